@@ -1,0 +1,33 @@
+# Helpers shared by every subsystem's CMakeLists.txt.
+
+# melodara_add_dll(<target> DEF <file.def> SOURCES ... [LIBS ...] [INCLUDE <public dir>])
+# A DLL named <target>.dll whose exports (by name and ordinal) come from its .def file.
+# Linking the target gives callers its import library.
+function(melodara_add_dll target)
+  cmake_parse_arguments(A "" "DEF;INCLUDE" "SOURCES;LIBS" ${ARGN})
+  add_library(${target} SHARED ${A_SOURCES} ${A_DEF})
+  set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+  if(A_INCLUDE)
+    target_include_directories(${target} PUBLIC ${A_INCLUDE})
+  endif()
+  if(A_LIBS)
+    target_link_libraries(${target} PRIVATE ${A_LIBS})
+  endif()
+endfunction()
+
+# melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s])
+# One GoogleTest program, registered as one CTest entry and run under Wine from
+# the output folder, so DLLs loaded by name are found beside it.
+function(melodara_add_test target)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 180)
+  endif()
+  add_executable(${target} ${A_SOURCES})
+  target_link_libraries(${target} PRIVATE ${A_LIBS} melodara_testsupport GTest::gmock GTest::gtest_main)
+  if(A_DEPENDS)
+    add_dependencies(${target} ${A_DEPENDS})
+  endif()
+  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${MELODARA_OUT})
+  set_tests_properties(${target} PROPERTIES TIMEOUT ${A_TIMEOUT})
+endfunction()
