@@ -1,0 +1,270 @@
+#include "ScoreBuffer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <new>
+#include <utility>
+
+#include "Rounding.h"
+
+namespace {
+
+const ScoreTimeSig kDefaultTimeSig = {0, 4, 120};
+
+// Signatures from a damaged file can be anything; these bounds keep bar
+// lengths far from overflow while admitting every real meter.
+constexpr int kMaxBeats = 255;
+constexpr int kMaxTicksPerBeat = 1920;
+
+bool IsNoteOn(const ScoreNoteEvent& e) { return (e.status & 0xF0) == 0x90 && e.velocity > 0; }
+bool IsNoteOff(const ScoreNoteEvent& e) {
+  return (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && e.velocity == 0);
+}
+
+int64_t BarLength(const ScoreTimeSig& s) { return int64_t(s.beatsPerBar) * s.ticksPerBeat; }
+
+}  // namespace
+
+CScoreBuffer::~CScoreBuffer() { FreeAllBars(); }
+
+void CScoreBuffer::Release() { Destroy(1); }
+
+void CScoreBuffer::Destroy(unsigned flags) {
+  if (flags & 1) {
+    delete this;
+    return;
+  }
+  Clear();
+  data_ = ScoreData();
+}
+
+void CScoreBuffer::FreeBars(ScoreBar* bars) {
+  if (!bars) return;
+  for (ScoreBar* bar = bars; bar; bar = bar->next) {
+    ScoreNoteNode* node = bar->firstNote;
+    while (node) {
+      ScoreNoteNode* next = node->next;
+      delete node;
+      node = next;
+    }
+    bar->firstNote = nullptr;
+  }
+  delete[] bars;
+}
+
+void CScoreBuffer::FreeAllBars() {
+  for (ScoreBar* bars : data_.barArrays) FreeBars(bars);
+  data_.barArrays.clear();
+  data_.tracks.clear();
+}
+
+int CScoreBuffer::Clear() {
+  if (data_.barArrays.empty()) return 0;
+  FreeAllBars();
+  data_.texts.clear();
+  data_.lyrics.clear();
+  return 0;
+}
+
+int CScoreBuffer::SetTimeSignatures(const ScoreTimeSig* sigs, int count) {
+  try {
+    std::vector<ScoreTimeSig> kept;
+    for (int i = 0; sigs && i < count; ++i) {
+      ScoreTimeSig s = sigs[i];
+      // A zero numerator or a beat that truncated to 0 ticks would divide by zero later.
+      if (s.beatsPerBar <= 0 || s.ticksPerBeat <= 0 || s.beatsPerBar > kMaxBeats ||
+          s.ticksPerBeat > kMaxTicksPerBeat)
+        continue;
+      if (s.startTick < 0) s.startTick = 0;
+      if (!kept.empty() && s.startTick <= kept.back().startTick) {
+        // Two signatures at one bar: the later one holds. One that goes back in
+        // time cannot start a region.
+        if (s.startTick == kept.back().startTick) kept.back() = s;
+        continue;
+      }
+      kept.push_back(s);
+    }
+    if (kept.empty()) kept.push_back(kDefaultTimeSig);
+    // The first signature rules from the song's start, for snapping as for the
+    // bar mapping, whatever bar the file put it on.
+    kept.front().startTick = 0;
+    data_.timeSigs.swap(kept);
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}
+
+int CScoreBuffer::SetKeySignatures(const ScoreKeySig* sigs, int count) {
+  try {
+    std::vector<ScoreKeySig> kept;
+    for (int i = 0; sigs && i < count; ++i) {
+      ScoreKeySig k = sigs[i];
+      if (k.key < -7 || k.key > 7) k.key = 0;
+      if (k.tick < 0) k.tick = 0;
+      kept.push_back(k);
+    }
+    data_.keySigs.swap(kept);
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}
+
+int CScoreBuffer::SetTexts(const ScoreText* texts, int count, int track) {
+  try {
+    std::vector<ScoreText> kept;
+    if (texts && count > 0) kept.assign(texts, texts + count);
+    data_.texts.swap(kept);
+    data_.textTrack = track;
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}
+
+int CScoreBuffer::SetLyrics(int track, const ScoreLyric* lyrics, int count) {
+  try {
+    std::vector<ScoreLyric> kept;
+    if (lyrics && count > 0) kept.assign(lyrics, lyrics + count);
+    data_.lyrics.swap(kept);
+    data_.lyricTrack = track;
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}
+
+ScoreData* CScoreBuffer::GetData() { return &data_; }
+
+void CScoreBuffer::QuantizeBarEnds(const ScoreData& data, ScoreNoteEvent* events, unsigned count) {
+  const std::vector<ScoreTimeSig>& sigs = data.timeSigs;
+  if (sigs.empty() || !events) return;
+  size_t next = 1;  // index of the next signature change
+  int64_t start = 0;
+  int64_t barLength = BarLength(sigs[0]);
+  for (unsigned i = 0; i < count; ++i) {
+    ScoreNoteEvent& e = events[i];
+    if (e.tick == -1) break;
+    if (e.tick < 0) continue;
+    const int64_t tick = e.tick;
+    // Several changes may lie between two events: pass all of them.
+    while (next < sigs.size() && tick >= sigs[next].startTick) {
+      start = sigs[next].startTick;
+      barLength = BarLength(sigs[next]);
+      ++next;
+    }
+    const int64_t into = (tick - start) % barLength;
+    if (into > barLength - 15) {
+      const int64_t snapped = start + barLength * ((tick - start) / barLength + 1);
+      if (snapped <= INT32_MAX) e.tick = static_cast<int32_t>(snapped);
+    }
+  }
+}
+
+namespace {
+
+// Bar index of a rounded tick, walking the signature regions forward.
+class CBarMapper {
+public:
+  explicit CBarMapper(const std::vector<ScoreTimeSig>& sigs) : sigs_(sigs), barLength_(BarLength(sigs[0])) {}
+
+  int64_t BarOf(int64_t g) {
+    while (next_ < sigs_.size() && g >= sigs_[next_].startTick) {
+      const int64_t d = sigs_[next_].startTick;
+      barsBefore_ += (d - regionStart_) / barLength_;
+      regionStart_ = d;
+      barLength_ = BarLength(sigs_[next_]);
+      ++next_;
+    }
+    return barsBefore_ + (g - regionStart_) / barLength_;
+  }
+  int64_t OffsetOf(int64_t g) const { return (g - regionStart_) % barLength_; }
+
+private:
+  const std::vector<ScoreTimeSig>& sigs_;
+  size_t next_ = 1;
+  int64_t barLength_;
+  int64_t regionStart_ = 0;
+  int64_t barsBefore_ = 0;
+};
+
+}  // namespace
+
+ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int barCount) {
+  QuantizeBarEnds(data_, events, count);
+
+  ScoreBar* bars = new ScoreBar[barCount];
+  for (int i = 0; i < barCount; ++i) bars[i] = ScoreBar{i, nullptr, i + 1 < barCount ? &bars[i + 1] : nullptr};
+  std::vector<ScoreNoteNode*> lastNode(barCount, nullptr);
+
+  try {
+    const bool oneSig = data_.timeSigs.size() == 1;
+    CBarMapper mapper(data_.timeSigs);
+    // Open notes of each pitch keyed by (bar, order of creation): the first key
+    // is the first open node in bar order and then list order.
+    std::map<std::pair<int64_t, uint64_t>, ScoreNoteNode*> open[128];
+    std::deque<int32_t> pending[128];  // note-on ticks, oldest first
+    uint64_t created = 0;
+    int64_t bar = 0;
+
+    for (unsigned i = 0; events && i < count; ++i) {
+      const ScoreNoteEvent& e = events[i];
+      if (e.tick == -1) break;
+      if (e.tick < 0 || e.note > 127) continue;
+      const bool on = IsNoteOn(e);
+      const bool off = IsNoteOff(e);
+      if (!on && !off) continue;
+      const int64_t g = RoundToMultiple(e.tick, 10);
+      if (oneSig || on) bar = mapper.BarOf(g);
+      if (bar > barCount) continue;
+      if (on) {
+        if (bar >= barCount) break;
+        ScoreNoteNode* node = new ScoreNoteNode{e.note, 0, static_cast<int32_t>(mapper.OffsetOf(g)), e.tick, nullptr};
+        if (lastNode[bar])
+          lastNode[bar]->next = node;
+        else
+          bars[bar].firstNote = node;
+        lastNode[bar] = node;
+        open[e.note].emplace(std::make_pair(bar, created++), node);
+        pending[e.note].push_back(e.tick);
+        continue;
+      }
+      auto& candidates = open[e.note];
+      if (candidates.empty()) continue;
+      auto first = candidates.begin();
+      if (first->first.first > std::min<int64_t>(bar, barCount - 1)) continue;
+      const int64_t held = std::abs(int64_t(e.tick) - pending[e.note].front());
+      const int64_t length = RoundToMultiple(held, 10);
+      first->second->length = length > 0 ? static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX)) : 30;
+      candidates.erase(first);
+      pending[e.note].pop_front();
+    }
+  } catch (...) {
+    FreeBars(bars);
+    throw;
+  }
+  return bars;
+}
+
+int CScoreBuffer::AddTrackNotes(int track, ScoreNoteEvent* events, unsigned count, int barCount, int staffKind) {
+  try {
+    if (barCount > kMaxBars) barCount = kMaxBars;
+    if (barCount <= 0) {
+      data_.barArrays.push_back(nullptr);
+      return 0;
+    }
+    if (data_.timeSigs.empty()) SetTimeSignatures(nullptr, 0);
+    if (staffKind < 0 || staffKind > 7) staffKind = 0;
+    data_.barArrays.reserve(data_.barArrays.size() + 1);
+    data_.tracks.reserve(data_.tracks.size() + 1);
+    ScoreBar* bars = BuildBars(events, events ? count : 0, barCount);
+    data_.barArrays.push_back(bars);
+    data_.tracks.push_back(ScoreTrackEntry{bars, track, staffKind, barCount});
+    return 0;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}

@@ -1,0 +1,34 @@
+// The music-symbol font file the painters draw clefs and the quarter rest
+// with. It is added privately to the process while at least one painter
+// holds a reference, and removed with the last one.
+#pragma once
+
+#include <string>
+
+class CMusicFont {
+public:
+  static constexpr const char* kFileName = "DEDOZI.rod";
+  static constexpr const char* kFaceName = "ViredAzezevOvoz";
+
+  // Adds the font on the first reference. True when the font is available.
+  static bool AddRef();
+  static void Release();
+  // True while the font is added.
+  static bool IsAdded();
+  // The file beside the module that holds this code (Score.dll, or a test
+  // program linked statically), where the build installs the font.
+  static std::string PathBesideModule();
+};
+
+// A painter's hold on the music font.
+class CMusicFontRef {
+public:
+  CMusicFontRef() : added_(CMusicFont::AddRef()) {}
+  ~CMusicFontRef() { CMusicFont::Release(); }
+  CMusicFontRef(const CMusicFontRef&) = delete;
+  CMusicFontRef& operator=(const CMusicFontRef&) = delete;
+  bool Added() const { return added_; }
+
+private:
+  bool added_;
+};

@@ -1,0 +1,59 @@
+#include "ScorePainter.h"
+
+HFONT CreatePainterFont(int height, int weight, BYTE charset, BYTE pitchFamily, const char* face) {
+  return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchFamily, face);
+}
+
+CScorePainter::CScorePainter()
+    : textFont_(CreatePainterFont(-12, FW_NORMAL, DEFAULT_CHARSET, FF_SWISS, "Arial")),
+      trackFont_(CreatePainterFont(-9, FW_NORMAL, DEFAULT_CHARSET, FF_SWISS, "Arial")),
+      lyricFont_(CreatePainterFont(-11, FW_MEDIUM, DEFAULT_CHARSET, FF_SWISS, "Arial Bold")) {
+  RefreshNotePens();
+  RefreshHighlightPens();
+}
+
+CScorePainter::~CScorePainter() = default;
+
+void CScorePainter::Init(HWND window, int track, int sizeLevel, int staffKind) {
+  window_ = window;
+  track_ = track;
+  SetKind(staffKind);
+  SetSizeIndex(sizeLevel);
+}
+
+void CScorePainter::SetSizeIndex(int level) {
+  if (level < 0 || level > 3) return;
+  sizeLevel_ = level;
+}
+
+void CScorePainter::SetNoteColor(COLORREF c) {
+  noteColor_ = c;
+  RefreshNotePens();
+}
+
+void CScorePainter::SetHighlightColor(COLORREF c) {
+  highlightColor_ = c;
+  RefreshHighlightPens();
+}
+
+void CScorePainter::RefreshNotePens() {
+  notePen1_.Attach(CreatePen(PS_SOLID, 1, noteColor_));
+  notePen2_.Attach(CreatePen(PS_SOLID, 2, noteColor_));
+  noteBrush_.Attach(CreateSolidBrush(noteColor_));
+}
+
+void CScorePainter::RefreshHighlightPens() {
+  highlightPen1_.Attach(CreatePen(PS_SOLID, 1, highlightColor_));
+  highlightPen2_.Attach(CreatePen(PS_SOLID, 2, highlightColor_));
+  highlightBrush_.Attach(CreateSolidBrush(highlightColor_));
+}
+
+int CScorePainter::MeasureLyricWidth(const std::string& text) {
+  CMeasureDC dc;
+  if (!dc.Get() || text.empty()) return 0;
+  CSelectObject font(dc.Get(), lyricFont_.Get());
+  SIZE size{};
+  if (!GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size)) return 0;
+  return size.cx;
+}
