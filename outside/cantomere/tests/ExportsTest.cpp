@@ -1,0 +1,34 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cantomere/Cantomere.h>
+
+namespace {
+
+TEST(CantomereExports, FactoriesByNameGiveObjectsForVersionOneOnly) {
+  HMODULE dll = LoadLibraryA(kCantomereLibrary);
+  ASSERT_NE(dll, nullptr);
+  auto createLyrics =
+      reinterpret_cast<CreateCantomereInstanceFn>(GetProcAddress(dll, kCreateCantomereInstanceName));
+  auto createBuffer =
+      reinterpret_cast<CreateLyricBufferInstanceFn>(GetProcAddress(dll, kCreateLyricBufferInstanceName));
+  ASSERT_NE(createLyrics, nullptr);
+  ASSERT_NE(createBuffer, nullptr);
+  for (int version : {0, 2, -1}) {
+    EXPECT_EQ(createLyrics(version), nullptr) << version;
+    EXPECT_EQ(createBuffer(version), nullptr) << version;
+  }
+  ICantomereLyrics* lyrics = createLyrics(1);
+  ICantomereLyricBuffer* buffer = createBuffer(1);
+  ICantomereLyricBuffer* second = createBuffer(1);
+  ASSERT_NE(lyrics, nullptr);
+  ASSERT_NE(buffer, nullptr);
+  EXPECT_NE(buffer, second) << "each call makes a buffer of its own";
+  lyrics->Release();
+  buffer->Release();
+  second->Release();
+  FreeLibrary(dll);
+}
+
+}  // namespace
