@@ -1,0 +1,64 @@
+// The process-wide skin manager: binds every skin image id to its file name,
+// loads the chosen scheme folder once and hands images out by id.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/CSkinImage.h"
+#include "ui/SkinImageIds.h"
+
+// A file of the scheme that has a registered name but could not be decoded.
+struct SkinLoadFailure {
+    std::string fileName;
+    int gdiplusStatus;  // Gdiplus::Status; 0 is never stored here
+};
+
+class CSkinManager {
+public:
+    void SetSchemeFolder(const std::string& folder) { m_folder = folder; }
+    const std::string& GetSchemeFolder() const { return m_folder; }
+
+    // Lists the folder and loads every registered image in it.
+    // 1 when the folder cannot be listed, else 0.
+    int LoadSkinScheme();
+
+    // The holder of a registered id (empty when its file was not loaded);
+    // NULL for an id that is not registered.
+    CSkinImage* GetSkinImage(unsigned short id) const;
+
+    // Loads one file into the holder of the registered name that equals
+    // fileName without regard to case. 0 on success; -1 when the name is not
+    // registered or the file cannot be decoded, in which case the holder keeps
+    // whatever image it had.
+    int LoadSkinImage(const std::string& fullPath, const std::string& fileName);
+
+    // What went wrong in the loads since the manager was made: files that
+    // carry a registered name but are not images GDI+ can read.
+    const std::vector<SkinLoadFailure>& GetLoadFailures() const { return m_failures; }
+    // Registered file names whose holder has no image, in id order.
+    std::vector<std::string> GetMissingFiles() const;
+    // One line a person can read: which files failed and which are missing;
+    // empty when the scheme is complete.
+    std::string DescribeProblems() const;
+
+    // The registered file name of an id, or NULL.
+    static const char* GetFileName(unsigned short id);
+
+private:
+    friend CSkinManager* GetSkinManager();
+    friend void ReleaseSkinManager();
+    CSkinManager();
+    ~CSkinManager();
+
+    std::string m_folder;
+    std::vector<SkinLoadFailure> m_failures;
+};
+
+CSkinManager* GetSkinManager();
+void ReleaseSkinManager();
+
+// The extension test of the scheme loader: the text, less trailing blanks,
+// ends in a full stop (not its first character) and the three letters ext
+// (lower case), compared without regard to case.
+bool HasSkinExtension(const std::string& text, const char* ext);

@@ -1,0 +1,37 @@
+// The one tooltip window that every element list shares. Each CSkinToolTip
+// object is one user of it: the window is made for the first user and
+// destroyed when the last one goes, so closing one window never takes the
+// tooltips of the others with it.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+class CSkinToolTip {
+public:
+    CSkinToolTip();
+    ~CSkinToolTip();
+    CSkinToolTip(const CSkinToolTip&) = delete;
+    CSkinToolTip& operator=(const CSkinToolTip&) = delete;
+
+    // Makes the shared window when it does not exist: 0, or 1 on failure.
+    int Create(HINSTANCE instance);
+    // The next tool id of the process (the first is 1).
+    static int NextId();
+    static LRESULT AddTool(HWND owner, const std::string& text, const RECT& rect, int id);
+    static LRESULT DelTool(HWND owner, int id);
+    static LRESULT SetToolRect(HWND owner, int id, const RECT& rect);
+    static LRESULT UpdateTipText(HWND owner, int id, const std::string& text);
+
+    static HWND GetWindow();
+};
+
+// A TOOLINFO of the size every comctl32 version accepts (the newest size is
+// refused by the version-5 controls a program without a manifest gets).
+TOOLINFOA MakeToolInfo(HWND owner, UINT_PTR id);
+
+// Makes the standard always-on-top tooltip window; NULL on failure.
+HWND CreateSharedTooltipWindow(HINSTANCE instance);
