@@ -1,0 +1,4 @@
+// Collection templates (CArray, CList, CTypedPtrArray, CTypedPtrList).
+#pragma once
+
+#include <afx.h>
