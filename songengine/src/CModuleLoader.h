@@ -1,0 +1,61 @@
+#pragma once
+// Reaches the libraries the engine loads by file name, each at its first
+// need: Voxgate (MIDI output), Brevant (sequencer), Cantomere (lyrics) and,
+// for per-song parsers, Scrivel. One process-wide loader holds the library
+// handles and the objects every engine shares; objects made per call belong
+// to the caller, who must release them before Unload frees their library.
+#include <windows.h>
+
+class IBrevantPlayer;
+class IBrevantSongBuffer;
+class ICantomereLyrics;
+class ICantomereLyricBuffer;
+class IChannelManager;
+class ISmfParser2;
+
+class CModuleLoader {
+ public:
+  CModuleLoader() = default;
+  virtual ~CModuleLoader();
+  CModuleLoader(const CModuleLoader&) = delete;
+  CModuleLoader& operator=(const CModuleLoader&) = delete;
+
+  // @name Shared objects, cached; null when the library or its factory is missing
+  IChannelManager* GetVoxgate();
+  IBrevantPlayer* GetBrevant();
+  ICantomereLyrics* GetCantomere();
+  // The cached objects without loading anything: safe from any thread.
+  IBrevantPlayer* CachedBrevant() const { return brevant_; }
+  ICantomereLyrics* CachedCantomere() const { return cantomere_; }
+
+  // @name New objects per call, owned by the caller
+  IBrevantSongBuffer* NewSongBuffer();
+  ISmfParser2* NewSongParser();
+  ICantomereLyricBuffer* NewLyricBuffer();
+
+  // Releases the owned objects and frees every library; a second call finds
+  // nothing to do, and the next request loads again.
+  void Unload();
+
+ private:
+  struct Library {
+    const char* file;
+    HMODULE handle;
+  };
+  // The export of the library, loading it when needed; null when either is
+  // missing. A missing export frees the library unless keepLoaded: a cached
+  // object of that library still runs code in it.
+  FARPROC Resolve(Library& library, const char* exportName, bool keepLoaded);
+  static void Free(Library& library);
+
+  IChannelManager* voxgate_ = nullptr;
+  Library voxgateLib_{"Voxgate.dll", nullptr};
+  IBrevantPlayer* brevant_ = nullptr;
+  Library brevantLib_{"Brevant.dll", nullptr};
+  Library scrivelLib_{"Scrivel.dll", nullptr};
+  ICantomereLyrics* cantomere_ = nullptr;
+  Library cantomereLib_{"Cantomere.dll", nullptr};
+};
+
+// The one loader of the process.
+CModuleLoader& ModuleLoader();

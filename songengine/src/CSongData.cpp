@@ -1,0 +1,184 @@
+#include "CSongData.h"
+
+#include <cmath>
+
+#include <brevant/Brevant.h>
+#include <cantomere/Cantomere.h>
+#include <scrivel/ISmfParser2.h>
+
+#include "CModuleLoader.h"
+#include "SongQueries.h"
+
+namespace {
+
+constexpr int kDrumKitPrograms[] = {0, 8, 16, 24, 25, 32, 40, 48, 56};
+
+// A file may say 0 microseconds per quarter (an infinite tempo) or hold a
+// tempo no player could follow; the sequencer gets a tempo it can count in.
+int SaneBpm(float bpm) {
+  if (!std::isfinite(bpm) || bpm <= 0) return 120;
+  if (bpm > 1000) return 1000;
+  return bpm < 1 ? 1 : static_cast<int>(bpm);
+}
+
+}  // namespace
+
+int DrumKitProgram(int program) {
+  for (int i = 0; i < static_cast<int>(sizeof kDrumKitPrograms / sizeof kDrumKitPrograms[0]); ++i)
+    if (kDrumKitPrograms[i] == program) return 128 + i;
+  return 128;
+}
+
+int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer) {
+  if (!parser || !buffer) return 0;
+  buffer->Clear();
+
+  std::vector<SmfTimeSigEntry> sigs(parser->GetTimeSignatures(nullptr));
+  if (!sigs.empty()) parser->GetTimeSignatures(sigs.data());
+  buffer->SetTimeSignatures(sigs.data(), static_cast<int>(sigs.size()));
+
+  std::vector<SmfTempoEntry> tempos(parser->GetTempos(nullptr));
+  if (!tempos.empty()) parser->GetTempos(tempos.data());
+  buffer->SetTempos(tempos.data(), static_cast<int>(tempos.size()));
+
+  std::vector<SmfEvent> events;
+  for (int i = 0; i < parser->GetTrackCount(); ++i) {
+    if (!QueryTrackEvents(parser, i, kSmfKindChannel, kSmfAllBits, events)) return 0;
+    if (!events.empty()) buffer->AddTrackEvents(i, events.data(), static_cast<int>(events.size()));
+  }
+  for (int i = 0; i < parser->GetTrackCount(); ++i) {
+    if (!IsControlTrack(parser, i)) continue;
+    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaControl, events)) return 0;
+    if (!events.empty()) buffer->AddMarkers(i, events.data(), static_cast<int>(events.size()));
+  }
+  for (int i = 0; i < parser->GetTrackCount(); ++i) {
+    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaLyric, events)) return 0;
+    if (!events.empty()) buffer->AddLyrics(i, events.data(), static_cast<int>(events.size()));
+  }
+  return 1;
+}
+
+CSongData::CSongData() = default;
+
+CSongData::~CSongData() {
+  selected_.clear();
+  songBuffer_.reset();
+  lyricBuffer_.reset();
+  parser_.reset();
+}
+
+int CSongData::Load(const std::string& path) {
+  ReleaseParser();
+  parser_.reset(ModuleLoader().NewSongParser());
+  if (!parser_) return 1;
+  if (parser_->Load(path.c_str(), nullptr, 0) != 0) {
+    parser_.reset();
+    return 1;
+  }
+  AssignInstruments();
+  tempo_ = static_cast<float>(parser_->GetInitialBpm());
+  return 0;
+}
+
+void CSongData::ReleaseParser() { parser_.reset(); }
+
+int CSongData::SetTrackList(const int* tracks, int count) {
+  selected_.clear();
+  if (!tracks) return 1;
+  for (int i = 0; i < count; ++i) selected_.push_back({tracks[i], 0});
+  if (parser_) AssignInstruments();
+  return 0;
+}
+
+int CSongData::GetTracks(int* out, unsigned* count) const {
+  if (!count) return 0;
+  if (!out) {
+    *count = static_cast<unsigned>(selected_.size());
+    return 0;
+  }
+  for (unsigned i = 0; i < *count && i < selected_.size(); ++i) out[i] = selected_[i].track;
+  return 0;
+}
+
+std::vector<int> CSongData::SelectedTrackNumbers() const {
+  std::vector<int> tracks;
+  for (const SelectedTrack& entry : selected_) tracks.push_back(entry.track);
+  return tracks;
+}
+
+void CSongData::AssignInstruments() {
+  const int drumTrack = parser_->GetDrumTrack();
+  for (SelectedTrack& entry : selected_) {
+    const int program = parser_->GetTrackProgram(entry.track);
+    entry.instrument = entry.track == drumTrack ? DrumKitProgram(program) : program;
+  }
+}
+
+void CSongData::MarkSelectedTracks(IBrevantPlayer* player, bool on) {
+  if (!player) return;
+  for (const SelectedTrack& entry : selected_) {
+    int flags = 0;
+    player->GetTrackFlags(entry.track, &flags);
+    flags = on ? flags | kBrevantTrackSelected : flags & ~kBrevantTrackSelected;
+    player->SetTrackFlags(entry.track, flags);
+  }
+}
+
+IBrevantSongBuffer* CSongData::GetSongBuffer() {
+  if (!songBuffer_) songBuffer_.reset(ModuleLoader().NewSongBuffer());
+  return songBuffer_.get();
+}
+
+ICantomereLyricBuffer* CSongData::GetLyricBuffer() {
+  if (!lyricBuffer_) lyricBuffer_.reset(ModuleLoader().NewLyricBuffer());
+  return lyricBuffer_.get();
+}
+
+void CSongData::FeedPlayer(IBrevantPlayer* player) {
+  if (!player) return;
+  IBrevantSongBuffer* buffer = GetSongBuffer();
+  if (!FillSongBuffer(parser_.get(), buffer)) return;
+  player->SetTempo(SaneBpm(tempo_));
+  player->SetSongBuffer(buffer);
+}
+
+void CSongData::FeedLyrics(ICantomereLyrics* controller) {
+  ICantomereLyricBuffer* buffer = GetLyricBuffer();
+  if (!controller || !buffer || !parser_) return;
+  buffer->Clear();
+  ISmfParser2* parser = parser_.get();
+  std::vector<SmfEvent> events;
+  for (int i = 0; i < parser->GetTrackCount(); ++i) {
+    if (!IsControlTrack(parser, i)) continue;
+    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaControl, events)) return;
+    if (!events.empty()) buffer->AddMarkers(i, events.data(), static_cast<int>(events.size()));
+  }
+  for (int i = 0; i < parser->GetTrackCount(); ++i) {
+    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaLyric, events)) return;
+    if (!events.empty()) buffer->AddLyrics(i, events.data(), static_cast<int>(events.size()));
+  }
+  controller->Close();
+  controller->SetLyrics(buffer->GetLyricData());
+}
+
+int CSongData::GetFirstLyricIndex() {
+  ICantomereLyricBuffer* buffer = GetLyricBuffer();
+  return buffer ? buffer->GetFirstLyric(1) : -1;
+}
+
+int CSongData::GetTrackNotes(int* measures, const NotePair** notes, unsigned* count, int track) {
+  notes_.clear();
+  *notes = nullptr;
+  std::vector<SmfEvent> events;
+  if (parser_ && QueryTrackEvents(parser_.get(), track, kSmfKindChannel, kSmfTypeNoteOff | kSmfTypeNoteOn, events) &&
+      !events.empty()) {
+    notes_.reserve(events.size() + 1);
+    for (const SmfEvent& event : events) notes_.push_back({PackShortMessage(event), static_cast<int32_t>(event.tick)});
+    notes_.push_back({-1, -1});
+    noteCount_ = static_cast<uint32_t>(events.size());
+    *notes = notes_.data();
+  }
+  *measures = parser_ ? parser_->GetTrackMeasureCount(track) : 0;
+  *count = noteCount_;
+  return 0;
+}

@@ -1,0 +1,79 @@
+#pragma once
+// The engine's loaded song: the parser that read the file, the tracks chosen
+// for display, and the two outside buffers the song is copied into, one for
+// the sequencer and one for lyric timing.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ReleasePtr.h"
+
+class IBrevantPlayer;
+class IBrevantSongBuffer;
+class ICantomereLyrics;
+class ICantomereLyricBuffer;
+class ISmfParser2;
+
+// One entry of a track's note list; a list ends with {-1, -1}.
+struct NotePair {
+  int32_t message;  // status | data1 << 8 | data2 << 16
+  int32_t tick;
+};
+
+struct SelectedTrack {
+  int track;
+  int instrument;  // index into the instrument names: programs, then drum kits from 128
+};
+
+// Copies the song's signatures, tempos, channel events, markers and lyrics
+// into the buffer. 1 filled, 0 failed (a failed query ends the fill).
+int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer);
+
+// The instrument-name index of a drum kit program: 128 + the kit's place in
+// the kit table; a program that is no kit counts as the standard kit.
+int DrumKitProgram(int program);
+
+class CSongData {
+ public:
+  CSongData();
+  ~CSongData();
+  CSongData(const CSongData&) = delete;
+  CSongData& operator=(const CSongData&) = delete;
+
+  // 0 loaded, 1 failed.
+  int Load(const std::string& path);
+  void ReleaseParser();
+  ISmfParser2* GetParser() const { return parser_.get(); }
+  float Tempo() const { return tempo_; }
+
+  // @name Selected tracks
+  // 0, or 1 for a null array (the list is then empty).
+  int SetTrackList(const int* tracks, int count);
+  int GetTracks(int* out, unsigned* count) const;
+  std::vector<int> SelectedTrackNumbers() const;
+  const std::vector<SelectedTrack>& Selection() const { return selected_; }
+  void MarkSelectedTracks(IBrevantPlayer* player, bool on);
+
+  // @name Feeding the outside libraries
+  void FeedPlayer(IBrevantPlayer* player);
+  void FeedLyrics(ICantomereLyrics* controller);
+  int GetFirstLyricIndex();
+  IBrevantSongBuffer* GetSongBuffer();
+  ICantomereLyricBuffer* GetLyricBuffer();
+
+  // The track's note list into *notes (null when the track has no notes),
+  // its measure count and the note count. The list stays this object's
+  // until the next call. 0.
+  int GetTrackNotes(int* measures, const NotePair** notes, unsigned* count, int track);
+
+ private:
+  void AssignInstruments();
+
+  ReleasePtr<ISmfParser2> parser_;
+  std::vector<SelectedTrack> selected_;
+  float tempo_ = 0;
+  uint32_t noteCount_ = 0;
+  std::vector<NotePair> notes_;
+  ReleasePtr<IBrevantSongBuffer> songBuffer_;
+  ReleasePtr<ICantomereLyricBuffer> lyricBuffer_;
+};

@@ -1,0 +1,256 @@
+#include "CSongEngine.h"
+
+#include <mmsystem.h>
+
+#include <vector>
+
+#include <brevant/Brevant.h>
+#include <cantomere/Cantomere.h>
+#include <scrivel/Scrivel.h>
+#include <voxgate/Voxgate.h>
+
+#include "CModuleLoader.h"
+#include "CScoreHost.h"
+#include "CSongData.h"
+#include "ScoreFacets.h"
+#include "SongFacets.h"
+
+CSongEngine::CSongEngine() : songData_(new CSongData) {}
+
+CSongEngine::~CSongEngine() {
+  CModuleLoader& loader = ModuleLoader();
+  // The sequencer may still be playing: once these return it calls nothing
+  // of ours again, so the rest can go in peace.
+  if (IBrevantPlayer* player = loader.CachedBrevant()) {
+    player->Stop();
+    player->SetEventCallback(nullptr, nullptr);
+    // Its voices go before the port they are bound to.
+    player->SetOutput(nullptr);
+    if (IBrevantClock* clock = player->GetClock()) clock->RemoveTimer(&countIn_);
+  }
+  CloseMidiPort();
+  if (trackMixer_) trackMixer_->Release();
+  delete scoreFacet_;
+  delete scoreHost_;
+  scoreHost_ = nullptr;
+  delete songData_;
+  if (msgWnd_) {
+    DrainQueued(WM_SONG_EVENT);
+    DrainQueued(WM_SONG_END);
+    msgWnd_->Destroy();
+    delete msgWnd_;
+  }
+  if (songInfo_) songInfo_->Release();
+  loader.Unload();
+}
+
+// @name Binding
+
+int CSongEngine::Init(HWND owner) {
+  CModuleLoader& loader = ModuleLoader();
+  // The window first, on this thread: the sequencer's first event may come
+  // the moment the callback is registered.
+  if (!msgWnd_) {
+    msgWnd_ = new CMsgWnd;
+    msgWnd_->SetSink(this);
+    msgWnd_->Create(nullptr);
+    eventWindow_ = msgWnd_->GetHwnd();
+    countIn_.SetTarget(msgWnd_->GetHwnd());
+  }
+  IBrevantPlayer* player = loader.GetBrevant();
+  if (player) player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
+  if (ICantomereLyrics* lyrics = loader.GetCantomere()) lyrics->SetEngine(this);
+  OpenMidiOut();
+  IBrevantClock* clock = player ? player->GetClock() : nullptr;
+  return clock ? clock->AddTimer(&countIn_) : 1;
+}
+
+void CSongEngine::Release() { delete this; }
+
+int CSongEngine::SetListener(ISongEngineListener* listener) {
+  listener_ = listener;
+  return 0;
+}
+
+int CSongEngine::OpenMidiOut() {
+  if (midiOut_) return 1;
+  HMIDIOUT handle = nullptr;
+  if (midiOutOpen(&handle, MIDI_MAPPER, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return 0;
+  midiOut_ = handle;
+  if (IChannelManager* manager = ModuleLoader().GetVoxgate()) manager->AddPort(handle);
+  return 1;
+}
+
+int CSongEngine::CloseMidiPort() {
+  if (!midiOut_) return 0;
+  if (IChannelManager* manager = ModuleLoader().GetVoxgate()) manager->RemovePort(midiOut_);
+  midiOutClose(midiOut_);
+  midiOut_ = nullptr;
+  return 1;
+}
+
+int CSongEngine::CloseMidiOut(bool close) {
+  CModuleLoader& loader = ModuleLoader();
+  IBrevantPlayer* player = loader.GetBrevant();
+  if (close) {
+    // The sequencer lets go of its voices before their port disappears.
+    const int result = player ? player->SetOutput(nullptr) : 1;
+    CloseMidiPort();
+    return result;
+  }
+  OpenMidiOut();
+  return player ? player->SetOutput(loader.GetVoxgate()) : 1;
+}
+
+// @name Song
+
+int CSongEngine::Open(const char* path) {
+  IBrevantPlayer* player = ModuleLoader().GetBrevant();
+  if (player) player->Stop();
+  // Highlights still queued belong to the old song.
+  DrainQueued(WM_SONG_EVENT);
+  if (!path || songData_->Load(path) != 0) return 1;
+  songData_->FeedPlayer(player);
+  songData_->FeedLyrics(ModuleLoader().GetCantomere());
+  return 0;
+}
+
+int CSongEngine::Close() {
+  if (scoreHost_) scoreHost_->ClearScore();
+  songData_->ReleaseParser();
+  if (IBrevantSongBuffer* buffer = songData_->GetSongBuffer()) buffer->Clear();
+  if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->CloseSong();
+  ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
+  return lyrics ? lyrics->Close() : 1;
+}
+
+int CSongEngine::SetTracks(const int* tracks, int count) {
+  const int result = songData_->SetTrackList(tracks, count);
+  songData_->MarkSelectedTracks(ModuleLoader().GetBrevant(), true);
+  const std::vector<int> selected = songData_->SelectedTrackNumbers();
+  Host()->Fill(selected.data(), static_cast<int>(selected.size()));
+  return result;
+}
+
+int CSongEngine::GetTracks(int* out, unsigned* count) { return songData_->GetTracks(out, count); }
+
+int CSongEngine::Play(int) {
+  countIn_.Clear();
+  const int index = songData_->GetFirstLyricIndex();
+  // A song without lyrics, or whose first lyric would come before time 0
+  // under a negative delay, gets no count-in.
+  const int time = index == -1 ? -1 : GetEventTime(index);
+  if (time < 0) {
+    countIn_.Set(0, 0, 0);
+  } else {
+    countIn_.Set(4, 1000, static_cast<uint32_t>(time));
+  }
+  if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->Play();
+  return 0;
+}
+
+int CSongEngine::Stop(int) {
+  if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->Stop();
+  DrainQueued(WM_SONG_EVENT);
+  return 0;
+}
+
+int CSongEngine::Seek(int position) {
+  if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->Seek(position);
+  return 0;
+}
+
+int CSongEngine::SetDelayTime(int delay) {
+  if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->SetDelayTime(delay);
+  return 0;
+}
+
+int CSongEngine::SyncTime(int time) {
+  // The audio thread must not load libraries behind the UI thread's back.
+  IBrevantPlayer* player = ModuleLoader().CachedBrevant();
+  return player ? player->SyncTime(time) : 1;
+}
+
+int CSongEngine::GetTagTime(uint32_t tag) {
+  IBrevantPlayer* player = ModuleLoader().GetBrevant();
+  IBrevantSongBuffer* buffer = songData_->GetSongBuffer();
+  if (!buffer) return -1;
+  const int offset = player ? player->GetTimeOffset() : 0;
+  const int index = buffer->FindTag(tag);
+  if (index == -1) return -1;
+  return offset + buffer->GetEventTime(index);
+}
+
+int CSongEngine::GetPlayerState(int) {
+  IBrevantPlayer* player = ModuleLoader().GetBrevant();
+  return player ? player->GetState() : 1;
+}
+
+int CSongEngine::GetEventTime(int index) {
+  IBrevantPlayer* player = ModuleLoader().GetBrevant();
+  IBrevantSongBuffer* buffer = songData_->GetSongBuffer();
+  if (!buffer) return -1;
+  const int time = buffer->GetEventTime(index);
+  if (time < 0) return -1;
+  return (player ? player->GetTimeOffset() : 0) + time;
+}
+
+int CSongEngine::GetBeatsPerBar() {
+  ISmfParser2* parser = songData_->GetParser();
+  if (!parser) return 0;
+  uint8_t signature[2] = {};
+  parser->GetFirstTimeSignature(signature);
+  return signature[0];
+}
+
+int CSongEngine::Rewind() {
+  if (scoreHost_) scoreHost_->Rewind();
+  ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
+  return lyrics ? lyrics->Rewind(1) : 1;
+}
+
+// @name Score
+
+CScoreHost* CSongEngine::Host() {
+  if (!scoreHost_) scoreHost_ = new CScoreHost(songData_);
+  return scoreHost_;
+}
+
+int CSongEngine::CreateScore(HWND views) { return Host()->CreateScore(views); }
+
+int CSongEngine::DestroyScore() {
+  if (scoreHost_) scoreHost_->ReleaseAll();
+  delete scoreHost_;
+  scoreHost_ = nullptr;
+  return 0;
+}
+
+HWND CSongEngine::SetScoreWindow(HWND window) { return Host()->SetScoreWindow(window); }
+
+int CSongEngine::DrawScore(HDC dc) { return Host()->DrawScore(dc); }
+
+int CSongEngine::SetScoreRect(const RECT* rect) { return Host()->SetScoreRect(rect); }
+
+CScoreViewPair* CSongEngine::CreateScoreViewPair() {
+  CScoreHost* host = Host();
+  return new CScoreViewPairImpl(host->GetViewOptions(1), host->GetViewOptions(2));
+}
+
+// @name Facets
+
+CScoreFacet* CSongEngine::GetScoreFacet() {
+  if (!scoreFacet_) scoreFacet_ = new CScoreFacetImpl(&scoreHost_);
+  return scoreFacet_;
+}
+
+CSongInfo* CSongEngine::GetSongInfo() {
+  if (!songInfo_) songInfo_ = new CSongInfoImpl(CreateScrivel2(1));
+  return songInfo_;
+}
+
+CTrackMixer* CSongEngine::GetTrackMixer() {
+  if (!trackMixer_) trackMixer_ = new CTrackMixerImpl(ModuleLoader().GetBrevant());
+  return trackMixer_;
+}
+
+ICantomereLyrics* CSongEngine::GetLyrics() { return ModuleLoader().GetCantomere(); }

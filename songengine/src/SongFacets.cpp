@@ -1,0 +1,97 @@
+#include "SongFacets.h"
+
+#include <cstring>
+#include <vector>
+
+#include <brevant/Brevant.h>
+#include <scrivel/ISmfParser2.h>
+
+#include "CModuleLoader.h"
+#include "CSongData.h"
+
+// @name Song information
+
+CSongInfoImpl::CSongInfoImpl(ISmfParser2* parser) : parser_(parser) {}
+
+CSongInfoImpl::~CSongInfoImpl() = default;
+
+void CSongInfoImpl::Release() { delete this; }
+
+void CSongInfoImpl::Destroy(unsigned flags) {
+  this->~CSongInfoImpl();
+  if (flags & 1) ::operator delete(this);
+}
+
+int CSongInfoImpl::Open(const char* path) {
+  if (!parser_ || !path) return 1;
+  parser_->Reset();
+  if (parser_->Load(path, nullptr, 0) != 0 || parser_->GetTrackCount() < 1) {
+    parser_->Reset();
+    return 1;
+  }
+  return 0;
+}
+
+int CSongInfoImpl::GetTrackCount() {
+  if (!parser_) return 0;
+  // The tempo track is not counted; a reset parser has no track at all.
+  const int count = parser_->GetTrackCount();
+  return count > 1 ? count - 1 : 0;
+}
+
+const char* CSongInfoImpl::GetTrackName(int track) {
+  if (!parser_) return nullptr;
+  trackName_[0] = '\0';
+  // Names come from the file and may be of any length: fetch the whole name,
+  // then keep what fits.
+  const uint32_t size = parser_->GetTrackName(track, nullptr);
+  if (size == 0) return trackName_;
+  std::vector<char> name(size + 1, '\0');
+  parser_->GetTrackName(track, name.data());
+  std::strncpy(trackName_, name.data(), sizeof trackName_ - 1);
+  trackName_[sizeof trackName_ - 1] = '\0';
+  return trackName_;
+}
+
+const char* CSongInfoImpl::GetInstrumentName(int track) {
+  if (!parser_) return nullptr;
+  const uint16_t program = parser_->GetTrackProgram(track);
+  return program < kInstrumentNameCount ? kGmInstrumentNames[program] : nullptr;
+}
+
+int CSongInfoImpl::GetHighestNote(int track) {
+  if (!parser_) return 0;
+  int16_t low = 0, high = 0;
+  parser_->GetNoteRange(track, &low, &high);
+  return static_cast<uint16_t>(high);
+}
+
+int CSongInfoImpl::GetLowestNote(int track) {
+  if (!parser_) return 0;
+  int16_t low = 0, high = 0;
+  parser_->GetNoteRange(track, &low, &high);
+  return static_cast<uint16_t>(low);
+}
+
+int CSongInfoImpl::GetSongLength() {
+  ReleasePtr<IBrevantSongBuffer> buffer(ModuleLoader().NewSongBuffer());
+  if (!buffer) return 0;
+  return FillSongBuffer(parser_.get(), buffer.get()) ? buffer->Finish() : 0;
+}
+
+// @name Track mixer
+
+void CTrackMixerImpl::Release() { delete this; }
+
+void CTrackMixerImpl::Destroy(unsigned flags) {
+  this->~CTrackMixerImpl();
+  if (flags & 1) ::operator delete(this);
+}
+
+int CTrackMixerImpl::SetTrackEnabled(int track, bool enabled) {
+  if (!player_) return 1;
+  int flags = 0;
+  player_->GetTrackFlags(track, &flags);
+  flags = enabled ? flags & ~kBrevantTrackMuted : flags | kBrevantTrackMuted;
+  return player_->SetTrackFlags(track, flags);
+}

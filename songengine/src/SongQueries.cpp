@@ -1,0 +1,38 @@
+#include "SongQueries.h"
+
+bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type, std::vector<SmfEvent>& out) {
+  out.clear();
+  const uint32_t count = parser->CountEvents(track, 0, kSmfAllBits, kind, type, kSmfAllBits);
+  if (count == 0) return true;
+  out.resize(count);
+  if (parser->GetEvents(track, 0, kSmfAllBits, out.data(), kind, type, kSmfAllBits) != 0) {
+    out.clear();
+    return false;
+  }
+  return true;
+}
+
+int32_t PackShortMessage(const SmfEvent& event) {
+  if (!event.data || event.length == 0) return 0;
+  uint32_t packed = event.data[0];
+  if (event.length > 1) packed |= uint32_t{event.data[1]} << 8;
+  if (event.length > 2) packed |= uint32_t{event.data[2]} << 16;
+  return static_cast<int32_t>(packed);
+}
+
+std::string MetaEventText(const SmfEvent& event) {
+  if (!event.data || event.length < 3) return std::string();
+  uint32_t pos = 2;
+  uint32_t declared = 0;
+  // At most four length bytes, as in any variable-length quantity.
+  for (int i = 0; i < 4 && pos < event.length; ++i) {
+    const uint8_t byte = event.data[pos++];
+    declared = declared << 7 | (byte & 0x7F);
+    if (!(byte & 0x80)) break;
+  }
+  const uint32_t available = event.length - pos;
+  const uint32_t size = declared < available ? declared : available;
+  return std::string(reinterpret_cast<const char*>(event.data + pos), size);
+}
+
+bool IsControlTrack(ISmfParser2* parser, int track) { return parser->GetTrackChunkId(track) == kSmfChunkMCtl; }

@@ -1,0 +1,21 @@
+#pragma once
+// Event queries over a loaded song, as the engine's feeders ask them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <scrivel/ISmfParser2.h>
+
+// Every event of the track of that kind and type, over the whole song. False
+// when the song refused the query (out is then empty); an empty result is
+// not a failure.
+bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type, std::vector<SmfEvent>& out);
+
+// The bytes of a channel message packed as midiOutShortMsg takes them.
+int32_t PackShortMessage(const SmfEvent& event);
+
+// The text of a meta event: the bytes after FF, the type and the
+// variable-length length (which takes two bytes from 128 bytes of text on).
+std::string MetaEventText(const SmfEvent& event);
+
+bool IsControlTrack(ISmfParser2* parser, int track);

@@ -1,0 +1,143 @@
+#include <brevant/Brevant.h>
+#include <cantomere/Cantomere.h>
+
+#include "CModuleLoader.h"
+#include "CSongData.h"
+#include "EngineFixture.h"
+
+using testsupport::TrackBuilder;
+
+namespace {
+
+class SongDataTest : public EngineTest {
+ protected:
+  void TearDown() override {
+    data_.reset();
+    EngineTest::TearDown();
+  }
+  void Load(const testsupport::Bytes& song) {
+    data_.reset(new CSongData);
+    ASSERT_EQ(0, data_->Load(WriteSong("song.mid", song)));
+    FakeLogClear();
+  }
+  std::unique_ptr<CSongData> data_;
+};
+
+TEST(DrumKitProgramTest, KitsMapToTheirPlaceAfterTheProgramsAndOthersToTheStandardKit) {
+  struct Row {
+    int program, expected;
+  } rows[] = {{0, 128}, {8, 129}, {25, 132}, {56, 136}, {1, 128}, {127, 128}, {-5, 128}};
+  for (const Row& row : rows) EXPECT_EQ(row.expected, DrumKitProgram(row.program)) << row.program;
+}
+
+TEST_F(SongDataTest, TrackListKeepsOrderAndCapacity) {
+  Load(MelodySong());
+  const int tracks[] = {2, 1, 2};
+  EXPECT_EQ(0, data_->SetTrackList(tracks, 3));
+  unsigned count = 0;
+  data_->GetTracks(nullptr, &count);
+  EXPECT_EQ(3u, count);
+  int out[3] = {-1, -1, -1};
+  count = 2;
+  data_->GetTracks(out, &count);
+  EXPECT_EQ(2u, count);
+  EXPECT_EQ((std::vector<int>{2, 1, -1}), std::vector<int>(out, out + 3));
+  EXPECT_EQ(1, data_->SetTrackList(nullptr, 2));
+  data_->GetTracks(nullptr, &count);
+  EXPECT_EQ(0u, count);
+}
+
+TEST_F(SongDataTest, SelectedTracksGetTheirInstrumentsAndDrumKits) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder piano;
+  piano.Event(0, {0xC0, 13}).Event(0, {0x90, 60, 90}).Event(120, {0x80, 60, 0}).EndOfTrack();
+  TrackBuilder drums;
+  drums.Event(0, {0xC9, 25}).Event(0, {0x99, 36, 90}).Event(120, {0x89, 36, 0}).EndOfTrack();
+  Load(testsupport::Cat({testsupport::Header(1, 3, 120), tempo.Chunk(), piano.Chunk(), drums.Chunk()}));
+  const int tracks[] = {1, 2};
+  data_->SetTrackList(tracks, 2);
+  ASSERT_EQ(2u, data_->Selection().size());
+  EXPECT_EQ(13, data_->Selection()[0].instrument);
+  EXPECT_EQ(132, data_->Selection()[1].instrument);
+}
+
+TEST_F(SongDataTest, NoteListsEndWithAMarkerAndATrackWithoutNotesHasNone) {
+  Load(SongWithoutNotes());
+  int measures = 0;
+  const NotePair* notes = nullptr;
+  unsigned count = 0;
+  data_->GetTrackNotes(&measures, &notes, &count, 1);
+  ASSERT_NE(nullptr, notes);
+  ASSERT_EQ(2u, count);
+  EXPECT_EQ(0x503291, notes[0].message);
+  EXPECT_EQ(0, notes[0].tick);
+  EXPECT_EQ(240, notes[1].tick);
+  EXPECT_EQ(-1, notes[2].message);
+  EXPECT_EQ(-1, notes[2].tick);
+  EXPECT_GE(measures, 1);
+  data_->GetTrackNotes(&measures, &notes, &count, 2);
+  EXPECT_EQ(nullptr, notes);
+  EXPECT_EQ(2u, count) << "the previous list's count stays";
+}
+
+TEST_F(SongDataTest, SongsWithoutMarkersOrLyricsStillHandTheLyricsOver) {
+  Load(SongWithoutNotes());
+  data_->FeedPlayer(ModuleLoader().GetBrevant());
+  data_->FeedLyrics(ModuleLoader().GetCantomere());
+  EXPECT_TRUE(CallsStartingWith("SongBuffer.AddMarkers").empty());
+  EXPECT_TRUE(CallsStartingWith("LyricBuffer.AddMarkers").empty());
+  EXPECT_TRUE(CallsStartingWith("LyricBuffer.AddLyrics").empty());
+  EXPECT_EQ(1, CountCalls("Cantomere.SetLyrics(0)"));
+  EXPECT_EQ(-1, data_->GetFirstLyricIndex());
+}
+
+TEST_F(SongDataTest, MarkersComeOnlyFromControlTracks) {
+  Load(MelodySongWithMarkers());
+  data_->FeedPlayer(ModuleLoader().GetBrevant());
+  data_->FeedLyrics(ModuleLoader().GetCantomere());
+  EXPECT_EQ((std::vector<std::string>{"SongBuffer.AddMarkers(3,1)"}), CallsStartingWith("SongBuffer.AddMarkers"));
+  EXPECT_EQ((std::vector<std::string>{"LyricBuffer.AddMarkers(3,1)"}), CallsStartingWith("LyricBuffer.AddMarkers"));
+}
+
+TEST_F(SongDataTest, BuffersAreMadeOnceAndFilledAgainPerSong) {
+  Load(MelodySong());
+  for (int i = 0; i < 2; ++i) {
+    data_->FeedPlayer(ModuleLoader().GetBrevant());
+    data_->FeedLyrics(ModuleLoader().GetCantomere());
+  }
+  EXPECT_EQ(1, CountCalls("CreateSongBuffer(1)"));
+  EXPECT_EQ(1, CountCalls("CreateLyricBufferInstance(1)"));
+  EXPECT_EQ(2, CountCalls("SongBuffer.Clear"));
+  EXPECT_EQ(2, CountCalls("Brevant.SetSongBuffer(buffer)"));
+}
+
+TEST_F(SongDataTest, AnImpossibleTempoReachesTheSequencerAsOneItCanPlay) {
+  // 0 microseconds per quarter: an infinite tempo.
+  TrackBuilder tempo;
+  tempo.Tempo(0, 0).EndOfTrack();
+  TrackBuilder notes;
+  notes.Event(0, {0x90, 60, 100}).Event(120, {0x80, 60, 0}).EndOfTrack();
+  Load(testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), notes.Chunk()}));
+  data_->FeedPlayer(ModuleLoader().GetBrevant());
+  std::vector<std::string> tempos = CallsStartingWith("Brevant.SetTempo");
+  ASSERT_EQ(1u, tempos.size());
+  const int bpm = std::stoi(tempos[0].substr(std::string("Brevant.SetTempo(").size()));
+  EXPECT_GE(bpm, 1);
+  EXPECT_LE(bpm, 1000);
+}
+
+TEST_F(SongDataTest, WithoutTheOutsideLibrariesFeedingDoesNothing) {
+  Load(MelodySong());
+  MoveFileExA("Brevant.dll", "Brevant.gone", MOVEFILE_REPLACE_EXISTING);
+  MoveFileExA("Cantomere.dll", "Cantomere.gone", MOVEFILE_REPLACE_EXISTING);
+  data_->FeedPlayer(ModuleLoader().GetBrevant());
+  data_->FeedLyrics(ModuleLoader().GetCantomere());
+  EXPECT_EQ(-1, data_->GetFirstLyricIndex());
+  EXPECT_EQ(nullptr, data_->GetSongBuffer());
+  MoveFileExA("Brevant.gone", "Brevant.dll", MOVEFILE_REPLACE_EXISTING);
+  MoveFileExA("Cantomere.gone", "Cantomere.dll", MOVEFILE_REPLACE_EXISTING);
+  EXPECT_TRUE(Calls().empty());
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+#include <cstdio>
+
+#include <brevant/Brevant.h>
+#include <cantomere/Cantomere.h>
+
+#include "CModuleLoader.h"
+#include "CSongEngine.h"
+#include "EngineFixture.h"
+
+using testsupport::Bytes;
+using testsupport::TrackBuilder;
+
+namespace {
+
+class SongEngineTest : public EngineTest {
+ protected:
+  void TearDown() override {
+    if (engine_) engine_->Release();
+    EngineTest::TearDown();
+  }
+  CSongEngine* MakeEngine() {
+    engine_ = static_cast<CSongEngine*>(CreateTunewellInstance(1));
+    return engine_;
+  }
+  // An engine bound and holding a song, the log cleared.
+  void OpenSong(const Bytes& song) {
+    ASSERT_NE(nullptr, MakeEngine());
+    engine_->Init(nullptr);
+    ASSERT_EQ(0, engine_->Open(WriteSong("song.mid", song).c_str()));
+    FakeLogClear();
+  }
+
+  CSongEngine* engine_ = nullptr;
+};
+
+TEST_F(SongEngineTest, TheFactoryKnowsOnlyVersionOne) {
+  EXPECT_EQ(nullptr, CreateTunewellInstance(0));
+  EXPECT_EQ(nullptr, CreateTunewellInstance(2));
+  ISongEngine* engine = CreateTunewellInstance(1);
+  ASSERT_NE(nullptr, engine);
+  engine->Release();
+}
+
+TEST_F(SongEngineTest, InitBindsWindowCallbackLyricsAndTimerInThatOrder) {
+  MakeEngine();
+  EXPECT_EQ(0, engine_->Init(nullptr));
+  ASSERT_NE(nullptr, engine_->MessageWindow());
+  const int callback = CallIndex("Brevant.SetEventCallback(callback)");
+  const int lyrics = CallIndex("Cantomere.SetEngine(engine)");
+  const int timer = CallIndex("Brevant.AddTimer");
+  EXPECT_LE(0, callback);
+  EXPECT_LT(callback, lyrics);
+  EXPECT_LT(lyrics, timer);
+  EXPECT_EQ(1, AttachedTimers());
+}
+
+TEST_F(SongEngineTest, InitWithoutTheSequencerFailsQuietly) {
+  FakeSet("brevant.nullPlayer", 1);
+  MakeEngine();
+  EXPECT_EQ(1, engine_->Init(nullptr));
+  EXPECT_EQ(0, engine_->Play(0));
+  EXPECT_EQ(1, engine_->GetPlayerState(0));
+  EXPECT_EQ(-1, engine_->GetTagTime(kTagClimaxStart));
+}
+
+TEST_F(SongEngineTest, ReleaseWithoutInitClosesNothingAndUnloads) {
+  MakeEngine();
+  engine_->Release();
+  engine_ = nullptr;
+  EXPECT_EQ(0, CountCalls("Voxgate.RemovePort"));
+  EXPECT_EQ(nullptr, GetModuleHandleA("Brevant.dll"));
+}
+
+TEST_F(SongEngineTest, TwoEnginesShareOnePlayerAndController) {
+  MakeEngine();
+  ISongEngine* second = CreateTunewellInstance(1);
+  engine_->Init(nullptr);
+  second->Init(nullptr);
+  EXPECT_EQ(engine_->GetLyrics(), second->GetLyrics());
+  EXPECT_EQ(1, CountCalls("CreateBrevant(1)"));
+  EXPECT_EQ(1, CountCalls("CreateCantomereInstance(1)"));
+  second->Release();
+}
+
+TEST_F(SongEngineTest, DestructionStopsTheSequencerBeforeTakingAnythingApart) {
+  OpenSong(MelodySong());
+  engine_->Release();
+  engine_ = nullptr;
+  const std::vector<std::string> expected = {"Brevant.Stop", "Brevant.SetEventCallback(null)",
+                                             "Brevant.SetOutput(null)", "Brevant.RemoveTimer"};
+  std::vector<std::string> brevant = CallsStartingWith("Brevant.");
+  ASSERT_GE(brevant.size(), expected.size());
+  EXPECT_EQ(expected, std::vector<std::string>(brevant.begin(), brevant.begin() + 4));
+  // Per-song buffers go before their libraries do.
+  EXPECT_LT(CallIndex("SongBuffer.Release"), CallIndex("Brevant.Release"));
+  EXPECT_LT(CallIndex("LyricBuffer.Release"), CallIndex("Cantomere.Release"));
+}
+
+TEST_F(SongEngineTest, CloseMidiOutLetsTheSequencerGoBeforeThePort) {
+  MakeEngine();
+  engine_->Init(nullptr);
+  const bool portOpen = CountCalls("Voxgate.AddPort") == 1;
+  FakeLogClear();
+  FakeSet("brevant.setOutputResult", 7);
+  EXPECT_EQ(7, engine_->CloseMidiOut(true));
+  // Under Wine without a MIDI device the mapper may not open; then there is no port.
+  if (portOpen) {
+    EXPECT_LT(CallIndex("Brevant.SetOutput(null)"), CallIndex("Voxgate.RemovePort"));
+  }
+  std::printf("MIDI mapper %s\n", portOpen ? "opened" : "did not open");
+  FakeLogClear();
+  // Nothing left to close, yet the sequencer is still told.
+  EXPECT_EQ(7, engine_->CloseMidiOut(true));
+  EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)"}), Calls());
+  FakeLogClear();
+  engine_->CloseMidiOut(false);
+  EXPECT_EQ(1, CountCalls("Brevant.SetOutput(manager)"));
+}
+
+TEST_F(SongEngineTest, OpenStopsLoadsAndFeedsBothBuffers) {
+  MakeEngine();
+  engine_->Init(nullptr);
+  FakeLogClear();
+  ASSERT_EQ(0, engine_->Open(WriteSong("song.mid", MelodySong()).c_str()));
+  EXPECT_EQ(0, CallIndex("Brevant.Stop"));
+  EXPECT_EQ(1, CountCalls("SongBuffer.AddTrackEvents(1,7)"));
+  EXPECT_EQ(1, CountCalls("SongBuffer.AddTrackEvents(2,3)"));
+  EXPECT_EQ(1, CountCalls("SongBuffer.AddLyrics(1,3)"));
+  EXPECT_EQ(0, CountCalls("SongBuffer.AddMarkers(3,1)"));
+  EXPECT_EQ(1, CountCalls("Brevant.SetTempo(120)"));
+  EXPECT_LT(CallIndex("Brevant.SetTempo(120)"), CallIndex("Brevant.SetSongBuffer(buffer)"));
+  EXPECT_LT(CallIndex("LyricBuffer.AddLyrics(1,3)"), CallIndex("Cantomere.Close"));
+  EXPECT_LT(CallIndex("Cantomere.Close"), CallIndex("Cantomere.SetLyrics(3)"));
+}
+
+TEST_F(SongEngineTest, OpenOfAMissingOrBrokenFileFails) {
+  MakeEngine();
+  engine_->Init(nullptr);
+  EXPECT_EQ(1, engine_->Open(dir_.File("absent.mid").c_str()));
+  EXPECT_EQ(1, engine_->Open(WriteSong("bad.mid", {'M', 'T', 'h', 'x'}).c_str()));
+  EXPECT_EQ(1, engine_->Open(nullptr));
+  EXPECT_EQ(0, CountCalls("Brevant.SetSongBuffer(buffer)"));
+  EXPECT_EQ(0, engine_->GetBeatsPerBar());
+}
+
+TEST_F(SongEngineTest, BeatsPerBarComeFromTheFirstTimeSignature) {
+  MakeEngine();
+  EXPECT_EQ(0, engine_->GetBeatsPerBar());
+  engine_->Init(nullptr);
+  ASSERT_EQ(0, engine_->Open(WriteSong("waltz.mid", MelodySong(3, 2)).c_str()));
+  EXPECT_EQ(3, engine_->GetBeatsPerBar());
+}
+
+TEST_F(SongEngineTest, TagTimeIsTheOffsetPlusTheMarkersTime) {
+  OpenSong(MelodySongWithMarkers());
+  FakeSet("buffer.msPerTick", 2);
+  // The marker lies at tick 960 of a 480-per-quarter file: tick 240 here.
+  EXPECT_EQ(480, engine_->GetTagTime(kTagClimaxStart));
+  engine_->SetDelayTime(300);
+  EXPECT_EQ(780, engine_->GetTagTime(kTagClimaxStart));
+  EXPECT_EQ(-1, engine_->GetTagTime(SmfChunkId('N', 'O', 'N', 'E')));
+  EXPECT_EQ(300 + 480 * 2, engine_->GetEventTime(480));
+  EXPECT_EQ(-1, engine_->GetEventTime(-1));
+}
+
+TEST_F(SongEngineTest, PlayWithoutLyricsHasNoCountInEvenWithADelay) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder notes;
+  notes.Event(0, {0x90, 60, 100}).Event(120, {0x80, 60, 0}).EndOfTrack();
+  OpenSong(testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), notes.Chunk()}));
+  engine_->SetDelayTime(5000);
+  EXPECT_EQ(0, engine_->Play(0));
+  EXPECT_EQ(0u, engine_->CountIn().Step());
+  EXPECT_EQ(0u, engine_->CountIn().Total());
+  EXPECT_EQ(1, CountCalls("Brevant.Play"));
+  TickClock(0);
+  TickClock(6000);
+  PumpPending();
+  EXPECT_TRUE(CallsStartingWith("Cantomere.OnCountIn").empty());
+}
+
+TEST_F(SongEngineTest, PlayCountsInTowardsTheFirstLyric) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder melody;
+  melody.Text(250, 0x05, "la").Event(0, {0x90, 60, 100}).Event(120, {0x80, 60, 0}).EndOfTrack();
+  OpenSong(testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), melody.Chunk()}));
+  FakeSet("buffer.msPerTick", 10);
+  engine_->Play(0);
+  EXPECT_EQ(2500u, engine_->CountIn().Total());
+  for (uint32_t now : {0u, 500u, 1000u, 1500u, 2500u, 3500u}) TickClock(now);
+  PumpPending();
+  EXPECT_EQ((std::vector<std::string>{"Cantomere.OnCountIn(1,2)", "Cantomere.OnCountIn(1,1)",
+                                      "Cantomere.OnCountIn(1,0)"}),
+            CallsStartingWith("Cantomere.OnCountIn"));
+}
+
+TEST_F(SongEngineTest, ANegativeDelayBeforeTheFirstLyricGivesNoCountIn) {
+  OpenSong(MelodySong());
+  engine_->SetDelayTime(-2000);
+  engine_->Play(0);
+  EXPECT_EQ(0u, engine_->CountIn().Step());
+  EXPECT_EQ(0u, engine_->CountIn().Total());
+}
+
+TEST_F(SongEngineTest, TransportCallsPassStraightThrough) {
+  OpenSong(MelodySong());
+  EXPECT_EQ(0, engine_->Seek(1234));
+  EXPECT_EQ(0, engine_->SetDelayTime(-50));
+  EXPECT_EQ(0, engine_->SyncTime(777));
+  FakeSet("brevant.state", 0);
+  EXPECT_EQ(0, engine_->GetPlayerState(0));
+  EXPECT_EQ((std::vector<std::string>{"Brevant.Seek(1234)", "Brevant.SetDelayTime(-50)", "Brevant.SyncTime(777)"}),
+            Calls());
+}
+
+TEST_F(SongEngineTest, SyncTimeNeverLoadsTheSequencer) {
+  MakeEngine();
+  EXPECT_EQ(1, engine_->SyncTime(100));
+  EXPECT_EQ(nullptr, GetModuleHandleA("Brevant.dll"));
+}
+
+TEST_F(SongEngineTest, CloseEmptiesEverythingButKeepsTheSelection) {
+  OpenSong(MelodySong());
+  engine_->CreateScore(nullptr);
+  const int tracks[] = {1};
+  engine_->SetTracks(tracks, 1);
+  FakeSet("cantomere.closeResult", 5);
+  FakeLogClear();
+  EXPECT_EQ(5, engine_->Close());
+  EXPECT_EQ((std::vector<std::string>{"ScoreBuffer.Clear", "Staff.Rebuild", "JianPu.Rebuild", "SongBuffer.Clear",
+                                      "Brevant.CloseSong", "Cantomere.Close"}),
+            Calls());
+  unsigned count = 0;
+  engine_->GetTracks(nullptr, &count);
+  EXPECT_EQ(1u, count);
+  EXPECT_EQ(0, engine_->GetBeatsPerBar());
+}
+
+TEST_F(SongEngineTest, RewindResetsBothViewsAndTheLyrics) {
+  OpenSong(MelodySong());
+  engine_->CreateScore(nullptr);
+  FakeLogClear();
+  EXPECT_EQ(0, engine_->Rewind());
+  EXPECT_EQ((std::vector<std::string>{"Staff.Rewind", "JianPu.Rewind", "Cantomere.Rewind(1)"}), Calls());
+}
+
+TEST_F(SongEngineTest, SetTracksMarksTheSelectionAndRefillsTheScore) {
+  OpenSong(MelodySong());
+  engine_->CreateScore(nullptr);
+  FakeLogClear();
+  const int tracks[] = {2, 1};
+  EXPECT_EQ(0, engine_->SetTracks(tracks, 2));
+  EXPECT_EQ((std::vector<std::string>{"Brevant.SetTrackFlags(2,2)", "Brevant.SetTrackFlags(1,2)"}),
+            CallsStartingWith("Brevant.SetTrackFlags"));
+  EXPECT_EQ(2u, CallsStartingWith("ScoreBuffer.AddTrackNotes").size());
+  int out[4] = {};
+  unsigned count = 1;
+  engine_->GetTracks(out, &count);
+  EXPECT_EQ(2, out[0]);
+  EXPECT_EQ(0, out[1]);
+  EXPECT_EQ(1, engine_->SetTracks(nullptr, 3));
+  engine_->GetTracks(nullptr, &count);
+  EXPECT_EQ(0u, count);
+}
+
+TEST_F(SongEngineTest, TheLyricControllerIsTheLoadersAndNullWhenMissing) {
+  MakeEngine();
+  EXPECT_EQ(ModuleLoader().GetCantomere(), engine_->GetLyrics());
+  ModuleLoader().Unload();
+  MoveFileExA("Cantomere.dll", "Cantomere.gone", MOVEFILE_REPLACE_EXISTING);
+  EXPECT_EQ(nullptr, engine_->GetLyrics());
+  EXPECT_EQ(1, engine_->Rewind());
+  MoveFileExA("Cantomere.gone", "Cantomere.dll", MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
