@@ -139,59 +139,71 @@ int CScoreBuffer::SetLyrics(int track, const ScoreLyric* lyrics, int count) {
 
 ScoreData* CScoreBuffer::GetData() { return &data_; }
 
+namespace {
+
+// The signature regions of a song: where each starts and how many bars lie
+// before it. Looking a tick up here instead of walking forward keeps an event
+// that arrives out of order inside its own bar.
+class CBarMapper {
+public:
+  explicit CBarMapper(const std::vector<ScoreTimeSig>& sigs) {
+    int64_t start = 0, barsBefore = 0;
+    for (size_t i = 0; i < sigs.size(); ++i) {
+      if (i > 0) {
+        const int64_t next = sigs[i].startTick;
+        barsBefore += (next - start) / regions_.back().barLength;
+        start = next;
+      }
+      regions_.push_back(Region{start, barsBefore, BarLength(sigs[i])});
+    }
+  }
+
+  int64_t BarOf(int64_t tick) const {
+    const Region& r = RegionOf(tick);
+    return r.barsBefore + (tick - r.start) / r.barLength;
+  }
+  int64_t OffsetOf(int64_t tick) const {
+    const Region& r = RegionOf(tick);
+    return (tick - r.start) % r.barLength;
+  }
+  // The tick of the next bar line when the tick lies in the last 14 ticks of
+  // its bar, else the tick itself.
+  int64_t SnapToBarEnd(int64_t tick) const {
+    const Region& r = RegionOf(tick);
+    const int64_t into = (tick - r.start) % r.barLength;
+    if (into <= r.barLength - 15) return tick;
+    return r.start + r.barLength * ((tick - r.start) / r.barLength + 1);
+  }
+
+private:
+  struct Region {
+    int64_t start;
+    int64_t barsBefore;
+    int64_t barLength;
+  };
+  const Region& RegionOf(int64_t tick) const {
+    // The first region starts at 0, so every tick >= 0 has one.
+    auto it = std::upper_bound(regions_.begin(), regions_.end(), tick,
+                               [](int64_t t, const Region& r) { return t < r.start; });
+    return it == regions_.begin() ? *it : *(it - 1);
+  }
+
+  std::vector<Region> regions_;
+};
+
+}  // namespace
+
 void CScoreBuffer::QuantizeBarEnds(const ScoreData& data, ScoreNoteEvent* events, unsigned count) {
-  const std::vector<ScoreTimeSig>& sigs = data.timeSigs;
-  if (sigs.empty() || !events) return;
-  size_t next = 1;  // index of the next signature change
-  int64_t start = 0;
-  int64_t barLength = BarLength(sigs[0]);
+  if (data.timeSigs.empty() || !events) return;
+  const CBarMapper mapper(data.timeSigs);
   for (unsigned i = 0; i < count; ++i) {
     ScoreNoteEvent& e = events[i];
     if (e.tick == -1) break;
     if (e.tick < 0) continue;
-    const int64_t tick = e.tick;
-    // Several changes may lie between two events: pass all of them.
-    while (next < sigs.size() && tick >= sigs[next].startTick) {
-      start = sigs[next].startTick;
-      barLength = BarLength(sigs[next]);
-      ++next;
-    }
-    const int64_t into = (tick - start) % barLength;
-    if (into > barLength - 15) {
-      const int64_t snapped = start + barLength * ((tick - start) / barLength + 1);
-      if (snapped <= INT32_MAX) e.tick = static_cast<int32_t>(snapped);
-    }
+    const int64_t snapped = mapper.SnapToBarEnd(e.tick);
+    if (snapped <= INT32_MAX) e.tick = static_cast<int32_t>(snapped);
   }
 }
-
-namespace {
-
-// Bar index of a rounded tick, walking the signature regions forward.
-class CBarMapper {
-public:
-  explicit CBarMapper(const std::vector<ScoreTimeSig>& sigs) : sigs_(sigs), barLength_(BarLength(sigs[0])) {}
-
-  int64_t BarOf(int64_t g) {
-    while (next_ < sigs_.size() && g >= sigs_[next_].startTick) {
-      const int64_t d = sigs_[next_].startTick;
-      barsBefore_ += (d - regionStart_) / barLength_;
-      regionStart_ = d;
-      barLength_ = BarLength(sigs_[next_]);
-      ++next_;
-    }
-    return barsBefore_ + (g - regionStart_) / barLength_;
-  }
-  int64_t OffsetOf(int64_t g) const { return (g - regionStart_) % barLength_; }
-
-private:
-  const std::vector<ScoreTimeSig>& sigs_;
-  size_t next_ = 1;
-  int64_t barLength_;
-  int64_t regionStart_ = 0;
-  int64_t barsBefore_ = 0;
-};
-
-}  // namespace
 
 ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int barCount) {
   QuantizeBarEnds(data_, events, count);
@@ -202,7 +214,7 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
 
   try {
     const bool oneSig = data_.timeSigs.size() == 1;
-    CBarMapper mapper(data_.timeSigs);
+    const CBarMapper mapper(data_.timeSigs);
     // Open notes of each pitch keyed by (bar, order of creation): the first key
     // is the first open node in bar order and then list order.
     std::map<std::pair<int64_t, uint64_t>, ScoreNoteNode*> open[128];
