@@ -1,0 +1,33 @@
+#pragma once
+// The kind bit, type bit and sub-type of an event, which the event filters
+// match against caller masks. Classification reads only the bytes an event
+// has: events added by callers may be one or two bytes long.
+#include <cstdint>
+
+#include "scrivel/SmfRecords.h"
+
+struct SmfEventClass {
+  uint32_t kind = 0;
+  uint32_t type = 0;
+  uint32_t subType = 0;  // controller number of a control change
+
+  static SmfEventClass Of(const SmfEvent& e);
+  // Type bit of a channel status byte (0 for bytes below 0x80 or above 0xEF).
+  static uint32_t ChannelTypeBit(uint8_t status);
+  // Type bit of a meta type byte (0 for unlisted types).
+  static uint32_t MetaTypeBit(uint8_t type);
+
+  // A zero bit always matches, so a mask can only exclude what an event has.
+  bool Matches(uint32_t kindMask, uint32_t typeMask, uint32_t subTypeMask) const {
+    return (kind & kindMask) == kind && (type & typeMask) == type && (subType & subTypeMask) == subType;
+  }
+};
+
+// Note tests that need the key and velocity bytes.
+inline bool IsSoundingNoteOn(const SmfEvent& e) {
+  return e.length >= 3 && e.data && (e.data[0] & 0xF0) == 0x90 && e.data[2] != 0;
+}
+inline bool IsNoteEnd(const SmfEvent& e) {
+  return e.length >= 3 && e.data &&
+         ((e.data[0] & 0xF0) == 0x80 || ((e.data[0] & 0xF0) == 0x90 && e.data[2] == 0));
+}

@@ -1,0 +1,221 @@
+// Building songs and writing them as MIDI files: byte layout, round trips,
+// events out of order, and saves that fail.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "SongTestSupport.h"
+
+namespace {
+
+using namespace songtest;
+using testsupport::Cat;
+using testsupport::Header;
+using testsupport::ReadBytes;
+using testsupport::TrackBuilder;
+
+const Bytes kEnd = {0x00, 0xFF, 0x2F, 0x00};
+
+void Add(ISmfParser2& song, int track, uint32_t tick, const Bytes& bytes, bool insert = false) {
+  const uint32_t kind = bytes[0] == 0xFF ? kSmfKindMeta : (bytes[0] == 0xF0 ? kSmfKindSysEx : kSmfKindChannel);
+  const int r = insert ? song.InsertEvent(track, static_cast<uint16_t>(kind), static_cast<uint32_t>(bytes.size()), bytes.data(), tick)
+                       : song.AddEvent(track, static_cast<uint16_t>(kind), static_cast<uint32_t>(bytes.size()), bytes.data(), tick);
+  ASSERT_EQ(r, 0);
+}
+
+// Saves and returns the file's bytes.
+Bytes Saved(ISmfParser2& song) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("out.mid");
+  EXPECT_EQ(song.SaveAs(path.c_str()), 0);
+  return ReadBytes(path);
+}
+
+struct GoldenCase {
+  const char* what;
+  std::vector<std::pair<uint32_t, Bytes>> events;  // tick, bytes
+  Bytes body;
+};
+
+TEST(ScrivelWrite, TrackBytes) {
+  const GoldenCase cases[] = {
+      {"running status", {{0, {0x90, 0x3C, 0x40}}, {120, {0x90, 0x3E, 0x40}}},
+       Cat({{0x00, 0x90, 0x3C, 0x40, 0x78, 0x3E, 0x40}, kEnd})},
+      {"a meta event forces the status again",
+       {{0, {0x90, 0x3C, 0x40}}, {0, {0xFF, 0x01, 0x01, 'x'}}, {120, {0x90, 0x3E, 0x40}}},
+       Cat({{0x00, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x01, 0x01, 'x', 0x78, 0x90, 0x3E, 0x40}, kEnd})},
+      {"two-byte deltas", {{200, {0xC0, 0x01}}}, Cat({{0x81, 0x48, 0xC0, 0x01}, kEnd})},
+      {"three-byte deltas", {{16384, {0xC0, 0x01}}}, Cat({{0x81, 0x80, 0x00, 0xC0, 0x01}, kEnd})},
+      {"an end-of-track already there is not repeated", {{0, {0x90, 0x3C, 0x40}}, {480, {0xFF, 0x2F, 0x00}}},
+       {0x00, 0x90, 0x3C, 0x40, 0x83, 0x60, 0xFF, 0x2F, 0x00}},
+      {"an empty track still ends in end-of-track", {}, kEnd},
+  };
+  for (const GoldenCase& c : cases) {
+    Song song = NewSong();
+    const uint16_t track = song->AddTrack(kSmfChunkMTrk);
+    for (const auto& [tick, bytes] : c.events) Add(*song, track, tick, bytes);
+    const Bytes file = Saved(*song);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 14), Header(1, 1, 120)) << c.what;
+    EXPECT_EQ(ChunkBody(file, 0), c.body) << c.what;
+  }
+}
+
+TEST(ScrivelWrite, ControlTracksKeepTheirChunkId) {
+  Song song = NewSong();
+  song->AddTrack(kSmfChunkMTrk);
+  const uint16_t control = song->AddTrack(kSmfChunkMCtl);
+  Add(*song, control, 0, {0xFF, 0x80, 0x04, 'C', 'L', 'S', 'T'});
+  const Bytes file = Saved(*song);
+  EXPECT_EQ(song->GetTrackCount(), 2);
+  ASSERT_GE(file.size(), 14u + 8 + 4 + 4);
+  EXPECT_EQ(Bytes(file.begin() + 14 + 8 + 4, file.begin() + 14 + 8 + 8), (Bytes{'M', 'C', 't', 'l'}));
+}
+
+// Fixtures that exercise the reader, written back and read again.
+std::vector<Bytes> RoundTripFixtures() {
+  TrackBuilder zero;
+  zero.Tempo(0, 500000).TimeSig(0, 3, 2).KeySig(0, -3, 1).Text(0, 0x03, "Song")
+      .Event(0, {0xC0, 0x05}).Event(0, {0x90, 0x3C, 0x40}).Text(60, 0x05, "la").Event(0, {0x3E, 0x40})
+      .Event(0, {0x99, 0x24, 0x64}).Event(0, {0xF0, 0x05, 0x43, 0x10, 0x4C, 0x00, 0xF7})
+      .Event(0, {0xB1, 0x07, 0x64}).Event(0, {0xE1, 0x00, 0x40}).Event(0, {0xD1, 0x20})
+      .Event(120, {0x80, 0x3C, 0x00}).EndOfTrack();
+  TrackBuilder conductor, melody, control;
+  conductor.Tempo(0, 600000).TimeSig(0, 6, 3).TimeSig(1440, 2, 2).Tempo(960, 400000).EndOfTrack();
+  melody.Text(0, 0x03, "Melody").Event(0, {0x90, 0x40, 0x40}).Event(200, {0x40, 0x00})
+      .Meta(0, 0x01, Bytes(200, 'a'))  // a meta event whose length takes two VLQ bytes
+      .Event(16384, {0x80, 0x40, 0x00}).EndOfTrack();
+  control.Meta(0, 0x80, {'C', 'L', 'S', 'T'}).EndOfTrack(480);
+  return {Cat({Header(0, 1, 120), zero.Chunk()}),
+          Cat({Header(1, 3, 480), conductor.Chunk(), melody.Chunk(), control.Chunk("MCtl")})};
+}
+
+TEST(ScrivelWrite, RoundTripKeepsEveryEvent) {
+  for (const Bytes& fixture : RoundTripFixtures()) {
+    const bool formatZero = fixture[9] == 0;
+    SCOPED_TRACE(formatZero ? "format 0" : "format 1");
+    Song first = LoadBytes(fixture);
+    const Bytes written = Saved(*first);
+    int result = -1;
+    Song second = LoadBytes(written, &result);
+    ASSERT_EQ(result, kSmfLoadOk);
+    ASSERT_EQ(second->GetTrackCount(), first->GetTrackCount());
+    EXPECT_EQ(second->GetFormat(), 1);
+    for (int track = 0; track < first->GetTrackCount(); ++track) {
+      EXPECT_EQ(EventsWithoutEnd(*second, track), EventsWithoutEnd(*first, track)) << "track " << track;
+      EXPECT_EQ(second->GetTrackChunkId(track), first->GetTrackChunkId(track));
+      // Names given by a split live only in memory; names read from a track come back.
+      if (!formatZero) {
+        EXPECT_EQ(TrackName(*second, track), TrackName(*first, track));
+      }
+      // Exactly one end-of-track, at the end.
+      const std::vector<Ev> ends = Events(*second, track, kSmfKindMeta, kSmfMetaEndOfTrack);
+      ASSERT_EQ(ends.size(), 1u);
+      EXPECT_EQ(Events(*second, track).back(), ends[0]);
+    }
+    EXPECT_EQ(second->GetDrumTrack(), first->GetDrumTrack());
+    std::vector<SmfTimeSigEntry> a = TimeSignatures(*first), b = TimeSignatures(*second);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_EQ(a[i].measure, b[i].measure);
+    EXPECT_EQ(first->GetTempos(nullptr), second->GetTempos(nullptr));
+    EXPECT_EQ(first->GetFirstKeySignature(), second->GetFirstKeySignature());
+    // A saved song saves to the same bytes again.
+    EXPECT_EQ(Saved(*second), written);
+  }
+}
+
+TEST(ScrivelWrite, EventsOutOfTickOrderKeepTheirTicks) {
+  Song song = NewSong();
+  const uint16_t track = song->AddTrack(kSmfChunkMTrk);
+  Add(*song, track, 100, {0x90, 0x3C, 0x40});
+  Add(*song, track, 50, {0x90, 0x3E, 0x40});
+  Add(*song, track, 200, {0x80, 0x3C, 0x00});
+  Song back = LoadBytes(Saved(*song));
+  std::vector<uint32_t> ticks;
+  for (const Ev& e : EventsWithoutEnd(*back, 0)) ticks.push_back(e.tick);
+  EXPECT_EQ(ticks, (std::vector<uint32_t>{50, 100, 200}));
+  // The song in memory keeps its order.
+  EXPECT_EQ(Events(*song, track)[1].tick, 50u);
+}
+
+TEST(ScrivelWrite, EventsAfterTheEndOfTrackAreKeptWithTheTracksAfterThem) {
+  TrackBuilder a, b;
+  a.Event(0, {0x90, 0x3C, 0x40}).Event(480, {0x80, 0x3C, 0x00}).EndOfTrack();
+  b.Event(0, {0x91, 0x30, 0x40}).Event(480, {0x81, 0x30, 0x00}).EndOfTrack();
+  Song song = LoadBytes(Cat({Header(1, 2, 120), a.Chunk(), b.Chunk()}));
+  Add(*song, 0, 960, {0xFF, 0x05, 0x02, 'l', 'a'}, true);  // beyond the end-of-track at 480
+  Add(*song, 0, 720, {0x90, 0x40, 0x40});                 // appended after the end-of-track
+  Song back = LoadBytes(Saved(*song));
+  ASSERT_EQ(back->GetTrackCount(), 2);
+  const std::vector<Ev> first = EventsWithoutEnd(*back, 0);
+  ASSERT_EQ(first.size(), 4u);
+  EXPECT_EQ(first[2], (Ev{720, kSmfKindChannel, {0x90, 0x40, 0x40}}));
+  EXPECT_EQ(first[3], (Ev{960, kSmfKindMeta, {0xFF, 0x05, 0x02, 'l', 'a'}}));
+  EXPECT_EQ(Events(*back, 0).back().tick, 960u);
+  EXPECT_EQ(EventsWithoutEnd(*back, 1), EventsWithoutEnd(*song, 1));
+}
+
+TEST(ScrivelWrite, InsertGoesBeforeTheFirstEventAtOrAfterItsTick) {
+  Song song = NewSong();
+  const uint16_t track = song->AddTrack(kSmfChunkMTrk);
+  for (uint32_t tick : {0u, 240u, 480u}) Add(*song, track, tick, {0x90, 0x3C, 0x40});
+  Add(*song, track, 240, {0xC0, 0x01}, true);
+  Add(*song, track, 999, {0xC0, 0x02}, true);
+  const std::vector<Ev> events = Events(*song, track);
+  ASSERT_EQ(events.size(), 5u);
+  EXPECT_EQ(events[1].bytes, (Bytes{0xC0, 0x01}));
+  EXPECT_EQ(events[4].bytes, (Bytes{0xC0, 0x02}));
+  const uint8_t b[1] = {0};
+  EXPECT_EQ(song->AddEvent(7, kSmfKindChannel, 1, b, 0), 1);
+  EXPECT_EQ(song->InsertEvent(7, kSmfKindChannel, 1, b, 0), 1);
+  EXPECT_EQ(song->AddEvent(track, kSmfKindChannel, 1, nullptr, 0), 1);
+  EXPECT_EQ(Events(*song, track).size(), 5u);
+}
+
+TEST(ScrivelWrite, AddTrackNumbersAfterTheHighestIndex) {
+  SongFile file(Cat({Header(1, 3, 120), TrackBuilder().EndOfTrack().Chunk(), TrackBuilder().EndOfTrack().Chunk(),
+                     TrackBuilder().EndOfTrack().Chunk()}));
+  Song song = NewSong();
+  const uint16_t list[] = {2};
+  ASSERT_EQ(song->Load(file.Path(), list, 1), kSmfLoadOk);
+  EXPECT_EQ(song->AddTrack(kSmfChunkMTrk), 3);
+}
+
+// Every file in a folder, by name.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.push_back(found.cFileName);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return names;
+}
+
+TEST(ScrivelWrite, AFailedSaveReportsItAndLeavesNoPartialFile) {
+  Song song = LoadBytes(RoundTripFixtures()[1]);
+  testsupport::TempDir dir;
+  EXPECT_EQ(song->SaveAs((dir.Path() + "\\missing\\out.mid").c_str()), 1);
+  EXPECT_EQ(song->SaveAs(""), 1);
+  EXPECT_EQ(song->SaveAs(nullptr), 1);
+  // A full disk.
+  EXPECT_EQ(song->SaveAs("Z:\\dev\\full"), 1);
+  // A target that cannot be replaced: the temporary file is removed again.
+  ASSERT_TRUE(CreateDirectoryA(dir.File("taken.mid").c_str(), nullptr));
+  EXPECT_EQ(song->SaveAs(dir.File("taken.mid").c_str()), 1);
+  EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"taken.mid"}));
+}
+
+TEST(ScrivelWrite, SavingOverAnExistingSongReplacesIt) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("song.mid");
+  ASSERT_TRUE(testsupport::WriteBytes(path, Bytes(5000, 0xAA)));
+  Song song = NewSong();
+  Add(*song, song->AddTrack(kSmfChunkMTrk), 0, {0x90, 0x3C, 0x40});
+  ASSERT_EQ(song->SaveAs(path.c_str()), 0);
+  EXPECT_EQ(ReadBytes(path), Cat({Header(1, 1, 120), {'M', 'T', 'r', 'k'}, testsupport::Be32(8), {0x00, 0x90, 0x3C, 0x40}, kEnd}));
+  EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"song.mid"}));
+}
+
+}  // namespace
