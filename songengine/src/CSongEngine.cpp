@@ -12,8 +12,14 @@
 #include "CModuleLoader.h"
 #include "CScoreHost.h"
 #include "CSongData.h"
+#include "MidiOutApi.h"
 #include "ScoreFacets.h"
 #include "SongFacets.h"
+
+MidiOutApi& MidiOut() {
+  static MidiOutApi api = {&midiOutOpen, &midiOutClose};
+  return api;
+}
 
 CSongEngine::CSongEngine() : songData_(new CSongData) {}
 
@@ -75,7 +81,7 @@ int CSongEngine::SetListener(ISongEngineListener* listener) {
 int CSongEngine::OpenMidiOut() {
   if (midiOut_) return 1;
   HMIDIOUT handle = nullptr;
-  if (midiOutOpen(&handle, MIDI_MAPPER, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return 0;
+  if (MidiOut().open(&handle, MIDI_MAPPER, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return 0;
   midiOut_ = handle;
   if (IChannelManager* manager = ModuleLoader().GetVoxgate()) manager->AddPort(handle);
   return 1;
@@ -84,7 +90,7 @@ int CSongEngine::OpenMidiOut() {
 int CSongEngine::CloseMidiPort() {
   if (!midiOut_) return 0;
   if (IChannelManager* manager = ModuleLoader().GetVoxgate()) manager->RemovePort(midiOut_);
-  midiOutClose(midiOut_);
+  MidiOut().close(midiOut_);
   midiOut_ = nullptr;
   return 1;
 }

@@ -1,11 +1,10 @@
-#include <cstdio>
-
 #include <brevant/Brevant.h>
 #include <cantomere/Cantomere.h>
 
 #include "CModuleLoader.h"
 #include "CSongEngine.h"
 #include "EngineFixture.h"
+#include "MidiOutApi.h"
 
 using testsupport::Bytes;
 using testsupport::TrackBuilder;
@@ -96,25 +95,64 @@ TEST_F(SongEngineTest, DestructionStopsTheSequencerBeforeTakingAnythingApart) {
   EXPECT_LT(CallIndex("LyricBuffer.Release"), CallIndex("Cantomere.Release"));
 }
 
+// A MIDI mapper that opens (or refuses), whatever the machine has.
+class FakeMidiDevice {
+ public:
+  explicit FakeMidiDevice(bool opens = true) : saved_(MidiOut()) { MidiOut() = {opens ? &Open : &Refuse, &Close}; }
+  ~FakeMidiDevice() { MidiOut() = saved_; }
+
+ private:
+  static MMRESULT WINAPI Open(LPHMIDIOUT handle, UINT, DWORD_PTR, DWORD_PTR, DWORD) {
+    FakeLog("midiOutOpen");
+    *handle = reinterpret_cast<HMIDIOUT>(static_cast<INT_PTR>(0x4D1D));
+    return MMSYSERR_NOERROR;
+  }
+  static MMRESULT WINAPI Refuse(LPHMIDIOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD) { return MMSYSERR_NODRIVER; }
+  static MMRESULT WINAPI Close(HMIDIOUT) {
+    FakeLog("midiOutClose");
+    return MMSYSERR_NOERROR;
+  }
+  MidiOutApi saved_;
+};
+
 TEST_F(SongEngineTest, CloseMidiOutLetsTheSequencerGoBeforeThePort) {
+  FakeMidiDevice device;
   MakeEngine();
   engine_->Init(nullptr);
-  const bool portOpen = CountCalls("Voxgate.AddPort") == 1;
+  EXPECT_EQ(1, CountCalls("Voxgate.AddPort"));
   FakeLogClear();
   FakeSet("brevant.setOutputResult", 7);
   EXPECT_EQ(7, engine_->CloseMidiOut(true));
-  // Under Wine without a MIDI device the mapper may not open; then there is no port.
-  if (portOpen) {
-    EXPECT_LT(CallIndex("Brevant.SetOutput(null)"), CallIndex("Voxgate.RemovePort"));
-  }
-  std::printf("MIDI mapper %s\n", portOpen ? "opened" : "did not open");
+  EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)", "Voxgate.RemovePort", "midiOutClose"}), Calls());
   FakeLogClear();
   // Nothing left to close, yet the sequencer is still told.
   EXPECT_EQ(7, engine_->CloseMidiOut(true));
   EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)"}), Calls());
   FakeLogClear();
   engine_->CloseMidiOut(false);
+  EXPECT_EQ((std::vector<std::string>{"midiOutOpen", "Voxgate.AddPort", "Brevant.SetOutput(manager)"}), Calls());
+  FakeLogClear();
+  // Opening an open output does nothing more than hand over the manager.
+  engine_->CloseMidiOut(false);
+  EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(manager)"}), Calls());
+  FakeLogClear();
+  engine_->Release();
+  engine_ = nullptr;
+  EXPECT_LT(CallIndex("Brevant.SetOutput(null)"), CallIndex("Voxgate.RemovePort"));
+  EXPECT_LT(CallIndex("Voxgate.RemovePort"), CallIndex("midiOutClose"));
+}
+
+TEST_F(SongEngineTest, AMidiMapperThatWillNotOpenLeavesVoxgateUntold) {
+  FakeMidiDevice device(false);
+  MakeEngine();
+  engine_->Init(nullptr);
+  engine_->CloseMidiOut(false);
+  EXPECT_EQ(0, CountCalls("Voxgate.AddPort"));
+  // The sequencer still gets the manager; it plays to no port.
   EXPECT_EQ(1, CountCalls("Brevant.SetOutput(manager)"));
+  FakeLogClear();
+  engine_->CloseMidiOut(true);
+  EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)"}), Calls());
 }
 
 TEST_F(SongEngineTest, OpenStopsLoadsAndFeedsBothBuffers) {
