@@ -108,13 +108,11 @@ void CSmfParser::ReadTrack(ByteReader& in, uint16_t number, SmfTrackNode& track,
   uint32_t rawTick = 0, previousTick = 0;
   bool endOfTrack = false;
   while (!endOfTrack) {
-    uint32_t delta, deltaBytes;
-    if (!in.ReadVlq(delta, deltaBytes)) break;
-    rawTick += delta;
-    const uint32_t tick = RescaleTick(rawTick, ticksPerQuarter);
-    const size_t start = in.Pos();
-    uint8_t b;
-    if (!in.ReadU8(b)) break;
+    EventStart ev;
+    if (!ReadEventStart(in, ticksPerQuarter, rawTick, ev)) break;
+    const uint32_t tick = ev.tick;
+    const size_t start = ev.pos;
+    const uint8_t b = ev.first;
     if (b == 0xFF || b == 0xF0 || b == 0xF7) {
       uint8_t type = 0;
       if (b == 0xFF && !in.ReadU8(type)) break;

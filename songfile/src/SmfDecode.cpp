@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "TickScale.h"
+
 bool TrackChunkAt(const ByteReader& in, size_t pos) { return in.IdAt(pos, "MTrk") || in.IdAt(pos, "MCtl"); }
 
 ChunkSpan BeginChunkBody(ByteReader& in, size_t body, uint32_t declaredLength) {
@@ -32,6 +34,15 @@ void EndChunkBody(ByteReader& in, const ChunkSpan& span, bool endOfTrack) {
     if (p[1] != 0xFF || p[2] != 0x2F) break;
     in.Skip(4);
   }
+}
+
+bool ReadEventStart(ByteReader& in, uint32_t ticksPerQuarter, uint32_t& rawTick, EventStart& out) {
+  uint32_t delta, deltaBytes;
+  if (!in.ReadVlq(delta, deltaBytes)) return false;
+  rawTick += delta;  // modulo 2^32, as any reader of 32-bit ticks
+  out.tick = RescaleTick(rawTick, ticksPerQuarter);
+  out.pos = in.Pos();
+  return in.ReadU8(out.first);
 }
 
 bool ReadDataLength(ByteReader& in, uint32_t& n, uint32_t& lengthBytes) {

@@ -28,6 +28,16 @@ ChunkSpan BeginChunkBody(ByteReader& in, size_t body, uint32_t declaredLength);
 // end-of-track markers (00 FF 2F 00) within the declared length.
 void EndChunkBody(ByteReader& in, const ChunkSpan& span, bool endOfTrack);
 
+// The start of an event: its delta time (added to rawTick, then rescaled into
+// tick), its position and the byte in status position. False at the end of
+// what may be read.
+struct EventStart {
+  uint32_t tick;
+  size_t pos;
+  uint8_t first;
+};
+bool ReadEventStart(ByteReader& in, uint32_t ticksPerQuarter, uint32_t& rawTick, EventStart& out);
+
 // The VLQ length of a meta or system-exclusive event. False when the length
 // is partial or promises more bytes than there are: nothing after such a
 // length can be trusted.

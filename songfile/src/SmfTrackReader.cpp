@@ -5,7 +5,6 @@
 #include "CSmfParser2.h"
 #include "MeasureMap.h"
 #include "SmfDecode.h"
-#include "TickScale.h"
 
 void SmfTrackReader::Read(SmfTrack& track, size_t body, uint32_t declaredLength) {
   const ChunkSpan span = BeginChunkBody(in_, body, declaredLength);
@@ -15,13 +14,11 @@ void SmfTrackReader::Read(SmfTrack& track, size_t body, uint32_t declaredLength)
   uint32_t rawTick = 0;
   bool endOfTrack = false;
   while (!endOfTrack) {
-    uint32_t delta, deltaBytes;
-    if (!in_.ReadVlq(delta, deltaBytes)) break;
-    rawTick += delta;
-    const uint32_t tick = RescaleTick(rawTick, ticksPerQuarter_);
-    const size_t start = in_.Pos();
-    uint8_t b;
-    if (!in_.ReadU8(b)) break;
+    EventStart ev;
+    if (!ReadEventStart(in_, ticksPerQuarter_, rawTick, ev)) break;
+    const uint32_t tick = ev.tick;
+    const size_t start = ev.pos;
+    const uint8_t b = ev.first;
     bool ok;
     if (b == 0xFF) {
       ok = ReadMeta(track, start, tick, endOfTrack);
