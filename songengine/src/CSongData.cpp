@@ -21,6 +21,22 @@ int SaneBpm(float bpm) {
   return bpm < 1 ? 1 : static_cast<int>(bpm);
 }
 
+int Count(const std::vector<SmfEvent>& events) { return static_cast<int>(events.size()); }
+
+// The sequencer's and the lyric controller's buffers take the same markers
+// and lyrics. False when a query failed.
+template <class Buffer>
+bool AddMarkersAndLyrics(ISmfParser2* parser, Buffer* buffer) {
+  return ForEachTrackEvents(parser, kSmfKindMeta, kSmfMetaControl, true,
+                            [&](int track, const std::vector<SmfEvent>& e) {
+                              buffer->AddMarkers(track, e.data(), Count(e));
+                            }) &&
+         ForEachTrackEvents(parser, kSmfKindMeta, kSmfMetaLyric, false,
+                            [&](int track, const std::vector<SmfEvent>& e) {
+                              buffer->AddLyrics(track, e.data(), Count(e));
+                            });
+}
+
 }  // namespace
 
 int DrumKitProgram(int program) {
@@ -41,20 +57,11 @@ int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer) {
   if (!tempos.empty()) parser->GetTempos(tempos.data());
   buffer->SetTempos(tempos.data(), static_cast<int>(tempos.size()));
 
-  std::vector<SmfEvent> events;
-  for (int i = 0; i < parser->GetTrackCount(); ++i) {
-    if (!QueryTrackEvents(parser, i, kSmfKindChannel, kSmfAllBits, events)) return 0;
-    if (!events.empty()) buffer->AddTrackEvents(i, events.data(), static_cast<int>(events.size()));
-  }
-  for (int i = 0; i < parser->GetTrackCount(); ++i) {
-    if (!IsControlTrack(parser, i)) continue;
-    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaControl, events)) return 0;
-    if (!events.empty()) buffer->AddMarkers(i, events.data(), static_cast<int>(events.size()));
-  }
-  for (int i = 0; i < parser->GetTrackCount(); ++i) {
-    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaLyric, events)) return 0;
-    if (!events.empty()) buffer->AddLyrics(i, events.data(), static_cast<int>(events.size()));
-  }
+  if (!ForEachTrackEvents(parser, kSmfKindChannel, kSmfAllBits, false, [&](int track, const std::vector<SmfEvent>& e) {
+        buffer->AddTrackEvents(track, e.data(), Count(e));
+      }))
+    return 0;
+  if (!AddMarkersAndLyrics(parser, buffer)) return 0;
   return 1;
 }
 
@@ -146,17 +153,8 @@ void CSongData::FeedLyrics(ICantomereLyrics* controller) {
   ICantomereLyricBuffer* buffer = GetLyricBuffer();
   if (!controller || !buffer || !parser_) return;
   buffer->Clear();
-  ISmfParser2* parser = parser_.get();
-  std::vector<SmfEvent> events;
-  for (int i = 0; i < parser->GetTrackCount(); ++i) {
-    if (!IsControlTrack(parser, i)) continue;
-    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaControl, events)) return;
-    if (!events.empty()) buffer->AddMarkers(i, events.data(), static_cast<int>(events.size()));
-  }
-  for (int i = 0; i < parser->GetTrackCount(); ++i) {
-    if (!QueryTrackEvents(parser, i, kSmfKindMeta, kSmfMetaLyric, events)) return;
-    if (!events.empty()) buffer->AddLyrics(i, events.data(), static_cast<int>(events.size()));
-  }
+  // A failed query leaves the controller with the lyrics it has.
+  if (!AddMarkersAndLyrics(parser_.get(), buffer)) return;
   controller->Close();
   controller->SetLyrics(buffer->GetLyricData());
 }

@@ -12,6 +12,18 @@ bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t ty
   return true;
 }
 
+bool ForEachTrackEvents(ISmfParser2* parser, uint32_t kind, uint32_t type, bool controlOnly,
+                        const std::function<void(int track, const std::vector<SmfEvent>& events)>& sink) {
+  std::vector<SmfEvent> events;
+  // The count is read again after each track, as a track may be added meanwhile.
+  for (int track = 0; track < parser->GetTrackCount(); ++track) {
+    if (controlOnly && !IsControlTrack(parser, track)) continue;
+    if (!QueryTrackEvents(parser, track, kind, type, events)) return false;
+    if (!events.empty()) sink(track, events);
+  }
+  return true;
+}
+
 int32_t PackShortMessage(const SmfEvent& event) {
   if (!event.data || event.length == 0) return 0;
   uint32_t packed = event.data[0];

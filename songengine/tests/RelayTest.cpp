@@ -96,6 +96,16 @@ TEST_F(RelayTest, StopDiscardsQueuedEventsButNotTheEnd) {
   EXPECT_TRUE(CallsStartingWith("Staff.").empty());
 }
 
+TEST_F(RelayTest, AnEventThatCannotBePostedIsRefused) {
+  // A window gone behind the engine's back: the post fails and the copy,
+  // which no handler would ever see, is freed by the callback itself.
+  DestroyWindow(engine_->MessageWindow());
+  EXPECT_EQ(1, FireEvent(Event(9, 4)));
+  EXPECT_EQ(1, FireEvent(Event(9, 4), 1));
+  PumpPending();
+  EXPECT_TRUE(listener_.heard.empty());
+}
+
 TEST_F(RelayTest, CountInTicksReachTheLyricController) {
   PostMessageA(engine_->MessageWindow(), WM_COUNT_IN, 1, 3);
   PumpPending();

@@ -303,6 +303,25 @@ TEST_F(SongEngineTest, SetTracksMarksTheSelectionAndRefillsTheScore) {
   EXPECT_EQ(0u, count);
 }
 
+TEST_F(SongEngineTest, FacetsAreMadeOnceAndOutliveTheScore) {
+  MakeEngine();
+  CScoreFacet* facet = engine_->GetScoreFacet();
+  ASSERT_NE(nullptr, facet);
+  EXPECT_EQ(facet, engine_->GetScoreFacet());
+  EXPECT_EQ(engine_->GetSongInfo(), engine_->GetSongInfo());
+  EXPECT_NE(nullptr, engine_->GetSongInfo());
+  EXPECT_EQ(engine_->GetTrackMixer(), engine_->GetTrackMixer());
+  engine_->CreateScore(nullptr);
+  EXPECT_EQ(0, facet->SetScoreType(1));
+  EXPECT_EQ(1, facet->GetScoreType());
+  engine_->DestroyScore();
+  // The facet answers for a missing score instead of reaching a freed one.
+  EXPECT_EQ(0, facet->GetScoreType());
+  EXPECT_EQ(-1, facet->GetLastMeasure());
+  EXPECT_EQ(1, engine_->DrawScore(nullptr));
+  EXPECT_EQ(nullptr, engine_->SetScoreWindow(nullptr));
+}
+
 TEST_F(SongEngineTest, TheLyricControllerIsTheLoadersAndNullWhenMissing) {
   MakeEngine();
   EXPECT_EQ(ModuleLoader().GetCantomere(), engine_->GetLyrics());
