@@ -72,10 +72,7 @@ void CModuleLoader::Unload() {
   // The channel manager is a static object of Voxgate: forgotten, not released.
   voxgate_ = nullptr;
   Free(voxgateLib_);
-  if (brevant_) {
-    brevant_->Release();
-    brevant_ = nullptr;
-  }
+  if (IBrevantPlayer* player = brevant_.exchange(nullptr)) player->Release();
   Free(brevantLib_);
   if (cantomere_) {
     cantomere_->Release();

@@ -6,6 +6,8 @@
 // to the caller, who must release them before Unload frees their library.
 #include <windows.h>
 
+#include <atomic>
+
 class IBrevantPlayer;
 class IBrevantSongBuffer;
 class ICantomereLyrics;
@@ -50,7 +52,8 @@ class CModuleLoader {
 
   IChannelManager* voxgate_ = nullptr;
   Library voxgateLib_{"Voxgate.dll", nullptr};
-  IBrevantPlayer* brevant_ = nullptr;
+  // Read by CachedBrevant from the audio thread.
+  std::atomic<IBrevantPlayer*> brevant_{nullptr};
   Library brevantLib_{"Brevant.dll", nullptr};
   Library scrivelLib_{"Scrivel.dll", nullptr};
   ICantomereLyrics* cantomere_ = nullptr;
