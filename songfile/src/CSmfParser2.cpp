@@ -35,6 +35,10 @@ void CSmfParser2::Reset() {
 
 SmfTrack* CSmfParser2::FindTrack(int track) {
   const int16_t index = static_cast<int16_t>(track);
+  // After a full load a track's index is its place in the list; callers walk
+  // every track, and a song may hold thousands of them.
+  if (index >= 0 && static_cast<size_t>(index) < tracks_.size() && tracks_[index].index == index)
+    return &tracks_[index];
   for (SmfTrack& t : tracks_) {
     if (t.index == index) return &t;
   }

@@ -21,6 +21,9 @@ int CSmfParser2::Load(const char* path, const uint16_t* trackList, uint16_t coun
     Reset();
     ByteReader in(file.data(), file.size());
     const int result = LoadFrom(in, trackList, count);
+    lists_.timeSignatures.Settle();
+    lists_.keySignatures.Settle();
+    lists_.tempos.Settle();
     division_ = kSmfTicksPerQuarter;
     return result;
   } catch (...) {

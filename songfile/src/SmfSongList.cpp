@@ -1,7 +1,7 @@
 #include "SmfSongList.h"
 
-#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 bool SameBytes(const SmfEvent& a, const SmfEvent& b) {
@@ -10,22 +10,46 @@ bool SameBytes(const SmfEvent& a, const SmfEvent& b) {
 }  // namespace
 
 void SmfSongList::Offer(const SmfEvent& event, ByteArena& arena) {
-  // Events of one track arrive in tick order, so the end is the usual place.
-  auto at = entries_.end();
-  if (!entries_.empty() && entries_.back().tick > event.tick) {
-    at = std::upper_bound(entries_.begin(), entries_.end(), event.tick,
-                          [](uint32_t tick, const SmfEvent& e) { return tick < e.tick; });
+  ++version_;
+  if (!inMap_) {
+    // Events of one track arrive in tick order, so the end is the usual place.
+    if (entries_.empty() || entries_.back().tick <= event.tick) {
+      if (!entries_.empty() && SameBytes(entries_.back(), event)) return;
+      SmfEvent copy = event;
+      copy.data = arena.Copy(event.data, event.length);
+      entries_.push_back(copy);
+      return;
+    }
+    for (const SmfEvent& e : entries_) unordered_.emplace_hint(unordered_.end(), e.tick, e);
+    entries_.clear();
+    inMap_ = true;
   }
-  if (at != entries_.begin() && SameBytes(*(at - 1), event)) return;
-  if (at != entries_.end() && SameBytes(*at, event)) {
+  Insert(event, arena);
+}
+
+void SmfSongList::Insert(const SmfEvent& event, ByteArena& arena) {
+  // After the entries of equal tick, as a multimap inserts.
+  auto at = unordered_.upper_bound(event.tick);
+  if (at != unordered_.begin() && SameBytes(std::prev(at)->second, event)) return;
+  if (at != unordered_.end() && SameBytes(at->second, event)) {
     // The later identical entry is now a repeat of this one; the earlier tick stands.
-    at->tick = event.tick;
-    ++version_;
+    SmfEvent moved = at->second;
+    moved.tick = event.tick;
+    unordered_.erase(at);
+    unordered_.emplace(event.tick, moved);
     return;
   }
   SmfEvent copy = event;
   copy.data = arena.Copy(event.data, event.length);
-  entries_.insert(at, copy);
+  unordered_.emplace_hint(at, event.tick, copy);
+}
+
+void SmfSongList::Settle() {
+  if (!inMap_) return;
+  entries_.reserve(unordered_.size());
+  for (const auto& [tick, e] : unordered_) entries_.push_back(e);
+  unordered_.clear();
+  inMap_ = false;
   ++version_;
 }
 
@@ -38,5 +62,7 @@ void SmfSongList::EnsureDefault(const uint8_t* bytes, uint32_t length) {
 
 void SmfSongList::Clear() {
   entries_.clear();
+  unordered_.clear();
+  inMap_ = false;
   ++version_;
 }

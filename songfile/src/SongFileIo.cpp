@@ -49,8 +49,9 @@ bool WriteDevice(const char* path, const std::vector<uint8_t>& bytes) {
 bool ReadSongFile(const char* path, std::vector<uint8_t>& out) {
   out.clear();
   if (!path) return false;
-  ScopedHandle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                             nullptr));
+  // Shared as fopen shares: a song still open in another program loads.
+  ScopedHandle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!h.Valid()) return false;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(h.Get(), &size) || size.QuadPart < 0) return false;

@@ -104,6 +104,43 @@ TEST(ScrivelQueries, ThousandsOfSignatureChangesKeepMeasuresConsistent) {
   }
 }
 
+// Tempo lists gathered from several tracks: in tick order, later tracks after
+// earlier ones at equal ticks, and no entry identical to the one before it.
+TEST(ScrivelQueries, SongListsFromSeveralTracksAreInTickOrder) {
+  const uint32_t a = 500000, b = 600000, c = 400000;  // 120, 100 and 150 BPM
+  struct Case {
+    const char* what;
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> tracks;  // per track: {tick, tempo}
+    std::vector<std::pair<uint32_t, float>> expected;                 // {tick, bpm}
+  };
+  const Case cases[] = {
+      {"one track", {{{0, a}, {100, b}, {200, b}, {300, a}}}, {{0, 120}, {100, 100}, {300, 120}}},
+      {"an earlier copy replaces a later one", {{{0, a}, {100, b}}, {{50, b}}}, {{0, 120}, {50, 100}}},
+      {"a repeat of the tempo in force adds nothing", {{{0, a}, {100, b}}, {{50, a}}}, {{0, 120}, {100, 100}}},
+      {"equal ticks keep track order", {{{0, a}}, {{0, b}}, {{0, c}}}, {{0, 120}, {0, 100}, {0, 150}}},
+      {"interleaved tracks", {{{0, a}, {200, b}, {400, a}}, {{100, c}, {300, c}, {500, b}}},
+       {{0, 120}, {100, 150}, {200, 100}, {300, 150}, {400, 120}, {500, 100}}},
+  };
+  for (const Case& k : cases) {
+    Bytes file = Header(1, static_cast<uint16_t>(k.tracks.size()), 120);
+    for (const auto& events : k.tracks) {
+      TrackBuilder t;
+      uint32_t previous = 0;
+      for (const auto& [tick, tempo] : events) {
+        t.Tempo(tick - previous, tempo);
+        previous = tick;
+      }
+      file = Cat({file, t.EndOfTrack().Chunk()});
+    }
+    Song song = LoadBytes(file);
+    std::vector<SmfTempoEntry> tempos(song->GetTempos(nullptr));
+    song->GetTempos(tempos.data());
+    std::vector<std::pair<uint32_t, float>> got;
+    for (const SmfTempoEntry& e : tempos) got.emplace_back(e.tick, e.bpm);
+    EXPECT_EQ(got, k.expected) << k.what;
+  }
+}
+
 TEST(ScrivelQueries, KeySignaturesKeepTheirSign) {
   TrackBuilder t;
   t.KeySig(0, -2, 0).KeySig(480, 3, 1).EndOfTrack();
