@@ -4,11 +4,17 @@
 #include <new>
 
 #include "ScoreBuffer.h"
+#include "score/IScoreView.h"
+
+// The staff view's factory, in the view library.
+IScoreView* NewStaffView(HWND window);
 
 extern "C" {
 
-// The views are provided by the view library.
-__declspec(dllexport) void* CreateStaffInstance(HWND window, int version) { return nullptr; }
+__declspec(dllexport) IScoreView* CreateStaffInstance(HWND window, int version) {
+  if (version != 2) return nullptr;
+  return NewStaffView(window);
+}
 __declspec(dllexport) void* CreateJianPuInstance(HWND window, int version) { return nullptr; }
 
 __declspec(dllexport) IScoreBuffer* CreateScoreBufferInstance(int version) {

@@ -1,0 +1,96 @@
+// The row of one part in the staff view: a run of consecutive measures from
+// a first measure, fitted into the line's rectangle, with the staff, the
+// line's clef, key and time signature, and the final bar line when the row
+// ends the piece. The pages belong to the part's painter; the line lends each
+// page its placement (from the page controller's shared pool) as a frame.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "StaffFrame.h"
+#include "StaffGeometry.h"
+
+class CStaffPainter;
+class CStaffPage;
+
+// Signatures of the first shown measure, shared by every line of a view.
+struct LineSignature {
+  int startTick = 0;
+  int beats = 4;
+  int beatTicks = 120;
+  bool showTime = false;
+  int key = 0;
+  int previousKey = 0;
+  bool showKey = false;
+};
+
+class CStaffLine {
+public:
+  static constexpr int kLeftMargin = 5;
+
+  CStaffLine(CStaffPainter* painter, const RECT& rect);
+  CStaffLine(const CStaffLine&) = delete;
+  CStaffLine& operator=(const CStaffLine&) = delete;
+
+  // @name Set-up
+  void SetRect(const RECT& rect);
+  void MoveTo(int x, int y);
+  void SetPart(CStaffPainter* painter);
+  void SetShared(std::vector<StaffPlacement>* pool, LineSignature* signature);
+  // Ignored for an index beyond the part's pages.
+  void SetFirstMeasure(int index);
+  // Counts the measures that fit from the first one and fills the placement
+  // pool and the shared signature record.
+  void Fit();
+  // Takes the first line's run of measures.
+  void TakeCount(int count, bool fits) { count_ = count, fits_ = fits; }
+  void UpdateStaffPosition();
+
+  // @name State
+  CStaffPainter* Part() const { return painter_; }
+  const RECT& Rect() const { return rect_; }
+  int FirstMeasure() const { return first_; }
+  int Count() const { return count_; }
+  bool Fits() const { return fits_; }
+  int Counter() const { return counter_; }
+  void SetCurrentMeasure(int value) { counter_ = value; }
+  int PageCount() const;
+  const StaffGeometry& Geometry() const { return geometry_; }
+  // Window x where the note area starts: left edge plus margin.
+  int NoteAreaLeft() const { return rect_.left + kLeftMargin; }
+  // The frame a shown page is painted and measured with; false when the
+  // measure is not shown.
+  bool FrameFor(int measure, StaffFrame* frame) const;
+
+  // @name Header widths
+  int HeaderWidth(int key) const;
+  int KeyWidth(int key) const;
+  int TimeWidth() const;
+
+  // @name Play events
+  void NoteOn(int pitch, int tick, bool flag);
+  void NoteOff(int pitch, int tick);
+  void MarkLyric(int tick);
+  void UnmarkLyrics(int tick);
+
+  void Paint(HDC dc);
+
+private:
+  CStaffPage* Page(int measure) const;
+  // The page holding the tick, searched from the first shown page; -1 when none.
+  int PageOfTick(int tick, bool startBelongsBefore) const;
+
+  CStaffPainter* painter_;
+  RECT rect_;
+  int first_ = 0;
+  int count_ = 0;
+  bool fits_ = false;
+  int counter_ = 0;
+  std::vector<StaffPlacement>* pool_ = nullptr;
+  LineSignature* signature_ = nullptr;
+  LineSignature ownSignature_;
+  std::vector<StaffPlacement> ownPool_;
+  StaffGeometry geometry_;
+};

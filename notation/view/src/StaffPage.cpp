@@ -1,0 +1,218 @@
+#include "StaffPage.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "GdiObjects.h"
+#include "KeyTable.h"
+#include "StaffPainter.h"
+#include "StaffSizes.h"
+
+namespace {
+
+// Tied pieces of one note are few; a bound keeps a damaged chain from looping.
+constexpr int kMaxTieChain = 64;
+
+template <typename Step>
+void ForChain(CScoreGlyph* start, Step step, void (*apply)(CScoreGlyph*)) {
+  int n = 0;
+  for (CScoreGlyph* g = step(start); g && g != start && n < kMaxTieChain; g = step(g), ++n) apply(g);
+}
+
+}  // namespace
+
+CStaffPage::CStaffPage(CStaffPainter* painter) : painter_(painter) {}
+
+CStaffPage::~CStaffPage() = default;
+
+void CStaffPage::SetMeasure(const CScoreMeasure& m, int x) {
+  index_ = m.index;
+  beats_ = m.beats > 0 ? m.beats : 4;
+  beatTicks_ = m.beatLength > 0 ? m.beatLength : 120;
+  startTick_ = m.startTick;
+  x_ = x;
+  width_ = m.width;
+  noteOffset_ = m.signatureExtras;
+  showTime_ = m.timeSigChange;
+  key_ = CKeyTable::ClampKey(m.key);
+  previousKey_ = CKeyTable::ClampKey(m.previousKey);
+  showKey_ = m.keyChange;
+  scale_ = m.noteScale;
+  unitsPerBeat_ = m.unitsPerBeat > 0 ? m.unitsPerBeat : 1;
+  // The model spaces tuplets evenly only in fixed-width measures.
+  fixedTupletSpacing_ = m.fixedWidthOn;
+}
+
+int CStaffPage::TickX(int t) const {
+  const int T = beatTicks_ > 0 ? beatTicks_ : 1;
+  const int perUnit = T / unitsPerBeat_ > 0 ? T / unitsPerBeat_ : 1;
+  const int units = (t % T) / perUnit + unitsPerBeat_ * (t / T);
+  return static_cast<int>(static_cast<double>(units) * scale_);
+}
+
+int CStaffPage::OriginX(int barX, const StaffPlacement& p) const {
+  return barX + p.noteOffset + NoteLeadIn(scale_, StaffSizes::kHeadWidth[StaffSizes::Level(painter_->SizeLevel())]);
+}
+
+// @name Play events
+
+int CStaffPage::PlayedPitch(int midiNote) const {
+  // Notes of the octave-mark staves are recorded shifted.
+  switch (painter_->StaffKind()) {
+    case kTrebleOctaveStaff: return midiNote - 12;
+    case kBassOctaveStaff: return midiNote + 12;
+    default: return midiNote;
+  }
+}
+
+int CStaffPage::VoiceOfPitch(int pitch) const {
+  if (painter_->StaffKind() != kGrandStaff) return kSingleVoice;
+  return pitch < 60 ? kLowerVoice : kUpperVoice;
+}
+
+bool CStaffPage::MarkNoteSounding(int midiNote, int tick, bool flag) {
+  if (tick < startTick_ - 30 || tick >= EndTick()) return false;
+  const int pitch = PlayedPitch(midiNote);
+  for (auto& glyph : VoiceList(VoiceOfPitch(pitch))) {
+    if (glyph->Spec().notePitch != pitch || std::abs(glyph->Tick() - tick) >= 15) continue;
+    glyph->SetSounding(true);
+    if (flag) glyph->FlashOnce();
+    ForChain(glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); }, [](CScoreGlyph* g) { g->SetSounding(true); });
+    return true;
+  }
+  return false;
+}
+
+bool CStaffPage::ClearNoteSounding(int midiNote, int tick) {
+  if (tick <= startTick_ || tick > EndTick() + 120) return false;
+  const int pitch = PlayedPitch(midiNote);
+  for (auto& glyph : VoiceList(VoiceOfPitch(pitch))) {
+    if (glyph->Spec().notePitch != pitch || !glyph->Sounding()) continue;
+    glyph->SetSounding(false);
+    ForChain(glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); }, [](CScoreGlyph* g) { g->SetSounding(false); });
+    ForChain(glyph.get(), [](CScoreGlyph* g) { return g->PrevTied(); }, [](CScoreGlyph* g) { g->SetSounding(false); });
+    return true;
+  }
+  return false;
+}
+
+void CStaffPage::ClearHighlights() {
+  for (auto& list : notes_)
+    for (auto& glyph : list) glyph->ClearHighlight();
+  for (auto& lyric : lyrics_) lyric->SetSung(false);
+}
+
+// @name Lyrics
+
+bool CStaffPage::AttachLyric(const ScoreLyric& lyric) {
+  if (lyric.tick < startTick_ - 10 || lyric.tick >= EndTick()) return false;
+  auto attach = [&](int voice) -> bool {
+    for (auto& glyph : VoiceList(voice)) {
+      if (std::abs(glyph->Tick() - lyric.tick) < 10) {
+        lyrics_.push_back(std::make_unique<CLyricItem>(glyph.get(), lyric.text, lyric.tick));
+        return true;
+      }
+    }
+    if (lyric.tick <= EndTick() - 10) {
+      lyrics_.push_back(std::make_unique<CLyricItem>(startTick_, beats_ * beatTicks_, lyric.text, lyric.tick));
+      return true;
+    }
+    return false;
+  };
+  if (painter_->StaffKind() == kGrandStaff) return attach(kUpperVoice) || attach(kLowerVoice);
+  return attach(kSingleVoice);
+}
+
+bool CStaffPage::MarkLyric(int tick, bool* out) {
+  for (size_t i = 0; i < lyrics_.size(); ++i) {
+    if (lyrics_[i]->Tick() != tick) continue;
+    lyrics_[i]->SetSung(true);
+    if (lyrics_[i]->IsPunctuation()) {
+      if (out) *out = true;
+      return true;
+    }
+    // Only the syllable being sung stays lit.
+    for (size_t k = i; k-- > 0;) {
+      if (lyrics_[k]->IsPunctuation()) continue;
+      lyrics_[k]->SetSung(false);
+      if (out) *out = true;
+      break;
+    }
+    return true;
+  }
+  return false;
+}
+
+bool CStaffPage::UnmarkLastLyric() {
+  for (size_t k = lyrics_.size(); k-- > 0;) {
+    if (lyrics_[k]->IsPunctuation()) continue;
+    lyrics_[k]->SetSung(false);
+    return true;
+  }
+  return false;
+}
+
+bool CStaffPage::UnmarkLyricsBefore(int tick) {
+  for (size_t k = lyrics_.size(); k-- > 0;) {
+    if (lyrics_[k]->IsPunctuation() || lyrics_[k]->Tick() >= tick) continue;
+    lyrics_[k]->SetSung(false);
+    return true;
+  }
+  return false;
+}
+
+// @name Painting
+
+void CStaffPage::PaintHeader(HDC dc, const StaffFrame& f) const {
+  const CStaffPainter& p = *painter_;
+  const int level = StaffSizes::Level(p.SizeLevel());
+  const int step = StaffSizes::kKeyStep[level];
+  p.DrawBarLine(dc, f.geometry, f.barX);
+  // Signs start just after the bar line: the measure's note offset holds
+  // exactly their width, so they stay clear of the first note.
+  int x = f.barX + 5;
+  if (showKey_) {
+    p.DrawBarLine(dc, f.geometry, f.barX + 3);
+    const int shown = HeaderKey();
+    if (p.StaffKind() != kPercussionStaff) {
+      p.DrawKeySignature(dc, f.geometry, x, shown, key_ == 0);
+      x += step * std::abs(shown);
+    }
+  }
+  if (showTime_) p.DrawTimeSignature(dc, f.geometry, x, beats_, beatTicks_);
+}
+
+void CStaffPage::PaintBarNumber(HDC dc, const StaffFrame& f) const {
+  char text[16];
+  snprintf(text, sizeof text, "%d", index_ + 1);
+  CSelectObject font(dc, painter_->TextFont());
+  CTextStyle style(dc, painter_->BarIndexColor());
+  TextOutA(dc, f.barX + 1, f.geometry.upperTop - 15, text, static_cast<int>(strlen(text)));
+}
+
+void CStaffPage::Paint(HDC dc, const StaffFrame& f) {
+  if (!f.placement.headerSuppressed) PaintHeader(dc, f);
+  if (painter_->StaffKind() == kGrandStaff) {
+    for (auto& g : notes_[kUpperVoice]) g->Draw(dc, f);
+    for (auto& g : notes_[kLowerVoice]) g->Draw(dc, f);
+  } else {
+    for (auto& g : notes_[kSingleVoice]) g->Draw(dc, f);
+  }
+  for (auto& e : elements_) e->Draw(dc, f);
+  if (!texts_.empty()) {
+    CSelectObject font(dc, painter_->TextFont());
+    CTextStyle style(dc, painter_->NoteColor());
+    for (const ScoreText& t : texts_) {
+      // Placed by its offset in the measure, not its absolute tick.
+      const int x = f.originX + TickX(t.tick > startTick_ ? t.tick - startTick_ : 0);
+      TextOutA(dc, x, f.geometry.upperTop - 30, t.text.data(), static_cast<int>(t.text.size()));
+    }
+  }
+  const CLyricItem* previous = nullptr;
+  for (auto& lyric : lyrics_) {
+    lyric->Draw(dc, f, previous);
+    // Punctuation is not drawn and pushes nothing.
+    if (lyric->DrawnX() >= 0) previous = lyric.get();
+  }
+  if (painter_->ShowBarIndex()) PaintBarNumber(dc, f);
+}

@@ -1,0 +1,163 @@
+// One measure of one staff part, laid out: the note glyphs of each voice,
+// rests, beams, tuplet marks, ties and lyric syllables, with x positions
+// relative to the measure's note origin and staff steps. The painter makes
+// one page per measure (CDrumStaffPage for percussion); a line paints the
+// pages it shows with the frame it lends them. Defined in StaffPage.cpp
+// (set-up, play events, lyrics, painting) and StaffPageLayout.cpp (placement
+// of notes, chords, beams, tuplets, rests and ties).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "LyricItem.h"
+#include "NotationItem.h"
+#include "ScoreGlyph.h"
+#include "ScoreMeasure.h"
+#include "StaffFrame.h"
+#include "score/ScoreRecords.h"
+
+class CStaffPainter;
+struct RestSpec;
+
+// How a note element is placed, which selects the glyph.
+enum class GlyphRole { kPlain, kBeamed, kTuplet, kTupletChord };
+
+class CStaffPage {
+public:
+  explicit CStaffPage(CStaffPainter* painter);
+  virtual ~CStaffPage();
+  CStaffPage(const CStaffPage&) = delete;
+  CStaffPage& operator=(const CStaffPage&) = delete;
+
+  // @name Set-up by the painter
+  // Signatures, widths and scale of the measure; x is where the painter's own
+  // run of pages puts it (lines place pages themselves).
+  void SetMeasure(const CScoreMeasure& m, int x);
+  void AddText(const ScoreText& text) { texts_.push_back(text); }
+  // Places the notes of the measure's voices and fills the gaps with rests.
+  virtual void Layout(const CScoreMeasure& m);
+  // Ties between notes of this measure, and into the next measure's page.
+  void LinkTies(int voice);
+  void LinkTiesInto(CStaffPage& next, int voice);
+
+  // @name Measure
+  int Index() const { return index_; }
+  int Beats() const { return beats_; }
+  int BeatTicks() const { return beatTicks_; }
+  int StartTick() const { return startTick_; }
+  int EndTick() const { return startTick_ + beats_ * beatTicks_; }
+  int Width() const { return width_; }
+  int NoteOffset() const { return noteOffset_; }
+  double Scale() const { return scale_; }
+  int UnitsPerBeat() const { return unitsPerBeat_; }
+  bool ShowKey() const { return showKey_; }
+  bool ShowTime() const { return showTime_; }
+  int Key() const { return key_; }
+  int PreviousKey() const { return previousKey_; }
+  // The key whose signs the measure opens with: the previous key as naturals when the key became 0.
+  int HeaderKey() const { return key_ == 0 && showKey_ ? previousKey_ : key_; }
+  // x of an offset in ticks from the measure start, relative to the note origin.
+  int TickX(int offset) const;
+  // Window x of the note origin for a bar line at barX.
+  int OriginX(int barX, const StaffPlacement& p) const;
+
+  // @name Layout results
+  const std::vector<std::unique_ptr<CScoreGlyph>>& Notes(int voice) const;
+  const std::vector<std::unique_ptr<CNotationItem>>& Elements() const { return elements_; }
+  const std::vector<std::unique_ptr<CLyricItem>>& Lyrics() const { return lyrics_; }
+
+  // @name Play events
+  // Lights the note of that pitch starting within 15 ticks of tick, and its
+  // tied continuations. The pitch is the MIDI note as played.
+  bool MarkNoteSounding(int pitch, int tick, bool flag);
+  bool ClearNoteSounding(int pitch, int tick);
+  void ClearHighlights();
+
+  // @name Lyrics
+  // False when the syllable belongs to a later page.
+  virtual bool AttachLyric(const ScoreLyric& lyric);
+  // Marks the syllable of exactly that tick as sung; *out is set when the
+  // previous syllable was dealt with here (or this one is punctuation).
+  bool MarkLyric(int tick, bool* out);
+  bool UnmarkLastLyric();
+  bool UnmarkLyricsBefore(int tick);
+
+  void Paint(HDC dc, const StaffFrame& frame);
+
+protected:
+  // @name Hooks of the percussion page
+  virtual int DisplayPitch(int pitch) const { return pitch; }
+  virtual bool IsStemDown(int pitch, int step) const;
+  // The glyph for a note; null when the value class has none.
+  virtual std::unique_ptr<CScoreGlyph> CreateNoteGlyph(const ScoreNote& note, GlyphRole role, const GlyphSpec& spec);
+  // Orders the notes of a chord before placement.
+  virtual void SortChord(std::vector<const ScoreNote*>& chord) const {}
+  // The voices Layout walks.
+  virtual std::vector<int> LayoutVoices(const CScoreMeasure& m) const;
+
+  CStaffPainter* painter_;
+
+private:
+  struct Placed {
+    const ScoreNote* note;
+    int pitch;  // display pitch
+    int step;
+    int spelled;
+  };
+
+  // StaffPageLayout.cpp
+  void LayoutVoice(const CScoreMeasure& m, int voice);
+  size_t LayoutTuplet(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i);
+  size_t LayoutBeamGroup(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i);
+  void PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool stemsUp, GlyphRole role, int x,
+                  int extremeStep, int stemBase);
+  void AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::vector<const ScoreNote*>& notes, bool up,
+                int extremeStep, int anchorPitch);
+  void FillRests(const CScoreMeasure& m, int voice);
+  void AddRest(const RestSpec& rest, int voice);
+  Placed Place(const ScoreNote& n) const;
+  bool BeamDirectionUp(int lowPitch, int highPitch) const;
+  int AccidentalFor(int voice, int pitch, int step, int spelled);
+  CScoreGlyph* AddGlyph(int voice, const ScoreNote& note, GlyphRole role, const GlyphSpec& spec);
+  GlyphSpec SpecFor(const ScoreNote& note, const Placed& p, int x) const;
+  std::vector<std::unique_ptr<CScoreGlyph>>& VoiceList(int voice);
+  int VoiceOfPitch(int pitch) const;
+  int PlayedPitch(int midiNote) const;
+
+  void PaintHeader(HDC dc, const StaffFrame& f) const;
+  void PaintBarNumber(HDC dc, const StaffFrame& f) const;
+
+  // @name Measure
+  int index_ = 0;
+  int beats_ = 4;
+  int beatTicks_ = 120;
+  int startTick_ = 0;
+  int x_ = 0;
+  int width_ = 0;
+  int noteOffset_ = 0;
+  bool showTime_ = false;
+  bool showKey_ = false;
+  int key_ = 0;
+  int previousKey_ = 0;
+  double scale_ = 16;
+  int unitsPerBeat_ = 1;
+  bool fixedTupletSpacing_ = false;
+  bool tiesSuppressed_ = false;
+  std::vector<ScoreText> texts_;
+
+  // @name Elements, owned
+  std::vector<std::unique_ptr<CScoreGlyph>> notes_[3];  // single, upper, lower staff
+  std::vector<std::unique_ptr<CNotationItem>> elements_;
+  std::vector<std::unique_ptr<CLyricItem>> lyrics_;
+  // Accidentals shown so far in the measure, per staff.
+  struct ShownAccidental {
+    int step;
+    int pitch;
+    int accidental;
+  };
+  std::vector<ShownAccidental> accidentals_[3];
+};
