@@ -30,6 +30,19 @@ int CountCalls(const std::string& text) {
   return count;
 }
 
+LibrariesAside::LibrariesAside(std::initializer_list<const char*> names) : count_(names.size()) {
+  for (const char* name : names) {
+    const std::string file = std::string(name) + ".dll";
+    if (MoveFileExA(file.c_str(), (std::string(name) + ".gone").c_str(), MOVEFILE_REPLACE_EXISTING))
+      moved_.push_back(name);
+  }
+}
+
+LibrariesAside::~LibrariesAside() {
+  for (const std::string& name : moved_)
+    MoveFileExA((name + ".gone").c_str(), (name + ".dll").c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 namespace {
 template <class Fn>
 Fn BrevantHook(const char* name) {

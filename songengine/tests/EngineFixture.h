@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,21 @@ std::vector<std::string> CallsStartingWith(const std::string& prefix);
 // Position of the first call equal to text, -1 when absent.
 int CallIndex(const std::string& text);
 int CountCalls(const std::string& text);
+
+// Moves fake libraries aside ("Brevant" means Brevant.dll) for the life of
+// the object, so that loading them by name fails.
+class LibrariesAside {
+ public:
+  explicit LibrariesAside(std::initializer_list<const char*> names);
+  ~LibrariesAside();
+  LibrariesAside(const LibrariesAside&) = delete;
+  LibrariesAside& operator=(const LibrariesAside&) = delete;
+  bool AllMoved() const { return moved_.size() == count_; }
+
+ private:
+  std::vector<std::string> moved_;
+  size_t count_;
+};
 
 // @name Hooks of the fake sequencer
 int FireEvent(const PlayEvent& event, int synchronous = 0);

@@ -76,18 +76,17 @@ TEST_F(ModuleLoaderTest, UnloadReleasesOwnedObjectsFreesLibrariesAndIsIdempotent
 }
 
 TEST_F(ModuleLoaderTest, AMissingLibraryGivesNullAndIsTriedAgain) {
-  FileSwap away("Cantomere.dll", "Cantomere.away");
-  ASSERT_TRUE(away.Moved());
   CModuleLoader loader;
-  EXPECT_EQ(nullptr, loader.GetCantomere());
-  EXPECT_EQ(nullptr, loader.NewLyricBuffer());
-  EXPECT_EQ(0, CountCalls("CreateCantomereInstance(1)"));
   {
-    // Back in place: the very next request finds it.
-    FileSwap back("Cantomere.away", "Cantomere.dll");
-    EXPECT_NE(nullptr, loader.GetCantomere());
-    loader.Unload();
+    LibrariesAside aside({"Cantomere"});
+    ASSERT_TRUE(aside.AllMoved());
+    EXPECT_EQ(nullptr, loader.GetCantomere());
+    EXPECT_EQ(nullptr, loader.NewLyricBuffer());
+    EXPECT_EQ(0, CountCalls("CreateCantomereInstance(1)"));
   }
+  // Back in place: the very next request finds it.
+  EXPECT_NE(nullptr, loader.GetCantomere());
+  loader.Unload();
 }
 
 TEST_F(ModuleLoaderTest, AFactoryReturningNullIsAskedAgainNextTime) {

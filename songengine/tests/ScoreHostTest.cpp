@@ -136,7 +136,8 @@ TEST_F(ScoreHostTest, RectAndPaintGoToTheRightViews) {
 }
 
 TEST_F(ScoreHostTest, WithoutScoreEveryOperationGivesItsNoViewValue) {
-  MoveFileExA("Score.dll", "Score.gone", MOVEFILE_REPLACE_EXISTING);
+  LibrariesAside aside({"Score"});
+  ASSERT_TRUE(aside.AllMoved());
   data_.reset(new CSongData);
   host_.reset(new CScoreHost(data_.get()));
   EXPECT_EQ(0, host_->CreateScore(window_));
@@ -149,7 +150,6 @@ TEST_F(ScoreHostTest, WithoutScoreEveryOperationGivesItsNoViewValue) {
   EXPECT_EQ(-1, host_->GetLastMeasure());
   EXPECT_EQ(-1, host_->TickFromPoint(1, 1));
   EXPECT_EQ(nullptr, host_->GetViewOptions(0));
-  MoveFileExA("Score.gone", "Score.dll", MOVEFILE_REPLACE_EXISTING);
 }
 
 TEST_F(ScoreHostTest, TheFacetAnswersForAHostThatComesAndGoes) {

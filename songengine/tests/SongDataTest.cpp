@@ -129,14 +129,12 @@ TEST_F(SongDataTest, AnImpossibleTempoReachesTheSequencerAsOneItCanPlay) {
 
 TEST_F(SongDataTest, WithoutTheOutsideLibrariesFeedingDoesNothing) {
   Load(MelodySong());
-  MoveFileExA("Brevant.dll", "Brevant.gone", MOVEFILE_REPLACE_EXISTING);
-  MoveFileExA("Cantomere.dll", "Cantomere.gone", MOVEFILE_REPLACE_EXISTING);
+  LibrariesAside aside({"Brevant", "Cantomere"});
+  ASSERT_TRUE(aside.AllMoved());
   data_->FeedPlayer(ModuleLoader().GetBrevant());
   data_->FeedLyrics(ModuleLoader().GetCantomere());
   EXPECT_EQ(-1, data_->GetFirstLyricIndex());
   EXPECT_EQ(nullptr, data_->GetSongBuffer());
-  MoveFileExA("Brevant.gone", "Brevant.dll", MOVEFILE_REPLACE_EXISTING);
-  MoveFileExA("Cantomere.gone", "Cantomere.dll", MOVEFILE_REPLACE_EXISTING);
   EXPECT_TRUE(Calls().empty());
 }
 

@@ -303,6 +303,46 @@ TEST_F(SongEngineTest, SetTracksMarksTheSelectionAndRefillsTheScore) {
   EXPECT_EQ(0u, count);
 }
 
+TEST_F(SongEngineTest, WithEveryOutsideLibraryMissingTheEngineStillAnswers) {
+  LibrariesAside aside({"Brevant", "Cantomere", "Voxgate", "Score"});
+  ASSERT_TRUE(aside.AllMoved());
+  MakeEngine();
+  EXPECT_EQ(1, engine_->Init(nullptr));
+  EXPECT_EQ(0, engine_->CreateScore(nullptr));
+  const std::string song = WriteSong("song.mid", MelodySong());
+  // The song still loads; there is nothing to feed.
+  EXPECT_EQ(0, engine_->Open(song.c_str()));
+  const int tracks[] = {1};
+  EXPECT_EQ(0, engine_->SetTracks(tracks, 1));
+  EXPECT_EQ(4, engine_->GetBeatsPerBar());
+  EXPECT_EQ(0, engine_->Play(0));
+  EXPECT_EQ(0, engine_->Seek(10));
+  EXPECT_EQ(0, engine_->Stop(0));
+  EXPECT_EQ(1, engine_->SyncTime(10));
+  EXPECT_EQ(1, engine_->GetPlayerState(0));
+  EXPECT_EQ(-1, engine_->GetTagTime(kTagClimaxStart));
+  EXPECT_EQ(-1, engine_->GetEventTime(0));
+  EXPECT_EQ(1, engine_->DrawScore(nullptr));
+  RECT rect = {0, 0, 100, 100};
+  EXPECT_EQ(1, engine_->SetScoreRect(&rect));
+  EXPECT_EQ(1, engine_->Rewind());
+  EXPECT_EQ(1, engine_->CloseMidiOut(false));
+  EXPECT_EQ(1, engine_->CloseMidiOut(true));
+  EXPECT_EQ(nullptr, engine_->GetLyrics());
+  EXPECT_EQ(1, engine_->GetTrackMixer()->SetTrackEnabled(1, false));
+  ASSERT_EQ(0, engine_->GetSongInfo()->Open(song.c_str()));
+  EXPECT_EQ(2, engine_->GetSongInfo()->GetTrackCount());
+  EXPECT_EQ(0, engine_->GetSongInfo()->GetSongLength());
+  CScoreViewPair* pair = engine_->CreateScoreViewPair();
+  pair->SetNoteColor(0, -1);
+  pair->Release();
+  EXPECT_EQ(1, engine_->Close());
+  engine_->DestroyScore();
+  engine_->Release();
+  engine_ = nullptr;
+  EXPECT_TRUE(Calls().empty());
+}
+
 TEST_F(SongEngineTest, FacetsAreMadeOnceAndOutliveTheScore) {
   MakeEngine();
   CScoreFacet* facet = engine_->GetScoreFacet();
@@ -326,10 +366,10 @@ TEST_F(SongEngineTest, TheLyricControllerIsTheLoadersAndNullWhenMissing) {
   MakeEngine();
   EXPECT_EQ(ModuleLoader().GetCantomere(), engine_->GetLyrics());
   ModuleLoader().Unload();
-  MoveFileExA("Cantomere.dll", "Cantomere.gone", MOVEFILE_REPLACE_EXISTING);
+  LibrariesAside aside({"Cantomere"});
+  ASSERT_TRUE(aside.AllMoved());
   EXPECT_EQ(nullptr, engine_->GetLyrics());
   EXPECT_EQ(1, engine_->Rewind());
-  MoveFileExA("Cantomere.gone", "Cantomere.dll", MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace

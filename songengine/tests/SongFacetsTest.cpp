@@ -84,9 +84,9 @@ TEST_F(SongFacetsTest, WithoutAParserOrSequencerTheFacetAnswersEmpty) {
   EXPECT_EQ(nullptr, bare.GetInstrumentName(1));
   EXPECT_EQ(0, bare.GetHighestNote(1));
   ASSERT_EQ(0, info_->Open(WriteSong("five.mid", FiveTrackSong("Lead")).c_str()));
-  MoveFileExA("Brevant.dll", "Brevant.gone", MOVEFILE_REPLACE_EXISTING);
+  LibrariesAside aside({"Brevant"});
+  ASSERT_TRUE(aside.AllMoved());
   EXPECT_EQ(0, info_->GetSongLength());
-  MoveFileExA("Brevant.gone", "Brevant.dll", MOVEFILE_REPLACE_EXISTING);
 }
 
 TEST_F(SongFacetsTest, MuteAndUnmuteTouchOnlyTheMuteBit) {
