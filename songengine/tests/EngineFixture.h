@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the engine's tests: the fakes' call log, their hooks,
+// Shared helpers of the engine's tests: the fakes' call log, their hooks,
 // generated songs, a recording listener and a message pump with a timeout.
 #include <windows.h>
 

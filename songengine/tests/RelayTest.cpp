@@ -75,6 +75,40 @@ TEST_F(RelayTest, SynchronousEventsAreHandledBeforeTheCallbackReturns) {
   EXPECT_EQ((std::vector<std::string>{"Position(3)"}), listener_.heard);
 }
 
+TEST_F(RelayTest, EventsFromAnotherThreadAreHandledOnTheWindowsThread) {
+  struct Shot {
+    int synchronous;
+    int result = -1;
+    DWORD handledOn = 0;
+  };
+  static Shot* current = nullptr;
+  struct ThreadListener : ISongEngineListener {
+    void OnPosition(int) override { handledOn = GetCurrentThreadId(); }
+    void OnBeat(int, int, int) override {}
+    void OnSongEnd(int) override {}
+    DWORD handledOn = 0;
+  } listener;
+  engine_->SetListener(&listener);
+  for (int synchronous : {0, 1}) {
+    Shot shot{synchronous};
+    current = &shot;
+    listener.handledOn = 0;
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](LPVOID) -> DWORD {
+          current->result = FireEvent(PlayEvent{9, 1, 0, 0, 0, 0, 0}, current->synchronous);
+          return 0;
+        },
+        nullptr, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    // A synchronous sender waits for this thread to pump.
+    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && listener.handledOn; }));
+    CloseHandle(thread);
+    EXPECT_EQ(0, shot.result) << synchronous;
+    EXPECT_EQ(GetCurrentThreadId(), listener.handledOn) << synchronous;
+  }
+}
+
 TEST_F(RelayTest, WithoutAListenerBeatsPositionsAndEndsAreDropped) {
   engine_->SetListener(nullptr);
   FireEvent(Event(3, 1, 4, 0));
