@@ -26,6 +26,7 @@ std::vector<RestSpec> CRestFiller::FillGap(int from, int to, int pitch) {
 
 std::vector<RestSpec> CRestFiller::FillVoice(const std::vector<ScoreNote>& notes) {
   out_.clear();
+  if (notes.empty()) return {};
   int end = 0;
   // Tuplet group seen last in this walk. Kept per walk: a value shared across
   // pages would make a measure's rests depend on what was laid out before it.
