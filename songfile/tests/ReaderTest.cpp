@@ -94,6 +94,7 @@ TEST(ScrivelLoad, TicksAreRescaledTo120PerQuarter) {
       {96, {1, 3}, {1, 4}},
       {120, {7, 100000}, {7, 100000}},
       {960, {40000000}, {5000000}},  // raw x 120 passes 2^32
+      {0xE728, {500, 1000}, {120, 240}},  // 25 frames of 40 ticks: 500 ticks a quarter at 120 BPM
   };
   for (const RescaleCase& c : cases) {
     TrackBuilder t;
