@@ -13,6 +13,12 @@ void SmfTrackReader::Read(SmfTrack& track, size_t body, uint32_t declaredLength)
   lowNote_ = highNote_ = 0;
   uint32_t rawTick = 0;
   bool endOfTrack = false;
+  // Room for the events a chunk of this size usually holds (notes in running
+  // status take 3 or 4 bytes), so the array does not regrow as it fills. A
+  // huge chunk may be one huge system-exclusive event: past a cap the array
+  // grows as it goes.
+  constexpr size_t kMaxReserve = 1u << 20;
+  if (span.believed) track.events.reserve(track.events.size() + std::min((span.end - span.body) / 4, kMaxReserve));
   while (!endOfTrack) {
     EventStart ev;
     if (!ReadEventStart(in_, ticksPerQuarter_, rawTick, ev)) break;
