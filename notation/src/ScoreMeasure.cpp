@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-CScoreMeasure::CScoreMeasure(int sizeLevel_, int index_) : index(index_), sizeLevel(sizeLevel_) {}
+#include "MeasureSizes.h"
+
+CScoreMeasure::CScoreMeasure(int sizeLevel_, int index_)
+    : index(index_), sizeLevel(MeasureSizes::Level(sizeLevel_)), noteScale(MeasureSizes::kStaffUnit[sizeLevel]) {}
 
 std::vector<ScoreNote>& CScoreMeasure::Voice(int voice) {
   return voice == kUpperVoice ? upperNotes : voice == kLowerVoice ? lowerNotes : notes;

@@ -38,12 +38,19 @@ public:
 
 protected:
   // @name Steps shared by both models
+  // A new measure for a bar, with this track's fixed-width setting, appended.
+  CScoreMeasure& AppendMeasure(const ScoreBar& bar, int sizeLevel, bool percussion);
   void AssignTimeSignatures();
   void AssignKeys();
   // Cuts notes that run over the bar line and continues them, tied, in the next measure.
   void TieAcrossBarLines(bool twoStaves);
-  // Highest unit width its lyric syllables need in measure m, 0 without lyrics there.
-  double LyricUnitWidth(const CScoreMeasure& m);
+  // Unit width the lyric syllables sung in measure m need so that each fits
+  // before the next one; 0 without lyrics there.
+  double LyricUnitWidth(const CScoreMeasure& m, double plainWidth);
+  // Width of the signature changes that open a measure (the page's note offset).
+  static int TimeSignatureExtras(const CScoreMeasure& m);
+  // With a fixed width: units per beat by beat length, unit width spread over the width.
+  void ApplyFixedWidth(CScoreMeasure& m) const;
 
   IScorePart* part_;
   int tieCounter_ = 1;
@@ -53,6 +60,16 @@ protected:
   std::vector<std::unique_ptr<CScoreMeasure>> measures_;
   std::vector<ScoreKeySig> keySigs_;
   std::vector<ScoreTimeSig> timeSigs_;
+
+private:
+  // Syllables of the part in tick order with their measured widths, filled
+  // on first use; each syllable is measured once per build.
+  struct SungLyric {
+    int tick;
+    int width;
+  };
+  std::vector<SungLyric> sungLyrics_;
+  bool lyricsMeasured_ = false;
 };
 
 class CStaffTrack : public CScoreTrack {

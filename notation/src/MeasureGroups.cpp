@@ -1,0 +1,292 @@
+// Value classes, chord groups, beam groups, group extents and the finest beat
+// subdivision of a measure.
+#include <algorithm>
+
+#include "MeasurePasses.h"
+#include "NoteValues.h"
+#include "Rounding.h"
+
+namespace {
+
+// A note outside tuplets together with the later members of its chord: the
+// beam passes move from onset to onset.
+struct Head {
+  size_t first;  // [first, last) in the list
+  size_t last;
+};
+
+std::vector<Head> HeadsOf(const NoteList& list) {
+  std::vector<Head> heads;
+  for (size_t i = 0; i < list.size(); ++i) {
+    const ScoreNote& n = list[i];
+    if (!heads.empty() && n.chordGroup != 0 && list[heads.back().first].chordGroup == n.chordGroup &&
+        heads.back().last == i) {
+      heads.back().last = i + 1;
+      continue;
+    }
+    heads.push_back(Head{i, i + 1});
+  }
+  return heads;
+}
+
+void Beam(NoteList& list, const Head& h, int group, bool grouped) {
+  for (size_t i = h.first; i < h.last; ++i) {
+    list[i].beamGroup = group;
+    if (grouped) list[i].grouped = true;
+  }
+}
+
+bool IsPlainEighth(const ScoreNote& n) {
+  return n.valueClass == kEighthNote && !n.dotted && !n.InTuplet() && !n.grouped && n.notatedLength == 60;
+}
+
+// Beams `count` plain eighths chained from the note at `start`; false when
+// the bar has no such run there.
+bool BeamEighthsFrom(CScoreMeasure& m, NoteList& list, const std::vector<Head>& heads, int start, int count) {
+  size_t k = 0;
+  while (k < heads.size() && list[heads[k].first].notatedOffset != start) ++k;
+  if (k + count > heads.size()) return false;
+  for (int j = 0; j < count; ++j) {
+    const ScoreNote& n = list[heads[k + j].first];
+    if (!IsPlainEighth(n) || n.notatedOffset != start + 60 * j) return false;
+  }
+  const int group = ++m.beamCounter;
+  for (int j = 0; j < count; ++j) Beam(list, heads[k + j], group, true);
+  return true;
+}
+
+// 6/8 and its kin: whatever chains inside one dotted-quarter beat.
+void BeamCompoundBeats(CScoreMeasure& m, NoteList& list, const std::vector<Head>& heads) {
+  auto fits = [&](const ScoreNote& n) {
+    return !n.InTuplet() && !n.grouped && n.notatedLength < 120 &&
+           n.notatedOffset / 180 == (n.NotatedEnd() - 1) / 180;
+  };
+  size_t k = 0;
+  while (k < heads.size()) {
+    const ScoreNote& first = list[heads[k].first];
+    size_t end = k + 1;
+    if (fits(first)) {
+      while (end < heads.size()) {
+        const ScoreNote& prev = list[heads[end - 1].first];
+        const ScoreNote& n = list[heads[end].first];
+        if (!fits(n) || n.notatedOffset != prev.NotatedEnd() || n.notatedOffset / 180 != first.notatedOffset / 180)
+          break;
+        ++end;
+      }
+    }
+    if (end - k >= 2) {
+      const int group = ++m.beamCounter;
+      for (size_t j = k; j < end; ++j) Beam(list, heads[j], group, true);
+    }
+    k = end;
+  }
+}
+
+}  // namespace
+
+void CMeasurePasses::MarkChords(CScoreMeasure& m, NoteList& list) {
+  size_t i = 0;
+  while (i < list.size()) {
+    const bool tuplet = list[i].InTuplet();
+    const int offset = static_cast<int>(tuplet ? RoundToMultiple(list[i].notatedOffset, 10) : list[i].notatedOffset);
+    size_t end = i + 1;
+    while (end < list.size() && list[end].InTuplet() == tuplet &&
+           (tuplet ? RoundToMultiple(list[end].notatedOffset, 10) : list[end].notatedOffset) == offset)
+      ++end;
+    if (end - i >= 2) {
+      const int group = ++m.chordCounter;
+      int shortest = list[i].notatedLength;
+      for (size_t k = i; k < end; ++k) shortest = std::min(shortest, list[k].notatedLength);
+      for (size_t k = i; k < end; ++k) {
+        list[k].chordGroup = group;
+        if (!tuplet) list[k].notatedLength = shortest;
+      }
+      std::stable_sort(list.begin() + static_cast<std::ptrdiff_t>(i), list.begin() + static_cast<std::ptrdiff_t>(end),
+                       [](const ScoreNote& a, const ScoreNote& b) { return a.pitch < b.pitch; });
+    }
+    i = end;
+  }
+}
+
+void CMeasurePasses::ClassifyValues(NoteList& list, bool tupletsByBufferLength) {
+  for (ScoreNote& n : list) {
+    if (n.InTuplet())
+      CNoteValues::ClassifyTripletLength(n, tupletsByBufferLength ? RoundLengthTo10(n.length) : n.notatedLength);
+    else
+      CNoteValues::ClassifyLength(n, n.notatedLength);
+  }
+}
+
+void CMeasurePasses::BeamByMeter(CScoreMeasure& m, NoteList& list) {
+  const int beats = m.beats, beat = m.beatLength;
+  if (beats == 1 || (beats == 2 && beat == 120)) return;
+  const std::vector<Head> heads = HeadsOf(list);
+  if (beat == 60 && beats % 3 == 0) {
+    BeamCompoundBeats(m, list, heads);
+  } else if (beats == 3 && beat == 120) {
+    if (!BeamEighthsFrom(m, list, heads, 0, 6)) {
+      if (!BeamEighthsFrom(m, list, heads, 0, 4)) BeamEighthsFrom(m, list, heads, 120, 4);
+    }
+  } else if ((beats == 4 && beat == 120) || (beats == 2 && beat == 240)) {
+    BeamEighthsFrom(m, list, heads, 0, 4);
+    BeamEighthsFrom(m, list, heads, 240, 4);
+  }
+}
+
+void CMeasurePasses::BeamGeneral(CScoreMeasure& m, NoteList& list) {
+  const int unit = std::min(m.beatLength, 120);
+  if (unit <= 0) return;
+  const std::vector<Head> heads = HeadsOf(list);
+  int current = m.beamCounter + 1;
+  bool used = false;
+  int collected = 0;
+  auto close = [&]() {
+    if (used) {
+      m.beamCounter = current;
+      ++current;
+      used = false;
+    }
+    collected = 0;
+  };
+  auto tag = [&](const Head& h) {
+    Beam(list, h, current, false);
+    used = true;
+  };
+
+  size_t k = 0;
+  while (k < heads.size()) {
+    const ScoreNote& s = list[heads[k].first];
+    if (k + 1 == heads.size()) {
+      close();
+      break;
+    }
+    if (s.grouped || s.InTuplet() || s.notatedLength >= unit) {
+      ++k;
+      continue;
+    }
+    const ScoreNote& t = list[heads[k + 1].first];
+    if (t.grouped || t.InTuplet()) {
+      close();
+      k += 2;
+      continue;
+    }
+    const int c = s.notatedOffset, b = s.notatedLength, e = t.notatedOffset, f = t.notatedLength;
+    if (b + c == e && c / unit == e / unit) {
+      const int together = b + f + collected;
+      if (together < unit) {
+        tag(heads[k]);
+        tag(heads[k + 1]);
+        if (e + f <= (c / unit + 1) * unit) {
+          collected += b;
+          ++k;
+          continue;
+        }
+        close();
+        k += 2;
+        continue;
+      }
+      if (together == unit) {
+        tag(heads[k]);
+        tag(heads[k + 1]);
+      }
+      close();
+      k += 2;
+      continue;
+    }
+    close();
+    ++k;
+  }
+}
+
+void CMeasurePasses::RecordExtents(CScoreMeasure& m, const NoteList& list) {
+  for (const ScoreNote& n : list) {
+    if (n.chordGroup) m.chordRanges[n.chordGroup].Add(n.pitch);
+    if (n.beamGroup) m.beamRanges[n.beamGroup].Add(n.pitch);
+    if (n.tupletGroup) m.tupletRanges[n.tupletGroup].Add(n.pitch);
+  }
+}
+
+namespace {
+
+// What one note asks of the grid: a number of units per beat, and whether
+// that is the finest the beat can need.
+struct Need {
+  int units = 0;
+  bool ending = false;
+  void Raise(int u, bool end = false) {
+    if (u > units) units = u;
+    if (end) ending = true;
+  }
+};
+
+Need TripletNeed(int beat, int length) {
+  Need need;
+  switch (beat) {
+    case 120:
+      if (length == 80) need.Raise(2);
+      if (length == 40) need.Raise(3);
+      if (length == 20) need.Raise(6, true);
+      break;
+    case 60:
+      if (length == 40) need.Raise(2);
+      if (length == 20) need.Raise(3, true);
+      break;
+    case 240:
+      if (length == 40) need.Raise(8);
+      if (length == 20) need.Raise(12, true);
+      break;
+    default:
+      break;
+  }
+  return need;
+}
+
+Need PlainNeed(int beat, int length, int offset) {
+  Need need;
+  const int into = offset % beat;
+  switch (beat) {
+    case 120:
+      if (length == 30) need.Raise(4, true);
+      if (length == 60) need.Raise(2);
+      if (into == 0 && length == 90) need.Raise(4, true);
+      if (into == 30 || into == 90) need.Raise(4, true);
+      if (into == 60) need.Raise(2);
+      break;
+    case 60:
+      if (length == 30 || into == 30) need.Raise(2, true);
+      break;
+    case 240:
+      if (length == 30) need.Raise(8, true);
+      if (into == 0) {
+        if (length == 90 || length == 150 || length == 210) need.Raise(8, true);
+        if (length == 60 || length == 180) need.Raise(4);
+        if (length == 120) need.Raise(2);
+      }
+      if (into % 60 == 30) need.Raise(8, true);
+      if (into == 60 || into == 180) need.Raise(4);
+      if (into == 120) need.Raise(2);
+      break;
+    default:
+      break;
+  }
+  return need;
+}
+
+}  // namespace
+
+int CMeasurePasses::FindBeatSubdivision(const CScoreMeasure& m) {
+  const int beat = m.beatLength;
+  if (beat != 60 && beat != 120 && beat != 240) return 1;
+  int result = 1;
+  for (int voice : {kSingleVoice, kUpperVoice, kLowerVoice}) {
+    if ((voice == kSingleVoice) == m.twoStaves) continue;
+    for (const ScoreNote& n : m.Voice(voice)) {
+      const bool triplet = n.InTuplet() && m.tripletsPresent;
+      const Need need = triplet ? TripletNeed(beat, RoundLengthTo10(n.length))
+                                : PlainNeed(beat, n.notatedLength, n.notatedOffset);
+      result = std::max(result, need.units);
+      if (need.ending && (triplet || !m.tripletsPresent)) return result;
+    }
+  }
+  return result;
+}
