@@ -129,3 +129,7 @@ void CSkinCaptionButtons::Layout() {
         place(m_min, x, 5);
     }
 }
+
+void SetCaptionLayout(CSkinWnd* frame, int flags) {
+    if (frame) frame->GetCaptionButtons()->SetStyleFlags(flags);
+}

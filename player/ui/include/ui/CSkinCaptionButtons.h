@@ -64,3 +64,7 @@ private:
     CSkinWnd* m_owner;
     int m_style = kCaptionClose;
 };
+
+// Sets the caption style flags of a frame's caption set (the tool frames'
+// name for SetCaptionStyle).
+void SetCaptionLayout(CSkinWnd* frame, int flags);
