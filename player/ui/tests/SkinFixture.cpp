@@ -6,6 +6,7 @@
 
 #include "ui/GdiplusInclude.h"
 #include "ui/GdiplusSession.h"
+#include "ui/PngSnapshot.h"
 
 namespace {
 
@@ -23,29 +24,6 @@ private:
 
 ::testing::Environment* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-bool PngEncoder(CLSID* clsid) {
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    if (size == 0) return false;
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, codecs);
-    for (UINT i = 0; i < count; ++i)
-        if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            *clsid = codecs[i].Clsid;
-            return true;
-        }
-    return false;
-}
-
-bool SaveBitmapPng(HBITMAP bitmap, const std::string& path) {
-    CLSID png;
-    if (!PngEncoder(&png)) return false;
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    std::wstring wide(path.begin(), path.end());
-    return image.Save(wide.c_str(), &png, nullptr) == Gdiplus::Ok;
-}
-
 }  // namespace
 
 COLORREF StripColour(int id, int frame) { return RGB(id & 0xFF, 0x3F + 0x40 * frame, 0); }
@@ -60,16 +38,10 @@ static COLORREF FlatColourAt(int x, int width, int id, int frames) {
 void WriteFlatImage(const std::string& path, int width, int height, int id, int frames) {
     const bool png = path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".png") == 0;
     if (png) {
-        Gdiplus::Bitmap image(width, height, PixelFormat24bppRGB);
+        MemoryCanvas canvas(width, height);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                COLORREF c = FlatColourAt(x, width, id, frames);
-                image.SetPixel(x, y, Gdiplus::Color(255, GetRValue(c), GetGValue(c), GetBValue(c)));
-            }
-        CLSID encoder;
-        ASSERT_TRUE(PngEncoder(&encoder));
-        std::wstring wide(path.begin(), path.end());
-        ASSERT_EQ(Gdiplus::Ok, image.Save(wide.c_str(), &encoder, nullptr));
+            for (int x = 0; x < width; ++x) ::SetPixel(canvas.dc(), x, y, FlatColourAt(x, width, id, frames));
+        ASSERT_TRUE(canvas.SavePng(path)) << path;
         return;
     }
     const int stride = (width * 3 + 3) & ~3;
@@ -143,7 +115,11 @@ COLORREF MemoryCanvas::Pixel(int x, int y) const {
 
 bool MemoryCanvas::SavePng(const std::string& path) const {
     ::GdiFlush();
-    return SaveBitmapPng(m_bitmap, path);
+    // The encoder wants the bitmap out of the DC.
+    ::SelectObject(m_dc, m_old);
+    const bool ok = SaveBitmapPng(m_bitmap, path);
+    ::SelectObject(m_dc, m_bitmap);
+    return ok;
 }
 
 void PumpMessages(DWORD ms) {
@@ -161,16 +137,5 @@ void PumpMessages(DWORD ms) {
 bool CaptureWindowPng(HWND hwnd, const std::string& path) {
     RECT r;
     ::GetWindowRect(hwnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    bool ok = SaveBitmapPng(bitmap, path);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return ok;
+    return SaveScreenAreaPng(r, path);
 }

@@ -22,6 +22,7 @@
 #include "ui/CProfileHelper.h"
 #include "ui/GdiplusInclude.h"
 #include "ui/GdiplusSession.h"
+#include "ui/PngSnapshot.h"
 
 namespace {
 
@@ -169,33 +170,6 @@ std::unique_ptr<T> MakeRange(GalleryFrame* owner, bool buttons, unsigned short b
     return s;
 }
 
-bool SaveScreenArea(const RECT& r, const std::string& path) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    bool ok = false;
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size && Gdiplus::GetImageEncoders(count, size, codecs) == Gdiplus::Ok) {
-        for (UINT i = 0; i < count; ++i) {
-            if (wcscmp(codecs[i].MimeType, L"image/png") != 0) continue;
-            Gdiplus::Bitmap image(bitmap, nullptr);
-            std::wstring wide(path.begin(), path.end());
-            ok = image.Save(wide.c_str(), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -282,7 +256,7 @@ int main(int argc, char** argv) {
             ::Sleep(10);
         }
         RECT area = {0, 0, 740, 425};
-        const bool ok = SaveScreenArea(area, shot);
+        const bool ok = SaveScreenAreaPng(area, shot);
         printf("skin_gallery: %s %s\n", ok ? "saved" : "could not save", shot.c_str());
         g = Gallery();
         ReleaseSkinManager();
