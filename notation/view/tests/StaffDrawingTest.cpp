@@ -1,0 +1,222 @@
+// The staff view painted into a memory bitmap, probed pixel by pixel: staff
+// lines, bar lines, clefs from the music font, rests, highlights, sung
+// syllables, the cursor, and the DC left as it was found. Probes look at
+// bands and counts, not exact glyph shapes.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DemoSongs.h"
+#include "RestGlyphs.h"
+#include "ScoreBuffer.h"
+#include "StaffPage.h"
+#include "StaffPainter.h"
+#include "StaffView.h"
+#include "ViewBitmap.h"
+
+namespace {
+
+constexpr COLORREF kBack = RGB(0, 0, 0);
+constexpr COLORREF kLine = RGB(0, 200, 0);
+constexpr COLORREF kNote = RGB(255, 255, 255);
+constexpr COLORREF kLight = RGB(255, 0, 0);
+constexpr COLORREF kClef = RGB(0, 128, 255);
+
+struct Drawn {
+  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer{new CScoreBuffer(), [](IScoreBuffer* b) { b->Release(); }};
+  CStaffView view{nullptr};
+  CViewBitmap bitmap{900, 200};
+
+  explicit Drawn(const char* song = "hymn") {
+    view.SetScoreBuffer(buffer.get());
+    view.SetSizeLevel(0);
+    const RECT rect{0, 0, 900, 200};
+    view.SetRect(&rect);
+    FillDemo(buffer.get(), &view, *FindDemoSong(song));
+    EXPECT_EQ(view.Rebuild(), 0);
+    IScoreViewOptions* o = view.GetOptions(1);
+    o->SetLineColor(kLine, -1);
+    o->SetNoteColor(kNote, -1);
+    o->SetHighlightNoteColor(kLight, -1);
+    o->SetClefColor(kClef, -1);
+    o->SetShowBarIndex(false, -1);
+    o->Release();
+    view.Pager().EnableCursor(false);
+  }
+  void Paint() {
+    bitmap.Fill(kBack);
+    view.Paint(bitmap.Dc());
+  }
+  CStaffLine& Line() { return *view.Pager().Lines()[0]; }
+  StaffFrame Frame(int measure) {
+    StaffFrame f;
+    EXPECT_TRUE(Line().FrameFor(measure, &f));
+    return f;
+  }
+  int Gap() { return Line().Part()->LineGap(); }
+};
+
+RECT Box(int x, int y, int halfW, int halfH) { return {x - halfW, y - halfH, x + halfW + 1, y + halfH + 1}; }
+
+TEST(StaffDrawing, StaffLinesAndBarLines) {
+  Drawn d;
+  d.Paint();
+  const StaffFrame f = d.Frame(2);
+  const StaffGeometry& g = d.Line().Geometry();
+  for (int k = 0; k < 5; ++k) {
+    const int y = g.upperTop + k * d.Gap();
+    const RECT row{f.barX + 2, y, f.barX + f.placement.width - 2, y + 1};
+    EXPECT_GT(d.bitmap.Count(row, kLine), (row.right - row.left) / 2) << "staff line " << k;
+    const RECT between{f.barX + 2, y + 2, f.barX + f.placement.width - 2, y + 3};
+    if (k < 4) EXPECT_LT(d.bitmap.Count(between, kLine), (row.right - row.left) / 4) << "space " << k;
+  }
+  // The bar line at the measure's x runs from the top line to the bottom line.
+  const RECT bar{f.barX, g.upperTop, f.barX + 1, g.upperTop + 4 * d.Gap()};
+  EXPECT_EQ(d.bitmap.Count(bar, kLine), 4 * d.Gap());
+}
+
+TEST(StaffDrawing, ClefsComeFromTheMusicFont) {
+  struct Case {
+    const char* song;
+    int kind;
+  } cases[] = {{"hymn", kTrebleStaff}, {"minuet", kGrandStaff}};
+  for (const Case& c : cases) {
+    Drawn d(c.song);
+    d.Paint();
+    ASSERT_TRUE(d.Line().Part()->MusicFontAdded());
+    const StaffGeometry& g = d.Line().Geometry();
+    const int x = d.Line().NoteAreaLeft() + 5;
+    const int gap = d.Gap();
+    // A treble clef spans more than the staff and curls round the G line.
+    const RECT tall{x, g.upperTop - 3 * gap, x + 30, g.upperTop + 8 * gap};
+    int top = 10000, bottom = -1;
+    for (int y = tall.top; y < tall.bottom; ++y)
+      if (d.bitmap.Count({x, y, x + 30, y + 1}, kClef) > 0) top = std::min(top, y), bottom = std::max(bottom, y);
+    EXPECT_LT(top, g.upperTop) << c.song;
+    EXPECT_GT(bottom, g.upperTop + 4 * gap) << c.song;
+    const int gLine = g.upperTop + 3 * gap;
+    EXPECT_GT(d.bitmap.Count({x, gLine - gap / 2, x + 30, gLine + gap / 2 + 1}, kClef), 6) << c.song;
+    if (c.kind == kGrandStaff) {
+      // The bass clef's dots sit either side of the F line, its body on it.
+      const int fLine = g.lowerTop + gap;
+      EXPECT_GT(d.bitmap.Count({x, fLine - gap / 2, x + 30, fLine + gap / 2 + 1}, kClef), 6);
+      EXPECT_EQ(d.bitmap.Count({x, g.lowerTop + 5 * gap, x + 30, g.lowerTop + 7 * gap}, kClef), 0);
+    }
+  }
+}
+
+TEST(StaffDrawing, QuarterRestInkSitsMidStaff) {
+  Drawn d("drums");
+  // A measure of its own: one quarter note at the start, rests after it.
+  auto buffer = d.buffer.get();
+  buffer->Clear();
+  const ScoreTimeSig time{0, 4, 120};
+  buffer->SetTimeSignatures(&time, 1);
+  ScoreNoteEvent notes[] = {{0, 0x90, 67, 90, 0}, {110, 0x80, 67, 0, 0}};
+  buffer->AddTrackNotes(1, notes, 2, 1, 0);
+  ASSERT_EQ(d.view.Rebuild(), 0);
+  IScoreViewOptions* o = d.view.GetOptions(1);
+  o->SetNoteColor(kNote, -1);
+  o->Release();
+  d.Paint();
+  const CStaffPage* page = d.Line().Part()->Page(0);
+  const StaffFrame f = d.Frame(0);
+  const CQuarterRest* rest = nullptr;
+  for (auto& e : page->Elements())
+    if (auto* r = dynamic_cast<const CQuarterRest*>(e.get())) rest = r;
+  ASSERT_NE(rest, nullptr);
+  const StaffGeometry& g = d.Line().Geometry();
+  const int x = f.originX + rest->X();
+  const RECT inside{x - 2, g.upperTop, x + 12, g.upperTop + 4 * d.Gap() + 1};
+  // Font glyphs are smoothed: count every pixel that is neither background nor staff line.
+  auto ink = [&](const RECT& r) { return d.bitmap.Ink(r, kBack) - d.bitmap.Count(r, kLine); };
+  EXPECT_GT(ink(inside), 15);
+  // Nothing of it far above or below the staff.
+  EXPECT_EQ(ink({x - 2, g.upperTop - 3 * d.Gap(), x + 12, g.upperTop - d.Gap()}), 0);
+  EXPECT_EQ(ink({x - 2, g.upperTop + 5 * d.Gap(), x + 12, g.upperTop + 7 * d.Gap()}), 0);
+}
+
+TEST(StaffDrawing, SoundingNotesAndSungSyllablesTurnToTheHighlightColour) {
+  Drawn d;
+  const CStaffPage* page = d.Line().Part()->Page(1);
+  const CScoreGlyph* note = page->Notes(0)[0].get();
+  const StaffFrame f = d.Frame(1);
+  const RECT head = Box(note->HeadLeft(f) + 3, note->HeadY(f), 5, d.Gap() / 2);
+  d.Paint();
+  EXPECT_EQ(d.bitmap.Count(head, kLight), 0);
+  EXPECT_GT(d.bitmap.Count(head, kNote), 10);
+
+  const uint32_t on = 0x90 | note->Pitch() << 8 | 100 << 16;
+  d.view.NoteEvent(on, note->Tick(), 1);
+  d.Paint();
+  EXPECT_GT(d.bitmap.Count(head, kLight), 10);
+  d.view.NoteEvent(0x80 | note->Pitch() << 8, note->Tick() + 100, 1);
+  d.Paint();
+  EXPECT_EQ(d.bitmap.Count(head, kLight), 0);
+
+  // The first syllable of the measure, sung.
+  ASSERT_FALSE(page->Lyrics().empty());
+  const CLyricItem* lyric = page->Lyrics()[0].get();
+  const RECT text{f.originX - 2, d.Line().Geometry().upperRef, f.originX + 40, d.Line().Geometry().upperRef + 30};
+  EXPECT_EQ(d.bitmap.Count(text, kLight), 0);
+  d.view.MarkLyric(lyric->Tick(), 1);
+  d.Paint();
+  EXPECT_GT(d.bitmap.Count(text, kLight), 5);
+  d.view.Rewind();
+  d.Paint();
+  EXPECT_EQ(d.bitmap.Count(text, kLight), 0);
+}
+
+TEST(StaffDrawing, NoStrokesMeansNoStemsButHeads) {
+  Drawn d;
+  const CScoreGlyph* note = d.Line().Part()->Page(1)->Notes(0)[0].get();
+  const StaffFrame f = d.Frame(1);
+  const int w = 7;
+  const int stemX = note->StemDown() ? note->HeadLeft(f) : note->HeadLeft(f) + w - 1;
+  const int dir = note->StemDown() ? 1 : -1;
+  const RECT stem{stemX, std::min(note->HeadY(f) + dir * 6, note->HeadY(f) + dir * 14),
+                  stemX + 1, std::max(note->HeadY(f) + dir * 6, note->HeadY(f) + dir * 14) + 1};
+  d.Paint();
+  EXPECT_GT(d.bitmap.Count(stem, kNote), 5);
+  d.view.SetLineWidth(0);
+  d.Paint();
+  EXPECT_EQ(d.bitmap.Count(stem, kNote), 0);
+  EXPECT_GT(d.bitmap.Count(Box(note->HeadLeft(f) + 3, note->HeadY(f), 3, 2), kNote), 5);
+}
+
+TEST(StaffDrawing, TheCursorInvertsAndTwiceRestores) {
+  Drawn d;
+  d.Paint();
+  std::vector<uint32_t> before(d.bitmap.Bits(), d.bitmap.Bits() + 900 * 200);
+  CPlayCursor cursor;
+  cursor.SetExtent(10, 150);
+  cursor.SetX(123);
+  cursor.DrawCursor(d.bitmap.Dc());
+  EXPECT_EQ(d.bitmap.At(123, 5), kBack);
+  EXPECT_EQ(d.bitmap.At(123, 12), RGB(255, 255, 255));  // black inverted
+  cursor.DrawCursor(d.bitmap.Dc());
+  GdiFlush();
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), d.bitmap.Bits()));
+}
+
+TEST(StaffDrawing, PaintLeavesTheDcAsItFoundIt) {
+  for (const DemoSong& song : DemoSongs()) {
+    Drawn d(song.name.c_str());
+    HDC dc = d.bitmap.Dc();
+    const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
+    const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkMode(dc, OPAQUE);
+    d.view.NoteEvent(0x90 | 66 << 8 | 90 << 16, 0, 1);
+    d.view.MarkLyric(0, 1);
+    d.view.Pager().EnableCursor(true);
+    d.Paint();
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen) << song.name;
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush) << song.name;
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font) << song.name;
+    EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3)) << song.name;
+    EXPECT_EQ(GetBkMode(dc), OPAQUE) << song.name;
+  }
+}
+
+}  // namespace
