@@ -56,7 +56,9 @@ void CSmfParser2::WriteTrack(ByteWriter& out, const SmfTrack& track) const {
     previousTick = e.tick;
     const uint8_t status = e.data[0];
     if (e.kind == kSmfKindChannel && status >= 0x80 && status < 0xF0) {
-      if (status == previousStatus) {
+      // Running status only where the byte after it is a data byte; a reader
+      // would take any other byte for a new status.
+      if (status == previousStatus && e.length >= 2 && e.data[1] < 0x80) {
         out.Append(e.data + 1, e.length - 1);
       } else {
         out.Append(e.data, e.length);
