@@ -199,3 +199,29 @@ TEST_F(SkinButtonTest, DestroyingHandsTheWindowBackToTheStandardProcedure) {
 }
 
 }  // namespace
+
+namespace {
+
+// The real path: the pointer moving onto a shown button makes Windows send
+// the hover and leave notifications the button asked for.
+TEST(SkinButtonOnScreen, PointerBringsHoverAndLeave) {
+    std::unique_ptr<CSkinImage> strip(MakeFlatImage(200, 30, 110, 4));
+    RecordingWnd parent;
+    ::ShowWindow(parent.m_hWnd, SW_SHOWNOACTIVATE);
+    CSkinButton b;
+    b.SetImage(strip.get());
+    ASSERT_EQ(0, b.Create(1, parent.m_hWnd, 10, 10, 50, 30));
+    RECT r;
+    ::GetWindowRect(b.GetHwnd(), &r);
+    ::SetCursorPos(r.left + 20, r.top + 10);
+    for (int i = 0; i < 100 && !b.IsHover(); ++i) {
+        if (i % 10 == 0) ::SetCursorPos(r.left + 20 + (i / 10) % 2, r.top + 10);
+        PumpMessages(10);
+    }
+    EXPECT_TRUE(b.IsHover());
+    ::SetCursorPos(r.right + 100, r.bottom + 100);
+    for (int i = 0; i < 100 && b.IsHover(); ++i) PumpMessages(10);
+    EXPECT_FALSE(b.IsHover());
+}
+
+}  // namespace
