@@ -44,6 +44,13 @@ int CScoreGlyph::HeadY(const StaffFrame& f) const {
   return StaffGeometry::StepY(StaffRef(f), spec_.step, f.painter->LineGap());
 }
 
+RECT CScoreGlyph::Bounds(const StaffFrame& f) const {
+  const CStaffPainter& p = *f.painter;
+  const int g = p.LineGap(), w = HeadWidth(p), left = HeadLeft(f), y = HeadY(f);
+  const int stem = (spec_.stemLength > 0 ? spec_.stemLength : 4 * g) + 2 * g;
+  return {left - (2 + spec_.accidentalShift) * (g + 2) - 4, y - stem, left + w + 2 * g + 4, y + stem + 1};
+}
+
 GlyphInk CScoreGlyph::Ink(const StaffFrame& f) const {
   const CStaffPainter& p = *f.painter;
   if (Highlighted()) return {p.HighlightPen(1), p.HighlightPen(2), p.HighlightBrush(), p.HighlightColor()};

@@ -77,6 +77,8 @@ public:
   int HeadY(const StaffFrame& f) const;
   int StaffRef(const StaffFrame& f) const;
   static int HeadWidth(const CStaffPainter& p);
+  // Everything the glyph may draw (accidental, head, stem, flags, dot), for repainting it alone.
+  RECT Bounds(const StaffFrame& f) const;
 
 protected:
   // The glyph's own shapes; the base draws ledger lines, accidental and dot.

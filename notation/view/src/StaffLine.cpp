@@ -135,6 +135,11 @@ bool CStaffLine::FrameFor(int measure, StaffFrame* frame) const {
 
 void CStaffLine::Paint(HDC dc) {
   if (!painter_ || !geometry_.valid) return;
+  // A highlight repaints a few glyphs: pages far from the clip box are skipped.
+  RECT clip{};
+  const int region = GetClipBox(dc, &clip);
+  const bool clipped = region == SIMPLEREGION || region == COMPLEXREGION;
+  if (clipped && (clip.bottom <= rect_.top - 60 || clip.top >= rect_.bottom + 60)) return;
   const int level = StaffSizes::Level(painter_->SizeLevel());
   const int x0 = NoteAreaLeft();
   const LineSignature& s = *signature_;
@@ -155,7 +160,12 @@ void CStaffLine::Paint(HDC dc) {
 
   for (int m = first_; m < first_ + count_; ++m) {
     StaffFrame frame;
-    if (FrameFor(m, &frame)) Page(m)->Paint(dc, frame);
+    if (!FrameFor(m, &frame)) continue;
+    // Ties, lyrics and accidentals reach a little into the neighbouring measures.
+    constexpr int kReach = 80;
+    if (clipped && (frame.barX + frame.placement.width + kReach <= clip.left || frame.barX - kReach >= clip.right))
+      continue;
+    Page(m)->Paint(dc, frame);
   }
   if (PageCount() == first_ + count_) {
     painter_->DrawBarLine(dc, geometry_, end);
@@ -169,18 +179,34 @@ void CStaffLine::Paint(HDC dc) {
 
 // @name Play events
 
-void CStaffLine::NoteOn(int pitch, int tick, bool flag) {
-  for (int m = first_; m < first_ + count_; ++m) {
-    CStaffPage* page = Page(m);
-    if (page && page->StartTick() - 30 < tick && tick < page->EndTick()) page->MarkNoteSounding(pitch, tick, flag);
-  }
+RECT CStaffLine::ChangedArea(int measure, const CScoreGlyph* glyph) const {
+  StaffFrame frame;
+  if (!glyph || !FrameFor(measure, &frame)) return RECT{0, 0, 0, 0};
+  if (glyph->NextTied() || glyph->PrevTied()) return rect_;
+  return glyph->Bounds(frame);
 }
 
-void CStaffLine::NoteOff(int pitch, int tick) {
+RECT CStaffLine::NoteOn(int pitch, int tick, bool flag) {
+  RECT area{0, 0, 0, 0};
   for (int m = first_; m < first_ + count_; ++m) {
     CStaffPage* page = Page(m);
-    if (page && page->ClearNoteSounding(pitch, tick)) return;
+    const CScoreGlyph* changed = nullptr;
+    if (page && page->StartTick() - 30 < tick && tick < page->EndTick() &&
+        page->MarkNoteSounding(pitch, tick, flag, &changed)) {
+      const RECT r = ChangedArea(m, changed);
+      UnionRect(&area, &area, &r);
+    }
   }
+  return area;
+}
+
+RECT CStaffLine::NoteOff(int pitch, int tick) {
+  for (int m = first_; m < first_ + count_; ++m) {
+    CStaffPage* page = Page(m);
+    const CScoreGlyph* changed = nullptr;
+    if (page && page->ClearNoteSounding(pitch, tick, &changed)) return ChangedArea(m, changed);
+  }
+  return RECT{0, 0, 0, 0};
 }
 
 int CStaffLine::PageOfTick(int tick, bool startBelongsBefore) const {

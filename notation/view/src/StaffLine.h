@@ -13,6 +13,7 @@
 #include "StaffGeometry.h"
 
 class CStaffPainter;
+class CScoreGlyph;
 class CStaffPage;
 
 // Signatures of the first shown measure, shared by every line of a view.
@@ -70,8 +71,9 @@ public:
   int TimeWidth() const;
 
   // @name Play events
-  void NoteOn(int pitch, int tick, bool flag);
-  void NoteOff(int pitch, int tick);
+  // Window area whose look changed (empty when nothing did).
+  RECT NoteOn(int pitch, int tick, bool flag);
+  RECT NoteOff(int pitch, int tick);
   void MarkLyric(int tick);
   void UnmarkLyrics(int tick);
 
@@ -79,6 +81,9 @@ public:
 
 private:
   CStaffPage* Page(int measure) const;
+  // Where a changed glyph of a shown measure is drawn; the whole line when it is tied
+  // (its pieces may lie on other pages).
+  RECT ChangedArea(int measure, const CScoreGlyph* glyph) const;
   // The page holding the tick, searched from the first shown page; -1 when none.
   int PageOfTick(int tick, bool startBelongsBefore) const;
 

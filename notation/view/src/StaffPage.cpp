@@ -70,25 +70,27 @@ int CStaffPage::VoiceOfPitch(int pitch) const {
   return pitch < 60 ? kLowerVoice : kUpperVoice;
 }
 
-bool CStaffPage::MarkNoteSounding(int midiNote, int tick, bool flag) {
+bool CStaffPage::MarkNoteSounding(int midiNote, int tick, bool flag, const CScoreGlyph** changed) {
   if (tick < startTick_ - 30 || tick >= EndTick()) return false;
   const int pitch = PlayedPitch(midiNote);
   for (auto& glyph : VoiceList(VoiceOfPitch(pitch))) {
     if (glyph->Spec().notePitch != pitch || std::abs(glyph->Tick() - tick) >= 15) continue;
     glyph->SetSounding(true);
     if (flag) glyph->FlashOnce();
+    if (changed) *changed = glyph.get();
     ForChain(glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); }, [](CScoreGlyph* g) { g->SetSounding(true); });
     return true;
   }
   return false;
 }
 
-bool CStaffPage::ClearNoteSounding(int midiNote, int tick) {
+bool CStaffPage::ClearNoteSounding(int midiNote, int tick, const CScoreGlyph** changed) {
   if (tick <= startTick_ || tick > EndTick() + 120) return false;
   const int pitch = PlayedPitch(midiNote);
   for (auto& glyph : VoiceList(VoiceOfPitch(pitch))) {
     if (glyph->Spec().notePitch != pitch || !glyph->Sounding()) continue;
     glyph->SetSounding(false);
+    if (changed) *changed = glyph.get();
     ForChain(glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); }, [](CScoreGlyph* g) { g->SetSounding(false); });
     ForChain(glyph.get(), [](CScoreGlyph* g) { return g->PrevTied(); }, [](CScoreGlyph* g) { g->SetSounding(false); });
     return true;

@@ -73,8 +73,9 @@ public:
   // @name Play events
   // Lights the note of that pitch starting within 15 ticks of tick, and its
   // tied continuations. The pitch is the MIDI note as played.
-  bool MarkNoteSounding(int pitch, int tick, bool flag);
-  bool ClearNoteSounding(int pitch, int tick);
+  // `changed`, when given, receives the glyph whose state changed.
+  bool MarkNoteSounding(int pitch, int tick, bool flag, const CScoreGlyph** changed = nullptr);
+  bool ClearNoteSounding(int pitch, int tick, const CScoreGlyph** changed = nullptr);
   void ClearHighlights();
 
   // @name Lyrics

@@ -1,5 +1,7 @@
 #include "StaffPager.h"
 
+#include <algorithm>
+
 #include "StaffPage.h"
 #include "StaffPainter.h"
 
@@ -10,8 +12,12 @@ void CStaffPager::SetRects(const RECT& view, const RECT& page) {
   pageRect_ = page;
 }
 
-void CStaffPager::Invalidate() const {
-  if (window_ && IsWindow(window_)) InvalidateRect(window_, &pageRect_, FALSE);
+void CStaffPager::Invalidate() { InvalidateArea(pageRect_); }
+
+void CStaffPager::InvalidateArea(const RECT& area) {
+  if (IsRectEmpty(&area)) return;
+  UnionRect(&dirty_, &dirty_, &area);
+  if (window_ && IsWindow(window_)) InvalidateRect(window_, &area, FALSE);
 }
 
 void CStaffPager::AddLine(std::unique_ptr<CStaffLine> line) {
@@ -277,11 +283,10 @@ void CStaffPager::NoteEvent(unsigned message, int tick, int track) {
   CStaffLine* line = LineOf(track);
   if (!line) return;
   const int note = (message >> 8) & 0x7F, velocity = (message >> 16) & 0x7F;
-  if (status == 0x90 && velocity > 0)
-    line->NoteOn(note, tick, window_ != nullptr);
-  else
-    line->NoteOff(note, tick);
-  Invalidate();
+  // Only the glyphs that changed are repainted: a highlight must not cost a page.
+  const RECT changed = status == 0x90 && velocity > 0 ? line->NoteOn(note, tick, window_ != nullptr)
+                                                      : line->NoteOff(note, tick);
+  InvalidateArea(changed);
 }
 
 void CStaffPager::MarkLyric(int tick, int track) {
@@ -295,6 +300,7 @@ void CStaffPager::UnmarkLyrics(int tick, int track) {
 }
 
 int CStaffPager::Paint(HDC dc) {
+  dirty_ = RECT{0, 0, 0, 0};
   for (auto& line : lines_)
     if (line->Part() && line->Part()->Visible()) line->Paint(dc);
   const CStaffLine* first = First();

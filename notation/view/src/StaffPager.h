@@ -59,7 +59,9 @@ public:
   void UnmarkLyrics(int tick, int track);
 
   int Paint(HDC dc);
-  void Invalidate() const;
+  void Invalidate();
+  // What was invalidated since the last paint, also without a window.
+  const RECT& Dirty() const { return dirty_; }
 
 private:
   CStaffLine* First() const { return lines_.empty() ? nullptr : lines_.front().get(); }
@@ -68,6 +70,7 @@ private:
   // Makes measure m visible (scrolling to it when it is not shown) and returns its frame.
   bool ShowMeasure(int m, StaffFrame* frame);
   void MoveCursor(int x);
+  void InvalidateArea(const RECT& area);
 
   HWND window_;
   std::vector<std::unique_ptr<CStaffLine>> lines_;
@@ -79,4 +82,5 @@ private:
   CStaffLine* widest_ = nullptr;
   LineSignature signature_;
   bool cursorEnabled_ = true;
+  RECT dirty_{0, 0, 0, 0};
 };

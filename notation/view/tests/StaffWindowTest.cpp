@@ -6,6 +6,7 @@
 #include "NoteTracker.h"
 #include "PlayCursor.h"
 #include "ScoreBuffer.h"
+#include "StaffPage.h"
 #include "StaffPainter.h"
 #include "StaffView.h"
 
@@ -51,9 +52,23 @@ TEST(StaffWindow, ChangesInvalidateWithoutErasing) {
 
   w.Validate();
   view.NoteEvent(0x90 | 66 << 8 | 90 << 16, 0, 1);
+  // Only the note that lit up: a highlight must not repaint the page.
   RECT r = w.Update();
   EXPECT_FALSE(IsRectEmpty(&r));
-  EXPECT_EQ(r.right - r.left, 800);
+  EXPECT_LT(r.right - r.left, 100);
+  const CScoreGlyph* note = view.PartOf(1)->Page(0)->Notes(0)[0].get();
+  StaffFrame frame;
+  ASSERT_TRUE(view.Pager().Lines()[0]->FrameFor(0, &frame));
+  EXPECT_LE(r.left, note->HeadLeft(frame));
+  EXPECT_GE(r.right, note->HeadLeft(frame) + 7);
+  w.Validate();
+  view.NoteEvent(0x80 | 66 << 8, 100, 1);
+  r = w.Update();
+  EXPECT_FALSE(IsRectEmpty(&r));
+  w.Validate();
+  view.NoteEvent(0x90 | 61 << 8 | 90 << 16, 0, 1);  // no such note: nothing to repaint
+  r = w.Update();
+  EXPECT_TRUE(IsRectEmpty(&r));
 
   w.Validate();
   view.StepCursor(0);
