@@ -78,7 +78,12 @@ int CSkinWnd::SetCaptionButton(CSkinImage* image, int index, bool toolTip, const
     return m_captionButtons->Configure(image, index, toolTip, text, altText);
 }
 
-void CSkinWnd::SetCaptionButtonState(int index, bool enabled) { m_captionButtons->SetButtonState(index, enabled); }
+void CSkinWnd::SetCaptionButtonState(int index, bool enabled) {
+    m_captionButtons->SetButtonState(index, enabled);
+    // A greyed-out button shows its disabled frame at once.
+    if (CSkinElement* button = m_captionButtons->GetButton(index))
+        if (m_hWnd) ::InvalidateRect(m_hWnd, &button->GetRect(), FALSE);
+}
 
 bool CSkinWnd::IsInCaption(int x, int y) const {
     return y >= 3 && y <= m_layout->GetCaptionHeight() && x >= 3 && x < m_layout->GetWidth() - 2;

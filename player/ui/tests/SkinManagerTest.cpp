@@ -135,6 +135,19 @@ TEST_F(SkinManagerTest, DefaultSchemeIsComplete) {
     // Button strips hold four equal frames.
     for (unsigned short id : {kSkinClose, kSkinPlay, kSkinMainWndCloseBtn, kSkinVolumeBtn, kSkinOkBtn})
         EXPECT_EQ(0, m->GetSkinImage(id)->GetWidth() % 4) << CSkinManager::GetFileName(id);
+
+    // The main window is fixed at 260 x 150: its frame, title and rows fit.
+    auto w = [m](unsigned short id) { return m->GetSkinImage(id)->GetWidth(); };
+    auto h = [m](unsigned short id) { return m->GetSkinImage(id)->GetHeight(); };
+    EXPECT_LE(w(kSkinMainWndTopLeft) + w(kSkinMainWndTitleActive) + w(kSkinMainWndTopRight), 260);
+    EXPECT_LE(h(kSkinMainWndTopLeft) + h(kSkinMainWndBottomLeft), 150);
+    EXPECT_GE(h(kSkinMainWndTitleActive), 16) << "a caption taller than the 15-pixel default";
+    const int button = w(kSkinPlay) / 4;
+    EXPECT_LE(23 + 7 * button + 6, 260 - w(kSkinMainWndRightBorder)) << "transport row";
+    EXPECT_LE(109 + h(kSkinPlay), 150 - h(kSkinShowStaff) - 5) << "transport row above the toggles";
+    EXPECT_LE(164 + w(kSkinVolume), 260 - w(kSkinMainWndRightBorder)) << "volume track";
+    EXPECT_LE(131 + h(kSkinVolume), 150 - h(kSkinMainWndBottomBorder));
+    EXPECT_LE(5 + h(kSkinMainWndCloseBtn), h(kSkinMainWndTitleActive)) << "caption buttons inside the caption";
 }
 
 // Writes the settings file beside the test program for one test.
