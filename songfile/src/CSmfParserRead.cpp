@@ -63,7 +63,9 @@ int CSmfParser::LoadFrom(ByteReader& in) {
   division_ = division;
   const size_t firstChunk = in.Pos();
 
-  if (format == 0) {
+  // A format-0 song that counts no track needs no chunk: it is what this
+  // parser writes for an empty song, and it must read back.
+  if (format == 0 && trackCount > 0) {
     if (!in.IdAt(firstChunk, "MTrk")) return 1;
     // Channels in order of first appearance of a byte that looks like a note-on.
     bool seen[16] = {};
