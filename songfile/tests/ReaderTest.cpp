@@ -185,8 +185,17 @@ TEST(ScrivelLoad, RefusedCallsLeaveTheSongAsItWas) {
   EXPECT_EQ(song->Load(file.Path(), nullptr, 1), kSmfLoadBadTrackList);
   EXPECT_EQ(song->Load((file.Dir().Path() + "\\missing.mid").c_str(), nullptr, 0), kSmfLoadCannotOpen);
   EXPECT_EQ(song->Load(nullptr, nullptr, 0), kSmfLoadCannotOpen);
+  EXPECT_EQ(song->Load(file.Dir().Path().c_str(), nullptr, 0), kSmfLoadCannotOpen);  // a folder
   EXPECT_EQ(song->GetTrackCount(), 4);
   EXPECT_EQ(TrackName(*song, 1), "Melody");
+}
+
+// An endless device must not make a load read forever.
+TEST(ScrivelLoad, ADeviceIsNoSong) {
+  Song song = NewSong();
+  EXPECT_EQ(song->Load("Z:\\dev\\zero", nullptr, 0), kSmfLoadNoHeader);
+  Legacy legacy(CreateScrivel(1));
+  EXPECT_EQ(legacy->Load("Z:\\dev\\zero"), 1);
 }
 
 TEST(ScrivelLoad, SplitByChannelRefusesUnlessTheSongHoldsOneTrack) {
