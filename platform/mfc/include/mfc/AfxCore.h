@@ -48,3 +48,10 @@ typedef __POSITION* POSITION;
 #ifndef _countof
 #define _countof(a) (sizeof(a) / sizeof((a)[0]))
 #endif
+
+// The handle behind a framework object pointer, NULL for a null pointer.
+// Inline code in the headers uses these rather than calling through a pointer
+// that may be null.
+template <class T> inline HWND AfxHwndOf(const T* p) { return p != NULL ? p->m_hWnd : NULL; }
+template <class T> inline HDC AfxHdcOf(const T* p) { return p != NULL ? p->m_hDC : NULL; }
+template <class T> inline HGDIOBJ AfxGdiOf(const T* p) { return p != NULL ? p->m_hObject : NULL; }

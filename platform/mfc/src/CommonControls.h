@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the common control classes once per process.
+void AfxInitCommonControls();
