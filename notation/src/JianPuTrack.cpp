@@ -77,7 +77,7 @@ void CJianPuTrack::Build(const ScoreBar* firstBar, int barCount, bool percussion
   }
   for (auto& m : measures_) {
     NoteList& list = m->notes;
-    CMeasurePasses::SplitLongNotes(*m, list);
+    CMeasurePasses::SplitLongNotes(*m, list, true);
     CMeasurePasses::SplitAtJianPuGroups(*m, list);
     CMeasurePasses::SplitAtBeats(*m, list);
     CMeasurePasses::ClassifyValues(list, true);

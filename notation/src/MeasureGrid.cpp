@@ -44,6 +44,14 @@ int RunAfter(const std::vector<Onset>& onsets, size_t k, int length, int limit) 
   return further;
 }
 
+// True when a group of `members` notes of `length` from b fills part of one
+// `unit` of the bar: a triplet that reached over a beat line or the bar line
+// could not be drawn as one.
+bool FitsUnit(int b, int length, int members, int unit, int barLength) {
+  const int end = b + length * members;
+  return b / unit == (end - 1) / unit && end <= barLength;
+}
+
 // Members (3 or 6) of a triplet group starting at onset k, 0 for none.
 int TripletAt(const std::vector<Onset>& onsets, size_t k, int barLength) {
   const Onset& o = onsets[k];
@@ -51,17 +59,18 @@ int TripletAt(const std::vector<Onset>& onsets, size_t k, int barLength) {
   const int b = o.offset;
   switch (o.shortest) {
     case 20: {
-      if ((b / 60) % 2 == 1) return RunAfter(onsets, k, 20, 2) == 2 ? 3 : 0;
+      if ((b / 60) % 2 == 1) return FitsUnit(b, 20, 3, 60, barLength) && RunAfter(onsets, k, 20, 2) == 2 ? 3 : 0;
       const int further = RunAfter(onsets, k, 20, 5);
-      return further == 5 ? 6 : further >= 2 ? 3 : 0;
+      if (further == 5 && FitsUnit(b, 20, 6, 120, barLength)) return 6;
+      return further >= 2 && FitsUnit(b, 20, 3, 60, barLength) ? 3 : 0;
     }
     case 40:
-      return b / 120 == (b + 80) / 120 && RunAfter(onsets, k, 40, 2) == 2 ? 3 : 0;
+      return FitsUnit(b, 40, 3, 120, barLength) && RunAfter(onsets, k, 40, 2) == 2 ? 3 : 0;
     case 80:
-      return b / 240 == (b + 160) / 240 && RunAfter(onsets, k, 80, 2) == 2 ? 3 : 0;
+      return FitsUnit(b, 80, 3, 240, barLength) && RunAfter(onsets, k, 80, 2) == 2 ? 3 : 0;
     case 160:
       // Half triplets fill a whole-note span that starts on a whole-note line.
-      return b % 480 == 0 && b + 480 <= barLength && RunAfter(onsets, k, 160, 2) == 2 ? 3 : 0;
+      return FitsUnit(b, 160, 3, 480, barLength) && RunAfter(onsets, k, 160, 2) == 2 ? 3 : 0;
     default:
       return 0;
   }

@@ -34,8 +34,10 @@ public:
   // the offset is not inside the note.
   static bool SplitNote(CScoreMeasure& m, NoteList& list, size_t i, int boundary);
   // In bars longer than 480 ticks, notes longer than 480 are cut at the next
-  // multiple of 480 (a dotted whole on a whole-note line stays whole).
-  static void SplitLongNotes(CScoreMeasure& m, NoteList& list);
+  // group line of a compound meter, else at the next multiple of 480 (a dotted
+  // whole on a whole-note line stays whole). The meter is read as the staff
+  // or the numbered group rules read it.
+  static void SplitLongNotes(CScoreMeasure& m, NoteList& list, bool numbered);
   // Group boundaries of the meter: the staff model's rules, and the numbered
   // model's (compound first, no whole-length exceptions there).
   static void SplitAtStaffGroups(CScoreMeasure& m, NoteList& list);

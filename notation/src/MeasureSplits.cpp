@@ -115,10 +115,14 @@ bool CMeasurePasses::SplitNote(CScoreMeasure& m, NoteList& list, size_t i, int b
   return true;
 }
 
-void CMeasurePasses::SplitLongNotes(CScoreMeasure& m, NoteList& list) {
+void CMeasurePasses::SplitLongNotes(CScoreMeasure& m, NoteList& list, bool numbered) {
   if (m.BarLength() <= 480) return;
-  // A dotted whole that starts on a whole-note line (6/4, 12/8) reads as one note.
-  SplitAcross(m, list, 480, 481, [](int n, int c) { return n % 480 == 0 && c == 720; });
+  // Cut where the meter groups its beats (the dotted quarters of 9/8), else
+  // at whole-note lines. A dotted whole that starts on a whole-note line (6/4,
+  // 12/8) reads as one note.
+  const bool compound = m.beats % 3 == 0 && m.beats > 3 && (numbered || m.beats % 4 != 0);
+  const int step = compound ? 3 * m.beatLength : 480;
+  SplitAcross(m, list, step, 481, [](int n, int c) { return n % 480 == 0 && c == 720; });
 }
 
 void CMeasurePasses::SplitAtStaffGroups(CScoreMeasure& m, NoteList& list) {

@@ -49,7 +49,7 @@ void CStaffTrack::Build(const ScoreBar* firstBar, int barCount, bool percussion)
   }
   for (auto& m : measures_) {
     for (NoteList* list : m->StaffLists()) {
-      CMeasurePasses::SplitLongNotes(*m, *list);
+      CMeasurePasses::SplitLongNotes(*m, *list, false);
       CMeasurePasses::SplitAtStaffGroups(*m, *list);
       CMeasurePasses::SplitAtBeats(*m, *list);
       CMeasurePasses::MarkChords(*m, *list);
