@@ -145,6 +145,7 @@ void CStaffPager::HomeCursor() {
   StaffFrame frame;
   const int x = first->FrameFor(first->FirstMeasure(), &frame) ? frame.originX - 2 : 0;
   MoveCursor(x);
+  cursor_.SetMeasure(first->Counter());
   cursor_.SetPosition(first->FirstMeasure(), x - frame.barX);
 }
 

@@ -86,7 +86,6 @@ void CViewOptions::SetBarIndexColor(COLORREF c, int track) {
 }
 COLORREF CViewOptions::GetBarIndexColor(int track) { return Get<COLORREF>(&OptionRecord::barIndexColor, track, 0); }
 
-// Boolean setters take the low byte of their argument, as callers pass ints.
 void CViewOptions::SetShowBarIndex(bool on, int track) {
   Set(&OptionRecord::showBarIndex, on, track, [](CStaffPainter& p, bool v) { p.SetShowBarIndex(v); });
 }
