@@ -18,6 +18,7 @@ public:
   // Removes the first mark of the note and invalidates its column.
   void Remove(int note);
   void Clear() { entries_.clear(); }
+  void SetWindow(HWND window) { window_ = window; }
   void Paint(HDC dc) const;
   size_t Count() const { return entries_.size(); }
 

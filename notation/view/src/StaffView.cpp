@@ -61,6 +61,7 @@ HWND CStaffView::SetWindow(HWND window) {
   HWND old = window_;
   window_ = window;
   pager_.SetWindow(window);
+  if (tracker_) tracker_->SetWindow(window);
   if (window) Invalidate();
   return old;
 }
