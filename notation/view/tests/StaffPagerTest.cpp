@@ -79,6 +79,44 @@ TEST(StaffLine, FitsMeasuresIntoItsWidth) {
   EXPECT_FALSE(f.Line().FrameFor(3, &frame));
 }
 
+TEST(StaffLine, StaffPositionByKind) {
+  struct Case {
+    int kind;
+    int ref, top;
+  } cases[] = {{0, 100 + 18, 88}, {5, 118, 88}, {7, 118, 88}, {1, 124, 88}, {6, 124, 88}, {3, 100, 88}, {4, 94, 88}};
+  for (const Case& c : cases) {
+    const StaffGeometry g = StaffGeometry::Around(c.kind, 100, 6);
+    EXPECT_TRUE(g.valid);
+    EXPECT_EQ(g.upperRef, c.ref) << c.kind;
+    EXPECT_EQ(g.upperTop, c.top) << c.kind;
+  }
+  const StaffGeometry two = StaffGeometry::Around(2, 100, 6);
+  EXPECT_EQ(two.upperRef, 88);
+  EXPECT_EQ(two.upperTop, 58);
+  EXPECT_EQ(two.lowerRef, 168);
+  EXPECT_EQ(two.lowerTop, 132);
+}
+
+TEST(StaffLine, LyricsFallToTheNextPageAndUnmarkBackwards) {
+  auto painter = MakePainter(0);
+  painter->SetLyrics({{"a", 0}, {"b", 471}});
+  std::vector<std::unique_ptr<CScoreMeasure>> measures;
+  measures.push_back(MakeMeasure(0, 4, 120, {{67, 0, 120}}));
+  measures.push_back(MakeMeasure(1, 4, 120, {{69, 0, 120}}));
+  viewtest::LayOut(*painter, measures);
+  ASSERT_EQ(painter->Page(0)->Lyrics().size(), 1u);
+  ASSERT_EQ(painter->Page(1)->Lyrics().size(), 1u);  // refused at the end of measure 0
+  CStaffLine line(painter.get(), RECT{0, 0, 2000, 78});
+  line.Fit();
+  line.MarkLyric(0);
+  EXPECT_TRUE(painter->Page(0)->Lyrics()[0]->Sung());
+  line.MarkLyric(471);
+  EXPECT_TRUE(painter->Page(1)->Lyrics()[0]->Sung());
+  EXPECT_FALSE(painter->Page(0)->Lyrics()[0]->Sung());  // only the syllable being sung stays lit
+  line.UnmarkLyrics(481);
+  EXPECT_FALSE(painter->Page(1)->Lyrics()[0]->Sung());
+}
+
 TEST(StaffPager, LinesShareTheFirstLinesRun) {
   Fixture f(std::vector<int>(10, 100), kX0 + kHeader + 250, 2);
   EXPECT_EQ(f.pager.ScrollTo(4, 0), 4);
