@@ -16,3 +16,5 @@
 #include "mfc/AfxMsgMacros.h"
 #include "mfc/CWnd.h"
 #include "mfc/CWinApp.h"
+#include "mfc/CDialog.h"
+#include "mfc/CControls.h"

@@ -20,9 +20,15 @@ const CWnd CWnd::wndBottom(HWND_BOTTOM);
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
-CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr), m_bToolTipsEnabled(FALSE) {}
+CWnd::CWnd()
+    : m_hWnd(nullptr), m_pfnSuper(nullptr), m_bToolTipsEnabled(FALSE), m_bContinueModal(FALSE), m_nModalResult(-1)
+{
+}
 
-CWnd::CWnd(HWND hWndInsertAfter) : m_hWnd(hWndInsertAfter), m_pfnSuper(nullptr), m_bToolTipsEnabled(FALSE) {}
+CWnd::CWnd(HWND hWndInsertAfter)
+    : m_hWnd(hWndInsertAfter), m_pfnSuper(nullptr), m_bToolTipsEnabled(FALSE), m_bContinueModal(FALSE), m_nModalResult(-1)
+{
+}
 
 CWnd::~CWnd()
 {

@@ -49,10 +49,10 @@ class CUserException : public CException
     DECLARE_DYNAMIC(CUserException)
 };
 
-void AFXAPI AfxThrowMemoryException();
-void AFXAPI AfxThrowNotSupportedException();
-void AFXAPI AfxThrowResourceException();
-void AFXAPI AfxThrowUserException();
+[[noreturn]] void AFXAPI AfxThrowMemoryException();
+[[noreturn]] void AFXAPI AfxThrowNotSupportedException();
+[[noreturn]] void AFXAPI AfxThrowResourceException();
+[[noreturn]] void AFXAPI AfxThrowUserException();
 
 // Deletes the caught exception when a TRY block ends, unless it was thrown on.
 struct AfxExceptionLink

@@ -24,7 +24,7 @@ public:
     CString m_strFileName;
 };
 
-void AFXAPI AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = NULL);
+[[noreturn]] void AFXAPI AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = NULL);
 
 class CFile : public CObject
 {

@@ -82,6 +82,14 @@ public:
     void FilterToolTipMessage(MSG* pMsg);
     static void PASCAL CancelToolTips(BOOL bKeys = FALSE);
 
+    // ---- Modal loops (CDialog.cpp)
+    // Pumps messages (through the PreTranslateMessage walk) until
+    // EndModalLoop; with MLF_SHOWONIDLE the window is shown once the queue
+    // first runs empty. Answers the result given to EndModalLoop, -1 on WM_QUIT.
+    int RunModalLoop(DWORD dwFlags = 0);
+    virtual BOOL ContinueModal() { return m_bContinueModal; }
+    virtual void EndModalLoop(int nResult);
+
     // ---- Data exchange (DataExchange.cpp)
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX) {}
@@ -272,6 +280,8 @@ public:
 protected:
     WNDPROC m_pfnSuper;        // the window procedure we replaced, or NULL
     BOOL m_bToolTipsEnabled;   // EnableToolTips
+    BOOL m_bContinueModal;     // RunModalLoop goes on while set
+    int m_nModalResult;
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
