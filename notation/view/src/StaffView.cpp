@@ -7,6 +7,29 @@
 #include "StaffPainter.h"
 #include "StaffSizes.h"
 
+namespace {
+
+// No exception leaves the library: an entry point that ran out of memory
+// returns its "failed" value and leaves the view as far as it got.
+template <typename F, typename R>
+R Guarded(F f, R failed) {
+  try {
+    return f();
+  } catch (...) {
+    return failed;
+  }
+}
+
+template <typename F>
+void Guarded(F f) {
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
 IScoreView* NewStaffView(HWND window) {
   try {
     return new CStaffView(window);
@@ -203,6 +226,10 @@ int CStaffView::DoRebuild() {
 }
 
 void CStaffView::SetSizeLevel(int level) {
+  Guarded([&] { ChangeSizeLevel(level); });
+}
+
+void CStaffView::ChangeSizeLevel(int level) {
   if (level < 0 || level > 3 || level == sizeLevel_) return;
   sizeLevel_ = level;
   if (parts_.empty()) return;
@@ -221,7 +248,7 @@ int CStaffView::SetTrackStaffKind(int kind, int track) {
   if (entry == data->tracks.end() || entry->staffKind == kind) return 1;
   entry->staffKind = kind;
   ReleaseParts();
-  return Rebuild();
+  return Rebuild();  // guarded itself
 }
 
 void CStaffView::ShowTrack(int track, bool visible) {
@@ -252,40 +279,42 @@ int CStaffView::ChooseClef(uint16_t lowest, uint16_t highest) {
 
 int CStaffView::Paint(HDC dc) {
   if (!dc) return 0;
-  try {
-    if (tracker_) tracker_->Paint(dc);
-    return pager_.Paint(dc);
-  } catch (...) {
-    return 0;
-  }
+  return Guarded(
+      [&] {
+        if (tracker_) tracker_->Paint(dc);
+        return pager_.Paint(dc);
+      },
+      0);
 }
 
 int CStaffView::NoteEvent(uint32_t message, int tick, int track) {
-  pager_.NoteEvent(message, tick, track);
+  Guarded([&] { pager_.NoteEvent(message, tick, track); });
   return 0;
 }
 
 int CStaffView::MarkLyric(int tick, int track) {
-  pager_.MarkLyric(tick, track);
+  Guarded([&] { pager_.MarkLyric(tick, track); });
   return 0;
 }
 
 int CStaffView::UnmarkLyrics(int tick, int track) {
-  pager_.UnmarkLyrics(tick, track);
+  Guarded([&] { pager_.UnmarkLyrics(tick, track); });
   return 0;
 }
 
 int CStaffView::StepCursor(int step) {
-  pager_.StepCursor(step);
+  Guarded([&] { pager_.StepCursor(step); });
   return 0;
 }
 
 void CStaffView::Rewind() {
-  for (auto& p : parts_) p->ClearHighlights();
-  pager_.ShowFromMeasure(0);
-  pager_.SetCurrentMeasure(0);
-  pager_.HomeCursor();
-  Invalidate();
+  Guarded([&] {
+    for (auto& p : parts_) p->ClearHighlights();
+    pager_.ShowFromMeasure(0);
+    pager_.SetCurrentMeasure(0);
+    pager_.HomeCursor();
+    Invalidate();
+  });
 }
 
 void CStaffView::OnMidiMessage(uint32_t message, int a, int b) {
@@ -293,13 +322,12 @@ void CStaffView::OnMidiMessage(uint32_t message, int a, int b) {
   const uint32_t status = message & 0xF0;
   if (status != 0x90 && status != 0x80) return;
   const int note = (message >> 8) & 0xFF;
-  try {
+  Guarded([&] {
     if (status == 0x90 && ((message >> 16) & 0xFF) != 0)
       tracker_->Add(note, a, b);
     else
       tracker_->Remove(note);
-  } catch (...) {
-  }
+  });
 }
 
 void CStaffView::ClearNoteTracker() {
@@ -315,9 +343,15 @@ IScoreViewOptions* CStaffView::GetOptions(int version) {
 
 // @name Paging
 
-int CStaffView::ScrollTo(int measure, int mode) { return pager_.ScrollTo(measure, mode); }
+int CStaffView::ScrollTo(int measure, int mode) {
+  return Guarded([&] { return pager_.ScrollTo(measure, mode); }, -1);
+}
 
 int CStaffView::Layout(const RECT* rect) {
+  return Guarded([&] { return DoLayout(rect); }, 0);
+}
+
+int CStaffView::DoLayout(const RECT* rect) {
   if (!rect) return 0;
   std::vector<Pair> pairs = CurrentPairs();
   std::vector<RECT> rects;
@@ -341,15 +375,19 @@ int CStaffView::GetPageMeasureCount(char* fits) {
   return n;
 }
 
-int CStaffView::TickFromPoint(int x, int y) { return pager_.TickFromPoint(x, y); }
+int CStaffView::TickFromPoint(int x, int y) {
+  return Guarded([&] { return pager_.TickFromPoint(x, y); }, -1);
+}
 
 int CStaffView::GetMeasureCount(int track) { return pager_.GetMeasureCount(track); }
 
 int CStaffView::SeekTick(int tick) {
-  pager_.SeekTick(tick);
+  Guarded([&] { pager_.SeekTick(tick); });
   return 0;
 }
 
 int CStaffView::GetLastMeasure() { return pager_.GetLastMeasure(); }
 
-int CStaffView::PrevPage() { return pager_.PrevPage(); }
+int CStaffView::PrevPage() {
+  return Guarded([&] { return pager_.PrevPage(); }, -1);
+}

@@ -73,6 +73,8 @@ private:
     int track;
   };
   int DoRebuild();
+  int DoLayout(const RECT* rect);
+  void ChangeSizeLevel(int level);
   std::vector<Pair> CurrentPairs() const;
   int GetPartsHeight(const std::vector<Pair>& pairs) const;
   void ArrangeParts(const RECT& rect, const std::vector<Pair>& pairs, std::vector<RECT>* out) const;
