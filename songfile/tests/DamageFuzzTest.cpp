@@ -14,22 +14,6 @@ using testsupport::Cat;
 using testsupport::Header;
 using testsupport::TrackBuilder;
 
-std::vector<Bytes> Seeds() {
-  TrackBuilder zero;
-  zero.Tempo(0, 500000).TimeSig(0, 3, 2).KeySig(0, -3, 1).Text(0, 0x03, "Song")
-      .Event(0, {0xC0, 0x05}).Event(0, {0x90, 0x3C, 0x40}).Text(60, 0x05, "la").Event(0, {0x3E, 0x40})
-      .Event(0, {0x99, 0x24, 0x64}).Event(0, {0xF0, 0x05, 0x43, 0x10, 0x4C, 0x00, 0xF7})
-      .Event(0, {0xB1, 0x07, 0x64}).Event(0, {0xE1, 0x00, 0x40}).Event(0, {0xD1, 0x20})
-      .Event(120, {0x80, 0x3C, 0x00}).EndOfTrack();
-  TrackBuilder conductor, melody, control;
-  conductor.Tempo(0, 600000).TimeSig(0, 6, 3).TimeSig(1440, 2, 2).Tempo(960, 400000).EndOfTrack();
-  melody.Text(0, 0x03, "Melody").Event(0, {0x90, 0x40, 0x40}).Event(200, {0x40, 0x00})
-      .Meta(0, 0x01, Bytes(140, 'a')).Event(300, {0x91, 0x30, 0x40}).Event(16384, {0x81, 0x30, 0x00}).EndOfTrack();
-  control.Meta(0, 0x80, {'C', 'L', 'S', 'T'}).Meta(480, 0x80, {'C', 'L', 'S', 'T'}).EndOfTrack(480);
-  return {Cat({Header(0, 1, 96), zero.Chunk()}),
-          Cat({Header(1, 3, 480), conductor.Chunk(), melody.Chunk(), control.Chunk("MCtl")})};
-}
-
 Bytes Damage(Bytes file, std::mt19937& rng) {
   const int kind = static_cast<int>(rng() % 4);
   const int edits = 1 + static_cast<int>(rng() % 4);
@@ -63,7 +47,7 @@ std::vector<Ev> InWriteOrder(std::vector<Ev> events) {
 
 TEST(ScrivelDamage, DamagedSongsRoundTripOrFailCleanly) {
   std::mt19937 rng(20261210);
-  const std::vector<Bytes> seeds = Seeds();
+  const std::vector<Bytes> seeds = SampleSongs();
   testsupport::TempDir dir;
   const std::string in = dir.File("in.mid"), out = dir.File("out.mid");
   int loaded = 0;

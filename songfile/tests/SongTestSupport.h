@@ -59,6 +59,12 @@ class SongFile {
 // Loads bytes into a new song; result receives the code of Load.
 Song LoadBytes(const Bytes& bytes, int* result = nullptr);
 
+// Songs that touch most of what the reader handles: a format-0 song with song
+// lists, a name, running status across a meta event, drums and system
+// exclusive; and a format-1 song at division 480 with a long meta event and a
+// control track.
+std::vector<Bytes> SampleSongs();
+
 // The body of the index-th chunk of a file (after its 8-byte head).
 Bytes ChunkBody(const Bytes& file, size_t index);
 

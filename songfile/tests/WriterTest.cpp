@@ -74,26 +74,8 @@ TEST(ScrivelWrite, ControlTracksKeepTheirChunkId) {
   EXPECT_EQ(Bytes(file.begin() + 14 + 8 + 4, file.begin() + 14 + 8 + 8), (Bytes{'M', 'C', 't', 'l'}));
 }
 
-// Fixtures that exercise the reader, written back and read again.
-std::vector<Bytes> RoundTripFixtures() {
-  TrackBuilder zero;
-  zero.Tempo(0, 500000).TimeSig(0, 3, 2).KeySig(0, -3, 1).Text(0, 0x03, "Song")
-      .Event(0, {0xC0, 0x05}).Event(0, {0x90, 0x3C, 0x40}).Text(60, 0x05, "la").Event(0, {0x3E, 0x40})
-      .Event(0, {0x99, 0x24, 0x64}).Event(0, {0xF0, 0x05, 0x43, 0x10, 0x4C, 0x00, 0xF7})
-      .Event(0, {0xB1, 0x07, 0x64}).Event(0, {0xE1, 0x00, 0x40}).Event(0, {0xD1, 0x20})
-      .Event(120, {0x80, 0x3C, 0x00}).EndOfTrack();
-  TrackBuilder conductor, melody, control;
-  conductor.Tempo(0, 600000).TimeSig(0, 6, 3).TimeSig(1440, 2, 2).Tempo(960, 400000).EndOfTrack();
-  melody.Text(0, 0x03, "Melody").Event(0, {0x90, 0x40, 0x40}).Event(200, {0x40, 0x00})
-      .Meta(0, 0x01, Bytes(200, 'a'))  // a meta event whose length takes two VLQ bytes
-      .Event(16384, {0x80, 0x40, 0x00}).EndOfTrack();
-  control.Meta(0, 0x80, {'C', 'L', 'S', 'T'}).EndOfTrack(480);
-  return {Cat({Header(0, 1, 120), zero.Chunk()}),
-          Cat({Header(1, 3, 480), conductor.Chunk(), melody.Chunk(), control.Chunk("MCtl")})};
-}
-
 TEST(ScrivelWrite, RoundTripKeepsEveryEvent) {
-  for (const Bytes& fixture : RoundTripFixtures()) {
+  for (const Bytes& fixture : SampleSongs()) {
     const bool formatZero = fixture[9] == 0;
     SCOPED_TRACE(formatZero ? "format 0" : "format 1");
     Song first = LoadBytes(fixture);
@@ -197,7 +179,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 }
 
 TEST(ScrivelWrite, AFailedSaveReportsItAndLeavesNoPartialFile) {
-  Song song = LoadBytes(RoundTripFixtures()[1]);
+  Song song = LoadBytes(SampleSongs()[1]);
   testsupport::TempDir dir;
   EXPECT_EQ(song->SaveAs((dir.Path() + "\\missing\\out.mid").c_str()), 1);
   EXPECT_EQ(song->SaveAs(""), 1);
