@@ -119,6 +119,20 @@ TEST(ScrivelHandler, NoteSearchesOnTheSelectedTrack) {
   }
 }
 
+// Melodies often come as format-0 files: channel 0 becomes track 1.
+TEST(ScrivelHandler, AFormatZeroMelodyIsSplitBeforeItsTrackIsSelected) {
+  TrackBuilder t;
+  t.TimeSig(0, 3, 2).Event(0, {0x90, 0x3C, 0x40}).Event(240, {0x80, 0x3C, 0x00}).Event(0, {0x90, 0x3E, 0x40})
+      .Event(120, {0x80, 0x3E, 0x00}).EndOfTrack();
+  SongFile file(Cat({Header(0, 1, 480), t.Chunk()}));
+  Handler handler = NewHandler();
+  ASSERT_EQ(handler->Open(file.Path()), 1);
+  handler->SelectTrack(1);
+  EXPECT_EQ(handler->FindNthNoteOnAfter(0, 1), 60u);  // division 480: 240 raw ticks are 60
+  EXPECT_EQ(handler->FindNoteEnd(60), 90u);
+  EXPECT_EQ(handler->MeasureBeatToTick(1, 1), 480u);
+}
+
 TEST(ScrivelHandler, AVelocityZeroNoteOnStartsNoNote) {
   TrackBuilder t;
   t.Event(0, {0x90, 0x40, 0x00}).Event(120, {0x80, 0x40, 0x00}).EndOfTrack();
