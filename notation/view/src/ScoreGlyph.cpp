@@ -149,7 +149,9 @@ void CScoreGlyph::DrawOval(HDC dc, const StaffFrame& f, const GlyphInk& ink, boo
   const CStaffPainter& p = *f.painter;
   const int w = HeadWidth(p), h = p.LineGap();
   const int left = HeadLeft(f), right = left + w - 1, y = HeadY(f);
-  const int k = (2 * h + 2) / 3;  // control offset of a Bezier half-ellipse
+  // Control offset of a Bezier half-ellipse: with the slant the head is one
+  // line gap tall, so that a head in a space leaves the staff lines whole.
+  const int k = h / 2 + 1;
   // Slanted up to the right, as printed heads are.
   const POINT oval[7] = {{left, y + 1},  {left, y + 1 - k},  {right, y - 1 - k}, {right, y - 1},
                          {right, y - 1 + k}, {left, y + 1 + k}, {left, y + 1}};

@@ -94,6 +94,25 @@ DemoSong Drums() {
   return song;
 }
 
+// Ties over bar lines, triplets of eighths and quarters, syncopation,
+// sixteenth runs and chromatic notes, in 4/4 and then 6/8.
+DemoSong Etude() {
+  DemoSong song;
+  song.name = "etude";
+  song.key = -1;  // F major
+  DemoTrack t{1, 0, {}, {}};
+  constexpr int T8 = 40, T4 = 80;
+  Melody(t, 0, {{65, Q}, {69, T8}, {70, T8}, {72, T8}, {74, H},
+                {72, Q + E}, {71, E}, {70, E}, {69, E}, {68, Q},
+                {67, T4}, {69, T4}, {70, T4}, {72, Q + E}, {0, E},
+                {74, S}, {73, S}, {72, S}, {70, S}, {69, E}, {67, E}, {65, H},
+                {64, E}, {65, Q}, {67, E}, {69, Q + H}, {0, Q},
+                {72, Q}, {0, Q}, {66, Q}, {60, Q}},
+         2);  // played legato, so that the triplets read as such
+  song.tracks.push_back(t);
+  return song;
+}
+
 }  // namespace
 
 int DemoSong::BarCount() const {
@@ -104,7 +123,7 @@ int DemoSong::BarCount() const {
 }
 
 const std::vector<DemoSong>& DemoSongs() {
-  static const std::vector<DemoSong> songs{Hymn(), Minuet(), Drums()};
+  static const std::vector<DemoSong> songs{Hymn(), Minuet(), Drums(), Etude()};
   return songs;
 }
 

@@ -5,7 +5,7 @@
 //
 //   score_render <song.mid> <out.png> [--tracks 1,2] [options]   (the drum
 //                                    track, if chosen, on a percussion staff)
-//   score_render --demo <hymn|minuet|drums> <out.png> [options]
+//   score_render --demo <hymn|minuet|drums|etude> <out.png> [options]
 //   score_render --write-demos <folder>      writes the demo songs as .mid
 // options: --width <px> (1000)  --pages <n> (4)  --at <tick>: play up to that
 // tick first (cursor steps, sounding notes, sung syllables)  --jianpu: the
@@ -253,7 +253,7 @@ int main(int argc, char** argv) {
   if (!Parse(argc, argv, &o)) {
     fprintf(stderr,
             "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] [--jianpu]\n"
-            "       score_render --demo <hymn|minuet|drums> <out.png> [options]\n"
+            "       score_render --demo <hymn|minuet|drums|etude> <out.png> [options]\n"
             "       score_render --write-demos <folder>\n");
     return 2;
   }
