@@ -149,6 +149,24 @@ TEST(StaffPage, TupletsGetABracketOrALabel) {
   EXPECT_EQ(n[1]->X() - n[0]->X(), n[2]->X() - n[1]->X());
 }
 
+TEST(StaffPage, TupletStepWithAndWithoutFixedSpacing) {
+  struct Case {
+    bool fixed;
+    int step;
+  } cases[] = {{false, 10}, {true, 21}};  // 16 px units, 2 a beat: 16 x 2 / 3, or 16 x 4 / 3 when fixed
+  for (const Case& c : cases) {
+    auto m = MakeMeasure(0, 4, 120, {{67, 0, 40, 0, 0, 1}, {69, 40, 40, 0, 0, 1}, {71, 80, 40, 0, 0, 1}});
+    m->unitsPerBeat = 2;
+    m->fixedWidthOn = c.fixed;
+    auto painter = MakePainter(0);
+    std::vector<CScoreMeasure*> raw{m.get()};
+    painter->LayoutMeasures(raw);
+    const auto& n = painter->Page(0)->Notes(0);
+    ASSERT_EQ(n.size(), 3u);
+    EXPECT_EQ(n[1]->X() - n[0]->X(), c.step) << c.fixed;
+  }
+}
+
 TEST(StaffPage, RestsFillTheVoice) {
   Laid l = Lay(0, {{{67, 0, 120}}, {}});
   const auto& first = l.Page(0)->Elements();
