@@ -1,6 +1,7 @@
 #include "CChannelManager.h"
 
 #include <algorithm>
+#include <new>
 
 #include "CMidiRecorder.h"
 #include "CVoiceList.h"
@@ -15,7 +16,11 @@ CChannelManager::~CChannelManager() { Destroy(0); }
 // ---- ports
 
 int CChannelManager::AddPort(HMIDIOUT handle) {
-  ports_.push_back(std::make_unique<CMidiPort>(handle));
+  try {
+    ports_.push_back(std::make_unique<CMidiPort>(handle));
+  } catch (const std::bad_alloc&) {
+    return 0;  // out of memory: the caller plays without this port
+  }
   ++portCount_;
   return 1;
 }
@@ -80,11 +85,16 @@ CMidiChannel* CChannelManager::AllocChannel(int channel) {
 
 CMidiChannel* CChannelManager::MakeVoice(CMidiPort* port, int channel) {
   // A voice made after SetMasterVolume obeys it like the older ones.
-  auto* voice = new CMidiChannel(masterVolume_);
-  voices_.Add(voice);
+  std::unique_ptr<CMidiChannel> voice(new (std::nothrow) CMidiChannel(masterVolume_));
+  if (voice == nullptr) return nullptr;
+  try {
+    voices_.Add(voice.get());
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   ++voiceCount_;
-  Bind(voice, port, channel);
-  return voice;
+  Bind(voice.get(), port, channel);
+  return voice.release();
 }
 
 int CChannelManager::FreeChannel(CMidiChannel* voice) {
@@ -224,6 +234,7 @@ void CChannelManager::SetProgram(CMidiChannel* voice, int program) {
     const int probeChannel = port->LowestFree();
     if (probeChannel < 0) continue;
     CMidiChannel* probe = MakeVoice(port.get(), probeChannel);
+    if (probe == nullptr) return;
     const bool accepted = ApplyProgram(probe, program);
     FreeChannel(probe);
     if (!accepted) continue;

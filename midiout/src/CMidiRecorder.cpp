@@ -206,18 +206,22 @@ void CMidiRecorder::Store(HMIDIOUT port, uint32_t message, uint32_t tick) {
 
 // ---- saving
 
-void CMidiRecorder::Save(const char* path) {
-  if (path == nullptr) return;
+void CMidiRecorder::Save(const char* path) { SaveRecording(path); }
+
+bool CMidiRecorder::SaveRecording(const char* path) {
+  if (path == nullptr || *path == '\0') return false;
   ISmfParser* song = CreateSongWriter();
-  if (song == nullptr) return;
+  if (song == nullptr) return false;
+  bool saved = false;
   try {
-    WriteMetaTrack(*song);
-    WriteMessageTracks(*song);
-    song->SaveAs(path);
+    // A song that is missing events is not written at all: the song object
+    // writes nothing to the path unless SaveAs is reached.
+    saved = WriteMetaTrack(*song) && WriteMessageTracks(*song) && song->SaveAs(path) == 0;
   } catch (const std::bad_alloc&) {
-    // Nothing half-built is written.
+    saved = false;
   }
   song->Release();
+  return saved;
 }
 
 ISmfParser* CMidiRecorder::CreateSongWriter() {
@@ -230,17 +234,20 @@ ISmfParser* CMidiRecorder::CreateSongWriter() {
   return create(1);
 }
 
-void CMidiRecorder::WriteMetaTrack(ISmfParser& song) {
-  song.AddTrack();
+bool CMidiRecorder::WriteMetaTrack(ISmfParser& song) {
+  if (song.AddTrack() != 0) return false;
   uint32_t previous = gridOrigin_;
   for (const MetaEvent& meta : metaEvents_) {
-    song.AddEvent(0, kSmfKindMeta, static_cast<uint32_t>(meta.bytes.size()), meta.bytes.data(),
-                  TicksBetween(previous, meta.tick));
+    if (song.AddEvent(0, kSmfKindMeta, static_cast<uint32_t>(meta.bytes.size()), meta.bytes.data(),
+                      TicksBetween(previous, meta.tick)) != 0) {
+      return false;
+    }
     previous = meta.tick;
   }
+  return true;
 }
 
-void CMidiRecorder::WriteMessageTracks(ISmfParser& song) {
+bool CMidiRecorder::WriteMessageTracks(ISmfParser& song) {
   tracks_.clear();
   int32_t lastNumber = 0;
   int32_t tracksMade = 1;  // the meta track
@@ -259,13 +266,17 @@ void CMidiRecorder::WriteMessageTracks(ISmfParser& song) {
     }
     if (entry->number < 0 || entry->number > kLastTrackNumber) continue;
     while (tracksMade <= entry->number) {
-      song.AddTrack();
+      if (song.AddTrack() != 0) return false;
       ++tracksMade;
     }
     const uint8_t bytes[3] = {status, Data1Of(recorded.message), Data2Of(recorded.message)};
     const uint8_t kind = status & 0xF0;
     const uint32_t length = (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
-    song.AddEvent(entry->number, kSmfKindChannel, length, bytes, TicksBetween(entry->lastTick, recorded.tick));
+    if (song.AddEvent(entry->number, kSmfKindChannel, length, bytes, TicksBetween(entry->lastTick, recorded.tick)) !=
+        0) {
+      return false;
+    }
     entry->lastTick = recorded.tick;
   }
+  return true;
 }

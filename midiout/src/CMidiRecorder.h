@@ -65,6 +65,15 @@ class CMidiRecorder : public IMidiRecorder {
   uint32_t Clock() const;
   uint32_t GridOrigin() const { return gridOrigin_; }
 
+  // Save with its outcome: false when Scrivel.dll, its factory or the write
+  // failed. The interface's Save has no result to report it through.
+  bool SaveRecording(const char* path);
+
+ protected:
+  // A new legacy song object from Scrivel.dll, loaded on first need; null
+  // when the library, its export or the object is missing.
+  virtual ISmfParser* CreateSongWriter();
+
  private:
   struct TrackEntry {
     HMIDIOUT port;
@@ -76,9 +85,8 @@ class CMidiRecorder : public IMidiRecorder {
   uint32_t TickAt(uint32_t now) const;
   void StoreMeta(int32_t parameter, std::vector<uint8_t> bytes, uint32_t tick);
   void Store(HMIDIOUT port, uint32_t message, uint32_t tick);
-  ISmfParser* CreateSongWriter();
-  void WriteMetaTrack(ISmfParser& song);
-  void WriteMessageTracks(ISmfParser& song);
+  bool WriteMetaTrack(ISmfParser& song);
+  bool WriteMessageTracks(ISmfParser& song);
 
   std::vector<MetaEvent> metaEvents_;
   std::vector<RecordedMessage> messages_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <scrivel/Scrivel.h>
 
 #include "CChannelManager.h"
 #include "CMidiRecorder.h"
@@ -34,6 +35,29 @@ const HMIDIOUT kPort2 = reinterpret_cast<HMIDIOUT>(2);
 constexpr uint32_t Msg(uint8_t status, uint8_t data1, uint8_t data2 = 0) {
   return status | static_cast<uint32_t>(data1) << 8 | static_cast<uint32_t>(data2) << 16;
 }
+
+// Whether Scrivel.dll beside the tests makes legacy song objects, i.e.
+// whether a save can reach the disk at all.
+inline bool ScrivelCanWrite() {
+  HMODULE module = LoadLibraryA("Scrivel.dll");
+  if (module == nullptr) return false;
+  auto create = reinterpret_cast<CreateScrivelFn>(GetProcAddress(module, "CreateScrivel"));
+  ISmfParser* song = create != nullptr ? create(1) : nullptr;
+  if (song != nullptr) song->Release();
+  FreeLibrary(module);
+  return song != nullptr;
+}
+
+// The recorder with its song writer swappable; without one it loads
+// Scrivel.dll by name as the library does.
+class TestRecorder : public CMidiRecorder {
+ public:
+  using CMidiRecorder::CMidiRecorder;
+  ISmfParser* writer = nullptr;
+
+ protected:
+  ISmfParser* CreateSongWriter() override { return writer != nullptr ? writer : CMidiRecorder::CreateSongWriter(); }
+};
 
 class VoxgateTest : public ::testing::Test {
  protected:
@@ -62,6 +86,6 @@ class VoxgateTest : public ::testing::Test {
   uint32_t milliseconds = 5000;
   std::vector<SentMessage> sent;
   CVoiceList voices;
-  CMidiRecorder recorder;
+  TestRecorder recorder;
   CChannelManager manager;
 };
