@@ -7,7 +7,8 @@
 //                                    track, if chosen, on a percussion staff)
 //   score_render --demo <hymn|minuet|drums|etude> <out.png> [options]
 //   score_render --write-demos <folder>      writes the demo songs as .mid
-// options: --width <px> (1000)  --pages <n> (4)  --at <tick>: play up to that
+// options: --width <px> (1000)  --pages <n> (4)  --size <0..3> (0, as the
+// player uses)  --at <tick>: play up to that
 // tick first (cursor steps, sounding notes, sung syllables)  --jianpu: the
 // numbered view instead of the staff view
 #include <windows.h>
@@ -42,6 +43,7 @@ struct Options {
   int width = 1000;
   int pages = 4;
   int at = -1;
+  int size = 0;
   bool jianpu = false;
 };
 
@@ -63,6 +65,7 @@ bool Parse(int argc, char** argv, Options* o) {
     else if (a == "--pages") o->pages = atoi(next().c_str());
     else if (a == "--at") o->at = atoi(next().c_str());
     else if (a == "--jianpu") o->jianpu = true;
+    else if (a == "--size") o->size = atoi(next().c_str());
     else if (a == "--tracks") {
       o->tracks.clear();
       const std::string list = next();
@@ -206,11 +209,14 @@ int Render(const Options& o) {
 
   const ScoreData* data = buffer->GetData();
   int partsHeight = 0;
+  // Part heights of the staff view by size level; the numbered view's first part is taller.
+  static const int kOne[4] = {78, 104, 130, 156}, kTwo[4] = {146, 194, 242, 286};
+  const int size = o.size < 0 || o.size > 3 ? 0 : o.size;
   for (const ScoreTrackEntry& e : data->tracks)
-    partsHeight += o.jianpu ? (partsHeight == 0 ? 80 : 60) : (e.staffKind == 2 ? 146 : 78);
+    partsHeight += o.jianpu ? (partsHeight == 0 ? 80 : 60) : (e.staffKind == 2 ? kTwo[size] : kOne[size]);
   const int pageHeight = partsHeight + 60;
   const RECT rect{0, 0, o.width, pageHeight};
-  view->SetSizeLevel(0);
+  view->SetSizeLevel(o.jianpu ? 0 : size);
   view->SetRect(&rect);
   if (view->Rebuild() != 0) fprintf(stderr, "rebuild reported a failure\n");
   if (o.at >= 0) PlayUpTo(view.get(), buffer.get(), play, o.at);
