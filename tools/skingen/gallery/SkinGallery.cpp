@@ -14,6 +14,7 @@
 
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
+#include "ui/CSkinDialog.h"
 #include "ui/CSkinManager.h"
 #include "ui/CSkinSlider.h"
 #include "ui/CSkinWnd.h"
@@ -148,7 +149,40 @@ std::unique_ptr<GalleryFrame> MakeMainWindow() {
     return w;
 }
 
+// A skinned dialog with the three dialog buttons, the middle one hovered.
+class GalleryDialog : public CSkinDialog {
+public:
+    GalleryDialog() : CSkinDialog(300) {}
+    BOOL OnInitDialog() override {
+        CSkinDialog::OnInitDialog();
+        const unsigned short ids[] = {kSkinOkBtn, kSkinCancelBtn, kSkinAdvancedBtn};
+        const int width = GetLayout()->GetWidth(), height = GetLayout()->GetHeight();
+        const int bw = Img(kSkinOkBtn)->GetWidth() / 4, bh = Img(kSkinOkBtn)->GetHeight();
+        for (int i = 0; i < 3; ++i) {
+            CreateSkinButton(&m_buttons[i], GetDialogHwnd(), ids[i], IDOK + i, false, nullptr, nullptr);
+            m_buttons[i].MoveTo(width - 3 * (bw + 8) - 4 + i * (bw + 8), height - bh - 10);
+        }
+        ::SendMessageA(m_buttons[1].GetHwnd(), WM_MOUSEHOVER, 0, 0);
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DRAWITEM && wParam >= IDOK && wParam < IDOK + 3) {
+            m_buttons[wParam - IDOK].DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        if (message == WM_CTLCOLORSTATIC) {
+            // Light text straight on the skin's background.
+            ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0xE9, 0xEC, 0xF1));
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetBkBrush());
+        }
+        return CSkinDialog::WindowProc(message, wParam, lParam);
+    }
+    CSkinCmdButton m_buttons[3];
+};
+
 struct Gallery {
+    std::unique_ptr<GalleryDialog> dialog;
     std::unique_ptr<GalleryFrame> main, playlist, score;
     std::unique_ptr<CSkinSlider> progress, measure;
     std::unique_ptr<CSkinScrollBar> listBar, scoreBar;
@@ -244,6 +278,13 @@ int main(int argc, char** argv) {
     g.score->AddButton(kSkinScoreAlwaysShowBtn, 300, 420 - Img(kSkinScoreAlwaysShowBtn)->GetWidth() / 4,
                        250 - Img(kSkinScoreAlwaysShowBtn)->GetHeight(), "Always visible", true)
         ->SetCheck(true);
+
+    g.dialog = std::make_unique<GalleryDialog>();
+    if (g.dialog->CDialog::Create(300)) {
+        ::SetWindowPos(g.dialog->GetDialogHwnd(), nullptr, 300, 285, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        g.dialog->CSkinWnd::OnSize(0, 0);
+        g.dialog->CDialog::ShowWindow(SW_SHOWNOACTIVATE);
+    }
 
     MSG msg;
     if (!shot.empty()) {
