@@ -11,7 +11,15 @@ using namespace voxgate;
 
 CChannelManager::CChannelManager(CVoiceList& voices, CMidiRecorder& hook) : voices_(voices), hook_(hook) {}
 
-CChannelManager::~CChannelManager() { Destroy(0); }
+CChannelManager::~CChannelManager() {
+  Destroy(0);
+  // Voices still held when the library unloads can never be used again.
+  while (!voices_.Voices().empty()) {
+    CMidiChannel* voice = voices_.Voices().back();
+    voices_.Remove(voice);
+    delete voice;
+  }
+}
 
 // ---- ports
 
