@@ -6,6 +6,7 @@
 #include "SkinFixture.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
+#include "ui/CSkinAboutDialog.h"
 #include "ui/CSkinButton.h"
 #include "ui/CSkinDialog.h"
 #include "ui/CSkinManager.h"
@@ -149,6 +150,37 @@ TEST_F(SkinDialogTest, TitleStripDragsTheDialog) {
         d->EndDialog(IDCANCEL);
     });
     EXPECT_EQ(nullptr, dialog.CSkinWnd::m_hWnd) << "the skin part lets go of the dialog's window";
+}
+
+// The framework's skinned about box: its skin OK button stands at (220, 25)
+// and closes it.
+CSkinAboutDialog* g_about = nullptr;
+
+TEST_F(SkinDialogTest, AboutBoxClosesWithItsSkinButton) {
+    CSkinAboutDialog about;
+    g_about = &about;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        HWND ok = g_about->GetOkButton()->GetHwnd();
+        ASSERT_NE(nullptr, ok);
+        RECT r;
+        ::GetWindowRect(ok, &r);
+        POINT p = {r.left, r.top};
+        ::ScreenToClient(g_about->GetDialogHwnd(), &p);
+        EXPECT_EQ(220, p.x);
+        EXPECT_EQ(25, p.y);
+        EXPECT_EQ(64, r.right - r.left) << "one frame of the OK strip";
+        ::SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        ::SendMessageA(ok, WM_LBUTTONUP, 0, 0);
+    });
+    UINT_PTR guard = ::SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        g_about->EndDialog(IDABORT);
+    });
+    EXPECT_EQ(IDOK, about.DoModal());
+    ::KillTimer(nullptr, timer);
+    ::KillTimer(nullptr, guard);
+    g_about = nullptr;
 }
 
 }  // namespace
