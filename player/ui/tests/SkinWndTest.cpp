@@ -267,6 +267,33 @@ TEST_F(SkinWndTest, AMissingCornerOrBorderHidesOnlyItself) {
     EXPECT_EQ(kBackground, canvas.Pixel(40, 5)) << "no top border";
 }
 
+TEST_F(SkinWndTest, LeavingTheWindowClearsTheElementsStates) {
+    Make();
+    CSkinElement* close = wnd.GetCaptionButtons()->GetButton(kCaptionBtnClose);
+    ::SendMessageA(wnd.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(285, 8));
+    EXPECT_TRUE(close->IsHover());
+    ::SendMessageA(wnd.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(285, 8));
+    EXPECT_TRUE(close->IsPressed());
+    ::SendMessageA(wnd.m_hWnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(close->IsHover());
+    EXPECT_FALSE(close->IsPressed());
+    // Coming back onto the same button hovers it again.
+    ::SendMessageA(wnd.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(286, 8));
+    EXPECT_TRUE(close->IsHover());
+}
+
+TEST_F(SkinWndTest, SetWindowRectMovesTheWindowAndStoresIt) {
+    Make();
+    wnd.SetWindowRect(RECT{40, 60, 440, 360});
+    RECT r = WindowRect();
+    EXPECT_EQ(40, r.left);
+    EXPECT_EQ(300, r.bottom - r.top);
+    EXPECT_EQ(40, wnd.GetLayout()->GetLeft());
+    EXPECT_EQ(60, wnd.GetLayout()->GetTop());
+    EXPECT_EQ(400, wnd.GetLayout()->GetWidth());
+    EXPECT_EQ(300, wnd.GetLayout()->GetHeight());
+}
+
 TEST_F(SkinWndTest, CloseDestroysTheWindowButNotTheObject) {
     Make();
     HWND h = wnd.m_hWnd;
