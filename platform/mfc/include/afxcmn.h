@@ -8,3 +8,4 @@
 
 #include "mfc/CImageList.h"
 #include "mfc/CToolTipCtrl.h"
+#include "mfc/CCommonCtrls.h"

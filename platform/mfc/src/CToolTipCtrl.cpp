@@ -1,7 +1,6 @@
 #include <afxwin.h>
 #include <afxcmn.h>
 
-#include "CommonControls.h"
 
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 

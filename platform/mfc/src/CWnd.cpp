@@ -139,6 +139,11 @@ LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
         if (!IsImeWindow(hWnd)) {
             CWnd* pWnd = state.pWndInit;
             state.pWndInit = nullptr;
+            // One window per arming: pages of a property sheet arm the hook
+            // from a callback and nobody else would take it down.
+            HHOOK hHook = state.hHookCbt;
+            state.hHookCbt = nullptr;
+            ::UnhookWindowsHookEx(hHook);
             pWnd->Attach(hWnd);
             pWnd->PreSubclassWindow();
             WNDPROC oldProc = reinterpret_cast<WNDPROC>(
@@ -147,7 +152,7 @@ LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
                 pWnd->m_pfnSuper = oldProc;
         }
     }
-    return ::CallNextHookEx(state.hHookCbt, nCode, wParam, lParam);
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 void AFXAPI AfxHookWindowCreate(CWnd* pWnd)

@@ -1,8 +1,8 @@
 #include <afxwin.h>
+#include <afxcmn.h>
 
-#include "CommonControls.h"
 
-void AfxInitCommonControls()
+void AFXAPI AfxInitCommonControls()
 {
     static const BOOL initialised = [] {
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |

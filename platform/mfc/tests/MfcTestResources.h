@@ -13,3 +13,9 @@
 #define IDC_MODE_C 1006
 #define IDC_STYLE 1007
 #define IDC_SWATCH 1008
+
+#define IDD_PAGE_ONE 210
+#define IDD_PAGE_TWO 211
+#define IDC_PAGE_EDIT 1101
+#define IDC_PAGE_CHECK 1102
+#define IDC_PAGE_LABEL 1103

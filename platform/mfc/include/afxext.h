@@ -1,0 +1,4 @@
+// Extensions: nothing beyond the window classes our programs use.
+#pragma once
+
+#include <afxwin.h>

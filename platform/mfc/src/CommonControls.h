@@ -1,4 +1,0 @@
-#pragma once
-
-// Registers the common control classes once per process.
-void AfxInitCommonControls();
