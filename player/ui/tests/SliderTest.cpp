@@ -329,3 +329,31 @@ TEST_F(VolumeSliderTest, CheckHoverCountsTheOwnersEdgesAsInside) {
 }
 
 }  // namespace
+
+namespace {
+
+// On screen: the place the thumb leaves shows the track again.
+TEST(SliderOnScreen, MovingTheThumbRepaintsTheTrackBehindIt) {
+    std::unique_ptr<CSkinImage> thumb(MakeFlatImage(40, 12, 205, 4)), track(MakeFlatImage(4, 12, 206, 1));
+    RecordingWnd owner;
+    ::ShowWindow(owner.m_hWnd, SW_SHOWNOACTIVATE);
+    CSkinSlider s;
+    s.SetImages(nullptr, nullptr, thumb.get(), track.get());
+    s.SetOwner(&owner);
+    ASSERT_EQ(0, s.Create());
+    s.MoveWindow(10, 10, 200);
+    s.SetRange(100, 0);
+    s.Show(true);
+    PumpMessages(50);
+    RECT r;
+    ::GetWindowRect(s.m_hWnd, &r);
+    HDC screen = ::GetDC(nullptr);
+    EXPECT_EQ(StripColour(205, 0), ::GetPixel(screen, r.left + 5, r.top + 5)) << "thumb at the start";
+    s.SetPos(100);
+    PumpMessages(50);
+    EXPECT_EQ(ImageColour(206), ::GetPixel(screen, r.left + 5, r.top + 5)) << "track where the thumb was";
+    EXPECT_EQ(StripColour(205, 0), ::GetPixel(screen, r.left + 195, r.top + 5));
+    ::ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
