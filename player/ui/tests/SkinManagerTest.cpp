@@ -80,6 +80,15 @@ TEST_F(SkinManagerTest, MissingFolderReportsOneAndLoadsNothing) {
     EXPECT_NE(std::string::npos, m->DescribeProblems().find("Close.bmp"));
 }
 
+TEST_F(SkinManagerTest, OverlongFolderFromTheSettingsIsRefusedCleanly) {
+    CSkinManager* m = GetSkinManager();
+    m->SetSchemeFolder("C:\\" + std::string(600, 'x') + "   ");
+    EXPECT_EQ(1, m->LoadSkinScheme());
+    EXPECT_EQ(std::string::npos, m->GetSchemeFolder().find(' '));
+    m->SetSchemeFolder(" ");
+    EXPECT_EQ(" ", m->GetSchemeFolder().substr(0, 1)) << "the first character always stays";
+}
+
 TEST_F(SkinManagerTest, FolderWithoutImagesLoadsNothingAndSucceeds) {
     TempDir dir;
     ::CreateDirectoryA(dir.File("sub").c_str(), nullptr);
