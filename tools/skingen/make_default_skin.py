@@ -498,10 +498,10 @@ def render_frame(style, w, h):
     return im
 
 
-REF_W, REF_H = 300, 200   # size of the reference frame the pieces are cut from
+REF_W, REF_H = 300, 200   # size of the reference frame the tiles are cut from
 
 
-def frame_pieces(style):
+def frame_tiles(style):
     f = render_frame(style, REF_W, REF_H)
     s, band, bottom = style.side, style.band, style.bottom
     mid = REF_W // 2
@@ -1055,7 +1055,7 @@ def build_scheme():
             ("Score", TOOL_FRAME, "ScoreTitle%s.png", "Score", "score"),
             ("Lyrics", TOOL_FRAME, "LyricTitle%s.bmp", "Lyrics", "lyrics"),
             ("PlayList", TOOL_FRAME, "PlaylistTitle%s.bmp", "Play List", "list")):
-        p = frame_pieces(style)
+        p = frame_tiles(style)
         for side in ("Left", "Right", "Top", "Bottom"):
             out["%s%sBorder.png" % (prefix, side)] = p[side]
         for corner in ("TopLeft", "TopRight", "BottomLeft", "BottomRight"):
@@ -1071,7 +1071,7 @@ def build_scheme():
     out["MainWndTitleInActive.bmp"] = title_image(MAIN_FRAME, TITLE_MAIN_W, "Melodara", False, True)
 
     # skinned dialogs: borders only, the score title, plain caption buttons
-    d = frame_pieces(DIALOG_FRAME)
+    d = frame_tiles(DIALOG_FRAME)
     out["BorderLeft.bmp"] = d["Left"].crop((0, 0, DIALOG_SIDE_W, 8))
     out["BorderRight.bmp"] = d["Right"].crop((0, 0, DIALOG_SIDE_W, 8))
     out["BorderTop.bmp"] = d["Top"]
