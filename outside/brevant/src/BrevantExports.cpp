@@ -1,18 +1,19 @@
 // The library's factories; version 1 is the only one there is.
 #include <windows.h>
 
-#include <brevant/Brevant.h>
+#include <new>
+
+#include "BrevantPlayer.h"
+#include "SongBuffer.h"
 
 extern "C" {
 
 __declspec(dllexport) IBrevantPlayer* CreateBrevant(int version) {
-  (void)version;
-  return nullptr;  // the player joins in the next step
+  return version == 1 ? new (std::nothrow) CBrevantPlayer() : nullptr;
 }
 
 __declspec(dllexport) IBrevantSongBuffer* CreateSongBuffer(int version) {
-  (void)version;
-  return nullptr;
+  return version == 1 ? new (std::nothrow) CSongBuffer() : nullptr;
 }
 
 }

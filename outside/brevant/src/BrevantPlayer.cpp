@@ -1,0 +1,272 @@
+#include "BrevantPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "SongBuffer.h"
+
+namespace {
+
+constexpr double kDefaultBpm = 120.0;
+
+class PerformanceCounter final : public ITimeSource {
+ public:
+  PerformanceCounter() { QueryPerformanceFrequency(&frequency_); }
+  double NowMs() override {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return double(now.QuadPart) * 1000.0 / double(frequency_.QuadPart);
+  }
+
+ private:
+  LARGE_INTEGER frequency_;
+};
+
+// One-millisecond timer resolution while the timing thread lives: with the
+// default tick of 15.6 ms every note would be late by up to that much. Asked
+// of ntdll rather than the multimedia library, whose loading brings up the
+// audio device services for nothing.
+class TimerResolution {
+ public:
+  TimerResolution() {
+    set_ = reinterpret_cast<SetFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetTimerResolution")));
+    ULONG actual;
+    if (set_ != nullptr) set_(kOneMs, TRUE, &actual);
+  }
+  ~TimerResolution() {
+    ULONG actual;
+    if (set_ != nullptr) set_(kOneMs, FALSE, &actual);
+  }
+
+ private:
+  typedef LONG(NTAPI* SetFn)(ULONG desired, BOOLEAN set, ULONG* actual);
+  static constexpr ULONG kOneMs = 10000;   // in units of 100 ns
+  SetFn set_;
+};
+
+ITimeSource* DefaultTimeSource() {
+  static PerformanceCounter counter;
+  return &counter;
+}
+
+}  // namespace
+
+CBrevantPlayer::CBrevantPlayer(ITimeSource* time) : time_(time != nullptr ? time : DefaultTimeSource()) {
+  wake_.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+}
+
+CBrevantPlayer::~CBrevantPlayer() {
+  {
+    ScopedLock lock(lock_);
+    StopLocked();
+    quit_ = true;
+  }
+  if (thread_.Get() != nullptr) {
+    SetEvent(wake_.Get());
+    WaitForSingleObject(thread_.Get(), INFINITE);
+  }
+  core_.SetOutput(nullptr);
+}
+
+void CBrevantPlayer::Release() { delete this; }
+
+double CBrevantPlayer::SongNow() {
+  if (!playing_.load()) return resumeAt_;
+  return baseMs_ + (time_->NowMs() - baseTime_);
+}
+
+void CBrevantPlayer::Rebase(double songMs) {
+  baseTime_ = time_->NowMs();
+  baseMs_ = songMs;
+}
+
+int CBrevantPlayer::CloseSong() {
+  ScopedLock lock(lock_);
+  StopLocked();
+  core_.CloseSong();
+  resumeAt_ = 0;
+  return 0;
+}
+
+int CBrevantPlayer::SetOutput(IChannelManager* manager) {
+  ScopedLock lock(lock_);
+  core_.SetOutput(manager);
+  return 0;
+}
+
+int CBrevantPlayer::Seek(int ms) {
+  ScopedLock lock(lock_);
+  if (!core_.HasSong()) return 0;
+  pendingSync_.store(kNoSync);
+  core_.Seek(ms);
+  // Before the song's start (a delay holds it back) the clock starts below 0
+  // and the song waits for it.
+  double target = std::min(double(ms) - core_.Delay(), core_.Song()->lengthMs);
+  resumeAt_ = target;
+  if (playing_.load()) Rebase(target);
+  return 0;
+}
+
+int CBrevantPlayer::SetDelayTime(int ms) {
+  ScopedLock lock(lock_);
+  core_.SetDelay(ms);
+  return 0;
+}
+
+int CBrevantPlayer::GetTimeOffset() {
+  ScopedLock lock(lock_);
+  return core_.Delay();
+}
+
+int CBrevantPlayer::SetSongBuffer(IBrevantSongBuffer* buffer) {
+  ScopedLock lock(lock_);
+  StopLocked();
+  resumeAt_ = 0;
+  // Only buffers of this library can be read; anything else is no song.
+  auto* ours = dynamic_cast<CSongBuffer*>(buffer);
+  if (ours == nullptr) {
+    core_.CloseSong();
+    return 0;
+  }
+  core_.SetSong(ours->Compile(tempo_ > 0 ? double(tempo_) : kDefaultBpm));
+  return 0;
+}
+
+int CBrevantPlayer::Play() {
+  ScopedLock lock(lock_);
+  if (!core_.HasSong()) return 1;
+  if (playing_.load()) {
+    core_.RepositionTimers();
+    return 0;
+  }
+  if (!StartThread()) return 1;
+  if (core_.HasEnded()) resumeAt_ = 0;
+  core_.Start();
+  Rebase(resumeAt_);
+  playing_.store(core_.IsPlaying());
+  SetEvent(wake_.Get());
+  return 0;
+}
+
+bool CBrevantPlayer::StartThread() {
+  if (thread_.Get() != nullptr) return true;
+  thread_.Attach(CreateThread(nullptr, 0, &CBrevantPlayer::ThreadMain, this, 0, nullptr));
+  return thread_.Get() != nullptr;
+}
+
+int CBrevantPlayer::Stop() {
+  ScopedLock lock(lock_);
+  StopLocked();
+  return 0;
+}
+
+void CBrevantPlayer::StopLocked() {
+  if (!playing_.load()) return;
+  double now = SongNow();
+  // While a delay holds the song back the clock stands below 0; otherwise
+  // the song resumes where it played up to (which a held clock has not
+  // reached yet).
+  resumeAt_ = now < 0 ? now : core_.PositionMs();
+  playing_.store(false);
+  pendingSync_.store(kNoSync);
+  core_.Stop();
+}
+
+int CBrevantPlayer::SetTempo(int bpm) {
+  ScopedLock lock(lock_);
+  tempo_ = bpm;
+  return 0;
+}
+
+int CBrevantPlayer::SetTrackFlags(int track, int flags) {
+  ScopedLock lock(lock_);
+  core_.SetTrackFlags(track, flags);
+  return 0;
+}
+
+int CBrevantPlayer::GetTrackFlags(int track, int* flags) {
+  if (flags == nullptr) return 1;
+  ScopedLock lock(lock_);
+  *flags = core_.TrackFlags(track);
+  return 0;
+}
+
+int CBrevantPlayer::GetState() {
+  ScopedLock lock(lock_);
+  if (!core_.HasSong()) return kBrevantNoSong;
+  return playing_.load() ? kBrevantPlaying : kBrevantStopped;
+}
+
+void CBrevantPlayer::SetEventCallback(BrevantEventCallback callback, void* context) {
+  ScopedLock lock(lock_);
+  callback_ = callback;
+  context_ = context;
+}
+
+int CBrevantPlayer::SyncTime(int ms) {
+  if (!playing_.load()) return 1;
+  pendingSync_.store(ms);
+  SetEvent(wake_.Get());
+  return 0;
+}
+
+void CBrevantPlayer::OnPlayEvent(const PlayEvent& event) {
+  if (callback_ != nullptr) callback_(&event, context_, 0);
+}
+
+int CBrevantPlayer::Clock::AddTimer(IBrevantTimer* timer) {
+  ScopedLock lock(owner_->lock_);
+  return owner_->core_.AddTimer(timer);
+}
+
+int CBrevantPlayer::Clock::RemoveTimer(IBrevantTimer* timer) {
+  ScopedLock lock(owner_->lock_);
+  return owner_->core_.RemoveTimer(timer);
+}
+
+DWORD WINAPI CBrevantPlayer::ThreadMain(void* self) {
+  TimerResolution resolution;
+  static_cast<CBrevantPlayer*>(self)->Run();
+  return 0;
+}
+
+void CBrevantPlayer::Run() {
+  DWORD wait = INFINITE;
+  for (;;) {
+    WaitForSingleObject(wake_.Get(), wait);
+    ScopedLock lock(lock_);
+    if (quit_) return;
+    wait = Step();
+  }
+}
+
+DWORD CBrevantPlayer::Step() {
+  if (!playing_.load()) return INFINITE;
+  ApplySync();
+  core_.AdvanceTo(SongNow());
+  if (!core_.IsPlaying()) {
+    // The song reached its end.
+    resumeAt_ = core_.PositionMs();
+    playing_.store(false);
+    return INFINITE;
+  }
+  double ahead = core_.NextDueMs() - SongNow();
+  if (ahead <= 0) return 0;
+  return DWORD(std::min(std::ceil(ahead), double(kMaxWaitMs)));
+}
+
+void CBrevantPlayer::ApplySync() {
+  long long playerMs = pendingSync_.exchange(kNoSync);
+  if (playerMs == kNoSync) return;
+  double target = double(playerMs) - core_.Delay();
+  double step = target - SongNow();
+  if (step > kMaxCatchUpMs || step < -kMaxHoldMs) {
+    core_.Seek(double(playerMs));
+    target = std::min(target, core_.Song()->lengthMs);
+  }
+  // A small step forward plays what it skipped at the next advance; a small
+  // step back holds the song, which plays nothing until the clock is past
+  // where it stands.
+  Rebase(target);
+}

@@ -1,0 +1,105 @@
+#pragma once
+// The player: a SequencerCore driven in real time by a timing thread of its
+// own, on the performance counter.
+//
+// Locking: every operation and every step of the timing thread holds one
+// lock, and the event callback is called under it (always with synchronous =
+// 0, so a callback that posts to a window cannot deadlock against a UI thread
+// waiting for the lock). Once Stop or SetEventCallback returns, no callback
+// and no MIDI message follows. SyncTime, made for an audio thread, only
+// leaves the new time for the timing thread and wakes it.
+#include <atomic>
+
+#include <brevant/IBrevantPlayer.h>
+
+#include "SequencerCore.h"
+#include "Win32Sync.h"
+
+// Where the player's clock reads the time: milliseconds, steadily rising.
+class ITimeSource {
+ public:
+  virtual double NowMs() = 0;
+
+ protected:
+  ~ITimeSource() = default;
+};
+
+class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
+ public:
+  // Null: the performance counter. Tests pass a clock of their own.
+  explicit CBrevantPlayer(ITimeSource* time = nullptr);
+  ~CBrevantPlayer();
+
+  int CloseSong() override;
+  int SetOutput(IChannelManager* manager) override;
+  int Seek(int ms) override;
+  void Reserved3() override {}
+  int SetDelayTime(int ms) override;
+  int GetTimeOffset() override;
+  int SetSongBuffer(IBrevantSongBuffer* buffer) override;
+  int Play() override;
+  int Stop() override;
+  int SetTempo(int bpm) override;
+  void Reserved10() override {}
+  int SetTrackFlags(int track, int flags) override;
+  int GetTrackFlags(int track, int* flags) override;
+  int GetState() override;
+  void SetEventCallback(BrevantEventCallback callback, void* context) override;
+  int SyncTime(int ms) override;
+  IBrevantClock* GetClock() override { return &clock_; }
+  void Release() override;
+
+  // Outside clock steps: a step forward up to this far plays the skipped
+  // events at once; further forward, or further back than the hold, is a
+  // seek. A smaller step back holds the song until the outside clock has
+  // caught up, so no note plays twice.
+  static constexpr double kMaxCatchUpMs = 1000.0;
+  static constexpr double kMaxHoldMs = 300.0;
+  // The timing thread wakes at least this often for timers and positions.
+  static constexpr DWORD kMaxWaitMs = 10;
+
+ private:
+  class Clock final : public IBrevantClock {
+   public:
+    explicit Clock(CBrevantPlayer* owner) : owner_(owner) {}
+    int AddTimer(IBrevantTimer* timer) override;
+    int RemoveTimer(IBrevantTimer* timer) override;
+
+   private:
+    CBrevantPlayer* owner_;
+  };
+
+  void OnPlayEvent(const PlayEvent& event) override;
+  static DWORD WINAPI ThreadMain(void* self);
+  void Run();
+  // One step of the timing thread; how long it may sleep afterwards.
+  DWORD Step();
+  void ApplySync();
+  void StopLocked();
+  bool StartThread();
+
+  // The song clock: song ms now, from the performance counter while playing.
+  double SongNow();
+  void Rebase(double songMs);
+
+  static constexpr long long kNoSync = -(1LL << 62);
+
+  CriticalSection lock_;
+  SequencerCore core_{this};
+  Clock clock_{this};
+  BrevantEventCallback callback_ = nullptr;
+  void* context_ = nullptr;
+  int tempo_ = 0;
+  // Song ms where playing resumes (may be below 0 while a delay holds the
+  // song back).
+  double resumeAt_ = 0;
+  ITimeSource* time_;
+  double baseTime_ = 0;   // the time source's ms at the last rebase
+  double baseMs_ = 0;     // song ms at the last rebase
+
+  ScopedHandle thread_;
+  ScopedHandle wake_;
+  bool quit_ = false;
+  std::atomic<bool> playing_{false};
+  std::atomic<long long> pendingSync_{kNoSync};
+};

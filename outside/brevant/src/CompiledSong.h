@@ -1,0 +1,62 @@
+#pragma once
+// A song ready to play: every event the player reports or sends, in playing
+// order and with its song time, plus the tempo and bar maps. Built once from
+// what a song buffer collected and never changed afterwards, so the player
+// can keep playing it while the buffer is cleared and refilled.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <scrivel/SmfRecords.h>
+
+#include "MeterMap.h"
+#include "TempoMap.h"
+
+// Within one tick the kinds play in this order (bar and beat points, which
+// are not events, come before all of them).
+enum class SongEventKind : uint8_t { kChannel = 0, kLyric = 1, kMarker = 2 };
+
+struct SongEvent {
+  uint32_t tick;
+  SongEventKind kind;
+  int track;
+  uint32_t value;   // channel: status | data1 << 8 | data2 << 16; marker: its tag; lyric: 0
+  double ms;        // song time, set when the song is compiled
+};
+
+// What a song buffer holds before compiling.
+struct SongSource {
+  std::vector<SongEvent> events;             // in the order given
+  std::vector<SmfTempoEntry> tempos;
+  std::vector<SmfTimeSigEntry> timeSignatures;
+};
+
+constexpr int kDrumChannel = 9;
+
+struct CompiledSong {
+  TempoMap tempo;
+  MeterMap meter;
+  std::vector<SongEvent> events;   // by tick, kind, track, then order given
+  uint32_t endTick = 0;            // the last event's tick
+  double lengthMs = 0;             // its time; the song ends there
+  std::array<bool, 16> channelUsed{};
+  std::array<int, 16> firstProgram{};   // the channel's first program change, -1 for none
+
+  // The earliest marker with that tag, or null.
+  const SongEvent* FindTag(uint32_t tag) const;
+  // Index of the first event at or after tick.
+  size_t FirstEventAtOrAfter(uint32_t tick) const;
+};
+
+std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double fallbackBpm);
+
+// Channel message parts.
+inline int StatusOf(uint32_t message) { return int(message & 0xF0); }
+inline int ChannelOf(uint32_t message) { return int(message & 0x0F); }
+inline int Data1Of(uint32_t message) { return int(message >> 8 & 0x7F); }
+inline int Data2Of(uint32_t message) { return int(message >> 16 & 0x7F); }
+inline bool IsNoteOn(uint32_t message) { return StatusOf(message) == 0x90 && Data2Of(message) != 0; }
+inline bool IsNoteOff(uint32_t message) {
+  return StatusOf(message) == 0x80 || (StatusOf(message) == 0x90 && Data2Of(message) == 0);
+}

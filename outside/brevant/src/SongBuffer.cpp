@@ -1,0 +1,102 @@
+#include "SongBuffer.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "../../cantomere/src/MetaEvent.h"
+
+namespace {
+
+constexpr uint8_t kMetaLyric = 0x05;
+constexpr uint8_t kMetaMarker = 0x80;
+constexpr double kDefaultBpm = 120.0;
+
+// A channel message packed as the output takes it, or false for anything else
+// (system messages, or an event cut short).
+bool PackChannelMessage(const SmfEvent& event, uint32_t* message) {
+  if (event.data == nullptr || event.length < 1) return false;
+  uint8_t status = event.data[0];
+  if (status < 0x80 || status >= 0xF0) return false;
+  uint32_t size = (status & 0xE0) == 0xC0 ? 2 : 3;   // program change and channel pressure have one data byte
+  if (event.length < size) return false;
+  *message = status | uint32_t(event.data[1] & 0x7F) << 8;
+  if (size == 3) *message |= uint32_t(event.data[2] & 0x7F) << 16;
+  return true;
+}
+
+}  // namespace
+
+int RoundMs(double ms) {
+  if (!(ms < double(INT_MAX))) return INT_MAX;
+  return int(std::lround(ms));
+}
+
+void CSongBuffer::Release() { delete this; }
+
+void CSongBuffer::Clear() {
+  source_ = SongSource();
+  compiled_.reset();
+}
+
+void CSongBuffer::AddTrackEvents(int track, const SmfEvent* events, int count) {
+  for (int i = 0; events != nullptr && i < count; ++i) {
+    uint32_t message;
+    if (PackChannelMessage(events[i], &message)) {
+      source_.events.push_back({events[i].tick, SongEventKind::kChannel, track, message, 0.0});
+    }
+  }
+  compiled_.reset();
+}
+
+void CSongBuffer::SetTimeSignatures(const SmfTimeSigEntry* entries, int count) {
+  source_.timeSignatures.assign(entries, entries != nullptr && count > 0 ? entries + count : entries);
+  compiled_.reset();
+}
+
+void CSongBuffer::SetTempos(const SmfTempoEntry* entries, int count) {
+  source_.tempos.assign(entries, entries != nullptr && count > 0 ? entries + count : entries);
+  compiled_.reset();
+}
+
+void CSongBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
+  for (int i = 0; events != nullptr && i < count; ++i) {
+    MetaPayload payload;
+    // A marker is a four-byte code; anything shorter names nothing.
+    if (!ReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
+    const uint8_t* p = payload.data;
+    uint32_t tag = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    source_.events.push_back({events[i].tick, SongEventKind::kMarker, track, tag, 0.0});
+  }
+  compiled_.reset();
+}
+
+void CSongBuffer::AddLyrics(int track, const SmfEvent* events, int count) {
+  for (int i = 0; events != nullptr && i < count; ++i) {
+    MetaPayload payload;
+    if (!ReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
+    source_.events.push_back({events[i].tick, SongEventKind::kLyric, track, 0, 0.0});
+  }
+  compiled_.reset();
+}
+
+const CompiledSong& CSongBuffer::Compiled() {
+  if (!compiled_) compiled_ = CompileSong(source_, kDefaultBpm);
+  return *compiled_;
+}
+
+std::shared_ptr<const CompiledSong> CSongBuffer::Compile(double fallbackBpm) const {
+  return CompileSong(source_, fallbackBpm);
+}
+
+int CSongBuffer::Finish() { return RoundMs(Compiled().lengthMs); }
+
+int CSongBuffer::FindTag(uint32_t tag) {
+  const SongEvent* marker = Compiled().FindTag(tag);
+  return marker != nullptr ? int(std::min<uint32_t>(marker->tick, INT_MAX)) : -1;
+}
+
+int CSongBuffer::GetEventTime(int index) {
+  if (index < 0) return -1;
+  return RoundMs(Compiled().tempo.TickToMs(index));
+}

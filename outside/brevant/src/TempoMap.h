@@ -1,0 +1,36 @@
+#pragma once
+// Converts between ticks (120 per quarter note) and milliseconds of song time
+// for a song whose tempo changes. Each tempo holds from its tick to the next
+// one; the first one also holds before its tick, and the last one goes on
+// forever, so every tick has a time.
+#include <cstdint>
+#include <vector>
+
+#include <scrivel/SmfRecords.h>
+
+class TempoMap {
+ public:
+  // Tempos outside this range are held to it: a song at 0.001 BPM or at a
+  // million BPM is a broken file, not music.
+  static constexpr double kMinBpm = 1.0;
+  static constexpr double kMaxBpm = 1000.0;
+
+  // Entries in any order (a song lists them track by track). Entries with a
+  // non-finite or non-positive tempo are skipped; of several on one tick the
+  // last one given wins. No entry left: fallbackBpm from the start.
+  TempoMap(const SmfTempoEntry* entries, int count, double fallbackBpm);
+  TempoMap() : TempoMap(nullptr, 0, 120.0) {}
+
+  double TickToMs(double tick) const;
+  // The (fractional) tick reached at ms; negative ms gives tick 0.
+  double MsToTick(double ms) const;
+  double FirstBpm() const { return 60000.0 / segments_.front().msPerQuarter; }
+
+ private:
+  struct Segment {
+    double tick;
+    double ms;
+    double msPerQuarter;   // divided by 120 last, so whole beats give whole times
+  };
+  std::vector<Segment> segments_;  // never empty; the first starts at tick 0
+};

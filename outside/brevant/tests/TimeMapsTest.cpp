@@ -1,0 +1,169 @@
+// Tempo map, bar grid and the song buffer's answers about times and tags.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "../src/MeterMap.h"
+#include "../src/TempoMap.h"
+#include "SongFixtures.h"
+
+namespace {
+
+TEST(TempoMap, TempoChangesGivenOutOfOrderFormOneTimeline) {
+  // Read track by track, a song lists a late tempo before an early one.
+  SmfTempoEntry entries[] = {{60.0f, 480}, {120.0f, 0}, {240.0f, 960}};
+  TempoMap map(entries, 3, 120.0);
+  struct Row { double tick, ms; } rows[] = {
+      {0, 0}, {120, 500}, {480, 2000},      // 120 BPM: 500 ms a quarter
+      {600, 3000}, {960, 6000},             // 60 BPM: 1000 ms a quarter
+      {1080, 6250}, {2040, 8250},           // 240 BPM, going on past the last entry
+  };
+  for (const Row& r : rows) {
+    EXPECT_NEAR(map.TickToMs(r.tick), r.ms, 1e-6) << "tick " << r.tick;
+    EXPECT_NEAR(map.MsToTick(r.ms), r.tick, 1e-6) << "ms " << r.ms;
+  }
+}
+
+TEST(TempoMap, FirstTempoAlsoHoldsBeforeItsTick) {
+  SmfTempoEntry entries[] = {{60.0f, 240}};
+  TempoMap map(entries, 1, 120.0);
+  EXPECT_NEAR(map.TickToMs(120), 1000, 1e-6);
+  EXPECT_NEAR(map.FirstBpm(), 60, 1e-9);
+}
+
+TEST(TempoMap, BrokenTemposAreSkippedOrHeldToTheRange) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Row {
+    const char* what;
+    std::vector<SmfTempoEntry> entries;
+    double fallback;
+    double msOfQuarter;
+  } rows[] = {
+      {"nothing: the fallback", {}, 90.0, 60000.0 / 90},
+      {"nothing and no usable fallback: 120", {}, 0.0, 500},
+      {"not a number, zero and negative skipped", {{nan, 0}, {0.0f, 0}, {-5.0f, 0}, {150.0f, 0}}, 120.0, 400},
+      {"too fast held to 1000", {{5000.0f, 0}}, 120.0, 60},
+      {"too slow held to 1", {{0.01f, 0}}, 120.0, 60000},
+      {"two on one tick: the later wins", {{100.0f, 0}, {200.0f, 0}}, 120.0, 300},
+  };
+  for (const Row& r : rows) {
+    TempoMap map(r.entries.data(), int(r.entries.size()), r.fallback);
+    EXPECT_NEAR(map.TickToMs(120), r.msOfQuarter, 1e-6) << r.what;
+  }
+}
+
+// The steps of the first bars, as (tick, bar, step, beats).
+std::vector<GridPoint> Walk(const MeterMap& map, int count) {
+  std::vector<GridPoint> points{map.FirstAtOrAfter(0)};
+  while (int(points.size()) < count) points.push_back(map.Next(points.back()));
+  return points;
+}
+
+TEST(MeterMap, QuarterBeatStepsInSeveralMetres) {
+  struct Row {
+    const char* what;
+    std::vector<SmfTimeSigEntry> entries;
+    int beats;
+    uint32_t beatTicks;
+  } rows[] = {
+      {"no signature: 4/4", {}, 4, 120},
+      {"3/4", {{0, 3, 2}}, 3, 120},
+      {"6/8: six beats of an eighth", {{0, 6, 3}}, 6, 60},
+      {"2/2", {{0, 2, 1}}, 2, 240},
+      {"numerator 0 and a beat below one tick are skipped", {{0, 0, 2}, {0, 3, 2}, {1, 4, 9}}, 3, 120},
+  };
+  for (const Row& r : rows) {
+    MeterMap map(r.entries.data(), int(r.entries.size()));
+    int perBar = 4 * r.beats;
+    std::vector<GridPoint> points = Walk(map, 2 * perBar + 1);
+    for (int i = 0; i < int(points.size()); ++i) {
+      const GridPoint& p = points[i];
+      SCOPED_TRACE(std::string(r.what) + ", point " + std::to_string(i));
+      EXPECT_EQ(p.bar, i / perBar);
+      EXPECT_EQ(p.step, i % perBar);
+      EXPECT_EQ(p.beats, r.beats);
+      EXPECT_EQ(p.tick, uint32_t(p.bar) * r.beats * r.beatTicks + uint32_t(p.step) * r.beatTicks / 4);
+    }
+  }
+}
+
+TEST(MeterMap, SignatureChangesStartAtTheirMeasure) {
+  // Two bars of 3/4 (360 ticks each), then 6/8 from measure 2.
+  SmfTimeSigEntry entries[] = {{2, 6, 3}, {0, 3, 2}};
+  MeterMap map(entries, 2);
+  GridPoint third = map.FirstAtOrAfter(720);
+  EXPECT_EQ(third.bar, 2);
+  EXPECT_EQ(third.step, 0);
+  EXPECT_EQ(third.beats, 6);
+  GridPoint last = map.FirstAtOrAfter(719);   // the last quarter-beat of bar 1 is at 690
+  EXPECT_EQ(last.tick, 720u);
+  GridPoint fourth = map.FirstAtOrAfter(721);
+  EXPECT_EQ(fourth.tick, 735u);   // quarter beats of 15 ticks
+  EXPECT_EQ(fourth.step, 1);
+  EXPECT_EQ(map.FirstAtOrAfter(1080).bar, 3);
+}
+
+TEST(SongBuffer, AnswersTimesTagsAndLength) {
+  SongSpec spec;
+  spec.tempos = {{60.0f, 240}, {120.0f, 0}};
+  spec.channel[1].Note(0, 120, 0, 60).Note(480, 120, 0, 62);
+  spec.markers[2].Marker(240, "CLST").Marker(360, "WDOF").Marker(480, "CLST");
+  spec.markers[2].Meta(300, 0x80, {'A', 'B'});   // too short to be a tag
+  CSongBuffer buffer;
+  spec.FillBuffer(&buffer);
+  EXPECT_EQ(buffer.GetEventTime(-1), -1);
+  EXPECT_EQ(buffer.GetEventTime(0), 0);
+  EXPECT_EQ(buffer.GetEventTime(240), 1000);
+  EXPECT_EQ(buffer.GetEventTime(360), 2000);
+  EXPECT_EQ(buffer.GetEventTime(1200), 9000);   // past the last event
+  EXPECT_EQ(buffer.FindTag(SmfChunkId('C', 'L', 'S', 'T')), 240);
+  EXPECT_EQ(buffer.FindTag(SmfChunkId('X', 'X', 'X', 'X')), -1);
+  EXPECT_EQ(buffer.Finish(), 1000 + 360 * 1000 / 120);   // the last note-off at 600
+  EXPECT_EQ(buffer.Finish(), buffer.Finish());
+}
+
+TEST(SongBuffer, EmptyOrClearedBufferHasNoLength) {
+  CSongBuffer buffer;
+  EXPECT_EQ(buffer.Finish(), 0);
+  SongSpec spec;
+  spec.channel[0].Note(0, 480, 0, 60);
+  spec.FillBuffer(&buffer);
+  EXPECT_GT(buffer.Finish(), 0);
+  buffer.Clear();
+  EXPECT_EQ(buffer.Finish(), 0);
+  buffer.AddTrackEvents(0, nullptr, 5);
+  buffer.AddLyrics(0, nullptr, 5);
+  EXPECT_EQ(buffer.Finish(), 0);
+}
+
+TEST(SongBuffer, KeepsCopiesOfTheEventsItWasGiven) {
+  CSongBuffer buffer;
+  {
+    testsupport::Bytes note = {0x90, 60, 100};
+    SmfEvent event{480, 1, 3, note.data()};
+    buffer.AddTrackEvents(0, &event, 1);
+    note.assign({0x00, 0x00, 0x00});   // the parser's bytes change or go
+  }
+  std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
+  ASSERT_EQ(song->events.size(), 1u);
+  EXPECT_EQ(song->events[0].value, 0x643C90u);
+  EXPECT_EQ(buffer.Finish(), 2000);
+}
+
+TEST(SongBuffer, MalformedChannelEventsAreSkipped) {
+  TrackEvents track;
+  track.Add(0, 1, {});                 // no bytes
+  track.Add(0, 1, {0x90, 60});         // a note cut short
+  track.Add(0, 1, {0x3C, 60, 100});    // no status
+  track.Add(0, 1, {0xF0, 0x7E, 0xF7}); // system exclusive
+  track.Add(0, 1, {0xC0});             // program without its number
+  track.Program(120, 0, 5);
+  CSongBuffer buffer;
+  buffer.AddTrackEvents(0, track.data(), track.size());
+  std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
+  ASSERT_EQ(song->events.size(), 1u);
+  EXPECT_EQ(song->events[0].value, 0x05C0u);
+}
+
+}  // namespace
