@@ -2,6 +2,7 @@
 // onset), triplets found after straightening, and the numbered splitting rules.
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 #include "IScorePart.h"
 #include "JianPuDegrees.h"
@@ -39,7 +40,49 @@ void KeepOneNotePerTick(NoteList& list) {
   list.swap(kept);
 }
 
+// A melody line: whatever straightening kept of a long overlap, a note ends
+// where the next one starts, so that no split piece lands on a later digit.
+void EndAtNextOnset(NoteList& list) {
+  for (size_t i = 0; i + 1 < list.size(); ++i) {
+    ScoreNote& n = list[i];
+    const int room = list[i + 1].notatedOffset - n.notatedOffset;
+    if (!n.InTuplet() && room > 0 && n.notatedLength > room) n.notatedLength = room;
+  }
+}
+
 }  // namespace
+
+void CJianPuTrack::DropContinuationsUnderOnsets() {
+  std::set<int> cutTies;  // ties whose continuation was dropped: the rest of the chain goes too
+  for (size_t i = 1; i < measures_.size(); ++i) {
+    NoteList& list = measures_[i]->notes;
+    CMeasurePasses::SortByOffset(list);
+    NoteList kept;
+    auto drop = [&](const ScoreNote& n) {
+      if (n.tieStart) cutTies.insert(n.tieStart);
+      for (ScoreNote& origin : measures_[i - 1]->notes)
+        if (n.tieEnd != 0 && origin.tieStart == n.tieEnd) origin.tieStart = 0;
+    };
+    for (const ScoreNote& n : list) {
+      if (n.tieEnd != 0 && cutTies.count(n.tieEnd)) {
+        drop(n);
+        continue;
+      }
+      if (kept.empty() || kept.back().notatedOffset != n.notatedOffset) {
+        kept.push_back(n);
+        continue;
+      }
+      // Of the notes at one place the first struck one stays, else the first.
+      if (kept.back().tieEnd != 0 && n.tieEnd == 0) {
+        drop(kept.back());
+        kept.back() = n;
+      } else if (n.tieEnd != 0) {
+        drop(n);
+      }
+    }
+    list.swap(kept);
+  }
+}
 
 void CJianPuTrack::Build(const ScoreBar* firstBar, int barCount, bool percussion) {
   const int level = part_ ? part_->PartSizeLevel() : 0;
@@ -70,10 +113,12 @@ void CJianPuTrack::Build(const ScoreBar* firstBar, int barCount, bool percussion
   }
   for (auto& m : measures_) KeepOneNotePerTick(m->notes);
   TieAcrossBarLines(false);
+  DropContinuationsUnderOnsets();
   for (auto& m : measures_) {
     CMeasurePasses::QuantizeMeasure(*m, m->notes);
     CMeasurePasses::KeepInsideBar(*m, m->notes);
     CMeasurePasses::MarkTriplets(*m, m->notes);
+    EndAtNextOnset(m->notes);
   }
   for (auto& m : measures_) {
     NoteList& list = m->notes;

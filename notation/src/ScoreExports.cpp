@@ -9,13 +9,26 @@
 // The staff view's factory, in the view library.
 IScoreView* NewStaffView(HWND window);
 
+// The numbered view's factory, when its library is linked in.
+#if __has_include("JianPuView.h")
+#define SCORE_HAS_JIANPU 1
+IScoreView* NewJianPuView(HWND window);
+#endif
+
 extern "C" {
 
 __declspec(dllexport) IScoreView* CreateStaffInstance(HWND window, int version) {
   if (version != 2) return nullptr;
   return NewStaffView(window);
 }
-__declspec(dllexport) void* CreateJianPuInstance(HWND window, int version) { return nullptr; }
+__declspec(dllexport) IScoreView* CreateJianPuInstance(HWND window, int version) {
+  if (version != 2) return nullptr;
+#ifdef SCORE_HAS_JIANPU
+  return NewJianPuView(window);
+#else
+  return nullptr;
+#endif
+}
 
 __declspec(dllexport) IScoreBuffer* CreateScoreBufferInstance(int version) {
   if (version != 2) return nullptr;

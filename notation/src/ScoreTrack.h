@@ -96,4 +96,9 @@ public:
   std::unique_ptr<CScoreMeasure> CreateMeasure(int sizeLevel, bool percussion) const override;
   double NeededUnitWidth(const CScoreMeasure& m) override;
   void FinishWidth(CScoreMeasure& m) const override;
+
+private:
+  // One digit per place: a note held over the bar line ends at the line when
+  // another note is struck there or is held over as well.
+  void DropContinuationsUnderOnsets();
 };

@@ -174,6 +174,22 @@ TEST(ScoreModel, NumberedNotationKeepsTheTopNoteOfEachOnset) {
   for (const ScoreNote& n : m[0].notes) EXPECT_EQ(n.chordGroup, 0);
 }
 
+TEST(ScoreModel, NumberedNotationEndsANoteHeldUnderTheNextOne) {
+  const SongTrack legato = {{{420, 150, 60}, {480, 120, 62}}, 2};
+  auto j = BuildOne<CJianPuScore>(k44, legato);
+  ASSERT_EQ(j.size(), 2u);
+  ASSERT_EQ(j[0].notes.size(), 1u);
+  EXPECT_EQ(j[0].notes[0].notatedLength, 60);
+  EXPECT_EQ(j[0].notes[0].tieStart, 0);
+  ASSERT_EQ(j[1].notes.size(), 1u);
+  EXPECT_EQ(j[1].notes[0].pitch, 62);
+  // The staff shows both voices: the held note is tied into a chord.
+  auto s = BuildOne<CStaffScore>(k44, legato);
+  EXPECT_NE(s[0].notes.at(0).tieStart, 0);
+  ASSERT_EQ(s[1].notes.size(), 2u);
+  EXPECT_NE(s[1].notes[0].chordGroup, 0);
+}
+
 TEST(ScoreModel, ALayoutFailureEndsTheBuild) {
   SongBuffer song(k44);
   song.AddTrack(1, {{{0, 120, 60}}, 1});
