@@ -1,0 +1,314 @@
+// The player with its timing thread: the library's exports, following an
+// outside clock on a clock the test moves, and one run in real time.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "../src/BrevantPlayer.h"
+#include "SongFixtures.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+// What the callback heard, from whatever thread, with the real time it came.
+class EventLog {
+ public:
+  static int Callback(const PlayEvent* event, void* context, int synchronous) {
+    auto* log = static_cast<EventLog*>(context);
+    std::lock_guard<std::mutex> lock(log->mutex_);
+    log->events_.push_back(*event);
+    log->times_.push_back(NowMs());
+    if (synchronous != 0) log->synchronous_ = true;
+    return 0;
+  }
+  static double NowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  }
+  std::vector<PlayEvent> OfType(uint32_t type) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<PlayEvent> out;
+    for (const PlayEvent& e : events_) {
+      if (e.type == type) out.push_back(e);
+    }
+    return out;
+  }
+  // Real times at which the events of a type came.
+  std::vector<double> TimesOf(uint32_t type) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<double> out;
+    for (size_t i = 0; i < events_.size(); ++i) {
+      if (events_[i].type == type) out.push_back(times_[i]);
+    }
+    return out;
+  }
+  size_t Count() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_.size();
+  }
+  bool AnySynchronous() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return synchronous_;
+  }
+  // Waits until n events of the type came; false after the timeout.
+  bool WaitFor(uint32_t type, size_t n, int timeoutMs = 3000) {
+    for (int waited = 0; waited < timeoutMs; waited += 2) {
+      if (OfType(type).size() >= n) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<PlayEvent> events_;
+  std::vector<double> times_;
+  bool synchronous_ = false;
+};
+
+// A clock that moves only when the test says so.
+class ManualTime final : public ITimeSource {
+ public:
+  double NowMs() override { return now_.load(); }
+  void Set(double ms) { now_.store(ms); }
+
+ private:
+  std::atomic<double> now_{0};
+};
+
+// At 120 BPM a lyric every 250 ms (60 ticks), for the given length.
+SongSpec LyricPulse(int lengthMs) {
+  SongSpec spec;
+  for (int ms = 0; ms < lengthMs; ms += 250) spec.lyrics[1].Lyric(uint32_t(ms * 120 / 500), "la");
+  spec.channel[2].Note(0, uint32_t(lengthMs * 120 / 500), 0, 60);
+  return spec;
+}
+
+std::vector<int> LyricTicks(EventLog& log) {
+  std::vector<int> ticks;
+  for (const PlayEvent& e : log.OfType(kPlayEventLyric)) ticks.push_back(e.value1);
+  return ticks;
+}
+
+struct PlayerRig {
+  ManualTime time;
+  FakeChannelManager out;
+  EventLog log;
+  CBrevantPlayer* player = new CBrevantPlayer(&time);
+
+  explicit PlayerRig(const SongSpec& spec) {
+    player->SetEventCallback(&EventLog::Callback, &log);
+    player->SetOutput(&out);
+    CSongBuffer buffer;
+    spec.FillBuffer(&buffer);
+    player->SetSongBuffer(&buffer);
+  }
+  ~PlayerRig() { player->Release(); }
+};
+
+TEST(BrevantLibrary, ExportsTheFactoriesForVersionOneOnly) {
+  HMODULE library = LoadLibraryA(kBrevantLibrary);
+  ASSERT_NE(library, nullptr);
+  auto createPlayer = reinterpret_cast<CreateBrevantFn>(
+      reinterpret_cast<void*>(GetProcAddress(library, kCreateBrevantName)));
+  auto createBuffer = reinterpret_cast<CreateSongBufferFn>(
+      reinterpret_cast<void*>(GetProcAddress(library, kCreateSongBufferName)));
+  ASSERT_NE(createPlayer, nullptr);
+  ASSERT_NE(createBuffer, nullptr);
+  EXPECT_EQ(createPlayer(2), nullptr);
+  EXPECT_EQ(createBuffer(0), nullptr);
+  IBrevantPlayer* player = createPlayer(1);
+  IBrevantSongBuffer* buffer = createBuffer(1);
+  ASSERT_NE(player, nullptr);
+  ASSERT_NE(buffer, nullptr);
+  EXPECT_EQ(player->GetState(), kBrevantNoSong);
+  EXPECT_EQ(player->Play(), 1);
+  LyricPulse(500).FillBuffer(buffer);
+  EXPECT_EQ(buffer->Finish(), 500);
+  player->SetSongBuffer(buffer);
+  EXPECT_EQ(player->GetState(), kBrevantStopped);
+  buffer->Release();
+  player->Release();
+  FreeLibrary(library);
+}
+
+TEST(BrevantPlayer, CallsOnAnIdlePlayerAreHarmless) {
+  CBrevantPlayer* player = new CBrevantPlayer();
+  int flags = -1;
+  EXPECT_EQ(player->GetTrackFlags(7, &flags), 0);
+  EXPECT_EQ(flags, 0);
+  EXPECT_EQ(player->SetTrackFlags(7, 3), 0);
+  player->GetTrackFlags(7, &flags);
+  EXPECT_EQ(flags, 3);
+  EXPECT_EQ(player->GetTrackFlags(7, nullptr), 1);
+  EXPECT_EQ(player->SyncTime(1000), 1);
+  EXPECT_EQ(player->Stop(), 0);
+  EXPECT_EQ(player->Seek(100), 0);
+  EXPECT_EQ(player->CloseSong(), 0);
+  EXPECT_EQ(player->SetOutput(nullptr), 0);
+  player->SetDelayTime(-250);
+  EXPECT_EQ(player->GetTimeOffset(), -250);
+  RecordingTimer timer;
+  EXPECT_EQ(player->GetClock()->AddTimer(&timer), 0);
+  EXPECT_EQ(player->GetClock()->RemoveTimer(&timer), 0);
+  player->Release();
+}
+
+TEST(BrevantPlayer, PlaysACopyOfTheBufferAndStopsAtTheEnd) {
+  ManualTime time;
+  EventLog log;
+  CBrevantPlayer* player = new CBrevantPlayer(&time);
+  player->SetEventCallback(&EventLog::Callback, &log);
+  auto* buffer = new CSongBuffer();
+  LyricPulse(1000).FillBuffer(buffer);
+  player->SetSongBuffer(buffer);
+  buffer->Clear();   // the engine refills its buffer while the song plays
+  buffer->Release();
+  ASSERT_EQ(player->Play(), 0);
+  EXPECT_EQ(player->GetState(), kBrevantPlaying);
+  time.Set(1200);
+  ASSERT_TRUE(log.WaitFor(kPlayEventEnd, 1));
+  EXPECT_THAT(LyricTicks(log), ElementsAre(0, 60, 120, 180));
+  EXPECT_EQ(player->GetState(), kBrevantStopped);
+  EXPECT_FALSE(log.AnySynchronous());
+  player->Release();
+}
+
+TEST(BrevantPlayer, SmallForwardSyncPlaysTheSkippedEventsInOrder) {
+  PlayerRig rig(LyricPulse(3000));
+  rig.player->Play();
+  rig.time.Set(100);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 1));
+  EXPECT_EQ(rig.player->SyncTime(900), 0);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 4));
+  EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 60, 120, 180));
+  EXPECT_TRUE(rig.log.OfType(kPlayEventSeek).empty());
+}
+
+TEST(BrevantPlayer, LargeSyncJumpIsASeek) {
+  PlayerRig rig(LyricPulse(10000));
+  RecordingTimer timer;
+  rig.player->GetClock()->AddTimer(&timer);
+  rig.player->Play();
+  rig.time.Set(100);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 1));
+  rig.player->SyncTime(5000);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventSeek, 1));
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 2));
+  rig.player->Stop();
+  EXPECT_EQ(rig.log.OfType(kPlayEventSeek)[0].value1, 1200);
+  EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 1200));   // nothing in between plays
+  EXPECT_THAT(timer.calls, ::testing::Contains("reposition 5000"));
+  rig.player->GetClock()->RemoveTimer(&timer);
+}
+
+TEST(BrevantPlayer, SmallBackwardSyncHoldsUntilTheClockCatchesUp) {
+  PlayerRig rig(LyricPulse(3000));
+  rig.player->Play();
+  rig.time.Set(800);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 4));
+  rig.player->SyncTime(600);   // the audio is 200 ms behind
+  rig.time.Set(950);           // the song clock is back at 750: already played
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
+  rig.time.Set(1100);          // song clock 900
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
+  rig.time.Set(1210);          // song clock 1010
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 5));
+  EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 60, 120, 180, 240));
+  EXPECT_TRUE(rig.log.OfType(kPlayEventSeek).empty());
+}
+
+TEST(BrevantPlayer, NothingFollowsStopOrAClearedCallback) {
+  PlayerRig rig(LyricPulse(10000));
+  rig.player->Play();
+  rig.time.Set(300);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 2));
+  rig.player->Stop();
+  size_t heard = rig.log.Count();
+  rig.out.calls.clear();
+  rig.time.Set(3000);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(rig.log.Count(), heard);
+  EXPECT_TRUE(rig.out.calls.empty());
+  // Resumes where it stopped, not where the clock went meanwhile.
+  rig.player->Play();
+  rig.time.Set(3250);   // song time 550
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 3));
+  EXPECT_EQ(LyricTicks(rig.log)[2], 120);
+  rig.player->SetEventCallback(nullptr, nullptr);
+  heard = rig.log.Count();
+  rig.time.Set(6000);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(rig.log.Count(), heard);
+}
+
+TEST(BrevantPlayer, DelayHoldsTheSongBackAfterASeekToZero) {
+  PlayerRig rig(LyricPulse(3000));
+  rig.player->SetDelayTime(500);   // the song starts half a second into the audio
+  rig.player->Seek(0);
+  rig.player->Play();
+  rig.time.Set(400);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(rig.log.OfType(kPlayEventLyric).empty());
+  rig.time.Set(520);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 1));
+  // Player time: positions count from the audio's start.
+  EXPECT_EQ(rig.log.OfType(kPlayEventPosition).back().value1, 0);
+}
+
+TEST(BrevantPlayer, ClosingOrReleasingWhilePlayingIsSafe) {
+  auto* rig = new PlayerRig(LyricPulse(10000));
+  rig->player->Play();
+  rig->time.Set(100);
+  ASSERT_TRUE(rig->log.WaitFor(kPlayEventLyric, 1));
+  rig->player->CloseSong();
+  EXPECT_EQ(rig->player->GetState(), kBrevantNoSong);
+  EXPECT_THAT(rig->out.Matching("free"), ElementsAre("free v1"));
+  CSongBuffer buffer;
+  LyricPulse(10000).FillBuffer(&buffer);
+  rig->player->SetSongBuffer(&buffer);
+  rig->player->Play();
+  delete rig;   // releases the player while it plays
+}
+
+// Real time under Wine: a two-second song; every lyric within 50 ms of its
+// time, and Stop comes back at once.
+TEST(BrevantPlayer, RealTimeSmoke) {
+  FakeChannelManager out;
+  EventLog log;
+  CBrevantPlayer* player = new CBrevantPlayer();
+  player->SetEventCallback(&EventLog::Callback, &log);
+  player->SetOutput(&out);
+  CSongBuffer buffer;
+  LyricPulse(2000).FillBuffer(&buffer);
+  player->SetSongBuffer(&buffer);
+  double start = EventLog::NowMs();
+  player->Play();
+  ASSERT_TRUE(log.WaitFor(kPlayEventEnd, 1, 5000));
+  std::vector<PlayEvent> lyrics = log.OfType(kPlayEventLyric);
+  std::vector<double> times = log.TimesOf(kPlayEventLyric);
+  ASSERT_EQ(lyrics.size(), 8u);
+  for (size_t i = 0; i < lyrics.size(); ++i) {
+    EXPECT_NEAR(times[i] - start, lyrics[i].value1 * 500.0 / 120, 50) << "lyric " << i;
+  }
+  EXPECT_NEAR(log.TimesOf(kPlayEventEnd)[0] - start, 2000, 50);
+
+  player->Play();   // from the start again
+  ASSERT_TRUE(log.WaitFor(kPlayEventLyric, 10, 2000));
+  double before = EventLog::NowMs();
+  player->Stop();
+  EXPECT_LT(EventLog::NowMs() - before, 100);
+  size_t heard = log.Count();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(log.Count(), heard);
+  player->Release();
+}
+
+}  // namespace
