@@ -130,10 +130,14 @@ TEST(ScoreModelInvariants, NumberedMelodiesKeepTheirLengthsInNoteValues) { Check
 
 // Played input: chords, overlaps, gaps, triplets, sloppy timing, notes
 // never released. Whatever comes in, every bar is drawable.
+// Meters a file may declare that no rule was written for: sixteenth and
+// thirty-second beats, x/64 (7 ticks a beat), one whole-note beat, 13/4.
+const std::vector<std::pair<int, int>> kOddMeters = {{3, 30}, {5, 15}, {7, 7}, {1, 480}, {13, 120}};
+
 template <class Model>
-void CheckPlayedSongs(int kind, bool numbered = false) {
+void CheckPlayedSongs(int kind, bool numbered = false, const std::vector<std::pair<int, int>>& meters = kMeters) {
   std::mt19937 rng(77);
-  for (auto [beats, beat] : kMeters) {
+  for (auto [beats, beat] : meters) {
     for (int round = 0; round < 25; ++round) {
       SCOPED_TRACE(std::to_string(beats) + "/" + std::to_string(beat) + " round " + std::to_string(round));
       const int bars = 5;
@@ -180,6 +184,10 @@ TEST(ScoreModelInvariants, PlayedSongsOnOneStaff) { CheckPlayedSongs<CStaffScore
 TEST(ScoreModelInvariants, PlayedSongsOnTwoStaves) { CheckPlayedSongs<CStaffScore>(2); }
 TEST(ScoreModelInvariants, PlayedSongsOnThePercussionStaff) { CheckPlayedSongs<CStaffScore>(7); }
 TEST(ScoreModelInvariants, PlayedSongsInNumberedNotation) { CheckPlayedSongs<CJianPuScore>(0, true); }
+TEST(ScoreModelInvariants, PlayedSongsInOddMeters) {
+  CheckPlayedSongs<CStaffScore>(2, false, kOddMeters);
+  CheckPlayedSongs<CJianPuScore>(0, true, kOddMeters);
+}
 
 // @name Ties across bar lines
 
