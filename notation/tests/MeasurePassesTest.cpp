@@ -194,8 +194,17 @@ void ExpectPiecesOfOneNote(const NoteList& list, const SplitCase& c) {
   if (list.size() > 1) EXPECT_NE(list[0].splitGroup, 0);
 }
 
+void ExpectSplits(const std::vector<SplitCase>& cases, bool numbered) {
+  for (const SplitCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const NoteList list = SplitOne(c, numbered);
+    EXPECT_EQ(Pieces(list), c.pieces);
+    ExpectPiecesOfOneNote(list, c);
+  }
+}
+
 TEST(MeasurePasses, SplitsStaffNotesAtGroupsAndBeats) {
-  const SplitCase cases[] = {
+  const std::vector<SplitCase> cases = {
       {"4/4 over the half bar", 4, 120, 60, 240, "60+180 240+60"},
       {"4/4 half on the beat stays", 4, 120, 120, 240, "120+240"},
       {"4/4 whole stays", 4, 120, 0, 480, "0+480"},
@@ -220,16 +229,11 @@ TEST(MeasurePasses, SplitsStaffNotesAtGroupsAndBeats) {
       {"5/4 long note cut at the whole", 5, 120, 0, 600, "0+480 480+120"},
       {"9/8 whole bar", 9, 60, 0, 540, "0+180 180+360"},
   };
-  for (const SplitCase& c : cases) {
-    SCOPED_TRACE(c.what);
-    const NoteList list = SplitOne(c, false);
-    EXPECT_EQ(Pieces(list), c.pieces);
-    ExpectPiecesOfOneNote(list, c);
-  }
+  ExpectSplits(cases, false);
 }
 
 TEST(MeasurePasses, SplitsNumberedNotesByTheirOwnRules) {
-  const SplitCase cases[] = {
+  const std::vector<SplitCase> cases = {
       {"4/4 over the half bar", 4, 120, 60, 240, "60+180 240+60"},
       {"12/8 by dotted quarters, no whole exception", 12, 60, 0, 720, "0+180 180+180 360+180 540+180"},
       {"6/8 a dotted half is split too", 6, 60, 0, 360, "0+180 180+180"},
@@ -239,12 +243,7 @@ TEST(MeasurePasses, SplitsNumberedNotesByTheirOwnRules) {
       {"8/4 dotted whole on the whole line stays", 8, 120, 0, 720, "0+720"},
       {"9/8 whole bar in dotted quarters", 9, 60, 0, 540, "0+180 180+180 360+180"},
   };
-  for (const SplitCase& c : cases) {
-    SCOPED_TRACE(c.what);
-    const NoteList list = SplitOne(c, true);
-    EXPECT_EQ(Pieces(list), c.pieces);
-    ExpectPiecesOfOneNote(list, c);
-  }
+  ExpectSplits(cases, true);
 }
 
 TEST(MeasurePasses, GroupRulesAloneLeaveThreeFourAlone) {
