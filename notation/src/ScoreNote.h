@@ -22,7 +22,10 @@ struct ScoreNote {
   bool dotted = false;
   int tieStart = 0;    // non-zero: a tie starts here, paired with the note whose tieEnd is the same
   int tieEnd = 0;      // non-zero: this note continues a tied note
-  int splitGroup = 0;  // pieces of one note split at a group boundary share it (0 = not split)
+  // Pieces of one note cut inside its measure (at a group or beat boundary)
+  // share a split group and are tied on the page; the last piece carries the
+  // note's tie start. Ties across bar lines use tieStart / tieEnd.
+  int splitGroup = 0;  // 0 = not split
   int tupletGroup = 0; // > 0 for members of a triplet group
   int beamGroup = 0;   // 0 = not beamed
   bool grouped = false;  // a meter rule already beamed it; the general beam pass leaves it alone

@@ -123,6 +123,26 @@ TEST(ScoreBuffer, NotesBeyondTheBarCountAreDropped) {
   EXPECT_EQ(NotesOf(c->GetData()->tracks.at(0).bars[0]).at(0)->length, 0);
 }
 
+// The engine hands events in tick order; a damaged list that goes back in
+// time still puts each note into its own bar instead of a negative offset.
+TEST(ScoreBuffer, EventsOutOfOrderLandInTheirOwnBars) {
+  BufferPtr b = NewBuffer({{0, 4, 120}, {960, 3, 120}});
+  std::vector<ScoreNoteEvent> ev = {On(1000, 60), Off(1100, 60), On(500, 62), Off(600, 62), On(1320, 64), End()};
+  b->AddTrackNotes(1, ev.data(), unsigned(ev.size()), 4, 0);
+  const ScoreTrackEntry& t = b->GetData()->tracks.at(0);
+  auto bar1 = NotesOf(t.bars[1]);
+  ASSERT_EQ(bar1.size(), 1u);
+  EXPECT_EQ(bar1[0]->note, 62);
+  EXPECT_EQ(bar1[0]->offset, 20);
+  EXPECT_EQ(bar1[0]->length, 100);
+  auto bar2 = NotesOf(t.bars[2]);
+  ASSERT_EQ(bar2.size(), 1u);
+  EXPECT_EQ(bar2[0]->offset, 40);
+  auto bar3 = NotesOf(t.bars[3]);
+  ASSERT_EQ(bar3.size(), 1u);
+  EXPECT_EQ(bar3[0]->offset, 0);
+}
+
 TEST(ScoreBuffer, CountStopsBeforeTheEndMarker) {
   BufferPtr b = NewBuffer({{0, 4, 120}});
   std::vector<ScoreNoteEvent> ev = {On(0, 60), Off(120, 60), On(120, 62), Off(240, 62)};
