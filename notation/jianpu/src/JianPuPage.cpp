@@ -1,0 +1,176 @@
+#include "JianPuPage.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "GdiObjects.h"
+#include "KeyTable.h"
+#include "JianPuPainter.h"
+
+namespace {
+
+// Tied pieces of one note are few; a bound keeps a damaged chain from looping.
+constexpr int kMaxTieChain = 64;
+
+template <typename Step>
+void SetChain(CJianPuNote* start, Step step, bool on) {
+  int n = 0;
+  for (CJianPuNote* g = step(start); g && g != start && n < kMaxTieChain; g = step(g), ++n) g->SetSounding(on);
+}
+
+CJianPuNote* Next(CJianPuNote* g) { return g->NextTied(); }
+CJianPuNote* Prev(CJianPuNote* g) { return g->PrevTied(); }
+
+}  // namespace
+
+CJianPuPage::CJianPuPage(CJianPuPainter* painter) : painter_(painter) {}
+
+CJianPuPage::~CJianPuPage() = default;
+
+void CJianPuPage::SetMeasure(const CScoreMeasure& m) {
+  index_ = m.index;
+  beats_ = m.beats > 0 ? m.beats : 4;
+  beatTicks_ = m.beatLength > 0 ? m.beatLength : 120;
+  startTick_ = m.startTick;
+  width_ = m.width;
+  noteOffset_ = m.signatureExtras;
+  showTime_ = m.timeSigChange;
+  key_ = CKeyTable::ClampKey(m.key);
+  previousKey_ = CKeyTable::ClampKey(m.previousKey);
+  showKey_ = m.keyChange;
+  scale_ = m.noteScale;
+  unitsPerBeat_ = m.unitsPerBeat > 0 ? m.unitsPerBeat : 1;
+  fixedTupletSpacing_ = m.fixedWidthOn;
+}
+
+int CJianPuPage::TickX(int t) const {
+  const int T = beatTicks_;
+  const int perUnit = T / unitsPerBeat_ > 0 ? T / unitsPerBeat_ : 1;
+  const int units = (t % T) / perUnit + unitsPerBeat_ * (t / T);
+  return static_cast<int>(static_cast<double>(units) * scale_);
+}
+
+// @name Play events
+
+bool CJianPuPage::MarkNoteSounding(int pitch, int tick, bool flag) {
+  if (tick < startTick_ - 30 || tick >= EndTick()) return false;
+  for (auto& note : notes_) {
+    if (note->IsRest() || note->Pitch() != pitch || std::abs(note->Tick() - tick) >= 15) continue;
+    note->SetSounding(true);
+    if (flag) note->FlashOnce();
+    SetChain(note.get(), Next, true);
+    return true;
+  }
+  return false;
+}
+
+bool CJianPuPage::ClearNoteSounding(int pitch, int tick) {
+  if (tick <= startTick_ || tick > EndTick() + 120) return false;
+  for (auto& note : notes_) {
+    if (note->IsRest() || note->Pitch() != pitch || !note->Sounding()) continue;
+    note->SetSounding(false);
+    SetChain(note.get(), Next, false);
+    SetChain(note.get(), Prev, false);
+    return true;
+  }
+  return false;
+}
+
+void CJianPuPage::ClearHighlights() {
+  for (auto& note : notes_) note->ClearHighlight();
+  for (auto& lyric : lyrics_) lyric->SetSung(false);
+}
+
+// @name Lyrics
+
+bool CJianPuPage::AttachLyric(const ScoreLyric& lyric) {
+  if (lyric.tick < startTick_ - 10 || lyric.tick >= EndTick()) return false;
+  for (auto& note : notes_) {
+    if (!note->IsRest() && std::abs(note->Tick() - lyric.tick) < 10) {
+      lyrics_.push_back(std::make_unique<CJianPuLyricItem>(note.get(), lyric.text, lyric.tick));
+      return true;
+    }
+  }
+  if (lyric.tick > EndTick() - 10) return false;
+  const int d = lyric.tick > startTick_ ? lyric.tick - startTick_ : 0;
+  lyrics_.push_back(std::make_unique<CJianPuLyricItem>(TickX(d), lyric.text, lyric.tick));
+  return true;
+}
+
+bool CJianPuPage::MarkLyric(int tick, bool* out) {
+  for (size_t i = 0; i < lyrics_.size(); ++i) {
+    if (lyrics_[i]->Tick() != tick) continue;
+    lyrics_[i]->SetSung(true);
+    if (lyrics_[i]->IsPunctuation()) {
+      if (out) *out = true;
+      return true;
+    }
+    // Only the syllable being sung stays lit.
+    for (size_t k = i; k-- > 0;) {
+      if (lyrics_[k]->IsPunctuation()) continue;
+      lyrics_[k]->SetSung(false);
+      if (out) *out = true;
+      break;
+    }
+    return true;
+  }
+  return false;
+}
+
+bool CJianPuPage::UnmarkLastLyric() {
+  for (size_t k = lyrics_.size(); k-- > 0;) {
+    if (lyrics_[k]->IsPunctuation()) continue;
+    lyrics_[k]->SetSung(false);
+    return true;
+  }
+  return false;
+}
+
+bool CJianPuPage::UnmarkLyricsBefore(int tick) {
+  for (size_t k = lyrics_.size(); k-- > 0;) {
+    if (lyrics_[k]->IsPunctuation() || lyrics_[k]->Tick() >= tick) continue;
+    lyrics_[k]->SetSung(false);
+    return true;
+  }
+  return false;
+}
+
+// @name Painting
+
+void CJianPuPage::Paint(HDC dc, const JianPuFrame& f) {
+  const CJianPuPainter& p = *painter_;
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  // The measure's closing bar line; the line draws the opening one.
+  p.DrawBarLine(dc, f.refY, f.barX + f.placement.width);
+  const int aboveDigits = f.refY - p.DigitHeight() / 2 - p.KeyTextHeight() - 4;
+  if (!f.placement.headerSuppressed) {
+    if (showKey_) p.DrawKeyText(dc, f.barX + 5, aboveDigits - 6, key_);
+    if (showTime_) p.DrawTimeSignature(dc, f.barX + 7 + p.HalfDigitWidth(), f.refY - p.TimeSignatureHeight() / 2,
+                                       beats_, beatTicks_);
+  }
+  if (!texts_.empty()) {
+    CSelectObject font(dc, p.TextFont());
+    CTextStyle style(dc, p.NoteColor());
+    for (const ScoreText& t : texts_) {
+      // Placed by its offset in the measure, not its absolute tick.
+      const int x = f.originX + TickX(t.tick > startTick_ ? t.tick - startTick_ : 0);
+      TextOutA(dc, x, aboveDigits - 9, t.text.data(), static_cast<int>(t.text.size()));
+    }
+  }
+  if (p.ShowBarIndex()) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", index_ + 1);
+    CSelectObject font(dc, p.TextFont());
+    CTextStyle style(dc, p.BarIndexColor());
+    TextOutA(dc, f.barX + 1, aboveDigits + 2, text, static_cast<int>(strlen(text)));
+  }
+  for (auto& e : elements_) e->Draw(dc, f);
+  for (auto& n : notes_) n->Draw(dc, f);
+  const CJianPuLyricItem* previous = nullptr;
+  for (auto& lyric : lyrics_) {
+    lyric->Draw(dc, f, previous);
+    if (lyric->DrawnX() >= 0) previous = lyric.get();
+  }
+  SetBkMode(dc, oldMode);
+}

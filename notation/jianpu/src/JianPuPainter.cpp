@@ -1,0 +1,151 @@
+#include "JianPuPainter.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "JianPuDegrees.h"
+#include "JianPuPage.h"
+#include "JianPuSizes.h"
+#include "KeyTable.h"
+#include "StaffPainter.h"
+
+CJianPuPainter::CJianPuPainter() { RecreateFonts(); }
+
+CJianPuPainter::~CJianPuPainter() = default;
+
+void CJianPuPainter::InitJianPu(HWND window, int track, int sizeLevel, bool firstPart) {
+  firstPart_ = firstPart;
+  // Syllables sit below the underlines and low octave dots.
+  SetLyricOffset(16);
+  Init(window, track, sizeLevel, 0);
+}
+
+void CJianPuPainter::SetSizeIndex(int level) {
+  if (level < 0 || level > 3) return;
+  CScorePainter::SetSizeIndex(level);
+  RecreateFonts();
+}
+
+int CJianPuPainter::PartHeight(int level, bool firstPart) {
+  level = JianPuSizes::Level(level);
+  return firstPart ? JianPuSizes::kFirstPartHeight[level] : JianPuSizes::kPartHeight[level];
+}
+
+int CJianPuPainter::ReferenceLine() const {
+  const int h = PartHeight(sizeLevel_, firstPart_);
+  return firstPart_ ? h / 2 + 6 : h / 2 - 12;
+}
+
+void CJianPuPainter::RecreateFonts() {
+  const int level = JianPuSizes::Level(sizeLevel_);
+  digitFont_.Attach(CreatePainterFont(JianPuSizes::kDigitFontHeight[level], 600, ANSI_CHARSET, FF_SWISS, "Arial"));
+  keyFont_.Attach(CreatePainterFont(JianPuSizes::kKeyFontHeight[level], 600, ANSI_CHARSET, FF_SWISS, "Arial"));
+  italicFont_.Attach(CreatePainterFont(JianPuSizes::kItalicFontHeight[level], FW_MEDIUM, ANSI_CHARSET, FF_SWISS,
+                                       "Arial Bold Italic"));
+  symbolFont_.Attach(CreatePainterFont(JianPuSizes::kSymbolFontHeight[level], FW_MEDIUM, SYMBOL_CHARSET, 0,
+                                       CMusicFont::kFaceName));
+  MeasureDigits();
+}
+
+void CJianPuPainter::MeasureDigits() {
+  // The window's DC when there is one, else a screen-compatible memory DC:
+  // both measure the same fonts.
+  HDC windowDc = window_ ? GetDC(window_) : nullptr;
+  CMeasureDC memory;
+  HDC dc = windowDc ? windowDc : memory.Get();
+  if (dc) {
+    SIZE size{};
+    TEXTMETRICA tm{};
+    {
+      CSelectObject font(dc, keyFont_.Get());
+      if (GetTextExtentPoint32A(dc, "0", 1, &size)) keyHeight_ = size.cy;
+    }
+    CSelectObject font(dc, digitFont_.Get());
+    if (GetTextExtentPoint32A(dc, "0", 1, &size) && size.cx > 0) {
+      halfDigit_ = size.cx / 2;
+      digitHeight_ = size.cy;
+    }
+    if (GetTextMetricsA(dc, &tm)) {
+      lowerDot_ = tm.tmAscent - digitHeight_ / 2;
+      upperDot_ = tm.tmInternalLeading - 3;
+    }
+  }
+  if (windowDc) ReleaseDC(window_, windowDc);
+}
+
+// @name Drawing
+
+void CJianPuPainter::DrawBarLine(HDC dc, int refY, int x) const {
+  CSelectObject pen(dc, NotePen(1));
+  const int h = digitHeight_;
+  MoveToEx(dc, x, refY - h / 2 - 3, nullptr);
+  LineTo(dc, x, refY + h - h / 2 + 3);
+}
+
+void CJianPuPainter::DrawTimeSignature(HDC dc, int x, int y, int beats, int beatTicks) const {
+  char numerator[16];
+  snprintf(numerator, sizeof numerator, "%d", beats);
+  const char* denominator = CStaffPainter::DenominatorText(beatTicks);
+  CSelectObject font(dc, keyFont_.Get());
+  CTextStyle style(dc, SignatureColor(), TA_TOP | TA_CENTER);
+  TextOutA(dc, x, y, numerator, static_cast<int>(strlen(numerator)));
+  TextOutA(dc, x, y + keyHeight_ + 3, denominator, static_cast<int>(strlen(denominator)));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, "0", 1, &size);
+  const int digits = strlen(numerator) > 1 || strlen(denominator) > 1 ? 2 : 1;
+  CSelectObject pen(dc, NotePen(1));
+  const int half = digits * size.cx / 2 + 1;
+  MoveToEx(dc, x - half, y + keyHeight_ + 1, nullptr);
+  LineTo(dc, x + half, y + keyHeight_ + 1);
+}
+
+void CJianPuPainter::DrawKeyText(HDC dc, int x, int y, int key) const {
+  char text[16];
+  snprintf(text, sizeof text, "1 = %s", CJianPuDegrees::KeyName(CKeyTable::ClampKey(key)));
+  CSelectObject font(dc, keyFont_.Get());
+  CTextStyle style(dc, SignatureColor());
+  TextOutA(dc, x, y, text, static_cast<int>(strlen(text)));
+}
+
+// @name Pages
+
+CJianPuPage* CJianPuPainter::Page(int index) const {
+  if (index < 0 || index >= PageCount()) return nullptr;
+  return pages_[index].get();
+}
+
+void CJianPuPainter::ClearPages() { pages_.clear(); }
+
+void CJianPuPainter::ClearHighlights() {
+  for (auto& page : pages_) page->ClearHighlights();
+}
+
+int CJianPuPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
+  ClearPages();
+  pages_.reserve(measures.size());
+  for (const CScoreMeasure* m : measures) {
+    auto page = std::make_unique<CJianPuPage>(this);
+    page->SetMeasure(*m);
+    for (const ScoreText& text : Texts())
+      if (text.tick == m->startTick) page->AddText(text);
+    pages_.push_back(std::move(page));
+  }
+  for (size_t i = 0; i < pages_.size(); ++i) pages_[i]->Layout(*measures[i]);
+  for (auto& page : pages_) page->LinkTies();
+  for (size_t i = 0; i + 1 < pages_.size(); ++i) pages_[i]->LinkTiesInto(*pages_[i + 1]);
+
+  // Each syllable goes to the first page that takes it: a page refuses one
+  // at its very end with no digit to sit under.
+  size_t first = 0;
+  for (const ScoreLyric& lyric : PartLyrics()) {
+    while (first > 0 && lyric.tick < pages_[first]->StartTick() - 10) --first;
+    for (size_t i = first; i < pages_.size(); ++i) {
+      if (lyric.tick >= pages_[i]->EndTick()) continue;
+      if (pages_[i]->AttachLyric(lyric)) {
+        first = i;
+        break;
+      }
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,1 @@
+int unused_page_placeholder;
