@@ -17,6 +17,6 @@ struct MeasureSizes {
 
   // A syllable never widens a grid unit beyond this many times the plain
   // width: syllables closer than that are pushed apart when drawn instead.
-  static constexpr int kLyricWideningLimit = 2;
-  static constexpr int kLyricGap = 4;  // pixels kept free after a syllable
+  static constexpr int kLyricWideningLimit = 4;
+  static constexpr int kLyricGap = 6;  // pixels kept free after a syllable
 };

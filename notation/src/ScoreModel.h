@@ -16,8 +16,10 @@ public:
   virtual ~CScoreModel() = default;
 
   void SetFixedWidth(bool on, int width);
-  // 0 on success, else the first non-zero result of a part's LayoutMeasures.
-  // Entries and parts are paired by position; extra entries have no part and are skipped.
+  // 0 on success, else the first non-zero result of a part's LayoutMeasures
+  // (1 when memory ran out). Entries and parts are paired by position; extra
+  // entries have no part and are skipped. Measures of parts with fewer bars
+  // are padded to the longest part, and measure i has one width in every part.
   int Build(const std::vector<IScorePart*>& parts, const std::vector<ScoreTrackEntry>& entries,
             const std::vector<ScoreKeySig>& keySigs, const std::vector<ScoreTimeSig>& timeSigs,
             bool allPercussion);

@@ -120,7 +120,8 @@ double CScoreTrack::LyricUnitWidth(const CScoreMeasure& m, double plainWidth) {
     const int until = (it + 1 != sungLyrics_.end() && (it + 1)->tick < end) ? (it + 1)->tick : end;
     const int span = until - it->tick;
     if (span <= 0 || it->width <= 0) continue;
-    const double units = double(span) * unitsPerBeat / m.beatLength;
+    // Syllables closer than one grid unit cannot be spread further apart.
+    const double units = std::max(1.0, double(span) * unitsPerBeat / m.beatLength);
     needed = std::max(needed, (it->width + MeasureSizes::kLyricGap) / units);
   }
   return std::min(std::ceil(needed), plainWidth * MeasureSizes::kLyricWideningLimit);

@@ -125,21 +125,26 @@ TEST(ScoreModel, UnitWidthGrowsForAccidentalsAndLyrics) {
   SongBuffer song(k44, {{0, 0}});
   song.AddTrack(1, {{{0, 120, 60},                    // bar 0: plain
                      {480, 120, 61},                  // bar 1: C sharp needs a sign
-                     {960, 30, 60}, {990, 30, 62}},   // bar 2: sixteenths with lyrics
-                    3});
+                     {960, 30, 60}, {990, 30, 62},    // bar 2: sixteenths with lyrics
+                     {1440, 120, 60}, {1560, 120, 62}},  // bar 3: a very long syllable
+                    4});
   std::vector<std::unique_ptr<FakePart>> parts;
   parts.push_back(std::make_unique<FakePart>(0, 1));
-  parts[0]->lyrics = {{"a", 0}, {"long", 960}, {"er", 990}};
+  parts[0]->lyrics = {{"a", 0}, {"long", 960}, {"er", 990}, {"extraordinarily", 1440}, {"x", 1445}};
   ASSERT_EQ(BuildModel<CStaffScore>(song, parts), 0);
   const auto& m = parts[0]->laidOut;
-  ASSERT_EQ(m.size(), 3u);
+  ASSERT_EQ(m.size(), 4u);
   EXPECT_EQ(m[0].noteScale, 18);
   EXPECT_EQ(m[1].noteScale, 24);
-  // "long" is 32 px over one sixteenth (one unit at 4 units per beat): it
-  // asks for 36 px, capped at twice the plain 18.
+  // "long" is 32 px over one sixteenth (one unit at 4 units per beat): 38 px
+  // with the gap after it.
   EXPECT_EQ(m[2].unitsPerBeat, 4);
-  EXPECT_EQ(m[2].noteScale, 36);
-  EXPECT_EQ(parts[0]->measured, 3) << "each syllable is measured once";
+  EXPECT_EQ(m[2].noteScale, 38);
+  // 120 px over one quarter unit, and a syllable 5 ticks later: four times
+  // the plain 18 at the most.
+  EXPECT_EQ(m[3].unitsPerBeat, 1);
+  EXPECT_EQ(m[3].noteScale, 72);
+  EXPECT_EQ(parts[0]->measured, 5) << "each syllable is measured once";
 
   // Percussion asks for neither.
   std::vector<std::unique_ptr<FakePart>> drums;
