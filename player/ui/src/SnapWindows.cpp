@@ -4,7 +4,17 @@
 
 namespace {
 
-RECT RectOf(const WINDOWPOS* pos) { return RECT{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy}; }
+// The proposed rectangle. A pure move (SWP_NOSIZE) carries no size, often
+// 0 x 0: the window keeps its current one, and that is what must snap.
+RECT RectOf(HWND hwnd, const WINDOWPOS* pos) {
+    int cx = pos->cx, cy = pos->cy;
+    RECT now;
+    if ((pos->flags & SWP_NOSIZE) && hwnd && ::GetWindowRect(hwnd, &now)) {
+        cx = now.right - now.left;
+        cy = now.bottom - now.top;
+    }
+    return RECT{pos->x, pos->y, pos->x + cx, pos->y + cy};
+}
 
 }  // namespace
 
@@ -45,13 +55,15 @@ void CSnapChildWnd::DoGetRect(RECT* rect) {
 
 LRESULT CSnapChildWnd::OnWindowPosChanging(WPARAM, WINDOWPOS* pos) {
     if (!pos || (pos->flags & SWP_NOMOVE)) return 1;
-    RECT r = RectOf(pos);
+    RECT r = RectOf(m_hwnd, pos);
     m_dockState = Snap(&r);
     if (m_dockState == 0) return 1;
     pos->x = r.left;
     pos->y = r.top;
-    pos->cx = r.right - r.left;
-    pos->cy = r.bottom - r.top;
+    if (!(pos->flags & SWP_NOSIZE)) {
+        pos->cx = r.right - r.left;
+        pos->cy = r.bottom - r.top;
+    }
     return 0;
 }
 
@@ -90,7 +102,7 @@ void CSnapMainWnd::OnSizing(HWND hwnd, WPARAM edge, RECT* rect) {
 
 LRESULT CSnapMainWnd::OnWindowPosChanging(HWND hwnd, WPARAM, WINDOWPOS* pos) {
     if (!pos || ::IsIconic(hwnd) || (pos->flags & SWP_NOMOVE)) return 1;
-    RECT r = RectOf(pos);
+    RECT r = RectOf(hwnd, pos);
     RECT group;
     GetGroupRect(&r, &group);
     const RECT saved = group;
