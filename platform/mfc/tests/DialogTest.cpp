@@ -226,6 +226,36 @@ TEST(Dialog, ModelessDialogLivesUntilDestroyed)
     owner.DestroyWindow();
 }
 
+UINT AFX_CDECL RunDialogOnWorker(LPVOID pParam)
+{
+    CDataDialog dlg;
+    dlg.m_steps.push_back([](CDataDialog& d) {
+        d.SetDlgItemText(IDC_NAME, "from the worker");
+        d.PostMessage(WM_COMMAND, IDOK);
+    });
+    INT_PTR nResult = dlg.DoModal();
+    *static_cast<CString*>(pParam) = dlg.m_name;
+    return static_cast<UINT>(nResult);
+}
+
+TEST(Dialog, ModalDialogOnAWorkerThread)
+{
+    CString name;
+    CWinThread* pThread = AfxBeginThread(&RunDialogOnWorker, &name, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(nullptr, pThread);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    // The main thread keeps pumping, as a program's would: the worker's window
+    // activation talks to this thread's windows.
+    HANDLE hThread = pThread->m_hThread;
+    ASSERT_TRUE(mfctest::PumpUntil([&] { return ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0; }, 10000));
+    DWORD exitCode = 0;
+    ::GetExitCodeThread(pThread->m_hThread, &exitCode);
+    EXPECT_EQ((DWORD)IDOK, exitCode);
+    EXPECT_STREQ("from the worker", name);
+    delete pThread;
+}
+
 TEST(Dialog, MissingTemplateAnswersMinusOne)
 {
     CDialog dlg(4242);
