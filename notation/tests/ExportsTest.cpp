@@ -23,6 +23,15 @@ TEST_F(ScoreDll, EveryFactoryIsExportedByName) {
     EXPECT_NE(GetProcAddress(dll_, name), nullptr) << name;
 }
 
+TEST_F(ScoreDll, ViewFactoriesRefuseOtherVersions) {
+  using ViewFactory = void* (*)(HWND, int);
+  for (const char* name : {"CreateStaffInstance", "CreateJianPuInstance"}) {
+    auto create = reinterpret_cast<ViewFactory>(GetProcAddress(dll_, name));
+    ASSERT_NE(create, nullptr) << name;
+    for (int version : {0, 1, 3, -1}) EXPECT_EQ(create(nullptr, version), nullptr) << name << " " << version;
+  }
+}
+
 TEST_F(ScoreDll, BufferFactoryTakesOnlyVersionTwo) {
   auto create = reinterpret_cast<CreateScoreBufferInstanceFn>(GetProcAddress(dll_, "CreateScoreBufferInstance"));
   ASSERT_NE(create, nullptr);
