@@ -13,8 +13,10 @@ public:
   // Frees every bar array and empties notes, texts and lyrics; does nothing
   // while no bar array exists. Signatures are never cleared here.
   virtual int Clear() = 0;
-  // Records with no beats or no ticks per beat are dropped; with none left the
-  // list is one 4/4 signature at tick 0.
+  // Records with no beats or no ticks per beat (or more than 255 beats or
+  // 1920 ticks per beat) are dropped, and so is one that does not start after
+  // the one before; at one tick the later record holds. The first kept record
+  // rules from tick 0. With none left the list is one 4/4 signature at tick 0.
   virtual int SetTimeSignatures(const ScoreTimeSig* sigs, int count) = 0;
   // Keys outside -7..+7 are stored as 0.
   virtual int SetKeySignatures(const ScoreKeySig* sigs, int count) = 0;
