@@ -114,7 +114,8 @@ bool CStaffLine::FrameFor(int measure, StaffFrame* frame) const {
   const CStaffPage* page = Page(measure);
   if (!page) return false;
   const StaffPlacement& p = (*pool_)[slot];
-  const StaffPlacement& last = (*pool_)[count_ - 1];
+  const int drawn = DrawnCount();
+  const StaffPlacement& last = (*pool_)[drawn - 1];
   StaffFrame& f = *frame;
   f = StaffFrame();
   f.painter = painter_;
@@ -125,7 +126,7 @@ bool CStaffLine::FrameFor(int measure, StaffFrame* frame) const {
   f.lineStartX = NoteAreaLeft() + (*pool_)[0].x;
   f.lineEndX = NoteAreaLeft() + last.x + last.width;
   f.prevShown = slot > 0;
-  f.nextShown = slot + 1 < count_;
+  f.nextShown = slot + 1 < drawn;
   if (f.nextShown) {
     const StaffPlacement& next = (*pool_)[slot + 1];
     if (const CStaffPage* np = Page(measure + 1)) f.nextOriginX = np->OriginX(NoteAreaLeft() + next.x, next);
@@ -144,8 +145,9 @@ void CStaffLine::Paint(HDC dc) {
   const int x0 = NoteAreaLeft();
   const LineSignature& s = *signature_;
   const int key = s.showKey && s.key == 0 ? s.previousKey : s.key;
-  const bool shown = count_ > 0 && static_cast<int>(pool_->size()) >= count_;
-  const int end = shown ? x0 + (*pool_)[count_ - 1].x + (*pool_)[count_ - 1].width : x0 + HeaderWidth(key);
+  const int drawn = DrawnCount();
+  const bool shown = drawn > 0 && static_cast<int>(pool_->size()) >= drawn;
+  const int end = shown ? x0 + (*pool_)[drawn - 1].x + (*pool_)[drawn - 1].width : x0 + HeaderWidth(key);
 
   painter_->DrawStaffLines(dc, geometry_, x0, end);
   painter_->DrawLineStart(dc, geometry_, x0);
@@ -158,7 +160,7 @@ void CStaffLine::Paint(HDC dc) {
   painter_->DrawTimeSignature(dc, geometry_, x, s.beats, s.beatTicks);
   if (!shown) return;
 
-  for (int m = first_; m < first_ + count_; ++m) {
+  for (int m = first_; m < first_ + drawn; ++m) {
     StaffFrame frame;
     if (!FrameFor(m, &frame)) continue;
     // Ties, lyrics and accidentals reach a little into the neighbouring measures.
@@ -167,7 +169,7 @@ void CStaffLine::Paint(HDC dc) {
       continue;
     Page(m)->Paint(dc, frame);
   }
-  if (PageCount() == first_ + count_) {
+  if (PageCount() == first_ + drawn) {
     painter_->DrawBarLine(dc, geometry_, end);
     if (painter_->HeavyEndBar())
       for (int k = 3; k <= 5; ++k) painter_->DrawBarLine(dc, geometry_, end + k);

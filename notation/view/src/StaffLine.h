@@ -55,14 +55,20 @@ public:
   int FirstMeasure() const { return first_; }
   int Count() const { return count_; }
   bool Fits() const { return fits_; }
+  // Measures actually drawn: the counted measure that runs past the right
+  // edge is left out unless it is the only one. The page still turns when
+  // it starts and the next page opens with it, so cut in half here it would
+  // only show clipped notes and syllables, and show them twice.
+  int DrawnCount() const { return fits_ || count_ <= 1 ? count_ : count_ - 1; }
+  bool Draws(int measure) const { return measure >= first_ && measure < first_ + DrawnCount(); }
   int Counter() const { return counter_; }
   void SetCurrentMeasure(int value) { counter_ = value; }
   int PageCount() const;
   const StaffGeometry& Geometry() const { return geometry_; }
   // Window x where the note area starts: left edge plus margin.
   int NoteAreaLeft() const { return rect_.left + kLeftMargin; }
-  // The frame a shown page is painted and measured with; false when the
-  // measure is not shown.
+  // The frame a counted page is painted and measured with; false when the
+  // measure is not counted. Its neighbours and line end are the drawn ones.
   bool FrameFor(int measure, StaffFrame* frame) const;
 
   // @name Header widths

@@ -103,7 +103,9 @@ int CStaffPager::PrevPage() {
   int result = 0;
   for (int n = a - 1; n >= 0; --n) {
     ScrollTo(n, 0);
-    if (first->FirstMeasure() + first->Count() + (first->Fits() ? 0 : 1) <= a) {
+    // The page from n must end before a, and is the last such page: the
+    // measures between it and a are then all shown on one of the two.
+    if (first->FirstMeasure() + first->DrawnCount() <= a) {
       result = n;
       break;
     }
@@ -170,10 +172,11 @@ void CStaffPager::StepCursor(int step) {
   if (step == 0) {
     const int k = first->Counter() + 1;
     first->SetCurrentMeasure(k);
-    if (k < first->FirstMeasure() + first->Count()) {
+    if (k - 1 < first->FirstMeasure() + first->DrawnCount()) {
       cursor_.SetMeasure(k);
     } else if (ShowFromMeasure(k - 1, true)) {
-      // The page turns when its last measure starts playing and opens with it.
+      // The page turns when the first measure it does not draw starts
+      // playing, and opens with it: no measure is shown on two pages.
       SetCurrentMeasure(k);
       cursor_.SetMeasure(k);
     }
@@ -198,7 +201,7 @@ void CStaffPager::StepCursor(int step) {
 
 bool CStaffPager::ShowMeasure(int m, StaffFrame* frame) {
   CStaffLine* first = First();
-  if (first->FrameFor(m, frame)) return true;
+  if (first->Draws(m) && first->FrameFor(m, frame)) return true;
   ScrollTo(m, 0);
   return first->FrameFor(m, frame);
 }
@@ -239,8 +242,9 @@ void CStaffPager::SeekTick(int tick) {
 
 int CStaffPager::TickFromPoint(int x, int y) {
   CStaffLine* first = First();
-  if (!first || first->Count() == 0) return -1;
-  const int f = first->FirstMeasure(), n = first->Count();
+  if (!first || first->DrawnCount() == 0) return -1;
+  // Only drawn measures answer: right of them is the start of the next one.
+  const int f = first->FirstMeasure(), n = first->DrawnCount();
   int measure = -1;
   StaffFrame frame;
   for (int m = f; m < f + n; ++m) {
@@ -306,7 +310,7 @@ int CStaffPager::Paint(HDC dc) {
     if (line->Part() && line->Part()->Visible()) line->Paint(dc);
   const CStaffLine* first = First();
   if (!cursorEnabled_ || !first) return 0;
-  const int m = cursor_.Measure(), f = first->FirstMeasure(), n = first->Count();
+  const int m = cursor_.Measure(), f = first->FirstMeasure(), n = first->DrawnCount();
   if (m < f || m > f + n) return 0;
   if (cursor_.X() < pageRect_.left || cursor_.X() >= pageRect_.right) return 0;
   cursor_.DrawCursor(dc);

@@ -16,6 +16,11 @@
 
 namespace {
 
+struct BufferReleaser {
+  void operator()(IScoreBuffer* b) const { b->Release(); }
+};
+using BufferPtr = std::unique_ptr<IScoreBuffer, BufferReleaser>;
+
 constexpr COLORREF kBack = RGB(0, 0, 0);
 constexpr COLORREF kLine = RGB(0, 200, 0);
 constexpr COLORREF kNote = RGB(255, 255, 255);
@@ -68,7 +73,9 @@ TEST(StaffDrawing, StaffLinesAndBarLines) {
     const RECT row{f.barX + 2, y, f.barX + f.placement.width - 2, y + 1};
     EXPECT_GT(d.bitmap.Count(row, kLine), (row.right - row.left) / 2) << "staff line " << k;
     const RECT between{f.barX + 2, y + 2, f.barX + f.placement.width - 2, y + 3};
-    if (k < 4) EXPECT_LT(d.bitmap.Count(between, kLine), (row.right - row.left) / 4) << "space " << k;
+    if (k < 4) {
+      EXPECT_LT(d.bitmap.Count(between, kLine), (row.right - row.left) / 4) << "space " << k;
+    }
   }
   // The bar line at the measure's x runs from the top line to the bottom line.
   const RECT bar{f.barX, g.upperTop, f.barX + 1, g.upperTop + 4 * d.Gap()};
@@ -182,6 +189,53 @@ TEST(StaffDrawing, NoStrokesMeansNoStemsButHeads) {
   d.Paint();
   EXPECT_EQ(d.bitmap.Count(stem, kNote), 0);
   EXPECT_GT(d.bitmap.Count(Box(note->HeadLeft(f) + 3, note->HeadY(f), 3, 2), kNote), 5);
+}
+
+// Pages are turned as playback turns them; each page is painted into a
+// bitmap wider than the view, so anything past the view's right edge shows.
+TEST(StaffDrawing, RowsEndInsideTheViewAndShowEachMeasureOnce) {
+  struct Case {
+    const char* song;
+    int level;
+    int width;
+  } cases[] = {{"hymn", 0, 1000}, {"etude", 0, 1000}, {"hymn", 3, 1400}, {"minuet", 3, 1400}, {"drums", 1, 700}};
+  for (const Case& c : cases) {
+    BufferPtr buffer{new CScoreBuffer()};
+    CStaffView view(nullptr);
+    view.SetScoreBuffer(buffer.get());
+    view.SetSizeLevel(c.level);
+    const RECT rect{0, 0, c.width, 300};
+    view.SetRect(&rect);
+    FillDemo(buffer.get(), &view, *FindDemoSong(c.song));
+    ASSERT_EQ(view.Rebuild(), 0) << c.song;
+    view.Pager().EnableCursor(false);
+    CStaffLine& line = *view.Pager().Lines()[0];
+    const int measures = line.PageCount();
+    CViewBitmap bitmap(c.width + 200, 300);
+    std::vector<int> seen(measures, 0);
+    bool clipped = false;
+    for (int page = 0; page < measures; ++page) {
+      bitmap.Fill(kBack);
+      view.Paint(bitmap.Dc());
+      EXPECT_EQ(bitmap.Ink({c.width, 0, c.width + 200, 300}, kBack), 0) << c.song << " page " << page;
+      clipped = clipped || !line.Fits();
+      for (int m = line.FirstMeasure(); line.Draws(m); ++m) {
+        StaffFrame f;
+        ASSERT_TRUE(line.FrameFor(m, &f));
+        EXPECT_LE(f.barX + f.placement.width, c.width) << c.song << " measure " << m;
+        ++seen[m];
+      }
+      // Where the next page starts: the first measure this one does not draw.
+      const int next = view.GetLastMeasure();
+      if (next >= measures) break;
+      // The turn playback makes: the first measure after the drawn ones starts.
+      view.Pager().SetCurrentMeasure(next);
+      view.StepCursor(0);
+      ASSERT_EQ(line.FirstMeasure(), next) << c.song;
+    }
+    EXPECT_TRUE(clipped) << c.song << ": no row ran past the edge, so nothing was tried";
+    for (int m = 0; m < measures; ++m) EXPECT_EQ(seen[m], 1) << c.song << " measure " << m;
+  }
 }
 
 TEST(StaffDrawing, TheCursorInvertsAndTwiceRestores) {

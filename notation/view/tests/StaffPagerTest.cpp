@@ -126,14 +126,27 @@ TEST(StaffPager, LinesShareTheFirstLinesRun) {
   }
 }
 
-TEST(StaffPager, PageTurnsWhenTheLastCountedMeasureStarts) {
+TEST(StaffPager, PageTurnsWhenTheFirstMeasureItDoesNotDrawStarts) {
+  struct Case {
+    const char* what;
+    int right;
+    int drawn;  // measures the first page draws, the turn coming as the next one starts
+  } cases[] = {
+      {"the third measure runs a pixel past the edge: it waits for the next page", kX0 + kHeader + 299, 2},
+      {"three measures fill the line exactly", kX0 + kHeader + 300, 3},
+  };
+  for (const Case& c : cases) {
+    Fixture f(std::vector<int>(10, 100), c.right);
+    EXPECT_EQ(f.Line().DrawnCount(), c.drawn) << c.what;
+    for (int m = 0; m < c.drawn; ++m) {
+      f.pager.StepCursor(0);  // measure m starts
+      EXPECT_EQ(f.pager.GetFirstMeasure(), 0) << c.what << ", measure " << m;
+    }
+    f.pager.StepCursor(0);
+    EXPECT_EQ(f.pager.GetFirstMeasure(), c.drawn) << c.what;
+    EXPECT_EQ(f.Line().Counter(), c.drawn + 1) << c.what;
+  }
   Fixture f(std::vector<int>(10, 100), kX0 + kHeader + 300);
-  f.pager.StepCursor(0);  // measure 0 starts
-  f.pager.StepCursor(0);
-  EXPECT_EQ(f.pager.GetFirstMeasure(), 0);
-  f.pager.StepCursor(0);  // measure 2, the page's last, starts
-  EXPECT_EQ(f.pager.GetFirstMeasure(), 2);
-  EXPECT_EQ(f.Line().Counter(), 3);
   // At the end the forward turn is refused.
   f.pager.ScrollTo(0, 2);
   f.pager.SetCurrentMeasure(9);
@@ -161,24 +174,27 @@ TEST(StaffPager, ScrollModesAndRange) {
   EXPECT_EQ(f.pager.GetMeasureCount(2), 0);
 }
 
-TEST(StaffPager, PreviousPageStartsWhereItsPageEndsBeforeTheCurrentOne) {
+TEST(StaffPager, PreviousPageIsTheLastThatEndsBeforeTheCurrentOne) {
   struct Case {
     std::vector<int> widths;
+    int right;
     int from;
-  } cases[] = {{std::vector<int>(10, 100), 6}, {{100, 40, 40, 40, 150, 100, 60, 60, 60, 100}, 7}};
+  } cases[] = {{std::vector<int>(10, 100), kX0 + kHeader + 300, 6},
+               {std::vector<int>(10, 100), kX0 + kHeader + 250, 6},
+               {{100, 40, 40, 40, 150, 100, 60, 60, 60, 100}, kX0 + kHeader + 300, 7},
+               {{100, 40, 40, 40, 150, 100, 60, 60, 60, 100}, kX0 + kHeader + 230, 8}};
   for (const Case& c : cases) {
-    Fixture f(c.widths, kX0 + kHeader + 300);
+    Fixture f(c.widths, c.right);
     f.pager.ScrollTo(c.from, 0);
     const int prev = f.pager.PrevPage();
     EXPECT_EQ(f.pager.GetFirstMeasure(), c.from);
     ASSERT_GE(prev, 0);
     f.pager.ScrollTo(prev, 0);
-    const int end = f.Line().FirstMeasure() + f.Line().Count() + (f.Line().Fits() ? 0 : 1);
-    EXPECT_LE(end, c.from);
-    if (prev + 1 < c.from) {
-      f.pager.ScrollTo(prev + 1, 0);
-      EXPECT_GT(f.Line().FirstMeasure() + f.Line().Count() + (f.Line().Fits() ? 0 : 1), c.from);
-    }
+    // It ends before the current page, and a page from one measure later
+    // would reach into it: turning forward again skips nothing.
+    EXPECT_LE(f.Line().FirstMeasure() + f.Line().DrawnCount(), c.from) << c.from << " from " << prev;
+    f.pager.ScrollTo(prev + 1, 0);
+    EXPECT_GT(f.Line().FirstMeasure() + f.Line().DrawnCount(), c.from) << c.from << " from " << prev + 1;
   }
 }
 
