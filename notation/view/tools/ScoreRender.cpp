@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "DemoSongs.h"
+#include "MetaText.h"
 #include "ViewBitmap.h"
 #include "scrivel/Scrivel.h"
 #include "score/IScoreBuffer.h"
@@ -125,8 +126,7 @@ bool FillFromSong(ISmfParser2* song, IScoreBuffer* buffer, IScoreView* view, con
     if (song->GetEvents(track, 0, 0xFFFFFFFFu, lyricEvents.data(), kSmfKindMeta, kSmfMetaLyric, kSmfAllBits) != 0) continue;
     std::vector<ScoreLyric> lyrics;
     for (const SmfEvent& e : lyricEvents) {
-      lyrics.push_back({std::string(reinterpret_cast<const char*>(e.data) + 3, e.length > 3 ? e.length - 3 : 0),
-                        static_cast<int32_t>(e.tick)});
+      lyrics.push_back({MetaEventText(e.data, e.length), static_cast<int32_t>(e.tick)});
       play->push_back({static_cast<int>(e.tick), track, 1, 0});
     }
     buffer->SetLyrics(track, lyrics.data(), static_cast<int>(lyrics.size()));
