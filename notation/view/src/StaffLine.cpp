@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "KeyTable.h"
 #include "StaffPage.h"
 #include "StaffPainter.h"
 #include "StaffSizes.h"
@@ -156,6 +157,10 @@ void CStaffLine::Paint(HDC dc) {
   if (painter_->StaffKind() != kPercussionStaff) {
     painter_->DrawKeySignature(dc, geometry_, x, key, s.showKey && s.key == 0);
     x += KeyWidth(key);
+    // Signs are a key step wide with their strokes reaching a pixel or two
+    // beyond: the time signature takes half of the header's spare key step
+    // so that it does not touch the last sign.
+    if (CKeyTable::ClampKey(key) != 0) x += StaffSizes::kKeyStep[level] / 2;
   }
   painter_->DrawTimeSignature(dc, geometry_, x, s.beats, s.beatTicks);
   if (!shown) return;

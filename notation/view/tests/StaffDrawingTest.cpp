@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "DemoSongs.h"
+#include "NoteGlyphs.h"
 #include "RestGlyphs.h"
 #include "ScoreBuffer.h"
 #include "StaffPage.h"
 #include "StaffPainter.h"
+#include "StaffSizes.h"
 #include "StaffView.h"
 #include "ViewBitmap.h"
 
@@ -108,6 +110,36 @@ TEST(StaffDrawing, ClefsComeFromTheMusicFont) {
       const int fLine = g.lowerTop + gap;
       EXPECT_GT(d.bitmap.Count({x, fLine - gap / 2, x + 30, fLine + gap / 2 + 1}, kClef), 6);
       EXPECT_EQ(d.bitmap.Count({x, g.lowerTop + 5 * gap, x + 30, g.lowerTop + 7 * gap}, kClef), 0);
+    }
+  }
+}
+
+// The line's opening signs and the time signature stand apart at every size:
+// the signs in the note colour, the digits in the signature colour.
+TEST(StaffDrawing, KeySignsStayClearOfTheTimeSignature) {
+  constexpr COLORREF kSignature = RGB(255, 255, 0);
+  for (const char* song : {"hymn", "minuet", "etude"}) {
+    for (int level = 0; level < 4; ++level) {
+      Drawn d(song);
+      d.view.SetSizeLevel(level);
+      IScoreViewOptions* o = d.view.GetOptions(1);
+      o->SetSignatureColor(kSignature, -1);
+      o->Release();
+      d.Paint();
+      CStaffLine& line = d.Line();
+      const StaffGeometry& g = line.Geometry();
+      const int x0 = line.NoteAreaLeft() + StaffSizes::kClefWidth[level];
+      const int x1 = line.NoteAreaLeft() + line.HeaderWidth(line.Part()->Page(0)->HeaderKey());
+      const int top = g.upperTop - 2 * d.Gap(), bottom = g.upperTop + 6 * d.Gap();
+      int lastSign = -1, firstDigit = -1;
+      for (int x = x0; x < x1; ++x) {
+        const RECT column{x, top, x + 1, bottom};
+        if (d.bitmap.Count(column, kNote) > 0) lastSign = x;
+        if (firstDigit < 0 && d.bitmap.Count(column, kSignature) > 0) firstDigit = x;
+      }
+      ASSERT_GE(lastSign, 0) << song << " level " << level;
+      ASSERT_GE(firstDigit, 0) << song << " level " << level;
+      EXPECT_LT(lastSign, firstDigit) << song << " level " << level;
     }
   }
 }
@@ -235,6 +267,33 @@ TEST(StaffDrawing, RowsEndInsideTheViewAndShowEachMeasureOnce) {
     }
     EXPECT_TRUE(clipped) << c.song << ": no row ran past the edge, so nothing was tried";
     for (int m = 0; m < measures; ++m) EXPECT_EQ(seen[m], 1) << c.song << " measure " << m;
+  }
+}
+
+// At the options the player starts with (size 0, one-pixel strokes) every
+// quarter, eighth and half note shows its stem from the head to the tip.
+TEST(StaffDrawing, EveryStemmedNoteDrawsItsStem) {
+  for (const char* song : {"hymn", "etude", "minuet"}) {
+    Drawn d(song);
+    d.Paint();
+    CStaffLine& line = d.Line();
+    int checked = 0;
+    for (int m = line.FirstMeasure(); line.Draws(m); ++m) {
+      const StaffFrame f = d.Frame(m);
+      for (int voice = 0; voice < 3; ++voice) {
+        for (auto& glyph : line.Part()->Page(m)->Notes(voice)) {
+          if (!dynamic_cast<const CQuarterNote*>(glyph.get()) && !dynamic_cast<const CHalfNote*>(glyph.get())) continue;
+          const POINT tip = glyph->StemEnd();
+          const int head = glyph->HeadY(f), tipY = tip.y;
+          const int from = std::min(head, tipY) + d.Gap(), to = std::max(head, tipY) - (glyph->StemDown() ? 0 : 1);
+          ASSERT_GT(to - from, 5) << song << " measure " << m;
+          EXPECT_EQ(d.bitmap.Count({tip.x, from, tip.x + 1, to}, kNote), to - from)
+              << song << " measure " << m << " note at tick " << glyph->Tick();
+          ++checked;
+        }
+      }
+    }
+    EXPECT_GT(checked, 10) << song;
   }
 }
 
