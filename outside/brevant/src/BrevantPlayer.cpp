@@ -227,6 +227,8 @@ int CBrevantPlayer::Clock::RemoveTimer(IBrevantTimer* timer) {
 
 DWORD WINAPI CBrevantPlayer::ThreadMain(void* self) {
   TimerResolution resolution;
+  // A late note is heard; a late UI thread is not.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   static_cast<CBrevantPlayer*>(self)->Run();
   return 0;
 }
