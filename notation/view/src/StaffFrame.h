@@ -30,10 +30,11 @@ struct StaffFrame {
   int nextOriginX = 0;      // its tick-0 x when shown
 };
 
-// Gap between the bar line (plus the note offset) and a note at tick 0, so
-// that heads and their accidentals clear the bar line; wider cells give it
-// more room, as the model widens cells for accidentals.
+// Gap between the bar line (plus the note offset) and a head at tick 0 when
+// nothing in the measure needs more: the head sits in the middle of its grid
+// cell, so a note in the measure's last cell keeps as much room before the
+// next bar line as the first keeps after its own.
 inline int NoteLeadIn(double scale, int headWidth) {
-  const int lead = static_cast<int>(scale) - headWidth - 2;
-  return lead < 3 ? 3 : lead;
+  const int lead = (static_cast<int>(scale) - headWidth) / 2;
+  return lead < 5 ? 5 : lead;
 }

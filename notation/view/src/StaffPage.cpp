@@ -39,6 +39,7 @@ void CStaffPage::SetMeasure(const CScoreMeasure& m, int x) {
   showKey_ = m.keyChange;
   scale_ = m.noteScale;
   unitsPerBeat_ = m.unitsPerBeat > 0 ? m.unitsPerBeat : 1;
+  leadIn_ = NoteLeadIn(scale_, StaffSizes::kHeadWidth[StaffSizes::Level(painter_->SizeLevel())]);
   // The model spaces tuplets evenly only in fixed-width measures.
   fixedTupletSpacing_ = m.fixedWidthOn;
 }
@@ -51,7 +52,7 @@ int CStaffPage::TickX(int t) const {
 }
 
 int CStaffPage::OriginX(int barX, const StaffPlacement& p) const {
-  return barX + p.noteOffset + NoteLeadIn(scale_, StaffSizes::kHeadWidth[StaffSizes::Level(painter_->SizeLevel())]);
+  return barX + p.noteOffset + leadIn_;
 }
 
 // @name Play events

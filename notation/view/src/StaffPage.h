@@ -119,6 +119,9 @@ private:
   void AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::vector<const ScoreNote*>& notes, bool up,
                 int extremeStep, int anchorPitch);
   void FillRests(const CScoreMeasure& m, int voice);
+  // The lead-in that keeps every head, ledger line and accidental of the
+  // placed notes clear of the bar line.
+  int LeadInForNotes() const;
   void AddRest(const RestSpec& rest, int voice);
   Placed Place(const ScoreNote& n) const;
   bool BeamDirectionUp(int lowPitch, int highPitch) const;
@@ -145,6 +148,7 @@ private:
   int key_ = 0;
   int previousKey_ = 0;
   double scale_ = 16;
+  int leadIn_ = 5;  // note origin from the bar line plus note offset
   int unitsPerBeat_ = 1;
   bool fixedTupletSpacing_ = false;
   bool tiesSuppressed_ = false;

@@ -33,10 +33,27 @@ std::vector<int> CStaffPage::LayoutVoices(const CScoreMeasure& m) const {
 }
 
 void CStaffPage::Layout(const CScoreMeasure& m) {
-  for (int voice : LayoutVoices(m)) {
-    LayoutVoice(m, voice);
-    FillRests(m, voice);
+  const std::vector<int> voices = LayoutVoices(m);
+  for (int voice : voices) LayoutVoice(m, voice);
+  // Rests are centred with the final lead-in.
+  leadIn_ = LeadInForNotes();
+  for (int voice : voices) FillRests(m, voice);
+}
+
+int CStaffPage::LeadInForNotes() const {
+  const int level = Level(painter_);
+  const int g = painter_->LineGap();
+  int lead = NoteLeadIn(scale_, StaffSizes::kHeadWidth[level]);
+  for (const auto& list : notes_) {
+    for (const auto& glyph : list) {
+      // Ledger lines start 4 px left of the head; a sign stands 2 px before it.
+      int reach = 6;
+      if (glyph->Accidental() > 0)
+        reach = 4 + (1 + glyph->Spec().accidentalShift) * CStaffSigns::Width(glyph->Accidental(), g);
+      lead = std::max(lead, reach - glyph->X());
+    }
   }
+  return lead;
 }
 
 CStaffPage::Placed CStaffPage::Place(const ScoreNote& n) const {
@@ -394,8 +411,7 @@ void CStaffPage::FillRests(const CScoreMeasure& m, int voice) {
   if (list.empty()) {
     // One rest centred in the note area of the measure.
     const int restWidth = StaffSizes::kWholeRestWidth[level];
-    const int lead = NoteLeadIn(scale_, StaffSizes::kHeadWidth[level]);
-    int x = (width_ - noteOffset_) / 2 - restWidth / 2 - lead;
+    int x = (width_ - noteOffset_) / 2 - restWidth / 2 - leadIn_;
     if (beats_ == 1) x += 5;
     GlyphSpec spec;
     spec.pitch = spec.notePitch = voice == kLowerVoice ? 48 : 72;

@@ -9,6 +9,7 @@
 #include "RestGlyphs.h"
 #include "StaffMarks.h"
 #include "StaffPage.h"
+#include "StaffSigns.h"
 #include "ViewTestSupport.h"
 
 namespace {
@@ -75,6 +76,47 @@ TEST(StaffPage, AccidentalsWithinAMeasure) {
     Laid l = Lay(0, {notes}, c.key);
     ASSERT_EQ(l.Notes().size(), c.pitches.size()) << c.what;
     for (size_t i = 0; i < c.pitches.size(); ++i) EXPECT_EQ(l.Notes()[i]->Accidental(), c.accidentals[i]) << c.what << " #" << i;
+  }
+}
+
+// Quarter notes one grid unit apart, as the model packs them at size 0: the
+// heads in the first and last cells keep room from both bar lines, and an
+// opening accidental stays right of the measure's own bar line.
+TEST(StaffPage, NotesKeepClearOfBothBarLines) {
+  struct Case {
+    const char* what;
+    double unit;  // the model's grid unit at size 0, wider for accidentals
+    std::vector<int> pitches;
+  } cases[] = {
+      {"plain quarters", 16, {67, 67, 67, 67}},
+      {"an opening sharp", 22, {66, 67, 69, 71}},
+      {"an opening flat", 22, {70, 67, 69, 71}},
+      {"a low note with ledger lines first", 16, {57, 67, 67, 72}},
+  };
+  for (const Case& c : cases) {
+    std::vector<NoteSpec> notes;
+    for (size_t i = 0; i < c.pitches.size(); ++i) notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
+    Laid l;
+    l.painter = MakePainter(0);
+    l.measures.push_back(MakeMeasure(0, 4, 120, notes));
+    l.measures[0]->unitsPerBeat = 1;
+    l.measures[0]->noteScale = c.unit;
+    l.measures[0]->width = l.measures[0]->NoteAreaWidth();
+    LayOut(*l.painter, l.measures);
+    const CStaffPage& page = *l.Page();
+    StaffPlacement placement;
+    placement.width = page.Width();
+    const int origin = page.OriginX(0, placement);
+    const int w = CScoreGlyph::HeadWidth(*l.painter), g = l.painter->LineGap();
+    ASSERT_EQ(l.Notes().size(), c.pitches.size()) << c.what;
+    const CScoreGlyph& first = *l.Notes().front();
+    int left = origin + first.X() - 4;  // where its ledger lines would start
+    if (first.Accidental() > 0) left = std::min(left, origin + first.X() - 2 - CStaffSigns::Width(first.Accidental(), g));
+    EXPECT_GE(left, 2) << c.what;
+    const CScoreGlyph& last = *l.Notes().back();
+    EXPECT_GE(page.Width() - (origin + last.X() + w), 3) << c.what;
+    // The first head is not squeezed to the bar line while the last has room.
+    EXPECT_LE(std::abs((origin + first.X()) - (page.Width() - (origin + last.X() + w))), 8) << c.what;
   }
 }
 
