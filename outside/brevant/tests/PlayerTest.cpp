@@ -213,6 +213,9 @@ TEST(BrevantPlayer, SmallBackwardSyncHoldsUntilTheClockCatchesUp) {
   rig.time.Set(800);
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 4));
   rig.player->SyncTime(600);   // the audio is 200 ms behind
+  // Let the timing thread take it at 800 before the clock moves on (taken
+  // later, the step back would look larger and become a seek).
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   rig.time.Set(950);           // the song clock is back at 750: already played
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
