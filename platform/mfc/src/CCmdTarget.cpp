@@ -1,4 +1,7 @@
 #include <afxwin.h>
+#include <afxcmn.h>
+
+#include "ThreadState.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -36,29 +39,27 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam, LRE
     return DispatchMsgMap(WM_COMMAND, static_cast<UINT>(nCode), nID, wParam, lParam, pResult);
 }
 
-namespace {
-thread_local int t_nWaitCursorCount = 0;
-thread_local HCURSOR t_hcurWaitCursorRestore = nullptr;
-}  // namespace
 
 void CCmdTarget::BeginWaitCursor()
 {
+    AfxThreadState& state = AfxGetThreadState();
     HCURSOR hcurPrev = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    if (t_nWaitCursorCount++ == 0)
-        t_hcurWaitCursorRestore = hcurPrev;
+    if (state.nWaitCursorCount++ == 0)
+        state.hcurWaitCursorRestore = hcurPrev;
 }
 
 void CCmdTarget::EndWaitCursor()
 {
-    if (t_nWaitCursorCount == 0)
+    AfxThreadState& state = AfxGetThreadState();
+    if (state.nWaitCursorCount == 0)
         return;
-    if (--t_nWaitCursorCount == 0)
-        ::SetCursor(t_hcurWaitCursorRestore);
+    if (--state.nWaitCursorCount == 0)
+        ::SetCursor(state.hcurWaitCursorRestore);
 }
 
 void CCmdTarget::RestoreWaitCursor()
 {
-    if (t_nWaitCursorCount > 0)
+    if (AfxGetThreadState().nWaitCursorCount > 0)
         ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
 }
 

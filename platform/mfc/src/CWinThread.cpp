@@ -2,11 +2,12 @@
 
 #include <process.h>
 
+#include <afxcmn.h>
+
+#include "ThreadState.h"
+
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
-namespace {
-thread_local CWinThread* t_pThread = nullptr;
-}  // namespace
 
 CWinThread::CWinThread() : CWinThread(nullptr, nullptr) {}
 
@@ -27,14 +28,13 @@ CWinThread::~CWinThread()
 {
     if (m_hThread != nullptr)
         ::CloseHandle(m_hThread);
-    if (t_pThread == this)
-        t_pThread = nullptr;
+    // Not through AfxGetThreadState: the object may die on another thread.
 }
 
 unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
 {
     CWinThread* pThread = static_cast<CWinThread*>(pParam);
-    t_pThread = pThread;
+    AfxGetThreadState().pThread = pThread;
     UINT nResult = 0;
     // No exception leaves a thread: it ends the thread with a failure code instead.
     try {
@@ -51,8 +51,7 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
     } catch (...) {
         nResult = static_cast<UINT>(-1);
     }
-    AfxDeleteTempMaps();
-    t_pThread = nullptr;
+    AfxTermThreadState();
     pThread->Delete();
     return nResult;
 }
@@ -163,8 +162,8 @@ CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, i
 
 CWinThread* AFXAPI AfxGetThread()
 {
-    if (t_pThread != nullptr)
-        return t_pThread;
+    if (CWinThread* pThread = AfxGetThreadState().pThread)
+        return pThread;
     // The program's main thread runs the application object.
     CWinApp* pApp = AfxGetApp();
     return pApp != nullptr && pApp->m_nThreadID == ::GetCurrentThreadId() ? pApp : nullptr;

@@ -9,10 +9,43 @@
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
+namespace {
+DWORD ThreadStateSlot()
+{
+    static const DWORD slot = ::TlsAlloc();
+    return slot;
+}
+}  // namespace
+
 AfxThreadState& AfxGetThreadState()
 {
-    static thread_local AfxThreadState state;
-    return state;
+    DWORD slot = ThreadStateSlot();
+    auto* pState = static_cast<AfxThreadState*>(::TlsGetValue(slot));
+    if (pState == nullptr) {
+        pState = new AfxThreadState;
+        ::TlsSetValue(slot, pState);
+    }
+    return *pState;
+}
+
+AfxThreadState::~AfxThreadState()
+{
+    for (CTempMapBase* pMap : tempMapOrder)
+        pMap->DeleteTemp();
+    for (CTempMapBase* pMap : tempMapOrder)
+        delete pMap;
+}
+
+void AfxTermThreadState()
+{
+    DWORD slot = ThreadStateSlot();
+    auto* pState = static_cast<AfxThreadState*>(::TlsGetValue(slot));
+    if (pState == nullptr)
+        return;
+    if (pState->hHookCbt != nullptr)
+        ::UnhookWindowsHookEx(pState->hHookCbt);
+    delete pState;
+    ::TlsSetValue(slot, nullptr);
 }
 
 const CWnd CWnd::wndTop(HWND_TOP);

@@ -1,38 +1,33 @@
 #include <afxwin.h>
 #include <afxcmn.h>
 
-#include <algorithm>
-
 #include "HandleMap.h"
+#include "ThreadState.h"
 
-namespace {
-std::vector<CTempMapBase*>& ThreadTempMaps()
+CTempMapBase* AfxLookupTempMap(const void* key, CTempMapBase* (*make)())
 {
-    static thread_local std::vector<CTempMapBase*> maps;
-    return maps;
-}
-}  // namespace
-
-CTempMapBase::CTempMapBase() { ThreadTempMaps().push_back(this); }
-
-CTempMapBase::~CTempMapBase()
-{
-    auto& maps = ThreadTempMaps();
-    maps.erase(std::remove(maps.begin(), maps.end(), this), maps.end());
+    AfxThreadState& state = AfxGetThreadState();
+    auto it = state.tempMaps.find(key);
+    if (it != state.tempMaps.end())
+        return it->second;
+    CTempMapBase* pMap = make();
+    state.tempMaps.emplace(key, pMap);
+    state.tempMapOrder.push_back(pMap);
+    return pMap;
 }
 
 void AFXAPI AfxDeleteTempMaps()
 {
-    // Copy: deleting a wrapper may create the first map of another kind.
-    std::vector<CTempMapBase*> maps = ThreadTempMaps();
-    for (CTempMapBase* map : maps)
-        map->DeleteTemp();
+    // By index: deleting a wrapper may create the first map of another kind.
+    std::vector<CTempMapBase*>& maps = AfxGetThreadState().tempMapOrder;
+    for (size_t i = 0; i < maps.size(); ++i)
+        maps[i]->DeleteTemp();
 }
 
 size_t AFXAPI AfxGetTempObjectCount()
 {
     size_t total = 0;
-    for (CTempMapBase* map : ThreadTempMaps())
+    for (CTempMapBase* map : AfxGetThreadState().tempMapOrder)
         total += map->Count();
     return total;
 }

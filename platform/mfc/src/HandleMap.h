@@ -18,13 +18,13 @@ inline void AfxBindTemp(CImageList* p, HIMAGELIST h) { p->m_hImageList = h; }
 class CTempMapBase
 {
 public:
+    virtual ~CTempMapBase() = default;
     virtual void DeleteTemp() = 0;
     virtual size_t Count() const = 0;
-
-protected:
-    CTempMapBase();
-    virtual ~CTempMapBase();
 };
+
+// This thread's map for one wrapper kind (identified by key), made by make() the first time.
+CTempMapBase* AfxLookupTempMap(const void* key, CTempMapBase* (*make)());
 
 template <class TWrapper, class THandle>
 class CTempMap : public CTempMapBase
@@ -67,8 +67,8 @@ public:
 
     static CTempMap& ForThisThread()
     {
-        static thread_local CTempMap map;
-        return map;
+        static const char key = 0;
+        return *static_cast<CTempMap*>(AfxLookupTempMap(&key, [] () -> CTempMapBase* { return new CTempMap; }));
     }
 
 private:
