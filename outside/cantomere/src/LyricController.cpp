@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "SongEngineCalls.h"
+#include <tunewell/ISongEngine.h>
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cantomere/Cantomere.h>
 #include <testsupport/SmfBuilder.h>
 
-#include "../src/SongEngineCalls.h"
+#include <tunewell/ISongEngine.h>
 
 // Meta events FF type len data, kept alive for as long as the object lives.
 class MetaEvents {
@@ -66,6 +66,15 @@ class FakeSongEngine : public ISongEngine {
   int SyncTime(int) override { return 1; }
   int GetTagTime(uint32_t) override { return -1; }
   int GetPlayerState(int) override { return 2; }
+  int GetBeatsPerBar() override { return 0; }
+  int Rewind() override { return 0; }
+  int CloseMidiOut(bool) override { return 0; }
+  int Reserved() override { return 0; }
+  CScoreViewPair* CreateScoreViewPair() override { return nullptr; }
+  CScoreFacet* GetScoreFacet() override { return nullptr; }
+  CSongInfo* GetSongInfo() override { return nullptr; }
+  CTrackMixer* GetTrackMixer() override { return nullptr; }
+  ICantomereLyrics* GetLyrics() override { return nullptr; }
 };
 
 // Writes each call of the controller as one line, e.g. "Mark 3". On
