@@ -21,6 +21,7 @@
 
 #include "../src/BrevantPlayer.h"
 #include "../src/SongBuffer.h"
+#include "../tests/NullChannelManager.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ double ProcessCpuMs() {
 }
 
 // Keeps every note message with the time it was sent.
-class CapturingOutput final : public IChannelManager {
+class CapturingOutput final : public NullChannelManager {
  public:
   struct Sent {
     uint32_t message;
@@ -64,19 +65,6 @@ class CapturingOutput final : public IChannelManager {
     sent_.reserve(1 << 16);
     return out;
   }
-  int FreeChannel(CMidiChannel*) override { return 1; }
-  int AllNotesOff(CMidiChannel*) override { return 1; }
-  void SetProgram(CMidiChannel*, int) override {}
-  int AddPort(HMIDIOUT) override { return 1; }
-  int RemovePort(HMIDIOUT) override { return 0; }
-  int RemoveAllPorts() override { return 1; }
-  int CountUsedChannels(int) override { return 0; }
-  int64_t GetChannelCapacity(int) override { return 0; }
-  int SetVolumeScale(CMidiChannel*, int, int*) override { return 1; }
-  int SetMasterVolume(int) override { return 1; }
-  void Destroy(unsigned) override {}
-  int Reserved1() override { return 0; }
-  int Reserved2() override { return 0; }
 
  private:
   int voices_ = 0;

@@ -12,6 +12,8 @@
 #include <testsupport/SmfBuilder.h>
 #include <voxgate/IChannelManager.h>
 
+#include "NullChannelManager.h"
+
 #include "../src/CompiledSong.h"
 #include "../src/SequencerCore.h"
 #include "../src/SongBuffer.h"
@@ -82,7 +84,7 @@ struct SongSpec {
 };
 
 // Voices are numbered in allocation order; each call is one line of text.
-class FakeChannelManager final : public IChannelManager {
+class FakeChannelManager final : public NullChannelManager {
  public:
   std::vector<std::string> calls;
   std::map<int, int> channelOfVoice;   // voice number -> channel asked for (-1 any)
@@ -106,17 +108,6 @@ class FakeChannelManager final : public IChannelManager {
     return 0;
   }
   void SetProgram(CMidiChannel* voice, int program) override { Log("program", voice, program); }
-
-  int AddPort(HMIDIOUT) override { return 1; }
-  int RemovePort(HMIDIOUT) override { return 0; }
-  int RemoveAllPorts() override { return 1; }
-  int CountUsedChannels(int) override { return 0; }
-  int64_t GetChannelCapacity(int) override { return 0; }
-  int SetVolumeScale(CMidiChannel*, int, int*) override { return 1; }
-  int SetMasterVolume(int) override { return 1; }
-  void Destroy(unsigned) override {}
-  int Reserved1() override { return 0; }
-  int Reserved2() override { return 0; }
 
   // Note-ons and note-offs sent, in order.
   std::vector<std::string> Notes() const {
