@@ -1,5 +1,7 @@
 #include "JianPuLine.h"
 
+#include <algorithm>
+
 #include "JianPuPage.h"
 #include "JianPuPainter.h"
 #include "JianPuSizes.h"
@@ -113,8 +115,11 @@ void CJianPuLine::Paint(HDC dc) {
   // part of a view has room for them.
   if (p.FirstPart()) {
     const int timeTop = refY_ - p.DigitHeight() / 2 - 10 - p.TimeSignatureHeight();
-    p.DrawKeyText(dc, rect_.left + 9, timeTop + (p.TimeSignatureHeight() - p.KeyTextHeight()) / 2, s.key);
-    p.DrawTimeSignature(dc, rect_.left + 55 + p.HalfDigitWidth(), timeTop, s.beats, s.beatTicks);
+    const int keyWidth =
+        p.DrawKeyText(dc, rect_.left + 9, timeTop + (p.TimeSignatureHeight() - p.KeyTextHeight()) / 2, s.key);
+    // Clear of the key text however long its name is.
+    const int timeX = std::max(rect_.left + 55, rect_.left + 9 + keyWidth + 8) + p.HalfDigitWidth();
+    p.DrawTimeSignature(dc, timeX, timeTop, s.beats, s.beatTicks);
   }
   const bool shown = count_ > 0 && static_cast<int>(pool_->size()) >= count_;
   if (!shown) return;

@@ -89,7 +89,8 @@ size_t CJianPuPage::LayoutTuplet(const std::vector<ScoreNote>& list, size_t i, i
   const int group = list[i].tupletGroup;
   size_t j = i;
   bool sixteenths = false;
-  while (j < list.size() && list[j].tupletGroup == group) sixteenths = sixteenths || list[j++].valueClass == kSixteenthNote;
+  for (; j < list.size() && list[j].tupletGroup == group; ++j)
+    if (list[j].valueClass == kSixteenthNote) sixteenths = true;
   const int perUnit = beatTicks_ / unitsPerBeat_ > 0 ? beatTicks_ / unitsPerBeat_ : 1;
   auto step = [&](int valueClass) -> int {
     if (fixedTupletSpacing_) {

@@ -99,12 +99,15 @@ void CJianPuPainter::DrawTimeSignature(HDC dc, int x, int y, int beats, int beat
   LineTo(dc, x + half, y + keyHeight_ + 1);
 }
 
-void CJianPuPainter::DrawKeyText(HDC dc, int x, int y, int key) const {
+int CJianPuPainter::DrawKeyText(HDC dc, int x, int y, int key) const {
   char text[16];
   snprintf(text, sizeof text, "1 = %s", CJianPuDegrees::KeyName(CKeyTable::ClampKey(key)));
+  const int n = static_cast<int>(strlen(text));
   CSelectObject font(dc, keyFont_.Get());
   CTextStyle style(dc, SignatureColor());
-  TextOutA(dc, x, y, text, static_cast<int>(strlen(text)));
+  TextOutA(dc, x, y, text, n);
+  SIZE size{};
+  return GetTextExtentPoint32A(dc, text, n, &size) ? size.cx : 0;
 }
 
 // @name Pages

@@ -49,8 +49,8 @@ public:
   void DrawTimeSignature(HDC dc, int x, int y, int beats, int beatTicks) const;
   // Height DrawTimeSignature takes.
   int TimeSignatureHeight() const { return 2 * keyHeight_ + 3; }
-  // "1 = " and the key's name.
-  void DrawKeyText(HDC dc, int x, int y, int key) const;
+  // "1 = " and the key's name; returns the width drawn.
+  int DrawKeyText(HDC dc, int x, int y, int key) const;
 
   // @name Pages
   int LayoutMeasures(const std::vector<CScoreMeasure*>& measures) override;

@@ -1,5 +1,6 @@
 // The numbered view behind IScoreView: rebuilds from a score buffer, pages,
-// cursor, highlights and lyric marks, and pixel probes of what it paints.
+// cursor, highlights and lyric marks, the factory's version rule, and pixel
+// probes of what it paints into a memory bitmap.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,14 +8,228 @@
 #include "DemoSongs.h"
 #include "JianPuPage.h"
 #include "JianPuPainter.h"
+#include "JianPuTestSupport.h"
 #include "JianPuView.h"
 #include "ScoreBuffer.h"
-#include "ScoreModel.h"
 #include "ViewBitmap.h"
 
 namespace {
 
-TEST(JianPuViewTest, DemoSongsBuild) {
+using jianputest::AddMelody;
+using jianputest::Played;
+
+constexpr COLORREF kBackground = RGB(20, 20, 40);
+constexpr COLORREF kNote = RGB(255, 255, 255);
+constexpr COLORREF kHighlight = RGB(255, 0, 0);
+
+struct ViewFixture : ::testing::Test {
+  IScoreBuffer* buffer = new CScoreBuffer();
+  CJianPuView view{nullptr};
+  RECT rect{0, 0, 700, 160};
+
+  ViewFixture() {
+    view.SetScoreBuffer(buffer);
+    view.SetRect(&rect);
+  }
+  ~ViewFixture() override { buffer->Release(); }
+
+  // An 8-bar 4/4 melody of quarter notes, C major, with a syllable per bar.
+  void FillQuarters(int bars = 8) {
+    const ScoreTimeSig time{0, 4, 120};
+    buffer->SetTimeSignatures(&time, 1);
+    const ScoreKeySig key{0, 0};
+    buffer->SetKeySignatures(&key, 1);
+    std::vector<Played> notes;
+    std::vector<ScoreLyric> lyrics;
+    for (int i = 0; i < bars * 4; ++i) notes.push_back({i * 120, 110, 60 + (i % 8)});
+    for (int b = 0; b < bars; ++b) lyrics.push_back({"la", b * 480});
+    AddMelody(buffer, 1, notes, bars);
+    buffer->SetLyrics(1, lyrics.data(), static_cast<int>(lyrics.size()));
+  }
+
+  void PaintInto(CViewBitmap& bmp) {
+    bmp.Fill(kBackground);
+    view.Paint(bmp.Dc());
+  }
+
+  // Window box of the first digit of a shown measure.
+  RECT DigitBox(int measure, int index) {
+    JianPuFrame f;
+    CJianPuLine& line = *view.Pager().Lines().front();
+    EXPECT_TRUE(line.FrameFor(measure, &f));
+    const CJianPuNote& n = *line.Page(measure)->Notes()[index];
+    const CJianPuPainter& p = *view.PartList().front();
+    return RECT{f.originX + n.X(), f.refY - p.DigitHeight() / 2, f.originX + n.X() + 2 * p.HalfDigitWidth() + 1,
+                f.refY + p.DigitHeight() / 2};
+  }
+};
+
+TEST_F(ViewFixture, EmptyBufferRebuildsToNothingAndTheCursorSurvivesIt) {
+  EXPECT_EQ(1, view.Rebuild());
+  EXPECT_TRUE(view.Pager().Lines().empty());
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  buffer->Clear();
+  EXPECT_EQ(1, view.Rebuild());
+  // A bar event after an empty rebuild must not reach the deleted lines.
+  EXPECT_EQ(0, view.StepCursor(0));
+  EXPECT_EQ(0, view.StepCursor(2));
+  EXPECT_EQ(-1, view.GetLastMeasure());
+  EXPECT_EQ(-1, view.TickFromPoint(100, 50));
+}
+
+TEST_F(ViewFixture, NoBufferIsAnEmptyBuffer) {
+  view.SetScoreBuffer(nullptr);
+  EXPECT_EQ(1, view.Rebuild());
+}
+
+TEST_F(ViewFixture, OperationsWithoutMeaningForDigitsDoNothing) {
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  int kind = 5;
+  EXPECT_EQ(1, view.GetTrackStaffKind(&kind, 1));
+  EXPECT_EQ(0, kind);
+  EXPECT_EQ(1, view.SetTrackStaffKind(2, 1));
+  EXPECT_EQ(0, view.ChooseClef(40, 70));
+  EXPECT_EQ(nullptr, view.GetOptions(2));
+}
+
+TEST_F(ViewFixture, PagesTurnAtTheLastMeasureAndRewindShowsTheStart) {
+  FillQuarters(12);
+  ASSERT_EQ(0, view.Rebuild());
+  char fits = 0;
+  const int count = view.GetPageMeasureCount(&fits);
+  ASSERT_GT(count, 1);
+  ASSERT_LT(count, 12);
+  // Bar events through the song: the page turns and opens with the measure then playing.
+  for (int k = 0; k < 12; ++k) view.StepCursor(0);
+  const int first = view.ScrollTo(0, 1);
+  EXPECT_GT(first, 0);
+  EXPECT_EQ(12, first + view.GetPageMeasureCount(&fits)) << "the last page shows the last measure";
+  view.Rewind();
+  EXPECT_EQ(0, view.ScrollTo(0, 1)) << "rewind after the end shows measure 0 again";
+  EXPECT_EQ(11, view.ScrollTo(0, 2));
+  EXPECT_EQ(-1, view.ScrollTo(12, 0));
+  EXPECT_EQ(11, view.ScrollTo(0, 1)) << "an out-of-range scroll leaves the display";
+  view.ScrollTo(0, 0);
+}
+
+TEST_F(ViewFixture, PositionsAndSeeks) {
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  JianPuFrame f;
+  ASSERT_TRUE(view.Pager().Lines().front()->FrameFor(1, &f));
+  const CJianPuPage& page = *view.PartList().front()->Page(1);
+  const int beat = static_cast<int>(page.UnitsPerBeat() * page.Scale());
+  EXPECT_EQ(480 + 2 * 120, view.TickFromPoint(f.originX + 2 * beat + 1, 10));
+  EXPECT_EQ(0, view.TickFromPoint(0, 10)) << "left of the first note area";
+  EXPECT_EQ(0, view.SeekTick(480 + 130));
+  EXPECT_EQ(f.originX - 2 + beat, view.Pager().Cursor().X());
+}
+
+TEST_F(ViewFixture, DigitsLightWhileSoundingAndLyricsWhenSung) {
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  IScoreViewOptions* options = view.GetOptions(1);
+  ASSERT_NE(nullptr, options);
+  options->SetNoteColor(kNote, -1);
+  options->SetHighlightNoteColor(kHighlight, -1);
+  EXPECT_EQ(kHighlight, options->GetHighlightNoteColor(-1));
+  options->Release();
+
+  CViewBitmap bmp(rect.right, rect.bottom);
+  ASSERT_TRUE(bmp.Valid());
+  const RECT digit = DigitBox(0, 1);
+  PaintInto(bmp);
+  EXPECT_GT(bmp.Count(digit, kNote), 3) << "the digit is drawn";
+  EXPECT_EQ(0, bmp.Count(digit, kHighlight));
+
+  view.NoteEvent(0x90 | 61 << 8 | 100 << 16, 120, 1);
+  PaintInto(bmp);
+  EXPECT_GT(bmp.Count(digit, kHighlight), 3) << "a sounding digit is lit";
+  view.NoteEvent(0x80 | 61 << 8, 230, 1);
+  PaintInto(bmp);
+  EXPECT_EQ(0, bmp.Count(digit, kHighlight)) << "and dark again after its note-off";
+  view.NoteEvent(0x90 | 61 << 8 | 100 << 16, 120, 1);
+  view.NoteEvent(0x90 | 61 << 8, 230, 1);
+  PaintInto(bmp);
+  EXPECT_EQ(0, bmp.Count(digit, kHighlight)) << "a note-on of velocity 0 is a note-off";
+
+  const CJianPuPainter& p = *view.PartList().front();
+  JianPuFrame f;
+  ASSERT_TRUE(view.Pager().Lines().front()->FrameFor(0, &f));
+  const RECT lyric{f.originX - 2, f.refY + p.LyricOffset(), f.originX + 30, f.refY + p.LyricOffset() + 16};
+  EXPECT_EQ(0, bmp.Count(lyric, kHighlight));
+  view.MarkLyric(0, 1);
+  PaintInto(bmp);
+  EXPECT_GT(bmp.Count(lyric, kHighlight), 3) << "a sung syllable turns to the highlight colour";
+  view.UnmarkLyrics(1, 1);
+  PaintInto(bmp);
+  EXPECT_EQ(0, bmp.Count(lyric, kHighlight));
+}
+
+TEST_F(ViewFixture, CursorColumnIsInvertedOnThePage) {
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  CViewBitmap bmp(rect.right, rect.bottom);
+  view.StepCursor(0);
+  view.StepCursor(2);
+  PaintInto(bmp);
+  const int x = view.Pager().Cursor().X();
+  const RECT column{x, rect.top + 2, x + 1, rect.bottom - 2};
+  const COLORREF inverted = RGB(255 - 20, 255 - 20, 255 - 40);
+  EXPECT_GT(bmp.Count(column, inverted), (rect.bottom - rect.top) / 2);
+}
+
+TEST_F(ViewFixture, SizeLevelsOutOfRangeAreIgnoredAndLevelThreeStillHasRoom) {
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  view.SetSizeLevel(9);
+  EXPECT_EQ(1, view.SizeLevel());
+  view.SetSizeLevel(3);
+  EXPECT_EQ(3, view.SizeLevel());
+  const CJianPuLine& line = *view.Pager().Lines().front();
+  EXPECT_GT(line.Rect().bottom - line.Rect().top, 0);
+  EXPECT_GT(view.GetPageMeasureCount(nullptr), 0);
+  CViewBitmap bmp(rect.right, rect.bottom);
+  PaintInto(bmp);
+  EXPECT_GT(bmp.Ink(rect, kBackground), 50);
+}
+
+TEST_F(ViewFixture, OptionsKeepLineAndClefColoursInTheRecordsOnly) {
+  IScoreViewOptions* empty = view.GetOptions(1);
+  EXPECT_EQ(0u, empty->GetNoteColor(-1));
+  EXPECT_TRUE(empty->GetShowBarIndex(-1));
+  empty->Release();
+  FillQuarters();
+  ASSERT_EQ(0, view.Rebuild());
+  IScoreViewOptions* options = view.GetOptions(1);
+  options->SetLineColor(RGB(1, 2, 3), -1);
+  options->SetClefColor(RGB(4, 5, 6), 1);
+  EXPECT_EQ(RGB(1, 2, 3), options->GetLineColor(1));
+  EXPECT_EQ(RGB(4, 5, 6), options->GetClefColor(-1));
+  EXPECT_EQ(0u, view.PartOf(1)->LineColor());
+  options->SetNoteColor(RGB(7, 8, 9), 1);
+  ASSERT_EQ(0, view.Rebuild());
+  EXPECT_EQ(RGB(7, 8, 9), view.PartOf(1)->NoteColor()) << "records survive a rebuild";
+  options->Release();
+}
+
+TEST(JianPuFactoryTest, OnlyVersionTwoMakesANumberedView) {
+  HMODULE score = LoadLibraryA("Score.dll");
+  ASSERT_NE(nullptr, score);
+  auto create = reinterpret_cast<CreateScoreViewFn>(GetProcAddress(score, "CreateJianPuInstance"));
+  ASSERT_NE(nullptr, create);
+  EXPECT_EQ(nullptr, create(nullptr, 1));
+  EXPECT_EQ(nullptr, create(nullptr, 3));
+  IScoreView* view = create(nullptr, 2);
+  ASSERT_NE(nullptr, view);
+  EXPECT_EQ(0, view->ChooseClef(40, 70)) << "the numbered view, not the staff view";
+  view->Release();
+  FreeLibrary(score);
+}
+
+TEST(JianPuDemoTest, DemoSongsBuildAndPage) {
   for (const char* name : {"hymn", "minuet"}) {
     IScoreBuffer* buffer = new CScoreBuffer();
     CJianPuView view(nullptr);
@@ -23,8 +238,6 @@ TEST(JianPuViewTest, DemoSongsBuild) {
     view.SetRect(&rect);
     FillDemo(buffer, &view, *FindDemoSong(name));
     EXPECT_EQ(0, view.Rebuild()) << name;
-    CViewBitmap bmp(1000, 300);
-    view.Paint(bmp.Dc());
     char fits = 0;
     EXPECT_GT(view.GetPageMeasureCount(&fits), 0) << name;
     EXPECT_EQ(0, view.ScrollTo(0, 1)) << name;
