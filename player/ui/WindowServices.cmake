@@ -1,10 +1,15 @@
 # Snapping, subclassing, fonts, colours, links, the tree property sheet and the
 # folder picker: part of the framework library, with a test program of their own.
 target_sources(player_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/src/CColorButton.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/CHyperLink.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/CLinkLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/CLogFont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/CScrollText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/CPageFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/CSubclassManager.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/CTreePropSheet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/src/FolderBrowser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/SnapObjects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/SnapWindows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/src/WebPages.cpp)
@@ -19,6 +24,12 @@ melodara_add_test(player_ui_services_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/SnapWindowsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/LogFontTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/LinkLabelTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/ColorButtonTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/HyperLinkTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/PageFrameTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/TreePropSheetTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/FolderBrowserTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/ServicesTest.rc
   LIBS player_ui
   DEPENDS player_resources
   TIMEOUT 300)
