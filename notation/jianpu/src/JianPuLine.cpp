@@ -135,18 +135,34 @@ void CJianPuLine::Paint(HDC dc) {
 
 // @name Play events
 
-void CJianPuLine::NoteOn(int pitch, int tick, bool flag) {
-  for (int m = first_; m < first_ + count_; ++m) {
-    CJianPuPage* page = Page(m);
-    if (page && page->StartTick() - 30 < tick && tick < page->EndTick()) page->MarkNoteSounding(pitch, tick, flag);
-  }
+RECT CJianPuLine::ChangedArea(int measure, bool tied) const {
+  JianPuFrame f;
+  if (!FrameFor(measure, &f)) return RECT{0, 0, 0, 0};
+  if (tied) return rect_;
+  return RECT{f.barX, rect_.top, f.barX + f.placement.width + 1, rect_.bottom};
 }
 
-void CJianPuLine::NoteOff(int pitch, int tick) {
+RECT CJianPuLine::NoteOn(int pitch, int tick, bool flag) {
+  RECT area{0, 0, 0, 0};
   for (int m = first_; m < first_ + count_; ++m) {
     CJianPuPage* page = Page(m);
-    if (page && page->ClearNoteSounding(pitch, tick)) return;
+    const CJianPuNote* lit = nullptr;
+    if (page && page->StartTick() - 30 < tick && tick < page->EndTick() && page->MarkNoteSounding(pitch, tick, flag, &lit)) {
+      const RECT r = ChangedArea(m, lit && (lit->NextTied() || lit->PrevTied()));
+      UnionRect(&area, &area, &r);
+    }
   }
+  return area;
+}
+
+RECT CJianPuLine::NoteOff(int pitch, int tick) {
+  for (int m = first_; m < first_ + count_; ++m) {
+    CJianPuPage* page = Page(m);
+    const CJianPuNote* cleared = nullptr;
+    if (page && page->ClearNoteSounding(pitch, tick, &cleared))
+      return ChangedArea(m, cleared && (cleared->NextTied() || cleared->PrevTied()));
+  }
+  return RECT{0, 0, 0, 0};
 }
 
 int CJianPuLine::PageOfTick(int tick, bool startBelongsBefore) const {

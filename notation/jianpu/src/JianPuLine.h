@@ -51,14 +51,18 @@ public:
   bool FrameFor(int measure, JianPuFrame* frame) const;
 
   // @name Play events
-  void NoteOn(int pitch, int tick, bool flag);
-  void NoteOff(int pitch, int tick);
+  // Each returns the window area whose drawing changed (empty when none).
+  RECT NoteOn(int pitch, int tick, bool flag);
+  RECT NoteOff(int pitch, int tick);
   void MarkLyric(int tick);
   void UnmarkLyrics(int tick);
 
   void Paint(HDC dc);
 
 private:
+  // A shown measure's column; the whole line when the change may reach
+  // tied pieces in other measures.
+  RECT ChangedArea(int measure, bool tied) const;
   int PageOfTick(int tick, bool startBelongsBefore) const;
 
   CJianPuPainter* painter_;

@@ -53,25 +53,27 @@ int CJianPuPage::TickX(int t) const {
 
 // @name Play events
 
-bool CJianPuPage::MarkNoteSounding(int pitch, int tick, bool flag) {
+bool CJianPuPage::MarkNoteSounding(int pitch, int tick, bool flag, const CJianPuNote** changed) {
   if (tick < startTick_ - 30 || tick >= EndTick()) return false;
   for (auto& note : notes_) {
     if (note->IsRest() || note->Pitch() != pitch || std::abs(note->Tick() - tick) >= 15) continue;
     note->SetSounding(true);
     if (flag) note->FlashOnce();
     SetChain(note.get(), Next, true);
+    if (changed) *changed = note.get();
     return true;
   }
   return false;
 }
 
-bool CJianPuPage::ClearNoteSounding(int pitch, int tick) {
+bool CJianPuPage::ClearNoteSounding(int pitch, int tick, const CJianPuNote** changed) {
   if (tick <= startTick_ || tick > EndTick() + 120) return false;
   for (auto& note : notes_) {
     if (note->IsRest() || note->Pitch() != pitch || !note->Sounding()) continue;
     note->SetSounding(false);
     SetChain(note.get(), Next, false);
     SetChain(note.get(), Prev, false);
+    if (changed) *changed = note.get();
     return true;
   }
   return false;

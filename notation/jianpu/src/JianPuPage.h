@@ -58,8 +58,9 @@ public:
   const std::vector<std::unique_ptr<CJianPuLyricItem>>& Lyrics() const { return lyrics_; }
 
   // @name Play events
-  bool MarkNoteSounding(int pitch, int tick, bool flag);
-  bool ClearNoteSounding(int pitch, int tick);
+  // `changed`, when given, receives the digit whose state changed.
+  bool MarkNoteSounding(int pitch, int tick, bool flag, const CJianPuNote** changed = nullptr);
+  bool ClearNoteSounding(int pitch, int tick, const CJianPuNote** changed = nullptr);
   void ClearHighlights();
 
   // @name Lyrics

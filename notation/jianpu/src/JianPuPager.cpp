@@ -12,8 +12,12 @@ void CJianPuPager::SetRects(const RECT& view, const RECT& page) {
   pageRect_ = page;
 }
 
-void CJianPuPager::Invalidate() const {
-  if (window_ && IsWindow(window_)) InvalidateRect(window_, &pageRect_, FALSE);
+void CJianPuPager::Invalidate() { InvalidateArea(pageRect_); }
+
+void CJianPuPager::InvalidateArea(const RECT& area) {
+  if (IsRectEmpty(&area)) return;
+  UnionRect(&dirty_, &dirty_, &area);
+  if (window_ && IsWindow(window_)) InvalidateRect(window_, &area, FALSE);
 }
 
 void CJianPuPager::AddLine(std::unique_ptr<CJianPuLine> line) {
@@ -269,11 +273,9 @@ void CJianPuPager::NoteEvent(unsigned message, int tick, int track) {
   CJianPuLine* line = LineOf(track);
   if (!line) return;
   const int note = (message >> 8) & 0x7F, velocity = (message >> 16) & 0x7F;
-  if (status == 0x90 && velocity > 0)
-    line->NoteOn(note, tick, window_ != nullptr);
-  else
-    line->NoteOff(note, tick);
-  Invalidate();
+  // Only the measures that changed are repainted: a highlight must not cost a page.
+  InvalidateArea(status == 0x90 && velocity > 0 ? line->NoteOn(note, tick, window_ != nullptr)
+                                                : line->NoteOff(note, tick));
 }
 
 void CJianPuPager::MarkLyric(int tick, int track) {
@@ -287,6 +289,7 @@ void CJianPuPager::UnmarkLyrics(int tick, int track) {
 }
 
 int CJianPuPager::Paint(HDC dc) {
+  dirty_ = RECT{0, 0, 0, 0};
   for (auto& line : lines_)
     if (line->Part() && line->Part()->Visible()) line->Paint(dc);
   const CJianPuLine* first = First();

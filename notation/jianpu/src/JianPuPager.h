@@ -57,7 +57,9 @@ public:
   void UnmarkLyrics(int tick, int track);
 
   int Paint(HDC dc);
-  void Invalidate() const;
+  void Invalidate();
+  // What changed since the last paint, in window coordinates.
+  const RECT& Dirty() const { return dirty_; }
 
 private:
   CJianPuLine* First() const { return lines_.empty() ? nullptr : lines_.front().get(); }
@@ -65,6 +67,7 @@ private:
   void FitAll();
   bool ShowMeasure(int m, JianPuFrame* frame);
   void MoveCursor(int x);
+  void InvalidateArea(const RECT& area);
   void PlaceCursor(int measure, int x, const JianPuFrame& frame);
 
   HWND window_;
@@ -76,4 +79,5 @@ private:
   std::map<int, CJianPuLine*> lineMap_;
   CJianPuLine* widest_ = nullptr;
   LineSignature signature_;
+  RECT dirty_{0, 0, 0, 0};
 };

@@ -145,7 +145,12 @@ TEST_F(ViewFixture, DigitsLightWhileSoundingAndLyricsWhenSung) {
   EXPECT_EQ(0, bmp.Count(digit, kHighlight));
 
   view.NoteEvent(0x90 | 61 << 8 | 100 << 16, 120, 1);
+  // Only the measure that changed is to be repainted.
+  RECT dirty = view.Pager().Dirty(), both{};
+  EXPECT_TRUE(IntersectRect(&both, &dirty, &digit) && EqualRect(&both, &digit));
+  EXPECT_LT(dirty.right - dirty.left, rect.right / 2);
   PaintInto(bmp);
+  EXPECT_TRUE(IsRectEmpty(&view.Pager().Dirty()));
   EXPECT_GT(bmp.Count(digit, kHighlight), 3) << "a sounding digit is lit";
   view.NoteEvent(0x80 | 61 << 8, 230, 1);
   PaintInto(bmp);
