@@ -20,6 +20,8 @@ void ReportStoppedException(UINT message, CException* e)
     ::OutputDebugStringA(line);
 }
 
+bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+
 // The child a parent's message is about, for reflection.
 HWND ChildOfMessage(HWND hWndParent, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -36,16 +38,9 @@ HWND ChildOfMessage(HWND hWndParent, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DELETEITEM: return reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)->hwndItem;
     case WM_HSCROLL:
     case WM_VSCROLL:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
     case WM_CHARTOITEM:
     case WM_VKEYTOITEM: return reinterpret_cast<HWND>(lParam);
-    default: return nullptr;
+    default: return IsCtlColorMessage(message) ? reinterpret_cast<HWND>(lParam) : nullptr;
     }
 }
 
@@ -158,7 +153,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         }
     }
 
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    if (IsCtlColorMessage(message)) {
         AFX_CTLCOLOR ctl = {reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
         return DispatchMsgMap(WM_CTLCOLOR, 0, 0, wParam, reinterpret_cast<LPARAM>(&ctl), pResult);
     }
@@ -208,19 +203,14 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_NOTIFY:
         return DispatchMsgMap(WM_REFLECT_BASE + WM_NOTIFY, reinterpret_cast<NMHDR*>(lParam)->code, 0, wParam, lParam,
                               pResult);
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
+    default:
+        break;
+    }
+    if (IsCtlColorMessage(message)) {
         AFX_CTLCOLOR ctl = {m_hWnd, reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
         return DispatchMsgMap(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, wParam, reinterpret_cast<LPARAM>(&ctl), pResult);
     }
-    default:
-        return DispatchMsgMap(WM_REFLECT_BASE + message, 0, 0, wParam, lParam, pResult);
-    }
+    return DispatchMsgMap(WM_REFLECT_BASE + message, 0, 0, wParam, lParam, pResult);
 }
 
 BOOL PASCAL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)

@@ -189,13 +189,23 @@ void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, double& value)
     value = parsed;
 }
 
-void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
+namespace {
+
+// The selected index of a list or combo box (get/set messages given).
+void ExchangeSelection(CDataExchange* pDX, int nIDC, int& index, UINT getMessage, UINT setMessage)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessageA(hWndCtrl, CB_GETCURSEL, 0, 0));
+        index = static_cast<int>(::SendMessageA(hWndCtrl, getMessage, 0, 0));
     else
-        ::SendMessageA(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageA(hWndCtrl, setMessage, static_cast<WPARAM>(index), 0);
+}
+
+}  // namespace
+
+void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
+{
+    ExchangeSelection(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
 }
 
 void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
@@ -211,11 +221,7 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 
 void AFXAPI DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessageA(hWndCtrl, LB_GETCURSEL, 0, 0));
-    else
-        ::SendMessageA(hWndCtrl, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ExchangeSelection(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL);
 }
 
 void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
