@@ -211,12 +211,14 @@ int Render(const Options& o) {
   int partsHeight = 0;
   // Part heights of the staff view by size level; the numbered view's first part is taller.
   static const int kOne[4] = {78, 104, 130, 156}, kTwo[4] = {146, 194, 242, 286};
+  static const int kFirstDigits[4] = {80, 126, 152, 152}, kDigits[4] = {60, 76, 102, 102};
   const int size = o.size < 0 || o.size > 3 ? 0 : o.size;
   for (const ScoreTrackEntry& e : data->tracks)
-    partsHeight += o.jianpu ? (partsHeight == 0 ? 80 : 60) : (e.staffKind == 2 ? kTwo[size] : kOne[size]);
+    partsHeight += o.jianpu ? (partsHeight == 0 ? kFirstDigits[size] : kDigits[size])
+                            : (e.staffKind == 2 ? kTwo[size] : kOne[size]);
   const int pageHeight = partsHeight + 60;
   const RECT rect{0, 0, o.width, pageHeight};
-  view->SetSizeLevel(o.jianpu ? 0 : size);
+  view->SetSizeLevel(size);
   view->SetRect(&rect);
   if (view->Rebuild() != 0) fprintf(stderr, "rebuild reported a failure\n");
   if (o.at >= 0) PlayUpTo(view.get(), buffer.get(), play, o.at);
