@@ -104,9 +104,8 @@ void CColorButton::DrawItem(LPDRAWITEMSTRUCT dis) {
     }
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::GetTextColor(dc);
-    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)) ?
-                                            reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)) :
-                                            ::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    HGDIOBJ oldFont = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
     const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
     if (dis->itemState & ODS_DISABLED) {
         CRect shadow = textRect;

@@ -139,6 +139,22 @@ TEST_F(SnapWindowsTest, SizingCannotMoveADockedEdgeButCornersAndFreeEdgesMove) {
     }
 }
 
+TEST_F(SnapWindowsTest, TheMainWindowPinsItsEdgesOnlyWhileCaught) {
+    RECT proposed = {190, 190, 470, 360};
+    const RECT free = proposed;
+    mainPart.OnSizing(mainWnd, WMSZ_LEFT, &proposed);
+    EXPECT_EQ(free, proposed);  // nothing caught yet
+    MoveTo(mainWnd, 5, 300);
+    ASSERT_EQ(kSnapScreenLeft, mainPart.GetDockState());
+    const RECT now = WindowRectOf(mainWnd);
+    proposed = {-20, 290, 270, 460};
+    mainPart.OnSizing(mainWnd, WMSZ_LEFT, &proposed);
+    EXPECT_EQ(now, proposed);
+    proposed = {0, 290, 290, 460};
+    mainPart.OnSizing(mainWnd, WMSZ_BOTTOMRIGHT, &proposed);
+    EXPECT_EQ((RECT{0, 290, 290, 460}), proposed);
+}
+
 TEST_F(SnapWindowsTest, NoMoveRequestsAndAMinimizedMainWindowChangeNothing) {
     WINDOWPOS pos = {mainWnd, nullptr, 5, 5, 260, 150, SWP_NOMOVE};
     EXPECT_EQ(1, mainPart.OnWindowPosChanging(mainWnd, 0, &pos));

@@ -246,3 +246,79 @@ TEST(TreePropSheet, WithoutPageCaptionsTheSheetIsOneTabHeightLower) {
 }
 
 }  // namespace
+
+namespace {
+
+HICON MakeFlatIcon(COLORREF colour) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP image = ::CreateCompatibleBitmap(screen, 16, 16);
+    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(dc, image);
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    RECT all = {0, 0, 16, 16};
+    ::FillRect(dc, &all, brush);
+    ::SelectObject(dc, mask);
+    ::PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+    ::SelectObject(dc, old);
+    ::DeleteObject(brush);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    ICONINFO info = {TRUE, 0, 0, mask, image};
+    HICON icon = ::CreateIconIndirect(&info);
+    ::DeleteObject(image);
+    ::DeleteObject(mask);
+    return icon;
+}
+
+TEST(TreePropSheet, PageIconsAttachAndRelease) {
+    CPathPage page("Icons");
+    EXPECT_FALSE(CTreePropSheet::ReleasePageIcon(nullptr));
+    EXPECT_FALSE(CTreePropSheet::ReleasePageIcon(&page));
+    EXPECT_TRUE(CTreePropSheet::AttachPageIcon(&page, MakeFlatIcon(RGB(0, 0, 255))));
+    EXPECT_TRUE(page.m_psp.dwFlags & PSP_USEHICON);
+    EXPECT_TRUE(CTreePropSheet::ReleasePageIcon(&page));
+    EXPECT_FALSE(page.m_psp.dwFlags & PSP_USEHICON);
+    EXPECT_EQ(nullptr, page.m_psp.hIcon);
+    EXPECT_FALSE(CTreePropSheet::ReleasePageIcon(&page));
+}
+
+TEST(TreePropSheet, DefaultImagesMarkNodesAndPagesAndPagesAddedLaterJoinTheTree) {
+    CImageList one, two;
+    ASSERT_TRUE(one.Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1));
+    ASSERT_TRUE(two.Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1));
+    HICON node = MakeFlatIcon(RGB(255, 0, 0)), leaf = MakeFlatIcon(RGB(0, 160, 0));
+    one.Add(node);
+    two.Add(node);
+    two.Add(leaf);
+    ::DestroyIcon(node);
+    ::DestroyIcon(leaf);
+
+    CPathPage output("Audio::Output"), extra("Audio::Extra");
+    CStepTreeSheet sheet;
+    EXPECT_FALSE(sheet.SetDefaultTreeImages(&one));
+    EXPECT_TRUE(sheet.SetDefaultTreeImages(&two));
+    sheet.SetTreeOptions(TRUE, TRUE, TRUE);
+    sheet.AddPage(&output);
+    struct {
+        int nodeImage = -9, pageImage = -9, images = 0;
+        std::vector<std::string> childrenAfterAdd;
+    } seen;
+    sheet.steps.push_back([&](CStepTreeSheet& s) {
+        int selected = 0;
+        s.GetPageTree()->GetItemImage(s.Find("Audio"), seen.nodeImage, selected);
+        s.GetPageTree()->GetItemImage(s.Find("Output"), seen.pageImage, selected);
+        seen.images = s.GetPageTree()->GetImageList(TVSIL_NORMAL)->GetImageCount();
+        s.AddPage(&extra);
+        CTreeCtrl* tree = s.GetPageTree();
+        for (HTREEITEM i = tree->GetChildItem(s.Find("Audio")); i; i = tree->GetNextSiblingItem(i))
+            seen.childrenAfterAdd.push_back(std::string(tree->GetItemText(i)));
+    });
+    RunSheet(sheet);
+    EXPECT_EQ(2, seen.images);
+    EXPECT_EQ(0, seen.nodeImage);  // images count - 2
+    EXPECT_EQ(1, seen.pageImage);  // images count - 1: the page has no image of its own
+    EXPECT_EQ((std::vector<std::string>{"Output", "Extra"}), seen.childrenAfterAdd);
+}
+
+}  // namespace
