@@ -145,6 +145,18 @@ TEST(JianPuPageTest, TiesJoinPiecesAcrossTheBarLineAndLightTogether) {
   EXPECT_FALSE(second->Sounding());
 }
 
+TEST(JianPuPageTest, PiecesOfANoteCutAtABeatAreTied) {
+  Laid l;
+  l.measures.push_back(MakeMeasure(0, 4, 120, {{60, 0, 60}, {62, 60, 60, 0, 0, 0, 1}, {62, 120, 120, 0, 0, 0, 1},
+                                               {64, 240, 120, 0, 0, 0, 2}, {65, 360, 120, 0, 0, 0, 3}}));
+  l.Run();
+  const auto& notes = l.Page(0).Notes();
+  ASSERT_EQ(5u, notes.size());
+  EXPECT_EQ(notes[2].get(), notes[1]->NextTied());
+  EXPECT_EQ(nullptr, notes[3]->NextTied()) << "different split groups stay apart";
+  EXPECT_EQ(1, CountOf<CJianPuTie>(l.Page(0)));
+}
+
 TEST(JianPuPageTest, HighlightWindows) {
   Laid l;
   l.measures.push_back(MakeMeasure(0, 4, 120, {}));

@@ -20,6 +20,7 @@ struct Written {
   int tuplet = 0;
   int tieStart = 0;
   int tieEnd = 0;
+  int splitGroup = 0;
 };
 
 // A measure of `beats` beats of `beatTicks` in `key`, 4 grid units per beat at 16 px.
@@ -40,6 +41,7 @@ inline std::unique_ptr<CScoreMeasure> MakeMeasure(int index, int beats, int beat
     n.tupletGroup = w.tuplet;
     n.tieStart = w.tieStart;
     n.tieEnd = w.tieEnd;
+    n.splitGroup = w.splitGroup;
     if (w.tuplet > 0)
       CNoteValues::ClassifyTripletLength(n, w.length);
     else

@@ -173,6 +173,27 @@ TEST_F(ViewFixture, DigitsLightWhileSoundingAndLyricsWhenSung) {
   EXPECT_EQ(0, bmp.Count(lyric, kHighlight));
 }
 
+TEST_F(ViewFixture, BarLinesCloseEachMeasureAndTheHeavyEndTheLast) {
+  FillQuarters(2);
+  ASSERT_EQ(0, view.Rebuild());
+  IScoreViewOptions* options = view.GetOptions(1);
+  options->SetNoteColor(kNote, -1);
+  CViewBitmap bmp(rect.right, rect.bottom);
+  const CJianPuPainter& p = *view.PartList().front();
+  JianPuFrame f;
+  ASSERT_TRUE(view.Pager().Lines().front()->FrameFor(1, &f));
+  const int top = f.refY - p.DigitHeight() / 2 - 2, bottom = f.refY + p.DigitHeight() / 2 + 2;
+  const int end = f.barX + f.placement.width;
+  PaintInto(bmp);
+  for (int x : {f.barX, end, end + 3, end + 4, end + 5})
+    EXPECT_EQ(bottom - top, bmp.Count(RECT{x, top, x + 1, bottom}, kNote)) << "a full bar line at " << x;
+  EXPECT_EQ(0, bmp.Count(RECT{end + 8, top, end + 9, bottom}, kNote));
+  options->SetHeavyEndBar(false, -1);
+  PaintInto(bmp);
+  EXPECT_EQ(0, bmp.Count(RECT{end + 4, top, end + 5, bottom}, kNote)) << "no heavy end without the flag";
+  options->Release();
+}
+
 TEST_F(ViewFixture, CursorColumnIsInvertedOnThePage) {
   FillQuarters();
   ASSERT_EQ(0, view.Rebuild());
