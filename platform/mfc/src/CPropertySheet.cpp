@@ -257,7 +257,6 @@ BOOL CPropertySheet::CreateSheet(HWND hWndOwner, DWORD dwStyle, DWORD dwExStyle)
     for (INT_PTR i = 0; i < m_pages.GetSize(); ++i)
         m_pageStructs.push_back(static_cast<CPropertyPage*>(m_pages.GetAt(i))->m_psp);
     m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_MODELESS;
-    m_psh.dwFlags &= ~PSH_USEHICON;
     m_psh.hwndParent = hWndOwner;
     m_psh.pszCaption = m_strCaption;
     m_psh.nPages = static_cast<UINT>(m_pageStructs.size());

@@ -1,6 +1,7 @@
 #include <afxwin.h>
 #include <afxcmn.h>
 
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -452,8 +453,10 @@ BOOL AFXAPI AfxRegisterClass(WNDCLASSA* lpWndClass)
 LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
     // The name spells out the attributes, so equal requests share one class.
-    // The set keeps each name alive for the process.
+    // The set keeps each name alive for the process; UI threads share it.
     static std::set<std::string> names;
+    static std::mutex namesLock;
+    std::lock_guard<std::mutex> lock(namesLock);
     char name[128];
     snprintf(name, sizeof(name), "Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), nClassStyle,
              static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));

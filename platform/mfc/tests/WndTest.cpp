@@ -282,6 +282,44 @@ TEST_F(WndTest, HeapWindowDeletesItselfAfterTheLastMessage)
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
 }
 
+// A pop-up frame as the notice window uses it: on the heap, gone with its window.
+class CNoticeFrame : public CFrameWnd
+{
+public:
+    explicit CNoticeFrame(bool* pDeleted) : m_pDeleted(pDeleted) {}
+    ~CNoticeFrame() override { *m_pDeleted = true; }
+    bool m_created = false;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct)
+    {
+        m_created = true;
+        return CFrameWnd::OnCreate(lpCreateStruct);
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool* m_pDeleted;
+};
+
+BEGIN_MESSAGE_MAP(CNoticeFrame, CFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, FrameWindowOnTheHeapDeletesItself)
+{
+    bool deleted = false;
+    auto* pFrame = new CNoticeFrame(&deleted);
+    ASSERT_TRUE(pFrame->Create(nullptr, nullptr, WS_POPUP | WS_BORDER, CRect(0, 0, 200, 100), &m_parent));
+    EXPECT_TRUE(pFrame->m_created);
+    EXPECT_EQ(m_parent.m_hWnd, ::GetWindow(pFrame->m_hWnd, GW_OWNER));
+    EXPECT_TRUE(pFrame->ModifyStyle(WS_BORDER, 0, SWP_FRAMECHANGED));
+    EXPECT_FALSE(pFrame->GetStyle() & WS_BORDER);
+    EXPECT_FALSE(pFrame->ModifyStyle(WS_BORDER, 0));  // nothing left to change
+    pFrame->DestroyWindow();
+    EXPECT_TRUE(deleted);
+}
+
 TEST_F(WndTest, DestructorDestroysTheWindowItOwns)
 {
     HWND hWnd = nullptr;
