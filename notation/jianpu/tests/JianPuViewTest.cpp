@@ -272,3 +272,54 @@ TEST(JianPuDemoTest, DemoSongsBuildAndPage) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the numbered view invalidates in a real window (needs an X display
+// under Wine).
+TEST(JianPuWindowTest, ChangesInvalidateTheirMeasureOrTheCursorColumn) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "JianPuViewTestWindow";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "numbered", WS_OVERLAPPEDWINDOW, 0, 0, 900, 400, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  ASSERT_NE(nullptr, hwnd) << "no display";
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  auto update = [hwnd] {
+    RECT r{};
+    GetUpdateRect(hwnd, &r, FALSE);
+    return r;
+  };
+  {
+    IScoreBuffer* buffer = new CScoreBuffer();
+    CJianPuView view(hwnd);
+    view.SetScoreBuffer(buffer);
+    const RECT rect{0, 0, 800, 300};
+    view.SetRect(&rect);
+    FillDemo(buffer, &view, *FindDemoSong("hymn"));
+    ASSERT_EQ(0, view.Rebuild());
+
+    ValidateRect(hwnd, nullptr);
+    view.NoteEvent(0x90 | 66 << 8 | 90 << 16, 0, 1);
+    RECT r = update();
+    EXPECT_FALSE(IsRectEmpty(&r));
+    EXPECT_LT(r.right - r.left, 300) << "a highlight repaints its measure, not the page";
+
+    ValidateRect(hwnd, nullptr);
+    view.NoteEvent(0x90 | 20 << 8 | 90 << 16, 0, 1);
+    r = update();
+    EXPECT_TRUE(IsRectEmpty(&r)) << "a note not on the page changes nothing";
+
+    ValidateRect(hwnd, nullptr);
+    view.StepCursor(0);
+    view.StepCursor(2);
+    r = update();
+    EXPECT_FALSE(IsRectEmpty(&r));
+    buffer->Release();
+  }
+  DestroyWindow(hwnd);
+}
+
+}  // namespace
