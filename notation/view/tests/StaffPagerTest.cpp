@@ -225,6 +225,19 @@ TEST(StaffPager, TickFromPoint) {
   EXPECT_EQ(f.pager.TickFromPoint(5000, 10), -1);  // nothing after the last measure
 }
 
+TEST(StaffPager, TheMeasureRunningPastTheEdgeIsNotOnThePage) {
+  Fixture f(std::vector<int>(10, 100), kX0 + kHeader + 250);
+  ASSERT_EQ(f.Line().Count(), 3);
+  ASSERT_EQ(f.Line().DrawnCount(), 2);
+  EXPECT_EQ(f.pager.GetLastMeasure(), 2);
+  // A point right of the drawn measures is the start of the undrawn one.
+  EXPECT_EQ(f.pager.TickFromPoint(kX0 + kHeader + 230, 10), 2 * 480);
+  // Seeking into it brings the page that draws it.
+  f.pager.SeekTick(2 * 480 + 130);
+  EXPECT_EQ(f.pager.GetFirstMeasure(), 2);
+  EXPECT_TRUE(f.Line().Draws(2));
+}
+
 TEST(StaffPager, NoteEventsLightAndClearNotes) {
   Fixture f(std::vector<int>(10, 100), kX0 + kHeader + 300);
   const CScoreGlyph* note = f.parts[0].painter->Page(1)->Notes(0)[0].get();
