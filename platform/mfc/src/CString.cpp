@@ -17,7 +17,8 @@ EmptyStringBlock g_emptyString = {{0, 0}, {0}};
 
 LPSTR EmptyPchData() { return g_emptyString.header.data(); }
 
-bool IsResourceId(LPCSTR lpsz) { return lpsz != nullptr && HIWORD(reinterpret_cast<ULONG_PTR>(lpsz)) == 0; }
+// All upper bits clear: on 64-bit a real pointer may have a zero HIWORD.
+bool IsResourceId(LPCSTR lpsz) { return lpsz != nullptr && (reinterpret_cast<ULONG_PTR>(lpsz) >> 16) == 0; }
 
 int SafeStrlen(LPCSTR lpsz) { return lpsz == nullptr ? 0 : static_cast<int>(strlen(lpsz)); }
 

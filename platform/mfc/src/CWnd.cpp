@@ -99,13 +99,8 @@ BOOL CWnd::Attach(HWND hWndNew)
 {
     if (hWndNew == nullptr || m_hWnd != nullptr)
         return FALSE;
-    // A temporary wrapper of this window goes away: the permanent object answers from now on.
-    CTempMap<CWnd, HWND>& temps = CTempMap<CWnd, HWND>::ForThisThread();
-    if (CWnd* pTemp = temps.Lookup(hWndNew)) {
-        temps.Remove(hWndNew);
-        pTemp->m_hWnd = nullptr;
-        delete pTemp;
-    }
+    // A temporary wrapper of this window stays valid until idle (its holder
+    // may still use it); FromHandle answers with this object from now on.
     AfxGetThreadState().permanentWindows[hWndNew] = this;
     m_hWnd = hWndNew;
     return TRUE;

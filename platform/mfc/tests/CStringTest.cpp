@@ -210,6 +210,19 @@ TEST(CStringResources, LoadsFromTheStringTable)
     EXPECT_TRUE(missing.IsEmpty());
 }
 
+TEST(CStringResources, PointerWithZeroLowHighWordIsText)
+{
+    // Above 4 GB an address can have a zero HIWORD; it is still text, not a resource id.
+    char* p = nullptr;
+    for (ULONG_PTR base = 0x300000000ULL; p == nullptr && base < 0x400000000ULL; base += 0x10000000ULL)
+        p = static_cast<char*>(::VirtualAlloc(reinterpret_cast<void*>(base), 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(nullptr, p);
+    ASSERT_EQ(0u, HIWORD(reinterpret_cast<ULONG_PTR>(p)));
+    strcpy(p, "high text");
+    EXPECT_STREQ("high text", CString(p));
+    ::VirtualFree(p, 0, MEM_RELEASE);
+}
+
 TEST(CStringConversions, FromWideText)
 {
     CString s(L"wide text");

@@ -225,6 +225,7 @@ TEST_F(WndTest, SubclassingRoutesMessagesAndDefaultHandsThemOn)
     CCountingEdit edit;
     ASSERT_TRUE(edit.SubclassDlgItem(77, &m_parent));
     EXPECT_EQ(&edit, m_parent.GetDlgItem(77));  // the permanent object answers now
+    EXPECT_EQ(hEdit, pTemp->m_hWnd);            // and the temporary still works until idle
     edit.SetWindowText("through Default");
     EXPECT_EQ(1, edit.m_nSetText);
     CString text;
