@@ -1,5 +1,6 @@
 #include "JianPuItems.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "GdiObjects.h"
@@ -127,8 +128,11 @@ void CJianPuTie::Draw(HDC dc, const JianPuFrame& f) {
       x2 = f.originX + second_->X() + w;
       break;
   }
+  // Above the octave dots of either end.
+  auto above = [](const CJianPuNote* n) { return n->Spec().octaveSign > 0 ? n->Spec().octaveCount : 0; };
+  const int dots = std::max(above(first_), above(second_));
   CSelectObject pen(dc, p.NotePen(1));
-  DrawArc(dc, x1, x2, f.refY - p.DigitHeight() / 2 - 1, 4, 2);
+  DrawArc(dc, x1, x2, f.refY - p.DigitHeight() / 2 - 1 - 5 * dots, 4, 2);
 }
 
 void CJianPuTupletArc::Draw(HDC dc, const JianPuFrame& f) {

@@ -1,5 +1,7 @@
 #include "JianPuLyricItem.h"
 
+#include <algorithm>
+
 #include "GdiObjects.h"
 #include "JianPuItems.h"
 #include "JianPuPainter.h"
@@ -17,6 +19,9 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
       x = previous->DrawnX() + size.cx + 2;
   }
   CTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
-  TextOutA(dc, x, f.refY + p.LyricOffset(), text_.data(), static_cast<int>(text_.size()));
+  // Large digits reach further down than the fixed offset: keep clear of
+  // their underlines and a low octave dot.
+  const int below = std::max(p.LyricOffset(), p.LowerDotOffset() + 12);
+  TextOutA(dc, x, f.refY + below, text_.data(), static_cast<int>(text_.size()));
   drawnX_ = x;
 }
