@@ -191,3 +191,49 @@ TEST(JianPuPageTest, LyricsAttachToDigitsAndMarkOneAtATime) {
 }
 
 }  // namespace
+
+#include "JianPuLine.h"
+#include "JianPuSizes.h"
+
+namespace {
+
+TEST(JianPuLineTest, TheFirstMeasureGivesUpOnlyItsTimeSignaturesRoom) {
+  Laid l;
+  auto m = MakeMeasure(0, 4, 120, {{62, 0, 480}}, 2);
+  m->keyChange = true;
+  m->timeSigChange = true;
+  m->signatureExtras += JianPuSizes::kTimeWidth[0];
+  m->width += JianPuSizes::kTimeWidth[0];
+  l.measures.push_back(std::move(m));
+  l.measures.push_back(MakeMeasure(1, 4, 120, {{62, 0, 480}}, 2));
+  l.Run();
+  CJianPuLine line(l.painter.get(), RECT{0, 0, 2000, 80});
+  line.Fit();
+  ASSERT_EQ(2, line.Count());
+  EXPECT_TRUE(line.Fits());
+  JianPuFrame first, second;
+  ASSERT_TRUE(line.FrameFor(0, &first));
+  ASSERT_TRUE(line.FrameFor(1, &second));
+  // The key text stands above the digits: a numbered measure has no key signs to give up.
+  EXPECT_EQ(10, first.placement.noteOffset);
+  EXPECT_TRUE(first.placement.headerSuppressed);
+  EXPECT_FALSE(second.placement.headerSuppressed);
+  EXPECT_EQ(first.barX + first.placement.width, second.barX);
+
+  const int both = CJianPuLine::kLeftMargin + first.placement.width + second.placement.width;
+  CJianPuLine exact(l.painter.get(), RECT{0, 0, both, 80});
+  exact.Fit();
+  EXPECT_EQ(2, exact.Count());
+  EXPECT_TRUE(exact.Fits()) << "measures that fill the width exactly fit";
+  CJianPuLine short1(l.painter.get(), RECT{0, 0, both - 1, 80});
+  short1.Fit();
+  EXPECT_EQ(2, short1.Count());
+  EXPECT_FALSE(short1.Fits()) << "one pixel less and the last one overflows";
+
+  CJianPuLine narrow(l.painter.get(), RECT{0, 0, first.placement.width + CJianPuLine::kLeftMargin + 1, 80});
+  narrow.Fit();
+  EXPECT_EQ(2, narrow.Count()) << "the measure running past the edge is counted";
+  EXPECT_FALSE(narrow.Fits());
+}
+
+}  // namespace
