@@ -256,6 +256,28 @@ TEST(Dialog, ModalDialogOnAWorkerThread)
     delete pThread;
 }
 
+TEST(Dialog, ModalDialogDisablesItsOwnerMeanwhile)
+{
+    mfctest::QuitWatchdog::Reset();
+    mfctest::QuitWatchdog watchdog(10000);
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, mfctest::TestRect(), nullptr, 0));
+    CDataDialog dlg;
+    dlg.m_pParentWnd = &owner;
+    BOOL ownerEnabled = TRUE;
+    HWND dialogOwner = nullptr;
+    dlg.m_steps.push_back([&](CDataDialog& d) {
+        ownerEnabled = owner.IsWindowEnabled();
+        dialogOwner = ::GetWindow(d.m_hWnd, GW_OWNER);
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_EQ(owner.m_hWnd, dialogOwner);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    owner.DestroyWindow();
+}
+
 TEST(Dialog, MissingTemplateAnswersMinusOne)
 {
     CDialog dlg(4242);

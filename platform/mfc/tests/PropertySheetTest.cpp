@@ -68,6 +68,7 @@ public:
     CStepSheet() : CPropertySheet("Preferences") {}
     std::vector<std::function<void(CStepSheet&)>> m_steps;
     int m_nCtrlTabs = 0;
+    int m_nAddPage = 0;
     bool m_initAfterSystem = false;
 
 protected:
@@ -87,6 +88,11 @@ protected:
         m_steps.erase(m_steps.begin());
         step(*this);
     }
+    afx_msg LRESULT OnAddPage(WPARAM, LPARAM)
+    {
+        ++m_nAddPage;
+        return Default();
+    }
     afx_msg LRESULT OnIsDialogMessage(WPARAM wParam, LPARAM lParam)
     {
         MSG* pMsg = reinterpret_cast<MSG*>(lParam);
@@ -100,6 +106,7 @@ protected:
 BEGIN_MESSAGE_MAP(CStepSheet, CPropertySheet)
     ON_WM_TIMER()
     ON_MESSAGE(PSM_ISDIALOGMESSAGE, OnIsDialogMessage)
+    ON_MESSAGE(PSM_ADDPAGE, OnAddPage)
 END_MESSAGE_MAP()
 
 void SetControlKey(bool down)
@@ -178,17 +185,33 @@ TEST(Sheet, PagesValidateOnLeavingAndApplyOnOk)
     EXPECT_EQ(nullptr, sheet.m_hWnd);
 }
 
-TEST(Sheet, CancelAnswersIdCancel)
+TEST(Sheet, PagesAddedLaterAndCancel)
 {
     mfctest::QuitWatchdog::Reset();
     mfctest::QuitWatchdog watchdog(10000);
     CGeneralPage general;
+    CColoursPage colours;
     CStepSheet sheet;
     sheet.AddPage(&general);
     sheet.SetActivePage(0);
-    sheet.m_steps.push_back([](CStepSheet& s) { s.PressButton(PSBTN_CANCEL); });
+    int countAfterAdd = 0, countAfterRemove = 0;
+    bool activeIsColours = false;
+    sheet.m_steps.push_back([&](CStepSheet& s) {
+        s.AddPage(&colours);  // PSM_ADDPAGE passes through the sheet's own map
+        countAfterAdd = s.GetPageCount();
+        s.SetActivePage(&colours);
+        activeIsColours = s.GetActivePage() == &colours;
+        s.SetActivePage(0);
+        s.RemovePage(&colours);
+        countAfterRemove = s.GetPageCount();
+        s.PressButton(PSBTN_CANCEL);
+    });
     EXPECT_EQ(IDCANCEL, sheet.DoModal());
     EXPECT_FALSE(mfctest::QuitWatchdog::Fired());
+    EXPECT_EQ(1, sheet.m_nAddPage);
+    EXPECT_EQ(2, countAfterAdd);
+    EXPECT_TRUE(activeIsColours);
+    EXPECT_EQ(1, countAfterRemove);
     EXPECT_EQ(0, general.m_nApply);
 }
 
