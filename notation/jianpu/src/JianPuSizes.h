@@ -1,7 +1,7 @@
-// Pixel sizes of numbered notation by size level 0..3. The level-3 column of
-// the part heights and fonts is 0 in the original tables; heights of 0 would
-// leave the parts without room, so level 3 takes level 2's heights, while the
-// fonts keep height 0 (the font mapper's default size).
+// Pixel sizes of numbered notation by size level 0..3. Level 3 has no
+// numbered sizes of its own: a part height of 0 would leave the digits no
+// room, so it takes level 2's heights, while its fonts have height 0 (the
+// font mapper's default size).
 #pragma once
 
 struct JianPuSizes {
