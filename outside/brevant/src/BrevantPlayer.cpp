@@ -141,7 +141,7 @@ int CBrevantPlayer::Play() {
     return 0;
   }
   if (!StartThread()) return 1;
-  if (core_.HasEnded()) resumeAt_ = 0;
+  if (core_.AtEnd()) resumeAt_ = 0;
   core_.Start();
   Rebase(resumeAt_);
   playing_.store(core_.IsPlaying());

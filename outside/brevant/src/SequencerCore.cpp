@@ -71,7 +71,7 @@ void SequencerCore::PlaceAt(double songMs) {
 
 void SequencerCore::Start() {
   if (!song_ || playing_) return;
-  if (ended_) {
+  if (AtEnd()) {
     PlaceAt(0);
     Emit(kPlayEventSeek, 0);
   }

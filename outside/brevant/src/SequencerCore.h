@@ -44,8 +44,8 @@ class SequencerCore {
 
   // Playing.
   bool IsPlaying() const { return playing_; }
-  // Played to its end (and not moved since): the next Start begins at 0.
-  bool HasEnded() const { return ended_; }
+  // Played to its end, or moved there: the next Start begins at 0.
+  bool AtEnd() const { return ended_ || (song_ && song_->lengthMs > 0 && position_ >= song_->lengthMs); }
   // From the current place, or from the start once the song has ended.
   void Start();
   // Silences and pauses; the place stays.

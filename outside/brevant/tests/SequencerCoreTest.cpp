@@ -139,11 +139,18 @@ TEST(SequencerCore, PlayAfterTheEndStartsAgainFromZero) {
   CoreRig rig(spec);
   rig.core.Start();
   rig.RunTo(600);
-  ASSERT_TRUE(rig.core.HasEnded());
+  ASSERT_TRUE(rig.core.AtEnd());
   rig.sink.heard.clear();
   rig.core.Start();
   EXPECT_THAT(rig.sink.Types(), ElementsAre(kPlayEventSeek, kPlayEventPosition));
   EXPECT_EQ(rig.core.PositionMs(), 0);
+  // Moved to the end while stopped: the same.
+  rig.core.Stop();
+  rig.core.Seek(5000);
+  rig.sink.heard.clear();
+  rig.core.Start();
+  EXPECT_THAT(rig.sink.Types(), ElementsAre(kPlayEventSeek, kPlayEventPosition));
+  EXPECT_EQ(rig.sink.heard[0].event.value1, 0);
 }
 
 TEST(SequencerCore, DrumChannelIsAllocatedFirstWithItsKit) {
