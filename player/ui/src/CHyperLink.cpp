@@ -9,6 +9,7 @@ BEGIN_MESSAGE_MAP(CHyperLink, CStatic)
     ON_WM_TIMER()
     ON_WM_SETCURSOR()
     ON_WM_DESTROY()
+    ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -77,10 +78,7 @@ void CHyperLink::RebuildFont(BOOL redraw) {
 
 void CHyperLink::PreSubclassWindow() {
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(GetStyle() | SS_NOTIFY));
-    CString text;
-    GetWindowText(text);
-    if (m_url.empty()) m_url = static_cast<LPCTSTR>(text);
-    if (text.IsEmpty()) SetWindowText(m_url.c_str());
+    MatchTextAndUrl();
     RebuildFont(TRUE);
     PositionWindow();
     if (!m_linkCursor) SetLinkCursor(nullptr);
@@ -91,6 +89,27 @@ void CHyperLink::PreSubclassWindow() {
     }
     SetTimer(kHoverTimer, 100);
     CStatic::PreSubclassWindow();
+}
+
+void CHyperLink::MatchTextAndUrl() {
+    CString text;
+    GetWindowText(text);
+    if (m_url.empty()) m_url = static_cast<LPCTSTR>(text);
+    if (text.IsEmpty()) SetWindowText(m_url.c_str());
+}
+
+int CHyperLink::OnCreate(LPCREATESTRUCT cs) {
+    if (CStatic::OnCreate(cs) == -1) return -1;
+    MatchTextAndUrl();
+    RebuildFont(FALSE);
+    PositionWindow();
+    if (::IsWindow(m_toolTip.m_hWnd)) {
+        CRect client;
+        GetClientRect(&client);
+        m_toolTip.SetToolRect(this, kToolId, &client);
+        m_toolTip.UpdateTipText(m_url.c_str(), this, kToolId);
+    }
+    return 0;
 }
 
 BOOL CHyperLink::PreTranslateMessage(MSG* msg) {

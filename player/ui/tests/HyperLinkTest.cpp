@@ -130,3 +130,33 @@ TEST_F(HyperLinkTest, AutoSizeShrinksToTheTextKeepingTheAlignment) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HyperLinkCreated, ALinkMadeInCodeBehavesAsOneFromADialog) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "links", WS_POPUP | WS_VISIBLE, CRect(50, 200, 450, 300), nullptr, 0));
+    CHyperLink link;
+    link.SetURL("http://127.0.0.1:8123/");
+    ASSERT_TRUE(link.Create("Melodara", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(20, 20, 320, 60), &parent, kLinkId));
+    CString text;
+    link.GetWindowText(text);
+    EXPECT_STREQ("Melodara", text);
+    EXPECT_EQ("http://127.0.0.1:8123/", link.GetURL());
+    EXPECT_TRUE(link.GetStyle() & SS_NOTIFY);
+    LOGFONTA lf = {};
+    ::GetObjectA(reinterpret_cast<HFONT>(link.SendMessage(WM_GETFONT)), sizeof(lf), &lf);
+    EXPECT_EQ(1, lf.lfUnderline);
+    CRect r;
+    link.GetClientRect(&r);
+    EXPECT_LT(r.Width(), 300);  // sized to its text
+    link.DestroyWindow();
+
+    CHyperLink plain;  // no address: the text is the address
+    ASSERT_TRUE(plain.Create("http://127.0.0.1:7/", WS_CHILD | SS_LEFT, CRect(20, 20, 320, 60), &parent, kLinkId));
+    EXPECT_EQ("http://127.0.0.1:7/", plain.GetURL());
+    plain.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+}  // namespace

@@ -45,6 +45,9 @@ protected:
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     afx_msg void OnDestroy();
+    // A link made in code (Create) has no text yet when it is subclassed;
+    // what depends on the text is done again once the window exists.
+    afx_msg int OnCreate(LPCREATESTRUCT cs);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -52,6 +55,8 @@ private:
     void PositionWindow();
     // Our own font: the window's (or the GUI font) with our underline flag.
     void RebuildFont(BOOL redraw);
+    // An empty address takes the text, an empty text shows the address.
+    void MatchTextAndUrl();
 
     COLORREF m_linkColor = kLinkColour;
     COLORREF m_visitedColor = kVisitedColour;
