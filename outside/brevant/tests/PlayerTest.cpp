@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -176,6 +177,46 @@ TEST(BrevantPlayer, PlaysACopyOfTheBufferAndStopsAtTheEnd) {
   EXPECT_THAT(LyricTicks(log), ElementsAre(0, 60, 120, 180));
   EXPECT_EQ(player->GetState(), kBrevantStopped);
   EXPECT_FALSE(log.AnySynchronous());
+  player->Release();
+}
+
+TEST(BrevantPlayer, PlayWhilePlayingOnlyRepositionsTheTimers) {
+  PlayerRig rig(LyricPulse(3000));
+  RecordingTimer timer;
+  rig.player->GetClock()->AddTimer(&timer);
+  rig.player->Play();
+  rig.time.Set(300);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 2));
+  rig.player->Play();   // the synchronised player resumes audio and song alike
+  rig.time.Set(600);
+  ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 3));
+  rig.player->Stop();
+  EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 60, 120));
+  EXPECT_EQ(std::count(timer.calls.begin(), timer.calls.end(), "start"), 1);
+  EXPECT_EQ(std::count_if(timer.calls.begin(), timer.calls.end(),
+                          [](const std::string& c) { return c.rfind("reposition", 0) == 0; }),
+            2);
+  rig.player->GetClock()->RemoveTimer(&timer);
+}
+
+TEST(BrevantPlayer, SongWithoutTemposPlaysAtTheTempoSet) {
+  ManualTime time;
+  EventLog log;
+  CBrevantPlayer* player = new CBrevantPlayer(&time);
+  player->SetEventCallback(&EventLog::Callback, &log);
+  player->SetTempo(60);
+  SongSpec spec;
+  spec.lyrics[1].Lyric(120, "one");
+  spec.channel[0].Note(0, 240, 0, 60);
+  CSongBuffer buffer;
+  spec.FillBuffer(&buffer);
+  player->SetSongBuffer(&buffer);
+  player->Play();
+  time.Set(990);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(log.OfType(kPlayEventLyric).empty());
+  time.Set(1000);   // a quarter at 60 BPM
+  EXPECT_TRUE(log.WaitFor(kPlayEventLyric, 1));
   player->Release();
 }
 

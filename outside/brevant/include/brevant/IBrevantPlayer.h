@@ -67,7 +67,8 @@ class IBrevantPlayer {
   virtual int SyncTime(int ms) = 0;
   // Owned by the player.
   virtual IBrevantClock* GetClock() = 0;
-  // Stops and destroys the player.
+  // Stops and destroys the player; waits for its timing thread, so never
+  // from inside the event callback.
   virtual void Release() = 0;
 
  protected:
