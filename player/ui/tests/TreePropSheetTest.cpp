@@ -322,3 +322,31 @@ TEST(TreePropSheet, DefaultImagesMarkNodesAndPagesAndPagesAddedLaterJoinTheTree)
 }
 
 }  // namespace
+
+namespace {
+
+// A sheet whose frame cannot be made (out of memory).
+class CNoFrameSheet : public CStepTreeSheet {
+protected:
+    CPageFrame* NewPageFrame() override { return nullptr; }
+};
+
+TEST(TreePropSheet, WithoutAFrameTheSheetKeepsItsTabsInsteadOfThrowing) {
+    CPathPage one("One"), two("Two");
+    CNoFrameSheet sheet;
+    sheet.AddPage(&one);
+    sheet.AddPage(&two);
+    bool ran = false, tabsVisible = false;
+    CTreeCtrl* tree = reinterpret_cast<CTreeCtrl*>(1);
+    sheet.steps.push_back([&](CStepTreeSheet& s) {
+        ran = true;
+        tree = s.GetPageTree();
+        tabsVisible = s.GetTabControl()->IsWindowVisible() != FALSE;
+    });
+    RunSheet(sheet);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(nullptr, tree);
+    EXPECT_TRUE(tabsVisible);
+}
+
+}  // namespace
