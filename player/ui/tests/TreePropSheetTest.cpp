@@ -159,8 +159,9 @@ TEST(TreePropSheet, CaptionsBecomeATreeWalkedByCtrlTabInDepthFirstOrder) {
         seen.frameCaption = caption;
         seen.lateOptions = s.SetTreeOptions(FALSE);
         seen.lateWidth = s.SetPageTreeWidth(10);
-        CaptureWindowPng(s.m_hWnd, ShotPath("tree_property_sheet.png"));
     });
+    // A step later, once everything has painted: a picture for a person.
+    sheet.steps.push_back([&](CStepTreeSheet& s) { CaptureWindowPng(s.m_hWnd, ShotPath("tree_property_sheet.png")); });
     sheet.steps.push_back([&](CStepTreeSheet& s) {
         for (bool shift : {false, false, false, false, true, true}) {
             s.PressCtrlTab(shift);
