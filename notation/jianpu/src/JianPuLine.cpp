@@ -87,7 +87,8 @@ bool CJianPuLine::FrameFor(int measure, JianPuFrame* frame) const {
   if (!painter_ || !valid_ || slot < 0 || slot >= count_ || slot >= static_cast<int>(pool_->size())) return false;
   if (!Page(measure)) return false;
   const StaffPlacement& p = (*pool_)[slot];
-  const StaffPlacement& last = (*pool_)[count_ - 1];
+  const int drawn = DrawnCount();
+  const StaffPlacement& last = (*pool_)[drawn - 1];
   JianPuFrame& f = *frame;
   f = JianPuFrame();
   f.painter = painter_;
@@ -98,7 +99,7 @@ bool CJianPuLine::FrameFor(int measure, JianPuFrame* frame) const {
   f.lineStartX = NoteAreaLeft() + (*pool_)[0].x;
   f.lineEndX = NoteAreaLeft() + last.x + last.width;
   f.prevShown = slot > 0;
-  f.nextShown = slot + 1 < count_;
+  f.nextShown = slot + 1 < drawn;
   if (f.nextShown) {
     const StaffPlacement& next = (*pool_)[slot + 1];
     f.nextOriginX = NoteAreaLeft() + next.x + next.noteOffset;
@@ -121,15 +122,16 @@ void CJianPuLine::Paint(HDC dc) {
     const int timeX = std::max(rect_.left + 55, rect_.left + 9 + keyWidth + 8) + p.HalfDigitWidth();
     p.DrawTimeSignature(dc, timeX, timeTop, s.beats, s.beatTicks);
   }
-  const bool shown = count_ > 0 && static_cast<int>(pool_->size()) >= count_;
+  const int drawn = DrawnCount();
+  const bool shown = drawn > 0 && static_cast<int>(pool_->size()) >= drawn;
   if (!shown) return;
   p.DrawBarLine(dc, refY_, x0);
-  for (int m = first_; m < first_ + count_; ++m) {
+  for (int m = first_; m < first_ + drawn; ++m) {
     JianPuFrame frame;
     if (FrameFor(m, &frame)) Page(m)->Paint(dc, frame);
   }
-  const int end = x0 + (*pool_)[count_ - 1].x + (*pool_)[count_ - 1].width;
-  if (PageCount() == first_ + count_ && p.HeavyEndBar())
+  const int end = x0 + (*pool_)[drawn - 1].x + (*pool_)[drawn - 1].width;
+  if (PageCount() == first_ + drawn && p.HeavyEndBar())
     for (int k = 3; k <= 5; ++k) p.DrawBarLine(dc, refY_, end + k);
 }
 

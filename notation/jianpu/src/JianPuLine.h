@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "JianPuFrame.h"
-#include "StaffLine.h"
+#include "LineSignature.h"
 
 class CJianPuPainter;
 class CJianPuPage;
 
 class CJianPuLine {
 public:
+  using Frame = JianPuFrame;
   static constexpr int kLeftMargin = 5;
 
   CJianPuLine(CJianPuPainter* painter, const RECT& rect);
@@ -38,6 +39,10 @@ public:
   int FirstMeasure() const { return first_; }
   int Count() const { return count_; }
   bool Fits() const { return fits_; }
+  // Measures actually drawn: the counted measure that runs past the right
+  // edge is left out unless it is the only one; the next page opens with it.
+  int DrawnCount() const { return fits_ || count_ <= 1 ? count_ : count_ - 1; }
+  bool Draws(int measure) const { return measure >= first_ && measure < first_ + DrawnCount(); }
   int Counter() const { return counter_; }
   void SetCurrentMeasure(int value) { counter_ = value; }
   int PageCount() const;
@@ -46,8 +51,8 @@ public:
   int ReferenceY() const { return refY_; }
   int TextLineY() const { return textLineY_; }
   int NoteAreaLeft() const { return rect_.left + kLeftMargin; }
-  // The frame a shown page is painted and measured with; false when the
-  // measure is not shown.
+  // The frame a counted page is painted and measured with; false when the
+  // measure is not counted. Its neighbours and line end are the drawn ones.
   bool FrameFor(int measure, JianPuFrame* frame) const;
 
   // @name Play events

@@ -114,6 +114,43 @@ TEST_F(ViewFixture, PagesTurnAtTheLastMeasureAndRewindShowsTheStart) {
   view.ScrollTo(0, 0);
 }
 
+TEST_F(ViewFixture, AMeasureRunningPastTheEdgeIsDrawnOnceOnTheNextPage) {
+  FillQuarters(12);
+  ASSERT_EQ(0, view.Rebuild());
+  // Narrow the view until the last counted measure runs past the right edge.
+  const CJianPuLine* line = nullptr;
+  for (int right = 700; right > 200; --right) {
+    rect.right = right;
+    view.SetRect(&rect);
+    line = view.Pager().Lines().front().get();
+    if (!line->Fits() && line->Count() > 1) break;
+  }
+  ASSERT_FALSE(line->Fits());
+  const int drawn = line->DrawnCount();
+  ASSERT_EQ(line->Count() - 1, drawn);
+  EXPECT_FALSE(line->Draws(drawn));
+
+  // Nothing of it is painted right of the last drawn measure.
+  JianPuFrame last;
+  ASSERT_TRUE(line->FrameFor(drawn - 1, &last));
+  CViewBitmap bmp(rect.right, rect.bottom);
+  PaintInto(bmp);
+  const RECT beyond{last.lineEndX + 2, rect.top, rect.right, rect.bottom};
+  ASSERT_LT(beyond.left, beyond.right);
+  EXPECT_EQ(0, bmp.Ink(beyond, kBackground)) << "no clipped digits or syllables of the undrawn measure";
+
+  // The page turns as it starts, and opens with it.
+  for (int m = 0; m < drawn; ++m) {
+    view.StepCursor(0);
+    EXPECT_EQ(0, view.Pager().GetFirstMeasure()) << "measure " << m;
+  }
+  view.StepCursor(0);
+  EXPECT_EQ(drawn, view.Pager().GetFirstMeasure());
+  EXPECT_TRUE(line->Draws(drawn));
+  // And the previous page is the first one again, which did not draw it.
+  EXPECT_EQ(0, view.Pager().PrevPage());
+}
+
 TEST_F(ViewFixture, PositionsAndSeeks) {
   FillQuarters();
   ASSERT_EQ(0, view.Rebuild());

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "LineSignature.h"
 #include "StaffFrame.h"
 #include "StaffGeometry.h"
 
@@ -16,19 +17,9 @@ class CStaffPainter;
 class CScoreGlyph;
 class CStaffPage;
 
-// Signatures of the first shown measure, shared by every line of a view.
-struct LineSignature {
-  int startTick = 0;
-  int beats = 4;
-  int beatTicks = 120;
-  bool showTime = false;
-  int key = 0;
-  int previousKey = 0;
-  bool showKey = false;
-};
-
 class CStaffLine {
 public:
+  using Frame = StaffFrame;
   static constexpr int kLeftMargin = 5;
 
   CStaffLine(CStaffPainter* painter, const RECT& rect);
@@ -64,6 +55,7 @@ public:
   int Counter() const { return counter_; }
   void SetCurrentMeasure(int value) { counter_ = value; }
   int PageCount() const;
+  CStaffPage* Page(int measure) const;
   const StaffGeometry& Geometry() const { return geometry_; }
   // Window x where the note area starts: left edge plus margin.
   int NoteAreaLeft() const { return rect_.left + kLeftMargin; }
@@ -86,7 +78,6 @@ public:
   void Paint(HDC dc);
 
 private:
-  CStaffPage* Page(int measure) const;
   // Where a changed glyph of a shown measure is drawn; the whole line when it is tied
   // (its pieces may lie on other pages).
   RECT ChangedArea(int measure, const CScoreGlyph* glyph) const;
