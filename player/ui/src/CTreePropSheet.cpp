@@ -377,6 +377,7 @@ void CTreePropSheet::OnDestroy() {
 
 // ---- Sheet messages
 
+// Adding or removing a page: the system first, then the tree is made anew.
 LRESULT CTreePropSheet::OnAddPage(WPARAM, LPARAM) {
     const LRESULT result = Default();
     if (m_treeMode) {
@@ -386,14 +387,7 @@ LRESULT CTreePropSheet::OnAddPage(WPARAM, LPARAM) {
     return result;
 }
 
-LRESULT CTreePropSheet::OnRemovePage(WPARAM, LPARAM) {
-    const LRESULT result = Default();
-    if (m_treeMode) {
-        RebuildPageTree();
-        SelectActivePageItem();
-    }
-    return result;
-}
+LRESULT CTreePropSheet::OnRemovePage(WPARAM wParam, LPARAM lParam) { return OnAddPage(wParam, lParam); }
 
 LRESULT CTreePropSheet::OnSetCurSel(WPARAM, LPARAM) {
     const LRESULT result = Default();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -30,6 +31,19 @@ void Erase(std::vector<ISnapObject*>& list, ISnapObject* obj) {
 
 bool Contains(const std::vector<ISnapObject*>& list, ISnapObject* obj) {
     return std::find(list.begin(), list.end(), obj) != list.end();
+}
+
+// Null only detaches (no undocking); a host leaves the previous host's
+// docked list; anything that is no host changes nothing.
+void ReplaceHost(ISnapHost*& current, ISnapObject* self, ISnapObject* requested) {
+    if (!requested) {
+        current = nullptr;
+        return;
+    }
+    ISnapHost* next = requested->AsHost();
+    if (!next) return;
+    if (current) current->Undock(self);
+    current = next;
 }
 
 }  // namespace
@@ -122,24 +136,11 @@ CSnapWnd::~CSnapWnd() {
     }
 }
 
-void CSnapWnd::SetHost(ISnapObject* host) {
-    if (!host) {
-        m_host = nullptr;
-        return;
-    }
-    ISnapHost* newHost = host->AsHost();
-    if (!newHost) return;
-    if (m_host) m_host->Undock(this);
-    m_host = newHost;
-}
+void CSnapWnd::SetHost(ISnapObject* host) { ReplaceHost(m_host, this, host); }
 
 bool CSnapWnd::IsDocked() { return m_host ? m_host->IsDocked(this) : false; }
 
-bool CSnapWnd::SetBusy(bool busy) {
-    const bool was = m_busy;
-    m_busy = busy;
-    return was;
-}
+bool CSnapWnd::SetBusy(bool busy) { return std::exchange(m_busy, busy); }
 
 int CSnapWnd::Snap(RECT* r) {
     if (!m_host) return SnapToScreen(r, GetSnapSides());
@@ -158,16 +159,7 @@ CSnapHost::~CSnapHost() {
     m_targets.clear();
 }
 
-void CSnapHost::SetHost(ISnapObject* host) {
-    if (!host) {
-        m_host = nullptr;
-        return;
-    }
-    ISnapHost* newHost = host->AsHost();
-    if (!newHost) return;
-    if (m_host) m_host->Undock(this);
-    m_host = newHost;
-}
+void CSnapHost::SetHost(ISnapObject* host) { ReplaceHost(m_host, this, host); }
 
 void CSnapHost::MoveBy(int dx, int dy) {
     DoMoveBy(dx, dy);
@@ -176,11 +168,7 @@ void CSnapHost::MoveBy(int dx, int dy) {
 
 bool CSnapHost::IsDocked() { return m_host ? m_host->IsDocked(this) : false; }
 
-bool CSnapHost::SetBusy(bool busy) {
-    const bool was = m_busy;
-    m_busy = busy;
-    return was;
-}
+bool CSnapHost::SetBusy(bool busy) { return std::exchange(m_busy, busy); }
 
 void CSnapHost::AddTarget(ISnapObject* obj) {
     if (obj && !Contains(m_targets, obj)) m_targets.push_back(obj);

@@ -21,28 +21,6 @@ private:
     CWnd* m_wnd;
 };
 
-HICON MakeRedIcon(int size) {
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP colour = ::CreateCompatibleBitmap(screen, size, size);
-    HBITMAP mask = ::CreateBitmap(size, size, 1, 1, nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(dc, colour);
-    RECT all = {0, 0, size, size};
-    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
-    ::FillRect(dc, &all, red);
-    ::SelectObject(dc, mask);
-    ::PatBlt(dc, 0, 0, size, size, BLACKNESS);  // every pixel opaque
-    ::SelectObject(dc, old);
-    ::DeleteObject(red);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    ICONINFO info = {TRUE, 0, 0, mask, colour};
-    HICON icon = ::CreateIconIndirect(&info);
-    ::DeleteObject(colour);
-    ::DeleteObject(mask);
-    return icon;
-}
-
 bool Near(COLORREF a, COLORREF b, int tolerance) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
@@ -112,7 +90,7 @@ TEST_F(PageFrameTest, TheCaptionRunsFromTheCaptionColourToTheBackground) {
 }
 
 TEST_F(PageFrameTest, TheCaptionIconIsCopiedAndDrawnAtTheLeft) {
-    HICON icon = MakeRedIcon(16);
+    HICON icon = MakeFlatIcon(RGB(255, 0, 0));
     ASSERT_NE(nullptr, icon);
     frame.SetCaptionHeight(24);
     frame.EnableCaption(TRUE);
@@ -128,7 +106,7 @@ TEST_F(PageFrameTest, TheCaptionIconIsCopiedAndDrawnAtTheLeft) {
 }
 
 TEST_F(PageFrameTest, Screenshot) {
-    HICON icon = MakeRedIcon(16);
+    HICON icon = MakeFlatIcon(RGB(255, 0, 0));
     frame.SetCaptionHeight(22);
     frame.EnableCaption(TRUE);
     frame.SetCaption("Audio settings", icon);

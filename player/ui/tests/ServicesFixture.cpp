@@ -124,3 +124,25 @@ std::string ShotPath(const std::string& name) {
     ::CreateDirectoryA("shots", nullptr);
     return "shots\\" + name;
 }
+
+HICON MakeFlatIcon(COLORREF colour, int size) {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP image = ::CreateCompatibleBitmap(screen, size, size);
+    HBITMAP mask = ::CreateBitmap(size, size, 1, 1, nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(dc, image);
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    RECT all = {0, 0, size, size};
+    ::FillRect(dc, &all, brush);
+    ::SelectObject(dc, mask);
+    ::PatBlt(dc, 0, 0, size, size, BLACKNESS);  // every pixel opaque
+    ::SelectObject(dc, old);
+    ::DeleteObject(brush);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    ICONINFO info = {TRUE, 0, 0, mask, image};
+    HICON icon = ::CreateIconIndirect(&info);
+    ::DeleteObject(image);
+    ::DeleteObject(mask);
+    return icon;
+}

@@ -45,5 +45,8 @@ void DriveNextDialog(std::function<void(HWND dialog)> work, DWORD timeoutMs = 80
 // True when the driver found a dialog and ran the work.
 bool DialogWasDriven();
 
+// A 16 x 16 (or size) opaque icon of one colour; the caller destroys it.
+HICON MakeFlatIcon(COLORREF colour, int size = 16);
+
 // Folder for screenshots a person looks at ("<out>\shots").
 std::string ShotPath(const std::string& name);

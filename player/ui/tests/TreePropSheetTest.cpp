@@ -250,28 +250,6 @@ TEST(TreePropSheet, WithoutPageCaptionsTheSheetIsOneTabHeightLower) {
 
 namespace {
 
-HICON MakeFlatIcon(COLORREF colour) {
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP image = ::CreateCompatibleBitmap(screen, 16, 16);
-    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(dc, image);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    RECT all = {0, 0, 16, 16};
-    ::FillRect(dc, &all, brush);
-    ::SelectObject(dc, mask);
-    ::PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
-    ::SelectObject(dc, old);
-    ::DeleteObject(brush);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    ICONINFO info = {TRUE, 0, 0, mask, image};
-    HICON icon = ::CreateIconIndirect(&info);
-    ::DeleteObject(image);
-    ::DeleteObject(mask);
-    return icon;
-}
-
 TEST(TreePropSheet, PageIconsAttachAndRelease) {
     CPathPage page("Icons");
     EXPECT_FALSE(CTreePropSheet::ReleasePageIcon(nullptr));
