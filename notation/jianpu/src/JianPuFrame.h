@@ -7,15 +7,7 @@
 
 class CJianPuPainter;
 
-struct JianPuFrame {
+struct JianPuFrame : LineFrame {
   const CJianPuPainter* painter = nullptr;
-  StaffPlacement placement;
   int refY = 0;          // window y of the digits' centre line
-  int barX = 0;          // window x of the measure's left bar line
-  int originX = 0;       // window x of tick 0 of the measure's digits
-  int lineStartX = 0;    // where the line's first measure begins
-  int lineEndX = 0;      // end of the line's last measure
-  bool prevShown = false;
-  bool nextShown = false;
-  int nextOriginX = 0;   // tick-0 x of the next measure when it is shown
 };
