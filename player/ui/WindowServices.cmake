@@ -32,4 +32,5 @@ melodara_add_test(player_ui_services_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/ServicesTest.rc
   LIBS player_ui
   DEPENDS player_resources
-  TIMEOUT 300)
+  TIMEOUT 300
+  SCREEN)

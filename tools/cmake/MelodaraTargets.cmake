@@ -15,11 +15,11 @@ function(melodara_add_dll target)
   endif()
 endfunction()
 
-# melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s])
+# melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s] [SCREEN])
 # One GoogleTest program, registered as one CTest entry and run under Wine from
 # the output folder, so DLLs loaded by name are found beside it.
 function(melodara_add_test target)
-  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "SCREEN" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 180)
   endif()
@@ -30,4 +30,9 @@ function(melodara_add_test target)
   endif()
   add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${MELODARA_OUT})
   set_tests_properties(${target} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  # Tests that show windows and read back what the screen shows must not run
+  # beside one another: on one display another test's window would cover them.
+  if(A_SCREEN)
+    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK screen)
+  endif()
 endfunction()
