@@ -108,7 +108,7 @@ Stats Summarise(std::vector<double> values) {
 
 void WaitForEnd(IBrevantPlayer* player, double timeoutMs) {
   double until = NowMs() + timeoutMs;
-  while (player->GetState() == kBrevantPlaying && NowMs() < until) Sleep(20);
+  while (player->GetState() == kBrevantPlaying && NowMs() < until) Sleep(250);
 }
 
 }  // namespace
@@ -123,6 +123,30 @@ int main() {
   // The schedule: every note message in playing order with its song time.
   std::shared_ptr<const CompiledSong> compiled = buffer.Compile(120);
   std::printf("song: %d notes, %d tempo changes, %.1f s\n", kNotes, int(song.tempos.size()), lengthMs / 1000.0);
+
+  // Run 0, for comparison: a bare thread sleeping 1 ms at a time for 20 s at
+  // the same priority. Its longest oversleep is what the host alone costs.
+  {
+    struct Probe {
+      static DWORD WINAPI Main(void* out) {
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+        double worst = 0, last = NowMs(), end = last + 20000;
+        while (last < end) {
+          Sleep(1);
+          double now = NowMs();
+          worst = std::max(worst, now - last - 1);
+          last = now;
+        }
+        *static_cast<double*>(out) = worst;
+        return 0;
+      }
+    };
+    double worst = 0;
+    HANDLE thread = CreateThread(nullptr, 0, &Probe::Main, &worst, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    std::printf("run 0: a bare 1 ms sleep loop overslept by up to %.3f ms over 20 s\n", worst);
+  }
 
   // Run 1: free-running clock.
   {
