@@ -22,9 +22,9 @@ class IBrevantSongBuffer {
   // than a tick are skipped; none left means 4/4 from the start.
   virtual void SetTimeSignatures(const SmfTimeSigEntry* entries, int count) = 0;
   // Replaces the tempos, in any order. Non-finite or non-positive values are
-  // skipped, the rest held to 1..1000 BPM. None left means the player's
-  // SetTempo value (120 when it has none). Before the first entry the first
-  // entry's tempo holds.
+  // skipped, the rest held to 1..1000 BPM. None left: the buffer's own
+  // answers take 120 BPM, the player plays at its SetTempo value (120 when
+  // it has none). Before the first entry the first entry's tempo holds.
   virtual void SetTempos(const SmfTempoEntry* entries, int count) = 0;
   // Meta 0x80 events (FF 80 len tag...) of the song's "MCtl" tracks; payloads
   // shorter than four bytes are skipped.

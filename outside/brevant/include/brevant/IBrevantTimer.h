@@ -2,8 +2,9 @@
 // A client of the player's clock (IBrevantClock::AddTimer). All times are
 // player time in milliseconds; the clock never passes a negative time, so a
 // timer sees no call while a negative delay keeps player time below zero.
-// The calls come from the player's timing thread, under the player's lock:
-// a timer must be quick and must not call back into the player.
+// The calls come from the player's timing thread, or from the thread that
+// calls Play, Seek or Stop, always under the player's lock: a timer must be
+// quick and must not wait for another thread that uses the player.
 #include <cstdint>
 
 class IBrevantTimer {
