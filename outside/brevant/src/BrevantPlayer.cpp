@@ -104,7 +104,10 @@ int CBrevantPlayer::Seek(int ms) {
   // and the song waits for it.
   double target = std::min(double(ms) - core_.Delay(), core_.Song()->lengthMs);
   resumeAt_ = target;
-  if (playing_.load()) Rebase(target);
+  if (playing_.load()) {
+    Rebase(target);
+    SetEvent(wake_.Get());   // what lies at the new place is due now
+  }
   return 0;
 }
 
