@@ -4,7 +4,6 @@
 
 #include "JianPuPage.h"
 #include "JianPuPainter.h"
-#include "JianPuViewOptions.h"
 #include "PartStack.h"
 
 IScoreView* NewJianPuView(HWND window) {
@@ -32,6 +31,12 @@ void CJianPuView::Destroy(unsigned flags) {
 
 std::vector<CJianPuPainter*> CJianPuView::PartList() const {
   std::vector<CJianPuPainter*> list;
+  for (auto& p : parts_) list.push_back(p.get());
+  return list;
+}
+
+std::vector<CScorePainter*> CJianPuView::OptionParts() const {
+  std::vector<CScorePainter*> list;
   for (auto& p : parts_) list.push_back(p.get());
   return list;
 }
@@ -136,10 +141,10 @@ void CJianPuView::ReapplyOptions() {
   for (size_t i = 0; i < parts_.size(); ++i) {
     CJianPuPainter& p = *parts_[i];
     if (i < saved.size()) {
-      ApplyOptionRecord(saved[i], p);
+      saved[i].ApplyTo(p);
       options_[p.Track()] = saved[i];
     } else {
-      options_[p.Track()] = OptionRecordOf(p);
+      options_[p.Track()] = OptionRecord::FromPainter(p);
     }
   }
 }
@@ -237,7 +242,7 @@ void CJianPuView::Rewind() {
 
 IScoreViewOptions* CJianPuView::GetOptions(int version) {
   if (version != 1) return nullptr;
-  return new (std::nothrow) CJianPuViewOptions(this);
+  return new (std::nothrow) CViewOptions(this);
 }
 
 // @name Paging

@@ -18,7 +18,7 @@
 
 class CJianPuPainter;
 
-class CJianPuView : public IScoreView {
+class CJianPuView : public IScoreView, public IOptionHost {
 public:
   explicit CJianPuView(HWND window);
   virtual ~CJianPuView();
@@ -57,7 +57,8 @@ public:
   void Destroy(unsigned flags) override;
 
   // @name For the options object, tests and tools
-  std::map<int, OptionRecord>& OptionRecords() { return options_; }
+  std::map<int, OptionRecord>& OptionRecords() override { return options_; }
+  std::vector<CScorePainter*> OptionParts() const override;
   std::vector<CJianPuPainter*> PartList() const;
   CJianPuPainter* PartOf(int track) const;
   CJianPuPager& Pager() { return pager_; }

@@ -65,6 +65,12 @@ std::vector<CStaffPainter*> CStaffView::PartList() const {
   return list;
 }
 
+std::vector<CScorePainter*> CStaffView::OptionParts() const {
+  std::vector<CScorePainter*> list;
+  for (auto& p : parts_) list.push_back(p.get());
+  return list;
+}
+
 CStaffPainter* CStaffView::PartOf(int track) const {
   auto it = partsByTrack_.find(track);
   return it == partsByTrack_.end() ? nullptr : it->second;

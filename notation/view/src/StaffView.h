@@ -18,7 +18,7 @@
 
 class CStaffPainter;
 
-class CStaffView : public IScoreView {
+class CStaffView : public IScoreView, public IOptionHost {
 public:
   explicit CStaffView(HWND window);
   virtual ~CStaffView();
@@ -57,7 +57,8 @@ public:
   void Destroy(unsigned flags) override;
 
   // @name For the options object, tests and tools
-  std::map<int, OptionRecord>& OptionRecords() { return options_; }
+  std::map<int, OptionRecord>& OptionRecords() override { return options_; }
+  std::vector<CScorePainter*> OptionParts() const override;
   std::vector<CStaffPainter*> PartList() const;
   CStaffPainter* PartOf(int track) const;
   CStaffPager& Pager() { return pager_; }

@@ -1,9 +1,8 @@
 #include "ViewOptions.h"
 
-#include "StaffPainter.h"
-#include "StaffView.h"
+#include "ScorePainter.h"
 
-OptionRecord OptionRecord::FromPainter(const CStaffPainter& p) {
+OptionRecord OptionRecord::FromPainter(const CScorePainter& p) {
   OptionRecord r;
   r.lineColor = p.LineColor();
   r.noteColor = p.NoteColor();
@@ -17,7 +16,7 @@ OptionRecord OptionRecord::FromPainter(const CStaffPainter& p) {
   return r;
 }
 
-void OptionRecord::ApplyTo(CStaffPainter& p) const {
+void OptionRecord::ApplyTo(CScorePainter& p) const {
   p.SetLineColor(lineColor);
   p.SetNoteColor(noteColor);
   p.SetHighlightColor(highlightColor);
@@ -38,8 +37,8 @@ void CViewOptions::Set(T OptionRecord::*field, T value, int track, Apply apply) 
     if (it != records.end()) it->second.*field = value;
   }
   // A copy: applying must not depend on the list staying as it is.
-  const std::vector<CStaffPainter*> parts = view_->PartList();
-  for (CStaffPainter* p : parts) {
+  const std::vector<CScorePainter*> parts = view_->OptionParts();
+  for (CScorePainter* p : parts) {
     if (track != -1 && p->Track() != track) continue;
     apply(*p, value);
     if (track != -1) break;
@@ -55,49 +54,49 @@ T CViewOptions::Get(T OptionRecord::*field, int track, T fallback) const {
 }
 
 void CViewOptions::SetLineColor(COLORREF c, int track) {
-  Set(&OptionRecord::lineColor, c, track, [](CStaffPainter& p, COLORREF v) { p.SetLineColor(v); });
+  Set(&OptionRecord::lineColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetLineColor(v); });
 }
 COLORREF CViewOptions::GetLineColor(int track) { return Get<COLORREF>(&OptionRecord::lineColor, track, 0); }
 
 void CViewOptions::SetNoteColor(COLORREF c, int track) {
-  Set(&OptionRecord::noteColor, c, track, [](CStaffPainter& p, COLORREF v) { p.SetNoteColor(v); });
+  Set(&OptionRecord::noteColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetNoteColor(v); });
 }
 COLORREF CViewOptions::GetNoteColor(int track) { return Get<COLORREF>(&OptionRecord::noteColor, track, 0); }
 
 void CViewOptions::SetHighlightNoteColor(COLORREF c, int track) {
-  Set(&OptionRecord::highlightColor, c, track, [](CStaffPainter& p, COLORREF v) { p.SetHighlightColor(v); });
+  Set(&OptionRecord::highlightColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetHighlightColor(v); });
 }
 COLORREF CViewOptions::GetHighlightNoteColor(int track) {
   return Get<COLORREF>(&OptionRecord::highlightColor, track, 0);
 }
 
 void CViewOptions::SetClefColor(COLORREF c, int track) {
-  Set(&OptionRecord::clefColor, c, track, [](CStaffPainter& p, COLORREF v) { p.SetClefColor(v); });
+  Set(&OptionRecord::clefColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetClefColor(v); });
 }
 COLORREF CViewOptions::GetClefColor(int track) { return Get<COLORREF>(&OptionRecord::clefColor, track, 0); }
 
 void CViewOptions::SetSignatureColor(COLORREF c, int track) {
-  Set(&OptionRecord::signatureColor, c, track, [](CStaffPainter& p, COLORREF v) { p.SetSignatureColor(v); });
+  Set(&OptionRecord::signatureColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetSignatureColor(v); });
 }
 COLORREF CViewOptions::GetSignatureColor(int track) { return Get<COLORREF>(&OptionRecord::signatureColor, track, 0); }
 
 void CViewOptions::SetBarIndexColor(COLORREF c, int track) {
-  Set(&OptionRecord::barIndexColor, c, track, [](CStaffPainter& p, COLORREF v) { p.SetBarIndexColor(v); });
+  Set(&OptionRecord::barIndexColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetBarIndexColor(v); });
 }
 COLORREF CViewOptions::GetBarIndexColor(int track) { return Get<COLORREF>(&OptionRecord::barIndexColor, track, 0); }
 
 void CViewOptions::SetShowBarIndex(bool on, int track) {
-  Set(&OptionRecord::showBarIndex, on, track, [](CStaffPainter& p, bool v) { p.SetShowBarIndex(v); });
+  Set(&OptionRecord::showBarIndex, on, track, [](CScorePainter& p, bool v) { p.SetShowBarIndex(v); });
 }
 bool CViewOptions::GetShowBarIndex(int track) { return Get<bool>(&OptionRecord::showBarIndex, track, true); }
 
 void CViewOptions::SetShowTrackNumber(bool on, int track) {
-  Set(&OptionRecord::showTrackNumber, on, track, [](CStaffPainter& p, bool v) { p.SetShowTrackNumber(v); });
+  Set(&OptionRecord::showTrackNumber, on, track, [](CScorePainter& p, bool v) { p.SetShowTrackNumber(v); });
 }
 bool CViewOptions::GetShowTrackNumber(int track) { return Get<bool>(&OptionRecord::showTrackNumber, track, true); }
 
 void CViewOptions::SetHeavyEndBar(bool on, int track) {
-  Set(&OptionRecord::heavyEndBar, on, track, [](CStaffPainter& p, bool v) { p.SetHeavyEndBar(v); });
+  Set(&OptionRecord::heavyEndBar, on, track, [](CScorePainter& p, bool v) { p.SetHeavyEndBar(v); });
 }
 bool CViewOptions::GetHeavyEndBar(int track) { return Get<bool>(&OptionRecord::heavyEndBar, track, true); }
 

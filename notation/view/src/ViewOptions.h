@@ -1,12 +1,17 @@
-// The options face of the staff view: colours and display flags per track,
-// kept in the view's option records and applied at once to the painters.
+// The options face of the staff and the numbered view: colours and display
+// flags per track, kept in the view's option records and applied at once to
+// the painters. A numbered part draws neither staff lines nor clefs: its
+// line and clef colours live in the records only.
 #pragma once
 
 #include <windows.h>
 
+#include <map>
+#include <vector>
+
 #include "score/IScoreViewOptions.h"
 
-class CStaffPainter;
+class CScorePainter;
 
 // The options of one part, as the view keeps them across rebuilds.
 struct OptionRecord {
@@ -20,17 +25,26 @@ struct OptionRecord {
   bool showTrackNumber = true;
   bool heavyEndBar = true;
 
-  static OptionRecord FromPainter(const CStaffPainter& p);
+  static OptionRecord FromPainter(const CScorePainter& p);
   // Colours and the bar-index and heavy-end flags; a new part keeps its own
   // track-number flag.
-  void ApplyTo(CStaffPainter& p) const;
+  void ApplyTo(CScorePainter& p) const;
 };
 
-class CStaffView;
+// What the options work on: the view's records, which outlive a rebuild,
+// and its current painters.
+class IOptionHost {
+public:
+  virtual std::map<int, OptionRecord>& OptionRecords() = 0;
+  virtual std::vector<CScorePainter*> OptionParts() const = 0;
+
+protected:
+  ~IOptionHost() = default;
+};
 
 class CViewOptions : public IScoreViewOptions {
 public:
-  explicit CViewOptions(CStaffView* view) : view_(view) {}
+  explicit CViewOptions(IOptionHost* view) : view_(view) {}
   virtual ~CViewOptions() = default;
 
   void Release() override { Destroy(1); }
@@ -60,5 +74,5 @@ private:
   template <typename T>
   T Get(T OptionRecord::*field, int track, T fallback) const;
 
-  CStaffView* view_;
+  IOptionHost* view_;
 };
