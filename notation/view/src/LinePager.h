@@ -32,6 +32,7 @@ template <class Line>
 class CLinePager {
 public:
   using Frame = typename Line::Frame;
+  using LineType = Line;
 
   explicit CLinePager(HWND window) : window_(window), pool_(10) {}
   CLinePager(const CLinePager&) = delete;
