@@ -7,6 +7,7 @@
 #include "GdiObjects.h"
 #include "KeyTable.h"
 #include "JianPuPainter.h"
+#include "PageLyrics.h"
 
 namespace {
 
@@ -100,43 +101,11 @@ bool CJianPuPage::AttachLyric(const ScoreLyric& lyric) {
   return true;
 }
 
-bool CJianPuPage::MarkLyric(int tick, bool* out) {
-  for (size_t i = 0; i < lyrics_.size(); ++i) {
-    if (lyrics_[i]->Tick() != tick) continue;
-    lyrics_[i]->SetSung(true);
-    if (lyrics_[i]->IsPunctuation()) {
-      if (out) *out = true;
-      return true;
-    }
-    // Only the syllable being sung stays lit.
-    for (size_t k = i; k-- > 0;) {
-      if (lyrics_[k]->IsPunctuation()) continue;
-      lyrics_[k]->SetSung(false);
-      if (out) *out = true;
-      break;
-    }
-    return true;
-  }
-  return false;
-}
+bool CJianPuPage::MarkLyric(int tick, bool* out) { return MarkSungLyric(lyrics_, tick, out); }
 
-bool CJianPuPage::UnmarkLastLyric() {
-  for (size_t k = lyrics_.size(); k-- > 0;) {
-    if (lyrics_[k]->IsPunctuation()) continue;
-    lyrics_[k]->SetSung(false);
-    return true;
-  }
-  return false;
-}
+bool CJianPuPage::UnmarkLastLyric() { return ::UnmarkLastLyric(lyrics_); }
 
-bool CJianPuPage::UnmarkLyricsBefore(int tick) {
-  for (size_t k = lyrics_.size(); k-- > 0;) {
-    if (lyrics_[k]->IsPunctuation() || lyrics_[k]->Tick() >= tick) continue;
-    lyrics_[k]->SetSung(false);
-    return true;
-  }
-  return false;
-}
+bool CJianPuPage::UnmarkLyricsBefore(int tick) { return UnmarkLyricBefore(lyrics_, tick); }
 
 // @name Painting
 

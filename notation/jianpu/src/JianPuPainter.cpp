@@ -7,6 +7,7 @@
 #include "JianPuPage.h"
 #include "JianPuSizes.h"
 #include "KeyTable.h"
+#include "PageLyrics.h"
 #include "StaffPainter.h"
 
 CJianPuPainter::CJianPuPainter() { RecreateFonts(); }
@@ -137,18 +138,6 @@ int CJianPuPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) 
   for (auto& page : pages_) page->LinkTies();
   for (size_t i = 0; i + 1 < pages_.size(); ++i) pages_[i]->LinkTiesInto(*pages_[i + 1]);
 
-  // Each syllable goes to the first page that takes it: a page refuses one
-  // at its very end with no digit to sit under.
-  size_t first = 0;
-  for (const ScoreLyric& lyric : PartLyrics()) {
-    while (first > 0 && lyric.tick < pages_[first]->StartTick() - 10) --first;
-    for (size_t i = first; i < pages_.size(); ++i) {
-      if (lyric.tick >= pages_[i]->EndTick()) continue;
-      if (pages_[i]->AttachLyric(lyric)) {
-        first = i;
-        break;
-      }
-    }
-  }
+  HandOutLyrics(PartLyrics(), pages_);
   return 0;
 }

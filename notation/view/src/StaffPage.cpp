@@ -5,6 +5,7 @@
 
 #include "GdiObjects.h"
 #include "KeyTable.h"
+#include "PageLyrics.h"
 #include "StaffPainter.h"
 #include "StaffSizes.h"
 
@@ -126,43 +127,11 @@ bool CStaffPage::AttachLyric(const ScoreLyric& lyric) {
   return attach(kSingleVoice);
 }
 
-bool CStaffPage::MarkLyric(int tick, bool* out) {
-  for (size_t i = 0; i < lyrics_.size(); ++i) {
-    if (lyrics_[i]->Tick() != tick) continue;
-    lyrics_[i]->SetSung(true);
-    if (lyrics_[i]->IsPunctuation()) {
-      if (out) *out = true;
-      return true;
-    }
-    // Only the syllable being sung stays lit.
-    for (size_t k = i; k-- > 0;) {
-      if (lyrics_[k]->IsPunctuation()) continue;
-      lyrics_[k]->SetSung(false);
-      if (out) *out = true;
-      break;
-    }
-    return true;
-  }
-  return false;
-}
+bool CStaffPage::MarkLyric(int tick, bool* out) { return MarkSungLyric(lyrics_, tick, out); }
 
-bool CStaffPage::UnmarkLastLyric() {
-  for (size_t k = lyrics_.size(); k-- > 0;) {
-    if (lyrics_[k]->IsPunctuation()) continue;
-    lyrics_[k]->SetSung(false);
-    return true;
-  }
-  return false;
-}
+bool CStaffPage::UnmarkLastLyric() { return ::UnmarkLastLyric(lyrics_); }
 
-bool CStaffPage::UnmarkLyricsBefore(int tick) {
-  for (size_t k = lyrics_.size(); k-- > 0;) {
-    if (lyrics_[k]->IsPunctuation() || lyrics_[k]->Tick() >= tick) continue;
-    lyrics_[k]->SetSung(false);
-    return true;
-  }
-  return false;
-}
+bool CStaffPage::UnmarkLyricsBefore(int tick) { return UnmarkLyricBefore(lyrics_, tick); }
 
 // @name Painting
 

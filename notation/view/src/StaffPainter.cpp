@@ -4,6 +4,7 @@
 
 #include "DrumStaffPage.h"
 #include "KeyTable.h"
+#include "PageLyrics.h"
 #include "ScoreMeasure.h"
 #include "StaffPage.h"
 #include "StaffSizes.h"
@@ -116,19 +117,7 @@ int CStaffPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
     LinkTiesAcrossPages(voice);
   }
 
-  // Each syllable goes to the first page that takes it: a page refuses one
-  // that lies at its very end with no note to sit under.
-  size_t first = 0;
-  for (const ScoreLyric& lyric : PartLyrics()) {
-    while (first > 0 && lyric.tick < pages_[first]->StartTick() - 10) --first;
-    for (size_t i = first; i < pages_.size(); ++i) {
-      if (lyric.tick >= pages_[i]->EndTick()) continue;
-      if (pages_[i]->AttachLyric(lyric)) {
-        first = i;
-        break;
-      }
-    }
-  }
+  HandOutLyrics(PartLyrics(), pages_);
   return 0;
 }
 
