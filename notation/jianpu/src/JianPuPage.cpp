@@ -29,29 +29,6 @@ CJianPuPage::CJianPuPage(CJianPuPainter* painter) : painter_(painter) {}
 
 CJianPuPage::~CJianPuPage() = default;
 
-void CJianPuPage::SetMeasure(const CScoreMeasure& m) {
-  index_ = m.index;
-  beats_ = m.beats > 0 ? m.beats : 4;
-  beatTicks_ = m.beatLength > 0 ? m.beatLength : 120;
-  startTick_ = m.startTick;
-  width_ = m.width;
-  noteOffset_ = m.signatureExtras;
-  showTime_ = m.timeSigChange;
-  key_ = CKeyTable::ClampKey(m.key);
-  previousKey_ = CKeyTable::ClampKey(m.previousKey);
-  showKey_ = m.keyChange;
-  scale_ = m.noteScale;
-  unitsPerBeat_ = m.unitsPerBeat > 0 ? m.unitsPerBeat : 1;
-  fixedTupletSpacing_ = m.fixedWidthOn;
-}
-
-int CJianPuPage::TickX(int t) const {
-  const int T = beatTicks_;
-  const int perUnit = T / unitsPerBeat_ > 0 ? T / unitsPerBeat_ : 1;
-  const int units = (t % T) / perUnit + unitsPerBeat_ * (t / T);
-  return static_cast<int>(static_cast<double>(units) * scale_);
-}
-
 // @name Play events
 
 bool CJianPuPage::MarkNoteSounding(int pitch, int tick, bool flag, const CJianPuNote** changed) {

@@ -16,12 +16,13 @@
 #include "JianPuFrame.h"
 #include "JianPuItems.h"
 #include "JianPuLyricItem.h"
+#include "MeasurePage.h"
 #include "ScoreMeasure.h"
 #include "score/ScoreRecords.h"
 
 class CJianPuPainter;
 
-class CJianPuPage {
+class CJianPuPage : public CMeasurePage {
 public:
   explicit CJianPuPage(CJianPuPainter* painter);
   ~CJianPuPage();
@@ -29,28 +30,9 @@ public:
   CJianPuPage& operator=(const CJianPuPage&) = delete;
 
   // @name Set-up by the painter
-  void SetMeasure(const CScoreMeasure& m);
-  void AddText(const ScoreText& text) { texts_.push_back(text); }
   void Layout(const CScoreMeasure& m);
   void LinkTies();
   void LinkTiesInto(CJianPuPage& next);
-
-  // @name Measure
-  int Index() const { return index_; }
-  int Beats() const { return beats_; }
-  int BeatTicks() const { return beatTicks_; }
-  int StartTick() const { return startTick_; }
-  int EndTick() const { return startTick_ + beats_ * beatTicks_; }
-  int Width() const { return width_; }
-  int NoteOffset() const { return noteOffset_; }
-  double Scale() const { return scale_; }
-  int UnitsPerBeat() const { return unitsPerBeat_; }
-  bool ShowKey() const { return showKey_; }
-  bool ShowTime() const { return showTime_; }
-  int Key() const { return key_; }
-  int PreviousKey() const { return previousKey_; }
-  // x of an offset in ticks from the measure start, relative to the note origin.
-  int TickX(int offset) const;
 
   // @name Layout results
   const std::vector<std::unique_ptr<CJianPuNote>>& Notes() const { return notes_; }
@@ -80,21 +62,6 @@ private:
   void AddUnderlines();
 
   CJianPuPainter* painter_;
-  int index_ = 0;
-  int beats_ = 4;
-  int beatTicks_ = 120;
-  int startTick_ = 0;
-  int width_ = 0;
-  int noteOffset_ = 0;
-  bool showTime_ = false;
-  bool showKey_ = false;
-  int key_ = 0;
-  int previousKey_ = 0;
-  double scale_ = 16;
-  int unitsPerBeat_ = 1;
-  bool fixedTupletSpacing_ = false;
-  bool tiesSuppressed_ = false;
-  std::vector<ScoreText> texts_;
   std::map<int, int> tupletCounts_;  // tuplet group -> count shown
 
   std::vector<std::unique_ptr<CJianPuNote>> notes_;     // digits of notes and rests, by tick

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "LyricItem.h"
+#include "MeasurePage.h"
 #include "NotationItem.h"
 #include "ScoreGlyph.h"
 #include "ScoreMeasure.h"
@@ -26,7 +27,7 @@ struct RestSpec;
 // How a note element is placed, which selects the glyph.
 enum class GlyphRole { kPlain, kBeamed, kTuplet, kTupletChord };
 
-class CStaffPage {
+class CStaffPage : public CMeasurePage {
 public:
   explicit CStaffPage(CStaffPainter* painter);
   virtual ~CStaffPage();
@@ -37,31 +38,15 @@ public:
   // Signatures, widths and scale of the measure; x is where the painter's own
   // run of pages puts it (lines place pages themselves).
   void SetMeasure(const CScoreMeasure& m, int x);
-  void AddText(const ScoreText& text) { texts_.push_back(text); }
   // Places the notes of the measure's voices and fills the gaps with rests.
   virtual void Layout(const CScoreMeasure& m);
   // Ties between notes of this measure, and into the next measure's page.
   void LinkTies(int voice);
   void LinkTiesInto(CStaffPage& next, int voice);
 
-  // @name Measure
-  int Index() const { return index_; }
-  int Beats() const { return beats_; }
-  int BeatTicks() const { return beatTicks_; }
-  int StartTick() const { return startTick_; }
-  int EndTick() const { return startTick_ + beats_ * beatTicks_; }
-  int Width() const { return width_; }
-  int NoteOffset() const { return noteOffset_; }
-  double Scale() const { return scale_; }
-  int UnitsPerBeat() const { return unitsPerBeat_; }
-  bool ShowKey() const { return showKey_; }
-  bool ShowTime() const { return showTime_; }
-  int Key() const { return key_; }
-  int PreviousKey() const { return previousKey_; }
+  // @name Measure (the rest in CMeasurePage)
   // The key whose signs the measure opens with: the previous key as naturals when the key became 0.
   int HeaderKey() const { return key_ == 0 && showKey_ ? previousKey_ : key_; }
-  // x of an offset in ticks from the measure start, relative to the note origin.
-  int TickX(int offset) const;
   // Window x of the note origin for a bar line at barX.
   int OriginX(int barX, const StaffPlacement& p) const;
 
@@ -135,24 +120,9 @@ private:
   void PaintHeader(HDC dc, const StaffFrame& f) const;
   void PaintBarNumber(HDC dc, const StaffFrame& f) const;
 
-  // @name Measure
-  int index_ = 0;
-  int beats_ = 4;
-  int beatTicks_ = 120;
-  int startTick_ = 0;
+  // @name Placement
   int x_ = 0;
-  int width_ = 0;
-  int noteOffset_ = 0;
-  bool showTime_ = false;
-  bool showKey_ = false;
-  int key_ = 0;
-  int previousKey_ = 0;
-  double scale_ = 16;
   int leadIn_ = 5;  // note origin from the bar line plus note offset
-  int unitsPerBeat_ = 1;
-  bool fixedTupletSpacing_ = false;
-  bool tiesSuppressed_ = false;
-  std::vector<ScoreText> texts_;
 
   // @name Elements, owned
   std::vector<std::unique_ptr<CScoreGlyph>> notes_[3];  // single, upper, lower staff
