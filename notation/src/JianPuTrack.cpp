@@ -140,7 +140,8 @@ double CJianPuTrack::NeededUnitWidth(const CScoreMeasure& m) {
   bool accidental = false;
   for (const ScoreNote& n : m.notes) accidental = accidental || CJianPuDegrees::NeedsAccidental(m.key, n.pitch);
   const double plain = CScoreModel::BaseUnitWidth(m.sizeLevel, true, accidental);
-  return std::max(plain, LyricUnitWidth(m, plain));
+  // The numbered view draws a digit at the start of its grid cell.
+  return std::max(plain, LyricUnitWidth(m, plain, 0));
 }
 
 void CJianPuTrack::FinishWidth(CScoreMeasure& m) const {

@@ -15,8 +15,12 @@ struct MeasureSizes {
   static constexpr int kTimeWidth[4] = {14, 18, 20, 22};  // a time-signature change
   static constexpr int kLineGap[4] = {6, 8, 10, 12};
 
-  // A syllable never widens a grid unit beyond this many times the plain
-  // width: syllables closer than that are pushed apart when drawn instead.
-  static constexpr int kLyricWideningLimit = 4;
-  static constexpr int kLyricGap = 6;  // pixels kept free after a syllable
+  // Pixels kept free after a syllable, before the next one or the bar line.
+  static constexpr int kLyricGap = 6;
+  // Syllables widen a measure's note area up to this many pixels, about one
+  // line of a score window: past that a measure no longer fits any line, the
+  // views page it alone and cut it at the window's edge, so a hostile
+  // syllable must not stretch it further. The model never learns the window's
+  // width (resizing does not rebuild it), so the bound is fixed here.
+  static constexpr int kLyricMeasureLimit = 1000;
 };

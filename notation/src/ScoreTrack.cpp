@@ -2,6 +2,7 @@
 // measure, ties across bar lines, and the widths that signatures and lyrics ask for.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "IScorePart.h"
 #include "KeyTable.h"
@@ -101,30 +102,85 @@ void CScoreTrack::TieAcrossBarLines(bool twoStaves) {
   }
 }
 
-double CScoreTrack::LyricUnitWidth(const CScoreMeasure& m, double plainWidth) {
+void CScoreTrack::MeasureLyrics() {
+  lyricsMeasured_ = true;
+  for (const ScoreLyric& lyric : part_->PartLyrics()) {
+    const bool punctuation = lyric.text == "," || lyric.text == ".";
+    // A syllable wider than the widening bound asks for the bound either way;
+    // clamping keeps the sums of free syllables below from overflowing.
+    const int width = punctuation ? 0 : part_->MeasureLyricWidth(lyric.text);
+    sungLyrics_.push_back(SungLyric{lyric.tick, std::min(std::max(0, width), MeasureSizes::kLyricMeasureLimit)});
+  }
+  std::stable_sort(sungLyrics_.begin(), sungLyrics_.end(),
+                   [](const SungLyric& a, const SungLyric& b) { return a.tick < b.tick; });
+}
+
+bool CScoreTrack::SyllableUnits(const CScoreMeasure& m, int tick, int unitsPerBeat, double* units, bool* attached) {
+  // The pages' rule: a syllable goes under the first note that starts within
+  // 10 ticks of it, else it stands free at its own tick when that is at least
+  // 10 ticks before the bar line.
+  const double unitTicks = double(m.beatLength) / unitsPerBeat;
+  for (const ScoreNote& n : m.notes) {
+    if (std::abs(n.tick - tick) >= kLyricMatchTicks) continue;
+    *attached = true;
+    if (n.InTuplet()) {
+      // Tuplet members are spaced evenly between the grid's places.
+      *units = n.notatedOffset / unitTicks;
+    } else {
+      // Whole units, as the pages place a note: beats other than 60, 120 and
+      // 240 ticks have one unit and notes inside it share its place.
+      const int perUnit = std::max(1, m.beatLength / unitsPerBeat);
+      const int t = std::max(0, n.notatedOffset);
+      *units = (t % m.beatLength) / perUnit + unitsPerBeat * (t / m.beatLength);
+    }
+    return true;
+  }
+  if (tick > m.EndTick() - kLyricMatchTicks) return false;
+  *attached = false;
+  *units = std::max(0, tick - m.startTick) / unitTicks;
+  return true;
+}
+
+double CScoreTrack::LyricUnitWidth(const CScoreMeasure& m, double plainWidth, double headInset) {
   if (!part_) return 0;
-  if (!lyricsMeasured_) {
-    lyricsMeasured_ = true;
-    for (const ScoreLyric& lyric : part_->PartLyrics())
-      sungLyrics_.push_back(SungLyric{lyric.tick, part_->MeasureLyricWidth(lyric.text)});
-    std::stable_sort(sungLyrics_.begin(), sungLyrics_.end(),
-                     [](const SungLyric& a, const SungLyric& b) { return a.tick < b.tick; });
-  }
-  if (sungLyrics_.empty() || m.beatLength <= 0) return 0;
+  if (!lyricsMeasured_) MeasureLyrics();
+  if (sungLyrics_.empty() || m.beatLength <= 0 || m.beats <= 0) return 0;
   const int unitsPerBeat = CMeasurePasses::FindBeatSubdivision(m);
-  const int end = m.EndTick();
-  auto it = std::lower_bound(sungLyrics_.begin(), sungLyrics_.end(), m.startTick,
-                             [](const SungLyric& l, int tick) { return l.tick < tick; });
+  const double barUnits = double(unitsPerBeat) * m.beats;
+  auto it = std::lower_bound(sungLyrics_.begin(), sungLyrics_.end(), m.startTick - kLyricMatchTicks,
+                             [](const SungLyric& l, int tick) { return l.tick <= tick; });
   double needed = 0;
-  for (; it != sungLyrics_.end() && it->tick < end; ++it) {
-    const int until = (it + 1 != sungLyrics_.end() && (it + 1)->tick < end) ? (it + 1)->tick : end;
-    const int span = until - it->tick;
-    if (span <= 0 || it->width <= 0) continue;
-    // Syllables closer than one grid unit cannot be spread further apart.
-    const double units = std::max(1.0, double(span) * unitsPerBeat / m.beatLength);
-    needed = std::max(needed, (it->width + MeasureSizes::kLyricGap) / units);
+  // Syllables drawn at one place (under one note) overlap however wide the
+  // unit is; the widest of them must still clear the next place.
+  int width = 0;
+  double at = 0;
+  auto clear = [&](double nextUnits) {
+    if (width > 0 && nextUnits > at)
+      needed = std::max(needed, (double(width) + MeasureSizes::kLyricGap) / (nextUnits - at));
+  };
+  for (; it != sungLyrics_.end() && it->tick < m.EndTick(); ++it) {
+    double units = 0;
+    bool attached = false;
+    if (it->width <= 0 || !SyllableUnits(m, it->tick, unitsPerBeat, &units, &attached)) continue;
+    if (width > 0 && !attached && units - at < 1) {
+      // A free syllable this close is drawn right after the previous one.
+      width += kFreeSyllableShift + it->width;
+      continue;
+    }
+    if (width > 0 && units <= at) {
+      width = std::max(width, it->width);
+      continue;
+    }
+    clear(units);
+    width = it->width;
+    at = units;
   }
-  return std::min(std::ceil(needed), plainWidth * MeasureSizes::kLyricWideningLimit);
+  // The last one ends before the bar line: a view that draws the note inside
+  // its cell leaves it that much less of the last cell.
+  clear(barUnits - headInset);
+  if (needed <= 0) return 0;
+  const double limit = std::max(plainWidth, std::floor(MeasureSizes::kLyricMeasureLimit / barUnits));
+  return std::min(std::ceil(needed), limit);
 }
 
 int CScoreTrack::TimeSignatureExtras(const CScoreMeasure& m) {

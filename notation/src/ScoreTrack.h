@@ -44,9 +44,12 @@ protected:
   void AssignKeys();
   // Cuts notes that run over the bar line and continues them, tied, in the next measure.
   void TieAcrossBarLines(bool twoStaves);
-  // Unit width the lyric syllables sung in measure m need so that each fits
-  // before the next one; 0 without lyrics there.
-  double LyricUnitWidth(const CScoreMeasure& m, double plainWidth);
+  // Unit width the syllables drawn in measure m need so that each, plus the
+  // gap, fits between its note and the next syllable, the last one before the
+  // bar line; 0 without lyrics there. headInset is how far into its grid cell
+  // the view draws a note (in units), which the last syllable loses before
+  // the bar line. The result is bounded by MeasureSizes::kLyricMeasureLimit.
+  double LyricUnitWidth(const CScoreMeasure& m, double plainWidth, double headInset);
   // Width of the signature changes that open a measure (the page's note offset).
   static int TimeSignatureExtras(const CScoreMeasure& m);
   // With a fixed width: units per beat by beat length, unit width spread over the width.
@@ -64,10 +67,19 @@ protected:
 private:
   // Syllables of the part in tick order with their measured widths, filled
   // on first use; each syllable is measured once per build.
+  // A page puts a syllable under a note that starts closer than this.
+  static constexpr int kLyricMatchTicks = 10;
+  // A page draws a free syllable this many pixels past one it would overlap.
+  static constexpr int kFreeSyllableShift = 2;
   struct SungLyric {
     int tick;
-    int width;
+    int width;  // 0 for punctuation, which is never drawn
   };
+  void MeasureLyrics();
+  // Where the view draws a syllable in measure m, in grid units from the
+  // first note's place, and whether it sits under a note; false when it
+  // belongs to another measure.
+  static bool SyllableUnits(const CScoreMeasure& m, int tick, int unitsPerBeat, double* units, bool* attached);
   std::vector<SungLyric> sungLyrics_;
   bool lyricsMeasured_ = false;
 };

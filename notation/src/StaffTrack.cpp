@@ -72,7 +72,8 @@ double CStaffTrack::NeededUnitWidth(const CScoreMeasure& m) {
     for (const ScoreNote& n : m.Voice(voice)) accidental = accidental || CKeyTable::NeedsAccidental(m.key, n.pitch);
   }
   const double plain = CScoreModel::BaseUnitWidth(m.sizeLevel, false, accidental);
-  return std::max(plain, LyricUnitWidth(m, plain));
+  // The staff view draws a head in the middle of its grid cell.
+  return std::max(plain, LyricUnitWidth(m, plain, 0.5));
 }
 
 void CStaffTrack::FinishWidth(CScoreMeasure& m) const {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "MeasureSizes.h"
 #include "ModelFixtures.h"
 
 namespace {
@@ -140,10 +141,11 @@ TEST(ScoreModel, UnitWidthGrowsForAccidentalsAndLyrics) {
   // with the gap after it.
   EXPECT_EQ(m[2].unitsPerBeat, 4);
   EXPECT_EQ(m[2].noteScale, 38);
-  // 120 px over one quarter unit, and a syllable 5 ticks later: four times
-  // the plain 18 at the most.
+  // "x" 5 ticks later sits under the same note; the 120 px of the wider one
+  // and the gap must clear the bar line, 3.5 quarter units on (the head sits
+  // mid-cell).
   EXPECT_EQ(m[3].unitsPerBeat, 1);
-  EXPECT_EQ(m[3].noteScale, 72);
+  EXPECT_EQ(m[3].noteScale, 36);
   EXPECT_EQ(parts[0]->measured, 5) << "each syllable is measured once";
 
   // Percussion asks for neither.
@@ -154,6 +156,172 @@ TEST(ScoreModel, UnitWidthGrowsForAccidentalsAndLyrics) {
   EXPECT_TRUE(drums[0]->laidOut[1].percussion);
   EXPECT_EQ(drums[0]->laidOut[1].noteScale, 18);
   EXPECT_EQ(drums[0]->laidOut[2].noteScale, 18);
+}
+
+// @name Syllable spacing
+// Where the views draw a part's syllables, from the measures the model laid
+// out side by side: under the first note of the measure that starts within 10
+// ticks, else free at the syllable's tick when that is at least 10 ticks
+// before the bar line. The numbered view draws at the start of the note's
+// grid cell, the staff view at its head, which the lead-in puts up to half a
+// cell in. A free syllable that would overlap the previous one on its page
+// moves 2 px past it.
+struct DrawnSyllable {
+  size_t measure;
+  bool attached;
+  int left, right;
+  std::string text;
+};
+
+int CellX(const MeasureCopy& m, int offset) {
+  const int T = m.beatLength, U = std::max(1, m.unitsPerBeat), perUnit = std::max(1, T / U);
+  return static_cast<int>(((offset % T) / perUnit + U * (offset / T)) * m.noteScale);
+}
+
+std::vector<int> BarXs(const std::vector<MeasureCopy>& ms) {
+  std::vector<int> xs;
+  int x = 0;
+  for (const MeasureCopy& m : ms) {
+    xs.push_back(x);
+    x += m.width;
+  }
+  return xs;
+}
+
+std::vector<DrawnSyllable> DrawnSyllables(const FakePart& part, bool numbered) {
+  const std::vector<MeasureCopy>& ms = part.laidOut;
+  const std::vector<int> barX = BarXs(ms);
+  std::vector<ScoreLyric> lyrics = part.lyrics;
+  std::stable_sort(lyrics.begin(), lyrics.end(), [](const ScoreLyric& a, const ScoreLyric& b) { return a.tick < b.tick; });
+  std::vector<DrawnSyllable> out;
+  for (const ScoreLyric& lyric : lyrics) {
+    if (lyric.text == "," || lyric.text == ".") continue;
+    for (size_t i = 0; i < ms.size(); ++i) {
+      const MeasureCopy& m = ms[i];
+      const int end = m.startTick + m.BarLength();
+      if (lyric.tick < m.startTick - 10 || lyric.tick >= end) continue;
+      const ScoreNote* note = nullptr;
+      for (const ScoreNote& n : m.notes)
+        if (!note && std::abs(n.tick - lyric.tick) < 10) note = &n;
+      if (!note && lyric.tick > end - 10) continue;
+      const int lead = numbered ? 0 : std::max(5, static_cast<int>(m.noteScale) / 2);
+      const int origin = barX[i] + m.signatureExtras + lead;
+      const int d = std::max(0, lyric.tick - m.startTick);
+      int x = origin;
+      if (note)
+        x += CellX(m, note->notatedOffset);
+      else
+        x += numbered ? CellX(m, d) : (m.width - m.signatureExtras - lead) * d / m.BarLength();
+      if (!note && !out.empty() && out.back().measure == i && out.back().right >= x) x = out.back().right + 2;
+      out.push_back({i, note != nullptr, x, x + int(lyric.text.size()) * part.charWidth, lyric.text});
+      break;
+    }
+  }
+  return out;
+}
+
+// Each syllable with the gap after it ends before the next syllable at
+// another place and before its bar line; syllables under one note overlap
+// whatever the widths, and a free one only has to clear its neighbour.
+void ExpectSyllablesClear(const FakePart& part, bool numbered) {
+  const std::vector<DrawnSyllable> drawn = DrawnSyllables(part, numbered);
+  const std::vector<int> barX = BarXs(part.laidOut);
+  ASSERT_EQ(drawn.size(), part.lyrics.size()) << "every syllable is drawn";
+  int reach = 0;
+  for (size_t k = 0; k < drawn.size(); ++k) {
+    const DrawnSyllable& s = drawn[k];
+    SCOPED_TRACE("\"" + s.text + "\" in measure " + std::to_string(s.measure));
+    if (k > 0) {
+      const DrawnSyllable& before = drawn[k - 1];
+      if (!s.attached) {
+        EXPECT_LE(before.right, s.left);
+      } else if (!(before.attached && before.left == s.left)) {
+        EXPECT_LE(reach + MeasureSizes::kLyricGap, s.left) << "after \"" << before.text << "\"";
+      }
+    }
+    reach = (k > 0 && s.left == drawn[k - 1].left) ? std::max(reach, s.right) : s.right;
+    const bool lastInMeasure = k + 1 == drawn.size() || drawn[k + 1].measure != s.measure;
+    if (lastInMeasure) {
+      const MeasureCopy& m = part.laidOut[s.measure];
+      EXPECT_LE(reach + MeasureSizes::kLyricGap, barX[s.measure] + m.width) << "before the bar line";
+    }
+  }
+}
+
+struct SpacingCase {
+  const char* what;
+  std::vector<ScoreTimeSig> sigs;
+  SongTrack track;
+  std::vector<ScoreLyric> lyrics;
+};
+
+TEST(ScoreModel, SyllablesClearTheirNeighboursAndTheBarLine) {
+  std::vector<SongNote> sixteenths;
+  std::vector<ScoreLyric> las;
+  for (int t = 0; t < 480; t += 30) {
+    sixteenths.push_back({t, 30, 60 + t / 30});
+    las.push_back({t % 120 ? "la" : "sing", t});
+  }
+  sixteenths.push_back({480, 480, 60});
+  las.push_back({"end", 480});
+  const std::vector<SpacingCase> cases = {
+      {"sixteenths, each sung", k44, {sixteenths, 2}, las},
+      {"a long syllable on a short note before a long one",
+       k44,
+       {{{0, 60, 60}, {60, 420, 62}, {480, 120, 64}, {600, 360, 65}}, 2},
+       {{"extraordinary", 0}, {"so", 60}, {"fa", 480}, {"la", 600}}},
+      {"a long syllable on the last beat, a new meter after the bar line",
+       {{0, 4, 120}, {480, 3, 120}},
+       {{{0, 120, 60}, {120, 120, 62}, {240, 120, 64}, {360, 120, 65}, {480, 360, 67}}, 2},
+       {{"la", 0}, {"la", 120}, {"la", 240}, {"wonderfully", 360}, {"next", 480}}},
+      {"triplets", k44, {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1},
+       {{"tri", 0}, {"umph", 40}, {"antly", 80}, {"home", 120}}},
+      {"two syllables under one note", k44, {{{0, 120, 60}, {120, 120, 62}, {240, 240, 64}}, 1},
+       {{"ah", 0}, {"men", 5}, {"so", 120}, {"be", 240}}},
+      {"a free syllable closer than one grid unit", k44, {{{0, 240, 60}, {240, 240, 62}}, 1},
+       {{"hold", 0}, {"ing", 60}, {"on", 240}}},
+      {"punctuation takes no room", k44, {{{0, 30, 60}, {30, 450, 62}}, 1},
+       {{"oh", 0}, {",", 20}, {"yes", 30}}},
+  };
+  for (const SpacingCase& c : cases) {
+    for (bool numbered : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (numbered ? ", numbered" : ", staff"));
+      SongBuffer song(c.sigs, {{0, 0}});
+      song.AddTrack(1, c.track);
+      std::vector<std::unique_ptr<FakePart>> parts;
+      parts.push_back(std::make_unique<FakePart>(0));
+      std::vector<ScoreLyric> drawnLyrics;
+      for (const ScoreLyric& l : c.lyrics)
+        if (l.text != ",") drawnLyrics.push_back(l);
+      parts[0]->lyrics = c.lyrics;
+      ASSERT_EQ(numbered ? BuildModel<CJianPuScore>(song, parts) : BuildModel<CStaffScore>(song, parts), 0);
+      FakePart shown(0);
+      shown.lyrics = drawnLyrics;
+      shown.laidOut = parts[0]->laidOut;
+      ExpectSyllablesClear(shown, numbered);
+    }
+  }
+}
+
+TEST(ScoreModel, AHostileSyllableWidensOnlyItsMeasureAndOnlyToTheBound) {
+  SongBuffer song(k44, {{0, 0}});
+  song.AddTrack(1, {{{0, 120, 60}, {480, 30, 62}, {510, 450, 64}, {960, 480, 65}}, 3});
+  for (bool numbered : {false, true}) {
+    SCOPED_TRACE(numbered ? "numbered" : "staff");
+    std::vector<std::unique_ptr<FakePart>> parts;
+    parts.push_back(std::make_unique<FakePart>(0));
+    parts[0]->lyrics = {{"la", 0}, {std::string(10000, 'x'), 480}, {"la", 510}, {"la", 960}};
+    ASSERT_EQ(numbered ? BuildModel<CJianPuScore>(song, parts) : BuildModel<CStaffScore>(song, parts), 0);
+    const auto& m = parts[0]->laidOut;
+    ASSERT_EQ(m.size(), 3u);
+    const int plain = int(CScoreModel::BaseUnitWidth(0, numbered, false));
+    const int noteArea = m[1].width - m[1].signatureExtras;
+    EXPECT_GT(noteArea, 4 * 4 * plain) << "widened";
+    EXPECT_LE(noteArea, MeasureSizes::kLyricMeasureLimit) << "but bounded";
+    // The neighbours keep the widths their own syllables ask for.
+    EXPECT_EQ(m[0].noteScale, plain);
+    EXPECT_EQ(m[2].noteScale, plain);
+  }
 }
 
 TEST(ScoreModel, NumberedMeasuresAddTheirOpeningSpace) {
