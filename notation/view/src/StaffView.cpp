@@ -1,7 +1,6 @@
 #include "StaffView.h"
 
 #include <algorithm>
-#include <new>
 
 #include "PagedViewImpl.h"
 #include "StaffPainter.h"
