@@ -42,12 +42,18 @@ LyricTokenList BuildLyricTokens(const CantomereLyricData& data) {
     if (text.empty()) continue;
     list.tokens.push_back({KindOf(text), text, e.tick, 0, 0});
   }
-  std::stable_sort(list.tokens.begin(), list.tokens.end(), [](const LyricToken& a, const LyricToken& b) {
-    if (a.tick != b.tick) return a.tick < b.tick;
-    bool aBreak = a.kind != LyricTokenKind::kSyllable;
-    bool bBreak = b.kind != LyricTokenKind::kSyllable;
-    return !aBreak && bBreak;
-  });
+  // The compiler inserts each event in front of those already at its tick,
+  // so within one tick the track holds the events in the reverse of the
+  // order they were sung: a line end before the syllable it closes, a range
+  // mark's line end after the syllable that opens the next line, syllables
+  // that found no note of their own backwards.
+  std::stable_sort(list.tokens.begin(), list.tokens.end(),
+                   [](const LyricToken& a, const LyricToken& b) { return a.tick < b.tick; });
+  for (auto run = list.tokens.begin(); run != list.tokens.end();) {
+    auto runEnd = std::find_if(run, list.tokens.end(), [&](const LyricToken& t) { return t.tick != run->tick; });
+    std::reverse(run, runEnd);
+    run = runEnd;
+  }
   auto firstSyllable = std::find_if(list.tokens.begin(), list.tokens.end(),
                                     [](const LyricToken& t) { return t.kind == LyricTokenKind::kSyllable; });
   list.tokens.erase(list.tokens.begin(), firstSyllable);

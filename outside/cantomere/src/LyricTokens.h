@@ -2,7 +2,8 @@
 // Turns a song's lyric events into the karaoke view's tokens, following the
 // conventions of the player's lyric compiler: one lyric event per syllable on
 // one track, and the one-character events "," (line end) and "." (paragraph
-// end) at the tick of the syllable they follow.
+// end) at the tick of the syllable they follow (inside a range of evenly spread
+// words, at the tick of the syllable after them).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -32,10 +33,9 @@ constexpr int kMinSyllableMs = 50;
 constexpr int kMaxSyllableMs = 2000;
 
 // The lowest track with a syllable is the one shown (the compiler writes track
-// 1; other tracks may carry text too). Within one tick syllables come before
-// breaks: the compiler inserts each event in front of those already at its
-// tick, so a line end lands before the syllable it closes. Leading breaks and
-// empty texts are dropped. Times are left at 0.
+// 1; other tracks may carry text too). Within one tick the events are read
+// last to first: the compiler inserts each event in front of those already at
+// its tick. Leading breaks and empty texts are dropped. Times are left at 0.
 LyricTokenList BuildLyricTokens(const CantomereLyricData& data);
 
 // Fills in start and duration: timeOf turns a tick into ms; a syllable lasts

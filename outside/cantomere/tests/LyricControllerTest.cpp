@@ -80,6 +80,25 @@ TEST_F(LyricControllerTest, TokensFollowTheCompilersConventions) {
   EXPECT_FALSE(lyrics_->IsParagraphBreak("la"));
 }
 
+TEST_F(LyricControllerTest, EventsOfOneTickAreSungInTheReverseOfTheirTrackOrder) {
+  // The compiler inserts each event in front of those at its tick. Written:
+  // "a" "b" "c" (no notes for them: all at tick 0), "Hap" at 240, then,
+  // inside a range mark, "," at the tick of the next word and "py" there.
+  MetaEvents e;
+  e.Lyric(0, "c").Lyric(0, "b").Lyric(0, "a")
+      .Lyric(240, "Hap")
+      .Lyric(360, "py").Lyric(360, ",");
+  Load(e);
+  EXPECT_EQ(Texts(), (Calls{"a", "b", "c", "Hap", ",", "py"}));
+  EXPECT_EQ(lyrics_->GetTokenStart(1, 4), FakeSongEngine::TimeOf(240) + 120 * 5) << "the line ends where Hap does";
+  // The sequencer reports each event of a tick, in track order.
+  for (int tick : {0, 0, 0, 240, 360, 360}) lyrics_->MarkLyric(tick, 1);
+  EXPECT_EQ(view_.Take(), (Calls{"Mark 0", "Unmark 0", "Mark 1", "Unmark 1", "Mark 2", "Unmark 2", "Mark 3",
+                                 "Mark 5"}));
+  lyrics_->SeekTick(300);
+  EXPECT_EQ(view_.Take(), (Calls{"Unmark 3", "Unmark 5", "Seek 5"}));
+}
+
 TEST_F(LyricControllerTest, TheLowestTrackWithSyllablesIsShownAndMarked) {
   MetaEvents high;
   high.Lyric(0, "other");
