@@ -334,4 +334,27 @@ TEST(StaffDrawing, PaintLeavesTheDcAsItFoundIt) {
   }
 }
 
+// A free text stands above the measure it starts, wherever that measure is
+// in the song: placed by its absolute tick it would fly off to the right.
+TEST(StaffDrawing, FreeTextsStandAboveTheirOwnMeasure) {
+  Drawn d;
+  const int measure = 2;
+  const int start = d.Line().Page(measure)->StartTick();
+  ASSERT_GT(start, 0);
+  const StaffFrame f = d.Frame(measure);
+  const StaffGeometry& g = d.Line().Geometry();
+  // The band the text's glyphs fall in: from 30 px above the top line, one
+  // text height down, over the first two beats of the measure.
+  const RECT band{f.originX - 2, g.upperTop - 32, f.originX + 60, g.upperTop - 30 + 16};
+  d.Paint();
+  const int without = d.bitmap.Count(band, kNote);
+
+  const ScoreText text = {"Coda", 0, start};
+  ASSERT_EQ(d.buffer->SetTexts(&text, 1, 1), 0);
+  ASSERT_EQ(d.view.Rebuild(), 0);
+  d.view.Pager().EnableCursor(false);
+  d.Paint();
+  EXPECT_GT(d.bitmap.Count(band, kNote), without + 10);
+}
+
 }  // namespace

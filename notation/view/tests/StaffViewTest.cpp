@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "DemoSongs.h"
 #include "ScoreBuffer.h"
+#include "StaffPage.h"
 #include "StaffPainter.h"
 #include "StaffView.h"
 
@@ -159,6 +161,34 @@ TEST(StaffView, OptionsReachRecordsAndPainters) {
   EXPECT_EQ(f.Part(2)->LineColor(), PainterDefaults::kLine);  // record 2 was gone: third record moved up
   EXPECT_FALSE(f.Part(2)->ShowBarIndex());
   EXPECT_TRUE(f.Part(3)->ShowBarIndex());
+}
+
+// Notes answer to the tick they were played at, not the grid tick they are
+// drawn at: a note 15 ticks off the grid is moved 15 ticks and would
+// otherwise never be matched by its own note-on.
+TEST(StaffView, NotesLightAtTheTickTheyWerePlayed) {
+  BufferPtr buffer(new CScoreBuffer());
+  const ScoreTimeSig sig = {0, 4, 120};
+  buffer->SetTimeSignatures(&sig, 1);
+  const int played[] = {255, 615};
+  std::vector<ScoreNoteEvent> events;
+  for (int tick : played) {
+    events.push_back(ScoreNoteEvent{tick, 0x90, 64, 100, 0});
+    events.push_back(ScoreNoteEvent{tick + 90, 0x80, 64, 0, 0});
+  }
+  events.push_back(ScoreNoteEvent{-1, 0, 0, 0, 0});
+  ASSERT_EQ(buffer->AddTrackNotes(1, events.data(), unsigned(events.size()), 2, 0), 0);
+  CStaffView view(nullptr);
+  view.SetScoreBuffer(buffer.get());
+  const RECT rect{0, 0, 900, 400};
+  view.SetRect(&rect);
+  ASSERT_EQ(view.Rebuild(), 0);
+  for (int tick : played) {
+    CStaffPage* page = view.PartOf(1)->Page(tick / 480);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->MarkNoteSounding(64, tick, false)) << tick;
+    EXPECT_TRUE(page->ClearNoteSounding(64, tick + 90)) << tick;
+  }
 }
 
 TEST(StaffView, RewindAfterTheEndShowsTheStart) {
