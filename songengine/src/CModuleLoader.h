@@ -39,6 +39,17 @@ class CModuleLoader {
   // nothing to do, and the next request loads again.
   void Unload();
 
+  // @name Engines sharing the loader
+  // Every engine of the process plays through the one sequencer, which
+  // reports to a single callback: the engine bound last. Only the last engine
+  // to go may unload, as the others still hold buffers and timers of the
+  // libraries.
+  void AddEngine() { ++engines_; }
+  // True when the leaving engine was the last one.
+  bool RemoveEngine() { return engines_ > 0 && --engines_ == 0; }
+  void SetEventReceiver(const void* engine) { eventReceiver_ = engine; }
+  const void* EventReceiver() const { return eventReceiver_; }
+
  private:
   struct Library {
     const char* file;
@@ -58,6 +69,8 @@ class CModuleLoader {
   Library scrivelLib_{"Scrivel.dll", nullptr};
   ICantomereLyrics* cantomere_ = nullptr;
   Library cantomereLib_{"Cantomere.dll", nullptr};
+  int engines_ = 0;
+  const void* eventReceiver_ = nullptr;
 };
 
 // The one loader of the process.

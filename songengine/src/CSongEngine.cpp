@@ -21,17 +21,23 @@ MidiOutApi& MidiOut() {
   return api;
 }
 
-CSongEngine::CSongEngine() : songData_(new CSongData) {}
+CSongEngine::CSongEngine() : songData_(new CSongData) { ModuleLoader().AddEngine(); }
 
 CSongEngine::~CSongEngine() {
   CModuleLoader& loader = ModuleLoader();
-  // The sequencer may still be playing: once these return it calls nothing
-  // of ours again, so the rest can go in peace.
+  const bool last = loader.RemoveEngine();
   if (IBrevantPlayer* player = loader.CachedBrevant()) {
-    player->Stop();
-    player->SetEventCallback(nullptr, nullptr);
-    // Its voices go before the port they are bound to.
-    player->SetOutput(nullptr);
+    // The sequencer may still be playing: once these return it calls nothing
+    // of ours again, so the rest can go in peace. An engine it does not
+    // report to leaves another engine's playback alone.
+    if (last || loader.EventReceiver() == this) {
+      player->Stop();
+      player->SetEventCallback(nullptr, nullptr);
+      loader.SetEventReceiver(nullptr);
+    }
+    // Its voices go before the port they are bound to. While another engine
+    // plays on, the channel manager unbinds the voices of the removed port.
+    if (last) player->SetOutput(nullptr);
     if (IBrevantClock* clock = player->GetClock()) clock->RemoveTimer(&countIn_);
   }
   CloseMidiPort();
@@ -47,7 +53,7 @@ CSongEngine::~CSongEngine() {
     delete msgWnd_;
   }
   if (songInfo_) songInfo_->Release();
-  loader.Unload();
+  if (last) loader.Unload();
 }
 
 // @name Binding
@@ -64,7 +70,10 @@ int CSongEngine::Init(HWND owner) {
     countIn_.SetTarget(msgWnd_->GetHwnd());
   }
   IBrevantPlayer* player = loader.GetBrevant();
-  if (player) player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
+  if (player) {
+    player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
+    loader.SetEventReceiver(this);
+  }
   if (ICantomereLyrics* lyrics = loader.GetCantomere()) lyrics->SetEngine(this);
   OpenMidiOut();
   IBrevantClock* clock = player ? player->GetClock() : nullptr;

@@ -81,6 +81,55 @@ TEST_F(SongEngineTest, TwoEnginesShareOnePlayerAndController) {
   second->Release();
 }
 
+TEST_F(SongEngineTest, ReleasingOneOfTwoEnginesLeavesTheOtherItsLibrariesAndEvents) {
+  OpenSong(MelodySong());
+  ISongEngine* first = engine_;
+  ISongEngine* second = MakeEngine();
+  second->Init(nullptr);
+  RecordingListener listener;
+  second->SetListener(&listener);
+  ASSERT_EQ(0, second->Open(WriteSong("second.mid", MelodySongWithMarkers()).c_str()));
+  FakeLogClear();
+
+  first->Release();
+  // The survivor's song buffer and sequencer still run code of the library.
+  EXPECT_NE(nullptr, GetModuleHandleA("Brevant.dll"));
+  EXPECT_EQ(0, CountCalls("Brevant.Release"));
+  EXPECT_EQ(0, CountCalls("Cantomere.Release"));
+  // The sequencer reports to the engine bound last, which still hears it.
+  EXPECT_EQ(0, CountCalls("Brevant.SetEventCallback(null)"));
+  EXPECT_EQ(0, CountCalls("Brevant.SetOutput(null)"));
+  EXPECT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 7, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
+  EXPECT_EQ((std::vector<std::string>{"Position(7)"}), listener.heard);
+  EXPECT_NE(-1, second->GetTagTime(kTagClimaxStart));
+
+  // The last engine takes everything apart as a lone one does.
+  FakeLogClear();
+  second->Release();
+  engine_ = nullptr;
+  EXPECT_EQ(1, CountCalls("Brevant.SetEventCallback(null)"));
+  EXPECT_EQ(1, CountCalls("Brevant.Release"));
+  EXPECT_EQ(nullptr, GetModuleHandleA("Brevant.dll"));
+}
+
+TEST_F(SongEngineTest, ReleasingTheEngineTheSequencerReportsToStopsAndDetachesIt) {
+  MakeEngine();
+  ISongEngine* survivor = engine_;
+  CSongEngine* bound = MakeEngine();
+  survivor->Init(nullptr);
+  bound->Init(nullptr);
+  FakeLogClear();
+  bound->Release();
+  engine_ = static_cast<CSongEngine*>(survivor);
+  // Its callback would otherwise point at a deleted engine.
+  EXPECT_EQ(1, CountCalls("Brevant.Stop"));
+  EXPECT_EQ(1, CountCalls("Brevant.SetEventCallback(null)"));
+  EXPECT_LT(CallIndex("Brevant.Stop"), CallIndex("Brevant.SetEventCallback(null)"));
+  EXPECT_EQ(0, CountCalls("Brevant.Release"));
+  EXPECT_EQ(-1, FireEvent(PlayEvent{kPlayEventPosition, 7, 0, 0, 0, 0, 0}));
+}
+
 TEST_F(SongEngineTest, DestructionStopsTheSequencerBeforeTakingAnythingApart) {
   OpenSong(MelodySong());
   engine_->Release();
