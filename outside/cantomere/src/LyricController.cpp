@@ -24,6 +24,7 @@ int CLyricController::Close() {
   marked_.clear();
   lastMarked_ = -1;
   searchFrom_ = 0;
+  countIn_ = 0;
   for (ILyricView* view : Views()) {
     view->SetCountIn(0);
     view->LoadFromSong();
@@ -129,6 +130,14 @@ void CLyricController::AttachView(int kind, ILyricView* view) {
   views_.push_back(view);
   view->SetLyricSource(this);
   view->LoadFromSong();
+  // A view made while a song plays joins it where it stands: the lines sung
+  // so far lit, the line being sung in sight, the count-in dots shown.
+  if (lyrics_.tokens.empty()) return;
+  view->JumpToToken(int(searchFrom_));
+  for (size_t i = 0; i < marked_.size(); ++i) {
+    if (marked_[i]) view->MarkToken(unsigned(i));
+  }
+  if (countIn_ > 0) view->SetCountIn(countIn_);
 }
 
 void CLyricController::DetachView(int kind, ILyricView* view) {
@@ -173,6 +182,7 @@ int CLyricController::Rewind(int kind) {
   if (kind != kSyllableTokens) return 1;
   UnmarkAll();
   searchFrom_ = 0;
+  countIn_ = 0;
   for (ILyricView* view : Views()) {
     view->SetCountIn(0);
     view->SeekToToken(0);
@@ -182,5 +192,6 @@ int CLyricController::Rewind(int kind) {
 
 void CLyricController::OnCountIn(int kind, int steps) {
   if (kind != kSyllableTokens) return;
-  for (ILyricView* view : Views()) view->SetCountIn(std::max(steps, 0));
+  countIn_ = std::max(steps, 0);
+  for (ILyricView* view : Views()) view->SetCountIn(countIn_);
 }

@@ -47,4 +47,5 @@ class CLyricController final : public ICantomereLyrics {
   std::vector<bool> marked_;
   int lastMarked_ = -1;      // the token being sung, -1 after a jump
   size_t searchFrom_ = 0;    // where the next sung syllable is looked for
+  int countIn_ = 0;          // count-in dots now shown
 };

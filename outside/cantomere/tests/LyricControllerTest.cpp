@@ -237,6 +237,25 @@ TEST_F(LyricControllerTest, AttachRegistersOnceAndDetachEndsAllCalls) {
   EXPECT_FALSE(view_.Take().empty()) << "the view still attached goes on";
 }
 
+TEST_F(LyricControllerTest, AViewAttachedWhileASongPlaysJoinsItWhereItStands) {
+  Load(TwoLines());
+  lyrics_->OnCountIn(1, 2);
+  RecordingLyricView counting;
+  lyrics_->AttachView(1, &counting);
+  EXPECT_EQ(counting.Take(), (Calls{"Source", "Load 7", "Jump 0", "CountIn 2"}));
+  lyrics_->DetachView(1, &counting);
+
+  lyrics_->OnCountIn(1, 0);
+  for (int tick : {0, 120, 240}) lyrics_->MarkLyric(tick, 1);
+  RecordingLyricView late;
+  lyrics_->AttachView(1, &late);
+  EXPECT_EQ(late.Take(), (Calls{"Source", "Load 7", "Jump 3", "Mark 1", "Mark 3"}))
+      << "the sung line stays lit and the line being sung is in sight";
+  lyrics_->MarkLyric(360, 1);
+  EXPECT_EQ(late.Take(), (Calls{"Unmark 3", "Mark 4"}));
+  lyrics_->DetachView(1, &late);
+}
+
 TEST(LyricControllerRelease, ViewsStillAttachedLoseTheirSource) {
   RecordingLyricView view;
   ICantomereLyrics* lyrics = CreateCantomereInstance(1);
