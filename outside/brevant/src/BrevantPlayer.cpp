@@ -26,23 +26,26 @@ class PerformanceCounter final : public ITimeSource {
 // default tick of 15.6 ms every note would be late by up to that much. Asked
 // of ntdll rather than the multimedia library, whose loading brings up the
 // audio device services for nothing.
+// Held only while a song plays: a finer tick costs the whole machine power.
 class TimerResolution {
  public:
   TimerResolution() {
     set_ = reinterpret_cast<SetFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetTimerResolution")));
-    ULONG actual;
-    if (set_ != nullptr) set_(kOneMs, TRUE, &actual);
   }
-  ~TimerResolution() {
+  ~TimerResolution() { Hold(false); }
+  void Hold(bool fine) {
+    if (fine == held_ || set_ == nullptr) return;
     ULONG actual;
-    if (set_ != nullptr) set_(kOneMs, FALSE, &actual);
+    set_(kOneMs, fine ? TRUE : FALSE, &actual);
+    held_ = fine;
   }
 
  private:
   typedef LONG(NTAPI* SetFn)(ULONG desired, BOOLEAN set, ULONG* actual);
   static constexpr ULONG kOneMs = 10000;   // in units of 100 ns
   SetFn set_;
+  bool held_ = false;
 };
 
 ITimeSource* DefaultTimeSource() {
@@ -54,6 +57,10 @@ ITimeSource* DefaultTimeSource() {
 
 CBrevantPlayer::CBrevantPlayer(ITimeSource* time) : time_(time != nullptr ? time : DefaultTimeSource()) {
   wake_.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  // Ready before the first Play: a thread made then would make the song's
+  // first notes wait for it, longest on a busy machine. Play tries again
+  // should this fail.
+  StartThread();
 }
 
 CBrevantPlayer::~CBrevantPlayer() {
@@ -229,7 +236,6 @@ int CBrevantPlayer::Clock::RemoveTimer(IBrevantTimer* timer) {
 }
 
 DWORD WINAPI CBrevantPlayer::ThreadMain(void* self) {
-  TimerResolution resolution;
   // A late note is heard; a late UI thread is not.
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   static_cast<CBrevantPlayer*>(self)->Run();
@@ -237,8 +243,10 @@ DWORD WINAPI CBrevantPlayer::ThreadMain(void* self) {
 }
 
 void CBrevantPlayer::Run() {
+  TimerResolution resolution;
   DWORD wait = INFINITE;
   for (;;) {
+    resolution.Hold(wait != INFINITE);
     WaitForSingleObject(wake_.Get(), wait);
     ScopedLock lock(lock_);
     if (quit_) return;
