@@ -95,6 +95,7 @@ LRESULT CSkinWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: OnSize(wParam, lParam); return 0;
     case WM_ACTIVATE: OnActivate(wParam, lParam); return 0;
     case WM_PAINT: OnPaint(); return 0;
+    case WM_PRINTCLIENT: PaintBuffered(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_CLOSE: DestroyWindow(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_DRAWITEM: OnDrawItem(wParam, lParam); return 0;

@@ -66,20 +66,21 @@ void CSkinWnd::PaintTo(HDC dc) {
     graphics.Flush(Gdiplus::FlushIntentionSync);
 }
 
+void CSkinWnd::PaintBuffered(HDC target) {
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    ScopedMemoryDC memory(target);
+    GdiBitmap bitmap(::CreateCompatibleBitmap(target, client.right, client.bottom));
+    if (!memory.Get() || !bitmap) return;
+    ScopedSelect select(memory.Get(), bitmap.Get());
+    PaintTo(memory.Get());
+    ::BitBlt(target, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
 void CSkinWnd::OnPaint() {
     PAINTSTRUCT ps;
     HDC paint = ::BeginPaint(m_hWnd, &ps);
     if (!paint) return;
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    {
-        ScopedMemoryDC memory(paint);
-        GdiBitmap bitmap(::CreateCompatibleBitmap(paint, client.right, client.bottom));
-        if (memory.Get() && bitmap) {
-            ScopedSelect select(memory.Get(), bitmap.Get());
-            PaintTo(memory.Get());
-            ::BitBlt(paint, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-        }
-    }
+    PaintBuffered(paint);
     ::EndPaint(m_hWnd, &ps);
 }

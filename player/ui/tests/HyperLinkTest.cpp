@@ -100,10 +100,13 @@ TEST_F(HyperLinkTest, ADirectlyMadeControlGetsAnUnderlinedFont) {
     LOGFONTA lf = {};
     ::GetObjectA(font, sizeof(lf), &lf);
     EXPECT_EQ(1, lf.lfUnderline);
+    const HFONT underlined = font;
     link.SetUnderline(FALSE);
     font = reinterpret_cast<HFONT>(link.SendMessage(WM_GETFONT));
     ::GetObjectA(font, sizeof(lf), &lf);
     EXPECT_EQ(0, lf.lfUnderline);
+    EXPECT_EQ(0u, ::GetObjectType(underlined)) << "the replaced font is freed, not leaked";
+    EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), ::GetObjectType(font));
 }
 
 TEST_F(HyperLinkTest, AutoSizeShrinksToTheTextKeepingTheAlignment) {

@@ -10,6 +10,7 @@
 #include "ServicesFixture.h"
 #include "SkinFixture.h"
 #include "ui/CLinkLabel.h"
+#include "ui/CSkinToolTip.h"
 #include "ui/WebPages.h"
 
 namespace {
@@ -55,6 +56,20 @@ protected:
     HBRUSH brush = nullptr;
     std::unique_ptr<CLinkLabel> label;
 };
+
+// The tooltip window is shared: a label going away takes only its own tool.
+TEST_F(LinkLabelTest, ALabelGoingAwayLeavesTheSharedTooltipToTheOthers) {
+    HWND tip = CSkinToolTip::GetWindow();
+    ASSERT_NE(nullptr, tip);
+    auto other = std::make_unique<CLinkLabel>();
+    other->SetBkBrush(brush);
+    ASSERT_EQ(0, other->Create(parent, 0, WS_CHILD));
+    const LRESULT both = ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0);
+    label.reset();
+    ASSERT_TRUE(::IsWindow(tip));
+    EXPECT_EQ(tip, CSkinToolTip::GetWindow());
+    EXPECT_EQ(both - 1, ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+}
 
 TEST_F(LinkLabelTest, RotationSkipsAnEmptyTextAndWraps) {
     text().AddLine("first news");

@@ -303,19 +303,37 @@ TEST_F(SkinWndTest, CloseDestroysTheWindowButNotTheObject) {
     EXPECT_EQ(nullptr, CBmpWnd::FromHandle(h));
 }
 
+// Counts the paints the window really receives and hands each on.
+WNDPROC g_skinProc = nullptr;
+int g_paints = 0;
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) ++g_paints;
+    return ::CallWindowProcA(g_skinProc, hwnd, message, wParam, lParam);
+}
+
 TEST_F(SkinWndTest, RepaintingLeavesNoGdiObjectBehind) {
     Make(WS_VISIBLE);
     ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    g_paints = 0;
+    g_skinProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountPaints)));
+    // Each round: one real WM_PAINT and one copy of the same buffered paint
+    // into a memory bitmap, which is read back instead of the shared screen.
+    MemoryCanvas canvas(300, 200);
     const long before = GdiLiveHandleCount();
-    for (int i = 0; i < 3000; ++i) ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int i = 0; i < 3000; ++i) {
+        ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ::SendMessageA(wnd.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    }
     EXPECT_EQ(before, GdiLiveHandleCount());
+    ::SetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_skinProc));
+    EXPECT_EQ(3000, g_paints) << "every round reached the window";
     HDC probe = ::CreateCompatibleDC(nullptr);
     EXPECT_NE(nullptr, probe);
     ::DeleteDC(probe);
-    // Screen pixels show the skinned paint really reached the window.
-    HDC screen = ::GetDC(nullptr);
-    EXPECT_EQ(ImageColour(kBottom), ::GetPixel(screen, 100 + 150, 100 + 199));
-    ::ReleaseDC(nullptr, screen);
+    EXPECT_EQ(ImageColour(kBottom), canvas.Pixel(150, 199));
+    EXPECT_EQ(ImageColour(kTopLeft), canvas.Pixel(0, 0));
+    EXPECT_EQ(kBackground, canvas.Pixel(150, 100));
 }
 
 }  // namespace

@@ -332,8 +332,20 @@ TEST_F(VolumeSliderTest, CheckHoverCountsTheOwnersEdgesAsInside) {
 
 namespace {
 
-// On screen: the place the thumb leaves shows the track again.
-TEST(SliderOnScreen, MovingTheThumbRepaintsTheTrackBehindIt) {
+// The slider's own erases, recorded with the area each was asked to cover.
+WNDPROC g_sliderProc = nullptr;
+std::vector<RECT> g_erased;
+LRESULT CALLBACK RecordErase(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    RECT box;
+    if (message == WM_ERASEBKGND && ::GetClipBox(reinterpret_cast<HDC>(wParam), &box) != ERROR)
+        g_erased.push_back(box);
+    return ::CallWindowProcA(g_sliderProc, hwnd, message, wParam, lParam);
+}
+
+// The place the thumb leaves shows the track again: the system erases it
+// through the slider's own background, and that erase, drawn into a memory
+// bitmap, is the track; the thumb draws itself where it now stands.
+TEST(SliderPainting, MovingTheThumbRepaintsTheTrackBehindIt) {
     std::unique_ptr<CSkinImage> thumb(MakeFlatImage(40, 12, 205, 4)), track(MakeFlatImage(4, 12, 206, 1));
     RecordingWnd owner;
     ::ShowWindow(owner.m_hWnd, SW_SHOWNOACTIVATE);
@@ -345,15 +357,29 @@ TEST(SliderOnScreen, MovingTheThumbRepaintsTheTrackBehindIt) {
     s.SetRange(100, 0);
     s.Show(true);
     PumpMessages(50);
-    RECT r;
-    ::GetWindowRect(s.m_hWnd, &r);
-    HDC screen = ::GetDC(nullptr);
-    EXPECT_EQ(StripColour(205, 0), ::GetPixel(screen, r.left + 5, r.top + 5)) << "thumb at the start";
+    g_erased.clear();
+    g_sliderProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(s.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordErase)));
     s.SetPos(100);
     PumpMessages(50);
-    EXPECT_EQ(ImageColour(206), ::GetPixel(screen, r.left + 5, r.top + 5)) << "track where the thumb was";
-    EXPECT_EQ(StripColour(205, 0), ::GetPixel(screen, r.left + 195, r.top + 5));
-    ::ReleaseDC(nullptr, screen);
+    ::SetWindowLongPtrA(s.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_sliderProc));
+
+    const POINT left = {5, 5};
+    bool erasedLeft = false;
+    for (const RECT& r : g_erased) erasedLeft = erasedLeft || ::PtInRect(&r, left);
+    EXPECT_TRUE(erasedLeft) << "the place the thumb left was erased";
+    MemoryCanvas background(200, 12);
+    ::SendMessageA(s.m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(background.dc()), 0);
+    EXPECT_EQ(ImageColour(206), background.Pixel(5, 5)) << "the erase draws the track";
+
+    RECT r;
+    ::GetWindowRect(s.GetThumb()->GetHwnd(), &r);
+    POINT at = {r.left, r.top};
+    ::ScreenToClient(s.m_hWnd, &at);
+    EXPECT_EQ(190, at.x);
+    MemoryCanvas face(10, 12);
+    ::SendMessageA(s.GetThumb()->GetHwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(face.dc()), PRF_CLIENT);
+    EXPECT_EQ(StripColour(205, 0), face.Pixel(5, 5));
 }
 
 }  // namespace

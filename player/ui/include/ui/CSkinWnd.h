@@ -76,6 +76,9 @@ public:
     // Paints the whole window (background, frame, caption, client) into dc,
     // whose size is the layout's; OnPaint does this into a memory bitmap.
     void PaintTo(HDC dc);
+    // What WM_PAINT shows, through the same memory bitmap, into any DC:
+    // WM_PRINTCLIENT uses it to copy the window into a bitmap.
+    void PaintBuffered(HDC target);
 
 private:
     CSkinElementList m_elements;
