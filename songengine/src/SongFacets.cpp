@@ -54,7 +54,8 @@ const char* CSongInfoImpl::GetTrackName(int track) {
 }
 
 const char* CSongInfoImpl::GetInstrumentName(int track) {
-  if (!parser_) return nullptr;
+  // An empty parser answers program 0 for any track: that is no instrument.
+  if (!parser_ || parser_->GetTrackCount() < 1) return nullptr;
   const uint16_t program = parser_->GetTrackProgram(track);
   return program < kInstrumentNameCount ? kGmInstrumentNames[program] : nullptr;
 }

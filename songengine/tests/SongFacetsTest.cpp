@@ -72,11 +72,14 @@ TEST_F(SongFacetsTest, AFailedOpenLeavesAnEmptySong) {
   ASSERT_EQ(0, info_->Open(WriteSong("five.mid", FiveTrackSong("Lead")).c_str()));
   EXPECT_EQ(1, info_->Open(dir_.File("absent.mid").c_str()));
   EXPECT_EQ(0, info_->GetTrackCount());
+  // No song, no instrument: not the name of program 0.
+  EXPECT_EQ(nullptr, info_->GetInstrumentName(1));
   EXPECT_EQ(1, info_->Open(WriteSong("none.mid", testsupport::Header(1, 0, 120)).c_str()));
   EXPECT_EQ(0, info_->GetTrackCount());
 }
 
 TEST_F(SongFacetsTest, WithoutAParserOrSequencerTheFacetAnswersEmpty) {
+  EXPECT_EQ(nullptr, info_->GetInstrumentName(1));
   CSongInfoImpl bare(nullptr);
   EXPECT_EQ(1, bare.Open("x.mid"));
   EXPECT_EQ(0, bare.GetTrackCount());
