@@ -40,15 +40,15 @@ class CModuleLoader {
   void Unload();
 
   // @name Engines sharing the loader
-  // Every engine of the process plays through the one sequencer, which
-  // reports to a single callback: the engine bound last. Only the last engine
-  // to go may unload, as the others still hold buffers and timers of the
-  // libraries.
+  // Every engine of the process plays through the one sequencer and sings
+  // through the one lyric controller, and both know a single engine: the one
+  // bound last. Only the last engine to go may unload, as the others still
+  // hold buffers and timers of the libraries.
   void AddEngine() { ++engines_; }
   // True when the leaving engine was the last one.
   bool RemoveEngine() { return engines_ > 0 && --engines_ == 0; }
-  void SetEventReceiver(const void* engine) { eventReceiver_ = engine; }
-  const void* EventReceiver() const { return eventReceiver_; }
+  void SetBoundEngine(const void* engine) { boundEngine_ = engine; }
+  const void* BoundEngine() const { return boundEngine_; }
 
  private:
   struct Library {
@@ -70,7 +70,7 @@ class CModuleLoader {
   ICantomereLyrics* cantomere_ = nullptr;
   Library cantomereLib_{"Cantomere.dll", nullptr};
   int engines_ = 0;
-  const void* eventReceiver_ = nullptr;
+  const void* boundEngine_ = nullptr;
 };
 
 // The one loader of the process.

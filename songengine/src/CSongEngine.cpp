@@ -26,14 +26,19 @@ CSongEngine::CSongEngine() : songData_(new CSongData) { ModuleLoader().AddEngine
 CSongEngine::~CSongEngine() {
   CModuleLoader& loader = ModuleLoader();
   const bool last = loader.RemoveEngine();
+  // An engine the shared libraries do not know leaves another engine's
+  // playback and lyrics alone.
+  const bool bound = last || loader.BoundEngine() == this;
+  if (bound) loader.SetBoundEngine(nullptr);
+  // The last engine's controller is released with the libraries below.
+  ICantomereLyrics* lyrics = loader.CachedCantomere();
+  if (lyrics && bound && !last) lyrics->SetEngine(nullptr);
   if (IBrevantPlayer* player = loader.CachedBrevant()) {
     // The sequencer may still be playing: once these return it calls nothing
-    // of ours again, so the rest can go in peace. An engine it does not
-    // report to leaves another engine's playback alone.
-    if (last || loader.EventReceiver() == this) {
+    // of ours again, so the rest can go in peace.
+    if (bound) {
       player->Stop();
       player->SetEventCallback(nullptr, nullptr);
-      loader.SetEventReceiver(nullptr);
     }
     // Its voices go before the port they are bound to. While another engine
     // plays on, the channel manager unbinds the voices of the removed port.
@@ -70,10 +75,8 @@ int CSongEngine::Init(HWND owner) {
     countIn_.SetTarget(msgWnd_->GetHwnd());
   }
   IBrevantPlayer* player = loader.GetBrevant();
-  if (player) {
-    player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
-    loader.SetEventReceiver(this);
-  }
+  loader.SetBoundEngine(this);
+  if (player) player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
   if (ICantomereLyrics* lyrics = loader.GetCantomere()) lyrics->SetEngine(this);
   OpenMidiOut();
   IBrevantClock* clock = player ? player->GetClock() : nullptr;

@@ -99,6 +99,7 @@ TEST_F(SongEngineTest, ReleasingOneOfTwoEnginesLeavesTheOtherItsLibrariesAndEven
   // The sequencer reports to the engine bound last, which still hears it.
   EXPECT_EQ(0, CountCalls("Brevant.SetEventCallback(null)"));
   EXPECT_EQ(0, CountCalls("Brevant.SetOutput(null)"));
+  EXPECT_EQ(0, CountCalls("Cantomere.SetEngine(null)"));
   EXPECT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 7, 0, 0, 0, 0, 0}));
   EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
   EXPECT_EQ((std::vector<std::string>{"Position(7)"}), listener.heard);
@@ -122,7 +123,9 @@ TEST_F(SongEngineTest, ReleasingTheEngineTheSequencerReportsToStopsAndDetachesIt
   FakeLogClear();
   bound->Release();
   engine_ = static_cast<CSongEngine*>(survivor);
-  // Its callback would otherwise point at a deleted engine.
+  // Its callback and the lyric controller's engine would otherwise point at
+  // a deleted engine.
+  EXPECT_EQ(1, CountCalls("Cantomere.SetEngine(null)"));
   EXPECT_EQ(1, CountCalls("Brevant.Stop"));
   EXPECT_EQ(1, CountCalls("Brevant.SetEventCallback(null)"));
   EXPECT_LT(CallIndex("Brevant.Stop"), CallIndex("Brevant.SetEventCallback(null)"));
