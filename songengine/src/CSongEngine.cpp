@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 #include <brevant/Brevant.h>
@@ -190,13 +192,9 @@ int CSongEngine::SyncTime(int time) {
 }
 
 int CSongEngine::GetTagTime(uint32_t tag) {
-  IBrevantPlayer* player = ModuleLoader().GetBrevant();
   IBrevantSongBuffer* buffer = songData_->GetSongBuffer();
-  if (!buffer) return -1;
-  const int offset = player ? player->GetTimeOffset() : 0;
-  const int index = buffer->FindTag(tag);
-  if (index == -1) return -1;
-  return offset + buffer->GetEventTime(index);
+  const int index = buffer ? buffer->FindTag(tag) : -1;
+  return index == -1 ? -1 : GetEventTime(index);
 }
 
 int CSongEngine::GetPlayerState(int) {
@@ -210,7 +208,10 @@ int CSongEngine::GetEventTime(int index) {
   if (!buffer) return -1;
   const int time = buffer->GetEventTime(index);
   if (time < 0) return -1;
-  return (player ? player->GetTimeOffset() : 0) + time;
+  // The sequencer caps a time at the largest int; a delay on top of such a
+  // time must not wrap it round to before the song.
+  const int64_t sum = int64_t{player ? player->GetTimeOffset() : 0} + time;
+  return sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
 }
 
 int CSongEngine::GetBeatsPerBar() {

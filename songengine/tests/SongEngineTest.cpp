@@ -1,3 +1,5 @@
+#include <climits>
+
 #include <brevant/Brevant.h>
 #include <cantomere/Cantomere.h>
 
@@ -251,6 +253,18 @@ TEST_F(SongEngineTest, TagTimeIsTheOffsetPlusTheMarkersTime) {
   EXPECT_EQ(-1, engine_->GetTagTime(SmfChunkId('N', 'O', 'N', 'E')));
   EXPECT_EQ(300 + 480 * 2, engine_->GetEventTime(480));
   EXPECT_EQ(-1, engine_->GetEventTime(-1));
+}
+
+TEST_F(SongEngineTest, ADelayOnTopOfTheLatestTimeDoesNotWrapIt) {
+  OpenSong(MelodySongWithMarkers());
+  // The sequencer caps a song time at the largest int; the marker at tick
+  // 240 lies just below it.
+  FakeSet("buffer.msPerTick", INT_MAX / 240);
+  engine_->SetDelayTime(5000);
+  EXPECT_EQ(INT_MAX, engine_->GetTagTime(kTagClimaxStart));
+  EXPECT_EQ(INT_MAX, engine_->GetEventTime(240));
+  engine_->SetDelayTime(-5000);
+  EXPECT_EQ(240 * (INT_MAX / 240) - 5000, engine_->GetEventTime(240));
 }
 
 TEST_F(SongEngineTest, PlayWithoutLyricsHasNoCountInEvenWithADelay) {
