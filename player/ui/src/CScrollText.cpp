@@ -185,14 +185,9 @@ void CScrollText::OnTimer() {
             SetHover(true);
         }
     }
-    const std::string tip = GetCurrentTip();
-    if (HWND tooltip = CSkinToolTip::GetWindow()) {
-        if (tip.empty()) {
-            ::SendMessageA(tooltip, TTM_ACTIVATE, FALSE, 0);
-        } else {
-            ::SendMessageA(tooltip, TTM_ACTIVATE, TRUE, 0);
-            CSkinToolTip::UpdateTipText(m_ownerWnd, m_toolId, tip);
-        }
-    }
+    // A line without tip empties only this label's tool, which the tooltip
+    // then never shows: deactivating the window would silence the caption
+    // buttons of every frame too, since they share it.
+    CSkinToolTip::UpdateTipText(m_ownerWnd, m_toolId, GetCurrentTip());
     Invalidate(TRUE);
 }

@@ -192,6 +192,39 @@ TEST_F(LinkLabelTest, TheTooltipFollowsTheCurrentLine) {
     EXPECT_STREQ("tip of the day", buffer);
 }
 
+// Records whether anyone switches the shared tooltip window off.
+WNDPROC g_tipProc = nullptr;
+std::vector<WPARAM> g_activations;
+LRESULT CALLBACK RecordActivation(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TTM_ACTIVATE) g_activations.push_back(wParam);
+    return ::CallWindowProcA(g_tipProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(LinkLabelTest, ALineWithoutTipSilencesOnlyTheLabelsOwnTool) {
+    text().AddLine("news");
+    text().AddLine("");
+    HWND tip = CSkinToolTip::GetWindow();
+    ASSERT_NE(nullptr, tip);
+    auto tipText = [&] {
+        char buffer[80] = "unread";
+        TOOLINFOA ti = MakeToolInfo(label->m_hWnd, static_cast<UINT_PTR>(text().GetToolId()));
+        ti.lpszText = buffer;
+        ::SendMessageA(tip, TTM_GETTEXTA, sizeof(buffer), reinterpret_cast<LPARAM>(&ti));
+        return std::string(buffer);
+    };
+    g_activations.clear();
+    g_tipProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordActivation)));
+    for (int i = 0; i < 10 && text().GetCurrent() != 3; ++i) text().OnTimer();
+    ASSERT_EQ(3, text().GetCurrent());
+    const std::string silent = tipText();
+    text().OnTimer();  // wraps to the link
+    ::SetWindowLongPtrA(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tipProc));
+    EXPECT_EQ("", silent);
+    EXPECT_EQ("Visit Melodara", tipText());
+    for (WPARAM on : g_activations) EXPECT_TRUE(on) << "the shared tooltip stays on for the other windows";
+}
+
 TEST_F(LinkLabelTest, TheTimerRotatesOnItsOwn) {
     text().AddLine("news");
     text().SetPeriod(40);

@@ -105,6 +105,27 @@ TEST_F(PageFrameTest, TheCaptionIconIsCopiedAndDrawnAtTheLeft) {
     EXPECT_EQ(0, frame.GetCaptionImageCount());
 }
 
+// A caption is one pen per column and a new caption a new image list: over
+// more columns than the process has GDI handles, nothing may stay behind.
+TEST_F(PageFrameTest, RepaintingAndRecaptioningLeaveNoGdiObjectBehind) {
+    HICON icon = MakeFlatIcon(RGB(255, 0, 0));
+    ASSERT_NE(nullptr, icon);
+    frame.SetCaptionHeight(24);
+    frame.EnableCaption(TRUE);
+    MemoryCanvas canvas(300, 120, ::GetSysColor(COLOR_BTNFACE));
+    for (int i = 0; i < 250; ++i) {  // 250 x 301 columns: beyond Wine's 65,480 handles
+        frame.SetCaption("Output", icon);
+        frame.PaintFrame(CDC::FromHandle(canvas.dc()));
+    }
+    ::DestroyIcon(icon);
+    HDC probe = ::CreateCompatibleDC(nullptr);
+    EXPECT_NE(nullptr, probe) << "GDI handles ran out";
+    ::DeleteDC(probe);
+    EXPECT_EQ(1, frame.GetCaptionImageCount());
+    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(3 + 8, 12)) << "the last paint still had its icon";
+    EXPECT_EQ(::GetSysColor(COLOR_ACTIVECAPTION), canvas.Pixel(0, 0)) << "and its gradient";
+}
+
 TEST_F(PageFrameTest, Screenshot) {
     HICON icon = MakeFlatIcon(RGB(255, 0, 0));
     frame.SetCaptionHeight(22);

@@ -155,6 +155,16 @@ TEST(SkinElement, DrawsTheFrameOfItsState) {
         EXPECT_EQ(StripColour(7, r.frame), canvas.Pixel(11, 12));
         EXPECT_EQ(RGB(1, 2, 3), canvas.Pixel(12, 12)) << "drawn unscaled";
     }
+    CSkinElement hidden;
+    hidden.SetImage(strip.get());
+    hidden.SetRect(2, 3, 10, 10);
+    hidden.SetVisible(false);
+    MemoryCanvas blank(20, 20);
+    {
+        Gdiplus::Graphics g(blank.dc());
+        hidden.Draw(&g);
+    }
+    EXPECT_EQ(RGB(1, 2, 3), blank.Pixel(2, 3)) << "an invisible element draws nothing";
     CSkinToggleElement toggle;
     toggle.SetImage(strip.get());
     toggle.SetRect(0, 0, 10, 10);
