@@ -130,6 +130,20 @@ TEST_F(RelayTest, StopDiscardsQueuedEventsButNotTheEnd) {
   EXPECT_TRUE(CallsStartingWith("Staff.").empty());
 }
 
+TEST_F(RelayTest, OpenDiscardsTheOldSongsQueuedEventsAsStopDoes) {
+  FireEvent(Event(1, 0x643C90, 0, 0, 1));
+  FireEvent(Event(6, 240, 1));
+  FireEvent(Event(10, 0));
+  FakeLogClear();
+  ASSERT_EQ(0, engine_->Open(WriteSong("next.mid", MelodySong()).c_str()));
+  FakeLogClear();
+  PumpPending();
+  // No highlight or sung mark of the old song lands on the new one.
+  EXPECT_TRUE(CallsStartingWith("Staff.").empty());
+  EXPECT_TRUE(CallsStartingWith("Cantomere.MarkLyric").empty());
+  EXPECT_EQ((std::vector<std::string>{"End(0)"}), listener_.heard);
+}
+
 TEST_F(RelayTest, AnEventThatCannotBePostedIsRefused) {
   // A window gone behind the engine's back: the post fails and the copy,
   // which no handler would ever see, is freed by the callback itself.
