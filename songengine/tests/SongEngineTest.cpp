@@ -55,6 +55,19 @@ TEST_F(SongEngineTest, InitBindsWindowCallbackLyricsAndTimerInThatOrder) {
   EXPECT_EQ(1, AttachedTimers());
 }
 
+TEST_F(SongEngineTest, TheWindowIsThereBeforeTheFirstEventAndNeverMadeByOne) {
+  MakeEngine();
+  // Before Init an event has nowhere to go, and must not make a window on
+  // the sequencer's thread.
+  const PlayEvent position = {kPlayEventPosition, 1, 0, 0, 0, 0, 0};
+  EXPECT_EQ(1, CSongEngine::OnPlayEvent(&position, engine_, 0));
+  EXPECT_EQ(nullptr, engine_->MessageWindow());
+  // An event the moment the callback is set is already delivered.
+  FakeSet("brevant.reportOnBind", 1);
+  engine_->Init(nullptr);
+  EXPECT_EQ(1, CountCalls("Brevant.ReportedOnBind(0)"));
+}
+
 TEST_F(SongEngineTest, InitWithoutTheSequencerFailsQuietly) {
   FakeSet("brevant.nullPlayer", 1);
   MakeEngine();

@@ -65,6 +65,11 @@ class FakePlayer : public IBrevantPlayer {
     FakeLog("Brevant.SetEventCallback(%s)", cb ? "callback" : "null");
     callback = cb;
     callbackContext = context;
+    // A sequencer may report the moment it has someone to report to.
+    if (cb && FakeGet("brevant.reportOnBind", 0)) {
+      const PlayEvent position = {kPlayEventPosition, 1, 0, 0, 0, 0, 0};
+      FakeLog("Brevant.ReportedOnBind(%d)", cb(&position, context, 0));
+    }
   }
   int SyncTime(int ms) override { FakeLog("Brevant.SyncTime(%d)", ms); return 0; }
   IBrevantClock* GetClock() override { return &clock; }
