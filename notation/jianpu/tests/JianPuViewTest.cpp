@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "DemoSongs.h"
 #include "JianPuPage.h"
@@ -12,6 +13,7 @@
 #include "JianPuView.h"
 #include "ScoreBuffer.h"
 #include "ViewBitmap.h"
+#include "ViewWorkout.h"
 
 namespace {
 
@@ -276,6 +278,35 @@ TEST_F(ViewFixture, OptionsKeepLineAndClefColoursInTheRecordsOnly) {
   ASSERT_EQ(0, view.Rebuild());
   EXPECT_EQ(RGB(7, 8, 9), view.PartOf(1)->NoteColor()) << "records survive a rebuild";
   options->Release();
+}
+
+// Meters with beats of a few ticks (x/64, x/128, x/256), a whole-note beat
+// and long bars, in free and fixed measure widths: every tick the view works
+// out from a beat of grid units must stay a real, ordered tick.
+TEST(JianPuMeterTest, UnusualMetersAndWidthsPageAndPoint) {
+  const int meters[][2] = {{7, 7}, {3, 3}, {4, 1}, {5, 15}, {3, 30}, {1, 480}, {13, 120}, {6, 60}};
+  CViewBitmap bitmap(700, 200);
+  for (const auto& meter : meters) {
+    for (bool fixed : {false, true}) {
+      SCOPED_TRACE(std::to_string(meter[0]) + " beats of " + std::to_string(meter[1]) + (fixed ? ", fixed width" : ""));
+      std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer(new CScoreBuffer(),
+                                                                    [](IScoreBuffer* b) { b->Release(); });
+      CJianPuView view(nullptr);
+      view.SetScoreBuffer(buffer.get());
+      const RECT rect{0, 0, 700, 200};
+      view.SetRect(&rect);
+      view.SetFixedMeasureWidth(fixed, 90);
+      const int bars = 6;
+      const int end = FillMeterSong(buffer.get(), meter[0], meter[1], bars, 0, 5);
+      ASSERT_EQ(view.Rebuild(), 0);
+      EXPECT_EQ(view.GetMeasureCount(1), bars);
+      const ViewWorkout w = WorkOut(view, end, bitmap, kBackground);
+      EXPECT_EQ(w.paintsWithInk, w.paints);
+      EXPECT_GT(w.pointsAnswered, 0);
+      EXPECT_EQ(w.pointsOutOfOrder, 0);
+      EXPECT_EQ(w.pointsOutOfSong, 0);
+    }
+  }
 }
 
 TEST(JianPuFactoryTest, OnlyVersionTwoMakesANumberedView) {

@@ -203,7 +203,10 @@ int CLinePager<Line>::TickFromPoint(int x, int y) {
   if (!page) return -1;
   if (x <= frame.originX) return page->StartTick();
   const int beatWidth = static_cast<int>(page->UnitsPerBeat() * page->Scale());
-  return page->StartTick() + ((x - frame.originX) / (beatWidth > 0 ? beatWidth : 1)) * page->BeatTicks();
+  // A measure can be wider than its beats (a fixed width, room for a lyric):
+  // a point in the space after the last beat still answers inside the measure.
+  const int beat = std::min((x - frame.originX) / (beatWidth > 0 ? beatWidth : 1), page->Beats() - 1);
+  return page->StartTick() + beat * page->BeatTicks();
 }
 
 template <class Line>

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "DemoSongs.h"
@@ -10,6 +11,7 @@
 #include "StaffPage.h"
 #include "StaffPainter.h"
 #include "StaffView.h"
+#include "ViewWorkout.h"
 
 namespace {
 
@@ -188,6 +190,37 @@ TEST(StaffView, NotesLightAtTheTickTheyWerePlayed) {
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(page->MarkNoteSounding(64, tick, false)) << tick;
     EXPECT_TRUE(page->ClearNoteSounding(64, tick + 90)) << tick;
+  }
+}
+
+// Meters with beats of a few ticks (x/64, x/128, x/256), a whole-note beat
+// and long bars, in free and fixed measure widths: every tick the view works
+// out from a beat of grid units must stay a real, ordered tick.
+TEST(StaffView, UnusualMetersAndWidthsPageAndPoint) {
+  const int meters[][2] = {{7, 7}, {3, 3}, {4, 1}, {5, 15}, {3, 30}, {1, 480}, {13, 120}, {6, 60}};
+  CViewBitmap bitmap(700, 300);
+  for (const auto& meter : meters) {
+    for (int kind : {kTrebleStaff, kGrandStaff, kPercussionStaff}) {
+      for (bool fixed : {false, true}) {
+        SCOPED_TRACE(std::to_string(meter[0]) + " beats of " + std::to_string(meter[1]) + ", kind " +
+                     std::to_string(kind) + (fixed ? ", fixed width" : ""));
+        BufferPtr buffer(new CScoreBuffer());
+        CStaffView view(nullptr);
+        view.SetScoreBuffer(buffer.get());
+        const RECT rect{0, 0, 700, 300};
+        view.SetRect(&rect);
+        view.SetFixedMeasureWidth(fixed, 90);
+        const int bars = 6;
+        const int end = FillMeterSong(buffer.get(), meter[0], meter[1], bars, kind, 5);
+        ASSERT_EQ(view.Rebuild(), 0);
+        EXPECT_EQ(view.GetMeasureCount(1), bars);
+        const ViewWorkout w = WorkOut(view, end, bitmap, RGB(0, 0, 0));
+        EXPECT_EQ(w.paintsWithInk, w.paints);
+        EXPECT_GT(w.pointsAnswered, 0);
+        EXPECT_EQ(w.pointsOutOfOrder, 0);
+        EXPECT_EQ(w.pointsOutOfSong, 0);
+      }
+    }
   }
 }
 
