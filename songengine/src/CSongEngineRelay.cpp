@@ -1,6 +1,7 @@
 // The playback-event relay: the sequencer's callback turns each event into a
 // message for the engine's hidden window, and the window's handler, on the UI
 // thread, hands it to the views, the lyric controller and the listener.
+#include <memory>
 #include <new>
 
 #include <brevant/Brevant.h>
@@ -50,11 +51,15 @@ int CSongEngine::OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message != WM_SONG_EVENT && message != WM_SONG_END) return 0;
-  Host();
-  auto* event = reinterpret_cast<PlayEvent*>(wParam);
-  if (!event) return 0;
-  HandleSongEvent(*event);
-  delete event;
+  // The record is ours from here on, whatever happens to the event.
+  std::unique_ptr<PlayEvent> event(reinterpret_cast<PlayEvent*>(wParam));
+  // Nothing may be thrown through the window procedure: an event that finds
+  // no memory for the score host is dropped.
+  try {
+    Host();
+    if (event) HandleSongEvent(*event);
+  } catch (const std::bad_alloc&) {
+  }
   return 0;
 }
 

@@ -7,7 +7,13 @@
 
 extern "C" ISongEngine* CreateTunewellInstance(int version) {
   if (version != 1) return nullptr;
-  return new (std::nothrow) CSongEngine;
+  // The engine's parts are allocated as it is built: running out anywhere is
+  // a null engine, never an exception in the caller's code.
+  try {
+    return new CSongEngine;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

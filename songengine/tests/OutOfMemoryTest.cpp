@@ -1,0 +1,77 @@
+// The engine's own allocations made to fail one by one: whatever runs out,
+// nothing is thrown at the caller. Replaces the program's operator new, which
+// stays the plain one until a test arms it.
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "EngineFixture.h"
+
+namespace {
+// Allocations still allowed before one fails; -1 = never fail.
+std::atomic<int> g_allocationsLeft{-1};
+
+class OutOfMemoryTest : public EngineTest {
+ protected:
+  void TearDown() override {
+    g_allocationsLeft = -1;
+    EngineTest::TearDown();
+  }
+};
+
+TEST_F(OutOfMemoryTest, TheFactoryGivesNullWhateverAllocationFails) {
+  int made = 0;
+  for (int allowed = 0; allowed < 4; ++allowed) {
+    g_allocationsLeft = allowed;
+    ISongEngine* engine = nullptr;
+    EXPECT_NO_THROW(engine = CreateTunewellInstance(1)) << "failing allocation " << allowed;
+    g_allocationsLeft = -1;
+    if (engine) {
+      ++made;
+      engine->Release();
+    }
+  }
+  // Enough allocations were allowed at the end for an engine to be made.
+  EXPECT_LT(0, made);
+}
+
+TEST_F(OutOfMemoryTest, AnEventThatFindsNoMemoryIsDroppedInsideTheWindowProcedure) {
+  ISongEngine* engine = CreateTunewellInstance(1);
+  ASSERT_NE(nullptr, engine);
+  engine->Init(nullptr);
+  RecordingListener listener;
+  engine->SetListener(&listener);
+  PumpPending();
+  // The first event makes the score host, which finds no memory.
+  ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 3, 0, 0, 0, 0, 0}));
+  g_allocationsLeft = 0;
+  EXPECT_NO_THROW(PumpPending());
+  g_allocationsLeft = -1;
+  // The next one is handled as usual.
+  ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 4, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
+  EXPECT_EQ((std::vector<std::string>{"Position(4)"}), listener.heard);
+  engine->Release();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  int left = g_allocationsLeft.load();
+  while (left >= 0) {
+    if (left == 0) {
+      g_allocationsLeft = -1;
+      throw std::bad_alloc();
+    }
+    if (g_allocationsLeft.compare_exchange_weak(left, left - 1)) break;
+  }
+  if (void* block = std::malloc(size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+
+// The blocks come from malloc above, whatever the compiler sees.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+#pragma GCC diagnostic pop
