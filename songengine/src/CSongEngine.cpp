@@ -15,6 +15,7 @@
 #include "CScoreHost.h"
 #include "CSongData.h"
 #include "MidiOutApi.h"
+#include "NoThrow.h"
 #include "ScoreFacets.h"
 #include "SongFacets.h"
 
@@ -129,10 +130,13 @@ int CSongEngine::Open(const char* path) {
   if (player) player->Stop();
   // Highlights still queued belong to the old song.
   DrainQueued(WM_SONG_EVENT);
-  if (!path || songData_->Load(path) != 0) return 1;
-  songData_->FeedPlayer(player);
-  songData_->FeedLyrics(ModuleLoader().GetCantomere());
-  return 0;
+  if (!path) return 1;
+  return NoThrow(1, [&] {
+    if (songData_->Load(path) != 0) return 1;
+    songData_->FeedPlayer(player);
+    songData_->FeedLyrics(ModuleLoader().GetCantomere());
+    return 0;
+  });
 }
 
 int CSongEngine::Close() {
@@ -145,11 +149,13 @@ int CSongEngine::Close() {
 }
 
 int CSongEngine::SetTracks(const int* tracks, int count) {
-  const int result = songData_->SetTrackList(tracks, count);
-  songData_->MarkSelectedTracks(ModuleLoader().GetBrevant(), true);
-  const std::vector<int> selected = songData_->SelectedTrackNumbers();
-  Host()->Fill(selected.data(), static_cast<int>(selected.size()));
-  return result;
+  return NoThrow(1, [&] {
+    const int result = songData_->SetTrackList(tracks, count);
+    songData_->MarkSelectedTracks(ModuleLoader().GetBrevant(), true);
+    const std::vector<int> selected = songData_->SelectedTrackNumbers();
+    Host()->Fill(selected.data(), static_cast<int>(selected.size()));
+    return result;
+  });
 }
 
 int CSongEngine::GetTracks(int* out, unsigned* count) { return songData_->GetTracks(out, count); }

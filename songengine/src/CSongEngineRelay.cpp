@@ -10,6 +10,7 @@
 #include "CModuleLoader.h"
 #include "CScoreHost.h"
 #include "CSongEngine.h"
+#include "NoThrow.h"
 #include "SongQueries.h"
 
 namespace {
@@ -55,12 +56,11 @@ int CSongEngine::OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   std::unique_ptr<PlayEvent> event(reinterpret_cast<PlayEvent*>(wParam));
   // Nothing may be thrown through the window procedure: an event that finds
   // no memory for the score host is dropped.
-  try {
+  return NoThrow(0, [&] {
     Host();
     if (event) HandleSongEvent(*event);
-  } catch (const std::bad_alloc&) {
-  }
-  return 0;
+    return 0;
+  });
 }
 
 void CSongEngine::HandleSongEvent(const PlayEvent& event) {

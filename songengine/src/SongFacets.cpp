@@ -8,6 +8,7 @@
 
 #include "CModuleLoader.h"
 #include "CSongData.h"
+#include "NoThrow.h"
 
 // @name Song information
 
@@ -46,11 +47,14 @@ const char* CSongInfoImpl::GetTrackName(int track) {
   // then keep what fits.
   const uint32_t size = parser_->GetTrackName(track, nullptr);
   if (size == 0) return trackName_;
-  std::vector<char> name(size + 1, '\0');
-  parser_->GetTrackName(track, name.data());
-  std::strncpy(trackName_, name.data(), sizeof trackName_ - 1);
-  trackName_[sizeof trackName_ - 1] = '\0';
-  return trackName_;
+  // Without memory for the whole name the answer is an empty one.
+  return NoThrow<const char*>(trackName_, [&] {
+    std::vector<char> name(size + 1, '\0');
+    parser_->GetTrackName(track, name.data());
+    std::strncpy(trackName_, name.data(), sizeof trackName_ - 1);
+    trackName_[sizeof trackName_ - 1] = '\0';
+    return trackName_;
+  });
 }
 
 const char* CSongInfoImpl::GetInstrumentName(int track) {
@@ -77,7 +81,7 @@ int CSongInfoImpl::GetLowestNote(int track) {
 int CSongInfoImpl::GetSongLength() {
   ReleasePtr<IBrevantSongBuffer> buffer(ModuleLoader().NewSongBuffer());
   if (!buffer) return 0;
-  return FillSongBuffer(parser_.get(), buffer.get()) ? buffer->Finish() : 0;
+  return NoThrow(0, [&] { return FillSongBuffer(parser_.get(), buffer.get()) ? buffer->Finish() : 0; });
 }
 
 // @name Track mixer

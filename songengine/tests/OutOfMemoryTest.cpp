@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <new>
 
+#include <string>
+
 #include "EngineFixture.h"
 
 namespace {
@@ -51,6 +53,36 @@ TEST_F(OutOfMemoryTest, AnEventThatFindsNoMemoryIsDroppedInsideTheWindowProcedur
   ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 4, 0, 0, 0, 0, 0}));
   EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
   EXPECT_EQ((std::vector<std::string>{"Position(4)"}), listener.heard);
+  engine->Release();
+}
+
+TEST_F(OutOfMemoryTest, ASongOpensShowsAndIsDescribedOrFailsWhereverMemoryRunsOut) {
+  const std::string path = WriteSong("song.mid", MelodySongWithMarkers());
+  ISongEngine* engine = CreateTunewellInstance(1);
+  ASSERT_NE(nullptr, engine);
+  engine->Init(nullptr);
+  engine->CreateScore(nullptr);
+  CSongInfo* info = engine->GetSongInfo();
+  ASSERT_EQ(0, info->Open(path.c_str()));
+  const int track = 1;
+  for (int allowed = 0; allowed < 120; ++allowed) {
+    g_allocationsLeft = allowed;
+    int opened = -1;
+    int shown = -1;
+    const char* name = nullptr;
+    EXPECT_NO_THROW(opened = engine->Open(path.c_str())) << allowed;
+    EXPECT_NO_THROW(shown = engine->SetTracks(&track, 1)) << allowed;
+    EXPECT_NO_THROW(name = info->GetTrackName(1)) << allowed;
+    EXPECT_NO_THROW(info->GetSongLength()) << allowed;
+    g_allocationsLeft = -1;
+    EXPECT_TRUE(opened == 0 || opened == 1) << allowed;
+    EXPECT_TRUE(shown == 0 || shown == 1) << allowed;
+    EXPECT_NE(nullptr, name) << allowed;
+  }
+  // With memory again, everything works as before.
+  EXPECT_EQ(0, engine->Open(path.c_str()));
+  EXPECT_EQ(0, engine->SetTracks(&track, 1));
+  EXPECT_STREQ("Melody", info->GetTrackName(1));
   engine->Release();
 }
 
