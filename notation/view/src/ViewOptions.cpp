@@ -1,5 +1,6 @@
 #include "ViewOptions.h"
 
+#include "Guarded.h"
 #include "ScorePainter.h"
 
 OptionRecord OptionRecord::FromPainter(const CScorePainter& p) {
@@ -36,13 +37,15 @@ void CViewOptions::Set(T OptionRecord::*field, T value, int track, Apply apply) 
     auto it = records.find(track);
     if (it != records.end()) it->second.*field = value;
   }
-  // A copy: applying must not depend on the list staying as it is.
-  const std::vector<CScorePainter*> parts = view_->OptionParts();
-  for (CScorePainter* p : parts) {
-    if (track != -1 && p->Track() != track) continue;
-    apply(*p, value);
-    if (track != -1) break;
-  }
+  Guarded([&] {
+    // A copy: applying must not depend on the list staying as it is.
+    const std::vector<CScorePainter*> parts = view_->OptionParts();
+    for (CScorePainter* p : parts) {
+      if (track != -1 && p->Track() != track) continue;
+      apply(*p, value);
+      if (track != -1) break;
+    }
+  });
 }
 
 template <typename T>
