@@ -97,6 +97,31 @@ TEST_F(SubclassManagerTest, UnsubclassPutsThePreviousProcedureBack) {
     EXPECT_EQ(0, handler.calls);
 }
 
+// A window with a Unicode procedure: what the A function reports as its
+// procedure is a handle for the system's text conversion, not code.
+LRESULT CALLBACK WideProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(SubclassManagerTest, AUnicodeWindowsProcedureIsReachedThroughTheSystem) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &WideProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MelodaraWideProbe";
+    ::RegisterClassW(&wc);  // kept for the process, like every window class
+    HWND wide = ::CreateWindowExW(0, L"MelodaraWideProbe", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, wide);
+    DoublingHandler handler;
+    GetSubclassManager()->Subclass(wide, &handler);
+    EXPECT_TRUE(::SendMessageA(wide, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Karaoke")));
+    wchar_t text[16] = {};
+    ::GetWindowTextW(wide, text, 16);
+    EXPECT_STREQ(L"Karaoke", text);
+    GetSubclassManager()->Unsubclass(wide);
+    ::DestroyWindow(wide);
+}
+
 TEST_F(SubclassManagerTest, UnknownWindowsAreIgnored) {
     HWND other = MakeTestWindow(RECT{0, 0, 10, 10}, WS_POPUP);
     const LONG_PTR before = ::GetWindowLongPtrA(other, GWLP_WNDPROC);
