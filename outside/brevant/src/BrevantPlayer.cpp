@@ -8,6 +8,9 @@
 namespace {
 
 constexpr double kDefaultBpm = 120.0;
+// Reports one step of the timing thread usually makes at most: a few chords'
+// notes, their beat and bar, a lyric and a position.
+constexpr size_t kStepEventsReserved = 256;
 
 class PerformanceCounter final : public ITimeSource {
  public:
@@ -57,6 +60,7 @@ ITimeSource* DefaultTimeSource() {
 
 CBrevantPlayer::CBrevantPlayer(ITimeSource* time) : time_(time != nullptr ? time : DefaultTimeSource()) {
   wake_.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  stepEvents_.reserve(kStepEventsReserved);
   // Ready before the first Play: a thread made then would make the song's
   // first notes wait for it, longest on a busy machine. Play tries again
   // should this fail.
@@ -181,6 +185,7 @@ void CBrevantPlayer::StopLocked() {
   playing_.store(false);
   pendingSync_.store(kNoSync);
   core_.Stop();
+  ++stops_;
 }
 
 int CBrevantPlayer::SetTempo(int bpm) {
@@ -222,7 +227,11 @@ int CBrevantPlayer::SyncTime(int ms) {
 }
 
 void CBrevantPlayer::OnPlayEvent(const PlayEvent& event) {
-  if (callback_ != nullptr) callback_(&event, context_, 0);
+  if (inStep_) {
+    stepEvents_.push_back(event);
+  } else if (callback_ != nullptr) {
+    callback_(&event, context_, 0);
+  }
 }
 
 int CBrevantPlayer::Clock::AddTimer(IBrevantTimer* timer) {
@@ -250,7 +259,13 @@ void CBrevantPlayer::Run() {
     WaitForSingleObject(wake_.Get(), wait);
     ScopedLock lock(lock_);
     if (quit_) return;
+    inStep_ = true;
     wait = Step();
+    inStep_ = false;
+    // A callback that stops the player hears nothing more of this step.
+    unsigned stops = stops_;
+    for (size_t i = 0; i < stepEvents_.size() && stops_ == stops; ++i) OnPlayEvent(stepEvents_[i]);
+    stepEvents_.clear();
   }
 }
 

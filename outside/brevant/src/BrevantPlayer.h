@@ -6,9 +6,12 @@
 // lock, and the event callback is called under it (always with synchronous =
 // 0, so a callback that posts to a window cannot deadlock against a UI thread
 // waiting for the lock). Once Stop or SetEventCallback returns, no callback
-// and no MIDI message follows. SyncTime, made for an audio thread, only
+// and no MIDI message follows. A step of the timing thread sends all its MIDI
+// before it reports anything: a report may post a window message, which
+// takes its time, and the notes of a chord must not wait for it. SyncTime, made for an audio thread, only
 // leaves the new time for the timing thread and wakes it.
 #include <atomic>
+#include <vector>
 
 #include <brevant/IBrevantPlayer.h>
 
@@ -102,4 +105,9 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   bool quit_ = false;
   std::atomic<bool> playing_{false};
   std::atomic<long long> pendingSync_{kNoSync};
+  // What the current step of the timing thread has to report; kept between
+  // steps so that reporting allocates nothing.
+  std::vector<PlayEvent> stepEvents_;
+  bool inStep_ = false;
+  unsigned stops_ = 0;   // how often playing was stopped
 };

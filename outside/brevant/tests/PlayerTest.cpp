@@ -324,6 +324,47 @@ TEST(BrevantPlayer, ClosingOrReleasingWhilePlayingIsSafe) {
 
 // Real time under Wine: a two-second song; every lyric within 50 ms of its
 // time, and Stop comes back at once.
+// A report may post a window message, which takes its time under a busy
+// host; the notes of a chord must not wait for the reports of the ones before.
+TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
+  struct NotesHeard {
+    explicit NotesHeard(FakeChannelManager* sent) : out(sent) {}
+    FakeChannelManager* out;
+    std::mutex mutex;
+    std::vector<size_t> sentWhenHeard;   // notes sent when each note report came
+    static int Callback(const PlayEvent* event, void* context, int) {
+      auto* self = static_cast<NotesHeard*>(context);
+      if (event->type != kPlayEventNote) return 0;
+      std::lock_guard<std::mutex> lock(self->mutex);
+      self->sentWhenHeard.push_back(self->out->Notes().size());
+      return 0;
+    }
+    size_t Count() {
+      std::lock_guard<std::mutex> lock(mutex);
+      return sentWhenHeard.size();
+    }
+  };
+  SongSpec spec;
+  spec.channel[1].Note(0, 120, 0, 60).Note(0, 120, 0, 64).Note(0, 120, 0, 67);
+  ManualTime time;
+  FakeChannelManager out;
+  NotesHeard heard(&out);
+  CBrevantPlayer* player = new CBrevantPlayer(&time);
+  player->SetEventCallback(&NotesHeard::Callback, &heard);
+  player->SetOutput(&out);
+  CSongBuffer buffer;
+  spec.FillBuffer(&buffer);
+  player->SetSongBuffer(&buffer);
+  player->SetTrackFlags(1, 2);
+  player->Play();
+  for (int waited = 0; waited < 3000 && heard.Count() < 3; waited += 2) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  player->Stop();
+  EXPECT_THAT(heard.sentWhenHeard, ElementsAre(3, 3, 3));
+  player->Release();
+}
+
 TEST(BrevantPlayer, RealTimeSmoke) {
   FakeChannelManager out;
   EventLog log;
