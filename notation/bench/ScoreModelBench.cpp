@@ -24,7 +24,10 @@ public:
   int PartStaffKind() const override { return kind_; }
   int PartSizeLevel() const override { return 0; }
   const std::vector<ScoreLyric>& PartLyrics() const override { return lyrics_; }
-  int MeasureLyricWidth(const std::string& text) override { return int(text.size()) * 7; }
+  void MeasureLyricWidths(const std::vector<std::string>& texts, std::vector<int>* widths) override {
+    widths->clear();
+    for (const std::string& text : texts) widths->push_back(int(text.size()) * 7);
+  }
   int LayoutMeasures(const std::vector<CScoreMeasure*>& measures) override {
     for (const CScoreMeasure* m : measures) notes += m->notes.size();
     return 0;

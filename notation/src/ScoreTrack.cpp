@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 
 #include "IScorePart.h"
 #include "KeyTable.h"
@@ -10,6 +12,11 @@
 #include "MeasureSizes.h"
 #include "Rounding.h"
 #include "ScoreTrack.h"
+
+namespace {
+// The slot of a syllable that is not measured: punctuation takes no room.
+constexpr size_t kUnmeasured = static_cast<size_t>(-1);
+}  // namespace
 
 CScoreTrack::CScoreTrack(IScorePart* part) : part_(part) {}
 
@@ -104,12 +111,30 @@ void CScoreTrack::TieAcrossBarLines(bool twoStaves) {
 
 void CScoreTrack::MeasureLyrics() {
   lyricsMeasured_ = true;
-  for (const ScoreLyric& lyric : part_->PartLyrics()) {
+  const std::vector<ScoreLyric>& lyrics = part_->PartLyrics();
+  // Songs repeat their syllables: each distinct text is measured once.
+  std::unordered_map<std::string, size_t> slotOfText;
+  std::vector<std::string> texts;
+  std::vector<size_t> slots;
+  slots.reserve(lyrics.size());
+  for (const ScoreLyric& lyric : lyrics) {
     const bool punctuation = lyric.text == "," || lyric.text == ".";
+    if (punctuation) {
+      slots.push_back(kUnmeasured);
+      continue;
+    }
+    const auto found = slotOfText.emplace(lyric.text, texts.size());
+    if (found.second) texts.push_back(lyric.text);
+    slots.push_back(found.first->second);
+  }
+  std::vector<int> widths;
+  if (!texts.empty()) part_->MeasureLyricWidths(texts, &widths);
+  sungLyrics_.reserve(sungLyrics_.size() + lyrics.size());
+  for (size_t i = 0; i < lyrics.size(); ++i) {
+    const int width = slots[i] < widths.size() ? widths[slots[i]] : 0;
     // A syllable wider than the widening bound asks for the bound either way;
     // clamping keeps the sums of free syllables below from overflowing.
-    const int width = punctuation ? 0 : part_->MeasureLyricWidth(lyric.text);
-    sungLyrics_.push_back(SungLyric{lyric.tick, std::min(std::max(0, width), MeasureSizes::kLyricMeasureLimit)});
+    sungLyrics_.push_back(SungLyric{lyrics[i].tick, std::min(std::max(0, width), MeasureSizes::kLyricMeasureLimit)});
   }
   std::stable_sort(sungLyrics_.begin(), sungLyrics_.end(),
                    [](const SungLyric& a, const SungLyric& b) { return a.tick < b.tick; });

@@ -43,9 +43,12 @@ public:
   int PartStaffKind() const override { return kind_; }
   int PartSizeLevel() const override { return level_; }
   const std::vector<ScoreLyric>& PartLyrics() const override { return lyrics; }
-  int MeasureLyricWidth(const std::string& text) override {
-    ++measured;
-    return int(text.size()) * charWidth;
+  void MeasureLyricWidths(const std::vector<std::string>& texts, std::vector<int>* widths) override {
+    widths->clear();
+    for (const std::string& text : texts) {
+      ++measured;
+      widths->push_back(int(text.size()) * charWidth);
+    }
   }
   int LayoutMeasures(const std::vector<CScoreMeasure*>& measures) override {
     laidOut.clear();

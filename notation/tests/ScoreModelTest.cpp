@@ -158,6 +158,26 @@ TEST(ScoreModel, UnitWidthGrowsForAccidentalsAndLyrics) {
   EXPECT_EQ(drums[0]->laidOut[2].noteScale, 18);
 }
 
+TEST(ScoreModel, RepeatedSyllablesAreMeasuredOnceAndKeepTheirOwnWidths) {
+  SongBuffer song(k44, {{0, 0}});
+  song.AddTrack(1, {{{0, 30, 60}, {30, 30, 62},       // bar 0: sixteenths
+                     {480, 30, 60}, {510, 30, 62},    // bar 1: sixteenths
+                     {960, 120, 60}, {1080, 120, 62}},  // bar 2: quarters
+                    3});
+  std::vector<std::unique_ptr<FakePart>> parts;
+  parts.push_back(std::make_unique<FakePart>(0, 1));
+  parts[0]->lyrics = {{"la", 0}, {"long", 30}, {"long", 480}, {",", 500}, {"la", 510}, {"la", 960}, {"long", 1080}};
+  ASSERT_EQ(BuildModel<CStaffScore>(song, parts), 0);
+  EXPECT_EQ(parts[0]->measured, 2) << "two distinct syllables; punctuation takes no room";
+  const auto& m = parts[0]->laidOut;
+  ASSERT_EQ(m.size(), 3u);
+  // Each syllable clears the next place one unit on with its own width and
+  // the 6 px gap: "la" 16 px gives 22, "long" 32 px gives 38.
+  EXPECT_EQ(m[0].noteScale, 22);
+  EXPECT_EQ(m[1].noteScale, 38);
+  EXPECT_EQ(m[2].noteScale, 22);
+}
+
 // @name Syllable spacing
 // Where the views draw a part's syllables, from the measures the model laid
 // out side by side: under the first note of the measure that starts within 10

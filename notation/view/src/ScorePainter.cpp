@@ -49,11 +49,17 @@ void CScorePainter::RefreshHighlightPens() {
   highlightBrush_.Attach(CreateSolidBrush(highlightColor_));
 }
 
-int CScorePainter::MeasureLyricWidth(const std::string& text) {
+void CScorePainter::MeasureLyricWidths(const std::vector<std::string>& texts, std::vector<int>* widths) {
+  widths->assign(texts.size(), 0);
+  // Making a DC and selecting the font costs more than measuring a syllable:
+  // one DC serves the whole song.
   CMeasureDC dc;
-  if (!dc.Get() || text.empty()) return 0;
+  if (!dc.Get()) return;
   CSelectObject font(dc.Get(), lyricFont_.Get());
-  SIZE size{};
-  if (!GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size)) return 0;
-  return size.cx;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::string& text = texts[i];
+    SIZE size{};
+    if (!text.empty() && GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size))
+      (*widths)[i] = size.cx;
+  }
 }

@@ -85,7 +85,7 @@ public:
   int PartStaffKind() const override { return StaffKind(); }
   int PartSizeLevel() const override { return sizeLevel_; }
   const std::vector<ScoreLyric>& PartLyrics() const override { return lyrics_; }
-  int MeasureLyricWidth(const std::string& text) override;
+  void MeasureLyricWidths(const std::vector<std::string>& texts, std::vector<int>* widths) override;
 
 protected:
   virtual void SetKind(int staffKind) = 0;
