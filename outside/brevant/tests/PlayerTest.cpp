@@ -255,8 +255,9 @@ TEST(BrevantPlayer, SmallBackwardSyncHoldsUntilTheClockCatchesUp) {
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 4));
   rig.player->SyncTime(600);   // the audio is 200 ms behind
   // Let the timing thread take it at 800 before the clock moves on (taken
-  // later, the step back would look larger and become a seek).
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // later, the step back would look larger and become a seek). Generous, so
+  // a host busy with other tests cannot make the thread miss it.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   rig.time.Set(950);           // the song clock is back at 750: already played
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
@@ -322,8 +323,6 @@ TEST(BrevantPlayer, ClosingOrReleasingWhilePlayingIsSafe) {
   delete rig;   // releases the player while it plays
 }
 
-// Real time under Wine: a two-second song; every lyric within 50 ms of its
-// time, and Stop comes back at once.
 // A report may post a window message, which takes its time under a busy
 // host; the notes of a chord must not wait for the reports of the ones before.
 TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
@@ -365,7 +364,13 @@ TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
   player->Release();
 }
 
+// Real time under Wine: a two-second song whose lyrics come in order, none
+// before its time nor far after it, and Stop comes back at once. How close
+// they come is brevant_bench's measure; here the bounds only catch a player
+// that runs early, drifts or stalls, not a host that pauses the process for
+// a moment while other tests run beside this one.
 TEST(BrevantPlayer, RealTimeSmoke) {
+  constexpr double kEarly = 20, kLate = 400;
   FakeChannelManager out;
   EventLog log;
   CBrevantPlayer* player = new CBrevantPlayer();
@@ -381,15 +386,20 @@ TEST(BrevantPlayer, RealTimeSmoke) {
   std::vector<double> times = log.TimesOf(kPlayEventLyric);
   ASSERT_EQ(lyrics.size(), 8u);
   for (size_t i = 0; i < lyrics.size(); ++i) {
-    EXPECT_NEAR(times[i] - start, lyrics[i].value1 * 500.0 / 120, 50) << "lyric " << i;
+    const double due = lyrics[i].value1 * 500.0 / 120;
+    EXPECT_GE(times[i] - start, due - kEarly) << "lyric " << i << " came early";
+    EXPECT_LE(times[i] - start, due + kLate) << "lyric " << i << " came late";
+    if (i > 0) EXPECT_GE(times[i], times[i - 1]) << "lyric " << i;
   }
-  EXPECT_NEAR(log.TimesOf(kPlayEventEnd)[0] - start, 2000, 50);
+  const double end = log.TimesOf(kPlayEventEnd)[0] - start;
+  EXPECT_GE(end, 2000 - kEarly);
+  EXPECT_LE(end, 2000 + kLate);
 
   player->Play();   // from the start again
   ASSERT_TRUE(log.WaitFor(kPlayEventLyric, 10, 2000));
   double before = EventLog::NowMs();
   player->Stop();
-  EXPECT_LT(EventLog::NowMs() - before, 100);
+  EXPECT_LT(EventLog::NowMs() - before, kLate);
   size_t heard = log.Count();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(log.Count(), heard);
