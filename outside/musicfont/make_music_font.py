@@ -8,18 +8,20 @@ are our own, drawn from a few curves in code.
 
 Code points (symbol character map, so GDI reaches them as the bytes shown):
 
-    0x26 "&"   treble clef   origin on the G line (second line from the bottom)
-    0x3F "?"   bass clef     F line (fourth line) 539 units above the baseline
-    0x41 "A"   C clef        middle of the clef 38 units below the baseline
-    0xDE       quarter rest  its centre 246 units below the baseline
+    0x26 "&"   treble clef   the G line (second line from the bottom)
+    0x3F "?"   bass clef     the F line (fourth line)
+    0x41 "A"   C clef        the middle of the clef, on the line it names
+    0xDE       quarter rest  its centre, for the staff's middle line
 
-The painters write the symbols with TextOutA aligned at the top of the cell and
-place that top a fixed number of pixels above the staff's reference line. The
-vertical origins above make each symbol land on its staff line at the painters'
-first size level (clef font 26 px, symbol font 25 px, 6 px between staff lines);
-at the other levels the fixed offsets are not proportional to the font size, so
-the symbols sit within a pixel or two of their lines rather than exactly on
-them.
+Every symbol has that reference point on the baseline (y = 0), and the
+painters write it with TextOutA aligned at the baseline on the staff line.
+An offset from the top of the cell would scale with the font height, while the
+staff's line gap and the painters' font heights do not grow in proportion
+(clef fonts of 26, 30, 40 and 48 px over gaps of 6, 8, 10 and 12 px, and a
+21 px rest font at the third level); only a baseline origin keeps each symbol on
+its line at every size. The outlines are drawn to the first size level's staff
+space, so at other levels a symbol is a little larger or smaller than the
+staff but still centred on its line.
 
 Usage: make_music_font.py <output file>
 """
@@ -31,7 +33,7 @@ from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 
 UNITS_PER_EM = 1000
-ASCENT = 1154          # cell top to baseline: the G line at 26 px per em
+ASCENT = 1154          # cell top to baseline: room above the treble clef's top loop
 DESCENT = 700
 FACE = "ViredAzezevOvoz"
 
@@ -189,9 +191,9 @@ def quarter_rest():
 GLYPHS = [
     # (glyph name, byte, shapes in font units, advance width)
     ("trebleClef", 0x26, scaled(treble_clef(), CLEF_SPACE), 640),
-    ("bassClef", 0x3F, scaled(bass_clef(), CLEF_SPACE, dy=539), 760),
-    ("cClef", 0x41, scaled(c_clef(), CLEF_SPACE, dy=-38), 640),
-    ("quarterRest", 0xDE, scaled(quarter_rest(), REST_SPACE, dy=-246), 300),
+    ("bassClef", 0x3F, scaled(bass_clef(), CLEF_SPACE), 760),
+    ("cClef", 0x41, scaled(c_clef(), CLEF_SPACE), 640),
+    ("quarterRest", 0xDE, scaled(quarter_rest(), REST_SPACE), 300),
 ]
 
 

@@ -47,3 +47,13 @@ void CMusicFont::Release() {
 }
 
 bool CMusicFont::IsAdded() { return !g_addedPath.empty(); }
+
+void CMusicFont::DrawSymbol(HDC dc, char symbol, int x, int referenceY, int fallbackTop) {
+  if (!IsAdded()) {
+    TextOutA(dc, x, fallbackTop, &symbol, 1);
+    return;
+  }
+  const UINT align = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+  TextOutA(dc, x, referenceY, &symbol, 1);
+  SetTextAlign(dc, align);
+}

@@ -1,6 +1,7 @@
 #include "RestGlyphs.h"
 
 #include "GdiObjects.h"
+#include "MusicFont.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
 #include "StaffSizes.h"
@@ -54,8 +55,7 @@ void CQuarterRest::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
   {
     CSelectObject font(dc, f.painter->SymbolFont());
     CTextStyle style(dc, ink.color);
-    const char glyph = kGlyph;
-    TextOutA(dc, x, mid + StaffSizes::kQuarterRestY[level], &glyph, 1);
+    CMusicFont::DrawSymbol(dc, kGlyph, x, mid, mid + StaffSizes::kQuarterRestY[level]);
   }
   DrawDot(dc, f, ink, x + StaffSizes::kQuarterRestDotX[level], mid + StaffSizes::kQuarterRestDotY[level]);
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "KeyTable.h"
+#include "MusicFont.h"
 #include "StaffPainter.h"
 #include "StaffSizes.h"
 
@@ -72,20 +73,23 @@ void CStaffPainter::DrawClefOn(HDC dc, int kind, int ref, int x) const {
            ref + (treble ? StaffSizes::kTrebleOctaveY[level] : StaffSizes::kBassOctaveY[level]), "8");
     kind = treble ? kTrebleStaff : kBassStaff;
   }
+  // Each clef hangs from the line it names: G is the second line (step 4),
+  // F the fourth line of a bass staff (step 10), and a C clef's reference
+  // line is its own line.
   switch (kind) {
     case kTrebleStaff: {
       CSelectObject font(dc, clefFont_.Get());
-      TextAt(dc, x, ref + StaffSizes::kTrebleClefY[level], "&");
+      CMusicFont::DrawSymbol(dc, '&', x, StaffGeometry::StepY(ref, 4, lineGap_), ref + StaffSizes::kTrebleClefY[level]);
       break;
     }
     case kBassStaff: {
       CSelectObject font(dc, clefFont_.Get());
-      TextAt(dc, x, ref + StaffSizes::kBassClefY[level], "?");
+      CMusicFont::DrawSymbol(dc, '?', x, StaffGeometry::StepY(ref, 10, lineGap_), ref + StaffSizes::kBassClefY[level]);
       break;
     }
     default: {  // the C clefs
       CSelectObject font(dc, cClefFont_.Get());
-      TextAt(dc, x, ref + StaffSizes::kCClefY[level], "A");
+      CMusicFont::DrawSymbol(dc, 'A', x, ref, ref + StaffSizes::kCClefY[level]);
       break;
     }
   }

@@ -34,7 +34,7 @@ struct StaffSizes {
   // @name Rests
   static constexpr int kWholeRestWidth[4] = {8, 10, 12, 14};
   static constexpr int kWholeRestHeight[4] = {3, 4, 5, 6};
-  static constexpr int kQuarterRestY[4] = {-35, -44, -40, -60};
+  static constexpr int kQuarterRestY[4] = {-35, -44, -40, -60};  // cell top for a substitute font, as the clefs
   static constexpr int kQuarterRestDotX[4] = {9, 10, 11, 14};
   static constexpr int kQuarterRestDotY[4] = {-4, -5, -7, -8};
 
@@ -44,6 +44,9 @@ struct StaffSizes {
   static constexpr int kSymbolFontHeight[4] = {-25, -32, -21, -42};
   static constexpr int kSignatureFontHeight[4] = {-14, -17, -25, -26};
   static constexpr int kOctaveFontHeight[4] = {-10, -12, -14, -16};
+  // Cell tops of the clefs and the quarter rest from the reference line. Our
+  // music font is placed by its baseline on the symbol's own line instead
+  // (CMusicFont::DrawSymbol); these hold for a substitute font.
   static constexpr int kTrebleClefY[4] = {-42, -50, -52, -78};
   static constexpr int kBassClefY[4] = {-46, -60, -65, -91};
   static constexpr int kCClefY[4] = {-31, -38, -40, -59};

@@ -4,6 +4,7 @@
 // bands and counts, not exact glyph shapes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "DemoSongs.h"
@@ -32,12 +33,12 @@ constexpr COLORREF kClef = RGB(0, 128, 255);
 struct Drawn {
   std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer{new CScoreBuffer(), [](IScoreBuffer* b) { b->Release(); }};
   CStaffView view{nullptr};
-  CViewBitmap bitmap{900, 200};
+  CViewBitmap bitmap;
 
-  explicit Drawn(const char* song = "hymn") {
+  explicit Drawn(const char* song = "hymn", int height = 200) : bitmap(900, height) {
     view.SetScoreBuffer(buffer.get());
     view.SetSizeLevel(0);
-    const RECT rect{0, 0, 900, 200};
+    const RECT rect{0, 0, 900, height};
     view.SetRect(&rect);
     FillDemo(buffer.get(), &view, *FindDemoSong(song));
     EXPECT_EQ(view.Rebuild(), 0);
@@ -111,6 +112,148 @@ TEST(StaffDrawing, ClefsComeFromTheMusicFont) {
       EXPECT_GT(d.bitmap.Count({x, fLine - gap / 2, x + 30, fLine + gap / 2 + 1}, kClef), 6);
       EXPECT_EQ(d.bitmap.Count({x, g.lowerTop + 5 * gap, x + 30, g.lowerTop + 7 * gap}, kClef), 0);
     }
+  }
+}
+
+// Music-font symbols and note heads hold their lines at every size level,
+// however the font heights of the levels relate to the line gaps. Probed:
+// the hole in the treble clef's curl is centred on the G line, the bass
+// clef's dots lie either side of the F line, a quarter rest spans the middle
+// line evenly, and a head on a line is centred on it.
+namespace {
+
+// Drawn by something other than the background and the staff lines.
+bool Marked(const CViewBitmap& b, int x, int y) {
+  const COLORREF c = b.At(x, y);
+  return c != kBack && c != kLine;
+}
+
+// The middle of the tallest unmarked run, in one column, closed by marks above
+// and below inside the rows [top, bottom): twice the centre row, or -1.
+int TallestHoleCentre2(const CViewBitmap& b, int x0, int x1, int top, int bottom) {
+  int best = 0, centre2 = -1;
+  for (int x = x0; x < x1; ++x) {
+    int lastMark = -1;
+    for (int y = top; y < bottom; ++y) {
+      if (!Marked(b, x, y)) continue;
+      if (lastMark >= 0 && y - lastMark - 1 > best) best = y - lastMark - 1, centre2 = lastMark + y;
+      lastMark = y;
+    }
+  }
+  return centre2;
+}
+
+// Twice the mean row of the marks in the rectangle, or -1 without any.
+int MeanRow2(const CViewBitmap& b, const RECT& r) {
+  long sum = 0, n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (Marked(b, x, y)) sum += y, ++n;
+  return n ? static_cast<int>(2 * sum / n) : -1;
+}
+
+// Twice the middle of the first and last marked rows in the rectangle, or -1.
+int MarkedSpan2(const CViewBitmap& b, const RECT& r) {
+  int first = -1, last = -1;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (Marked(b, x, y)) {
+        if (first < 0) first = y;
+        last = y;
+        break;
+      }
+  return first < 0 ? -1 : first + last;
+}
+
+}  // namespace
+
+TEST(StaffDrawing, ClefsSitOnTheirLinesAtEverySize) {
+  for (int level = 0; level < StaffSizes::kLevels; ++level) {
+    Drawn d("minuet", 320);
+    d.view.SetSizeLevel(level);
+    d.Paint();
+    ASSERT_TRUE(d.Line().Part()->MusicFontAdded());
+    const StaffGeometry& g = d.Line().Geometry();
+    const int gap = d.Gap();
+    // The clef's own columns, short of the key signature.
+    const int x = d.Line().NoteAreaLeft() + 5, right = d.Line().NoteAreaLeft() + StaffSizes::kClefWidth[level] - 2;
+    // Within a gap and a half of the G line only the curl closes a hole.
+    const int gLine = g.upperTop + 3 * gap;
+    const int hole2 = TallestHoleCentre2(d.bitmap, x, right, gLine - 3 * gap / 2, gLine + 3 * gap / 2);
+    ASSERT_GE(hole2, 0) << "level " << level;
+    EXPECT_LE(std::abs(hole2 - 2 * gLine), 2) << "level " << level << ": curl centre " << hole2 / 2.0 << ", G line " << gLine;
+    // The bass clef's rightmost columns hold only its two dots.
+    const int fLine = g.lowerTop + gap;
+    int dotsRight = -1;
+    for (int c = x; c < right; ++c)
+      if (MarkedSpan2(d.bitmap, {c, fLine - 2 * gap, c + 1, fLine + 2 * gap}) >= 0) dotsRight = c;
+    ASSERT_GT(dotsRight, x) << "level " << level;
+    const int dots2 = MeanRow2(d.bitmap, {dotsRight - gap / 4, fLine - gap, dotsRight + 1, fLine + gap + 1});
+    EXPECT_LE(std::abs(dots2 - 2 * fLine), 2) << "level " << level << ": dots centre " << dots2 / 2.0 << ", F line " << fLine;
+    // Both dots, not one of them: ink on each side of the line.
+    EXPECT_GT(d.bitmap.Ink({dotsRight - gap / 4, fLine - gap, dotsRight + 1, fLine - 1}, kBack), 0) << "level " << level;
+    EXPECT_GT(d.bitmap.Ink({dotsRight - gap / 4, fLine + 2, dotsRight + 1, fLine + gap + 1}, kBack), 0) << "level " << level;
+  }
+}
+
+// A C clef is symmetric about its line: the middle of its ink is the
+// reference line of the alto (middle line) and tenor (fourth line) staves.
+TEST(StaffDrawing, CClefsSitOnTheirLinesAtEverySize) {
+  for (int kind : {kAltoStaff, kTenorStaff}) {
+    for (int level = 0; level < StaffSizes::kLevels; ++level) {
+      CStaffPainter painter;
+      ASSERT_TRUE(painter.MusicFontAdded());
+      painter.SetSizeIndex(level);
+      painter.SetStaffKind(kind);
+      painter.SetClefColor(kClef);
+      CViewBitmap bitmap(120, 200);
+      bitmap.Fill(kBack);
+      const StaffGeometry& g = painter.Metrics();
+      painter.DrawClef(bitmap.Dc(), g, 10);
+      const int gap = painter.LineGap();
+      const int span2 = MarkedSpan2(bitmap, {10, g.upperRef - 4 * gap, 10 + StaffSizes::kClefWidth[level], g.upperRef + 4 * gap});
+      ASSERT_GE(span2, 0) << "kind " << kind << " level " << level;
+      EXPECT_LE(std::abs(span2 - 2 * g.upperRef), 2)
+          << "kind " << kind << " level " << level << ": clef centre " << span2 / 2.0 << ", line " << g.upperRef;
+    }
+  }
+}
+
+TEST(StaffDrawing, QuarterRestAndHeadsHoldTheirLinesAtEverySize) {
+  for (int level = 0; level < StaffSizes::kLevels; ++level) {
+    Drawn d("etude");
+    d.view.SetSizeLevel(level);
+    CStaffLine& line = d.Line();
+    const int gap = d.Gap();
+    int rests = 0, heads = 0;
+    for (int m = 0; m < line.PageCount(); ++m) {
+      if (!line.Draws(m)) d.view.ScrollTo(m, 0);
+      if (m == line.FirstMeasure()) d.Paint();
+      const StaffFrame f = d.Frame(m);
+      const CStaffPage* page = line.Part()->Page(m);
+      const int middle = line.Geometry().upperTop + 2 * gap;
+      for (auto& e : page->Elements()) {
+        const auto* rest = dynamic_cast<const CQuarterRest*>(e.get());
+        if (!rest) continue;
+        const int x = f.originX + rest->X();
+        const int span2 = MarkedSpan2(d.bitmap, {x, middle - 3 * gap, x + gap, middle + 3 * gap});
+        EXPECT_LE(std::abs(span2 - 2 * middle), 2) << "level " << level << " measure " << m << ": rest centre "
+                                                    << span2 / 2.0 << ", middle line " << middle;
+        ++rests;
+      }
+      for (int voice = 0; voice < 3; ++voice) {
+        for (auto& glyph : page->Notes(voice)) {
+          if (glyph->Step() % 2 != 0 || !dynamic_cast<const CQuarterNote*>(glyph.get())) continue;
+          const int left = glyph->HeadLeft(f), y = glyph->HeadY(f), w = CScoreGlyph::HeadWidth(*line.Part());
+          if (d.bitmap.At(left - 1, y) != kLine) continue;  // a sign or a neighbour covers the line there
+          const int span2 = MarkedSpan2(d.bitmap, {left + 2, y - gap, left + w - 2, y + gap + 1});
+          EXPECT_LE(std::abs(span2 - 2 * y), 2) << "level " << level << " measure " << m << " tick " << glyph->Tick();
+          ++heads;
+        }
+      }
+    }
+    EXPECT_GE(rests, 2) << "level " << level;
+    EXPECT_GE(heads, 3) << "level " << level;
   }
 }
 
