@@ -5,6 +5,7 @@
 
 #include <score/IScoreView.h>
 #include <scrivel/ISmfParser2.h>
+#include <scrivel/SmfMetaEvent.h>
 
 #include "CSongData.h"
 #include "SongQueries.h"
@@ -174,7 +175,7 @@ void CScoreHost::FillLyrics(int track, IScoreBuffer* buffer) {
     return;
   std::vector<ScoreLyric> lyrics;
   lyrics.reserve(events.size());
-  for (const SmfEvent& event : events) lyrics.push_back({MetaEventText(event), static_cast<int32_t>(event.tick)});
+  for (const SmfEvent& event : events) lyrics.push_back({SmfMetaText(event.data, event.length), static_cast<int32_t>(event.tick)});
   buffer->SetLyrics(track, lyrics.data(), static_cast<int>(lyrics.size()));
 }
 

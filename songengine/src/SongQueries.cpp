@@ -32,19 +32,4 @@ int32_t PackShortMessage(const SmfEvent& event) {
   return static_cast<int32_t>(packed);
 }
 
-std::string MetaEventText(const SmfEvent& event) {
-  if (!event.data || event.length < 3) return std::string();
-  uint32_t pos = 2;
-  uint32_t declared = 0;
-  // At most four length bytes, as in any variable-length quantity.
-  for (int i = 0; i < 4 && pos < event.length; ++i) {
-    const uint8_t byte = event.data[pos++];
-    declared = declared << 7 | (byte & 0x7F);
-    if (!(byte & 0x80)) break;
-  }
-  const uint32_t available = event.length - pos;
-  const uint32_t size = declared < available ? declared : available;
-  return std::string(reinterpret_cast<const char*>(event.data + pos), size);
-}
-
 bool IsControlTrack(ISmfParser2* parser, int track) { return parser->GetTrackChunkId(track) == kSmfChunkMCtl; }

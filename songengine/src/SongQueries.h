@@ -2,7 +2,6 @@
 // Event queries over a loaded song, as the engine's feeders ask them.
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include <scrivel/ISmfParser2.h>
@@ -21,8 +20,5 @@ bool ForEachTrackEvents(ISmfParser2* parser, uint32_t kind, uint32_t type, bool 
 // The bytes of a channel message packed as midiOutShortMsg takes them.
 int32_t PackShortMessage(const SmfEvent& event);
 
-// The text of a meta event: the bytes after FF, the type and the
-// variable-length length (which takes two bytes from 128 bytes of text on).
-std::string MetaEventText(const SmfEvent& event);
 
 bool IsControlTrack(ISmfParser2* parser, int track);

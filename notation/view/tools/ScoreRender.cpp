@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "DemoSongs.h"
-#include "MetaText.h"
+#include <scrivel/SmfMetaEvent.h>
 #include "ViewBitmap.h"
 #include "scrivel/Scrivel.h"
 #include "score/IScoreBuffer.h"
@@ -126,7 +126,7 @@ bool FillFromSong(ISmfParser2* song, IScoreBuffer* buffer, IScoreView* view, con
     if (song->GetEvents(track, 0, 0xFFFFFFFFu, lyricEvents.data(), kSmfKindMeta, kSmfMetaLyric, kSmfAllBits) != 0) continue;
     std::vector<ScoreLyric> lyrics;
     for (const SmfEvent& e : lyricEvents) {
-      lyrics.push_back({MetaEventText(e.data, e.length), static_cast<int32_t>(e.tick)});
+      lyrics.push_back({SmfMetaText(e.data, e.length), static_cast<int32_t>(e.tick)});
       play->push_back({static_cast<int>(e.tick), track, 1, 0});
     }
     buffer->SetLyrics(track, lyrics.data(), static_cast<int>(lyrics.size()));

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "../../cantomere/src/MetaEvent.h"
+#include <scrivel/SmfMetaEvent.h>
 
 namespace {
 
@@ -61,9 +61,9 @@ void CSongBuffer::SetTempos(const SmfTempoEntry* entries, int count) {
 
 void CSongBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
   for (int i = 0; events != nullptr && i < count; ++i) {
-    MetaPayload payload;
+    SmfMetaPayload payload;
     // A marker is a four-byte code; anything shorter names nothing.
-    if (!ReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
+    if (!SmfReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
     const uint8_t* p = payload.data;
     uint32_t tag = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
     source_.events.push_back({events[i].tick, SongEventKind::kMarker, track, tag, 0.0});
@@ -73,8 +73,8 @@ void CSongBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
 
 void CSongBuffer::AddLyrics(int track, const SmfEvent* events, int count) {
   for (int i = 0; events != nullptr && i < count; ++i) {
-    MetaPayload payload;
-    if (!ReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
+    SmfMetaPayload payload;
+    if (!SmfReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
     source_.events.push_back({events[i].tick, SongEventKind::kLyric, track, 0, 0.0});
   }
   compiled_.reset();

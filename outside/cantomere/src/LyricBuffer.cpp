@@ -1,7 +1,7 @@
 #include "LyricBuffer.h"
 
 #include "LyricTokens.h"
-#include "MetaEvent.h"
+#include <scrivel/SmfMetaEvent.h>
 
 namespace {
 constexpr uint8_t kMetaLyric = 0x05;
@@ -20,9 +20,9 @@ void CLyricBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
     return;
   }
   for (int i = 0; i < count; ++i) {
-    MetaPayload payload;
+    SmfMetaPayload payload;
     // A marker carries a four-byte code; shorter ones mean nothing to us.
-    if (!ReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) {
+    if (!SmfReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) {
       continue;
     }
     const uint8_t* p = payload.data;
@@ -36,8 +36,8 @@ void CLyricBuffer::AddLyrics(int track, const SmfEvent* events, int count) {
     return;
   }
   for (int i = 0; i < count; ++i) {
-    MetaPayload payload;
-    if (!ReadMetaPayload(events[i], kMetaLyric, &payload)) {
+    SmfMetaPayload payload;
+    if (!SmfReadMetaPayload(events[i], kMetaLyric, &payload)) {
       continue;
     }
     data_.lyrics.push_back(

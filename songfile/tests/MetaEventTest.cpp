@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "MetaText.h"
 #include "scrivel/Scrivel.h"
+#include "scrivel/SmfMetaEvent.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 
@@ -40,15 +40,27 @@ TEST(MetaText, DecodesTheLengthWhateverItsSize) {
       {"no length at all", {0xFF, 0x05}, ""},
       {"not a meta event", {0x90, 0x3C, 0x40}, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(MetaEventText(c.bytes.data(), c.bytes.size()), c.text) << c.what;
-  EXPECT_EQ(MetaEventText(nullptr, 5), "");
+  for (const Case& c : cases) EXPECT_EQ(SmfMetaText(c.bytes.data(), c.bytes.size()), c.text) << c.what;
+  EXPECT_EQ(SmfMetaText(nullptr, 5), "");
+}
+
+// The sequencer and the lyric controller take a payload only when the event
+// is whole and of the type they ask for.
+TEST(MetaText, APayloadIsTakenOnlyWholeAndOfItsType) {
+  const Bytes lyric = Meta(0x05, "la");
+  const Bytes overclaiming = {0xFF, 0x05, 0x03, 'a', 'b'};
+  const SmfEvent whole{0, 0, static_cast<uint32_t>(lyric.size()), lyric.data()};
+  const SmfEvent cut{0, 0, static_cast<uint32_t>(overclaiming.size()), overclaiming.data()};
+  SmfMetaPayload payload;
+  ASSERT_TRUE(SmfReadMetaPayload(whole, 0x05, &payload));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(payload.data), payload.length), "la");
+  EXPECT_FALSE(SmfReadMetaPayload(whole, 0x06, &payload));
+  EXPECT_FALSE(SmfReadMetaPayload(cut, 0x05, &payload));
+  EXPECT_EQ(SmfMetaText(overclaiming.data(), overclaiming.size()), "ab");
 }
 
 // The bytes as Scrivel hands a lyric over, read back from a file.
 TEST(MetaText, ReadsLyricsAsScrivelKeepsThem) {
-#ifndef MELODARA_HAVE_SCRIVEL
-  GTEST_SKIP() << "this build has no Scrivel";
-#endif
   HMODULE scrivel = LoadLibraryA(kScrivelDll);
   ASSERT_NE(scrivel, nullptr);
   auto create = reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(scrivel, "CreateScrivel2"));
@@ -73,8 +85,8 @@ TEST(MetaText, ReadsLyricsAsScrivelKeepsThem) {
   ASSERT_EQ(n, 2u);
   SmfEvent events[2];
   ASSERT_EQ(song->GetEvents(0, 0, 0xFFFFFFFFu, events, kSmfKindMeta, kSmfMetaLyric, kSmfAllBits), 0);
-  EXPECT_EQ(MetaEventText(events[0].data, events[0].length), "Joy");
-  EXPECT_EQ(MetaEventText(events[1].data, events[1].length), longLine);
+  EXPECT_EQ(SmfMetaText(events[0].data, events[0].length), "Joy");
+  EXPECT_EQ(SmfMetaText(events[1].data, events[1].length), longLine);
   song->Release();
   FreeLibrary(scrivel);
 }
