@@ -35,7 +35,8 @@ int CChannelManager::AddPort(HMIDIOUT handle) {
 
 int CChannelManager::RemovePort(HMIDIOUT handle) {
   --portCount_;
-  auto it = std::find_if(ports_.begin(), ports_.end(), [handle](const auto& p) { return p->Handle() == handle; });
+  auto it =
+      std::find_if(ports_.begin(), ports_.end(), [handle](const auto& p) { return p->Handle() == handle; });
   if (it == ports_.end()) return 0;
   // The song engine removes the port before the sequencer lets go of its
   // voices, and the handle is closed right after: nothing may reach it again.
@@ -65,10 +66,14 @@ int CChannelManager::CountUsedChannels(int kind) {
 int64_t CChannelManager::GetChannelCapacity(int kind) {
   const int64_t ports = static_cast<int64_t>(ports_.size());
   switch (kind) {
-    case kChannelsAll: return ports * kChannelsPerPort;
-    case kChannelsMelodic: return ports * (kChannelsPerPort - 1);
-    case kChannelsDrum: return ports;
-    default: return 0;
+    case kChannelsAll:
+      return ports * kChannelsPerPort;
+    case kChannelsMelodic:
+      return ports * (kChannelsPerPort - 1);
+    case kChannelsDrum:
+      return ports;
+    default:
+      return 0;
   }
 }
 

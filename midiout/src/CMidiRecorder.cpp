@@ -35,8 +35,12 @@ uint32_t TicksBetween(uint32_t from, uint32_t to) {
 
 }  // namespace
 
-CMidiRecorder::CMidiRecorder(CVoiceList& voices, SendFunction send, ClockFunction clock, std::string songFileLibrary)
-    : voices_(voices), send_(std::move(send)), now_(std::move(clock)), songFileName_(std::move(songFileLibrary)) {
+CMidiRecorder::CMidiRecorder(CVoiceList& voices, SendFunction send, ClockFunction clock,
+                             std::string songFileLibrary)
+    : voices_(voices),
+      send_(std::move(send)),
+      now_(std::move(clock)),
+      songFileName_(std::move(songFileLibrary)) {
   clockStart_ = now_();
   SetTimeSignature(4, 2);
   SetTempo(120);
@@ -71,8 +75,9 @@ int CMidiRecorder::SetTempo(int bpm) {
   bpm_ = bpm;
   if (recording_) {
     const uint32_t micros = std::min<uint32_t>(60000000u / static_cast<uint32_t>(bpm), kLargestTempoValue);
-    StoreMeta(bpm, {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16), static_cast<uint8_t>(micros >> 8),
-                    static_cast<uint8_t>(micros)},
+    StoreMeta(bpm,
+              {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16), static_cast<uint8_t>(micros >> 8),
+               static_cast<uint8_t>(micros)},
               tickBase_);
   }
   return 0;
@@ -90,7 +95,8 @@ int CMidiRecorder::SetTimeSignature(int numerator, int power) {
   }
   if (recording_) {
     StoreMeta(numerator,
-              {0xFF, 0x58, 0x04, static_cast<uint8_t>(numerator), static_cast<uint8_t>(power), 0x18, 0x08}, Clock());
+              {0xFF, 0x58, 0x04, static_cast<uint8_t>(numerator), static_cast<uint8_t>(power), 0x18, 0x08},
+              Clock());
   }
   return 1;
 }
@@ -154,7 +160,8 @@ int CMidiRecorder::StartRecording() {
   for (const CMidiChannel* voice : voices_.Voices()) {
     if (!voice->IsBound()) continue;  // a voice whose port was removed plays nowhere
     Store(voice->Port()->Handle(),
-          PackMessage(static_cast<uint8_t>(0xC0 | voice->Channel()), static_cast<uint8_t>(voice->Program())), Clock());
+          PackMessage(static_cast<uint8_t>(0xC0 | voice->Channel()), static_cast<uint8_t>(voice->Program())),
+          Clock());
   }
   firstSyncDone_ = false;
   lastGridTick_ = gridOrigin_;
@@ -170,7 +177,8 @@ int CMidiRecorder::StopRecording() {
     for (int key = 0; key < CMidiChannel::kKeys; ++key) {
       if (voice->Velocity(key) == 0) continue;
       Store(voice->Port()->Handle(),
-            PackMessage(static_cast<uint8_t>(0x80 | voice->Channel()), static_cast<uint8_t>(key), 0), Clock());
+            PackMessage(static_cast<uint8_t>(0x80 | voice->Channel()), static_cast<uint8_t>(key), 0),
+            Clock());
     }
   }
   return 1;
@@ -272,8 +280,8 @@ bool CMidiRecorder::WriteMessageTracks(ISmfParser& song) {
     const uint8_t bytes[3] = {status, Data1Of(recorded.message), Data2Of(recorded.message)};
     const uint8_t kind = status & 0xF0;
     const uint32_t length = (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
-    if (song.AddEvent(entry->number, kSmfKindChannel, length, bytes, TicksBetween(entry->lastTick, recorded.tick)) !=
-        0) {
+    if (song.AddEvent(entry->number, kSmfKindChannel, length, bytes,
+                      TicksBetween(entry->lastTick, recorded.tick)) != 0) {
       return false;
     }
     entry->lastTick = recorded.tick;

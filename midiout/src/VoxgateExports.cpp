@@ -20,8 +20,12 @@ CChannelManager g_manager(CVoiceList::Process(), g_recorder);
 }  // namespace
 
 extern "C" {
-__declspec(dllexport) IMidiRecorder* CreateRecordCtrl(int version) { return version == 1 ? &g_recorder : nullptr; }
-__declspec(dllexport) IChannelManager* CreateVoxgate(int version) { return version == 1 ? &g_manager : nullptr; }
+__declspec(dllexport) IMidiRecorder* CreateRecordCtrl(int version) {
+  return version == 1 ? &g_recorder : nullptr;
+}
+__declspec(dllexport) IChannelManager* CreateVoxgate(int version) {
+  return version == 1 ? &g_manager : nullptr;
+}
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -18,7 +18,9 @@ class ChannelManagerTest : public VoxgateTest {
     for (int i = 0; i < count; ++i) out.push_back(manager.AllocChannel(-1));
     return out;
   }
-  static HMIDIOUT PortOf(const CMidiChannel* voice) { return voice->Port() ? voice->Port()->Handle() : nullptr; }
+  static HMIDIOUT PortOf(const CMidiChannel* voice) {
+    return voice->Port() ? voice->Port()->Handle() : nullptr;
+  }
 };
 
 // ---- binding
@@ -28,12 +30,12 @@ TEST_F(ChannelManagerTest, FreshVoiceSilencesResetsAndProgramsItsChannel) {
   CMidiChannel* voice = manager.AllocChannel(-1);
   ASSERT_NE(voice, nullptr);
   EXPECT_EQ(voice->Channel(), 0);
-  EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0xB0, 123)},      // all notes off
-                                      SentMessage{kPort1, Msg(0xB0, 121)},      // reset controllers
-                                      SentMessage{kPort1, Msg(0xB0, 7, 127)},   // scaled volume
-                                      SentMessage{kPort1, Msg(0xB0, 121)},      // reset once more
+  EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0xB0, 123)},     // all notes off
+                                      SentMessage{kPort1, Msg(0xB0, 121)},     // reset controllers
+                                      SentMessage{kPort1, Msg(0xB0, 7, 127)},  // scaled volume
+                                      SentMessage{kPort1, Msg(0xB0, 121)},     // reset once more
                                       SentMessage{kPort1, Msg(0xB0, 7, 127)},
-                                      SentMessage{kPort1, Msg(0xC0, 0)}));      // the program, re-sent
+                                      SentMessage{kPort1, Msg(0xC0, 0)}));  // the program, re-sent
   EXPECT_EQ(manager.VoiceCount(), 1);
 }
 
@@ -75,8 +77,9 @@ TEST_F(ChannelManagerTest, FreeChannelSilencesReleasesAndCountsDown) {
   manager.SendShortMessage(voice, Msg(0x90, 64, 90));
   TakeSent();
   EXPECT_EQ(manager.FreeChannel(voice), 1);
-  EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0x82, 64, 0)}, SentMessage{kPort1, Msg(0xB2, 123)},
-                                      SentMessage{kPort1, Msg(0xB2, 121)}, SentMessage{kPort1, Msg(0xB2, 7, 127)}));
+  EXPECT_THAT(TakeSent(),
+              ElementsAre(SentMessage{kPort1, Msg(0x82, 64, 0)}, SentMessage{kPort1, Msg(0xB2, 123)},
+                          SentMessage{kPort1, Msg(0xB2, 121)}, SentMessage{kPort1, Msg(0xB2, 7, 127)}));
   EXPECT_EQ(manager.VoiceCount(), 0);
   EXPECT_EQ(manager.CountUsedChannels(kChannelsAll), 0);
   EXPECT_TRUE(voices.Voices().empty());
@@ -92,8 +95,9 @@ TEST_F(ChannelManagerTest, MessagesTakeTheVoiceChannelAndKeepDataBytesInRange) {
   manager.SendShortMessage(voice, Msg(0x9F, 0xBC, 0xE4));  // data bytes with the high bit set
   manager.SendShortMessage(voice, 0xFF000000u | Msg(0xE0, 0, 64));
   manager.SendShortMessage(voice, 0xF8);  // a system message has no channel to rewrite
-  EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0x94, 60, 100)}, SentMessage{kPort1, Msg(0x94, 60, 100)},
-                                      SentMessage{kPort1, Msg(0xE4, 0, 64)}, SentMessage{kPort1, 0xF8}));
+  EXPECT_THAT(TakeSent(),
+              ElementsAre(SentMessage{kPort1, Msg(0x94, 60, 100)}, SentMessage{kPort1, Msg(0x94, 60, 100)},
+                          SentMessage{kPort1, Msg(0xE4, 0, 64)}, SentMessage{kPort1, 0xF8}));
 }
 
 struct VolumeCase {
@@ -120,7 +124,8 @@ TEST_F(ChannelManagerTest, VolumeIsScaledByVoiceAndMasterAndKeptInADataByte) {
     TakeSent();
     // Written for channel 0: the voice's channel replaces it.
     manager.SendShortMessage(voice, Msg(0xB0, 7, c.volume));
-    EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0xB4, 7, static_cast<uint8_t>(c.expected))})) << c.what;
+    EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0xB4, 7, static_cast<uint8_t>(c.expected))}))
+        << c.what;
   }
 }
 
@@ -142,7 +147,8 @@ TEST_F(ChannelManagerTest, ResetAllControllersRestoresFullScaledVolume) {
   manager.SendShortMessage(voice, Msg(0xB0, 7, 40));
   TakeSent();
   manager.SendShortMessage(voice, Msg(0xB0, 121));
-  EXPECT_THAT(TakeSent(), ElementsAre(SentMessage{kPort1, Msg(0xB1, 121)}, SentMessage{kPort1, Msg(0xB1, 7, 63)}));
+  EXPECT_THAT(TakeSent(),
+              ElementsAre(SentMessage{kPort1, Msg(0xB1, 121)}, SentMessage{kPort1, Msg(0xB1, 7, 63)}));
 }
 
 TEST_F(ChannelManagerTest, MasterVolumeReachesOldAndNewVoices) {
@@ -195,7 +201,8 @@ TEST_F(ChannelManagerTest, MovedVoiceKeepsItsVolumeAndControllers) {
   manager.SetProgram(voice, 7);    // and off it again
   ASSERT_EQ(voice->Channel(), 9 + 1);
   EXPECT_EQ(LastVolume(kPort1, 10), 50);
-  for (const SentMessage& m : sent) EXPECT_NE(m.message & 0xFFFFF0, Msg(0xB0, 7, 25)) << "volume scaled twice";
+  for (const SentMessage& m : sent)
+    EXPECT_NE(m.message & 0xFFFFF0, Msg(0xB0, 7, 25)) << "volume scaled twice";
 }
 
 TEST_F(ChannelManagerTest, DrumKitMovesTheVoiceToChannelNine) {
@@ -271,7 +278,8 @@ TEST_F(ChannelManagerTest, CapacityAndUseCountByKind) {
     int kind;
     int64_t capacity;
     int used;
-  } const cases[] = {{kChannelsAll, 32, 3}, {kChannelsMelodic, 30, 1}, {kChannelsDrum, 2, 2}, {3, 0, 0}, {-1, 0, 0}};
+  } const cases[] = {
+      {kChannelsAll, 32, 3}, {kChannelsMelodic, 30, 1}, {kChannelsDrum, 2, 2}, {3, 0, 0}, {-1, 0, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(manager.GetChannelCapacity(c.kind), c.capacity) << "kind " << c.kind;
     EXPECT_EQ(manager.CountUsedChannels(c.kind), c.used) << "kind " << c.kind;

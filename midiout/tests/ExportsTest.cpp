@@ -106,8 +106,8 @@ TEST_F(VoxgateLibraryTest, MutedRecordingThroughTheRealHookSavesAndReadsBack) {
     previous = e.tick;
     channelEvents.push_back(e.bytes);
   }
-  const std::vector<std::vector<uint8_t>> expected{
-      {0xC3, 19}, {0x93, 67, 99}, {0x83, 67, 0}, {0x93, 69, 98}, {0x83, 69, 0}, {0xFF, 0x2F, 0x00}};
+  const std::vector<std::vector<uint8_t>> expected{{0xC3, 19},     {0x93, 67, 99}, {0x83, 67, 0},
+                                                   {0x93, 69, 98}, {0x83, 69, 0},  {0xFF, 0x2F, 0x00}};
   EXPECT_EQ(channelEvents, expected);
   ASSERT_GE(file.tracks[0].size(), 3u);
   EXPECT_EQ(file.tracks[0][0].bytes, (std::vector<uint8_t>{0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}));

@@ -22,7 +22,9 @@ struct Recorded {
   HMIDIOUT port;
   uint32_t message;
   uint32_t tick;
-  bool operator==(const Recorded& o) const { return port == o.port && message == o.message && tick == o.tick; }
+  bool operator==(const Recorded& o) const {
+    return port == o.port && message == o.message && tick == o.tick;
+  }
 };
 
 class RecorderTest : public VoxgateTest {
@@ -52,10 +54,11 @@ TEST_F(RecorderTest, StartRecordingKeepsTempoSignaturesAndEveryProgram) {
   manager.SetProgram(guitar, 24);
   ASSERT_NE(piano, nullptr);
   EXPECT_EQ(recorder.StartRecording(), 1);
-  EXPECT_THAT(Metas(), ElementsAre(Meta{{0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}, 960},       // 500000 us per quarter
+  EXPECT_THAT(Metas(), ElementsAre(Meta{{0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}, 960},  // 500000 us per quarter
                                    Meta{{0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08}, 960},  // 4/4
-                                   Meta{{0xFF, 0x59, 0x02, 0x00, 0x00}, 960}));           // C major
-  EXPECT_THAT(Messages(), ElementsAre(Recorded{kPort1, Msg(0xC0, 0), 960}, Recorded{kPort1, Msg(0xC1, 24), 960}));
+                                   Meta{{0xFF, 0x59, 0x02, 0x00, 0x00}, 960}));            // C major
+  EXPECT_THAT(Messages(),
+              ElementsAre(Recorded{kPort1, Msg(0xC0, 0), 960}, Recorded{kPort1, Msg(0xC1, 24), 960}));
 }
 
 TEST_F(RecorderTest, ClockCountsTicksFromTheTempo) {
@@ -140,7 +143,8 @@ TEST_F(RecorderTest, StopRecordingReleasesHeldNotesWithoutSendingThem) {
   manager.RemovePort(kPort1);  // kept and orphan lose their port
   manager.SendShortMessage(moved, Msg(0x90, 70, 90));
   recorder.StartRecording();
-  EXPECT_THAT(Messages(), ElementsAre(Recorded{kPort2, Msg(0xC0, 0), 960})) << "only bound voices have a program";
+  EXPECT_THAT(Messages(), ElementsAre(Recorded{kPort2, Msg(0xC0, 0), 960}))
+      << "only bound voices have a program";
   milliseconds += 500;
   TakeSent();
   EXPECT_EQ(recorder.StopRecording(), 1);

@@ -64,8 +64,8 @@ TEST_F(SaveTest, MetaTrackFirstThenOneTrackPerPortAndChannelInOrderOfAppearance)
   recorder.writer = &song;
   ASSERT_TRUE(recorder.SaveRecording("song.mid"));
   ASSERT_EQ(song.tracks.size(), 4u);
-  EXPECT_THAT(song.tracks[0], ElementsAre(Event{4, kTempo120, 0}, Event{4, kFourFour, 0}, Event{4, kCMajor, 0},
-                                          Event{4, Marker({0x81, 0x48}, 200, 'a'), 120},
+  EXPECT_THAT(song.tracks[0], ElementsAre(Event{4, kTempo120, 0}, Event{4, kFourFour, 0},
+                                          Event{4, kCMajor, 0}, Event{4, Marker({0x81, 0x48}, 200, 'a'), 120},
                                           Event{4, Marker({0x81, 0x7F}, 255, 'b'), 0}));
   // Deltas run from the grid origin (960); program changes are two bytes.
   EXPECT_THAT(song.tracks[1], ElementsAre(Event{1, {0xC0, 0}, 0}, Event{1, {0x90, 60, 100}, 120},
@@ -128,7 +128,8 @@ TEST_F(SaveTest, MissingSongFileLibraryOrExportWritesNothing) {
   testsupport::TempDir dir;
   // kernel32.dll loads but has no CreateScrivel.
   for (const char* library : {"NoSuchScrivel.dll", "kernel32.dll"}) {
-    CMidiRecorder lonely(voices, [](HMIDIOUT, uint32_t) {}, [this] { return milliseconds; }, library);
+    CMidiRecorder lonely(
+        voices, [](HMIDIOUT, uint32_t) {}, [this] { return milliseconds; }, library);
     lonely.StartRecording();
     const std::string path = dir.File("lonely.mid");
     EXPECT_FALSE(lonely.SaveRecording(path.c_str())) << library;
@@ -154,10 +155,10 @@ TEST_F(SaveTest, SavedFileReadsBackWithEveryTrackAndMarker) {
   EXPECT_EQ(file.format, 1);
   EXPECT_EQ(file.division, 120);
   ASSERT_EQ(file.tracks.size(), 4u);
-  EXPECT_THAT(file.tracks[0], ElementsAre(TimedEvent{0, kTempo120}, TimedEvent{0, kFourFour}, TimedEvent{0, kCMajor},
-                                          TimedEvent{120, Marker({0x81, 0x48}, 200, 'a')},
-                                          TimedEvent{120, Marker({0x81, 0x7F}, 255, 'b')},
-                                          TimedEvent{120, kEndOfTrack}));
+  EXPECT_THAT(file.tracks[0],
+              ElementsAre(TimedEvent{0, kTempo120}, TimedEvent{0, kFourFour}, TimedEvent{0, kCMajor},
+                          TimedEvent{120, Marker({0x81, 0x48}, 200, 'a')},
+                          TimedEvent{120, Marker({0x81, 0x7F}, 255, 'b')}, TimedEvent{120, kEndOfTrack}));
   EXPECT_THAT(file.tracks[1], ElementsAre(TimedEvent{0, {0xC0, 0}}, TimedEvent{120, {0x90, 60, 100}},
                                           TimedEvent{180, {0x80, 60, 0}}, TimedEvent{180, kEndOfTrack}));
   EXPECT_THAT(file.tracks[2], ElementsAre(TimedEvent{0, {0xC0, 24}}, TimedEvent{120, {0x90, 64, 80}},

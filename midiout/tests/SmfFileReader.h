@@ -27,7 +27,8 @@ struct SmfFile {
 
 class Cursor {
  public:
-  Cursor(const std::vector<uint8_t>& bytes, size_t begin, size_t end) : bytes_(bytes), at_(begin), end_(end) {}
+  Cursor(const std::vector<uint8_t>& bytes, size_t begin, size_t end)
+      : bytes_(bytes), at_(begin), end_(end) {}
   bool AtEnd() const { return at_ >= end_; }
   bool Byte(uint8_t& out) {
     if (at_ >= end_) return false;
@@ -124,7 +125,8 @@ inline SmfFile ReadSmf(const std::vector<uint8_t>& bytes) {
   file.declaredTracks = static_cast<uint16_t>(count);
   file.division = static_cast<uint16_t>(division);
   while (!in.AtEnd()) {
-    if (!in.Be(4, id) || id != 0x4D54726B /* MTrk */ || !in.Be(4, length) || length > bytes.size() - in.At()) {
+    if (!in.Be(4, id) || id != 0x4D54726B /* MTrk */ || !in.Be(4, length) ||
+        length > bytes.size() - in.At()) {
       file.error = "bad track chunk";
       return file;
     }

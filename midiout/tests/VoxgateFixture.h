@@ -56,14 +56,20 @@ class TestRecorder : public CMidiRecorder {
   ISmfParser* writer = nullptr;
 
  protected:
-  ISmfParser* CreateSongWriter() override { return writer != nullptr ? writer : CMidiRecorder::CreateSongWriter(); }
+  ISmfParser* CreateSongWriter() override {
+    return writer != nullptr ? writer : CMidiRecorder::CreateSongWriter();
+  }
 };
 
 class VoxgateTest : public ::testing::Test {
  protected:
   VoxgateTest()
-      : recorder(voices, [this](HMIDIOUT port, uint32_t message) { sent.push_back({port, message}); },
-                 [this] { return milliseconds; }),
+      : recorder(
+            voices,
+            [this](HMIDIOUT port, uint32_t message) {
+              sent.push_back({port, message});
+            },
+            [this] { return milliseconds; }),
         manager(voices, recorder) {}
 
   // What went to the device since the last call.

@@ -19,7 +19,7 @@ constexpr int kRounds = 40;
 
 // A part that measures syllables at 7 pixels a letter and keeps nothing.
 class CountingPart : public IScorePart {
-public:
+ public:
   CountingPart(int kind, std::vector<ScoreLyric> lyrics) : kind_(kind), lyrics_(std::move(lyrics)) {}
   int PartStaffKind() const override { return kind_; }
   int PartSizeLevel() const override { return 0; }
@@ -34,7 +34,7 @@ public:
   }
   size_t notes = 0;
 
-private:
+ private:
   int kind_;
   std::vector<ScoreLyric> lyrics_;
 };
@@ -68,12 +68,15 @@ std::vector<ScoreNoteEvent> DenseTrack(int lowest, bool chords) {
   });
   std::vector<ScoreNoteEvent> out;
   for (const Event& e : evs)
-    out.push_back(ScoreNoteEvent{e.tick, uint8_t(e.on ? 0x90 : 0x80), uint8_t(e.pitch), uint8_t(e.on ? 100 : 0), 0});
+    out.push_back(
+        ScoreNoteEvent{e.tick, uint8_t(e.on ? 0x90 : 0x80), uint8_t(e.pitch), uint8_t(e.on ? 100 : 0), 0});
   out.push_back(ScoreNoteEvent{-1, 0, 0, 0, 0});
   return out;
 }
 
-double Ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 struct Timing {
   double fill = 0, staff = 0, numbered = 0;
@@ -135,8 +138,8 @@ int main() {
     std::printf("%-24s min %7.2f ms  median %7.2f ms  mean %7.2f ms\n", what, v.front(), v[v.size() / 2],
                 sum / v.size());
   };
-  std::printf("score model: %d bars, 2 tracks, %zu events, %zu lyrics, %zu staff notes laid out, %d rounds\n", kBars,
-              melody.size() + bass.size() - 2, lyrics.size(), notesLaidOut, kRounds);
+  std::printf("score model: %d bars, 2 tracks, %zu events, %zu lyrics, %zu staff notes laid out, %d rounds\n",
+              kBars, melody.size() + bass.size() - 2, lyrics.size(), notesLaidOut, kRounds);
   report("buffer fill", &Timing::fill);
   report("staff model build", &Timing::staff);
   report("numbered model build", &Timing::numbered);

@@ -11,9 +11,9 @@
 class CScoreMeasure;
 
 class IScorePart {
-public:
-  virtual int PartStaffKind() const = 0;   // 0..7; the numbered painter answers 0
-  virtual int PartSizeLevel() const = 0;   // 0..3
+ public:
+  virtual int PartStaffKind() const = 0;  // 0..7; the numbered painter answers 0
+  virtual int PartSizeLevel() const = 0;  // 0..3
   virtual const std::vector<ScoreLyric>& PartLyrics() const = 0;
   // Widths in pixels of syllables in the part's lyric font, one for each
   // text. One call measures a whole song: a painter sets up its measuring
@@ -23,6 +23,6 @@ public:
   // so the painter copies what it keeps. Non-zero stops the build.
   virtual int LayoutMeasures(const std::vector<CScoreMeasure*>& measures) = 0;
 
-protected:
+ protected:
   ~IScorePart() = default;
 };

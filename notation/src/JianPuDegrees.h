@@ -8,7 +8,7 @@ struct JianPuDegree {
 };
 
 class CJianPuDegrees {
-public:
+ public:
   // Offset of the key's tonic from 60; -10 for a key outside -7..+7.
   static int TonicOffset(int key);
   static int Tonic(int key) { return 60 + TonicOffset(key); }

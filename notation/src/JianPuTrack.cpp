@@ -138,7 +138,8 @@ std::unique_ptr<CScoreMeasure> CJianPuTrack::CreateMeasure(int sizeLevel, bool) 
 
 double CJianPuTrack::NeededUnitWidth(const CScoreMeasure& m) {
   bool accidental = false;
-  for (const ScoreNote& n : m.notes) accidental = accidental || CJianPuDegrees::NeedsAccidental(m.key, n.pitch);
+  for (const ScoreNote& n : m.notes)
+    accidental = accidental || CJianPuDegrees::NeedsAccidental(m.key, n.pitch);
   const double plain = CScoreModel::BaseUnitWidth(m.sizeLevel, true, accidental);
   // The numbered view draws a digit at the start of its grid cell.
   return std::max(plain, LyricUnitWidth(m, plain, 0));

@@ -19,7 +19,7 @@ struct KeyEntry {
 };
 
 class CKeyTable {
-public:
+ public:
   // Keys come from files as signed bytes; anything outside -7..+7 is C major.
   static int ClampKey(int key);
   static bool IsValidKey(int key) { return key >= -7 && key <= 7; }

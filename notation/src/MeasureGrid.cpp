@@ -59,7 +59,8 @@ int TripletAt(const std::vector<Onset>& onsets, size_t k, int barLength) {
   const int b = o.offset;
   switch (o.shortest) {
     case 20: {
-      if ((b / 60) % 2 == 1) return FitsUnit(b, 20, 3, 60, barLength) && RunAfter(onsets, k, 20, 2) == 2 ? 3 : 0;
+      if ((b / 60) % 2 == 1)
+        return FitsUnit(b, 20, 3, 60, barLength) && RunAfter(onsets, k, 20, 2) == 2 ? 3 : 0;
       const int further = RunAfter(onsets, k, 20, 5);
       if (further == 5 && FitsUnit(b, 20, 6, 120, barLength)) return 6;
       return further >= 2 && FitsUnit(b, 20, 3, 60, barLength) ? 3 : 0;

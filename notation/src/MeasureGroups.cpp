@@ -69,7 +69,8 @@ void BeamCompoundBeats(CScoreMeasure& m, NoteList& list, const std::vector<Head>
       while (end < heads.size()) {
         const ScoreNote& prev = list[heads[end - 1].first];
         const ScoreNote& n = list[heads[end].first];
-        if (!fits(n) || n.notatedOffset != prev.NotatedEnd() || n.notatedOffset / 180 != first.notatedOffset / 180)
+        if (!fits(n) || n.notatedOffset != prev.NotatedEnd() ||
+            n.notatedOffset / 180 != first.notatedOffset / 180)
           break;
         ++end;
       }
@@ -88,7 +89,8 @@ void CMeasurePasses::MarkChords(CScoreMeasure& m, NoteList& list) {
   size_t i = 0;
   while (i < list.size()) {
     const bool tuplet = list[i].InTuplet();
-    const int offset = static_cast<int>(tuplet ? RoundToMultiple(list[i].notatedOffset, 10) : list[i].notatedOffset);
+    const int offset =
+        static_cast<int>(tuplet ? RoundToMultiple(list[i].notatedOffset, 10) : list[i].notatedOffset);
     size_t end = i + 1;
     while (end < list.size() && list[end].InTuplet() == tuplet &&
            (tuplet ? RoundToMultiple(list[end].notatedOffset, 10) : list[end].notatedOffset) == offset)
@@ -101,7 +103,8 @@ void CMeasurePasses::MarkChords(CScoreMeasure& m, NoteList& list) {
         list[k].chordGroup = group;
         if (!tuplet) list[k].notatedLength = shortest;
       }
-      std::stable_sort(list.begin() + static_cast<std::ptrdiff_t>(i), list.begin() + static_cast<std::ptrdiff_t>(end),
+      std::stable_sort(list.begin() + static_cast<std::ptrdiff_t>(i),
+                       list.begin() + static_cast<std::ptrdiff_t>(end),
                        [](const ScoreNote& a, const ScoreNote& b) { return a.pitch < b.pitch; });
     }
     i = end;
@@ -111,7 +114,8 @@ void CMeasurePasses::MarkChords(CScoreMeasure& m, NoteList& list) {
 void CMeasurePasses::ClassifyValues(NoteList& list, bool tupletsByBufferLength) {
   for (ScoreNote& n : list) {
     if (n.InTuplet())
-      CNoteValues::ClassifyTripletLength(n, tupletsByBufferLength ? RoundLengthTo10(n.length) : n.notatedLength);
+      CNoteValues::ClassifyTripletLength(n,
+                                         tupletsByBufferLength ? RoundLengthTo10(n.length) : n.notatedLength);
     else
       CNoteValues::ClassifyLength(n, n.notatedLength);
   }

@@ -17,7 +17,7 @@
 using NoteList = std::vector<ScoreNote>;
 
 class CMeasurePasses {
-public:
+ public:
   // @name Triplets and the grid (MeasureGrid.cpp)
   // Marks runs of 20-, 40-, 80- and 160-tick notes as tuplet groups, judged on
   // the buffer's offsets and lengths rounded to 10.

@@ -11,7 +11,7 @@ struct MeasureSizes {
   static constexpr int kJianPuUnitAccidental[4] = {22, 24, 26, 28};
 
   // Signature extras at the start of a measure.
-  static constexpr int kKeyStep[4] = {7, 8, 8, 11};     // per sign of a key change
+  static constexpr int kKeyStep[4] = {7, 8, 8, 11};       // per sign of a key change
   static constexpr int kTimeWidth[4] = {14, 18, 20, 22};  // a time-signature change
   static constexpr int kLineGap[4] = {6, 8, 10, 12};
 

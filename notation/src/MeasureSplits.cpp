@@ -133,9 +133,8 @@ void CMeasurePasses::SplitAtStaffGroups(CScoreMeasure& m, NoteList& list) {
     SplitAcross(m, list, 240, 1, [](int n, int c) { return n % 120 == 0 && (n + c) % 120 == 0; });
   } else if (beats % 3 == 0 && beats > 3) {
     const int group = 3 * beat;
-    SplitAcross(m, list, group, beat, [group](int n, int c) {
-      return n % group == 0 && (n + c) % group == 0 && IsWholeLength(c);
-    });
+    SplitAcross(m, list, group, beat,
+                [group](int n, int c) { return n % group == 0 && (n + c) % group == 0 && IsWholeLength(c); });
   }
 }
 

@@ -4,7 +4,7 @@
 struct ScoreNote;
 
 class CNoteValues {
-public:
+ public:
   // 30, 60, 90, 120, 180, 240, 360, 480, 720 set the class and dot; any other
   // length leaves the note unchanged and returns false.
   static bool ClassifyLength(ScoreNote& note, int length);

@@ -20,4 +20,6 @@ DrumHead CPercussionMap::GetDrumHead(int note, bool percussion) {
   return kMap[note - kFirstMapped];
 }
 
-int CPercussionMap::GetDrumPosition(int note, bool percussion) { return GetDrumHead(note, percussion).displayPitch; }
+int CPercussionMap::GetDrumPosition(int note, bool percussion) {
+  return GetDrumHead(note, percussion).displayPitch;
+}

@@ -15,7 +15,7 @@ struct DrumHead {
 };
 
 class CPercussionMap {
-public:
+ public:
   static DrumHead GetDrumHead(int note, bool percussion);
   static int GetDrumPosition(int note, bool percussion);
 };

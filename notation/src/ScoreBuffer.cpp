@@ -145,7 +145,7 @@ namespace {
 // before it. Looking a tick up here instead of walking forward keeps an event
 // that arrives out of order inside its own bar.
 class CBarMapper {
-public:
+ public:
   explicit CBarMapper(const std::vector<ScoreTimeSig>& sigs) {
     int64_t start = 0, barsBefore = 0;
     for (size_t i = 0; i < sigs.size(); ++i) {
@@ -175,7 +175,7 @@ public:
     return r.start + r.barLength * ((tick - r.start) / r.barLength + 1);
   }
 
-private:
+ private:
   struct Region {
     int64_t start;
     int64_t barsBefore;
@@ -209,7 +209,8 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
   QuantizeBarEnds(data_, events, count);
 
   ScoreBar* bars = new ScoreBar[barCount];
-  for (int i = 0; i < barCount; ++i) bars[i] = ScoreBar{i, nullptr, i + 1 < barCount ? &bars[i + 1] : nullptr};
+  for (int i = 0; i < barCount; ++i)
+    bars[i] = ScoreBar{i, nullptr, i + 1 < barCount ? &bars[i + 1] : nullptr};
   std::vector<ScoreNoteNode*> lastNode(barCount, nullptr);
 
   try {
@@ -234,7 +235,8 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
       if (bar > barCount) continue;
       if (on) {
         if (bar >= barCount) break;
-        ScoreNoteNode* node = new ScoreNoteNode{e.note, 0, static_cast<int32_t>(mapper.OffsetOf(g)), e.tick, nullptr};
+        ScoreNoteNode* node =
+            new ScoreNoteNode{e.note, 0, static_cast<int32_t>(mapper.OffsetOf(g)), e.tick, nullptr};
         if (lastNode[bar])
           lastNode[bar]->next = node;
         else
@@ -261,7 +263,8 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
   return bars;
 }
 
-int CScoreBuffer::AddTrackNotes(int track, ScoreNoteEvent* events, unsigned count, int barCount, int staffKind) {
+int CScoreBuffer::AddTrackNotes(int track, ScoreNoteEvent* events, unsigned count, int barCount,
+                                int staffKind) {
   try {
     if (barCount > kMaxBars) barCount = kMaxBars;
     if (barCount <= 0) {

@@ -7,7 +7,7 @@
 #include "score/IScoreBuffer.h"
 
 class CScoreBuffer final : public IScoreBuffer {
-public:
+ public:
   // More bars than this are not kept: a 4/4 song would play for two days.
   static constexpr int kMaxBars = 100000;
 
@@ -28,7 +28,7 @@ public:
   // Moves events in the last 14 ticks of a bar onto the next bar line.
   static void QuantizeBarEnds(const ScoreData& data, ScoreNoteEvent* events, unsigned count);
 
-private:
+ private:
   ~CScoreBuffer();
   ScoreBar* BuildBars(ScoreNoteEvent* events, unsigned count, int barCount);
   static void FreeBars(ScoreBar* bars);

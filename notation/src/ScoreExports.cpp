@@ -34,7 +34,6 @@ __declspec(dllexport) IScoreBuffer* CreateScoreBufferInstance(int version) {
   if (version != 2) return nullptr;
   return new (std::nothrow) CScoreBuffer();
 }
-
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -5,7 +5,9 @@
 #include "MeasureSizes.h"
 
 CScoreMeasure::CScoreMeasure(int sizeLevel_, int index_)
-    : index(index_), sizeLevel(MeasureSizes::Level(sizeLevel_)), noteScale(MeasureSizes::kStaffUnit[sizeLevel]) {}
+    : index(index_),
+      sizeLevel(MeasureSizes::Level(sizeLevel_)),
+      noteScale(MeasureSizes::kStaffUnit[sizeLevel]) {}
 
 std::vector<ScoreNote>& CScoreMeasure::Voice(int voice) {
   return voice == kUpperVoice ? upperNotes : voice == kLowerVoice ? lowerNotes : notes;
@@ -24,7 +26,8 @@ void CScoreMeasure::MergeStaves() {
   if (!twoStaves) return;
   notes.clear();
   notes.reserve(upperNotes.size() + lowerNotes.size());
-  std::merge(upperNotes.begin(), upperNotes.end(), lowerNotes.begin(), lowerNotes.end(), std::back_inserter(notes),
+  std::merge(upperNotes.begin(), upperNotes.end(), lowerNotes.begin(), lowerNotes.end(),
+             std::back_inserter(notes),
              [](const ScoreNote& a, const ScoreNote& b) { return a.notatedOffset < b.notatedOffset; });
 }
 

@@ -13,7 +13,7 @@
 enum ScoreVoice : int { kSingleVoice = 0, kUpperVoice = 1, kLowerVoice = 2 };
 
 class CScoreMeasure {
-public:
+ public:
   CScoreMeasure(int sizeLevel, int index);
   virtual ~CScoreMeasure() = default;
 
@@ -38,11 +38,11 @@ public:
   int index = 0;
   int sizeLevel = 0;
   int beats = 4;
-  int beatLength = 120;   // ticks per beat
+  int beatLength = 120;  // ticks per beat
   int startTick = 0;
   bool timeSigChange = false;  // the measure opens with a time signature
-  int key = 0;            // -7..+7
-  int previousKey = 0;    // set when the key changes (naturals to cancel)
+  int key = 0;                 // -7..+7
+  int previousKey = 0;         // set when the key changes (naturals to cancel)
   bool keyChange = false;
 
   // @name Notes
@@ -57,7 +57,7 @@ public:
   std::map<int, ScorePitchRange> chordRanges;
   std::map<int, ScorePitchRange> beamRanges;
   std::map<int, ScorePitchRange> tupletRanges;
-  int splitCounter = 0;   // last split group number given out
+  int splitCounter = 0;  // last split group number given out
   int tupletCounter = 0;
   int chordCounter = 0;
   int beamCounter = 0;
@@ -65,19 +65,19 @@ public:
   // @name Widths
   double noteScale = 16;  // pixels per grid unit
   int unitsPerBeat = 1;
-  int signatureExtras = 0;  // pixels from the bar line to the first note position
-  int width = 0;            // drawn width in pixels, signatures included
+  int signatureExtras = 0;    // pixels from the bar line to the first note position
+  int width = 0;              // drawn width in pixels, signatures included
   bool fixedWidthOn = false;  // also spaces tuplets evenly
   int fixedWidth = 0;
 };
 
 class CDrumMeasure : public CScoreMeasure {
-public:
+ public:
   using CScoreMeasure::CScoreMeasure;
   bool IsPercussion() const override { return true; }
 };
 
 class CJianPuMeasure : public CScoreMeasure {
-public:
+ public:
   using CScoreMeasure::CScoreMeasure;
 };

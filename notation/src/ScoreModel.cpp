@@ -23,7 +23,8 @@ void CScoreModel::Clear() { tracks_.clear(); }
 
 double CScoreModel::BaseUnitWidth(int sizeLevel, bool numbered, bool accidental) {
   const int level = MeasureSizes::Level(sizeLevel);
-  if (numbered) return accidental ? MeasureSizes::kJianPuUnitAccidental[level] : MeasureSizes::kJianPuUnit[level];
+  if (numbered)
+    return accidental ? MeasureSizes::kJianPuUnitAccidental[level] : MeasureSizes::kJianPuUnit[level];
   return accidental ? MeasureSizes::kStaffUnitAccidental[level] : MeasureSizes::kStaffUnit[level];
 }
 

@@ -12,7 +12,7 @@
 class IScorePart;
 
 class CScoreModel {
-public:
+ public:
   virtual ~CScoreModel() = default;
 
   void SetFixedWidth(bool on, int width);
@@ -28,24 +28,24 @@ public:
   // Pixels per grid unit by size level, before any widening.
   static double BaseUnitWidth(int sizeLevel, bool numbered, bool accidental);
 
-protected:
+ protected:
   virtual std::unique_ptr<CScoreTrack> CreateTrack(int staffKind, IScorePart* part) const = 0;
 
   std::vector<std::unique_ptr<CScoreTrack>> tracks_;
   bool fixedWidthOn_ = false;
   int fixedWidth_ = 0;
 
-private:
+ private:
   void PadAndAlign();
 };
 
 class CStaffScore : public CScoreModel {
-protected:
+ protected:
   std::unique_ptr<CScoreTrack> CreateTrack(int staffKind, IScorePart* part) const override;
 };
 
 class CJianPuScore : public CScoreModel {
-protected:
+ protected:
   std::unique_ptr<CScoreTrack> CreateTrack(int staffKind, IScorePart* part) const override;
 };
 

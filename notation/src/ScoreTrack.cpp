@@ -25,7 +25,8 @@ void CScoreTrack::SetFixedWidth(bool on, int width) {
   fixedWidth_ = width;
 }
 
-void CScoreTrack::SetSignatures(const std::vector<ScoreTimeSig>& timeSigs, const std::vector<ScoreKeySig>& keySigs) {
+void CScoreTrack::SetSignatures(const std::vector<ScoreTimeSig>& timeSigs,
+                                const std::vector<ScoreKeySig>& keySigs) {
   timeSigs_.clear();
   // The buffer checks its signatures; a model must not trust them anyway.
   for (const ScoreTimeSig& s : timeSigs)
@@ -50,7 +51,8 @@ void CScoreTrack::AssignTimeSignatures() {
   for (auto& m : measures_) {
     // Signature ticks are measured in bars of the buffer; the measure starts
     // are on the 30-tick grid, so a change is due from its rounded tick.
-    while (current + 1 < timeSigs_.size() && running >= RoundTo30(timeSigs_[current + 1].startTick)) ++current;
+    while (current + 1 < timeSigs_.size() && running >= RoundTo30(timeSigs_[current + 1].startTick))
+      ++current;
     const ScoreTimeSig& sig = timeSigs_[current];
     m->beats = sig.beatsPerBar;
     m->beatLength = sig.ticksPerBeat;
@@ -134,13 +136,15 @@ void CScoreTrack::MeasureLyrics() {
     const int width = slots[i] < widths.size() ? widths[slots[i]] : 0;
     // A syllable wider than the widening bound asks for the bound either way;
     // clamping keeps the sums of free syllables below from overflowing.
-    sungLyrics_.push_back(SungLyric{lyrics[i].tick, std::min(std::max(0, width), MeasureSizes::kLyricMeasureLimit)});
+    sungLyrics_.push_back(
+        SungLyric{lyrics[i].tick, std::min(std::max(0, width), MeasureSizes::kLyricMeasureLimit)});
   }
   std::stable_sort(sungLyrics_.begin(), sungLyrics_.end(),
                    [](const SungLyric& a, const SungLyric& b) { return a.tick < b.tick; });
 }
 
-bool CScoreTrack::SyllableUnits(const CScoreMeasure& m, int tick, int unitsPerBeat, double* units, bool* attached) {
+bool CScoreTrack::SyllableUnits(const CScoreMeasure& m, int tick, int unitsPerBeat, double* units,
+                                bool* attached) {
   // The pages' rule: a syllable goes under the first note that starts within
   // 10 ticks of it, else it stands free at its own tick when that is at least
   // 10 ticks before the bar line.
@@ -214,10 +218,18 @@ int CScoreTrack::TimeSignatureExtras(const CScoreMeasure& m) {
 
 void CScoreTrack::ApplyFixedWidth(CScoreMeasure& m) const {
   switch (m.beatLength) {
-    case 60: m.unitsPerBeat = 2; break;
-    case 120: m.unitsPerBeat = 4; break;
-    case 240: m.unitsPerBeat = 8; break;
-    default: m.unitsPerBeat = 4; break;
+    case 60:
+      m.unitsPerBeat = 2;
+      break;
+    case 120:
+      m.unitsPerBeat = 4;
+      break;
+    case 240:
+      m.unitsPerBeat = 8;
+      break;
+    default:
+      m.unitsPerBeat = 4;
+      break;
   }
   const double units = double(m.beats) * m.unitsPerBeat + 1;
   const int room = m.signatureExtras > 0 ? fixedWidth_ - m.signatureExtras : fixedWidth_;

@@ -14,7 +14,7 @@
 class IScorePart;
 
 class CScoreTrack {
-public:
+ public:
   explicit CScoreTrack(IScorePart* part);
   virtual ~CScoreTrack() = default;
 
@@ -36,7 +36,7 @@ public:
   std::vector<std::unique_ptr<CScoreMeasure>>& Measures() { return measures_; }
   const std::vector<int>& TiedMeasures() const { return tiedMeasures_; }
 
-protected:
+ protected:
   // @name Steps shared by both models
   // A new measure for a bar, with this track's fixed-width setting, appended.
   CScoreMeasure& AppendMeasure(const ScoreBar& bar, int sizeLevel, bool percussion);
@@ -64,7 +64,7 @@ protected:
   std::vector<ScoreKeySig> keySigs_;
   std::vector<ScoreTimeSig> timeSigs_;
 
-private:
+ private:
   // Syllables of the part in tick order with their measured widths, filled
   // on first use; each syllable is measured once per build.
   // A page puts a syllable under a note that starts closer than this.
@@ -79,13 +79,14 @@ private:
   // Where the view draws a syllable in measure m, in grid units from the
   // first note's place, and whether it sits under a note; false when it
   // belongs to another measure.
-  static bool SyllableUnits(const CScoreMeasure& m, int tick, int unitsPerBeat, double* units, bool* attached);
+  static bool SyllableUnits(const CScoreMeasure& m, int tick, int unitsPerBeat, double* units,
+                            bool* attached);
   std::vector<SungLyric> sungLyrics_;
   bool lyricsMeasured_ = false;
 };
 
 class CStaffTrack : public CScoreTrack {
-public:
+ public:
   using CScoreTrack::CScoreTrack;
   void Build(const ScoreBar* firstBar, int barCount, bool percussion) override;
   std::unique_ptr<CScoreMeasure> CreateMeasure(int sizeLevel, bool percussion) const override;
@@ -94,7 +95,7 @@ public:
 };
 
 class CDrumTrack : public CStaffTrack {
-public:
+ public:
   using CStaffTrack::CStaffTrack;
   std::unique_ptr<CScoreMeasure> CreateMeasure(int sizeLevel, bool percussion) const override;
   double NeededUnitWidth(const CScoreMeasure& m) override;
@@ -102,14 +103,14 @@ public:
 };
 
 class CJianPuTrack : public CScoreTrack {
-public:
+ public:
   using CScoreTrack::CScoreTrack;
   void Build(const ScoreBar* firstBar, int barCount, bool percussion) override;
   std::unique_ptr<CScoreMeasure> CreateMeasure(int sizeLevel, bool percussion) const override;
   double NeededUnitWidth(const CScoreMeasure& m) override;
   void FinishWidth(CScoreMeasure& m) const override;
 
-private:
+ private:
   // One digit per place: a note held over the bar line ends at the line when
   // another note is struck there or is held over as well.
   void DropContinuationsUnderOnsets();

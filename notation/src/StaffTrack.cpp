@@ -69,7 +69,8 @@ std::unique_ptr<CScoreMeasure> CStaffTrack::CreateMeasure(int sizeLevel, bool) c
 double CStaffTrack::NeededUnitWidth(const CScoreMeasure& m) {
   bool accidental = false;
   for (int voice : {kSingleVoice, kUpperVoice, kLowerVoice}) {
-    for (const ScoreNote& n : m.Voice(voice)) accidental = accidental || CKeyTable::NeedsAccidental(m.key, n.pitch);
+    for (const ScoreNote& n : m.Voice(voice))
+      accidental = accidental || CKeyTable::NeedsAccidental(m.key, n.pitch);
   }
   const double plain = CScoreModel::BaseUnitWidth(m.sizeLevel, false, accidental);
   // The staff view draws a head in the middle of its grid cell.

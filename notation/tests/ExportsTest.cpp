@@ -7,7 +7,7 @@
 namespace {
 
 class ScoreDll : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     dll_ = LoadLibraryA("Score.dll");
     ASSERT_NE(dll_, nullptr);
@@ -33,7 +33,8 @@ TEST_F(ScoreDll, ViewFactoriesRefuseOtherVersions) {
 }
 
 TEST_F(ScoreDll, BufferFactoryTakesOnlyVersionTwo) {
-  auto create = reinterpret_cast<CreateScoreBufferInstanceFn>(GetProcAddress(dll_, "CreateScoreBufferInstance"));
+  auto create =
+      reinterpret_cast<CreateScoreBufferInstanceFn>(GetProcAddress(dll_, "CreateScoreBufferInstance"));
   ASSERT_NE(create, nullptr);
   for (int version : {0, 1, 3, -1}) EXPECT_EQ(create(version), nullptr) << version;
 

@@ -14,15 +14,13 @@ struct SpellingCase {
 
 TEST(KeyTable, SpellsPitchClassesPerKey) {
   const SpellingCase cases[] = {
-      {0, 6, 3, kSharp},         // F sharp
-      {-1, 6, 4, kFlat},         // G flat
-      {7, 0, -1, kNoAccidental}, // B sharp of the octave below, from the signature
-      {-7, 11, 7, kNoAccidental},// C flat of the octave above
-      {0, 1, 1, kFlat},          // D flat
-      {1, 1, 0, kSharp},         // C sharp
-      {6, 2, 0, kDoubleSharp},
-      {-7, 0, 1, kDoubleFlat},
-      {-6, 0, 0, kNatural},
+      {0, 6, 3, kSharp},           // F sharp
+      {-1, 6, 4, kFlat},           // G flat
+      {7, 0, -1, kNoAccidental},   // B sharp of the octave below, from the signature
+      {-7, 11, 7, kNoAccidental},  // C flat of the octave above
+      {0, 1, 1, kFlat},            // D flat
+      {1, 1, 0, kSharp},           // C sharp
+      {6, 2, 0, kDoubleSharp},    {-7, 0, 1, kDoubleFlat}, {-6, 0, 0, kNatural},
   };
   for (const SpellingCase& c : cases) {
     const KeyEntry e = CKeyTable::Lookup(c.key, c.pitch);
@@ -62,16 +60,18 @@ TEST(KeyTable, SignatureAltersAsManyStepsAsTheKeySays) {
 }
 
 TEST(KeyTable, KeyAccidentalForStepWrapsAnyStep) {
-  struct Case { int key, step, expected; };
+  struct Case {
+    int key, step, expected;
+  };
   const Case cases[] = {
-      {-6, 0, -1}, {-6, 3, 0},   // C flat in the signature, F plain
+      {-6, 0, -1},  {-6, 3, 0},  // C flat in the signature, F plain
       {2, 7, 1},                 // step 7 is C
       {-1, -1, -1},              // step -1 is B
       {-1, 13, -1},              // step 13 is B
-      {1, 3, 1}, {1, 10, 1}, {1, -4, 1},
-      {0, 5, 0},
+      {1, 3, 1},    {1, 10, 1}, {1, -4, 1}, {0, 5, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(CKeyTable::KeyAccidentalForStep(c.key, c.step), c.expected) << c.key << "/" << c.step;
+  for (const Case& c : cases)
+    EXPECT_EQ(CKeyTable::KeyAccidentalForStep(c.key, c.step), c.expected) << c.key << "/" << c.step;
 }
 
 TEST(KeyTable, KeysOutsideTheTableReadAsCMajor) {
@@ -87,20 +87,17 @@ TEST(KeyTable, KeysOutsideTheTableReadAsCMajor) {
 }
 
 TEST(KeyTable, PitchToStaffStepPerStaffKind) {
-  struct Case { int kind, pitch, key, step, accidental; };
+  struct Case {
+    int kind, pitch, key, step, accidental;
+  };
   const Case cases[] = {
-      {0, 60, 0, 0, kNoAccidental},
-      {0, 61, 0, 1, kFlat},
-      {0, 61, 1, 0, kSharp},
-      {0, 59, 7, -1, kNatural},   // floor, not truncation, below the reference
-      {0, 47, 0, -8, kNoAccidental},
-      {0, 72, 0, 7, kNoAccidental},
-      {1, 48, 0, 7, kNoAccidental},
-      {6, 36, 0, 0, kNoAccidental},
+      {0, 60, 0, 0, kNoAccidental},  {0, 61, 0, 1, kFlat},
+      {0, 61, 1, 0, kSharp},         {0, 59, 7, -1, kNatural},  // floor, not truncation, below the reference
+      {0, 47, 0, -8, kNoAccidental}, {0, 72, 0, 7, kNoAccidental},
+      {1, 48, 0, 7, kNoAccidental},  {6, 36, 0, 0, kNoAccidental},
       {2, 59, 0, 13, kNoAccidental},  // lower staff of two: reference 36
-      {2, 60, 0, 0, kNoAccidental},
-      {3, 62, 0, 1, kNoAccidental},
-      {7, 61, 5, 1, kFlat},       // percussion ignores the key
+      {2, 60, 0, 0, kNoAccidental},  {3, 62, 0, 1, kNoAccidental},
+      {7, 61, 5, 1, kFlat},  // percussion ignores the key
   };
   for (const Case& c : cases) {
     int step = 99, acc = 99;
@@ -131,7 +128,11 @@ TEST(JianPuDegrees, TonicsAndKeyNames) {
 }
 
 TEST(JianPuDegrees, DegreesAndTheirAccidentals) {
-  struct Case { int key, pitch; char digit; int accidental; };
+  struct Case {
+    int key, pitch;
+    char digit;
+    int accidental;
+  };
   const Case cases[] = {
       {0, 61, '2', 2}, {0, 66, '4', 1}, {0, 72, '1', 0}, {0, 59, '7', 0},
       {1, 55, '1', 0}, {2, 62, '1', 0}, {2, 66, '3', 0}, {2, 61, '7', 0},

@@ -30,7 +30,8 @@ ScoreNote N(int offset, int length, int pitch = 60) {
 // "offset+length" of every note, in list order.
 std::string Pieces(const NoteList& list) {
   std::ostringstream out;
-  for (size_t i = 0; i < list.size(); ++i) out << (i ? " " : "") << list[i].notatedOffset << "+" << list[i].notatedLength;
+  for (size_t i = 0; i < list.size(); ++i)
+    out << (i ? " " : "") << list[i].notatedOffset << "+" << list[i].notatedLength;
   return out.str();
 }
 
@@ -41,12 +42,11 @@ TEST(MeasurePasses, ClassifiesLengths) {
     int length, valueClass;
     bool dotted, known;
   };
-  const Case cases[] = {{30, kSixteenthNote, false, true}, {60, kEighthNote, false, true},
-                        {90, kEighthNote, true, true},     {120, kQuarterNote, false, true},
-                        {180, kQuarterNote, true, true},   {240, kHalfNote, false, true},
-                        {360, kHalfNote, true, true},      {480, kWholeNote, false, true},
-                        {720, kWholeNote, true, true},     {150, kHalfNote, false, false},
-                        {0, kHalfNote, false, false}};
+  const Case cases[] = {
+      {30, kSixteenthNote, false, true}, {60, kEighthNote, false, true},  {90, kEighthNote, true, true},
+      {120, kQuarterNote, false, true},  {180, kQuarterNote, true, true}, {240, kHalfNote, false, true},
+      {360, kHalfNote, true, true},      {480, kWholeNote, false, true},  {720, kWholeNote, true, true},
+      {150, kHalfNote, false, false},    {0, kHalfNote, false, false}};
   for (const Case& c : cases) {
     ScoreNote n;
     n.valueClass = kHalfNote;  // unknown lengths leave the record alone
@@ -72,9 +72,9 @@ TEST(MeasurePasses, PutsNotesOnTheGrid) {
   struct Case {
     const char* what;
     int offset, length;
-    bool last;             // no following measure
-    const char* here;      // what stays in this bar
-    const char* next;      // what the next bar receives
+    bool last;         // no following measure
+    const char* here;  // what stays in this bar
+    const char* next;  // what the next bar receives
   };
   const Case cases[] = {
       {"rounds offset and length", 125, 100, false, "120+90", ""},
@@ -131,10 +131,22 @@ TEST(MeasurePasses, MarksTriplets) {
       {"quarter triplet would end past the bar", 3, {{240, 80}, {320, 80}, {400, 80}}, {0, 0, 0}, {}},
       {"half triplet at the start of a 4/4 bar", 4, {{0, 160}, {160, 160}, {320, 160}}, {1, 1, 1}, {3}},
       {"no half triplet in 3/4", 3, {{0, 160}, {160, 160}, {320, 160}}, {0, 0, 0}, {}},
-      {"six sixteenth triplets", 4, {{0, 20}, {20, 20}, {40, 20}, {60, 20}, {80, 20}, {100, 20}}, {1, 1, 1, 1, 1, 1}, {6}},
-      {"four sixteenth triplets: the first three", 4, {{0, 20}, {20, 20}, {40, 20}, {60, 20}}, {1, 1, 1, 0}, {3}},
+      {"six sixteenth triplets",
+       4,
+       {{0, 20}, {20, 20}, {40, 20}, {60, 20}, {80, 20}, {100, 20}},
+       {1, 1, 1, 1, 1, 1},
+       {6}},
+      {"four sixteenth triplets: the first three",
+       4,
+       {{0, 20}, {20, 20}, {40, 20}, {60, 20}},
+       {1, 1, 1, 0},
+       {3}},
       {"sixteenth triplet from an odd position", 4, {{60, 20}, {80, 20}, {100, 20}}, {1, 1, 1}, {3}},
-      {"two sixteenth triplet groups", 4, {{0, 20}, {20, 20}, {40, 20}, {120, 20}, {140, 20}, {160, 20}}, {1, 1, 1, 2, 2, 2}, {3, 3}},
+      {"two sixteenth triplet groups",
+       4,
+       {{0, 20}, {20, 20}, {40, 20}, {120, 20}, {140, 20}, {160, 20}},
+       {1, 1, 1, 2, 2, 2},
+       {3, 3}},
       {"a chord counts with its shortest note", 4, {{0, 40}, {0, 80}, {40, 40}, {80, 40}}, {1, 1, 1, 1}, {3}},
   };
   for (const Case& c : cases) {
@@ -148,7 +160,8 @@ TEST(MeasurePasses, MarksTriplets) {
       EXPECT_EQ(list[i].tupletGroup, c.groups[i]) << i;
       if (c.groups[i]) {
         EXPECT_EQ(list[i].notatedOffset % 10, 0);
-        EXPECT_EQ(list[i].notatedLength, c.notes[0].second == 36 ? 40 : std::min(c.notes[0].second, c.notes[i].second));
+        EXPECT_EQ(list[i].notatedLength,
+                  c.notes[0].second == 36 ? 40 : std::min(c.notes[0].second, c.notes[i].second));
       }
     }
     EXPECT_EQ(m->tripletsPresent, !c.counts.empty());
@@ -366,16 +379,52 @@ std::vector<int> BeamsOf(const BeamCase& c) {
 
 TEST(MeasurePasses, BeamsNotes) {
   const BeamCase cases[] = {
-      {"3/4 six eighths: one beam", 3, 120, {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 60}, {300, 60}}, {1, 1, 1, 1, 1, 1}},
-      {"3/4 four eighths and a quarter", 3, 120, {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 120}}, {1, 1, 1, 1, 0}},
-      {"3/4 quarter and four eighths", 3, 120, {{0, 120}, {120, 60}, {180, 60}, {240, 60}, {300, 60}}, {0, 1, 1, 1, 1}},
-      {"4/4 eighths by halves", 4, 120, {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 60}, {300, 60}, {360, 60}, {420, 60}}, {1, 1, 1, 1, 2, 2, 2, 2}},
-      {"4/4 two eighths per beat", 4, 120, {{0, 60}, {60, 60}, {120, 120}, {240, 60}, {300, 60}}, {1, 1, 0, 2, 2}},
-      {"4/4 sixteenths by beat", 4, 120, {{0, 30}, {30, 30}, {60, 30}, {90, 30}, {120, 30}, {150, 30}, {180, 60}}, {1, 1, 1, 1, 2, 2, 2}},
+      {"3/4 six eighths: one beam",
+       3,
+       120,
+       {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 60}, {300, 60}},
+       {1, 1, 1, 1, 1, 1}},
+      {"3/4 four eighths and a quarter",
+       3,
+       120,
+       {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 120}},
+       {1, 1, 1, 1, 0}},
+      {"3/4 quarter and four eighths",
+       3,
+       120,
+       {{0, 120}, {120, 60}, {180, 60}, {240, 60}, {300, 60}},
+       {0, 1, 1, 1, 1}},
+      {"4/4 eighths by halves",
+       4,
+       120,
+       {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 60}, {300, 60}, {360, 60}, {420, 60}},
+       {1, 1, 1, 1, 2, 2, 2, 2}},
+      {"4/4 two eighths per beat",
+       4,
+       120,
+       {{0, 60}, {60, 60}, {120, 120}, {240, 60}, {300, 60}},
+       {1, 1, 0, 2, 2}},
+      {"4/4 sixteenths by beat",
+       4,
+       120,
+       {{0, 30}, {30, 30}, {60, 30}, {90, 30}, {120, 30}, {150, 30}, {180, 60}},
+       {1, 1, 1, 1, 2, 2, 2}},
       {"4/4 dotted eighth and sixteenth", 4, 120, {{0, 90}, {90, 30}, {120, 360}}, {1, 1, 0}},
-      {"4/4 eighths across a beat are not beamed", 4, 120, {{60, 60}, {120, 60}, {180, 60}, {240, 240}}, {0, 1, 1, 0}},
-      {"6/8 by dotted quarters", 6, 60, {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 60}, {300, 60}}, {1, 1, 1, 2, 2, 2}},
-      {"6/8 dotted eighth, sixteenth, eighth", 6, 60, {{0, 90}, {90, 30}, {120, 60}, {180, 180}}, {1, 1, 1, 0}},
+      {"4/4 eighths across a beat are not beamed",
+       4,
+       120,
+       {{60, 60}, {120, 60}, {180, 60}, {240, 240}},
+       {0, 1, 1, 0}},
+      {"6/8 by dotted quarters",
+       6,
+       60,
+       {{0, 60}, {60, 60}, {120, 60}, {180, 60}, {240, 60}, {300, 60}},
+       {1, 1, 1, 2, 2, 2}},
+      {"6/8 dotted eighth, sixteenth, eighth",
+       6,
+       60,
+       {{0, 90}, {90, 30}, {120, 60}, {180, 180}},
+       {1, 1, 1, 0}},
       {"2/4 eighths by beat", 2, 120, {{0, 60}, {60, 60}, {120, 60}, {180, 60}}, {1, 1, 2, 2}},
       {"chords are beamed as one", 4, 120, {{0, 60}, {0, 60}, {60, 60}, {60, 60}}, {1, 1, 1, 1}},
   };

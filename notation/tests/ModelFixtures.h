@@ -25,12 +25,28 @@ struct MeasureCopy {
   int unitsPerBeat, signatureExtras, width;
 
   explicit MeasureCopy(const CScoreMeasure& m)
-      : index(m.index), beats(m.beats), beatLength(m.beatLength), startTick(m.startTick), key(m.key),
-        previousKey(m.previousKey), keyChange(m.keyChange), timeSigChange(m.timeSigChange), twoStaves(m.twoStaves),
-        tripletsPresent(m.tripletsPresent), percussion(m.IsPercussion()), notes(m.notes), upper(m.upperNotes),
-        lower(m.lowerNotes), tupletCounts(m.tupletCounts), chordRanges(m.chordRanges), beamRanges(m.beamRanges),
-        tupletRanges(m.tupletRanges), noteScale(m.noteScale), unitsPerBeat(m.unitsPerBeat),
-        signatureExtras(m.signatureExtras), width(m.width) {}
+      : index(m.index),
+        beats(m.beats),
+        beatLength(m.beatLength),
+        startTick(m.startTick),
+        key(m.key),
+        previousKey(m.previousKey),
+        keyChange(m.keyChange),
+        timeSigChange(m.timeSigChange),
+        twoStaves(m.twoStaves),
+        tripletsPresent(m.tripletsPresent),
+        percussion(m.IsPercussion()),
+        notes(m.notes),
+        upper(m.upperNotes),
+        lower(m.lowerNotes),
+        tupletCounts(m.tupletCounts),
+        chordRanges(m.chordRanges),
+        beamRanges(m.beamRanges),
+        tupletRanges(m.tupletRanges),
+        noteScale(m.noteScale),
+        unitsPerBeat(m.unitsPerBeat),
+        signatureExtras(m.signatureExtras),
+        width(m.width) {}
   int BarLength() const { return beats * beatLength; }
   const std::vector<ScoreNote>& Voice(int voice) const {
     return voice == kUpperVoice ? upper : voice == kLowerVoice ? lower : notes;
@@ -38,7 +54,7 @@ struct MeasureCopy {
 };
 
 class FakePart : public IScorePart {
-public:
+ public:
   explicit FakePart(int kind, int level = 0) : kind_(kind), level_(level) {}
   int PartStaffKind() const override { return kind_; }
   int PartSizeLevel() const override { return level_; }
@@ -62,7 +78,7 @@ public:
   int layoutResult = 0;
   std::vector<MeasureCopy> laidOut;
 
-private:
+ private:
   int kind_, level_;
 };
 
@@ -82,8 +98,9 @@ struct SongTrack {
 // Fills a buffer the way the song engine does: signatures, then each track's
 // note-on/off events in tick order (note-offs before note-ons at one tick).
 class SongBuffer {
-public:
-  SongBuffer(std::vector<ScoreTimeSig> timeSigs, std::vector<ScoreKeySig> keySigs = {}) : buffer_(new CScoreBuffer()) {
+ public:
+  SongBuffer(std::vector<ScoreTimeSig> timeSigs, std::vector<ScoreKeySig> keySigs = {})
+      : buffer_(new CScoreBuffer()) {
     buffer_->SetTimeSignatures(timeSigs.data(), int(timeSigs.size()));
     buffer_->SetKeySignatures(keySigs.data(), int(keySigs.size()));
   }
@@ -101,11 +118,13 @@ public:
     for (const SongNote& n : t.notes) {
       evs.push_back({n.tick, 1, ScoreNoteEvent{n.tick, 0x90, uint8_t(n.pitch), 100, 0}});
       if (n.length > 0)
-        evs.push_back({n.tick + n.length, 0, ScoreNoteEvent{n.tick + n.length, 0x80, uint8_t(n.pitch), 0, 0}});
+        evs.push_back(
+            {n.tick + n.length, 0, ScoreNoteEvent{n.tick + n.length, 0x80, uint8_t(n.pitch), 0, 0}});
       ++order;
     }
-    std::stable_sort(evs.begin(), evs.end(),
-                     [](const Ev& a, const Ev& b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
+    std::stable_sort(evs.begin(), evs.end(), [](const Ev& a, const Ev& b) {
+      return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
+    });
     std::vector<ScoreNoteEvent> events;
     for (const Ev& e : evs) events.push_back(e.e);
     events.push_back(ScoreNoteEvent{-1, 0, 0, 0, 0});
@@ -113,7 +132,7 @@ public:
   }
   ScoreData& Data() { return *buffer_->GetData(); }
 
-private:
+ private:
   CScoreBuffer* buffer_;
 };
 

@@ -51,14 +51,30 @@ std::vector<Step> Steps() {
   return {
       {"Rebuild", [](IScoreView& v, IScoreBuffer&, HDC) { v.Rebuild(); }},
       {"Paint", [](IScoreView& v, IScoreBuffer&, HDC dc) { v.Paint(dc); }},
-      {"StepCursor", [](IScoreView& v, IScoreBuffer&, HDC) { for (int i = 0; i < 12; ++i) v.StepCursor(i % 4); }},
+      {"StepCursor",
+       [](IScoreView& v, IScoreBuffer&, HDC) {
+         for (int i = 0; i < 12; ++i) v.StepCursor(i % 4);
+       }},
       {"NoteEvent", [](IScoreView& v, IScoreBuffer&, HDC) { v.NoteEvent(0x90 | 67 << 8 | 90 << 16, 0, 1); }},
-      {"MarkLyric", [](IScoreView& v, IScoreBuffer&, HDC) { v.MarkLyric(0, 1); v.UnmarkLyrics(0, 1); }},
-      {"OnMidiMessage", [](IScoreView& v, IScoreBuffer&, HDC) { v.OnMidiMessage(0x90 | 60 << 8 | 90 << 16, 1, 2); }},
+      {"MarkLyric",
+       [](IScoreView& v, IScoreBuffer&, HDC) {
+         v.MarkLyric(0, 1);
+         v.UnmarkLyrics(0, 1);
+       }},
+      {"OnMidiMessage",
+       [](IScoreView& v, IScoreBuffer&, HDC) { v.OnMidiMessage(0x90 | 60 << 8 | 90 << 16, 1, 2); }},
       {"SeekTick", [](IScoreView& v, IScoreBuffer&, HDC) { v.SeekTick(2000); }},
       {"TickFromPoint", [](IScoreView& v, IScoreBuffer&, HDC) { v.TickFromPoint(300, 50); }},
-      {"ScrollTo", [](IScoreView& v, IScoreBuffer&, HDC) { v.ScrollTo(0, 2); v.PrevPage(); }},
-      {"Layout", [](IScoreView& v, IScoreBuffer&, HDC) { const RECT r{0, 0, 500, 300}; v.SetRect(&r); }},
+      {"ScrollTo",
+       [](IScoreView& v, IScoreBuffer&, HDC) {
+         v.ScrollTo(0, 2);
+         v.PrevPage();
+       }},
+      {"Layout",
+       [](IScoreView& v, IScoreBuffer&, HDC) {
+         const RECT r{0, 0, 500, 300};
+         v.SetRect(&r);
+       }},
       {"SetSizeLevel", [](IScoreView& v, IScoreBuffer&, HDC) { v.SetSizeLevel(2); }},
       {"SetTrackStaffKind", [](IScoreView& v, IScoreBuffer&, HDC) { v.SetTrackStaffKind(2, 1); }},
       {"Options",

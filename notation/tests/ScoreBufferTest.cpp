@@ -80,14 +80,13 @@ TEST(ScoreBuffer, PlacesANoteInItsBar) {
 // Lengths come from the snapped ticks, rounded to 10, never 0 once closed.
 TEST(ScoreBuffer, ClosesNotesFirstInFirstOut) {
   BufferPtr b = NewBuffer({{0, 4, 120}});
-  std::vector<ScoreNoteEvent> ev = {
-      On(0, 60), On(60, 60),       // two open notes of one pitch
-      Off(100, 60), Off(300, 60),  // the first off closes the first note
-      On(400, 62), Off(404, 62),   // held 4 ticks
-      On(420, 64),                 // never closed
-      On(480, 65), ScoreNoteEvent{540, 0x90, 65, 0, 0},  // velocity 0 closes
-      Off(600, 67),                // nothing open: ignored
-      End()};
+  std::vector<ScoreNoteEvent> ev = {On(0, 60),    On(60, 60),    // two open notes of one pitch
+                                    Off(100, 60), Off(300, 60),  // the first off closes the first note
+                                    On(400, 62),  Off(404, 62),  // held 4 ticks
+                                    On(420, 64),                 // never closed
+                                    On(480, 65),  ScoreNoteEvent{540, 0x90, 65, 0, 0},  // velocity 0 closes
+                                    Off(600, 67),  // nothing open: ignored
+                                    End()};
   b->AddTrackNotes(1, ev.data(), unsigned(ev.size()), 2, 0);
   const ScoreTrackEntry& t = b->GetData()->tracks.at(0);
   auto bar0 = NotesOf(t.bars[0]);
@@ -103,12 +102,10 @@ TEST(ScoreBuffer, ClosesNotesFirstInFirstOut) {
 
 TEST(ScoreBuffer, NotesBeyondTheBarCountAreDropped) {
   BufferPtr b = NewBuffer({{0, 4, 120}});
-  std::vector<ScoreNoteEvent> ev = {
-      On(0, 60),
-      Off(980, 60),  // bar 2 = N: still closes the note in bar 0
-      On(960, 62),   // bar 2 = N: the build stops here
-      On(100, 64),   // never read
-      End()};
+  std::vector<ScoreNoteEvent> ev = {On(0, 60), Off(980, 60),  // bar 2 = N: still closes the note in bar 0
+                                    On(960, 62),              // bar 2 = N: the build stops here
+                                    On(100, 64),              // never read
+                                    End()};
   b->AddTrackNotes(1, ev.data(), unsigned(ev.size()), 2, 0);
   const ScoreTrackEntry& t = b->GetData()->tracks.at(0);
   auto bar0 = NotesOf(t.bars[0]);
@@ -127,7 +124,8 @@ TEST(ScoreBuffer, NotesBeyondTheBarCountAreDropped) {
 // time still puts each note into its own bar instead of a negative offset.
 TEST(ScoreBuffer, EventsOutOfOrderLandInTheirOwnBars) {
   BufferPtr b = NewBuffer({{0, 4, 120}, {960, 3, 120}});
-  std::vector<ScoreNoteEvent> ev = {On(1000, 60), Off(1100, 60), On(500, 62), Off(600, 62), On(1320, 64), End()};
+  std::vector<ScoreNoteEvent> ev = {On(1000, 60), Off(1100, 60), On(500, 62),
+                                    Off(600, 62), On(1320, 64),  End()};
   b->AddTrackNotes(1, ev.data(), unsigned(ev.size()), 4, 0);
   const ScoreTrackEntry& t = b->GetData()->tracks.at(0);
   auto bar1 = NotesOf(t.bars[1]);
@@ -203,12 +201,11 @@ TEST(ScoreBuffer, ClearKeepsSignaturesAndNeedsABarArray) {
 TEST(ScoreBuffer, SignaturesAreCheckedOnTheWayIn) {
   BufferPtr b(new CScoreBuffer());
   const ScoreTimeSig sigs[] = {
-      {0, 0, 120},     // no beats
-      {0, 4, 0},       // a beat that truncated to 0 ticks (x/512)
-      {480, 3, 120},   // the first usable one: rules from 0
-      {1200, -2, 60},  // negative numerator
-      {1560, 6, 60},
-      {1000, 2, 120},  // goes back in time
+      {0, 0, 120},                     // no beats
+      {0, 4, 0},                       // a beat that truncated to 0 ticks (x/512)
+      {480, 3, 120},                   // the first usable one: rules from 0
+      {1200, -2, 60},                  // negative numerator
+      {1560, 6, 60},  {1000, 2, 120},  // goes back in time
   };
   EXPECT_EQ(b->SetTimeSignatures(sigs, 6), 0);
   const ScoreData* d = b->GetData();

@@ -25,8 +25,8 @@ std::string Dump(const std::vector<ScoreNote>& list) {
   std::string out;
   for (const ScoreNote& n : list)
     out += " " + std::to_string(n.notatedOffset) + "+" + std::to_string(n.notatedLength) + "/t" +
-           std::to_string(n.tupletGroup) + "/c" + std::to_string(n.chordGroup) + "/raw" + std::to_string(n.offset) +
-           "+" + std::to_string(n.length);
+           std::to_string(n.tupletGroup) + "/c" + std::to_string(n.chordGroup) + "/raw" +
+           std::to_string(n.offset) + "+" + std::to_string(n.length);
   return out;
 }
 
@@ -126,7 +126,9 @@ void CheckMelodies(bool numbered) {
 
 TEST(ScoreModelInvariants, StaffMelodiesKeepTheirLengthsInNoteValues) { CheckMelodies<CStaffScore>(false); }
 
-TEST(ScoreModelInvariants, NumberedMelodiesKeepTheirLengthsInNoteValues) { CheckMelodies<CJianPuScore>(true); }
+TEST(ScoreModelInvariants, NumberedMelodiesKeepTheirLengthsInNoteValues) {
+  CheckMelodies<CJianPuScore>(true);
+}
 
 // Played input: chords, overlaps, gaps, triplets, sloppy timing, notes
 // never released. Whatever comes in, every bar is drawable.
@@ -135,7 +137,8 @@ TEST(ScoreModelInvariants, NumberedMelodiesKeepTheirLengthsInNoteValues) { Check
 const std::vector<std::pair<int, int>> kOddMeters = {{3, 30}, {5, 15}, {7, 7}, {1, 480}, {13, 120}};
 
 template <class Model>
-void CheckPlayedSongs(int kind, bool numbered = false, const std::vector<std::pair<int, int>>& meters = kMeters) {
+void CheckPlayedSongs(int kind, bool numbered = false,
+                      const std::vector<std::pair<int, int>>& meters = kMeters) {
   std::mt19937 rng(77);
   for (auto [beats, beat] : meters) {
     for (int round = 0; round < 25; ++round) {
@@ -212,7 +215,8 @@ TEST(ScoreModel, TiesAcrossBarLines) {
       std::string got;
       for (const ScoreNote& n : ms[i].notes) {
         if (!got.empty()) got += " ";
-        got += std::to_string(n.notatedOffset) + "+" + std::to_string(n.notatedLength) + (n.tieStart ? "~" : "");
+        got +=
+            std::to_string(n.notatedOffset) + "+" + std::to_string(n.notatedLength) + (n.tieStart ? "~" : "");
       }
       EXPECT_EQ(got, c.pieces[i]) << "measure " << i;
     }
@@ -233,7 +237,8 @@ TEST(ScoreModel, TwoStaffTiesStayOnTheirStaff) {
 }
 
 TEST(ScoreModel, TripletsSurviveTheModel) {
-  auto ms = BuildOne<CStaffScore>({{0, 4, 120}}, {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1});
+  auto ms =
+      BuildOne<CStaffScore>({{0, 4, 120}}, {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1});
   ASSERT_EQ(ms[0].notes.size(), 4u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(ms[0].notes[i].tupletGroup, 1);
@@ -246,7 +251,8 @@ TEST(ScoreModel, TripletsSurviveTheModel) {
   EXPECT_EQ(ms[0].notes[3].notatedLength, 360);
   EXPECT_EQ(ms[0].unitsPerBeat, 3);
 
-  auto jp = BuildOne<CJianPuScore>({{0, 4, 120}}, {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1});
+  auto jp =
+      BuildOne<CJianPuScore>({{0, 4, 120}}, {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1});
   ASSERT_EQ(jp[0].notes.size(), 4u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(jp[0].notes[i].tupletGroup, 1);

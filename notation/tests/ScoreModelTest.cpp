@@ -124,10 +124,12 @@ TEST(ScoreModel, FixedWidthSpreadsTheUnitsOverTheWidth) {
 
 TEST(ScoreModel, UnitWidthGrowsForAccidentalsAndLyrics) {
   SongBuffer song(k44, {{0, 0}});
-  song.AddTrack(1, {{{0, 120, 60},                    // bar 0: plain
-                     {480, 120, 61},                  // bar 1: C sharp needs a sign
-                     {960, 30, 60}, {990, 30, 62},    // bar 2: sixteenths with lyrics
-                     {1440, 120, 60}, {1560, 120, 62}},  // bar 3: a very long syllable
+  song.AddTrack(1, {{{0, 120, 60},    // bar 0: plain
+                     {480, 120, 61},  // bar 1: C sharp needs a sign
+                     {960, 30, 60},
+                     {990, 30, 62},  // bar 2: sixteenths with lyrics
+                     {1440, 120, 60},
+                     {1560, 120, 62}},  // bar 3: a very long syllable
                     4});
   std::vector<std::unique_ptr<FakePart>> parts;
   parts.push_back(std::make_unique<FakePart>(0, 1));
@@ -160,13 +162,17 @@ TEST(ScoreModel, UnitWidthGrowsForAccidentalsAndLyrics) {
 
 TEST(ScoreModel, RepeatedSyllablesAreMeasuredOnceAndKeepTheirOwnWidths) {
   SongBuffer song(k44, {{0, 0}});
-  song.AddTrack(1, {{{0, 30, 60}, {30, 30, 62},       // bar 0: sixteenths
-                     {480, 30, 60}, {510, 30, 62},    // bar 1: sixteenths
-                     {960, 120, 60}, {1080, 120, 62}},  // bar 2: quarters
+  song.AddTrack(1, {{{0, 30, 60},
+                     {30, 30, 62},  // bar 0: sixteenths
+                     {480, 30, 60},
+                     {510, 30, 62},  // bar 1: sixteenths
+                     {960, 120, 60},
+                     {1080, 120, 62}},  // bar 2: quarters
                     3});
   std::vector<std::unique_ptr<FakePart>> parts;
   parts.push_back(std::make_unique<FakePart>(0, 1));
-  parts[0]->lyrics = {{"la", 0}, {"long", 30}, {"long", 480}, {",", 500}, {"la", 510}, {"la", 960}, {"long", 1080}};
+  parts[0]->lyrics = {{"la", 0},   {"long", 30}, {"long", 480}, {",", 500},
+                      {"la", 510}, {"la", 960},  {"long", 1080}};
   ASSERT_EQ(BuildModel<CStaffScore>(song, parts), 0);
   EXPECT_EQ(parts[0]->measured, 2) << "two distinct syllables; punctuation takes no room";
   const auto& m = parts[0]->laidOut;
@@ -212,7 +218,8 @@ std::vector<DrawnSyllable> DrawnSyllables(const FakePart& part, bool numbered) {
   const std::vector<MeasureCopy>& ms = part.laidOut;
   const std::vector<int> barX = BarXs(ms);
   std::vector<ScoreLyric> lyrics = part.lyrics;
-  std::stable_sort(lyrics.begin(), lyrics.end(), [](const ScoreLyric& a, const ScoreLyric& b) { return a.tick < b.tick; });
+  std::stable_sort(lyrics.begin(), lyrics.end(),
+                   [](const ScoreLyric& a, const ScoreLyric& b) { return a.tick < b.tick; });
   std::vector<DrawnSyllable> out;
   for (const ScoreLyric& lyric : lyrics) {
     if (lyric.text == "," || lyric.text == ".") continue;
@@ -294,13 +301,21 @@ TEST(ScoreModel, SyllablesClearTheirNeighboursAndTheBarLine) {
        {{0, 4, 120}, {480, 3, 120}},
        {{{0, 120, 60}, {120, 120, 62}, {240, 120, 64}, {360, 120, 65}, {480, 360, 67}}, 2},
        {{"la", 0}, {"la", 120}, {"la", 240}, {"wonderfully", 360}, {"next", 480}}},
-      {"triplets", k44, {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1},
+      {"triplets",
+       k44,
+       {{{0, 40, 60}, {40, 40, 62}, {80, 40, 64}, {120, 360, 65}}, 1},
        {{"tri", 0}, {"umph", 40}, {"antly", 80}, {"home", 120}}},
-      {"two syllables under one note", k44, {{{0, 120, 60}, {120, 120, 62}, {240, 240, 64}}, 1},
+      {"two syllables under one note",
+       k44,
+       {{{0, 120, 60}, {120, 120, 62}, {240, 240, 64}}, 1},
        {{"ah", 0}, {"men", 5}, {"so", 120}, {"be", 240}}},
-      {"a free syllable closer than one grid unit", k44, {{{0, 240, 60}, {240, 240, 62}}, 1},
+      {"a free syllable closer than one grid unit",
+       k44,
+       {{{0, 240, 60}, {240, 240, 62}}, 1},
        {{"hold", 0}, {"ing", 60}, {"on", 240}}},
-      {"punctuation takes no room", k44, {{{0, 30, 60}, {30, 450, 62}}, 1},
+      {"punctuation takes no room",
+       k44,
+       {{{0, 30, 60}, {30, 450, 62}}, 1},
        {{"oh", 0}, {",", 20}, {"yes", 30}}},
   };
   for (const SpacingCase& c : cases) {
@@ -356,8 +371,11 @@ TEST(ScoreModel, NumberedMeasuresAddTheirOpeningSpace) {
 }
 
 TEST(ScoreModel, NumberedNotationKeepsTheTopNoteOfEachOnset) {
-  auto m = BuildOne<CJianPuScore>(k44, {{{0, 240, 60}, {0, 240, 64}, {0, 240, 55},  // chord: 64 stays
-                                         {240, 120, 67}, {245, 120, 72},            // one onset after rounding
+  auto m = BuildOne<CJianPuScore>(k44, {{{0, 240, 60},
+                                         {0, 240, 64},
+                                         {0, 240, 55},  // chord: 64 stays
+                                         {240, 120, 67},
+                                         {245, 120, 72},  // one onset after rounding
                                          {360, 120, 62}},
                                         1});
   ASSERT_EQ(m.size(), 1u);

@@ -32,7 +32,8 @@ Bytes BigSong() {
   for (int track = 1; track <= 16; ++track) {
     const uint8_t channel = static_cast<uint8_t>(track - 1);
     TrackBuilder builder;
-    builder.Text(0, 0x03, "Track " + std::to_string(track)).Event(0, {static_cast<uint8_t>(0xC0 | channel), 0});
+    builder.Text(0, 0x03, "Track " + std::to_string(track))
+        .Event(0, {static_cast<uint8_t>(0xC0 | channel), 0});
     Bytes body;
     for (int i = 0; i < kNotesPerTrack; ++i) {
       const uint8_t note = static_cast<uint8_t>(48 + (i * 7 + track) % 36);
@@ -71,8 +72,10 @@ int main() {
   }
 
   HMODULE library = LoadLibraryA(kTunewellLibrary);
-  auto create = library ? reinterpret_cast<CreateTunewellInstanceFn>(GetProcAddress(library, kCreateTunewellInstanceName))
-                        : nullptr;
+  auto create =
+      library
+          ? reinterpret_cast<CreateTunewellInstanceFn>(GetProcAddress(library, kCreateTunewellInstanceName))
+          : nullptr;
   ISongEngine* engine = create ? create(1) : nullptr;
   if (!engine) {
     std::printf("cannot make the song engine\n");
@@ -104,8 +107,10 @@ int main() {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
   };
-  std::printf("song: %.2f MB, 16 tracks, %u runs\n", song.size() / 1048576.0, static_cast<unsigned>(total.size()));
-  std::printf("Open:            median %7.1f ms  best %7.1f ms\n", median(open), *std::min_element(open.begin(), open.end()));
+  std::printf("song: %.2f MB, 16 tracks, %u runs\n", song.size() / 1048576.0,
+              static_cast<unsigned>(total.size()));
+  std::printf("Open:            median %7.1f ms  best %7.1f ms\n", median(open),
+              *std::min_element(open.begin(), open.end()));
   std::printf("SetTracks(1):    median %7.1f ms  best %7.1f ms\n", median(tracks),
               *std::min_element(tracks.begin(), tracks.end()));
   std::printf("Open+SetTracks:  median %7.1f ms  best %7.1f ms  (target < 150 ms)\n", median(total),

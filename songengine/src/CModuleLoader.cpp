@@ -45,8 +45,8 @@ IBrevantPlayer* CModuleLoader::GetBrevant() {
 
 ICantomereLyrics* CModuleLoader::GetCantomere() {
   if (cantomere_) return cantomere_;
-  auto create =
-      reinterpret_cast<CreateCantomereInstanceFn>(Resolve(cantomereLib_, kCreateCantomereInstanceName, false));
+  auto create = reinterpret_cast<CreateCantomereInstanceFn>(
+      Resolve(cantomereLib_, kCreateCantomereInstanceName, false));
   if (create) cantomere_ = create(1);
   return cantomere_;
 }

@@ -140,7 +140,8 @@ int CScoreHost::Fill(const int* tracks, int count) {
   std::vector<ScoreTimeSig> scoreSigs;
   for (const SmfTimeSigEntry& sig : sigs) {
     const int ticksPerBeat = static_cast<int>(480.0 / std::pow(2.0, sig.power));
-    scoreSigs.push_back({static_cast<int32_t>(parser->MeasureToTick(sig.measure)), sig.numerator, ticksPerBeat});
+    scoreSigs.push_back(
+        {static_cast<int32_t>(parser->MeasureToTick(sig.measure)), sig.numerator, ticksPerBeat});
   }
   buffer_->SetTimeSignatures(scoreSigs.data(), static_cast<int>(scoreSigs.size()));
 
@@ -175,7 +176,8 @@ void CScoreHost::FillLyrics(int track, IScoreBuffer* buffer) {
     return;
   std::vector<ScoreLyric> lyrics;
   lyrics.reserve(events.size());
-  for (const SmfEvent& event : events) lyrics.push_back({SmfMetaText(event.data, event.length), static_cast<int32_t>(event.tick)});
+  for (const SmfEvent& event : events)
+    lyrics.push_back({SmfMetaText(event.data, event.length), static_cast<int32_t>(event.tick)});
   buffer->SetLyrics(track, lyrics.data(), static_cast<int>(lyrics.size()));
 }
 

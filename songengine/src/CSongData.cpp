@@ -57,9 +57,10 @@ int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer) {
   if (!tempos.empty()) parser->GetTempos(tempos.data());
   buffer->SetTempos(tempos.data(), static_cast<int>(tempos.size()));
 
-  if (!ForEachTrackEvents(parser, kSmfKindChannel, kSmfAllBits, false, [&](int track, const std::vector<SmfEvent>& e) {
-        buffer->AddTrackEvents(track, e.data(), Count(e));
-      }))
+  if (!ForEachTrackEvents(parser, kSmfKindChannel, kSmfAllBits, false,
+                          [&](int track, const std::vector<SmfEvent>& e) {
+                            buffer->AddTrackEvents(track, e.data(), Count(e));
+                          }))
     return 0;
   if (!AddMarkersAndLyrics(parser, buffer)) return 0;
   return 1;
@@ -168,10 +169,12 @@ int CSongData::GetTrackNotes(int* measures, const NotePair** notes, unsigned* co
   notes_.clear();
   *notes = nullptr;
   std::vector<SmfEvent> events;
-  if (parser_ && QueryTrackEvents(parser_.get(), track, kSmfKindChannel, kSmfTypeNoteOff | kSmfTypeNoteOn, events) &&
+  if (parser_ &&
+      QueryTrackEvents(parser_.get(), track, kSmfKindChannel, kSmfTypeNoteOff | kSmfTypeNoteOn, events) &&
       !events.empty()) {
     notes_.reserve(events.size() + 1);
-    for (const SmfEvent& event : events) notes_.push_back({PackShortMessage(event), static_cast<int32_t>(event.tick)});
+    for (const SmfEvent& event : events)
+      notes_.push_back({PackShortMessage(event), static_cast<int32_t>(event.tick)});
     notes_.push_back({-1, -1});
     noteCount_ = static_cast<uint32_t>(events.size());
     *notes = notes_.data();

@@ -8,7 +8,9 @@
 
 int CScoreFacetImpl::SetScoreType(int type) { return Host() ? Host()->SetScoreType(type) : 1; }
 int CScoreFacetImpl::GetScoreType() { return Host() ? Host()->GetScoreType() : 0; }
-int CScoreFacetImpl::SetTrackStaffKind(int kind, int track) { return Host() ? Host()->SetStaffKind(kind, track) : 1; }
+int CScoreFacetImpl::SetTrackStaffKind(int kind, int track) {
+  return Host() ? Host()->SetStaffKind(kind, track) : 1;
+}
 int CScoreFacetImpl::GetTrackStaffKind(int* out, int track) {
   return Host() && out ? Host()->GetTrackStaffKind(out, track) : 1;
 }
@@ -63,13 +65,27 @@ COLORREF CScoreViewPairImpl::GetHighlightNoteColor(int t) {
 }
 void CScoreViewPairImpl::SetClefColor(COLORREF c, int t) { ToBoth(&IScoreViewOptions::SetClefColor, c, t); }
 COLORREF CScoreViewPairImpl::GetClefColor(int t) { return FromFirst(&IScoreViewOptions::GetClefColor, t); }
-void CScoreViewPairImpl::SetSignatureColor(COLORREF c, int t) { ToBoth(&IScoreViewOptions::SetSignatureColor, c, t); }
-COLORREF CScoreViewPairImpl::GetSignatureColor(int t) { return FromFirst(&IScoreViewOptions::GetSignatureColor, t); }
-void CScoreViewPairImpl::SetBarIndexColor(COLORREF c, int t) { ToBoth(&IScoreViewOptions::SetBarIndexColor, c, t); }
-COLORREF CScoreViewPairImpl::GetBarIndexColor(int t) { return FromFirst(&IScoreViewOptions::GetBarIndexColor, t); }
-void CScoreViewPairImpl::SetShowBarIndex(bool on, int t) { ToBoth(&IScoreViewOptions::SetShowBarIndex, on, t); }
+void CScoreViewPairImpl::SetSignatureColor(COLORREF c, int t) {
+  ToBoth(&IScoreViewOptions::SetSignatureColor, c, t);
+}
+COLORREF CScoreViewPairImpl::GetSignatureColor(int t) {
+  return FromFirst(&IScoreViewOptions::GetSignatureColor, t);
+}
+void CScoreViewPairImpl::SetBarIndexColor(COLORREF c, int t) {
+  ToBoth(&IScoreViewOptions::SetBarIndexColor, c, t);
+}
+COLORREF CScoreViewPairImpl::GetBarIndexColor(int t) {
+  return FromFirst(&IScoreViewOptions::GetBarIndexColor, t);
+}
+void CScoreViewPairImpl::SetShowBarIndex(bool on, int t) {
+  ToBoth(&IScoreViewOptions::SetShowBarIndex, on, t);
+}
 bool CScoreViewPairImpl::GetShowBarIndex(int t) { return FromFirst(&IScoreViewOptions::GetShowBarIndex, t); }
-void CScoreViewPairImpl::SetShowTrackNumber(bool on, int t) { ToBoth(&IScoreViewOptions::SetShowTrackNumber, on, t); }
-bool CScoreViewPairImpl::GetShowTrackNumber(int t) { return FromFirst(&IScoreViewOptions::GetShowTrackNumber, t); }
+void CScoreViewPairImpl::SetShowTrackNumber(bool on, int t) {
+  ToBoth(&IScoreViewOptions::SetShowTrackNumber, on, t);
+}
+bool CScoreViewPairImpl::GetShowTrackNumber(int t) {
+  return FromFirst(&IScoreViewOptions::GetShowTrackNumber, t);
+}
 void CScoreViewPairImpl::SetHeavyEndBar(bool on, int t) { ToBoth(&IScoreViewOptions::SetHeavyEndBar, on, t); }
 bool CScoreViewPairImpl::GetHeavyEndBar(int t) { return FromFirst(&IScoreViewOptions::GetHeavyEndBar, t); }

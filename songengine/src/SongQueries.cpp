@@ -1,6 +1,7 @@
 #include "SongQueries.h"
 
-bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type, std::vector<SmfEvent>& out) {
+bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type,
+                      std::vector<SmfEvent>& out) {
   out.clear();
   const uint32_t count = parser->CountEvents(track, 0, kSmfAllBits, kind, type, kSmfAllBits);
   if (count == 0) return true;
@@ -32,4 +33,6 @@ int32_t PackShortMessage(const SmfEvent& event) {
   return static_cast<int32_t>(packed);
 }
 
-bool IsControlTrack(ISmfParser2* parser, int track) { return parser->GetTrackChunkId(track) == kSmfChunkMCtl; }
+bool IsControlTrack(ISmfParser2* parser, int track) {
+  return parser->GetTrackChunkId(track) == kSmfChunkMCtl;
+}

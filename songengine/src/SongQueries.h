@@ -9,7 +9,8 @@
 // Every event of the track of that kind and type, over the whole song. False
 // when the song refused the query (out is then empty); an empty result is
 // not a failure.
-bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type, std::vector<SmfEvent>& out);
+bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type,
+                      std::vector<SmfEvent>& out);
 
 // Queries every track in order (only "MCtl" tracks when controlOnly) and
 // hands each non-empty result to sink. False when a query failed; the tracks
@@ -19,6 +20,5 @@ bool ForEachTrackEvents(ISmfParser2* parser, uint32_t kind, uint32_t type, bool 
 
 // The bytes of a channel message packed as midiOutShortMsg takes them.
 int32_t PackShortMessage(const SmfEvent& event);
-
 
 bool IsControlTrack(ISmfParser2* parser, int track);

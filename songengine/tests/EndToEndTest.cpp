@@ -45,7 +45,8 @@ Bytes KaraokeSong() {
     melody.Text(delta, 0x05, syllables[i]);
     if (i == 1) melody.Text(0, 0x05, ",");
     if (i == 3) melody.Text(0, 0x05, ".");
-    melody.Event(0, {0x90, static_cast<uint8_t>(kMelodyNotes[i]), 100}).Event(110, {0x80, static_cast<uint8_t>(kMelodyNotes[i]), 0});
+    melody.Event(0, {0x90, static_cast<uint8_t>(kMelodyNotes[i]), 100})
+        .Event(110, {0x80, static_cast<uint8_t>(kMelodyNotes[i]), 0});
     delta = 10;
   }
   melody.EndOfTrack();
@@ -54,7 +55,8 @@ Bytes KaraokeSong() {
   bass.Event(0, {0xC1, 48});
   delta = 0;
   for (int note : kBassNotes) {
-    bass.Event(delta, {0x91, static_cast<uint8_t>(note), 90}).Event(400, {0x81, static_cast<uint8_t>(note), 0});
+    bass.Event(delta, {0x91, static_cast<uint8_t>(note), 90})
+        .Event(400, {0x81, static_cast<uint8_t>(note), 0});
     delta = 80;
   }
   bass.EndOfTrack();
@@ -63,13 +65,17 @@ Bytes KaraokeSong() {
   drums.Event(0, {0xC9, kDrumKit});
   delta = 0;
   for (int note : kDrumNotes) {
-    drums.Event(delta, {0x99, static_cast<uint8_t>(note), 110}).Event(60, {0x89, static_cast<uint8_t>(note), 0});
+    drums.Event(delta, {0x99, static_cast<uint8_t>(note), 110})
+        .Event(60, {0x89, static_cast<uint8_t>(note), 0});
     delta = 180;
   }
   drums.EndOfTrack();
 
   TrackBuilder control;
-  control.Meta(960, 0x80, {'C', 'L', 'S', 'T'}).Meta(350, 0x80, {'W', 'D', 'O', 'F'}).Meta(240, 0x80, {'W', 'D', 'O', 'F'}).EndOfTrack();
+  control.Meta(960, 0x80, {'C', 'L', 'S', 'T'})
+      .Meta(350, 0x80, {'W', 'D', 'O', 'F'})
+      .Meta(240, 0x80, {'W', 'D', 'O', 'F'})
+      .EndOfTrack();
 
   return testsupport::Cat({testsupport::Header(1, 5, 120), tempo.Chunk(), melody.Chunk(), bass.Chunk(),
                            drums.Chunk(), control.Chunk("MCtl")});
@@ -243,7 +249,8 @@ Recorded ReadRecording(const std::string& path) {
   if (!parser) return result;
   if (parser->Load(path.c_str(), nullptr, 0) == 0) {
     for (int track = 0; track < parser->GetTrackCount(); ++track) {
-      const uint32_t count = parser->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
+      const uint32_t count =
+          parser->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
       std::vector<SmfEvent> events(count);
       if (count == 0 || parser->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kSmfKindChannel, kSmfAllBits,
                                           kSmfAllBits) != 0)
@@ -251,7 +258,8 @@ Recorded ReadRecording(const std::string& path) {
       for (const SmfEvent& e : events) {
         const int status = e.data[0] & 0xF0, channel = e.data[0] & 0x0F;
         if (status == 0x90 && e.length > 2 && e.data[2] > 0) result.notes[channel].push_back(e.data[1]);
-        if (status == 0xC0 && e.length > 1 && !result.programs.count(channel)) result.programs[channel] = e.data[1];
+        if (status == 0xC0 && e.length > 1 && !result.programs.count(channel))
+          result.programs[channel] = e.data[1];
       }
     }
   }
@@ -279,7 +287,8 @@ class EndToEndTest : public ::testing::Test {
   void SetUp() override {
     tunewell_ = LoadLibraryA("Tunewell.dll");
     ASSERT_NE(nullptr, tunewell_);
-    auto create = reinterpret_cast<CreateTunewellInstanceFn>(GetProcAddress(tunewell_, "CreateTunewellInstance"));
+    auto create =
+        reinterpret_cast<CreateTunewellInstanceFn>(GetProcAddress(tunewell_, "CreateTunewellInstance"));
     ASSERT_NE(nullptr, create);
     engine_ = create(1);
     ASSERT_NE(nullptr, engine_);
@@ -406,7 +415,8 @@ TEST_F(EndToEndTest, ASongPlaysSingsAndShowsThroughTheRealLibraries) {
   EXPECT_TRUE(std::is_sorted(listener_.positions.begin(), listener_.positions.end()));
   // A beat a quarter note, counted within the bar.
   EXPECT_GE(listener_.beats.size(), 12u);
-  EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 0}), std::vector<int>(listener_.beats.begin(), listener_.beats.begin() + 5));
+  EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 0}),
+            std::vector<int>(listener_.beats.begin(), listener_.beats.begin() + 5));
 
   // The count-in reached the lyric view through Cantomere: two steps, then go.
   EXPECT_NE(lyricView_.countIns.end(), std::find(lyricView_.countIns.begin(), lyricView_.countIns.end(), 2));

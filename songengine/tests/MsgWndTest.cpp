@@ -9,7 +9,8 @@ namespace {
 
 struct Sink : IMsgWndSink {
   int OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message >= WM_USER) seen.push_back("sink " + std::to_string(message - WM_USER) + " " + std::to_string(wParam));
+    if (message >= WM_USER)
+      seen.push_back("sink " + std::to_string(message - WM_USER) + " " + std::to_string(wParam));
     return 0;
   }
   std::vector<std::string> seen;
@@ -17,7 +18,8 @@ struct Sink : IMsgWndSink {
 
 std::vector<std::string>* g_seen = nullptr;
 void Callback(HWND, UINT message, WPARAM wParam, LPARAM, LONG_PTR user) {
-  if (message >= WM_USER) g_seen->push_back("callback " + std::to_string(message - WM_USER) + " " + std::to_string(user));
+  if (message >= WM_USER)
+    g_seen->push_back("callback " + std::to_string(message - WM_USER) + " " + std::to_string(user));
 }
 
 TEST(MsgWndTest, MessagesGoToTheSinkThenTheCallback) {
@@ -50,7 +52,8 @@ TEST(MsgWndTest, TheClassBelongsToTheModuleThatCompiledIt) {
   // Not the program's instance when compiled into a library; here the test
   // program compiled it, so its own module is the owner either way.
   WNDCLASSA wc = {};
-  EXPECT_TRUE(GetClassInfoA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(a, GWLP_HINSTANCE)), "MsgWnd", &wc));
+  EXPECT_TRUE(
+      GetClassInfoA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(a, GWLP_HINSTANCE)), "MsgWnd", &wc));
   // One window gone leaves the class for the other.
   first.Destroy();
   EXPECT_TRUE(IsWindow(b));

@@ -38,14 +38,21 @@ TEST_F(RelayTest, EachEventTypeReachesItsReceivers) {
     std::vector<std::string> calls;
     std::vector<std::string> heard;
   } rows[] = {
-      {"note", Event(1, 0x643C90, 0, 480, 1), {"Staff.NoteEvent(643C90,480,1)", "JianPu.NoteEvent(643C90,480,1)"}, {}},
+      {"note",
+       Event(1, 0x643C90, 0, 480, 1),
+       {"Staff.NoteEvent(643C90,480,1)", "JianPu.NoteEvent(643C90,480,1)"},
+       {}},
       {"beat", Event(3, 2, 4, 7), {}, {"Beat(2,4,7)"}},
       {"cursor", Event(4, 3), {"Staff.StepCursor(3)", "JianPu.StepCursor(3)"}, {}},
       {"seek", Event(5, 960), {"Staff.SeekTick(960)", "JianPu.SeekTick(960)", "Cantomere.SeekTick(960)"}, {}},
-      {"lyric", Event(6, 240, 1), {"Staff.MarkLyric(240,1)", "JianPu.MarkLyric(240,1)", "Cantomere.MarkLyric(240,1)"},
+      {"lyric",
+       Event(6, 240, 1),
+       {"Staff.MarkLyric(240,1)", "JianPu.MarkLyric(240,1)", "Cantomere.MarkLyric(240,1)"},
        {}},
-      {"phrase end tag", Event(8, static_cast<int>(wdof), 720, 1),
-       {"Staff.UnmarkLyrics(720,1)", "JianPu.UnmarkLyrics(720,1)", "Cantomere.OnTagEvent(WDOF,720,1)"}, {}},
+      {"phrase end tag",
+       Event(8, static_cast<int>(wdof), 720, 1),
+       {"Staff.UnmarkLyrics(720,1)", "JianPu.UnmarkLyrics(720,1)", "Cantomere.OnTagEvent(WDOF,720,1)"},
+       {}},
       {"other tag", Event(8, static_cast<int>(clst), 960, 3), {"Cantomere.OnTagEvent(CLST,960,3)"}, {}},
       {"position", Event(9, 12), {}, {"Position(12)"}},
       {"end", Event(10, 0), {}, {"End(0)"}},
@@ -102,7 +109,8 @@ TEST_F(RelayTest, EventsFromAnotherThreadAreHandledOnTheWindowsThread) {
         nullptr, 0, nullptr);
     ASSERT_NE(nullptr, thread);
     // A synchronous sender waits for this thread to pump.
-    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && listener.handledOn; }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && listener.handledOn; }));
     CloseHandle(thread);
     EXPECT_EQ(0, shot.result) << synchronous;
     EXPECT_EQ(GetCurrentThreadId(), listener.handledOn) << synchronous;

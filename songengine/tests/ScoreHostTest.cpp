@@ -26,7 +26,9 @@ class ScoreHostTest : public EngineTest {
     host_->CreateScore(nullptr);
     FakeLogClear();
   }
-  void Select(std::vector<int> tracks) { data_->SetTrackList(tracks.data(), static_cast<int>(tracks.size())); }
+  void Select(std::vector<int> tracks) {
+    data_->SetTrackList(tracks.data(), static_cast<int>(tracks.size()));
+  }
 
   HWND window_ = nullptr;
   std::unique_ptr<CSongData> data_;
@@ -117,7 +119,8 @@ TEST_F(ScoreHostTest, StaffKindsGoToSelectedTracksOnly) {
   host_->SetStaffKind(1, 5);
   host_->SetStaffKind(7, 1);
   host_->SetStaffKind(-1, 1);
-  EXPECT_EQ((std::vector<std::string>{"Staff.SetTrackStaffKind(2,1)", "Staff.SetTrackStaffKind(2,2)"}), Calls());
+  EXPECT_EQ((std::vector<std::string>{"Staff.SetTrackStaffKind(2,1)", "Staff.SetTrackStaffKind(2,2)"}),
+            Calls());
   int kind = -1;
   EXPECT_EQ(0, host_->GetTrackStaffKind(&kind, 1));
   EXPECT_EQ(2, kind);
@@ -179,8 +182,9 @@ TEST_F(ScoreHostTest, ThePairSetsBothViewsAndReadsTheStaffView) {
   EXPECT_EQ(11u, pair->GetNoteColor(-1));
   EXPECT_EQ(nullptr, pair->GetLyricFont(3));
   pair->Release();
-  EXPECT_EQ((std::vector<std::string>{"Staff.Options.SetNoteColor(1193046,-1)", "JianPu.Options.SetNoteColor(1193046,-1)",
-                                      "Staff.Options.Release", "JianPu.Options.Release"}),
+  EXPECT_EQ((std::vector<std::string>{"Staff.Options.SetNoteColor(1193046,-1)",
+                                      "JianPu.Options.SetNoteColor(1193046,-1)", "Staff.Options.Release",
+                                      "JianPu.Options.Release"}),
             Calls());
   CScoreViewPair* empty = new CScoreViewPairImpl(nullptr, nullptr);
   empty->SetClefColor(1, 1);

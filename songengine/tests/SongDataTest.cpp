@@ -96,8 +96,10 @@ TEST_F(SongDataTest, MarkersComeOnlyFromControlTracks) {
   Load(MelodySongWithMarkers());
   data_->FeedPlayer(ModuleLoader().GetBrevant());
   data_->FeedLyrics(ModuleLoader().GetCantomere());
-  EXPECT_EQ((std::vector<std::string>{"SongBuffer.AddMarkers(3,1)"}), CallsStartingWith("SongBuffer.AddMarkers"));
-  EXPECT_EQ((std::vector<std::string>{"LyricBuffer.AddMarkers(3,1)"}), CallsStartingWith("LyricBuffer.AddMarkers"));
+  EXPECT_EQ((std::vector<std::string>{"SongBuffer.AddMarkers(3,1)"}),
+            CallsStartingWith("SongBuffer.AddMarkers"));
+  EXPECT_EQ((std::vector<std::string>{"LyricBuffer.AddMarkers(3,1)"}),
+            CallsStartingWith("LyricBuffer.AddMarkers"));
 }
 
 TEST_F(SongDataTest, BuffersAreMadeOnceAndFilledAgainPerSong) {

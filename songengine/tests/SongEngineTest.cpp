@@ -165,7 +165,9 @@ TEST_F(SongEngineTest, DestructionStopsTheSequencerBeforeTakingAnythingApart) {
 // A MIDI mapper that opens (or refuses), whatever the machine has.
 class FakeMidiDevice {
  public:
-  explicit FakeMidiDevice(bool opens = true) : saved_(MidiOut()) { MidiOut() = {opens ? &Open : &Refuse, &Close}; }
+  explicit FakeMidiDevice(bool opens = true) : saved_(MidiOut()) {
+    MidiOut() = {opens ? &Open : &Refuse, &Close};
+  }
   ~FakeMidiDevice() { MidiOut() = saved_; }
 
  private:
@@ -190,14 +192,16 @@ TEST_F(SongEngineTest, CloseMidiOutLetsTheSequencerGoBeforeThePort) {
   FakeLogClear();
   FakeSet("brevant.setOutputResult", 7);
   EXPECT_EQ(7, engine_->CloseMidiOut(true));
-  EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)", "Voxgate.RemovePort", "midiOutClose"}), Calls());
+  EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)", "Voxgate.RemovePort", "midiOutClose"}),
+            Calls());
   FakeLogClear();
   // Nothing left to close, yet the sequencer is still told.
   EXPECT_EQ(7, engine_->CloseMidiOut(true));
   EXPECT_EQ((std::vector<std::string>{"Brevant.SetOutput(null)"}), Calls());
   FakeLogClear();
   engine_->CloseMidiOut(false);
-  EXPECT_EQ((std::vector<std::string>{"midiOutOpen", "Voxgate.AddPort", "Brevant.SetOutput(manager)"}), Calls());
+  EXPECT_EQ((std::vector<std::string>{"midiOutOpen", "Voxgate.AddPort", "Brevant.SetOutput(manager)"}),
+            Calls());
   FakeLogClear();
   // Opening an open output does nothing more than hand over the manager.
   engine_->CloseMidiOut(false);
@@ -328,8 +332,9 @@ TEST_F(SongEngineTest, TransportCallsPassStraightThrough) {
   EXPECT_EQ(0, engine_->SyncTime(777));
   FakeSet("brevant.state", 0);
   EXPECT_EQ(0, engine_->GetPlayerState(0));
-  EXPECT_EQ((std::vector<std::string>{"Brevant.Seek(1234)", "Brevant.SetDelayTime(-50)", "Brevant.SyncTime(777)"}),
-            Calls());
+  EXPECT_EQ(
+      (std::vector<std::string>{"Brevant.Seek(1234)", "Brevant.SetDelayTime(-50)", "Brevant.SyncTime(777)"}),
+      Calls());
 }
 
 TEST_F(SongEngineTest, SyncTimeNeverLoadsTheSequencer) {
@@ -346,8 +351,8 @@ TEST_F(SongEngineTest, CloseEmptiesEverythingButKeepsTheSelection) {
   FakeSet("cantomere.closeResult", 5);
   FakeLogClear();
   EXPECT_EQ(5, engine_->Close());
-  EXPECT_EQ((std::vector<std::string>{"ScoreBuffer.Clear", "Staff.Rebuild", "JianPu.Rebuild", "SongBuffer.Clear",
-                                      "Brevant.CloseSong", "Cantomere.Close"}),
+  EXPECT_EQ((std::vector<std::string>{"ScoreBuffer.Clear", "Staff.Rebuild", "JianPu.Rebuild",
+                                      "SongBuffer.Clear", "Brevant.CloseSong", "Cantomere.Close"}),
             Calls());
   unsigned count = 0;
   engine_->GetTracks(nullptr, &count);

@@ -148,7 +148,8 @@ bool BenchInterleavedLists(const testsupport::TempDir& dir) {
     second.Tempo(i == 0 ? 1 : 2, 400000 + (i % 2) * 1000);
   }
   Bytes file = testsupport::Header(1, 2, 120);
-  for (const Bytes& c : {first.EndOfTrack().Chunk(), second.EndOfTrack().Chunk()}) file.insert(file.end(), c.begin(), c.end());
+  for (const Bytes& c : {first.EndOfTrack().Chunk(), second.EndOfTrack().Chunk()})
+    file.insert(file.end(), c.begin(), c.end());
   const std::string path = dir.File("tempos.mid");
   if (!testsupport::WriteBytes(path, file)) return false;
   Song song(CreateScrivel2(1));
@@ -190,10 +191,11 @@ bool BenchMeasures(const testsupport::TempDir& dir) {
   for (int m = 0; m < kChanges; ++m) sum += song->TickToMeasure(static_cast<uint32_t>(m) * 420);
   const double tickToMeasure = Seconds(Clock::now() - start) / kChanges;
 
-  std::printf("%d time signatures: GetTimeSignatures %.3f ms (first call, building the measure map %.3f ms), "
-              "MeasureToTick %.3f us, TickToMeasure %.3f us (checksum %llu)\n",
-              kChanges, signatures * 1000, first * 1000, measureToTick * 1e6, tickToMeasure * 1e6,
-              static_cast<unsigned long long>(sum));
+  std::printf(
+      "%d time signatures: GetTimeSignatures %.3f ms (first call, building the measure map %.3f ms), "
+      "MeasureToTick %.3f us, TickToMeasure %.3f us (checksum %llu)\n",
+      kChanges, signatures * 1000, first * 1000, measureToTick * 1e6, tickToMeasure * 1e6,
+      static_cast<unsigned long long>(sum));
   return entries.size() == static_cast<size_t>(kChanges) && signatures < 1e-3 && measureToTick < 1e-3;
 }
 

@@ -10,7 +10,9 @@
 
 namespace {
 
-bool IsEndOfTrack(const SmfEventNode& n) { return n.kind == kSmfKindMeta && n.length >= 2 && n.data[1] == 0x2F; }
+bool IsEndOfTrack(const SmfEventNode& n) {
+  return n.kind == kSmfKindMeta && n.length >= 2 && n.data[1] == 0x2F;
+}
 
 // Tables of {number, value} pairs handed out by capacity.
 int CopyPairs(const std::map<uint16_t, uint16_t>& from, SmfNumberPair* out, uint32_t capacity) {

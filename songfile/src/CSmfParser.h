@@ -25,8 +25,8 @@ class CSmfParser final : public ISmfParser {
   int AddTrack() override;
   int SaveAs(const char* path) override;
   int Load(const char* path) override;
-  uint32_t CountEvents(int track, uint16_t fromMeasure, uint16_t toMeasure, uint32_t kindMask, uint32_t typeMask,
-                       int controller) override;
+  uint32_t CountEvents(int track, uint16_t fromMeasure, uint16_t toMeasure, uint32_t kindMask,
+                       uint32_t typeMask, int controller) override;
   int GetEvents(int track, uint16_t fromMeasure, uint16_t toMeasure, SmfEventNode** out, uint32_t kindMask,
                 uint32_t typeMask, int controller) override;
   int FreeEvents(SmfEventNode* events, uint32_t count) override;
@@ -66,10 +66,10 @@ class CSmfParser final : public ISmfParser {
   static bool Passes(const SmfEventNode& node, uint32_t kindMask, uint32_t typeMask, int controller);
 
   // @name Fields
-  std::map<uint16_t, std::string> names_;       // by track
-  std::map<uint16_t, uint16_t> programs_;       // by track (format 1) or channel (format 0)
-  std::map<uint16_t, uint16_t> lowestNotes_;    // by track
-  std::map<uint16_t, uint16_t> highestNotes_;   // by track
+  std::map<uint16_t, std::string> names_;      // by track
+  std::map<uint16_t, uint16_t> programs_;      // by track (format 1) or channel (format 0)
+  std::map<uint16_t, uint16_t> lowestNotes_;   // by track
+  std::map<uint16_t, uint16_t> highestNotes_;  // by track
   int32_t drumTrack_ = -1;
   uint16_t format_ = 1;
   uint16_t trackCount_ = 0;

@@ -70,7 +70,8 @@ class CSmfParser2 final : public ISmfParser2 {
   // Track arguments are compared as 16 bits.
   SmfTrack* FindTrack(int track);
   int LoadFrom(ByteReader& in, const uint16_t* trackList, uint16_t count);
-  int ReadTrackChunks(ByteReader& in, class SmfTrackReader& reader, const uint16_t* trackList, uint16_t count);
+  int ReadTrackChunks(ByteReader& in, class SmfTrackReader& reader, const uint16_t* trackList,
+                      uint16_t count);
   int PutEvent(int track, uint16_t kind, uint32_t length, const uint8_t* bytes, uint32_t tick, bool ordered);
   void WriteTrack(class ByteWriter& out, const SmfTrack& track) const;
   // Rebuilds the measure map after the time-signature list changed.

@@ -40,7 +40,8 @@ int CSmfParser2::PutEvent(int track, uint16_t kind, uint32_t length, const uint8
       events.push_back(e);
     } else {
       // Before the first event at or after tick; events may be out of order.
-      auto at = std::find_if(events.begin(), events.end(), [tick](const SmfEvent& x) { return x.tick >= tick; });
+      auto at =
+          std::find_if(events.begin(), events.end(), [tick](const SmfEvent& x) { return x.tick >= tick; });
       events.insert(at, e);
     }
     return 0;

@@ -50,7 +50,8 @@ uint32_t CSmfParser2::GetTimeSignatures(SmfTimeSigEntry* out) {
     const std::vector<SmfEvent>& list = lists_.timeSignatures.Entries();
     if (out) {
       for (size_t i = 0; i < list.size(); ++i) {
-        out[i] = SmfTimeSigEntry{static_cast<uint16_t>(measures.StartMeasure(i)), list[i].data[3], list[i].data[4]};
+        out[i] = SmfTimeSigEntry{static_cast<uint16_t>(measures.StartMeasure(i)), list[i].data[3],
+                                 list[i].data[4]};
       }
     }
     return static_cast<uint32_t>(list.size());
@@ -99,7 +100,8 @@ uint16_t CSmfParser2::GetKeySignatures(SmfKeySigEntry* out) {
     const std::vector<SmfEvent>& list = lists_.keySignatures.Entries();
     const uint16_t n = Count16(list.size());
     if (out) {
-      for (uint16_t i = 0; i < n; ++i) out[i] = SmfKeySigEntry{static_cast<int8_t>(list[i].data[3]), list[i].tick};
+      for (uint16_t i = 0; i < n; ++i)
+        out[i] = SmfKeySigEntry{static_cast<int8_t>(list[i].data[3]), list[i].tick};
     }
     return n;
   });
@@ -123,7 +125,8 @@ int CSmfParser2::GetEvents(int track, uint32_t from, uint32_t to, SmfEvent* out,
   const SmfTrack* t = FindTrack(track);
   if (!t || !out) return 0;
   for (const SmfEvent& e : t->events) {
-    if (e.tick >= from && e.tick <= to && SmfEventClass::Of(e).Matches(kindMask, typeMask, subTypeMask)) *out++ = e;
+    if (e.tick >= from && e.tick <= to && SmfEventClass::Of(e).Matches(kindMask, typeMask, subTypeMask))
+      *out++ = e;
   }
   return 0;
 }

@@ -65,7 +65,8 @@ int CSmfParser2::LoadFrom(ByteReader& in, const uint16_t* trackList, uint16_t co
   return kSmfLoadOk;
 }
 
-int CSmfParser2::ReadTrackChunks(ByteReader& in, SmfTrackReader& reader, const uint16_t* trackList, uint16_t count) {
+int CSmfParser2::ReadTrackChunks(ByteReader& in, SmfTrackReader& reader, const uint16_t* trackList,
+                                 uint16_t count) {
   uint16_t used = 0;
   for (uint32_t i = 0; i < trackCount_; ++i) {
     const size_t head = in.Pos();
@@ -76,8 +77,9 @@ int CSmfParser2::ReadTrackChunks(ByteReader& in, SmfTrackReader& reader, const u
       return tracks_.empty() ? kSmfLoadBadChunk : kSmfLoadOk;
     }
     if (!TrackChunkAt(in, head)) return kSmfLoadBadChunk;
-    const uint32_t chunkId = SmfChunkId(static_cast<char>(*in.At(head)), static_cast<char>(*in.At(head + 1)),
-                                        static_cast<char>(*in.At(head + 2)), static_cast<char>(*in.At(head + 3)));
+    const uint32_t chunkId =
+        SmfChunkId(static_cast<char>(*in.At(head)), static_cast<char>(*in.At(head + 1)),
+                   static_cast<char>(*in.At(head + 2)), static_cast<char>(*in.At(head + 3)));
     in.Skip(4);
     in.ReadBe32(length);
     if (trackList) {

@@ -22,7 +22,8 @@ std::vector<uint32_t> WriteOrder(const std::vector<SmfEvent>& events) {
     if (events[i].length && events[i].data && !IsEndOfTrack(events[i])) order.push_back(i);
   }
   auto byTick = [&](uint32_t a, uint32_t b) { return events[a].tick < events[b].tick; };
-  if (!std::is_sorted(order.begin(), order.end(), byTick)) std::stable_sort(order.begin(), order.end(), byTick);
+  if (!std::is_sorted(order.begin(), order.end(), byTick))
+    std::stable_sort(order.begin(), order.end(), byTick);
   return order;
 }
 

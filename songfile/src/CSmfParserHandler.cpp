@@ -58,7 +58,8 @@ void CSmfParserHandler::SelectTrack(int track) {
 void CSmfParserHandler::ReloadEvents() {
   events_.clear();
   if (!parser_ || track_ < 0 || track_ >= parser_->GetTrackCount()) return;
-  const uint32_t count = parser_->CountEvents(track_, 0, UINT32_MAX, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
+  const uint32_t count =
+      parser_->CountEvents(track_, 0, UINT32_MAX, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
   if (count == 0) return;
   NoThrow(false, [&] {
     events_.resize(count);
@@ -105,7 +106,8 @@ uint32_t CSmfParserHandler::FindNoteEnd(uint32_t tick) {
                             [tick](const SmfEvent& e) { return e.tick == tick && IsSoundingNoteOn(e); });
   if (start == events_.end()) return 0;
   const uint8_t key = start->data[1];
-  auto end = std::find_if(start + 1, events_.end(), [key](const SmfEvent& e) { return IsNoteEnd(e) && e.data[1] == key; });
+  auto end = std::find_if(start + 1, events_.end(),
+                          [key](const SmfEvent& e) { return IsNoteEnd(e) && e.data[1] == key; });
   return end == events_.end() ? 0 : end->tick;
 }
 

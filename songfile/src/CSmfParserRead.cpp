@@ -208,7 +208,8 @@ void CSmfParser::RebuildMeasures() {
   for (SmfTrackNode* t = tracks_; t; t = t->next) {
     uint32_t tick = 0;
     for (SmfEventNode* n = t->first; n; n = n->next) tick += n->delta;
-    const uint16_t count = static_cast<uint16_t>(std::min<uint32_t>(timeSignatures_.MeasureOfTick(tick) + 1, 0xFFFF));
+    const uint16_t count =
+        static_cast<uint16_t>(std::min<uint32_t>(timeSignatures_.MeasureOfTick(tick) + 1, 0xFFFF));
     measureCounts_.push_back(count);
     maxMeasureCount_ = std::max(maxMeasureCount_, count);
   }
@@ -218,9 +219,8 @@ void CSmfParser::RebuildMeasures() {
 
 bool CSmfParser::Passes(const SmfEventNode& node, uint32_t kindMask, uint32_t typeMask, int controller) {
   if (node.length == 0 || !node.data) return false;
-  const uint32_t kind = node.kind == kSmfKindChannel || node.kind == kSmfKindSysEx || node.kind == kSmfKindMeta
-                            ? node.kind
-                            : 0;
+  const uint32_t kind =
+      node.kind == kSmfKindChannel || node.kind == kSmfKindSysEx || node.kind == kSmfKindMeta ? node.kind : 0;
   if (!(kind & kindMask)) return false;
   if (kind == kSmfKindSysEx) return true;
   if (kind == kSmfKindMeta) {

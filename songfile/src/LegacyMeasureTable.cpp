@@ -4,11 +4,20 @@
 
 uint32_t LegacyMeasureTable::MeasureLength(uint32_t numerator, uint32_t power, uint32_t division) {
   switch (power) {
-    case 0: return numerator * division * 4;
-    case 1: return numerator * division * 2;
-    case 2: return numerator * division;
-    case 3: case 4: case 5: case 6: case 7: return numerator * (division >> (power - 2));
-    default: return 0;
+    case 0:
+      return numerator * division * 4;
+    case 1:
+      return numerator * division * 2;
+    case 2:
+      return numerator * division;
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+      return numerator * (division >> (power - 2));
+    default:
+      return 0;
   }
 }
 

@@ -19,7 +19,8 @@ void MeasureMap::Build(const std::vector<SmfEvent>& timeSignatures) {
     }
     // Measures are 16-bit at the interface; keep the running sum from wrapping
     // in between so the order of stretches stays monotonic.
-    stretches_.push_back(Stretch{e.tick, length ? length : 1, static_cast<uint32_t>(std::min<uint64_t>(measure, UINT32_MAX))});
+    stretches_.push_back(
+        Stretch{e.tick, length ? length : 1, static_cast<uint32_t>(std::min<uint64_t>(measure, UINT32_MAX))});
   }
 }
 

@@ -21,7 +21,9 @@ Interface* Make(int version) {
 extern "C" {
 ISmfParser* CreateScrivel(int version) { return Make<CSmfParser, ISmfParser>(version); }
 ISmfParser2* CreateScrivel2(int version) { return Make<CSmfParser2, ISmfParser2>(version); }
-ISmfParserHandler* CreateScrivelHandler(int version) { return Make<CSmfParserHandler, ISmfParserHandler>(version); }
+ISmfParserHandler* CreateScrivelHandler(int version) {
+  return Make<CSmfParserHandler, ISmfParserHandler>(version);
+}
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

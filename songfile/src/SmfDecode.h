@@ -12,8 +12,8 @@
 // chunk; otherwise it is taken to be too short, as some writers make it, and
 // reading runs on to the end-of-track event or the end of the file.
 struct ChunkSpan {
-  size_t body;   // first byte of the events
-  size_t end;    // declared end, clamped to the file
+  size_t body;  // first byte of the events
+  size_t end;   // declared end, clamped to the file
   bool believed;
 };
 

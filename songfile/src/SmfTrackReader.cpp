@@ -18,7 +18,8 @@ void SmfTrackReader::Read(SmfTrack& track, size_t body, uint32_t declaredLength)
   // huge chunk may be one huge system-exclusive event: past a cap the array
   // grows as it goes.
   constexpr size_t kMaxReserve = 1u << 20;
-  if (span.believed) track.events.reserve(track.events.size() + std::min((span.end - span.body) / 4, kMaxReserve));
+  if (span.believed)
+    track.events.reserve(track.events.size() + std::min((span.end - span.body) / 4, kMaxReserve));
   while (!endOfTrack) {
     EventStart ev;
     if (!ReadEventStart(in_, ticksPerQuarter_, rawTick, ev)) break;
@@ -96,9 +97,12 @@ bool SmfTrackReader::ReadSysEx(SmfTrack& track, size_t start, uint32_t tick) {
 bool SmfTrackReader::ReadChannel(SmfTrack& track, uint8_t first, uint32_t tick) {
   ChannelMessage msg;
   switch (DecodeChannel(in_, first, runningStatus_, msg)) {
-    case ChannelDecode::kPartial: return false;
-    case ChannelDecode::kDropped: return true;
-    case ChannelDecode::kEvent: break;
+    case ChannelDecode::kPartial:
+      return false;
+    case ChannelDecode::kDropped:
+      return true;
+    case ChannelDecode::kEvent:
+      break;
   }
   const uint8_t status = msg.bytes[0];
   const uint8_t channel = status & 0x0F;
@@ -119,7 +123,8 @@ bool SmfTrackReader::ReadChannel(SmfTrack& track, uint8_t first, uint32_t tick) 
       if (channel == 9) drumTrack_ = track.index;
       break;
     case 0xC:
-      track.programChanges.push_back(SmfProgramChange{tick, static_cast<uint8_t>(0xC0 | channel), msg.bytes[1]});
+      track.programChanges.push_back(
+          SmfProgramChange{tick, static_cast<uint8_t>(0xC0 | channel), msg.bytes[1]});
       break;
     default:
       break;

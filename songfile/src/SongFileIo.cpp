@@ -37,8 +37,8 @@ bool IsDevice(const char* path) {
 }
 
 bool WriteDevice(const char* path, const std::vector<uint8_t>& bytes) {
-  ScopedHandle h(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                             nullptr));
+  ScopedHandle h(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             0, nullptr));
   if (!h.Valid()) return false;
   bool ok = WriteAll(h.Get(), bytes);
   return h.Close() && ok;
@@ -77,7 +77,8 @@ bool SaveFileReplacing(const char* path, const std::vector<uint8_t>& bytes) {
   if (!GetTempFileNameA(FolderOf(path).c_str(), "scv", 0, temp)) return false;
   bool ok;
   {
-    ScopedHandle h(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle h(
+        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ok = h.Valid() && WriteAll(h.Get(), bytes) && FlushFileBuffers(h.Get());
     ok = h.Close() && ok;
   }

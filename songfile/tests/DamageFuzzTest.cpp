@@ -20,10 +20,18 @@ Bytes Damage(Bytes file, std::mt19937& rng) {
   for (int i = 0; i < edits && !file.empty(); ++i) {
     const size_t at = rng() % file.size();
     switch (kind) {
-      case 0: file[at] = static_cast<uint8_t>(rng()); break;                    // a wrong byte
-      case 1: file[at] ^= static_cast<uint8_t>(1u << (rng() % 8)); break;       // a flipped bit
-      case 2: file.resize(at); break;                                           // cut short
-      default: file.insert(file.begin() + at, static_cast<uint8_t>(rng())); break;  // a byte too many
+      case 0:
+        file[at] = static_cast<uint8_t>(rng());
+        break;  // a wrong byte
+      case 1:
+        file[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
+        break;  // a flipped bit
+      case 2:
+        file.resize(at);
+        break;  // cut short
+      default:
+        file.insert(file.begin() + at, static_cast<uint8_t>(rng()));
+        break;  // a byte too many
     }
   }
   return file;
@@ -62,7 +70,8 @@ TEST(ScrivelDamage, DamagedSongsRoundTripOrFailCleanly) {
     if (legacy->Load(in.c_str()) == 0) {
       SmfEventNode* nodes = nullptr;
       for (int t = 0; t < legacy->GetTrackCount(); ++t) {
-        const uint32_t n = legacy->CountEvents(t, 0, legacy->GetMaxMeasureCount(), kSmfAllBits, kSmfAllBits, -1);
+        const uint32_t n =
+            legacy->CountEvents(t, 0, legacy->GetMaxMeasureCount(), kSmfAllBits, kSmfAllBits, -1);
         legacy->GetEvents(t, 0, legacy->GetMaxMeasureCount(), &nodes, kSmfAllBits, kSmfAllBits, -1);
         legacy->FreeEvents(nodes, n);
       }

@@ -14,7 +14,8 @@ struct Export {
 TEST(ScrivelExports, EachFactoryIsReachableByNameAndOrdinal) {
   HMODULE dll = LoadLibraryA("Scrivel.dll");
   ASSERT_NE(dll, nullptr);
-  for (const Export& e : {Export{"CreateScrivel", 1}, Export{"CreateScrivel2", 2}, Export{"CreateScrivelHandler", 3}}) {
+  for (const Export& e :
+       {Export{"CreateScrivel", 1}, Export{"CreateScrivel2", 2}, Export{"CreateScrivelHandler", 3}}) {
     FARPROC byName = GetProcAddress(dll, e.name);
     EXPECT_NE(byName, nullptr) << e.name;
     EXPECT_EQ(byName, GetProcAddress(dll, MAKEINTRESOURCEA(e.ordinal))) << e.name;

@@ -28,8 +28,8 @@ struct BeatCase {
 
 TEST(ScrivelHandler, MeasureBeatToTick) {
   const BeatCase cases[] = {
-      {4, 2, 2, 1, 1080}, {4, 2, 2, 0, 950}, {4, 2, 0, 0, 0},  {4, 2, 0, 1, 120},
-      {3, 2, 1, 2, 600},  {6, 3, 1, 3, 540}, {4, 2, -1, 0, 0}, {4, 2, -1, 1, 0},  // before the song: 0, never a huge tick
+      {4, 2, 2, 1, 1080}, {4, 2, 2, 0, 950}, {4, 2, 0, 0, 0},  {4, 2, 0, 1, 120}, {3, 2, 1, 2, 600},
+      {6, 3, 1, 3, 540},  {4, 2, -1, 0, 0},  {4, 2, -1, 1, 0},  // before the song: 0, never a huge tick
   };
   for (const BeatCase& c : cases) {
     SongFile file(SongIn(c.numerator, c.power));
@@ -85,13 +85,13 @@ TEST(ScrivelHandler, TimeSignatureAt) {
 
 TrackBuilder Melody() {
   TrackBuilder t;
-  t.Event(0, {0x90, 0x3C, 0x40})      // 0: C on
-      .Event(0, {0x90, 0x40, 0x00})   // 0: a velocity-0 note-on only
-      .Event(120, {0x80, 0x3C, 0x00}) // 120: C off
-      .Event(0, {0x90, 0x3E, 0x40})   // 120: D on
-      .Event(120, {0x90, 0x3E, 0x00}) // 240: D ends by velocity 0
-      .Event(0, {0x91, 0x43, 0x40})   // 240: G on, another channel
-      .Event(240, {0x81, 0x43, 0x00}) // 480: G off
+  t.Event(0, {0x90, 0x3C, 0x40})       // 0: C on
+      .Event(0, {0x90, 0x40, 0x00})    // 0: a velocity-0 note-on only
+      .Event(120, {0x80, 0x3C, 0x00})  // 120: C off
+      .Event(0, {0x90, 0x3E, 0x40})    // 120: D on
+      .Event(120, {0x90, 0x3E, 0x00})  // 240: D ends by velocity 0
+      .Event(0, {0x91, 0x43, 0x40})    // 240: G on, another channel
+      .Event(240, {0x81, 0x43, 0x00})  // 480: G off
       .EndOfTrack();
   return t;
 }
@@ -122,8 +122,12 @@ TEST(ScrivelHandler, NoteSearchesOnTheSelectedTrack) {
 // Melodies often come as format-0 files: channel 0 becomes track 1.
 TEST(ScrivelHandler, AFormatZeroMelodyIsSplitBeforeItsTrackIsSelected) {
   TrackBuilder t;
-  t.TimeSig(0, 3, 2).Event(0, {0x90, 0x3C, 0x40}).Event(240, {0x80, 0x3C, 0x00}).Event(0, {0x90, 0x3E, 0x40})
-      .Event(120, {0x80, 0x3E, 0x00}).EndOfTrack();
+  t.TimeSig(0, 3, 2)
+      .Event(0, {0x90, 0x3C, 0x40})
+      .Event(240, {0x80, 0x3C, 0x00})
+      .Event(0, {0x90, 0x3E, 0x40})
+      .Event(120, {0x80, 0x3E, 0x00})
+      .EndOfTrack();
   SongFile file(Cat({Header(0, 1, 480), t.Chunk()}));
   Handler handler = NewHandler();
   ASSERT_EQ(handler->Open(file.Path()), 1);

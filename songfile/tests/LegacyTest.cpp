@@ -28,7 +28,9 @@ TEST(ScrivelLegacy, RecordingIsWrittenWithFullStatusesBeforeTheEndOfTrack) {
   ASSERT_EQ(song->AddTrack(), 0);
   const uint8_t on[3] = {0x90, 0x3C, 0x40};
   ASSERT_EQ(song->AddEvent(0, 0, 3, on, 0), 0);
-  EXPECT_EQ(SavedLegacy(*song), Cat({Header(1, 1, 120), {'M', 'T', 'r', 'k'}, testsupport::Be32(8),
+  EXPECT_EQ(SavedLegacy(*song), Cat({Header(1, 1, 120),
+                                     {'M', 'T', 'r', 'k'},
+                                     testsupport::Be32(8),
                                      {0x00, 0x90, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}}));
   const uint8_t off[3] = {0x90, 0x3C, 0x00};
   ASSERT_EQ(song->AddEvent(0, 0, 3, off, 480), 0);
@@ -60,16 +62,20 @@ TEST(ScrivelLegacy, TheSongObjectHandsItsLegacyOperationsOn) {
 
 Bytes LegacyFormatOneSong(const std::string& melodyName) {
   TrackBuilder conductor, melody, drums;
-  conductor.Tempo(0, 500000).TimeSig(0, 4, 2).KeySig(0, -1, 0).TimeSig(1920, 3, 2).Tempo(0, 400000)
+  conductor.Tempo(0, 500000)
+      .TimeSig(0, 4, 2)
+      .KeySig(0, -1, 0)
+      .TimeSig(1920, 3, 2)
+      .Tempo(0, 400000)
       .EndOfTrack();
   melody.Text(0, 0x03, melodyName)
       .Event(0, {0xC0, 0x05})
       .Event(0, {0xB0, 0x07, 0x64})
       .Event(0, {0xB0, 0x0A, 0x40})
       .Event(0, {0x90, 0x3C, 0x40})
-      .Event(480, {0x3C, 0x00})        // running status
+      .Event(480, {0x3C, 0x00})  // running status
       .Event(480, {0x90, 0x30, 0x40})
-      .Event(1440, {0x80, 0x30, 0x00}) // measure 5
+      .Event(1440, {0x80, 0x30, 0x00})  // measure 5
       .Event(0, {0xC0, 0x06})
       .EndOfTrack();
   drums.Event(0, {0x99, 0x24, 0x64}).Event(240, {0x89, 0x24, 0x00}).EndOfTrack();
@@ -215,10 +221,17 @@ TEST(ScrivelLegacy, DamagedFilesFailOrLoadWhatCanBeRead) {
       {"division 0", Cat({Header(1, 1, 0), good}), 1},
       {"a control chunk", Cat({Header(1, 1, 120), testsupport::Chunk("MCtl", {0x00, 0xFF, 0x2F, 0x00})}), 1},
       {"fewer chunks than counted", Cat({Header(1, 2, 120), good}), 1},
-      {"file ends inside an event", Cat({Header(1, 1, 120), testsupport::ChunkDeclaring("MTrk", 50, {0x00, 0x90, 0x3C, 0x40, 0x81})}), 0},
-      {"meta length beyond the file", Cat({Header(1, 1, 120), testsupport::Chunk("MTrk", {0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0x7F})}), 0},
+      {"file ends inside an event",
+       Cat({Header(1, 1, 120), testsupport::ChunkDeclaring("MTrk", 50, {0x00, 0x90, 0x3C, 0x40, 0x81})}), 0},
+      {"meta length beyond the file",
+       Cat({Header(1, 1, 120), testsupport::Chunk("MTrk", {0x00, 0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0x7F})}), 0},
       {"time signature 1/512 and tempo 0",
-       Cat({Header(1, 1, 120), TrackBuilder().Meta(0, 0x58, {1, 9, 24, 8}).Meta(0, 0x51, {0, 0, 0}).Event(960, {0x90, 0x3C, 0x40}).EndOfTrack().Chunk()}),
+       Cat({Header(1, 1, 120), TrackBuilder()
+                                   .Meta(0, 0x58, {1, 9, 24, 8})
+                                   .Meta(0, 0x51, {0, 0, 0})
+                                   .Event(960, {0x90, 0x3C, 0x40})
+                                   .EndOfTrack()
+                                   .Chunk()}),
        0},
   };
   for (const auto& c : cases) {

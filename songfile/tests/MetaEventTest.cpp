@@ -65,14 +65,16 @@ TEST(MetaText, ReadsLyricsAsScrivelKeepsThem) {
   ASSERT_NE(scrivel, nullptr);
   auto create = reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(scrivel, "CreateScrivel2"));
   ASSERT_NE(create, nullptr);
-  const std::string longLine = "Joyful, joyful, we adore Thee, God of glory, Lord of love; hearts unfold like flowers "
-                               "before Thee, opening to the sun above. Melt the clouds of sin and sadness.";
+  const std::string longLine =
+      "Joyful, joyful, we adore Thee, God of glory, Lord of love; hearts unfold like flowers "
+      "before Thee, opening to the sun above. Melt the clouds of sin and sadness.";
   ASSERT_GT(longLine.size(), 127u);
   testsupport::TrackBuilder track;
-  track.Text(0, 0x05, "Joy")                  // lyric with a one-byte length
-      .Event(0, {0x90, 0x3C, 0x40})           // note on
-      .Text(120, 0x05, longLine)              // lyric with a two-byte length
-      .Event(0, {0x80, 0x3C, 0x00})           // note off
+  track
+      .Text(0, 0x05, "Joy")          // lyric with a one-byte length
+      .Event(0, {0x90, 0x3C, 0x40})  // note on
+      .Text(120, 0x05, longLine)     // lyric with a two-byte length
+      .Event(0, {0x80, 0x3C, 0x00})  // note off
       .EndOfTrack();
   const testsupport::TempDir dir;
   const std::string path = dir.File("lyrics.mid");

@@ -55,11 +55,12 @@ TEST(ScrivelQueries, TicksAndMeasuresFollowTheTimeSignatures) {
     Song song = LoadBytes(TwoSignatureSong(repeated));
     SCOPED_TRACE(repeated ? "signature repeated in a second track" : "signatures in one track");
     EXPECT_EQ(TimeSignatures(*song), (std::vector<SmfTimeSigEntry>{{0, 4, 2}, {4, 3, 2}}));
-    const std::pair<uint32_t, uint16_t> tickToMeasure[] = {{0, 0}, {479, 0}, {480, 1}, {1919, 3},
-                                                            {1920, 4}, {2279, 4}, {2280, 5}, {3000, 7}};
+    const std::pair<uint32_t, uint16_t> tickToMeasure[] = {{0, 0},    {479, 0},  {480, 1},  {1919, 3},
+                                                           {1920, 4}, {2279, 4}, {2280, 5}, {3000, 7}};
     for (const auto& [tick, measure] : tickToMeasure) EXPECT_EQ(song->TickToMeasure(tick), measure) << tick;
     const std::pair<uint16_t, uint32_t> measureToTick[] = {{0, 0}, {1, 480}, {4, 1920}, {5, 2280}, {7, 3000}};
-    for (const auto& [measure, tick] : measureToTick) EXPECT_EQ(song->MeasureToTick(measure), tick) << measure;
+    for (const auto& [measure, tick] : measureToTick)
+      EXPECT_EQ(song->MeasureToTick(measure), tick) << measure;
     EXPECT_EQ(song->GetTrackMeasureCount(1), 6);  // last tick 2400 lies in measure 5
     EXPECT_EQ(song->GetTrackMeasureCount(7), 0);
   }
@@ -111,14 +112,17 @@ TEST(ScrivelQueries, SongListsFromSeveralTracksAreInTickOrder) {
   struct Case {
     const char* what;
     std::vector<std::vector<std::pair<uint32_t, uint32_t>>> tracks;  // per track: {tick, tempo}
-    std::vector<std::pair<uint32_t, float>> expected;                 // {tick, bpm}
+    std::vector<std::pair<uint32_t, float>> expected;                // {tick, bpm}
   };
   const Case cases[] = {
       {"one track", {{{0, a}, {100, b}, {200, b}, {300, a}}}, {{0, 120}, {100, 100}, {300, 120}}},
       {"an earlier copy replaces a later one", {{{0, a}, {100, b}}, {{50, b}}}, {{0, 120}, {50, 100}}},
-      {"a repeat of the tempo in force adds nothing", {{{0, a}, {100, b}}, {{50, a}}}, {{0, 120}, {100, 100}}},
+      {"a repeat of the tempo in force adds nothing",
+       {{{0, a}, {100, b}}, {{50, a}}},
+       {{0, 120}, {100, 100}}},
       {"equal ticks keep track order", {{{0, a}}, {{0, b}}, {{0, c}}}, {{0, 120}, {0, 100}, {0, 150}}},
-      {"interleaved tracks", {{{0, a}, {200, b}, {400, a}}, {{100, c}, {300, c}, {500, b}}},
+      {"interleaved tracks",
+       {{{0, a}, {200, b}, {400, a}}, {{100, c}, {300, c}, {500, b}}},
        {{0, 120}, {100, 150}, {200, 100}, {300, 150}, {400, 120}, {500, 100}}},
   };
   for (const Case& k : cases) {
@@ -167,15 +171,15 @@ TEST(ScrivelQueries, TemposReportBeatsPerMinute) {
 // One track holding a bit of everything the filters tell apart.
 Bytes FilterSong() {
   TrackBuilder t;
-  t.Text(0, 0x03, "Lead")                // name
-      .Event(0, {0xB0, 0x07, 0x64})      // volume
-      .Event(0, {0xB0, 0x00, 0x00})      // bank select: controller 0
-      .Event(0, {0x90, 0x28, 0x40})      // lowest note
-      .Text(0, 0x05, "la")               // lyric
-      .Event(120, {0x90, 0x50, 0x00})    // highest note, velocity 0
+  t.Text(0, 0x03, "Lead")              // name
+      .Event(0, {0xB0, 0x07, 0x64})    // volume
+      .Event(0, {0xB0, 0x00, 0x00})    // bank select: controller 0
+      .Event(0, {0x90, 0x28, 0x40})    // lowest note
+      .Text(0, 0x05, "la")             // lyric
+      .Event(120, {0x90, 0x50, 0x00})  // highest note, velocity 0
       .Event(0, {0x80, 0x28, 0x40})
-      .Event(0, {0xF0, 0x01, 0xF7})      // system exclusive: type 0
-      .Meta(0, 0x21, {0x00})             // unlisted meta type: type 0
+      .Event(0, {0xF0, 0x01, 0xF7})  // system exclusive: type 0
+      .Meta(0, 0x21, {0x00})         // unlisted meta type: type 0
       .Event(240, {0x90, 0x30, 0x40})
       .EndOfTrack();
   return Cat({Header(1, 1, 120), t.Chunk()});
@@ -193,11 +197,13 @@ TEST(ScrivelQueries, EventFiltersMatchKindTypeAndController) {
       {"everything", 0, UINT32_MAX, kSmfAllBits, kSmfAllBits, kSmfAllBits, 11},
       {"note-ons, velocity 0 included", 0, UINT32_MAX, kSmfKindChannel, kSmfTypeNoteOn, kSmfAllBits, 3},
       {"channel messages", 0, UINT32_MAX, kSmfKindChannel, kSmfAllBits, kSmfAllBits, 6},
-      {"lyrics, and the types that no mask excludes", 0, UINT32_MAX, kSmfKindMeta | kSmfKindSysEx, kSmfMetaLyric, kSmfAllBits, 3},
+      {"lyrics, and the types that no mask excludes", 0, UINT32_MAX, kSmfKindMeta | kSmfKindSysEx,
+       kSmfMetaLyric, kSmfAllBits, 3},
       {"controllers of sub-type 0 only", 0, UINT32_MAX, kSmfKindChannel, kSmfTypeControl, 0, 1},
       {"tick range is inclusive", 120, 360, kSmfAllBits, kSmfAllBits, kSmfAllBits, 6},
       {"empty range", 1, 119, kSmfAllBits, kSmfAllBits, kSmfAllBits, 0},
-      {"end of track, and the unlisted meta type", 0, UINT32_MAX, kSmfKindMeta, kSmfMetaEndOfTrack, kSmfAllBits, 2},
+      {"end of track, and the unlisted meta type", 0, UINT32_MAX, kSmfKindMeta, kSmfMetaEndOfTrack,
+       kSmfAllBits, 2},
   };
   for (const FilterCase& c : cases) {
     EXPECT_EQ(song->CountEvents(0, c.from, c.to, c.kind, c.type, c.subType), c.expected) << c.what;

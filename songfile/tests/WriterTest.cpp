@@ -17,9 +17,12 @@ using testsupport::TrackBuilder;
 const Bytes kEnd = {0x00, 0xFF, 0x2F, 0x00};
 
 void Add(ISmfParser2& song, int track, uint32_t tick, const Bytes& bytes, bool insert = false) {
-  const uint32_t kind = bytes[0] == 0xFF ? kSmfKindMeta : (bytes[0] == 0xF0 ? kSmfKindSysEx : kSmfKindChannel);
-  const int r = insert ? song.InsertEvent(track, static_cast<uint16_t>(kind), static_cast<uint32_t>(bytes.size()), bytes.data(), tick)
-                       : song.AddEvent(track, static_cast<uint16_t>(kind), static_cast<uint32_t>(bytes.size()), bytes.data(), tick);
+  const uint32_t kind =
+      bytes[0] == 0xFF ? kSmfKindMeta : (bytes[0] == 0xF0 ? kSmfKindSysEx : kSmfKindChannel);
+  const int r = insert ? song.InsertEvent(track, static_cast<uint16_t>(kind),
+                                          static_cast<uint32_t>(bytes.size()), bytes.data(), tick)
+                       : song.AddEvent(track, static_cast<uint16_t>(kind),
+                                       static_cast<uint32_t>(bytes.size()), bytes.data(), tick);
   ASSERT_EQ(r, 0);
 }
 
@@ -39,7 +42,8 @@ struct GoldenCase {
 
 TEST(ScrivelWrite, TrackBytes) {
   const GoldenCase cases[] = {
-      {"running status", {{0, {0x90, 0x3C, 0x40}}, {120, {0x90, 0x3E, 0x40}}},
+      {"running status",
+       {{0, {0x90, 0x3C, 0x40}}, {120, {0x90, 0x3E, 0x40}}},
        Cat({{0x00, 0x90, 0x3C, 0x40, 0x78, 0x3E, 0x40}, kEnd})},
       {"a meta event forces the status again",
        {{0, {0x90, 0x3C, 0x40}}, {0, {0xFF, 0x01, 0x01, 'x'}}, {120, {0x90, 0x3E, 0x40}}},
@@ -49,7 +53,8 @@ TEST(ScrivelWrite, TrackBytes) {
        Cat({{0x00, 0xD0, 0x20, 0x00, 0xD0, 0x90, 0x00, 0x21}, kEnd})},
       {"two-byte deltas", {{200, {0xC0, 0x01}}}, Cat({{0x81, 0x48, 0xC0, 0x01}, kEnd})},
       {"three-byte deltas", {{16384, {0xC0, 0x01}}}, Cat({{0x81, 0x80, 0x00, 0xC0, 0x01}, kEnd})},
-      {"an end-of-track already there is not repeated", {{0, {0x90, 0x3C, 0x40}}, {480, {0xFF, 0x2F, 0x00}}},
+      {"an end-of-track already there is not repeated",
+       {{0, {0x90, 0x3C, 0x40}}, {480, {0xFF, 0x2F, 0x00}}},
        {0x00, 0x90, 0x3C, 0x40, 0x83, 0x60, 0xFF, 0x2F, 0x00}},
       {"an empty track still ends in end-of-track", {}, kEnd},
   };
@@ -128,7 +133,7 @@ TEST(ScrivelWrite, EventsAfterTheEndOfTrackAreKeptWithTheTracksAfterThem) {
   b.Event(0, {0x91, 0x30, 0x40}).Event(480, {0x81, 0x30, 0x00}).EndOfTrack();
   Song song = LoadBytes(Cat({Header(1, 2, 120), a.Chunk(), b.Chunk()}));
   Add(*song, 0, 960, {0xFF, 0x05, 0x02, 'l', 'a'}, true);  // beyond the end-of-track at 480
-  Add(*song, 0, 720, {0x90, 0x40, 0x40});                 // appended after the end-of-track
+  Add(*song, 0, 720, {0x90, 0x40, 0x40});                  // appended after the end-of-track
   Song back = LoadBytes(Saved(*song));
   ASSERT_EQ(back->GetTrackCount(), 2);
   const std::vector<Ev> first = EventsWithoutEnd(*back, 0);
@@ -157,8 +162,8 @@ TEST(ScrivelWrite, InsertGoesBeforeTheFirstEventAtOrAfterItsTick) {
 }
 
 TEST(ScrivelWrite, AddTrackNumbersAfterTheHighestIndex) {
-  SongFile file(Cat({Header(1, 3, 120), TrackBuilder().EndOfTrack().Chunk(), TrackBuilder().EndOfTrack().Chunk(),
-                     TrackBuilder().EndOfTrack().Chunk()}));
+  SongFile file(Cat({Header(1, 3, 120), TrackBuilder().EndOfTrack().Chunk(),
+                     TrackBuilder().EndOfTrack().Chunk(), TrackBuilder().EndOfTrack().Chunk()}));
   Song song = NewSong();
   const uint16_t list[] = {2};
   ASSERT_EQ(song->Load(file.Path(), list, 1), kSmfLoadOk);
@@ -172,7 +177,8 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return names;
   do {
-    if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.push_back(found.cFileName);
+    if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+      names.push_back(found.cFileName);
   } while (FindNextFileA(h, &found));
   FindClose(h);
   return names;
@@ -199,7 +205,9 @@ TEST(ScrivelWrite, SavingOverAnExistingSongReplacesIt) {
   Song song = NewSong();
   Add(*song, song->AddTrack(kSmfChunkMTrk), 0, {0x90, 0x3C, 0x40});
   ASSERT_EQ(song->SaveAs(path.c_str()), 0);
-  EXPECT_EQ(ReadBytes(path), Cat({Header(1, 1, 120), {'M', 'T', 'r', 'k'}, testsupport::Be32(8), {0x00, 0x90, 0x3C, 0x40}, kEnd}));
+  EXPECT_EQ(
+      ReadBytes(path),
+      Cat({Header(1, 1, 120), {'M', 'T', 'r', 'k'}, testsupport::Be32(8), {0x00, 0x90, 0x3C, 0x40}, kEnd}));
   EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"song.mid"}));
 }
 

@@ -53,7 +53,8 @@ TrackBuilder& TrackBuilder::Text(uint32_t delta, uint8_t type, const std::string
 }
 
 TrackBuilder& TrackBuilder::Tempo(uint32_t delta, uint32_t us) {
-  return Meta(delta, 0x51, {static_cast<uint8_t>(us >> 16), static_cast<uint8_t>(us >> 8), static_cast<uint8_t>(us)});
+  return Meta(delta, 0x51,
+              {static_cast<uint8_t>(us >> 16), static_cast<uint8_t>(us >> 8), static_cast<uint8_t>(us)});
 }
 
 TrackBuilder& TrackBuilder::TimeSig(uint32_t delta, uint8_t num, uint8_t power) {

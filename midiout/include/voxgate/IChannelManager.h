@@ -25,17 +25,17 @@ class IChannelManager {
   // closes the handles; removing a port leaves its voices unbound (they send
   // nothing until SetProgram finds them a channel again) but still valid for
   // FreeChannel.
-  virtual int AddPort(HMIDIOUT handle) = 0;       // 1
-  virtual int RemovePort(HMIDIOUT handle) = 0;    // 1 when the handle had a port, else 0
-  virtual int RemoveAllPorts() = 0;               // 1
-  virtual int CountUsedChannels(int kind) = 0;    // over all ports; 0 for an unknown kind
+  virtual int AddPort(HMIDIOUT handle) = 0;     // 1
+  virtual int RemovePort(HMIDIOUT handle) = 0;  // 1 when the handle had a port, else 0
+  virtual int RemoveAllPorts() = 0;             // 1
+  virtual int CountUsedChannels(int kind) = 0;  // over all ports; 0 for an unknown kind
   virtual int64_t GetChannelCapacity(int kind) = 0;
 
   // Voices. channel 0-15, or -1 for the lowest free channel of the first port
   // that has one. Null when no port can take it.
   virtual CMidiChannel* AllocChannel(int channel) = 0;
-  virtual int FreeChannel(CMidiChannel* voice) = 0;   // 1
-  virtual int AllNotesOff(CMidiChannel* voice) = 0;   // 1
+  virtual int FreeChannel(CMidiChannel* voice) = 0;  // 1
+  virtual int AllNotesOff(CMidiChannel* voice) = 0;  // 1
 
   // message is status | data1 << 8 | data2 << 16, as midiOutShortMsg takes it;
   // the voice's channel replaces the status's low nibble. Always 0.

@@ -6,8 +6,8 @@
 #include <voxgate/IMidiRecorder.h>
 
 extern "C" {
-typedef IMidiRecorder* (*CreateRecordCtrlFn)(int version);   // ordinal 1
-typedef IChannelManager* (*CreateVoxgateFn)(int version);    // ordinal 2
+typedef IMidiRecorder* (*CreateRecordCtrlFn)(int version);  // ordinal 1
+typedef IChannelManager* (*CreateVoxgateFn)(int version);   // ordinal 2
 }
 
 constexpr const char kVoxgateLibrary[] = "Voxgate.dll";

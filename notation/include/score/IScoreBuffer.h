@@ -8,7 +8,7 @@
 #include "score/ScoreRecords.h"
 
 class IScoreBuffer {
-public:
+ public:
   virtual void Release() = 0;
   // Frees every bar array and empties notes, texts and lyrics; does nothing
   // while no bar array exists. Signatures are never cleared here.
@@ -23,14 +23,15 @@ public:
   virtual int SetTexts(const ScoreText* texts, int count, int track) = 0;
   virtual int SetLyrics(int track, const ScoreLyric* lyrics, int count) = 0;
   // Bar-end snapping rewrites the ticks of `events` in place.
-  virtual int AddTrackNotes(int track, ScoreNoteEvent* events, unsigned count, int barCount, int staffKind) = 0;
+  virtual int AddTrackNotes(int track, ScoreNoteEvent* events, unsigned count, int barCount,
+                            int staffKind) = 0;
   // Read in place; valid until the next call that changes the buffer. The views
   // change a track entry's staff kind in place; nothing else is written.
   virtual ScoreData* GetData() = 0;
   // Bit 0 of flags frees the object.
   virtual void Destroy(unsigned flags) = 0;
 
-protected:
+ protected:
   ~IScoreBuffer() = default;
 };
 

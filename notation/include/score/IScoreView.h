@@ -13,7 +13,7 @@
 #include "score/IScoreViewOptions.h"
 
 class IScoreView {
-public:
+ public:
   virtual void Release() = 0;
   // The view reads the buffer at Rebuild; it does not own it. Returns the previous one.
   virtual IScoreBuffer* SetScoreBuffer(IScoreBuffer* buffer) = 0;
@@ -66,7 +66,7 @@ public:
   // Bit 0 of flags frees the object. Use Release.
   virtual void Destroy(unsigned flags) = 0;
 
-protected:
+ protected:
   ~IScoreView() = default;
 };
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 class IScoreViewOptions {
-public:
+ public:
   virtual void Release() = 0;
   virtual void SetLineColor(COLORREF color, int track) = 0;
   virtual COLORREF GetLineColor(int track) = 0;
@@ -30,6 +30,6 @@ public:
   // Bit 0 of flags frees the object. Use Release.
   virtual void Destroy(unsigned flags) = 0;
 
-protected:
+ protected:
   ~IScoreViewOptions() = default;
 };

@@ -11,9 +11,9 @@
 
 // One time signature, from the first bar that has it.
 struct ScoreTimeSig {
-  int32_t startTick;    // absolute tick, 120 per quarter note
-  int32_t beatsPerBar;  // the numerator
-  int32_t ticksPerBeat; // 480 / 2^denominator power: 480, 240, 120, 60, 30, 15
+  int32_t startTick;     // absolute tick, 120 per quarter note
+  int32_t beatsPerBar;   // the numerator
+  int32_t ticksPerBeat;  // 480 / 2^denominator power: 480, 240, 120, 60, 30, 15
 };
 
 struct ScoreKeySig {
@@ -49,17 +49,17 @@ struct ScoreText {
 
 // One note of a bar.
 struct ScoreNoteNode {
-  int32_t note;      // 0..127
-  int32_t length;    // ticks, a multiple of 10; 0 while the note is open, never 0 once closed
-  int32_t offset;    // ticks from the start of its bar
-  int32_t tick;      // absolute start tick after bar-end snapping, not rounded
+  int32_t note;         // 0..127
+  int32_t length;       // ticks, a multiple of 10; 0 while the note is open, never 0 once closed
+  int32_t offset;       // ticks from the start of its bar
+  int32_t tick;         // absolute start tick after bar-end snapping, not rounded
   ScoreNoteNode* next;  // null at the end of the bar's list
 };
 
 struct ScoreBar {
-  int32_t index;  // 0-based
+  int32_t index;             // 0-based
   ScoreNoteNode* firstNote;  // null for an empty bar; nodes in note-on order
-  ScoreBar* next;  // the following element of the same array; null in the last bar
+  ScoreBar* next;            // the following element of the same array; null in the last bar
 };
 
 struct ScoreTrackEntry {
@@ -73,7 +73,7 @@ struct ScoreTrackEntry {
 struct ScoreData {
   std::vector<ScoreTimeSig> timeSigs;
   std::vector<ScoreKeySig> keySigs;
-  std::vector<ScoreBar*> barArrays;   // one per AddTrackNotes call; null when it gave no bars
+  std::vector<ScoreBar*> barArrays;     // one per AddTrackNotes call; null when it gave no bars
   std::vector<ScoreTrackEntry> tracks;  // one per AddTrackNotes call that gave bars
   std::vector<ScoreText> texts;
   int32_t textTrack = 0;

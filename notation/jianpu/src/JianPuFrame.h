@@ -9,5 +9,5 @@ class CJianPuPainter;
 
 struct JianPuFrame : LineFrame {
   const CJianPuPainter* painter = nullptr;
-  int refY = 0;          // window y of the digits' centre line
+  int refY = 0;  // window y of the digits' centre line
 };

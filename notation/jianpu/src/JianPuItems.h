@@ -12,11 +12,11 @@
 #include "JianPuLayout.h"
 
 class CJianPuItem {
-public:
+ public:
   virtual ~CJianPuItem() = default;
   virtual void Draw(HDC dc, const JianPuFrame& frame) = 0;
 
-protected:
+ protected:
   CJianPuItem() = default;
   CJianPuItem(const CJianPuItem&) = delete;
   CJianPuItem& operator=(const CJianPuItem&) = delete;
@@ -24,20 +24,20 @@ protected:
 
 // What the layout decides for one digit.
 struct DigitPlacement {
-  int x = 0;           // from the measure's note origin
-  int pitch = -1;      // the note as played; -1 for a rest
-  int tick = 0;        // absolute start tick, as the buffer gave it
-  int offset = 0;      // notated ticks from the measure start
-  int length = 0;      // notated ticks
+  int x = 0;       // from the measure's note origin
+  int pitch = -1;  // the note as played; -1 for a rest
+  int tick = 0;    // absolute start tick, as the buffer gave it
+  int offset = 0;  // notated ticks from the measure start
+  int length = 0;  // notated ticks
   bool tuplet = false;
   int splitGroup = 0;  // pieces of one note cut at a beat share it
   int tieStart = 0;
   int tieEnd = 0;
-  int dashStep = 0;    // pixels between dashes
+  int dashStep = 0;  // pixels between dashes
 };
 
 class CJianPuNote : public CJianPuItem {
-public:
+ public:
   CJianPuNote(const DigitPlacement& place, const NoteSpec& spec) : place_(place), spec_(spec) {}
 
   // Draws, then forgets the one-shot highlight.
@@ -65,7 +65,7 @@ public:
     if (next) next->prevTied_ = this;
   }
 
-private:
+ private:
   void DrawAccidental(HDC dc, int x, int y, int level) const;
 
   DigitPlacement place_;
@@ -77,12 +77,12 @@ private:
 };
 
 class CJianPuUnderline : public CJianPuItem {
-public:
+ public:
   explicit CJianPuUnderline(const UnderlineSpan& span) : span_(span) {}
   void Draw(HDC dc, const JianPuFrame& frame) override;
   const UnderlineSpan& Span() const { return span_; }
 
-private:
+ private:
   UnderlineSpan span_;
 };
 
@@ -91,7 +91,7 @@ private:
 // arc to the line's end otherwise; the second page then draws the other half
 // when its line starts with it.
 class CJianPuTie : public CJianPuItem {
-public:
+ public:
   enum Role { kWithin, kIntoNext, kFromPrevious };
   CJianPuTie(const CJianPuNote* first, const CJianPuNote* second, Role role)
       : first_(first), second_(second), role_(role) {}
@@ -100,14 +100,14 @@ public:
   const CJianPuNote* First() const { return first_; }
   const CJianPuNote* Second() const { return second_; }
 
-private:
+ private:
   const CJianPuNote* first_;
   const CJianPuNote* second_;
   Role role_;
 };
 
 class CJianPuTupletArc : public CJianPuItem {
-public:
+ public:
   CJianPuTupletArc(int x1, int x2, int octavesAbove, int count)
       : x1_(x1), x2_(x2), octavesAbove_(octavesAbove), count_(count) {}
   void Draw(HDC dc, const JianPuFrame& frame) override;
@@ -116,7 +116,7 @@ public:
   int X1() const { return x1_; }
   int X2() const { return x2_; }
 
-private:
+ private:
   int x1_, x2_;
   int octavesAbove_;
   int count_;

@@ -22,12 +22,23 @@ NoteSpec MakeNoteSpec(int pitch, int tonic, int valueClass, bool dotted) {
   s.digit = degree.digit;
   s.accidental = degree.accidental;
   switch (valueClass) {
-    case kWholeNote: s.dashes = 3; break;
-    case kHalfNote: s.dashes = dotted ? 2 : 1; break;
-    case kQuarterNote: s.dotted = dotted; break;
-    case kEighthNote: s.underlines = 1, s.dotted = dotted; break;
-    case kSixteenthNote: s.underlines = 2, s.dotted = dotted; break;
-    default: break;
+    case kWholeNote:
+      s.dashes = 3;
+      break;
+    case kHalfNote:
+      s.dashes = dotted ? 2 : 1;
+      break;
+    case kQuarterNote:
+      s.dotted = dotted;
+      break;
+    case kEighthNote:
+      s.underlines = 1, s.dotted = dotted;
+      break;
+    case kSixteenthNote:
+      s.underlines = 2, s.dotted = dotted;
+      break;
+    default:
+      break;
   }
   return s;
 }
@@ -114,7 +125,8 @@ void MakeMonophonic(std::vector<ScoreNote>& notes) {
   }
 }
 
-std::vector<UnderlineSpan> JoinUnderlines(const std::vector<UnderlineInput>& digits, int beat, int digitSpan) {
+std::vector<UnderlineSpan> JoinUnderlines(const std::vector<UnderlineInput>& digits, int beat,
+                                          int digitSpan) {
   std::vector<UnderlineSpan> out;
   if (beat < 1) return out;
   auto takesPart = [beat](const UnderlineInput& d) {

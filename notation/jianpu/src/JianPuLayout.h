@@ -12,12 +12,12 @@
 
 // What one digit element shows.
 struct NoteSpec {
-  char digit = '0';     // '1'..'7', '0' for a rest
-  int accidental = 0;   // 0 none, 1 sharp, 2 flat, 3 natural
-  int octaveSign = 0;   // -1 dots below, 0 none, +1 dots above
+  char digit = '0';    // '1'..'7', '0' for a rest
+  int accidental = 0;  // 0 none, 1 sharp, 2 flat, 3 natural
+  int octaveSign = 0;  // -1 dots below, 0 none, +1 dots above
   int octaveCount = 0;
   int underlines = 0;
-  int dashes = 0;       // one per extra beat of a long note
+  int dashes = 0;  // one per extra beat of a long note
   bool dotted = false;
 };
 
@@ -28,12 +28,12 @@ NoteSpec MakeNoteSpec(int pitch, int tonic, int valueClass, bool dotted);
 // Accidentals already shown in a measure, by degree digit. A repeated digit
 // shows only what changed since its last sign.
 class CDegreeAccidentals {
-public:
+ public:
   // The accidental to print for `digit` at `pitch` whose spelling asks for `spelled`.
   int AccidentalFor(char digit, int pitch, int spelled);
   void Clear() { shown_.clear(); }
 
-private:
+ private:
   struct Shown {
     char digit;
     int pitch;
@@ -45,7 +45,7 @@ private:
 // @name Rests
 
 struct RestPiece {
-  int from;    // ticks from the measure start
+  int from;  // ticks from the measure start
   int length;
   bool dotted;
   bool underline;  // an empty 3/8 bar underlines each of its rests itself
@@ -69,7 +69,7 @@ struct UnderlineInput {
   int position;  // ticks from the measure start, on the grid
   int length;
   bool tuplet;
-  int x;         // left of the digit, pixels from the note origin
+  int x;  // left of the digit, pixels from the note origin
 };
 
 struct UnderlineSpan {

@@ -30,7 +30,8 @@ void CJianPuLine::Fit() {
   // takes no width, and the first page gives up the room of its own time
   // signature. A numbered measure never reserved room for key signs, so
   // there is none to give up.
-  FitRun(0, page && page->ShowTime() ? JianPuSizes::kTimeWidth[JianPuSizes::Level(painter_->SizeLevel())] : 0);
+  FitRun(0,
+         page && page->ShowTime() ? JianPuSizes::kTimeWidth[JianPuSizes::Level(painter_->SizeLevel())] : 0);
 }
 
 bool CJianPuLine::FrameFor(int measure, JianPuFrame* frame) const {

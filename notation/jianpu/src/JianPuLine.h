@@ -15,7 +15,7 @@ class CJianPuPage;
 class CJianPuNote;
 
 class CJianPuLine : public CPagedLine<CJianPuLine, CJianPuPainter, CJianPuPage, CJianPuNote> {
-public:
+ public:
   using Frame = JianPuFrame;
 
   CJianPuLine(CJianPuPainter* painter, const RECT& rect);
@@ -35,7 +35,7 @@ public:
 
   void Paint(HDC dc);
 
-private:
+ private:
   friend class CPagedLine<CJianPuLine, CJianPuPainter, CJianPuPage, CJianPuNote>;
 
   // A shown measure's column; the whole line when the change may reach

@@ -15,7 +15,8 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
   if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();
-    if (GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size) && previous->DrawnX() + size.cx >= x)
+    if (GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size) &&
+        previous->DrawnX() + size.cx >= x)
       x = previous->DrawnX() + size.cx + 2;
   }
   CTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());

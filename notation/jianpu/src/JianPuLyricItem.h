@@ -12,8 +12,9 @@
 class CJianPuNote;
 
 class CJianPuLyricItem {
-public:
-  CJianPuLyricItem(const CJianPuNote* note, const std::string& text, int tick) : note_(note), text_(text), tick_(tick) {}
+ public:
+  CJianPuLyricItem(const CJianPuNote* note, const std::string& text, int tick)
+      : note_(note), text_(text), tick_(tick) {}
   // Free: `x` from the note origin, where its tick falls in the measure.
   CJianPuLyricItem(int x, const std::string& text, int tick) : freeX_(x), text_(text), tick_(tick) {}
 
@@ -30,7 +31,7 @@ public:
   void Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem* previous);
   int DrawnX() const { return drawnX_; }
 
-private:
+ private:
   const CJianPuNote* note_ = nullptr;
   int freeX_ = 0;
   std::string text_;

@@ -17,7 +17,8 @@ constexpr int kMaxTieChain = 64;
 template <typename Step>
 void SetChain(CJianPuNote* start, Step step, bool on) {
   int n = 0;
-  for (CJianPuNote* g = step(start); g && g != start && n < kMaxTieChain; g = step(g), ++n) g->SetSounding(on);
+  for (CJianPuNote* g = step(start); g && g != start && n < kMaxTieChain; g = step(g), ++n)
+    g->SetSounding(on);
 }
 
 CJianPuNote* Next(CJianPuNote* g) { return g->NextTied(); }
@@ -94,8 +95,9 @@ void CJianPuPage::Paint(HDC dc, const JianPuFrame& f) {
   const int aboveDigits = f.refY - p.DigitHeight() / 2 - p.KeyTextHeight() - 4;
   if (!f.placement.headerSuppressed) {
     if (showKey_) p.DrawKeyText(dc, f.barX + 5, aboveDigits - 6, key_);
-    if (showTime_) p.DrawTimeSignature(dc, f.barX + 7 + p.HalfDigitWidth(), f.refY - p.TimeSignatureHeight() / 2,
-                                       beats_, beatTicks_);
+    if (showTime_)
+      p.DrawTimeSignature(dc, f.barX + 7 + p.HalfDigitWidth(), f.refY - p.TimeSignatureHeight() / 2, beats_,
+                          beatTicks_);
   }
   if (!texts_.empty()) {
     CSelectObject font(dc, p.TextFont());

@@ -23,7 +23,7 @@
 class CJianPuPainter;
 
 class CJianPuPage : public CMeasurePage {
-public:
+ public:
   explicit CJianPuPage(CJianPuPainter* painter);
   ~CJianPuPage();
   CJianPuPage(const CJianPuPage&) = delete;
@@ -53,7 +53,7 @@ public:
 
   void Paint(HDC dc, const JianPuFrame& frame);
 
-private:
+ private:
   // JianPuPageLayout.cpp
   void AddDigit(const ScoreNote& n, int x, int tonic);
   void AddRest(const RestPiece& r, int x);

@@ -43,7 +43,9 @@ void CJianPuPage::AddRest(const RestPiece& r, int x) {
   spec.digit = '0';
   spec.dotted = r.dotted;
   notes_.push_back(std::make_unique<CJianPuNote>(place, spec));
-  if (r.underline && painter_) elements_.push_back(std::make_unique<CJianPuUnderline>(UnderlineSpan{x, x + painter_->UnderlineSpan(), 0}));
+  if (r.underline && painter_)
+    elements_.push_back(
+        std::make_unique<CJianPuUnderline>(UnderlineSpan{x, x + painter_->UnderlineSpan(), 0}));
 }
 
 void CJianPuPage::FillGap(int from, int to, bool compound) {
@@ -95,10 +97,14 @@ size_t CJianPuPage::LayoutTuplet(const std::vector<ScoreNote>& list, size_t i, i
   auto step = [&](int valueClass) -> int {
     if (fixedTupletSpacing_) {
       switch (valueClass) {
-        case kQuarterNote: return static_cast<int>(scale_ * 8 / 3);
-        case kEighthNote: return static_cast<int>(scale_ * 4 / 3);
-        case kSixteenthNote: return static_cast<int>(scale_ * 2 / 3);
-        default: return static_cast<int>(scale_);
+        case kQuarterNote:
+          return static_cast<int>(scale_ * 8 / 3);
+        case kEighthNote:
+          return static_cast<int>(scale_ * 4 / 3);
+        case kSixteenthNote:
+          return static_cast<int>(scale_ * 2 / 3);
+        default:
+          return static_cast<int>(scale_);
       }
     }
     if (valueClass == kQuarterNote) return static_cast<int>(scale_ * (240 / perUnit) / 3);
@@ -127,7 +133,8 @@ size_t CJianPuPage::LayoutTuplet(const std::vector<ScoreNote>& list, size_t i, i
     const int first = list[i].notatedOffset;
     const int beatLine = (first / kSimpleCell + 1) * kSimpleCell;
     // A sixteenth triplet fills half a beat; the other half is an eighth rest.
-    if (count == 3 && lastEnd < next && first % kSimpleCell == 0) AddRest({first + 60, 60, false, false}, TickX(first + 60));
+    if (count == 3 && lastEnd < next && first % kSimpleCell == 0)
+      AddRest({first + 60, 60, false, false}, TickX(first + 60));
     FillGap(std::max(beatLine, lastEnd), next, false);
   }
   elements_.push_back(std::make_unique<CJianPuTupletArc>(firstX, lastX, octavesAbove, count));
@@ -139,7 +146,8 @@ void CJianPuPage::AddUnderlines() {
   std::vector<UnderlineInput> digits;
   for (auto& n : notes_) {
     const DigitPlacement& p = n->Place();
-    digits.push_back({static_cast<int>(RoundToMultiple(p.offset, p.tuplet ? 10 : 30)), p.length, p.tuplet, p.x});
+    digits.push_back(
+        {static_cast<int>(RoundToMultiple(p.offset, p.tuplet ? 10 : 30)), p.length, p.tuplet, p.x});
   }
   const int beat = beatTicks_ == 60 ? 180 : 120;
   for (const UnderlineSpan& s : JoinUnderlines(digits, beat, painter_->UnderlineSpan()))
@@ -159,8 +167,9 @@ void CJianPuPage::LinkTies() {
       const DigitPlacement& b = second->Place();
       if (second->IsRest() || second->PrevTied()) continue;
       // Pieces of a note cut at a beat read as one note only when tied.
-      const bool tied = a.tieStart > 0 ? b.tieEnd == a.tieStart
-                                       : a.splitGroup > 0 && b.splitGroup == a.splitGroup && b.pitch == a.pitch;
+      const bool tied = a.tieStart > 0
+                            ? b.tieEnd == a.tieStart
+                            : a.splitGroup > 0 && b.splitGroup == a.splitGroup && b.pitch == a.pitch;
       if (!tied) continue;
       elements_.push_back(std::make_unique<CJianPuTie>(first, second, CJianPuTie::kWithin));
       first->LinkNext(second);

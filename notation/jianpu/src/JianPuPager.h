@@ -5,7 +5,7 @@
 #include "LinePager.h"
 
 class CJianPuPager : public CLinePager<CJianPuLine> {
-public:
+ public:
   using CLinePager::CLinePager;
 };
 

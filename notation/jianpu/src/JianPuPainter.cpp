@@ -39,10 +39,12 @@ int CJianPuPainter::ReferenceLine() const {
 
 void CJianPuPainter::RecreateFonts() {
   const int level = JianPuSizes::Level(sizeLevel_);
-  digitFont_.Attach(CreatePainterFont(JianPuSizes::kDigitFontHeight[level], 600, ANSI_CHARSET, FF_SWISS, "Arial"));
-  keyFont_.Attach(CreatePainterFont(JianPuSizes::kKeyFontHeight[level], 600, ANSI_CHARSET, FF_SWISS, "Arial"));
-  italicFont_.Attach(CreatePainterFont(JianPuSizes::kItalicFontHeight[level], FW_MEDIUM, ANSI_CHARSET, FF_SWISS,
-                                       "Arial Bold Italic"));
+  digitFont_.Attach(
+      CreatePainterFont(JianPuSizes::kDigitFontHeight[level], 600, ANSI_CHARSET, FF_SWISS, "Arial"));
+  keyFont_.Attach(
+      CreatePainterFont(JianPuSizes::kKeyFontHeight[level], 600, ANSI_CHARSET, FF_SWISS, "Arial"));
+  italicFont_.Attach(CreatePainterFont(JianPuSizes::kItalicFontHeight[level], FW_MEDIUM, ANSI_CHARSET,
+                                       FF_SWISS, "Arial Bold Italic"));
   symbolFont_.Attach(CreatePainterFont(JianPuSizes::kSymbolFontHeight[level], FW_MEDIUM, SYMBOL_CHARSET, 0,
                                        CMusicFont::kFaceName));
   MeasureDigits();

@@ -13,7 +13,7 @@
 class CJianPuPage;
 
 class CJianPuPainter : public CScorePainter {
-public:
+ public:
   CJianPuPainter();
   ~CJianPuPainter() override;
 
@@ -59,10 +59,10 @@ public:
   void ClearPages();
   void ClearHighlights();
 
-protected:
+ protected:
   void SetKind(int) override {}
 
-private:
+ private:
   void RecreateFonts();
   void MeasureDigits();
 

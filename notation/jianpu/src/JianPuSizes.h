@@ -24,5 +24,5 @@ struct JianPuSizes {
 
   // @name Marks
   static constexpr int kSharpShift[4] = {7, 8, 9, 9};  // sharp's left edge from the digit
-  static constexpr int kArcThreshold = 12;            // narrower arcs have control points on their ends
+  static constexpr int kArcThreshold = 12;             // narrower arcs have control points on their ends
 };

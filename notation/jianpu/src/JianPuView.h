@@ -16,7 +16,7 @@
 class CJianPuPainter;
 
 class CJianPuView : public CPagedView<CJianPuPainter, CJianPuPager, CJianPuScore> {
-public:
+ public:
   explicit CJianPuView(HWND window);
 
   // @name IScoreView, what a numbered view does not do
@@ -30,7 +30,7 @@ public:
   void OnMidiMessage(uint32_t, int, int) override {}
   void ClearNoteTracker() override {}
 
-protected:
+ protected:
   int PartHeightOf(const PartSpec& spec, size_t index) const override;
   std::unique_ptr<CJianPuPainter> MakePart(const PartSpec& spec, size_t index) override;
   bool PlanParts(const ScoreData& data, std::vector<PartSpec>* specs) override;

@@ -53,8 +53,9 @@ TEST(NoteSpecTest, ValueClassesGiveDashesUnderlinesAndDots) {
     int dashes, underlines;
     bool dot;
   } cases[] = {
-      {kWholeNote, false, 3, 0, false},   {kHalfNote, false, 1, 0, false},   {kHalfNote, true, 2, 0, false},
-      {kQuarterNote, true, 0, 0, true},   {kEighthNote, false, 0, 1, false}, {kEighthNote, true, 0, 1, true},
+      {kWholeNote, false, 3, 0, false},     {kHalfNote, false, 1, 0, false},
+      {kHalfNote, true, 2, 0, false},       {kQuarterNote, true, 0, 0, true},
+      {kEighthNote, false, 0, 1, false},    {kEighthNote, true, 0, 1, true},
       {kSixteenthNote, false, 0, 2, false},
   };
   for (const Case& c : cases) {
@@ -110,7 +111,8 @@ TEST(DegreeAccidentalsTest, ShowsOnlyWhatChangedSinceTheDigitsLastSign) {
 }
 
 int Sum(const std::vector<RestPiece>& rests) {
-  return std::accumulate(rests.begin(), rests.end(), 0, [](int s, const RestPiece& r) { return s + r.length; });
+  return std::accumulate(rests.begin(), rests.end(), 0,
+                         [](int s, const RestPiece& r) { return s + r.length; });
 }
 
 TEST(RestsTest, EmptyMeasuresInSeveralMetres) {
@@ -246,7 +248,7 @@ TEST(UnderlineTest, RunsWithinABeatJoinAndSixteenthsGetASecondLevel) {
   EXPECT_EQ(30, u[0].x1);
 
   // 6/8: three eighths share one line over the dotted-quarter beat; beats do not join.
-  std::vector<UnderlineInput> compound = {{0, 60, false, 0},   {60, 60, false, 10},  {120, 60, false, 20},
+  std::vector<UnderlineInput> compound = {{0, 60, false, 0},    {60, 60, false, 10},  {120, 60, false, 20},
                                           {180, 60, false, 30}, {240, 60, false, 40}, {300, 60, false, 50}};
   u = JoinUnderlines(compound, 180, span);
   ASSERT_EQ(2u, u.size());
@@ -254,7 +256,8 @@ TEST(UnderlineTest, RunsWithinABeatJoinAndSixteenthsGetASecondLevel) {
   EXPECT_EQ(30, u[1].x1);
 
   // Eighth-triplet members of 40 join; quarter-triplet members of 80 take no part.
-  std::vector<UnderlineInput> triplets = {{0, 40, true, 0}, {40, 40, true, 5}, {80, 40, true, 10}, {120, 80, true, 20}};
+  std::vector<UnderlineInput> triplets = {
+      {0, 40, true, 0}, {40, 40, true, 5}, {80, 40, true, 10}, {120, 80, true, 20}};
   u = JoinUnderlines(triplets, 120, span);
   ASSERT_EQ(1u, u.size());
   EXPECT_EQ(10 + span, u[0].x2);

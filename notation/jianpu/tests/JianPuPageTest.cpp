@@ -51,7 +51,8 @@ TEST(JianPuPageTest, EmptyMeasuresShowRestsOfTheirMetre) {
     }
     EXPECT_EQ(c.underlines, CountOf<CJianPuUnderline>(page)) << c.what;
     // Rests advance along the measure.
-    for (size_t i = 1; i < page.Notes().size(); ++i) EXPECT_GT(page.Notes()[i]->X(), page.Notes()[i - 1]->X());
+    for (size_t i = 1; i < page.Notes().size(); ++i)
+      EXPECT_GT(page.Notes()[i]->X(), page.Notes()[i - 1]->X());
   }
 }
 
@@ -72,7 +73,8 @@ TEST(JianPuPageTest, GapsBecomeRestsAndANinetyTickRestIsDotted) {
 
 TEST(JianPuPageTest, RepeatedDegreeShowsItsAccidentalOnceAndTheNaturalAfter) {
   Laid l;
-  l.measures.push_back(MakeMeasure(0, 4, 120, {{66, 0, 120}, {66, 120, 120}, {65, 240, 120}, {61, 360, 120}}));
+  l.measures.push_back(
+      MakeMeasure(0, 4, 120, {{66, 0, 120}, {66, 120, 120}, {65, 240, 120}, {61, 360, 120}}));
   l.Run();
   const auto& notes = l.Page(0).Notes();
   ASSERT_EQ(4u, notes.size());
@@ -94,7 +96,8 @@ TEST(JianPuPageTest, OneVoice) {
 
 TEST(JianPuPageTest, EighthsShareAnUnderlineWithinTheBeat) {
   Laid l;
-  l.measures.push_back(MakeMeasure(0, 4, 120, {{60, 0, 60}, {62, 60, 60}, {64, 120, 30}, {65, 150, 30}, {67, 180, 60}, {69, 240, 240}}));
+  l.measures.push_back(MakeMeasure(
+      0, 4, 120, {{60, 0, 60}, {62, 60, 60}, {64, 120, 30}, {65, 150, 30}, {67, 180, 60}, {69, 240, 240}}));
   l.Run();
   std::vector<const CJianPuUnderline*> lines;
   for (auto& e : l.Page(0).Elements())
@@ -113,9 +116,18 @@ TEST(JianPuPageTest, EighthsShareAnUnderlineWithinTheBeat) {
 
 TEST(JianPuPageTest, TupletArcsAreLabelledThreeOrSix) {
   Laid l;
-  auto m = MakeMeasure(0, 4, 120, {{60, 0, 40, 1}, {62, 40, 40, 1}, {64, 80, 40, 1}, {65, 120, 120},
-                                   {60, 240, 20, 2}, {62, 260, 20, 2}, {64, 280, 20, 2},
-                                   {65, 300, 20, 2}, {67, 320, 20, 2}, {69, 340, 20, 2}, {72, 360, 120}});
+  auto m = MakeMeasure(0, 4, 120,
+                       {{60, 0, 40, 1},
+                        {62, 40, 40, 1},
+                        {64, 80, 40, 1},
+                        {65, 120, 120},
+                        {60, 240, 20, 2},
+                        {62, 260, 20, 2},
+                        {64, 280, 20, 2},
+                        {65, 300, 20, 2},
+                        {67, 320, 20, 2},
+                        {69, 340, 20, 2},
+                        {72, 360, 120}});
   m->tupletCounts = {{1, 3}, {2, 6}};
   m->tripletsPresent = true;
   l.measures.push_back(std::move(m));
@@ -147,8 +159,12 @@ TEST(JianPuPageTest, TiesJoinPiecesAcrossTheBarLineAndLightTogether) {
 
 TEST(JianPuPageTest, PiecesOfANoteCutAtABeatAreTied) {
   Laid l;
-  l.measures.push_back(MakeMeasure(0, 4, 120, {{60, 0, 60}, {62, 60, 60, 0, 0, 0, 1}, {62, 120, 120, 0, 0, 0, 1},
-                                               {64, 240, 120, 0, 0, 0, 2}, {65, 360, 120, 0, 0, 0, 3}}));
+  l.measures.push_back(MakeMeasure(0, 4, 120,
+                                   {{60, 0, 60},
+                                    {62, 60, 60, 0, 0, 0, 1},
+                                    {62, 120, 120, 0, 0, 0, 1},
+                                    {64, 240, 120, 0, 0, 0, 2},
+                                    {65, 360, 120, 0, 0, 0, 3}}));
   l.Run();
   const auto& notes = l.Page(0).Notes();
   ASSERT_EQ(5u, notes.size());

@@ -24,8 +24,8 @@ struct Written {
 };
 
 // A measure of `beats` beats of `beatTicks` in `key`, 4 grid units per beat at 16 px.
-inline std::unique_ptr<CScoreMeasure> MakeMeasure(int index, int beats, int beatTicks, std::vector<Written> notes,
-                                                  int key = 0) {
+inline std::unique_ptr<CScoreMeasure> MakeMeasure(int index, int beats, int beatTicks,
+                                                  std::vector<Written> notes, int key = 0) {
   auto m = std::make_unique<CJianPuMeasure>(0, index);
   m->beats = beats;
   m->beatLength = beatTicks;

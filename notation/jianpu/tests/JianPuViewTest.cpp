@@ -61,8 +61,8 @@ struct ViewFixture : ::testing::Test {
     EXPECT_TRUE(line.FrameFor(measure, &f));
     const CJianPuNote& n = *line.Page(measure)->Notes()[index];
     const CJianPuPainter& p = *view.PartList().front();
-    return RECT{f.originX + n.X(), f.refY - p.DigitHeight() / 2, f.originX + n.X() + 2 * p.HalfDigitWidth() + 1,
-                f.refY + p.DigitHeight() / 2};
+    return RECT{f.originX + n.X(), f.refY - p.DigitHeight() / 2,
+                f.originX + n.X() + 2 * p.HalfDigitWidth() + 1, f.refY + p.DigitHeight() / 2};
   }
 };
 
@@ -288,7 +288,8 @@ TEST(JianPuMeterTest, UnusualMetersAndWidthsPageAndPoint) {
   CViewBitmap bitmap(700, 200);
   for (const auto& meter : meters) {
     for (bool fixed : {false, true}) {
-      SCOPED_TRACE(std::to_string(meter[0]) + " beats of " + std::to_string(meter[1]) + (fixed ? ", fixed width" : ""));
+      SCOPED_TRACE(std::to_string(meter[0]) + " beats of " + std::to_string(meter[1]) +
+                   (fixed ? ", fixed width" : ""));
       std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer(new CScoreBuffer(),
                                                                     [](IScoreBuffer* b) { b->Release(); });
       CJianPuView view(nullptr);
@@ -351,8 +352,8 @@ TEST(JianPuWindowTest, ChangesInvalidateTheirMeasureOrTheCursorColumn) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "JianPuViewTestWindow";
   RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "numbered", WS_OVERLAPPEDWINDOW, 0, 0, 900, 400, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "numbered", WS_OVERLAPPEDWINDOW, 0, 0, 900, 400, nullptr,
+                              nullptr, wc.hInstance, nullptr);
   ASSERT_NE(nullptr, hwnd) << "no display";
   ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   auto update = [hwnd] {

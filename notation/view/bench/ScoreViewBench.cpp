@@ -1,7 +1,6 @@
-// Speed of the staff view (and the numbered view, when it is built) on a dense 300-measure song (two staves, four
-// sixteenths against chords in every beat, a syllable per beat): a full
-// Rebuild, one full paint of the page into a memory bitmap, and one
-// highlight update (note-on, note-off, and the repaint of what they
+// Speed of the staff view (and the numbered view, when it is built) on a dense 300-measure song (two staves,
+// four sixteenths against chords in every beat, a syllable per beat): a full Rebuild, one full paint of the
+// page into a memory bitmap, and one highlight update (note-on, note-off, and the repaint of what they
 // invalidated). Targets here: Rebuild < 50 ms, paint < 10 ms, highlight < 1 ms.
 #include <windows.h>
 
@@ -50,7 +49,8 @@ std::vector<ScoreNoteEvent> DenseSong(std::vector<ScoreLyric>* lyrics) {
   for (int m = 0; m < kMeasures; ++m) {
     for (int beat = 0; beat < 4; ++beat) {
       const int at = m * 480 + beat * 120;
-      for (int s = 0; s < 4; ++s) note(at + s * 30, 25, kMelody[(m + beat + s) % 8] + (s == 3 && beat == 1 ? 1 : 0));
+      for (int s = 0; s < 4; ++s)
+        note(at + s * 30, 25, kMelody[(m + beat + s) % 8] + (s == 3 && beat == 1 ? 1 : 0));
       note(at, 110, 48 + (m % 5));
       note(at, 110, 52 + (m % 5));
       note(at, 110, 55 + (m % 5));
@@ -107,15 +107,16 @@ bool Run(const char* name, IScoreBuffer* buffer, size_t eventCount, const char* 
   printf("%s, %d measures, %zu note events, rebuild result %d\n", name, kMeasures, eventCount, rc);
   printf("  Rebuild          %8.2f ms  (target < 50)\n", rebuild);
   printf("  full paint       %8.2f ms  (target < 10)\n", paint);
-  printf("  highlight update %8.3f ms  (target < 1), repainting %ld x %ld px\n", highlight, lit.right - lit.left,
-         lit.bottom - lit.top);
+  printf("  highlight update %8.3f ms  (target < 1), repainting %ld x %ld px\n", highlight,
+         lit.right - lit.left, lit.bottom - lit.top);
   const bool met = !IsRectEmpty(&lit) && rebuild < 50 && paint < 10 && highlight < 1;
   printf("  %s\n", met ? "targets met" : "TARGETS MISSED");
   return met;
 }
 
 int main(int argc, char** argv) {
-  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer(new CScoreBuffer(), [](IScoreBuffer* b) { b->Release(); });
+  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer(new CScoreBuffer(),
+                                                                [](IScoreBuffer* b) { b->Release(); });
   const ScoreTimeSig time{0, 4, 120};
   const ScoreKeySig key{0, 2};
   std::vector<ScoreLyric> lyrics;

@@ -60,7 +60,8 @@ void CTriangleNote::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) 
   CScoreGlyph::DrawGlyph(dc, f, ink);
   const int w = HeadWidth(*f.painter), h = f.painter->LineGap();
   const int left = HeadLeft(f), y = HeadY(f);
-  const POINT triangle[4] = {{left, y + h / 2}, {left + w / 2, y - h / 2}, {left + w - 1, y + h / 2}, {left, y + h / 2}};
+  const POINT triangle[4] = {
+      {left, y + h / 2}, {left + w / 2, y - h / 2}, {left + w - 1, y + h / 2}, {left, y + h / 2}};
   CSelectObject pen(dc, ink.pen1);
   if (filled_) {
     CSelectObject brush(dc, ink.brush);

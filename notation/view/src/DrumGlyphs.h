@@ -6,83 +6,84 @@
 #include "ScoreGlyph.h"
 
 class CCrossNote : public CScoreGlyph {
-public:
+ public:
   explicit CCrossNote(const GlyphSpec& spec, int flags = 0) : CScoreGlyph(spec), flags_(flags) {}
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
   void DrawCross(HDC dc, const StaffFrame& f, const GlyphInk& ink) const;
   int flags_;
 };
 
 class CCrossNote8 : public CCrossNote {
-public:
+ public:
   explicit CCrossNote8(const GlyphSpec& spec) : CCrossNote(spec, 1) {}
 };
 
 class CCrossNote16 : public CCrossNote {
-public:
+ public:
   explicit CCrossNote16(const GlyphSpec& spec) : CCrossNote(spec, 2) {}
 };
 
 // The open hi-hat: a cross in a circle.
 class CCircledCrossNote : public CCrossNote {
-public:
+ public:
   explicit CCircledCrossNote(const GlyphSpec& spec, int flags = 0) : CCrossNote(spec, flags) {}
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 };
 
 class CCircledCrossNote8 : public CCircledCrossNote {
-public:
+ public:
   explicit CCircledCrossNote8(const GlyphSpec& spec) : CCircledCrossNote(spec, 1) {}
 };
 
 class CCircledCrossNote16 : public CCircledCrossNote {
-public:
+ public:
   explicit CCircledCrossNote16(const GlyphSpec& spec) : CCircledCrossNote(spec, 2) {}
 };
 
 // Whole and half values of the cross heads.
 class CDiamondNote : public CScoreGlyph {
-public:
+ public:
   using CScoreGlyph::CScoreGlyph;
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
   void DrawDiamond(HDC dc, const StaffFrame& f, const GlyphInk& ink) const;
 };
 
 class CCircledDiamondNote : public CDiamondNote {
-public:
+ public:
   using CDiamondNote::CDiamondNote;
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 };
 
 // Side stick: an outlined triangle for the long values, filled from the
 // quarter on.
 class CTriangleNote : public CScoreGlyph {
-public:
-  CTriangleNote(const GlyphSpec& spec, bool filled, int flags = 0) : CScoreGlyph(spec), filled_(filled), flags_(flags) {}
+ public:
+  CTriangleNote(const GlyphSpec& spec, bool filled, int flags = 0)
+      : CScoreGlyph(spec), filled_(filled), flags_(flags) {}
   bool Filled() const { return filled_; }
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 
-private:
+ private:
   bool filled_;
   int flags_;
 };
 
 class CTriangleNote8 : public CTriangleNote {
-public:
+ public:
   explicit CTriangleNote8(const GlyphSpec& spec) : CTriangleNote(spec, true, 1) {}
 };
 
 class CTriangleNote16 : public CTriangleNote {
-public:
+ public:
   explicit CTriangleNote16(const GlyphSpec& spec) : CTriangleNote(spec, true, 2) {}
 };

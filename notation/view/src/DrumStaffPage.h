@@ -6,13 +6,14 @@
 #include "StaffPage.h"
 
 class CDrumStaffPage : public CStaffPage {
-public:
+ public:
   using CStaffPage::CStaffPage;
 
-protected:
+ protected:
   int DisplayPitch(int pitch) const override;
   bool IsStemDown(int pitch, int step) const override { return step > 5; }
-  std::unique_ptr<CScoreGlyph> CreateNoteGlyph(const ScoreNote& note, GlyphRole role, const GlyphSpec& spec) override;
+  std::unique_ptr<CScoreGlyph> CreateNoteGlyph(const ScoreNote& note, GlyphRole role,
+                                               const GlyphSpec& spec) override;
   void SortChord(std::vector<const ScoreNote*>& chord) const override;
   std::vector<int> LayoutVoices(const CScoreMeasure& m) const override { return {kSingleVoice}; }
 };

@@ -8,7 +8,7 @@
 // An owned pen, brush or font: deleted with the owner or when replaced.
 template <typename H>
 class CGdiObject {
-public:
+ public:
   CGdiObject() = default;
   explicit CGdiObject(H handle) : handle_(handle) {}
   ~CGdiObject() { Reset(); }
@@ -32,7 +32,7 @@ public:
     handle_ = nullptr;
   }
 
-private:
+ private:
   H handle_ = nullptr;
 };
 
@@ -43,7 +43,7 @@ using CFont = CGdiObject<HFONT>;
 // Selects an object into a DC and puts the previous one back. A null handle
 // selects nothing, so callers need not test for a missing font or pen.
 class CSelectObject {
-public:
+ public:
   CSelectObject(HDC dc, HGDIOBJ object) : dc_(dc) {
     if (dc_ && object) old_ = SelectObject(dc_, object);
   }
@@ -53,7 +53,7 @@ public:
   CSelectObject(const CSelectObject&) = delete;
   CSelectObject& operator=(const CSelectObject&) = delete;
 
-private:
+ private:
   HDC dc_;
   HGDIOBJ old_ = nullptr;
 };
@@ -61,7 +61,7 @@ private:
 // Text colour, transparent background and alignment for one block of text
 // output; the DC's previous values come back at the end of the scope.
 class CTextStyle {
-public:
+ public:
   CTextStyle(HDC dc, COLORREF color, UINT align = TA_TOP | TA_LEFT)
       : dc_(dc),
         oldColor_(SetTextColor(dc, color)),
@@ -75,7 +75,7 @@ public:
   CTextStyle(const CTextStyle&) = delete;
   CTextStyle& operator=(const CTextStyle&) = delete;
 
-private:
+ private:
   HDC dc_;
   COLORREF oldColor_;
   int oldMode_;
@@ -84,7 +84,7 @@ private:
 
 // A memory DC for measuring text without a window.
 class CMeasureDC {
-public:
+ public:
   CMeasureDC() : dc_(CreateCompatibleDC(nullptr)) {}
   ~CMeasureDC() {
     if (dc_) DeleteDC(dc_);
@@ -93,6 +93,6 @@ public:
   CMeasureDC& operator=(const CMeasureDC&) = delete;
   HDC Get() const { return dc_; }
 
-private:
+ private:
   HDC dc_;
 };

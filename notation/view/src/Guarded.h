@@ -15,6 +15,5 @@ template <typename F>
 void Guarded(F f) {
   try {
     f();
-  } catch (...) {
-  }
+  } catch (...) {}
 }

@@ -30,7 +30,7 @@
 
 template <class Line>
 class CLinePager {
-public:
+ public:
   using Frame = typename Line::Frame;
   using LineType = Line;
 
@@ -126,7 +126,7 @@ public:
   // What was invalidated since the last paint, also without a window.
   const RECT& Dirty() const { return dirty_; }
 
-private:
+ private:
   Line* First() const { return lines_.empty() ? nullptr : lines_.front().get(); }
   Line* LineOf(int track) const {
     auto it = lineMap_.find(track);
@@ -163,4 +163,3 @@ private:
   bool cursorEnabled_ = true;
   RECT dirty_{0, 0, 0, 0};
 };
-

@@ -46,10 +46,18 @@ int CLinePager<Line>::ScrollTo(int measure, int mode) {
   for (auto& line : lines_) {
     const int pages = line->PageCount();
     switch (mode) {
-      case 0: target = measure; break;
-      case 1: target = line->FirstMeasure() + measure; break;
-      case 2: target = pages + measure - 1; break;
-      default: target = -1; break;
+      case 0:
+        target = measure;
+        break;
+      case 1:
+        target = line->FirstMeasure() + measure;
+        break;
+      case 2:
+        target = pages + measure - 1;
+        break;
+      default:
+        target = -1;
+        break;
     }
     if (target < 0 || target >= pages) {
       target = -1;
@@ -129,7 +137,8 @@ void CLinePager<Line>::StepCursor(int step) {
   Frame frame;
   if (line->FrameFor(j, &frame)) {
     const auto* page = line->Page(j);
-    PlaceCursor(j, static_cast<int>(page->UnitsPerBeat() * page->Scale() * step * 0.25) + frame.originX - 2, frame);
+    PlaceCursor(j, static_cast<int>(page->UnitsPerBeat() * page->Scale() * step * 0.25) + frame.originX - 2,
+                frame);
   }
   Invalidate();
 }

@@ -19,7 +19,8 @@ bool CLyricItem::GetX(const StaffFrame& f, int* x) const {
   // A free syllable: in proportion to its place in the measure's note area.
   const int area = f.barX + f.placement.width - f.originX;
   const int d = tick_ > startTick_ ? tick_ - startTick_ : 0;
-  *x = f.originX + (barTicks_ > 0 && area > 0 ? static_cast<int>(static_cast<long long>(area) * d / barTicks_) : 0);
+  *x = f.originX +
+       (barTicks_ > 0 && area > 0 ? static_cast<int>(static_cast<long long>(area) * d / barTicks_) : 0);
   return true;
 }
 
@@ -32,7 +33,8 @@ void CLyricItem::Draw(HDC dc, const StaffFrame& f, const CLyricItem* previous) {
   if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();
-    if (GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size) && previous->DrawnX() + size.cx >= x)
+    if (GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size) &&
+        previous->DrawnX() + size.cx >= x)
       x = previous->DrawnX() + size.cx + 2;
   }
   const int ref = p.StaffKind() == kGrandStaff ? f.geometry.lowerRef : f.geometry.upperRef;

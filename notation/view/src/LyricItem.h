@@ -12,7 +12,7 @@
 class CScoreGlyph;
 
 class CLyricItem {
-public:
+ public:
   // Attached to a note.
   CLyricItem(const CScoreGlyph* note, const std::string& text, int tick);
   // Free, in a measure from `startTick` lasting `barTicks`.
@@ -34,7 +34,7 @@ public:
   // x of the last draw, or -1 when the item did not draw.
   int DrawnX() const { return drawnX_; }
 
-private:
+ private:
   const CScoreGlyph* note_ = nullptr;
   int startTick_ = 0;
   int barTicks_ = 0;

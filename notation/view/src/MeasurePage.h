@@ -10,7 +10,7 @@
 #include "score/ScoreRecords.h"
 
 class CMeasurePage {
-public:
+ public:
   // @name Set-up by the painter
   void SetMeasure(const CScoreMeasure& m);
   void AddText(const ScoreText& text) { texts_.push_back(text); }
@@ -32,7 +32,7 @@ public:
   // x of an offset in ticks from the measure start, relative to the note origin.
   int TickX(int offset) const;
 
-protected:
+ protected:
   CMeasurePage() = default;
   ~CMeasurePage() = default;
 

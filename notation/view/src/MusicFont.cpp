@@ -18,8 +18,9 @@ bool AddPrivate(const std::string& path) {
 
 std::string CMusicFont::PathBesideModule() {
   HMODULE module = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCSTR>(&CMusicFont::PathBesideModule), &module))
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&CMusicFont::PathBesideModule), &module))
     return std::string();
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);

@@ -8,7 +8,7 @@
 #include <string>
 
 class CMusicFont {
-public:
+ public:
   static constexpr const char* kFileName = "DEDOZI.rod";
   static constexpr const char* kFaceName = "ViredAzezevOvoz";
 
@@ -32,13 +32,13 @@ public:
 
 // A painter's hold on the music font.
 class CMusicFontRef {
-public:
+ public:
   CMusicFontRef() : added_(CMusicFont::AddRef()) {}
   ~CMusicFontRef() { CMusicFont::Release(); }
   CMusicFontRef(const CMusicFontRef&) = delete;
   CMusicFontRef& operator=(const CMusicFontRef&) = delete;
   bool Added() const { return added_; }
 
-private:
+ private:
   bool added_;
 };

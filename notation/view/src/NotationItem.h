@@ -8,11 +8,11 @@
 #include "StaffFrame.h"
 
 class CNotationItem {
-public:
+ public:
   virtual ~CNotationItem() = default;
   virtual void Draw(HDC dc, const StaffFrame& frame) = 0;
 
-protected:
+ protected:
   CNotationItem() = default;
   CNotationItem(const CNotationItem&) = delete;
   CNotationItem& operator=(const CNotationItem&) = delete;

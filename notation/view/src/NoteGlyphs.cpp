@@ -9,7 +9,8 @@ void CWholeNote::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
   const int left = HeadLeft(f), y = HeadY(f), top = y - h / 2;
   // Three outlines a pixel apart: thick at the sides, thin at top and bottom.
   CSelectObject pen(dc, ink.pen1);
-  for (int k = 0; k < 3; ++k) Arc(dc, left + k, top, left + k + w, top + h + 1, left + k + w, y, left + k + w, y);
+  for (int k = 0; k < 3; ++k)
+    Arc(dc, left + k, top, left + k + w, top + h + 1, left + k + w, y, left + k + w, y);
 }
 
 void CHalfNote::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {

@@ -4,47 +4,47 @@
 #include "ScoreGlyph.h"
 
 class CWholeNote : public CScoreGlyph {
-public:
+ public:
   using CScoreGlyph::CScoreGlyph;
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 };
 
 class CHalfNote : public CScoreGlyph {
-public:
+ public:
   using CScoreGlyph::CScoreGlyph;
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 };
 
 class CQuarterNote : public CScoreGlyph {
-public:
+ public:
   using CScoreGlyph::CScoreGlyph;
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 };
 
 // A quarter head with one flag (eighth) or two (sixteenth).
 class CFlaggedNote : public CQuarterNote {
-public:
+ public:
   CFlaggedNote(const GlyphSpec& spec, int flags) : CQuarterNote(spec), flags_(flags) {}
 
-protected:
+ protected:
   void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) override;
 
-private:
+ private:
   int flags_;
 };
 
 class CEighthNote : public CFlaggedNote {
-public:
+ public:
   explicit CEighthNote(const GlyphSpec& spec) : CFlaggedNote(spec, 1) {}
 };
 
 class CSixteenthNote : public CFlaggedNote {
-public:
+ public:
   explicit CSixteenthNote(const GlyphSpec& spec) : CFlaggedNote(spec, 2) {}
 };

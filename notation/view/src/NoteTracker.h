@@ -10,7 +10,7 @@
 class CStaffPainter;
 
 class CNoteTracker {
-public:
+ public:
   CNoteTracker(HWND window, const CStaffPainter* painter);
 
   // A mark for the note at x, width pixels wide.
@@ -22,7 +22,7 @@ public:
   void Paint(HDC dc) const;
   size_t Count() const { return entries_.size(); }
 
-private:
+ private:
   struct Entry {
     int note;
     int x;

@@ -19,7 +19,7 @@
 
 template <class Derived, class Painter, class PageT, class Glyph>
 class CPagedLine {
-public:
+ public:
   static constexpr int kLeftMargin = 5;
 
   CPagedLine(Painter* painter, const RECT& rect) : painter_(painter), rect_(rect) {}
@@ -64,7 +64,7 @@ public:
   void MarkLyric(int tick);
   void UnmarkLyrics(int tick);
 
-protected:
+ protected:
   // Counts the measures that fit from the first one after a header of the
   // given width, the first page giving up `own` of its width to the line,
   // and fills the placement pool and the shared signature record.
@@ -86,7 +86,7 @@ protected:
   std::vector<StaffPlacement>* pool_ = &ownPool_;
   LineSignature* signature_ = &ownSignature_;
 
-private:
+ private:
   LineSignature ownSignature_;
   std::vector<StaffPlacement> ownPool_;
 };

@@ -118,8 +118,12 @@ int PAGED_LINE::PageOfTick(int tick, bool startBelongsBefore) const {
   const int n = PageCount();
   if (n == 0) return -1;
   int i = first_ < n ? first_ : n - 1;
-  auto after = [&](const PageT* p) { return startBelongsBefore ? tick > p->EndTick() : tick >= p->EndTick(); };
-  auto before = [&](const PageT* p) { return startBelongsBefore ? tick <= p->StartTick() : tick < p->StartTick(); };
+  auto after = [&](const PageT* p) {
+    return startBelongsBefore ? tick > p->EndTick() : tick >= p->EndTick();
+  };
+  auto before = [&](const PageT* p) {
+    return startBelongsBefore ? tick <= p->StartTick() : tick < p->StartTick();
+  };
   while (i < n && after(Page(i))) ++i;
   while (i >= 0 && i < n && before(Page(i))) --i;
   return i >= 0 && i < n ? i : -1;

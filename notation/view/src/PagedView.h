@@ -29,7 +29,7 @@ struct PartSpec {
 
 template <class Painter, class PagerT, class Model>
 class CPagedView : public IScoreView, public IOptionHost {
-public:
+ public:
   explicit CPagedView(HWND window);
   virtual ~CPagedView();
 
@@ -69,7 +69,7 @@ public:
   int SizeLevel() const { return sizeLevel_; }
   const RECT& ViewRect() const { return viewRect_; }
 
-protected:
+ protected:
   // @name What each view says
   virtual int PartHeightOf(const PartSpec& spec, size_t index) const = 0;
   virtual std::unique_ptr<Painter> MakePart(const PartSpec& spec, size_t index) = 0;
@@ -94,7 +94,7 @@ protected:
   Model model_;
   IScoreBuffer* buffer_ = nullptr;
 
-private:
+ private:
   int DoRebuild();
   int DoLayout(const RECT* rect);
   void ChangeSizeLevel(int level);

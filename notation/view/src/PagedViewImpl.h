@@ -95,7 +95,8 @@ std::vector<PartSpec> PAGED_VIEW::CurrentSpecs() const {
 }
 
 PAGED_VIEW_TEMPLATE
-void PAGED_VIEW::ArrangeParts(const RECT& rect, const std::vector<PartSpec>& specs, std::vector<RECT>* out) const {
+void PAGED_VIEW::ArrangeParts(const RECT& rect, const std::vector<PartSpec>& specs,
+                              std::vector<RECT>* out) const {
   std::vector<PartHeight> heights;
   for (size_t i = 0; i < specs.size(); ++i) heights.push_back({PartHeightOf(specs[i], i), specs[i].track});
   std::vector<PartPlacement> placed;

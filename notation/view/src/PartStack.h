@@ -16,21 +16,24 @@ struct PartPlacement {
 };
 
 class CPartStack {
-public:
+ public:
   virtual ~CPartStack() = default;
   // Fills out with the parts' rectangles; false when nothing was placed.
-  virtual bool Arrange(const RECT& rect, const std::vector<PartHeight>& parts, std::vector<PartPlacement>* out) const = 0;
+  virtual bool Arrange(const RECT& rect, const std::vector<PartHeight>& parts,
+                       std::vector<PartPlacement>* out) const = 0;
 };
 
 // The parts once, centred vertically (from the top when they are taller
 // than the rectangle). Always one rectangle per part.
 class CCenteredPartStack : public CPartStack {
-public:
-  bool Arrange(const RECT& rect, const std::vector<PartHeight>& parts, std::vector<PartPlacement>* out) const override;
+ public:
+  bool Arrange(const RECT& rect, const std::vector<PartHeight>& parts,
+               std::vector<PartPlacement>* out) const override;
 };
 
 // The parts repeated as often as they fit, from the top.
 class CRepeatedPartStack : public CPartStack {
-public:
-  bool Arrange(const RECT& rect, const std::vector<PartHeight>& parts, std::vector<PartPlacement>* out) const override;
+ public:
+  bool Arrange(const RECT& rect, const std::vector<PartHeight>& parts,
+               std::vector<PartPlacement>* out) const override;
 };

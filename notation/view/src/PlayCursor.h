@@ -5,7 +5,7 @@
 #include <windows.h>
 
 class CPlayCursor {
-public:
+ public:
   void Reset() { *this = CPlayCursor(); }
   void SetExtent(int top, int bottom) { top_ = top, bottom_ = bottom; }
   int Top() const { return top_; }
@@ -34,7 +34,7 @@ public:
     if (bottom_ > top_) PatBlt(dc, x_, top_, 1, bottom_ - top_, DSTINVERT);
   }
 
-private:
+ private:
   int top_ = 0;
   int bottom_ = 0;
   int x_ = 0;

@@ -34,7 +34,9 @@ void StaffRange(int kind, bool lower, int* lo, int* hi) {
 
 }  // namespace
 
-int CScoreGlyph::HeadWidth(const CStaffPainter& p) { return StaffSizes::kHeadWidth[StaffSizes::Level(p.SizeLevel())]; }
+int CScoreGlyph::HeadWidth(const CStaffPainter& p) {
+  return StaffSizes::kHeadWidth[StaffSizes::Level(p.SizeLevel())];
+}
 
 int CScoreGlyph::StaffRef(const StaffFrame& f) const {
   return f.geometry.RefFor(f.painter->StaffKind(), spec_.pitch);
@@ -110,7 +112,8 @@ void CScoreGlyph::DrawLedgerLines(HDC dc, const StaffFrame& f) const {
 POINT CScoreGlyph::DrawStem(HDC dc, const StaffFrame& f, const GlyphInk& ink, int w) {
   const int strokes = f.painter->StrokeThickness();
   const int left = HeadLeft(f), y = HeadY(f);
-  const int len = spec_.stemLength > 0 ? spec_.stemLength : StaffSizes::kStemLength[StaffSizes::Level(f.painter->SizeLevel())];
+  const int len = spec_.stemLength > 0 ? spec_.stemLength
+                                       : StaffSizes::kStemLength[StaffSizes::Level(f.painter->SizeLevel())];
   POINT tip;
   if (spec_.stemDown)
     tip = {left, y + len};
@@ -153,7 +156,7 @@ void CScoreGlyph::DrawOval(HDC dc, const StaffFrame& f, const GlyphInk& ink, boo
   // line gap tall, so that a head in a space leaves the staff lines whole.
   const int k = h / 2 + 1;
   // Slanted up to the right, as printed heads are.
-  const POINT oval[7] = {{left, y + 1},  {left, y + 1 - k},  {right, y - 1 - k}, {right, y - 1},
+  const POINT oval[7] = {{left, y + 1},      {left, y + 1 - k}, {right, y - 1 - k}, {right, y - 1},
                          {right, y - 1 + k}, {left, y + 1 + k}, {left, y + 1}};
   CSelectObject pen(dc, ink.pen1);
   if (filled) {

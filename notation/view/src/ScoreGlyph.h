@@ -10,13 +10,13 @@ class CStaffPainter;
 
 // What the page layout decides for one note glyph.
 struct GlyphSpec {
-  int pitch = 60;       // display pitch (percussion: the mapped one)
-  int notePitch = 60;   // the note's own pitch, which note events name
-  int tick = 0;         // absolute start tick, for highlight and lyric matching
-  int length = 0;       // notated length in ticks
-  int x = 0;            // from the measure's note origin
-  int step = 0;         // staff step; 0 at the staff's reference line
-  int accidental = 0;   // 0 none, 1 sharp, 2 flat, 3 natural, 4 double sharp, 5 double flat
+  int pitch = 60;           // display pitch (percussion: the mapped one)
+  int notePitch = 60;       // the note's own pitch, which note events name
+  int tick = 0;             // absolute start tick, for highlight and lyric matching
+  int length = 0;           // notated length in ticks
+  int x = 0;                // from the measure's note origin
+  int step = 0;             // staff step; 0 at the staff's reference line
+  int accidental = 0;       // 0 none, 1 sharp, 2 flat, 3 natural, 4 double sharp, 5 double flat
   int accidentalShift = 0;  // 0..2 sign widths further left, to clear a neighbour's sign
   int stemLength = 0;
   bool stemDown = false;
@@ -36,7 +36,7 @@ struct GlyphInk {
 };
 
 class CScoreGlyph : public CNotationItem {
-public:
+ public:
   explicit CScoreGlyph(const GlyphSpec& spec) : spec_(spec) {}
 
   // Draws, then forgets the one-shot highlight.
@@ -80,7 +80,7 @@ public:
   // Everything the glyph may draw (accidental, head, stem, flags, dot), for repainting it alone.
   RECT Bounds(const StaffFrame& f) const;
 
-protected:
+ protected:
   // The glyph's own shapes; the base draws ledger lines, accidental and dot.
   virtual void DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink);
   GlyphInk Ink(const StaffFrame& f) const;
@@ -90,7 +90,7 @@ protected:
   // The oval head of two Bezier curves, filled or as an outline.
   void DrawOval(HDC dc, const StaffFrame& f, const GlyphInk& ink, bool filled) const;
 
-private:
+ private:
   void DrawLedgerLines(HDC dc, const StaffFrame& f) const;
 
   GlyphSpec spec_;

@@ -24,7 +24,7 @@ struct PainterDefaults {
 };
 
 class CScorePainter : public IScorePart {
-public:
+ public:
   CScorePainter();
   virtual ~CScorePainter();
   CScorePainter(const CScorePainter&) = delete;
@@ -70,7 +70,7 @@ public:
   HPEN HighlightPen(int width) const { return width > 1 ? highlightPen2_.Get() : highlightPen1_.Get(); }
   HBRUSH NoteBrush() const { return noteBrush_.Get(); }
   HBRUSH HighlightBrush() const { return highlightBrush_.Get(); }
-  HFONT TextFont() const { return textFont_.Get(); }         // bar numbers and free texts
+  HFONT TextFont() const { return textFont_.Get(); }  // bar numbers and free texts
   HFONT TrackNumberFont() const { return trackFont_.Get(); }
   HFONT LyricFont() const { return lyricFont_.Get(); }
   int LyricOffset() const { return lyricOffset_; }
@@ -87,7 +87,7 @@ public:
   const std::vector<ScoreLyric>& PartLyrics() const override { return lyrics_; }
   void MeasureLyricWidths(const std::vector<std::string>& texts, std::vector<int>* widths) override;
 
-protected:
+ protected:
   virtual void SetKind(int staffKind) = 0;
   void SetLyricOffset(int offset) { lyricOffset_ = offset; }
 
@@ -95,7 +95,7 @@ protected:
   int track_ = 0;
   HWND window_ = nullptr;
 
-private:
+ private:
   void RefreshNotePens();
   void RefreshHighlightPens();
 

@@ -21,18 +21,18 @@ struct StaffPlacement {
 // neighbours lie on the row.
 struct LineFrame {
   StaffPlacement placement;
-  int barX = 0;             // window x of the measure's left bar line
-  int originX = 0;          // window x of tick 0 of the measure's notes
-  int lineStartX = 0;       // where the line's first measure begins (after the header)
-  int lineEndX = 0;         // end of the line's last drawn measure
-  bool prevShown = false;   // the previous measure is drawn on the same line
-  bool nextShown = false;   // the next measure is drawn on the same line
-  int nextOriginX = 0;      // its tick-0 x when shown
+  int barX = 0;            // window x of the measure's left bar line
+  int originX = 0;         // window x of tick 0 of the measure's notes
+  int lineStartX = 0;      // where the line's first measure begins (after the header)
+  int lineEndX = 0;        // end of the line's last drawn measure
+  bool prevShown = false;  // the previous measure is drawn on the same line
+  bool nextShown = false;  // the next measure is drawn on the same line
+  int nextOriginX = 0;     // its tick-0 x when shown
 };
 
 struct StaffFrame : LineFrame {
   const CStaffPainter* painter = nullptr;
-  StaffGeometry geometry;   // window coordinates
+  StaffGeometry geometry;  // window coordinates
 };
 
 // Gap between the bar line (plus the note offset) and a head at tick 0 when

@@ -7,9 +7,9 @@
 enum StaffKind : int {
   kTrebleStaff = 0,
   kBassStaff = 1,
-  kGrandStaff = 2,      // two staves; pitches below 60 on the lower one
-  kAltoStaff = 3,       // C clef on the middle line
-  kTenorStaff = 4,      // C clef on the fourth line
+  kGrandStaff = 2,         // two staves; pitches below 60 on the lower one
+  kAltoStaff = 3,          // C clef on the middle line
+  kTenorStaff = 4,         // C clef on the fourth line
   kTrebleOctaveStaff = 5,  // drawn an octave lower than written
   kBassOctaveStaff = 6,    // drawn an octave higher than written
   kPercussionStaff = 7,

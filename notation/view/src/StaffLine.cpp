@@ -111,7 +111,8 @@ void CStaffLine::Paint(HDC dc) {
     if (!FrameFor(m, &frame)) continue;
     // Ties, lyrics and accidentals reach a little into the neighbouring measures.
     constexpr int kReach = 80;
-    if (clipped && (frame.barX + frame.placement.width + kReach <= clip.left || frame.barX - kReach >= clip.right))
+    if (clipped &&
+        (frame.barX + frame.placement.width + kReach <= clip.left || frame.barX - kReach >= clip.right))
       continue;
     Page(m)->Paint(dc, frame);
   }

@@ -16,7 +16,7 @@ class CScoreGlyph;
 class CStaffPage;
 
 class CStaffLine : public CPagedLine<CStaffLine, CStaffPainter, CStaffPage, CScoreGlyph> {
-public:
+ public:
   using Frame = StaffFrame;
 
   CStaffLine(CStaffPainter* painter, const RECT& rect);
@@ -43,7 +43,7 @@ public:
 
   void Paint(HDC dc);
 
-private:
+ private:
   friend class CPagedLine<CStaffLine, CStaffPainter, CStaffPage, CScoreGlyph>;
 
   // Where a changed glyph of a shown measure is drawn; the whole line when it is tied

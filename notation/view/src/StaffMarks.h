@@ -19,11 +19,12 @@ struct MarkAnchor {
 };
 
 class CTie : public CNotationItem {
-public:
+ public:
   enum Span {
     kWithin,        // both notes on this page
     kToNext,        // the second note opens the next page
-    kFromPrevious,  // the first note closes the previous page: drawn only when that page is not beside this one
+    kFromPrevious,  // the first note closes the previous page: drawn only when that page is not beside this
+                    // one
   };
   CTie(CScoreGlyph* first, CScoreGlyph* second, Span span) : first_(first), second_(second), span_(span) {}
   void Draw(HDC dc, const StaffFrame& f) override;
@@ -31,49 +32,52 @@ public:
   const CScoreGlyph* First() const { return first_; }
   const CScoreGlyph* Second() const { return second_; }
 
-private:
+ private:
   CScoreGlyph* first_;
   CScoreGlyph* second_;
   Span span_;
 };
 
 class CBeam : public CNotationItem {
-public:
-  CBeam(int x1, int x2, MarkAnchor anchor, int thickness) : x1_(x1), x2_(x2), anchor_(anchor), thickness_(thickness) {}
+ public:
+  CBeam(int x1, int x2, MarkAnchor anchor, int thickness)
+      : x1_(x1), x2_(x2), anchor_(anchor), thickness_(thickness) {}
   void Draw(HDC dc, const StaffFrame& f) override;
   int X1() const { return x1_; }
   int X2() const { return x2_; }
   const MarkAnchor& Anchor() const { return anchor_; }
 
-private:
+ private:
   int x1_, x2_;
   MarkAnchor anchor_;
   int thickness_;
 };
 
 class CTupletNumber : public CNotationItem {
-public:
-  CTupletNumber(std::string text, int x, MarkAnchor anchor) : text_(std::move(text)), x_(x), anchor_(anchor) {}
+ public:
+  CTupletNumber(std::string text, int x, MarkAnchor anchor)
+      : text_(std::move(text)), x_(x), anchor_(anchor) {}
   void Draw(HDC dc, const StaffFrame& f) override;
   const std::string& Text() const { return text_; }
   int X() const { return x_; }
 
-private:
+ private:
   std::string text_;
   int x_;
   MarkAnchor anchor_;
 };
 
 class CTupletBracket : public CNotationItem {
-public:
-  CTupletBracket(int x1, int x2, MarkAnchor anchor, bool above) : x1_(x1), x2_(x2), anchor_(anchor), above_(above) {}
+ public:
+  CTupletBracket(int x1, int x2, MarkAnchor anchor, bool above)
+      : x1_(x1), x2_(x2), anchor_(anchor), above_(above) {}
   void Draw(HDC dc, const StaffFrame& f) override;
   int X1() const { return x1_; }
   int X2() const { return x2_; }
   bool Above() const { return above_; }
   const MarkAnchor& Anchor() const { return anchor_; }
 
-private:
+ private:
   int x1_, x2_;
   MarkAnchor anchor_;
   bool above_;

@@ -32,18 +32,19 @@ void CStaffPage::SetMeasure(const CScoreMeasure& m, int x) {
   leadIn_ = NoteLeadIn(scale_, StaffSizes::kHeadWidth[StaffSizes::Level(painter_->SizeLevel())]);
 }
 
-int CStaffPage::OriginX(int barX, const StaffPlacement& p) const {
-  return barX + p.noteOffset + leadIn_;
-}
+int CStaffPage::OriginX(int barX, const StaffPlacement& p) const { return barX + p.noteOffset + leadIn_; }
 
 // @name Play events
 
 int CStaffPage::PlayedPitch(int midiNote) const {
   // Notes of the octave-mark staves are recorded shifted.
   switch (painter_->StaffKind()) {
-    case kTrebleOctaveStaff: return midiNote - 12;
-    case kBassOctaveStaff: return midiNote + 12;
-    default: return midiNote;
+    case kTrebleOctaveStaff:
+      return midiNote - 12;
+    case kBassOctaveStaff:
+      return midiNote + 12;
+    default:
+      return midiNote;
   }
 }
 
@@ -60,7 +61,9 @@ bool CStaffPage::MarkNoteSounding(int midiNote, int tick, bool flag, const CScor
     glyph->SetSounding(true);
     if (flag) glyph->FlashOnce();
     if (changed) *changed = glyph.get();
-    ForChain(glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); }, [](CScoreGlyph* g) { g->SetSounding(true); });
+    ForChain(
+        glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); },
+        [](CScoreGlyph* g) { g->SetSounding(true); });
     return true;
   }
   return false;
@@ -73,8 +76,12 @@ bool CStaffPage::ClearNoteSounding(int midiNote, int tick, const CScoreGlyph** c
     if (glyph->Spec().notePitch != pitch || !glyph->Sounding()) continue;
     glyph->SetSounding(false);
     if (changed) *changed = glyph.get();
-    ForChain(glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); }, [](CScoreGlyph* g) { g->SetSounding(false); });
-    ForChain(glyph.get(), [](CScoreGlyph* g) { return g->PrevTied(); }, [](CScoreGlyph* g) { g->SetSounding(false); });
+    ForChain(
+        glyph.get(), [](CScoreGlyph* g) { return g->NextTied(); },
+        [](CScoreGlyph* g) { g->SetSounding(false); });
+    ForChain(
+        glyph.get(), [](CScoreGlyph* g) { return g->PrevTied(); },
+        [](CScoreGlyph* g) { g->SetSounding(false); });
     return true;
   }
   return false;
@@ -98,7 +105,8 @@ bool CStaffPage::AttachLyric(const ScoreLyric& lyric) {
       }
     }
     if (lyric.tick <= EndTick() - 10) {
-      lyrics_.push_back(std::make_unique<CLyricItem>(startTick_, beats_ * beatTicks_, lyric.text, lyric.tick));
+      lyrics_.push_back(
+          std::make_unique<CLyricItem>(startTick_, beats_ * beatTicks_, lyric.text, lyric.tick));
       return true;
     }
     return false;

@@ -28,7 +28,7 @@ struct RestSpec;
 enum class GlyphRole { kPlain, kBeamed, kTuplet, kTupletChord };
 
 class CStaffPage : public CMeasurePage {
-public:
+ public:
   explicit CStaffPage(CStaffPainter* painter);
   virtual ~CStaffPage();
   CStaffPage(const CStaffPage&) = delete;
@@ -74,12 +74,13 @@ public:
 
   void Paint(HDC dc, const StaffFrame& frame);
 
-protected:
+ protected:
   // @name Hooks of the percussion page
   virtual int DisplayPitch(int pitch) const { return pitch; }
   virtual bool IsStemDown(int pitch, int step) const;
   // The glyph for a note; null when the value class has none.
-  virtual std::unique_ptr<CScoreGlyph> CreateNoteGlyph(const ScoreNote& note, GlyphRole role, const GlyphSpec& spec);
+  virtual std::unique_ptr<CScoreGlyph> CreateNoteGlyph(const ScoreNote& note, GlyphRole role,
+                                                       const GlyphSpec& spec);
   // Orders the notes of a chord before placement.
   virtual void SortChord(std::vector<const ScoreNote*>& chord) const {}
   // The voices Layout walks.
@@ -87,7 +88,7 @@ protected:
 
   CStaffPainter* painter_;
 
-private:
+ private:
   struct Placed {
     const ScoreNote* note;
     int pitch;  // display pitch

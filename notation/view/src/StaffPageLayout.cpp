@@ -139,20 +139,25 @@ const std::vector<std::unique_ptr<CScoreGlyph>>& CStaffPage::Notes(int voice) co
   return notes_[voice >= 0 && voice <= 2 ? voice : 0];
 }
 
-std::unique_ptr<CScoreGlyph> CStaffPage::CreateNoteGlyph(const ScoreNote& note, GlyphRole role, const GlyphSpec& spec) {
+std::unique_ptr<CScoreGlyph> CStaffPage::CreateNoteGlyph(const ScoreNote& note, GlyphRole role,
+                                                         const GlyphSpec& spec) {
   // Inside beams and tuplets the beam supplies the flags.
   const bool beamed = role != GlyphRole::kPlain;
   switch (note.valueClass) {
-    case kWholeNote: return std::make_unique<CWholeNote>(spec);
-    case kHalfNote: return std::make_unique<CHalfNote>(spec);
-    case kQuarterNote: return std::make_unique<CQuarterNote>(spec);
+    case kWholeNote:
+      return std::make_unique<CWholeNote>(spec);
+    case kHalfNote:
+      return std::make_unique<CHalfNote>(spec);
+    case kQuarterNote:
+      return std::make_unique<CQuarterNote>(spec);
     case kEighthNote:
       if (beamed) return std::make_unique<CQuarterNote>(spec);
       return std::make_unique<CEighthNote>(spec);
     case kSixteenthNote:
       if (beamed) return std::make_unique<CQuarterNote>(spec);
       return std::make_unique<CSixteenthNote>(spec);
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }
 
@@ -210,7 +215,8 @@ void CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool
   SortChord(chord);
   std::vector<Placed> placed;
   for (const ScoreNote* n : chord) placed.push_back(Place(*n));
-  std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.step < b.step; });
+  std::stable_sort(placed.begin(), placed.end(),
+                   [](const Placed& a, const Placed& b) { return a.step < b.step; });
   if (!up) std::reverse(placed.begin(), placed.end());
   const int g = painter_->LineGap();
   const int w = StaffSizes::kHeadWidth[Level(painter_)];
@@ -249,7 +255,8 @@ void CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool
   }
 }
 
-size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i) {
+size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list,
+                                   size_t i) {
   const int group = list[i].beamGroup;
   size_t end = i;
   while (end < list.size() && list[end].beamGroup == group && !list[end].InTuplet()) ++end;
@@ -266,7 +273,8 @@ size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std:
   std::vector<CScoreGlyph*> glyphs;
   std::vector<const ScoreNote*> onsets;
   for (size_t k = i; k < end;) {
-    const size_t chordEnd = list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
+    const size_t chordEnd =
+        list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
     std::vector<const ScoreNote*> chord;
     for (size_t c = k; c < chordEnd; ++c) chord.push_back(&list[c]);
     const size_t before = VoiceList(voice).size();
@@ -297,9 +305,11 @@ void CStaffPage::AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::ve
   const int beamY = up ? -stem - extremeStep * g / 2 + StaffSizes::kBeamOffsetUp[level] + thickness - 1
                        : stem - extremeStep * g / 2 + StaffSizes::kBeamOffsetDown[level];
   MarkAnchor anchor{anchorPitch, beamY};
-  elements_.push_back(std::make_unique<CBeam>(glyphs.front()->X() + stemX, glyphs.back()->X() + stemX, anchor, thickness));
+  elements_.push_back(
+      std::make_unique<CBeam>(glyphs.front()->X() + stemX, glyphs.back()->X() + stemX, anchor, thickness));
   // Stems end at the beam whatever the single note would have had.
-  const int secondaryY = up ? beamY + StaffSizes::kSecondaryBeamGap[level] : beamY - StaffSizes::kSecondaryBeamGap[level];
+  const int secondaryY =
+      up ? beamY + StaffSizes::kSecondaryBeamGap[level] : beamY - StaffSizes::kSecondaryBeamGap[level];
   const MarkAnchor second{anchorPitch, secondaryY};
   const int stub = StaffSizes::kBeamStub[level];
   for (size_t k = 0; k < glyphs.size();) {
@@ -326,7 +336,8 @@ void CStaffPage::AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::ve
   }
 }
 
-size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i) {
+size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list,
+                                size_t i) {
   const size_t end = RunEnd(list, i, &ScoreNote::tupletGroup);
   const int level = Level(painter_);
   const int g = painter_->LineGap(), w = StaffSizes::kHeadWidth[level], stem = StaffSizes::kStemLength[level];
@@ -337,7 +348,10 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
     step = static_cast<int>(scale_ * kFixed[std::min(std::max(valueClass, 1), 4) - 1]);
   } else {
     const int perUnit = std::max(1, beatTicks_ / std::max(1, unitsPerBeat_));
-    const int n = valueClass == kHalfNote ? 480 : valueClass == kQuarterNote ? 240 : valueClass == kEighthNote ? 120 : 0;
+    const int n = valueClass == kHalfNote      ? 480
+                  : valueClass == kQuarterNote ? 240
+                  : valueClass == kEighthNote  ? 120
+                                               : 0;
     step = n > 0 ? static_cast<int>(scale_ * (n / perUnit) / 3) : static_cast<int>(scale_);
   }
   int lo = 1000, hi = -1000, loPitch = 0, hiPitch = 0;
@@ -353,7 +367,8 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
   std::vector<const ScoreNote*> onsets;
   int firstX = x, lastX = x;
   for (size_t k = i; k < end;) {
-    const size_t chordEnd = list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
+    const size_t chordEnd =
+        list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
     std::vector<const ScoreNote*> chord;
     for (size_t c = k; c < chordEnd; ++c) chord.push_back(&list[c]);
     bool up = groupUp;
@@ -372,7 +387,8 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
       }
     }
     const size_t before = VoiceList(voice).size();
-    PlaceChord(voice, chord, up, chord.size() > 1 ? GlyphRole::kTupletChord : GlyphRole::kTuplet, x, farStep, stem);
+    PlaceChord(voice, chord, up, chord.size() > 1 ? GlyphRole::kTupletChord : GlyphRole::kTuplet, x, farStep,
+               stem);
     for (size_t gi = before; gi < VoiceList(voice).size(); ++gi)
       if (VoiceList(voice)[gi]->HasStem()) {
         glyphs.push_back(VoiceList(voice)[gi].get());
@@ -393,14 +409,16 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
     AddBeams(glyphs, onsets, groupUp, farStep, anchorPitch);
     const int y = groupUp ? farY - stem - StaffSizes::kBeamThickness[level] - 13 : farY + stem + 4;
     const int stemX = groupUp ? w - 1 : 0;
-    elements_.push_back(std::make_unique<CTupletNumber>(label, (firstX + lastX) / 2 + stemX - 3, MarkAnchor{anchorPitch, y}));
+    elements_.push_back(
+        std::make_unique<CTupletNumber>(label, (firstX + lastX) / 2 + stemX - 3, MarkAnchor{anchorPitch, y}));
   } else {
     const bool above = groupUp;
     const int y = above ? farY - stem - 2 : farY + stem + 3;
     const int shift = above ? w : 0;
     const int x1 = firstX - w / 2 + shift, x2 = lastX + w / 2 + shift;
     elements_.push_back(std::make_unique<CTupletBracket>(x1, x2, MarkAnchor{anchorPitch, y}, above));
-    elements_.push_back(std::make_unique<CTupletNumber>("3", (x1 + x2) / 2 - 4, MarkAnchor{anchorPitch, y - 7}));
+    elements_.push_back(
+        std::make_unique<CTupletNumber>("3", (x1 + x2) / 2 - 4, MarkAnchor{anchorPitch, y - 7}));
   }
   return end;
 }

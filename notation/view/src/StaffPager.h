@@ -5,7 +5,7 @@
 #include "StaffLine.h"
 
 class CStaffPager : public CLinePager<CStaffLine> {
-public:
+ public:
   using CLinePager::CLinePager;
 };
 

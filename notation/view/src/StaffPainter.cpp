@@ -38,10 +38,10 @@ int CStaffPainter::PartHeight() const {
 
 void CStaffPainter::RecreateFonts() {
   const int level = StaffSizes::Level(sizeLevel_);
-  signatureFont_.Attach(CreatePainterFont(StaffSizes::kSignatureFontHeight[level], FW_SEMIBOLD, DEFAULT_CHARSET,
-                                          FF_SWISS, "Arial"));
-  octaveFont_.Attach(CreatePainterFont(StaffSizes::kOctaveFontHeight[level], FW_MEDIUM, DEFAULT_CHARSET, FF_SWISS,
-                                       "Arial Bold Italic"));
+  signatureFont_.Attach(CreatePainterFont(StaffSizes::kSignatureFontHeight[level], FW_SEMIBOLD,
+                                          DEFAULT_CHARSET, FF_SWISS, "Arial"));
+  octaveFont_.Attach(CreatePainterFont(StaffSizes::kOctaveFontHeight[level], FW_MEDIUM, DEFAULT_CHARSET,
+                                       FF_SWISS, "Arial Bold Italic"));
   clefFont_.Attach(CreatePainterFont(StaffSizes::kClefFontHeight[level], FW_MEDIUM, SYMBOL_CHARSET, 0,
                                      CMusicFont::kFaceName));
   cClefFont_.Attach(CreatePainterFont(StaffSizes::kCClefFontHeight[level], FW_MEDIUM, SYMBOL_CHARSET, 0,
@@ -112,7 +112,8 @@ int CStaffPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
   for (size_t i = 0; i < pages_.size(); ++i) pages_[i]->Layout(*measures[i]);
 
   const bool twoStaves = staffKind_ == kGrandStaff;
-  for (int voice = twoStaves ? kUpperVoice : kSingleVoice; voice <= (twoStaves ? kLowerVoice : kSingleVoice); ++voice) {
+  for (int voice = twoStaves ? kUpperVoice : kSingleVoice; voice <= (twoStaves ? kLowerVoice : kSingleVoice);
+       ++voice) {
     for (auto& page : pages_) page->LinkTies(voice);
     LinkTiesAcrossPages(voice);
   }

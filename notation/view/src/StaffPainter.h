@@ -14,7 +14,7 @@
 class CStaffPage;
 
 class CStaffPainter : public CScorePainter {
-public:
+ public:
   CStaffPainter();
   ~CStaffPainter() override;
 
@@ -72,12 +72,12 @@ public:
   void ClearPages();
   void ClearHighlights();
 
-protected:
+ protected:
   void SetKind(int staffKind) override;
   virtual std::unique_ptr<CStaffPage> CreatePage();
   void SetNoKeySignature(bool on) { noKeySignature_ = on; }
 
-private:
+ private:
   void RecreateFonts();
   void DrawClefOn(HDC dc, int kind, int ref, int x) const;
   void DrawKeyOn(HDC dc, int ref, int x, int key, bool cancel) const;
@@ -99,11 +99,11 @@ private:
 // The percussion painter: pages of percussion measures, and no key signature
 // at all when every part of the view is percussion.
 class CDrumPainter : public CStaffPainter {
-public:
+ public:
   explicit CDrumPainter(bool allPercussion);
   bool PitchToStaffStep(int pitch, int key, int* step, int* accidental) const override;
   int KeySignatureWidth(int key, int spacing, int c, int d) const override;
 
-protected:
+ protected:
   std::unique_ptr<CStaffPage> CreatePage() override;
 };

@@ -16,7 +16,9 @@ namespace {
 constexpr int kSharpSteps[7] = {10, 7, 11, 8, 5, 9, 6};
 constexpr int kFlatSteps[7] = {6, 9, 5, 8, 4, 7, 3};
 
-void TextAt(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, static_cast<int>(strlen(text))); }
+void TextAt(HDC dc, int x, int y, const char* text) {
+  TextOutA(dc, x, y, text, static_cast<int>(strlen(text)));
+}
 
 }  // namespace
 
@@ -26,7 +28,8 @@ void CStaffPainter::DrawStaffLines(HDC dc, const StaffGeometry& g, int x1, int x
   const int staves = staffKind_ == kGrandStaff ? 2 : 1;
   for (int s = 0; s < staves; ++s)
     for (int line = 0; line < 5; ++line)
-      for (int k = 0; k < hStroke_; ++k) StrokeLine(dc, x1, tops[s] + line * lineGap_ + k, x2, tops[s] + line * lineGap_ + k);
+      for (int k = 0; k < hStroke_; ++k)
+        StrokeLine(dc, x1, tops[s] + line * lineGap_ + k, x2, tops[s] + line * lineGap_ + k);
 }
 
 void CStaffPainter::DrawBarLine(HDC dc, const StaffGeometry& g, int x) const {
@@ -79,12 +82,14 @@ void CStaffPainter::DrawClefOn(HDC dc, int kind, int ref, int x) const {
   switch (kind) {
     case kTrebleStaff: {
       CSelectObject font(dc, clefFont_.Get());
-      CMusicFont::DrawSymbol(dc, '&', x, StaffGeometry::StepY(ref, 4, lineGap_), ref + StaffSizes::kTrebleClefY[level]);
+      CMusicFont::DrawSymbol(dc, '&', x, StaffGeometry::StepY(ref, 4, lineGap_),
+                             ref + StaffSizes::kTrebleClefY[level]);
       break;
     }
     case kBassStaff: {
       CSelectObject font(dc, clefFont_.Get());
-      CMusicFont::DrawSymbol(dc, '?', x, StaffGeometry::StepY(ref, 10, lineGap_), ref + StaffSizes::kBassClefY[level]);
+      CMusicFont::DrawSymbol(dc, '?', x, StaffGeometry::StepY(ref, 10, lineGap_),
+                             ref + StaffSizes::kBassClefY[level]);
       break;
     }
     default: {  // the C clefs
@@ -116,12 +121,18 @@ void CStaffPainter::DrawKeyOn(HDC dc, int ref, int x, int key, bool cancel) cons
 
 const char* CStaffPainter::DenominatorText(int beatTicks) {
   switch (beatTicks) {
-    case 15: return "32";
-    case 30: return "16";
-    case 60: return "8";
-    case 120: return "4";
-    case 240: return "2";
-    default: return "4";
+    case 15:
+      return "32";
+    case 30:
+      return "16";
+    case 60:
+      return "8";
+    case 120:
+      return "4";
+    case 240:
+      return "2";
+    default:
+      return "4";
   }
 }
 

@@ -183,7 +183,8 @@ void CRestFiller::Add(int from, int count, int length, bool dotted) {
     out_.push_back({from, 2, 120, true, pitch_});
     return;
   }
-  const bool drawable = (length == 120 && count >= 1 && count <= 4) || ((length == 60 || length == 30) && count == 1);
+  const bool drawable =
+      (length == 120 && count >= 1 && count <= 4) || ((length == 60 || length == 30) && count == 1);
   if (!drawable) {
     // Never reached for gaps on the 30-tick grid; split rather than lose time.
     for (int k = 0; k < count; ++k) out_.push_back({from + k * length, 1, length, false, pitch_});

@@ -10,17 +10,17 @@
 #include "ScoreNote.h"
 
 struct RestSpec {
-  int from = 0;     // offset in the measure, ticks
-  int count = 1;    // units of `length`
-  int length = 120; // 30, 60 or 120
+  int from = 0;      // offset in the measure, ticks
+  int count = 1;     // units of `length`
+  int length = 120;  // 30, 60 or 120
   bool dotted = false;
-  int pitch = 60;   // the neighbouring note's pitch: picks the staff of a two-staff part
+  int pitch = 60;  // the neighbouring note's pitch: picks the staff of a two-staff part
 
   int Ticks() const { return count * length * (dotted ? 3 : 2) / 2; }
 };
 
 class CRestFiller {
-public:
+ public:
   // How gaps are cut, from the time signature.
   enum Mode { kQuarters = 0, kShortBar = 1, kTriple = 2, kEighthTriple = 3, kCompound = 4 };
   static int ModeFor(int beats, int beatTicks);
@@ -32,7 +32,7 @@ public:
   // Rests for one gap [from, to).
   std::vector<RestSpec> FillGap(int from, int to, int pitch);
 
-private:
+ private:
   void Gap(int from, int to);
   void SplitRests(int from, int to, int unit, bool noDottedQuarter);
   void FillRests(int from, int to, int unit, bool noDottedQuarter);

@@ -4,26 +4,41 @@
 
 int CStaffSigns::Width(int accidental, int g) {
   switch (accidental) {
-    case 1: return g + 1;
-    case 2: return g;
-    case 3: return g - 1;
-    case 4: return g + 1;
-    case 5: return 2 * g - 1;
-    default: return 0;
+    case 1:
+      return g + 1;
+    case 2:
+      return g;
+    case 3:
+      return g - 1;
+    case 4:
+      return g + 1;
+    case 5:
+      return 2 * g - 1;
+    default:
+      return 0;
   }
 }
 
 void CStaffSigns::Draw(HDC dc, int accidental, int x, int y, int g, const SignPens& pens) {
   switch (accidental) {
-    case 1: Sharp(dc, x, y, g, pens); break;
-    case 2: Flat(dc, x, y, g, pens); break;
-    case 3: Natural(dc, x, y, g, pens); break;
-    case 4: DoubleSharp(dc, x, y, g, pens); break;
+    case 1:
+      Sharp(dc, x, y, g, pens);
+      break;
+    case 2:
+      Flat(dc, x, y, g, pens);
+      break;
+    case 3:
+      Natural(dc, x, y, g, pens);
+      break;
+    case 4:
+      DoubleSharp(dc, x, y, g, pens);
+      break;
     case 5:
       Flat(dc, x, y, g, pens);
       Flat(dc, x + g - 1, y, g, pens);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -44,9 +59,11 @@ void CStaffSigns::Flat(HDC dc, int x, int y, int g, const SignPens& pens) {
   const int stem = x + 1;
   // The bowl sits on the step; the upright reaches 2g + 1 over it.
   StrokeLine(dc, stem, y - 3 * g / 2, stem, y + g / 2 + 2);
-  const POINT bowl[4] = {{stem, y}, {stem + g, y - g / 2 - 1}, {stem + g - 1, y + g / 4}, {stem, y + g / 2 + 1}};
+  const POINT bowl[4] = {
+      {stem, y}, {stem + g, y - g / 2 - 1}, {stem + g - 1, y + g / 4}, {stem, y + g / 2 + 1}};
   PolyBezier(dc, bowl, 4);
-  const POINT inner[4] = {{stem + 1, y}, {stem + g - 1, y - g / 2}, {stem + g - 2, y + g / 4}, {stem + 1, y + g / 2}};
+  const POINT inner[4] = {
+      {stem + 1, y}, {stem + g - 1, y - g / 2}, {stem + g - 2, y + g / 4}, {stem + 1, y + g / 2}};
   PolyBezier(dc, inner, 4);
 }
 

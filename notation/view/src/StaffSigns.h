@@ -5,13 +5,13 @@
 #include <windows.h>
 
 struct SignPens {
-  HPEN thin;   // one pixel
-  HPEN thick;  // two pixels, for the slanted strokes
-  HBRUSH fill; // the squares of a double sharp
+  HPEN thin;    // one pixel
+  HPEN thick;   // two pixels, for the slanted strokes
+  HBRUSH fill;  // the squares of a double sharp
 };
 
 class CStaffSigns {
-public:
+ public:
   // Width a sign takes, gap = pixels between staff lines.
   static int Width(int accidental, int gap);
   // Draws an accidental code (1 sharp, 2 flat, 3 natural, 4 double sharp,
@@ -19,7 +19,7 @@ public:
   // The selected pen is restored.
   static void Draw(HDC dc, int accidental, int x, int y, int gap, const SignPens& pens);
 
-private:
+ private:
   static void Sharp(HDC dc, int x, int y, int g, const SignPens& pens);
   static void Flat(HDC dc, int x, int y, int g, const SignPens& pens);
   static void Natural(HDC dc, int x, int y, int g, const SignPens& pens);

@@ -34,7 +34,8 @@ struct StaffSizes {
   // @name Rests
   static constexpr int kWholeRestWidth[4] = {8, 10, 12, 14};
   static constexpr int kWholeRestHeight[4] = {3, 4, 5, 6};
-  static constexpr int kQuarterRestY[4] = {-35, -44, -40, -60};  // cell top for a substitute font, as the clefs
+  static constexpr int kQuarterRestY[4] = {-35, -44, -40,
+                                           -60};  // cell top for a substitute font, as the clefs
   static constexpr int kQuarterRestDotX[4] = {9, 10, 11, 14};
   static constexpr int kQuarterRestDotY[4] = {-4, -5, -7, -8};
 

@@ -30,7 +30,9 @@ int CStaffView::PartHeightOf(int staffKind, int level) {
 
 // @name Parts
 
-int CStaffView::PartHeightOf(const PartSpec& spec, size_t) const { return PartHeightOf(spec.kind, sizeLevel_); }
+int CStaffView::PartHeightOf(const PartSpec& spec, size_t) const {
+  return PartHeightOf(spec.kind, sizeLevel_);
+}
 
 bool CStaffView::PlanParts(const ScoreData& data, std::vector<PartSpec>* specs) {
   allPercussion_ = true;

@@ -17,7 +17,7 @@
 class CStaffPainter;
 
 class CStaffView : public CPagedView<CStaffPainter, CStaffPager, CStaffScore> {
-public:
+ public:
   explicit CStaffView(HWND window);
   ~CStaffView() override;
 
@@ -34,7 +34,7 @@ public:
   // Part height in pixels of a staff kind at a size level.
   static int PartHeightOf(int staffKind, int level);
 
-protected:
+ protected:
   int PartHeightOf(const PartSpec& spec, size_t index) const override;
   std::unique_ptr<CStaffPainter> MakePart(const PartSpec& spec, size_t index) override;
   bool PlanParts(const ScoreData& data, std::vector<PartSpec>* specs) override;
@@ -43,7 +43,7 @@ protected:
   void PaintUnderPage(HDC dc) override;
   void WindowChanged(HWND window) override;
 
-private:
+ private:
   int lineWidth_ = 1;
   // Every part of the rebuild is percussion: drum parts then draw no key signature.
   bool allPercussion_ = false;

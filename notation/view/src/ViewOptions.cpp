@@ -81,12 +81,16 @@ COLORREF CViewOptions::GetClefColor(int track) { return Get<COLORREF>(&OptionRec
 void CViewOptions::SetSignatureColor(COLORREF c, int track) {
   Set(&OptionRecord::signatureColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetSignatureColor(v); });
 }
-COLORREF CViewOptions::GetSignatureColor(int track) { return Get<COLORREF>(&OptionRecord::signatureColor, track, 0); }
+COLORREF CViewOptions::GetSignatureColor(int track) {
+  return Get<COLORREF>(&OptionRecord::signatureColor, track, 0);
+}
 
 void CViewOptions::SetBarIndexColor(COLORREF c, int track) {
   Set(&OptionRecord::barIndexColor, c, track, [](CScorePainter& p, COLORREF v) { p.SetBarIndexColor(v); });
 }
-COLORREF CViewOptions::GetBarIndexColor(int track) { return Get<COLORREF>(&OptionRecord::barIndexColor, track, 0); }
+COLORREF CViewOptions::GetBarIndexColor(int track) {
+  return Get<COLORREF>(&OptionRecord::barIndexColor, track, 0);
+}
 
 void CViewOptions::SetShowBarIndex(bool on, int track) {
   Set(&OptionRecord::showBarIndex, on, track, [](CScorePainter& p, bool v) { p.SetShowBarIndex(v); });
@@ -96,7 +100,9 @@ bool CViewOptions::GetShowBarIndex(int track) { return Get<bool>(&OptionRecord::
 void CViewOptions::SetShowTrackNumber(bool on, int track) {
   Set(&OptionRecord::showTrackNumber, on, track, [](CScorePainter& p, bool v) { p.SetShowTrackNumber(v); });
 }
-bool CViewOptions::GetShowTrackNumber(int track) { return Get<bool>(&OptionRecord::showTrackNumber, track, true); }
+bool CViewOptions::GetShowTrackNumber(int track) {
+  return Get<bool>(&OptionRecord::showTrackNumber, track, true);
+}
 
 void CViewOptions::SetHeavyEndBar(bool on, int track) {
   Set(&OptionRecord::heavyEndBar, on, track, [](CScorePainter& p, bool v) { p.SetHeavyEndBar(v); });

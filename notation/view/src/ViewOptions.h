@@ -34,16 +34,16 @@ struct OptionRecord {
 // What the options work on: the view's records, which outlive a rebuild,
 // and its current painters.
 class IOptionHost {
-public:
+ public:
   virtual std::map<int, OptionRecord>& OptionRecords() = 0;
   virtual std::vector<CScorePainter*> OptionParts() const = 0;
 
-protected:
+ protected:
   ~IOptionHost() = default;
 };
 
 class CViewOptions : public IScoreViewOptions {
-public:
+ public:
   explicit CViewOptions(IOptionHost* view) : view_(view) {}
   virtual ~CViewOptions() = default;
 
@@ -68,7 +68,7 @@ public:
   bool GetHeavyEndBar(int track) override;
   void Destroy(unsigned flags) override;
 
-private:
+ private:
   template <typename T, typename Apply>
   void Set(T OptionRecord::*field, T value, int track, Apply apply);
   template <typename T>

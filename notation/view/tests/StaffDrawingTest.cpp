@@ -31,7 +31,8 @@ constexpr COLORREF kLight = RGB(255, 0, 0);
 constexpr COLORREF kClef = RGB(0, 128, 255);
 
 struct Drawn {
-  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer{new CScoreBuffer(), [](IScoreBuffer* b) { b->Release(); }};
+  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer{new CScoreBuffer(),
+                                                                [](IScoreBuffer* b) { b->Release(); }};
   CStaffView view{nullptr};
   CViewBitmap bitmap;
 
@@ -101,7 +102,8 @@ TEST(StaffDrawing, ClefsComeFromTheMusicFont) {
     const RECT tall{x, g.upperTop - 3 * gap, x + 30, g.upperTop + 8 * gap};
     int top = 10000, bottom = -1;
     for (int y = tall.top; y < tall.bottom; ++y)
-      if (d.bitmap.Count({x, y, x + 30, y + 1}, kClef) > 0) top = std::min(top, y), bottom = std::max(bottom, y);
+      if (d.bitmap.Count({x, y, x + 30, y + 1}, kClef) > 0)
+        top = std::min(top, y), bottom = std::max(bottom, y);
     EXPECT_LT(top, g.upperTop) << c.song;
     EXPECT_GT(bottom, g.upperTop + 4 * gap) << c.song;
     const int gLine = g.upperTop + 3 * gap;
@@ -176,12 +178,14 @@ TEST(StaffDrawing, ClefsSitOnTheirLinesAtEverySize) {
     const StaffGeometry& g = d.Line().Geometry();
     const int gap = d.Gap();
     // The clef's own columns, short of the key signature.
-    const int x = d.Line().NoteAreaLeft() + 5, right = d.Line().NoteAreaLeft() + StaffSizes::kClefWidth[level] - 2;
+    const int x = d.Line().NoteAreaLeft() + 5,
+              right = d.Line().NoteAreaLeft() + StaffSizes::kClefWidth[level] - 2;
     // Within a gap and a half of the G line only the curl closes a hole.
     const int gLine = g.upperTop + 3 * gap;
     const int hole2 = TallestHoleCentre2(d.bitmap, x, right, gLine - 3 * gap / 2, gLine + 3 * gap / 2);
     ASSERT_GE(hole2, 0) << "level " << level;
-    EXPECT_LE(std::abs(hole2 - 2 * gLine), 2) << "level " << level << ": curl centre " << hole2 / 2.0 << ", G line " << gLine;
+    EXPECT_LE(std::abs(hole2 - 2 * gLine), 2)
+        << "level " << level << ": curl centre " << hole2 / 2.0 << ", G line " << gLine;
     // The bass clef's rightmost columns hold only its two dots.
     const int fLine = g.lowerTop + gap;
     int dotsRight = -1;
@@ -189,10 +193,13 @@ TEST(StaffDrawing, ClefsSitOnTheirLinesAtEverySize) {
       if (MarkedSpan2(d.bitmap, {c, fLine - 2 * gap, c + 1, fLine + 2 * gap}) >= 0) dotsRight = c;
     ASSERT_GT(dotsRight, x) << "level " << level;
     const int dots2 = MeanRow2(d.bitmap, {dotsRight - gap / 4, fLine - gap, dotsRight + 1, fLine + gap + 1});
-    EXPECT_LE(std::abs(dots2 - 2 * fLine), 2) << "level " << level << ": dots centre " << dots2 / 2.0 << ", F line " << fLine;
+    EXPECT_LE(std::abs(dots2 - 2 * fLine), 2)
+        << "level " << level << ": dots centre " << dots2 / 2.0 << ", F line " << fLine;
     // Both dots, not one of them: ink on each side of the line.
-    EXPECT_GT(d.bitmap.Ink({dotsRight - gap / 4, fLine - gap, dotsRight + 1, fLine - 1}, kBack), 0) << "level " << level;
-    EXPECT_GT(d.bitmap.Ink({dotsRight - gap / 4, fLine + 2, dotsRight + 1, fLine + gap + 1}, kBack), 0) << "level " << level;
+    EXPECT_GT(d.bitmap.Ink({dotsRight - gap / 4, fLine - gap, dotsRight + 1, fLine - 1}, kBack), 0)
+        << "level " << level;
+    EXPECT_GT(d.bitmap.Ink({dotsRight - gap / 4, fLine + 2, dotsRight + 1, fLine + gap + 1}, kBack), 0)
+        << "level " << level;
   }
 }
 
@@ -211,10 +218,12 @@ TEST(StaffDrawing, CClefsSitOnTheirLinesAtEverySize) {
       const StaffGeometry& g = painter.Metrics();
       painter.DrawClef(bitmap.Dc(), g, 10);
       const int gap = painter.LineGap();
-      const int span2 = MarkedSpan2(bitmap, {10, g.upperRef - 4 * gap, 10 + StaffSizes::kClefWidth[level], g.upperRef + 4 * gap});
+      const int span2 = MarkedSpan2(
+          bitmap, {10, g.upperRef - 4 * gap, 10 + StaffSizes::kClefWidth[level], g.upperRef + 4 * gap});
       ASSERT_GE(span2, 0) << "kind " << kind << " level " << level;
       EXPECT_LE(std::abs(span2 - 2 * g.upperRef), 2)
-          << "kind " << kind << " level " << level << ": clef centre " << span2 / 2.0 << ", line " << g.upperRef;
+          << "kind " << kind << " level " << level << ": clef centre " << span2 / 2.0 << ", line "
+          << g.upperRef;
     }
   }
 }
@@ -237,8 +246,9 @@ TEST(StaffDrawing, QuarterRestAndHeadsHoldTheirLinesAtEverySize) {
         if (!rest) continue;
         const int x = f.originX + rest->X();
         const int span2 = MarkedSpan2(d.bitmap, {x, middle - 3 * gap, x + gap, middle + 3 * gap});
-        EXPECT_LE(std::abs(span2 - 2 * middle), 2) << "level " << level << " measure " << m << ": rest centre "
-                                                    << span2 / 2.0 << ", middle line " << middle;
+        EXPECT_LE(std::abs(span2 - 2 * middle), 2)
+            << "level " << level << " measure " << m << ": rest centre " << span2 / 2.0 << ", middle line "
+            << middle;
         ++rests;
       }
       for (int voice = 0; voice < 3; ++voice) {
@@ -247,7 +257,8 @@ TEST(StaffDrawing, QuarterRestAndHeadsHoldTheirLinesAtEverySize) {
           const int left = glyph->HeadLeft(f), y = glyph->HeadY(f), w = CScoreGlyph::HeadWidth(*line.Part());
           if (d.bitmap.At(left - 1, y) != kLine) continue;  // a sign or a neighbour covers the line there
           const int span2 = MarkedSpan2(d.bitmap, {left + 2, y - gap, left + w - 2, y + gap + 1});
-          EXPECT_LE(std::abs(span2 - 2 * y), 2) << "level " << level << " measure " << m << " tick " << glyph->Tick();
+          EXPECT_LE(std::abs(span2 - 2 * y), 2)
+              << "level " << level << " measure " << m << " tick " << glyph->Tick();
           ++heads;
         }
       }
@@ -339,7 +350,8 @@ TEST(StaffDrawing, SoundingNotesAndSungSyllablesTurnToTheHighlightColour) {
   // The first syllable of the measure, sung.
   ASSERT_FALSE(page->Lyrics().empty());
   const CLyricItem* lyric = page->Lyrics()[0].get();
-  const RECT text{f.originX - 2, d.Line().Geometry().upperRef, f.originX + 40, d.Line().Geometry().upperRef + 30};
+  const RECT text{f.originX - 2, d.Line().Geometry().upperRef, f.originX + 40,
+                  d.Line().Geometry().upperRef + 30};
   EXPECT_EQ(d.bitmap.Count(text, kLight), 0);
   d.view.MarkLyric(lyric->Tick(), 1);
   d.Paint();
@@ -356,8 +368,8 @@ TEST(StaffDrawing, NoStrokesMeansNoStemsButHeads) {
   const int w = 7;
   const int stemX = note->StemDown() ? note->HeadLeft(f) : note->HeadLeft(f) + w - 1;
   const int dir = note->StemDown() ? 1 : -1;
-  const RECT stem{stemX, std::min(note->HeadY(f) + dir * 6, note->HeadY(f) + dir * 14),
-                  stemX + 1, std::max(note->HeadY(f) + dir * 6, note->HeadY(f) + dir * 14) + 1};
+  const RECT stem{stemX, std::min(note->HeadY(f) + dir * 6, note->HeadY(f) + dir * 14), stemX + 1,
+                  std::max(note->HeadY(f) + dir * 6, note->HeadY(f) + dir * 14) + 1};
   d.Paint();
   EXPECT_GT(d.bitmap.Count(stem, kNote), 5);
   d.view.SetLineWidth(0);
@@ -373,7 +385,8 @@ TEST(StaffDrawing, RowsEndInsideTheViewAndShowEachMeasureOnce) {
     const char* song;
     int level;
     int width;
-  } cases[] = {{"hymn", 0, 1000}, {"etude", 0, 1000}, {"hymn", 3, 1400}, {"minuet", 3, 1400}, {"drums", 1, 700}};
+  } cases[] = {
+      {"hymn", 0, 1000}, {"etude", 0, 1000}, {"hymn", 3, 1400}, {"minuet", 3, 1400}, {"drums", 1, 700}};
   for (const Case& c : cases) {
     BufferPtr buffer{new CScoreBuffer()};
     CStaffView view(nullptr);
@@ -427,10 +440,12 @@ TEST(StaffDrawing, EveryStemmedNoteDrawsItsStem) {
       const StaffFrame f = d.Frame(m);
       for (int voice = 0; voice < 3; ++voice) {
         for (auto& glyph : line.Part()->Page(m)->Notes(voice)) {
-          if (!dynamic_cast<const CQuarterNote*>(glyph.get()) && !dynamic_cast<const CHalfNote*>(glyph.get())) continue;
+          if (!dynamic_cast<const CQuarterNote*>(glyph.get()) && !dynamic_cast<const CHalfNote*>(glyph.get()))
+            continue;
           const POINT tip = glyph->StemEnd();
           const int head = glyph->HeadY(f), tipY = tip.y;
-          const int from = std::min(head, tipY) + d.Gap(), to = std::max(head, tipY) - (glyph->StemDown() ? 0 : 1);
+          const int from = std::min(head, tipY) + d.Gap(),
+                    to = std::max(head, tipY) - (glyph->StemDown() ? 0 : 1);
           ASSERT_GT(to - from, 5) << song << " measure " << m;
           EXPECT_EQ(d.bitmap.Count({tip.x, from, tip.x + 1, to}, kNote), to - from)
               << song << " measure " << m << " note at tick " << glyph->Tick();

@@ -72,10 +72,12 @@ TEST(StaffPage, AccidentalsWithinAMeasure) {
   };
   for (const Case& c : cases) {
     std::vector<NoteSpec> notes;
-    for (size_t i = 0; i < c.pitches.size(); ++i) notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
+    for (size_t i = 0; i < c.pitches.size(); ++i)
+      notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
     Laid l = Lay(0, {notes}, c.key);
     ASSERT_EQ(l.Notes().size(), c.pitches.size()) << c.what;
-    for (size_t i = 0; i < c.pitches.size(); ++i) EXPECT_EQ(l.Notes()[i]->Accidental(), c.accidentals[i]) << c.what << " #" << i;
+    for (size_t i = 0; i < c.pitches.size(); ++i)
+      EXPECT_EQ(l.Notes()[i]->Accidental(), c.accidentals[i]) << c.what << " #" << i;
   }
 }
 
@@ -95,7 +97,8 @@ TEST(StaffPage, NotesKeepClearOfBothBarLines) {
   };
   for (const Case& c : cases) {
     std::vector<NoteSpec> notes;
-    for (size_t i = 0; i < c.pitches.size(); ++i) notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
+    for (size_t i = 0; i < c.pitches.size(); ++i)
+      notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
     Laid l;
     l.painter = MakePainter(0);
     l.measures.push_back(MakeMeasure(0, 4, 120, notes));
@@ -111,7 +114,8 @@ TEST(StaffPage, NotesKeepClearOfBothBarLines) {
     ASSERT_EQ(l.Notes().size(), c.pitches.size()) << c.what;
     const CScoreGlyph& first = *l.Notes().front();
     int left = origin + first.X() - 4;  // where its ledger lines would start
-    if (first.Accidental() > 0) left = std::min(left, origin + first.X() - 2 - CStaffSigns::Width(first.Accidental(), g));
+    if (first.Accidental() > 0)
+      left = std::min(left, origin + first.X() - 2 - CStaffSigns::Width(first.Accidental(), g));
     EXPECT_GE(left, 2) << c.what;
     const CScoreGlyph& last = *l.Notes().back();
     EXPECT_GE(page.Width() - (origin + last.X() + w), 3) << c.what;
@@ -124,7 +128,7 @@ TEST(StaffPage, StemDirectionOfLoneNotesByStaffKind) {
   struct Case {
     int kind, pitch;
     bool down;
-  } cases[] = {{0, 69, false}, {0, 71, true}, {5, 72, true}, {1, 48, false}, {1, 50, true},
+  } cases[] = {{0, 69, false}, {0, 71, true},  {5, 72, true}, {1, 48, false}, {1, 50, true},
                {6, 52, true},  {3, 59, false}, {3, 60, true}, {4, 55, false}, {4, 57, true}};
   for (const Case& c : cases) {
     Laid l = Lay(c.kind, {{{c.pitch, 0, 120}}});
@@ -150,8 +154,14 @@ TEST(StaffPage, SecondsInAChordAlternateSidesAndGetANatural) {
 }
 
 TEST(StaffPage, BeamGroupsGetBeamsAndFlaglessHeads) {
-  Laid l = Lay(0, {{{67, 0, 60, 0, 1}, {69, 60, 60, 0, 1}, {71, 120, 30, 0, 2}, {72, 150, 30, 0, 2},
-                    {74, 180, 30, 0, 2}, {72, 210, 30, 0, 2}, {67, 240, 90, 0, 3}, {69, 330, 30, 0, 3}}});
+  Laid l = Lay(0, {{{67, 0, 60, 0, 1},
+                    {69, 60, 60, 0, 1},
+                    {71, 120, 30, 0, 2},
+                    {72, 150, 30, 0, 2},
+                    {74, 180, 30, 0, 2},
+                    {72, 210, 30, 0, 2},
+                    {67, 240, 90, 0, 3},
+                    {69, 330, 30, 0, 3}}});
   const auto& notes = l.Notes();
   ASSERT_EQ(notes.size(), 8u);
   for (auto& g : notes) EXPECT_EQ(typeid(*g), typeid(CQuarterNote));
@@ -323,12 +333,12 @@ TEST(StaffPage, PercussionHeadsByKindAndValue) {
     int note, length;
     const std::type_info& glyph;
   } cases[] = {
-      {42, 240, typeid(CDiamondNote)},       {42, 120, typeid(CCrossNote)},
-      {42, 60, typeid(CCrossNote8)},         {42, 30, typeid(CCrossNote16)},
+      {42, 240, typeid(CDiamondNote)},        {42, 120, typeid(CCrossNote)},
+      {42, 60, typeid(CCrossNote8)},          {42, 30, typeid(CCrossNote16)},
       {46, 480, typeid(CCircledDiamondNote)}, {46, 120, typeid(CCircledCrossNote)},
-      {46, 60, typeid(CCircledCrossNote8)},  {46, 30, typeid(CCircledCrossNote16)},
-      {37, 240, typeid(CTriangleNote)},      {37, 60, typeid(CTriangleNote8)},
-      {37, 30, typeid(CTriangleNote16)},     {38, 120, typeid(CQuarterNote)},
+      {46, 60, typeid(CCircledCrossNote8)},   {46, 30, typeid(CCircledCrossNote16)},
+      {37, 240, typeid(CTriangleNote)},       {37, 60, typeid(CTriangleNote8)},
+      {37, 30, typeid(CTriangleNote16)},      {38, 120, typeid(CQuarterNote)},
   };
   for (const Case& c : cases) {
     Laid l = Lay(7, {{{c.note, 0, c.length}}});

@@ -42,7 +42,8 @@ struct Fixture {
     const RECT page{0, 0, right, 100 * lines};
     pager.SetRects(page, page);
     for (int i = 0; i < lines; ++i)
-      pager.AddLine(std::make_unique<CStaffLine>(parts[i].painter.get(), RECT{0, 100 * i, right, 100 * i + 78}));
+      pager.AddLine(
+          std::make_unique<CStaffLine>(parts[i].painter.get(), RECT{0, 100 * i, right, 100 * i + 78}));
     pager.ShowFromMeasure(0);
     pager.SetCurrentMeasure(0);
     pager.HomeCursor();
@@ -83,7 +84,8 @@ TEST(StaffLine, StaffPositionByKind) {
   struct Case {
     int kind;
     int ref, top;
-  } cases[] = {{0, 100 + 18, 88}, {5, 118, 88}, {7, 118, 88}, {1, 124, 88}, {6, 124, 88}, {3, 100, 88}, {4, 94, 88}};
+  } cases[] = {{0, 100 + 18, 88}, {5, 118, 88}, {7, 118, 88}, {1, 124, 88},
+               {6, 124, 88},      {3, 100, 88}, {4, 94, 88}};
   for (const Case& c : cases) {
     const StaffGeometry g = StaffGeometry::Around(c.kind, 100, 6);
     EXPECT_TRUE(g.valid);
@@ -219,8 +221,8 @@ TEST(StaffPager, TickFromPoint) {
   EXPECT_EQ(f.pager.TickFromPoint(frame.originX + 20, 10), 480 + 120);
   EXPECT_EQ(f.pager.TickFromPoint(frame.originX, 10), 480);
   EXPECT_EQ(f.pager.Cursor().X(), frame.originX);
-  EXPECT_EQ(f.pager.TickFromPoint(0, 10), 0);                    // left of the notes
-  EXPECT_EQ(f.pager.TickFromPoint(5000, 10), 3 * 480);           // right of the line
+  EXPECT_EQ(f.pager.TickFromPoint(0, 10), 0);           // left of the notes
+  EXPECT_EQ(f.pager.TickFromPoint(5000, 10), 3 * 480);  // right of the line
   f.pager.ScrollTo(0, 2);
   EXPECT_EQ(f.pager.TickFromPoint(5000, 10), -1);  // nothing after the last measure
 }

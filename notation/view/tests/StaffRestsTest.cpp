@@ -34,9 +34,10 @@ std::ostream& operator<<(std::ostream& os, const Rest& r) {
 TEST(StaffRests, ModesFollowTheTimeSignature) {
   struct Case {
     int beats, beatTicks, mode;
-  } cases[] = {{4, 120, 0}, {2, 120, 1}, {1, 120, 1}, {3, 120, 2}, {3, 60, 3}, {6, 60, 4},
-               {12, 60, 4}, {5, 60, 0}, {2, 240, 0}, {7, 120, 0}};
-  for (const Case& c : cases) EXPECT_EQ(CRestFiller::ModeFor(c.beats, c.beatTicks), c.mode) << c.beats << "/" << c.beatTicks;
+  } cases[] = {{4, 120, 0}, {2, 120, 1}, {1, 120, 1}, {3, 120, 2}, {3, 60, 3},
+               {6, 60, 4},  {12, 60, 4}, {5, 60, 0},  {2, 240, 0}, {7, 120, 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(CRestFiller::ModeFor(c.beats, c.beatTicks), c.mode) << c.beats << "/" << c.beatTicks;
 }
 
 TEST(StaffRests, GapsOfTheListedCases) {
@@ -48,9 +49,19 @@ TEST(StaffRests, GapsOfTheListedCases) {
       {"90 off-beat inside one beat: dotted eighth", 4, 120, 150, 240, {{150, 1, 60, true}}},
       {"45 ticks: nothing", 4, 120, 150, 195, {}},
       {"180 on an even beat, 4/4: dotted quarter", 4, 120, 0, 180, {{0, 1, 120, true}}},
-      {"180 on an even beat, 2/4: quarter and eighth", 2, 120, 0, 180, {{0, 1, 120, false}, {120, 1, 60, false}}},
+      {"180 on an even beat, 2/4: quarter and eighth",
+       2,
+       120,
+       0,
+       180,
+       {{0, 1, 120, false}, {120, 1, 60, false}}},
       {"6/8 aligned group: dotted quarter", 6, 60, 180, 360, {{180, 1, 120, true}}},
-      {"after a quarter in 4/4: quarter then half", 4, 120, 120, 480, {{120, 1, 120, false}, {240, 2, 120, false}}},
+      {"after a quarter in 4/4: quarter then half",
+       4,
+       120,
+       120,
+       480,
+       {{120, 1, 120, false}, {240, 2, 120, false}}},
       {"3/4 cells", 3, 120, 60, 360, {{60, 1, 60, false}, {120, 1, 120, false}, {240, 1, 120, false}}},
   };
   for (const Case& c : cases) {
@@ -75,7 +86,8 @@ TEST(StaffRests, AChordCountsOnceAndAnEmptyListGetsNoRests) {
 // The same measure gets the same rests however many tuplets were laid out
 // before it.
 TEST(StaffRests, TupletGapsDoNotDependOnEarlierMeasures) {
-  const auto tuplets = Notes({{60, 0, 40, 0, 0, 1}, {62, 40, 40, 0, 0, 1}, {64, 80, 40, 0, 0, 1}, {65, 240, 120}});
+  const auto tuplets =
+      Notes({{60, 0, 40, 0, 0, 1}, {62, 40, 40, 0, 0, 1}, {64, 80, 40, 0, 0, 1}, {65, 240, 120}});
   const auto other = Notes({{60, 0, 40, 0, 0, 1}, {62, 40, 40, 0, 0, 1}, {64, 80, 40, 0, 0, 1}});
   CRestFiller a(4, 120);
   const auto first = Simple(a.FillVoice(tuplets));

@@ -46,7 +46,8 @@ TEST(StaffView, ChooseClef) {
   struct Case {
     uint16_t low, high;
     int kind;
-  } cases[] = {{40, 70, 2}, {60, 90, 0}, {66, 90, 5}, {66, 80, 0}, {30, 50, 6}, {40, 60, 1}, {52, 60, 1}, {50, 67, 1}};
+  } cases[] = {{40, 70, 2}, {60, 90, 0}, {66, 90, 5}, {66, 80, 0},
+               {30, 50, 6}, {40, 60, 1}, {52, 60, 1}, {50, 67, 1}};
   for (const Case& c : cases) EXPECT_EQ(view.ChooseClef(c.low, c.high), c.kind) << c.low << ".." << c.high;
 }
 

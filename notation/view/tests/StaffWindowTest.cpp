@@ -13,15 +13,15 @@
 namespace {
 
 class Window {
-public:
+ public:
   Window() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "StaffViewTestWindow";
     RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "staff", WS_OVERLAPPEDWINDOW, 0, 0, 900, 400, nullptr, nullptr,
-                            wc.hInstance, nullptr);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "staff", WS_OVERLAPPEDWINDOW, 0, 0, 900, 400, nullptr,
+                            nullptr, wc.hInstance, nullptr);
     if (hwnd_) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   }
   ~Window() {
@@ -35,14 +35,15 @@ public:
     return r;
   }
 
-private:
+ private:
   HWND hwnd_ = nullptr;
 };
 
 TEST(StaffWindow, ChangesInvalidateWithoutErasing) {
   Window w;
   ASSERT_NE(w.Get(), nullptr) << "no display";
-  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer(new CScoreBuffer(), [](IScoreBuffer* b) { b->Release(); });
+  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer(new CScoreBuffer(),
+                                                                [](IScoreBuffer* b) { b->Release(); });
   CStaffView view(w.Get());
   view.SetScoreBuffer(buffer.get());
   const RECT rect{0, 0, 800, 300};

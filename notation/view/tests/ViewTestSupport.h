@@ -21,10 +21,10 @@ struct NoteSpec {
 };
 
 // A measure of `beats` beats of `beatTicks`, with 4 grid units per beat at 16 px.
-inline std::unique_ptr<CScoreMeasure> MakeMeasure(int index, int beats, int beatTicks, std::vector<NoteSpec> notes,
-                                                  bool percussion = false) {
-  std::unique_ptr<CScoreMeasure> m = percussion ? std::make_unique<CDrumMeasure>(0, index)
-                                                : std::make_unique<CScoreMeasure>(0, index);
+inline std::unique_ptr<CScoreMeasure> MakeMeasure(int index, int beats, int beatTicks,
+                                                  std::vector<NoteSpec> notes, bool percussion = false) {
+  std::unique_ptr<CScoreMeasure> m =
+      percussion ? std::make_unique<CDrumMeasure>(0, index) : std::make_unique<CScoreMeasure>(0, index);
   m->beats = beats;
   m->beatLength = beatTicks;
   m->startTick = index * beats * beatTicks;
@@ -61,7 +61,8 @@ inline int LayOut(CStaffPainter& painter, const std::vector<std::unique_ptr<CSco
 
 inline std::unique_ptr<CStaffPainter> MakePainter(int kind, int track = 1) {
   std::unique_ptr<CStaffPainter> p =
-      kind == 7 ? std::unique_ptr<CStaffPainter>(std::make_unique<CDrumPainter>(true)) : std::make_unique<CStaffPainter>();
+      kind == 7 ? std::unique_ptr<CStaffPainter>(std::make_unique<CDrumPainter>(true))
+                : std::make_unique<CStaffPainter>();
   p->Init(nullptr, track, 0, kind);
   return p;
 }

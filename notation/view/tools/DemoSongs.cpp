@@ -29,16 +29,17 @@ DemoSong Hymn() {
   song.name = "hymn";
   song.key = 2;  // D major
   DemoTrack t{1, 0, {}, {}};
-  Melody(t, 0, {{66, Q}, {66, Q}, {67, Q}, {69, Q}, {69, Q}, {67, Q}, {66, Q}, {64, Q},
-                {62, Q}, {62, Q}, {64, Q}, {66, Q}, {66, Q + E}, {64, E}, {64, H},
-                {66, Q}, {66, Q}, {67, Q}, {69, Q}, {69, Q}, {67, Q}, {66, Q}, {64, Q},
-                {62, Q}, {62, Q}, {64, Q}, {66, Q}, {64, Q + E}, {62, E}, {62, H},
-                {64, Q}, {64, Q}, {66, Q}, {62, Q}, {64, Q}, {66, E}, {67, E}, {66, Q}, {62, Q},
-                {64, Q}, {66, E}, {67, E}, {66, Q}, {64, Q}, {62, Q}, {64, Q}, {57, H}});
-  Lyrics(t, {"Joy", "ful,", "joy", "ful,", "we", "a", "dore", "Thee,", "God", "of", "glo", "ry,", "Lord", "of",
-             "love;", "Hearts", "un", "fold", "like", "flowers", "be", "fore", "Thee,", "Op", "'ning", "to", "the",
-             "sun", "a", "bove.", "Melt", "the", "clouds", "of", "sin", "and", "sad", "ness;", "Drive", "the",
-             "dark", "of", "doubt", "a", "way;"});
+  Melody(t, 0,
+         {{66, Q}, {66, Q}, {67, Q},     {69, Q}, {69, Q}, {67, Q}, {66, Q}, {64, Q},     {62, Q}, {62, Q},
+          {64, Q}, {66, Q}, {66, Q + E}, {64, E}, {64, H}, {66, Q}, {66, Q}, {67, Q},     {69, Q}, {69, Q},
+          {67, Q}, {66, Q}, {64, Q},     {62, Q}, {62, Q}, {64, Q}, {66, Q}, {64, Q + E}, {62, E}, {62, H},
+          {64, Q}, {64, Q}, {66, Q},     {62, Q}, {64, Q}, {66, E}, {67, E}, {66, Q},     {62, Q}, {64, Q},
+          {66, E}, {67, E}, {66, Q},     {64, Q}, {62, Q}, {64, Q}, {57, H}});
+  Lyrics(t, {"Joy",  "ful,",    "joy",   "ful,", "we",    "a",      "dore",   "Thee,", "God",
+             "of",   "glo",     "ry,",   "Lord", "of",    "love;",  "Hearts", "un",    "fold",
+             "like", "flowers", "be",    "fore", "Thee,", "Op",     "'ning",  "to",    "the",
+             "sun",  "a",       "bove.", "Melt", "the",   "clouds", "of",     "sin",   "and",
+             "sad",  "ness;",   "Drive", "the",  "dark",  "of",     "doubt",  "a",     "way;"});
   song.tracks.push_back(t);
   return song;
 }
@@ -50,19 +51,19 @@ DemoSong Minuet() {
   song.key = 1;  // G major
   DemoTrack t{1, 0, {}, {}};
   // Right hand.
-  Melody(t, 0, {{74, Q}, {67, E}, {69, E}, {71, E}, {72, E}, {74, Q}, {67, Q}, {67, Q},
-                {76, Q}, {72, E}, {74, E}, {76, E}, {78, E}, {79, Q}, {67, Q}, {67, Q},
-                {72, Q}, {74, E}, {72, E}, {71, E}, {69, E}, {71, Q}, {72, E}, {71, E}, {69, E}, {67, E},
-                {66, Q}, {67, E}, {69, E}, {71, E}, {67, E}, {69, Q * 3},
-                {74, Q}, {67, E}, {69, E}, {71, E}, {72, E}, {74, Q}, {67, Q}, {67, Q},
-                {76, Q}, {72, E}, {74, E}, {76, E}, {78, E}, {79, Q}, {67, Q}, {67, Q},
-                {72, Q}, {74, E}, {72, E}, {71, E}, {69, E}, {71, Q}, {72, E}, {71, E}, {69, E}, {67, E},
-                {69, Q}, {71, E}, {69, E}, {67, E}, {66, E}, {67, Q * 3}});
+  Melody(t, 0,
+         {{74, Q}, {67, E},     {69, E}, {71, E},    {72, E}, {74, Q}, {67, Q}, {67, Q}, {76, Q}, {72, E},
+          {74, E}, {76, E},     {78, E}, {79, Q},    {67, Q}, {67, Q}, {72, Q}, {74, E}, {72, E}, {71, E},
+          {69, E}, {71, Q},     {72, E}, {71, E},    {69, E}, {67, E}, {66, Q}, {67, E}, {69, E}, {71, E},
+          {67, E}, {69, Q * 3}, {74, Q}, {67, E},    {69, E}, {71, E}, {72, E}, {74, Q}, {67, Q}, {67, Q},
+          {76, Q}, {72, E},     {74, E}, {76, E},    {78, E}, {79, Q}, {67, Q}, {67, Q}, {72, Q}, {74, E},
+          {72, E}, {71, E},     {69, E}, {71, Q},    {72, E}, {71, E}, {69, E}, {67, E}, {69, Q}, {71, E},
+          {69, E}, {67, E},     {66, E}, {67, Q * 3}});
   // Left hand, a chord under the first beat of some bars.
-  Melody(t, 0, {{55, H}, {57, Q}, {59, Q * 3}, {60, Q * 3}, {59, Q * 3}, {57, Q * 3}, {55, Q * 3},
-                {62, H}, {59, Q}, {60, Q}, {62, Q}, {50, Q},
-                {55, H}, {57, Q}, {59, Q * 3}, {60, Q * 3}, {59, Q * 3}, {57, Q * 3}, {55, Q * 3},
-                {60, Q}, {62, Q}, {50, Q}, {43, Q * 3}});
+  Melody(t, 0, {{55, H},     {57, Q}, {59, Q * 3}, {60, Q * 3}, {59, Q * 3}, {57, Q * 3},
+                {55, Q * 3}, {62, H}, {59, Q},     {60, Q},     {62, Q},     {50, Q},
+                {55, H},     {57, Q}, {59, Q * 3}, {60, Q * 3}, {59, Q * 3}, {57, Q * 3},
+                {55, Q * 3}, {60, Q}, {62, Q},     {50, Q},     {43, Q * 3}});
   t.notes.push_back({0, H - 10, 59});
   t.notes.push_back({0, H - 10, 62});
   t.notes.push_back({8 * 360, H - 10, 59});
@@ -78,7 +79,8 @@ DemoSong Drums() {
   for (int b = 0; b < 8; ++b) {
     const int at = b * bar;
     const bool fill = b % 4 == 3;
-    for (int e = 0; e < (fill ? 4 : 8); ++e) t.notes.push_back({at + e * E, E - 10, b == 7 && e == 6 ? 46 : 42});
+    for (int e = 0; e < (fill ? 4 : 8); ++e)
+      t.notes.push_back({at + e * E, E - 10, b == 7 && e == 6 ? 46 : 42});
     t.notes.push_back({at, E - 10, 36});
     t.notes.push_back({at + H, E - 10, 36});
     if (b % 2 == 1) t.notes.push_back({at + H + E, E - 10, 36});
@@ -89,7 +91,8 @@ DemoSong Drums() {
     if (fill)
       for (int s = 0; s < 8; ++s) t.notes.push_back({at + H + s * S, S - 5, s < 4 ? 48 : 45});
   }
-  std::sort(t.notes.begin(), t.notes.end(), [](const DemoNote& a, const DemoNote& b) { return a.tick < b.tick; });
+  std::sort(t.notes.begin(), t.notes.end(),
+            [](const DemoNote& a, const DemoNote& b) { return a.tick < b.tick; });
   song.tracks.push_back(t);
   return song;
 }
@@ -102,12 +105,10 @@ DemoSong Etude() {
   song.key = -1;  // F major
   DemoTrack t{1, 0, {}, {}};
   constexpr int T8 = 40, T4 = 80;
-  Melody(t, 0, {{65, Q}, {69, T8}, {70, T8}, {72, T8}, {74, H},
-                {72, Q + E}, {71, E}, {70, E}, {69, E}, {68, Q},
-                {67, T4}, {69, T4}, {70, T4}, {72, Q + E}, {0, E},
-                {74, S}, {73, S}, {72, S}, {70, S}, {69, E}, {67, E}, {65, H},
-                {64, E}, {65, Q}, {67, E}, {69, Q + H}, {0, Q},
-                {72, Q}, {0, Q}, {66, Q}, {60, Q}},
+  Melody(t, 0, {{65, Q}, {69, T8},    {70, T8}, {72, T8}, {74, H},  {72, Q + E}, {71, E}, {70, E},
+                {69, E}, {68, Q},     {67, T4}, {69, T4}, {70, T4}, {72, Q + E}, {0, E},  {74, S},
+                {73, S}, {72, S},     {70, S},  {69, E},  {67, E},  {65, H},     {64, E}, {65, Q},
+                {67, E}, {69, Q + H}, {0, Q},   {72, Q},  {0, Q},   {66, Q},     {60, Q}},
          2);  // played legato, so that the triplets read as such
   song.tracks.push_back(t);
   return song;
@@ -138,7 +139,8 @@ std::vector<ScoreNoteEvent> DemoEvents(const DemoTrack& track) {
   const uint8_t channel = static_cast<uint8_t>(track.channel & 0x0F);
   for (const DemoNote& n : track.notes) {
     events.push_back({n.tick, static_cast<uint8_t>(0x90 | channel), static_cast<uint8_t>(n.note), 90, 0});
-    events.push_back({n.tick + n.length, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(n.note), 0, 0});
+    events.push_back(
+        {n.tick + n.length, static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(n.note), 0, 0});
   }
   // Offs before ons at one tick, as a sequencer writes them.
   std::stable_sort(events.begin(), events.end(), [](const ScoreNoteEvent& a, const ScoreNoteEvent& b) {
@@ -158,8 +160,10 @@ void FillDemo(IScoreBuffer* buffer, IScoreView* view, const DemoSong& song) {
     std::vector<ScoreNoteEvent> events = DemoEvents(t);
     int low = 127, high = 0;
     for (const DemoNote& n : t.notes) low = std::min(low, n.note), high = std::max(high, n.note);
-    const int kind = t.channel == 9 ? 7 : view->ChooseClef(static_cast<uint16_t>(low), static_cast<uint16_t>(high));
-    buffer->AddTrackNotes(t.number, events.data(), static_cast<unsigned>(events.size()), song.BarCount(), kind);
+    const int kind =
+        t.channel == 9 ? 7 : view->ChooseClef(static_cast<uint16_t>(low), static_cast<uint16_t>(high));
+    buffer->AddTrackNotes(t.number, events.data(), static_cast<unsigned>(events.size()), song.BarCount(),
+                          kind);
     buffer->SetLyrics(t.number, t.lyrics.data(), static_cast<int>(t.lyrics.size()));
   }
 }

@@ -60,13 +60,20 @@ bool Parse(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
-    if (a == "--demo") o->demo = next();
-    else if (a == "--write-demos") o->demoFolder = next();
-    else if (a == "--width") o->width = atoi(next().c_str());
-    else if (a == "--pages") o->pages = atoi(next().c_str());
-    else if (a == "--at") o->at = atoi(next().c_str());
-    else if (a == "--jianpu") o->jianpu = true;
-    else if (a == "--size") o->size = atoi(next().c_str());
+    if (a == "--demo")
+      o->demo = next();
+    else if (a == "--write-demos")
+      o->demoFolder = next();
+    else if (a == "--width")
+      o->width = atoi(next().c_str());
+    else if (a == "--pages")
+      o->pages = atoi(next().c_str());
+    else if (a == "--at")
+      o->at = atoi(next().c_str());
+    else if (a == "--jianpu")
+      o->jianpu = true;
+    else if (a == "--size")
+      o->size = atoi(next().c_str());
     else if (a == "--tracks") {
       o->tracks.clear();
       const std::string list = next();
@@ -75,12 +82,16 @@ bool Parse(int argc, char** argv, Options* o) {
         while (*p && *p != ',') ++p;
         if (*p == ',') ++p;
       }
-    } else plain.push_back(a);
+    } else
+      plain.push_back(a);
   }
   if (!o->demoFolder.empty()) return true;
-  if (!o->demo.empty() && plain.size() == 1) o->output = plain[0];
-  else if (o->demo.empty() && plain.size() == 2) o->input = plain[0], o->output = plain[1];
-  else return false;
+  if (!o->demo.empty() && plain.size() == 1)
+    o->output = plain[0];
+  else if (o->demo.empty() && plain.size() == 2)
+    o->input = plain[0], o->output = plain[1];
+  else
+    return false;
   return o->width > 50 && o->pages > 0;
 }
 
@@ -91,7 +102,8 @@ bool FillFromSong(ISmfParser2* song, IScoreBuffer* buffer, IScoreView* view, con
   std::vector<SmfKeySigEntry> keys(song->GetKeySignatures(nullptr));
   if (!keys.empty()) song->GetKeySignatures(keys.data());
   std::vector<ScoreKeySig> keySigs;
-  for (const SmfKeySigEntry& k : keys) keySigs.push_back({static_cast<int32_t>(k.tick), static_cast<int8_t>(k.sharps)});
+  for (const SmfKeySigEntry& k : keys)
+    keySigs.push_back({static_cast<int32_t>(k.tick), static_cast<int8_t>(k.sharps)});
   buffer->SetKeySignatures(keySigs.data(), static_cast<int>(keySigs.size()));
   std::vector<SmfTimeSigEntry> times(song->GetTimeSignatures(nullptr));
   if (!times.empty()) song->GetTimeSignatures(times.data());
@@ -101,13 +113,15 @@ bool FillFromSong(ISmfParser2* song, IScoreBuffer* buffer, IScoreView* view, con
                         static_cast<int32_t>(480.0 / (1 << t.power))});
   buffer->SetTimeSignatures(timeSigs.data(), static_cast<int>(timeSigs.size()));
   for (int track : tracks) {
-    const uint32_t n = song->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel, kSmfTypeNoteOff | kSmfTypeNoteOn, kSmfAllBits);
+    const uint32_t n = song->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel,
+                                         kSmfTypeNoteOff | kSmfTypeNoteOn, kSmfAllBits);
     if (n == 0) {
       fprintf(stderr, "track %d has no notes\n", track);
       return false;
     }
     std::vector<SmfEvent> events(n);
-    if (song->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kSmfKindChannel, kSmfTypeNoteOff | kSmfTypeNoteOn, kSmfAllBits) != 0)
+    if (song->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kSmfKindChannel,
+                        kSmfTypeNoteOff | kSmfTypeNoteOn, kSmfAllBits) != 0)
       return false;
     std::vector<ScoreNoteEvent> notes;
     for (const SmfEvent& e : events) {
@@ -119,11 +133,14 @@ bool FillFromSong(ISmfParser2* song, IScoreBuffer* buffer, IScoreView* view, con
     int16_t low = 0, high = 0;
     song->GetNoteRange(track, &low, &high);
     const int kind = view->ChooseClef(static_cast<uint16_t>(low), static_cast<uint16_t>(high));
-    buffer->AddTrackNotes(track, notes.data(), static_cast<unsigned>(notes.size()), song->GetTrackMeasureCount(track), kind);
+    buffer->AddTrackNotes(track, notes.data(), static_cast<unsigned>(notes.size()),
+                          song->GetTrackMeasureCount(track), kind);
     const uint32_t c = song->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindMeta, kSmfMetaLyric, kSmfAllBits);
     if (c == 0) continue;
     std::vector<SmfEvent> lyricEvents(c);
-    if (song->GetEvents(track, 0, 0xFFFFFFFFu, lyricEvents.data(), kSmfKindMeta, kSmfMetaLyric, kSmfAllBits) != 0) continue;
+    if (song->GetEvents(track, 0, 0xFFFFFFFFu, lyricEvents.data(), kSmfKindMeta, kSmfMetaLyric,
+                        kSmfAllBits) != 0)
+      continue;
     std::vector<ScoreLyric> lyrics;
     for (const SmfEvent& e : lyricEvents) {
       lyrics.push_back({SmfMetaText(e.data, e.length), static_cast<int32_t>(e.tick)});
@@ -135,9 +152,11 @@ bool FillFromSong(ISmfParser2* song, IScoreBuffer* buffer, IScoreView* view, con
 }
 
 void PlayUpTo(IScoreView* view, IScoreBuffer* buffer, std::vector<PlayEvent> events, int at) {
-  std::stable_sort(events.begin(), events.end(), [](const PlayEvent& a, const PlayEvent& b) { return a.tick < b.tick; });
+  std::stable_sort(events.begin(), events.end(),
+                   [](const PlayEvent& a, const PlayEvent& b) { return a.tick < b.tick; });
   const ScoreData* data = buffer->GetData();
-  const int bar = data->timeSigs.empty() ? 480 : data->timeSigs[0].beatsPerBar * data->timeSigs[0].ticksPerBeat;
+  const int bar =
+      data->timeSigs.empty() ? 480 : data->timeSigs[0].beatsPerBar * data->timeSigs[0].ticksPerBeat;
   const int beat = data->timeSigs.empty() ? 120 : data->timeSigs[0].ticksPerBeat;
   size_t next = 0;
   for (int tick = 0; tick <= at; tick += 30) {
@@ -162,8 +181,10 @@ int Render(const Options& o) {
     fprintf(stderr, "cannot load Score.dll\n");
     return 1;
   }
-  auto createView = reinterpret_cast<CreateScoreViewFn>(GetProcAddress(score, o.jianpu ? "CreateJianPuInstance" : "CreateStaffInstance"));
-  auto createBuffer = reinterpret_cast<CreateScoreBufferInstanceFn>(GetProcAddress(score, "CreateScoreBufferInstance"));
+  auto createView = reinterpret_cast<CreateScoreViewFn>(
+      GetProcAddress(score, o.jianpu ? "CreateJianPuInstance" : "CreateStaffInstance"));
+  auto createBuffer =
+      reinterpret_cast<CreateScoreBufferInstanceFn>(GetProcAddress(score, "CreateScoreBufferInstance"));
   if (!createView || !createBuffer) {
     fprintf(stderr, "Score.dll lacks its factories\n");
     return 1;
@@ -183,12 +204,14 @@ int Render(const Options& o) {
     FillDemo(buffer.get(), view.get(), *song);
     for (const DemoTrack& t : song->tracks) {
       for (const ScoreNoteEvent& e : DemoEvents(t))
-        play.push_back({e.tick, t.number, 0, static_cast<uint32_t>(e.status | e.note << 8 | e.velocity << 16)});
+        play.push_back(
+            {e.tick, t.number, 0, static_cast<uint32_t>(e.status | e.note << 8 | e.velocity << 16)});
       for (const ScoreLyric& l : t.lyrics) play.push_back({l.tick, t.number, 1, 0});
     }
   } else {
     HMODULE scrivel = LoadLibraryA(kScrivelDll);
-    auto create = scrivel ? reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(scrivel, "CreateScrivel2")) : nullptr;
+    auto create =
+        scrivel ? reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(scrivel, "CreateScrivel2")) : nullptr;
     std::unique_ptr<ISmfParser2, Releaser<ISmfParser2>> song(create ? create(1) : nullptr);
     if (!song) {
       fprintf(stderr, "cannot load Scrivel.dll\n");
@@ -260,7 +283,8 @@ int main(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, &o)) {
     fprintf(stderr,
-            "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] [--jianpu]\n"
+            "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] "
+            "[--jianpu]\n"
             "       score_render --demo <hymn|minuet|drums|etude> <out.png> [options]\n"
             "       score_render --write-demos <folder>\n");
     return 2;

@@ -8,7 +8,7 @@
 #include <string>
 
 class CViewBitmap {
-public:
+ public:
   CViewBitmap(int width, int height);
   ~CViewBitmap();
   CViewBitmap(const CViewBitmap&) = delete;
@@ -28,7 +28,7 @@ public:
   const uint32_t* Bits() const { return bits_; }
   bool SavePng(const std::string& path) const;
 
-private:
+ private:
   int width_, height_;
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;

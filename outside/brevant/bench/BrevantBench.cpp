@@ -40,7 +40,9 @@ double NowMs() {
 double ProcessCpuMs() {
   FILETIME create, exit, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &create, &exit, &kernel, &user);
-  auto ms = [](const FILETIME& t) { return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000.0; };
+  auto ms = [](const FILETIME& t) {
+    return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000.0;
+  };
   return ms(kernel) + ms(user);
 }
 
@@ -69,7 +71,7 @@ class CapturingOutput final : public NullChannelManager {
 
  private:
   int voices_ = 0;
-  std::vector<Sent> sent_;   // touched only under the player's lock
+  std::vector<Sent> sent_;  // touched only under the player's lock
 };
 
 struct Song {
@@ -93,7 +95,8 @@ Song MakeSong(int notes) {
     song.events.push_back({tick + 40, 1, 3, nullptr});
   }
   for (size_t i = 0; i < song.events.size(); ++i) song.events[i].data = song.bytes[i].data();
-  for (uint32_t t = 0, k = 0; t <= tick; t += 960, ++k) song.tempos.push_back({float(140 + (k * 37) % 81), t});
+  for (uint32_t t = 0, k = 0; t <= tick; t += 960, ++k)
+    song.tempos.push_back({float(140 + (k * 37) % 81), t});
   return song;
 }
 
@@ -148,7 +151,8 @@ int main() {
   int lengthMs = buffer.Finish();
   // The schedule: every note message in playing order with its song time.
   std::shared_ptr<const CompiledSong> compiled = buffer.Compile(120);
-  std::printf("song: %d notes, %d tempo changes, %.1f s\n", kNotes, int(song.tempos.size()), lengthMs / 1000.0);
+  std::printf("song: %d notes, %d tempo changes, %.1f s\n", kNotes, int(song.tempos.size()),
+              lengthMs / 1000.0);
 
   // Run 0, for comparison: a bare thread sleeping 1 ms at a time for 20 s at
   // the same priority. Its longest oversleep is what the host alone costs.
@@ -179,7 +183,7 @@ int main() {
   {
     CapturingOutput out;
     CBrevantPlayer* player = new CBrevantPlayer();
-    TakeMessages();   // the main thread's message queue exists from here on
+    TakeMessages();  // the main thread's message queue exists from here on
     Reports reports{GetCurrentThreadId()};
     player->SetEventCallback(&Reports::Post, &reports);
     player->SetOutput(&out);
@@ -205,11 +209,13 @@ int main() {
     std::printf("run 1: %zu messages 10 ms late or more", over10);
     for (size_t i = 0, shown = 0; i < lateness.size() && shown < 3; ++i) {
       if (lateness[i] >= 10 && (i == 0 || lateness[i - 1] < 10)) {
-        std::printf("%s%.0f ms late at %.1f s", shown++ == 0 ? ": " : ", ", lateness[i], compiled->events[i].ms / 1000);
+        std::printf("%s%.0f ms late at %.1f s", shown++ == 0 ? ": " : ", ", lateness[i],
+                    compiled->events[i].ms / 1000);
       }
     }
     std::printf("\n");
-    std::printf("run 1: CPU %.2f %% of one core (%.0f ms over %.1f s)\n", 100.0 * cpu / wall, cpu, wall / 1000.0);
+    std::printf("run 1: CPU %.2f %% of one core (%.0f ms over %.1f s)\n", 100.0 * cpu / wall, cpu,
+                wall / 1000.0);
     std::printf("targets: p99 < 2 ms %s, max < 10 ms %s, CPU < 2 %% %s\n", s.p99 < 2 ? "met" : "MISSED",
                 s.max < 10 ? "met" : "MISSED", 100.0 * cpu / wall < 2 ? "met" : "MISSED");
   }
@@ -241,8 +247,8 @@ int main() {
       if (sent[i].message != compiled->events[i].value) same = false;
     }
     std::printf("run 2: %zu messages (expected %zu), %s; largest difference to the audio clock %.3f ms\n",
-                sent.size(), compiled->events.size(), same ? "none twice or skipped" : "NOTES REPEATED OR SKIPPED",
-                worst);
+                sent.size(), compiled->events.size(),
+                same ? "none twice or skipped" : "NOTES REPEATED OR SKIPPED", worst);
     std::printf("targets: difference < 15 ms %s\n", worst < 15 ? "met" : "MISSED");
   }
   return 0;

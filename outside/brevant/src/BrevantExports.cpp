@@ -15,7 +15,6 @@ __declspec(dllexport) IBrevantPlayer* CreateBrevant(int version) {
 __declspec(dllexport) IBrevantSongBuffer* CreateSongBuffer(int version) {
   return version == 1 ? new (std::nothrow) CSongBuffer() : nullptr;
 }
-
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

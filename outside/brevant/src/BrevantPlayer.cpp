@@ -46,7 +46,7 @@ class TimerResolution {
 
  private:
   typedef LONG(NTAPI* SetFn)(ULONG desired, BOOLEAN set, ULONG* actual);
-  static constexpr ULONG kOneMs = 10000;   // in units of 100 ns
+  static constexpr ULONG kOneMs = 10000;  // in units of 100 ns
   SetFn set_;
   bool held_ = false;
 };
@@ -117,7 +117,7 @@ int CBrevantPlayer::Seek(int ms) {
   resumeAt_ = target;
   if (playing_.load()) {
     Rebase(target);
-    SetEvent(wake_.Get());   // what lies at the new place is due now
+    SetEvent(wake_.Get());  // what lies at the new place is due now
   }
   return 0;
 }

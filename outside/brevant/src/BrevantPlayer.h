@@ -97,8 +97,8 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // song back).
   double resumeAt_ = 0;
   ITimeSource* time_;
-  double baseTime_ = 0;   // the time source's ms at the last rebase
-  double baseMs_ = 0;     // song ms at the last rebase
+  double baseTime_ = 0;  // the time source's ms at the last rebase
+  double baseMs_ = 0;    // song ms at the last rebase
 
   ScopedHandle thread_;
   ScopedHandle wake_;
@@ -109,5 +109,5 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // steps so that reporting allocates nothing.
   std::vector<PlayEvent> stepEvents_;
   bool inStep_ = false;
-  unsigned stops_ = 0;   // how often playing was stopped
+  unsigned stops_ = 0;  // how often playing was stopped
 };

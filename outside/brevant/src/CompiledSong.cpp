@@ -31,7 +31,8 @@ std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double
     if (e.kind != SongEventKind::kChannel) continue;
     int channel = ChannelOf(e.value);
     song->channelUsed[channel] = true;
-    if (StatusOf(e.value) == 0xC0 && song->firstProgram[channel] < 0) song->firstProgram[channel] = Data1Of(e.value);
+    if (StatusOf(e.value) == 0xC0 && song->firstProgram[channel] < 0)
+      song->firstProgram[channel] = Data1Of(e.value);
   }
   if (!song->events.empty()) {
     song->endTick = song->events.back().tick;

@@ -21,13 +21,13 @@ struct SongEvent {
   uint32_t tick;
   SongEventKind kind;
   int track;
-  uint32_t value;   // channel: status | data1 << 8 | data2 << 16; marker: its tag; lyric: 0
-  double ms;        // song time, set when the song is compiled
+  uint32_t value;  // channel: status | data1 << 8 | data2 << 16; marker: its tag; lyric: 0
+  double ms;       // song time, set when the song is compiled
 };
 
 // What a song buffer holds before compiling.
 struct SongSource {
-  std::vector<SongEvent> events;             // in the order given
+  std::vector<SongEvent> events;  // in the order given
   std::vector<SmfTempoEntry> tempos;
   std::vector<SmfTimeSigEntry> timeSignatures;
 };
@@ -37,11 +37,11 @@ constexpr int kDrumChannel = 9;
 struct CompiledSong {
   TempoMap tempo;
   MeterMap meter;
-  std::vector<SongEvent> events;   // by tick, kind, track, then order given
-  uint32_t endTick = 0;            // the last event's tick
-  double lengthMs = 0;             // its time; the song ends there
+  std::vector<SongEvent> events;  // by tick, kind, track, then order given
+  uint32_t endTick = 0;           // the last event's tick
+  double lengthMs = 0;            // its time; the song ends there
   std::array<bool, 16> channelUsed{};
-  std::array<int, 16> firstProgram{};   // the channel's first program change, -1 for none
+  std::array<int, 16> firstProgram{};  // the channel's first program change, -1 for none
 
   // The earliest marker with that tag, or null.
   const SongEvent* FindTag(uint32_t tag) const;

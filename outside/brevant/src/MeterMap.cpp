@@ -7,7 +7,7 @@ MeterMap::MeterMap(const SmfTimeSigEntry* entries, int count) {
   std::vector<SmfTimeSigEntry> valid;
   for (int i = 0; entries != nullptr && i < count; ++i) {
     const SmfTimeSigEntry& e = entries[i];
-    if (e.numerator != 0 && e.power < 9) valid.push_back(e);   // 480 >> 9 is no tick at all
+    if (e.numerator != 0 && e.power < 9) valid.push_back(e);  // 480 >> 9 is no tick at all
   }
   std::stable_sort(valid.begin(), valid.end(),
                    [](const SmfTimeSigEntry& a, const SmfTimeSigEntry& b) { return a.measure < b.measure; });
@@ -17,7 +17,7 @@ MeterMap::MeterMap(const SmfTimeSigEntry* entries, int count) {
     Segment next{int(e.measure), last.startTick + uint64_t(e.measure - last.firstBar) * last.BarTicks(),
                  int(e.numerator), 480u >> e.power};
     if (next.firstBar == last.firstBar) {
-      last = next;   // the later entry for the same measure wins
+      last = next;  // the later entry for the same measure wins
     } else {
       segments_.push_back(next);
     }

@@ -10,9 +10,9 @@
 
 struct GridPoint {
   uint32_t tick;
-  int bar;        // 0-based
-  int step;       // 0 at the bar line, then one per quarter beat: 0 .. 4 * beats - 1
-  int beats;      // beats per bar
+  int bar;    // 0-based
+  int step;   // 0 at the bar line, then one per quarter beat: 0 .. 4 * beats - 1
+  int beats;  // beats per bar
   // Whole beats fall on every fourth step.
   bool IsBeat() const { return step % 4 == 0; }
   int Beat() const { return step / 4; }

@@ -155,8 +155,12 @@ void SequencerCore::PlaySongEvent(const SongEvent& event) {
       if (note && (flags & kSelected) != 0) Emit(kPlayEventNote, int32_t(event.value), 0, tick, event.track);
       break;
     }
-    case SongEventKind::kLyric: Emit(kPlayEventLyric, tick, event.track); break;
-    case SongEventKind::kMarker: Emit(kPlayEventTag, int32_t(event.value), tick, event.track); break;
+    case SongEventKind::kLyric:
+      Emit(kPlayEventLyric, tick, event.track);
+      break;
+    case SongEventKind::kMarker:
+      Emit(kPlayEventTag, int32_t(event.value), tick, event.track);
+      break;
   }
 }
 

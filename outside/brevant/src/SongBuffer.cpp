@@ -18,7 +18,7 @@ bool PackChannelMessage(const SmfEvent& event, uint32_t* message) {
   if (event.data == nullptr || event.length < 1) return false;
   uint8_t status = event.data[0];
   if (status < 0x80 || status >= 0xF0) return false;
-  uint32_t size = (status & 0xE0) == 0xC0 ? 2 : 3;   // program change and channel pressure have one data byte
+  uint32_t size = (status & 0xE0) == 0xC0 ? 2 : 3;  // program change and channel pressure have one data byte
   if (event.length < size) return false;
   *message = status | uint32_t(event.data[1] & 0x7F) << 8;
   if (size == 3) *message |= uint32_t(event.data[2] & 0x7F) << 16;

@@ -30,7 +30,7 @@ class TempoMap {
   struct Segment {
     double tick;
     double ms;
-    double msPerQuarter;   // divided by 120 last, so whole beats give whole times
+    double msPerQuarter;  // divided by 120 last, so whole beats give whole times
   };
   std::vector<Segment> segments_;  // never empty; the first starts at tick 0
 };

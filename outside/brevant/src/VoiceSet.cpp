@@ -7,11 +7,13 @@
 namespace {
 
 constexpr int kSustainPedal = 64;
-constexpr int kChasedControllers = 120;   // 120-127 are channel mode messages, not state
-constexpr int kDrumKitBase = 128;         // program 128 + kit puts a voice on the drum channel
+constexpr int kChasedControllers = 120;  // 120-127 are channel mode messages, not state
+constexpr int kDrumKitBase = 128;        // program 128 + kit puts a voice on the drum channel
 constexpr int kBendCentre = 0x2000;
 
-uint32_t Message(int status, int data1, int data2) { return uint32_t(status) | uint32_t(data1) << 8 | uint32_t(data2) << 16; }
+uint32_t Message(int status, int data1, int data2) {
+  return uint32_t(status) | uint32_t(data1) << 8 | uint32_t(data2) << 16;
+}
 
 }  // namespace
 
@@ -34,7 +36,8 @@ void VoiceSet::Allocate(const CompiledSong& song) {
     voices_[channel] = manager_->AllocChannel(-1);
     SetProgram(channel, std::max(song.firstProgram[channel], 0));
   }
-  for (int channel = 0; channel < 16; ++channel) initialProgram_[channel] = std::max(song.firstProgram[channel], 0);
+  for (int channel = 0; channel < 16; ++channel)
+    initialProgram_[channel] = std::max(song.firstProgram[channel], 0);
 }
 
 void VoiceSet::Free() {
@@ -63,7 +66,7 @@ void VoiceSet::Send(uint32_t message, int track) {
   }
   if (voices_[channel] == nullptr) return;
   if (StatusOf(message) == 0xC0) {
-    SetProgram(channel, Data1Of(message));   // through the manager, which keeps the drum rule
+    SetProgram(channel, Data1Of(message));  // through the manager, which keeps the drum rule
   } else {
     manager_->SendShortMessage(voices_[channel], message);
   }
@@ -99,12 +102,18 @@ void VoiceSet::Chase(const CompiledSong& song, size_t end) {
     if (e.kind != SongEventKind::kChannel) continue;
     int channel = ChannelOf(e.value);
     switch (StatusOf(e.value)) {
-      case 0xC0: program[channel] = Data1Of(e.value); break;
-      case 0xB0:
-        if (Data1Of(e.value) < kChasedControllers) controllers[channel][Data1Of(e.value)] = int16_t(Data2Of(e.value));
+      case 0xC0:
+        program[channel] = Data1Of(e.value);
         break;
-      case 0xE0: bend[channel] = Data1Of(e.value) | Data2Of(e.value) << 7; break;
-      default: break;
+      case 0xB0:
+        if (Data1Of(e.value) < kChasedControllers)
+          controllers[channel][Data1Of(e.value)] = int16_t(Data2Of(e.value));
+        break;
+      case 0xE0:
+        bend[channel] = Data1Of(e.value) | Data2Of(e.value) << 7;
+        break;
+      default:
+        break;
     }
   }
   for (int channel = 0; channel < 16; ++channel) {
@@ -115,6 +124,7 @@ void VoiceSet::Chase(const CompiledSong& song, size_t end) {
         manager_->SendShortMessage(voices_[channel], Message(0xB0 | channel, cc, controllers[channel][cc]));
       }
     }
-    manager_->SendShortMessage(voices_[channel], Message(0xE0 | channel, bend[channel] & 0x7F, bend[channel] >> 7));
+    manager_->SendShortMessage(voices_[channel],
+                               Message(0xE0 | channel, bend[channel] & 0x7F, bend[channel] >> 7));
   }
 }

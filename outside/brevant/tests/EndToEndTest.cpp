@@ -31,7 +31,8 @@ Fn Export(HMODULE library, const char* name) {
 std::vector<SmfEvent> EventsOf(ISmfParser2* parser, int track, uint32_t kind, uint32_t type) {
   uint32_t n = parser->CountEvents(track, 0, 0xFFFFFFFFu, kind, type, kSmfAllBits);
   std::vector<SmfEvent> events(n);
-  if (n > 0 && parser->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kind, type, kSmfAllBits) != 0) events.clear();
+  if (n > 0 && parser->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kind, type, kSmfAllBits) != 0)
+    events.clear();
   return events;
 }
 
@@ -97,8 +98,12 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   conductor.Tempo(0, 250000).TimeSig(0, 4, 2).EndOfTrack(0);
   TrackBuilder melody;
   melody.Event(0, {0xC0, 5})
-      .Text(0, 0x05, "Hel").Event(0, {0x90, 60, 100}).Event(120, {0x80, 60, 0})
-      .Text(0, 0x05, "lo").Event(0, {0x90, 62, 100}).Event(120, {0x80, 62, 0})
+      .Text(0, 0x05, "Hel")
+      .Event(0, {0x90, 60, 100})
+      .Event(120, {0x80, 60, 0})
+      .Text(0, 0x05, "lo")
+      .Event(0, {0x90, 62, 100})
+      .Event(120, {0x80, 62, 0})
       .EndOfTrack(0);
   TrackBuilder drums;
   drums.Event(0, {0xC9, 25}).Event(120, {0x99, 36, 100}).Event(60, {0x89, 36, 0}).EndOfTrack(60);
@@ -116,7 +121,7 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
       Export<CreateLyricBufferInstanceFn>(cantomere, kCreateLyricBufferInstanceName)(1);
   ASSERT_NE(lyrics, nullptr);
   Feed(parser, &buffer, lyrics);
-  parser->Release();   // the buffers keep their own copies
+  parser->Release();  // the buffers keep their own copies
 
   EXPECT_EQ(buffer.Finish(), 500);
   EXPECT_EQ(buffer.FindTag(SmfChunkId('C', 'L', 'S', 'T')), 120);
@@ -126,7 +131,7 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   EXPECT_EQ(buffer.GetEventTime(firstLyric), 0);
   lyrics->Release();
 
-  HMIDIOUT fakePort = reinterpret_cast<HMIDIOUT>(intptr_t(0x4D00));   // never written: the hook is muted
+  HMIDIOUT fakePort = reinterpret_cast<HMIDIOUT>(intptr_t(0x4D00));  // never written: the hook is muted
   manager->AddPort(fakePort);
   int wasMuted = recorder->SetMute(1);
   recorder->StartRecording();
@@ -147,8 +152,8 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   }
   EXPECT_TRUE(heard.ended.load());
   EXPECT_EQ(heard.tagTick.load(), 120);
-  EXPECT_EQ(heard.lyricTick.load(), 120);   // "lo", the last lyric
-  player->Release();   // gives its voices back
+  EXPECT_EQ(heard.lyricTick.load(), 120);  // "lo", the last lyric
+  player->Release();                       // gives its voices back
 
   recorder->StopRecording();
   std::string recorded = dir.File("recorded.mid");

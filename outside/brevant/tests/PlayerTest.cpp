@@ -29,7 +29,8 @@ class EventLog {
     return 0;
   }
   static double NowMs() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
   }
   std::vector<PlayEvent> OfType(uint32_t type) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -115,8 +116,8 @@ struct PlayerRig {
 TEST(BrevantLibrary, ExportsTheFactoriesForVersionOneOnly) {
   HMODULE library = LoadLibraryA(kBrevantLibrary);
   ASSERT_NE(library, nullptr);
-  auto createPlayer = reinterpret_cast<CreateBrevantFn>(
-      reinterpret_cast<void*>(GetProcAddress(library, kCreateBrevantName)));
+  auto createPlayer =
+      reinterpret_cast<CreateBrevantFn>(reinterpret_cast<void*>(GetProcAddress(library, kCreateBrevantName)));
   auto createBuffer = reinterpret_cast<CreateSongBufferFn>(
       reinterpret_cast<void*>(GetProcAddress(library, kCreateSongBufferName)));
   ASSERT_NE(createPlayer, nullptr);
@@ -168,7 +169,7 @@ TEST(BrevantPlayer, PlaysACopyOfTheBufferAndStopsAtTheEnd) {
   auto* buffer = new CSongBuffer();
   LyricPulse(1000).FillBuffer(buffer);
   player->SetSongBuffer(buffer);
-  buffer->Clear();   // the engine refills its buffer while the song plays
+  buffer->Clear();  // the engine refills its buffer while the song plays
   buffer->Release();
   ASSERT_EQ(player->Play(), 0);
   EXPECT_EQ(player->GetState(), kBrevantPlaying);
@@ -187,7 +188,7 @@ TEST(BrevantPlayer, PlayWhilePlayingOnlyRepositionsTheTimers) {
   rig.player->Play();
   rig.time.Set(300);
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 2));
-  rig.player->Play();   // the synchronised player resumes audio and song alike
+  rig.player->Play();  // the synchronised player resumes audio and song alike
   rig.time.Set(600);
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 3));
   rig.player->Stop();
@@ -215,7 +216,7 @@ TEST(BrevantPlayer, SongWithoutTemposPlaysAtTheTempoSet) {
   time.Set(990);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_TRUE(log.OfType(kPlayEventLyric).empty());
-  time.Set(1000);   // a quarter at 60 BPM
+  time.Set(1000);  // a quarter at 60 BPM
   EXPECT_TRUE(log.WaitFor(kPlayEventLyric, 1));
   player->Release();
 }
@@ -243,7 +244,7 @@ TEST(BrevantPlayer, LargeSyncJumpIsASeek) {
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 2));
   rig.player->Stop();
   EXPECT_EQ(rig.log.OfType(kPlayEventSeek)[0].value1, 1200);
-  EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 1200));   // nothing in between plays
+  EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 1200));  // nothing in between plays
   EXPECT_THAT(timer.calls, ::testing::Contains("reposition 5000"));
   rig.player->GetClock()->RemoveTimer(&timer);
 }
@@ -253,18 +254,18 @@ TEST(BrevantPlayer, SmallBackwardSyncHoldsUntilTheClockCatchesUp) {
   rig.player->Play();
   rig.time.Set(800);
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 4));
-  rig.player->SyncTime(600);   // the audio is 200 ms behind
+  rig.player->SyncTime(600);  // the audio is 200 ms behind
   // Let the timing thread take it at 800 before the clock moves on (taken
   // later, the step back would look larger and become a seek). Generous, so
   // a host busy with other tests cannot make the thread miss it.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  rig.time.Set(950);           // the song clock is back at 750: already played
+  rig.time.Set(950);  // the song clock is back at 750: already played
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
-  rig.time.Set(1100);          // song clock 900
+  rig.time.Set(1100);  // song clock 900
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
-  rig.time.Set(1210);          // song clock 1010
+  rig.time.Set(1210);  // song clock 1010
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 5));
   EXPECT_THAT(LyricTicks(rig.log), ElementsAre(0, 60, 120, 180, 240));
   EXPECT_TRUE(rig.log.OfType(kPlayEventSeek).empty());
@@ -284,7 +285,7 @@ TEST(BrevantPlayer, NothingFollowsStopOrAClearedCallback) {
   EXPECT_TRUE(rig.out.calls.empty());
   // Resumes where it stopped, not where the clock went meanwhile.
   rig.player->Play();
-  rig.time.Set(3250);   // song time 550
+  rig.time.Set(3250);  // song time 550
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 3));
   EXPECT_EQ(LyricTicks(rig.log)[2], 120);
   rig.player->SetEventCallback(nullptr, nullptr);
@@ -296,7 +297,7 @@ TEST(BrevantPlayer, NothingFollowsStopOrAClearedCallback) {
 
 TEST(BrevantPlayer, DelayHoldsTheSongBackAfterASeekToZero) {
   PlayerRig rig(LyricPulse(3000));
-  rig.player->SetDelayTime(500);   // the song starts half a second into the audio
+  rig.player->SetDelayTime(500);  // the song starts half a second into the audio
   rig.player->Seek(0);
   rig.player->Play();
   rig.time.Set(400);
@@ -320,7 +321,7 @@ TEST(BrevantPlayer, ClosingOrReleasingWhilePlayingIsSafe) {
   LyricPulse(10000).FillBuffer(&buffer);
   rig->player->SetSongBuffer(&buffer);
   rig->player->Play();
-  delete rig;   // releases the player while it plays
+  delete rig;  // releases the player while it plays
 }
 
 // A report may post a window message, which takes its time under a busy
@@ -330,7 +331,7 @@ TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
     explicit NotesHeard(FakeChannelManager* sent) : out(sent) {}
     FakeChannelManager* out;
     std::mutex mutex;
-    std::vector<size_t> sentWhenHeard;   // notes sent when each note report came
+    std::vector<size_t> sentWhenHeard;  // notes sent when each note report came
     static int Callback(const PlayEvent* event, void* context, int) {
       auto* self = static_cast<NotesHeard*>(context);
       if (event->type != kPlayEventNote) return 0;
@@ -395,7 +396,7 @@ TEST(BrevantPlayer, RealTimeSmoke) {
   EXPECT_GE(end, 2000 - kEarly);
   EXPECT_LE(end, 2000 + kLate);
 
-  player->Play();   // from the start again
+  player->Play();  // from the start again
   ASSERT_TRUE(log.WaitFor(kPlayEventLyric, 10, 2000));
   double before = EventLog::NowMs();
   player->Stop();

@@ -54,7 +54,8 @@ TEST(SequencerCore, NotesPlayOnTimeAcrossTempoChanges) {
   EXPECT_EQ(notes[0].value1, 0x643C90);
   EXPECT_EQ(notes[0].value3, 120);
   EXPECT_EQ(notes[0].value4, 1);
-  EXPECT_THAT(rig.out.Notes(), ElementsAre("send v1 643C90", "send v1 003C80", "send v1 643E90", "send v1 003E80"));
+  EXPECT_THAT(rig.out.Notes(),
+              ElementsAre("send v1 643C90", "send v1 003C80", "send v1 643E90", "send v1 003E80"));
   EXPECT_THAT(rig.sink.OfType(kPlayEventEnd), ::testing::SizeIs(1));
 }
 
@@ -68,8 +69,8 @@ TEST(SequencerCore, WithinOneTickGridComesFirstThenChannelLyricMarker) {
   rig.core.SetTrackFlags(2, 2);
   rig.core.Start();
   rig.RunTo(0);
-  EXPECT_THAT(rig.sink.Types(), ElementsAre(kPlayEventPosition, kPlayEventCursor, kPlayEventBeat, kPlayEventNote,
-                                            kPlayEventLyric, kPlayEventTag));
+  EXPECT_THAT(rig.sink.Types(), ElementsAre(kPlayEventPosition, kPlayEventCursor, kPlayEventBeat,
+                                            kPlayEventNote, kPlayEventLyric, kPlayEventTag));
   std::vector<PlayEvent> tags = rig.sink.OfType(kPlayEventTag);
   EXPECT_EQ(uint32_t(tags[0].value1), Tag("CLST"));
   EXPECT_EQ(tags[0].value3, 0);
@@ -83,7 +84,7 @@ TEST(SequencerCore, BarBeatAndCursorEventsFollowTheMetre) {
     const char* what;
     SmfTimeSigEntry meter;
     int beats;
-    double msPerBeat;   // at 120 BPM
+    double msPerBeat;  // at 120 BPM
   } rows[] = {
       {"4/4", {0, 4, 2}, 4, 500},
       {"3/4", {0, 3, 2}, 3, 500},
@@ -94,13 +95,13 @@ TEST(SequencerCore, BarBeatAndCursorEventsFollowTheMetre) {
     SongSpec spec;
     spec.meters = {r.meter};
     uint32_t barTicks = uint32_t(r.beats) * (480u >> r.meter.power);
-    spec.channel[0].Note(0, 2 * barTicks, 0, 60);   // two bars long
+    spec.channel[0].Note(0, 2 * barTicks, 0, 60);  // two bars long
     CoreRig rig(spec);
     rig.core.Start();
     rig.RunTo(2 * r.beats * r.msPerBeat + 100);
     std::vector<PlayEvent> steps = rig.sink.OfType(kPlayEventCursor);
     std::vector<PlayEvent> beats = rig.sink.OfType(kPlayEventBeat);
-    ASSERT_EQ(int(steps.size()), 2 * 4 * r.beats);   // nothing on the song's closing bar line
+    ASSERT_EQ(int(steps.size()), 2 * 4 * r.beats);  // nothing on the song's closing bar line
     ASSERT_EQ(int(beats.size()), 2 * r.beats);
     for (int i = 0; i < int(steps.size()); ++i) EXPECT_EQ(steps[i].value1, i % (4 * r.beats));
     std::vector<double> beatTimes = rig.TimesOf(kPlayEventBeat);
@@ -115,7 +116,7 @@ TEST(SequencerCore, BarBeatAndCursorEventsFollowTheMetre) {
 
 TEST(SequencerCore, PositionOncePerSecondAndEndOnlyAtTheEnd) {
   SongSpec spec;
-  spec.channel[0].Note(0, 840, 0, 60);   // 3500 ms
+  spec.channel[0].Note(0, 840, 0, 60);  // 3500 ms
   CoreRig rig(spec);
   rig.core.Start();
   rig.RunTo(3000);
@@ -209,7 +210,7 @@ TEST(SequencerCore, NewSongResetsFlagsAndDelay) {
   spec.channel[0].Note(0, 120, 0, 60);
   CoreRig rig(spec);
   rig.core.SetTrackFlags(0, 3);
-  rig.core.SetTrackFlags(40, 2);   // a track the song does not have
+  rig.core.SetTrackFlags(40, 2);  // a track the song does not have
   rig.core.SetDelay(-700);
   EXPECT_EQ(rig.core.TrackFlags(40), 2);
   rig.core.SetSong(spec.Compile());
@@ -263,7 +264,7 @@ TEST(SequencerCore, SeekWhilePlayingSilencesAndChasesTheChannelState) {
   rig.core.Start();
   rig.RunTo(10);
   rig.out.calls.clear();
-  rig.core.Seek(1500);   // tick 360
+  rig.core.Seek(1500);  // tick 360
   EXPECT_THAT(rig.out.calls, ElementsAre("notesoff v1", "send v1 0040B0", "program v1 40", "send v1 5A07B0",
                                          "send v1 5000E0"));
   std::vector<PlayEvent> seeks = rig.sink.OfType(kPlayEventSeek);
@@ -279,7 +280,7 @@ TEST(SequencerCore, SeekWhilePlayingSilencesAndChasesTheChannelState) {
 
 TEST(SequencerCore, SeekToAnEventTimeRoundedDownStillPlaysTheEvent) {
   SongSpec spec;
-  spec.tempos = {{97.0f, 0}};           // 5.15... ms a tick: event times are not whole
+  spec.tempos = {{97.0f, 0}};  // 5.15... ms a tick: event times are not whole
   spec.lyrics[1].Lyric(7, "a").Lyric(100, "b");
   spec.channel[0].Note(0, 200, 0, 60);
   CSongBuffer buffer;
@@ -337,7 +338,7 @@ TEST(SequencerCore, EarlierTimeHoldsInsteadOfReplaying) {
   rig.core.Start();
   rig.core.AdvanceTo(600);
   size_t sent = rig.out.Matching("send").size();
-  rig.core.AdvanceTo(400);   // the outside clock stepped back
+  rig.core.AdvanceTo(400);  // the outside clock stepped back
   rig.core.AdvanceTo(550);
   EXPECT_EQ(rig.out.Matching("send").size(), sent);
   EXPECT_EQ(rig.core.PositionMs(), 600);
@@ -353,14 +354,14 @@ TEST(SequencerCore, TimersHearPlayerTimeNeverNegative) {
   EXPECT_EQ(rig.core.AddTimer(&timer), 0);
   EXPECT_EQ(rig.core.AddTimer(&timer), 1);
   EXPECT_EQ(rig.core.AddTimer(nullptr), 1);
-  rig.core.SetDelay(-500);   // the song starts half a second before the audio
+  rig.core.SetDelay(-500);  // the song starts half a second before the audio
   rig.core.Start();
   EXPECT_THAT(timer.calls, ElementsAre("start", "reposition 0"));
   rig.core.AdvanceTo(400);
   EXPECT_THAT(timer.ticks, IsEmpty());
   rig.core.AdvanceTo(700);
   EXPECT_THAT(timer.ticks, ElementsAre(200));
-  rig.core.Seek(1500);   // player time: song 2000
+  rig.core.Seek(1500);  // player time: song 2000
   EXPECT_EQ(timer.calls.back(), "reposition 1500");
   rig.core.Stop();
   EXPECT_EQ(timer.calls.back(), "stop");

@@ -44,7 +44,8 @@ class TrackEvents {
     return Meta(tick, 0x80, testsupport::Bytes(tag, tag + 4));
   }
   TrackEvents& Meta(uint32_t tick, uint8_t type, const testsupport::Bytes& payload) {
-    return Add(tick, 4, testsupport::Cat({{0xFF, type}, testsupport::Vlq(uint32_t(payload.size())), payload}));
+    return Add(tick, 4,
+               testsupport::Cat({{0xFF, type}, testsupport::Vlq(uint32_t(payload.size())), payload}));
   }
   TrackEvents& Add(uint32_t tick, uint32_t kind, testsupport::Bytes bytes) {
     storage_.push_back(std::move(bytes));
@@ -64,7 +65,7 @@ class TrackEvents {
 struct SongSpec {
   std::vector<SmfTempoEntry> tempos;
   std::vector<SmfTimeSigEntry> meters;
-  std::map<int, TrackEvents> channel;   // by track
+  std::map<int, TrackEvents> channel;  // by track
   std::map<int, TrackEvents> lyrics;
   std::map<int, TrackEvents> markers;
 
@@ -87,8 +88,8 @@ struct SongSpec {
 class FakeChannelManager final : public NullChannelManager {
  public:
   std::vector<std::string> calls;
-  std::map<int, int> channelOfVoice;   // voice number -> channel asked for (-1 any)
-  bool refuse = false;                 // no port: every allocation fails
+  std::map<int, int> channelOfVoice;  // voice number -> channel asked for (-1 any)
+  bool refuse = false;                // no port: every allocation fails
 
   static int VoiceNumber(CMidiChannel* voice) { return int(reinterpret_cast<intptr_t>(voice)); }
 
@@ -140,7 +141,7 @@ class RecordingSink final : public IPlayEventSink {
  public:
   struct Heard {
     PlayEvent event;
-    double at;   // the song time the core was advanced to when it came
+    double at;  // the song time the core was advanced to when it came
   };
   std::vector<Heard> heard;
   double now = 0;

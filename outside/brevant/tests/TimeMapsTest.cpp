@@ -14,10 +14,12 @@ TEST(TempoMap, TempoChangesGivenOutOfOrderFormOneTimeline) {
   // Read track by track, a song lists a late tempo before an early one.
   SmfTempoEntry entries[] = {{60.0f, 480}, {120.0f, 0}, {240.0f, 960}};
   TempoMap map(entries, 3, 120.0);
-  struct Row { double tick, ms; } rows[] = {
-      {0, 0}, {120, 500}, {480, 2000},      // 120 BPM: 500 ms a quarter
-      {600, 3000}, {960, 6000},             // 60 BPM: 1000 ms a quarter
-      {1080, 6250}, {2040, 8250},           // 240 BPM, going on past the last entry
+  struct Row {
+    double tick, ms;
+  } rows[] = {
+      {0, 0},       {120, 500},   {480, 2000},  // 120 BPM: 500 ms a quarter
+      {600, 3000},  {960, 6000},                // 60 BPM: 1000 ms a quarter
+      {1080, 6250}, {2040, 8250},               // 240 BPM, going on past the last entry
   };
   for (const Row& r : rows) {
     EXPECT_NEAR(map.TickToMs(r.tick), r.ms, 1e-6) << "tick " << r.tick;
@@ -96,10 +98,10 @@ TEST(MeterMap, SignatureChangesStartAtTheirMeasure) {
   EXPECT_EQ(third.bar, 2);
   EXPECT_EQ(third.step, 0);
   EXPECT_EQ(third.beats, 6);
-  GridPoint last = map.FirstAtOrAfter(719);   // the last quarter-beat of bar 1 is at 690
+  GridPoint last = map.FirstAtOrAfter(719);  // the last quarter-beat of bar 1 is at 690
   EXPECT_EQ(last.tick, 720u);
   GridPoint fourth = map.FirstAtOrAfter(721);
-  EXPECT_EQ(fourth.tick, 735u);   // quarter beats of 15 ticks
+  EXPECT_EQ(fourth.tick, 735u);  // quarter beats of 15 ticks
   EXPECT_EQ(fourth.step, 1);
   EXPECT_EQ(map.FirstAtOrAfter(1080).bar, 3);
 }
@@ -109,17 +111,17 @@ TEST(SongBuffer, AnswersTimesTagsAndLength) {
   spec.tempos = {{60.0f, 240}, {120.0f, 0}};
   spec.channel[1].Note(0, 120, 0, 60).Note(480, 120, 0, 62);
   spec.markers[2].Marker(240, "CLST").Marker(360, "WDOF").Marker(480, "CLST");
-  spec.markers[2].Meta(300, 0x80, {'A', 'B'});   // too short to be a tag
+  spec.markers[2].Meta(300, 0x80, {'A', 'B'});  // too short to be a tag
   CSongBuffer buffer;
   spec.FillBuffer(&buffer);
   EXPECT_EQ(buffer.GetEventTime(-1), -1);
   EXPECT_EQ(buffer.GetEventTime(0), 0);
   EXPECT_EQ(buffer.GetEventTime(240), 1000);
   EXPECT_EQ(buffer.GetEventTime(360), 2000);
-  EXPECT_EQ(buffer.GetEventTime(1200), 9000);   // past the last event
+  EXPECT_EQ(buffer.GetEventTime(1200), 9000);  // past the last event
   EXPECT_EQ(buffer.FindTag(SmfChunkId('C', 'L', 'S', 'T')), 240);
   EXPECT_EQ(buffer.FindTag(SmfChunkId('X', 'X', 'X', 'X')), -1);
-  EXPECT_EQ(buffer.Finish(), 1000 + 360 * 1000 / 120);   // the last note-off at 600
+  EXPECT_EQ(buffer.Finish(), 1000 + 360 * 1000 / 120);  // the last note-off at 600
   EXPECT_EQ(buffer.Finish(), buffer.Finish());
 }
 
@@ -143,7 +145,7 @@ TEST(SongBuffer, KeepsCopiesOfTheEventsItWasGiven) {
     testsupport::Bytes note = {0x90, 60, 100};
     SmfEvent event{480, 1, 3, note.data()};
     buffer.AddTrackEvents(0, &event, 1);
-    note.assign({0x00, 0x00, 0x00});   // the parser's bytes change or go
+    note.assign({0x00, 0x00, 0x00});  // the parser's bytes change or go
   }
   std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
   ASSERT_EQ(song->events.size(), 1u);
@@ -153,11 +155,11 @@ TEST(SongBuffer, KeepsCopiesOfTheEventsItWasGiven) {
 
 TEST(SongBuffer, MalformedChannelEventsAreSkipped) {
   TrackEvents track;
-  track.Add(0, 1, {});                 // no bytes
-  track.Add(0, 1, {0x90, 60});         // a note cut short
-  track.Add(0, 1, {0x3C, 60, 100});    // no status
-  track.Add(0, 1, {0xF0, 0x7E, 0xF7}); // system exclusive
-  track.Add(0, 1, {0xC0});             // program without its number
+  track.Add(0, 1, {});                  // no bytes
+  track.Add(0, 1, {0x90, 60});          // a note cut short
+  track.Add(0, 1, {0x3C, 60, 100});     // no status
+  track.Add(0, 1, {0xF0, 0x7E, 0xF7});  // system exclusive
+  track.Add(0, 1, {0xC0});              // program without its number
   track.Program(120, 0, 5);
   CSongBuffer buffer;
   buffer.AddTrackEvents(0, track.data(), track.size());

@@ -15,7 +15,6 @@ __declspec(dllexport) ICantomereLyrics* CreateCantomereInstance(int version) {
 __declspec(dllexport) ICantomereLyricBuffer* CreateLyricBufferInstance(int version) {
   return version == 1 ? new (std::nothrow) CLyricBuffer() : nullptr;
 }
-
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -86,7 +86,8 @@ void CLyricController::MarkLyric(int tick, int track) {
   const std::vector<LyricToken>& tokens = lyrics_.tokens;
   for (size_t i = searchFrom_; i < tokens.size(); ++i) {
     if (tokens[i].tick > uint32_t(tick)) return;
-    if (tokens[i].kind != LyricTokenKind::kSyllable || marked_[i] || tokens[i].tick != uint32_t(tick)) continue;
+    if (tokens[i].kind != LyricTokenKind::kSyllable || marked_[i] || tokens[i].tick != uint32_t(tick))
+      continue;
     if (lastMarked_ >= 0 && marked_[lastMarked_] && SameLine(size_t(lastMarked_), i)) {
       marked_[lastMarked_] = false;
       for (ILyricView* view : Views()) view->UnmarkToken(unsigned(lastMarked_));

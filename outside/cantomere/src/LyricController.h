@@ -45,7 +45,7 @@ class CLyricController final : public ICantomereLyrics {
   std::vector<ILyricView*> views_;
   LyricTokenList lyrics_;
   std::vector<bool> marked_;
-  int lastMarked_ = -1;      // the token being sung, -1 after a jump
-  size_t searchFrom_ = 0;    // where the next sung syllable is looked for
-  int countIn_ = 0;          // count-in dots now shown
+  int lastMarked_ = -1;    // the token being sung, -1 after a jump
+  size_t searchFrom_ = 0;  // where the next sung syllable is looked for
+  int countIn_ = 0;        // count-in dots now shown
 };

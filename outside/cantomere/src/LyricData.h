@@ -11,13 +11,13 @@
 struct LyricEventRecord {
   uint32_t tick;
   int track;
-  std::string text;   // the meta event's payload, system code page
+  std::string text;  // the meta event's payload, system code page
 };
 
 struct MarkerRecord {
   uint32_t tick;
   int track;
-  uint32_t tag;       // the four code bytes in memory order ("WDOF" = 'W' first)
+  uint32_t tag;  // the four code bytes in memory order ("WDOF" = 'W' first)
 };
 
 struct CantomereLyricData {
@@ -27,6 +27,7 @@ struct CantomereLyricData {
 
 // Tags the controller knows by their bytes.
 constexpr uint32_t FourCc(char a, char b, char c, char d) {
-  return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 | uint32_t(uint8_t(d)) << 24;
+  return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
+         uint32_t(uint8_t(d)) << 24;
 }
 constexpr uint32_t kTagPhraseEnd = FourCc('W', 'D', 'O', 'F');

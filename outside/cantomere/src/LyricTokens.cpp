@@ -50,7 +50,8 @@ LyricTokenList BuildLyricTokens(const CantomereLyricData& data) {
   std::stable_sort(list.tokens.begin(), list.tokens.end(),
                    [](const LyricToken& a, const LyricToken& b) { return a.tick < b.tick; });
   for (auto run = list.tokens.begin(); run != list.tokens.end();) {
-    auto runEnd = std::find_if(run, list.tokens.end(), [&](const LyricToken& t) { return t.tick != run->tick; });
+    auto runEnd =
+        std::find_if(run, list.tokens.end(), [&](const LyricToken& t) { return t.tick != run->tick; });
     std::reverse(run, runEnd);
     run = runEnd;
   }

@@ -22,8 +22,8 @@ struct LyricToken {
 };
 
 struct LyricTokenList {
-  int track = -1;                   // the lyric track shown; -1 when there is none
-  std::vector<LyricToken> tokens;   // in singing order
+  int track = -1;                  // the lyric track shown; -1 when there is none
+  std::vector<LyricToken> tokens;  // in singing order
 };
 
 // A syllable's wipe lasts until the next syllable or the end of its phrase,

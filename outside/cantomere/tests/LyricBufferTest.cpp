@@ -85,7 +85,7 @@ TEST(LyricBuffer, NullArraysAndMarkersWithoutAFullTagAddNothing) {
 }
 
 TEST(LyricBuffer, FirstLyricIsTheFirstSyllableOfTheShownTrack) {
-  MetaEvents track0;   // only breaks: not a lyric track
+  MetaEvents track0;  // only breaks: not a lyric track
   track0.Lyric(0, ",").Lyric(10, ".");
   MetaEvents track1;
   track1.Lyric(60, ",").Lyric(300, "").Lyric(360, "first").Lyric(480, "second");

@@ -47,8 +47,12 @@ class LyricControllerTest : public ::testing::Test {
   //   tokens: 0 Twin  1 kle  2 ,  3 lit  4 tle  5 .  6 star
   static MetaEvents TwoLines() {
     MetaEvents e;
-    e.Lyric(0, "Twin").Lyric(120, ",").Lyric(120, "kle")
-        .Lyric(240, "lit").Lyric(360, ".").Lyric(360, "tle")
+    e.Lyric(0, "Twin")
+        .Lyric(120, ",")
+        .Lyric(120, "kle")
+        .Lyric(240, "lit")
+        .Lyric(360, ".")
+        .Lyric(360, "tle")
         .Lyric(480, "star");
     return e;
   }
@@ -61,10 +65,11 @@ class LyricControllerTest : public ::testing::Test {
 
 TEST_F(LyricControllerTest, TokensFollowTheCompilersConventions) {
   MetaEvents e;
-  e.Lyric(0, ".")            // a leading break is dropped
-      .Lyric(0, "")          // an empty text is dropped
+  e.Lyric(0, ".")    // a leading break is dropped
+      .Lyric(0, "")  // an empty text is dropped
       .Lyric(10, "Twin")
-      .Lyric(20, ",").Lyric(20, "kle")
+      .Lyric(20, ",")
+      .Lyric(20, "kle")
       .Lyric(30, "lit");
   Load(e);
   EXPECT_EQ(Texts(), (Calls{"Twin", "kle", ",", "lit"}));
@@ -85,16 +90,15 @@ TEST_F(LyricControllerTest, EventsOfOneTickAreSungInTheReverseOfTheirTrackOrder)
   // "a" "b" "c" (no notes for them: all at tick 0), "Hap" at 240, then,
   // inside a range mark, "," at the tick of the next word and "py" there.
   MetaEvents e;
-  e.Lyric(0, "c").Lyric(0, "b").Lyric(0, "a")
-      .Lyric(240, "Hap")
-      .Lyric(360, "py").Lyric(360, ",");
+  e.Lyric(0, "c").Lyric(0, "b").Lyric(0, "a").Lyric(240, "Hap").Lyric(360, "py").Lyric(360, ",");
   Load(e);
   EXPECT_EQ(Texts(), (Calls{"a", "b", "c", "Hap", ",", "py"}));
-  EXPECT_EQ(lyrics_->GetTokenStart(1, 4), FakeSongEngine::TimeOf(240) + 120 * 5) << "the line ends where Hap does";
+  EXPECT_EQ(lyrics_->GetTokenStart(1, 4), FakeSongEngine::TimeOf(240) + 120 * 5)
+      << "the line ends where Hap does";
   // The sequencer reports each event of a tick, in track order.
   for (int tick : {0, 0, 0, 240, 360, 360}) lyrics_->MarkLyric(tick, 1);
-  EXPECT_EQ(view_.Take(), (Calls{"Mark 0", "Unmark 0", "Mark 1", "Unmark 1", "Mark 2", "Unmark 2", "Mark 3",
-                                 "Mark 5"}));
+  EXPECT_EQ(view_.Take(),
+            (Calls{"Mark 0", "Unmark 0", "Mark 1", "Unmark 1", "Mark 2", "Unmark 2", "Mark 3", "Mark 5"}));
   lyrics_->SeekTick(300);
   EXPECT_EQ(view_.Take(), (Calls{"Unmark 3", "Unmark 5", "Seek 5"}));
 }
@@ -118,7 +122,7 @@ TEST_F(LyricControllerTest, TheLowestTrackWithSyllablesIsShownAndMarked) {
 
 TEST_F(LyricControllerTest, TimesComeFromTheEngineAndDurationsStayInBounds) {
   MetaEvents e;
-  e.Lyric(0, "held")       // next syllable at 240, but the phrase ends at 200
+  e.Lyric(0, "held")         // next syllable at 240, but the phrase ends at 200
       .Lyric(240, "quick")   // next syllable 2 ticks later: 10 ms, raised to 50
       .Lyric(242, ",")       // the line end after "long", written before it
       .Lyric(242, "long")    // next syllable 1000 ticks later: 5000 ms, cut to 2000
@@ -130,9 +134,8 @@ TEST_F(LyricControllerTest, TimesComeFromTheEngineAndDurationsStayInBounds) {
   struct Expect {
     int start, duration;
   } expected[] = {
-      {FakeSongEngine::TimeOf(0), 200 * 5},
-      {FakeSongEngine::TimeOf(240), 50},
-      {FakeSongEngine::TimeOf(242), 2000},   // the "WDOF" on its own tick ends the phrase before it
+      {FakeSongEngine::TimeOf(0), 200 * 5},    {FakeSongEngine::TimeOf(240), 50},
+      {FakeSongEngine::TimeOf(242), 2000},      // the "WDOF" on its own tick ends the phrase before it
       {FakeSongEngine::TimeOf(242) + 2000, 0},  // a break starts where its syllable ends
       {FakeSongEngine::TimeOf(1242), 2000},
   };
@@ -147,13 +150,13 @@ TEST_F(LyricControllerTest, MarksKeepOneMarkPerLineAndLeaveSungLinesLit) {
   lyrics_->MarkLyric(0, 1);
   lyrics_->MarkLyric(120, 1);
   EXPECT_EQ(view_.Take(), (Calls{"Mark 0", "Unmark 0", "Mark 1"}));
-  lyrics_->MarkLyric(120, 1);   // the line break's own event, same tick: nothing left to mark
+  lyrics_->MarkLyric(120, 1);  // the line break's own event, same tick: nothing left to mark
   EXPECT_EQ(view_.Take(), Calls{});
-  lyrics_->MarkLyric(240, 1);   // a new line: the last mark of the sung line stays
+  lyrics_->MarkLyric(240, 1);  // a new line: the last mark of the sung line stays
   lyrics_->MarkLyric(360, 1);
   lyrics_->MarkLyric(480, 1);
   EXPECT_EQ(view_.Take(), (Calls{"Mark 3", "Unmark 3", "Mark 4", "Mark 6"}));
-  lyrics_->MarkLyric(0, 1);     // already sung, behind the current syllable
+  lyrics_->MarkLyric(0, 1);  // already sung, behind the current syllable
   EXPECT_EQ(view_.Take(), Calls{});
 }
 

@@ -111,20 +111,41 @@ class RecordingLyricView : public ILyricView {
   void SetWindow(HWND) override { Unexpected("SetWindow"); }
   void SetListener(ILyricViewListener*) override { Unexpected("SetListener"); }
   void SetRect(const RECT*) override { Unexpected("SetRect"); }
-  const RECT* GetRect() override { Unexpected("GetRect"); return nullptr; }
+  const RECT* GetRect() override {
+    Unexpected("GetRect");
+    return nullptr;
+  }
   void Draw(HDC) override { Unexpected("Draw"); }
-  int HitTest(int, int) override { Unexpected("HitTest"); return -1; }
+  int HitTest(int, int) override {
+    Unexpected("HitTest");
+    return -1;
+  }
   void SetFont(HFONT) override { Unexpected("SetFont"); }
-  HFONT GetFont() override { Unexpected("GetFont"); return nullptr; }
+  HFONT GetFont() override {
+    Unexpected("GetFont");
+    return nullptr;
+  }
   void SetColor(int, COLORREF) override { Unexpected("SetColor"); }
-  COLORREF GetColor(int) override { Unexpected("GetColor"); return 0; }
+  COLORREF GetColor(int) override {
+    Unexpected("GetColor");
+    return 0;
+  }
   void SetSongInfo(const SongInfoText&) override { Unexpected("SetSongInfo"); }
-  SIZE* GetContentSize(SIZE* size) override { Unexpected("GetContentSize"); return size; }
+  SIZE* GetContentSize(SIZE* size) override {
+    Unexpected("GetContentSize");
+    return size;
+  }
   void Scroll(int, int, int) override { Unexpected("Scroll"); }
   void SetAlign(int) override { Unexpected("SetAlign"); }
-  int GetLineHeight() override { Unexpected("GetLineHeight"); return 0; }
+  int GetLineHeight() override {
+    Unexpected("GetLineHeight");
+    return 0;
+  }
   void SetKaraoke(bool) override { Unexpected("SetKaraoke"); }
-  bool IsKaraoke() override { Unexpected("IsKaraoke"); return true; }
+  bool IsKaraoke() override {
+    Unexpected("IsKaraoke");
+    return true;
+  }
   void Destroy(unsigned) override { Unexpected("Destroy"); }
   void Layout(bool) override { Unexpected("Layout"); }
   void OnTokenCurrent(int) override { Unexpected("OnTokenCurrent"); }

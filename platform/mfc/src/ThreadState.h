@@ -9,36 +9,35 @@
 
 class CTempMapBase;
 
-struct AfxThreadState
-{
-    ~AfxThreadState();
+struct AfxThreadState {
+  ~AfxThreadState();
 
-    // The temporary maps of this thread, by wrapper kind (owned).
-    std::unordered_map<const void*, CTempMapBase*> tempMaps;
-    std::vector<CTempMapBase*> tempMapOrder;
+  // The temporary maps of this thread, by wrapper kind (owned).
+  std::unordered_map<const void*, CTempMapBase*> tempMaps;
+  std::vector<CTempMapBase*> tempMapOrder;
 
-    // The CWinThread object running this thread, if any.
-    CWinThread* pThread = nullptr;
+  // The CWinThread object running this thread, if any.
+  CWinThread* pThread = nullptr;
 
-    // CWaitCursor nesting.
-    int nWaitCursorCount = 0;
-    HCURSOR hcurWaitCursorRestore = nullptr;
+  // CWaitCursor nesting.
+  int nWaitCursorCount = 0;
+  HCURSOR hcurWaitCursorRestore = nullptr;
 
-    // HWND -> the permanent object of that window.
-    std::unordered_map<HWND, CWnd*> permanentWindows;
+  // HWND -> the permanent object of that window.
+  std::unordered_map<HWND, CWnd*> permanentWindows;
 
-    // Creation hook: the object waiting for its window, and the hook itself.
-    CWnd* pWndInit = nullptr;
-    HHOOK hHookCbt = nullptr;
+  // Creation hook: the object waiting for its window, and the hook itself.
+  CWnd* pWndInit = nullptr;
+  HHOOK hHookCbt = nullptr;
 
-    // The message being handled, for Default() and GetCurrentMessage().
-    MSG lastMsg = {};
+  // The message being handled, for Default() and GetCurrentMessage().
+  MSG lastMsg = {};
 
-    // The tooltip control of OnToolHitTest/FilterToolTipMessage and its last hit.
-    CToolTipCtrl* pToolTip = nullptr;
-    HWND hWndLastHit = nullptr;
-    INT_PTR nLastHit = -1;
-    TOOLINFOA lastInfo = {};
+  // The tooltip control of OnToolHitTest/FilterToolTipMessage and its last hit.
+  CToolTipCtrl* pToolTip = nullptr;
+  HWND hWndLastHit = nullptr;
+  INT_PTR nLastHit = -1;
+  TOOLINFOA lastInfo = {};
 };
 
 AfxThreadState& AfxGetThreadState();

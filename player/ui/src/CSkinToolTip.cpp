@@ -9,68 +9,68 @@ int g_toolIdCounter = 0;
 }  // namespace
 
 TOOLINFOA MakeToolInfo(HWND owner, UINT_PTR id) {
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.uFlags = TTF_SUBCLASS;
-    ti.hwnd = owner;
-    ti.uId = id;
-    ti.hinst = ::GetModuleHandleA(nullptr);
-    return ti;
+  TOOLINFOA ti = {};
+  ti.cbSize = TTTOOLINFOA_V2_SIZE;
+  ti.uFlags = TTF_SUBCLASS;
+  ti.hwnd = owner;
+  ti.uId = id;
+  ti.hinst = ::GetModuleHandleA(nullptr);
+  return ti;
 }
 
 HWND CreateSharedTooltipWindow(HINSTANCE instance) {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), 0xFF};
-    ::InitCommonControlsEx(&icc);
-    HWND tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                 instance, nullptr);
-    if (tip) ::SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return tip;
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), 0xFF};
+  ::InitCommonControlsEx(&icc);
+  HWND tip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (tip) ::SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return tip;
 }
 
 CSkinToolTip::CSkinToolTip() { ++g_users; }
 
 CSkinToolTip::~CSkinToolTip() {
-    if (--g_users == 0 && g_tooltip) {
-        ::DestroyWindow(g_tooltip);
-        g_tooltip = nullptr;
-    }
+  if (--g_users == 0 && g_tooltip) {
+    ::DestroyWindow(g_tooltip);
+    g_tooltip = nullptr;
+  }
 }
 
 HWND CSkinToolTip::GetWindow() { return g_tooltip; }
 
 int CSkinToolTip::Create(HINSTANCE instance) {
-    if (g_tooltip) return 0;
-    g_tooltip = CreateSharedTooltipWindow(instance);
-    return g_tooltip ? 0 : 1;
+  if (g_tooltip) return 0;
+  g_tooltip = CreateSharedTooltipWindow(instance);
+  return g_tooltip ? 0 : 1;
 }
 
 int CSkinToolTip::NextId() { return ++g_toolIdCounter; }
 
 LRESULT CSkinToolTip::AddTool(HWND owner, const std::string& text, const RECT& rect, int id) {
-    if (!g_tooltip) return -1;
-    TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
-    ti.rect = rect;
-    ti.lpszText = const_cast<char*>(text.c_str());
-    return ::SendMessageA(g_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (!g_tooltip) return -1;
+  TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
+  ti.rect = rect;
+  ti.lpszText = const_cast<char*>(text.c_str());
+  return ::SendMessageA(g_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 LRESULT CSkinToolTip::DelTool(HWND owner, int id) {
-    if (!g_tooltip) return -1;
-    TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
-    return ::SendMessageA(g_tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (!g_tooltip) return -1;
+  TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
+  return ::SendMessageA(g_tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 LRESULT CSkinToolTip::SetToolRect(HWND owner, int id, const RECT& rect) {
-    if (!g_tooltip) return -1;
-    TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
-    ti.rect = rect;
-    return ::SendMessageA(g_tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (!g_tooltip) return -1;
+  TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
+  ti.rect = rect;
+  return ::SendMessageA(g_tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 LRESULT CSkinToolTip::UpdateTipText(HWND owner, int id, const std::string& text) {
-    if (!g_tooltip) return -1;
-    TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
-    ti.lpszText = const_cast<char*>(text.c_str());
-    return ::SendMessageA(g_tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (!g_tooltip) return -1;
+  TOOLINFOA ti = MakeToolInfo(owner, static_cast<UINT_PTR>(id));
+  ti.lpszText = const_cast<char*>(text.c_str());
+  return ::SendMessageA(g_tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
 }

@@ -13,10 +13,10 @@
 
 // Rectangles compared and printed in assertions.
 inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 inline std::ostream& operator<<(std::ostream& os, const RECT& r) {
-    return os << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
+  return os << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
 }
 
 // What the window procedure of a test window does first; return true with

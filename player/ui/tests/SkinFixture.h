@@ -22,20 +22,20 @@ CSkinImage* MakeFlatImage(int width, int height, int id, int frames);
 
 // A 32-bit DIB section selected into a memory DC.
 class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height, COLORREF fill = RGB(1, 2, 3));
-    ~MemoryCanvas();
-    HDC dc() const { return m_dc; }
-    COLORREF Pixel(int x, int y) const;
-    // Saves the canvas as PNG, for a person to look at.
-    bool SavePng(const std::string& path) const;
+ public:
+  MemoryCanvas(int width, int height, COLORREF fill = RGB(1, 2, 3));
+  ~MemoryCanvas();
+  HDC dc() const { return m_dc; }
+  COLORREF Pixel(int x, int y) const;
+  // Saves the canvas as PNG, for a person to look at.
+  bool SavePng(const std::string& path) const;
 
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    void* m_bits;
-    int m_width, m_height;
+ private:
+  HDC m_dc;
+  HBITMAP m_bitmap;
+  HGDIOBJ m_old;
+  void* m_bits;
+  int m_width, m_height;
 };
 
 // Dispatches queued messages for at most ms milliseconds.

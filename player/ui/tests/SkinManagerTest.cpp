@@ -13,206 +13,207 @@ using testsupport::TempDir;
 namespace {
 
 class SkinManagerTest : public ::testing::Test {
-protected:
-    void SetUp() override { ReleaseSkinManager(); }
-    void TearDown() override { ReleaseSkinManager(); }
-    CSkinManager* Load(const std::string& folder) {
-        CSkinManager* m = GetSkinManager();
-        m->SetSchemeFolder(folder);
-        EXPECT_EQ(0, m->LoadSkinScheme());
-        return m;
-    }
+ protected:
+  void SetUp() override { ReleaseSkinManager(); }
+  void TearDown() override { ReleaseSkinManager(); }
+  CSkinManager* Load(const std::string& folder) {
+    CSkinManager* m = GetSkinManager();
+    m->SetSchemeFolder(folder);
+    EXPECT_EQ(0, m->LoadSkinScheme());
+    return m;
+  }
 };
 
 TEST(SkinExtension, MatchesOnlyAFullStopAndThreeLettersAfterAName) {
-    struct Row {
-        const char* text;
-        const char* ext;
-        bool match;
-    } rows[] = {
-        {"Close.bmp", "bmp", true},       {"CLOSE.BMP", "bmp", true},   {"a\\Close.bmp   ", "bmp", true},
-        {"x.png", "png", true},           {".bmp", "bmp", false},       {"bmp", "bmp", false},
-        {"", "bmp", false},               {"  ", "bmp", false},         {"Close.bmpx", "bmp", false},
-        {"Closebmp", "bmp", false},       {"Close.png", "bmp", false},  {"Close.gif", "gif", true},
-        {"a.bm", "bmp", false},           {"x .bmp", "bmp", true},
-    };
-    for (const Row& r : rows) EXPECT_EQ(r.match, HasSkinExtension(r.text, r.ext)) << r.text;
+  struct Row {
+    const char* text;
+    const char* ext;
+    bool match;
+  } rows[] = {
+      {"Close.bmp", "bmp", true}, {"CLOSE.BMP", "bmp", true},  {"a\\Close.bmp   ", "bmp", true},
+      {"x.png", "png", true},     {".bmp", "bmp", false},      {"bmp", "bmp", false},
+      {"", "bmp", false},         {"  ", "bmp", false},        {"Close.bmpx", "bmp", false},
+      {"Closebmp", "bmp", false}, {"Close.png", "bmp", false}, {"Close.gif", "gif", true},
+      {"a.bm", "bmp", false},     {"x .bmp", "bmp", true},
+  };
+  for (const Row& r : rows) EXPECT_EQ(r.match, HasSkinExtension(r.text, r.ext)) << r.text;
 }
 
 TEST_F(SkinManagerTest, RegistersEveryIdAndNothingElse) {
-    CSkinManager* m = GetSkinManager();
-    EXPECT_EQ(m, GetSkinManager());
-    EXPECT_EQ(nullptr, m->GetSkinImage(5));
-    EXPECT_EQ(nullptr, m->GetSkinImage(256));
-    CSkinImage* close = m->GetSkinImage(kSkinClose);
-    ASSERT_NE(nullptr, close);
-    EXPECT_FALSE(close->IsLoaded());
-    EXPECT_EQ(0, close->GetWidth());
-    EXPECT_EQ(0, close->GetHeight());
-    EXPECT_EQ(kSkinImageCount, static_cast<int>(m->GetMissingFiles().size()));
-    EXPECT_STREQ("ScoreTitleActive.png", CSkinManager::GetFileName(kSkinScoreTitleActive));
+  CSkinManager* m = GetSkinManager();
+  EXPECT_EQ(m, GetSkinManager());
+  EXPECT_EQ(nullptr, m->GetSkinImage(5));
+  EXPECT_EQ(nullptr, m->GetSkinImage(256));
+  CSkinImage* close = m->GetSkinImage(kSkinClose);
+  ASSERT_NE(nullptr, close);
+  EXPECT_FALSE(close->IsLoaded());
+  EXPECT_EQ(0, close->GetWidth());
+  EXPECT_EQ(0, close->GetHeight());
+  EXPECT_EQ(kSkinImageCount, static_cast<int>(m->GetMissingFiles().size()));
+  EXPECT_STREQ("ScoreTitleActive.png", CSkinManager::GetFileName(kSkinScoreTitleActive));
 }
 
 TEST_F(SkinManagerTest, LoadsRegisteredNamesWithoutRegardToCaseAndSkipsTheRest) {
-    TempDir dir;
-    WriteFlatImage(dir.File("CLOSE.BMP"), 52, 13, 1, 4);
-    WriteFlatImage(dir.File("Close.png"), 10, 10, 99, 1);     // not the registered name
-    WriteFlatImage(dir.File("ScoreTopLeft.png"), 4, 23, 134, 1);
-    WriteFlatImage(dir.File("Stop.txt"), 8, 8, 11, 1);        // wrong extension
-    ::CreateDirectoryA(dir.File("Play.bmp").c_str(), nullptr);  // a folder with an image name
-    CSkinManager* m = Load(dir.Path() + "  ");
+  TempDir dir;
+  WriteFlatImage(dir.File("CLOSE.BMP"), 52, 13, 1, 4);
+  WriteFlatImage(dir.File("Close.png"), 10, 10, 99, 1);  // not the registered name
+  WriteFlatImage(dir.File("ScoreTopLeft.png"), 4, 23, 134, 1);
+  WriteFlatImage(dir.File("Stop.txt"), 8, 8, 11, 1);          // wrong extension
+  ::CreateDirectoryA(dir.File("Play.bmp").c_str(), nullptr);  // a folder with an image name
+  CSkinManager* m = Load(dir.Path() + "  ");
 
-    EXPECT_EQ(dir.Path() + "\\", m->GetSchemeFolder());  // trimmed, backslash added
-    EXPECT_EQ(52, m->GetSkinImage(kSkinClose)->GetWidth());
-    EXPECT_EQ(13, m->GetSkinImage(kSkinClose)->GetHeight());
-    EXPECT_EQ(4, m->GetSkinImage(kSkinScoreTopLeft)->GetWidth());
-    EXPECT_FALSE(m->GetSkinImage(kSkinPlay)->IsLoaded());
-    EXPECT_FALSE(m->GetSkinImage(kSkinStop)->IsLoaded());
-    EXPECT_TRUE(m->GetLoadFailures().empty());
+  EXPECT_EQ(dir.Path() + "\\", m->GetSchemeFolder());  // trimmed, backslash added
+  EXPECT_EQ(52, m->GetSkinImage(kSkinClose)->GetWidth());
+  EXPECT_EQ(13, m->GetSkinImage(kSkinClose)->GetHeight());
+  EXPECT_EQ(4, m->GetSkinImage(kSkinScoreTopLeft)->GetWidth());
+  EXPECT_FALSE(m->GetSkinImage(kSkinPlay)->IsLoaded());
+  EXPECT_FALSE(m->GetSkinImage(kSkinStop)->IsLoaded());
+  EXPECT_TRUE(m->GetLoadFailures().empty());
 }
 
 TEST_F(SkinManagerTest, MissingFolderReportsOneAndLoadsNothing) {
-    TempDir dir;
-    CSkinManager* m = GetSkinManager();
-    m->SetSchemeFolder(dir.File("no such scheme"));
-    EXPECT_EQ(1, m->LoadSkinScheme());
-    EXPECT_FALSE(m->GetSkinImage(kSkinClose)->IsLoaded());
-    EXPECT_NE(std::string::npos, m->DescribeProblems().find("Close.bmp"));
+  TempDir dir;
+  CSkinManager* m = GetSkinManager();
+  m->SetSchemeFolder(dir.File("no such scheme"));
+  EXPECT_EQ(1, m->LoadSkinScheme());
+  EXPECT_FALSE(m->GetSkinImage(kSkinClose)->IsLoaded());
+  EXPECT_NE(std::string::npos, m->DescribeProblems().find("Close.bmp"));
 }
 
 TEST_F(SkinManagerTest, OverlongFolderFromTheSettingsIsRefusedCleanly) {
-    CSkinManager* m = GetSkinManager();
-    m->SetSchemeFolder("C:\\" + std::string(600, 'x') + "   ");
-    EXPECT_EQ(1, m->LoadSkinScheme());
-    EXPECT_EQ(std::string::npos, m->GetSchemeFolder().find(' '));
-    m->SetSchemeFolder(" ");
-    EXPECT_EQ(" ", m->GetSchemeFolder().substr(0, 1)) << "the first character always stays";
+  CSkinManager* m = GetSkinManager();
+  m->SetSchemeFolder("C:\\" + std::string(600, 'x') + "   ");
+  EXPECT_EQ(1, m->LoadSkinScheme());
+  EXPECT_EQ(std::string::npos, m->GetSchemeFolder().find(' '));
+  m->SetSchemeFolder(" ");
+  EXPECT_EQ(" ", m->GetSchemeFolder().substr(0, 1)) << "the first character always stays";
 }
 
 TEST_F(SkinManagerTest, FolderWithoutImagesLoadsNothingAndSucceeds) {
-    TempDir dir;
-    ::CreateDirectoryA(dir.File("sub").c_str(), nullptr);
-    std::ofstream(dir.File("readme.txt")) << "not a skin";
-    CSkinManager* m = Load(dir.Path());
-    EXPECT_EQ(kSkinImageCount, static_cast<int>(m->GetMissingFiles().size()));
+  TempDir dir;
+  ::CreateDirectoryA(dir.File("sub").c_str(), nullptr);
+  std::ofstream(dir.File("readme.txt")) << "not a skin";
+  CSkinManager* m = Load(dir.Path());
+  EXPECT_EQ(kSkinImageCount, static_cast<int>(m->GetMissingFiles().size()));
 }
 
 TEST_F(SkinManagerTest, BrokenFileKeepsThePreviousImageAndIsReported) {
-    TempDir good, bad;
-    WriteFlatImage(good.File("Close.bmp"), 52, 13, 1, 4);
-    WriteFlatImage(good.File("Stop.bmp"), 88, 18, 11, 4);
-    std::ofstream(bad.File("Close.bmp"), std::ios::binary) << "this is not a picture";
-    WriteFlatImage(bad.File("Play.bmp"), 80, 20, 10, 4);
+  TempDir good, bad;
+  WriteFlatImage(good.File("Close.bmp"), 52, 13, 1, 4);
+  WriteFlatImage(good.File("Stop.bmp"), 88, 18, 11, 4);
+  std::ofstream(bad.File("Close.bmp"), std::ios::binary) << "this is not a picture";
+  WriteFlatImage(bad.File("Play.bmp"), 80, 20, 10, 4);
 
-    CSkinManager* m = Load(good.Path());
-    CSkinImage* close = m->GetSkinImage(kSkinClose);
-    Load(bad.Path());
-    EXPECT_EQ(close, m->GetSkinImage(kSkinClose));
-    EXPECT_EQ(52, close->GetWidth()) << "a broken file must not replace a good image";
-    EXPECT_EQ(88, m->GetSkinImage(kSkinStop)->GetWidth()) << "names the second folder lacks stay";
-    EXPECT_EQ(80, m->GetSkinImage(kSkinPlay)->GetWidth());
-    ASSERT_EQ(1u, m->GetLoadFailures().size());
-    EXPECT_EQ("Close.bmp", m->GetLoadFailures()[0].fileName);
-    const std::string text = m->DescribeProblems();
-    EXPECT_NE(std::string::npos, text.find("could not be read")) << text;
-    EXPECT_NE(std::string::npos, text.find("Close.bmp")) << text;
+  CSkinManager* m = Load(good.Path());
+  CSkinImage* close = m->GetSkinImage(kSkinClose);
+  Load(bad.Path());
+  EXPECT_EQ(close, m->GetSkinImage(kSkinClose));
+  EXPECT_EQ(52, close->GetWidth()) << "a broken file must not replace a good image";
+  EXPECT_EQ(88, m->GetSkinImage(kSkinStop)->GetWidth()) << "names the second folder lacks stay";
+  EXPECT_EQ(80, m->GetSkinImage(kSkinPlay)->GetWidth());
+  ASSERT_EQ(1u, m->GetLoadFailures().size());
+  EXPECT_EQ("Close.bmp", m->GetLoadFailures()[0].fileName);
+  const std::string text = m->DescribeProblems();
+  EXPECT_NE(std::string::npos, text.find("could not be read")) << text;
+  EXPECT_NE(std::string::npos, text.find("Close.bmp")) << text;
 
-    // An empty holder stays empty after a broken file.
-    std::ofstream(bad.File("Pause.bmp"), std::ios::binary) << "BM broken";
-    EXPECT_EQ(-1, m->LoadSkinImage(bad.File("Pause.bmp"), "Pause.bmp"));
-    EXPECT_FALSE(m->GetSkinImage(kSkinPause)->IsLoaded());
-    EXPECT_EQ(-1, m->LoadSkinImage(good.File("Close.bmp"), "Unknown.bmp"));
+  // An empty holder stays empty after a broken file.
+  std::ofstream(bad.File("Pause.bmp"), std::ios::binary) << "BM broken";
+  EXPECT_EQ(-1, m->LoadSkinImage(bad.File("Pause.bmp"), "Pause.bmp"));
+  EXPECT_FALSE(m->GetSkinImage(kSkinPause)->IsLoaded());
+  EXPECT_EQ(-1, m->LoadSkinImage(good.File("Close.bmp"), "Unknown.bmp"));
 }
 
 TEST_F(SkinManagerTest, ReleaseGivesFreshEmptyHoldersAndKeepsTheIds) {
-    TempDir dir;
-    WriteFlatImage(dir.File("Close.bmp"), 52, 13, 1, 4);
-    Load(dir.Path());
-    ReleaseSkinManager();
-    CSkinManager* m = GetSkinManager();
-    ASSERT_NE(nullptr, m->GetSkinImage(kSkinClose));
-    EXPECT_FALSE(m->GetSkinImage(kSkinClose)->IsLoaded());
+  TempDir dir;
+  WriteFlatImage(dir.File("Close.bmp"), 52, 13, 1, 4);
+  Load(dir.Path());
+  ReleaseSkinManager();
+  CSkinManager* m = GetSkinManager();
+  ASSERT_NE(nullptr, m->GetSkinImage(kSkinClose));
+  EXPECT_FALSE(m->GetSkinImage(kSkinClose)->IsLoaded());
 }
 
 // The scheme that ships beside the program has every image the windows use,
 // and each of them decodes.
 TEST_F(SkinManagerTest, DefaultSchemeIsComplete) {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    CSkinManager* m = Load(std::string(folder) + "\\Skins\\Default");
-    EXPECT_EQ("", m->DescribeProblems());
-    // Button strips hold four equal frames.
-    for (unsigned short id : {kSkinClose, kSkinPlay, kSkinMainWndCloseBtn, kSkinVolumeBtn, kSkinOkBtn})
-        EXPECT_EQ(0, m->GetSkinImage(id)->GetWidth() % 4) << CSkinManager::GetFileName(id);
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  CSkinManager* m = Load(std::string(folder) + "\\Skins\\Default");
+  EXPECT_EQ("", m->DescribeProblems());
+  // Button strips hold four equal frames.
+  for (unsigned short id : {kSkinClose, kSkinPlay, kSkinMainWndCloseBtn, kSkinVolumeBtn, kSkinOkBtn})
+    EXPECT_EQ(0, m->GetSkinImage(id)->GetWidth() % 4) << CSkinManager::GetFileName(id);
 
-    // The main window is fixed at 260 x 150: its frame, title and rows fit.
-    auto w = [m](unsigned short id) { return m->GetSkinImage(id)->GetWidth(); };
-    auto h = [m](unsigned short id) { return m->GetSkinImage(id)->GetHeight(); };
-    EXPECT_LE(w(kSkinMainWndTopLeft) + w(kSkinMainWndTitleActive) + w(kSkinMainWndTopRight), 260);
-    EXPECT_LE(h(kSkinMainWndTopLeft) + h(kSkinMainWndBottomLeft), 150);
-    EXPECT_GE(h(kSkinMainWndTitleActive), 16) << "a caption taller than the 15-pixel default";
-    const int button = w(kSkinPlay) / 4;
-    EXPECT_LE(23 + 7 * button + 6, 260 - w(kSkinMainWndRightBorder)) << "transport row";
-    EXPECT_LE(109 + h(kSkinPlay), 150 - h(kSkinShowStaff) - 5) << "transport row above the toggles";
-    EXPECT_LE(164 + w(kSkinVolume), 260 - w(kSkinMainWndRightBorder)) << "volume track";
-    EXPECT_LE(131 + h(kSkinVolume), 150 - h(kSkinMainWndBottomBorder));
-    EXPECT_LE(5 + h(kSkinMainWndCloseBtn), h(kSkinMainWndTitleActive)) << "caption buttons inside the caption";
+  // The main window is fixed at 260 x 150: its frame, title and rows fit.
+  auto w = [m](unsigned short id) { return m->GetSkinImage(id)->GetWidth(); };
+  auto h = [m](unsigned short id) { return m->GetSkinImage(id)->GetHeight(); };
+  EXPECT_LE(w(kSkinMainWndTopLeft) + w(kSkinMainWndTitleActive) + w(kSkinMainWndTopRight), 260);
+  EXPECT_LE(h(kSkinMainWndTopLeft) + h(kSkinMainWndBottomLeft), 150);
+  EXPECT_GE(h(kSkinMainWndTitleActive), 16) << "a caption taller than the 15-pixel default";
+  const int button = w(kSkinPlay) / 4;
+  EXPECT_LE(23 + 7 * button + 6, 260 - w(kSkinMainWndRightBorder)) << "transport row";
+  EXPECT_LE(109 + h(kSkinPlay), 150 - h(kSkinShowStaff) - 5) << "transport row above the toggles";
+  EXPECT_LE(164 + w(kSkinVolume), 260 - w(kSkinMainWndRightBorder)) << "volume track";
+  EXPECT_LE(131 + h(kSkinVolume), 150 - h(kSkinMainWndBottomBorder));
+  EXPECT_LE(5 + h(kSkinMainWndCloseBtn), h(kSkinMainWndTitleActive)) << "caption buttons inside the caption";
 }
 
 // Writes the settings file beside the test program for one test.
 class SettingsFile {
-public:
-    explicit SettingsFile(const std::string& text) {
-        CProfileHelper::GetIniFilePath(m_path);
-        std::ofstream(m_path) << text;
-    }
-    ~SettingsFile() { ::DeleteFileA(m_path.c_str()); }
-    const std::string& path() const { return m_path; }
+ public:
+  explicit SettingsFile(const std::string& text) {
+    CProfileHelper::GetIniFilePath(m_path);
+    std::ofstream(m_path) << text;
+  }
+  ~SettingsFile() { ::DeleteFileA(m_path.c_str()); }
+  const std::string& path() const { return m_path; }
 
-private:
-    std::string m_path;
+ private:
+  std::string m_path;
 };
 
 TEST(Settings, SettingsFileIsTheProgramNameWithIni) {
-    std::string ini;
-    CProfileHelper::GetIniFilePath(ini);
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    EXPECT_EQ(std::string(folder) + "\\player_ui_tests.ini", ini);
+  std::string ini;
+  CProfileHelper::GetIniFilePath(ini);
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  EXPECT_EQ(std::string(folder) + "\\player_ui_tests.ini", ini);
 }
 
 TEST(Settings, SkinSchemeFolderPrefersTheLatestScheme) {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    const std::string app = folder;
-    {
-        SettingsFile ini("[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=Skins\\Blue\n");
-        EXPECT_EQ("Skins\\Blue", CSettings::GetLatestSkinScheme());
-        EXPECT_EQ(app + "\\Skins\\Blue", GetSkinSchemeFolder());
-    }
-    {
-        SettingsFile ini("[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=\n");
-        EXPECT_EQ(app + "\\Skins\\Default", GetSkinSchemeFolder());
-    }
-    {
-        SettingsFile ini("[OTHER]\nX=1\n");
-        EXPECT_EQ("", CSettings::GetDefaultSkinScheme());
-        EXPECT_EQ(app, GetSkinSchemeFolder());
-    }
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  const std::string app = folder;
+  {
+    SettingsFile ini("[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=Skins\\Blue\n");
+    EXPECT_EQ("Skins\\Blue", CSettings::GetLatestSkinScheme());
+    EXPECT_EQ(app + "\\Skins\\Blue", GetSkinSchemeFolder());
+  }
+  {
+    SettingsFile ini("[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=\n");
+    EXPECT_EQ(app + "\\Skins\\Default", GetSkinSchemeFolder());
+  }
+  {
+    SettingsFile ini("[OTHER]\nX=1\n");
+    EXPECT_EQ("", CSettings::GetDefaultSkinScheme());
+    EXPECT_EQ(app, GetSkinSchemeFolder());
+  }
 }
 
 TEST(Settings, ColourSettingReadsTheStructureFormAndDefaultsToBlack) {
-    {
-        SettingsFile ini("[COLOR_SETTING]\nDEFAULT_BK_COLOR=FF000000FF\nBAD_SUM=FF00000000\nSHORT=FF00FF\n");
-        EXPECT_EQ(RGB(255, 0, 0), CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
-        EXPECT_EQ(0u, CSettings::GetColorSetting("BAD_SUM"));
-        EXPECT_EQ(0u, CSettings::GetColorSetting("SHORT"));
-        EXPECT_EQ(0u, CSettings::GetColorSetting("ABSENT"));
-    }
-    SettingsFile ini("");
-    COLORREF c = RGB(0x1B, 0x20, 0x2A);
-    ASSERT_TRUE(::WritePrivateProfileStructA("COLOR_SETTING", "DEFAULT_BK_COLOR", &c, sizeof(c), ini.path().c_str()));
-    EXPECT_EQ(c, CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
+  {
+    SettingsFile ini("[COLOR_SETTING]\nDEFAULT_BK_COLOR=FF000000FF\nBAD_SUM=FF00000000\nSHORT=FF00FF\n");
+    EXPECT_EQ(RGB(255, 0, 0), CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
+    EXPECT_EQ(0u, CSettings::GetColorSetting("BAD_SUM"));
+    EXPECT_EQ(0u, CSettings::GetColorSetting("SHORT"));
+    EXPECT_EQ(0u, CSettings::GetColorSetting("ABSENT"));
+  }
+  SettingsFile ini("");
+  COLORREF c = RGB(0x1B, 0x20, 0x2A);
+  ASSERT_TRUE(
+      ::WritePrivateProfileStructA("COLOR_SETTING", "DEFAULT_BK_COLOR", &c, sizeof(c), ini.path().c_str()));
+  EXPECT_EQ(c, CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
 }
 
 }  // namespace
@@ -222,16 +223,16 @@ namespace {
 // The settings file that ships with the player names the default scheme and
 // gives the skinned windows the scheme's interior colour.
 TEST(Settings, ShippedDefaultsNameTheDefaultSchemeAndItsBackground) {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    const std::string ini = std::string(folder) + "\\Melodara.ini";
-    std::string scheme;
-    CProfileHelper::ReadProfileString("SKIN_SETTING", "DEFAULT_SKIN_SCHEME", scheme, nullptr, ini.c_str());
-    EXPECT_EQ("Skins\\Default", scheme);
-    COLORREF colour = 0;
-    ASSERT_TRUE(CProfileHelper::ReadProfileStruct("COLOR_SETTING", "DEFAULT_BK_COLOR", &colour, sizeof(colour),
-                                                  ini.c_str()));
-    EXPECT_EQ(RGB(0x1B, 0x20, 0x2A), colour);
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  const std::string ini = std::string(folder) + "\\Melodara.ini";
+  std::string scheme;
+  CProfileHelper::ReadProfileString("SKIN_SETTING", "DEFAULT_SKIN_SCHEME", scheme, nullptr, ini.c_str());
+  EXPECT_EQ("Skins\\Default", scheme);
+  COLORREF colour = 0;
+  ASSERT_TRUE(CProfileHelper::ReadProfileStruct("COLOR_SETTING", "DEFAULT_BK_COLOR", &colour, sizeof(colour),
+                                                ini.c_str()));
+  EXPECT_EQ(RGB(0x1B, 0x20, 0x2A), colour);
 }
 
 }  // namespace

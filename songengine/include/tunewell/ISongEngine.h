@@ -42,8 +42,8 @@ class CScoreFacet {
   virtual int ScrollTo(int measure) = 0;
   virtual int ScrollBy(int count) = 0;
   virtual int GetPageMeasureCount(char* out) = 0;
-  virtual int GetLastMeasure() = 0;           // -1 without a view
-  virtual int PrevPage() = 0;                 // -1 without a view
+  virtual int GetLastMeasure() = 0;             // -1 without a view
+  virtual int PrevPage() = 0;                   // -1 without a view
   virtual int TickFromPoint(int x, int y) = 0;  // -1 outside or without a view
   virtual int GetMeasureCount(int track) = 0;
   // Destructor slot: the engine deletes the facet.

@@ -33,22 +33,41 @@ class FakeClock : public IBrevantClock {
 
 class FakePlayer : public IBrevantPlayer {
  public:
-  int CloseSong() override { FakeLog("Brevant.CloseSong"); return 0; }
+  int CloseSong() override {
+    FakeLog("Brevant.CloseSong");
+    return 0;
+  }
   int SetOutput(IChannelManager* manager) override {
     FakeLog("Brevant.SetOutput(%s)", manager ? "manager" : "null");
     return FakeGet("brevant.setOutputResult", 0);
   }
-  int Seek(int ms) override { FakeLog("Brevant.Seek(%d)", ms); return 0; }
+  int Seek(int ms) override {
+    FakeLog("Brevant.Seek(%d)", ms);
+    return 0;
+  }
   void Reserved3() override {}
-  int SetDelayTime(int ms) override { FakeLog("Brevant.SetDelayTime(%d)", ms); delay = ms; return 0; }
+  int SetDelayTime(int ms) override {
+    FakeLog("Brevant.SetDelayTime(%d)", ms);
+    delay = ms;
+    return 0;
+  }
   int GetTimeOffset() override { return delay; }
   int SetSongBuffer(IBrevantSongBuffer* buffer) override {
     FakeLog("Brevant.SetSongBuffer(%s)", buffer ? "buffer" : "null");
     return 0;
   }
-  int Play() override { FakeLog("Brevant.Play"); return 0; }
-  int Stop() override { FakeLog("Brevant.Stop"); return 0; }
-  int SetTempo(int bpm) override { FakeLog("Brevant.SetTempo(%d)", bpm); return 0; }
+  int Play() override {
+    FakeLog("Brevant.Play");
+    return 0;
+  }
+  int Stop() override {
+    FakeLog("Brevant.Stop");
+    return 0;
+  }
+  int SetTempo(int bpm) override {
+    FakeLog("Brevant.SetTempo(%d)", bpm);
+    return 0;
+  }
   void Reserved10() override {}
   int SetTrackFlags(int track, int value) override {
     FakeLog("Brevant.SetTrackFlags(%d,%d)", track, value);
@@ -71,7 +90,10 @@ class FakePlayer : public IBrevantPlayer {
       FakeLog("Brevant.ReportedOnBind(%d)", cb(&position, context, 0));
     }
   }
-  int SyncTime(int ms) override { FakeLog("Brevant.SyncTime(%d)", ms); return 0; }
+  int SyncTime(int ms) override {
+    FakeLog("Brevant.SyncTime(%d)", ms);
+    return 0;
+  }
   IBrevantClock* GetClock() override { return &clock; }
   void Release() override;
 
@@ -92,7 +114,10 @@ void FakePlayer::Release() {
 
 class FakeSongBuffer : public IBrevantSongBuffer {
  public:
-  void Release() override { FakeLog("SongBuffer.Release"); delete this; }
+  void Release() override {
+    FakeLog("SongBuffer.Release");
+    delete this;
+  }
   void Clear() override {
     FakeLog("SongBuffer.Clear");
     tags.clear();
@@ -105,7 +130,9 @@ class FakeSongBuffer : public IBrevantSongBuffer {
   void SetTimeSignatures(const SmfTimeSigEntry* entries, int count) override {
     FakeLog("SongBuffer.SetTimeSignatures(%d)", count);
   }
-  void SetTempos(const SmfTempoEntry* entries, int count) override { FakeLog("SongBuffer.SetTempos(%d)", count); }
+  void SetTempos(const SmfTempoEntry* entries, int count) override {
+    FakeLog("SongBuffer.SetTempos(%d)", count);
+  }
   void AddMarkers(int track, const SmfEvent* events, int count) override {
     FakeLog("SongBuffer.AddMarkers(%d,%d)", track, count);
     for (int i = 0; i < count; ++i) {
@@ -120,7 +147,10 @@ class FakeSongBuffer : public IBrevantSongBuffer {
   void AddLyrics(int track, const SmfEvent* events, int count) override {
     FakeLog("SongBuffer.AddLyrics(%d,%d)", track, count);
   }
-  int Finish() override { FakeLog("SongBuffer.Finish"); return GetEventTime(lastTick); }
+  int Finish() override {
+    FakeLog("SongBuffer.Finish");
+    return GetEventTime(lastTick);
+  }
   int FindTag(uint32_t tag) override { return tags.count(tag) ? tags[tag] : -1; }
   // Song time: a fixed number of ms per tick, steered by the test.
   int GetEventTime(int index) override { return index < 0 ? -1 : index * FakeGet("buffer.msPerTick", 1); }
@@ -162,5 +192,7 @@ __declspec(dllexport) void FakeBrevantReposition(uint32_t now) {
   for (IBrevantTimer* timer : g_player->clock.timers) timer->Reposition(now);
 }
 
-__declspec(dllexport) int FakeBrevantTimerCount() { return g_player ? static_cast<int>(g_player->clock.timers.size()) : -1; }
+__declspec(dllexport) int FakeBrevantTimerCount() {
+  return g_player ? static_cast<int>(g_player->clock.timers.size()) : -1;
+}
 }

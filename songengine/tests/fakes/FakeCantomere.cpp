@@ -17,12 +17,20 @@ namespace {
 
 class FakeLyrics : public ICantomereLyrics {
  public:
-  void Release() override { FakeLog("Cantomere.Release"); delete this; }
-  int Close() override { FakeLog("Cantomere.Close"); return FakeGet("cantomere.closeResult", 0); }
+  void Release() override {
+    FakeLog("Cantomere.Release");
+    delete this;
+  }
+  int Close() override {
+    FakeLog("Cantomere.Close");
+    return FakeGet("cantomere.closeResult", 0);
+  }
   void SetLyrics(const CantomereLyricData* data) override {
     FakeLog("Cantomere.SetLyrics(%d)", data ? data->lyricCount : -1);
   }
-  void SetEngine(ISongEngine* engine) override { FakeLog("Cantomere.SetEngine(%s)", engine ? "engine" : "null"); }
+  void SetEngine(ISongEngine* engine) override {
+    FakeLog("Cantomere.SetEngine(%s)", engine ? "engine" : "null");
+  }
   void SeekTick(int tick) override { FakeLog("Cantomere.SeekTick(%d)", tick); }
   void MarkLyric(int tick, int track) override { FakeLog("Cantomere.MarkLyric(%d,%d)", tick, track); }
   int OnTagEvent(uint32_t tag, int tick, int track) override {
@@ -38,13 +46,19 @@ class FakeLyrics : public ICantomereLyrics {
   int QueryToken(int kind, int index) override { return -1; }
   int GetTokenStart(int kind, int index) override { return 0; }
   int GetTokenDuration(int kind, int index) override { return 0; }
-  int Rewind(int kind) override { FakeLog("Cantomere.Rewind(%d)", kind); return 0; }
+  int Rewind(int kind) override {
+    FakeLog("Cantomere.Rewind(%d)", kind);
+    return 0;
+  }
   void OnCountIn(int kind, int steps) override { FakeLog("Cantomere.OnCountIn(%d,%d)", kind, steps); }
 };
 
 class FakeLyricBuffer : public ICantomereLyricBuffer {
  public:
-  void Release() override { FakeLog("LyricBuffer.Release"); delete this; }
+  void Release() override {
+    FakeLog("LyricBuffer.Release");
+    delete this;
+  }
   void Clear() override {
     FakeLog("LyricBuffer.Clear");
     data.lyricCount = 0;

@@ -14,7 +14,10 @@ namespace {
 class FakeOptions : public IScoreViewOptions {
  public:
   explicit FakeOptions(const char* view) : view_(view) {}
-  void Release() override { FakeLog("%s.Options.Release", view_); delete this; }
+  void Release() override {
+    FakeLog("%s.Options.Release", view_);
+    delete this;
+  }
   void SetLineColor(COLORREF c, int t) override { Set("LineColor", c, t); }
   COLORREF GetLineColor(int t) override { return Get("LineColor"); }
   void SetNoteColor(COLORREF c, int t) override { Set("NoteColor", c, t); }
@@ -36,7 +39,9 @@ class FakeOptions : public IScoreViewOptions {
   void Destroy(unsigned flags) override {}
 
  private:
-  void Set(const char* what, unsigned value, int track) { FakeLog("%s.Options.Set%s(%u,%d)", view_, what, value, track); }
+  void Set(const char* what, unsigned value, int track) {
+    FakeLog("%s.Options.Set%s(%u,%d)", view_, what, value, track);
+  }
   // Each view answers with its own number, so a test sees which one answered.
   unsigned Get(const char* what) { return FakeGet(std::string(view_).append(".options").c_str(), 0); }
   const char* view_;
@@ -45,7 +50,10 @@ class FakeOptions : public IScoreViewOptions {
 class FakeView : public IScoreView {
  public:
   explicit FakeView(const char* name) : name_(name) {}
-  void Release() override { FakeLog("%s.Release", name_); delete this; }
+  void Release() override {
+    FakeLog("%s.Release", name_);
+    delete this;
+  }
   IScoreBuffer* SetScoreBuffer(IScoreBuffer* buffer) override {
     FakeLog("%s.SetScoreBuffer(%s)", name_, buffer ? "buffer" : "null");
     return nullptr;
@@ -56,9 +64,15 @@ class FakeView : public IScoreView {
     window_ = window;
     return old;
   }
-  int SetRect(const RECT* rect) override { FakeLog("%s.SetRect(%ld)", name_, rect ? rect->right : -1L); return 0; }
+  int SetRect(const RECT* rect) override {
+    FakeLog("%s.SetRect(%ld)", name_, rect ? rect->right : -1L);
+    return 0;
+  }
   int SetFixedMeasureWidth(bool on, int width) override { return 0; }
-  int Rebuild() override { FakeLog("%s.Rebuild", name_); return 0; }
+  int Rebuild() override {
+    FakeLog("%s.Rebuild", name_);
+    return 0;
+  }
   void SetSizeLevel(int level) override { FakeLog("%s.SetSizeLevel(%d)", name_, level); }
   int SetTrackStaffKind(int kind, int track) override {
     FakeLog("%s.SetTrackStaffKind(%d,%d)", name_, kind, track);
@@ -76,14 +90,26 @@ class FakeView : public IScoreView {
     FakeLog("%s.ChooseClef(%u,%u)", name_, lowest, highest);
     return FakeGet("score.clef", 0);
   }
-  int Paint(HDC dc) override { FakeLog("%s.Paint", name_); return 0; }
+  int Paint(HDC dc) override {
+    FakeLog("%s.Paint", name_);
+    return 0;
+  }
   int NoteEvent(uint32_t message, int tick, int track) override {
     FakeLog("%s.NoteEvent(%06X,%d,%d)", name_, message, tick, track);
     return 0;
   }
-  int MarkLyric(int tick, int track) override { FakeLog("%s.MarkLyric(%d,%d)", name_, tick, track); return 0; }
-  int UnmarkLyrics(int tick, int track) override { FakeLog("%s.UnmarkLyrics(%d,%d)", name_, tick, track); return 0; }
-  int StepCursor(int step) override { FakeLog("%s.StepCursor(%d)", name_, step); return 0; }
+  int MarkLyric(int tick, int track) override {
+    FakeLog("%s.MarkLyric(%d,%d)", name_, tick, track);
+    return 0;
+  }
+  int UnmarkLyrics(int tick, int track) override {
+    FakeLog("%s.UnmarkLyrics(%d,%d)", name_, tick, track);
+    return 0;
+  }
+  int StepCursor(int step) override {
+    FakeLog("%s.StepCursor(%d)", name_, step);
+    return 0;
+  }
   void Rewind() override { FakeLog("%s.Rewind", name_); }
   void OnMidiMessage(uint32_t message, int a, int b) override {}
   void ClearNoteTracker() override {}
@@ -91,12 +117,18 @@ class FakeView : public IScoreView {
     return version == 1 ? new FakeOptions(name_) : nullptr;
   }
   void Reserved(int) override {}
-  int ScrollTo(int measure, int mode) override { FakeLog("%s.ScrollTo(%d,%d)", name_, measure, mode); return 0; }
+  int ScrollTo(int measure, int mode) override {
+    FakeLog("%s.ScrollTo(%d,%d)", name_, measure, mode);
+    return 0;
+  }
   int Layout(const RECT* rect) override { return 0; }
   int GetPageMeasureCount(char* out) override { return 0; }
   int TickFromPoint(int x, int y) override { return x + y; }
   int GetMeasureCount(int track) override { return 0; }
-  int SeekTick(int tick) override { FakeLog("%s.SeekTick(%d)", name_, tick); return 0; }
+  int SeekTick(int tick) override {
+    FakeLog("%s.SeekTick(%d)", name_, tick);
+    return 0;
+  }
   int GetLastMeasure() override { return 0; }
   int PrevPage() override { return 0; }
   void Destroy(unsigned flags) override {}
@@ -109,8 +141,14 @@ class FakeView : public IScoreView {
 
 class FakeBuffer : public IScoreBuffer {
  public:
-  void Release() override { FakeLog("ScoreBuffer.Release"); delete this; }
-  int Clear() override { FakeLog("ScoreBuffer.Clear"); return 0; }
+  void Release() override {
+    FakeLog("ScoreBuffer.Release");
+    delete this;
+  }
+  int Clear() override {
+    FakeLog("ScoreBuffer.Clear");
+    return 0;
+  }
   int SetTimeSignatures(const ScoreTimeSig* sigs, int count) override {
     std::string text;
     for (int i = 0; i < count; ++i)
@@ -121,7 +159,8 @@ class FakeBuffer : public IScoreBuffer {
   }
   int SetKeySignatures(const ScoreKeySig* sigs, int count) override {
     std::string text;
-    for (int i = 0; i < count; ++i) text += " " + std::to_string(sigs[i].tick) + "/" + std::to_string(sigs[i].key);
+    for (int i = 0; i < count; ++i)
+      text += " " + std::to_string(sigs[i].tick) + "/" + std::to_string(sigs[i].key);
     FakeLog("ScoreBuffer.SetKeySignatures(%d)%s", count, text.c_str());
     return 0;
   }

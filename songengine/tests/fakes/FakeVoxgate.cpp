@@ -9,8 +9,14 @@ namespace {
 
 class FakeChannelManager : public IChannelManager {
  public:
-  int AddPort(HMIDIOUT handle) override { FakeLog("Voxgate.AddPort"); return 1; }
-  int RemovePort(HMIDIOUT handle) override { FakeLog("Voxgate.RemovePort"); return 1; }
+  int AddPort(HMIDIOUT handle) override {
+    FakeLog("Voxgate.AddPort");
+    return 1;
+  }
+  int RemovePort(HMIDIOUT handle) override {
+    FakeLog("Voxgate.RemovePort");
+    return 1;
+  }
   int RemoveAllPorts() override { return 1; }
   int CountUsedChannels(int kind) override { return 0; }
   int64_t GetChannelCapacity(int kind) override { return 0; }

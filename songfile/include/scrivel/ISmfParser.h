@@ -57,8 +57,8 @@ class ISmfParser {
                                uint32_t typeMask, int controller) = 0;
   // *out receives a new array of that many nodes with their own bytes; free it
   // with FreeEvents. Deltas of skipped events are carried to the next kept one.
-  virtual int GetEvents(int track, uint16_t fromMeasure, uint16_t toMeasure, SmfEventNode** out, uint32_t kindMask,
-                        uint32_t typeMask, int controller) = 0;
+  virtual int GetEvents(int track, uint16_t fromMeasure, uint16_t toMeasure, SmfEventNode** out,
+                        uint32_t kindMask, uint32_t typeMask, int controller) = 0;
   virtual int FreeEvents(SmfEventNode* events, uint32_t count) = 0;
   // out[0] numerator, out[1] power in force at the measure; 1 when the table is empty.
   virtual int GetTimeSignatureAt(uint16_t measure, uint8_t* out) = 0;

@@ -53,8 +53,8 @@ class ISmfParser2 {
   virtual uint32_t CountEvents(int track, uint32_t from, uint32_t to, uint32_t kindMask, uint32_t typeMask,
                                uint32_t subTypeMask) = 0;
   // Fills out (sized by CountEvents) in track order; the data stays the song's.
-  virtual int GetEvents(int track, uint32_t from, uint32_t to, SmfEvent* out, uint32_t kindMask, uint32_t typeMask,
-                        uint32_t subTypeMask) = 0;
+  virtual int GetEvents(int track, uint32_t from, uint32_t to, SmfEvent* out, uint32_t kindMask,
+                        uint32_t typeMask, uint32_t subTypeMask) = 0;
   virtual int32_t GetDrumTrack() = 0;
   virtual uint16_t GetTrackMeasureCount(int track) = 0;
   // Name length + 1 (room for the terminating zero); 0 when no such track.

@@ -45,8 +45,10 @@ constexpr uint32_t kSmfAllBits = 0xFFFFFFFFu;
 // Chunk identifiers as four ASCII bytes in file order, read as a little-endian
 // 32-bit value.
 constexpr uint32_t SmfChunkId(char a, char b, char c, char d) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(a)) | static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+  return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+         static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+         static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
 }
 constexpr uint32_t kSmfChunkMTrk = SmfChunkId('M', 'T', 'r', 'k');
 constexpr uint32_t kSmfChunkMCtl = SmfChunkId('M', 'C', 't', 'l');  // control track of this system
@@ -78,7 +80,7 @@ static_assert(sizeof(SmfProgramChange) == 6, "SmfProgramChange is 6 packed bytes
 struct SmfTimeSigEntry {
   uint16_t measure;  // 0-based measure in which the signature starts
   uint8_t numerator;
-  uint8_t power;     // denominator as a power of two: 2 quarter, 3 eighth
+  uint8_t power;  // denominator as a power of two: 2 quarter, 3 eighth
 };
 static_assert(sizeof(SmfTimeSigEntry) == 4, "SmfTimeSigEntry is 4 bytes");
 
@@ -107,9 +109,9 @@ enum SmfLoadResult : int {
   kSmfLoadOk = 0,
   kSmfLoadCannotOpen = 1,
   kSmfLoadNoHeader = 2,
-  kSmfLoadBadHeader = 3,        // header length is not 6, or the division is 0
-  kSmfLoadBadChunk = 4,         // a track chunk is neither "MTrk" nor "MCtl"
-  kSmfLoadBadFormat = 5,        // format above 1
-  kSmfLoadBadTrackList = 6,     // exactly one of track list and count given
-  kSmfSplitRefused = 7,         // the song does not hold exactly one track
+  kSmfLoadBadHeader = 3,     // header length is not 6, or the division is 0
+  kSmfLoadBadChunk = 4,      // a track chunk is neither "MTrk" nor "MCtl"
+  kSmfLoadBadFormat = 5,     // format above 1
+  kSmfLoadBadTrackList = 6,  // exactly one of track list and count given
+  kSmfSplitRefused = 7,      // the song does not hold exactly one track
 };

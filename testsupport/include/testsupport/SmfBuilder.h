@@ -25,7 +25,7 @@ Bytes ChunkDeclaring(const char (&id)[5], uint32_t declaredLength, const Bytes& 
 // Track bodies event by event: each call takes the delta before the event.
 class TrackBuilder {
  public:
-  TrackBuilder& Event(uint32_t delta, Bytes data);   // status and data as given
+  TrackBuilder& Event(uint32_t delta, Bytes data);  // status and data as given
   TrackBuilder& Meta(uint32_t delta, uint8_t type, const Bytes& data);
   TrackBuilder& Text(uint32_t delta, uint8_t type, const std::string& text);
   TrackBuilder& Tempo(uint32_t delta, uint32_t microsPerQuarter);

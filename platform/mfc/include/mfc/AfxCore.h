@@ -52,6 +52,15 @@ typedef __POSITION* POSITION;
 // The handle behind a framework object pointer, NULL for a null pointer.
 // Inline code in the headers uses these rather than calling through a pointer
 // that may be null.
-template <class T> inline HWND AfxHwndOf(const T* p) { return p != NULL ? p->m_hWnd : NULL; }
-template <class T> inline HDC AfxHdcOf(const T* p) { return p != NULL ? p->m_hDC : NULL; }
-template <class T> inline HGDIOBJ AfxGdiOf(const T* p) { return p != NULL ? p->m_hObject : NULL; }
+template <class T>
+inline HWND AfxHwndOf(const T* p) {
+  return p != NULL ? p->m_hWnd : NULL;
+}
+template <class T>
+inline HDC AfxHdcOf(const T* p) {
+  return p != NULL ? p->m_hDC : NULL;
+}
+template <class T>
+inline HGDIOBJ AfxGdiOf(const T* p) {
+  return p != NULL ? p->m_hObject : NULL;
+}

@@ -2,56 +2,58 @@
 // temporary wrapper, as GetSubMenu and GetSystemMenu do.
 #pragma once
 
-class CMenu : public CObject
-{
-    DECLARE_DYNCREATE(CMenu)
-public:
-    CMenu() = default;
-    ~CMenu() override;
+class CMenu : public CObject {
+  DECLARE_DYNCREATE(CMenu)
+ public:
+  CMenu() = default;
+  ~CMenu() override;
 
-    HMENU m_hMenu = nullptr;
-    operator HMENU() const { return m_hMenu; }
-    HMENU GetSafeHmenu() const;
+  HMENU m_hMenu = nullptr;
+  operator HMENU() const { return m_hMenu; }
+  HMENU GetSafeHmenu() const;
 
-    static CMenu* PASCAL FromHandle(HMENU hMenu);
-    BOOL Attach(HMENU hMenu);
-    HMENU Detach();
-    BOOL DestroyMenu();
+  static CMenu* PASCAL FromHandle(HMENU hMenu);
+  BOOL Attach(HMENU hMenu);
+  HMENU Detach();
+  BOOL DestroyMenu();
 
-    BOOL CreateMenu() { return Attach(::CreateMenu()); }
-    BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
-    BOOL LoadMenu(LPCTSTR lpszResourceName) { return Attach(::LoadMenuA(AfxGetResourceHandle(), lpszResourceName)); }
-    BOOL LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCE(nIDResource)); }
+  BOOL CreateMenu() { return Attach(::CreateMenu()); }
+  BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+  BOOL LoadMenu(LPCTSTR lpszResourceName) {
+    return Attach(::LoadMenuA(AfxGetResourceHandle(), lpszResourceName));
+  }
+  BOOL LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCE(nIDResource)); }
 
-    CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
-    UINT GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
-    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
-    UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
-    int GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFlags) const
-    {
-        return ::GetMenuStringA(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
-    }
-    int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL)
-    {
-        return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
-    }
-    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL)
-    {
-        return ::InsertMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
-    }
-    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL)
-    {
-        return ::ModifyMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
-    }
-    BOOL RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
-    BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) { return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable); }
-    UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck) { return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck); }
-    BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags)
-    {
-        return ::CheckMenuRadioItem(m_hMenu, nIDFirst, nIDLast, nIDItem, nFlags);
-    }
-    BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE) { return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos); }
-    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = NULL);
+  CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
+  UINT GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+  UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
+  UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+  int GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFlags) const {
+    return ::GetMenuStringA(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
+  }
+  int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
+  BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL) {
+    return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+  }
+  BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL) {
+    return ::InsertMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+  }
+  BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL) {
+    return ::ModifyMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+  }
+  BOOL RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
+  BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
+  UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
+    return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable);
+  }
+  UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
+    return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck);
+  }
+  BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags) {
+    return ::CheckMenuRadioItem(m_hMenu, nIDFirst, nIDLast, nIDItem, nFlags);
+  }
+  BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE) {
+    return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos);
+  }
+  BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = NULL);
 };

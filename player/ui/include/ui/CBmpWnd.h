@@ -10,35 +10,35 @@
 #include <string>
 
 class CBmpWnd {
-public:
-    CBmpWnd() = default;
-    virtual ~CBmpWnd();
-    CBmpWnd(const CBmpWnd&) = delete;
-    CBmpWnd& operator=(const CBmpWnd&) = delete;
+ public:
+  CBmpWnd() = default;
+  virtual ~CBmpWnd();
+  CBmpWnd(const CBmpWnd&) = delete;
+  CBmpWnd& operator=(const CBmpWnd&) = delete;
 
-    virtual void Show(bool show);
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual void Show(bool show);
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Registers a new class and creates the window at (0, 0), 1 x 1, without
-    // a title. 0 on success, 1 when the window could not be created.
-    int Create(HINSTANCE instance, HWND parent, DWORD exStyle, DWORD style, HBRUSH background, UINT classStyle,
-               HICON icon);
-    // Binds a window made elsewhere (it keeps its own window procedure).
-    void Attach(HWND hwnd);
-    void Detach();
+  // Registers a new class and creates the window at (0, 0), 1 x 1, without
+  // a title. 0 on success, 1 when the window could not be created.
+  int Create(HINSTANCE instance, HWND parent, DWORD exStyle, DWORD style, HBRUSH background, UINT classStyle,
+             HICON icon);
+  // Binds a window made elsewhere (it keeps its own window procedure).
+  void Attach(HWND hwnd);
+  void Detach();
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
+  HWND GetSafeHwnd() const { return m_hWnd; }
 
-    // The object bound to a window, or NULL.
-    static CBmpWnd* FromHandle(HWND hwnd);
-    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // The class-name prefix and the number the next Create will use.
-    static const char* ClassNamePrefix() { return "MelodaraBmpWnd"; }
-    static int NextClassNumber();
+  // The object bound to a window, or NULL.
+  static CBmpWnd* FromHandle(HWND hwnd);
+  static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // The class-name prefix and the number the next Create will use.
+  static const char* ClassNamePrefix() { return "MelodaraBmpWnd"; }
+  static int NextClassNumber();
 
-    HWND m_hWnd = nullptr;
+  HWND m_hWnd = nullptr;
 
-protected:
-    // Destroys the window (when it still is one) and forgets it; the object stays.
-    void DestroyOwnWindow();
+ protected:
+  // Destroys the window (when it still is one) and forgets it; the object stays.
+  void DestroyOwnWindow();
 };

@@ -7,24 +7,24 @@
 #include "ui/CScrollText.h"
 
 class CLinkLabel : public CBmpWnd {
-public:
-    CLinkLabel() = default;
-    ~CLinkLabel() override;
+ public:
+  CLinkLabel() = default;
+  ~CLinkLabel() override;
 
-    // The brush the window class gets; set before Create.
-    void SetBkBrush(HBRUSH brush) { m_bkBrush = brush; }
-    // 0 on success, 1 on failure (as CBmpWnd::Create).
-    int Create(HWND parent, DWORD exStyle, DWORD style);
-    void MoveWindow(int x, int y, int cx, int cy);
-    // Re-applies the hand cursor when the pointer rests on the link (after
-    // another window had the cursor).
-    void CheckHover();
+  // The brush the window class gets; set before Create.
+  void SetBkBrush(HBRUSH brush) { m_bkBrush = brush; }
+  // 0 on success, 1 on failure (as CBmpWnd::Create).
+  int Create(HWND parent, DWORD exStyle, DWORD style);
+  void MoveWindow(int x, int y, int cx, int cy);
+  // Re-applies the hand cursor when the pointer rests on the link (after
+  // another window had the cursor).
+  void CheckHover();
 
-    CScrollText& GetScrollText() { return m_text; }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  CScrollText& GetScrollText() { return m_text; }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
-    CScrollText m_text;
-    HBRUSH m_bkBrush = nullptr;
-    bool m_tracking = false;
+ private:
+  CScrollText m_text;
+  HBRUSH m_bkBrush = nullptr;
+  bool m_tracking = false;
 };

@@ -7,70 +7,70 @@
 #include <afxcmn.h>
 
 class CPageFrame {
-public:
-    CPageFrame() = default;
-    virtual ~CPageFrame() = default;
-    CPageFrame(const CPageFrame&) = delete;
-    CPageFrame& operator=(const CPageFrame&) = delete;
+ public:
+  CPageFrame() = default;
+  virtual ~CPageFrame() = default;
+  CPageFrame(const CPageFrame&) = delete;
+  CPageFrame& operator=(const CPageFrame&) = delete;
 
-    virtual CWnd* GetWnd() = 0;
-    virtual BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) = 0;
-    virtual void EnableCaption(BOOL on);
-    virtual void SetCaptionHeight(int height);
-    // The icon is not owned.
-    virtual void SetCaption(LPCTSTR text, HICON icon);
-    virtual void SetMessageText(LPCTSTR text);
-    // DrawText flags of the message.
-    virtual void SetMessageFormat(DWORD flags);
-    virtual void PaintFrame(CDC* dc);
-    virtual CRect MessageRect();
-    virtual void PaintMessage(CDC* dc, CRect rect, LPCTSTR text, DWORD flags);
-    virtual CRect CaptionRect();
-    virtual void PaintCaption(CDC* dc, CRect rect, LPCTSTR text, HICON icon);
+  virtual CWnd* GetWnd() = 0;
+  virtual BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) = 0;
+  virtual void EnableCaption(BOOL on);
+  virtual void SetCaptionHeight(int height);
+  // The icon is not owned.
+  virtual void SetCaption(LPCTSTR text, HICON icon);
+  virtual void SetMessageText(LPCTSTR text);
+  // DrawText flags of the message.
+  virtual void SetMessageFormat(DWORD flags);
+  virtual void PaintFrame(CDC* dc);
+  virtual CRect MessageRect();
+  virtual void PaintMessage(CDC* dc, CRect rect, LPCTSTR text, DWORD flags);
+  virtual CRect CaptionRect();
+  virtual void PaintCaption(CDC* dc, CRect rect, LPCTSTR text, HICON icon);
 
-    BOOL IsCaptionEnabled() const { return m_captionOn; }
-    void GetCaption(CString& text, HICON* icon = nullptr) const;
-    int GetCaptionHeight() const { return m_captionHeight; }
-    const CString& GetMessageText() const { return m_messageText; }
-    DWORD GetMessageFormat() const { return m_messageFormat; }
+  BOOL IsCaptionEnabled() const { return m_captionOn; }
+  void GetCaption(CString& text, HICON* icon = nullptr) const;
+  int GetCaptionHeight() const { return m_captionHeight; }
+  const CString& GetMessageText() const { return m_messageText; }
+  DWORD GetMessageFormat() const { return m_messageFormat; }
 
-    static constexpr DWORD kDefaultMessageFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+  static constexpr DWORD kDefaultMessageFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 
-protected:
-    // Nothing happens before the window exists.
-    void InvalidateArea(const CRect& rect);
-    CRect ClientRect();
+ protected:
+  // Nothing happens before the window exists.
+  void InvalidateArea(const CRect& rect);
+  CRect ClientRect();
 
-    BOOL m_captionOn = FALSE;
-    int m_captionHeight = 0;
-    CString m_caption;
-    HICON m_captionIcon = nullptr;
-    CString m_messageText;
-    DWORD m_messageFormat = kDefaultMessageFormat;
+  BOOL m_captionOn = FALSE;
+  int m_captionHeight = 0;
+  CString m_caption;
+  HICON m_captionIcon = nullptr;
+  CString m_messageText;
+  DWORD m_messageFormat = kDefaultMessageFormat;
 };
 
 class CPageFrameWnd : public CWnd, public CPageFrame {
-public:
-    CPageFrameWnd() = default;
-    ~CPageFrameWnd() override = default;
+ public:
+  CPageFrameWnd() = default;
+  ~CPageFrameWnd() override = default;
 
-    CWnd* GetWnd() override { return this; }
-    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) override;
-    // Keeps a copy of the icon in an image list of its own size.
-    void SetCaption(LPCTSTR text, HICON icon) override;
-    CRect MessageRect() override;
-    CRect CaptionRect() override;
-    void PaintCaption(CDC* dc, CRect rect, LPCTSTR text, HICON icon) override;
+  CWnd* GetWnd() override { return this; }
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) override;
+  // Keeps a copy of the icon in an image list of its own size.
+  void SetCaption(LPCTSTR text, HICON icon) override;
+  CRect MessageRect() override;
+  CRect CaptionRect() override;
+  void PaintCaption(CDC* dc, CRect rect, LPCTSTR text, HICON icon) override;
 
-    int GetCaptionImageCount() const;
+  int GetCaptionImageCount() const;
 
-protected:
-    afx_msg void OnPaint();
-    afx_msg BOOL OnEraseBkgnd(CDC* dc);
-    DECLARE_MESSAGE_MAP()
+ protected:
+  afx_msg void OnPaint();
+  afx_msg BOOL OnEraseBkgnd(CDC* dc);
+  DECLARE_MESSAGE_MAP()
 
-private:
-    CImageList m_captionImages;
+ private:
+  CImageList m_captionImages;
 };
 
 // Fills rect column by column from one colour to the other; the column at

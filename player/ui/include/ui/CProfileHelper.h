@@ -8,21 +8,21 @@
 #include <string>
 
 class CProfileHelper {
-public:
-    virtual ~CProfileHelper() = default;
+ public:
+  virtual ~CProfileHelper() = default;
 
-    // Always replaces out: the stored text, else the default, else empty.
-    // Returns the number of characters copied (at most 259).
-    static int ReadProfileString(const char* section, const char* key, std::string& out,
-                                 const char* defaultText = nullptr, const char* file = nullptr);
-    // Fills buffer from the platform's structure form (hex bytes and a
-    // checksum); false, with buffer untouched, when the key is missing or the
-    // value is not exactly that long or does not add up.
-    static bool ReadProfileStruct(const char* section, const char* key, void* buffer, UINT size,
-                                  const char* file = nullptr);
-    // The settings file: the program folder, a backslash and the program's
-    // file name with ".ini" for its extension.
-    static void GetIniFilePath(std::string& out);
+  // Always replaces out: the stored text, else the default, else empty.
+  // Returns the number of characters copied (at most 259).
+  static int ReadProfileString(const char* section, const char* key, std::string& out,
+                               const char* defaultText = nullptr, const char* file = nullptr);
+  // Fills buffer from the platform's structure form (hex bytes and a
+  // checksum); false, with buffer untouched, when the key is missing or the
+  // value is not exactly that long or does not add up.
+  static bool ReadProfileStruct(const char* section, const char* key, void* buffer, UINT size,
+                                const char* file = nullptr);
+  // The settings file: the program folder, a backslash and the program's
+  // file name with ".ini" for its extension.
+  static void GetIniFilePath(std::string& out);
 };
 
 // The program folder: the main module's path less its last component (no

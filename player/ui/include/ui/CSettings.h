@@ -6,16 +6,16 @@
 #include <string>
 
 class CSettings {
-public:
-    virtual ~CSettings() = default;
+ public:
+  virtual ~CSettings() = default;
 
-    // SKIN_SETTING: the scheme folder names, relative to the program folder.
-    static std::string GetLatestSkinScheme();
-    static std::string GetDefaultSkinScheme();
+  // SKIN_SETTING: the scheme folder names, relative to the program folder.
+  static std::string GetLatestSkinScheme();
+  static std::string GetDefaultSkinScheme();
 
-    // COLOR_SETTING: a COLORREF stored in structure form; 0 (black) when the
-    // key is absent or unreadable.
-    static COLORREF GetColorSetting(const char* key);
+  // COLOR_SETTING: a COLORREF stored in structure form; 0 (black) when the
+  // key is absent or unreadable.
+  static COLORREF GetColorSetting(const char* key);
 };
 
 // The folder of the current skin scheme: the program folder joined with

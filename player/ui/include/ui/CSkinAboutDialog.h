@@ -7,14 +7,14 @@
 #include "ui/CSkinDialog.h"
 
 class CSkinAboutDialog : public CSkinDialog {
-public:
-    enum { IDD = 100 };
-    explicit CSkinAboutDialog(CWnd* parent = nullptr) : CSkinDialog(IDD, parent) {}
+ public:
+  enum { IDD = 100 };
+  explicit CSkinAboutDialog(CWnd* parent = nullptr) : CSkinDialog(IDD, parent) {}
 
-    BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    CSkinCmdButton* GetOkButton() { return &m_ok; }
+  BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  CSkinCmdButton* GetOkButton() { return &m_ok; }
 
-private:
-    CSkinCmdButton m_ok;
+ private:
+  CSkinCmdButton m_ok;
 };

@@ -14,26 +14,26 @@
 #include "ui/CSkinWnd.h"
 
 class CSkinDialog : public CDialog, public CSkinWnd {
-public:
-    CSkinDialog(UINT templateId, CWnd* parent = nullptr);
-    ~CSkinDialog() override;
+ public:
+  CSkinDialog(UINT templateId, CWnd* parent = nullptr);
+  ~CSkinDialog() override;
 
-    // Binds the skin part to the dialog window and gives it background,
-    // layout and frame images.
-    virtual void InitSkin();
-    // Codes 2, 4, 8 and 16 choose the caption style of that number and
-    // configure its buttons; other codes do nothing.
-    virtual void SetCaptionButtons(int code);
+  // Binds the skin part to the dialog window and gives it background,
+  // layout and frame images.
+  virtual void InitSkin();
+  // Codes 2, 4, 8 and 16 choose the caption style of that number and
+  // configure its buttons; other codes do nothing.
+  virtual void SetCaptionButtons(int code);
 
-    BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HWND GetDialogHwnd() const { return CDialog::m_hWnd; }
+  HWND GetDialogHwnd() const { return CDialog::m_hWnd; }
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
-    // WM_ERASEBKGND: the background brush inside a frame of the DC's pen.
-    void FillBackground(HDC dc);
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
+  // WM_ERASEBKGND: the background brush inside a frame of the DC's pen.
+  void FillBackground(HDC dc);
 };
 
 // Resource strings of the caption tooltips, in the program's string table.

@@ -10,49 +10,49 @@
 
 // A file of the scheme that has a registered name but could not be decoded.
 struct SkinLoadFailure {
-    std::string fileName;
-    int gdiplusStatus;  // Gdiplus::Status; 0 is never stored here
+  std::string fileName;
+  int gdiplusStatus;  // Gdiplus::Status; 0 is never stored here
 };
 
 class CSkinManager {
-public:
-    void SetSchemeFolder(const std::string& folder) { m_folder = folder; }
-    const std::string& GetSchemeFolder() const { return m_folder; }
+ public:
+  void SetSchemeFolder(const std::string& folder) { m_folder = folder; }
+  const std::string& GetSchemeFolder() const { return m_folder; }
 
-    // Lists the folder and loads every registered image in it.
-    // 1 when the folder cannot be listed, else 0.
-    int LoadSkinScheme();
+  // Lists the folder and loads every registered image in it.
+  // 1 when the folder cannot be listed, else 0.
+  int LoadSkinScheme();
 
-    // The holder of a registered id (empty when its file was not loaded);
-    // NULL for an id that is not registered.
-    CSkinImage* GetSkinImage(unsigned short id) const;
+  // The holder of a registered id (empty when its file was not loaded);
+  // NULL for an id that is not registered.
+  CSkinImage* GetSkinImage(unsigned short id) const;
 
-    // Loads one file into the holder of the registered name that equals
-    // fileName without regard to case. 0 on success; -1 when the name is not
-    // registered or the file cannot be decoded, in which case the holder keeps
-    // whatever image it had.
-    int LoadSkinImage(const std::string& fullPath, const std::string& fileName);
+  // Loads one file into the holder of the registered name that equals
+  // fileName without regard to case. 0 on success; -1 when the name is not
+  // registered or the file cannot be decoded, in which case the holder keeps
+  // whatever image it had.
+  int LoadSkinImage(const std::string& fullPath, const std::string& fileName);
 
-    // What went wrong in the loads since the manager was made: files that
-    // carry a registered name but are not images GDI+ can read.
-    const std::vector<SkinLoadFailure>& GetLoadFailures() const { return m_failures; }
-    // Registered file names whose holder has no image, in id order.
-    std::vector<std::string> GetMissingFiles() const;
-    // One line a person can read: which files failed and which are missing;
-    // empty when the scheme is complete.
-    std::string DescribeProblems() const;
+  // What went wrong in the loads since the manager was made: files that
+  // carry a registered name but are not images GDI+ can read.
+  const std::vector<SkinLoadFailure>& GetLoadFailures() const { return m_failures; }
+  // Registered file names whose holder has no image, in id order.
+  std::vector<std::string> GetMissingFiles() const;
+  // One line a person can read: which files failed and which are missing;
+  // empty when the scheme is complete.
+  std::string DescribeProblems() const;
 
-    // The registered file name of an id, or NULL.
-    static const char* GetFileName(unsigned short id);
+  // The registered file name of an id, or NULL.
+  static const char* GetFileName(unsigned short id);
 
-private:
-    friend CSkinManager* GetSkinManager();
-    friend void ReleaseSkinManager();
-    CSkinManager();
-    ~CSkinManager();
+ private:
+  friend CSkinManager* GetSkinManager();
+  friend void ReleaseSkinManager();
+  CSkinManager();
+  ~CSkinManager();
 
-    std::string m_folder;
-    std::vector<SkinLoadFailure> m_failures;
+  std::string m_folder;
+  std::vector<SkinLoadFailure> m_failures;
 };
 
 CSkinManager* GetSkinManager();

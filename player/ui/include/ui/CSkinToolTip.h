@@ -11,22 +11,22 @@
 #include <string>
 
 class CSkinToolTip {
-public:
-    CSkinToolTip();
-    ~CSkinToolTip();
-    CSkinToolTip(const CSkinToolTip&) = delete;
-    CSkinToolTip& operator=(const CSkinToolTip&) = delete;
+ public:
+  CSkinToolTip();
+  ~CSkinToolTip();
+  CSkinToolTip(const CSkinToolTip&) = delete;
+  CSkinToolTip& operator=(const CSkinToolTip&) = delete;
 
-    // Makes the shared window when it does not exist: 0, or 1 on failure.
-    int Create(HINSTANCE instance);
-    // The next tool id of the process (the first is 1).
-    static int NextId();
-    static LRESULT AddTool(HWND owner, const std::string& text, const RECT& rect, int id);
-    static LRESULT DelTool(HWND owner, int id);
-    static LRESULT SetToolRect(HWND owner, int id, const RECT& rect);
-    static LRESULT UpdateTipText(HWND owner, int id, const std::string& text);
+  // Makes the shared window when it does not exist: 0, or 1 on failure.
+  int Create(HINSTANCE instance);
+  // The next tool id of the process (the first is 1).
+  static int NextId();
+  static LRESULT AddTool(HWND owner, const std::string& text, const RECT& rect, int id);
+  static LRESULT DelTool(HWND owner, int id);
+  static LRESULT SetToolRect(HWND owner, int id, const RECT& rect);
+  static LRESULT UpdateTipText(HWND owner, int id, const std::string& text);
 
-    static HWND GetWindow();
+  static HWND GetWindow();
 };
 
 // A TOOLINFO of the size every comctl32 version accepts (the newest size is

@@ -9,44 +9,44 @@
 #include <map>
 
 class ISubclassHandler {
-public:
-    // The handler may read or replace the parameters before it passes the
-    // message on (CSubclassManager::CallOldProc); its result is what the
-    // window procedure returns.
-    virtual LRESULT OnSubclassMessage(HWND hwnd, UINT msg, WPARAM* wParam, LPARAM* lParam) = 0;
+ public:
+  // The handler may read or replace the parameters before it passes the
+  // message on (CSubclassManager::CallOldProc); its result is what the
+  // window procedure returns.
+  virtual LRESULT OnSubclassMessage(HWND hwnd, UINT msg, WPARAM* wParam, LPARAM* lParam) = 0;
 
-protected:
-    ~ISubclassHandler() = default;
+ protected:
+  ~ISubclassHandler() = default;
 };
 
 class CSubclassManager {
-public:
-    CSubclassManager() = default;
-    // Gives every window still held its previous procedure back.
-    ~CSubclassManager();
-    CSubclassManager(const CSubclassManager&) = delete;
-    CSubclassManager& operator=(const CSubclassManager&) = delete;
+ public:
+  CSubclassManager() = default;
+  // Gives every window still held its previous procedure back.
+  ~CSubclassManager();
+  CSubclassManager(const CSubclassManager&) = delete;
+  CSubclassManager& operator=(const CSubclassManager&) = delete;
 
-    // A second call for the same window only replaces the handler: recording
-    // our own hook as the "previous" procedure would make CallOldProc recurse.
-    void Subclass(HWND hwnd, ISubclassHandler* handler);
-    // Windows not held (null among them) are ignored.
-    void Unsubclass(HWND hwnd);
-    // The previous procedure's answer; 0 for a window not held.
-    LRESULT CallOldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    // The handler's answer; 0 for a window not held or without a handler.
-    LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM* wParam, LPARAM* lParam);
+  // A second call for the same window only replaces the handler: recording
+  // our own hook as the "previous" procedure would make CallOldProc recurse.
+  void Subclass(HWND hwnd, ISubclassHandler* handler);
+  // Windows not held (null among them) are ignored.
+  void Unsubclass(HWND hwnd);
+  // The previous procedure's answer; 0 for a window not held.
+  LRESULT CallOldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The handler's answer; 0 for a window not held or without a handler.
+  LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM* wParam, LPARAM* lParam);
 
-    bool IsSubclassed(HWND hwnd) const { return m_entries.count(hwnd) != 0; }
+  bool IsSubclassed(HWND hwnd) const { return m_entries.count(hwnd) != 0; }
 
-    static LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-private:
-    struct Entry {
-        WNDPROC oldProc = nullptr;
-        ISubclassHandler* handler = nullptr;
-    };
-    std::map<HWND, Entry> m_entries;
+ private:
+  struct Entry {
+    WNDPROC oldProc = nullptr;
+    ISubclassHandler* handler = nullptr;
+  };
+  std::map<HWND, Entry> m_entries;
 };
 
 // The process's registry, made on first use; null only when that fails.

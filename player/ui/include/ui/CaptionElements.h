@@ -12,69 +12,69 @@ constexpr UINT WM_SKIN_HIDE_CHILD = WM_USER + 101;  // hide this child window
 constexpr UINT WM_SKIN_CLOSE = WM_USER + 106;       // close this window
 
 class CCaptionElement : public CSkinElement {
-public:
-    explicit CCaptionElement(CBmpWnd* owner) : m_owner(owner) {}
-    CBmpWnd* GetOwner() const { return m_owner; }
+ public:
+  explicit CCaptionElement(CBmpWnd* owner) : m_owner(owner) {}
+  CBmpWnd* GetOwner() const { return m_owner; }
 
-protected:
-    HWND OwnerHwnd() const;
-    CBmpWnd* m_owner;
+ protected:
+  HWND OwnerHwnd() const;
+  CBmpWnd* m_owner;
 };
 
 // Sends WM_SKIN_CLOSE: the main window answers by closing itself, a tool
 // frame by hiding (a plain WM_CLOSE would destroy a frame).
 class CCaptionCloseButton : public CCaptionElement {
-public:
-    using CCaptionElement::CCaptionElement;
-    void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
+ public:
+  using CCaptionElement::CCaptionElement;
+  void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
 };
 
 class CCaptionMinButton : public CCaptionElement {
-public:
-    using CCaptionElement::CCaptionElement;
-    void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
+ public:
+  using CCaptionElement::CCaptionElement;
+  void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
 };
 
 // Alternates SC_MAXIMIZE and SC_RESTORE, each button counting its own clicks
 // (one counter for the process made one window's click decide another's),
 // and shows the text of the next action as its tooltip.
 class CCaptionMaxButton : public CCaptionElement {
-public:
-    using CCaptionElement::CCaptionElement;
-    void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
-    int GetClickCount() const { return m_clicks; }
+ public:
+  using CCaptionElement::CCaptionElement;
+  void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
+  int GetClickCount() const { return m_clicks; }
 
-private:
-    int m_clicks = 0;
+ private:
+  int m_clicks = 0;
 };
 
 class CCaptionHideButton : public CCaptionElement {
-public:
-    using CCaptionElement::CCaptionElement;
-    void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
+ public:
+  using CCaptionElement::CCaptionElement;
+  void OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
 };
 
 // A click opens the owner's system menu (WM_COMMAND 3), a double click closes it.
 class CCaptionIconButton : public CCaptionElement {
-public:
-    explicit CCaptionIconButton(CBmpWnd* owner) : CCaptionElement(owner) { SetTakesDoubleClicks(true); }
-    void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
-    void OnLButtonUp(WPARAM, LPARAM) override {}
-    void OnLButtonDblClk(WPARAM wParam, LPARAM lParam) override;
-    void OnMouseMove(WPARAM, LPARAM) override {}
-    void OnMouseHover(WPARAM, LPARAM) override {}
-    void OnMouseLeave(WPARAM, LPARAM) override {}
+ public:
+  explicit CCaptionIconButton(CBmpWnd* owner) : CCaptionElement(owner) { SetTakesDoubleClicks(true); }
+  void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
+  void OnLButtonUp(WPARAM, LPARAM) override {}
+  void OnLButtonDblClk(WPARAM wParam, LPARAM lParam) override;
+  void OnMouseMove(WPARAM, LPARAM) override {}
+  void OnMouseHover(WPARAM, LPARAM) override {}
+  void OnMouseLeave(WPARAM, LPARAM) override {}
 };
 
 // Checked shows frame 2 and stays so until SetCheck; hover does not show.
 class CSkinToggleElement : public CSkinElement {
-public:
-    void OnMouseHover(WPARAM, LPARAM) override {}
-    void OnMouseLeave(WPARAM, LPARAM) override {}
-    int CurrentFrame() const override;
-    void SetCheck(bool checked, HWND owner);
-    bool IsChecked() const { return m_checked; }
+ public:
+  void OnMouseHover(WPARAM, LPARAM) override {}
+  void OnMouseLeave(WPARAM, LPARAM) override {}
+  int CurrentFrame() const override;
+  void SetCheck(bool checked, HWND owner);
+  bool IsChecked() const { return m_checked; }
 
-private:
-    bool m_checked = false;
+ private:
+  bool m_checked = false;
 };

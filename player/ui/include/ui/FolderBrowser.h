@@ -22,23 +22,23 @@ bool IsSelectableFolderPath(const char* path, bool isLink);
 void LayoutFolderBrowserDialog(HWND dialog);
 
 class CFolderBrowser {
-public:
-    CFolderBrowser();
-    ~CFolderBrowser() = default;
+ public:
+  CFolderBrowser();
+  ~CFolderBrowser() = default;
 
-    // flags = (flags & ~remove) | add; answers the new flags.
-    DWORD ModifyFlags(DWORD add, DWORD remove);
-    DWORD GetFlags() const { return m_flags; }
-    // At most 259 characters are kept.
-    void SetTitle(LPCSTR title);
-    const char* GetTitle() const { return m_title; }
-    // 0 cancelled, 1 no file-system path (or no output buffer), 2 outPath
-    // (at least 260 bytes) received the path.
-    int Browse(HWND owner, LPSTR outPath);
+  // flags = (flags & ~remove) | add; answers the new flags.
+  DWORD ModifyFlags(DWORD add, DWORD remove);
+  DWORD GetFlags() const { return m_flags; }
+  // At most 259 characters are kept.
+  void SetTitle(LPCSTR title);
+  const char* GetTitle() const { return m_title; }
+  // 0 cancelled, 1 no file-system path (or no output buffer), 2 outPath
+  // (at least 260 bytes) received the path.
+  int Browse(HWND owner, LPSTR outPath);
 
-private:
-    DWORD m_flags = 0;
-    char m_displayName[MAX_PATH];
-    PIDLIST_ABSOLUTE m_root = nullptr;
-    char m_title[MAX_PATH];
+ private:
+  DWORD m_flags = 0;
+  char m_displayName[MAX_PATH];
+  PIDLIST_ABSOLUTE m_root = nullptr;
+  char m_title[MAX_PATH];
 };

@@ -10,5 +10,5 @@
 namespace Gdiplus {
 using std::max;
 using std::min;
-}
+}  // namespace Gdiplus
 #include <gdiplus.h>

@@ -5,13 +5,13 @@
 #include <windows.h>
 
 class GdiplusSession {
-public:
-    GdiplusSession();
-    ~GdiplusSession();
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-    bool IsStarted() const { return m_token != 0; }
+ public:
+  GdiplusSession();
+  ~GdiplusSession();
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+  bool IsStarted() const { return m_token != 0; }
 
-private:
-    ULONG_PTR m_token = 0;
+ private:
+  ULONG_PTR m_token = 0;
 };
