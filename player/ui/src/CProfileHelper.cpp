@@ -56,3 +56,7 @@ bool CProfileHelper::ReadProfileStruct(const char* section, const char* key, voi
                                        const char* file) {
   return ::GetPrivateProfileStructA(section, key, buffer, size, SettingsFileOr(file).c_str()) != FALSE;
 }
+
+int CProfileHelper::ReadProfileInt(const char* section, const char* key, int defaultValue, const char* file) {
+  return static_cast<int>(::GetPrivateProfileIntA(section, key, defaultValue, SettingsFileOr(file).c_str()));
+}

@@ -20,6 +20,35 @@ COLORREF CSettings::GetColorSetting(const char* key) {
   return colour;
 }
 
+std::string CSettings::GetLyricSetting(const char* key) {
+  std::string value;
+  CProfileHelper::ReadProfileString("LYRIC_SETTING", key, value);
+  return value;
+}
+
+std::string CSettings::GetLyricEffect(const char* key) {
+  std::string value;
+  CProfileHelper::ReadProfileString("LYRIC_SETTING", key, value, "Normal");
+  return value;
+}
+
+int CSettings::GetLyricAlign() { return CProfileHelper::ReadProfileInt("LYRIC_SETTING", "LYRIC_ALIGN", 0); }
+
+RECT CSettings::GetLyricWndRect() {
+  RECT rect = {0, 0, 250, 150};
+  if (!CProfileHelper::ReadProfileStruct("WINDOW_SETTING", "LYRIC_WND_RECT", &rect, sizeof(rect))) {
+    rect = RECT{0, 0, 250, 150};
+  }
+  return rect;
+}
+
+bool CSettings::GetWndShowState(int index) {
+  static const char* const kKeys[] = {"MAINWND_SHOW_STATE", "SCOREWND_SHOW_STATE", "LYRICSWND_SHOW_STATE",
+                                      "PLAYLISTWND_SHOW_STATE"};
+  if (index < 0 || index >= static_cast<int>(sizeof(kKeys) / sizeof(kKeys[0]))) return false;
+  return CProfileHelper::ReadProfileInt("GENERAL_SETTING", kKeys[index], 0) != 0;
+}
+
 std::string GetSkinSchemeFolder() {
   char folder[MAX_PATH];
   GetAppFolder(folder, sizeof(folder));

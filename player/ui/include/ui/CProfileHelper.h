@@ -20,6 +20,10 @@ class CProfileHelper {
   // value is not exactly that long or does not add up.
   static bool ReadProfileStruct(const char* section, const char* key, void* buffer, UINT size,
                                 const char* file = nullptr);
+  // The stored integer (leading decimal digits, optional minus sign), or the
+  // default when the key is missing.
+  static int ReadProfileInt(const char* section, const char* key, int defaultValue,
+                            const char* file = nullptr);
   // The settings file: the program folder, a backslash and the program's
   // file name with ".ini" for its extension.
   static void GetIniFilePath(std::string& out);
