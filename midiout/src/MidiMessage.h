@@ -1,18 +1,18 @@
 #pragma once
-// Short messages in the packed form midiOutShortMsg takes:
-// status | data1 << 8 | data2 << 16.
+// Short messages as the output library handles them: the packed form and its
+// parts come from the base library; the controllers and channels below are
+// the ones the channel manager treats specially.
 #include <cstdint>
+
+#include "base/MidiShort.h"
 
 namespace voxgate {
 
-constexpr uint8_t StatusOf(uint32_t message) { return static_cast<uint8_t>(message & 0xFF); }
-constexpr uint8_t Data1Of(uint32_t message) { return static_cast<uint8_t>((message >> 8) & 0xFF); }
-constexpr uint8_t Data2Of(uint32_t message) { return static_cast<uint8_t>((message >> 16) & 0xFF); }
-constexpr uint32_t PackMessage(uint8_t status, uint8_t data1, uint8_t data2 = 0) {
-  return status | static_cast<uint32_t>(data1) << 8 | static_cast<uint32_t>(data2) << 16;
-}
-// Statuses 0x80-0xEF address a channel in their low nibble; 0xF0-0xFF do not.
-constexpr bool IsChannelStatus(uint8_t status) { return status >= 0x80 && status < 0xF0; }
+using base::Data1Of;
+using base::Data2Of;
+using base::IsChannelStatus;
+using base::PackMessage;
+using base::StatusOf;
 
 // Controllers the manager treats specially.
 constexpr uint8_t kCtlVolume = 7;

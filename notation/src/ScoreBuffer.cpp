@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "Rounding.h"
+#include "base/MidiShort.h"
 
 namespace {
 
@@ -18,10 +19,8 @@ const ScoreTimeSig kDefaultTimeSig = {0, 4, 120};
 constexpr int kMaxBeats = 255;
 constexpr int kMaxTicksPerBeat = 1920;
 
-bool IsNoteOn(const ScoreNoteEvent& e) { return (e.status & 0xF0) == 0x90 && e.velocity > 0; }
-bool IsNoteOff(const ScoreNoteEvent& e) {
-  return (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && e.velocity == 0);
-}
+bool IsNoteOn(const ScoreNoteEvent& e) { return base::IsNoteOn(e.status, e.velocity); }
+bool IsNoteOff(const ScoreNoteEvent& e) { return base::IsNoteOff(e.status, e.velocity); }
 
 int64_t BarLength(const ScoreTimeSig& s) { return int64_t(s.beatsPerBar) * s.ticksPerBeat; }
 

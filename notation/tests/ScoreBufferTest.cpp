@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ScoreBuffer.h"
+#include "base/ReleasePtr.h"
 
 namespace {
 
@@ -14,10 +15,7 @@ ScoreNoteEvent On(int tick, int note, int velocity = 100) {
 ScoreNoteEvent Off(int tick, int note) { return ScoreNoteEvent{tick, 0x80, uint8_t(note), 0, 0}; }
 ScoreNoteEvent End() { return ScoreNoteEvent{-1, 0, 0, 0, 0}; }
 
-struct BufferDeleter {
-  void operator()(IScoreBuffer* b) const { b->Release(); }
-};
-using BufferPtr = std::unique_ptr<IScoreBuffer, BufferDeleter>;
+using BufferPtr = base::ReleasePtr<IScoreBuffer>;
 
 BufferPtr NewBuffer(std::vector<ScoreTimeSig> sigs) {
   BufferPtr b(new CScoreBuffer());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ReleasePtr.h"
+#include "base/ReleasePtr.h"
 
 class IBrevantPlayer;
 class IBrevantSongBuffer;
@@ -69,11 +69,11 @@ class CSongData {
  private:
   void AssignInstruments();
 
-  ReleasePtr<ISmfParser2> parser_;
+  base::ReleasePtr<ISmfParser2> parser_;
   std::vector<SelectedTrack> selected_;
   float tempo_ = 0;
   uint32_t noteCount_ = 0;
   std::vector<NotePair> notes_;
-  ReleasePtr<IBrevantSongBuffer> songBuffer_;
-  ReleasePtr<ICantomereLyricBuffer> lyricBuffer_;
+  base::ReleasePtr<IBrevantSongBuffer> songBuffer_;
+  base::ReleasePtr<ICantomereLyricBuffer> lyricBuffer_;
 };

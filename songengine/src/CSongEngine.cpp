@@ -15,7 +15,7 @@
 #include "CScoreHost.h"
 #include "CSongData.h"
 #include "MidiOutApi.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "ScoreFacets.h"
 #include "SongFacets.h"
 
@@ -131,12 +131,14 @@ int CSongEngine::Open(const char* path) {
   // Highlights still queued belong to the old song.
   DrainQueued(WM_SONG_EVENT);
   if (!path) return 1;
-  return NoThrow(1, [&] {
-    if (songData_->Load(path) != 0) return 1;
-    songData_->FeedPlayer(player);
-    songData_->FeedLyrics(ModuleLoader().GetCantomere());
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        if (songData_->Load(path) != 0) return 1;
+        songData_->FeedPlayer(player);
+        songData_->FeedLyrics(ModuleLoader().GetCantomere());
+        return 0;
+      },
+      1);
 }
 
 int CSongEngine::Close() {
@@ -149,13 +151,15 @@ int CSongEngine::Close() {
 }
 
 int CSongEngine::SetTracks(const int* tracks, int count) {
-  return NoThrow(1, [&] {
-    const int result = songData_->SetTrackList(tracks, count);
-    songData_->MarkSelectedTracks(ModuleLoader().GetBrevant(), true);
-    const std::vector<int> selected = songData_->SelectedTrackNumbers();
-    Host()->Fill(selected.data(), static_cast<int>(selected.size()));
-    return result;
-  });
+  return base::Guarded(
+      [&] {
+        const int result = songData_->SetTrackList(tracks, count);
+        songData_->MarkSelectedTracks(ModuleLoader().GetBrevant(), true);
+        const std::vector<int> selected = songData_->SelectedTrackNumbers();
+        Host()->Fill(selected.data(), static_cast<int>(selected.size()));
+        return result;
+      },
+      1);
 }
 
 int CSongEngine::GetTracks(int* out, unsigned* count) { return songData_->GetTracks(out, count); }

@@ -8,7 +8,7 @@
 #include <atomic>
 
 #include <brevant/PlayEvent.h>
-#include <tunewell/CMsgWnd.h>
+#include <base/CMsgWnd.h>
 #include <tunewell/ISongEngine.h>
 
 #include "CCountInTimer.h"

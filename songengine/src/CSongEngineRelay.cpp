@@ -10,7 +10,7 @@
 #include "CModuleLoader.h"
 #include "CScoreHost.h"
 #include "CSongEngine.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SongQueries.h"
 
 namespace {
@@ -56,11 +56,13 @@ int CSongEngine::OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   std::unique_ptr<PlayEvent> event(reinterpret_cast<PlayEvent*>(wParam));
   // Nothing may be thrown through the window procedure: an event that finds
   // no memory for the score host is dropped.
-  return NoThrow(0, [&] {
-    Host();
-    if (event) HandleSongEvent(*event);
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        Host();
+        if (event) HandleSongEvent(*event);
+        return 0;
+      },
+      0);
 }
 
 void CSongEngine::HandleSongEvent(const PlayEvent& event) {

@@ -8,7 +8,7 @@
 
 #include "CModuleLoader.h"
 #include "CSongData.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 
 // @name Song information
 
@@ -48,13 +48,15 @@ const char* CSongInfoImpl::GetTrackName(int track) {
   const uint32_t size = parser_->GetTrackName(track, nullptr);
   if (size == 0) return trackName_;
   // Without memory for the whole name the answer is an empty one.
-  return NoThrow<const char*>(trackName_, [&] {
-    std::vector<char> name(size + 1, '\0');
-    parser_->GetTrackName(track, name.data());
-    std::strncpy(trackName_, name.data(), sizeof trackName_ - 1);
-    trackName_[sizeof trackName_ - 1] = '\0';
-    return trackName_;
-  });
+  return base::Guarded(
+      [&] {
+        std::vector<char> name(size + 1, '\0');
+        parser_->GetTrackName(track, name.data());
+        std::strncpy(trackName_, name.data(), sizeof trackName_ - 1);
+        trackName_[sizeof trackName_ - 1] = '\0';
+        return trackName_;
+      },
+      static_cast<const char*>(trackName_));
 }
 
 const char* CSongInfoImpl::GetInstrumentName(int track) {
@@ -79,9 +81,9 @@ int CSongInfoImpl::GetLowestNote(int track) {
 }
 
 int CSongInfoImpl::GetSongLength() {
-  ReleasePtr<IBrevantSongBuffer> buffer(ModuleLoader().NewSongBuffer());
+  base::ReleasePtr<IBrevantSongBuffer> buffer(ModuleLoader().NewSongBuffer());
   if (!buffer) return 0;
-  return NoThrow(0, [&] { return FillSongBuffer(parser_.get(), buffer.get()) ? buffer->Finish() : 0; });
+  return base::Guarded([&] { return FillSongBuffer(parser_.get(), buffer.get()) ? buffer->Finish() : 0; }, 0);
 }
 
 // @name Track mixer

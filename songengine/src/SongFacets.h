@@ -3,7 +3,7 @@
 // and the track mixer (mutes tracks of the playing song).
 #include <tunewell/ISongEngine.h>
 
-#include "ReleasePtr.h"
+#include "base/ReleasePtr.h"
 
 class IBrevantPlayer;
 class ISmfParser2;
@@ -31,7 +31,7 @@ class CSongInfoImpl : public CSongInfo {
   void Destroy(unsigned flags) override;
 
  private:
-  ReleasePtr<ISmfParser2> parser_;
+  base::ReleasePtr<ISmfParser2> parser_;
   char trackName_[256] = {};
 };
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tunewell/CMsgWnd.h>
+#include <base/CMsgWnd.h>
 #include <tunewell/ISongEngine.h>
 
 #include "CCountInTimer.h"

@@ -4,7 +4,7 @@
 
 #include "CModuleLoader.h"
 #include "EngineFixture.h"
-#include "ReleasePtr.h"
+#include "base/ReleasePtr.h"
 
 namespace {
 
@@ -28,9 +28,9 @@ using ModuleLoaderTest = EngineTest;
 
 TEST_F(ModuleLoaderTest, SongBuffersAreNewEachTimeFromOneLoadedLibrary) {
   CModuleLoader loader;
-  ReleasePtr<IBrevantSongBuffer> first(loader.NewSongBuffer());
+  base::ReleasePtr<IBrevantSongBuffer> first(loader.NewSongBuffer());
   HMODULE loaded = GetModuleHandleA("Brevant.dll");
-  ReleasePtr<IBrevantSongBuffer> second(loader.NewSongBuffer());
+  base::ReleasePtr<IBrevantSongBuffer> second(loader.NewSongBuffer());
   ASSERT_TRUE(first && second);
   EXPECT_NE(first.get(), second.get());
   EXPECT_EQ(loaded, GetModuleHandleA("Brevant.dll"));
@@ -124,8 +124,8 @@ TEST_F(ModuleLoaderTest, AMissingPerCallExportKeepsALiveControllersLibraryLoaded
 
 TEST_F(ModuleLoaderTest, SongParsersComeFromScrivel) {
   CModuleLoader loader;
-  ReleasePtr<ISmfParser2> first(loader.NewSongParser());
-  ReleasePtr<ISmfParser2> second(loader.NewSongParser());
+  base::ReleasePtr<ISmfParser2> first(loader.NewSongParser());
+  base::ReleasePtr<ISmfParser2> second(loader.NewSongParser());
   ASSERT_TRUE(first && second);
   EXPECT_NE(first.get(), second.get());
   first.reset();

@@ -5,8 +5,9 @@
 #include <memory>
 
 #include "ByteWriter.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SongFileIo.h"
+#include "base/SaveFile.h"
 
 namespace {
 
@@ -95,55 +96,61 @@ SmfTrackNode* CSmfParser::AppendTrack() {
 // @name Building and writing
 
 int CSmfParser::AddTrack() {
-  return NoThrow(1, [&] {
-    static const uint8_t kEndOfTrack[3] = {0xFF, 0x2F, 0x00};
-    std::unique_ptr<SmfEventNode> end(NewNode(0, kSmfKindMeta, kEndOfTrack, 3));
-    SmfTrackNode* track = AppendTrack();
-    track->first = end.release();
-    track->eventCount = 1;
-    ++trackCount_;
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        static const uint8_t kEndOfTrack[3] = {0xFF, 0x2F, 0x00};
+        std::unique_ptr<SmfEventNode> end(NewNode(0, kSmfKindMeta, kEndOfTrack, 3));
+        SmfTrackNode* track = AppendTrack();
+        track->first = end.release();
+        track->eventCount = 1;
+        ++trackCount_;
+        return 0;
+      },
+      1);
 }
 
 int CSmfParser::AddEvent(int track, int kind, uint32_t length, const uint8_t* bytes, uint32_t delta) {
   SmfTrackNode* t = GetTrack(track);
   if (!t || (length && !bytes)) return 1;  // nothing changes for a track that is not there
-  return NoThrow(1, [&] {
-    SmfEventNode* node = NewNode(delta, 0, bytes, length);
-    SmfEventNode** at = &t->first;
-    while (*at && !IsEndOfTrack(**at)) at = &(*at)->next;
-    node->next = *at;
-    *at = node;
-    ++t->eventCount;
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        SmfEventNode* node = NewNode(delta, 0, bytes, length);
+        SmfEventNode** at = &t->first;
+        while (*at && !IsEndOfTrack(**at)) at = &(*at)->next;
+        node->next = *at;
+        *at = node;
+        ++t->eventCount;
+        return 0;
+      },
+      1);
 }
 
 int CSmfParser::SaveAs(const char* path) {
-  return NoThrow(1, [&] {
-    uint16_t count = 0;
-    for (SmfTrackNode* t = tracks_; t; t = t->next) ++count;
-    ByteWriter out;
-    out.Id(SmfChunkId('M', 'T', 'h', 'd'));
-    out.Be32(6);
-    out.Be16(format_);
-    out.Be16(count);
-    out.Be16(division_);
-    for (SmfTrackNode* t = tracks_; t; t = t->next) {
-      const size_t lengthAt = out.BeginChunk(kSmfChunkMTrk);
-      uint32_t carried = 0;  // an empty node writes nothing but keeps its time
-      for (SmfEventNode* n = t->first; n; n = n->next) {
-        carried += n->delta;
-        if (!n->length) continue;
-        out.Vlq(carried);
-        out.Append(n->data, n->length);
-        carried = 0;
-      }
-      out.EndChunk(lengthAt);
-    }
-    return SaveFileReplacing(path, out.Bytes()) ? 0 : 1;
-  });
+  return base::Guarded(
+      [&] {
+        uint16_t count = 0;
+        for (SmfTrackNode* t = tracks_; t; t = t->next) ++count;
+        ByteWriter out;
+        out.Id(SmfChunkId('M', 'T', 'h', 'd'));
+        out.Be32(6);
+        out.Be16(format_);
+        out.Be16(count);
+        out.Be16(division_);
+        for (SmfTrackNode* t = tracks_; t; t = t->next) {
+          const size_t lengthAt = out.BeginChunk(kSmfChunkMTrk);
+          uint32_t carried = 0;  // an empty node writes nothing but keeps its time
+          for (SmfEventNode* n = t->first; n; n = n->next) {
+            carried += n->delta;
+            if (!n->length) continue;
+            out.Vlq(carried);
+            out.Append(n->data, n->length);
+            carried = 0;
+          }
+          out.EndChunk(lengthAt);
+        }
+        return base::SaveFileReplacing(path, out.Bytes(), "scv") ? 0 : 1;
+      },
+      1);
 }
 
 // @name Per-track tables
@@ -169,10 +176,12 @@ int CSmfParser::GetTimeSignatureAt(uint16_t measure, uint8_t* out) {
 
 const std::vector<SmfTimeSigEntry>* CSmfParser::GetTimeSignatureList() {
   if (!haveTimeSignatureList_) {
-    if (!NoThrow(false, [&] {
-          timeSignatureList_ = timeSignatures_.Entries();
-          return true;
-        }))
+    if (!base::Guarded(
+            [&] {
+              timeSignatureList_ = timeSignatures_.Entries();
+              return true;
+            },
+            false))
       return nullptr;
     haveTimeSignatureList_ = true;
   }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "CSmfParser2.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SmfEventClass.h"
 
 namespace {
@@ -34,77 +34,91 @@ const MeasureMap& CSmfParser2::Measures() {
 // @name Time signatures and measures
 
 int CSmfParser2::GetFirstTimeSignature(uint8_t* out) {
-  return NoThrow(6, [&] {
-    lists_.timeSignatures.EnsureDefault(kDefaultTimeSignature, sizeof kDefaultTimeSignature);
-    if (!out) return 6;
-    const SmfEvent& first = lists_.timeSignatures.Entries().front();
-    out[0] = first.data[3];
-    out[1] = first.data[4];
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        lists_.timeSignatures.EnsureDefault(kDefaultTimeSignature, sizeof kDefaultTimeSignature);
+        if (!out) return 6;
+        const SmfEvent& first = lists_.timeSignatures.Entries().front();
+        out[0] = first.data[3];
+        out[1] = first.data[4];
+        return 0;
+      },
+      6);
 }
 
 uint32_t CSmfParser2::GetTimeSignatures(SmfTimeSigEntry* out) {
-  return NoThrow<uint32_t>(0, [&] {
-    const MeasureMap& measures = Measures();
-    const std::vector<SmfEvent>& list = lists_.timeSignatures.Entries();
-    if (out) {
-      for (size_t i = 0; i < list.size(); ++i) {
-        out[i] = SmfTimeSigEntry{static_cast<uint16_t>(measures.StartMeasure(i)), list[i].data[3],
-                                 list[i].data[4]};
-      }
-    }
-    return static_cast<uint32_t>(list.size());
-  });
+  return base::Guarded(
+      [&] {
+        const MeasureMap& measures = Measures();
+        const std::vector<SmfEvent>& list = lists_.timeSignatures.Entries();
+        if (out) {
+          for (size_t i = 0; i < list.size(); ++i) {
+            out[i] = SmfTimeSigEntry{static_cast<uint16_t>(measures.StartMeasure(i)), list[i].data[3],
+                                     list[i].data[4]};
+          }
+        }
+        return static_cast<uint32_t>(list.size());
+      },
+      static_cast<uint32_t>(0));
 }
 
 uint16_t CSmfParser2::TickToMeasure(uint32_t tick) {
-  return NoThrow<uint16_t>(0, [&] { return static_cast<uint16_t>(Measures().TickToMeasure(tick)); });
+  return base::Guarded([&] { return static_cast<uint16_t>(Measures().TickToMeasure(tick)); },
+                       static_cast<uint16_t>(0));
 }
 
 uint32_t CSmfParser2::MeasureToTick(uint16_t measure) {
-  return NoThrow<uint32_t>(0, [&] { return Measures().MeasureToTick(measure); });
+  return base::Guarded([&] { return Measures().MeasureToTick(measure); }, static_cast<uint32_t>(0));
 }
 
 // @name Tempos and key signatures
 
 long double CSmfParser2::GetInitialBpm() {
-  return NoThrow(120.0L, [&] {
-    lists_.tempos.EnsureDefault(kDefaultTempo, sizeof kDefaultTempo);
-    return 60000000.0L / TempoOf(lists_.tempos.Entries().front());  // tempo 0 never joins the list
-  });
+  return base::Guarded(
+      [&] {
+        lists_.tempos.EnsureDefault(kDefaultTempo, sizeof kDefaultTempo);
+        return 60000000.0L / TempoOf(lists_.tempos.Entries().front());  // tempo 0 never joins the list
+      },
+      120.0L);
 }
 
 uint16_t CSmfParser2::GetTempos(SmfTempoEntry* out) {
-  return NoThrow<uint16_t>(0, [&] {
-    lists_.tempos.EnsureDefault(kDefaultTempo, sizeof kDefaultTempo);
-    const std::vector<SmfEvent>& list = lists_.tempos.Entries();
-    const uint16_t n = Count16(list.size());
-    if (out) {
-      for (uint16_t i = 0; i < n; ++i) out[i] = SmfTempoEntry{60000000.0f / TempoOf(list[i]), list[i].tick};
-    }
-    return n;
-  });
+  return base::Guarded(
+      [&] {
+        lists_.tempos.EnsureDefault(kDefaultTempo, sizeof kDefaultTempo);
+        const std::vector<SmfEvent>& list = lists_.tempos.Entries();
+        const uint16_t n = Count16(list.size());
+        if (out) {
+          for (uint16_t i = 0; i < n; ++i)
+            out[i] = SmfTempoEntry{60000000.0f / TempoOf(list[i]), list[i].tick};
+        }
+        return n;
+      },
+      static_cast<uint16_t>(0));
 }
 
 uint16_t CSmfParser2::GetFirstKeySignature() {
-  return NoThrow<uint16_t>(0, [&] {
-    lists_.keySignatures.EnsureDefault(kDefaultKeySignature, sizeof kDefaultKeySignature);
-    return static_cast<uint16_t>(lists_.keySignatures.Entries().front().data[3]);
-  });
+  return base::Guarded(
+      [&] {
+        lists_.keySignatures.EnsureDefault(kDefaultKeySignature, sizeof kDefaultKeySignature);
+        return static_cast<uint16_t>(lists_.keySignatures.Entries().front().data[3]);
+      },
+      static_cast<uint16_t>(0));
 }
 
 uint16_t CSmfParser2::GetKeySignatures(SmfKeySigEntry* out) {
-  return NoThrow<uint16_t>(0, [&] {
-    lists_.keySignatures.EnsureDefault(kDefaultKeySignature, sizeof kDefaultKeySignature);
-    const std::vector<SmfEvent>& list = lists_.keySignatures.Entries();
-    const uint16_t n = Count16(list.size());
-    if (out) {
-      for (uint16_t i = 0; i < n; ++i)
-        out[i] = SmfKeySigEntry{static_cast<int8_t>(list[i].data[3]), list[i].tick};
-    }
-    return n;
-  });
+  return base::Guarded(
+      [&] {
+        lists_.keySignatures.EnsureDefault(kDefaultKeySignature, sizeof kDefaultKeySignature);
+        const std::vector<SmfEvent>& list = lists_.keySignatures.Entries();
+        const uint16_t n = Count16(list.size());
+        if (out) {
+          for (uint16_t i = 0; i < n; ++i)
+            out[i] = SmfKeySigEntry{static_cast<int8_t>(list[i].data[3]), list[i].tick};
+        }
+        return n;
+      },
+      static_cast<uint16_t>(0));
 }
 
 // @name Events
@@ -152,18 +166,20 @@ uint32_t CSmfParser2::GetTrackName(int track, char* out) {
 uint16_t CSmfParser2::GetTrackProgram(int track) {
   SmfTrack* t = FindTrack(track);
   if (!t) return 0;
-  return NoThrow<uint16_t>(0, [&] {
-    std::vector<SmfProgramChange>& programs = t->programChanges;
-    if (programs.empty()) {
-      // Tracks made by splitting or editing have no records yet.
-      for (const SmfEvent& e : t->events) {
-        if (e.kind == kSmfKindChannel && e.length == 2 && e.data && (e.data[0] & 0xF0) == 0xC0)
-          programs.push_back(SmfProgramChange{e.tick, e.data[0], e.data[1]});
-      }
-      if (programs.empty()) programs.push_back(SmfProgramChange{0, 0xC0, 0});
-    }
-    return static_cast<uint16_t>(programs.front().program);
-  });
+  return base::Guarded(
+      [&] {
+        std::vector<SmfProgramChange>& programs = t->programChanges;
+        if (programs.empty()) {
+          // Tracks made by splitting or editing have no records yet.
+          for (const SmfEvent& e : t->events) {
+            if (e.kind == kSmfKindChannel && e.length == 2 && e.data && (e.data[0] & 0xF0) == 0xC0)
+              programs.push_back(SmfProgramChange{e.tick, e.data[0], e.data[1]});
+          }
+          if (programs.empty()) programs.push_back(SmfProgramChange{0, 0xC0, 0});
+        }
+        return static_cast<uint16_t>(programs.front().program);
+      },
+      static_cast<uint16_t>(0));
 }
 
 uint32_t CSmfParser2::GetProgramChanges(int track, SmfProgramChange* out) {

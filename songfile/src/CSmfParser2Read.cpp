@@ -3,7 +3,7 @@
 
 #include "ByteReader.h"
 #include "CSmfParser2.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SmfDecode.h"
 #include "SmfTrackReader.h"
 #include "SongFileIo.h"
@@ -104,51 +104,55 @@ int CSmfParser2::ReadTrackChunks(ByteReader& in, SmfTrackReader& reader, const u
 
 int CSmfParser2::SplitByChannel() {
   if (tracks_.size() != 1) return kSmfSplitRefused;
-  return NoThrow<int>(kSmfSplitRefused, [&] {
-    const std::vector<SmfEvent>& events = tracks_[0].events;
-    auto isChannel = [](const SmfEvent& e) { return e.kind == kSmfKindChannel && e.length > 0 && e.data; };
+  return base::Guarded(
+      [&] {
+        const std::vector<SmfEvent>& events = tracks_[0].events;
+        auto isChannel = [](const SmfEvent& e) {
+          return e.kind == kSmfKindChannel && e.length > 0 && e.data;
+        };
 
-    // Count first, so each new track gets exactly the room it needs.
-    size_t perChannel[16] = {};
-    size_t others = 0;
-    for (const SmfEvent& e : events) {
-      if (isChannel(e)) {
-        ++perChannel[e.data[0] & 0x0F];
-      } else {
-        ++others;
-      }
-    }
-    std::vector<SmfTrack> split(1);
-    split[0].index = 0;
-    split[0].events.reserve(others + 1);
-    size_t slot[16] = {};
-    for (int ch = 0; ch < 16; ++ch) {
-      if (!perChannel[ch]) continue;
-      slot[ch] = split.size();
-      SmfTrack& t = split.emplace_back();
-      t.index = static_cast<int16_t>(slot[ch]);
-      t.name = std::to_string(slot[ch]);  // the track's number, not the channel's
-      t.events.reserve(perChannel[ch] + 1);
-    }
-    int32_t drumTrack = drumTrack_;
-    for (const SmfEvent& e : events) {
-      if (!isChannel(e)) {
-        split[0].events.push_back(e);
-        continue;
-      }
-      const int ch = e.data[0] & 0x0F;
-      split[slot[ch]].events.push_back(e);
-      if (ch == 9) drumTrack = split[slot[ch]].index;
-    }
-    for (SmfTrack& t : split) {
-      const uint32_t tick = t.events.empty() ? 0 : t.events.back().tick;
-      t.events.push_back(SmfEvent{tick, kSmfKindMeta, 3, kEndOfTrack});
-    }
-    // The bytes stay where they are, in the song's arena; only the records move.
-    tracks_.swap(split);
-    trackCount_ = static_cast<uint16_t>(tracks_.size());
-    drumTrack_ = drumTrack;
-    format_ = 1;
-    return static_cast<int>(kSmfLoadOk);
-  });
+        // Count first, so each new track gets exactly the room it needs.
+        size_t perChannel[16] = {};
+        size_t others = 0;
+        for (const SmfEvent& e : events) {
+          if (isChannel(e)) {
+            ++perChannel[e.data[0] & 0x0F];
+          } else {
+            ++others;
+          }
+        }
+        std::vector<SmfTrack> split(1);
+        split[0].index = 0;
+        split[0].events.reserve(others + 1);
+        size_t slot[16] = {};
+        for (int ch = 0; ch < 16; ++ch) {
+          if (!perChannel[ch]) continue;
+          slot[ch] = split.size();
+          SmfTrack& t = split.emplace_back();
+          t.index = static_cast<int16_t>(slot[ch]);
+          t.name = std::to_string(slot[ch]);  // the track's number, not the channel's
+          t.events.reserve(perChannel[ch] + 1);
+        }
+        int32_t drumTrack = drumTrack_;
+        for (const SmfEvent& e : events) {
+          if (!isChannel(e)) {
+            split[0].events.push_back(e);
+            continue;
+          }
+          const int ch = e.data[0] & 0x0F;
+          split[slot[ch]].events.push_back(e);
+          if (ch == 9) drumTrack = split[slot[ch]].index;
+        }
+        for (SmfTrack& t : split) {
+          const uint32_t tick = t.events.empty() ? 0 : t.events.back().tick;
+          t.events.push_back(SmfEvent{tick, kSmfKindMeta, 3, kEndOfTrack});
+        }
+        // The bytes stay where they are, in the song's arena; only the records move.
+        tracks_.swap(split);
+        trackCount_ = static_cast<uint16_t>(tracks_.size());
+        drumTrack_ = drumTrack;
+        format_ = 1;
+        return static_cast<int>(kSmfLoadOk);
+      },
+      static_cast<int>(kSmfSplitRefused));
 }

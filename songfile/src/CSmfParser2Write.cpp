@@ -4,8 +4,9 @@
 
 #include "ByteWriter.h"
 #include "CSmfParser2.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SongFileIo.h"
+#include "base/SaveFile.h"
 
 namespace {
 
@@ -30,18 +31,20 @@ std::vector<uint32_t> WriteOrder(const std::vector<SmfEvent>& events) {
 }  // namespace
 
 int CSmfParser2::SaveAs(const char* path) {
-  return NoThrow(1, [&] {
-    trackCount_ = static_cast<uint16_t>(tracks_.size());
-    ByteWriter out;
-    out.Id(SmfChunkId('M', 'T', 'h', 'd'));
-    out.Be32(6);
-    // A single-track format cannot hold several tracks.
-    out.Be16(format_ == 0 && trackCount_ != 1 ? 1 : format_);
-    out.Be16(trackCount_);
-    out.Be16(division_);
-    for (const SmfTrack& t : tracks_) WriteTrack(out, t);
-    return SaveFileReplacing(path, out.Bytes()) ? 0 : 1;
-  });
+  return base::Guarded(
+      [&] {
+        trackCount_ = static_cast<uint16_t>(tracks_.size());
+        ByteWriter out;
+        out.Id(SmfChunkId('M', 'T', 'h', 'd'));
+        out.Be32(6);
+        // A single-track format cannot hold several tracks.
+        out.Be16(format_ == 0 && trackCount_ != 1 ? 1 : format_);
+        out.Be16(trackCount_);
+        out.Be16(division_);
+        for (const SmfTrack& t : tracks_) WriteTrack(out, t);
+        return base::SaveFileReplacing(path, out.Bytes(), "scv") ? 0 : 1;
+      },
+      1);
 }
 
 void CSmfParser2::WriteTrack(ByteWriter& out, const SmfTrack& track) const {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SmfEventClass.h"
 #include "scrivel/Scrivel.h"
 
@@ -39,12 +39,14 @@ int CSmfParserHandler::Open(const char* path) {
   // Whatever happens next, the events of the old song are gone with it.
   events_.clear();
   if (parser_->Load(path, nullptr, 0) != kSmfLoadOk) return 0;
-  const bool ok = NoThrow(false, [&] {
-    std::vector<SmfTimeSigEntry> signatures(parser_->GetTimeSignatures(nullptr));
-    parser_->GetTimeSignatures(signatures.data());
-    timeSignatures_.swap(signatures);
-    return true;
-  });
+  const bool ok = base::Guarded(
+      [&] {
+        std::vector<SmfTimeSigEntry> signatures(parser_->GetTimeSignatures(nullptr));
+        parser_->GetTimeSignatures(signatures.data());
+        timeSignatures_.swap(signatures);
+        return true;
+      },
+      false);
   if (!ok) return 0;
   ReloadEvents();
   return 1;
@@ -61,11 +63,13 @@ void CSmfParserHandler::ReloadEvents() {
   const uint32_t count =
       parser_->CountEvents(track_, 0, UINT32_MAX, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
   if (count == 0) return;
-  NoThrow(false, [&] {
-    events_.resize(count);
-    parser_->GetEvents(track_, 0, UINT32_MAX, events_.data(), kSmfKindChannel, kSmfAllBits, kSmfAllBits);
-    return true;
-  });
+  base::Guarded(
+      [&] {
+        events_.resize(count);
+        parser_->GetEvents(track_, 0, UINT32_MAX, events_.data(), kSmfKindChannel, kSmfAllBits, kSmfAllBits);
+        return true;
+      },
+      false);
 }
 
 uint32_t CSmfParserHandler::MeasureBeatToTick(int measure, int beat) {

@@ -6,7 +6,7 @@
 
 #include "ByteReader.h"
 #include "CSmfParser.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "SmfDecode.h"
 #include "SmfEventClass.h"
 #include "SongFileIo.h"
@@ -255,29 +255,31 @@ int CSmfParser::GetEvents(int track, uint16_t fromMeasure, uint16_t toMeasure, S
   const uint32_t count = CountEvents(track, fromMeasure, toMeasure, kindMask, typeMask, controller);
   if (count == 0) return 0;
   SmfTrackNode* t = GetTrack(track);
-  return NoThrow(0, [&] {
-    std::unique_ptr<SmfEventNode[]> nodes(new SmfEventNode[count]());
-    uint32_t kept = 0, tick = 0, carried = 0;
-    try {
-      for (SmfEventNode* n = t->first; n && kept < count; n = n->next) {
-        tick += n->delta;
-        carried += n->delta;
-        const uint32_t measure = timeSignatures_.MeasureOfTick(tick);
-        if (measure < fromMeasure || !Passes(*n, kindMask, typeMask, controller)) continue;
-        SmfEventNode& to = nodes[kept];
-        to = SmfEventNode{carried, n->kind, n->length, new uint8_t[n->length], nullptr};
-        std::memcpy(to.data, n->data, n->length);
-        if (kept > 0) nodes[kept - 1].next = &to;
-        ++kept;
-        carried = 0;
-      }
-    } catch (...) {
-      for (uint32_t i = 0; i < kept; ++i) delete[] nodes[i].data;
-      throw;
-    }
-    *out = nodes.release();
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        std::unique_ptr<SmfEventNode[]> nodes(new SmfEventNode[count]());
+        uint32_t kept = 0, tick = 0, carried = 0;
+        try {
+          for (SmfEventNode* n = t->first; n && kept < count; n = n->next) {
+            tick += n->delta;
+            carried += n->delta;
+            const uint32_t measure = timeSignatures_.MeasureOfTick(tick);
+            if (measure < fromMeasure || !Passes(*n, kindMask, typeMask, controller)) continue;
+            SmfEventNode& to = nodes[kept];
+            to = SmfEventNode{carried, n->kind, n->length, new uint8_t[n->length], nullptr};
+            std::memcpy(to.data, n->data, n->length);
+            if (kept > 0) nodes[kept - 1].next = &to;
+            ++kept;
+            carried = 0;
+          }
+        } catch (...) {
+          for (uint32_t i = 0; i < kept; ++i) delete[] nodes[i].data;
+          throw;
+        }
+        *out = nodes.release();
+        return 0;
+      },
+      0);
 }
 
 int CSmfParser::FreeEvents(SmfEventNode* events, uint32_t count) {
@@ -291,51 +293,54 @@ int CSmfParser::FreeEvents(SmfEventNode* events, uint32_t count) {
 
 int CSmfParser::SplitByChannel() {
   if (format_ != 0 || !tracks_) return 1;
-  return NoThrow(1, [&] {
-    struct Timed {
-      uint32_t tick;
-      SmfEventNode* node;
-    };
-    // Absolute times first, so every node keeps its time wherever it goes.
-    std::vector<Timed> stay, moved[16];
-    uint32_t tick = 0;
-    for (SmfEventNode* n = tracks_->first; n; n = n->next) {
-      tick += n->delta;
-      const bool channel = n->kind == kSmfKindChannel && n->length && n->data[0] >= 0x80 && n->data[0] < 0xF0;
-      (channel ? moved[n->data[0] & 0x0F] : stay).push_back(Timed{tick, n});
-    }
-    // Make the new tracks before any node moves, so running out of memory
-    // leaves the song as it was.
-    SmfTrackNode* added[16] = {};
-    for (int ch = 0; ch < 16; ++ch) {
-      if (moved[ch].empty()) continue;
-      AddTrack();
-      added[ch] = GetTrack(trackCount_ - 1);
-    }
-    auto relink = [](SmfTrackNode& track, const std::vector<Timed>& nodes, SmfEventNode* end) {
-      SmfEventNode** tail = &track.first;
-      uint32_t previous = 0;
-      for (const Timed& t : nodes) {
-        t.node->delta = t.tick - previous;
-        previous = t.tick;
-        *tail = t.node;
-        tail = &t.node->next;
-      }
-      *tail = end;
-      if (end) end->delta = 0;  // the end-of-track of a new track follows its last event
-      track.eventCount = static_cast<uint32_t>(nodes.size()) + (end ? 1 : 0);
-    };
-    relink(*tracks_, stay, nullptr);
-    uint16_t index = 0;
-    for (SmfTrackNode* t = tracks_; t; t = t->next, ++index) {
-      for (int ch = 0; ch < 16; ++ch) {
-        if (added[ch] != t) continue;
-        relink(*t, moved[ch], t->first);
-        if (ch == 9) drumTrack_ = index;
-      }
-    }
-    format_ = 1;
-    RebuildMeasures();
-    return 0;
-  });
+  return base::Guarded(
+      [&] {
+        struct Timed {
+          uint32_t tick;
+          SmfEventNode* node;
+        };
+        // Absolute times first, so every node keeps its time wherever it goes.
+        std::vector<Timed> stay, moved[16];
+        uint32_t tick = 0;
+        for (SmfEventNode* n = tracks_->first; n; n = n->next) {
+          tick += n->delta;
+          const bool channel =
+              n->kind == kSmfKindChannel && n->length && n->data[0] >= 0x80 && n->data[0] < 0xF0;
+          (channel ? moved[n->data[0] & 0x0F] : stay).push_back(Timed{tick, n});
+        }
+        // Make the new tracks before any node moves, so running out of memory
+        // leaves the song as it was.
+        SmfTrackNode* added[16] = {};
+        for (int ch = 0; ch < 16; ++ch) {
+          if (moved[ch].empty()) continue;
+          AddTrack();
+          added[ch] = GetTrack(trackCount_ - 1);
+        }
+        auto relink = [](SmfTrackNode& track, const std::vector<Timed>& nodes, SmfEventNode* end) {
+          SmfEventNode** tail = &track.first;
+          uint32_t previous = 0;
+          for (const Timed& t : nodes) {
+            t.node->delta = t.tick - previous;
+            previous = t.tick;
+            *tail = t.node;
+            tail = &t.node->next;
+          }
+          *tail = end;
+          if (end) end->delta = 0;  // the end-of-track of a new track follows its last event
+          track.eventCount = static_cast<uint32_t>(nodes.size()) + (end ? 1 : 0);
+        };
+        relink(*tracks_, stay, nullptr);
+        uint16_t index = 0;
+        for (SmfTrackNode* t = tracks_; t; t = t->next, ++index) {
+          for (int ch = 0; ch < 16; ++ch) {
+            if (added[ch] != t) continue;
+            relink(*t, moved[ch], t->first);
+            if (ch == 9) drumTrack_ = index;
+          }
+        }
+        format_ = 1;
+        RebuildMeasures();
+        return 0;
+      },
+      1);
 }

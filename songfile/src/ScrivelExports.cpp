@@ -7,14 +7,14 @@
 #include "CSmfParser.h"
 #include "CSmfParser2.h"
 #include "CSmfParserHandler.h"
-#include "NoThrow.h"
+#include "base/Guarded.h"
 #include "scrivel/Scrivel.h"
 
 namespace {
 template <class Object, class Interface>
 Interface* Make(int version) {
   if (version != 1) return nullptr;
-  return NoThrow<Interface*>(nullptr, [] { return static_cast<Interface*>(new Object); });
+  return base::Guarded([] { return static_cast<Interface*>(new Object); }, static_cast<Interface*>(nullptr));
 }
 }  // namespace
 

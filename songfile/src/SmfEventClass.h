@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "scrivel/SmfRecords.h"
+#include "base/MidiShort.h"
 
 struct SmfEventClass {
   uint32_t kind = 0;
@@ -25,9 +26,8 @@ struct SmfEventClass {
 
 // Note tests that need the key and velocity bytes.
 inline bool IsSoundingNoteOn(const SmfEvent& e) {
-  return e.length >= 3 && e.data && (e.data[0] & 0xF0) == 0x90 && e.data[2] != 0;
+  return e.length >= 3 && e.data && base::IsNoteOn(e.data[0], e.data[2]);
 }
 inline bool IsNoteEnd(const SmfEvent& e) {
-  return e.length >= 3 && e.data &&
-         ((e.data[0] & 0xF0) == 0x80 || ((e.data[0] & 0xF0) == 0x90 && e.data[2] == 0));
+  return e.length >= 3 && e.data && base::IsNoteOff(e.data[0], e.data[2]);
 }

@@ -10,9 +10,3 @@ constexpr size_t kMaxSongFileBytes = 256u * 1024 * 1024;
 
 // False when the file cannot be opened or read.
 bool ReadSongFile(const char* path, std::vector<uint8_t>& out);
-
-// Writes bytes to a temporary file beside path and moves it over path only
-// after a complete write, so a failure (full disk, missing folder, target in
-// use) leaves the old file or no file, never a partial one. A path naming a
-// device rather than a disk file is written directly. False on any failure.
-bool SaveFileReplacing(const char* path, const std::vector<uint8_t>& bytes);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ReleasePtr.h"
 #include "scrivel/Scrivel.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
@@ -14,15 +15,9 @@ namespace songtest {
 
 using testsupport::Bytes;
 
-struct ReleaseDeleter {
-  template <class T>
-  void operator()(T* p) const {
-    if (p) p->Release();
-  }
-};
-using Song = std::unique_ptr<ISmfParser2, ReleaseDeleter>;
-using Legacy = std::unique_ptr<ISmfParser, ReleaseDeleter>;
-using Handler = std::unique_ptr<ISmfParserHandler, ReleaseDeleter>;
+using Song = base::ReleasePtr<ISmfParser2>;
+using Legacy = base::ReleasePtr<ISmfParser>;
+using Handler = base::ReleasePtr<ISmfParserHandler>;
 
 inline Song NewSong() { return Song(CreateScrivel2(1)); }
 

@@ -2,7 +2,8 @@
 
 # melodara_add_dll(<target> DEF <file.def> SOURCES ... [LIBS ...] [INCLUDE <public dir>])
 # A DLL named <target>.dll whose exports (by name and ordinal) come from its .def file.
-# Linking the target gives callers its import library.
+# Linking the target gives callers its import library. Every DLL links the base
+# library (base/).
 function(melodara_add_dll target)
   cmake_parse_arguments(A "" "DEF;INCLUDE" "SOURCES;LIBS" ${ARGN})
   add_library(${target} SHARED ${A_SOURCES} ${A_DEF})
@@ -10,21 +11,20 @@ function(melodara_add_dll target)
   if(A_INCLUDE)
     target_include_directories(${target} PUBLIC ${A_INCLUDE})
   endif()
-  if(A_LIBS)
-    target_link_libraries(${target} PRIVATE ${A_LIBS})
-  endif()
+  target_link_libraries(${target} PRIVATE ${A_LIBS} melodara_base)
 endfunction()
 
 # melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s] [SCREEN])
 # One GoogleTest program, registered as one CTest entry and run under Wine from
-# the output folder, so DLLs loaded by name are found beside it.
+# the output folder, so DLLs loaded by name are found beside it. Every test
+# links the base library (base/).
 function(melodara_add_test target)
   cmake_parse_arguments(A "SCREEN" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 180)
   endif()
   add_executable(${target} ${A_SOURCES})
-  target_link_libraries(${target} PRIVATE ${A_LIBS} melodara_testsupport GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${A_LIBS} melodara_base melodara_testsupport GTest::gmock GTest::gtest_main)
   if(A_DEPENDS)
     add_dependencies(${target} ${A_DEPENDS})
   endif()

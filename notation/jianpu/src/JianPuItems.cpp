@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "JianPuPainter.h"
 #include "JianPuSizes.h"
 
@@ -70,14 +70,14 @@ void CJianPuNote::Draw(HDC dc, const JianPuFrame& f) {
   const CJianPuPainter& p = *f.painter;
   const bool lit = Highlighted();
   const COLORREF color = lit ? p.HighlightColor() : p.NoteColor();
-  CSelectObject pen(dc, lit ? p.HighlightPen(1) : p.NotePen(1));
-  CSelectObject brush(dc, lit ? p.HighlightBrush() : p.NoteBrush());
+  base::ScopedSelect pen(dc, lit ? p.HighlightPen(1) : p.NotePen(1));
+  base::ScopedSelect brush(dc, lit ? p.HighlightBrush() : p.NoteBrush());
   const int w = p.HalfDigitWidth(), h = p.DigitHeight();
   const int x = f.originX + place_.x;
   const int top = f.refY - h / 2;
   {
-    CSelectObject font(dc, p.DigitFont());
-    CTextStyle style(dc, color);
+    base::ScopedSelect font(dc, p.DigitFont());
+    base::ScopedTextStyle style(dc, color);
     TextOutA(dc, x, top, &spec_.digit, 1);
   }
   const int cx = x + w;
@@ -102,7 +102,7 @@ void CJianPuNote::Draw(HDC dc, const JianPuFrame& f) {
 void CJianPuUnderline::Draw(HDC dc, const JianPuFrame& f) {
   if (!f.painter) return;
   const CJianPuPainter& p = *f.painter;
-  CSelectObject pen(dc, p.NotePen(1));
+  base::ScopedSelect pen(dc, p.NotePen(1));
   const int y = f.refY + p.LowerDotOffset() + 2 + 3 * span_.level;
   Stroke(dc, f.originX + span_.x1, y, f.originX + span_.x2, y);
 }
@@ -131,7 +131,7 @@ void CJianPuTie::Draw(HDC dc, const JianPuFrame& f) {
   // Above the octave dots of either end.
   auto above = [](const CJianPuNote* n) { return n->Spec().octaveSign > 0 ? n->Spec().octaveCount : 0; };
   const int dots = std::max(above(first_), above(second_));
-  CSelectObject pen(dc, p.NotePen(1));
+  base::ScopedSelect pen(dc, p.NotePen(1));
   DrawArc(dc, x1, x2, f.refY - p.DigitHeight() / 2 - 1 - 5 * dots, 4, 2);
 }
 
@@ -142,11 +142,11 @@ void CJianPuTupletArc::Draw(HDC dc, const JianPuFrame& f) {
   const int x1 = f.originX + x1_ + w, x2 = f.originX + x2_ + w;
   const int y = f.refY - p.DigitHeight() / 2 - 2 - 5 * octavesAbove_;
   {
-    CSelectObject pen(dc, p.NotePen(1));
+    base::ScopedSelect pen(dc, p.NotePen(1));
     DrawArc(dc, x1, x2, y, 8, 4);
   }
-  CSelectObject font(dc, p.ItalicFont());
-  CTextStyle style(dc, p.NoteColor(), TA_BOTTOM | TA_CENTER);
+  base::ScopedSelect font(dc, p.ItalicFont());
+  base::ScopedTextStyle style(dc, p.NoteColor(), TA_BOTTOM | TA_CENTER);
   const char label = Label();
   TextOutA(dc, (x1 + x2) / 2, y - 6, &label, 1);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "JianPuItems.h"
 #include "JianPuPainter.h"
 
@@ -10,7 +10,7 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
   drawnX_ = -1;
   if (!f.painter || IsPunctuation()) return;
   const CJianPuPainter& p = *f.painter;
-  CSelectObject font(dc, p.LyricFont());
+  base::ScopedSelect font(dc, p.LyricFont());
   int x = f.originX + (note_ ? note_->X() : freeX_);
   if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
@@ -19,7 +19,7 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
         previous->DrawnX() + size.cx >= x)
       x = previous->DrawnX() + size.cx + 2;
   }
-  CTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
+  base::ScopedTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
   // Large digits reach further down than the fixed offset: keep clear of
   // their underlines and a low octave dot.
   const int below = std::max(p.LyricOffset(), p.LowerDotOffset() + 12);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "KeyTable.h"
 #include "JianPuPainter.h"
 #include "PageLyrics.h"
@@ -100,8 +100,8 @@ void CJianPuPage::Paint(HDC dc, const JianPuFrame& f) {
                           beatTicks_);
   }
   if (!texts_.empty()) {
-    CSelectObject font(dc, p.TextFont());
-    CTextStyle style(dc, p.NoteColor());
+    base::ScopedSelect font(dc, p.TextFont());
+    base::ScopedTextStyle style(dc, p.NoteColor());
     for (const ScoreText& t : texts_) {
       // Placed by its offset in the measure, not its absolute tick.
       const int x = f.originX + TickX(t.tick > startTick_ ? t.tick - startTick_ : 0);
@@ -111,8 +111,8 @@ void CJianPuPage::Paint(HDC dc, const JianPuFrame& f) {
   if (p.ShowBarIndex()) {
     char text[16];
     snprintf(text, sizeof text, "%d", index_ + 1);
-    CSelectObject font(dc, p.TextFont());
-    CTextStyle style(dc, p.BarIndexColor());
+    base::ScopedSelect font(dc, p.TextFont());
+    base::ScopedTextStyle style(dc, p.BarIndexColor());
     TextOutA(dc, f.barX + 1, aboveDigits + 2, text, static_cast<int>(strlen(text)));
   }
   for (auto& e : elements_) e->Draw(dc, f);

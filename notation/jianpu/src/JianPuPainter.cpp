@@ -54,16 +54,16 @@ void CJianPuPainter::MeasureDigits() {
   // The window's DC when there is one, else a screen-compatible memory DC:
   // both measure the same fonts.
   HDC windowDc = window_ ? GetDC(window_) : nullptr;
-  CMeasureDC memory;
+  base::ScopedMemoryDC memory;
   HDC dc = windowDc ? windowDc : memory.Get();
   if (dc) {
     SIZE size{};
     TEXTMETRICA tm{};
     {
-      CSelectObject font(dc, keyFont_.Get());
+      base::ScopedSelect font(dc, keyFont_.Get());
       if (GetTextExtentPoint32A(dc, "0", 1, &size)) keyHeight_ = size.cy;
     }
-    CSelectObject font(dc, digitFont_.Get());
+    base::ScopedSelect font(dc, digitFont_.Get());
     if (GetTextExtentPoint32A(dc, "0", 1, &size) && size.cx > 0) {
       halfDigit_ = size.cx / 2;
       digitHeight_ = size.cy;
@@ -79,7 +79,7 @@ void CJianPuPainter::MeasureDigits() {
 // @name Drawing
 
 void CJianPuPainter::DrawBarLine(HDC dc, int refY, int x) const {
-  CSelectObject pen(dc, NotePen(1));
+  base::ScopedSelect pen(dc, NotePen(1));
   const int h = digitHeight_;
   MoveToEx(dc, x, refY - h / 2 - 3, nullptr);
   LineTo(dc, x, refY + h - h / 2 + 3);
@@ -89,14 +89,14 @@ void CJianPuPainter::DrawTimeSignature(HDC dc, int x, int y, int beats, int beat
   char numerator[16];
   snprintf(numerator, sizeof numerator, "%d", beats);
   const char* denominator = CStaffPainter::DenominatorText(beatTicks);
-  CSelectObject font(dc, keyFont_.Get());
-  CTextStyle style(dc, SignatureColor(), TA_TOP | TA_CENTER);
+  base::ScopedSelect font(dc, keyFont_.Get());
+  base::ScopedTextStyle style(dc, SignatureColor(), TA_TOP | TA_CENTER);
   TextOutA(dc, x, y, numerator, static_cast<int>(strlen(numerator)));
   TextOutA(dc, x, y + keyHeight_ + 3, denominator, static_cast<int>(strlen(denominator)));
   SIZE size{};
   GetTextExtentPoint32A(dc, "0", 1, &size);
   const int digits = strlen(numerator) > 1 || strlen(denominator) > 1 ? 2 : 1;
-  CSelectObject pen(dc, NotePen(1));
+  base::ScopedSelect pen(dc, NotePen(1));
   const int half = digits * size.cx / 2 + 1;
   MoveToEx(dc, x - half, y + keyHeight_ + 1, nullptr);
   LineTo(dc, x + half, y + keyHeight_ + 1);
@@ -106,8 +106,8 @@ int CJianPuPainter::DrawKeyText(HDC dc, int x, int y, int key) const {
   char text[16];
   snprintf(text, sizeof text, "1 = %s", CJianPuDegrees::KeyName(CKeyTable::ClampKey(key)));
   const int n = static_cast<int>(strlen(text));
-  CSelectObject font(dc, keyFont_.Get());
-  CTextStyle style(dc, SignatureColor());
+  base::ScopedSelect font(dc, keyFont_.Get());
+  base::ScopedTextStyle style(dc, SignatureColor());
   TextOutA(dc, x, y, text, n);
   SIZE size{};
   return GetTextExtentPoint32A(dc, text, n, &size) ? size.cx : 0;

@@ -72,6 +72,6 @@ class CJianPuPainter : public CScorePainter {
   int lowerDot_ = 12;
   int upperDot_ = 0;
   int keyHeight_ = 16;
-  CFont digitFont_, keyFont_, italicFont_, symbolFont_;
+  base::GdiFont digitFont_, keyFont_, italicFont_, symbolFont_;
   std::vector<std::unique_ptr<CJianPuPage>> pages_;
 };

@@ -1,6 +1,6 @@
 #include "DrumGlyphs.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
 
@@ -11,7 +11,7 @@ void DrawRing(HDC dc, const CScoreGlyph& glyph, const StaffFrame& f, const Glyph
   const int w = CScoreGlyph::HeadWidth(*f.painter), h = f.painter->LineGap();
   const int left = glyph.HeadLeft(f) - 2, top = glyph.HeadY(f) - h / 2 - 2;
   const int right = left + w + 4, bottom = top + h + 5;
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   Arc(dc, left, top, right, bottom, right, top + (bottom - top) / 2, right, top + (bottom - top) / 2);
 }
 
@@ -20,7 +20,7 @@ void DrawRing(HDC dc, const CScoreGlyph& glyph, const StaffFrame& f, const Glyph
 void CCrossNote::DrawCross(HDC dc, const StaffFrame& f, const GlyphInk& ink) const {
   const int w = HeadWidth(*f.painter), h = f.painter->LineGap();
   const int left = HeadLeft(f), y = HeadY(f), top = y - h / 2, bottom = top + h;
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   StrokeLine(dc, left, top, left + w, bottom + 1);
   StrokeLine(dc, left, bottom, left + w, top - 1);
 }
@@ -41,7 +41,7 @@ void CDiamondNote::DrawDiamond(HDC dc, const StaffFrame& f, const GlyphInk& ink)
   const int w = HeadWidth(*f.painter), h = f.painter->LineGap();
   const int left = HeadLeft(f), y = HeadY(f), mid = left + w / 2;
   const POINT diamond[5] = {{left, y}, {mid, y - h / 2}, {left + w - 1, y}, {mid, y + h / 2}, {left, y}};
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   Polyline(dc, diamond, 5);
 }
 
@@ -62,9 +62,9 @@ void CTriangleNote::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) 
   const int left = HeadLeft(f), y = HeadY(f);
   const POINT triangle[4] = {
       {left, y + h / 2}, {left + w / 2, y - h / 2}, {left + w - 1, y + h / 2}, {left, y + h / 2}};
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   if (filled_) {
-    CSelectObject brush(dc, ink.brush);
+    base::ScopedSelect brush(dc, ink.brush);
     Polygon(dc, triangle, 3);
   } else {
     Polyline(dc, triangle, 4);

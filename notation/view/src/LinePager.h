@@ -27,6 +27,7 @@
 #include "LineSignature.h"
 #include "PlayCursor.h"
 #include "StaffFrame.h"
+#include "base/MidiShort.h"
 
 template <class Line>
 class CLinePager {
@@ -103,14 +104,13 @@ class CLinePager {
 
   // @name Events
   void NoteEvent(unsigned message, int tick, int track) {
-    const unsigned status = message & 0xF0;
-    if (status != 0x90 && status != 0x80) return;
+    if (!base::IsNoteMessage(message)) return;
     Line* line = LineOf(track);
     if (!line) return;
-    const int note = (message >> 8) & 0x7F, velocity = (message >> 16) & 0x7F;
+    const int note = base::Data1Of(message);
     // Only what changed is repainted: a highlight must not cost a page.
-    InvalidateArea(status == 0x90 && velocity > 0 ? line->NoteOn(note, tick, window_ != nullptr)
-                                                  : line->NoteOff(note, tick));
+    InvalidateArea(base::IsNoteOn(message) ? line->NoteOn(note, tick, window_ != nullptr)
+                                           : line->NoteOff(note, tick));
   }
   void MarkLyric(int tick, int track) {
     if (Line* line = LineOf(track)) line->MarkLyric(tick);

@@ -1,6 +1,6 @@
 #include "LyricItem.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "ScoreGlyph.h"
 #include "StaffPainter.h"
 
@@ -29,7 +29,7 @@ void CLyricItem::Draw(HDC dc, const StaffFrame& f, const CLyricItem* previous) {
   int x = 0;
   if (!f.painter || !GetX(f, &x)) return;
   const CStaffPainter& p = *f.painter;
-  CSelectObject font(dc, p.LyricFont());
+  base::ScopedSelect font(dc, p.LyricFont());
   if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();
@@ -38,7 +38,7 @@ void CLyricItem::Draw(HDC dc, const StaffFrame& f, const CLyricItem* previous) {
       x = previous->DrawnX() + size.cx + 2;
   }
   const int ref = p.StaffKind() == kGrandStaff ? f.geometry.lowerRef : f.geometry.upperRef;
-  CTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
+  base::ScopedTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
   TextOutA(dc, x, ref + p.LyricOffset(), text_.data(), static_cast<int>(text_.size()));
   drawnX_ = x;
 }

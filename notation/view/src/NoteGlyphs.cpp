@@ -1,6 +1,6 @@
 #include "NoteGlyphs.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "StaffPainter.h"
 
 void CWholeNote::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
@@ -8,7 +8,7 @@ void CWholeNote::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
   const int w = HeadWidth(*f.painter), h = f.painter->LineGap();
   const int left = HeadLeft(f), y = HeadY(f), top = y - h / 2;
   // Three outlines a pixel apart: thick at the sides, thin at top and bottom.
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   for (int k = 0; k < 3; ++k)
     Arc(dc, left + k, top, left + k + w, top + h + 1, left + k + w, y, left + k + w, y);
 }

@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "Guarded.h"
+#include "base/Guarded.h"
 #include "PagedView.h"
 #include "PartStack.h"
 
@@ -204,7 +204,7 @@ int PAGED_VIEW::DoRebuild() {
 
 PAGED_VIEW_TEMPLATE
 void PAGED_VIEW::SetSizeLevel(int level) {
-  Guarded([&] { ChangeSizeLevel(level); });
+  base::Guarded([&] { ChangeSizeLevel(level); });
 }
 
 PAGED_VIEW_TEMPLATE
@@ -228,7 +228,7 @@ void PAGED_VIEW::ShowTrack(int track, bool visible) {
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::Paint(HDC dc) {
   if (!dc) return 0;
-  return Guarded(
+  return base::Guarded(
       [&] {
         PaintUnderPage(dc);
         return pager_.Paint(dc);
@@ -238,31 +238,31 @@ int PAGED_VIEW::Paint(HDC dc) {
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::NoteEvent(uint32_t message, int tick, int track) {
-  Guarded([&] { pager_.NoteEvent(message, tick, track); });
+  base::Guarded([&] { pager_.NoteEvent(message, tick, track); });
   return 0;
 }
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::MarkLyric(int tick, int track) {
-  Guarded([&] { pager_.MarkLyric(tick, track); });
+  base::Guarded([&] { pager_.MarkLyric(tick, track); });
   return 0;
 }
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::UnmarkLyrics(int tick, int track) {
-  Guarded([&] { pager_.UnmarkLyrics(tick, track); });
+  base::Guarded([&] { pager_.UnmarkLyrics(tick, track); });
   return 0;
 }
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::StepCursor(int step) {
-  Guarded([&] { pager_.StepCursor(step); });
+  base::Guarded([&] { pager_.StepCursor(step); });
   return 0;
 }
 
 PAGED_VIEW_TEMPLATE
 void PAGED_VIEW::Rewind() {
-  Guarded([&] {
+  base::Guarded([&] {
     for (auto& p : parts_) p->ClearHighlights();
     pager_.ShowFromMeasure(0);
     pager_.SetCurrentMeasure(0);
@@ -281,12 +281,12 @@ IScoreViewOptions* PAGED_VIEW::GetOptions(int version) {
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::ScrollTo(int measure, int mode) {
-  return Guarded([&] { return pager_.ScrollTo(measure, mode); }, -1);
+  return base::Guarded([&] { return pager_.ScrollTo(measure, mode); }, -1);
 }
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::Layout(const RECT* rect) {
-  return Guarded([&] { return DoLayout(rect); }, 0);
+  return base::Guarded([&] { return DoLayout(rect); }, 0);
 }
 
 PAGED_VIEW_TEMPLATE
@@ -317,7 +317,7 @@ int PAGED_VIEW::GetPageMeasureCount(char* fits) {
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::TickFromPoint(int x, int y) {
-  return Guarded([&] { return pager_.TickFromPoint(x, y); }, -1);
+  return base::Guarded([&] { return pager_.TickFromPoint(x, y); }, -1);
 }
 
 PAGED_VIEW_TEMPLATE
@@ -325,7 +325,7 @@ int PAGED_VIEW::GetMeasureCount(int track) { return pager_.GetMeasureCount(track
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::SeekTick(int tick) {
-  Guarded([&] { pager_.SeekTick(tick); });
+  base::Guarded([&] { pager_.SeekTick(tick); });
   return 0;
 }
 
@@ -334,7 +334,7 @@ int PAGED_VIEW::GetLastMeasure() { return pager_.GetLastMeasure(); }
 
 PAGED_VIEW_TEMPLATE
 int PAGED_VIEW::PrevPage() {
-  return Guarded([&] { return pager_.PrevPage(); }, -1);
+  return base::Guarded([&] { return pager_.PrevPage(); }, -1);
 }
 
 #undef PAGED_VIEW

@@ -1,6 +1,6 @@
 #include "RestGlyphs.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "MusicFont.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
@@ -29,8 +29,8 @@ int CRestGlyph::MiddleLineY(const StaffFrame& f) const { return FourthLineY(f) +
 void CRestGlyph::DrawDot(HDC dc, const StaffFrame& f, const GlyphInk& ink, int x, int y) const {
   if (!Spec().dotted) return;
   const int d = StaffSizes::kDotDiameter[StaffSizes::Level(f.painter->SizeLevel())];
-  CSelectObject pen(dc, ink.pen1);
-  CSelectObject brush(dc, ink.brush);
+  base::ScopedSelect pen(dc, ink.pen1);
+  base::ScopedSelect brush(dc, ink.brush);
   Ellipse(dc, x, y - d / 2, x + d, y - d / 2 + d);
 }
 
@@ -53,8 +53,8 @@ void CQuarterRest::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
   const int level = StaffSizes::Level(f.painter->SizeLevel());
   const int x = HeadLeft(f), mid = MiddleLineY(f);
   {
-    CSelectObject font(dc, f.painter->SymbolFont());
-    CTextStyle style(dc, ink.color);
+    base::ScopedSelect font(dc, f.painter->SymbolFont());
+    base::ScopedTextStyle style(dc, ink.color);
     CMusicFont::DrawSymbol(dc, kGlyph, x, mid, mid + StaffSizes::kQuarterRestY[level]);
   }
   DrawDot(dc, f, ink, x + StaffSizes::kQuarterRestDotX[level], mid + StaffSizes::kQuarterRestDotY[level]);
@@ -65,8 +65,8 @@ void CHookedRest::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
   const int x = HeadLeft(f), mid = MiddleLineY(f);
   const int top = mid - g + 1, bottom = mid + g * hooks_;
   const int right = x + g - 1 + hooks_ - 1;
-  CSelectObject pen(dc, ink.pen1);
-  CSelectObject brush(dc, ink.brush);
+  base::ScopedSelect pen(dc, ink.pen1);
+  base::ScopedSelect brush(dc, ink.brush);
   StrokeLine(dc, right, top, right - hooks_ * g / 2 - 1, bottom);
   for (int h = 0; h < hooks_; ++h) {
     // Each hook: a blob on the left, curving up into the stroke.

@@ -1,6 +1,6 @@
 #include "ScoreGlyph.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
 #include "StaffSizes.h"
@@ -80,8 +80,8 @@ void CScoreGlyph::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
     // A head on a line puts its dot in the space above.
     const int raise = (spec_.step % 2 == 0) ? g / 2 : StaffSizes::kDotRaise[level];
     const int dx = left + w + 2, dy = y - raise - d / 2;
-    CSelectObject pen(dc, ink.pen1);
-    CSelectObject brush(dc, ink.brush);
+    base::ScopedSelect pen(dc, ink.pen1);
+    base::ScopedSelect brush(dc, ink.brush);
     Ellipse(dc, dx, dy, dx + d, dy + d);
   }
 }
@@ -96,7 +96,7 @@ void CScoreGlyph::DrawLedgerLines(HDC dc, const StaffFrame& f) const {
   const int level = StaffSizes::Level(p.SizeLevel());
   const int g = p.LineGap(), ref = StaffRef(f);
   const int x1 = HeadLeft(f) - 4, x2 = x1 + StaffSizes::kLedgerWidth[level];
-  CSelectObject pen(dc, p.LinePen());
+  base::ScopedSelect pen(dc, p.LinePen());
   // Ledger lines lie on the steps of the staff lines' parity, between the
   // staff and the head.
   auto line = [&](int step) {
@@ -120,7 +120,7 @@ POINT CScoreGlyph::DrawStem(HDC dc, const StaffFrame& f, const GlyphInk& ink, in
   else
     tip = {left + w - 1, y - len};
   if (spec_.hasStem && strokes > 0) {
-    CSelectObject pen(dc, ink.pen1);
+    base::ScopedSelect pen(dc, ink.pen1);
     for (int k = 0; k < strokes; ++k) {
       const int x = spec_.stemDown ? tip.x + k : tip.x - k;
       StrokeLine(dc, x, y, x, tip.y);
@@ -135,7 +135,7 @@ void CScoreGlyph::DrawFlags(HDC dc, const StaffFrame& f, const GlyphInk& ink, PO
   const int level = StaffSizes::Level(f.painter->SizeLevel());
   const int len = StaffSizes::kFlagLength[level], w = StaffSizes::kHeadWidth[level];
   const int dir = spec_.stemDown ? -1 : 1;  // flags hang toward the head
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   for (int n = 0; n < count; ++n) {
     const int y0 = tip.y + dir * n * (f.painter->LineGap() - 1);
     for (int k = 0; k < 2; ++k) {
@@ -158,9 +158,9 @@ void CScoreGlyph::DrawOval(HDC dc, const StaffFrame& f, const GlyphInk& ink, boo
   // Slanted up to the right, as printed heads are.
   const POINT oval[7] = {{left, y + 1},      {left, y + 1 - k}, {right, y - 1 - k}, {right, y - 1},
                          {right, y - 1 + k}, {left, y + 1 + k}, {left, y + 1}};
-  CSelectObject pen(dc, ink.pen1);
+  base::ScopedSelect pen(dc, ink.pen1);
   if (filled) {
-    CSelectObject brush(dc, ink.brush);
+    base::ScopedSelect brush(dc, ink.brush);
     BeginPath(dc);
     MoveToEx(dc, oval[0].x, oval[0].y, nullptr);
     PolyBezierTo(dc, oval + 1, 6);

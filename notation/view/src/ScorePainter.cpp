@@ -53,9 +53,9 @@ void CScorePainter::MeasureLyricWidths(const std::vector<std::string>& texts, st
   widths->assign(texts.size(), 0);
   // Making a DC and selecting the font costs more than measuring a syllable:
   // one DC serves the whole song.
-  CMeasureDC dc;
+  base::ScopedMemoryDC dc;
   if (!dc.Get()) return;
-  CSelectObject font(dc.Get(), lyricFont_.Get());
+  base::ScopedSelect font(dc.Get(), lyricFont_.Get());
   for (size_t i = 0; i < texts.size(); ++i) {
     const std::string& text = texts[i];
     SIZE size{};

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "IScorePart.h"
 #include "MusicFont.h"
 #include "score/ScoreRecords.h"
@@ -111,9 +111,9 @@ class CScorePainter : public IScorePart {
   COLORREF noteColor_ = PainterDefaults::kNote;
   COLORREF highlightColor_ = PainterDefaults::kHighlight;
   CMusicFontRef musicFont_;
-  CFont textFont_, trackFont_, lyricFont_;
-  CPen highlightPen1_, highlightPen2_, notePen1_, notePen2_;
-  CBrush noteBrush_, highlightBrush_;
+  base::GdiFont textFont_, trackFont_, lyricFont_;
+  base::GdiPen highlightPen1_, highlightPen2_, notePen1_, notePen2_;
+  base::GdiBrush noteBrush_, highlightBrush_;
 };
 
 // A font as the painters make them: no italic, underline or strike-out,

@@ -1,6 +1,6 @@
 #include "StaffMarks.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "ScoreGlyph.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
@@ -39,7 +39,7 @@ void CTie::Draw(HDC dc, const StaffFrame& f) {
   if (x2 <= x1) x2 = x1 + 2;
   y1 += bow / 2, y2 += bow / 2;
   const int third = (x2 - x1) / 3;
-  CSelectObject pen(dc, f.painter->NotePen(1));
+  base::ScopedSelect pen(dc, f.painter->NotePen(1));
   for (int k = 0; k < 2; ++k) {
     const int b = bow > 0 ? bow - k : bow + k;
     const POINT arc[4] = {{x1, y1}, {x1 + third, y1 + b}, {x2 - third, y2 + b}, {x2, y2}};
@@ -50,14 +50,14 @@ void CTie::Draw(HDC dc, const StaffFrame& f) {
 void CBeam::Draw(HDC dc, const StaffFrame& f) {
   if (!f.painter) return;
   const int y = anchor_.WindowY(f);
-  CSelectObject pen(dc, f.painter->NotePen(1));
+  base::ScopedSelect pen(dc, f.painter->NotePen(1));
   for (int k = 0; k < thickness_; ++k) StrokeLine(dc, f.originX + x1_, y - k, f.originX + x2_ + 1, y - k);
 }
 
 void CTupletNumber::Draw(HDC dc, const StaffFrame& f) {
   if (!f.painter) return;
-  CSelectObject font(dc, f.painter->OctaveFont());
-  CTextStyle style(dc, f.painter->NoteColor());
+  base::ScopedSelect font(dc, f.painter->OctaveFont());
+  base::ScopedTextStyle style(dc, f.painter->NoteColor());
   TextOutA(dc, f.originX + x_, anchor_.WindowY(f), text_.data(), static_cast<int>(text_.size()));
 }
 
@@ -66,7 +66,7 @@ void CTupletBracket::Draw(HDC dc, const StaffFrame& f) {
   const int y = anchor_.WindowY(f);
   const int x1 = f.originX + x1_, x2 = f.originX + x2_, mid = x1 + (x2 - x1) / 2;
   const int hook = above_ ? 5 : -5;  // toward the notes
-  CSelectObject pen(dc, f.painter->NotePen(1));
+  base::ScopedSelect pen(dc, f.painter->NotePen(1));
   StrokeLine(dc, x1, y + hook, x1, y);
   StrokeLine(dc, x1, y, mid - 3, y);
   StrokeLine(dc, mid + 3, y, x2, y);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 #include "KeyTable.h"
 #include "PageLyrics.h"
 #include "StaffPainter.h"
@@ -145,8 +145,8 @@ void CStaffPage::PaintHeader(HDC dc, const StaffFrame& f) const {
 void CStaffPage::PaintBarNumber(HDC dc, const StaffFrame& f) const {
   char text[16];
   snprintf(text, sizeof text, "%d", index_ + 1);
-  CSelectObject font(dc, painter_->TextFont());
-  CTextStyle style(dc, painter_->BarIndexColor());
+  base::ScopedSelect font(dc, painter_->TextFont());
+  base::ScopedTextStyle style(dc, painter_->BarIndexColor());
   TextOutA(dc, f.barX + 1, f.geometry.upperTop - 15, text, static_cast<int>(strlen(text)));
 }
 
@@ -160,8 +160,8 @@ void CStaffPage::Paint(HDC dc, const StaffFrame& f) {
   }
   for (auto& e : elements_) e->Draw(dc, f);
   if (!texts_.empty()) {
-    CSelectObject font(dc, painter_->TextFont());
-    CTextStyle style(dc, painter_->NoteColor());
+    base::ScopedSelect font(dc, painter_->TextFont());
+    base::ScopedTextStyle style(dc, painter_->NoteColor());
     for (const ScoreText& t : texts_) {
       // Placed by its offset in the measure, not its absolute tick.
       const int x = f.originX + TickX(t.tick > startTick_ ? t.tick - startTick_ : 0);

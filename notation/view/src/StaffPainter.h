@@ -90,8 +90,8 @@ class CStaffPainter : public CScorePainter {
   bool noKeySignature_ = false;
   COLORREF lineColor_ = PainterDefaults::kLine;
   COLORREF clefColor_ = PainterDefaults::kClef;
-  CPen linePen_;
-  CFont signatureFont_, octaveFont_, clefFont_, cClefFont_, symbolFont_;
+  base::GdiPen linePen_;
+  base::GdiFont signatureFont_, octaveFont_, clefFont_, cClefFont_, symbolFont_;
   StaffGeometry metrics_;
   std::vector<std::unique_ptr<CStaffPage>> pages_;
 };

@@ -23,7 +23,7 @@ void TextAt(HDC dc, int x, int y, const char* text) {
 }  // namespace
 
 void CStaffPainter::DrawStaffLines(HDC dc, const StaffGeometry& g, int x1, int x2) const {
-  CSelectObject pen(dc, linePen_.Get());
+  base::ScopedSelect pen(dc, linePen_.Get());
   const int tops[2] = {g.upperTop, g.lowerTop};
   const int staves = staffKind_ == kGrandStaff ? 2 : 1;
   for (int s = 0; s < staves; ++s)
@@ -33,7 +33,7 @@ void CStaffPainter::DrawStaffLines(HDC dc, const StaffGeometry& g, int x1, int x
 }
 
 void CStaffPainter::DrawBarLine(HDC dc, const StaffGeometry& g, int x) const {
-  CSelectObject pen(dc, linePen_.Get());
+  base::ScopedSelect pen(dc, linePen_.Get());
   const int top = g.upperTop;
   const int bottom = (staffKind_ == kGrandStaff ? g.lowerTop : g.upperTop) + 4 * lineGap_ + hStroke_;
   for (int k = 0; k < vStroke_; ++k) StrokeLine(dc, x + k, top, x + k, bottom);
@@ -42,7 +42,7 @@ void CStaffPainter::DrawBarLine(HDC dc, const StaffGeometry& g, int x) const {
 void CStaffPainter::DrawLineStart(HDC dc, const StaffGeometry& g, int x) const {
   if (staffKind_ == kGrandStaff) {
     // The bar that joins the two staves of one instrument.
-    CSelectObject pen(dc, linePen_.Get());
+    base::ScopedSelect pen(dc, linePen_.Get());
     const int bottom = g.lowerTop + 4 * lineGap_ + 1;
     for (int k = 0; k < 3; ++k) StrokeLine(dc, x - 5 + k, g.upperTop, x - 5 + k, bottom);
   }
@@ -63,15 +63,15 @@ void CStaffPainter::DrawClefOn(HDC dc, int kind, int ref, int x) const {
   const int level = StaffSizes::Level(sizeLevel_);
   if (kind == kPercussionStaff) {
     // Two bars over the middle two spaces of the staff.
-    CSelectObject pen(dc, NotePen(1));
+    base::ScopedSelect pen(dc, NotePen(1));
     for (int bar : {x, x + 4})
       for (int k = 0; k < 2; ++k) StrokeLine(dc, bar + k, ref - 4 * lineGap_, bar + k, ref - 2 * lineGap_);
     return;
   }
-  CTextStyle style(dc, clefColor_);
+  base::ScopedTextStyle style(dc, clefColor_);
   if (kind == kTrebleOctaveStaff || kind == kBassOctaveStaff) {
     const bool treble = kind == kTrebleOctaveStaff;
-    CSelectObject font(dc, octaveFont_.Get());
+    base::ScopedSelect font(dc, octaveFont_.Get());
     TextAt(dc, x + (treble ? StaffSizes::kTrebleOctaveX[level] : StaffSizes::kBassOctaveX[level]),
            ref + (treble ? StaffSizes::kTrebleOctaveY[level] : StaffSizes::kBassOctaveY[level]), "8");
     kind = treble ? kTrebleStaff : kBassStaff;
@@ -81,19 +81,19 @@ void CStaffPainter::DrawClefOn(HDC dc, int kind, int ref, int x) const {
   // line is its own line.
   switch (kind) {
     case kTrebleStaff: {
-      CSelectObject font(dc, clefFont_.Get());
+      base::ScopedSelect font(dc, clefFont_.Get());
       CMusicFont::DrawSymbol(dc, '&', x, StaffGeometry::StepY(ref, 4, lineGap_),
                              ref + StaffSizes::kTrebleClefY[level]);
       break;
     }
     case kBassStaff: {
-      CSelectObject font(dc, clefFont_.Get());
+      base::ScopedSelect font(dc, clefFont_.Get());
       CMusicFont::DrawSymbol(dc, '?', x, StaffGeometry::StepY(ref, 10, lineGap_),
                              ref + StaffSizes::kBassClefY[level]);
       break;
     }
     default: {  // the C clefs
-      CSelectObject font(dc, cClefFont_.Get());
+      base::ScopedSelect font(dc, cClefFont_.Get());
       CMusicFont::DrawSymbol(dc, 'A', x, ref, ref + StaffSizes::kCClefY[level]);
       break;
     }
@@ -141,8 +141,8 @@ void CStaffPainter::DrawTimeSignature(HDC dc, const StaffGeometry& g, int x, int
   char numerator[16];
   snprintf(numerator, sizeof numerator, "%d", beats);
   const char* denominator = DenominatorText(beatTicks);
-  CSelectObject font(dc, signatureFont_.Get());
-  CTextStyle style(dc, SignatureColor());
+  base::ScopedSelect font(dc, signatureFont_.Get());
+  base::ScopedTextStyle style(dc, SignatureColor());
   const int tops[2] = {g.upperTop, g.lowerTop};
   for (int s = 0; s < (staffKind_ == kGrandStaff ? 2 : 1); ++s) {
     const int y = tops[s] + StaffSizes::kSignatureTopY[level];
@@ -154,7 +154,7 @@ void CStaffPainter::DrawTimeSignature(HDC dc, const StaffGeometry& g, int x, int
 void CStaffPainter::DrawTrackNumber(HDC dc, const StaffGeometry& g, int x) const {
   char text[16];
   snprintf(text, sizeof text, "%d", track_);
-  CSelectObject font(dc, TrackNumberFont());
-  CTextStyle style(dc, lineColor_);
+  base::ScopedSelect font(dc, TrackNumberFont());
+  base::ScopedTextStyle style(dc, lineColor_);
   TextAt(dc, x, staffKind_ == kGrandStaff ? g.lowerRef : g.upperRef, text);
 }

@@ -1,6 +1,6 @@
 #include "StaffSigns.h"
 
-#include "GdiObjects.h"
+#include "base/GdiHandles.h"
 
 int CStaffSigns::Width(int accidental, int g) {
   switch (accidental) {
@@ -43,19 +43,19 @@ void CStaffSigns::Draw(HDC dc, int accidental, int x, int y, int g, const SignPe
 }
 
 void CStaffSigns::Sharp(HDC dc, int x, int y, int g, const SignPens& pens) {
-  CSelectObject thin(dc, pens.thin);
+  base::ScopedSelect thin(dc, pens.thin);
   const int left = x + 1 + g / 6, right = x + g - 1 - g / 6;
   // Two uprights 2g long, the right one a pixel higher, as engraved.
   StrokeLine(dc, left, y - g, left, y + g);
   StrokeLine(dc, right, y - g - 1, right, y + g - 1);
-  CSelectObject thick(dc, pens.thick);
+  base::ScopedSelect thick(dc, pens.thick);
   const int rise = g / 4 + 1;
   StrokeLine(dc, x, y - g / 3 + rise / 2, x + g + 1, y - g / 3 - rise / 2);
   StrokeLine(dc, x, y + g / 3 + rise / 2, x + g + 1, y + g / 3 - rise / 2);
 }
 
 void CStaffSigns::Flat(HDC dc, int x, int y, int g, const SignPens& pens) {
-  CSelectObject thin(dc, pens.thin);
+  base::ScopedSelect thin(dc, pens.thin);
   const int stem = x + 1;
   // The bowl sits on the step; the upright reaches 2g + 1 over it.
   StrokeLine(dc, stem, y - 3 * g / 2, stem, y + g / 2 + 2);
@@ -68,11 +68,11 @@ void CStaffSigns::Flat(HDC dc, int x, int y, int g, const SignPens& pens) {
 }
 
 void CStaffSigns::Natural(HDC dc, int x, int y, int g, const SignPens& pens) {
-  CSelectObject thin(dc, pens.thin);
+  base::ScopedSelect thin(dc, pens.thin);
   const int left = x + 1, right = x + g - 2;
   StrokeLine(dc, left, y - g - 1, left, y + g / 2 + 1);
   StrokeLine(dc, right, y - g / 2 - 1, right, y + g + 1);
-  CSelectObject thick(dc, pens.thick);
+  base::ScopedSelect thick(dc, pens.thick);
   StrokeLine(dc, left, y - g / 3, right, y - g / 3 - 2);
   StrokeLine(dc, left, y + g / 3 + 1, right, y + g / 3 - 1);
 }
@@ -86,7 +86,7 @@ void CStaffSigns::DoubleSharp(HDC dc, int x, int y, int g, const SignPens& pens)
                            {left, bottom, left + s, bottom + s},
                            {right, bottom, right + s, bottom + s}};
   for (const RECT& r : squares) FillRect(dc, &r, pens.fill);
-  CSelectObject thin(dc, pens.thin);
+  base::ScopedSelect thin(dc, pens.thin);
   StrokeLine(dc, left + s, top + s, right, bottom);
   StrokeLine(dc, right, top + s, left + s, bottom);
 }

@@ -5,6 +5,7 @@
 #include "PagedViewImpl.h"
 #include "StaffPainter.h"
 #include "StaffSizes.h"
+#include "base/MidiShort.h"
 
 template class CPagedView<CStaffPainter, CStaffPager, CStaffScore>;
 
@@ -107,11 +108,10 @@ void CStaffView::PaintUnderPage(HDC dc) {
 
 void CStaffView::OnMidiMessage(uint32_t message, int a, int b) {
   if (!tracker_) return;
-  const uint32_t status = message & 0xF0;
-  if (status != 0x90 && status != 0x80) return;
-  const int note = (message >> 8) & 0xFF;
-  Guarded([&] {
-    if (status == 0x90 && ((message >> 16) & 0xFF) != 0)
+  if (!base::IsNoteMessage(message)) return;
+  const int note = base::Data1Of(message);
+  base::Guarded([&] {
+    if (base::IsNoteOn(message))
       tracker_->Add(note, a, b);
     else
       tracker_->Remove(note);

@@ -1,6 +1,6 @@
 #include "ViewOptions.h"
 
-#include "Guarded.h"
+#include "base/Guarded.h"
 #include "ScorePainter.h"
 
 OptionRecord OptionRecord::FromPainter(const CScorePainter& p) {
@@ -37,7 +37,7 @@ void CViewOptions::Set(T OptionRecord::*field, T value, int track, Apply apply) 
     auto it = records.find(track);
     if (it != records.end()) it->second.*field = value;
   }
-  Guarded([&] {
+  base::Guarded([&] {
     // A copy: applying must not depend on the list staying as it is.
     const std::vector<CScorePainter*> parts = view_->OptionParts();
     for (CScorePainter* p : parts) {

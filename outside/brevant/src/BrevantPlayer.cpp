@@ -69,7 +69,7 @@ CBrevantPlayer::CBrevantPlayer(ITimeSource* time) : time_(time != nullptr ? time
 
 CBrevantPlayer::~CBrevantPlayer() {
   {
-    ScopedLock lock(lock_);
+    base::ScopedLock lock(lock_);
     StopLocked();
     quit_ = true;
   }
@@ -93,7 +93,7 @@ void CBrevantPlayer::Rebase(double songMs) {
 }
 
 int CBrevantPlayer::CloseSong() {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   StopLocked();
   core_.CloseSong();
   resumeAt_ = 0;
@@ -101,13 +101,13 @@ int CBrevantPlayer::CloseSong() {
 }
 
 int CBrevantPlayer::SetOutput(IChannelManager* manager) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   core_.SetOutput(manager);
   return 0;
 }
 
 int CBrevantPlayer::Seek(int ms) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   if (!core_.HasSong()) return 0;
   pendingSync_.store(kNoSync);
   core_.Seek(ms);
@@ -123,18 +123,18 @@ int CBrevantPlayer::Seek(int ms) {
 }
 
 int CBrevantPlayer::SetDelayTime(int ms) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   core_.SetDelay(ms);
   return 0;
 }
 
 int CBrevantPlayer::GetTimeOffset() {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   return core_.Delay();
 }
 
 int CBrevantPlayer::SetSongBuffer(IBrevantSongBuffer* buffer) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   StopLocked();
   resumeAt_ = 0;
   // Only buffers of this library can be read; anything else is no song.
@@ -148,7 +148,7 @@ int CBrevantPlayer::SetSongBuffer(IBrevantSongBuffer* buffer) {
 }
 
 int CBrevantPlayer::Play() {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   if (!core_.HasSong()) return 1;
   if (playing_.load()) {
     core_.RepositionTimers();
@@ -170,7 +170,7 @@ bool CBrevantPlayer::StartThread() {
 }
 
 int CBrevantPlayer::Stop() {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   StopLocked();
   return 0;
 }
@@ -189,32 +189,32 @@ void CBrevantPlayer::StopLocked() {
 }
 
 int CBrevantPlayer::SetTempo(int bpm) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   tempo_ = bpm;
   return 0;
 }
 
 int CBrevantPlayer::SetTrackFlags(int track, int flags) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   core_.SetTrackFlags(track, flags);
   return 0;
 }
 
 int CBrevantPlayer::GetTrackFlags(int track, int* flags) {
   if (flags == nullptr) return 1;
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   *flags = core_.TrackFlags(track);
   return 0;
 }
 
 int CBrevantPlayer::GetState() {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   if (!core_.HasSong()) return kBrevantNoSong;
   return playing_.load() ? kBrevantPlaying : kBrevantStopped;
 }
 
 void CBrevantPlayer::SetEventCallback(BrevantEventCallback callback, void* context) {
-  ScopedLock lock(lock_);
+  base::ScopedLock lock(lock_);
   callback_ = callback;
   context_ = context;
 }
@@ -235,12 +235,12 @@ void CBrevantPlayer::OnPlayEvent(const PlayEvent& event) {
 }
 
 int CBrevantPlayer::Clock::AddTimer(IBrevantTimer* timer) {
-  ScopedLock lock(owner_->lock_);
+  base::ScopedLock lock(owner_->lock_);
   return owner_->core_.AddTimer(timer);
 }
 
 int CBrevantPlayer::Clock::RemoveTimer(IBrevantTimer* timer) {
-  ScopedLock lock(owner_->lock_);
+  base::ScopedLock lock(owner_->lock_);
   return owner_->core_.RemoveTimer(timer);
 }
 
@@ -257,7 +257,7 @@ void CBrevantPlayer::Run() {
   for (;;) {
     resolution.Hold(wait != INFINITE);
     WaitForSingleObject(wake_.Get(), wait);
-    ScopedLock lock(lock_);
+    base::ScopedLock lock(lock_);
     if (quit_) return;
     inStep_ = true;
     wait = Step();

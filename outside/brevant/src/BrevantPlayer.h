@@ -16,7 +16,7 @@
 #include <brevant/IBrevantPlayer.h>
 
 #include "SequencerCore.h"
-#include "Win32Sync.h"
+#include "base/Handles.h"
 
 // Where the player's clock reads the time: milliseconds, steadily rising.
 class ITimeSource {
@@ -87,7 +87,7 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
 
   static constexpr long long kNoSync = -(1LL << 62);
 
-  CriticalSection lock_;
+  base::CriticalSection lock_;
   SequencerCore core_{this};
   Clock clock_{this};
   BrevantEventCallback callback_ = nullptr;
@@ -100,8 +100,8 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   double baseTime_ = 0;  // the time source's ms at the last rebase
   double baseMs_ = 0;    // song ms at the last rebase
 
-  ScopedHandle thread_;
-  ScopedHandle wake_;
+  base::ScopedHandle thread_;
+  base::ScopedHandle wake_;
   bool quit_ = false;
   std::atomic<bool> playing_{false};
   std::atomic<long long> pendingSync_{kNoSync};

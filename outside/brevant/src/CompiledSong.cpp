@@ -1,4 +1,5 @@
 #include "CompiledSong.h"
+#include "base/MidiShort.h"
 
 #include <algorithm>
 
@@ -29,10 +30,10 @@ std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double
   for (SongEvent& e : song->events) {
     e.ms = song->tempo.TickToMs(e.tick);
     if (e.kind != SongEventKind::kChannel) continue;
-    int channel = ChannelOf(e.value);
+    int channel = base::ChannelOf(e.value);
     song->channelUsed[channel] = true;
-    if (StatusOf(e.value) == 0xC0 && song->firstProgram[channel] < 0)
-      song->firstProgram[channel] = Data1Of(e.value);
+    if (base::KindOf(e.value) == base::kProgramChange && song->firstProgram[channel] < 0)
+      song->firstProgram[channel] = base::Data1Of(e.value);
   }
   if (!song->events.empty()) {
     song->endTick = song->events.back().tick;

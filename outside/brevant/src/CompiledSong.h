@@ -50,13 +50,3 @@ struct CompiledSong {
 };
 
 std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double fallbackBpm);
-
-// Channel message parts.
-inline int StatusOf(uint32_t message) { return int(message & 0xF0); }
-inline int ChannelOf(uint32_t message) { return int(message & 0x0F); }
-inline int Data1Of(uint32_t message) { return int(message >> 8 & 0x7F); }
-inline int Data2Of(uint32_t message) { return int(message >> 16 & 0x7F); }
-inline bool IsNoteOn(uint32_t message) { return StatusOf(message) == 0x90 && Data2Of(message) != 0; }
-inline bool IsNoteOff(uint32_t message) {
-  return StatusOf(message) == 0x80 || (StatusOf(message) == 0x90 && Data2Of(message) == 0);
-}

@@ -1,4 +1,5 @@
 #include "SequencerCore.h"
+#include "base/MidiShort.h"
 
 #include <algorithm>
 #include <cmath>
@@ -148,8 +149,8 @@ void SequencerCore::PlaySongEvent(const SongEvent& event) {
   switch (event.kind) {
     case SongEventKind::kChannel: {
       int flags = TrackFlags(event.track);
-      bool note = IsNoteOn(event.value) || IsNoteOff(event.value);
-      if (!(IsNoteOn(event.value) && (flags & kMuted) != 0)) voices_.Send(event.value, event.track);
+      bool note = base::IsNoteOn(event.value) || base::IsNoteOff(event.value);
+      if (!(base::IsNoteOn(event.value) && (flags & kMuted) != 0)) voices_.Send(event.value, event.track);
       // Muted tracks still show their notes: the score follows what is
       // written, not what sounds.
       if (note && (flags & kSelected) != 0) Emit(kPlayEventNote, int32_t(event.value), 0, tick, event.track);

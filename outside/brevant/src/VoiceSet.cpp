@@ -1,4 +1,5 @@
 #include "VoiceSet.h"
+#include "base/MidiShort.h"
 
 #include <algorithm>
 
@@ -57,16 +58,16 @@ void VoiceSet::SetProgram(int channel, int program) {
 }
 
 void VoiceSet::Send(uint32_t message, int track) {
-  int channel = ChannelOf(message);
-  if (IsNoteOn(message)) {
-    sounding_[channel][Data1Of(message)] = track;
+  int channel = base::ChannelOf(message);
+  if (base::IsNoteOn(message)) {
+    sounding_[channel][base::Data1Of(message)] = track;
     anySounding_ = true;
-  } else if (IsNoteOff(message)) {
-    sounding_[channel][Data1Of(message)] = -1;
+  } else if (base::IsNoteOff(message)) {
+    sounding_[channel][base::Data1Of(message)] = -1;
   }
   if (voices_[channel] == nullptr) return;
-  if (StatusOf(message) == 0xC0) {
-    SetProgram(channel, Data1Of(message));  // through the manager, which keeps the drum rule
+  if (base::KindOf(message) == base::kProgramChange) {
+    SetProgram(channel, base::Data1Of(message));  // through the manager, which keeps the drum rule
   } else {
     manager_->SendShortMessage(voices_[channel], message);
   }
@@ -100,17 +101,17 @@ void VoiceSet::Chase(const CompiledSong& song, size_t end) {
   for (size_t i = 0; i < end && i < song.events.size(); ++i) {
     const SongEvent& e = song.events[i];
     if (e.kind != SongEventKind::kChannel) continue;
-    int channel = ChannelOf(e.value);
-    switch (StatusOf(e.value)) {
-      case 0xC0:
-        program[channel] = Data1Of(e.value);
+    int channel = base::ChannelOf(e.value);
+    switch (base::KindOf(e.value)) {
+      case base::kProgramChange:
+        program[channel] = base::Data1Of(e.value);
         break;
-      case 0xB0:
-        if (Data1Of(e.value) < kChasedControllers)
-          controllers[channel][Data1Of(e.value)] = int16_t(Data2Of(e.value));
+      case base::kControlChange:
+        if (base::Data1Of(e.value) < kChasedControllers)
+          controllers[channel][base::Data1Of(e.value)] = int16_t(base::Data2Of(e.value));
         break;
-      case 0xE0:
-        bend[channel] = Data1Of(e.value) | Data2Of(e.value) << 7;
+      case base::kPitchBend:
+        bend[channel] = base::Data1Of(e.value) | base::Data2Of(e.value) << 7;
         break;
       default:
         break;

@@ -14,7 +14,7 @@
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/CSkinWnd.h"
-#include "ui/GdiHandle.h"
+#include "base/GdiHandles.h"
 #include "ui/GdiplusSession.h"
 
 int main(int argc, char** argv) {
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     l->SetCaptionHeight(wnd.GetCaptionHeight());
     if (wnd.Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | WS_VISIBLE, CS_DBLCLKS, nullptr) != 0) return 1;
     ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const long before = GdiLiveHandleCount();
+    const long before = base::GdiLiveHandleCount();
     LARGE_INTEGER freq, t0, t1;
     ::QueryPerformanceFrequency(&freq);
     ::QueryPerformanceCounter(&t0);
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     ::QueryPerformanceCounter(&t1);
     const double ms =
         1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
-    const long after = GdiLiveHandleCount();
+    const long after = base::GdiLiveHandleCount();
     HDC probe = ::CreateCompatibleDC(nullptr);
     std::printf("skin_paint_bench: %d paints of a 420x250 skinned frame: %.3f ms per paint\n", paints,
                 ms / paints);

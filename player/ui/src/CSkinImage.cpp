@@ -1,6 +1,6 @@
 #include "ui/CSkinImage.h"
 
-#include "ui/GdiHandle.h"
+#include "base/GdiHandles.h"
 #include "ui/GdiplusInclude.h"
 
 CSkinImage::~CSkinImage() {
@@ -24,7 +24,7 @@ HBITMAP CSkinImage::GetHBitmap() {
     HBITMAP bmp = nullptr;
     if (m_image->GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &bmp) == Gdiplus::Ok && bmp) {
       m_hbitmap = bmp;
-      GdiNoteCreated();
+      base::GdiNoteCreated();
     }
   }
   return m_hbitmap;
@@ -33,7 +33,7 @@ HBITMAP CSkinImage::GetHBitmap() {
 void CSkinImage::FreeHBitmap() {
   if (m_hbitmap) {
     ::DeleteObject(m_hbitmap);
-    GdiNoteDeleted();
+    base::GdiNoteDeleted();
     m_hbitmap = nullptr;
   }
 }

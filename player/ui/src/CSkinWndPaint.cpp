@@ -10,9 +10,9 @@ void StretchSkinImage(HDC hdc, CSkinImage* image, int x, int y, int cx, int cy) 
   if (!image || cx <= 0 || cy <= 0) return;
   HBITMAP bitmap = image->GetHBitmap();
   if (!bitmap) return;
-  ScopedMemoryDC source(hdc);
+  base::ScopedMemoryDC source(hdc);
   if (!source.Get()) return;
-  ScopedSelect select(source.Get(), bitmap);
+  base::ScopedSelect select(source.Get(), bitmap);
   ::SetStretchBltMode(hdc, COLORONCOLOR);
   ::StretchBlt(hdc, x, y, cx, cy, source.Get(), 0, 0, image->GetWidth(), image->GetHeight(), SRCCOPY);
 }
@@ -70,10 +70,10 @@ void CSkinWnd::PaintTo(HDC dc) {
 void CSkinWnd::PaintBuffered(HDC target) {
   RECT client;
   ::GetClientRect(m_hWnd, &client);
-  ScopedMemoryDC memory(target);
-  GdiBitmap bitmap(::CreateCompatibleBitmap(target, client.right, client.bottom));
+  base::ScopedMemoryDC memory(target);
+  base::GdiBitmap bitmap(::CreateCompatibleBitmap(target, client.right, client.bottom));
   if (!memory.Get() || !bitmap) return;
-  ScopedSelect select(memory.Get(), bitmap.Get());
+  base::ScopedSelect select(memory.Get(), bitmap.Get());
   PaintTo(memory.Get());
   ::BitBlt(target, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
 }

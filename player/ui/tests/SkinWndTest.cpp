@@ -329,12 +329,12 @@ TEST_F(SkinWndTest, RepaintingLeavesNoGdiObjectBehind) {
   // Each round: one real WM_PAINT and one copy of the same buffered paint
   // into a memory bitmap, which is read back instead of the shared screen.
   MemoryCanvas canvas(300, 200);
-  const long before = GdiLiveHandleCount();
+  const long before = base::GdiLiveHandleCount();
   for (int i = 0; i < 3000; ++i) {
     ::RedrawWindow(wnd.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ::SendMessageA(wnd.m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
   }
-  EXPECT_EQ(before, GdiLiveHandleCount());
+  EXPECT_EQ(before, base::GdiLiveHandleCount());
   ::SetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_skinProc));
   EXPECT_EQ(3000, g_paints) << "every round reached the window";
   HDC probe = ::CreateCompatibleDC(nullptr);

@@ -8,7 +8,7 @@
 
 #include "ui/CBmpWnd.h"
 #include "ui/CSkinButton.h"
-#include "ui/GdiHandle.h"
+#include "base/GdiHandles.h"
 
 class ISliderSink {
  public:
@@ -129,7 +129,7 @@ class CSkinSliderBase : public CBmpWnd {
   int m_lower = 0;
   int m_pos = 0;
   CBmpWnd* m_ownerWnd = nullptr;
-  GdiBrush m_bkBrush;
+  base::GdiBrush m_bkBrush;
   bool m_acceptsSetPos = true;
   ISliderSink* m_sink = nullptr;
 

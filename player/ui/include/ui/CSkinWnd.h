@@ -15,7 +15,7 @@
 #include "ui/CSkinCaptionButtons.h"
 #include "ui/CSkinElementList.h"
 #include "ui/CSkinFrame.h"
-#include "ui/GdiHandle.h"
+#include "base/GdiHandles.h"
 
 // Sent to a skinned window by Create, before it is moved into place.
 constexpr UINT WM_SKIN_CREATED = WM_USER + 100;
@@ -89,7 +89,7 @@ class CSkinWnd : public CBmpWnd {
   std::unique_ptr<CSkinFrameLayout> m_layout;
   std::unique_ptr<CSkinFramePainter> m_painter;
   std::unique_ptr<CSkinCaptionButtons> m_captionButtons;
-  GdiBrush m_bkBrush;
+  base::GdiBrush m_bkBrush;
   POINT m_grab = {};
   bool m_dragging = false;
   bool m_trackingLeave = false;

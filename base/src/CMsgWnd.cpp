@@ -1,4 +1,6 @@
-#include "tunewell/CMsgWnd.h"
+#include "base/CMsgWnd.h"
+
+#include "base/Guarded.h"
 
 namespace {
 
@@ -56,8 +58,10 @@ void CMsgWnd::SetCallback(MsgWndCallback callback, LONG_PTR user) {
 LRESULT CALLBACK CMsgWnd::MsgWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* owner = static_cast<CMsgWnd*>(GetPropA(hwnd, kMsgWndOwnerProp));
   if (owner) {
-    if (owner->sink_) owner->sink_->OnWndMessage(message, wParam, lParam);
-    if (owner->callback_) owner->callback_(hwnd, message, wParam, lParam, owner->user_);
+    base::Guarded([&] {
+      if (owner->sink_) owner->sink_->OnWndMessage(message, wParam, lParam);
+      if (owner->callback_) owner->callback_(hwnd, message, wParam, lParam, owner->user_);
+    });
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Objects made by another library go back through their own Release, never
-// delete: hold them in ReleasePtr<T>.
+// delete: the library that allocated them frees them. Hold them in ReleasePtr<T>.
 #include <memory>
+
+namespace base {
 
 struct ReleaseDeleter {
   template <class T>
@@ -12,3 +14,5 @@ struct ReleaseDeleter {
 
 template <class T>
 using ReleasePtr = std::unique_ptr<T, ReleaseDeleter>;
+
+}  // namespace base

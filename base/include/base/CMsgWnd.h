@@ -1,8 +1,8 @@
 #pragma once
 // A hidden 1x1 window that hands its messages to a sink on the thread that
 // created it. The song engine uses one to carry playback events from the
-// sequencer's thread to the UI thread; the player compiles the same source
-// for its own timer windows.
+// sequencer's thread to the UI thread; the player links the same source (the
+// base library) for its own timer windows.
 //
 // The window class "MsgWnd" is registered under the module that compiled
 // this source (not the program's), so the engine's and the player's copies

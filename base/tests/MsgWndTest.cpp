@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tunewell/CMsgWnd.h>
+#include <base/CMsgWnd.h>
 
 namespace {
 
