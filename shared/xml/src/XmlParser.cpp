@@ -1,0 +1,440 @@
+// The reader: a tokenizer and a lenient recursive descent over elements.
+#include <xml/XmlParserNode.h>
+
+#include "XmlCodePage.h"
+#include "XmlNodeBlock.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+// Defined in XmlWriter.cpp: unescapes n bytes; on an unknown entity answers null
+// with *badOffset at its ampersand (SIZE_MAX when memory ran out instead).
+char* XmlUnescape(const char* text, size_t n, size_t* badOffset);
+
+namespace {
+
+enum TokenKind {
+  kError,
+  kClear,
+  kQuotedText,
+  kTagStart,
+  kTagEnd,
+  kDeclaration,
+  kShortHandClose,
+  kEquals,
+  kCloseTag,
+  kText
+};
+
+struct Token {
+  TokenKind kind;
+  size_t start;
+  size_t length;
+  const XmlClearTag* clear;
+};
+
+// Bytes that end a Text token (besides "/>").
+struct StopTable {
+  bool stop[256];
+  StopTable() {
+    memset(stop, 0, sizeof(stop));
+    for (char c : {'\0', ' ', '\t', '\r', '\n', '<', '=', '>', '/'})
+      stop[static_cast<unsigned char>(c)] = true;
+  }
+};
+const StopTable kStops;
+
+inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+struct XmlParser {
+  const char* text;
+  size_t pos = 0;
+  int error = kXmlNoError;
+  size_t errorPos = 0;
+  const char* pendingEnd = nullptr;  // an end tag that closes an outer element
+  const char* pendingNew = nullptr;  // a start tag that closed the open element
+  bool firstCall = true;
+  int depth = 0;
+
+  explicit XmlParser(const char* t) : text(t) {}
+
+  bool Fail(int code, size_t at) {
+    if (error == kXmlNoError) {
+      error = code;
+      errorPos = at;
+    }
+    return false;
+  }
+
+  Token Next();
+  bool ParseElement(XmlNodeBlock* node);
+  bool StoreText(XmlNodeBlock* node, size_t start, size_t end);
+  bool AddChildNamed(XmlNodeBlock* node, size_t nameStart, bool declaration, XmlNodeBlock** child,
+                     size_t tagPos);
+  size_t FindClose(const char* marker) const;
+};
+
+Token XmlParser::Next() {
+  while (IsSpace(text[pos])) ++pos;
+  Token t{kError, pos, 0, nullptr};
+  char c = text[pos];
+  if (c == 0) return t;
+  if (c == '<') {
+    for (const XmlClearTag& row : kXmlClearTags) {
+      size_t n = strlen(row.open);
+      if (XmlEqualNoCase(text + pos, row.open, n)) {
+        t.kind = kClear;
+        t.clear = &row;
+        t.length = n;
+        pos += n;
+        return t;
+      }
+    }
+    char next = text[pos + 1];
+    t.kind = next == '/' ? kTagEnd : next == '?' ? kDeclaration : kTagStart;
+    t.length = t.kind == kTagStart ? 1 : 2;
+    pos += t.length;
+    return t;
+  }
+  if (c == '"' || c == '\'') {
+    const char* close = strchr(text + pos + 1, c);
+    if (!close) {
+      pos += strlen(text + pos);
+      Fail(kXmlUnmatchedQuote, pos);
+      return t;
+    }
+    t.kind = kQuotedText;
+    t.length = static_cast<size_t>(close - (text + pos)) + 1;
+    pos += t.length;
+    while (IsSpace(text[pos])) ++pos;
+    return t;
+  }
+  if (c == '/' && text[pos + 1] == '>') {
+    t.kind = kShortHandClose;
+    t.length = 2;
+    pos += 2;
+    return t;
+  }
+  if (c == '=' || c == '>') {
+    t.kind = c == '=' ? kEquals : kCloseTag;
+    t.length = 1;
+    pos += 1;
+    return t;
+  }
+  t.kind = kText;
+  size_t p = pos + 1;
+  for (;;) {
+    unsigned char b = static_cast<unsigned char>(text[p]);
+    if (!kStops.stop[b] || (b == '/' && text[p + 1] != '>')) {
+      ++p;
+      continue;
+    }
+    break;
+  }
+  t.length = p - pos;
+  pos = IsSpace(text[p]) ? p + 1 : p;
+  return t;
+}
+
+bool XmlParser::StoreText(XmlNodeBlock* node, size_t start, size_t end) {
+  while (end > start && IsSpace(text[end - 1])) --end;
+  if (end == start) return true;
+  size_t bad = 0;
+  char* value = XmlUnescape(text + start, end - start, &bad);
+  if (!value) return bad == static_cast<size_t>(-1) ? true : Fail(kXmlUnknownEntity, start + bad);
+  if (!XmlNodeOps::AppendText(node, value)) free(value);
+  return true;
+}
+
+bool XmlParser::AddChildNamed(XmlNodeBlock* node, size_t nameStart, bool declaration, XmlNodeBlock** child,
+                              size_t tagPos) {
+  *child = nullptr;
+  if (depth + 1 > kXmlMaxDepth) return Fail(kXmlNestingTooDeep, tagPos);
+  size_t n = 0;
+  const char* name = text + nameStart;
+  while (!kStops.stop[static_cast<unsigned char>(name[n])] || (name[n] == '/' && name[n + 1] != '>')) ++n;
+  // "<?xml?>": the question mark closes the declaration, as after its last attribute.
+  if (declaration && n > 1 && name[n - 1] == '?') --n;
+  char* copy = XmlCopyText(name, n);
+  // Out of memory, the element is read but not kept: a detached block.
+  XmlNodeBlock* block = copy ? XmlNodeOps::NewBlock(copy, declaration) : nullptr;
+  if (!block) {
+    free(copy);
+    block = XmlNodeOps::NewBlock(nullptr, declaration);
+    if (!block) return Fail(kXmlNoElements, tagPos);
+    *child = block;
+    return true;
+  }
+  if (!XmlNodeOps::AppendChild(node, block)) {
+    *child = block;  // parsed into a detached block, then dropped
+    return true;
+  }
+  XmlNodeOps::AddRef(block);
+  *child = block;
+  return true;
+}
+
+size_t XmlParser::FindClose(const char* marker) const {
+  size_t n = strlen(marker);
+  for (size_t p = pos; text[p]; p += XmlCharLength(text + p)) {
+    if (text[p] == marker[0] && strncmp(text + p, marker, n) == 0) return p;
+  }
+  return static_cast<size_t>(-1);
+}
+
+bool XmlParser::ParseElement(XmlNodeBlock* node) {
+  bool inside = !firstCall;
+  firstCall = false;
+  int attrState = 0;
+  Token attrName{kError, 0, 0, nullptr};
+  bool textPending = false;
+  size_t textStart = 0;
+  auto storeAttribute = [&](size_t valueStart, size_t valueLength, bool unescape) -> bool {
+    char* name = XmlCopyText(text + attrName.start, attrName.length);
+    char* value = nullptr;
+    if (unescape) {
+      size_t bad = 0;
+      value = XmlUnescape(text + valueStart, valueLength, &bad);
+      if (!value && bad != static_cast<size_t>(-1)) {
+        free(name);
+        return Fail(kXmlUnknownEntity, valueStart + bad);
+      }
+    }
+    if (!name || !XmlNodeOps::AppendAttribute(node, name, value)) {
+      free(name);
+      free(value);
+    }
+    return true;
+  };
+  for (;;) {
+    Token t = Next();
+    if (t.kind == kError) return false;
+    if (inside) {
+      if (attrState == 0) {
+        if (t.kind == kText) {
+          attrName = t;
+          attrState = 1;
+        } else if (t.kind == kCloseTag) {
+          inside = false;
+        } else if (t.kind == kShortHandClose) {
+          return true;
+        } else {
+          return Fail(kXmlUnexpectedToken, pos);
+        }
+      } else if (attrState == 1) {
+        if (t.kind == kText) {
+          storeAttribute(0, 0, false);
+          attrName = t;
+        } else if (t.kind == kEquals) {
+          attrState = 2;
+        } else if (t.kind == kCloseTag || t.kind == kShortHandClose) {
+          if (node->isDeclaration && attrName.length > 0 &&
+              text[attrName.start + attrName.length - 1] == '?') {
+            --attrName.length;
+          }
+          if (attrName.length > 0) storeAttribute(0, 0, false);
+          if (t.kind == kShortHandClose) return true;
+          inside = false;
+          attrState = 0;
+        } else {
+          return Fail(kXmlUnexpectedToken, pos);
+        }
+      } else {
+        if (t.kind != kText && t.kind != kQuotedText) return Fail(kXmlUnexpectedToken, pos);
+        size_t start = t.start;
+        size_t length = t.length;
+        if (node->isDeclaration && text[start + length - 1] == '?') --length;
+        if (attrName.length > 0) {
+          if (t.kind == kQuotedText) {
+            ++start;
+            length -= 2;
+          }
+          if (!storeAttribute(start, length, true)) return false;
+        }
+        attrState = 0;
+      }
+      continue;
+    }
+    switch (t.kind) {
+      case kText:
+      case kQuotedText:
+      case kEquals:
+        if (!textPending) {
+          textPending = true;
+          textStart = t.start;
+        }
+        break;
+      case kTagStart:
+      case kDeclaration: {
+        if (textPending && !StoreText(node, textStart, t.start)) return false;
+        textPending = false;
+        Token name = Next();
+        if (name.kind != kText) return Fail(kXmlMissingStartTagName, pos);
+        if (!CompareTagName(node->name, text + name.start)) {
+          pendingNew = text + name.start;
+          return true;
+        }
+        XmlNodeBlock* child = nullptr;
+        if (!AddChildNamed(node, name.start, t.kind == kDeclaration, &child, t.start)) return false;
+        for (;;) {
+          ++depth;
+          bool ok = ParseElement(child);
+          --depth;
+          XmlNodeOps::Release(child);
+          if (!ok) return false;
+          if (pendingEnd) {
+            if (!node->name) return Fail(kXmlUnmatchedEndTag, pos);
+            if (!CompareTagName(node->name, pendingEnd)) pendingEnd = nullptr;
+            return true;
+          }
+          if (!pendingNew) break;
+          if (!CompareTagName(node->name, pendingNew)) return true;
+          size_t nameStart = static_cast<size_t>(pendingNew - text);
+          pendingNew = nullptr;
+          if (!AddChildNamed(node, nameStart, false, &child, nameStart)) return false;
+        }
+        break;
+      }
+      case kTagEnd: {
+        if (textPending && !StoreText(node, textStart, t.start)) return false;
+        textPending = false;
+        Token name = Next();
+        if (name.kind != kText) return Fail(kXmlMissingEndTagName, pos);
+        Token close = Next();
+        if (close.kind != kCloseTag) return Fail(kXmlMissingEndTagName, pos);
+        if (CompareTagName(node->name, text + name.start)) pendingEnd = text + name.start;
+        return true;
+      }
+      case kClear: {
+        if (textPending && !StoreText(node, textStart, t.start)) return false;
+        textPending = false;
+        size_t end = FindClose(t.clear->close);
+        if (end == static_cast<size_t>(-1)) return Fail(kXmlUnmatchedEndTag, pos + strlen(text + pos));
+        char* value = XmlCopyText(text + pos, end - pos);
+        if (value && !XmlNodeOps::AppendClear(node, value, *t.clear)) free(value);
+        pos = end + strlen(t.clear->close);
+        break;
+      }
+      default:
+        return Fail(kXmlUnexpectedToken, pos);
+    }
+  }
+}
+
+namespace {
+
+bool LooksLikeUtf16(const unsigned char* bytes, size_t count) {
+  if (count < 2) return false;
+  if (bytes[0] == 0xFF && bytes[1] == 0xFE) return true;
+  // The statistics can take plain 8-bit markup for UTF-16; a document that
+  // starts with a tag in single bytes is 8-bit.
+  if (bytes[0] == '<' && bytes[1] != 0) return false;
+  return xmlcp::Utf16Statistics(bytes, count);
+}
+
+void SetResults(XmlResults* results, int error, int line, int column) {
+  if (!results) return;
+  results->error = error;
+  results->line = line;
+  results->column = column;
+}
+
+}  // namespace
+
+XmlParserNode XmlParserNode::ParseString(const char* text, const char* firstTag, XmlResults* results) {
+  SetResults(results, kXmlNoError, 0, 0);
+  if (!text) {
+    SetResults(results, kXmlNoElements, 0, 0);
+    return XmlParserNode();
+  }
+  XmlNodeBlock* root = XmlNodeOps::NewBlock(nullptr, 0);
+  if (!root) {
+    SetResults(results, kXmlNoElements, 0, 0);
+    return XmlParserNode();
+  }
+  XmlParser parser(text);
+  parser.ParseElement(root);
+  XmlParserNode document = XmlNodeOps::Wrap(root, false);
+  if (parser.error != kXmlNoError) {
+    int line = 1;
+    size_t lastBreak = static_cast<size_t>(-1);
+    for (size_t i = 0; i < parser.errorPos; ++i) {
+      if (text[i] == '\n') {
+        ++line;
+        lastBreak = i;
+      }
+    }
+    SetResults(results, parser.error, line, static_cast<int>(parser.errorPos - (lastBreak + 1)) + 1);
+    return XmlParserNode();
+  }
+  if (!firstTag || !*firstTag) return document;
+  // The first tag may sit inside declarations (the prolog holds the document).
+  XmlParserNode current = document;
+  for (int i = 0; i < current.GetChildCount();) {
+    XmlParserNode child = current.GetChildNodeByIndex(i);
+    const char* name = child.GetName();
+    if (name && strlen(name) == strlen(firstTag) && XmlEqualNoCase(name, firstTag, strlen(firstTag)))
+      return child;
+    if (child.IsDeclaration()) {
+      current = child;
+      i = 0;
+      continue;
+    }
+    ++i;
+  }
+  SetResults(results, kXmlFirstTagNotFound, 0, 0);
+  return XmlParserNode();
+}
+
+XmlParserNode XmlParserNode::ParseFile(const char* path, const char* firstTag, XmlResults* results) {
+  unsigned char* data = nullptr;
+  size_t size = 0;
+  if (!path || xmlcp::ReadWholeFile(path, &data, &size) != xmlcp::ReadStatus::kOk) {
+    SetResults(results, kXmlFileNotFound, 0, 0);
+    return XmlParserNode();
+  }
+  const char* text = reinterpret_cast<const char*>(data);
+  char* converted = nullptr;
+  if (LooksLikeUtf16(data, size < 10000 ? size : 10000)) {
+    size_t units = size / 2;
+    const unsigned char* first = data;
+    // The byte-order mark says how the file is stored; it is not part of the text.
+    if (units > 0 && data[0] == 0xFF && data[1] == 0xFE) {
+      first += 2;
+      --units;
+    }
+    // Copied to aligned storage: the file buffer's units may be read as such only by bytes.
+    uint16_t* aligned = static_cast<uint16_t*>(malloc(units * 2 + 2));
+    size_t length = 0;
+    if (aligned) {
+      memcpy(aligned, first, units * 2);
+      converted = xmlcp::Utf16ToAnsi(aligned, units, &length);
+      free(aligned);
+    }
+    if (!converted) {
+      free(data);
+      SetResults(results, kXmlFileNotFound, 0, 0);
+      return XmlParserNode();
+    }
+    text = converted;
+  }
+  XmlParserNode node = ParseString(text, firstTag, results);
+  free(converted);
+  free(data);
+  return node;
+}
+
+XmlParserNode XmlParserNode::OpenFileOrExit(const char* path, const char* firstTag) {
+  XmlResults results{};
+  XmlParserNode node = ParseFile(path, firstTag, &results);
+  if (results.error == kXmlNoError) return node;
+  printf("XML Parsing error inside file '%s'.\nError: %s\nAt line %i, column %i.\n", path,
+         GetErrorText(results.error), results.line, results.column);
+  if (results.error == kXmlFirstTagNotFound) printf("Tag is '%s'.\n", firstTag);
+  fflush(stdout);
+  exit(255);
+}
