@@ -1,0 +1,76 @@
+#include "testsupport/FakePlayer.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace testsupport {
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                 nullptr);
+  std::string out(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  if (text.empty()) return {};
+  int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(size, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size);
+  return out;
+}
+
+std::string FakePlayerPath() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n);
+  size_t slash = folder.find_last_of("\\/");
+  folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+  return folder + "\\fake_player.exe";
+}
+
+std::vector<FakePlayerRecord> ReadFakePlayerLog(const std::string& path) {
+  std::vector<FakePlayerRecord> records;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return records;
+  FakePlayerRecord current;
+  bool open = false;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!open) {
+      current = FakePlayerRecord();
+      current.event = line;
+      open = true;
+    } else if (line == "end") {
+      records.push_back(current);
+      open = false;
+    } else {
+      size_t eq = line.find('=');
+      if (eq != std::string::npos) current.fields[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+  }
+  return records;
+}
+
+std::vector<FakePlayerRecord> WaitForFakePlayerLog(const std::string& path, size_t count, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::vector<FakePlayerRecord> records = ReadFakePlayerLog(path);
+    if (records.size() >= count || GetTickCount() - start >= timeoutMs) return records;
+    Sleep(20);
+  }
+}
+
+HWND WaitForPlayerWindow(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND hwnd = FindWindowA(kPlayerWindowClass, kPlayerWindowTitle);
+    if (hwnd || GetTickCount() - start >= timeoutMs) return hwnd;
+    Sleep(20);
+  }
+}
+
+}  // namespace testsupport
