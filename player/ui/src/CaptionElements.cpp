@@ -47,3 +47,19 @@ void CSkinToggleElement::SetCheck(bool checked, HWND owner) {
   m_checked = checked;
   if (owner) ::InvalidateRect(owner, &GetRect(), FALSE);
 }
+
+void CTopMostButton::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+  if (m_frame) {
+    const bool on = !m_frame->IsTopMost();
+    SetCheck(on, m_frame->GetTopMostFrameWnd());
+    m_frame->SetTopMost(on);
+  }
+  CSkinToggleElement::OnLButtonDown(wParam, lParam);
+}
+
+bool GetWindowPlacementShown(HWND hwnd) {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof(placement);
+  ::GetWindowPlacement(hwnd, &placement);
+  return true;
+}

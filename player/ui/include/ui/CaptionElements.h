@@ -78,3 +78,41 @@ class CSkinToggleElement : public CSkinElement {
  private:
   bool m_checked = false;
 };
+
+// A frame that can be kept above other windows (the lyrics window, the song
+// maker, the play list, the score frame).
+class ITopMostFrame {
+ public:
+  virtual bool IsTopMost() = 0;
+  virtual void SetTopMost(bool topMost) = 0;
+  virtual HWND GetTopMostFrameWnd() = 0;
+
+ protected:
+  ~ITopMostFrame() = default;
+};
+
+// The always-on-top toggle of a frame: a press flips the frame's state and
+// the toggle's image together, so the two never disagree.
+class CTopMostButton : public CSkinToggleElement {
+ public:
+  explicit CTopMostButton(ITopMostFrame* frame) : m_frame(frame) {}
+  void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  ITopMostFrame* m_frame;
+};
+
+using CLyricTopMostButton = CTopMostButton;
+using CSongMakerTopMostButton = CTopMostButton;
+
+// Reads the window's placement; true for any window.
+bool GetWindowPlacementShown(HWND hwnd);
+
+// Deletes the object (through its virtual destructor) and nulls the pointer.
+template <class T>
+void DeleteAndNull(T** object) {
+  if (object && *object) {
+    delete *object;
+    *object = nullptr;
+  }
+}
