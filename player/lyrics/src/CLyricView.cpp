@@ -60,7 +60,7 @@ CLyricView::~CLyricView() {
   if (m_backDC) {
     ::SelectObject(m_backDC, m_backOld);
     ::DeleteDC(m_backDC);
-    GdiNoteDeleted();
+    base::GdiNoteDeleted();
   }
 }
 
@@ -193,7 +193,7 @@ void CLyricView::MeasureHeader(HDC dc) {
 void CLyricView::Layout(bool keepPosition) {
   ScopedWindowDC windowDC(m_window);
   HDC dc = windowDC.Get();
-  ScopedSelect font(dc, m_font.Get());
+  base::ScopedSelect font(dc, m_font.Get());
   MeasureHeader(dc);
 
   double ratio = 0;

@@ -28,7 +28,7 @@ void CLyricView::EnsureBackBuffer(HDC target) {
   if (m_backDC) {
     ::SelectObject(m_backDC, m_backOld);
     ::DeleteDC(m_backDC);
-    GdiNoteDeleted();
+    base::GdiNoteDeleted();
     m_backDC = nullptr;
     m_backBitmap.Reset();
   }
@@ -37,13 +37,13 @@ void CLyricView::EnsureBackBuffer(HDC target) {
   HDC like = windowDC ? windowDC : target;
   m_backDC = ::CreateCompatibleDC(like);
   if (m_backDC) {
-    GdiNoteCreated();
+    base::GdiNoteCreated();
     m_backBitmap.Attach(::CreateCompatibleBitmap(like, ViewWidth(), ViewHeight()));
     if (m_backBitmap) {
       m_backOld = ::SelectObject(m_backDC, m_backBitmap.Get());
     } else {
       ::DeleteDC(m_backDC);
-      GdiNoteDeleted();
+      base::GdiNoteDeleted();
       m_backDC = nullptr;
     }
   }

@@ -299,7 +299,7 @@ TEST_F(LyricViewTest, ReplacedHandlesAreFreed) {
   Load();
   HDC screen = ::GetDC(nullptr);
   view_->Draw(screen);
-  const long live = GdiLiveHandleCount();
+  const long live = base::GdiLiveHandleCount();
   for (int i = 0; i < 50; ++i) {
     view_->SetColor(2, RGB(i, 0, 0));
     view_->SetFont(CrispFont(10 + i % 5));
@@ -308,24 +308,24 @@ TEST_F(LyricViewTest, ReplacedHandlesAreFreed) {
     view_->Draw(screen);
   }
   ::ReleaseDC(nullptr, screen);
-  EXPECT_EQ(GdiLiveHandleCount(), live);
+  EXPECT_EQ(base::GdiLiveHandleCount(), live);
 }
 
 TEST_F(LyricViewTest, AnEmptyOrInvertedRectangleDrawsNothing) {
   source_.Add("la", 0, 100);
   Load();
   HDC screen = ::GetDC(nullptr);
-  const long live = GdiLiveHandleCount();
+  const long live = base::GdiLiveHandleCount();
   for (RECT r : {RECT{0, 0, 0, 0}, RECT{10, 10, 5, 50}, RECT{0, 0, 100, -3}}) {
     view_->SetRect(&r);
     view_->Draw(screen);
-    EXPECT_EQ(GdiLiveHandleCount(), live) << "no back buffer for an empty view";
+    EXPECT_EQ(base::GdiLiveHandleCount(), live) << "no back buffer for an empty view";
     view_->Scroll(0, 10, 1);
   }
   RECT real = {0, 0, 50, 50};
   view_->SetRect(&real);
   view_->Draw(screen);
-  EXPECT_GT(GdiLiveHandleCount(), live) << "the next real rectangle gets its buffer";
+  EXPECT_GT(base::GdiLiveHandleCount(), live) << "the next real rectangle gets its buffer";
   ::ReleaseDC(nullptr, screen);
 }
 

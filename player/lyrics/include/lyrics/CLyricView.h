@@ -108,7 +108,7 @@ class CLyricView : public CLyricViewBase, public IMsgWndSink {
   int m_wipeEnd = 0, m_wipePos = 0, m_wipeStep = 0;
   // The back buffer, as big as the view rectangle.
   HDC m_backDC = nullptr;
-  GdiBitmap m_backBitmap;
+  base::GdiBitmap m_backBitmap;
   HGDIOBJ m_backOld = nullptr;
   int m_align = 1;
   int m_countIn = 0;

@@ -80,8 +80,8 @@ class CLyricViewBase : public ILyricView {
   // that may have gone since.
   std::vector<int> m_starts;
   RECT m_rect = {};
-  GdiFont m_font;
-  GdiBrush m_bkBrush;
+  base::GdiFont m_font;
+  base::GdiBrush m_bkBrush;
   int m_lineSpacing = 5;
   SongInfoText m_info;
   bool m_bufferStale = true;
