@@ -1,5 +1,6 @@
 #include "ui/CProfileHelper.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -20,6 +21,17 @@ std::string ModulePath() {
     if (n < module.size()) return std::string(module.data(), n);
     module.resize(module.size() * 2);
   }
+}
+
+// Structures stored in the settings are a few words; anything larger is a
+// caller's mistake, not a value to read.
+const UINT kMaxStructSize = 4096;
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
 }
 
 }  // namespace
@@ -54,9 +66,45 @@ int CProfileHelper::ReadProfileString(const char* section, const char* key, std:
 
 bool CProfileHelper::ReadProfileStruct(const char* section, const char* key, void* buffer, UINT size,
                                        const char* file) {
-  return ::GetPrivateProfileStructA(section, key, buffer, size, SettingsFileOr(file).c_str()) != FALSE;
+  if (!buffer || size == 0 || size > kMaxStructSize) return false;
+  // Decoded here rather than by the platform: Wine writes the bytes into the
+  // caller's buffer before it checks the sum, and accepts overlong values.
+  const size_t digits = 2 * (static_cast<size_t>(size) + 1);
+  std::vector<char> text(digits + 2);
+  DWORD n = ::GetPrivateProfileStringA(section, key, "", text.data(), static_cast<DWORD>(text.size()),
+                                       SettingsFileOr(file).c_str());
+  if (n != digits) return false;
+  std::vector<BYTE> bytes(size + 1);
+  for (size_t i = 0; i <= size; ++i) {
+    int high = HexDigit(text[2 * i]);
+    int low = HexDigit(text[2 * i + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes[i] = static_cast<BYTE>(high << 4 | low);
+  }
+  BYTE sum = 0;
+  for (size_t i = 0; i < size; ++i) sum = static_cast<BYTE>(sum + bytes[i]);
+  if (sum != bytes[size]) return false;
+  memcpy(buffer, bytes.data(), size);
+  return true;
 }
 
 int CProfileHelper::ReadProfileInt(const char* section, const char* key, int defaultValue, const char* file) {
   return static_cast<int>(::GetPrivateProfileIntA(section, key, defaultValue, SettingsFileOr(file).c_str()));
+}
+
+bool CProfileHelper::WriteProfileInt(const char* section, const char* key, UINT value, const char* file) {
+  char text[16];
+  wsprintfA(text, "%d", static_cast<int>(value));
+  return ::WritePrivateProfileStringA(section, key, text, SettingsFileOr(file).c_str()) != FALSE;
+}
+
+bool CProfileHelper::WriteProfileString(const char* section, const char* key, const char* value,
+                                        const char* file) {
+  return ::WritePrivateProfileStringA(section, key, value, SettingsFileOr(file).c_str()) != FALSE;
+}
+
+bool CProfileHelper::WriteProfileStruct(const char* section, const char* key, const void* buffer, UINT size,
+                                        const char* file) {
+  return ::WritePrivateProfileStructA(section, key, const_cast<void*>(buffer), size,
+                                      SettingsFileOr(file).c_str()) != FALSE;
 }
