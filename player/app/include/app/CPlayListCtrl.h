@@ -1,0 +1,95 @@
+// The play list's model and view in one: a report-style list control whose
+// rows carry the entries (column 0 the row number, 1 the song name, 2 the
+// duration; a PlayListItemData per row), the current (playing) row drawn in
+// its own colour, the play mode, the single-song loop, reordering by menu and
+// by dragging, and the context menu. It lives in a CPlayListView, which hands
+// it the list's notifications. UI thread only.
+#pragma once
+
+#include <afxcmn.h>
+
+#include <string>
+
+#include "app/IPlayListModel.h"
+
+class CPlayListCtrl : public CListCtrl, public IPlayListModel {
+ public:
+  enum Command {
+    kCmdSettings = 32780,
+    kCmdMoveUp = 32782,
+    kCmdMoveDown = 32783,
+    kCmdRemove = 32784,
+    kCmdLoopThisSong = 32787
+  };
+  enum { kPopupMenuId = 178, kPreferencesPage = 3 };
+  static const COLORREF kDefaultPlayingColor = 0x0000FFFF;
+
+  CPlayListCtrl() = default;
+  ~CPlayListCtrl() override;
+
+  // IPlayListModel
+  void AddEntry(const char* path, int length) override;
+  void RemoveSelected() override;
+  int GetCount() override { return m_hWnd ? GetItemCount() : 0; }
+  PlayListItemData* GetEntry(int row) override;
+  int GetCurrentIndex() override { return m_current; }
+  int GetSelectedIndex() override;
+  int GetNextIndex() override;
+  int GetPrevIndex() override;
+  int FindPath(const char* path) override;
+  int GetIndexToPlay() override;
+  bool SelectEntry(int row, int play) override;
+  void SetPlayMode(int mode) override { m_playMode = mode; }
+  int GetPlayMode() override { return m_playMode; }
+  void SetSingleLoop(int flag) override { m_singleLoop = flag; }
+  int GetSingleLoop() override { return m_singleLoop; }
+  void SetSink(IPlayListSink* sink) override { m_sink = sink; }
+  std::string GetEntryPath(int row) override;
+  void SetCurrentIndex(int row) override;
+
+  void SetPlayingColor(COLORREF color) { m_playingColor = color; }
+  COLORREF GetPlayingColor() const { return m_playingColor; }
+  void SetScrollSink(IScrollSink* sink) { m_scrollSink = sink; }
+
+  // Moves every selected row one place up (delta -1) or down (+1) as one
+  // block; nothing moves when the block already touches that end.
+  void MoveSelection(int delta);
+  // 59 -> "59", 65 -> "1:05", 3725 -> "1:02:05"; a negative length shows empty.
+  static std::string FormatDuration(int seconds);
+  // The seed of the random play order; the clock's seconds by default, so a
+  // test can make the order repeatable.
+  typedef unsigned (*SeedSource)();
+  void SetSeedSource(SeedSource source) { m_seedSource = source; }
+
+  // Handed over by the view: the list's WM_NOTIFY codes, the drag and the
+  // context menu.
+  LRESULT OnListNotify(NMHDR* header);
+  bool IsDragging() const { return m_dragging; }
+  void DragStep(POINT clientPoint);
+  void EndDrag();
+  void ShowContextMenu();
+  // A menu command; true when handled here.
+  bool OnMenuCommand(WPARAM wParam, LPARAM lParam);
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool IsValidRow(int row) { return row >= 0 && row < GetCount(); }
+  void MoveRow(int from, int to);
+  void Renumber();
+  void EnsureSelection();
+  void UpdateScrollRange();
+  void UpdateScrollPos();
+  void FreeRecords();
+  HWND HostParent() const;
+
+  int m_playMode = kLoop;
+  int m_singleLoop = 0;
+  IPlayListSink* m_sink = nullptr;
+  IScrollSink* m_scrollSink = nullptr;
+  int m_current = -1;
+  int m_selected = -1;
+  COLORREF m_playingColor = kDefaultPlayingColor;
+  bool m_dragging = false;
+  SeedSource m_seedSource = nullptr;
+};

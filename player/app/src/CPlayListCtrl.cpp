@@ -1,0 +1,420 @@
+#include "app/CPlayListCtrl.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "ui/IPlayerHost.h"
+
+namespace {
+
+enum Column { kIndexColumn = 0, kNameColumn = 1, kLengthColumn = 2, kColumnCount = 3 };
+
+unsigned ClockSeed() { return static_cast<unsigned>(time(nullptr)); }
+
+// The file name without folder and extension.
+std::string SongName(const char* path) {
+  const char* name = PathFindFileNameA(path);
+  std::string text = name ? name : "";
+  const size_t dot = text.rfind('.');
+  if (dot != std::string::npos && dot > 0) text.erase(dot);
+  return text;
+}
+
+}  // namespace
+
+CPlayListCtrl::~CPlayListCtrl() {
+  // The window normally frees the records when it is destroyed; a control
+  // deleted with its window still alive frees them here.
+  if (m_hWnd) FreeRecords();
+}
+
+std::string CPlayListCtrl::FormatDuration(int seconds) {
+  if (seconds < 0) return std::string();
+  const int hours = seconds / 3600;
+  const int minutes = seconds % 3600 / 60;
+  const int rest = seconds % 60;
+  char text[32];
+  if (hours > 0) {
+    snprintf(text, sizeof(text), "%d:%02d:%02d", hours, minutes, rest);
+  } else if (minutes > 0) {
+    snprintf(text, sizeof(text), "%d:%02d", minutes, rest);
+  } else {
+    snprintf(text, sizeof(text), "%d", rest);
+  }
+  return text;
+}
+
+void CPlayListCtrl::AddEntry(const char* path, int length) {
+  if (!m_hWnd || !path) return;
+  const int row = GetItemCount();
+  const std::string number = std::to_string(row + 1);
+  if (InsertItem(row, number.c_str()) < 0) return;
+  SetItemText(row, kNameColumn, SongName(path).c_str());
+  SetItemText(row, kLengthColumn, FormatDuration(length).c_str());
+  PlayListItemData* record = new PlayListItemData;
+  record->path = path;
+  record->length = length;
+  record->index = row;
+  SetItemData(row, reinterpret_cast<DWORD_PTR>(record));
+  EnsureSelection();
+  UpdateScrollRange();
+}
+
+void CPlayListCtrl::EnsureSelection() {
+  if (GetItemCount() <= 0) {
+    m_selected = -1;
+    m_current = -1;
+    return;
+  }
+  if (m_selected == -1) {
+    m_selected = 0;
+    SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  if (m_current == -1) {
+    m_current = 0;
+    if (m_sink) m_sink->Open(GetEntryPath(0).c_str());
+  }
+}
+
+void CPlayListCtrl::RemoveSelected() {
+  if (!m_hWnd) return;
+  for (UINT count = GetSelectedCount(); count > 0; --count) {
+    const int row = GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0) break;
+    PlayListItemData* record = GetEntry(row);
+    if (record && record->index == m_current) {
+      const std::string path = record->path;
+      m_current = -1;
+      if (m_sink) m_sink->ForgetPath(path.c_str());
+    }
+    delete record;
+    SetItemData(row, 0);
+    DeleteItem(row);
+  }
+  Renumber();
+  const int rows = GetItemCount();
+  if (rows == 0) {
+    m_selected = -1;
+  } else if (m_selected >= rows) {
+    m_selected = 0;
+  }
+  // A selection that vanished with its rows is made again at the stored row.
+  if (rows > 0 && m_selected >= 0 && GetSelectedCount() == 0) {
+    SetItemState(m_selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  EnsureSelection();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+PlayListItemData* CPlayListCtrl::GetEntry(int row) {
+  if (!IsValidRow(row)) return nullptr;
+  return reinterpret_cast<PlayListItemData*>(GetItemData(row));
+}
+
+int CPlayListCtrl::GetSelectedIndex() {
+  if (!m_hWnd) return m_selected;
+  const int row = GetNextItem(-1, LVNI_SELECTED);
+  if (row >= 0) m_selected = row;
+  return m_selected;
+}
+
+int CPlayListCtrl::GetNextIndex() {
+  const int rows = GetCount();
+  if (rows < 1) return -1;
+  int next;
+  if (m_playMode == kLoop) {
+    next = (m_current + 1) % rows;
+  } else if (m_playMode == kRandom) {
+    srand((m_seedSource ? m_seedSource : ClockSeed)());
+    next = rand() % rows;
+  } else {
+    next = m_current + 1;
+  }
+  return IsValidRow(next) ? next : -1;
+}
+
+int CPlayListCtrl::GetPrevIndex() {
+  const int rows = GetCount();
+  if (rows < 1) return -1;
+  int prev;
+  if (m_playMode == kLoop) {
+    // A current row of -1 gives the last row, as going back from the start.
+    prev = ((m_current + rows - 1) % rows + rows) % rows;
+  } else if (m_playMode == kRandom) {
+    srand((m_seedSource ? m_seedSource : ClockSeed)());
+    prev = rand() % rows;
+  } else {
+    prev = m_current - 1;
+  }
+  return IsValidRow(prev) ? prev : -1;
+}
+
+int CPlayListCtrl::FindPath(const char* path) {
+  if (!path) return -1;
+  const int rows = GetCount();
+  for (int row = 0; row < rows; ++row) {
+    const PlayListItemData* record = GetEntry(row);
+    if (record && record->path == path) return row;
+  }
+  return -1;
+}
+
+int CPlayListCtrl::GetIndexToPlay() {
+  if (GetCount() < 1) return -1;
+  if (m_singleLoop == 1) return IsValidRow(m_current) ? m_current : -1;
+  return GetNextIndex();
+}
+
+bool CPlayListCtrl::SelectEntry(int row, int play) {
+  if (!IsValidRow(row)) return false;
+  SetCurrentIndex(row);
+  if (m_sink) {
+    const std::string path = GetEntryPath(row);
+    if (play) {
+      m_sink->Play(path.c_str());
+    } else {
+      m_sink->Open(path.c_str());
+    }
+  }
+  return true;
+}
+
+std::string CPlayListCtrl::GetEntryPath(int row) {
+  const PlayListItemData* record = GetEntry(row);
+  return record ? record->path : std::string();
+}
+
+void CPlayListCtrl::SetCurrentIndex(int row) {
+  m_current = row;
+  if (m_hWnd) Invalidate();
+}
+
+void CPlayListCtrl::MoveRow(int from, int to) {
+  char texts[kColumnCount][MAX_PATH];
+  for (int column = 0; column < kColumnCount; ++column) {
+    GetItemText(from, column, texts[column], MAX_PATH);
+  }
+  const UINT state = GetItemState(from, LVIS_SELECTED | LVIS_FOCUSED);
+  const DWORD_PTR data = GetItemData(from);
+  SetItemData(from, 0);
+  DeleteItem(from);
+  InsertItem(LVIF_TEXT | LVIF_STATE | LVIF_PARAM, to, texts[0], state, LVIS_SELECTED | LVIS_FOCUSED, 0,
+             static_cast<LPARAM>(data));
+  for (int column = 1; column < kColumnCount; ++column) SetItemText(to, column, texts[column]);
+}
+
+void CPlayListCtrl::MoveSelection(int delta) {
+  if (!m_hWnd || (delta != 1 && delta != -1)) return;
+  std::vector<int> rows;
+  for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
+    rows.push_back(row);
+  }
+  if (rows.empty()) return;
+  // The block moves as a whole or not at all: moving only its inner rows
+  // would shuffle them past the one stuck at the end.
+  if (!IsValidRow(rows.front() + delta) || !IsValidRow(rows.back() + delta)) return;
+  // Rows nearest the target end go first, so no row jumps over another
+  // selected row.
+  if (delta > 0) std::reverse(rows.begin(), rows.end());
+  for (int row : rows) MoveRow(row, row + delta);
+  Renumber();
+  EnsureVisible(GetNextItem(-1, LVNI_SELECTED), FALSE);
+  Invalidate();
+}
+
+void CPlayListCtrl::Renumber() {
+  const int rows = GetItemCount();
+  bool currentFound = false;
+  for (int row = 0; row < rows; ++row) {
+    SetItemText(row, kIndexColumn, std::to_string(row + 1).c_str());
+    PlayListItemData* record = GetEntry(row);
+    if (!record) continue;
+    if (!currentFound && record->index == m_current) {
+      m_current = row;
+      currentFound = true;
+    }
+    record->index = row;
+  }
+  const int selected = GetNextItem(-1, LVNI_SELECTED);
+  if (selected >= 0) m_selected = selected;
+}
+
+void CPlayListCtrl::UpdateScrollRange() {
+  if (!m_scrollSink || !m_hWnd) return;
+  m_scrollSink->SetScrollRange(std::max(GetItemCount() + 1 - GetCountPerPage(), 0), 0, true);
+}
+
+void CPlayListCtrl::UpdateScrollPos() {
+  if (!m_scrollSink || !m_hWnd) return;
+  m_scrollSink->SetScrollPos(GetTopIndex(), 0, true);
+}
+
+void CPlayListCtrl::FreeRecords() {
+  const int rows = GetItemCount();
+  for (int row = 0; row < rows; ++row) {
+    delete reinterpret_cast<PlayListItemData*>(GetItemData(row));
+    SetItemData(row, 0);
+  }
+}
+
+HWND CPlayListCtrl::HostParent() const {
+  HWND host = ::GetParent(m_hWnd);
+  return host ? ::GetParent(host) : nullptr;
+}
+
+LRESULT CPlayListCtrl::OnListNotify(NMHDR* header) {
+  switch (header->code) {
+    case LVN_BEGINDRAG: {
+      const NMLISTVIEW* info = reinterpret_cast<NMLISTVIEW*>(header);
+      if (IsValidRow(info->iItem)) {
+        m_dragging = true;
+        ::SetCapture(::GetParent(m_hWnd));
+      }
+      return 0;
+    }
+    case NM_CLICK:
+      if (GetSelectedCount() > 0) m_selected = GetNextItem(-1, LVNI_SELECTED);
+      return 0;
+    case NM_DBLCLK:
+    case NM_RETURN:
+      SelectEntry(GetSelectedIndex(), 1);
+      return 0;
+    case NM_RCLICK:
+      ShowContextMenu();
+      return 0;
+    case NM_CUSTOMDRAW: {
+      NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+      if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+      if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+          static_cast<int>(draw->nmcd.dwItemSpec) == m_current) {
+        draw->clrText = m_playingColor;
+      }
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return 0;
+  }
+}
+
+void CPlayListCtrl::DragStep(POINT clientPoint) {
+  LVHITTESTINFO hit = {};
+  hit.pt = clientPoint;
+  const int row = HitTest(&hit);
+  if (row < 0) return;
+  EnsureVisible(row, FALSE);
+  const int selected = GetNextItem(-1, LVNI_SELECTED);
+  if (selected < 0) return;
+  if (selected < row) {
+    MoveSelection(1);
+  } else if (selected > row) {
+    MoveSelection(-1);
+  }
+}
+
+void CPlayListCtrl::EndDrag() {
+  if (!m_dragging) return;
+  m_dragging = false;
+  ::ReleaseCapture();
+}
+
+void CPlayListCtrl::ShowContextMenu() {
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPopupMenuId));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu, 0);
+  if (popup) {
+    const UINT greyed = GetSelectedCount() == 0 ? MF_GRAYED : MF_ENABLED;
+    EnableMenuItem(popup, kCmdMoveUp, MF_BYCOMMAND | greyed);
+    EnableMenuItem(popup, kCmdMoveDown, MF_BYCOMMAND | greyed);
+    EnableMenuItem(popup, kCmdRemove, MF_BYCOMMAND | greyed);
+    CheckMenuItem(popup, kCmdLoopThisSong, MF_BYCOMMAND | (m_singleLoop == 1 ? MF_CHECKED : MF_UNCHECKED));
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+  }
+  DestroyMenu(menu);
+}
+
+bool CPlayListCtrl::OnMenuCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case kCmdMoveUp:
+      MoveSelection(-1);
+      return true;
+    case kCmdMoveDown:
+      MoveSelection(1);
+      return true;
+    case kCmdRemove:
+      RemoveSelected();
+      return true;
+    case kCmdLoopThisSong:
+      m_singleLoop = m_singleLoop == 1 ? 0 : 1;
+      return true;
+    case kCmdSettings:
+      if (IPlayerHost* host = GetPlayerHost()) host->ShowPreferences(kPreferencesPage);
+      return true;
+    default:
+      // Everything else (the singer commands among them) is the main window's.
+      if (IPlayerHost* host = GetPlayerHost()) {
+        if (HWND owner = host->GetHostWindow()) ::SendMessageA(owner, WM_COMMAND, wParam, lParam);
+      }
+      return true;
+  }
+}
+
+LRESULT CPlayListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DESTROY:
+      FreeRecords();
+      break;
+    case WM_KILLFOCUS:
+      // The list keeps drawing its selection as focused.
+      return 0;
+    case WM_KEYDOWN: {
+      if (wParam == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+      }
+      if (HWND window = HostParent()) ::PostMessageA(window, WM_KEYDOWN, wParam, lParam);
+      const LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+      switch (wParam) {
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_END:
+        case VK_HOME:
+        case VK_UP:
+        case VK_DOWN:
+          UpdateScrollPos();
+          break;
+        default:
+          break;
+      }
+      return result;
+    }
+    case WM_KEYUP:
+      if (wParam == VK_DELETE) RemoveSelected();
+      break;
+    case WM_LBUTTONUP:
+      EndDrag();
+      break;
+    case WM_COMMAND:
+      if (OnMenuCommand(wParam, lParam)) return 0;
+      break;
+    case WM_MOUSEWHEEL: {
+      const LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+      UpdateScrollPos();
+      return result;
+    }
+    case WM_SIZE: {
+      const LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+      UpdateScrollRange();
+      return result;
+    }
+    default:
+      break;
+  }
+  return CListCtrl::WindowProc(message, wParam, lParam);
+}
