@@ -1,0 +1,189 @@
+// The player's main window: the skinned transport panel that owns the song
+// engine, the current player and the tool frames, and answers the protocol
+// the frames, the tray and a second start of the program speak to it.
+//
+// Defined in CMainPlayerWnd.cpp (creation, deferred loading, saving state,
+// teardown, the engine binding), CMainPlayerWndProtocol.cpp (messages, keys,
+// commands, hand-over) and CMainPlayerWndPlayback.cpp (playback control).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FileHandOver.h"
+#include "playback/IMediaPlayer.h"
+#include "tunewell/ISongEngine.h"
+#include "ui/CSkinSlider.h"
+#include "ui/CSkinWnd.h"
+#include "ui/IPlayerHost.h"
+
+class CSkinButton;
+class CSkinCmdButton;
+class CVolumeSlider;
+
+// The private messages of the main window (WM_USER + 100 .. 108).
+constexpr UINT WM_PLAYER_POSITION = WM_USER + 102;       // lParam: position in ms
+constexpr UINT WM_PLAYER_END = WM_USER + 103;            // the song played to its end
+constexpr UINT WM_PLAYER_BEAT = WM_USER + 104;           // wParam measure, lParam beatsPerBar << 16 | beat
+constexpr UINT WM_PLAYER_BEATS_PER_BAR = WM_USER + 105;  // lParam: beats per bar
+
+// Control ids of the main window's buttons.
+enum MainWndControl : int {
+  kIdPrevious = 99,
+  kIdPlay = 100,
+  kIdStop = 101,
+  kIdPause = 102,
+  kIdNext = 103,
+  kIdAddSongs = 104,
+  kIdShowScore = 105,
+  kIdShowPlayList = 106,
+  kIdShowLyrics = 107,
+  kIdShowSongMaker = 114,
+  kIdPlayMode = 210,
+};
+
+// Command ids (WM_COMMAND with lParam 0) the menus, keys and other programs send.
+enum MainWndCommand : int {
+  kCmdHelpSystem = 9,
+  kCmdAbout = 16,
+  kCmdExit = 32771,
+  kCmdPlayFromHere = 32774,
+  kCmdPlayPause = 32776,
+  kCmdStop = 32777,
+  kCmdNext = 32778,
+  kCmdPrevious = 32779,
+  kCmdSettings = 32780,
+  kCmdPlayFromClimax = 32781,
+  kCmdUpdate = 32799,
+  kCmdHelp = 57670,
+};
+
+class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineListener, public IPlayerHost {
+ public:
+  CMainPlayerWnd();
+  ~CMainPlayerWnd() override;
+
+  // @name Creation, state, teardown (CMainPlayerWnd.cpp)
+  // Builds the skinned window from the settings and the skin scheme: 0, or
+  // 1 when the window cannot be made.
+  int CreateMainWindow();
+  // The files of the start to open once the deferred loading is done.
+  void SetCommandLineFiles(const std::vector<std::string>& files);
+  // Writes the windows' flags and places, the play options and the volume.
+  void SaveState();
+  bool IsBusy() const { return m_busy; }
+
+  // @name Song engine (CMainPlayerWnd.cpp)
+  // Loads Tunewell.dll on first use (again on every call while that fails)
+  // and binds the engine to this window. Null when it cannot be had.
+  ISongEngine* GetSongEngine();
+  // Stops, ends the score, releases the engine and frees the library.
+  void ReleaseSongEngine();
+
+  // @name Messages (CMainPlayerWndProtocol.cpp)
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+  void DrawClient(Gdiplus::Graphics* graphics) override;
+  // One received hand-over file; while the deferred loading is pending the
+  // file waits in the start's list.
+  void AddRemoteFile(const std::string& path, bool last);
+  // The start's files: each goes in as a hand-over; none plays the first entry.
+  void ProcessCommandLineFiles();
+  void OnCommand(int id);
+  void OnKeyDown(WPARAM key);
+  void OnSysCommand(WPARAM command, LPARAM lParam);
+
+  // @name Playback control (CMainPlayerWndPlayback.cpp)
+  // Makes path the current file (the same path: nothing to do). A failure
+  // leaves no current file and the window stopped.
+  bool OpenFile(const std::string& path);
+  bool OpenAndPlay(const std::string& path);
+  void Stop();
+  void Pause();
+  // The next or previous playable entry, one pass over the list at most.
+  bool PlayNext();
+  bool PlayPrevious();
+  void SeekTo(int ms);
+  void OnEndOfSong();
+  void OnPlayPosition(int ms);
+  // Adds a song of a known kind; false for anything it cannot play.
+  bool AddToPlayList(const std::string& path);
+  bool IsPlaying() const { return !m_stopped && !m_paused; }
+  bool IsPaused() const { return m_paused; }
+  const std::string& GetCurrentPath() const { return m_currentPath; }
+  const std::vector<std::string>& GetSongs() const { return m_songs; }
+  int GetVolume() const { return m_volume; }
+
+  // @name Seams for tests and the parts not bound here
+  // Starts a program or document of the program folder (help, updater).
+  using ShellLauncher = std::function<void(const std::string& path)>;
+  static void SetShellLauncher(ShellLauncher launcher);
+  // Makes the player for a file; the default plays song files through the engine.
+  using PlayerFactory = std::function<IMediaPlayer*(const std::string& path, ISongEngine* engine)>;
+  static void SetPlayerFactory(PlayerFactory factory);
+
+  // @name IPlayerHost
+  HWND GetHostWindow() override { return m_hWnd; }
+  void SetClickPosition(int eventIndex) override { m_clickPosition = eventIndex; }
+  void PlayFromClickPosition() override;
+  HMENU UpdatePopupMenu() override;
+  void ShowPreferences(int page) override;
+
+  // @name ISliderSink (the progress slider)
+  void OnSliderTrack(int value, int code) override;
+  void OnSliderSet(int pos) override;
+  int GetSliderValue() override;
+  int GetSliderBackValue() override;
+
+  // @name ISongEngineListener (UI thread)
+  void OnPosition(int seconds) override;
+  void OnBeat(int beat, int beatsPerBar, int extra) override;
+  void OnSongEnd(int code) override;
+
+ private:
+  void DoLaterLoading(UINT_PTR timer);
+  void CreateControls();
+  void ShowPlayFace(bool playing);
+  void UpdatePlayTime(int ms);
+  void ApplyScoreSettings();
+  void LaunchAppFile(const char* name);
+  int FindSong(const std::string& path) const;
+  bool PlayAdjacent(int step);
+  bool IsPlayable(int index) const;
+  bool IsLoopMode() const;
+
+  // Engine (first), so every member below is gone before the library goes.
+  HMODULE m_engineLibrary = nullptr;
+  ISongEngine* m_engine = nullptr;
+  IMediaPlayer* m_player = nullptr;
+
+  std::vector<std::unique_ptr<CSkinButton>> m_buttons;
+  CSkinCmdButton* m_playButton = nullptr;
+  CSkinCmdButton* m_pauseButton = nullptr;
+  std::unique_ptr<CSkinSlider> m_progress;
+  std::unique_ptr<CVolumeSlider> m_volumeSlider;
+  HWND m_playTime = nullptr;
+  HMENU m_popupMenu = nullptr;
+
+  // The songs of this run, in order (the play-list window keeps the full
+  // list once it exists).
+  std::vector<std::string> m_songs;
+  std::vector<std::string> m_commandLineFiles;
+  CHandOverBatch m_handOver;
+  std::string m_currentPath;
+  int m_clickPosition = -1;
+  int m_length = 0;  // ms, 0 when unknown
+  bool m_paused = false;
+  bool m_stopped = true;
+  int m_volume = 255;
+  bool m_busy = true;
+  bool m_showFlags[5] = {};
+};
+
+// The one main window of the process.
+CMainPlayerWnd& GetMainPlayerWnd();
+CMainPlayerWnd* GetMainPlayerWndPtr();
+// Deletes it (the window must be destroyed already).
+void DeleteMainPlayerWnd();

@@ -1,0 +1,269 @@
+#include "app/CMainPlayerWnd.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "app/PlayerResources.h"
+#include "ui/CProfileHelper.h"
+#include "ui/CSettings.h"
+#include "ui/CSkinButton.h"
+#include "ui/CSkinCaptionButtons.h"
+#include "ui/CSkinManager.h"
+#include "ui/CVolumeSlider.h"
+#include "ui/SkinImageIds.h"
+
+namespace {
+
+CMainPlayerWnd* g_mainWnd = nullptr;
+
+// The deferred loading's timer: the window shows first, the rest follows.
+constexpr UINT_PTR kLaterLoadingTimer = 1;
+constexpr UINT kLaterLoadingDelayMs = 5;
+
+CSkinImage* Img(unsigned short id) { return GetSkinManager()->GetSkinImage(id); }
+
+int ImageWidth(unsigned short id, int frames = 1) {
+  CSkinImage* image = Img(id);
+  return image ? image->GetWidth() / frames : 0;
+}
+
+int ImageHeight(unsigned short id) {
+  CSkinImage* image = Img(id);
+  return image ? image->GetHeight() : 0;
+}
+
+std::string LoadText(UINT id) {
+  char buffer[512] = "";
+  int n = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof(buffer));
+  return std::string(buffer, n > 0 ? n : 0);
+}
+
+}  // namespace
+
+CMainPlayerWnd& GetMainPlayerWnd() {
+  if (!g_mainWnd) g_mainWnd = new CMainPlayerWnd();
+  return *g_mainWnd;
+}
+
+CMainPlayerWnd* GetMainPlayerWndPtr() { return g_mainWnd; }
+
+void DeleteMainPlayerWnd() {
+  delete g_mainWnd;
+  g_mainWnd = nullptr;
+}
+
+CMainPlayerWnd::CMainPlayerWnd() = default;
+
+CMainPlayerWnd::~CMainPlayerWnd() {
+  if (GetPlayerHost() == this) SetPlayerHost(nullptr);
+  if (m_popupMenu) ::DestroyMenu(m_popupMenu);
+  // Controls first (they draw from the skin and talk to this window), then
+  // the player and the engine, and the library last of all.
+  m_buttons.clear();
+  m_progress.reset();
+  m_volumeSlider.reset();
+  if (m_player) {
+    m_player->Close();
+    m_player->Release();
+    m_player = nullptr;
+  }
+  ReleaseSongEngine();
+}
+
+void CMainPlayerWnd::SetCommandLineFiles(const std::vector<std::string>& files) {
+  m_commandLineFiles = files;
+}
+
+int CMainPlayerWnd::CreateMainWindow() {
+  for (int i = ShowWndFlag::kStaff; i <= ShowWndFlag::kSongMaker; ++i)
+    m_showFlags[i] = CSettings::GetShowWndFlag(i);
+  SetBkColor(CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
+
+  CSkinFrameImages* images = GetFrameImages();
+  images->SetLeftBorder(Img(kSkinMainWndLeftBorder));
+  images->SetRightBorder(Img(kSkinMainWndRightBorder));
+  images->SetTopBorder(Img(kSkinMainWndTopBorder));
+  images->SetBottomBorder(Img(kSkinMainWndBottomBorder));
+  images->SetTopLeft(Img(kSkinMainWndTopLeft));
+  images->SetTopRight(Img(kSkinMainWndTopRight));
+  images->SetBottomLeft(Img(kSkinMainWndBottomLeft));
+  images->SetBottomRight(Img(kSkinMainWndBottomRight));
+  images->SetTitle(Img(kSkinMainWndTitleActive));
+  images->SetTitleInactive(Img(kSkinMainWndTitleInActive));
+
+  // The stored place keeps only its corner: the panel has one size.
+  const RECT stored = CSettings::GetMainWndRect();
+  CSkinFrameLayout* layout = GetLayout();
+  layout->SetPos(stored.left, stored.top);
+  layout->SetWidth(260);
+  layout->SetHeight(150);
+  layout->SetMinWidth(GetMinFrameWidth());
+  layout->SetMinHeight(GetMinFrameHeight());
+  layout->SetCaptionHeight(GetCaptionHeight());
+  layout->SetDrawFlag(true);
+
+  SetCaptionStyle(kCaptionCloseMin);
+  SetCaptionButton(Img(kSkinMainWndCloseBtn), kCaptionBtnClose, true, LoadText(kStrClose).c_str(), nullptr);
+  SetCaptionButton(Img(kSkinMainWndMinBtn), kCaptionBtnMin, true, LoadText(kStrMinimize).c_str(), nullptr);
+  SetIconImage(Img(kSkinMainWndIcon));
+
+  m_volumeSlider = std::make_unique<CVolumeSlider>();
+  m_volumeSlider->SetTrackImage(Img(kSkinVolume));
+  m_volumeSlider->SetThumbImage(Img(kSkinVolumeBtn));
+  m_volumeSlider->SetPosition(164, 131);
+  m_volumeSlider->GetThumb()->MoveTo(180, 133);
+  const int stored_volume = CSettings::GetDefaultSoundVolume();
+  m_volume = stored_volume == 0 ? 255 : stored_volume;
+
+  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
+  // WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX; CS_VREDRAW |
+  // CS_HREDRAW | CS_DBLCLKS. Being the first skinned window of the process
+  // it gets the class "MelodaraBmpWnd0" a second start looks for.
+  if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) return 1;
+  ::SetWindowTextA(m_hWnd, LoadText(kStrTitle).c_str());
+  if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
+    ::AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(system, MF_STRING, kCmdHelpSystem, LoadText(kStrHelp).c_str());
+    ::AppendMenuA(system, MF_STRING, kCmdAbout, LoadText(kStrAbout).c_str());
+  }
+  if (CSettings::GetWndShowState(WndShowState::kMain)) {
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  CreateControls();
+  m_volumeSlider->SetOwner(m_hWnd);
+  m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
+  m_volumeSlider->SetValue(m_volume);
+  SetPlayerHost(this);
+  ::SetTimer(m_hWnd, kLaterLoadingTimer, kLaterLoadingDelayMs, nullptr);
+  return 0;
+}
+
+void CMainPlayerWnd::CreateControls() {
+  struct ButtonRow {
+    unsigned short image;
+    int id;
+    UINT tip;
+    UINT checkedTip;
+    bool toggle;
+  };
+  auto add = [this](const ButtonRow& row, int x, int y) {
+    auto* button = new CSkinCmdButton(row.toggle);
+    m_buttons.emplace_back(button);
+    const std::string tip = LoadText(row.tip);
+    const std::string checkedTip = row.checkedTip ? LoadText(row.checkedTip) : std::string();
+    CreateSkinButton(button, m_hWnd, row.image, row.id, true, tip.c_str(),
+                     row.checkedTip ? checkedTip.c_str() : nullptr);
+    button->MoveTo(x, y);
+    return button;
+  };
+  const int w = ImageWidth(kSkinPlay, 4);
+  add({kSkinToBegin, kIdPrevious, kStrPrevious, 0, false}, 23, 109);
+  m_playButton = add({kSkinPlay, kIdPlay, kStrPlay, 0, false}, 23 + w, 109);
+  m_pauseButton = add({kSkinPause, kIdPause, kStrPause, 0, false}, 23 + w, 109);
+  add({kSkinStop, kIdStop, kStrStop, 0, false}, 23 + 2 * w, 109);
+  add({kSkinToEnd, kIdNext, kStrNext, 0, false}, 23 + 3 * w, 109);
+  add({kSkinPlayMode, kIdPlayMode, kStrLoopMode, kStrOrdinalMode, true}, 23 + 5 * w + 8, 109)
+      ->SetCheck(CSettings::GetPlayMode() != 0);
+  add({kSkinOpen, kIdAddSongs, kStrAddSongs, 0, false}, 23 + 6 * w + 6, 109);
+  const int tw = ImageWidth(kSkinShowStaff, 4);
+  const int ty = 150 - ImageHeight(kSkinShowStaff) - 5;
+  add({kSkinShowStaff, kIdShowScore, kStrScoreToggle, 0, true}, 20, ty)
+      ->SetCheck(m_showFlags[ShowWndFlag::kStaff]);
+  add({kSkinShowLyric, kIdShowLyrics, kStrLyricsToggle, 0, true}, 20 + tw, ty)
+      ->SetCheck(m_showFlags[ShowWndFlag::kLyrics]);
+  add({kSkinShowSonglist, kIdShowPlayList, kStrPlayListToggle, 0, true}, 20 + 2 * tw, ty)
+      ->SetCheck(m_showFlags[ShowWndFlag::kPlayList]);
+  add({kSkinShowSongMaker, kIdShowSongMaker, kStrSongMakerToggle, 0, true}, 20 + 3 * tw, ty)
+      ->SetCheck(m_showFlags[ShowWndFlag::kSongMaker]);
+  ShowPlayFace(false);
+
+  m_progress = std::make_unique<CSkinSlider>();
+  m_progress->SetImages(nullptr, nullptr, Img(kSkinMainWndHumb), Img(kSkinMainWndScrollBk));
+  m_progress->SetOwner(this);
+  m_progress->SetSink(this);
+  m_progress->Create();
+  m_progress->SetRange(0, 0);
+  m_progress->MoveWindow(10, 99, 238);
+  m_progress->Show(true);
+}
+
+void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
+  if (timer != kLaterLoadingTimer) return;
+  ::KillTimer(m_hWnd, kLaterLoadingTimer);
+  if (!m_busy) return;
+  m_popupMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuStaffPopup));
+  ::DragAcceptFiles(m_hWnd, TRUE);
+  m_playTime = ::CreateWindowExA(0, "STATIC", "00:00", WS_CHILD | WS_VISIBLE | SS_RIGHT, 209, 77, 32, 13,
+                                 m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (m_playTime)
+    ::SendMessageA(m_playTime, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
+  m_busy = false;
+  ProcessCommandLineFiles();
+}
+
+void CMainPlayerWnd::SaveState() {
+  for (int i = ShowWndFlag::kStaff; i <= ShowWndFlag::kSongMaker; ++i)
+    CSettings::SetShowWndFlag(i, m_showFlags[i]);
+  // A minimised window's rectangle is the icon's; keep the last real one.
+  if (::IsWindow(m_hWnd) && !::IsIconic(m_hWnd)) {
+    RECT rect;
+    if (::GetWindowRect(m_hWnd, &rect)) CSettings::SetMainWndRect(&rect);
+  }
+  CSettings::SetPlayMode(IsLoopMode() ? 1 : 0);
+  CSettings::SetWndShowState(WndShowState::kMain,
+                             (::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  if (m_engine) {
+    if (CScoreFacet* facet = m_engine->GetScoreFacet()) CSettings::SetDefaultScoreType(facet->GetScoreType());
+  }
+  CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_volume));
+}
+
+// @name Song engine
+
+ISongEngine* CMainPlayerWnd::GetSongEngine() {
+  if (m_engine) return m_engine;
+  if (!m_engineLibrary) m_engineLibrary = ::LoadLibraryA(kTunewellLibrary);
+  if (!m_engineLibrary) return nullptr;
+  auto create = reinterpret_cast<CreateTunewellInstanceFn>(
+      ::GetProcAddress(m_engineLibrary, kCreateTunewellInstanceName));
+  ISongEngine* engine = create ? create(1) : nullptr;
+  if (!engine) {
+    ::FreeLibrary(m_engineLibrary);
+    m_engineLibrary = nullptr;
+    return nullptr;
+  }
+  m_engine = engine;
+  m_engine->Init(m_hWnd);
+  m_engine->SetListener(this);
+  m_engine->CreateScore(nullptr);
+  if (CScoreFacet* facet = m_engine->GetScoreFacet()) facet->SetScoreType(CSettings::GetDefaultScoreType());
+  return m_engine;
+}
+
+void CMainPlayerWnd::ReleaseSongEngine() {
+  if (m_engine) {
+    if (m_engine->GetPlayerState(0) == 0) m_engine->Stop(0);
+    m_engine->SetListener(nullptr);
+    m_engine->DestroyScore();
+    m_engine->Release();
+    m_engine = nullptr;
+  }
+  if (m_engineLibrary) {
+    ::FreeLibrary(m_engineLibrary);
+    m_engineLibrary = nullptr;
+  }
+}
+
+void CMainPlayerWnd::ApplyScoreSettings() {
+  if (!m_engine) return;
+  CScoreViewPair* views = m_engine->CreateScoreViewPair();
+  if (!views) return;
+  views->SetNoteColor(CSettings::GetColorSetting("SCORE_NOTE_COLOR"), -1);
+  views->SetHighlightNoteColor(CSettings::GetColorSetting("SCORE_HILIGHT_NOTE_COLOR"), -1);
+  const COLORREF clef = CSettings::GetColorSetting("SCORE_CLEF_COLOR");
+  views->SetClefColor(clef, -1);
+  views->SetSignatureColor(clef, -1);
+  views->SetLineColor(CSettings::GetColorSetting("SCORE_LINE_COLOR"), -1);
+  views->SetBarIndexColor(CSettings::GetColorSetting("SCORE_BAR_INDEX_COLOR"), -1);
+  views->Release();
+}

@@ -1,0 +1,227 @@
+#include "app/CMainPlayerWnd.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+
+#include "app/CEngineSongPlayer.h"
+#include "app/PlayerResources.h"
+#include "ui/CSettings.h"
+#include "ui/CSkinButton.h"
+
+namespace {
+
+// Song files the engine plays; other kinds need the audio players.
+bool IsSongFile(const std::string& path) {
+  const char* ext = ::PathFindExtensionA(path.c_str());
+  for (const char* known : {".mid", ".midi", ".kar", ".rmi"}) {
+    if (lstrcmpiA(ext, known) == 0) return true;
+  }
+  return false;
+}
+
+CMainPlayerWnd::PlayerFactory& Factory() {
+  static CMainPlayerWnd::PlayerFactory factory = [](const std::string& path,
+                                                    ISongEngine* engine) -> IMediaPlayer* {
+    if (!engine || !IsSongFile(path)) return nullptr;
+    return new CEngineSongPlayer(engine);
+  };
+  return factory;
+}
+
+}  // namespace
+
+void CMainPlayerWnd::SetPlayerFactory(PlayerFactory factory) { Factory() = std::move(factory); }
+
+bool CMainPlayerWnd::OpenFile(const std::string& path) {
+  if (path.empty()) return false;
+  if (path == m_currentPath && m_player) return true;
+  if (m_player) {
+    m_player->Close();
+    m_player->Release();
+    m_player = nullptr;
+  }
+  // From here the old file is gone: a failure must not leave its path
+  // behind, or the next Play would take the new file as already open.
+  m_currentPath.clear();
+  m_paused = false;
+  m_stopped = true;
+  m_length = 0;
+  ShowPlayFace(false);
+  IMediaPlayer* player = Factory()(path, GetSongEngine());
+  if (!player) return false;
+  if (player->Open(path.c_str()) != 0) {
+    player->Release();
+    return false;
+  }
+  m_player = player;
+  m_currentPath = path;
+  ApplyScoreSettings();
+  if (m_engine && IsSongFile(path)) {
+    if (CSongInfo* info = m_engine->GetSongInfo()) {
+      if (info->Open(path.c_str()) == 0) m_length = info->GetSongLength();
+      info->Release();
+    }
+  }
+  if (m_progress) {
+    m_progress->SetRange(m_length / 1000, 0);
+    m_progress->SetPos(0);
+  }
+  UpdatePlayTime(0);
+  std::string title = "Melodara - ";
+  title += ::PathFindFileNameA(path.c_str());
+  ::SetWindowTextA(m_hWnd, title.c_str());
+  return true;
+}
+
+bool CMainPlayerWnd::OpenAndPlay(const std::string& path) {
+  const bool resuming = m_paused && path == m_currentPath && m_player;
+  if (!resuming && !OpenFile(path)) return false;
+  if (!m_player) return false;
+  m_player->SetVolume(m_volume);
+  if (m_player->Play() != 0) return false;
+  m_paused = false;
+  m_stopped = false;
+  ShowPlayFace(true);
+  return true;
+}
+
+void CMainPlayerWnd::Stop() {
+  if (m_player) m_player->Stop();
+  m_stopped = true;
+  m_paused = false;
+  if (m_progress) m_progress->SetPos(0);
+  UpdatePlayTime(0);
+  ShowPlayFace(false);
+}
+
+void CMainPlayerWnd::Pause() {
+  if (!IsPlaying() || !m_player) return;
+  m_player->Pause();
+  m_paused = true;
+  ShowPlayFace(false);
+}
+
+void CMainPlayerWnd::SeekTo(int ms) {
+  if (!m_player) return;
+  m_player->Seek(ms < 0 ? 0 : ms);
+  if (m_player->Play() == 0) {
+    m_paused = false;
+    m_stopped = false;
+    ShowPlayFace(true);
+  }
+}
+
+bool CMainPlayerWnd::IsPlayable(int index) const {
+  if (index < 0 || index >= static_cast<int>(m_songs.size())) return false;
+  const std::string& path = m_songs[index];
+  return !path.empty() && ::PathFileExistsA(path.c_str());
+}
+
+bool CMainPlayerWnd::PlayAdjacent(int step) {
+  const int count = static_cast<int>(m_songs.size());
+  if (count == 0) return false;
+  const int current = FindSong(m_currentPath);
+  // Without a current entry the search starts just outside the list.
+  const int from = current >= 0 ? current : (step > 0 ? -1 : count);
+  // One pass over the list at most: a list of nothing playable ends the
+  // search instead of turning the UI thread round and round.
+  for (int tried = 1; tried <= count; ++tried) {
+    const int position = from + step * tried;
+    if (!IsLoopMode() && (position < 0 || position >= count)) break;
+    const int candidate = (position % count + count) % count;
+    if (candidate == current) break;
+    if (!IsPlayable(candidate)) continue;
+    // Stopped, the next entry only opens; playing or paused, it plays.
+    if (m_stopped && !m_paused) return OpenFile(m_songs[candidate]);
+    return OpenAndPlay(m_songs[candidate]);
+  }
+  return false;
+}
+
+bool CMainPlayerWnd::IsLoopMode() const {
+  for (auto& button : m_buttons) {
+    if (::GetDlgCtrlID(button->GetHwnd()) == kIdPlayMode) return button->GetCheck();
+  }
+  return CSettings::GetPlayMode() != 0;
+}
+
+bool CMainPlayerWnd::PlayNext() { return PlayAdjacent(1); }
+
+bool CMainPlayerWnd::PlayPrevious() { return PlayAdjacent(-1); }
+
+void CMainPlayerWnd::OnEndOfSong() {
+  // An end reported after the user stopped belongs to the song he left.
+  if (m_stopped) return;
+  m_paused = true;  // so that the search plays what it finds
+  if (!PlayNext()) Stop();
+}
+
+void CMainPlayerWnd::OnPlayPosition(int ms) {
+  if (m_progress) m_progress->SetPos(ms / 1000);
+  UpdatePlayTime(ms);
+}
+
+void CMainPlayerWnd::UpdatePlayTime(int ms) {
+  if (!m_playTime) return;
+  const int seconds = ms / 1000;
+  char text[16];
+  snprintf(text, sizeof(text), "%02d:%02d", seconds / 60 % 100, seconds % 60);
+  ::SetWindowTextA(m_playTime, text);
+}
+
+int CMainPlayerWnd::FindSong(const std::string& path) const {
+  if (path.empty()) return -1;
+  for (size_t i = 0; i < m_songs.size(); ++i) {
+    if (lstrcmpiA(m_songs[i].c_str(), path.c_str()) == 0) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool CMainPlayerWnd::AddToPlayList(const std::string& path) {
+  if (path.empty() || FindSong(path) >= 0) return false;
+  if (!IsSongFile(path) || !::PathFileExistsA(path.c_str())) return false;
+  m_songs.push_back(path);
+  return true;
+}
+
+void CMainPlayerWnd::ShowPlayFace(bool playing) {
+  if (m_playButton) ::ShowWindow(m_playButton->GetHwnd(), playing ? SW_HIDE : SW_SHOW);
+  if (m_pauseButton) ::ShowWindow(m_pauseButton->GetHwnd(), playing ? SW_SHOW : SW_HIDE);
+}
+
+// @name The progress slider
+
+void CMainPlayerWnd::OnSliderTrack(int, int) {
+  if (m_progress) UpdatePlayTime(m_progress->GetPos() * 1000);
+}
+
+void CMainPlayerWnd::OnSliderSet(int pos) {
+  if (!m_player) return;
+  if (m_paused) {
+    m_player->Seek(pos * 1000);
+    return;
+  }
+  SeekTo(pos * 1000);
+}
+
+// A click on the track leaves the song where it is.
+int CMainPlayerWnd::GetSliderValue() { return m_progress ? m_progress->GetPos() : 0; }
+
+int CMainPlayerWnd::GetSliderBackValue() { return m_progress ? m_progress->GetPos() : 0; }
+
+// @name The engine's reports
+
+void CMainPlayerWnd::OnPosition(int seconds) {
+  if (auto* songPlayer = dynamic_cast<CEngineSongPlayer*>(m_player)) songPlayer->SetPosition(seconds * 1000);
+  ::PostMessageA(m_hWnd, WM_PLAYER_POSITION, 0, static_cast<LPARAM>(seconds) * 1000);
+}
+
+void CMainPlayerWnd::OnBeat(int beat, int beatsPerBar, int extra) {
+  ::PostMessageA(m_hWnd, WM_PLAYER_BEAT, static_cast<WPARAM>(extra),
+                 static_cast<LPARAM>(beatsPerBar) << 16 | (beat & 0xFFFF));
+}
+
+void CMainPlayerWnd::OnSongEnd(int code) {
+  if (code == 0) ::PostMessageA(m_hWnd, WM_PLAYER_END, 0, 0);
+}

@@ -1,0 +1,286 @@
+#include "app/CMainPlayerWnd.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "app/PlayerResources.h"
+#include "ui/CProfileHelper.h"
+#include "ui/CSettings.h"
+#include "ui/CSkinButton.h"
+#include "ui/CVolumeSlider.h"
+#include "ui/CaptionElements.h"
+
+namespace {
+
+CMainPlayerWnd::ShellLauncher& Launcher() {
+  static CMainPlayerWnd::ShellLauncher launcher = [](const std::string& path) {
+    ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
+  };
+  return launcher;
+}
+
+}  // namespace
+
+void CMainPlayerWnd::SetShellLauncher(ShellLauncher launcher) { Launcher() = std::move(launcher); }
+
+void CMainPlayerWnd::LaunchAppFile(const char* name) {
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  char path[MAX_PATH];
+  if (!::PathCombineA(path, folder, name)) return;
+  Launcher()(path);
+}
+
+LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SKIN_CREATED:
+      // The engine is bound while the window is made: the frames made here
+      // ask it for the score and the lyrics.
+      GetSongEngine();
+      break;
+    case WM_SKIN_HIDE_CHILD:
+      break;
+    case WM_PLAYER_POSITION:
+      OnPlayPosition(static_cast<int>(lParam));
+      return 0;
+    case WM_PLAYER_END:
+      OnEndOfSong();
+      return 0;
+    case WM_PLAYER_BEAT:
+    case WM_PLAYER_BEATS_PER_BAR:
+      return 0;
+    case WM_SKIN_CLOSE:
+      ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_SKIN_VOLUME: {
+      const int volume = lParam < 0 ? 0 : lParam > 255 ? 255 : static_cast<int>(lParam);
+      m_volume = volume;
+      if (m_player) m_player->SetVolume(volume);
+      break;
+    }
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      break;
+    case WM_CLOSE:
+      Stop();
+      if (m_player) m_player->Close();
+      SaveState();
+      break;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      break;
+    case WM_COMMAND:
+      if (lParam == 0) {
+        OnCommand(LOWORD(wParam));
+      } else if (HIWORD(wParam) == BN_CLICKED) {
+        // Buttons carry their control ids, some of which equal command ids
+        // of other meanings: only a button's own id acts here.
+        switch (LOWORD(wParam)) {
+          case kIdPrevious:
+            PlayPrevious();
+            break;
+          case kIdPlay:
+            OnCommand(kCmdPlayPause);
+            break;
+          case kIdPause:
+            Pause();
+            break;
+          case kIdStop:
+            Stop();
+            break;
+          case kIdNext:
+            PlayNext();
+            break;
+          default:
+            break;
+        }
+      }
+      break;
+    case WM_SYSCOMMAND:
+      OnSysCommand(wParam, lParam);
+      return 0;
+    case WM_TIMER:
+      DoLaterLoading(wParam);
+      break;
+    case WM_CTLCOLORSTATIC: {
+      // The play time sits on the panel's own colour.
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, RGB(0xE0, 0xE6, 0xF0));
+      ::SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetBkBrush());
+    }
+    case WM_INITMENU:
+      ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), SC_MOVE, MF_BYCOMMAND | MF_GRAYED);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (m_busy) return 0;
+      if (m_volumeSlider) m_volumeSlider->OnMouseMove(wParam, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+      ::BringWindowToTop(m_hWnd);
+      if (m_volumeSlider) m_volumeSlider->OnLButtonDown(wParam, lParam);
+      break;
+    case WM_LBUTTONUP:
+      if (m_volumeSlider) m_volumeSlider->OnLButtonUp(wParam, lParam);
+      break;
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wParam);
+      const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH];
+        if (::DragQueryFileA(drop, i, path, sizeof(path))) AddToPlayList(path);
+      }
+      ::DragFinish(drop);
+      return 0;
+    }
+    case WM_COPYDATA: {
+      std::string path;
+      bool last = false;
+      if (!ReadHandOverRecord(reinterpret_cast<const COPYDATASTRUCT*>(lParam), path, last)) return FALSE;
+      AddRemoteFile(path, last);
+      return TRUE;
+    }
+    default:
+      break;
+  }
+  return CSkinWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainPlayerWnd::OnDrawItem(WPARAM wParam, LPARAM lParam) {
+  auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (!item || wParam < 99 || wParam > 210) return;
+  for (auto& button : m_buttons) {
+    if (button->GetHwnd() == item->hwndItem) button->DrawItem(item);
+  }
+}
+
+void CMainPlayerWnd::DrawClient(Gdiplus::Graphics* graphics) {
+  CSkinWnd::DrawClient(graphics);
+  if (m_volumeSlider) m_volumeSlider->Draw(graphics);
+}
+
+void CMainPlayerWnd::OnKeyDown(WPARAM key) {
+  if (key == VK_F1) {
+    LaunchAppFile("help.chm");
+    return;
+  }
+  if (::GetKeyState(VK_CONTROL) >= 0) return;
+  switch (key) {
+    case 'P':
+      ::SendMessageA(m_hWnd, WM_COMMAND, kCmdPlayPause, 0);
+      break;
+    case 'S':
+      ::SendMessageA(m_hWnd, WM_COMMAND, kCmdStop, 0);
+      break;
+    case 'F':
+      ::SendMessageA(m_hWnd, WM_COMMAND, kCmdNext, 0);
+      break;
+    case 'B':
+      ::SendMessageA(m_hWnd, WM_COMMAND, kCmdPrevious, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainPlayerWnd::OnCommand(int id) {
+  switch (id) {
+    case kCmdHelpSystem:
+    case kCmdHelp:
+      LaunchAppFile("help.chm");
+      break;
+    case kCmdUpdate:
+      LaunchAppFile("MelodaraUpdate.exe");
+      break;
+    case kCmdExit:
+      ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+      break;
+    case kCmdPlayFromHere:
+      PlayFromClickPosition();
+      break;
+    case kCmdPlayPause:
+      if (IsPlaying())
+        Pause();
+      else
+        OpenAndPlay(m_currentPath);
+      break;
+    case kCmdStop:
+      Stop();
+      break;
+    case kCmdNext:
+      PlayNext();
+      break;
+    case kCmdPrevious:
+      PlayPrevious();
+      break;
+    case kCmdSettings:
+      ShowPreferences(1);
+      break;
+    case kCmdPlayFromClimax:
+      if (m_engine) {
+        const int time = m_engine->GetTagTime(kTagClimaxStart);
+        if (time != -1) SeekTo(time);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainPlayerWnd::OnSysCommand(WPARAM command, LPARAM) {
+  // The program's own items first, compared whole: 9 & 0xFFF0 is 0.
+  if (command == kCmdHelpSystem) {
+    LaunchAppFile("help.chm");
+    return;
+  }
+  if (command == kCmdAbout) return;
+  switch (command & 0xFFF0) {
+    case SC_MINIMIZE:
+      ::ShowWindow(m_hWnd, SW_HIDE);
+      break;
+    case SC_RESTORE:
+      ::ShowWindow(m_hWnd, SW_SHOW);
+      ::SetForegroundWindow(m_hWnd);
+      break;
+    case SC_CLOSE:
+      ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainPlayerWnd::AddRemoteFile(const std::string& path, bool last) {
+  if (m_busy) {
+    // Sent before the deferred loading: the players do not exist yet, so
+    // the file joins the start's own list, which is opened after it.
+    m_commandLineFiles.push_back(path);
+    return;
+  }
+  const int present = FindSong(path);
+  const bool added = present < 0 && AddToPlayList(path);
+  const int play = m_handOver.OnFile(last, added, present, static_cast<int>(m_songs.size()));
+  if (play >= 0 && play < static_cast<int>(m_songs.size())) OpenAndPlay(m_songs[play]);
+}
+
+void CMainPlayerWnd::ProcessCommandLineFiles() {
+  std::vector<std::string> files;
+  files.swap(m_commandLineFiles);
+  std::vector<const std::string*> real;
+  for (const std::string& file : files) {
+    if (!file.empty()) real.push_back(&file);
+  }
+  for (size_t k = 0; k < real.size(); ++k) AddRemoteFile(*real[k], k + 1 == real.size());
+  if (real.empty() && !m_songs.empty()) OpenFile(m_songs.front());
+}
+
+void CMainPlayerWnd::PlayFromClickPosition() {
+  if (m_clickPosition == -1 || !m_engine) return;
+  const int time = m_engine->GetEventTime(m_clickPosition);
+  if (time >= 0) SeekTo(time);
+}
+
+HMENU CMainPlayerWnd::UpdatePopupMenu() { return m_popupMenu ? ::GetSubMenu(m_popupMenu, 0) : nullptr; }
+
+// The Preferences come with the player's extras.
+void CMainPlayerWnd::ShowPreferences(int) {}

@@ -1,0 +1,72 @@
+// Melodara.exe: the application object. A start with a player already
+// running hands its files over and ends; otherwise it loads the skin and
+// makes the main window, which does the rest.
+#include <afxwin.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CFileListCommandLineInfo.h"
+#include "app/CMainPlayerWnd.h"
+#include "app/FileHandOver.h"
+#include "base/Guarded.h"
+#include "ui/CProfileHelper.h"
+#include "ui/CSettings.h"
+#include "ui/CSkinManager.h"
+#include "ui/GdiplusSession.h"
+
+class CPlayerApp : public CWinApp {
+ public:
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+
+ private:
+  std::unique_ptr<GdiplusSession> m_gdiplus;
+  CWnd m_mainWndWrapper;
+};
+
+CPlayerApp theApp;
+
+BOOL CPlayerApp::InitInstance() {
+  return base::Guarded(
+      [this]() -> BOOL {
+        CFileListCommandLineInfo commandLine;
+        ParseCommandLine(commandLine);
+        if (HWND running = ::FindWindowA(kMainWndClass, kMainWndTitle)) {
+          SendFilesToPlayer(running, commandLine.GetFiles());
+          ::ShowWindow(running, SW_RESTORE);
+          ::SetForegroundWindow(running);
+          return FALSE;
+        }
+        BeginWaitCursor();
+        m_gdiplus = std::make_unique<GdiplusSession>();
+        AfxEnableControlContainer();
+        Enable3dControls();
+        CSkinManager* skins = GetSkinManager();
+        skins->SetSchemeFolder(GetSkinSchemeFolder());
+        // A scheme with missing images still shows; the missing parts stay blank.
+        skins->LoadSkinScheme();
+        CMainPlayerWnd& main = GetMainPlayerWnd();
+        main.SetCommandLineFiles(commandLine.GetFiles());
+        const int created = main.CreateMainWindow();
+        EndWaitCursor();
+        if (created != 0) return FALSE;
+        m_mainWndWrapper.Attach(main.m_hWnd);
+        m_pMainWnd = &m_mainWndWrapper;
+        ::ShowWindow(main.m_hWnd, SW_SHOW);
+        ::UpdateWindow(main.m_hWnd);
+        return TRUE;
+      },
+      FALSE);
+}
+
+int CPlayerApp::ExitInstance() {
+  base::Guarded([this] {
+    if (m_mainWndWrapper.GetSafeHwnd()) m_mainWndWrapper.Detach();
+    m_pMainWnd = nullptr;
+    DeleteMainPlayerWnd();
+    ReleaseSkinManager();
+    m_gdiplus.reset();
+  });
+  return CWinApp::ExitInstance();
+}
