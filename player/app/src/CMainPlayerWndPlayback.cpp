@@ -68,9 +68,7 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
     m_progress->SetPos(0);
   }
   UpdatePlayTime(0);
-  std::string title = "Melodara - ";
-  title += ::PathFindFileNameA(path.c_str());
-  ::SetWindowTextA(m_hWnd, title.c_str());
+  // The window keeps its title: a second start finds the player by it.
   return true;
 }
 

@@ -139,7 +139,9 @@ TEST(HandOverReceiver, ABatchPlaysItsFirstAddedFileOrTheLastFilePresent) {
     for (size_t i = 0; i < c.steps.size(); ++i) {
       const Step& s = c.steps[i];
       EXPECT_EQ(s.play, batch.OnFile(s.last, s.added, s.present, s.count)) << c.what << " step " << i;
-      if (s.last) EXPECT_EQ(0, batch.Pending()) << c.what;
+      if (s.last) {
+        EXPECT_EQ(0, batch.Pending()) << c.what;
+      }
     }
   }
 }
