@@ -1,0 +1,28 @@
+#include <listctrl/XListMessages.h>
+
+UINT WM_XLISTCTRL_COMBO_SELECTION = 0;
+UINT WM_XLISTCTRL_CHECKBOX_CLICKED = 0;
+UINT WM_XCOMBOLIST_VK_RETURN = 0;
+UINT WM_XCOMBOLIST_VK_ESCAPE = 0;
+UINT WM_XCOMBOLIST_KEYDOWN = 0;
+UINT WM_XCOMBOLIST_LBUTTONUP = 0;
+
+BOOL RegisterXListMessages() {
+  struct Entry {
+    UINT* message;
+    const char* name;
+  } const entries[] = {
+      {&WM_XLISTCTRL_COMBO_SELECTION, "WM_XLISTCTRL_COMBO_SELECTION"},
+      {&WM_XLISTCTRL_CHECKBOX_CLICKED, "WM_XLISTCTRL_CHECKBOX_CLICKED"},
+      {&WM_XCOMBOLIST_VK_RETURN, "WM_XCOMBOLIST_VK_RETURN"},
+      {&WM_XCOMBOLIST_VK_ESCAPE, "WM_XCOMBOLIST_VK_ESCAPE"},
+      {&WM_XCOMBOLIST_KEYDOWN, "WM_XCOMBOLIST_KEYDOWN"},
+      {&WM_XCOMBOLIST_LBUTTONUP, "WM_XCOMBOLIST_LBUTTONUP"},
+  };
+  BOOL ok = TRUE;
+  for (const Entry& e : entries) {
+    *e.message = ::RegisterWindowMessageA(e.name);
+    if (*e.message == 0) ok = FALSE;
+  }
+  return ok;
+}
