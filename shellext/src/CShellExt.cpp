@@ -39,6 +39,9 @@ class ScopedMedium {
 
   STGMEDIUM* Receive() { return &m_medium; }
   const STGMEDIUM& Get() const { return m_medium; }
+  // After a failed GetData the medium holds nothing of ours to release,
+  // whatever a faulty data object left in it.
+  void Forget() { std::memset(&m_medium, 0, sizeof m_medium); }
 
  private:
   STGMEDIUM m_medium;
@@ -102,7 +105,10 @@ HRESULT CShellExt::AddMenuItem(HMENU menu, UINT index, UINT first, UINT last) {
   std::vector<std::wstring> names;
   {
     ScopedMedium medium;
-    if (FAILED(m_data->GetData(&format, medium.Receive()))) return Items(0);
+    if (FAILED(m_data->GetData(&format, medium.Receive()))) {
+      medium.Forget();
+      return Items(0);
+    }
     if (medium.Get().tymed != TYMED_HGLOBAL) return Items(0);
     names = ReadDropFiles(medium.Get().hGlobal);
   }

@@ -35,9 +35,6 @@ STDAPI DllUnregisterServer() {
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    shellmark::SetModuleHandle(instance);
-    DisableThreadLibraryCalls(instance);
-  }
+  if (reason == DLL_PROCESS_ATTACH) shellmark::SetModuleHandle(instance);
   return TRUE;
 }

@@ -12,6 +12,16 @@ namespace {
 const std::wstring kHandlersKey = L"*\\shellex\\ContextMenuHandlers";
 const std::wstring kInprocKey = std::wstring(shellmark::kClassKey) + L"\\InprocServer32";
 
+bool KeyIsEmpty(HKEY root, const wchar_t* path) {
+  base::RegKey key;
+  if (RegOpenKeyExW(root, path, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return false;
+  DWORD subkeys = 0;
+  DWORD values = 0;
+  return RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                          nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+         subkeys == 0 && values == 0;
+}
+
 class RegisteredEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -23,8 +33,10 @@ class RegisteredEnvironment : public ::testing::Environment {
   }
   void TearDown() override {
     EXPECT_EQ(0, RunRegsvr32(true)) << "regsvr32 /u Shellmark.dll";
-    // Registration made the player's key; an empty one goes with it.
-    if (!m_playerKeyExisted) RegDeleteKeyW(HKEY_CURRENT_USER, shellmark::kPlayerKey);
+    // Registration made the player's key; it goes with it while empty (other
+    // tests of the prefix may have put values there meanwhile).
+    if (!m_playerKeyExisted && KeyIsEmpty(HKEY_CURRENT_USER, shellmark::kPlayerKey))
+      RegDeleteKeyW(HKEY_CURRENT_USER, shellmark::kPlayerKey);
     CoUninitialize();
   }
 
