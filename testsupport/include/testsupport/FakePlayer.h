@@ -16,6 +16,10 @@
 //           command line in UTF-8), cmdA (the ANSI command line, bytes as the
 //           process got them)
 //   close:  the main window received WM_CLOSE and the program ends
+//
+// FindWindow sees the windows of every program in the Wine prefix: a test that
+// shows the player's window, or needs that none is shown, takes the CTest
+// resource lock "player_window".
 #include <windows.h>
 
 #include <map>
