@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+class IPlayListModel;
+
 class IPlayerHost {
  public:
   // The main window's handle: commands, keys and dropped files that a tool
@@ -26,6 +28,34 @@ class IPlayerHost {
   virtual HMENU UpdatePopupMenu() { return nullptr; }
   // Opens the Preferences on that page.
   virtual void ShowPreferences(int page) {}
+
+  // Buttons, the play-list window and the score frame:
+  virtual bool PlayPrevious() { return false; }
+  virtual bool PlayNext() { return false; }
+  virtual void Stop() {}
+  virtual void Pause() {}
+  virtual bool IsPaused() const { return false; }
+  virtual bool IsStopped() const { return true; }
+  // Shows the open dialog and adds the chosen files to the play list: how
+  // many were added, or -1 when the dialog was cancelled.
+  virtual int ShowOpenDialog() { return -1; }
+  // The play list; null until the play-list window exists. The host keeps it.
+  virtual IPlayListModel* GetPlayListModel() { return nullptr; }
+  // The play order: 0 in order, 1 repeat the list.
+  virtual int GetPlayOrder() { return 0; }
+  virtual void SetPlayOrder(int order) {}
+  // Tool windows by ChildWndId (ui/CSettings.h). The window, or null while it
+  // does not exist; its visibility flag; setting the flag shows or hides the
+  // window and docks it again by its new state.
+  virtual HWND GetChildWindow(int child) { return nullptr; }
+  virtual bool IsChildVisible(int child) { return false; }
+  virtual void SetChildVisible(int child, bool visible) {}
+  // The main window's always-visible (topmost) mode.
+  virtual bool IsTopMost() { return false; }
+  virtual void SetTopMost(bool topMost) {}
+  // Play-list files (extended M3U): false when the file cannot be saved or read.
+  virtual bool SavePlayListFile(const char* path) { return false; }
+  virtual bool LoadPlayListFile(const char* path) { return false; }
 
  protected:
   ~IPlayerHost() = default;
