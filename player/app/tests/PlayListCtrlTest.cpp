@@ -238,6 +238,22 @@ TEST_F(PlayListCtrlTest, DeleteKeyRemovesTheSelection) {
   EXPECT_EQ(2, list->GetCount());
 }
 
+TEST(PlayListMenuTest, ContextMenuHoldsTheListCommands) {
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CPlayListCtrl::kPopupMenuId));
+  ASSERT_NE(nullptr, menu);
+  HMENU popup = GetSubMenu(menu, 0);
+  ASSERT_NE(nullptr, popup);
+  const UINT expected[] = {CPlayListCtrl::kCmdMoveUp,
+                           CPlayListCtrl::kCmdMoveDown,
+                           CPlayListCtrl::kCmdLoopThisSong,
+                           CPlayListCtrl::kCmdRemove,
+                           0,
+                           CPlayListCtrl::kCmdSettings};
+  ASSERT_EQ(6, GetMenuItemCount(popup));
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(expected[i], GetMenuItemID(popup, i)) << i;
+  DestroyMenu(menu);
+}
+
 bool NothingPlays(const char*) { return false; }
 bool OnlySong2Plays(const char* path) { return std::string(path) == "C:\\songs\\song2.mid"; }
 

@@ -7,6 +7,7 @@
 // Menus
 #define kMenuTrayPopup 155
 #define kMenuStaffPopup 156
+#define kMenuPlayListPopup 178
 
 // Strings
 #define kStrAbout 101
@@ -15,7 +16,11 @@
 #define kStrMinimize 104
 #define kStrTitle 106
 #define kStrAlwaysVisible 112
+#define kStrScoreType 114
 #define kStrAddSongs 115
+#define kStrRemoveSongs 116
+#define kStrExportList 117
+#define kStrImportList 118
 #define kStrPrevious 119
 #define kStrNext 120
 #define kStrStop 121
