@@ -1,0 +1,67 @@
+#include <windows.h>
+
+#include <linewick/Linewick.h>
+
+#include <testsupport/SmfBuilder.h>
+#include <testsupport/TempDir.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Library {
+  HMODULE module = ::LoadLibraryA("Linewick.dll");
+  ~Library() {
+    if (module) ::FreeLibrary(module);
+  }
+  ILinewick* Make() const {
+    auto get = reinterpret_cast<GetLinewickInstanceProc>(::GetProcAddress(module, "GetLinewickInstance"));
+    return get ? get() : nullptr;
+  }
+};
+
+TEST(LinewickExports, EveryCallMakesANewParser) {
+  Library lib;
+  ASSERT_NE(nullptr, lib.module);
+  ILinewick* a = lib.Make();
+  ILinewick* b = lib.Make();
+  ASSERT_NE(nullptr, a);
+  ASSERT_NE(nullptr, b);
+  EXPECT_NE(a, b);
+  const char text[] = "[ar:Someone]\n[00:02.00]second\n[00:01.00]first";
+  EXPECT_EQ(0, a->LoadText(text, sizeof(text) - 1));
+  EXPECT_EQ(2, a->GetLineCount());
+  EXPECT_EQ(0, b->GetLineCount());
+  EXPECT_EQ(1000, a->GetLineTime(0));
+  EXPECT_STREQ("first", a->GetLineText(0));
+  EXPECT_EQ(nullptr, a->GetLineText(2));
+  EXPECT_EQ(-1, a->GetLineTime(-1));
+  EXPECT_EQ(1, a->FindLineAt(2500));
+  EXPECT_STREQ("Someone", a->GetTag("AR"));
+  EXPECT_EQ(1, a->LoadText(nullptr, 3));
+  EXPECT_EQ(1, a->LoadText(text, -1));
+  a->Release();
+  b->Release();
+}
+
+TEST(LinewickExports, Files) {
+  Library lib;
+  ILinewick* p = lib.Make();
+  ASSERT_NE(nullptr, p);
+  testsupport::TempDir dir;
+  EXPECT_EQ(1, p->LoadFile(dir.File("missing.lrc").c_str()));
+  EXPECT_EQ(1, p->LoadFile(nullptr));
+  std::string path = dir.File("song.lrc");
+  const std::string body = "\xEF\xBB\xBF[ti:T]\r\n[00:00.50]la\r\n";
+  ASSERT_TRUE(testsupport::WriteBytes(path, testsupport::Bytes(body.begin(), body.end())));
+  EXPECT_EQ(0, p->LoadFile(path.c_str()));
+  EXPECT_EQ(1, p->GetLineCount());
+  EXPECT_EQ(500, p->GetLineTime(0));
+  EXPECT_STREQ("T", p->GetTag("ti"));
+  ASSERT_TRUE(testsupport::WriteBytes(path, testsupport::Bytes()));
+  EXPECT_EQ(0, p->LoadFile(path.c_str()));
+  EXPECT_EQ(0, p->GetLineCount());
+  p->Release();
+}
+
+}  // namespace
