@@ -74,7 +74,9 @@ void CLyricView::Draw(HDC dc) {
     DrawLines(m_backDC, clip);
   }
   if (m_countIn > 0) DrawCountIn(m_backDC);
-  ::BitBlt(dc, m_rect.left, m_rect.top, ViewWidth(), ViewHeight(), m_backDC, 0, 0, SRCCOPY);
+  // Only the part redrawn goes out: a wipe step copies one syllable's box.
+  ::BitBlt(dc, m_rect.left + clip.left, m_rect.top + clip.top, clip.right - clip.left, clip.bottom - clip.top,
+           m_backDC, clip.left, clip.top, SRCCOPY);
 }
 
 int CLyricView::HeaderX() const {
