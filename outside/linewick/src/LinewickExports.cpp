@@ -37,40 +37,40 @@ class CLinewick final : public ILinewick {
     if (!text || length < 0 || length > kLinewickMaxFile) return 1;
     try {
       std::string converted = LrcToCodePage(text, static_cast<size_t>(length));
-      m_document.Parse(converted.data(), converted.size());
+      document_.Parse(converted.data(), converted.size());
       return 0;
     } catch (...) {
-      m_document = LrcDocument();
+      document_ = LrcDocument();
       return 1;
     }
   }
 
   void Release() override { delete this; }
 
-  int GetLineCount() override { return static_cast<int>(m_document.Lines().size()); }
+  int GetLineCount() override { return static_cast<int>(document_.Lines().size()); }
 
   int GetLineTime(int index) override {
     if (index < 0 || index >= GetLineCount()) return -1;
-    return m_document.Lines()[static_cast<size_t>(index)].ms;
+    return document_.Lines()[static_cast<size_t>(index)].ms;
   }
 
   const char* GetLineText(int index) override {
     if (index < 0 || index >= GetLineCount()) return nullptr;
-    return m_document.Lines()[static_cast<size_t>(index)].text.c_str();
+    return document_.Lines()[static_cast<size_t>(index)].text.c_str();
   }
 
-  int FindLineAt(int ms) override { return m_document.FindLineAt(ms); }
+  int FindLineAt(int ms) override { return document_.FindLineAt(ms); }
 
   const char* GetTag(const char* name) override {
     try {
-      return m_document.Tag(name);
+      return document_.Tag(name);
     } catch (...) {
       return nullptr;
     }
   }
 
  private:
-  LrcDocument m_document;
+  LrcDocument document_;
 };
 
 }  // namespace

@@ -69,8 +69,8 @@ int LrcDocument::ParseTimeTag(const std::string& tag) {
 }
 
 void LrcDocument::Parse(const char* text, size_t length) {
-  m_lines.clear();
-  m_tags.clear();
+  lines_.clear();
+  tags_.clear();
   std::string all(text, length);
   long long offset = 0;
   size_t start = 0;
@@ -100,7 +100,7 @@ void LrcDocument::Parse(const char* text, size_t length) {
     }
     if (!times.empty()) {
       std::string lyric = line.substr(p);
-      for (int ms : times) m_lines.push_back(LrcLine{ms, lyric});
+      for (int ms : times) lines_.push_back(LrcLine{ms, lyric});
       continue;
     }
     // A header tag fills its line: [name:value].
@@ -113,26 +113,26 @@ void LrcDocument::Parse(const char* text, size_t length) {
     if (name.empty() || !isalpha(static_cast<unsigned char>(name[0]))) continue;  // a broken time tag
     std::string value = Trim(firstTag.substr(colon + 1));
     if (name == "offset") offset = ParseOffset(value);
-    m_tags.emplace_back(name, value);
+    tags_.emplace_back(name, value);
   }
-  for (LrcLine& l : m_lines) {
+  for (LrcLine& l : lines_) {
     long long t = static_cast<long long>(l.ms) - offset;
     l.ms = static_cast<int>(std::min<long long>(std::max<long long>(t, 0), INT_MAX));
   }
-  std::stable_sort(m_lines.begin(), m_lines.end(),
+  std::stable_sort(lines_.begin(), lines_.end(),
                    [](const LrcLine& a, const LrcLine& b) { return a.ms < b.ms; });
 }
 
 int LrcDocument::FindLineAt(int ms) const {
   auto it =
-      std::upper_bound(m_lines.begin(), m_lines.end(), ms, [](int t, const LrcLine& l) { return t < l.ms; });
-  return static_cast<int>(it - m_lines.begin()) - 1;
+      std::upper_bound(lines_.begin(), lines_.end(), ms, [](int t, const LrcLine& l) { return t < l.ms; });
+  return static_cast<int>(it - lines_.begin()) - 1;
 }
 
 const char* LrcDocument::Tag(const char* name) const {
   if (!name) return nullptr;
   std::string key = Lower(name);
-  for (const auto& tag : m_tags) {
+  for (const auto& tag : tags_) {
     if (tag.first == key) return tag.second.c_str();
   }
   return nullptr;

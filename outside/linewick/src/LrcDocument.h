@@ -22,7 +22,7 @@ class LrcDocument {
  public:
   // Replaces what was read before. The text is already in the system code page.
   void Parse(const char* text, size_t length);
-  const std::vector<LrcLine>& Lines() const { return m_lines; }
+  const std::vector<LrcLine>& Lines() const { return lines_; }
   int FindLineAt(int ms) const;
   const char* Tag(const char* name) const;
 
@@ -30,8 +30,8 @@ class LrcDocument {
   static int ParseTimeTag(const std::string& tag);
 
  private:
-  std::vector<LrcLine> m_lines;
-  std::vector<std::pair<std::string, std::string>> m_tags;  // names in lower case
+  std::vector<LrcLine> lines_;
+  std::vector<std::pair<std::string, std::string>> tags_;  // names in lower case
 };
 
 // The file's bytes as system code page text: a UTF-8 BOM, valid UTF-8 holding

@@ -74,6 +74,7 @@ struct Generator {
   std::mt19937 rng;
   int remaining;
   int maxDepth;
+  bool bareAttributes;
 
   int Pick(int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); }
 
@@ -90,7 +91,8 @@ struct Generator {
     int attributes = Pick(3);
     for (int i = 0; i < attributes; ++i) {
       std::string name = std::string("at") + std::to_string(i);
-      node.AddAttribute(Dup(name.c_str()), Pick(5) == 0 ? nullptr : Dup(Words(1 + Pick(2)).c_str()));
+      node.AddAttribute(Dup(name.c_str()),
+                        bareAttributes && Pick(5) == 0 ? nullptr : Dup(Words(1 + Pick(2)).c_str()));
     }
     bool lastWasText = false;
     int contents = top ? 1 << 30 : depth >= maxDepth ? Pick(2) : 1 + Pick(5);
@@ -119,20 +121,20 @@ struct Generator {
 
 }  // namespace
 
-XmlParserNode GenerateTree(uint32_t seed, int elements, int maxDepth) {
+XmlParserNode GenerateTree(uint32_t seed, int elements, int maxDepth, bool bareAttributes) {
   XmlParserNode document = XmlParserNode::ParseString("");
-  Generator g{std::mt19937(seed), elements, maxDepth};
+  Generator g{std::mt19937(seed), elements, maxDepth, bareAttributes};
   XmlParserNode top = document.AddChild(Dup("Document"), 0);
   g.Fill(top, "Document", 1, true);
   return document;
 }
 
-std::string GenerateDocument(uint32_t seed, size_t bytes) {
+std::string GenerateDocument(uint32_t seed, size_t bytes, bool bareAttributes) {
   std::string out;
   std::mt19937 rng(seed);
   int n = 0;
   while (out.size() < bytes) {
-    XmlParserNode tree = GenerateTree(rng(), 2000, 2 + static_cast<int>(rng() % 40));
+    XmlParserNode tree = GenerateTree(rng(), 2000, 2 + static_cast<int>(rng() % 40), bareAttributes);
     int length = 0;
     char* text = tree.CreateXmlString(n++ % 2, &length);
     out.append(text, static_cast<size_t>(length));

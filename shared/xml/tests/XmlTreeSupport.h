@@ -19,10 +19,11 @@ char* Dup(const char* text);
 // A document (an unnamed root) of about `elements` elements below one top
 // element, with attributes, entity-bearing texts, comments and CDATA, nesting
 // up to maxDepth. Texts never start or end with white space, never follow one
-// another, and no element is named like its parent.
-XmlParserNode GenerateTree(uint32_t seed, int elements, int maxDepth);
+// another, and no element is named like its parent. Without bareAttributes
+// every attribute has a value, as strict readers want.
+XmlParserNode GenerateTree(uint32_t seed, int elements, int maxDepth, bool bareAttributes = true);
 
 // The same kind of document as text, of at least `bytes` bytes.
-std::string GenerateDocument(uint32_t seed, size_t bytes);
+std::string GenerateDocument(uint32_t seed, size_t bytes, bool bareAttributes = true);
 
 }  // namespace xmltest
