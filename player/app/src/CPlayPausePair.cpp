@@ -1,0 +1,45 @@
+#include "app/CPlayPausePair.h"
+
+#include "app/PlayerStrings.h"
+#include "ui/IPlayerHost.h"
+
+int CPlayPausePair::Create(HWND parent) {
+  m_play = std::make_unique<CPlayButton>();
+  m_pause = std::make_unique<CPauseButton>();
+  const int play = CreateSkinButton(m_play.get(), parent, kPlayImage, kIdPlay, true,
+                                    LoadPlayerString(kPlayTip).c_str(), nullptr);
+  const int pause = CreateSkinButton(m_pause.get(), parent, kPauseImage, kIdPause, true,
+                                     LoadPlayerString(kPauseTip).c_str(), nullptr);
+  return play == 0 && pause == 0 ? 0 : 1;
+}
+
+void CPlayPausePair::Move(int x, int y) {
+  if (m_play) m_play->MoveTo(x, y);
+  if (m_pause) m_pause->MoveTo(x, y);
+}
+
+void CPlayPausePair::Show(int command) {
+  if (!m_play || !m_pause) return;
+  bool showPlay = false;
+  bool showPause = false;
+  if (command == SW_SHOW) {
+    IPlayerHost* host = GetPlayerHost();
+    const bool idle = !host || host->IsPaused() || host->IsStopped();
+    showPlay = idle;
+    showPause = !idle;
+  }
+  if (m_play->GetHwnd()) ::ShowWindow(m_play->GetHwnd(), showPlay ? SW_SHOW : SW_HIDE);
+  if (m_pause->GetHwnd()) ::ShowWindow(m_pause->GetHwnd(), showPause ? SW_SHOW : SW_HIDE);
+}
+
+bool CPlayPausePair::DrawItem(const DRAWITEMSTRUCT* item) {
+  if (!item) return false;
+  for (CSkinButton* button :
+       {static_cast<CSkinButton*>(m_play.get()), static_cast<CSkinButton*>(m_pause.get())}) {
+    if (button && button->GetHwnd() && item->hwndItem == button->GetHwnd()) {
+      button->DrawItem(item);
+      return true;
+    }
+  }
+  return false;
+}

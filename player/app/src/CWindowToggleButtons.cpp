@@ -1,0 +1,32 @@
+#include "app/CWindowToggleButtons.h"
+
+#include "ui/CSettings.h"
+#include "ui/IPlayerHost.h"
+
+void CPlayModeButton::OnLButtonDown(LPARAM lParam) {
+  CSkinButton::OnLButtonDown(lParam);
+  IPlayerHost* host = GetPlayerHost();
+  if (!host) return;
+  const int order = host->GetPlayOrder();
+  if (order == 0) {
+    host->SetPlayOrder(1);
+    SetCheck(true);
+  } else if (order == 1) {
+    host->SetPlayOrder(0);
+    SetCheck(false);
+  }
+}
+
+void CWindowToggleButton::OnLButtonDown(LPARAM lParam) {
+  CSkinButton::OnLButtonDown(lParam);
+  IPlayerHost* host = GetPlayerHost();
+  if (!host || !host->GetChildWindow(m_child)) return;
+  const bool show = !host->IsChildVisible(m_child);
+  host->SetChildVisible(m_child, show);
+  SetCheck(show);
+}
+
+CScoreToggleButton::CScoreToggleButton() : CWindowToggleButton(ChildWndId::kScore) {}
+CPlayListToggleButton::CPlayListToggleButton() : CWindowToggleButton(ChildWndId::kPlayList) {}
+CLyricsToggleButton::CLyricsToggleButton() : CWindowToggleButton(ChildWndId::kLyrics) {}
+CSongMakerToggleButton::CSongMakerToggleButton() : CWindowToggleButton(ChildWndId::kSongMaker) {}
