@@ -178,6 +178,18 @@ TEST(XListCtrl, ToolTipIdsAndText) {
   info.lpszText = text;
   tip->SendMessage(TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
   EXPECT_STREQ("Downloading the song file", text);
+
+  // A Unicode tool tip gets the text in UTF-16; a request for the tool tip's own id 0 gets nothing.
+  NMTTDISPINFOW wide = {};
+  wide.hdr.hwndFrom = tip->m_hWnd;
+  wide.hdr.idFrom = 3003;
+  wide.hdr.code = TTN_NEEDTEXTW;
+  list.SendMessage(WM_NOTIFY, 3003, reinterpret_cast<LPARAM>(&wide));
+  EXPECT_STREQ(L"Downloading the song file", wide.szText);
+  wide.hdr.idFrom = 0;
+  wide.szText[0] = 0;
+  list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
+  EXPECT_STREQ(L"", wide.szText);
 }
 
 // What custom draw puts on the screen: progress at 0, 50 and 100 %, a label

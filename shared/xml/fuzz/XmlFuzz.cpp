@@ -36,6 +36,11 @@ bool Writable(const XmlParserNode& node) {
     XmlContents c = node.EnumContents(i);
     if (c.kind == kXmlChild && c.child.IsDeclaration()) return false;
   }
+  // Nor does a declaration end its last text, which then reads as trailing text.
+  if (node.IsDeclaration() && node.GetElementCount() > 0 &&
+      node.EnumContents(node.GetElementCount() - 1).kind == kXmlText) {
+    return false;
+  }
   for (int i = 0; i < node.GetChildCount(); ++i) {
     XmlParserNode child = node.GetChildNodeByIndex(i);
     // Only the end of the text nests an element in one of its own name ("<a><a"):

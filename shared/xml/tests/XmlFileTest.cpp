@@ -118,3 +118,14 @@ TEST(XmlFile, Utf16ToDoubleByteCodePage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The one operation that ends the process, as its name says; nothing reads
+// downloaded text through it.
+TEST(XmlFileDeathTest, OpenFileOrExitEndsTheProcessOnError) {
+  testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(XmlParserNode::OpenFileOrExit("no such file.xml", "Product"), testing::ExitedWithCode(255), "");
+}
+
+}  // namespace
