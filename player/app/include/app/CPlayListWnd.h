@@ -1,0 +1,105 @@
+// The play-list window: a skinned, snapping tool frame around the play-list
+// control, with a skinned scroll bar, the Add, Remove, Import and Export
+// buttons along its bottom, an always-visible toggle and a close button. The
+// main window makes it once and keeps it: closing it (the close button,
+// WM_USER+101/+106, Alt+F4) only asks the owner to hide it, so the songs are
+// never lost with the window.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <memory>
+
+#include "app/CPlayListView.h"
+#include "app/CTransportButtons.h"
+#include "ui/CSkinSlider.h"
+#include "ui/CSkinWnd.h"
+#include "ui/CaptionElements.h"
+#include "ui/SnapWindows.h"
+
+// Sent as WM_COMMAND (id, BN_CLICKED) to the window on release.
+class CRemoveSongsButton : public CSkinCmdButton {};
+class CExportListButton : public CSkinCmdButton {};
+class CImportListButton : public CSkinCmdButton {};
+
+class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, public ITopMostFrame {
+ public:
+  enum { kIdAdd = 108, kIdRemove = 109, kIdExport = 111, kIdImport = 112 };
+  enum { kViewId = CPlayListView::kDefaultControlId, kMargin = 4, kFirstButtonX = 10 };
+  enum { kSaveFlags = 0x80803, kOpenFlags = 0x81803, kPathTooLongString = 103 };
+
+  // The file dialogs and the message box, replaceable so that tests can
+  // answer them.
+  typedef BOOL(WINAPI* FileDialogFunction)(OPENFILENAMEA* dialog);
+  typedef int(WINAPI* MessageBoxFunction)(HWND owner, const char* text, const char* caption, UINT type);
+  // Each returns the previous function; null restores the system's own.
+  static FileDialogFunction SetSaveDialogFunction(FileDialogFunction function);
+  static FileDialogFunction SetOpenDialogFunction(FileDialogFunction function);
+  static MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction function);
+
+  // Builds the frame from the skin and the settings and creates it hidden.
+  explicit CPlayListWnd(HWND owner);
+  ~CPlayListWnd() override;
+
+  bool IsCreated() const { return m_hWnd != nullptr; }
+  void AddSong(const char* path, int seconds);
+  void RemoveSelected();
+  void SetPlayListSink(IPlayListSink* sink);
+  // Null before the window exists.
+  IPlayListModel* GetPlayList() { return m_view.GetPlayList(); }
+  CPlayListView* GetView() { return &m_view; }
+  CSnapChildWnd* GetSnapWnd() { return &m_snap; }
+  CSkinScrollBar* GetScrollBar() { return m_scrollBar.get(); }
+  CTopMostButton* GetTopMostButton() { return m_topMostButton.get(); }
+  CSkinButton* GetButton(int id);
+  void SetPlayingColor(COLORREF color);
+  void SetTextColor(COLORREF color);
+  void SetListBkColor(COLORREF color);
+  void Redraw();
+
+  // The file commands of the buttons.
+  void ExportList();
+  void ImportList();
+
+  // ITopMostFrame
+  bool IsTopMost() override;
+  void SetTopMost(bool topMost) override;
+  HWND GetTopMostFrameWnd() override { return m_hWnd; }
+  bool IsTopmost() { return IsTopMost(); }
+  void SetTopmost(bool topMost) { SetTopMost(topMost); }
+
+  // ISliderSink: the scroll bar scrolls the list by rows.
+  void OnSliderTrack(int value, int code) override;
+  void OnSliderSet(int) override {}
+  int GetSliderValue() override { return 0; }
+  int GetSliderBackValue() override { return -1; }
+
+  // IScrollSink: the list tells the scroll bar its range and top row.
+  void SetScrollRange(int upper, int lower, bool apply) override;
+  void SetScrollPos(int pos, int unused, bool apply) override;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnSize(WPARAM wParam, LPARAM lParam) override;
+  void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+  void SetWindowRectSizing(const RECT& rect, int edge) override;
+  // WM_CLOSE hides through the owner: the object and its window stay.
+  void DestroyWindow() override;
+
+ private:
+  void OnCreated();
+  void LayoutChildren();
+  void RequestHide();
+  // The chosen path, or empty when the dialog was cancelled or failed.
+  std::string RunFileDialog(bool save);
+
+  HWND m_owner;
+  CSnapChildWnd m_snap;
+  CPlayListView m_view;
+  CAddSongsButton m_add;
+  CRemoveSongsButton m_remove;
+  CImportListButton m_import;
+  CExportListButton m_export;
+  std::unique_ptr<CSkinScrollBar> m_scrollBar;
+  std::unique_ptr<CTopMostButton> m_topMostButton;
+};

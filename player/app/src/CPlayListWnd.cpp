@@ -1,0 +1,383 @@
+#include "app/CPlayListWnd.h"
+
+#include <cderr.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/FrameSizing.h"
+#include "app/PlayerStrings.h"
+#include "ui/CSettings.h"
+#include "ui/CSkinImage.h"
+#include "ui/CSkinManager.h"
+#include "ui/IPlayerHost.h"
+#include "ui/SkinImageIds.h"
+
+namespace {
+
+enum : UINT {
+  kStrClose = 102,
+  kStrAlwaysVisible = 112,
+  kStrAddSongs = 115,
+  kStrRemoveSongs = 116,
+  kStrExportList = 117,
+  kStrImportList = 118,
+};
+
+// Null unless the scheme has the image.
+CSkinImage* SkinImage(unsigned short id) {
+  CSkinImage* image = GetSkinManager()->GetSkinImage(id);
+  return image && image->IsLoaded() ? image : nullptr;
+}
+
+// A stored rectangle nothing could show is kept between the minimum size and
+// a size no screen has.
+constexpr int kMaxFrameSide = 16384;
+
+int ClampSide(long long side, int minimum) {
+  return static_cast<int>(
+      std::min<long long>(std::max<long long>(side, std::max(minimum, 1)), kMaxFrameSide));
+}
+
+int ClampCoordinate(int v) { return std::min(std::max(v, -kMaxFrameSide), kMaxFrameSide); }
+
+CPlayListWnd::FileDialogFunction g_saveDialog = GetSaveFileNameA;
+CPlayListWnd::FileDialogFunction g_openDialog = GetOpenFileNameA;
+CPlayListWnd::MessageBoxFunction g_messageBox = MessageBoxA;
+
+// Filters are pairs of NUL-ended texts ended by one more NUL.
+const char kSaveFilter[] =
+    "Melodara Player Play List File Format (*.mpl)\0*.mpl\0"
+    "Winamp Player Play List File Format (*.m3u)\0*.m3u\0";
+const char kOpenFilter[] = "Play List File (*.mpl,*.m3u)\0*.mpl;*.m3u\0";
+
+}  // namespace
+
+CPlayListWnd::FileDialogFunction CPlayListWnd::SetSaveDialogFunction(FileDialogFunction function) {
+  const FileDialogFunction previous = g_saveDialog;
+  g_saveDialog = function ? function : GetSaveFileNameA;
+  return previous;
+}
+
+CPlayListWnd::FileDialogFunction CPlayListWnd::SetOpenDialogFunction(FileDialogFunction function) {
+  const FileDialogFunction previous = g_openDialog;
+  g_openDialog = function ? function : GetOpenFileNameA;
+  return previous;
+}
+
+CPlayListWnd::MessageBoxFunction CPlayListWnd::SetMessageBoxFunction(MessageBoxFunction function) {
+  const MessageBoxFunction previous = g_messageBox;
+  g_messageBox = function ? function : MessageBoxA;
+  return previous;
+}
+
+CPlayListWnd::CPlayListWnd(HWND owner) : m_owner(owner) {
+  SetBkColor(CSettings::GetColorSetting("PLAYLIST_BKCOLOR"));
+  const RECT stored = CSettings::GetPlayListWndRect();
+  CSkinFrameLayout* layout = GetLayout();
+  layout->SetDrawFlag(true);
+
+  CSkinFrameImages* images = GetFrameImages();
+  if (CSkinImage* i = SkinImage(kSkinPlayListLeftBorder)) images->SetLeftBorder(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListRightBorder)) images->SetRightBorder(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListTopBorder)) images->SetTopBorder(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListBottomBorder)) images->SetBottomBorder(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListTopLeft)) images->SetTopLeft(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListTopRight)) images->SetTopRight(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListBottomLeft)) images->SetBottomLeft(i);
+  if (CSkinImage* i = SkinImage(kSkinPlayListBottomRight)) images->SetBottomRight(i);
+  if (CSkinImage* i = SkinImage(kSkinPlaylistTitleActive)) images->SetTitle(i);
+  if (CSkinImage* i = SkinImage(kSkinPlaylistTitleInActive)) images->SetTitleInactive(i);
+
+  SetCaptionLayout(this, kCaptionClose);
+  SetCaptionButton(SkinImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true,
+                   LoadPlayerString(kStrClose).c_str(), nullptr);
+  SetIconImage(SkinImage(kSkinPlayListIcon));
+
+  layout->SetMinWidth(GetMinFrameWidth());
+  layout->SetMinHeight(GetMinFrameHeight());
+  layout->SetCaptionHeight(GetCaptionHeight());
+  layout->SetPos(ClampCoordinate(stored.left), ClampCoordinate(stored.top));
+  layout->SetWidth(ClampSide(static_cast<long long>(stored.right) - stored.left, GetMinFrameWidth()));
+  layout->SetHeight(ClampSide(static_cast<long long>(stored.bottom) - stored.top, GetMinFrameHeight()));
+
+  Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
+         nullptr);
+}
+
+CPlayListWnd::~CPlayListWnd() {
+  m_scrollBar.reset();
+  if (m_topMostButton) GetElementList()->Remove(m_topMostButton.get());
+  m_topMostButton.reset();
+  m_view.Destroy();
+  DestroyOwnWindow();
+}
+
+void CPlayListWnd::OnCreated() {
+  GetElementList()->SetOwner(m_hWnd);
+  m_snap.SetMainWnd(m_hWnd);
+  const RECT viewRect = {0, 0, 10, 20};
+  m_view.Create(m_hWnd, viewRect, kViewId);
+  m_view.SetBkColor(CSettings::GetColorSetting("PLAYLIST_BKCOLOR"));
+  m_view.SetTextColor(CSettings::GetColorSetting("PLAYLIST_NORMTEXT_COLOR"));
+  m_view.GetListCtrl().SetPlayingColor(CSettings::GetColorSetting("PLAYLIST_PLAYITEM_COLOR"));
+  m_view.SetScrollSink(this);
+  if (IPlayListModel* list = m_view.GetPlayList())
+    list->SetSingleLoop(CSettings::GetSingleLoopPlay() ? 1 : 0);
+
+  struct ButtonRow {
+    CSkinButton* button;
+    unsigned short image;
+    int id;
+    UINT tip;
+  };
+  const ButtonRow rows[] = {
+      {&m_add, kSkinPlayListAddSongsBtn, kIdAdd, kStrAddSongs},
+      {&m_remove, kSkinPlayListRemoveSongsBtn, kIdRemove, kStrRemoveSongs},
+      {&m_import, kSkinPlayListImportSongListBtn, kIdImport, kStrImportList},
+      {&m_export, kSkinPlayListExportSongListBtn, kIdExport, kStrExportList},
+  };
+  for (const ButtonRow& row : rows) {
+    if (CreateSkinButton(row.button, m_hWnd, row.image, row.id, true, LoadPlayerString(row.tip).c_str(),
+                         nullptr) == 0) {
+      ::ShowWindow(row.button->GetHwnd(), SW_SHOW);
+    }
+  }
+
+  m_scrollBar = std::make_unique<CSkinScrollBar>();
+  m_scrollBar->CreateButtons();
+  m_scrollBar->SetImages(SkinImage(kSkinVScrollTBtn), SkinImage(kSkinVScrollBBtn),
+                         SkinImage(kSkinVScrollHumb), SkinImage(kSkinVScrollBk));
+  m_scrollBar->SetOwner(this);
+  m_scrollBar->SetSink(this);
+  m_scrollBar->SetRange(0, 0);
+  if (m_scrollBar->Create() == 0) m_scrollBar->Show(true);
+
+  m_topMostButton = std::make_unique<CTopMostButton>(this);
+  m_topMostButton->SetImage(SkinImage(kSkinPlayListAlwaysShowBtn));
+  m_topMostButton->SetTipText(LoadPlayerString(kStrAlwaysVisible).c_str(), nullptr);
+  m_topMostButton->SetToolId(GetElementList()->NewToolId());
+  GetElementList()->Add(m_topMostButton.get());
+  GetElementList()->AddTool(m_topMostButton.get());
+  const bool topMost = CSettings::GetWndShowState(WndShowState::kPlayList);
+  m_topMostButton->SetCheck(topMost, m_hWnd);
+  SetTopMost(topMost);
+  ::DragAcceptFiles(m_hWnd, TRUE);
+  LayoutChildren();
+}
+
+CSkinButton* CPlayListWnd::GetButton(int id) {
+  switch (id) {
+    case kIdAdd:
+      return &m_add;
+    case kIdRemove:
+      return &m_remove;
+    case kIdImport:
+      return &m_import;
+    case kIdExport:
+      return &m_export;
+    default:
+      return nullptr;
+  }
+}
+
+void CPlayListWnd::LayoutChildren() {
+  if (!m_hWnd) return;
+  const CSkinFrameImages* images = GetFrameImages();
+  const int width = GetLayout()->GetWidth();
+  const int height = GetLayout()->GetHeight();
+  RECT inner = {SkinImageWidth(images->GetLeftBorder()) + kMargin,
+                SkinImageHeight(images->GetTopBorder()) + kMargin,
+                width - SkinImageWidth(images->GetRightBorder()) - kMargin,
+                height - SkinImageHeight(images->GetBottomBorder()) - kMargin};
+  inner.right = std::max(inner.right, inner.left);
+  inner.bottom = std::max(inner.bottom, inner.top);
+  int barWidth = 0;
+  if (m_scrollBar && m_scrollBar->GetSafeHwnd()) {
+    RECT bar;
+    ::GetWindowRect(m_scrollBar->GetSafeHwnd(), &bar);
+    barWidth = std::min<int>(bar.right - bar.left, inner.right - inner.left);
+    m_scrollBar->MoveWindow(inner.right - barWidth, inner.top, barWidth, inner.bottom - inner.top);
+  }
+  m_view.Move(RECT{inner.left, inner.top, inner.right - barWidth, inner.bottom});
+  if (m_topMostButton) {
+    int w = 0, h = 0;
+    if (m_topMostButton->GetImageSize(&w, &h)) w /= 4;
+    m_topMostButton->SetRect(width - w, height - h, w, h);
+    GetElementList()->UpdateToolRect(m_topMostButton.get());
+  }
+  int x = kFirstButtonX;
+  for (CSkinButton* button : {static_cast<CSkinButton*>(&m_add), static_cast<CSkinButton*>(&m_remove),
+                              static_cast<CSkinButton*>(&m_import), static_cast<CSkinButton*>(&m_export)}) {
+    int w = 0, h = 0;
+    button->GetFrameSize(&w, &h);
+    button->MoveTo(x, height - h);
+    x += w;
+  }
+}
+
+void CPlayListWnd::OnSize(WPARAM wParam, LPARAM lParam) {
+  CSkinWnd::OnSize(wParam, lParam);
+  LayoutChildren();
+}
+
+void CPlayListWnd::OnDrawItem(WPARAM wParam, LPARAM lParam) {
+  if (CSkinButton* button = GetButton(static_cast<int>(wParam))) {
+    button->DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+  }
+}
+
+void CPlayListWnd::SetWindowRectSizing(const RECT& rect, int edge) {
+  ApplyFrameSizing(this, m_snap.GetDockState(), rect, edge);
+}
+
+void CPlayListWnd::AddSong(const char* path, int seconds) {
+  if (IPlayListModel* list = m_view.GetPlayList()) list->AddEntry(path, seconds);
+}
+
+void CPlayListWnd::RemoveSelected() {
+  if (IPlayListModel* list = m_view.GetPlayList()) list->RemoveSelected();
+}
+
+void CPlayListWnd::SetPlayListSink(IPlayListSink* sink) {
+  if (IPlayListModel* list = m_view.GetPlayList()) list->SetSink(sink);
+}
+
+void CPlayListWnd::SetPlayingColor(COLORREF color) {
+  m_view.GetListCtrl().SetPlayingColor(color);
+  Redraw();
+}
+
+void CPlayListWnd::SetTextColor(COLORREF color) {
+  m_view.SetTextColor(color);
+  Redraw();
+}
+
+void CPlayListWnd::SetListBkColor(COLORREF color) {
+  SetBkColor(color);
+  m_view.SetBkColor(color);
+  Redraw();
+}
+
+void CPlayListWnd::Redraw() {
+  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  if (m_view.GetListCtrl().m_hWnd) ::InvalidateRect(m_view.GetListCtrl().m_hWnd, nullptr, TRUE);
+}
+
+bool CPlayListWnd::IsTopMost() { return m_topMostButton && m_topMostButton->IsChecked(); }
+
+void CPlayListWnd::SetTopMost(bool topMost) {
+  if (m_hWnd) {
+    ::SetWindowPos(m_hWnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void CPlayListWnd::OnSliderTrack(int value, int code) {
+  // The scroll bar reports rows moved (steps and thumb drags); it sends no
+  // absolute positions.
+  if (code == 1) m_view.ScrollBy(value);
+}
+
+void CPlayListWnd::SetScrollRange(int upper, int lower, bool apply) {
+  if (apply && m_scrollBar) m_scrollBar->SetRange(upper, lower);
+}
+
+void CPlayListWnd::SetScrollPos(int pos, int, bool apply) {
+  if (apply && m_scrollBar) m_scrollBar->SetPos(pos);
+}
+
+std::string CPlayListWnd::RunFileDialog(bool save) {
+  char path[MAX_PATH] = "";
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = m_owner;
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrFilter = save ? kSaveFilter : kOpenFilter;
+  dialog.nFilterIndex = 1;
+  dialog.Flags = save ? kSaveFlags : kOpenFlags;
+  if (save) dialog.lpstrDefExt = "mpl";
+  if ((save ? g_saveDialog : g_openDialog)(&dialog)) {
+    path[MAX_PATH - 1] = '\0';
+    return path;
+  }
+  if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+    g_messageBox(m_owner, LoadPlayerString(kPathTooLongString).c_str(), "Melodara", MB_OK | MB_ICONWARNING);
+  }
+  return std::string();
+}
+
+void CPlayListWnd::ExportList() {
+  IPlayListModel* list = m_view.GetPlayList();
+  if (!list || list->GetCount() == 0) return;
+  const std::string path = RunFileDialog(true);
+  if (path.empty()) return;
+  IPlayerHost* host = GetPlayerHost();
+  if (host && !host->SavePlayListFile(path.c_str())) {
+    const std::string text = "The play list could not be saved to \"" + path + "\".";
+    g_messageBox(m_owner, text.c_str(), "Melodara", MB_OK | MB_ICONERROR);
+  }
+}
+
+void CPlayListWnd::ImportList() {
+  const std::string path = RunFileDialog(false);
+  if (path.empty()) return;
+  if (IPlayerHost* host = GetPlayerHost()) host->LoadPlayListFile(path.c_str());
+}
+
+void CPlayListWnd::RequestHide() {
+  if (m_owner) ::SendMessageA(m_owner, WM_SKIN_HIDE_CHILD, ChildWndId::kPlayList, 0);
+  GetElementList()->ResetStates();
+  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CPlayListWnd::DestroyWindow() { RequestHide(); }
+
+LRESULT CPlayListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SKIN_CREATED:
+      OnCreated();
+      break;
+    case WM_SKIN_HIDE_CHILD:
+      RequestHide();
+      break;
+    case WM_SKIN_CLOSE:
+    case WM_CLOSE:
+      RequestHide();
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kIdRemove:
+          RemoveSelected();
+          return 0;
+        case kIdExport:
+          ExportList();
+          return 0;
+        case kIdImport:
+          ImportList();
+          return 0;
+        default:
+          break;
+      }
+      break;
+    case WM_DROPFILES:
+      if (m_owner) ::SendMessageA(m_owner, message, wParam, lParam);
+      return 0;
+    case WM_KEYDOWN:
+      if (m_owner) ::PostMessageA(m_owner, message, wParam, lParam);
+      break;
+    case WM_SETFOCUS:
+      if (m_view.GetListCtrl().m_hWnd) ::SetFocus(m_view.GetListCtrl().m_hWnd);
+      break;
+    case WM_SIZING:
+      m_snap.OnSizing(wParam, reinterpret_cast<RECT*>(lParam));
+      break;
+    case WM_WINDOWPOSCHANGING:
+      return m_snap.OnWindowPosChanging(wParam, reinterpret_cast<WINDOWPOS*>(lParam));
+    default:
+      break;
+  }
+  return CSkinWnd::WindowProc(message, wParam, lParam);
+}
