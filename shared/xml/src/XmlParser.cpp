@@ -84,7 +84,11 @@ Token XmlParser::Next() {
   char c = text[pos];
   if (c == 0) return t;
   if (c == '<') {
+    // Every clear-section marker goes on with '!', 'P' or 'S'; most tags do not.
+    const char second = static_cast<char>(text[pos + 1] | 0x20);
+    const bool maybeClear = text[pos + 1] == '!' || second == 'p' || second == 's';
     for (const XmlClearTag& row : kXmlClearTags) {
+      if (!maybeClear) break;
       size_t n = strlen(row.open);
       if (XmlEqualNoCase(text + pos, row.open, n)) {
         t.kind = kClear;
