@@ -49,8 +49,8 @@ class Track:
         return name + struct.pack(">I", len(body)) + body
 
 
-# The melody: (syllable, MIDI key, beats); None for a rest. A "," or "." after
-# a syllable ends its line or paragraph.
+# The melody: lines of (syllable, MIDI key, beats); the last syllable of a
+# line ends it (",") and the last line of a paragraph ends that (".").
 VERSE = [
     [("Twin", 60, 1), ("kle", 60, 1), ("twin", 67, 1), ("kle", 67, 1), ("lit", 69, 1), ("tle", 69, 1), ("star", 67, 2)],
     [("how", 65, 1), ("I", 65, 1), ("won", 64, 1), ("der", 64, 1), ("what", 62, 1), ("you", 62, 1), ("are", 60, 2)],
@@ -87,16 +87,19 @@ def main():
         if p == 1:
             control.meta(tick, 0x80, b"CLST")
         for l, line in enumerate(paragraph):
+            last = l == len(paragraph) - 1
             for i, (text, key, beats) in enumerate(line):
                 length = beats * PPQ
+                if i == len(line) - 1:
+                    # The compiler writes a break just before the syllable
+                    # it follows, at that syllable's tick.
+                    melody.meta(tick, 0x05, b"." if last else b",")
                 melody.meta(tick, 0x05, text.encode("ascii"))
                 melody.note(tick, length - 30, 0, key, 100)
                 if i % 2 == 0:
                     for k in CHORDS.get(key, [48, 55, 64]):
                         chords.note(tick, 2 * PPQ - 20, 1, k, 70)
                 tick += length
-            last = l == len(paragraph) - 1
-            melody.meta(tick - 1, 0x05, b"." if last else b",")
     # Drums over every bar from the count-in to the end.
     for beat in range(0, tick // PPQ):
         t = beat * PPQ

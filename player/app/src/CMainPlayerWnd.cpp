@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "app/PlayerResources.h"
+#include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
@@ -59,6 +60,7 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   if (m_popupMenu) ::DestroyMenu(m_popupMenu);
   // Controls first (they draw from the skin and talk to this window), then
   // the player and the engine, and the library last of all.
+  m_lyricWnd.reset();
   m_buttons.clear();
   m_progress.reset();
   m_volumeSlider.reset();
@@ -212,10 +214,75 @@ void CMainPlayerWnd::SaveState() {
   CSettings::SetPlayMode(IsLoopMode() ? 1 : 0);
   CSettings::SetWndShowState(WndShowState::kMain,
                              (::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  if (m_lyricWnd && ::IsWindow(m_lyricWnd->m_hWnd)) {
+    RECT rect;
+    if (::GetWindowRect(m_lyricWnd->m_hWnd, &rect)) CSettings::SetLyricWndRect(&rect);
+  }
   if (m_engine) {
     if (CScoreFacet* facet = m_engine->GetScoreFacet()) CSettings::SetDefaultScoreType(facet->GetScoreType());
   }
   CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_volume));
+}
+
+// @name Tool frames
+
+void CMainPlayerWnd::CreateChildFrames() {
+  ISongEngine* engine = GetSongEngine();
+  m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, engine ? engine->GetLyrics() : nullptr);
+  if (!m_lyricWnd->IsCreated()) m_lyricWnd.reset();
+  for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
+    if (m_showFlags[flag]) ShowChildFrame(flag, true);
+  }
+}
+
+HWND CMainPlayerWnd::GetChildFrame(int flag) const {
+  switch (flag) {
+    case ShowWndFlag::kLyrics:
+      return m_lyricWnd ? m_lyricWnd->m_hWnd : nullptr;
+    default:
+      // The score frame, the play-list window and the song maker are not
+      // bound to this window yet.
+      return nullptr;
+  }
+}
+
+CSkinButton* CMainPlayerWnd::FindButton(int id) const {
+  for (auto& button : m_buttons) {
+    if (::GetDlgCtrlID(button->GetHwnd()) == id) return button.get();
+  }
+  return nullptr;
+}
+
+void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
+  static const int kToggles[] = {0, kIdShowScore, kIdShowLyrics, kIdShowPlayList, kIdShowSongMaker};
+  if (flag < ShowWndFlag::kStaff || flag > ShowWndFlag::kSongMaker) return;
+  HWND frame = GetChildFrame(flag);
+  // A frame that is missing (or was destroyed) cannot show: its toggle says so.
+  if (!frame || !::IsWindow(frame)) show = false;
+  m_showFlags[flag] = show;
+  if (CSkinButton* toggle = FindButton(kToggles[flag])) toggle->SetCheck(show);
+  if (!frame || !::IsWindow(frame)) return;
+  ::ShowWindow(frame, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void CMainPlayerWnd::HideChildWindow(WPARAM childId) {
+  switch (childId) {
+    case ChildWndId::kScore:
+      ShowChildFrame(ShowWndFlag::kStaff, false);
+      break;
+    case ChildWndId::kPlayList:
+      ShowChildFrame(ShowWndFlag::kPlayList, false);
+      break;
+    case ChildWndId::kLyrics:
+      ShowChildFrame(ShowWndFlag::kLyrics, false);
+      break;
+    case ChildWndId::kSongMaker:
+      ShowChildFrame(ShowWndFlag::kSongMaker, false);
+      break;
+    default:
+      // The main window's own hide element (0) and anything else: nothing.
+      break;
+  }
 }
 
 // @name Song engine

@@ -2,10 +2,13 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/CEngineSongPlayer.h"
 #include "app/PlayerResources.h"
+#include "lyrics/CLyricView.h"
+#include "lyrics/CLyricWnd.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
 
@@ -69,6 +72,13 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   }
   UpdatePlayTime(0);
   // The window keeps its title: a second start finds the player by it.
+  if (m_lyricWnd && m_lyricWnd->GetLyricView()) {
+    SongInfoText info;
+    std::string stem = ::PathFindFileNameA(path.c_str());
+    stem.erase(std::min(stem.size(), static_cast<size_t>(::PathFindExtensionA(stem.c_str()) - stem.c_str())));
+    info.title = stem;
+    m_lyricWnd->GetLyricView()->SetSongInfo(info);
+  }
   return true;
 }
 

@@ -36,9 +36,10 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SKIN_CREATED:
       // The engine is bound while the window is made: the frames made here
       // ask it for the score and the lyrics.
-      GetSongEngine();
+      CreateChildFrames();
       break;
     case WM_SKIN_HIDE_CHILD:
+      HideChildWindow(wParam);
       break;
     case WM_PLAYER_POSITION:
       OnPlayPosition(static_cast<int>(lParam));
@@ -90,6 +91,18 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
           case kIdNext:
             PlayNext();
+            break;
+          case kIdShowScore:
+            ShowChildFrame(ShowWndFlag::kStaff, !GetShowFlag(ShowWndFlag::kStaff));
+            break;
+          case kIdShowLyrics:
+            ShowChildFrame(ShowWndFlag::kLyrics, !GetShowFlag(ShowWndFlag::kLyrics));
+            break;
+          case kIdShowPlayList:
+            ShowChildFrame(ShowWndFlag::kPlayList, !GetShowFlag(ShowWndFlag::kPlayList));
+            break;
+          case kIdShowSongMaker:
+            ShowChildFrame(ShowWndFlag::kSongMaker, !GetShowFlag(ShowWndFlag::kSongMaker));
             break;
           default:
             break;

@@ -19,6 +19,7 @@
 #include "ui/CSkinWnd.h"
 #include "ui/IPlayerHost.h"
 
+class CLyricWnd;
 class CSkinButton;
 class CSkinCmdButton;
 class CVolumeSlider;
@@ -115,6 +116,8 @@ class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineLi
   const std::string& GetCurrentPath() const { return m_currentPath; }
   const std::vector<std::string>& GetSongs() const { return m_songs; }
   int GetVolume() const { return m_volume; }
+  CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
+  bool GetShowFlag(int flag) const { return flag > 0 && flag < 5 && m_showFlags[flag]; }
 
   // @name Seams for tests and the parts not bound here
   // Starts a program or document of the program folder (help, updater).
@@ -153,11 +156,22 @@ class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineLi
   bool PlayAdjacent(int step);
   bool IsPlayable(int index) const;
   bool IsLoopMode() const;
+  // @name Tool frames (CMainPlayerWnd.cpp)
+  void CreateChildFrames();
+  // The frame's window by ShowWndFlag index, null when it is not made.
+  HWND GetChildFrame(int flag) const;
+  // Shows or hides a tool frame and keeps its flag and toggle in step.
+  void ShowChildFrame(int flag, bool show);
+  void HideChildWindow(WPARAM childId);
+  CSkinButton* FindButton(int id) const;
 
   // Engine (first), so every member below is gone before the library goes.
   HMODULE m_engineLibrary = nullptr;
   ISongEngine* m_engine = nullptr;
   IMediaPlayer* m_player = nullptr;
+
+  // Tool frames: made once, hidden and shown; gone before the engine.
+  std::unique_ptr<CLyricWnd> m_lyricWnd;
 
   std::vector<std::unique_ptr<CSkinButton>> m_buttons;
   CSkinCmdButton* m_playButton = nullptr;
