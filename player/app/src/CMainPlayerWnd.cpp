@@ -57,6 +57,8 @@ CMainPlayerWnd::CMainPlayerWnd() = default;
 
 CMainPlayerWnd::~CMainPlayerWnd() {
   if (GetPlayerHost() == this) SetPlayerHost(nullptr);
+  m_tray.SetListener(nullptr);
+  m_tray.Remove();
   if (m_popupMenu) ::DestroyMenu(m_popupMenu);
   // Controls first (they draw from the skin and talk to this window), then
   // the player and the engine, and the library last of all.
@@ -136,6 +138,8 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
   m_volumeSlider->SetValue(m_volume);
   SetPlayerHost(this);
+  m_tray.SetListener(this);
+  m_tray.Add(icon, LoadText(kStrTitle).c_str());
   ::SetTimer(m_hWnd, kLaterLoadingTimer, kLaterLoadingDelayMs, nullptr);
   return 0;
 }
@@ -199,6 +203,10 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
                                  m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   if (m_playTime)
     ::SendMessageA(m_playTime, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
+  m_beats.SetWindow(m_hWnd);
+  m_beats.SetLayout(145, 79, 305, 65);
+  for (int slot = 0; slot < CBeatIndicator::kSlotCount; ++slot)
+    m_beats.SetImage(slot, Img(kSkinHeavyBeatNormal + slot));
   m_busy = false;
   ProcessCommandLineFiles();
 }
@@ -212,8 +220,7 @@ void CMainPlayerWnd::SaveState() {
     if (::GetWindowRect(m_hWnd, &rect)) CSettings::SetMainWndRect(&rect);
   }
   CSettings::SetPlayMode(IsLoopMode() ? 1 : 0);
-  CSettings::SetWndShowState(WndShowState::kMain,
-                             (::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  CSettings::SetWndShowState(WndShowState::kMain, IsTopMost());
   if (m_lyricWnd && ::IsWindow(m_lyricWnd->m_hWnd)) {
     RECT rect;
     if (::GetWindowRect(m_lyricWnd->m_hWnd, &rect)) CSettings::SetLyricWndRect(&rect);
@@ -265,24 +272,47 @@ void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
   ::ShowWindow(frame, show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-void CMainPlayerWnd::HideChildWindow(WPARAM childId) {
-  switch (childId) {
+int CMainPlayerWnd::FlagOfChild(int child) {
+  switch (child) {
     case ChildWndId::kScore:
-      ShowChildFrame(ShowWndFlag::kStaff, false);
-      break;
+      return ShowWndFlag::kStaff;
     case ChildWndId::kPlayList:
-      ShowChildFrame(ShowWndFlag::kPlayList, false);
-      break;
+      return ShowWndFlag::kPlayList;
     case ChildWndId::kLyrics:
-      ShowChildFrame(ShowWndFlag::kLyrics, false);
-      break;
+      return ShowWndFlag::kLyrics;
     case ChildWndId::kSongMaker:
-      ShowChildFrame(ShowWndFlag::kSongMaker, false);
-      break;
+      return ShowWndFlag::kSongMaker;
     default:
-      // The main window's own hide element (0) and anything else: nothing.
-      break;
+      return 0;
   }
+}
+
+void CMainPlayerWnd::HideChildWindow(WPARAM childId) {
+  // The main window's own hide element (0) and unknown ids do nothing.
+  if (childId > ChildWndId::kSongMaker) return;
+  if (int flag = FlagOfChild(static_cast<int>(childId))) ShowChildFrame(flag, false);
+}
+
+HWND CMainPlayerWnd::GetChildWindow(int child) { return GetChildFrame(FlagOfChild(child)); }
+
+bool CMainPlayerWnd::IsChildVisible(int child) { return GetShowFlag(FlagOfChild(child)); }
+
+void CMainPlayerWnd::SetChildVisible(int child, bool visible) {
+  if (int flag = FlagOfChild(child)) ShowChildFrame(flag, visible);
+}
+
+bool CMainPlayerWnd::IsTopMost() {
+  return m_hWnd && (::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+void CMainPlayerWnd::SetTopMost(bool topMost) {
+  if (!m_hWnd) return;
+  ::SetWindowPos(m_hWnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CMainPlayerWnd::SetPlayOrder(int order) {
+  if (CSkinButton* toggle = FindButton(kIdPlayMode)) toggle->SetCheck(order != 0);
 }
 
 // @name Song engine

@@ -66,6 +66,8 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
       info->Release();
     }
   }
+  ::PostMessageA(m_hWnd, WM_PLAYER_BEATS_PER_BAR, 0,
+                 m_engine && IsSongFile(path) ? m_engine->GetBeatsPerBar() : 0);
   if (m_progress) {
     m_progress->SetRange(m_length / 1000, 0);
     m_progress->SetPos(0);
@@ -98,6 +100,7 @@ void CMainPlayerWnd::Stop() {
   if (m_player) m_player->Stop();
   m_stopped = true;
   m_paused = false;
+  m_beats.Reset();
   if (m_progress) m_progress->SetPos(0);
   UpdatePlayTime(0);
   ShowPlayFace(false);

@@ -48,7 +48,10 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnEndOfSong();
       return 0;
     case WM_PLAYER_BEAT:
+      m_beats.OnBeat(static_cast<unsigned>(lParam));
+      return 0;
     case WM_PLAYER_BEATS_PER_BAR:
+      m_beats.SetBeatsPerBar(static_cast<int>(lParam));
       return 0;
     case WM_SKIN_CLOSE:
       ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
@@ -170,6 +173,34 @@ void CMainPlayerWnd::OnDrawItem(WPARAM wParam, LPARAM lParam) {
 void CMainPlayerWnd::DrawClient(Gdiplus::Graphics* graphics) {
   CSkinWnd::DrawClient(graphics);
   if (m_volumeSlider) m_volumeSlider->Draw(graphics);
+  m_beats.Draw(graphics);
+}
+
+int CMainPlayerWnd::OnWndMessage(UINT, WPARAM, LPARAM lParam) {
+  switch (lParam) {
+    case WM_LBUTTONUP:
+      ::ShowWindow(m_hWnd, SW_RESTORE);
+      ::ShowWindow(m_hWnd, SW_SHOW);
+      ::SetForegroundWindow(m_hWnd);
+      break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU: {
+      ::SetForegroundWindow(m_hWnd);
+      ::ShowWindow(m_hWnd, SW_SHOW);
+      HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuTrayPopup));
+      if (!menu) break;
+      POINT at;
+      ::GetCursorPos(&at);
+      ::TrackPopupMenu(::GetSubMenu(menu, 0), TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+      // Lets the menu close when the user clicks elsewhere.
+      ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+      ::DestroyMenu(menu);
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
 }
 
 void CMainPlayerWnd::OnKeyDown(WPARAM key) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/CBeatIndicator.h"
+#include "app/CTrayIcon.h"
 #include "app/FileHandOver.h"
 #include "playback/IMediaPlayer.h"
 #include "tunewell/ISongEngine.h"
@@ -61,7 +63,11 @@ enum MainWndCommand : int {
   kCmdHelp = 57670,
 };
 
-class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineListener, public IPlayerHost {
+class CMainPlayerWnd : public CSkinWnd,
+                       public ISliderSink,
+                       public ISongEngineListener,
+                       public IPlayerHost,
+                       public IMsgWndSink {
  public:
   CMainPlayerWnd();
   ~CMainPlayerWnd() override;
@@ -101,18 +107,19 @@ class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineLi
   // leaves no current file and the window stopped.
   bool OpenFile(const std::string& path);
   bool OpenAndPlay(const std::string& path);
-  void Stop();
-  void Pause();
+  void Stop() override;
+  void Pause() override;
   // The next or previous playable entry, one pass over the list at most.
-  bool PlayNext();
-  bool PlayPrevious();
+  bool PlayNext() override;
+  bool PlayPrevious() override;
   void SeekTo(int ms);
   void OnEndOfSong();
   void OnPlayPosition(int ms);
   // Adds a song of a known kind; false for anything it cannot play.
   bool AddToPlayList(const std::string& path);
   bool IsPlaying() const { return !m_stopped && !m_paused; }
-  bool IsPaused() const { return m_paused; }
+  bool IsPaused() const override { return m_paused; }
+  bool IsStopped() const override { return m_stopped; }
   const std::string& GetCurrentPath() const { return m_currentPath; }
   const std::vector<std::string>& GetSongs() const { return m_songs; }
   int GetVolume() const { return m_volume; }
@@ -133,6 +140,18 @@ class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineLi
   void PlayFromClickPosition() override;
   HMENU UpdatePopupMenu() override;
   void ShowPreferences(int page) override;
+  int GetPlayOrder() override { return IsLoopMode() ? 1 : 0; }
+  void SetPlayOrder(int order) override;
+  HWND GetChildWindow(int child) override;
+  bool IsChildVisible(int child) override;
+  void SetChildVisible(int child, bool visible) override;
+  bool IsTopMost() override;
+  void SetTopMost(bool topMost) override;
+
+  // @name IMsgWndSink (the tray icon's mouse)
+  int OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  CTrayIcon* GetTrayIcon() { return &m_tray; }
+  const CBeatIndicator& GetBeatIndicator() const { return m_beats; }
 
   // @name ISliderSink (the progress slider)
   void OnSliderTrack(int value, int code) override;
@@ -163,6 +182,8 @@ class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineLi
   // Shows or hides a tool frame and keeps its flag and toggle in step.
   void ShowChildFrame(int flag, bool show);
   void HideChildWindow(WPARAM childId);
+  // ChildWndId to ShowWndFlag; 0 for an unknown id.
+  static int FlagOfChild(int child);
   CSkinButton* FindButton(int id) const;
 
   // Engine (first), so every member below is gone before the library goes.
@@ -170,6 +191,9 @@ class CMainPlayerWnd : public CSkinWnd, public ISliderSink, public ISongEngineLi
   ISongEngine* m_engine = nullptr;
   IMediaPlayer* m_player = nullptr;
 
+  // The tray icon goes before the library, the frames' snapping before ours.
+  CTrayIcon m_tray;
+  CBeatIndicator m_beats;
   // Tool frames: made once, hidden and shown; gone before the engine.
   std::unique_ptr<CLyricWnd> m_lyricWnd;
 
