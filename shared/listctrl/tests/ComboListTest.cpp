@@ -130,4 +130,23 @@ TEST(XComboList, NoWholeRowVisibleStillPagesForward) {
   EXPECT_EQ(0, f.ScrollPos());
 }
 
+// A list box that cannot say its row height.
+WNDPROC g_listProc = nullptr;
+LRESULT CALLBACK NoRowHeight(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_GETITEMHEIGHT) return 0;
+  return ::CallWindowProcA(g_listProc, hwnd, message, wParam, lParam);
+}
+
+TEST(XComboList, RowHeightOfZeroIsSurvived) {
+  ComboFixture f;
+  ASSERT_TRUE(f.Create(60, {"a", "b", "c"}, 1));
+  HWND list = f.combo->m_ListBox.m_hWnd;
+  g_listProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoRowHeight)));
+  f.combo->Show(11);
+  f.Key(VK_NEXT);
+  EXPECT_EQ(1, f.owner.received[WM_XCOMBOLIST_KEYDOWN]);
+  ::SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProc));
+}
+
 }  // namespace

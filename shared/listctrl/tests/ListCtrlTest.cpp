@@ -135,6 +135,12 @@ TEST(XListCtrl, DisabledItemsIgnoreClicks) {
   EXPECT_EQ(1, f.parent.commands);
   Click(list, CellCentre(list, 2, 0));
   EXPECT_EQ(2, list.GetCurSel());
+  EXPECT_EQ(2, f.parent.commands);
+  // The updater's build posts no command after a click.
+  list.SetPostCommandOnClick(false);
+  Click(list, CellCentre(list, 0, 0));
+  EXPECT_EQ(0, list.GetCurSel());
+  EXPECT_EQ(2, f.parent.commands);
 }
 
 TEST(XListCtrl, ToolTipIdsAndText) {
