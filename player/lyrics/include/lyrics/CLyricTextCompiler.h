@@ -1,0 +1,47 @@
+// Sets marked-up lyric text onto the melody (track 1) of a MIDI song and
+// writes the result as a new song: a lyric event per syllable on the melody
+// track and an "MCtl" track of section markers. Binds the song file library
+// "Scrivel.dll" by name; one compiler per action.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "lyrics/LyricMarkup.h"
+
+class ISmfParser2;
+class ISmfParserHandler;
+
+class CLyricTextCompiler {
+ public:
+  CLyricTextCompiler();
+  ~CLyricTextCompiler();
+  CLyricTextCompiler(const CLyricTextCompiler&) = delete;
+  CLyricTextCompiler& operator=(const CLyricTextCompiler&) = delete;
+
+  bool IsBound() const { return m_parser && m_handler; }
+
+  // 0, or a negative LyricReadResult.
+  int ReadText(const char* text, const char* midiPath, std::vector<LyricSyllable>* syllables,
+               std::vector<LyricMarker>* markers);
+  // A text file (a UTF-8 or UTF-16 one with its byte-order mark is
+  // converted to the system code page first).
+  int ReadTextFile(const char* textPath, const char* midiPath, std::vector<LyricSyllable>* syllables,
+                   std::vector<LyricMarker>* markers);
+  // 0 on success; -1 when the song does not load or a syllable does not
+  // convert; 2 when the song was saved but lyrics could not be placed (no
+  // track 1); else the save's result. Nothing is written before the save.
+  int WriteSong(const char* midiPath, const char* outputPath, std::vector<LyricSyllable>& syllables,
+                std::vector<LyricMarker>& markers);
+  // 0 when the song loads, -1 otherwise.
+  int StripSong(const char* midiPath);
+  int CheckSong(const char*) { return 0; }
+  static void RemoveSpaces(const std::wstring& text, std::wstring* out);
+
+ private:
+  HMODULE m_library = nullptr;
+  ISmfParser2* m_parser = nullptr;
+  ISmfParserHandler* m_handler = nullptr;
+};
