@@ -411,7 +411,11 @@ void CXListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
   const int count = CListCtrl::GetItemCount();
   int nItem = -1;
   CRect rect;
-  for (int i = 0; i < count; ++i) {
+  // Only the rows on screen can hold a point of the client area: a click costs
+  // the same in a list of any length.
+  const int first = std::max(CListCtrl::GetTopIndex(), 0);
+  const int last = std::min(count, first + CListCtrl::GetCountPerPage() + 2);
+  for (int i = first; i < last; ++i) {
     if (CListCtrl::GetItemRect(i, &rect, LVIR_BOUNDS) && rect.PtInRect(point)) {
       nItem = i;
       break;
