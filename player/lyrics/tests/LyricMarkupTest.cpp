@@ -2,6 +2,8 @@
 // with a fake song: 4/4, notes 100 ticks long at every quarter from tick 0.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <scrivel/ISmfParserHandler.h>
 
 #include <string>
@@ -170,6 +172,27 @@ TEST(LyricMarkupTest, CleaningSkipsStrayBreaks) {
   EXPECT_EQ(kept, L"a.b,c");
   std::vector<LyricSyllable> empty;
   EXPECT_FALSE(CleanSyllables(&empty));
+}
+
+}  // namespace
+
+namespace {
+
+// Under a Chinese system code page (936): full-width punctuation, the
+// section words, and a character whose trail byte is "^" before a line end.
+TEST(LyricMarkupChineseTest, FullWidthMarksAndTrailBytes) {
+  if (::GetACP() != 936) GTEST_SKIP() << "needs code page 936 (LANG and LC_ALL zh_CN.UTF-8)";
+  std::string out;
+  // 你，好。 -> 你 CR LF 好 (the final paragraph end's blank line goes)
+  ASSERT_TRUE(NormalizeText("\xC4\xE3\xA3\xAC\xBA\xC3\xA1\xA3", &out));
+  EXPECT_EQ(out, "\xC4\xE3\r\n\xBA\xC3");
+  // 乛 is 81 5E: its trail byte is no "^" mark.
+  std::wstring marked;
+  ASSERT_TRUE(ApplyLineMarks("\x81\x5E\r\nb", &marked));
+  EXPECT_EQ(marked, L"\x4E5B,b");
+  // 前奏开始 and 间奏结束 place their markers.
+  EXPECT_EQ(Read(L"a[\x524D\x594F\x5F00\x59CB]b[\x95F4\x594F\x7ED3\x675F]\xFF0C"),
+            "a@0 b@120 ,@120 PRST@0 BKSP@120");
 }
 
 }  // namespace
