@@ -425,10 +425,14 @@ void CXListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
     Records* records = GetRecords(nItem);
     if (!records || records->cells.empty() || !records->cells[0].bEnabled) return;
     const int columns = std::min(GetColumns(), static_cast<int>(records->cells.size()));
+    int clicked = -1;
+    bool toggled = false;
     for (int c = 0; c < columns; ++c) {
       if (!GetCellRect(nItem, c, LVIR_BOUNDS, rect) || !rect.PtInRect(point)) continue;
+      clicked = c;
       XListCellData& cell = records->cells[static_cast<size_t>(c)];
       if (cell.nCheckedState == 0 || cell.nCheckedState == 1) {
+        toggled = true;
         ChangeChecked(cell, c, cell.nCheckedState ? 0 : 1);
         UpdateSubItem(nItem, c);
         CWnd* target = GetParent() ? GetParent() : GetOwner();
@@ -438,6 +442,9 @@ void CXListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
       }
       break;
     }
+    if (!toggled) OnCellClicked(nItem, clicked, point);
+  } else {
+    OnCellClicked(-1, -1, point);
   }
   CListCtrl::OnLButtonDown(nFlags, point);
   if (m_bPostCommandOnClick && GetParent()) {

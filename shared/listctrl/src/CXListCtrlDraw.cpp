@@ -48,6 +48,8 @@ void CXListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
   GetCellRect(nItem, nSubItem, LVIR_BOUNDS, rect);
   if (cell && cell->bShowProgress) {
     DrawProgress(nItem, nSubItem, pDC, crText, crBkgnd, rect, cell);
+  } else if (cell && cell->bCombo && DrawComboCell(nItem, nSubItem, pDC, rect, *cell, crText, crBkgnd)) {
+    // drawn by the combo editing
   } else if (cell && cell->nCheckedState != -1) {
     DrawCheckbox(nItem, nSubItem, pDC, crText, crBkgnd, rect, cell);
   } else {

@@ -283,6 +283,57 @@ TEST(XListCtrl, EmptyListTextComesAndGoes) {
   EXPECT_EQ(0, textPixels());
 }
 
+// What a class derived for combo editing sees of clicks and combo cells.
+class CComboHookList : public CXListCtrl {
+ public:
+  std::vector<std::pair<int, int>> clicked;
+  int comboDraws = 0;
+
+ protected:
+  BOOL DrawComboCell(int, int, CDC* pDC, CRect& rect, const XListCellData&, COLORREF, COLORREF) override {
+    ++comboDraws;
+    pDC->FillSolidRect(&rect, RGB(255, 255, 0));
+    return TRUE;
+  }
+  void OnCellClicked(int nItem, int nSubItem, CPoint) override { clicked.emplace_back(nItem, nSubItem); }
+};
+
+TEST(XListCtrl, ExtensionPointsForComboEditing) {
+  RegisterXListMessages();
+  listtest::CParentWnd parent;
+  ASSERT_TRUE(
+      parent.CreateEx(0, AfxRegisterWndClass(0), "hooks", WS_POPUP, CRect(0, 0, 400, 200), nullptr, 0));
+  CComboHookList list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 400, 200), &parent, 7));
+  list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+  list.InsertColumn(1, "Choice", LVCFMT_LEFT, 100);
+  list.InsertItem(0, "a");
+  list.SetCheckbox(0, 0, 0);
+  CStringArray choices;
+  choices.Add("x");
+  list.SetComboList(0, 1, TRUE, &choices, 3, 0);
+  Click(list, CellCentre(list, 0, 1));
+  Click(list, CellCentre(list, 0, 0));  // a check box: not for the hook
+  Click(list, CPoint(350, 150));
+  ASSERT_EQ(2u, list.clicked.size());
+  EXPECT_EQ(std::make_pair(0, 1), list.clicked[0]);
+  EXPECT_EQ(std::make_pair(-1, -1), list.clicked[1]);
+  EXPECT_EQ(1u, parent.checkClicks.size());
+  // Painting a combo cell goes through the hook (the list paints into a memory DC).
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 400, 200);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  list.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  EXPECT_GE(list.comboDraws, 1);
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  list.DestroyWindow();
+  parent.DestroyWindow();
+}
+
 // The pictures to look at: every kind of cell, the empty list and an open
 // drop-down, saved beside the test program.
 TEST(XListCtrl, Screenshots) {

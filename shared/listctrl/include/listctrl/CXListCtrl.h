@@ -98,6 +98,18 @@ class CXListCtrl : public CListCtrl {
 
   CXHeaderCtrl m_HeaderCtrl;
 
+  // ---- Extension points for the updater's combo editing (a class derived from
+  // this one adds its drop-down, timers and messages through them).
+  // A combo cell's drawing, after progress cells and before check boxes; FALSE
+  // (the default) paints it as any other cell.
+  virtual BOOL DrawComboCell(int nItem, int nSubItem, CDC* pDC, CRect& rect, const XListCellData& cell,
+                             COLORREF crText, COLORREF crBkgnd) {
+    return FALSE;
+  }
+  // A left click on an enabled item that toggled no check box (nSubItem -1
+  // beside the columns), or beside every item (nItem -1); before default handling.
+  virtual void OnCellClicked(int nItem, int nSubItem, CPoint point) {}
+
   // ---- Framework virtuals
   void PreSubclassWindow() override;
   INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
