@@ -21,7 +21,10 @@ END_MESSAGE_MAP()
 
 CXListCtrl::CXListCtrl() : m_strEmptyText("There are no items to show in this view.") { ReadColors(); }
 
-CXListCtrl::~CXListCtrl() = default;
+CXListCtrl::~CXListCtrl() {
+  // A window that outlives the object would reach WM_DESTROY without this class.
+  if (m_hWnd && ::IsWindow(m_hWnd)) FreeAllRecords();
+}
 
 void CXListCtrl::ReadColors() {
   m_cr3DFace = ::GetSysColor(COLOR_3DFACE);
