@@ -10,7 +10,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 class IPlayListModel;
+
+// Where playback stood when the song maker suspended it.
+struct PlaybackState {
+  std::string path;
+  int seconds = 0;
+  bool wasPlaying = false;
+};
 
 class IPlayerHost {
  public:
@@ -56,6 +65,19 @@ class IPlayerHost {
   // Play-list files (extended M3U): false when the file cannot be saved or read.
   virtual bool SavePlayListFile(const char* path) { return false; }
   virtual bool LoadPlayListFile(const char* path) { return false; }
+
+  // Song maker:
+  // Stops what plays while the pack program runs and gives back where it
+  // stood; false when nothing was suspended.
+  virtual bool SuspendPlayback(PlaybackState* state) { return false; }
+  virtual bool ResumePlayback(const PlaybackState& state) { return false; }
+  // The song's offset against its audio, in milliseconds.
+  virtual bool SetDelayTime(int ms) { return false; }
+  // Adds a file to the play list (seconds 0: the player measures it); false
+  // when it was not added.
+  virtual bool AddToPlayList(const char* path, int seconds) { return false; }
+  // Makes the play list's last entry current and plays it.
+  virtual void PlayLastEntry() {}
 
  protected:
   ~IPlayerHost() = default;
