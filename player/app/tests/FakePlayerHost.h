@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/IPlayListModel.h"
 #include "ui/IPlayerHost.h"
 
 class FakePlayerHost : public IPlayerHost {
@@ -86,5 +87,3 @@ class FakePlayerHost : public IPlayerHost {
   bool topMost = false;
   bool saveResult = true;
 };
-
-#include "app/IPlayListModel.h"

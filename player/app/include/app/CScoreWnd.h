@@ -1,0 +1,95 @@
+// The score frame: the skinned, snapping tool frame in which the song engine
+// shows the current song's notation. It holds the score canvas, a measure
+// slider under it, a scroll bar at its right and three toggles in its
+// bottom-right corner (always visible, staff notation, numbered notation).
+// The main window makes it once and keeps it: closing it (the close button,
+// WM_USER+101/+106, Alt+F4) only asks the owner to hide it. UI thread only.
+#pragma once
+
+#include <memory>
+
+#include "app/CScoreCanvas.h"
+#include "ui/CSkinSlider.h"
+#include "ui/CSkinWnd.h"
+#include "ui/CaptionElements.h"
+#include "ui/SnapWindows.h"
+
+class CScoreWnd;
+
+// A notation toggle: a press picks its notation type in the frame.
+class CScoreTypeToggle : public CSkinToggleElement {
+ public:
+  CScoreTypeToggle(CScoreWnd* frame, int type) : m_frame(frame), m_type(type) {}
+  void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  CScoreWnd* m_frame;
+  int m_type;
+};
+
+class CScoreWnd : public CSkinWnd, public ITopMostFrame {
+ public:
+  enum ScoreType { kStaff = 0, kNumbered = 1 };
+  enum Scroller { kMeasureSlider = 0, kScrollBar = 1, kBothScrollers = 2 };
+  // The staff toggle stands this far left of the frame's right edge.
+  enum { kStaffToggleOffset = 26 };
+
+  // Builds the frame from the skin and the settings and creates it hidden.
+  explicit CScoreWnd(HWND owner);
+  ~CScoreWnd() override;
+
+  bool IsCreated() const { return m_hWnd != nullptr; }
+  // Binds the engine to the canvas; the notation toggles take the engine's
+  // type from then on.
+  void SetSongEngine(ISongEngine* engine);
+  // Range 0 .. the song's measure count, position 0.
+  void ResetMeasureSlider();
+  void SetMeasurePos(int pos);
+  void EnableScrollers(bool enable, int which);
+  bool IsAlwaysVisible() { return IsTopMost(); }
+  void SetBkColor(COLORREF color);
+  void Redraw();
+  CSnapChildWnd* GetSnapPart() { return &m_snap; }
+  // Stores the type and hands it to the engine's score.
+  void SetScoreType(int type);
+  int GetScoreType() const { return m_scoreType; }
+  // A notation toggle was pressed: its type, or the other one when it is
+  // already shown.
+  void OnScoreTypeToggle(int type);
+
+  CScoreCanvas* GetCanvas() { return &m_canvas; }
+  CSkinSlider* GetMeasureSlider() { return m_slider.get(); }
+  CSkinScrollBar* GetScrollBar() { return m_scrollBar.get(); }
+  CTopMostButton* GetTopMostToggle() { return m_topMostToggle.get(); }
+  CScoreTypeToggle* GetStaffToggle() { return m_staffToggle.get(); }
+  CScoreTypeToggle* GetNumberedToggle() { return m_numberedToggle.get(); }
+
+  // ITopMostFrame
+  bool IsTopMost() override;
+  void SetTopMost(bool topMost) override;
+  HWND GetTopMostFrameWnd() override { return m_hWnd; }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnSize(WPARAM wParam, LPARAM lParam) override;
+  void SetWindowRectSizing(const RECT& rect, int edge) override;
+  // WM_CLOSE hides through the owner: the object and its window stay.
+  void DestroyWindow() override;
+
+ private:
+  void OnCreateParts();
+  void CreateToggles();
+  void LayoutToggles();
+  void LayoutChildren();
+  void UpdateToggleChecks();
+  void RequestHide();
+
+  CScoreCanvas m_canvas;
+  std::unique_ptr<CSkinSlider> m_slider;
+  std::unique_ptr<CSkinScrollBar> m_scrollBar;
+  HWND m_owner;
+  int m_scoreType = kStaff;
+  CSnapChildWnd m_snap;
+  std::unique_ptr<CTopMostButton> m_topMostToggle;
+  std::unique_ptr<CScoreTypeToggle> m_staffToggle;
+  std::unique_ptr<CScoreTypeToggle> m_numberedToggle;
+};
