@@ -14,12 +14,14 @@ function(melodara_add_dll target)
   target_link_libraries(${target} PRIVATE ${A_LIBS} melodara_base)
 endfunction()
 
-# melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s] [SCREEN])
+# melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s] [SCREEN] [SERVER])
 # One GoogleTest program, registered as one CTest entry and run under Wine from
 # the output folder, so DLLs loaded by name are found beside it. Every test
-# links the base library (base/).
+# links the base library (base/). SERVER runs it beside the local update server
+# (testsupport/updateserver) on MELODARA_UPDATE_TEST_PORT, one such test at a time.
+set(MELODARA_UPDATE_TEST_PORT 18765 CACHE STRING "Loopback port of the update server the tests start")
 function(melodara_add_test target)
-  cmake_parse_arguments(A "SCREEN" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(A "SCREEN;SERVER" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 180)
   endif()
@@ -28,7 +30,15 @@ function(melodara_add_test target)
   if(A_DEPENDS)
     add_dependencies(${target} ${A_DEPENDS})
   endif()
-  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${MELODARA_OUT})
+  if(A_SERVER)
+    add_test(NAME ${target}
+             COMMAND ${CMAKE_SOURCE_DIR}/testsupport/updateserver/run-with-server ${MELODARA_UPDATE_TEST_PORT}
+                     ${A_TIMEOUT} ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:${target}> --gtest_brief=1
+             WORKING_DIRECTORY ${MELODARA_OUT})
+    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK update_server_port)
+  else()
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${MELODARA_OUT})
+  endif()
   set_tests_properties(${target} PROPERTIES TIMEOUT ${A_TIMEOUT})
   # Tests that show windows and read back what the screen shows must not run
   # beside one another: on one display another test's window would cover them.
