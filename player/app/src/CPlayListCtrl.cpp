@@ -12,7 +12,7 @@
 
 namespace {
 
-enum Column { kIndexColumn = 0, kNameColumn = 1, kLengthColumn = 2, kColumnCount = 3 };
+enum Column { kIndexColumn = 0, kNameColumn = 1, kLengthColumn = 2 };
 
 unsigned ClockSeed() { return static_cast<unsigned>(time(nullptr)); }
 
@@ -49,20 +49,39 @@ std::string CPlayListCtrl::FormatDuration(int seconds) {
   return text;
 }
 
-void CPlayListCtrl::AddEntry(const char* path, int length) {
-  if (!m_hWnd || !path) return;
-  const int row = GetItemCount();
-  const std::string number = std::to_string(row + 1);
-  if (InsertItem(row, number.c_str()) < 0) return;
-  SetItemText(row, kNameColumn, SongName(path).c_str());
-  SetItemText(row, kLengthColumn, FormatDuration(length).c_str());
+bool CPlayListCtrl::InsertRow(const char* path, int length) {
   PlayListItemData* record = new PlayListItemData;
   record->path = path;
   record->length = length;
-  record->index = row;
-  SetItemData(row, reinterpret_cast<DWORD_PTR>(record));
+  record->index = GetItemCount();
+  // The texts come from the record when drawn (LVN_GETDISPINFO): one message
+  // a row, so long lists load quickly, and the number follows the position.
+  if (InsertItem(LVIF_TEXT | LVIF_PARAM, record->index, LPSTR_TEXTCALLBACKA, 0, 0, 0,
+                 reinterpret_cast<LPARAM>(record)) < 0) {
+    delete record;
+    return false;
+  }
+  return true;
+}
+
+void CPlayListCtrl::AddEntry(const char* path, int length) {
+  if (!m_hWnd || !path) return;
+  if (!InsertRow(path, length)) return;
   EnsureSelection();
   UpdateScrollRange();
+}
+
+void CPlayListCtrl::AddEntries(const std::vector<PlayListEntry>& entries) {
+  if (!m_hWnd || entries.empty()) return;
+  SendMessageA(WM_SETREDRAW, FALSE, 0);
+  SendMessageA(LVM_SETITEMCOUNT, static_cast<WPARAM>(GetItemCount()) + entries.size(), 0);
+  for (const PlayListEntry& entry : entries) {
+    if (!InsertRow(entry.path.c_str(), entry.length)) break;
+  }
+  SendMessageA(WM_SETREDRAW, TRUE, 0);
+  EnsureSelection();
+  UpdateScrollRange();
+  Invalidate();
 }
 
 void CPlayListCtrl::EnsureSelection() {
@@ -196,17 +215,12 @@ void CPlayListCtrl::SetCurrentIndex(int row) {
 }
 
 void CPlayListCtrl::MoveRow(int from, int to) {
-  char texts[kColumnCount][MAX_PATH];
-  for (int column = 0; column < kColumnCount; ++column) {
-    GetItemText(from, column, texts[column], MAX_PATH);
-  }
   const UINT state = GetItemState(from, LVIS_SELECTED | LVIS_FOCUSED);
   const DWORD_PTR data = GetItemData(from);
   SetItemData(from, 0);
   DeleteItem(from);
-  InsertItem(LVIF_TEXT | LVIF_STATE | LVIF_PARAM, to, texts[0], state, LVIS_SELECTED | LVIS_FOCUSED, 0,
-             static_cast<LPARAM>(data));
-  for (int column = 1; column < kColumnCount; ++column) SetItemText(to, column, texts[column]);
+  InsertItem(LVIF_TEXT | LVIF_STATE | LVIF_PARAM, to, LPSTR_TEXTCALLBACKA, state,
+             LVIS_SELECTED | LVIS_FOCUSED, 0, static_cast<LPARAM>(data));
 }
 
 void CPlayListCtrl::MoveSelection(int delta) {
@@ -232,7 +246,6 @@ void CPlayListCtrl::Renumber() {
   const int rows = GetItemCount();
   bool currentFound = false;
   for (int row = 0; row < rows; ++row) {
-    SetItemText(row, kIndexColumn, std::to_string(row + 1).c_str());
     PlayListItemData* record = GetEntry(row);
     if (!record) continue;
     if (!currentFound && record->index == m_current) {
@@ -276,6 +289,27 @@ LRESULT CPlayListCtrl::OnListNotify(NMHDR* header) {
         m_dragging = true;
         ::SetCapture(::GetParent(m_hWnd));
       }
+      return 0;
+    }
+    case LVN_GETDISPINFOA: {
+      NMLVDISPINFOA* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+      if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return 0;
+      std::string text;
+      const PlayListItemData* record = GetEntry(info->item.iItem);
+      switch (info->item.iSubItem) {
+        case kIndexColumn:
+          text = std::to_string(info->item.iItem + 1);
+          break;
+        case kNameColumn:
+          if (record) text = SongName(record->path.c_str());
+          break;
+        case kLengthColumn:
+          if (record) text = FormatDuration(record->length);
+          break;
+        default:
+          break;
+      }
+      lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
       return 0;
     }
     case NM_CLICK:

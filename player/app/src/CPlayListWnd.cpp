@@ -236,6 +236,10 @@ void CPlayListWnd::AddSong(const char* path, int seconds) {
   if (IPlayListModel* list = m_view.GetPlayList()) list->AddEntry(path, seconds);
 }
 
+void CPlayListWnd::AddSongs(const std::vector<PlayListEntry>& entries) {
+  if (m_view.GetPlayList()) m_view.GetListCtrl().AddEntries(entries);
+}
+
 void CPlayListWnd::RemoveSelected() {
   if (IPlayListModel* list = m_view.GetPlayList()) list->RemoveSelected();
 }

@@ -89,6 +89,26 @@ TEST_F(PlayListCtrlTest, FirstAddOpensWithoutPlaying) {
   EXPECT_GE(scroll.range, 0);
 }
 
+TEST_F(PlayListCtrlTest, BulkAddKeepsOrderNumbersAndTheFirstOpen) {
+  Add(1);
+  sink.calls.clear();
+  view.GetListCtrl().AddEntries({{65, "t", "C:\\b\\x.mid"}, {3725, "u", "C:\\b\\y.kar"}});
+  EXPECT_TRUE(sink.calls.empty());  // the first row was opened already
+  EXPECT_EQ((std::vector<std::string>{"song0", "x", "y"}), Names());
+  EXPECT_EQ("1:02:05", std::string(view.GetListCtrl().GetItemText(2, 2)));
+  EXPECT_EQ(3725, list->GetEntry(2)->length);
+
+  CPlayListView other;
+  const RECT rect = {0, 0, 200, 120};
+  ASSERT_TRUE(other.Create(owner.m_hWnd, rect, 12));
+  RecordingSink otherSink;
+  other.GetPlayList()->SetSink(&otherSink);
+  other.GetListCtrl().AddEntries({{1, "", "C:\\first.mid"}, {2, "", "C:\\second.mid"}});
+  EXPECT_EQ((std::vector<SinkCall>{{"Open", "C:\\first.mid"}}), otherSink.calls);
+  EXPECT_EQ(0, other.GetPlayList()->GetCurrentIndex());
+  EXPECT_EQ(2, other.GetPlayList()->GetCount());
+}
+
 TEST_F(PlayListCtrlTest, NextAndPreviousByPlayMode) {
   Add(3);
   struct Case {

@@ -9,7 +9,9 @@
 #include <afxcmn.h>
 
 #include <string>
+#include <vector>
 
+#include "app/CM3UPlayList.h"
 #include "app/IPlayListModel.h"
 
 class CPlayListCtrl : public CListCtrl, public IPlayListModel {
@@ -47,6 +49,10 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   std::string GetEntryPath(int row) override;
   void SetCurrentIndex(int row) override;
 
+  // AddEntry for each entry in order, with drawing held until all are in:
+  // a long play list loads at once instead of row by row.
+  void AddEntries(const std::vector<PlayListEntry>& entries);
+
   void SetPlayingColor(COLORREF color) { m_playingColor = color; }
   COLORREF GetPlayingColor() const { return m_playingColor; }
   void SetScrollSink(IScrollSink* sink) { m_scrollSink = sink; }
@@ -75,6 +81,8 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
 
  private:
   bool IsValidRow(int row) { return row >= 0 && row < GetCount(); }
+  // Appends the row with its texts and record; false when the list refuses it.
+  bool InsertRow(const char* path, int length);
   void MoveRow(int from, int to);
   void Renumber();
   void EnsureSelection();

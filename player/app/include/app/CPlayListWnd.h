@@ -44,6 +44,8 @@ class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, pu
 
   bool IsCreated() const { return m_hWnd != nullptr; }
   void AddSong(const char* path, int seconds);
+  // Every entry of a loaded play list, in order, drawn once.
+  void AddSongs(const std::vector<PlayListEntry>& entries);
   void RemoveSelected();
   void SetPlayListSink(IPlayListSink* sink);
   // Null before the window exists.
