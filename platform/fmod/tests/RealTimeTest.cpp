@@ -1,0 +1,139 @@
+// The threads of a real-time run, on the silent output: non-blocking opens,
+// the end callback on the stream's thread, and closing while callbacks run.
+#include <windows.h>
+
+#include <atomic>
+
+#include "FmodTestUtil.h"
+#include "testsupport/WavBuilder.h"
+
+namespace fmodtest {
+namespace {
+
+class RealTime : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetEnvironmentVariableA("MELODARA_AUDIO", "silent");
+    MelFmod_SetManualClock(0);
+    ASSERT_TRUE(FSOUND_Init(kRate, 32, 0));
+  }
+  void TearDown() override { FSOUND_Close(); }
+};
+
+template <typename F>
+bool WaitFor(F done, int ms) {
+  for (int waited = 0; waited < ms; waited += 5) {
+    if (done()) return true;
+    Sleep(5);
+  }
+  return done();
+}
+
+struct Ended {
+  std::atomic<int> calls{0};
+  std::atomic<DWORD> thread{0};
+};
+signed char OnEnd(FSOUND_STREAM*, void*, int, void* user) {
+  auto* ended = static_cast<Ended*>(user);
+  ended->thread = GetCurrentThreadId();
+  ++ended->calls;
+  return 0;
+}
+
+TEST_F(RealTime, AStreamPlaysInRealTimeAndEndsOnItsOwnThread) {
+  testsupport::WavSpec spec;
+  std::string path = WriteTemp(
+      "rt.wav", testsupport::WavFile(
+                    spec, testsupport::WavSamples(spec, testsupport::Sine(440, 0.3, kRate, kRate / 2, 2))));
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  ASSERT_NE(stream, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) != FSOUND_OPEN_OPENING; }, 5000));
+  ASSERT_EQ(FSOUND_Stream_GetOpenState(stream), FSOUND_OPEN_READY);
+  Ended ended;
+  FSOUND_Stream_SetEndCallback(stream, OnEnd, &ended);
+  DWORD start = GetTickCount();
+  ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0);
+  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetTime(stream) >= 200; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return ended.calls > 0; }, 5000));
+  // Half a second of sound takes about that long on the silent output.
+  EXPECT_GE(GetTickCount() - start, 400u);
+  EXPECT_NE(ended.thread, GetCurrentThreadId());
+  Sleep(100);
+  EXPECT_EQ(ended.calls, 1);
+  EXPECT_EQ(FSOUND_Stream_GetTime(stream), 0);
+  EXPECT_TRUE(FSOUND_Stream_Close(stream));
+}
+
+struct SlowUnit {
+  std::atomic<int> calls{0};
+  std::atomic<int> inside{0};
+  FSOUND_STREAM* stream = nullptr;
+};
+void* Slow(void* original, void*, int, void* user) {
+  auto* unit = static_cast<SlowUnit*>(user);
+  ++unit->inside;
+  ++unit->calls;
+  if (unit->stream) FSOUND_Stream_GetTime(unit->stream);  // takes the library's lock
+  Sleep(3);
+  --unit->inside;
+  return original;
+}
+
+TEST_F(RealTime, FreeingAUnitWaitsForItsCallbackAndCloseEndsTheMixer) {
+  FSOUND_STREAM* stream =
+      FSOUND_Stream_Open(Media("tone.mp3").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 5000));
+  FSOUND_Stream_Play(FSOUND_FREE, stream);
+  for (int round = 0; round < 20; ++round) {
+    SlowUnit unit;
+    unit.stream = stream;
+    FSOUND_DSPUNIT* handle = FSOUND_DSP_Create(Slow, 300, &unit);
+    FSOUND_DSP_SetActive(handle, 1);
+    ASSERT_TRUE(WaitFor([&] { return unit.calls >= 2; }, 5000));
+    FSOUND_DSP_Free(handle);
+    EXPECT_EQ(unit.inside, 0) << "a callback still runs after Free returned";
+    int calls = unit.calls;
+    Sleep(15);
+    EXPECT_EQ(unit.calls, calls);
+  }
+  // Ticks run whether or not anything plays; Close stops them.
+  SlowUnit idle;
+  FSOUND_Stream_Close(stream);
+  FSOUND_DSPUNIT* handle = FSOUND_DSP_Create(Slow, 1, &idle);
+  FSOUND_DSP_SetActive(handle, 1);
+  ASSERT_TRUE(WaitFor([&] { return idle.calls >= 3; }, 5000));
+  FSOUND_Close();
+  int calls = idle.calls;
+  Sleep(50);
+  EXPECT_EQ(idle.calls, calls);
+}
+
+struct Closer {
+  std::atomic<int> calls{0};
+};
+signed char CloseFromEnd(FSOUND_STREAM* stream, void*, int, void* user) {
+  // Closing a stream from its own end callback must not wait for itself.
+  FSOUND_Stream_Close(stream);
+  ++static_cast<Closer*>(user)->calls;
+  return 0;
+}
+
+TEST_F(RealTime, StreamsCloseWhilePlayingAndFromTheirOwnEnd) {
+  for (int round = 0; round < 10; ++round) {
+    FSOUND_STREAM* stream = FSOUND_Stream_Open(Media("tone.mp3").c_str(), FSOUND_NORMAL, 0, 0);
+    ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0);
+    Sleep(round * 3);
+    EXPECT_TRUE(FSOUND_Stream_Close(stream));
+  }
+  testsupport::WavSpec spec;
+  std::string path = WriteTemp("short.wav", testsupport::WavFile(spec, std::vector<uint8_t>(4 * 441 * 3, 0)));
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL, 0, 0);
+  Closer closer;
+  FSOUND_Stream_SetEndCallback(stream, CloseFromEnd, &closer);
+  FSOUND_Stream_Play(FSOUND_FREE, stream);
+  ASSERT_TRUE(WaitFor([&] { return closer.calls > 0; }, 5000));
+  EXPECT_EQ(FSOUND_Stream_GetOpenState(stream), FSOUND_OPEN_INVALID);
+}
+
+}  // namespace
+}  // namespace fmodtest

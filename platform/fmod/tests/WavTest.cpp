@@ -1,0 +1,117 @@
+// WAV files: every sample format we read gives the same sound; damaged
+// files fail to open or play what is there.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "FmodTestUtil.h"
+#include "quillix/SongBlock.h"
+#include "testsupport/WavBuilder.h"
+
+namespace fmodtest {
+namespace {
+
+using testsupport::WavFile;
+using testsupport::WavSamples;
+using testsupport::WavSpec;
+
+using Wav = ManualClock;
+
+TEST_F(Wav, EverySampleFormatPlaysTheSameTone) {
+  struct Case {
+    const char* what;
+    WavSpec spec;
+    float tolerance;
+  } cases[] = {
+      {"8-bit mono", {1, 1, 44100, 8}, 0.02f},      {"16-bit stereo", {1, 2, 44100, 16}, 0.001f},
+      {"24-bit stereo", {1, 2, 44100, 24}, 0.001f}, {"32-bit stereo", {1, 2, 44100, 32}, 0.001f},
+      {"float stereo", {3, 2, 44100, 32}, 0.001f},  {"extensible 16-bit", {0xFFFE, 2, 44100, 16}, 0.001f},
+  };
+  for (const Case& c : cases) {
+    std::vector<float> tone = testsupport::Sine(441, 0.5, 44100, 4410, c.spec.channels);
+    std::string path = WriteTemp(std::string("fmt") + std::to_string(&c - cases) + ".wav",
+                                 WavFile(c.spec, WavSamples(c.spec, tone)));
+    int lengthMs = 0;
+    std::vector<float> out = DecodeAll(path, &lengthMs);
+    EXPECT_EQ(lengthMs, 100) << c.what;
+    ASSERT_GE(out.size(), 4410u) << c.what;
+    for (int i : {0, 25, 100, 1234, 4409})
+      EXPECT_NEAR(out[size_t(i)], tone[size_t(i) * c.spec.channels], c.tolerance) << c.what << " frame " << i;
+  }
+}
+
+TEST_F(Wav, DamagedFilesFailOrPlayWhatIsThere) {
+  WavSpec spec;
+  std::vector<uint8_t> good = WavFile(spec, WavSamples(spec, testsupport::Sine(441, 0.5, 44100, 4410, 2)));
+  auto with = [&](size_t at, std::vector<uint8_t> bytes) {
+    std::vector<uint8_t> out = good;
+    std::copy(bytes.begin(), bytes.end(), out.begin() + at);
+    return out;
+  };
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    int lengthMs;  // -1: the open fails
+  } cases[] = {
+      {"empty", {}, -1},
+      {"not RIFF", with(0, {'R', 'I', 'F', 'X'}), -1},
+      {"only the RIFF header", std::vector<uint8_t>(good.begin(), good.begin() + 12), -1},
+      {"fmt size beyond the file", with(16, {0xFF, 0xFF, 0xFF, 0x7F}), -1},
+      {"12 bits a sample", with(34, {12, 0}), -1},
+      {"no channels", with(22, {0, 0}), -1},
+      {"block align that lies", with(32, {7, 0}), -1},
+      {"unknown coding", with(20, {0x34, 0x12}), -1},
+      {"data size beyond the file", with(40, {0xFF, 0xFF, 0xFF, 0xFF}), 100},
+      {"truncated data", std::vector<uint8_t>(good.begin(), good.begin() + 44 + 4 * 2205), 50},
+  };
+  for (const Case& c : cases) {
+    std::string path = WriteTemp("bad.wav", c.bytes);
+    FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL, 0, 0);
+    if (c.lengthMs < 0) {
+      EXPECT_EQ(stream, nullptr) << c.what;
+      FSOUND_STREAM* later = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+      EXPECT_EQ(FSOUND_Stream_GetOpenState(later), FSOUND_OPEN_FAILED) << c.what;
+      FSOUND_Stream_Close(later);
+      continue;
+    }
+    ASSERT_NE(stream, nullptr) << c.what;
+    EXPECT_EQ(FSOUND_Stream_GetLengthMs(stream), c.lengthMs) << c.what;
+    FSOUND_Stream_Close(stream);
+  }
+}
+
+// The song block's writer lives with the song-block library; this is the
+// format as the footer describes it.
+std::vector<uint8_t> SongBlock(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& chunks) {
+  std::vector<uint8_t> block;
+  for (const auto& chunk : chunks) {
+    block.insert(block.end(), chunk.first.begin(), chunk.first.end());
+    testsupport::PutLe(block, chunk.second.size(), 4);
+    block.insert(block.end(), chunk.second.begin(), chunk.second.end());
+  }
+  uint32_t area = uint32_t(block.size());
+  block.insert(block.end(), quillix::kSongBlockMagic, quillix::kSongBlockMagic + 8);
+  testsupport::PutLe(block, area, 4);
+  testsupport::PutLe(block, 1, 4);
+  return block;
+}
+
+TEST_F(Wav, AnAppendedSongBlockIsNotSound) {
+  WavSpec spec;
+  std::vector<float> tone = testsupport::Sine(441, 0.5, 44100, 4410, 2);
+  std::vector<uint8_t> plain = WavFile(spec, WavSamples(spec, tone));
+  // A data chunk that claims everything to the end of the file, as some
+  // writers leave it: the block must still not be played.
+  std::vector<uint8_t> claiming = WavFile(spec, WavSamples(spec, tone), 0x7FFFFFFF);
+  std::vector<uint8_t> block = SongBlock({{"EXIF", std::vector<uint8_t>(300, 0x55)}, {"OFMS", {1, 0, 0, 0}}});
+  claiming.insert(claiming.end(), block.begin(), block.end());
+  int plainMs = 0, packedMs = 0;
+  std::vector<float> a = DecodeAll(WriteTemp("plain.wav", plain), &plainMs);
+  std::vector<float> b = DecodeAll(WriteTemp("packed.wav", claiming), &packedMs);
+  EXPECT_EQ(plainMs, packedMs);
+  ASSERT_EQ(a.size(), b.size());
+  EXPECT_EQ(a, b);
+}
+
+}  // namespace
+}  // namespace fmodtest

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Makes the audio library's test media from generated tones: sox makes the
+# sound, lame and ffmpeg encode it.
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+# Two tones in turn, so a wrong position shows as a wrong sound.
+sox -q -n -r 44100 -c 2 -b 16 tone.wav synth 1.5 sine 1000 synth 1.5 sine 1000 : synth 1.5 sine 2500 vol 0.5
+lame --quiet -b 128 tone.wav tone.mp3
+# No Info frame: the bare frames only.
+lame --quiet -b 128 -t tone.wav bare.mp3
+# Mono at 22.05 kHz: the mixer resamples it.
+sox -q -n -r 22050 -c 1 -b 16 mono.wav synth 2 sine 440 vol 0.5
+lame --quiet -b 64 -m m mono.wav mono.mp3
+# Windows Media.
+ffmpeg -loglevel error -y -i tone.wav -c:a wmav2 -b:a 128k tone.wma
+# For the device test: a steady tone.
+sox -q -n -r 44100 -c 2 -b 16 a440.wav synth 3 sine 440 vol 0.5
