@@ -15,6 +15,8 @@ constexpr UINT kLifetimeMs = 120000;
 constexpr UINT_PTR kLifetimeTimer = 1;
 
 std::wstring g_log;
+bool g_ignoreClose = false;
+DWORD g_lingerMs = 0;
 
 std::wstring Environment(const char* name) {
   std::wstring wide(name, name + strlen(name));
@@ -67,6 +69,7 @@ void AppendRecord(const std::string& record) {
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
+      if (g_ignoreClose) return 0;
       AppendRecord("close\nend\n");
       DestroyWindow(hwnd);
       return 0;
@@ -96,6 +99,7 @@ int RunMainWindow(HINSTANCE instance) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  if (g_lingerMs) Sleep(g_lingerMs);
   return 0;
 }
 
@@ -111,9 +115,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::wstring logFlag = L"--fake-log=";
     if (arg.compare(0, logFlag.size(), logFlag) == 0) g_log = arg.substr(logFlag.size());
     if (arg == L"--fake-window") window = true;
+    if (arg == L"--fake-ignore-close") g_ignoreClose = true;
+    const std::wstring lingerFlag = L"--fake-linger=";
+    if (arg.compare(0, lingerFlag.size(), lingerFlag) == 0)
+      g_lingerMs = _wtoi(arg.c_str() + lingerFlag.size());
   }
   if (argv) LocalFree(argv);
 
+  if (Environment(testsupport::kFakePlayerIgnoreCloseVariable) == L"1") g_ignoreClose = true;
   std::string record = "start\n";
   record += "module=" + testsupport::ToUtf8(ModulePath()) + "\n";
   record += "folder=" + testsupport::ToUtf8(CurrentFolder()) + "\n";

@@ -9,6 +9,9 @@
 // the program under test) or through its own arguments, which win:
 //   MELODARA_FAKE_PLAYER_LOG=<file>     --fake-log=<file>   the log to append to
 //   MELODARA_FAKE_PLAYER_WINDOW=1       --fake-window       show the main window
+//   MELODARA_FAKE_PLAYER_IGNORE_CLOSE=1 --fake-ignore-close the window ignores WM_CLOSE
+//                                       --fake-linger=<ms>  the process lives on this
+//                                                           long after its window
 //
 // The log holds one record per event, each a line naming the event followed by
 // "key=value" lines and a line "end":
@@ -30,6 +33,7 @@ namespace testsupport {
 
 constexpr char kFakePlayerLogVariable[] = "MELODARA_FAKE_PLAYER_LOG";
 constexpr char kFakePlayerWindowVariable[] = "MELODARA_FAKE_PLAYER_WINDOW";
+constexpr char kFakePlayerIgnoreCloseVariable[] = "MELODARA_FAKE_PLAYER_IGNORE_CLOSE";
 // The main window the player makes first, found by class and title.
 constexpr char kPlayerWindowClass[] = "MelodaraBmpWnd0";
 constexpr char kPlayerWindowTitle[] = "Melodara";
