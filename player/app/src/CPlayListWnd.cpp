@@ -8,6 +8,7 @@
 
 #include "app/FrameSizing.h"
 #include "app/PlayerStrings.h"
+#include "app/ToolFrameSkin.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinImage.h"
 #include "ui/CSkinManager.h"
@@ -24,23 +25,6 @@ enum : UINT {
   kStrExportList = 117,
   kStrImportList = 118,
 };
-
-// Null unless the scheme has the image.
-CSkinImage* SkinImage(unsigned short id) {
-  CSkinImage* image = GetSkinManager()->GetSkinImage(id);
-  return image && image->IsLoaded() ? image : nullptr;
-}
-
-// A stored rectangle nothing could show is kept between the minimum size and
-// a size no screen has.
-constexpr int kMaxFrameSide = 16384;
-
-int ClampSide(long long side, int minimum) {
-  return static_cast<int>(
-      std::min<long long>(std::max<long long>(side, std::max(minimum, 1)), kMaxFrameSide));
-}
-
-int ClampCoordinate(int v) { return std::min(std::max(v, -kMaxFrameSide), kMaxFrameSide); }
 
 CPlayListWnd::FileDialogFunction g_saveDialog = GetSaveFileNameA;
 CPlayListWnd::FileDialogFunction g_openDialog = GetOpenFileNameA;
@@ -75,32 +59,19 @@ CPlayListWnd::MessageBoxFunction CPlayListWnd::SetMessageBoxFunction(MessageBoxF
 CPlayListWnd::CPlayListWnd(HWND owner) : m_owner(owner) {
   SetBkColor(CSettings::GetColorSetting("PLAYLIST_BKCOLOR"));
   const RECT stored = CSettings::GetPlayListWndRect();
-  CSkinFrameLayout* layout = GetLayout();
-  layout->SetDrawFlag(true);
+  GetLayout()->SetDrawFlag(true);
 
-  CSkinFrameImages* images = GetFrameImages();
-  if (CSkinImage* i = SkinImage(kSkinPlayListLeftBorder)) images->SetLeftBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListRightBorder)) images->SetRightBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListTopBorder)) images->SetTopBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListBottomBorder)) images->SetBottomBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListTopLeft)) images->SetTopLeft(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListTopRight)) images->SetTopRight(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListBottomLeft)) images->SetBottomLeft(i);
-  if (CSkinImage* i = SkinImage(kSkinPlayListBottomRight)) images->SetBottomRight(i);
-  if (CSkinImage* i = SkinImage(kSkinPlaylistTitleActive)) images->SetTitle(i);
-  if (CSkinImage* i = SkinImage(kSkinPlaylistTitleInActive)) images->SetTitleInactive(i);
+  SetFrameImages(
+      this, {kSkinPlayListLeftBorder, kSkinPlayListRightBorder, kSkinPlayListTopBorder,
+             kSkinPlayListBottomBorder, kSkinPlayListTopLeft, kSkinPlayListTopRight, kSkinPlayListBottomLeft,
+             kSkinPlayListBottomRight, kSkinPlaylistTitleActive, kSkinPlaylistTitleInActive});
 
   SetCaptionLayout(this, kCaptionClose);
-  SetCaptionButton(SkinImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true,
+  SetCaptionButton(LoadedSkinImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true,
                    LoadPlayerString(kStrClose).c_str(), nullptr);
-  SetIconImage(SkinImage(kSkinPlayListIcon));
+  SetIconImage(LoadedSkinImage(kSkinPlayListIcon));
 
-  layout->SetMinWidth(GetMinFrameWidth());
-  layout->SetMinHeight(GetMinFrameHeight());
-  layout->SetCaptionHeight(GetCaptionHeight());
-  layout->SetPos(ClampCoordinate(stored.left), ClampCoordinate(stored.top));
-  layout->SetWidth(ClampSide(static_cast<long long>(stored.right) - stored.left, GetMinFrameWidth()));
-  layout->SetHeight(ClampSide(static_cast<long long>(stored.bottom) - stored.top, GetMinFrameHeight()));
+  ApplyStoredFrameRect(this, stored);
 
   Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
          nullptr);
@@ -147,15 +118,15 @@ void CPlayListWnd::OnCreated() {
 
   m_scrollBar = std::make_unique<CSkinScrollBar>();
   m_scrollBar->CreateButtons();
-  m_scrollBar->SetImages(SkinImage(kSkinVScrollTBtn), SkinImage(kSkinVScrollBBtn),
-                         SkinImage(kSkinVScrollHumb), SkinImage(kSkinVScrollBk));
+  m_scrollBar->SetImages(LoadedSkinImage(kSkinVScrollTBtn), LoadedSkinImage(kSkinVScrollBBtn),
+                         LoadedSkinImage(kSkinVScrollHumb), LoadedSkinImage(kSkinVScrollBk));
   m_scrollBar->SetOwner(this);
   m_scrollBar->SetSink(this);
   m_scrollBar->SetRange(0, 0);
   if (m_scrollBar->Create() == 0) m_scrollBar->Show(true);
 
   m_topMostButton = std::make_unique<CTopMostButton>(this);
-  m_topMostButton->SetImage(SkinImage(kSkinPlayListAlwaysShowBtn));
+  m_topMostButton->SetImage(LoadedSkinImage(kSkinPlayListAlwaysShowBtn));
   m_topMostButton->SetTipText(LoadPlayerString(kStrAlwaysVisible).c_str(), nullptr);
   m_topMostButton->SetToolId(GetElementList()->NewToolId());
   GetElementList()->Add(m_topMostButton.get());
@@ -271,12 +242,7 @@ void CPlayListWnd::Redraw() {
 
 bool CPlayListWnd::IsTopMost() { return m_topMostButton && m_topMostButton->IsChecked(); }
 
-void CPlayListWnd::SetTopMost(bool topMost) {
-  if (m_hWnd) {
-    ::SetWindowPos(m_hWnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-}
+void CPlayListWnd::SetTopMost(bool topMost) { SetWindowTopMost(m_hWnd, topMost); }
 
 void CPlayListWnd::OnSliderTrack(int value, int code) {
   // The scroll bar reports rows moved (steps and thumb drags); it sends no
@@ -331,11 +297,7 @@ void CPlayListWnd::ImportList() {
   if (IPlayerHost* host = GetPlayerHost()) host->LoadPlayListFile(path.c_str());
 }
 
-void CPlayListWnd::RequestHide() {
-  if (m_owner) ::SendMessageA(m_owner, WM_SKIN_HIDE_CHILD, ChildWndId::kPlayList, 0);
-  GetElementList()->ResetStates();
-  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
+void CPlayListWnd::RequestHide() { AskOwnerToHide(this, m_owner, ChildWndId::kPlayList); }
 
 void CPlayListWnd::DestroyWindow() { RequestHide(); }
 

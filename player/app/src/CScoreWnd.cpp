@@ -8,6 +8,7 @@
 
 #include "app/FrameSizing.h"
 #include "app/PlayerStrings.h"
+#include "app/ToolFrameSkin.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinImage.h"
 #include "ui/CSkinManager.h"
@@ -23,23 +24,6 @@ enum : UINT {
   kStrAlwaysVisible = 112,
   kStrScoreType = 114,
 };
-
-// Null unless the scheme has the image.
-CSkinImage* SkinImage(unsigned short id) {
-  CSkinImage* image = GetSkinManager()->GetSkinImage(id);
-  return image && image->IsLoaded() ? image : nullptr;
-}
-
-// A stored rectangle nothing could show is kept between the minimum size and
-// a size no screen has.
-constexpr int kMaxFrameSide = 16384;
-
-int ClampSide(long long side, int minimum) {
-  return static_cast<int>(
-      std::min<long long>(std::max<long long>(side, std::max(minimum, 1)), kMaxFrameSide));
-}
-
-int ClampCoordinate(int v) { return std::min(std::max(v, -kMaxFrameSide), kMaxFrameSide); }
 
 bool IsShown(const CBmpWnd* window) {
   return window && window->m_hWnd && (::GetWindowLongA(window->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -71,36 +55,22 @@ CScoreWnd::CScoreWnd(HWND owner) : m_owner(owner) {
 
   SetBkColor(CSettings::GetColorSetting("SCORE_BKCOLOR"));
   const RECT stored = CSettings::GetStaffWndRect();
-  CSkinFrameLayout* layout = GetLayout();
-  layout->SetDrawFlag(true);
+  GetLayout()->SetDrawFlag(true);
 
-  CSkinFrameImages* images = GetFrameImages();
-  if (CSkinImage* i = SkinImage(kSkinScoreLeftBorder)) images->SetLeftBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreRightBorder)) images->SetRightBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreTopBorder)) images->SetTopBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreBottomBorder)) images->SetBottomBorder(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreTopLeft)) images->SetTopLeft(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreTopRight)) images->SetTopRight(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreBottomLeft)) images->SetBottomLeft(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreBottomRight)) images->SetBottomRight(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreTitleActive)) images->SetTitle(i);
-  if (CSkinImage* i = SkinImage(kSkinScoreTitleInActive)) images->SetTitleInactive(i);
+  SetFrameImages(this, {kSkinScoreLeftBorder, kSkinScoreRightBorder, kSkinScoreTopBorder,
+                        kSkinScoreBottomBorder, kSkinScoreTopLeft, kSkinScoreTopRight, kSkinScoreBottomLeft,
+                        kSkinScoreBottomRight, kSkinScoreTitleActive, kSkinScoreTitleInActive});
 
   SetCaptionLayout(this, kCaptionCloseMinMax);
-  SetCaptionButton(SkinImage(kSkinScoreCloseBtn), kCaptionBtnClose, true, LoadPlayerString(kStrClose).c_str(),
-                   nullptr);
-  SetCaptionButton(SkinImage(kSkinScoreMaxBtn), kCaptionBtnMax, true, LoadPlayerString(kStrMaximize).c_str(),
-                   LoadPlayerString(kStrRestoreDown).c_str());
-  SetCaptionButton(SkinImage(kSkinScoreMinBtn), kCaptionBtnMin, true, LoadPlayerString(kStrMinimize).c_str(),
-                   nullptr);
-  SetIconImage(SkinImage(kSkinScoreIcon));
+  SetCaptionButton(LoadedSkinImage(kSkinScoreCloseBtn), kCaptionBtnClose, true,
+                   LoadPlayerString(kStrClose).c_str(), nullptr);
+  SetCaptionButton(LoadedSkinImage(kSkinScoreMaxBtn), kCaptionBtnMax, true,
+                   LoadPlayerString(kStrMaximize).c_str(), LoadPlayerString(kStrRestoreDown).c_str());
+  SetCaptionButton(LoadedSkinImage(kSkinScoreMinBtn), kCaptionBtnMin, true,
+                   LoadPlayerString(kStrMinimize).c_str(), nullptr);
+  SetIconImage(LoadedSkinImage(kSkinScoreIcon));
 
-  layout->SetMinWidth(GetMinFrameWidth());
-  layout->SetMinHeight(GetMinFrameHeight());
-  layout->SetCaptionHeight(GetCaptionHeight());
-  layout->SetPos(ClampCoordinate(stored.left), ClampCoordinate(stored.top));
-  layout->SetWidth(ClampSide(static_cast<long long>(stored.right) - stored.left, GetMinFrameWidth()));
-  layout->SetHeight(ClampSide(static_cast<long long>(stored.bottom) - stored.top, GetMinFrameHeight()));
+  ApplyStoredFrameRect(this, stored);
 
   if (Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
              nullptr) != 0)
@@ -121,10 +91,10 @@ CScoreWnd::~CScoreWnd() {
 void CScoreWnd::OnCreateParts() {
   GetElementList()->SetOwner(m_hWnd);
   m_snap.SetWnd(m_hWnd);
-  m_slider->SetImages(SkinImage(kSkinHScrollLBtn), SkinImage(kSkinHScrollRBtn), SkinImage(kSkinHScrollHumb),
-                      SkinImage(kSkinHScrollBk));
-  m_scrollBar->SetImages(SkinImage(kSkinVScrollTBtn), SkinImage(kSkinVScrollBBtn),
-                         SkinImage(kSkinVScrollHumb), SkinImage(kSkinVScrollBk));
+  m_slider->SetImages(LoadedSkinImage(kSkinHScrollLBtn), LoadedSkinImage(kSkinHScrollRBtn),
+                      LoadedSkinImage(kSkinHScrollHumb), LoadedSkinImage(kSkinHScrollBk));
+  m_scrollBar->SetImages(LoadedSkinImage(kSkinVScrollTBtn), LoadedSkinImage(kSkinVScrollBBtn),
+                         LoadedSkinImage(kSkinVScrollHumb), LoadedSkinImage(kSkinVScrollBk));
   m_canvas.SetBkBrush(GetBkBrush());
   if (m_canvas.Create(m_hWnd) == 0) ::ShowWindow(m_canvas.m_hWnd, SW_SHOW);
   m_slider->SetOwner(this);
@@ -153,7 +123,7 @@ void CScoreWnd::CreateToggles() {
       {m_numberedToggle.get(), kSkinDisplayJianPu, kStrScoreType},
   };
   for (const Row& row : rows) {
-    row.toggle->SetImage(SkinImage(row.image));
+    row.toggle->SetImage(LoadedSkinImage(row.image));
     row.toggle->SetTipText(LoadPlayerString(row.tip).c_str(), nullptr);
     row.toggle->SetToolId(GetElementList()->NewToolId());
     GetElementList()->Add(row.toggle);
@@ -287,18 +257,9 @@ void CScoreWnd::UpdateToggleChecks() {
 
 bool CScoreWnd::IsTopMost() { return m_topMostToggle && m_topMostToggle->IsChecked(); }
 
-void CScoreWnd::SetTopMost(bool topMost) {
-  if (m_hWnd) {
-    ::SetWindowPos(m_hWnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-}
+void CScoreWnd::SetTopMost(bool topMost) { SetWindowTopMost(m_hWnd, topMost); }
 
-void CScoreWnd::RequestHide() {
-  if (m_owner) ::SendMessageA(m_owner, WM_SKIN_HIDE_CHILD, ChildWndId::kScore, 0);
-  GetElementList()->ResetStates();
-  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
+void CScoreWnd::RequestHide() { AskOwnerToHide(this, m_owner, ChildWndId::kScore); }
 
 void CScoreWnd::DestroyWindow() { RequestHide(); }
 
