@@ -143,8 +143,11 @@ int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
 
 BOOL AFXAPI AfxInitRichEdit() {
   // Version 2 and later live in riched20.dll; loading it registers RICHEDIT_CLASSA.
+  // The 1.0 class "RichEdit" (riched32.dll) is loaded too: its selected text
+  // reads back with CR LF line ends.
   static HMODULE hRichEdit = ::LoadLibraryA("riched20.dll");
-  return hRichEdit != nullptr;
+  static HMODULE hRichEdit1 = ::LoadLibraryA("riched32.dll");
+  return hRichEdit != nullptr && hRichEdit1 != nullptr;
 }
 
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {

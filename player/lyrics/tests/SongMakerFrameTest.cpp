@@ -1,0 +1,207 @@
+// The song maker's frame and dialog under Xvfb, with a recording owner, a
+// fake host, fake file prompts and the fake pack program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "RecordingWnd.h"
+#include "lyrics/CSongMakerFrame.h"
+#include "testsupport/SmfBuilder.h"
+#include "testsupport/TempDir.h"
+#include "ui/CProfileHelper.h"
+#include "ui/CSkinManager.h"
+#include "ui/GdiplusSession.h"
+#include "ui/IPlayerHost.h"
+#include "ui/PngSnapshot.h"
+
+namespace {
+
+using testsupport::Bytes;
+
+struct FakePrompts : ISongMakerPrompts {
+  std::deque<std::string> files;  // answered in turn; empty: cancelled
+  std::string folder;
+  std::vector<std::string> messages;
+  Result ChooseOpenFile(HWND, const char*, std::string* path) override { return Next(path); }
+  Result ChooseSaveFile(HWND, const char*, const std::string&, std::string* path) override {
+    return Next(path);
+  }
+  bool ChooseFolder(HWND, std::string* out) override {
+    *out = folder;
+    return !folder.empty();
+  }
+  void ShowMessage(HWND, const std::string& text) override { messages.push_back(text); }
+  Result Next(std::string* path) {
+    if (files.empty()) return kCancelled;
+    *path = files.front();
+    files.pop_front();
+    return kChosen;
+  }
+};
+
+struct FakeHost : IPlayerHost {
+  std::vector<std::string> calls;
+  HWND GetHostWindow() override { return nullptr; }
+  bool SuspendPlayback(PlaybackState*) override {
+    calls.push_back("Suspend");
+    return true;
+  }
+  bool ResumePlayback(const PlaybackState&) override {
+    calls.push_back("Resume");
+    return true;
+  }
+  bool AddToPlayList(const char* path, int) override {
+    calls.push_back(std::string("Add ") + path);
+    return true;
+  }
+  void PlayLastEntry() override { calls.push_back("PlayLast"); }
+};
+
+void Pump(DWORD ms = 50) {
+  MSG msg;
+  const DWORD start = ::GetTickCount();
+  do {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(1);
+  } while (::GetTickCount() - start < ms);
+}
+
+Bytes Melody() {
+  testsupport::TrackBuilder tempo, melody;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  for (int i = 0; i < 8; ++i) melody.Event(i ? 20 : 0, {0x90, 60, 100}).Event(100, {0x80, 60, 0});
+  melody.EndOfTrack();
+  return testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), melody.Chunk()});
+}
+
+class SongMakerFrameTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    gdiplus_ = new GdiplusSession();
+    char folder[MAX_PATH];
+    GetAppFolder(folder, sizeof(folder));
+    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
+    GetSkinManager()->LoadSkinScheme();
+  }
+  static void TearDownTestSuite() {
+    delete gdiplus_;
+    gdiplus_ = nullptr;
+  }
+  void SetUp() override {
+    frame_ = std::make_unique<CSongMakerFrame>(owner_.m_hWnd);
+    ASSERT_TRUE(frame_->IsCreated());
+    dialog_ = &frame_->GetDialog();
+    ASSERT_NE(dialog_->GetSafeHwnd(), nullptr);
+    dialog_->SetPrompts(&prompts_);
+    Pump();
+  }
+  void TearDown() override {
+    SetPlayerHost(nullptr);
+    frame_.reset();
+  }
+  HWND Item(int id) { return ::GetDlgItem(dialog_->GetSafeHwnd(), id); }
+  void Command(int id) { ::SendMessageA(dialog_->GetSafeHwnd(), WM_COMMAND, id, 0); }
+  COLORREF ColourAt(long from, long to) {
+    dialog_->GetEditor().SetSel(from, to);
+    CHARFORMATA cf = {};
+    cf.cbSize = sizeof(cf);
+    ::SendMessageA(dialog_->GetEditor().GetSafeHwnd(), EM_GETCHARFORMAT, SCF_SELECTION,
+                   reinterpret_cast<LPARAM>(&cf));
+    return cf.crTextColor;
+  }
+
+  static GdiplusSession* gdiplus_;
+  RecordingWnd owner_;
+  FakePrompts prompts_;
+  FakeHost host_;
+  testsupport::TempDir dir_;
+  std::unique_ptr<CSongMakerFrame> frame_;
+  CSongMakerDlg* dialog_ = nullptr;
+};
+GdiplusSession* SongMakerFrameTest::gdiplus_ = nullptr;
+
+TEST_F(SongMakerFrameTest, EveryCloseAsksTheOwnerToHideAndEnterKeepsTheDialog) {
+  frame_->ShowFrame(true);
+  EXPECT_TRUE(::IsWindowVisible(frame_->m_hWnd));
+  ::SendMessageA(frame_->m_hWnd, WM_SKIN_CLOSE, 0, 0);
+  ::SendMessageA(frame_->m_hWnd, WM_CLOSE, 0, 0);
+  Command(kIdcCancelButton);
+  ::SendMessageA(dialog_->GetSafeHwnd(), WM_CLOSE, 0, 0);
+  Command(IDOK);
+  const auto hides = owner_.Of(WM_USER + 101);
+  ASSERT_EQ(hides.size(), 4u);
+  for (const RecordedMessage& m : hides) EXPECT_EQ(m.wParam, kSongMakerFrameId);
+  EXPECT_TRUE(::IsWindowVisible(dialog_->GetSafeHwnd())) << "Enter does not end the dialog";
+  EXPECT_FALSE(frame_->IsTopMost()) << "always starts in the normal mode";
+  frame_->ShowFrame(false);
+  EXPECT_FALSE(::IsWindowVisible(frame_->m_hWnd));
+}
+
+TEST_F(SongMakerFrameTest, EditorCommandsAndColours) {
+  dialog_->SetEditorText("la li\r\nlo");
+  dialog_->GetEditor().SetSel(0, -1);
+  Command(kCmdEndMarks);
+  EXPECT_EQ(dialog_->GetEditorText(), "la li^\r\nlo^");
+  dialog_->SetEditorText("a,b.");
+  Command(kCmdNormalize);
+  EXPECT_EQ(dialog_->GetEditorText(), "a\r\nb");
+  dialog_->GetEditor().SetSel(0, 0);
+  Command(kCmdClimaxStart);
+  EXPECT_EQ(dialog_->GetEditorText(), "<b>[Climax Start]a\r\nb");
+  EXPECT_EQ(ColourAt(0, 17), static_cast<COLORREF>(0xFF0000)) << "the climax words are blue";
+  EXPECT_EQ(ColourAt(17, 18), 0u) << "the rest is black";
+}
+
+TEST_F(SongMakerFrameTest, MakeFromTheDialogPacksAndLoadsTheSong) {
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  dialog_->GetJob().packProgram = std::string(folder) + "\\fake_pack.exe";
+  ASSERT_TRUE(testsupport::WriteBytes(dir_.File("song.mp3"), Bytes{1}));
+  ASSERT_TRUE(testsupport::WriteBytes(dir_.File("melody.mid"), Melody()));
+  const std::string lyrics = "Twin-kle\ntwin-kle\n";
+  ASSERT_TRUE(testsupport::WriteBytes(dir_.File("lyrics.txt"), Bytes(lyrics.begin(), lyrics.end())));
+  ASSERT_TRUE(::CreateDirectoryA(dir_.File("out").c_str(), nullptr));
+  prompts_.files = {dir_.File("song.mp3"), dir_.File("melody.mid"), dir_.File("lyrics.txt")};
+  prompts_.folder = dir_.File("out");
+  Command(kIdcSelectAudio);
+  Command(kIdcSelectFolder);
+  Command(kIdcOpenSources);
+  EXPECT_EQ(dialog_->GetEditorText(), "Twin-kle\r\ntwin-kle\r\n") << "loaded with CR LF line ends";
+  char title[64] = {};
+  ::GetWindowTextA(Item(kIdcTitle), title, sizeof(title));
+  EXPECT_STREQ(title, "song");
+
+  Command(kIdcMake);
+  EXPECT_EQ(dialog_->GetStatus(), "Start...") << "no main window: Make stops";
+  SetPlayerHost(&host_);
+  Command(kIdcMake);
+  EXPECT_EQ(dialog_->GetStatus(), "Succeed!") << (prompts_.messages.empty() ? "" : prompts_.messages.back());
+  Command(kIdcLoadSong);
+  EXPECT_EQ(host_.calls, (std::vector<std::string>{"Suspend", "Resume",
+                                                   "Add " + dir_.File("out") + "\\song.mp3", "PlayLast"}));
+}
+
+TEST_F(SongMakerFrameTest, Screenshot) {
+  ::SetWindowPos(frame_->m_hWnd, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  dialog_->SetEditorText(
+      "<b>[Climax Start]Twin-kle twin-kle lit-tle star^\r\nHow I won-der what you are^\r\n<b>[Climax "
+      "End]\r\n");
+  frame_->ShowFrame(true);
+  Pump(300);
+  ::RedrawWindow(frame_->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump(100);
+  RECT r;
+  ::GetWindowRect(frame_->m_hWnd, &r);
+  EXPECT_TRUE(SaveScreenAreaPng(r, "song_maker.png"));
+  frame_->ShowFrame(false);
+}
+
+}  // namespace
