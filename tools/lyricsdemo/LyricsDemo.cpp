@@ -3,8 +3,9 @@
 // window exists to do it. A hidden window stands in for the main window:
 // closing the lyrics window ends the demo.
 //
-//   lyrics_demo.exe [--shot PREFIX] [--mute]
+//   lyrics_demo.exe [--shot PREFIX] [--mute] [--song-maker]
 //
+// --song-maker also opens the song maker in its frame beside the lyrics.
 // --shot saves three screenshots of the window and exits: PREFIX-countin.png
 // (the count-in dots before the first lyric), PREFIX-wipe.png (a syllable
 // wiped halfway) and PREFIX-linechange.png (a new line starting to scroll
@@ -18,10 +19,12 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "DemoSong.h"
 #include "lyrics/CLyricWnd.h"
+#include "lyrics/CSongMakerFrame.h"
 #include "testsupport/SmfBuilder.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
@@ -36,7 +39,8 @@ class StandInMainWnd : public CBmpWnd, public ISongEngineListener {
  public:
   bool ended = false;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_PLAYER_HIDE_FRAME && wParam == kLyricFrameId) {
+    // Either frame's close ends the demo.
+    if (message == WM_PLAYER_HIDE_FRAME && (wParam == kLyricFrameId || wParam == kSongMakerFrameId)) {
       ::PostQuitMessage(0);
       return 0;
     }
@@ -77,6 +81,7 @@ bool Shot(HWND hwnd, const std::string& path) {
 int main(int argc, char** argv) {
   std::string shot;
   bool mute = false;
+  bool songMaker = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--shot" && i + 1 < argc) {
@@ -84,6 +89,8 @@ int main(int argc, char** argv) {
       mute = true;
     } else if (arg == "--mute") {
       mute = true;
+    } else if (arg == "--song-maker") {
+      songMaker = true;
     }
   }
   char folder[MAX_PATH];
@@ -141,6 +148,12 @@ int main(int argc, char** argv) {
     info.lyricist = "Lyricist: traditional";
     lyrics.GetLyricView()->SetSongInfo(info);
     lyrics.ShowWindow(true);
+    std::unique_ptr<CSongMakerFrame> maker;
+    if (songMaker) {
+      maker = std::make_unique<CSongMakerFrame>(main.m_hWnd);
+      ::SetWindowPos(maker->m_hWnd, nullptr, 580, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      maker->ShowFrame(true);
+    }
 
     char temp[MAX_PATH];
     ::GetTempPathA(sizeof(temp), temp);
