@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "WindowFixture.h"
+#include "testsupport/TempDir.h"
 #include "ui/CSettings.h"
 #include "ui/SnapObjects.h"
 
@@ -147,6 +148,43 @@ TEST_F(PlayListWndTest, ExportAndImportGoThroughTheDialogsAndTheOwner) {
   EXPECT_EQ(static_cast<DWORD>(0x81803), g_lastDialog.Flags);
   EXPECT_STREQ("Play List File (*.mpl,*.m3u)", g_lastDialog.lpstrFilter);
   EXPECT_EQ((std::vector<std::string>{"LoadPlayListFile C:\\lists\\theirs.m3u"}), host.calls);
+}
+
+// Types a bare name into the system's save dialog once it shows, and saves.
+DWORD WINAPI TypeNameAndSave(void* name) {
+  for (int tries = 0; tries < 200; ++tries) {
+    ::Sleep(50);
+    HWND dialog = ::FindWindowA("#32770", nullptr);
+    DWORD process = 0;
+    if (!dialog || (::GetWindowThreadProcessId(dialog, &process), process != ::GetCurrentProcessId()))
+      continue;
+    // The file-name field: the explorer-style combo box, or the old edit.
+    if (!::SetDlgItemTextA(dialog, 0x47C, static_cast<const char*>(name))) {
+      ::SetDlgItemTextA(dialog, 0x480, static_cast<const char*>(name));
+    }
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  return 1;
+}
+
+TEST_F(PlayListWndTest, ANameTypedWithoutExtensionSavesAsMpl) {
+  testsupport::TempDir dir;
+  char previous[MAX_PATH];
+  ::GetCurrentDirectoryA(MAX_PATH, previous);
+  ::SetCurrentDirectoryA(dir.Path().c_str());
+  CPlayListWnd::SetSaveDialogFunction(nullptr);  // the system's own dialog
+  Make();
+  AddSongs(2);
+  char name[] = "mine";
+  HANDLE typist = ::CreateThread(nullptr, 0, TypeNameAndSave, name, 0, nullptr);
+  ASSERT_NE(nullptr, typist);
+  ::SendMessageA(frame->m_hWnd, WM_COMMAND, CPlayListWnd::kIdExport, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(typist, 15000));
+  ::CloseHandle(typist);
+  ::SetCurrentDirectoryA(previous);
+  ASSERT_EQ(1u, host.calls.size());
+  EXPECT_EQ("SavePlayListFile " + dir.File("mine.mpl"), host.calls[0]);
 }
 
 TEST_F(PlayListWndTest, RemoveButtonAndScrollBarWorkTheList) {
