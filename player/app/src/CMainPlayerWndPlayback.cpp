@@ -61,9 +61,9 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   m_currentPath = path;
   ApplyScoreSettings();
   if (m_engine && IsSongFile(path)) {
+    // The engine keeps its song-information object; it is not ours to release.
     if (CSongInfo* info = m_engine->GetSongInfo()) {
       if (info->Open(path.c_str()) == 0) m_length = info->GetSongLength();
-      info->Release();
     }
   }
   ::PostMessageA(m_hWnd, WM_PLAYER_BEATS_PER_BAR, 0,

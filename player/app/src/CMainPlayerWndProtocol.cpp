@@ -12,16 +12,21 @@
 
 namespace {
 
+void ShellOpen(const std::string& path) {
+  ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
 CMainPlayerWnd::ShellLauncher& Launcher() {
-  static CMainPlayerWnd::ShellLauncher launcher = [](const std::string& path) {
-    ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
-  };
+  static CMainPlayerWnd::ShellLauncher launcher = ShellOpen;
   return launcher;
 }
 
 }  // namespace
 
-void CMainPlayerWnd::SetShellLauncher(ShellLauncher launcher) { Launcher() = std::move(launcher); }
+// Null puts the shell back.
+void CMainPlayerWnd::SetShellLauncher(ShellLauncher launcher) {
+  Launcher() = launcher ? std::move(launcher) : ShellLauncher(ShellOpen);
+}
 
 void CMainPlayerWnd::LaunchAppFile(const char* name) {
   char folder[MAX_PATH];
@@ -62,9 +67,6 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (m_player) m_player->SetVolume(volume);
       break;
     }
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      break;
     case WM_CLOSE:
       Stop();
       if (m_player) m_player->Close();
@@ -160,6 +162,13 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return CSkinWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainPlayerWnd::DestroyWindow() {
+  CSkinWnd::DestroyWindow();
+  // The window leaves our procedure before WM_DESTROY, so the program's
+  // end is asked for here.
+  ::PostQuitMessage(0);
 }
 
 void CMainPlayerWnd::OnDrawItem(WPARAM wParam, LPARAM lParam) {

@@ -92,6 +92,8 @@ class CMainPlayerWnd : public CSkinWnd,
   // @name Messages (CMainPlayerWndProtocol.cpp)
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
+  // Destroys the window and ends the program's message loop.
+  void DestroyWindow() override;
   void DrawClient(Gdiplus::Graphics* graphics) override;
   // One received hand-over file; while the deferred loading is pending the
   // file waits in the start's list.

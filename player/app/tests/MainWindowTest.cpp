@@ -1,0 +1,314 @@
+// The main window in-process, hidden: its message protocol, keys, commands,
+// the hand-over receiver, saving state and the playback control over a fake
+// player.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CMainPlayerWnd.h"
+#include "lyrics/CLyricWnd.h"
+#include "testsupport/SmfBuilder.h"
+#include "testsupport/TempDir.h"
+#include "ui/CProfileHelper.h"
+#include "ui/CSettings.h"
+#include "ui/CSkinManager.h"
+#include "ui/GdiplusSession.h"
+
+namespace {
+
+using testsupport::TrackBuilder;
+
+// Records what a player was asked to do; Open fails for paths containing "bad".
+struct FakePlayer : IMediaPlayer {
+  explicit FakePlayer(std::vector<std::string>* log) : log(log) {}
+  void Release() override { delete this; }
+  int Open(const char* path) override {
+    log->push_back(std::string("open ") + path);
+    return std::string(path).find("bad") != std::string::npos ? 1 : 0;
+  }
+  int Close() override { return 0; }
+  int Play() override {
+    log->push_back("play");
+    return 0;
+  }
+  int Stop() override {
+    log->push_back("stop");
+    return 0;
+  }
+  int Pause() override {
+    log->push_back("pause");
+    return 0;
+  }
+  int Seek(int ms) override {
+    log->push_back("seek " + std::to_string(ms));
+    return 0;
+  }
+  int IsSeekable() override { return 1; }
+  int GetTitle(char**) override { return 0; }
+  int GetAuthor(char**) override { return 0; }
+  int GetComposer(char**) override { return 0; }
+  int GetLyrics(char**) override { return 0; }
+  int GetAlbumTitle(char**) override { return 0; }
+  int GetAlbumArtist(char**) override { return 0; }
+  void SetVolume(double volume) override {
+    log->push_back("volume " + std::to_string(static_cast<int>(volume)));
+  }
+  int GetPosition() override { return 0; }
+  std::vector<std::string>* log;
+};
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+std::string WriteSong(const testsupport::TempDir& dir, const std::string& name) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder melody;
+  melody.Event(0, {0x90, 60, 100}).Event(480, {0x80, 60, 0}).EndOfTrack();
+  const std::string path = dir.File(name);
+  testsupport::WriteBytes(path,
+                          testsupport::Cat({testsupport::Header(1, 2, 480), tempo.Chunk(), melody.Chunk()}));
+  return path;
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_gdiplus = new GdiplusSession();
+    char folder[MAX_PATH];
+    GetAppFolder(folder, sizeof(folder));
+    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
+    GetSkinManager()->LoadSkinScheme();
+  }
+  static void TearDownTestSuite() {
+    ReleaseSkinManager();
+    delete s_gdiplus;
+  }
+  void SetUp() override {
+    CProfileHelper::GetIniFilePath(m_ini);
+    std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=200\n";
+    CMainPlayerWnd::SetShellLauncher([this](const std::string& path) { m_launched.push_back(path); });
+  }
+  void TearDown() override {
+    if (m_wnd && ::IsWindow(m_wnd->m_hWnd)) ::DestroyWindow(m_wnd->m_hWnd);
+    m_wnd.reset();
+    Pump();
+    CMainPlayerWnd::SetPlayerFactory(nullptr);
+    CMainPlayerWnd::SetShellLauncher(nullptr);
+    ::DeleteFileA(m_ini.c_str());
+  }
+  // Makes the window and lets the deferred loading run.
+  void Make(bool fakePlayer) {
+    if (fakePlayer) {
+      CMainPlayerWnd::SetPlayerFactory(
+          [this](const std::string&, ISongEngine*) -> IMediaPlayer* { return new FakePlayer(&m_log); });
+    }
+    m_wnd = std::make_unique<CMainPlayerWnd>();
+    ASSERT_EQ(0, m_wnd->CreateMainWindow());
+    ASSERT_TRUE(PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
+  }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageA(m_wnd->m_hWnd, message, wParam, lParam);
+  }
+  LRESULT HandOver(const std::string& path, bool last) {
+    COPYDATASTRUCT record = {last ? 0u : 1u, static_cast<DWORD>(path.size()), const_cast<char*>(path.data())};
+    return Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+  }
+
+  static GdiplusSession* s_gdiplus;
+  std::unique_ptr<CMainPlayerWnd> m_wnd;
+  std::vector<std::string> m_log;
+  std::vector<std::string> m_launched;
+  std::string m_ini;
+  testsupport::TempDir m_dir;
+};
+GdiplusSession* MainWindow::s_gdiplus = nullptr;
+
+TEST_F(MainWindow, HandedOverFilesJoinTheListAndTheFirstNewOnePlays) {
+  Make(true);
+  const std::string a = WriteSong(m_dir, "a.mid"), b = WriteSong(m_dir, "b.mid");
+  EXPECT_TRUE(HandOver(a, false));
+  EXPECT_TRUE(HandOver(m_dir.File("missing.mid"), false));
+  EXPECT_TRUE(HandOver(b, true));
+  EXPECT_EQ((std::vector<std::string>{a, b}), m_wnd->GetSongs());
+  EXPECT_EQ(a, m_wnd->GetCurrentPath());
+  EXPECT_TRUE(m_wnd->IsPlaying());
+  // A second batch naming a file already present plays that entry.
+  EXPECT_TRUE(HandOver(b, true));
+  EXPECT_EQ(b, m_wnd->GetCurrentPath());
+  EXPECT_EQ(2u, m_wnd->GetSongs().size());
+}
+
+TEST_F(MainWindow, BadHandOverRecordsAreRefused) {
+  Make(true);
+  char bytes[8] = "a.mid";
+  COPYDATASTRUCT empty = {0, 0, bytes};
+  COPYDATASTRUCT huge = {0, 0x7FFFFFFF, bytes};
+  EXPECT_FALSE(Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&empty)));
+  EXPECT_FALSE(Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&huge)));
+  EXPECT_FALSE(Send(WM_COPYDATA, 0, 0));
+  EXPECT_TRUE(m_wnd->GetSongs().empty());
+}
+
+// A hand-over sent while the window is still starting waits for the
+// deferred loading instead of reaching players that do not exist yet.
+TEST_F(MainWindow, AHandOverDuringStartUpIsKeptForAfterTheLoading) {
+  CMainPlayerWnd::SetPlayerFactory(
+      [this](const std::string&, ISongEngine*) -> IMediaPlayer* { return new FakePlayer(&m_log); });
+  m_wnd = std::make_unique<CMainPlayerWnd>();
+  ASSERT_EQ(0, m_wnd->CreateMainWindow());
+  ASSERT_TRUE(m_wnd->IsBusy());
+  const std::string a = WriteSong(m_dir, "early.mid");
+  EXPECT_TRUE(HandOver(a, true));
+  EXPECT_TRUE(m_wnd->GetSongs().empty());
+  ASSERT_TRUE(PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
+  EXPECT_EQ(a, m_wnd->GetCurrentPath());
+  EXPECT_TRUE(m_wnd->IsPlaying());
+}
+
+TEST_F(MainWindow, KeysAndCommandsActOnlyFromTheirSources) {
+  Make(true);
+  const std::string a = WriteSong(m_dir, "a.mid");
+  HandOver(a, true);
+  ASSERT_TRUE(m_wnd->IsPlaying());
+  // A button's notification with the singer commands' ids opens nothing.
+  Send(WM_COMMAND, MAKEWPARAM(kCmdHelp, BN_CLICKED), reinterpret_cast<LPARAM>(m_wnd->m_hWnd));
+  EXPECT_TRUE(m_launched.empty());
+  Send(WM_COMMAND, kCmdHelp, 0);
+  Send(WM_KEYDOWN, VK_F1, 0);
+  ASSERT_EQ(2u, m_launched.size());
+  EXPECT_NE(std::string::npos, m_launched[0].find("\\help.chm"));
+  // Letters act only with Ctrl held.
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  Send(WM_KEYDOWN, 'S', 0);
+  EXPECT_TRUE(m_wnd->IsPlaying());
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  Send(WM_KEYDOWN, 'P', 0);
+  EXPECT_TRUE(m_wnd->IsPaused());
+  Send(WM_KEYDOWN, 'P', 0);
+  EXPECT_TRUE(m_wnd->IsPlaying()) << "Ctrl+P resumes";
+  Send(WM_KEYDOWN, 'S', 0);
+  EXPECT_TRUE(m_wnd->IsStopped());
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  // System commands compare the SC_ values without their low bits.
+  Send(WM_SYSCOMMAND, SC_MINIMIZE | 2, 0);
+  EXPECT_FALSE(::IsWindowVisible(m_wnd->m_hWnd));
+  Send(WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(::IsWindowVisible(m_wnd->m_hWnd));
+  ::ShowWindow(m_wnd->m_hWnd, SW_HIDE);
+}
+
+TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
+  Make(true);
+  ASSERT_NE(nullptr, m_wnd->GetLyricWnd());
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  ASSERT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
+  for (WPARAM odd : {0, 5, 1000}) Send(WM_USER + 101, odd, 0);
+  EXPECT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
+  Send(WM_USER + 101, ChildWndId::kLyrics, 0);
+  EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
+  EXPECT_FALSE(::IsWindowVisible(m_wnd->GetLyricWnd()->m_hWnd));
+  // Frames that do not exist cannot be shown.
+  m_wnd->SetChildVisible(ChildWndId::kSongMaker, true);
+  EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kSongMaker));
+  Send(WM_USER + 104, 3, (4 << 16) | 1);
+  Send(WM_USER + 105, 0, 3);
+  Send(WM_USER + 108, 0, 1000);
+  EXPECT_EQ(255, m_wnd->GetVolume());
+  Send(WM_USER + 108, 0, -5);
+  EXPECT_EQ(0, m_wnd->GetVolume());
+  Send(WM_COMMAND, kCmdNext, 0);  // Ctrl+F with an empty list
+  EXPECT_TRUE(m_wnd->GetCurrentPath().empty());
+}
+
+TEST_F(MainWindow, PlaybackControlKeepsAConsistentState) {
+  Make(true);
+  const std::string a = WriteSong(m_dir, "a.mid"), b = WriteSong(m_dir, "b.mid");
+  HandOver(a, false);
+  HandOver(b, true);
+  m_wnd->Stop();
+  // Next while stopped opens without playing.
+  m_log.clear();
+  EXPECT_TRUE(m_wnd->PlayNext());
+  EXPECT_EQ(b, m_wnd->GetCurrentPath());
+  EXPECT_TRUE(m_wnd->IsStopped());
+  EXPECT_EQ((std::vector<std::string>{"open " + b}), m_log);
+  // A second Play of the open path does not open it again; the volume is applied.
+  m_log.clear();
+  EXPECT_TRUE(m_wnd->OpenAndPlay(b));
+  EXPECT_EQ((std::vector<std::string>{"volume 200", "play"}), m_log);
+  // A failed open leaves no current path and the window stopped.
+  const std::string bad = WriteSong(m_dir, "bad.mid");
+  EXPECT_FALSE(m_wnd->OpenAndPlay(bad));
+  EXPECT_TRUE(m_wnd->GetCurrentPath().empty());
+  EXPECT_TRUE(m_wnd->IsStopped());
+  // With every entry gone the search ends after one pass.
+  ::DeleteFileA(a.c_str());
+  ::DeleteFileA(b.c_str());
+  m_wnd->SetPlayOrder(1);
+  EXPECT_FALSE(m_wnd->PlayNext());
+  EXPECT_FALSE(m_wnd->PlayPrevious());
+  // An end of song reported after Stop starts nothing.
+  m_log.clear();
+  Send(WM_USER + 103);
+  EXPECT_TRUE(m_log.empty());
+}
+
+TEST_F(MainWindow, ClosingSavesTheWindowsAndThePlayOptions) {
+  Make(true);
+  ::SetWindowPos(m_wnd->m_hWnd, nullptr, 120, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Send(WM_USER + 108, 0, 77);
+  m_wnd->SetPlayOrder(1);
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  Send(WM_CLOSE);
+  EXPECT_FALSE(::IsWindow(m_wnd->m_hWnd));
+  const RECT main = CSettings::GetMainWndRect();
+  EXPECT_EQ(120, main.left);
+  EXPECT_EQ(130, main.top);
+  EXPECT_EQ(260, main.right - main.left);
+  EXPECT_EQ(77, CSettings::GetDefaultSoundVolume());
+  EXPECT_EQ(1, CSettings::GetPlayMode());
+  EXPECT_TRUE(CSettings::GetShowWndFlag(ShowWndFlag::kLyrics));
+  EXPECT_FALSE(CSettings::GetShowWndFlag(ShowWndFlag::kStaff));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends the program";
+}
+
+TEST_F(MainWindow, StartsWhereTheSettingsSayWithItsOneSize) {
+  std::ofstream(m_ini) << "";
+  RECT stored = {100, 100, 900, 900};
+  CSettings::SetMainWndRect(&stored);
+  Make(true);
+  RECT rect;
+  ::GetWindowRect(m_wnd->m_hWnd, &rect);
+  EXPECT_EQ(100, rect.left);
+  EXPECT_EQ(100, rect.top);
+  EXPECT_EQ(260, rect.right - rect.left);
+  EXPECT_EQ(150, rect.bottom - rect.top);
+  EXPECT_EQ(255, m_wnd->GetVolume()) << "no stored volume starts at full";
+}
+
+}  // namespace
