@@ -1,0 +1,66 @@
+// The player's skinned tool frames (lyrics window, song maker, and any frame
+// like them): a skinned popup with a snapping part, an always-on-top toggle
+// and an owner (the main window) that shows and hides it. Closing one (its
+// close element, WM_USER+106, Alt+F4) only asks the owner to hide it, with
+// WM_USER+101 and the frame's number; dropped files go to the owner.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/CSkinWnd.h"
+#include "ui/CaptionElements.h"
+#include "ui/SnapWindows.h"
+
+// What the tool frames send their owner to be hidden; wParam says which frame.
+constexpr UINT WM_PLAYER_HIDE_FRAME = WM_USER + 101;
+
+// Skin image ids of a frame's borders and caption.
+struct ToolFrameImages {
+  unsigned short left, right, top, bottom, topLeft, topRight, bottomLeft, bottomRight, title, titleInactive;
+};
+
+class CToolFrame : public CSkinWnd, public ITopMostFrame {
+ public:
+  CToolFrame(HWND owner, WPARAM frameId) : m_owner(owner), m_frameId(frameId) {}
+  ~CToolFrame() override;
+
+  bool IsCreated() const { return m_hWnd != nullptr; }
+  CSnapChildWnd* GetSnapWnd() { return &m_snap; }
+  CTopMostButton* GetTopMostButton() { return m_topMostButton.get(); }
+
+  bool IsTopMost() override;
+  void SetTopMost(bool topMost) override;
+  HWND GetTopMostFrameWnd() override { return m_hWnd; }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // WM_CLOSE hides through the owner: the object and its window stay.
+  void DestroyWindow() override;
+
+ protected:
+  // Border and caption images (each only when the scheme has it), minimum
+  // sizes from them, and the stored rectangle kept between the minimum and
+  // a size no screen has.
+  void SetUpFrame(const ToolFrameImages& ids, const RECT& stored);
+  // Creates the window: a hidden popup tool window that accepts files.
+  bool CreateFrame();
+  // Called on WM_USER+100, once the element list and the snapping part
+  // have the window.
+  virtual void OnFrameCreated() {}
+  void CreateTopMostButton(unsigned short imageId, bool on);
+  // Bottom-right corner of the frame.
+  void PlaceTopMostButton();
+  void RequestHide();
+  HWND GetOwner() const { return m_owner; }
+
+ private:
+  HWND m_owner;
+  WPARAM m_frameId;
+  CSnapChildWnd m_snap;
+  std::unique_ptr<CTopMostButton> m_topMostButton;
+};
+
+// A skin image of the current scheme, or null when the scheme lacks it.
+CSkinImage* SchemeImage(unsigned short id);
+// A text of the program's string table; empty when missing.
+std::string LoadPlayerString(UINT id);
