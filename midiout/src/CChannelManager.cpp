@@ -6,6 +6,7 @@
 #include "CMidiRecorder.h"
 #include "CVoiceList.h"
 #include "MidiMessage.h"
+#include "base/Guarded.h"
 
 using namespace voxgate;
 
@@ -24,11 +25,14 @@ CChannelManager::~CChannelManager() {
 // ---- ports
 
 int CChannelManager::AddPort(HMIDIOUT handle) {
-  try {
-    ports_.push_back(std::make_unique<CMidiPort>(handle));
-  } catch (const std::bad_alloc&) {
-    return 0;  // out of memory: the caller plays without this port
-  }
+  // Out of memory: the caller plays without this port.
+  if (!base::Guarded(
+          [&] {
+            ports_.push_back(std::make_unique<CMidiPort>(handle));
+            return true;
+          },
+          false))
+    return 0;
   ++portCount_;
   return 1;
 }
@@ -100,11 +104,13 @@ CMidiChannel* CChannelManager::MakeVoice(CMidiPort* port, int channel) {
   // A voice made after SetMasterVolume obeys it like the older ones.
   std::unique_ptr<CMidiChannel> voice(new (std::nothrow) CMidiChannel(masterVolume_));
   if (voice == nullptr) return nullptr;
-  try {
-    voices_.Add(voice.get());
-  } catch (const std::bad_alloc&) {
+  if (!base::Guarded(
+          [&] {
+            voices_.Add(voice.get());
+            return true;
+          },
+          false))
     return nullptr;
-  }
   ++voiceCount_;
   Bind(voice.get(), port, channel);
   return voice.release();

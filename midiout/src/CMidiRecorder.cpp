@@ -10,6 +10,7 @@
 #include "CMidiPort.h"
 #include "CVoiceList.h"
 #include "MidiMessage.h"
+#include "base/Guarded.h"
 
 using namespace voxgate;
 
@@ -197,19 +198,13 @@ int CMidiRecorder::AddMarker(const char* text) {
 }
 
 void CMidiRecorder::StoreMeta(int32_t parameter, std::vector<uint8_t> bytes, uint32_t tick) {
-  try {
-    metaEvents_.push_back(MetaEvent{parameter, std::move(bytes), tick});
-  } catch (const std::bad_alloc&) {
-    // Out of memory: the event is lost, the recording goes on.
-  }
+  // Out of memory: the event is lost, the recording goes on.
+  base::Guarded([&] { metaEvents_.push_back(MetaEvent{parameter, std::move(bytes), tick}); });
 }
 
 void CMidiRecorder::Store(HMIDIOUT port, uint32_t message, uint32_t tick) {
-  try {
-    messages_.push_back(RecordedMessage{port, message, tick});
-  } catch (const std::bad_alloc&) {
-    // Out of memory: the message is lost, the recording goes on.
-  }
+  // Out of memory: the message is lost, the recording goes on.
+  base::Guarded([&] { messages_.push_back(RecordedMessage{port, message, tick}); });
 }
 
 // ---- saving
@@ -220,14 +215,10 @@ bool CMidiRecorder::SaveRecording(const char* path) {
   if (path == nullptr || *path == '\0') return false;
   ISmfParser* song = CreateSongWriter();
   if (song == nullptr) return false;
-  bool saved = false;
-  try {
-    // A song that is missing events is not written at all: the song object
-    // writes nothing to the path unless SaveAs is reached.
-    saved = WriteMetaTrack(*song) && WriteMessageTracks(*song) && song->SaveAs(path) == 0;
-  } catch (const std::bad_alloc&) {
-    saved = false;
-  }
+  // A song that is missing events is not written at all: the song object
+  // writes nothing to the path unless SaveAs is reached.
+  const bool saved = base::Guarded(
+      [&] { return WriteMetaTrack(*song) && WriteMessageTracks(*song) && song->SaveAs(path) == 0; }, false);
   song->Release();
   return saved;
 }

@@ -24,7 +24,7 @@ MidiOutApi& MidiOut() {
   return api;
 }
 
-CSongEngine::CSongEngine() : songData_(new CSongData) { ModuleLoader().AddEngine(); }
+CSongEngine::CSongEngine() : songData_(std::make_unique<CSongData>()) { ModuleLoader().AddEngine(); }
 
 CSongEngine::~CSongEngine() {
   CModuleLoader& loader = ModuleLoader();
@@ -49,41 +49,46 @@ CSongEngine::~CSongEngine() {
     if (IBrevantClock* clock = player->GetClock()) clock->RemoveTimer(&countIn_);
   }
   CloseMidiPort();
-  if (trackMixer_) trackMixer_->Release();
-  delete scoreFacet_;
-  delete scoreHost_;
-  scoreHost_ = nullptr;
-  delete songData_;
+  // Every part holds objects of the outside libraries, so all go before the
+  // libraries are unloaded; the score host reads the song data, so it goes first.
+  trackMixer_.reset();
+  scoreFacet_.reset();
+  scoreHost_.reset();
+  songData_.reset();
   if (msgWnd_) {
     DrainQueued(WM_SONG_EVENT);
     DrainQueued(WM_SONG_END);
     msgWnd_->Destroy();
-    delete msgWnd_;
+    msgWnd_.reset();
   }
-  if (songInfo_) songInfo_->Release();
+  songInfo_.reset();
   if (last) loader.Unload();
 }
 
 // @name Binding
 
 int CSongEngine::Init(HWND owner) {
-  CModuleLoader& loader = ModuleLoader();
-  // The window first, on this thread: the sequencer's first event may come
-  // the moment the callback is registered.
-  if (!msgWnd_) {
-    msgWnd_ = new CMsgWnd;
-    msgWnd_->SetSink(this);
-    msgWnd_->Create(nullptr);
-    eventWindow_ = msgWnd_->GetHwnd();
-    countIn_.SetTarget(msgWnd_->GetHwnd());
-  }
-  IBrevantPlayer* player = loader.GetBrevant();
-  loader.SetBoundEngine(this);
-  if (player) player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
-  if (ICantomereLyrics* lyrics = loader.GetCantomere()) lyrics->SetEngine(this);
-  OpenMidiOut();
-  IBrevantClock* clock = player ? player->GetClock() : nullptr;
-  return clock ? clock->AddTimer(&countIn_) : 1;
+  return base::Guarded(
+      [&] {
+        CModuleLoader& loader = ModuleLoader();
+        // The window first, on this thread: the sequencer's first event may come
+        // the moment the callback is registered.
+        if (!msgWnd_) {
+          msgWnd_ = std::make_unique<CMsgWnd>();
+          msgWnd_->SetSink(this);
+          msgWnd_->Create(nullptr);
+          eventWindow_ = msgWnd_->GetHwnd();
+          countIn_.SetTarget(msgWnd_->GetHwnd());
+        }
+        IBrevantPlayer* player = loader.GetBrevant();
+        loader.SetBoundEngine(this);
+        if (player) player->SetEventCallback(&CSongEngine::OnPlayEvent, this);
+        if (ICantomereLyrics* lyrics = loader.GetCantomere()) lyrics->SetEngine(this);
+        OpenMidiOut();
+        IBrevantClock* clock = player ? player->GetClock() : nullptr;
+        return clock ? clock->AddTimer(&countIn_) : 1;
+      },
+      1);
 }
 
 void CSongEngine::Release() { delete this; }
@@ -142,12 +147,16 @@ int CSongEngine::Open(const char* path) {
 }
 
 int CSongEngine::Close() {
-  if (scoreHost_) scoreHost_->ClearScore();
-  songData_->ReleaseParser();
-  if (IBrevantSongBuffer* buffer = songData_->GetSongBuffer()) buffer->Clear();
-  if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->CloseSong();
-  ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
-  return lyrics ? lyrics->Close() : 1;
+  return base::Guarded(
+      [&] {
+        if (scoreHost_) scoreHost_->ClearScore();
+        songData_->ReleaseParser();
+        if (IBrevantSongBuffer* buffer = songData_->GetSongBuffer()) buffer->Clear();
+        if (IBrevantPlayer* player = ModuleLoader().GetBrevant()) player->CloseSong();
+        ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
+        return lyrics ? lyrics->Close() : 1;
+      },
+      1);
 }
 
 int CSongEngine::SetTracks(const int* tracks, int count) {
@@ -162,7 +171,9 @@ int CSongEngine::SetTracks(const int* tracks, int count) {
       1);
 }
 
-int CSongEngine::GetTracks(int* out, unsigned* count) { return songData_->GetTracks(out, count); }
+int CSongEngine::GetTracks(int* out, unsigned* count) {
+  return base::Guarded([&] { return songData_->GetTracks(out, count); }, 1);
+}
 
 int CSongEngine::Play(int) {
   countIn_.Clear();
@@ -233,53 +244,86 @@ int CSongEngine::GetBeatsPerBar() {
 }
 
 int CSongEngine::Rewind() {
-  if (scoreHost_) scoreHost_->Rewind();
-  ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
-  return lyrics ? lyrics->Rewind(1) : 1;
+  return base::Guarded(
+      [&] {
+        if (scoreHost_) scoreHost_->Rewind();
+        ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
+        return lyrics ? lyrics->Rewind(1) : 1;
+      },
+      1);
 }
 
 // @name Score
 
+// Throws when the host cannot be made: callers are inside a guard.
 CScoreHost* CSongEngine::Host() {
-  if (!scoreHost_) scoreHost_ = new CScoreHost(songData_);
-  return scoreHost_;
+  if (!scoreHost_) scoreHost_ = std::make_unique<CScoreHost>(songData_.get());
+  return scoreHost_.get();
 }
 
-int CSongEngine::CreateScore(HWND views) { return Host()->CreateScore(views); }
+int CSongEngine::CreateScore(HWND views) {
+  return base::Guarded([&] { return Host()->CreateScore(views); }, 1);
+}
 
 int CSongEngine::DestroyScore() {
   if (scoreHost_) scoreHost_->ReleaseAll();
-  delete scoreHost_;
-  scoreHost_ = nullptr;
+  scoreHost_.reset();
   return 0;
 }
 
-HWND CSongEngine::SetScoreWindow(HWND window) { return Host()->SetScoreWindow(window); }
+HWND CSongEngine::SetScoreWindow(HWND window) {
+  return base::Guarded([&] { return Host()->SetScoreWindow(window); }, static_cast<HWND>(nullptr));
+}
 
-int CSongEngine::DrawScore(HDC dc) { return Host()->DrawScore(dc); }
+int CSongEngine::DrawScore(HDC dc) {
+  return base::Guarded([&] { return Host()->DrawScore(dc); }, 1);
+}
 
-int CSongEngine::SetScoreRect(const RECT* rect) { return Host()->SetScoreRect(rect); }
+int CSongEngine::SetScoreRect(const RECT* rect) {
+  return base::Guarded([&] { return Host()->SetScoreRect(rect); }, 1);
+}
 
 CScoreViewPair* CSongEngine::CreateScoreViewPair() {
-  CScoreHost* host = Host();
-  return new CScoreViewPairImpl(host->GetViewOptions(1), host->GetViewOptions(2));
+  return base::Guarded(
+      [&]() -> CScoreViewPair* {
+        CScoreHost* host = Host();
+        return new CScoreViewPairImpl(host->GetViewOptions(1), host->GetViewOptions(2));
+      },
+      static_cast<CScoreViewPair*>(nullptr));
 }
 
 // @name Facets
 
 CScoreFacet* CSongEngine::GetScoreFacet() {
-  if (!scoreFacet_) scoreFacet_ = new CScoreFacetImpl(&scoreHost_);
-  return scoreFacet_;
+  return base::Guarded(
+      [&]() -> CScoreFacet* {
+        if (!scoreFacet_) scoreFacet_ = std::make_unique<CScoreFacetImpl>(&scoreHost_);
+        return scoreFacet_.get();
+      },
+      static_cast<CScoreFacet*>(nullptr));
 }
 
 CSongInfo* CSongEngine::GetSongInfo() {
-  if (!songInfo_) songInfo_ = new CSongInfoImpl(CreateScrivel2(1));
-  return songInfo_;
+  return base::Guarded(
+      [&]() -> CSongInfo* {
+        if (!songInfo_) {
+          // The parser is the facet's from the moment it is made.
+          base::ReleasePtr<ISmfParser2> parser(CreateScrivel2(1));
+          songInfo_.reset(new CSongInfoImpl(parser.get()));
+          parser.release();
+        }
+        return songInfo_.get();
+      },
+      static_cast<CSongInfo*>(nullptr));
 }
 
 CTrackMixer* CSongEngine::GetTrackMixer() {
-  if (!trackMixer_) trackMixer_ = new CTrackMixerImpl(ModuleLoader().GetBrevant());
-  return trackMixer_;
+  return base::Guarded(
+      [&]() -> CTrackMixer* {
+        if (!trackMixer_) trackMixer_.reset(new CTrackMixerImpl(ModuleLoader().GetBrevant()));
+        return trackMixer_.get();
+      },
+      static_cast<CTrackMixer*>(nullptr));
 }
 
 ICantomereLyrics* CSongEngine::GetLyrics() { return ModuleLoader().GetCantomere(); }

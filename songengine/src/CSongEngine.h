@@ -6,12 +6,14 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <memory>
 
 #include <brevant/PlayEvent.h>
 #include <base/CMsgWnd.h>
 #include <tunewell/ISongEngine.h>
 
 #include "CCountInTimer.h"
+#include "base/ReleasePtr.h"
 
 class CScoreHost;
 class CSongData;
@@ -76,12 +78,14 @@ class CSongEngine : public ISongEngine, public IMsgWndSink {
   int OpenMidiOut();
   int CloseMidiPort();
 
-  CScoreHost* scoreHost_ = nullptr;
-  CSongData* songData_ = nullptr;
-  CMsgWnd* msgWnd_ = nullptr;
-  CScoreFacetImpl* scoreFacet_ = nullptr;
-  CSongInfoImpl* songInfo_ = nullptr;
-  CTrackMixerImpl* trackMixer_ = nullptr;
+  // The parts, made on first need. The destructor takes them down in the
+  // order the outside libraries require; see there.
+  std::unique_ptr<CScoreHost> scoreHost_;
+  std::unique_ptr<CSongData> songData_;
+  std::unique_ptr<CMsgWnd> msgWnd_;
+  std::unique_ptr<CScoreFacetImpl> scoreFacet_;
+  base::ReleasePtr<CSongInfoImpl> songInfo_;
+  base::ReleasePtr<CTrackMixerImpl> trackMixer_;
   ISongEngineListener* listener_ = nullptr;
   CCountInTimer countIn_;
   HMIDIOUT midiOut_ = nullptr;

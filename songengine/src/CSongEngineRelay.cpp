@@ -66,7 +66,7 @@ int CSongEngine::OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CSongEngine::HandleSongEvent(const PlayEvent& event) {
-  CScoreHost* host = scoreHost_;
+  CScoreHost* host = scoreHost_.get();
   ICantomereLyrics* lyrics = ModuleLoader().GetCantomere();
   switch (event.type) {
     case kPlayEventNote:

@@ -1,6 +1,8 @@
 #pragma once
 // The player's two handles on the notation: the engine-owned score facet and
 // the options pair that sets one display option on both views.
+#include <memory>
+
 #include <tunewell/ISongEngine.h>
 
 class CScoreHost;
@@ -10,7 +12,7 @@ class CScoreFacetImpl : public CScoreFacet {
  public:
   // host is the engine's field, read at each call: the host comes and goes
   // with CreateScore and DestroyScore while the facet lives on.
-  explicit CScoreFacetImpl(CScoreHost* const* host) : host_(host) {}
+  explicit CScoreFacetImpl(const std::unique_ptr<CScoreHost>* host) : host_(host) {}
   virtual ~CScoreFacetImpl() = default;
 
   int SetScoreType(int type) override;
@@ -28,8 +30,8 @@ class CScoreFacetImpl : public CScoreFacet {
   void Destroy(unsigned flags) override;
 
  private:
-  CScoreHost* Host() const { return *host_; }
-  CScoreHost* const* host_;
+  CScoreHost* Host() const { return host_->get(); }
+  const std::unique_ptr<CScoreHost>* host_;
 };
 
 class CScoreViewPairImpl : public CScoreViewPair {

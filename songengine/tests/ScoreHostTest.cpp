@@ -156,15 +156,15 @@ TEST_F(ScoreHostTest, WithoutScoreEveryOperationGivesItsNoViewValue) {
 }
 
 TEST_F(ScoreHostTest, TheFacetAnswersForAHostThatComesAndGoes) {
-  CScoreHost* host = nullptr;
-  CScoreFacetImpl facet(&host);
+  // The facet reads the field the engine keeps its host in, as the engine's does.
+  ASSERT_EQ(nullptr, host_);
+  CScoreFacetImpl facet(&host_);
   EXPECT_EQ(1, facet.SetScoreType(1));
   EXPECT_EQ(0, facet.GetScoreType());
   EXPECT_EQ(-1, facet.GetLastMeasure());
   EXPECT_EQ(0, facet.ScrollBy(1));
   EXPECT_EQ(1, facet.ScrollTo(1));
   Create(MelodySong());
-  host = host_.get();
   EXPECT_EQ(0, facet.SetScoreType(1));
   EXPECT_EQ(1, facet.GetScoreType());
   EXPECT_EQ(7, facet.TickFromPoint(3, 4));

@@ -3,15 +3,13 @@
 #include "JianPuPage.h"
 #include "JianPuPainter.h"
 #include "PagedViewImpl.h"
+#include "base/Guarded.h"
 
 template class CPagedView<CJianPuPainter, CJianPuPager, CJianPuScore>;
 
 IScoreView* NewJianPuView(HWND window) {
-  try {
-    return new CJianPuView(window);
-  } catch (...) {
-    return nullptr;
-  }
+  return base::Guarded([&]() -> IScoreView* { return new CJianPuView(window); },
+                       static_cast<IScoreView*>(nullptr));
 }
 
 CJianPuView::CJianPuView(HWND window) : CPagedView(window) {}

@@ -6,15 +6,13 @@
 #include "StaffPainter.h"
 #include "StaffSizes.h"
 #include "base/MidiShort.h"
+#include "base/Guarded.h"
 
 template class CPagedView<CStaffPainter, CStaffPager, CStaffScore>;
 
 IScoreView* NewStaffView(HWND window) {
-  try {
-    return new CStaffView(window);
-  } catch (...) {
-    return nullptr;
-  }
+  return base::Guarded([&]() -> IScoreView* { return new CStaffView(window); },
+                       static_cast<IScoreView*>(nullptr));
 }
 
 CStaffView::CStaffView(HWND window) : CPagedView(window) {}

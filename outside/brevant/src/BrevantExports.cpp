@@ -1,19 +1,22 @@
 // The library's factories; version 1 is the only one there is.
 #include <windows.h>
 
-#include <new>
-
 #include "BrevantPlayer.h"
 #include "SongBuffer.h"
+#include "base/Guarded.h"
 
 extern "C" {
 
 __declspec(dllexport) IBrevantPlayer* CreateBrevant(int version) {
-  return version == 1 ? new (std::nothrow) CBrevantPlayer() : nullptr;
+  if (version != 1) return nullptr;
+  return base::Guarded([] { return static_cast<IBrevantPlayer*>(new CBrevantPlayer()); },
+                       static_cast<IBrevantPlayer*>(nullptr));
 }
 
 __declspec(dllexport) IBrevantSongBuffer* CreateSongBuffer(int version) {
-  return version == 1 ? new (std::nothrow) CSongBuffer() : nullptr;
+  if (version != 1) return nullptr;
+  return base::Guarded([] { return static_cast<IBrevantSongBuffer*>(new CSongBuffer()); },
+                       static_cast<IBrevantSongBuffer*>(nullptr));
 }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "SongBuffer.h"
+#include "base/Guarded.h"
 
 namespace {
 
@@ -94,32 +95,44 @@ void CBrevantPlayer::Rebase(double songMs) {
 
 int CBrevantPlayer::CloseSong() {
   base::ScopedLock lock(lock_);
-  StopLocked();
-  core_.CloseSong();
-  resumeAt_ = 0;
-  return 0;
+  return base::Guarded(
+      [&] {
+        StopLocked();
+        core_.CloseSong();
+        resumeAt_ = 0;
+        return 0;
+      },
+      1);
 }
 
 int CBrevantPlayer::SetOutput(IChannelManager* manager) {
   base::ScopedLock lock(lock_);
-  core_.SetOutput(manager);
-  return 0;
+  return base::Guarded(
+      [&] {
+        core_.SetOutput(manager);
+        return 0;
+      },
+      1);
 }
 
 int CBrevantPlayer::Seek(int ms) {
   base::ScopedLock lock(lock_);
-  if (!core_.HasSong()) return 0;
-  pendingSync_.store(kNoSync);
-  core_.Seek(ms);
-  // Before the song's start (a delay holds it back) the clock starts below 0
-  // and the song waits for it.
-  double target = std::min(double(ms) - core_.Delay(), core_.Song()->lengthMs);
-  resumeAt_ = target;
-  if (playing_.load()) {
-    Rebase(target);
-    SetEvent(wake_.Get());  // what lies at the new place is due now
-  }
-  return 0;
+  return base::Guarded(
+      [&] {
+        if (!core_.HasSong()) return 0;
+        pendingSync_.store(kNoSync);
+        core_.Seek(ms);
+        // Before the song's start (a delay holds it back) the clock starts below 0
+        // and the song waits for it.
+        double target = std::min(double(ms) - core_.Delay(), core_.Song()->lengthMs);
+        resumeAt_ = target;
+        if (playing_.load()) {
+          Rebase(target);
+          SetEvent(wake_.Get());  // what lies at the new place is due now
+        }
+        return 0;
+      },
+      1);
 }
 
 int CBrevantPlayer::SetDelayTime(int ms) {
@@ -135,32 +148,40 @@ int CBrevantPlayer::GetTimeOffset() {
 
 int CBrevantPlayer::SetSongBuffer(IBrevantSongBuffer* buffer) {
   base::ScopedLock lock(lock_);
-  StopLocked();
-  resumeAt_ = 0;
-  // Only buffers of this library can be read; anything else is no song.
-  auto* ours = dynamic_cast<CSongBuffer*>(buffer);
-  if (ours == nullptr) {
-    core_.CloseSong();
-    return 0;
-  }
-  core_.SetSong(ours->Compile(tempo_ > 0 ? double(tempo_) : kDefaultBpm));
-  return 0;
+  return base::Guarded(
+      [&] {
+        StopLocked();
+        resumeAt_ = 0;
+        // Only buffers of this library can be read; anything else is no song.
+        auto* ours = dynamic_cast<CSongBuffer*>(buffer);
+        if (ours == nullptr) {
+          core_.CloseSong();
+          return 0;
+        }
+        core_.SetSong(ours->Compile(tempo_ > 0 ? double(tempo_) : kDefaultBpm));
+        return 0;
+      },
+      1);
 }
 
 int CBrevantPlayer::Play() {
   base::ScopedLock lock(lock_);
-  if (!core_.HasSong()) return 1;
-  if (playing_.load()) {
-    core_.RepositionTimers();
-    return 0;
-  }
-  if (!StartThread()) return 1;
-  if (core_.AtEnd()) resumeAt_ = 0;
-  core_.Start();
-  Rebase(resumeAt_);
-  playing_.store(core_.IsPlaying());
-  SetEvent(wake_.Get());
-  return 0;
+  return base::Guarded(
+      [&] {
+        if (!core_.HasSong()) return 1;
+        if (playing_.load()) {
+          core_.RepositionTimers();
+          return 0;
+        }
+        if (!StartThread()) return 1;
+        if (core_.AtEnd()) resumeAt_ = 0;
+        core_.Start();
+        Rebase(resumeAt_);
+        playing_.store(core_.IsPlaying());
+        SetEvent(wake_.Get());
+        return 0;
+      },
+      1);
 }
 
 bool CBrevantPlayer::StartThread() {
@@ -196,8 +217,12 @@ int CBrevantPlayer::SetTempo(int bpm) {
 
 int CBrevantPlayer::SetTrackFlags(int track, int flags) {
   base::ScopedLock lock(lock_);
-  core_.SetTrackFlags(track, flags);
-  return 0;
+  return base::Guarded(
+      [&] {
+        core_.SetTrackFlags(track, flags);
+        return 0;
+      },
+      1);
 }
 
 int CBrevantPlayer::GetTrackFlags(int track, int* flags) {
@@ -236,18 +261,18 @@ void CBrevantPlayer::OnPlayEvent(const PlayEvent& event) {
 
 int CBrevantPlayer::Clock::AddTimer(IBrevantTimer* timer) {
   base::ScopedLock lock(owner_->lock_);
-  return owner_->core_.AddTimer(timer);
+  return base::Guarded([&] { return owner_->core_.AddTimer(timer); }, 1);
 }
 
 int CBrevantPlayer::Clock::RemoveTimer(IBrevantTimer* timer) {
   base::ScopedLock lock(owner_->lock_);
-  return owner_->core_.RemoveTimer(timer);
+  return base::Guarded([&] { return owner_->core_.RemoveTimer(timer); }, 1);
 }
 
 DWORD WINAPI CBrevantPlayer::ThreadMain(void* self) {
   // A late note is heard; a late UI thread is not.
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-  static_cast<CBrevantPlayer*>(self)->Run();
+  base::Guarded([&] { static_cast<CBrevantPlayer*>(self)->Run(); });
   return 0;
 }
 
@@ -260,11 +285,15 @@ void CBrevantPlayer::Run() {
     base::ScopedLock lock(lock_);
     if (quit_) return;
     inStep_ = true;
-    wait = Step();
+    // A step that runs out of memory (its reports grow a list) loses the
+    // reports it could not keep, and the thread tries again shortly.
+    wait = base::Guarded([&] { return Step(); }, kMaxWaitMs);
     inStep_ = false;
     // A callback that stops the player hears nothing more of this step.
     unsigned stops = stops_;
-    for (size_t i = 0; i < stepEvents_.size() && stops_ == stops; ++i) OnPlayEvent(stepEvents_[i]);
+    base::Guarded([&] {
+      for (size_t i = 0; i < stepEvents_.size() && stops_ == stops; ++i) OnPlayEvent(stepEvents_[i]);
+    });
     stepEvents_.clear();
   }
 }

@@ -6,6 +6,8 @@
 
 #include <scrivel/SmfMetaEvent.h>
 
+#include "base/Guarded.h"
+
 namespace {
 
 constexpr uint8_t kMetaLyric = 0x05;
@@ -39,45 +41,58 @@ void CSongBuffer::Clear() {
   compiled_.reset();
 }
 
+// Each method below is called across the library's edge and grows a list:
+// when memory runs out the buffer keeps what it had taken so far, and the
+// compiled song is made again from that at the next question.
+
 void CSongBuffer::AddTrackEvents(int track, const SmfEvent* events, int count) {
-  for (int i = 0; events != nullptr && i < count; ++i) {
-    uint32_t message;
-    if (PackChannelMessage(events[i], &message)) {
-      source_.events.push_back({events[i].tick, SongEventKind::kChannel, track, message, 0.0});
-    }
-  }
   compiled_.reset();
+  base::Guarded([&] {
+    for (int i = 0; events != nullptr && i < count; ++i) {
+      uint32_t message;
+      if (PackChannelMessage(events[i], &message)) {
+        source_.events.push_back({events[i].tick, SongEventKind::kChannel, track, message, 0.0});
+      }
+    }
+  });
 }
 
 void CSongBuffer::SetTimeSignatures(const SmfTimeSigEntry* entries, int count) {
-  source_.timeSignatures.assign(entries, entries != nullptr && count > 0 ? entries + count : entries);
   compiled_.reset();
+  base::Guarded([&] {
+    source_.timeSignatures.assign(entries, entries != nullptr && count > 0 ? entries + count : entries);
+  });
 }
 
 void CSongBuffer::SetTempos(const SmfTempoEntry* entries, int count) {
-  source_.tempos.assign(entries, entries != nullptr && count > 0 ? entries + count : entries);
   compiled_.reset();
+  base::Guarded(
+      [&] { source_.tempos.assign(entries, entries != nullptr && count > 0 ? entries + count : entries); });
 }
 
 void CSongBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
-  for (int i = 0; events != nullptr && i < count; ++i) {
-    SmfMetaPayload payload;
-    // A marker is a four-byte code; anything shorter names nothing.
-    if (!SmfReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
-    const uint8_t* p = payload.data;
-    uint32_t tag = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    source_.events.push_back({events[i].tick, SongEventKind::kMarker, track, tag, 0.0});
-  }
   compiled_.reset();
+  base::Guarded([&] {
+    for (int i = 0; events != nullptr && i < count; ++i) {
+      SmfMetaPayload payload;
+      // A marker is a four-byte code; anything shorter names nothing.
+      if (!SmfReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
+      const uint8_t* p = payload.data;
+      uint32_t tag = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+      source_.events.push_back({events[i].tick, SongEventKind::kMarker, track, tag, 0.0});
+    }
+  });
 }
 
 void CSongBuffer::AddLyrics(int track, const SmfEvent* events, int count) {
-  for (int i = 0; events != nullptr && i < count; ++i) {
-    SmfMetaPayload payload;
-    if (!SmfReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
-    source_.events.push_back({events[i].tick, SongEventKind::kLyric, track, 0, 0.0});
-  }
   compiled_.reset();
+  base::Guarded([&] {
+    for (int i = 0; events != nullptr && i < count; ++i) {
+      SmfMetaPayload payload;
+      if (!SmfReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
+      source_.events.push_back({events[i].tick, SongEventKind::kLyric, track, 0, 0.0});
+    }
+  });
 }
 
 const CompiledSong& CSongBuffer::Compiled() {
@@ -89,14 +104,22 @@ std::shared_ptr<const CompiledSong> CSongBuffer::Compile(double fallbackBpm) con
   return CompileSong(source_, fallbackBpm);
 }
 
-int CSongBuffer::Finish() { return RoundMs(Compiled().lengthMs); }
+// A song that cannot be compiled for want of memory is 0 ms long and has no
+// tags or times.
+int CSongBuffer::Finish() {
+  return base::Guarded([&] { return RoundMs(Compiled().lengthMs); }, 0);
+}
 
 int CSongBuffer::FindTag(uint32_t tag) {
-  const SongEvent* marker = Compiled().FindTag(tag);
-  return marker != nullptr ? int(std::min<uint32_t>(marker->tick, INT_MAX)) : -1;
+  return base::Guarded(
+      [&] {
+        const SongEvent* marker = Compiled().FindTag(tag);
+        return marker != nullptr ? int(std::min<uint32_t>(marker->tick, INT_MAX)) : -1;
+      },
+      -1);
 }
 
 int CSongBuffer::GetEventTime(int index) {
   if (index < 0) return -1;
-  return RoundMs(Compiled().tempo.TickToMs(index));
+  return base::Guarded([&] { return RoundMs(Compiled().tempo.TickToMs(index)); }, -1);
 }

@@ -73,16 +73,6 @@ class EventLog {
   bool synchronous_ = false;
 };
 
-// A clock that moves only when the test says so.
-class ManualTime final : public ITimeSource {
- public:
-  double NowMs() override { return now_.load(); }
-  void Set(double ms) { now_.store(ms); }
-
- private:
-  std::atomic<double> now_{0};
-};
-
 // At 120 BPM a lyric every 250 ms (60 ticks), for the given length.
 SongSpec LyricPulse(int lengthMs) {
   SongSpec spec;

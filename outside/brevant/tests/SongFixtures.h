@@ -1,7 +1,8 @@
 #pragma once
 // Test doubles for the sequencer: songs built event by event as the song file
 // library hands them out, a channel manager that writes down every call, a
-// sink and a timer that record what they hear.
+// sink and a timer that record what they hear, and a clock the test moves.
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "NullChannelManager.h"
 
+#include "../src/BrevantPlayer.h"
 #include "../src/CompiledSong.h"
 #include "../src/SequencerCore.h"
 #include "../src/SongBuffer.h"
@@ -170,4 +172,14 @@ class RecordingTimer final : public IBrevantTimer {
   int IsActive() override { return 1; }
   void Stop() override { calls.push_back("stop"); }
   void Reposition(uint32_t now) override { calls.push_back("reposition " + std::to_string(now)); }
+};
+
+// A clock that moves only when the test says so.
+class ManualTime final : public ITimeSource {
+ public:
+  double NowMs() override { return now_.load(); }
+  void Set(double ms) { now_.store(ms); }
+
+ private:
+  std::atomic<double> now_{0};
 };

@@ -3,19 +3,14 @@
 #include <memory>
 
 #include "LyricFixtures.h"
+#include "base/ReleasePtr.h"
 
 namespace {
 
 using testsupport::Bytes;
 
-struct BufferRelease {
-  void operator()(ICantomereLyricBuffer* b) const { b->Release(); }
-};
-struct LyricsRelease {
-  void operator()(ICantomereLyrics* l) const { l->Release(); }
-};
-using BufferPtr = std::unique_ptr<ICantomereLyricBuffer, BufferRelease>;
-using LyricsPtr = std::unique_ptr<ICantomereLyrics, LyricsRelease>;
+using BufferPtr = base::ReleasePtr<ICantomereLyricBuffer>;
+using LyricsPtr = base::ReleasePtr<ICantomereLyrics>;
 
 std::vector<std::string> TokenTexts(ICantomereLyrics* lyrics) {
   std::vector<std::string> texts;

@@ -1,4 +1,5 @@
 #include "ui/CBmpWnd.h"
+#include "base/Guarded.h"
 
 #include <map>
 
@@ -90,9 +91,5 @@ LRESULT CALLBACK CBmpWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wPara
   CBmpWnd* wnd = FromHandle(hwnd);
   if (!wnd) return ::DefWindowProcA(hwnd, message, wParam, lParam);
   // No exception may unwind through the system's message dispatch.
-  try {
-    return wnd->WindowProc(message, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
+  return base::Guarded([&] { return wnd->WindowProc(message, wParam, lParam); }, LRESULT(0));
 }

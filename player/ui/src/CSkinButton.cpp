@@ -7,6 +7,7 @@
 #include "ui/CSkinToolTip.h"
 #include "ui/CaptionElements.h"
 #include "ui/GdiplusInclude.h"
+#include "base/Guarded.h"
 
 namespace {
 
@@ -90,11 +91,8 @@ void CSkinButton::RemoveTool() {
 LRESULT CALLBACK CSkinButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto it = SkinButtonMap().find(hwnd);
   if (it == SkinButtonMap().end()) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-  try {
-    return it->second->WindowProc(message, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
+  // No exception may unwind through the system's message dispatch.
+  return base::Guarded([&] { return it->second->WindowProc(message, wParam, lParam); }, LRESULT(0));
 }
 
 LRESULT CSkinButton::CallOldProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,4 +1,5 @@
 #include "ui/CSubclassManager.h"
+#include "base/Guarded.h"
 
 #include <new>
 
@@ -73,13 +74,9 @@ LRESULT CSubclassManager::Dispatch(HWND hwnd, UINT msg, WPARAM* wParam, LPARAM* 
 LRESULT CALLBACK CSubclassManager::HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   CSubclassManager* manager = GetSubclassManager();
   if (!manager) return 0;
-  LRESULT result = 0;
   // No exception may unwind through the system's message dispatch.
-  try {
-    result = manager->Dispatch(hwnd, msg, &wParam, &lParam);
-  } catch (...) {
-    result = 0;
-  }
+  const LRESULT result =
+      base::Guarded([&] { return manager->Dispatch(hwnd, msg, &wParam, &lParam); }, LRESULT(0));
   // A destroyed window's handle may be reused by the next window; an entry
   // left behind would hand that window a dead window's procedure.
   if (msg == WM_NCDESTROY && (manager = GetSubclassManager()) != nullptr) manager->m_entries.erase(hwnd);
