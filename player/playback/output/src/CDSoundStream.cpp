@@ -178,7 +178,7 @@ bool CDSoundStream::CreateBuffer(IDirectSound* sound) {
   format.nBlockAlign = static_cast<WORD>((params_.bits / 8) * params_.channels);
   format.wBitsPerSample = static_cast<WORD>(params_.bits);
   DSBUFFERDESC desc = {};
-  desc.dwSize = 20;  // the DirectX 7 layout, understood by every version
+  desc.dwSize = sizeof desc;
   desc.dwFlags = DSBCAPS_GETCURRENTPOSITION2 | DSBCAPS_GLOBALFOCUS | DSBCAPS_STICKYFOCUS | DSBCAPS_CTRLVOLUME;
   if (!params_.allowHardwareMixing) desc.dwFlags |= DSBCAPS_LOCSOFTWARE;
   desc.dwBufferBytes = static_cast<DWORD>(bufferBytes_);
