@@ -251,6 +251,34 @@ TEST_F(PlayListCtrlTest, KeysAndDropsReachTheWindowAbove) {
   EXPECT_EQ(0x1234u, owner.Of(WM_DROPFILES)[0].wParam);
 }
 
+TEST_F(PlayListCtrlTest, DraggingARowMovesItOneRowPerStep) {
+  Add(4);
+  CPlayListCtrl& ctrl = view.GetListCtrl();
+  Select({0});
+  NMLISTVIEW begin = {};
+  begin.hdr.hwndFrom = ctrl.m_hWnd;
+  begin.hdr.code = LVN_BEGINDRAG;
+  begin.iItem = 0;
+  ::SendMessageA(view.GetHwnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&begin));
+  ASSERT_TRUE(ctrl.IsDragging());
+  EXPECT_EQ(view.GetHwnd(), ::GetCapture());
+  // The mouse over row 2 (host coordinates): one row per step towards it.
+  RECT row2;
+  ctrl.GetItemRect(2, &row2, LVIR_BOUNDS);
+  const LPARAM at = MAKELPARAM(row2.left + 5, (row2.top + row2.bottom) / 2);
+  ::SendMessageA(view.GetHwnd(), WM_MOUSEMOVE, MK_LBUTTON, at);
+  EXPECT_EQ((std::vector<std::string>{"song1", "song0", "song2", "song3"}), Names());
+  ::SendMessageA(view.GetHwnd(), WM_MOUSEMOVE, MK_LBUTTON, at);
+  ::SendMessageA(view.GetHwnd(), WM_MOUSEMOVE, MK_LBUTTON, at);  // there: no more moves
+  EXPECT_EQ((std::vector<std::string>{"song1", "song2", "song0", "song3"}), Names());
+  EXPECT_EQ(2, list->GetCurrentIndex());  // the opened song moved with its row
+  ::SendMessageA(view.GetHwnd(), WM_LBUTTONUP, 0, at);
+  EXPECT_FALSE(ctrl.IsDragging());
+  EXPECT_NE(view.GetHwnd(), ::GetCapture());
+  ::SendMessageA(view.GetHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ((std::vector<std::string>{"song1", "song2", "song0", "song3"}), Names());
+}
+
 TEST_F(PlayListCtrlTest, DeleteKeyRemovesTheSelection) {
   Add(3);
   Select({2});
