@@ -29,6 +29,7 @@ enum : UINT {
 CPlayListWnd::FileDialogFunction g_saveDialog = GetSaveFileNameA;
 CPlayListWnd::FileDialogFunction g_openDialog = GetOpenFileNameA;
 CPlayListWnd::MessageBoxFunction g_messageBox = MessageBoxA;
+CPlayListWnd::DialogErrorFunction g_dialogError = CommDlgExtendedError;
 
 // Filters are pairs of NUL-ended texts ended by one more NUL.
 const char kSaveFilter[] =
@@ -53,6 +54,12 @@ CPlayListWnd::FileDialogFunction CPlayListWnd::SetOpenDialogFunction(FileDialogF
 CPlayListWnd::MessageBoxFunction CPlayListWnd::SetMessageBoxFunction(MessageBoxFunction function) {
   const MessageBoxFunction previous = g_messageBox;
   g_messageBox = function ? function : MessageBoxA;
+  return previous;
+}
+
+CPlayListWnd::DialogErrorFunction CPlayListWnd::SetDialogErrorFunction(DialogErrorFunction function) {
+  const DialogErrorFunction previous = g_dialogError;
+  g_dialogError = function ? function : CommDlgExtendedError;
   return previous;
 }
 
@@ -273,7 +280,7 @@ std::string CPlayListWnd::RunFileDialog(bool save) {
     path[MAX_PATH - 1] = '\0';
     return path;
   }
-  if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+  if (g_dialogError() == FNERR_BUFFERTOOSMALL) {
     g_messageBox(m_owner, LoadPlayerString(kPathTooLongString).c_str(), "Melodara", MB_OK | MB_ICONWARNING);
   }
   return std::string();

@@ -29,6 +29,7 @@ BOOL WINAPI AnswerDialog(OPENFILENAMEA* dialog, const char* kind) {
 }
 BOOL WINAPI AnswerSave(OPENFILENAMEA* dialog) { return AnswerDialog(dialog, "save"); }
 BOOL WINAPI AnswerOpen(OPENFILENAMEA* dialog) { return AnswerDialog(dialog, "open"); }
+DWORD WINAPI NameTooLong() { return 0x3003; }  // FNERR_BUFFERTOOSMALL
 int WINAPI RecordMessage(HWND, const char* text, const char*, UINT) {
   g_messages.push_back(text);
   return IDOK;
@@ -50,6 +51,7 @@ class PlayListWndTest : public WindowFixture {
     CPlayListWnd::SetSaveDialogFunction(nullptr);
     CPlayListWnd::SetOpenDialogFunction(nullptr);
     CPlayListWnd::SetMessageBoxFunction(nullptr);
+    CPlayListWnd::SetDialogErrorFunction(nullptr);
     WindowFixture::TearDown();
   }
   void Make() {
@@ -148,6 +150,17 @@ TEST_F(PlayListWndTest, ExportAndImportGoThroughTheDialogsAndTheOwner) {
   EXPECT_EQ(static_cast<DWORD>(0x81803), g_lastDialog.Flags);
   EXPECT_STREQ("Play List File (*.mpl,*.m3u)", g_lastDialog.lpstrFilter);
   EXPECT_EQ((std::vector<std::string>{"LoadPlayListFile C:\\lists\\theirs.m3u"}), host.calls);
+
+  // A name too long for the dialog's buffer: the user is told to choose again.
+  g_messages.clear();
+  g_dialogAnswer.clear();
+  CPlayListWnd::SetDialogErrorFunction(NameTooLong);
+  ::SendMessageA(frame->m_hWnd, WM_COMMAND, CPlayListWnd::kIdImport, 0);
+  ::SendMessageA(frame->m_hWnd, WM_COMMAND, CPlayListWnd::kIdExport, 0);
+  EXPECT_EQ((std::vector<std::string>{"Total file name is too long, Please select it again. ",
+                                      "Total file name is too long, Please select it again. "}),
+            g_messages);
+  EXPECT_EQ(1u, host.calls.size());
 }
 
 // Types a bare name into the system's save dialog once it shows, and saves.

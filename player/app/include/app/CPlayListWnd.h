@@ -37,6 +37,9 @@ class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, pu
   static FileDialogFunction SetSaveDialogFunction(FileDialogFunction function);
   static FileDialogFunction SetOpenDialogFunction(FileDialogFunction function);
   static MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction function);
+  // Why the last file dialog failed (CommDlgExtendedError).
+  typedef DWORD(WINAPI* DialogErrorFunction)();
+  static DialogErrorFunction SetDialogErrorFunction(DialogErrorFunction function);
 
   // Builds the frame from the skin and the settings and creates it hidden.
   explicit CPlayListWnd(HWND owner);
