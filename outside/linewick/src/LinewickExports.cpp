@@ -5,7 +5,10 @@
 
 #include "LrcDocument.h"
 
+#include <base/Guarded.h>
+
 #include <cstdio>
+#include <memory>
 #include <new>
 
 namespace {
@@ -13,36 +16,18 @@ namespace {
 class CLinewick final : public ILinewick {
  public:
   int LoadFile(const char* path) override {
-    if (!path) return 1;
-    FILE* f = fopen(path, "rb");
-    if (!f) return 1;
-    std::string bytes;
-    char chunk[65536];
-    size_t n;
-    bool tooLarge = false;
-    while ((n = fread(chunk, 1, sizeof(chunk), f)) > 0) {
-      if (bytes.size() + n > static_cast<size_t>(kLinewickMaxFile)) {
-        tooLarge = true;
-        break;
-      }
-      bytes.append(chunk, n);
-    }
-    bool failed = ferror(f) != 0;
-    fclose(f);
-    if (tooLarge || failed) return 1;
-    return LoadText(bytes.data(), static_cast<int>(bytes.size()));
+    return base::Guarded([&] { return path ? Load(path) : 1; }, 1);
   }
 
   int LoadText(const char* text, int length) override {
     if (!text || length < 0 || length > kLinewickMaxFile) return 1;
-    try {
-      std::string converted = LrcToCodePage(text, static_cast<size_t>(length));
-      document_.Parse(converted.data(), converted.size());
-      return 0;
-    } catch (...) {
-      document_ = LrcDocument();
-      return 1;
-    }
+    return base::Guarded(
+        [&] {
+          std::string converted = LrcToCodePage(text, static_cast<size_t>(length));
+          document_.Parse(converted.data(), converted.size());
+          return 0;
+        },
+        1);
   }
 
   void Release() override { delete this; }
@@ -62,14 +47,24 @@ class CLinewick final : public ILinewick {
   int FindLineAt(int ms) override { return document_.FindLineAt(ms); }
 
   const char* GetTag(const char* name) override {
-    try {
-      return document_.Tag(name);
-    } catch (...) {
-      return nullptr;
-    }
+    return base::Guarded([&] { return document_.Tag(name); }, static_cast<const char*>(nullptr));
   }
 
  private:
+  int Load(const char* path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> f(fopen(path, "rb"), &fclose);
+    if (!f) return 1;
+    std::string bytes;
+    char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof(chunk), f.get())) > 0) {
+      if (bytes.size() + n > static_cast<size_t>(kLinewickMaxFile)) return 1;
+      bytes.append(chunk, n);
+    }
+    if (ferror(f.get())) return 1;
+    return LoadText(bytes.data(), static_cast<int>(bytes.size()));
+  }
+
   LrcDocument document_;
 };
 
