@@ -5,6 +5,11 @@
 int CEngineSongPlayer::Open(const char* path) {
   if (!m_engine || !path) return 1;
   m_open = m_engine->Open(path) == 0;
+  if (m_open) {
+    // The score shows the melody: track 1, where songs carry their lyrics.
+    const int melody[] = {1};
+    m_engine->SetTracks(melody, 1);
+  }
   m_position = 0;
   m_seek = -1;
   return m_open ? 0 : 1;

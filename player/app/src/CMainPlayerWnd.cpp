@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "app/PlayerResources.h"
+#include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
@@ -63,6 +64,7 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   // Controls first (they draw from the skin and talk to this window), then
   // the player and the engine, and the library last of all.
   m_lyricWnd.reset();
+  m_scoreWnd.reset();
   m_buttons.clear();
   m_progress.reset();
   m_volumeSlider.reset();
@@ -197,6 +199,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   if (timer != kLaterLoadingTimer) return;
   ::KillTimer(m_hWnd, kLaterLoadingTimer);
   if (!m_busy) return;
+  if (m_scoreWnd) m_scoreWnd->SetSongEngine(GetSongEngine());
   m_popupMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuStaffPopup));
   ::DragAcceptFiles(m_hWnd, TRUE);
   m_playTime = ::CreateWindowExA(0, "STATIC", "00:00", WS_CHILD | WS_VISIBLE | SS_RIGHT, 209, 77, 32, 13,
@@ -221,6 +224,10 @@ void CMainPlayerWnd::SaveState() {
   }
   CSettings::SetPlayMode(IsLoopMode() ? 1 : 0);
   CSettings::SetWndShowState(WndShowState::kMain, IsTopMost());
+  if (m_scoreWnd && ::IsWindow(m_scoreWnd->m_hWnd)) {
+    RECT rect;
+    if (::GetWindowRect(m_scoreWnd->m_hWnd, &rect)) CSettings::SetStaffWndRect(&rect);
+  }
   if (m_lyricWnd && ::IsWindow(m_lyricWnd->m_hWnd)) {
     RECT rect;
     if (::GetWindowRect(m_lyricWnd->m_hWnd, &rect)) CSettings::SetLyricWndRect(&rect);
@@ -235,6 +242,8 @@ void CMainPlayerWnd::SaveState() {
 
 void CMainPlayerWnd::CreateChildFrames() {
   ISongEngine* engine = GetSongEngine();
+  m_scoreWnd = std::make_unique<CScoreWnd>(m_hWnd);
+  if (!m_scoreWnd->IsCreated()) m_scoreWnd.reset();
   m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, engine ? engine->GetLyrics() : nullptr);
   if (!m_lyricWnd->IsCreated()) m_lyricWnd.reset();
   for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
@@ -246,9 +255,11 @@ HWND CMainPlayerWnd::GetChildFrame(int flag) const {
   switch (flag) {
     case ShowWndFlag::kLyrics:
       return m_lyricWnd ? m_lyricWnd->m_hWnd : nullptr;
+    case ShowWndFlag::kStaff:
+      return m_scoreWnd ? m_scoreWnd->m_hWnd : nullptr;
     default:
-      // The score frame, the play-list window and the song maker are not
-      // bound to this window yet.
+      // The play-list window and the song maker are not bound to this
+      // window yet.
       return nullptr;
   }
 }

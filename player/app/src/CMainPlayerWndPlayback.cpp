@@ -7,6 +7,7 @@
 
 #include "app/CEngineSongPlayer.h"
 #include "app/PlayerResources.h"
+#include "app/CScoreWnd.h"
 #include "lyrics/CLyricView.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CSettings.h"
@@ -60,6 +61,7 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   m_player = player;
   m_currentPath = path;
   ApplyScoreSettings();
+  if (m_scoreWnd) m_scoreWnd->ResetMeasureSlider();
   if (m_engine && IsSongFile(path)) {
     // The engine keeps its song-information object; it is not ours to release.
     if (CSongInfo* info = m_engine->GetSongInfo()) {
@@ -92,6 +94,8 @@ bool CMainPlayerWnd::OpenAndPlay(const std::string& path) {
   if (m_player->Play() != 0) return false;
   m_paused = false;
   m_stopped = false;
+  // While a song plays the score follows it; the user's scrolling waits.
+  if (m_scoreWnd) m_scoreWnd->EnableScrollers(false, CScoreWnd::kBothScrollers);
   ShowPlayFace(true);
   return true;
 }
@@ -101,6 +105,7 @@ void CMainPlayerWnd::Stop() {
   m_stopped = true;
   m_paused = false;
   m_beats.Reset();
+  if (m_scoreWnd) m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
   if (m_progress) m_progress->SetPos(0);
   UpdatePlayTime(0);
   ShowPlayFace(false);

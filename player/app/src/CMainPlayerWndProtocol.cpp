@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "app/PlayerResources.h"
+#include "app/CScoreWnd.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
@@ -53,6 +54,7 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnEndOfSong();
       return 0;
     case WM_PLAYER_BEAT:
+      if (m_scoreWnd) m_scoreWnd->SetMeasurePos(static_cast<int>(wParam));
       m_beats.OnBeat(static_cast<unsigned>(lParam));
       return 0;
     case WM_PLAYER_BEATS_PER_BAR:

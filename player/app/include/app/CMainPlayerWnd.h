@@ -22,6 +22,7 @@
 #include "ui/IPlayerHost.h"
 
 class CLyricWnd;
+class CScoreWnd;
 class CSkinButton;
 class CSkinCmdButton;
 class CVolumeSlider;
@@ -126,6 +127,7 @@ class CMainPlayerWnd : public CSkinWnd,
   const std::vector<std::string>& GetSongs() const { return m_songs; }
   int GetVolume() const { return m_volume; }
   CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
+  CScoreWnd* GetScoreWnd() const { return m_scoreWnd.get(); }
   bool GetShowFlag(int flag) const { return flag > 0 && flag < 5 && m_showFlags[flag]; }
 
   // @name Seams for tests and the parts not bound here
@@ -197,6 +199,7 @@ class CMainPlayerWnd : public CSkinWnd,
   CTrayIcon m_tray;
   CBeatIndicator m_beats;
   // Tool frames: made once, hidden and shown; gone before the engine.
+  std::unique_ptr<CScoreWnd> m_scoreWnd;
   std::unique_ptr<CLyricWnd> m_lyricWnd;
 
   std::vector<std::unique_ptr<CSkinButton>> m_buttons;
