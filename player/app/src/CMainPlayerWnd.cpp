@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "app/PlayerResources.h"
+#include "app/PlayerStrings.h"
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
@@ -34,11 +35,7 @@ int ImageHeight(unsigned short id) {
   return image ? image->GetHeight() : 0;
 }
 
-std::string LoadText(UINT id) {
-  char buffer[512] = "";
-  int n = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof(buffer));
-  return std::string(buffer, n > 0 ? n : 0);
-}
+std::string LoadText(UINT id) { return LoadPlayerString(id); }
 
 }  // namespace
 

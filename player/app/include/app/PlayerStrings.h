@@ -6,5 +6,6 @@
 
 #include <string>
 
-// Empty for an id the table lacks.
+// Empty for an id the table lacks. Defined once, with the framework's tool
+// frame (ui/CToolFrame.h), which the lyrics window shares.
 std::string LoadPlayerString(UINT id);
