@@ -1,4 +1,5 @@
 #include "KeyTable.h"
+#include "score/ScoreRecords.h"
 
 namespace {
 
@@ -57,8 +58,9 @@ bool CKeyTable::NeedsAccidental(int key, int pitch) { return Lookup(key, pitch).
 
 bool CKeyTable::PitchToStaffStep(int staffKind, int pitch, int key, int* step, int* accidental) {
   if (staffKind < 0 || staffKind > 7) return false;
-  if (staffKind == 7) key = 0;
-  const bool lowClef = staffKind == 1 || staffKind == 6 || (staffKind == 2 && pitch < 60);
+  if (staffKind == kPercussionStaff) key = 0;
+  const bool lowClef =
+      staffKind == kBassStaff || staffKind == kBassOctaveStaff || (staffKind == kGrandStaff && pitch < 60);
   const int reference = lowClef ? 36 : 60;
   const KeyEntry entry = Lookup(key, pitch);
   if (step) *step = entry.step + 7 * FloorDiv(pitch - reference, 12);

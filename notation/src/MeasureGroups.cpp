@@ -37,7 +37,8 @@ void Beam(NoteList& list, const Head& h, int group, bool grouped) {
 }
 
 bool IsPlainEighth(const ScoreNote& n) {
-  return n.valueClass == kEighthNote && !n.dotted && !n.InTuplet() && !n.grouped && n.notatedLength == 60;
+  return n.valueClass == kEighthNote && !n.dotted && !n.InTuplet() && !n.grouped &&
+         n.notatedLength == kEighthTicks;
 }
 
 // Beams `count` plain eighths chained from the note at `start`; false when
@@ -48,7 +49,7 @@ bool BeamEighthsFrom(CScoreMeasure& m, NoteList& list, const std::vector<Head>& 
   if (k + count > heads.size()) return false;
   for (int j = 0; j < count; ++j) {
     const ScoreNote& n = list[heads[k + j].first];
-    if (!IsPlainEighth(n) || n.notatedOffset != start + 60 * j) return false;
+    if (!IsPlainEighth(n) || n.notatedOffset != start + kEighthTicks * j) return false;
   }
   const int group = ++m.beamCounter;
   for (int j = 0; j < count; ++j) Beam(list, heads[k + j], group, true);
@@ -58,8 +59,8 @@ bool BeamEighthsFrom(CScoreMeasure& m, NoteList& list, const std::vector<Head>& 
 // 6/8 and its kin: whatever chains inside one dotted-quarter beat.
 void BeamCompoundBeats(CScoreMeasure& m, NoteList& list, const std::vector<Head>& heads) {
   auto fits = [&](const ScoreNote& n) {
-    return !n.InTuplet() && !n.grouped && n.notatedLength < 120 &&
-           n.notatedOffset / 180 == (n.NotatedEnd() - 1) / 180;
+    return !n.InTuplet() && !n.grouped && n.notatedLength < kQuarterTicks &&
+           n.notatedOffset / kDottedQuarterTicks == (n.NotatedEnd() - 1) / kDottedQuarterTicks;
   };
   size_t k = 0;
   while (k < heads.size()) {
@@ -70,7 +71,7 @@ void BeamCompoundBeats(CScoreMeasure& m, NoteList& list, const std::vector<Head>
         const ScoreNote& prev = list[heads[end - 1].first];
         const ScoreNote& n = list[heads[end].first];
         if (!fits(n) || n.notatedOffset != prev.NotatedEnd() ||
-            n.notatedOffset / 180 != first.notatedOffset / 180)
+            n.notatedOffset / kDottedQuarterTicks != first.notatedOffset / kDottedQuarterTicks)
           break;
         ++end;
       }
@@ -123,81 +124,92 @@ void CMeasurePasses::ClassifyValues(NoteList& list, bool tupletsByBufferLength) 
 
 void CMeasurePasses::BeamByMeter(CScoreMeasure& m, NoteList& list) {
   const int beats = m.beats, beat = m.beatLength;
-  if (beats == 1 || (beats == 2 && beat == 120)) return;
+  if (beats == 1 || (beats == 2 && beat == kQuarterTicks)) return;
   const std::vector<Head> heads = HeadsOf(list);
-  if (beat == 60 && beats % 3 == 0) {
+  if (beat == kEighthTicks && beats % 3 == 0) {
     BeamCompoundBeats(m, list, heads);
-  } else if (beats == 3 && beat == 120) {
+  } else if (beats == 3 && beat == kQuarterTicks) {
     if (!BeamEighthsFrom(m, list, heads, 0, 6)) {
-      if (!BeamEighthsFrom(m, list, heads, 0, 4)) BeamEighthsFrom(m, list, heads, 120, 4);
+      if (!BeamEighthsFrom(m, list, heads, 0, 4)) BeamEighthsFrom(m, list, heads, kQuarterTicks, 4);
     }
-  } else if ((beats == 4 && beat == 120) || (beats == 2 && beat == 240)) {
+  } else if ((beats == 4 && beat == kQuarterTicks) || (beats == 2 && beat == kHalfTicks)) {
     BeamEighthsFrom(m, list, heads, 0, 4);
-    BeamEighthsFrom(m, list, heads, 240, 4);
+    BeamEighthsFrom(m, list, heads, kHalfTicks, 4);
   }
 }
 
+// The general rule, for notes the meter left unbeamed: within one beam unit
+// (the beat, at most a quarter), notes shorter than the unit that follow one
+// another without a gap are beamed together while their lengths add up to no
+// more than the unit. Two neighbours that fill the unit exactly close their
+// group; a note that reaches into the next unit, a gap, a rest between, a
+// tuplet or a note the meter already beamed ends it.
 void CMeasurePasses::BeamGeneral(CScoreMeasure& m, NoteList& list) {
-  const int unit = std::min(m.beatLength, 120);
+  const int unit = std::min(m.beatLength, kQuarterTicks);
   if (unit <= 0) return;
   const std::vector<Head> heads = HeadsOf(list);
-  int current = m.beamCounter + 1;
-  bool used = false;
-  int collected = 0;
-  auto close = [&]() {
-    if (used) {
-      m.beamCounter = current;
-      ++current;
-      used = false;
+  int group = m.beamCounter + 1;
+  bool groupHasNotes = false;
+  int beamedBefore = 0;  // length of the run's notes before the current one
+  auto closeGroup = [&]() {
+    if (groupHasNotes) {
+      m.beamCounter = group;
+      ++group;
+      groupHasNotes = false;
     }
-    collected = 0;
+    beamedBefore = 0;
   };
-  auto tag = [&](const Head& h) {
-    Beam(list, h, current, false);
-    used = true;
+  auto addToGroup = [&](const Head& h) {
+    Beam(list, h, group, false);
+    groupHasNotes = true;
   };
 
   size_t k = 0;
   while (k < heads.size()) {
-    const ScoreNote& s = list[heads[k].first];
+    const ScoreNote& note = list[heads[k].first];
     if (k + 1 == heads.size()) {
-      close();
+      closeGroup();
       break;
     }
-    if (s.grouped || s.InTuplet() || s.notatedLength >= unit) {
+    if (note.grouped || note.InTuplet() || note.notatedLength >= unit) {
       ++k;
       continue;
     }
-    const ScoreNote& t = list[heads[k + 1].first];
-    if (t.grouped || t.InTuplet()) {
-      close();
+    const ScoreNote& next = list[heads[k + 1].first];
+    if (next.grouped || next.InTuplet()) {
+      closeGroup();
       k += 2;
       continue;
     }
-    const int c = s.notatedOffset, b = s.notatedLength, e = t.notatedOffset, f = t.notatedLength;
-    if (b + c == e && c / unit == e / unit) {
-      const int together = b + f + collected;
-      if (together < unit) {
-        tag(heads[k]);
-        tag(heads[k + 1]);
-        if (e + f <= (c / unit + 1) * unit) {
-          collected += b;
+    const int start = note.notatedOffset, length = note.notatedLength;
+    const int nextStart = next.notatedOffset, nextLength = next.notatedLength;
+    const bool adjacent = start + length == nextStart;
+    const bool sameUnit = start / unit == nextStart / unit;
+    if (adjacent && sameUnit) {
+      const int run = beamedBefore + length + nextLength;
+      if (run < unit) {
+        addToGroup(heads[k]);
+        addToGroup(heads[k + 1]);
+        const int unitEnd = (start / unit + 1) * unit;
+        if (nextStart + nextLength <= unitEnd) {
+          // The next note may chain on with the one after it.
+          beamedBefore += length;
           ++k;
           continue;
         }
-        close();
+        closeGroup();
         k += 2;
         continue;
       }
-      if (together == unit) {
-        tag(heads[k]);
-        tag(heads[k + 1]);
+      if (run == unit) {
+        addToGroup(heads[k]);
+        addToGroup(heads[k + 1]);
       }
-      close();
+      closeGroup();
       k += 2;
       continue;
     }
-    close();
+    closeGroup();
     ++k;
   }
 }
@@ -226,18 +238,18 @@ struct Need {
 Need TripletNeed(int beat, int length) {
   Need need;
   switch (beat) {
-    case 120:
-      if (length == 80) need.Raise(2);
-      if (length == 40) need.Raise(3);
-      if (length == 20) need.Raise(6, true);
+    case kQuarterTicks:
+      if (length == kQuarterTripletTicks) need.Raise(2);
+      if (length == kEighthTripletTicks) need.Raise(3);
+      if (length == kSixteenthTripletTicks) need.Raise(6, true);
       break;
-    case 60:
-      if (length == 40) need.Raise(2);
-      if (length == 20) need.Raise(3, true);
+    case kEighthTicks:
+      if (length == kEighthTripletTicks) need.Raise(2);
+      if (length == kSixteenthTripletTicks) need.Raise(3, true);
       break;
-    case 240:
-      if (length == 40) need.Raise(8);
-      if (length == 20) need.Raise(12, true);
+    case kHalfTicks:
+      if (length == kEighthTripletTicks) need.Raise(8);
+      if (length == kSixteenthTripletTicks) need.Raise(12, true);
       break;
     default:
       break;
@@ -249,26 +261,28 @@ Need PlainNeed(int beat, int length, int offset) {
   Need need;
   const int into = offset % beat;
   switch (beat) {
-    case 120:
-      if (length == 30) need.Raise(4, true);
-      if (length == 60) need.Raise(2);
-      if (into == 0 && length == 90) need.Raise(4, true);
-      if (into == 30 || into == 90) need.Raise(4, true);
-      if (into == 60) need.Raise(2);
+    case kQuarterTicks:
+      if (length == kSixteenthTicks) need.Raise(4, true);
+      if (length == kEighthTicks) need.Raise(2);
+      if (into == 0 && length == kDottedEighthTicks) need.Raise(4, true);
+      if (into == kSixteenthTicks || into == kDottedEighthTicks) need.Raise(4, true);
+      if (into == kEighthTicks) need.Raise(2);
       break;
-    case 60:
-      if (length == 30 || into == 30) need.Raise(2, true);
+    case kEighthTicks:
+      if (length == kSixteenthTicks || into == kSixteenthTicks) need.Raise(2, true);
       break;
-    case 240:
-      if (length == 30) need.Raise(8, true);
+    case kHalfTicks:
+      if (length == kSixteenthTicks) need.Raise(8, true);
       if (into == 0) {
-        if (length == 90 || length == 150 || length == 210) need.Raise(8, true);
-        if (length == 60 || length == 180) need.Raise(4);
-        if (length == 120) need.Raise(2);
+        if (length == kDottedEighthTicks || length == kQuarterTicks + kSixteenthTicks ||
+            length == kDottedQuarterTicks + kSixteenthTicks)
+          need.Raise(8, true);
+        if (length == kEighthTicks || length == kDottedQuarterTicks) need.Raise(4);
+        if (length == kQuarterTicks) need.Raise(2);
       }
-      if (into % 60 == 30) need.Raise(8, true);
-      if (into == 60 || into == 180) need.Raise(4);
-      if (into == 120) need.Raise(2);
+      if (into % kEighthTicks == kSixteenthTicks) need.Raise(8, true);
+      if (into == kEighthTicks || into == kDottedQuarterTicks) need.Raise(4);
+      if (into == kQuarterTicks) need.Raise(2);
       break;
     default:
       break;
@@ -280,7 +294,7 @@ Need PlainNeed(int beat, int length, int offset) {
 
 int CMeasurePasses::FindBeatSubdivision(const CScoreMeasure& m) {
   const int beat = m.beatLength;
-  if (beat != 60 && beat != 120 && beat != 240) return 1;
+  if (beat != kEighthTicks && beat != kQuarterTicks && beat != kHalfTicks) return 1;
   int result = 1;
   for (int voice : {kSingleVoice, kUpperVoice, kLowerVoice}) {
     if ((voice == kSingleVoice) == m.twoStaves) continue;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "MeasurePasses.h"
+#include "NoteValues.h"
 
 namespace {
 
@@ -36,27 +37,27 @@ void QuarterRules(CScoreMeasure& m, NoteList& list) {
     const int n = note.notatedOffset, c = note.notatedLength;
     if (note.InTuplet() || c <= 0) continue;
     if (n % beat == 0 && (n + c) % beat == 0) continue;
-    if (!Crosses(n, c, 120)) continue;
-    switch (n % 120) {
+    if (!Crosses(n, c, kQuarterTicks)) continue;
+    switch (n % kQuarterTicks) {
       case 0:
-        if ((n + c) % 120 == 0) break;
-        if (c == 180) {
+        if ((n + c) % kQuarterTicks == 0) break;
+        if (c == kDottedQuarterTicks) {
           note.dotted = true;
           break;
         }
-        CMeasurePasses::SplitNote(m, list, i, n + c / 120 * 120);
+        CMeasurePasses::SplitNote(m, list, i, n + c / kQuarterTicks * kQuarterTicks);
         break;
-      case 30:
-      case 90:
-        CMeasurePasses::SplitNote(m, list, i, NextMultiple(n, 120));
+      case kSixteenthTicks:
+      case kDottedEighthTicks:
+        CMeasurePasses::SplitNote(m, list, i, NextMultiple(n, kQuarterTicks));
         break;
-      case 60:
-        if (c == 120) break;
-        if (c == 180) {
+      case kEighthTicks:
+        if (c == kQuarterTicks) break;
+        if (c == kDottedQuarterTicks) {
           note.dotted = true;
           break;
         }
-        CMeasurePasses::SplitNote(m, list, i, n + 60);
+        CMeasurePasses::SplitNote(m, list, i, n + kEighthTicks);
         break;
       default:
         break;
@@ -71,23 +72,23 @@ void CompoundBeatRules(CScoreMeasure& m, NoteList& list) {
     ScoreNote& note = list[i];
     const int n = note.notatedOffset, c = note.notatedLength;
     if (note.InTuplet() || c <= 0) continue;
-    if (n % 60 == 0 && (n + c) % 60 == 0) continue;
-    if (!Crosses(n, c, 60)) continue;
-    if (n % 30 != 0) {
-      CMeasurePasses::SplitNote(m, list, i, NextMultiple(n, 120));
-    } else if (n % 60 == 30) {
-      if (c == 60) continue;
-      if (c == 90) {
+    if (n % kEighthTicks == 0 && (n + c) % kEighthTicks == 0) continue;
+    if (!Crosses(n, c, kEighthTicks)) continue;
+    if (n % kSixteenthTicks != 0) {
+      CMeasurePasses::SplitNote(m, list, i, NextMultiple(n, kQuarterTicks));
+    } else if (n % kEighthTicks == kSixteenthTicks) {
+      if (c == kEighthTicks) continue;
+      if (c == kDottedEighthTicks) {
         note.dotted = true;
         continue;
       }
-      CMeasurePasses::SplitNote(m, list, i, n + 60);
+      CMeasurePasses::SplitNote(m, list, i, n + kEighthTicks);
     } else {
-      if (c == 90) {
+      if (c == kDottedEighthTicks) {
         note.dotted = true;
         continue;
       }
-      CMeasurePasses::SplitNote(m, list, i, n + c / 120 * 120);
+      CMeasurePasses::SplitNote(m, list, i, n + c / kQuarterTicks * kQuarterTicks);
     }
   }
   CMeasurePasses::SortByOffset(list);
@@ -128,9 +129,10 @@ void CMeasurePasses::SplitLongNotes(CScoreMeasure& m, NoteList& list, bool numbe
 void CMeasurePasses::SplitAtStaffGroups(CScoreMeasure& m, NoteList& list) {
   const int beats = m.beats, beat = m.beatLength;
   if (beats % 4 == 0) {
-    if (beats > 4 || (beat == 240 && beats > 2))
+    if (beats > 4 || (beat == kHalfTicks && beats > 2))
       SplitAcross(m, list, 480, 1, [](int n, int c) { return n % 480 == 0 && IsWholeLength(c); });
-    SplitAcross(m, list, 240, 1, [](int n, int c) { return n % 120 == 0 && (n + c) % 120 == 0; });
+    SplitAcross(m, list, kHalfTicks, 1,
+                [](int n, int c) { return n % kQuarterTicks == 0 && (n + c) % kQuarterTicks == 0; });
   } else if (beats % 3 == 0 && beats > 3) {
     const int group = 3 * beat;
     SplitAcross(m, list, group, beat,
@@ -147,8 +149,9 @@ void CMeasurePasses::SplitAtJianPuGroups(CScoreMeasure& m, NoteList& list) {
       const int whole = 4 * beat;
       SplitAcross(m, list, whole, 1, [whole](int n, int c) { return n % whole == 0 && IsWholeLength(c); });
     }
-    if (beat <= 60) return;
-    SplitAcross(m, list, 240, 1, [](int n, int c) { return n % 120 == 0 && (n + c) % 120 == 0; });
+    if (beat <= kEighthTicks) return;
+    SplitAcross(m, list, kHalfTicks, 1,
+                [](int n, int c) { return n % kQuarterTicks == 0 && (n + c) % kQuarterTicks == 0; });
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "MeasurePasses.h"
+#include "NoteValues.h"
 
 namespace {
 
@@ -13,27 +14,29 @@ int BeforeNextOnset(const CScoreMeasure& m, int E, int L, int A) {
   const int F = E + L;
   const int G = A - F;
   if (G == 0) return L;
-  if (G < 0 && L >= 60 && -G <= 60) return std::max(A - E, 30);  // a slight overlap: legato
+  if (G < 0 && L >= kEighthTicks && -G <= kEighthTicks)
+    return std::max(A - E, kSixteenthTicks);  // a slight overlap: legato
   if (CMeasurePasses::IsCompoundBeat(m) && (F - 1) / 180 == E / 180) return L;
-  if (E / 120 == F / 120) {
-    if (A / 120 <= E / 120) return A - E;
-    if (G <= 30) return A % 120 == 0 ? A - E : (A / 120) * 120 - E;
-    if (L <= 60) return 60;
-    if (F % 120 > 0) return (F / 120 + 1) * 120 - E;
+  if (E / kQuarterTicks == F / kQuarterTicks) {
+    if (A / kQuarterTicks <= E / kQuarterTicks) return A - E;
+    if (G <= kSixteenthTicks) return A % kQuarterTicks == 0 ? A - E : (A / kQuarterTicks) * kQuarterTicks - E;
+    if (L <= kEighthTicks) return kEighthTicks;
+    if (F % kQuarterTicks > 0) return (F / kQuarterTicks + 1) * kQuarterTicks - E;
     return L;
   }
   if (G <= 0) return L;
-  if (E % 120 == 0 && L > 120) {
-    if (A % 120 != 0) return (L / 120) * 120;
-    if (G > 120) return 240;
-    if (G > 60) return A - E - 120;
+  if (E % kQuarterTicks == 0 && L > kQuarterTicks) {
+    if (A % kQuarterTicks != 0) return (L / kQuarterTicks) * kQuarterTicks;
+    if (G > kQuarterTicks) return kHalfTicks;
+    if (G > kEighthTicks) return A - E - kQuarterTicks;
     return A - E;
   }
-  if (A % 120 == 0 && L > 60) {
-    if (G < 60) return A - E - 60;
-    return F % 60 == 0 ? L : A - E;
+  if (A % kQuarterTicks == 0 && L > kEighthTicks) {
+    if (G < kEighthTicks) return A - E - kEighthTicks;
+    return F % kEighthTicks == 0 ? L : A - E;
   }
-  if (A % 120 != 0 && L > 60 && G <= 30 && F % 120 != 0) return L + 30;
+  if (A % kQuarterTicks != 0 && L > kEighthTicks && G <= kSixteenthTicks && F % kQuarterTicks != 0)
+    return L + kSixteenthTicks;
   return L;
 }
 
@@ -42,31 +45,31 @@ int AtBarEnd(int E, int L, int D, int U) {
   const int F = E + L;
   const int H = D - F;
   if (H == 0) return L;
-  if (std::abs(H) <= 30) return D - E;
+  if (std::abs(H) <= kSixteenthTicks) return D - E;
   if (E % U == 0 && L > U) {
     const int r = L % U;
     return r < U / 2 ? L - r : L - r + U;
   }
-  if (E % 60 == 0 && L <= 60) return 60;
-  if (E % 30 == 0 && L > 30) {
-    if (F % 60 == 0) return L;
-    int length = (F / 60) * 60 - E;
-    if (length == 30) length = 90;
+  if (E % kEighthTicks == 0 && L <= kEighthTicks) return kEighthTicks;
+  if (E % kSixteenthTicks == 0 && L > kSixteenthTicks) {
+    if (F % kEighthTicks == 0) return L;
+    int length = (F / kEighthTicks) * kEighthTicks - E;
+    if (length == kSixteenthTicks) length = 90;
     return std::min(length, D - E);
   }
-  if (L >= 240) return H < -30 ? D - E : ((E + L) / U) * U - E;
-  if (L > 60 && L < 120) return (E / U + 1) * U - E;
-  if (L <= 60 && E % U >= 60) return 30;
+  if (L >= kHalfTicks) return H < -kSixteenthTicks ? D - E : ((E + L) / U) * U - E;
+  if (L > kEighthTicks && L < kQuarterTicks) return (E / U + 1) * U - E;
+  if (L <= kEighthTicks && E % U >= kEighthTicks) return kSixteenthTicks;
   return L;
 }
 
-int Positive(int length) { return length > 0 ? length : 30; }
+int Positive(int length) { return length > 0 ? length : kSixteenthTicks; }
 
 }  // namespace
 
 void CMeasurePasses::QuantizeMeasure(CScoreMeasure& m, NoteList& list) {
   const int barLength = m.BarLength();
-  const int grid = m.beatLength == 60 ? 60 : 120;
+  const int grid = m.beatLength == kEighthTicks ? kEighthTicks : kQuarterTicks;
   for (size_t i = 0; i < list.size(); ++i) {
     if (list[i].InTuplet()) continue;
     const int E = list[i].notatedOffset;
@@ -99,7 +102,7 @@ void CMeasurePasses::KeepInsideBar(const CScoreMeasure& m, NoteList& list) {
   for (ScoreNote& n : list) {
     if (n.InTuplet()) continue;
     if (n.notatedOffset >= barLength) {
-      const int slot = std::max(0, barLength - 30);
+      const int slot = std::max(0, barLength - kSixteenthTicks);
       n.notatedTick -= n.notatedOffset - slot;
       n.notatedOffset = slot;
     }

@@ -6,10 +6,11 @@
 #include "IScorePart.h"
 #include "MeasurePasses.h"
 #include "MeasureSizes.h"
+#include "score/ScoreRecords.h"
 
 int OctaveShift(int staffKind, int pitch) {
-  if (staffKind == 5) return pitch - 12;
-  if (staffKind == 6) return pitch + 12;
+  if (staffKind == kTrebleOctaveStaff) return pitch - 12;
+  if (staffKind == kBassOctaveStaff) return pitch + 12;
   return pitch;
 }
 
@@ -87,7 +88,7 @@ void CScoreModel::PadAndAlign() {
       m->keyChange = model.keyChange;
       m->fixedWidthOn = fixedWidthOn_;
       m->fixedWidth = fixedWidth_;
-      m->twoStaves = t->Part() && t->Part()->PartStaffKind() == 2;
+      m->twoStaves = t->Part() && t->Part()->PartStaffKind() == kGrandStaff;
       measures.push_back(std::move(m));
     }
   }
@@ -116,7 +117,7 @@ void CScoreModel::PadAndAlign() {
 }
 
 std::unique_ptr<CScoreTrack> CStaffScore::CreateTrack(int staffKind, IScorePart* part) const {
-  if (staffKind == 7) return std::make_unique<CDrumTrack>(part);
+  if (staffKind == kPercussionStaff) return std::make_unique<CDrumTrack>(part);
   return std::make_unique<CStaffTrack>(part);
 }
 

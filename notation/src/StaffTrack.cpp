@@ -9,6 +9,7 @@
 #include "MeasureSizes.h"
 #include "ScoreModel.h"
 #include "ScoreTrack.h"
+#include "score/ScoreRecords.h"
 
 void CStaffTrack::Build(const ScoreBar* firstBar, int barCount, bool percussion) {
   const int kind = part_ ? part_->PartStaffKind() : 0;
@@ -22,7 +23,7 @@ void CStaffTrack::Build(const ScoreBar* firstBar, int barCount, bool percussion)
   AssignTimeSignatures();
   AssignKeys();
 
-  const bool twoStaves = kind == 2;
+  const bool twoStaves = kind == kGrandStaff;
   if (twoStaves) {
     for (auto& m : measures_) {
       for (const ScoreNote& n : m->notes) (n.pitch < 60 ? m->lowerNotes : m->upperNotes).push_back(n);

@@ -191,7 +191,7 @@ int CScoreHost::SetStaffKind(int kind, int track) {
   if (kind == -1 || !songData_) return 0;
   for (int selected : songData_->SelectedTrackNumbers()) {
     if (track != -1 && selected != track) continue;
-    if (active_ && kind >= 0 && kind <= 2) active_->SetTrackStaffKind(kind, selected);
+    if (active_ && kind >= kTrebleStaff && kind <= kGrandStaff) active_->SetTrackStaffKind(kind, selected);
   }
   return 0;
 }
@@ -200,7 +200,7 @@ int CScoreHost::GetTrackStaffKind(int* out, int track) {
   if (!active_) return 1;
   int kind = 0;
   if (active_->GetTrackStaffKind(&kind, track) != 0) kind = 0;
-  *out = kind == 1 || kind == 2 ? kind : 0;
+  *out = kind == kBassStaff || kind == kGrandStaff ? kind : kTrebleStaff;
   return 0;
 }
 

@@ -21,7 +21,9 @@ int CSongEngine::OnPlayEvent(const PlayEvent* event, void* context, int synchron
   auto* engine = static_cast<CSongEngine*>(context);
   if (!event || !engine) return 1;
   const uint32_t type = event->type;
-  if (type < kPlayEventNote || type > kPlayEventEnd || type == 2 || type == 7) return 1;
+  if (type < kPlayEventNote || type > kPlayEventEnd || type == kPlayEventReserved2 ||
+      type == kPlayEventReserved7)
+    return 1;
   // The window is made by Init before the callback is registered; without it
   // there is nowhere to deliver to.
   HWND window = engine->eventWindow_;

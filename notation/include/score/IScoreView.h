@@ -25,7 +25,7 @@ class IScoreView {
   virtual int Rebuild() = 0;
   // Levels outside 0..3 are ignored.
   virtual void SetSizeLevel(int level) = 0;
-  // 1 when nothing changed (no such track, the same kind, or a kind outside 0..7).
+  // 1 when nothing changed (no such track, the same kind, or no StaffKind).
   virtual int SetTrackStaffKind(int kind, int track) = 0;
   virtual void ShowTrack(int track, bool visible) = 0;
   // Stroke thickness of stems, ledger and staff lines: 0..2 (larger is 2).

@@ -7,6 +7,26 @@
 #include <string>
 #include <vector>
 
+// Every tick in the notation records: 120 to the quarter note, as the song
+// file library counts them.
+constexpr int kScoreTicksPerQuarter = 120;
+
+// Staff kinds of a part: kept per track in the buffer's track entries, chosen
+// by ChooseClef or set with SetTrackStaffKind. The numbered view draws every
+// kind alike.
+enum StaffKind : int {
+  kTrebleStaff = 0,
+  kBassStaff = 1,
+  kGrandStaff = 2,         // two staves; pitches below 60 on the lower one
+  kAltoStaff = 3,          // C clef on the middle line
+  kTenorStaff = 4,         // C clef on the fourth line
+  kTrebleOctaveStaff = 5,  // the treble staff, every pitch drawn an octave lower
+  kBassOctaveStaff = 6,    // the bass staff, every pitch drawn an octave higher
+  kPercussionStaff = 7,
+};
+
+inline bool IsValidStaffKind(int kind) { return kind >= kTrebleStaff && kind <= kPercussionStaff; }
+
 // @name Records handed in by the song engine
 
 // One time signature, from the first bar that has it.
@@ -65,7 +85,7 @@ struct ScoreBar {
 struct ScoreTrackEntry {
   ScoreBar* bars;     // bar count elements, allocated in one piece
   int32_t track;      // as the engine numbers tracks
-  int32_t staffKind;  // 0..7; 7 marks a percussion part
+  int32_t staffKind;  // a StaffKind
   int32_t barCount;
 };
 

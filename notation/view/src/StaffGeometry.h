@@ -3,19 +3,7 @@
 // hands it to everything it paints.
 #pragma once
 
-// Staff kinds.
-enum StaffKind : int {
-  kTrebleStaff = 0,
-  kBassStaff = 1,
-  kGrandStaff = 2,         // two staves; pitches below 60 on the lower one
-  kAltoStaff = 3,          // C clef on the middle line
-  kTenorStaff = 4,         // C clef on the fourth line
-  kTrebleOctaveStaff = 5,  // drawn an octave lower than written
-  kBassOctaveStaff = 6,    // drawn an octave higher than written
-  kPercussionStaff = 7,
-};
-
-inline bool IsValidStaffKind(int kind) { return kind >= 0 && kind <= 7; }
+#include "score/ScoreRecords.h"
 
 struct StaffGeometry {
   bool valid = false;

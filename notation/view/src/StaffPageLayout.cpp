@@ -12,6 +12,7 @@
 #include "StaffPainter.h"
 #include "StaffRests.h"
 #include "StaffSizes.h"
+#include "NoteValues.h"
 
 namespace {
 
@@ -336,6 +337,19 @@ void CStaffPage::AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::ve
   }
 }
 
+namespace {
+// Where a tuplet's number and bracket sit, in pixels at every size level:
+// from the far end of the stems (past the beam when beamed), and the number
+// centred on the group by half its width.
+constexpr int kTupletNumberAboveBeam = 13;  // the digit's height and a gap
+constexpr int kTupletNumberBelowBeam = 4;
+constexpr int kTupletDigitHalfWidth = 3;
+constexpr int kBracketAboveStems = 2;
+constexpr int kBracketBelowStems = 3;
+constexpr int kBracketNumberRise = 7;  // the number sits on the bracket's gap
+constexpr int kBracketNumberHalfWidth = 4;
+}  // namespace
+
 size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list,
                                 size_t i) {
   const size_t end = RunEnd(list, i, &ScoreNote::tupletGroup);
@@ -348,11 +362,12 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
     step = static_cast<int>(scale_ * kFixed[std::min(std::max(valueClass, 1), 4) - 1]);
   } else {
     const int perUnit = std::max(1, beatTicks_ / std::max(1, unitsPerBeat_));
-    const int n = valueClass == kHalfNote      ? 480
-                  : valueClass == kQuarterNote ? 240
-                  : valueClass == kEighthNote  ? 120
-                                               : 0;
-    step = n > 0 ? static_cast<int>(scale_ * (n / perUnit) / 3) : static_cast<int>(scale_);
+    // Three members take the time of two plain notes of their value.
+    const int span = valueClass == kHalfNote      ? kWholeTicks
+                     : valueClass == kQuarterNote ? kHalfTicks
+                     : valueClass == kEighthNote  ? kQuarterTicks
+                                                  : 0;
+    step = span > 0 ? static_cast<int>(scale_ * (span / perUnit) / 3) : static_cast<int>(scale_);
   }
   int lo = 1000, hi = -1000, loPitch = 0, hiPitch = 0;
   for (size_t k = i; k < end; ++k) {
@@ -407,18 +422,19 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
   if (beamed && count != m.tupletCounts.end()) label = std::to_string(count->second);
   if (beamed) {
     AddBeams(glyphs, onsets, groupUp, farStep, anchorPitch);
-    const int y = groupUp ? farY - stem - StaffSizes::kBeamThickness[level] - 13 : farY + stem + 4;
+    const int y = groupUp ? farY - stem - StaffSizes::kBeamThickness[level] - kTupletNumberAboveBeam
+                          : farY + stem + kTupletNumberBelowBeam;
     const int stemX = groupUp ? w - 1 : 0;
-    elements_.push_back(
-        std::make_unique<CTupletNumber>(label, (firstX + lastX) / 2 + stemX - 3, MarkAnchor{anchorPitch, y}));
+    elements_.push_back(std::make_unique<CTupletNumber>(
+        label, (firstX + lastX) / 2 + stemX - kTupletDigitHalfWidth, MarkAnchor{anchorPitch, y}));
   } else {
     const bool above = groupUp;
-    const int y = above ? farY - stem - 2 : farY + stem + 3;
+    const int y = above ? farY - stem - kBracketAboveStems : farY + stem + kBracketBelowStems;
     const int shift = above ? w : 0;
     const int x1 = firstX - w / 2 + shift, x2 = lastX + w / 2 + shift;
     elements_.push_back(std::make_unique<CTupletBracket>(x1, x2, MarkAnchor{anchorPitch, y}, above));
-    elements_.push_back(
-        std::make_unique<CTupletNumber>("3", (x1 + x2) / 2 - 4, MarkAnchor{anchorPitch, y - 7}));
+    elements_.push_back(std::make_unique<CTupletNumber>("3", (x1 + x2) / 2 - kBracketNumberHalfWidth,
+                                                        MarkAnchor{anchorPitch, y - kBracketNumberRise}));
   }
   return end;
 }
