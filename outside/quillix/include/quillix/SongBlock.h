@@ -103,4 +103,28 @@ inline bool ReadSongBlockLayout(const uint8_t* bytes, uint64_t size, SongBlockLa
       layout);
 }
 
+// The writer: the chunks in order, then the footer. Texts go in without a
+// terminating NUL; an offset ("OFMS") is exactly 4 bytes.
+struct SongChunkData {
+  uint32_t tag;
+  std::vector<uint8_t> data;
+};
+
+inline std::vector<uint8_t> BuildSongBlock(const std::vector<SongChunkData>& chunks) {
+  std::vector<uint8_t> block;
+  auto put32 = [&block](uint64_t v) {
+    for (int i = 0; i < 4; ++i) block.push_back(uint8_t(v >> (8 * i)));
+  };
+  for (const SongChunkData& chunk : chunks) {
+    put32(chunk.tag);
+    put32(chunk.data.size());
+    block.insert(block.end(), chunk.data.begin(), chunk.data.end());
+  }
+  uint64_t area = block.size();
+  block.insert(block.end(), kSongBlockMagic, kSongBlockMagic + sizeof kSongBlockMagic);
+  put32(area);
+  put32(kSongBlockVersion);
+  return block;
+}
+
 }  // namespace quillix

@@ -1,0 +1,20 @@
+#pragma once
+// Sets the sound library up once for the whole program, before main, and
+// closes it at exit. Linked only into programs that want that (the player
+// and the tests that play through the players); its static object lives in
+// CFmodSystem.cpp.
+class CFmodSystem {
+ public:
+  CFmodSystem();
+  virtual ~CFmodSystem() = default;
+
+  static CFmodSystem& Instance();
+  // Bytes of one mixed frame for the library's mixer kind.
+  static int GetMixFrameSize();
+  bool Ready() const { return ready_; }
+  int MixRate() const { return mixRate_; }
+
+ private:
+  int mixRate_ = 44100;
+  bool ready_ = false;
+};

@@ -1,0 +1,83 @@
+#pragma once
+// Prepares a media file for playing: picks the player by extension, opens or
+// closes the MIDI output, takes the song an audio file carries out through
+// QuillixLib.dll, keeps the file's song information, measures files for the
+// play list, and turns the players' reports into window messages:
+//   WM_USER+102 (lParam position ms), +103 (end), +104 (wParam extra,
+//   lParam beatsPerBar << 16 | beat), +105 (lParam beats per bar).
+// Everything runs on the UI thread except the IPlaybackNotify calls, which
+// may come from the sound library's threads and only post.
+#include <windows.h>
+
+#include <string>
+
+#include "playback/CAudioFilePlayer.h"
+#include "playback/CPlayerProxy.h"
+#include "playback/CSyncPlayer.h"
+#include "quillix/IQuillixParser.h"
+
+constexpr UINT kMsgPlayPosition = WM_USER + 102;
+constexpr UINT kMsgSongEnd = WM_USER + 103;
+constexpr UINT kMsgBeat = WM_USER + 104;
+constexpr UINT kMsgBeatsPerBar = WM_USER + 105;
+
+class CMediaHelper : public IPlaybackNotify {
+ public:
+  CMediaHelper() = default;
+  virtual ~CMediaHelper();
+  CMediaHelper(const CMediaHelper&) = delete;
+  CMediaHelper& operator=(const CMediaHelper&) = delete;
+
+  // The song-block library's file name; tests name another.
+  static void SetQuillixLibraryName(const char* name);
+
+  // True when the audio and the song player exist.
+  bool Init();
+  void SetSongEngine(ISongEngine* engine);
+  void SetNotifyHwnd(HWND window) { window_ = window; }
+  IMediaPlayer* GetCurrentPlayer() { return current_; }
+  // Only while the synchronised player is current.
+  bool SetDelayTime(int ms);
+
+  // 0 when the file is ready to play through GetCurrentPlayer, 1 otherwise.
+  // A failure after the previous player was closed leaves no current player.
+  int PrepareMediaFile(const char* path);
+  static bool GetMediaType(const char* path);
+  static bool HasExtension(const char* path, const char* extension);
+  // Whole seconds, rounded up; 0 when unknown.
+  int GetDurationSeconds(const char* path);
+
+  // Null when empty.
+  const char* GetSongTitle() const { return Text(title_); }
+  const char* GetSinger() const { return Text(singer_); }
+  const char* GetLyricist() const { return Text(lyricist_); }
+  const char* GetComposer() const { return Text(composer_); }
+  const char* GetAlbum() const { return Text(album_); }
+  static bool IsNull(int value) { return value == 0; }
+
+  // IPlaybackNotify
+  void OnPosition(int ms) override;
+  void OnBeat(int beat, int beatsPerBar, int extra) override;
+  void OnSongEnd() override;
+
+ private:
+  static const char* Text(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+  void Post(UINT message, WPARAM wParam, LPARAM lParam);
+  IQuillixParser* GetQuillixParser();
+  bool HasEmbeddedSong(const char* path);
+  // Opens the song the file carries in the synchronised player; false (and
+  // the audio plays alone) when anything on the way fails.
+  void PrepareEmbeddedSong(const char* path);
+  void ReadSongInfo(IQuillixParser* parser);
+  void ClearSongInfo();
+  void FillSongInfoFromPlayer();
+
+  CPlayerProxy* song_ = nullptr;
+  CAudioFilePlayer* audio_ = nullptr;
+  CSyncPlayer* sync_ = nullptr;
+  IMediaPlayer* current_ = nullptr;
+  HWND window_ = nullptr;
+  ISongEngine* engine_ = nullptr;
+  HMODULE quillix_ = nullptr;
+  std::string title_, singer_, composer_, lyricist_, album_;
+};

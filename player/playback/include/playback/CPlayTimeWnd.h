@@ -1,0 +1,46 @@
+#pragma once
+// The small "MM:SS" display of the main window: green on black, hours not
+// shown. It follows CPlayTime; its poll timer (asking the owner's current
+// player) is there but nothing starts it.
+#include <windows.h>
+
+#include <string>
+
+#include "base/GdiHandles.h"
+#include "playback/CPlayTime.h"
+#include "ui/CBmpWnd.h"
+
+class IMediaPlayer;
+
+class CPlayTimeWnd : public CBmpWnd, public IPlayTimeListener {
+ public:
+  // Gives the current player for the poll timer (null: none).
+  using PlayerSource = IMediaPlayer* (*)(void* owner);
+  CPlayTimeWnd(void* owner, PlayerSource source);
+  ~CPlayTimeWnd() override;
+
+  int Create(HWND parent, DWORD exStyle, DWORD style, HICON icon);
+  void OnTimeChanged(int hours, int minutes, int seconds) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void StartTimer(UINT ms);
+  void StopTimer(bool reset);
+
+  // The text shown: minutes and seconds, two digits each at least.
+  std::string Text() const;
+  static std::string FormatField(int value);
+  // Draws the text into dc (the window's paint and tests use it).
+  void Draw(HDC dc);
+
+ private:
+  void OnPaint();
+  void OnTimer();
+
+  void* owner_;
+  PlayerSource source_;
+  int seconds_ = 0;
+  int minutes_ = 0;
+  int hours_ = 0;
+  base::GdiFont font_;
+  base::GdiBrush brush_;
+  bool timerRunning_ = false;
+};

@@ -1,0 +1,250 @@
+#include "playback/CFmodStream.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// One counter for the whole program: every stream object's unit counts the
+// same blocks, so a tick goes out about every eleventh block in all.
+std::atomic<int> g_dspCalls{0};
+constexpr int kTickEvery = 10;
+
+constexpr unsigned kLocalMode = FSOUND_NORMAL | FSOUND_2D | FSOUND_MPEGACCURATE | FSOUND_NONBLOCKING;
+constexpr unsigned kHttpMode = FSOUND_NORMAL | FSOUND_NONBLOCKING;
+
+bool IsHttpPath(const char* path) {
+  return std::strncmp(path, "http://", 7) == 0 || std::strncmp(path, "http:\\\\", 7) == 0;
+}
+
+}  // namespace
+
+CFmodStream* CFmodStream::Create() { return new (std::nothrow) CFmodStream; }
+
+CFmodStream::~CFmodStream() {
+  Shutdown();
+  // An open source is closed too: its end callback must not reach a deleted
+  // object. No listener remains by now, so no event is seen.
+  DropSource();
+}
+
+void CFmodStream::Release() { delete this; }
+
+void CFmodStream::AddListener(IMediaListener* listener) {
+  std::lock_guard<std::recursive_mutex> hold(listenersLock_);
+  listeners_.push_back(listener);
+}
+
+void CFmodStream::RemoveListener(IMediaListener* listener) {
+  if (!listener) return;
+  std::lock_guard<std::recursive_mutex> hold(listenersLock_);
+  auto it = std::find(listeners_.begin(), listeners_.end(), listener);
+  if (it != listeners_.end()) listeners_.erase(it);
+}
+
+void CFmodStream::SendEvent(int code) {
+  std::lock_guard<std::recursive_mutex> hold(listenersLock_);
+  // A copy: a listener may remove itself from inside the call.
+  std::vector<IMediaListener*> listeners = listeners_;
+  for (IMediaListener* listener : listeners) listener->OnPlayerEvent(code);
+}
+
+void CFmodStream::SendTick(int ms) {
+  std::lock_guard<std::recursive_mutex> hold(listenersLock_);
+  std::vector<IMediaListener*> listeners = listeners_;
+  for (IMediaListener* listener : listeners) {
+    listener->OnPlayTick(ms);
+    listener->OnPlayTime(ms);
+  }
+}
+
+int CFmodStream::Init() {
+  module_ = nullptr;
+  stream_ = nullptr;
+  channel_ = -1;
+  unit_ = FSOUND_DSP_Create(DspCallback, 300, this);
+  FSOUND_DSP_SetActive(unit_, 1);
+  FSOUND_DSP_SetActive(FSOUND_DSP_GetFFTUnit(), 1);
+  spectrumActive_ = true;
+  return 0;
+}
+
+int CFmodStream::Shutdown() {
+  spectrumActive_ = false;
+  if (unit_) FSOUND_DSP_Free(unit_);  // returns once no callback of the unit runs
+  unit_ = nullptr;
+  return 0;
+}
+
+void* CFmodStream::DspCallback(void* original, void*, int, void* user) {
+  // Whatever happens, the block goes on unchanged.
+  if (!user) return original;
+  if (g_dspCalls.fetch_add(1) + 1 > kTickEvery) {
+    g_dspCalls = 0;
+    auto* self = static_cast<CFmodStream*>(user);
+    self->SendTick(FSOUND_Stream_GetTime(self->stream_));
+  }
+  return original;
+}
+
+signed char CFmodStream::EndCallback(FSOUND_STREAM*, void*, int, void* user) {
+  static_cast<CFmodStream*>(user)->SendEvent(kMediaEventEnd);
+  return 0;
+}
+
+void CFmodStream::DropSource() {
+  if (FMUSIC_MODULE* module = module_.exchange(nullptr)) FMUSIC_FreeSong(module);
+  if (FSOUND_STREAM* stream = stream_.exchange(nullptr)) FSOUND_Stream_Close(stream);
+  channel_ = -1;
+  url_.clear();
+}
+
+int CFmodStream::Open(const char* path) {
+  if (!path) return 1;
+  // A source still open is let go first, so it neither leaks nor keeps sounding.
+  if (module_ || stream_ || IsHttp()) DropSource();
+  if (IsHttpPath(path)) {
+    url_ = path;
+    fileName_ = path;
+    return 0;
+  }
+  if (FMUSIC_MODULE* module = FMUSIC_LoadSong(path)) {
+    int type = FMUSIC_GetType(module);
+    if (type != FMUSIC_TYPE_IT) FMUSIC_SetMasterVolume(module, 192);
+    if (type == FMUSIC_TYPE_MOD || type == FMUSIC_TYPE_S3M) FMUSIC_SetPanSeperation(module, 0.85f);
+    module_ = module;
+    fileName_ = path;
+    return 0;
+  }
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(path, kLocalMode, 0, 0);
+  if (!stream) return 1;
+  int state;
+  while ((state = FSOUND_Stream_GetOpenState(stream)) == FSOUND_OPEN_OPENING) Sleep(100);
+  // A stream that failed to open is no source: report the failure instead
+  // of "loaded" followed by a Play that silently does nothing.
+  if (state != FSOUND_OPEN_READY) {
+    FSOUND_Stream_Close(stream);
+    return 1;
+  }
+  FSOUND_Stream_SetEndCallback(stream, EndCallback, this);
+  stream_ = stream;
+  fileName_ = path;
+  SendEvent(kMediaEventLoaded);
+  return 0;
+}
+
+int CFmodStream::Close() {
+  if (FMUSIC_MODULE* module = module_.exchange(nullptr)) {
+    FMUSIC_FreeSong(module);
+  } else if (FSOUND_STREAM* stream = stream_.exchange(nullptr)) {
+    FSOUND_Stream_Close(stream);
+    url_.clear();
+    SendEvent(kMediaEventClosed);
+  }
+  channel_ = -1;
+  fileName_.clear();
+  return 0;
+}
+
+int CFmodStream::StartLocal() {
+  int channel = FSOUND_Stream_Play(FSOUND_FREE, stream_);
+  if (channel < 0) return 1;
+  channel_ = channel;
+  FSOUND_SetVolume(channel_, volume_);
+  SendEvent(kMediaEventPlaying);
+  return 0;
+}
+
+int CFmodStream::OpenHttp() {
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(url_.c_str(), kHttpMode, 0, 0);
+  if (!stream) return 1;
+  stream_ = stream;
+  // The library sounds a net stream once it is ready, so it starts like a
+  // local one.
+  return StartLocal();
+}
+
+int CFmodStream::Seek(int ms) {
+  if (ms != 0 && stream_ && !IsHttp()) FSOUND_Stream_SetTime(stream_, ms);
+  if (FSOUND_GetPaused(channel_)) return Resume();
+  if (FMUSIC_MODULE* module = module_.load()) return FMUSIC_PlaySong(module) ? 0 : 1;
+  if (IsHttp()) {
+    if (!stream_) return OpenHttp();
+    int state = FSOUND_Stream_GetOpenState(stream_);
+    bool reopen = state == FSOUND_OPEN_FAILED || state == FSOUND_OPEN_INVALID;
+    if (state == FSOUND_OPEN_READY) {
+      int t = FSOUND_Stream_GetTime(stream_);
+      int length = FSOUND_Stream_GetLengthMs(stream_);
+      int status = FSOUND_STREAM_NET_NOTCONNECTED;
+      FSOUND_Stream_Net_GetStatus(stream_, &status, nullptr, nullptr, nullptr);
+      // A net stream has no length: only a known length can have been reached.
+      reopen = status == FSOUND_STREAM_NET_ERROR || (length > 0 && t >= length);
+    }
+    if (!reopen) return 0;
+    FSOUND_Stream_Close(stream_.exchange(nullptr));
+    return OpenHttp();
+  }
+  if (stream_) return StartLocal();
+  return 0;
+}
+
+int CFmodStream::Stop() {
+  if (FMUSIC_MODULE* module = module_.load()) {
+    FMUSIC_StopSong(module);
+  } else if (IsHttp()) {
+    if (FSOUND_STREAM* stream = stream_.exchange(nullptr)) FSOUND_Stream_Close(stream);
+  } else if (stream_) {
+    FSOUND_Stream_Stop(stream_);
+    SendEvent(kMediaEventStopped);
+  }
+  channel_ = -1;
+  return 0;
+}
+
+int CFmodStream::Pause() {
+  if (stream_ && !module_) {
+    FSOUND_SetPaused(channel_, 1);
+    SendEvent(kMediaEventStopped);
+  }
+  return 0;
+}
+
+int CFmodStream::Resume() {
+  if (!stream_ || module_) return 0;
+  // A pause of a stream that never started (or has ended since) leaves no
+  // channel to resume: start it, so Play after Pause plays.
+  if (!IsHttp() && !FSOUND_SetPaused(channel_, 0)) return StartLocal();
+  if (IsHttp()) FSOUND_SetPaused(channel_, 0);
+  SendEvent(kMediaEventPlaying);
+  return 0;
+}
+
+int CFmodStream::GetDuration() { return stream_ && !module_ ? FSOUND_Stream_GetLengthMs(stream_) : 0; }
+
+int CFmodStream::IsSeekable() { return IsHttp() && stream_ ? 0 : 1; }
+
+// FMOD gives no tags: no song information.
+int CFmodStream::GetTitle(char**) { return 0; }
+int CFmodStream::GetAuthor(char**) { return 0; }
+int CFmodStream::GetComposer(char**) { return 0; }
+int CFmodStream::GetLyrics(char**) { return 0; }
+int CFmodStream::GetAlbumTitle(char**) { return 0; }
+int CFmodStream::GetAlbumArtist(char**) { return 0; }
+
+void CFmodStream::SetVolume(double volume) {
+  volume_ = int(volume);
+  FSOUND_SetVolume(channel_, volume_);
+}
+
+int CFmodStream::GetPosition() { return FSOUND_Stream_GetTime(stream_); }
+
+void CFmodStream::MoveToFraction(int factor) {
+  if (FMUSIC_MODULE* module = module_.load()) {
+    for (int i = 0; i < FMUSIC_GetNumChannels(module); ++i) FSOUND_StopSound(FMUSIC_GetRealChannel(module, i));
+    FMUSIC_SetOrder(module, FMUSIC_GetNumOrders(module) * factor);
+  } else if (stream_ && !IsHttp()) {
+    FSOUND_Stream_SetTime(stream_, FSOUND_Stream_GetLengthMs(stream_) * factor);
+  }
+}

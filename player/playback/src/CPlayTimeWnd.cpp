@@ -1,0 +1,82 @@
+#include "playback/CPlayTimeWnd.h"
+
+#include <cstdio>
+
+#include "playback/IMediaPlayer.h"
+
+CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : owner_(owner), source_(source) {
+  font_.Attach(CreateFontA(14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  brush_.Attach(CreateSolidBrush(RGB(0, 0, 0)));
+}
+
+CPlayTimeWnd::~CPlayTimeWnd() { DestroyOwnWindow(); }
+
+int CPlayTimeWnd::Create(HWND parent, DWORD exStyle, DWORD style, HICON icon) {
+  return CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, brush_.Get(), CS_VREDRAW | CS_HREDRAW,
+                         icon);
+}
+
+void CPlayTimeWnd::OnTimeChanged(int hours, int minutes, int seconds) {
+  if (hours == hours_ && minutes == minutes_ && seconds == seconds_) return;
+  hours_ = hours, minutes_ = minutes, seconds_ = seconds;
+  if (m_hWnd) InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+std::string CPlayTimeWnd::FormatField(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, value < 10 ? "0%d" : "%d", value);
+  return text;
+}
+
+std::string CPlayTimeWnd::Text() const { return FormatField(minutes_) + ":" + FormatField(seconds_); }
+
+void CPlayTimeWnd::Draw(HDC dc) {
+  std::string text = Text();
+  base::ScopedSelect font(dc, font_.Get());
+  base::ScopedTextStyle style(dc, RGB(0, 200, 0));
+  TextOutA(dc, 0, 0, text.c_str(), int(text.size()));
+}
+
+void CPlayTimeWnd::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(m_hWnd, &paint);
+  if (dc) Draw(dc);
+  EndPaint(m_hWnd, &paint);
+}
+
+void CPlayTimeWnd::OnTimer() {
+  IMediaPlayer* player = source_ ? source_(owner_) : nullptr;
+  unsigned ms = player ? unsigned(player->GetPosition()) : 0;
+  int hours, minutes, seconds;
+  CPlayTime::Split(ms / 1000, &hours, &minutes, &seconds);
+  OnTimeChanged(hours, minutes, seconds);
+}
+
+LRESULT CPlayTimeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    OnPaint();
+    return 0;
+  }
+  if (message == WM_TIMER) {
+    OnTimer();
+    return 0;
+  }
+  return CBmpWnd::WindowProc(message, wParam, lParam);
+}
+
+void CPlayTimeWnd::StartTimer(UINT ms) {
+  if (timerRunning_ || !m_hWnd) return;
+  timerRunning_ = true;
+  SetTimer(m_hWnd, 1, ms, nullptr);
+}
+
+void CPlayTimeWnd::StopTimer(bool reset) {
+  if (timerRunning_) {
+    timerRunning_ = false;
+    KillTimer(m_hWnd, 1);
+  }
+  if (reset) {
+    hours_ = minutes_ = seconds_ = 0;
+    if (m_hWnd) InvalidateRect(m_hWnd, nullptr, TRUE);
+  }
+}
