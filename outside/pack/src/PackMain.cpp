@@ -79,7 +79,8 @@ int Pack(int argc, char** argv) {
     return Fail(5, "the output folder does not exist: " + folder);
 
   std::vector<uint8_t> audio, song;
-  if (!ReadWhole(audioPath, &audio) || audio.empty()) return Fail(2, "cannot read the audio file " + audioPath);
+  if (!ReadWhole(audioPath, &audio) || audio.empty())
+    return Fail(2, "cannot read the audio file " + audioPath);
   std::string songPath = WithExtension(audioPath, ".mid");
   if (!ReadWhole(songPath, &song) || song.empty()) return Fail(3, "cannot read the song " + songPath);
   std::string iniPath = WithExtension(audioPath, ".ini");

@@ -8,10 +8,11 @@
 
 void CQuillixParser::Release() { delete this; }
 
-bool CQuillixParser::ReadBlock(const char* path, std::vector<uint8_t>* block, quillix::SongBlockLayout* layout) {
+bool CQuillixParser::ReadBlock(const char* path, std::vector<uint8_t>* block,
+                               quillix::SongBlockLayout* layout) {
   if (!path) return false;
-  base::ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size)) return false;
@@ -19,13 +20,13 @@ bool CQuillixParser::ReadBlock(const char* path, std::vector<uint8_t>* block, qu
     LARGE_INTEGER at;
     at.QuadPart = LONGLONG(offset);
     DWORD got = 0;
-    return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) && ReadFile(file.Get(), out, count, &got, nullptr) &&
-           got == count;
+    return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+           ReadFile(file.Get(), out, count, &got, nullptr) && got == count;
   };
   quillix::SongBlockLayout found;
   if (!quillix::ReadSongBlockLayout(uint64_t(size.QuadPart), readAt, &found)) return false;
   uint64_t areaBytes = uint64_t(size.QuadPart) - quillix::kSongBlockFooterSize - found.audioEnd;
-  std::vector<uint8_t> bytes(size_t(areaBytes));
+  std::vector<uint8_t> bytes(static_cast<size_t>(areaBytes));
   if (areaBytes && !readAt(found.audioEnd, bytes.data(), uint32_t(areaBytes))) return false;
   *block = std::move(bytes);
   *layout = std::move(found);

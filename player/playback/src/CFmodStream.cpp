@@ -242,7 +242,8 @@ int CFmodStream::GetPosition() { return FSOUND_Stream_GetTime(stream_); }
 
 void CFmodStream::MoveToFraction(int factor) {
   if (FMUSIC_MODULE* module = module_.load()) {
-    for (int i = 0; i < FMUSIC_GetNumChannels(module); ++i) FSOUND_StopSound(FMUSIC_GetRealChannel(module, i));
+    for (int i = 0; i < FMUSIC_GetNumChannels(module); ++i)
+      FSOUND_StopSound(FMUSIC_GetRealChannel(module, i));
     FMUSIC_SetOrder(module, FMUSIC_GetNumOrders(module) * factor);
   } else if (stream_ && !IsHttp()) {
     FSOUND_Stream_SetTime(stream_, FSOUND_Stream_GetLengthMs(stream_) * factor);

@@ -32,7 +32,9 @@ int CFmodSystem::GetMixFrameSize() {
     case 2:
     case 3:
     case 6:
-    case 7: return 4;
-    default: return 8;
+    case 7:
+      return 4;
+    default:
+      return 8;
   }
 }

@@ -111,7 +111,9 @@ bool CMediaHelper::HasEmbeddedSong(const char* path) {
   return parser && parser->HasEmbeddedSong(path) != 0;
 }
 
-void CMediaHelper::ClearSongInfo() { title_.clear(), singer_.clear(), composer_.clear(), lyricist_.clear(), album_.clear(); }
+void CMediaHelper::ClearSongInfo() {
+  title_.clear(), singer_.clear(), composer_.clear(), lyricist_.clear(), album_.clear();
+}
 
 void CMediaHelper::ReadSongInfo(IQuillixParser* parser) {
   title_ = ReadChunkText(parser, quillix::kTagTitle);

@@ -12,8 +12,8 @@ CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : owner_(owner), so
 CPlayTimeWnd::~CPlayTimeWnd() { DestroyOwnWindow(); }
 
 int CPlayTimeWnd::Create(HWND parent, DWORD exStyle, DWORD style, HICON icon) {
-  return CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, brush_.Get(), CS_VREDRAW | CS_HREDRAW,
-                         icon);
+  return CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, brush_.Get(),
+                         CS_VREDRAW | CS_HREDRAW, icon);
 }
 
 void CPlayTimeWnd::OnTimeChanged(int hours, int minutes, int seconds) {
