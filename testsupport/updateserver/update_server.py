@@ -2,7 +2,7 @@
 """A scriptable HTTP server on 127.0.0.1 standing in for the update server.
 
 Files are served from the root folder, which the test fills while the server
-runs. Some paths answer in ways a real server or network may:
+runs; paths match without regard to letter case. Some paths answer in ways a real server or network may:
 
   /LiveUpdateVersion.aspx?ver=...   the text of <root>/version-answer.txt
                                     ("false\\r\\n" when there is none)
@@ -26,6 +26,22 @@ import time
 import urllib.parse
 
 STOP_AT = 0.0
+
+
+def find_file(root, name):
+    """The file at name under root, its letter case ignored as the vendor's
+    server does; None when there is none."""
+    path = root
+    for part in name.replace("\\", "/").split("/"):
+        if not part:
+            continue
+        if part in (".", "..") or not os.path.isdir(path):
+            return None
+        matches = [e for e in sorted(os.listdir(path)) if e.lower() == part.lower()]
+        if not matches:
+            return None
+        path = os.path.join(path, matches[0])
+    return path if os.path.isfile(path) else None
 
 
 def pattern(start, length):
@@ -104,9 +120,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.send_head(200, total)
                 self.send_generated(total, block, ms / 1000.0)
             else:
-                name = os.path.normpath(urllib.parse.unquote(url.path)).lstrip("/\\")
-                path = os.path.join(self.root, name)
-                if name.startswith("..") or not os.path.isfile(path):
+                path = find_file(self.root, urllib.parse.unquote(url.path))
+                if path is None:
                     self.send_body(404, b"<html><body>404 Not Found</body></html>", "text/html")
                 else:
                     self.send_body(200, open(path, "rb").read())

@@ -172,13 +172,16 @@ class EndToEndTest : public testing::Test {
   DWORD processId = 0;
 };
 
-TEST_F(EndToEndTest, UpToDate) {
-  PutServerFile("SoftWare\\update\\Update.xml", "");
+void ServeList(const std::string& xml) {
   CreateDirectoryA((testsupport::UpdateServerRoot() + "\\SoftWare").c_str(), nullptr);
   CreateDirectoryA((testsupport::UpdateServerRoot() + "\\SoftWare\\update").c_str(), nullptr);
+  PutServerFile("SoftWare\\update\\Update.xml", xml);
+}
+
+TEST_F(EndToEndTest, UpToDate) {
   Component a = A();
   a.ver = "1.0.0.0";
-  PutServerFile("SoftWare\\update\\Update.xml", UpdateXml("1.0.0.0", {a}));
+  ServeList(UpdateXml("1.0.0.0", {a}));
   HWND dialog = StartUpdater();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WaitForStatus(dialog, std::wstring(kPrefix) + L"你的版本已经是最新啦！"),
@@ -194,6 +197,169 @@ TEST_F(EndToEndTest, UpToDate) {
   EXPECT_EQ(window.right, desktop.right);
   EXPECT_EQ(window.bottom, desktop.bottom - 33);
   ExitUpdater(dialog);
+}
+
+TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
+  ServeList(UpdateXml("1.5.0.0", {A(), N()}));
+  player = Start("\"" + folder + "Melodara.exe\" --fake-window", folder);
+  ASSERT_NE(testsupport::WaitForPlayerWindow(10000), nullptr);
+  HWND dialog = StartUpdater();
+  ASSERT_NE(dialog, nullptr);
+  const std::wstring choose =
+      std::wstring(kPrefix) + L"请在列表中选择需要升级的组件，然后点击“开始”按钮进行升级";
+  ASSERT_EQ(WaitForStatus(dialog, choose), choose);
+  ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1000)));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);
+
+  // The message box asks before the player is closed.
+  HWND box = nullptr;
+  for (DWORD waited = 0; !box && waited < 20000; waited += 50) {
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExW(nullptr, candidate, nullptr, kTitle)) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(candidate, &process);
+      if (candidate != dialog && process == GetProcessId(updater) && IsWindowVisible(candidate))
+        box = candidate;
+    }
+    if (!box) Sleep(50);
+  }
+  ASSERT_NE(box, nullptr);
+  HWND progress = WaitForWindow(GetProcessId(updater), nullptr, 5000);
+  ASSERT_NE(progress, nullptr);
+  EXPECT_NE(WaitForSingleObject(player, 0), WAIT_OBJECT_0) << "closed before the user agreed";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+
+  std::wstring line;
+  for (DWORD waited = 0; waited < 20000 && line != L"升级成功啦！"; waited += 50) {
+    line = ItemText(progress, 1002);
+    Sleep(50);
+  }
+  EXPECT_EQ(line, L"升级成功啦！");
+  EXPECT_EQ(ItemText(progress, 1004), L"重新启动Melodara主程序");
+  EXPECT_EQ(WaitForSingleObject(player, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(ReadWholeFile(folder + "A.dll"), newA);
+  EXPECT_EQ(ReadWholeFile(folder + "N.dll"), "a new component");
+  EXPECT_EQ(ReadWholeFile(folder + "Backup\\A.dll"), ReadWholeFile("version_fixture_1_0_0_0.dll"));
+  // The player was started again from the program folder.
+  auto records = testsupport::WaitForFakePlayerLog(log, 3, 10000);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[1].event, "close");
+  EXPECT_EQ(records[2].event, "start");
+  EXPECT_EQ(records[2].Field("folder") + "\\", folder);
+
+  // Closed by a key once the worker has ended.
+  PostMessageW(progress, WM_CLOSE, 0, 0);
+  for (DWORD waited = 0; IsWindow(progress) && waited < 5000; waited += 50) Sleep(50);
+  EXPECT_FALSE(IsWindow(progress));
+  ExitUpdater(dialog);
+}
+
+struct FaultCase {
+  const char* what;
+  const char* answer;  // to the version question
+  std::string xml;     // empty: the standard list with the changes below
+  std::string aUrl;
+  std::string aVerify;
+  std::string aSize;
+  const wchar_t* status;
+  bool nRequested;
+};
+
+// Whatever the server or the network does: a clear status, and the program
+// folder exactly as before.
+TEST_F(EndToEndTest, FaultsLeaveTheInstallationAlone) {
+  const std::string huge = std::string(1 << 20, 'x');
+  const FaultCase cases[] = {
+      {"wrong hash", "false\r\n", "", "/A.dll", std::string(32, '0'), "", L"下载的文件已损坏，请重新下载",
+       false},
+      {"lower-case hash", "false\r\n", "", "/A.dll", "lower", "", L"下载的文件已损坏，请重新下载", false},
+      {"404", "false\r\n", "", "/missing.dll", "", "", L"下载的文件已损坏，请重新下载", false},
+      {"cut off", "false\r\n", "", "/__cut/100000/5000", "", "", L"下载的文件已损坏，请重新下载", false},
+      {"64 MB for 1 MB", "false\r\n", "", "/__gen/67108864", Md5(huge), "1048576",
+       L"下载的文件已损坏，请重新下载", false},
+      {"unreachable", "false\r\n", "", "http://127.0.0.1:1/A.dll", "", "", L"无法从升级服务器下载文件！",
+       false},
+      {"damaged list", "false\r\n", "<Product><Version Value=\"2.0.0.0\"><File", "", "", "",
+       L"更新列表文件解析出错。", false},
+      {"unknown entity", "false\r\n",
+       "<Product><Version Value=\"2.0.0.0\"><File Name=\"N.dll\"><Description>&nbsp;</Description></File>"
+       "</Version></Product>",
+       "", "", "", L"更新列表文件解析出错。", false},
+      {"name leaving the folder", "false\r\n",
+       "<Product><Version Value=\"2.0.0.0\"><File Name=\"..\\Melodara.exe\"><URL>/N.dll</URL></File>"
+       "</Version></Product>",
+       "", "", "", L"更新列表文件解析出错。", false},
+      {"unusable answer", "nope!", "", "", "", "", L"无法从升级服务器下载文件！", false},
+      {"empty answer", "", "", "", "", "", L"无法从升级服务器下载文件！", false},
+  };
+  for (const FaultCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    PutServerFile("version-answer.txt", c.answer);
+    if (c.xml.empty()) {
+      Component a = A(c.aUrl);
+      if (c.aUrl.compare(0, 4, "http") == 0) a.url = c.aUrl;
+      if (!c.aVerify.empty()) a.verify = c.aVerify == "lower" ? Md5(newA).insert(0, "") : c.aVerify;
+      if (c.aVerify == "lower")
+        for (char& ch : a.verify) ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+      if (!c.aSize.empty()) a.size = c.aSize;
+      ServeList(UpdateXml("1.5.0.0", {a, N()}));
+    } else {
+      ServeList(c.xml);
+    }
+    auto before = Snapshot();
+    size_t requestsBefore = testsupport::ServerRequests().size();
+    HWND dialog = StartUpdater();
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring choose =
+        std::wstring(kPrefix) + L"请在列表中选择需要升级的组件，然后点击“开始”按钮进行升级";
+    std::wstring wanted = std::wstring(kPrefix) + c.status;
+    std::wstring status = WaitForStatus(dialog, c.xml.empty() && c.answer[0] == 'f' ? choose : wanted);
+    if (status == choose) {
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);
+      status = WaitForStatus(dialog, wanted, 30000);
+    }
+    EXPECT_EQ(status, wanted);
+    auto requests = testsupport::ServerRequests();
+    bool nRequested = false;
+    for (size_t i = requestsBefore; i < requests.size(); ++i)
+      if (requests[i].compare(0, 11, "GET /N.dll ") == 0) nRequested = true;
+    EXPECT_EQ(nRequested, c.nRequested);
+    ExitUpdater(dialog);
+    CloseHandle(updater);
+    updater = nullptr;
+    EXPECT_EQ(Snapshot(), before);
+  }
+}
+
+TEST_F(EndToEndTest, SelfUpdateHandsOverOnlyAWholeDownload) {
+  // A stand-in helper that records how it was started.
+  ASSERT_TRUE(
+      CopyFileA(testsupport::FakePlayerPath().c_str(), (folder + "MelodaraUpdateHelper.exe").c_str(), FALSE));
+  PutServerFile("version-answer.txt", "TRUE\r\n");
+  CreateDirectoryA((testsupport::UpdateServerRoot() + "\\software").c_str(), nullptr);
+  CreateDirectoryA((testsupport::UpdateServerRoot() + "\\software\\update").c_str(), nullptr);
+
+  // Not there: no hand-over, the updater says so and stays.
+  HWND dialog = StartUpdater();
+  ASSERT_NE(dialog, nullptr);
+  std::wstring failed = std::wstring(kPrefix) + L"无法从升级服务器下载文件！";
+  EXPECT_EQ(WaitForStatus(dialog, failed), failed);
+  EXPECT_TRUE(testsupport::ReadFakePlayerLog(log).empty());
+  ExitUpdater(dialog);
+  CloseHandle(updater);
+  updater = nullptr;
+
+  PutServerFile("software\\update\\MelodaraUpdate.rar", "MZ the next updater");
+  dialog = StartUpdater();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WaitForSingleObject(updater, 15000), WAIT_OBJECT_0)
+      << "the updater ends after the hand-over; it shows: " << testsupport::ToUtf8(ItemText(dialog, 1003));
+  auto records = testsupport::WaitForFakePlayerLog(log, 1, 10000);
+  ASSERT_EQ(records.size(), 1u);
+  std::string expected = "\"" + folder + "Temp\\MelodaraUpdate.exe\" \"" + folder + "MelodaraUpdate.exe\"";
+  EXPECT_NE(records[0].Field("cmdA").find(expected), std::string::npos) << records[0].Field("cmdA");
+  EXPECT_EQ(records[0].Field("module"), folder + "MelodaraUpdateHelper.exe");
+  EXPECT_EQ(ReadWholeFile(folder + "Temp\\MelodaraUpdate.exe"), "MZ the next updater");
 }
 
 }  // namespace
