@@ -141,12 +141,25 @@ def main():
     parser.add_argument("--log", required=True)
     parser.add_argument("--port", type=int, required=True)
     parser.add_argument("--lifetime", type=float, default=600)
+    parser.add_argument("--ready", help="file written once the port is bound")
     args = parser.parse_args()
     STOP_AT = time.time() + args.lifetime
     Handler.root = args.root
     Handler.log_path = args.log
     open(args.log, "w").close()
-    server = Server(("127.0.0.1", args.port), Handler)
+    # Test runs of other checkouts use the same port: wait for it to be free.
+    deadline = time.time() + 120
+    while True:
+        try:
+            server = Server(("127.0.0.1", args.port), Handler)
+            break
+        except OSError:
+            if time.time() > deadline:
+                raise
+            time.sleep(0.5)
+    STOP_AT = time.time() + args.lifetime
+    if args.ready:
+        open(args.ready, "w").close()
     threading.Timer(args.lifetime, server.shutdown).start()
     server.serve_forever(poll_interval=0.2)
 
