@@ -22,6 +22,15 @@ std::string Text(UINT id) {
   return buffer;
 }
 
+// The fixed texts of the code, written in the system's code page as the
+// dialog's ANSI controls expect.
+std::string Ansi(const wchar_t* text) {
+  int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(size > 0 ? size : 1, '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], size, nullptr, nullptr);
+  return out.c_str();
+}
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -130,9 +139,9 @@ void CAutoUpdateDlg::LayOut() {
   const int w = listRect.Width() - 2;
   const int widths[3] = {20, 10 * w / 64, 8 * w / 64};
   m_list.InsertColumn(0, "", LVCFMT_LEFT, widths[0]);
-  m_list.InsertColumn(1, "组件", LVCFMT_LEFT, widths[1]);
-  m_list.InsertColumn(2, "进度", LVCFMT_CENTER, widths[2]);
-  m_list.InsertColumn(3, "说明", LVCFMT_LEFT, w - widths[0] - widths[1] - widths[2] - 2);
+  m_list.InsertColumn(1, Ansi(L"组件").c_str(), LVCFMT_LEFT, widths[1]);
+  m_list.InsertColumn(2, Ansi(L"进度").c_str(), LVCFMT_CENTER, widths[2]);
+  m_list.InsertColumn(3, Ansi(L"说明").c_str(), LVCFMT_LEFT, w - widths[0] - widths[1] - widths[2] - 2);
   if (m_images.Create(IDB_LIST_IMAGES, 16, 1, RGB(255, 0, 255)))
     m_list.GetHeaderCtrl()->SetImageList(&m_images);
   m_list.SetTextBkColor(RGB(255, 255, 255));
@@ -140,8 +149,8 @@ void CAutoUpdateDlg::LayOut() {
 
   CWnd* start = GetDlgItem(IDC_START);
   CWnd* exit = GetDlgItem(IDC_EXIT);
-  start->SetWindowText("开始");
-  exit->SetWindowText("退出");
+  start->SetWindowText(Ansi(L"开始").c_str());
+  exit->SetWindowText(Ansi(L"退出").c_str());
   start->EnableWindow(FALSE);
   exit->EnableWindow(FALSE);
   CRect r1, r2;
@@ -316,7 +325,7 @@ LRESULT CAutoUpdateDlg::OnProgress(WPARAM, LPARAM) {
   if (m_stage != kDownloading || m_currentRow < 0 || m_currentRow >= static_cast<int>(m_offered.size()))
     return 0;
   if (!m_progressCellMade) {
-    m_list.UpdateProgress(m_currentRow, 2, 0);
+    m_list.SetProgress(m_currentRow, 2, TRUE);
     m_progressCellMade = true;
   }
   uint64_t size = ParseSizeText(m_offered[m_currentRow].Size);

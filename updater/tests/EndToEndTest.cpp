@@ -40,6 +40,41 @@ std::wstring ItemText(HWND dialog, int id) {
   return text;
 }
 
+// With UPDATER_SCREENSHOT_DIR set, a window as the screen shows it goes there
+// as a BMP, to be looked at.
+void Screenshot(HWND hwnd, const char* name) {
+  char folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("UPDATER_SCREENSHOT_DIR", folder, MAX_PATH)) return;
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER bih = {};
+  bih.biSize = sizeof bih;
+  bih.biWidth = width;
+  bih.biHeight = height;
+  bih.biPlanes = 1;
+  bih.biBitCount = 24;
+  const int stride = (width * 3 + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  GetDIBits(screen, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
+  BITMAPFILEHEADER bfh = {};
+  bfh.bfType = 0x4D42;
+  bfh.bfOffBits = sizeof bfh + sizeof bih;
+  bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::string file(reinterpret_cast<const char*>(&bfh), sizeof bfh);
+  file.append(reinterpret_cast<const char*>(&bih), sizeof bih);
+  testsupport::WriteWholeFile(std::string(folder) + "\\" + name, file + pixels);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
 struct Component {
   std::string name, ver, size, url, verify;
   bool necessary;
@@ -227,6 +262,9 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
   HWND progress = WaitForWindow(GetProcessId(updater), nullptr, 5000);
   ASSERT_NE(progress, nullptr);
   EXPECT_NE(WaitForSingleObject(player, 0), WAIT_OBJECT_0) << "closed before the user agreed";
+  Sleep(300);
+  Screenshot(dialog, "updater_main.bmp");
+  Screenshot(progress, "updater_progress_box.bmp");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 
   std::wstring line;
@@ -236,6 +274,8 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
   }
   EXPECT_EQ(line, L"升级成功啦！");
   EXPECT_EQ(ItemText(progress, 1004), L"重新启动Melodara主程序");
+  Sleep(300);
+  Screenshot(progress, "updater_progress_done.bmp");
   EXPECT_EQ(WaitForSingleObject(player, 5000), WAIT_OBJECT_0);
   EXPECT_EQ(ReadWholeFile(folder + "A.dll"), newA);
   EXPECT_EQ(ReadWholeFile(folder + "N.dll"), "a new component");
@@ -251,6 +291,10 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
   PostMessageW(progress, WM_CLOSE, 0, 0);
   for (DWORD waited = 0; IsWindow(progress) && waited < 5000; waited += 50) Sleep(50);
   EXPECT_FALSE(IsWindow(progress));
+  EXPECT_EQ(ItemText(dialog, 1000), L"开始");
+  EXPECT_EQ(ItemText(dialog, 1001), L"退出");
+  Sleep(300);
+  Screenshot(dialog, "updater_main_done.bmp");
   ExitUpdater(dialog);
 }
 
