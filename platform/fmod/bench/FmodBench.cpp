@@ -1,0 +1,148 @@
+// Speed figures of the audio library (run by tools/bench): MP3 decoding
+// speed, opening a 10-minute MP3, seek exactness, the cost of playing and
+// how long Stream_Stop takes.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "Mp3Decoder.h"
+#include "fmod.h"
+
+namespace {
+
+const char* kLong = "fmod_media\\long192.mp3";
+
+double Now() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return double(c.QuadPart) / double(f.QuadPart);
+}
+
+double CpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](FILETIME t) { return (uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7; };
+  return seconds(kernel) + seconds(user);
+}
+
+void DecodeSpeed() {
+  auto decoder = soundlib::Mp3Decoder::Open(kLong);
+  if (!decoder) {
+    std::printf("decode: cannot open %s\n", kLong);
+    return;
+  }
+  std::vector<float> buffer(4096 * 2);
+  int64_t frames = 0;
+  double start = Now();
+  int got;
+  while ((got = decoder->Read(buffer.data(), 4096)) > 0) frames += got;
+  double took = Now() - start;
+  double audio = double(frames) / decoder->SampleRate();
+  std::printf("MP3 decoding: %.0f s of 192 kbit/s stereo in %.2f s = %.0fx real time (target >= 200x)\n",
+              audio, took, audio / took);
+}
+
+void SeekExactness() {
+  auto whole = soundlib::Mp3Decoder::Open(kLong);
+  auto seeker = soundlib::Mp3Decoder::Open(kLong);
+  if (!whole || !seeker) return;
+  const int rate = whole->SampleRate();
+  std::vector<int64_t> places = {1,
+                                 1153,
+                                 int64_t(rate) * 7 + 13,
+                                 int64_t(rate) * 61 + 500,
+                                 int64_t(rate) * 299,
+                                 int64_t(rate) * 540 + 99};
+  std::vector<float> reference, block(2 * 1024);
+  int64_t at = 0;
+  int worst = 0;
+  for (int64_t place : places) {
+    // Decode from the start up to the place (continuing from the last one).
+    std::vector<float> skip(2 * 4096);
+    while (at < place) {
+      int want = int(std::min<int64_t>(4096, place - at));
+      at += whole->Read(skip.data(), want);
+    }
+    std::vector<float> a(2 * 1024), b(2 * 1024);
+    int n = whole->Read(a.data(), 1024);
+    at += n;
+    seeker->Seek(place);
+    seeker->Read(b.data(), 1024);
+    for (int i = 0; i < n * 2; ++i) worst = std::max(worst, int(std::abs(a[i] - b[i]) * 32768.0f + 0.5f));
+  }
+  std::printf(
+      "Seek exactness: worst difference after a seek, at %zu places: %d steps of 16 bits "
+      "(the same sample; a one-sample shift differs by thousands)\n",
+      places.size(), worst);
+}
+
+void OpenTime() {
+  MelFmod_SetManualClock(1);
+  FSOUND_Init(44100, 32, 0);
+  std::vector<double> times;
+  int length = 0;
+  for (int i = 0; i < 6; ++i) {
+    double start = Now();
+    FSOUND_STREAM* stream =
+        FSOUND_Stream_Open(kLong, FSOUND_NORMAL | FSOUND_MPEGACCURATE | FSOUND_NONBLOCKING, 0, 0);
+    int state = FSOUND_Stream_GetOpenState(stream);
+    times.push_back((Now() - start) * 1000);
+    length = FSOUND_Stream_GetLengthMs(stream);
+    if (state != FSOUND_OPEN_READY) std::printf("open: state %d\n", state);
+    FSOUND_Stream_Close(stream);
+  }
+  FSOUND_Close();
+  std::sort(times.begin() + 1, times.end());
+  std::printf(
+      "Open a %.1f-minute 192 kbit/s MP3 (frame index, state 0): first %.1f ms, median of the rest %.1f ms "
+      "(target < 30 ms)\n",
+      length / 60000.0, times[0], times[3]);
+}
+
+void PlayingCostAndStop() {
+  SetEnvironmentVariableA("MELODARA_AUDIO", "silent");
+  MelFmod_SetManualClock(0);
+  FSOUND_Init(44100, 32, 0);
+  FSOUND_DSPUNIT* fft = FSOUND_DSP_GetFFTUnit();
+  FSOUND_DSP_SetActive(fft, 1);
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(kLong, FSOUND_NORMAL | FSOUND_MPEGACCURATE, 0, 0);
+  FSOUND_Stream_Play(FSOUND_FREE, stream);
+  Sleep(1000);
+  double cpu = CpuSeconds(), wall = Now();
+  Sleep(30000);
+  double used = CpuSeconds() - cpu, elapsed = Now() - wall;
+  std::printf(
+      "Playing a stereo 44.1 kHz MP3 with the spectrum unit on: %.2f %% of one core over %.0f s, whole "
+      "process (target < 3 %%)\n",
+      100 * used / elapsed, elapsed);
+  double worst = 0, total = 0;
+  const int rounds = 100;
+  for (int i = 0; i < rounds; ++i) {
+    FSOUND_Stream_SetTime(stream, 1000 * (i % 500));
+    FSOUND_Stream_Play(FSOUND_FREE, stream);
+    Sleep(15 + i % 7);
+    double start = Now();
+    FSOUND_Stream_Stop(stream);
+    double took = (Now() - start) * 1000;
+    worst = std::max(worst, took);
+    total += took;
+  }
+  std::printf("FSOUND_Stream_Stop on a playing stream: worst %.2f ms, mean %.2f ms of %d (target < 20 ms)\n",
+              worst, total / rounds, rounds);
+  FSOUND_Stream_Close(stream);
+  FSOUND_Close();
+}
+
+}  // namespace
+
+int main() {
+  DecodeSpeed();
+  SeekExactness();
+  OpenTime();
+  PlayingCostAndStop();
+  return 0;
+}
