@@ -5,6 +5,7 @@
 
 #include "app/PlayerResources.h"
 #include "app/PlayerStrings.h"
+#include "app/CPlayListWnd.h"
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
@@ -62,6 +63,7 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   // the player and the engine, and the library last of all.
   m_lyricWnd.reset();
   m_scoreWnd.reset();
+  m_playListWnd.reset();
   m_buttons.clear();
   m_progress.reset();
   m_volumeSlider.reset();
@@ -169,16 +171,16 @@ void CMainPlayerWnd::CreateControls() {
   add({kSkinToEnd, kIdNext, kStrNext, 0, false}, 23 + 3 * w, 109);
   add({kSkinPlayMode, kIdPlayMode, kStrLoopMode, kStrOrdinalMode, true}, 23 + 5 * w + 8, 109)
       ->SetCheck(CSettings::GetPlayMode() != 0);
-  add({kSkinOpen, kIdAddSongs, kStrAddSongs, 0, false}, 23 + 6 * w + 6, 109);
+  add({kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, false}, 23 + 6 * w + 6, 109);
   const int tw = ImageWidth(kSkinShowStaff, 4);
   const int ty = 150 - ImageHeight(kSkinShowStaff) - 5;
-  add({kSkinShowStaff, kIdShowScore, kStrScoreToggle, 0, true}, 20, ty)
+  add({kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, true}, 20, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kStaff]);
-  add({kSkinShowLyric, kIdShowLyrics, kStrLyricsToggle, 0, true}, 20 + tw, ty)
+  add({kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, true}, 20 + tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kLyrics]);
-  add({kSkinShowSonglist, kIdShowPlayList, kStrPlayListToggle, 0, true}, 20 + 2 * tw, ty)
+  add({kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, true}, 20 + 2 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kPlayList]);
-  add({kSkinShowSongMaker, kIdShowSongMaker, kStrSongMakerToggle, 0, true}, 20 + 3 * tw, ty)
+  add({kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0, true}, 20 + 3 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kSongMaker]);
   ShowPlayFace(false);
 
@@ -208,6 +210,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   for (int slot = 0; slot < CBeatIndicator::kSlotCount; ++slot)
     m_beats.SetImage(slot, Img(kSkinHeavyBeatNormal + slot));
   m_busy = false;
+  if (CSettings::GetReloadLastSongList()) LoadPlayListFile(LastPlayListPath().c_str());
   ProcessCommandLineFiles();
 }
 
@@ -220,7 +223,13 @@ void CMainPlayerWnd::SaveState() {
     if (::GetWindowRect(m_hWnd, &rect)) CSettings::SetMainWndRect(&rect);
   }
   CSettings::SetPlayMode(IsLoopMode() ? 1 : 0);
+  IPlayListModel* list = GetPlayListModel();
+  if (list) CSettings::SetSingleLoopPlay(list->GetSingleLoop() != 0);
   CSettings::SetWndShowState(WndShowState::kMain, IsTopMost());
+  if (m_playListWnd && ::IsWindow(m_playListWnd->m_hWnd)) {
+    RECT rect;
+    if (::GetWindowRect(m_playListWnd->m_hWnd, &rect)) CSettings::SetPlayListWndRect(&rect);
+  }
   if (m_scoreWnd && ::IsWindow(m_scoreWnd->m_hWnd)) {
     RECT rect;
     if (::GetWindowRect(m_scoreWnd->m_hWnd, &rect)) CSettings::SetStaffWndRect(&rect);
@@ -233,12 +242,25 @@ void CMainPlayerWnd::SaveState() {
     if (CScoreFacet* facet = m_engine->GetScoreFacet()) CSettings::SetDefaultScoreType(facet->GetScoreType());
   }
   CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_volume));
+  // Without a play list there is nothing to save, and an empty file would
+  // lose the list of the last run.
+  if (list) SavePlayListFile(LastPlayListPath().c_str());
 }
 
 // @name Tool frames
 
 void CMainPlayerWnd::CreateChildFrames() {
   ISongEngine* engine = GetSongEngine();
+  m_playListWnd = std::make_unique<CPlayListWnd>(m_hWnd);
+  if (m_playListWnd->IsCreated()) {
+    m_playListWnd->SetPlayListSink(this);
+    if (IPlayListModel* list = m_playListWnd->GetPlayList()) {
+      list->SetPlayMode(CSettings::GetPlayMode() != 0 ? IPlayListModel::kLoop : IPlayListModel::kOrdinal);
+      list->SetSingleLoop(CSettings::GetSingleLoopPlay() ? 1 : 0);
+    }
+  } else {
+    m_playListWnd.reset();
+  }
   m_scoreWnd = std::make_unique<CScoreWnd>(m_hWnd);
   if (!m_scoreWnd->IsCreated()) m_scoreWnd.reset();
   m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, engine ? engine->GetLyrics() : nullptr);
@@ -254,9 +276,10 @@ HWND CMainPlayerWnd::GetChildFrame(int flag) const {
       return m_lyricWnd ? m_lyricWnd->m_hWnd : nullptr;
     case ShowWndFlag::kStaff:
       return m_scoreWnd ? m_scoreWnd->m_hWnd : nullptr;
+    case ShowWndFlag::kPlayList:
+      return m_playListWnd ? m_playListWnd->m_hWnd : nullptr;
     default:
-      // The play-list window and the song maker are not bound to this
-      // window yet.
+      // The song maker is not bound to this window yet.
       return nullptr;
   }
 }
@@ -269,7 +292,7 @@ CSkinButton* CMainPlayerWnd::FindButton(int id) const {
 }
 
 void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
-  static const int kToggles[] = {0, kIdShowScore, kIdShowLyrics, kIdShowPlayList, kIdShowSongMaker};
+  static const int kToggles[] = {0, kIdScoreToggle, kIdLyricsToggle, kIdPlayListToggle, kIdSongMakerToggle};
   if (flag < ShowWndFlag::kStaff || flag > ShowWndFlag::kSongMaker) return;
   HWND frame = GetChildFrame(flag);
   // A frame that is missing (or was destroyed) cannot show: its toggle says so.
@@ -320,7 +343,14 @@ void CMainPlayerWnd::SetTopMost(bool topMost) {
 }
 
 void CMainPlayerWnd::SetPlayOrder(int order) {
+  if (IPlayListModel* list = GetPlayListModel()) {
+    list->SetPlayMode(order != 0 ? IPlayListModel::kLoop : IPlayListModel::kOrdinal);
+  }
   if (CSkinButton* toggle = FindButton(kIdPlayMode)) toggle->SetCheck(order != 0);
+}
+
+IPlayListModel* CMainPlayerWnd::GetPlayListModel() {
+  return m_playListWnd ? m_playListWnd->GetPlayList() : nullptr;
 }
 
 // @name Song engine

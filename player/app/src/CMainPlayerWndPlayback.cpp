@@ -7,9 +7,13 @@
 
 #include "app/CEngineSongPlayer.h"
 #include "app/PlayerResources.h"
+#include "app/CM3UPlayList.h"
+#include "app/CPlayListWnd.h"
 #include "app/CScoreWnd.h"
+#include "app/PlayListSearch.h"
 #include "lyrics/CLyricView.h"
 #include "lyrics/CLyricWnd.h"
+#include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
 
@@ -128,49 +132,41 @@ void CMainPlayerWnd::SeekTo(int ms) {
   }
 }
 
-bool CMainPlayerWnd::IsPlayable(int index) const {
-  if (index < 0 || index >= static_cast<int>(m_songs.size())) return false;
-  const std::string& path = m_songs[index];
-  return !path.empty() && ::PathFileExistsA(path.c_str());
-}
-
-bool CMainPlayerWnd::PlayAdjacent(int step) {
-  const int count = static_cast<int>(m_songs.size());
-  if (count == 0) return false;
-  const int current = FindSong(m_currentPath);
-  // Without a current entry the search starts just outside the list.
-  const int from = current >= 0 ? current : (step > 0 ? -1 : count);
+bool CMainPlayerWnd::PlayFound(int first, bool previous) {
+  IPlayListModel* list = GetPlayListModel();
+  if (!list || first < 0) return false;
   // One pass over the list at most: a list of nothing playable ends the
   // search instead of turning the UI thread round and round.
-  for (int tried = 1; tried <= count; ++tried) {
-    const int position = from + step * tried;
-    if (!IsLoopMode() && (position < 0 || position >= count)) break;
-    const int candidate = (position % count + count) % count;
-    if (candidate == current) break;
-    if (!IsPlayable(candidate)) continue;
-    // Stopped, the next entry only opens; playing or paused, it plays.
-    if (m_stopped && !m_paused) return OpenFile(m_songs[candidate]);
-    return OpenAndPlay(m_songs[candidate]);
-  }
-  return false;
+  const int row =
+      FindPlayableEntry(list, first, previous ? SearchDirection::kPrevious : SearchDirection::kToPlay);
+  if (row < 0) return false;
+  // Stopped, the entry only opens; playing or paused, it plays.
+  const bool play = !(m_stopped && !m_paused);
+  if (!list->SelectEntry(row, play ? 1 : 0)) return false;
+  return m_currentPath == list->GetEntryPath(row);
 }
 
-bool CMainPlayerWnd::IsLoopMode() const {
-  for (auto& button : m_buttons) {
-    if (::GetDlgCtrlID(button->GetHwnd()) == kIdPlayMode) return button->GetCheck();
-  }
-  return CSettings::GetPlayMode() != 0;
+bool CMainPlayerWnd::IsLoopMode() {
+  IPlayListModel* list = GetPlayListModel();
+  return list ? list->GetPlayMode() == IPlayListModel::kLoop : CSettings::GetPlayMode() != 0;
 }
 
-bool CMainPlayerWnd::PlayNext() { return PlayAdjacent(1); }
+bool CMainPlayerWnd::PlayNext() {
+  IPlayListModel* list = GetPlayListModel();
+  return list && PlayFound(list->GetNextIndex(), false);
+}
 
-bool CMainPlayerWnd::PlayPrevious() { return PlayAdjacent(-1); }
+bool CMainPlayerWnd::PlayPrevious() {
+  IPlayListModel* list = GetPlayListModel();
+  return list && PlayFound(list->GetPrevIndex(), true);
+}
 
 void CMainPlayerWnd::OnEndOfSong() {
   // An end reported after the user stopped belongs to the song he left.
   if (m_stopped) return;
   m_paused = true;  // so that the search plays what it finds
-  if (!PlayNext()) Stop();
+  IPlayListModel* list = GetPlayListModel();
+  if (!list || !PlayFound(list->GetIndexToPlay(), false)) Stop();
 }
 
 void CMainPlayerWnd::OnPlayPosition(int ms) {
@@ -186,19 +182,87 @@ void CMainPlayerWnd::UpdatePlayTime(int ms) {
   ::SetWindowTextA(m_playTime, text);
 }
 
-int CMainPlayerWnd::FindSong(const std::string& path) const {
-  if (path.empty()) return -1;
-  for (size_t i = 0; i < m_songs.size(); ++i) {
-    if (lstrcmpiA(m_songs[i].c_str(), path.c_str()) == 0) return static_cast<int>(i);
-  }
-  return -1;
+int CMainPlayerWnd::FindSong(const std::string& path) {
+  IPlayListModel* list = GetPlayListModel();
+  return list && !path.empty() ? list->FindPath(path.c_str()) : -1;
 }
 
-bool CMainPlayerWnd::AddToPlayList(const std::string& path) {
-  if (path.empty() || FindSong(path) >= 0) return false;
+std::vector<std::string> CMainPlayerWnd::GetSongs() {
+  std::vector<std::string> songs;
+  if (IPlayListModel* list = GetPlayListModel()) {
+    for (int row = 0; row < list->GetCount(); ++row) songs.push_back(list->GetEntryPath(row));
+  }
+  return songs;
+}
+
+bool CMainPlayerWnd::AddToPlayList(const std::string& path) { return AddToPlayList(path, 0); }
+
+bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
+  IPlayListModel* list = GetPlayListModel();
+  if (!list || path.empty() || FindSong(path) >= 0) return false;
   if (!IsSongFile(path) || !::PathFileExistsA(path.c_str())) return false;
-  m_songs.push_back(path);
+  if (seconds <= 0 && m_engine) {
+    // An unknown length (none stored, or M3U's -1) is measured.
+    if (CSongInfo* info = m_engine->GetSongInfo()) {
+      if (info->Open(path.c_str()) == 0) seconds = (info->GetSongLength() + 999) / 1000;
+    }
+  }
+  if (seconds <= 0) return false;
+  m_playListWnd->AddSong(path.c_str(), seconds);
   return true;
+}
+
+std::string CMainPlayerWnd::LastPlayListPath() {
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  char path[MAX_PATH];
+  return ::PathCombineA(path, folder, "LastPlayList.mpl") ? path : "";
+}
+
+bool CMainPlayerWnd::SavePlayListFile(const char* path) {
+  IPlayListModel* list = GetPlayListModel();
+  if (!list || !path) return false;
+  CM3UPlayList file;
+  for (int row = 0; row < list->GetCount(); ++row) {
+    PlayListItemData* item = list->GetEntry(row);
+    if (!item) continue;
+    PlayListEntry entry;
+    entry.path = item->path;
+    entry.length = item->length;
+    entry.title = ::PathFindFileNameA(item->path.c_str());
+    file.GetEntries().push_back(entry);
+  }
+  return file.SaveM3U(path);
+}
+
+bool CMainPlayerWnd::LoadPlayListFile(const char* path) {
+  if (!GetPlayListModel() || !path) return false;
+  CM3UPlayList file;
+  const bool ok = file.LoadM3U(path);
+  for (const PlayListEntry& entry : file.GetEntries()) AddToPlayList(entry.path, entry.length);
+  return ok;
+}
+
+// @name The play-list window's requests
+
+void CMainPlayerWnd::Play(const char* path) {
+  if (path) OpenAndPlay(path);
+}
+
+void CMainPlayerWnd::Open(const char* path) {
+  if (path) OpenFile(path);
+}
+
+void CMainPlayerWnd::ForgetPath(const char* path) {
+  if (!path || m_currentPath != path) return;
+  // The playing entry went: the player stops with it.
+  Stop();
+  if (m_player) {
+    m_player->Close();
+    m_player->Release();
+    m_player = nullptr;
+  }
+  m_currentPath.clear();
 }
 
 void CMainPlayerWnd::ShowPlayFace(bool playing) {

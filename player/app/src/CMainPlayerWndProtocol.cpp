@@ -99,16 +99,16 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           case kIdNext:
             PlayNext();
             break;
-          case kIdShowScore:
+          case kIdScoreToggle:
             ShowChildFrame(ShowWndFlag::kStaff, !GetShowFlag(ShowWndFlag::kStaff));
             break;
-          case kIdShowLyrics:
+          case kIdLyricsToggle:
             ShowChildFrame(ShowWndFlag::kLyrics, !GetShowFlag(ShowWndFlag::kLyrics));
             break;
-          case kIdShowPlayList:
+          case kIdPlayListToggle:
             ShowChildFrame(ShowWndFlag::kPlayList, !GetShowFlag(ShowWndFlag::kPlayList));
             break;
-          case kIdShowSongMaker:
+          case kIdSongMakerToggle:
             ShowChildFrame(ShowWndFlag::kSongMaker, !GetShowFlag(ShowWndFlag::kSongMaker));
             break;
           default:
@@ -314,8 +314,10 @@ void CMainPlayerWnd::AddRemoteFile(const std::string& path, bool last) {
   }
   const int present = FindSong(path);
   const bool added = present < 0 && AddToPlayList(path);
-  const int play = m_handOver.OnFile(last, added, present, static_cast<int>(m_songs.size()));
-  if (play >= 0 && play < static_cast<int>(m_songs.size())) OpenAndPlay(m_songs[play]);
+  IPlayListModel* list = GetPlayListModel();
+  const int count = list ? list->GetCount() : 0;
+  const int play = m_handOver.OnFile(last, added, present, count);
+  if (list && play >= 0 && play < count) list->SelectEntry(play, 1);
 }
 
 void CMainPlayerWnd::ProcessCommandLineFiles() {
@@ -326,7 +328,8 @@ void CMainPlayerWnd::ProcessCommandLineFiles() {
     if (!file.empty()) real.push_back(&file);
   }
   for (size_t k = 0; k < real.size(); ++k) AddRemoteFile(*real[k], k + 1 == real.size());
-  if (real.empty() && !m_songs.empty()) OpenFile(m_songs.front());
+  IPlayListModel* list = GetPlayListModel();
+  if (real.empty() && list && list->GetCount() > 0) list->SelectEntry(0, 0);
 }
 
 void CMainPlayerWnd::PlayFromClickPosition() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +89,14 @@ std::string WriteSong(const testsupport::TempDir& dir, const std::string& name) 
                           testsupport::Cat({testsupport::Header(1, 2, 480), tempo.Chunk(), melody.Chunk()}));
   return path;
 }
+
+struct CMainPlayerWndTestAccess {
+  static std::string LastPlayList() {
+    char folder[MAX_PATH];
+    GetAppFolder(folder, sizeof(folder));
+    return std::string(folder) + "\\LastPlayList.mpl";
+  }
+};
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -295,6 +304,42 @@ TEST_F(MainWindow, ClosingSavesTheWindowsAndThePlayOptions) {
   EXPECT_FALSE(CSettings::GetShowWndFlag(ShowWndFlag::kStaff));
   MSG quit;
   EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends the program";
+}
+
+// Alt+F4 on the play-list window only hides it; closing the player then
+// saves the list whole, each entry once and in order.
+TEST_F(MainWindow, ClosingSavesTheLastPlayListIntact) {
+  Make(true);
+  const std::string a = WriteSong(m_dir, "a.mid"), b = WriteSong(m_dir, "b.mid");
+  HandOver(a, false);
+  HandOver(b, true);
+  HandOver(a, true);
+  HWND list = m_wnd->GetChildWindow(ChildWndId::kPlayList);
+  ASSERT_NE(nullptr, list);
+  ::SendMessageA(list, WM_CLOSE, 0, 0);
+  Pump();
+  ASSERT_TRUE(::IsWindow(list));
+  const std::string saved = CMainPlayerWndTestAccess::LastPlayList();
+  ::DeleteFileA(saved.c_str());
+  Send(WM_CLOSE);
+  std::ifstream in(saved);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.close();
+  ::DeleteFileA(saved.c_str());
+  // The entries are the lines that are not "#" directives.
+  std::vector<std::string> entries;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] != '#') entries.push_back(line.substr(line.find_last_of('\\') + 1));
+    start = end + 1;
+  }
+  EXPECT_EQ((std::vector<std::string>{"a.mid", "b.mid"}), entries) << text;
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 TEST_F(MainWindow, StartsWhereTheSettingsSayWithItsOneSize) {

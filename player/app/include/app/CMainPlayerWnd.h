@@ -14,7 +14,9 @@
 
 #include "app/CBeatIndicator.h"
 #include "app/CTrayIcon.h"
+#include "app/CTransportButtons.h"
 #include "app/FileHandOver.h"
+#include "app/IPlayListModel.h"
 #include "playback/IMediaPlayer.h"
 #include "tunewell/ISongEngine.h"
 #include "ui/CSkinSlider.h"
@@ -22,6 +24,7 @@
 #include "ui/IPlayerHost.h"
 
 class CLyricWnd;
+class CPlayListWnd;
 class CScoreWnd;
 class CSkinButton;
 class CSkinCmdButton;
@@ -32,21 +35,6 @@ constexpr UINT WM_PLAYER_POSITION = WM_USER + 102;       // lParam: position in 
 constexpr UINT WM_PLAYER_END = WM_USER + 103;            // the song played to its end
 constexpr UINT WM_PLAYER_BEAT = WM_USER + 104;           // wParam measure, lParam beatsPerBar << 16 | beat
 constexpr UINT WM_PLAYER_BEATS_PER_BAR = WM_USER + 105;  // lParam: beats per bar
-
-// Control ids of the main window's buttons.
-enum MainWndControl : int {
-  kIdPrevious = 99,
-  kIdPlay = 100,
-  kIdStop = 101,
-  kIdPause = 102,
-  kIdNext = 103,
-  kIdAddSongs = 104,
-  kIdShowScore = 105,
-  kIdShowPlayList = 106,
-  kIdShowLyrics = 107,
-  kIdShowSongMaker = 114,
-  kIdPlayMode = 210,
-};
 
 // Command ids (WM_COMMAND with lParam 0) the menus, keys and other programs send.
 enum MainWndCommand : int {
@@ -68,6 +56,7 @@ class CMainPlayerWnd : public CSkinWnd,
                        public ISliderSink,
                        public ISongEngineListener,
                        public IPlayerHost,
+                       public IPlayListSink,
                        public IMsgWndSink {
  public:
   CMainPlayerWnd();
@@ -124,7 +113,8 @@ class CMainPlayerWnd : public CSkinWnd,
   bool IsPaused() const override { return m_paused; }
   bool IsStopped() const override { return m_stopped; }
   const std::string& GetCurrentPath() const { return m_currentPath; }
-  const std::vector<std::string>& GetSongs() const { return m_songs; }
+  // The play list's paths in order (empty while there is no play list).
+  std::vector<std::string> GetSongs();
   int GetVolume() const { return m_volume; }
   CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
   CScoreWnd* GetScoreWnd() const { return m_scoreWnd.get(); }
@@ -146,11 +136,19 @@ class CMainPlayerWnd : public CSkinWnd,
   void ShowPreferences(int page) override;
   int GetPlayOrder() override { return IsLoopMode() ? 1 : 0; }
   void SetPlayOrder(int order) override;
+  IPlayListModel* GetPlayListModel() override;
+  bool SavePlayListFile(const char* path) override;
+  bool LoadPlayListFile(const char* path) override;
   HWND GetChildWindow(int child) override;
   bool IsChildVisible(int child) override;
   void SetChildVisible(int child, bool visible) override;
   bool IsTopMost() override;
   void SetTopMost(bool topMost) override;
+
+  // @name IPlayListSink (the play-list window)
+  void Play(const char* path) override;
+  void Open(const char* path) override;
+  void ForgetPath(const char* path) override;
 
   // @name IMsgWndSink (the tray icon's mouse)
   int OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -175,10 +173,14 @@ class CMainPlayerWnd : public CSkinWnd,
   void UpdatePlayTime(int ms);
   void ApplyScoreSettings();
   void LaunchAppFile(const char* name);
-  int FindSong(const std::string& path) const;
-  bool PlayAdjacent(int step);
-  bool IsPlayable(int index) const;
-  bool IsLoopMode() const;
+  int FindSong(const std::string& path);
+  // Plays (or, stopped, opens) the first playable entry from first on; false
+  // when one pass finds none.
+  bool PlayFound(int first, bool previous);
+  bool IsLoopMode();
+  // Adds an entry of the given length (seconds; 0 or less: measured).
+  bool AddToPlayList(const std::string& path, int seconds);
+  static std::string LastPlayListPath();
   // @name Tool frames (CMainPlayerWnd.cpp)
   void CreateChildFrames();
   // The frame's window by ShowWndFlag index, null when it is not made.
@@ -201,6 +203,7 @@ class CMainPlayerWnd : public CSkinWnd,
   // Tool frames: made once, hidden and shown; gone before the engine.
   std::unique_ptr<CScoreWnd> m_scoreWnd;
   std::unique_ptr<CLyricWnd> m_lyricWnd;
+  std::unique_ptr<CPlayListWnd> m_playListWnd;
 
   std::vector<std::unique_ptr<CSkinButton>> m_buttons;
   CSkinCmdButton* m_playButton = nullptr;
@@ -210,9 +213,6 @@ class CMainPlayerWnd : public CSkinWnd,
   HWND m_playTime = nullptr;
   HMENU m_popupMenu = nullptr;
 
-  // The songs of this run, in order (the play-list window keeps the full
-  // list once it exists).
-  std::vector<std::string> m_songs;
   std::vector<std::string> m_commandLineFiles;
   CHandOverBatch m_handOver;
   std::string m_currentPath;
