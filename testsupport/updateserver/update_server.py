@@ -44,8 +44,18 @@ def find_file(root, name):
     return path if os.path.isfile(path) else None
 
 
+PATTERN = bytes(i % 256 for i in range(65536 + 256))
+
+
 def pattern(start, length):
-    return bytes((start + i) % 256 for i in range(length))
+    """Bytes start..start+length of the generated body (byte i is i % 256)."""
+    out = b""
+    while length > 0:
+        n = min(length, 65536)
+        out += PATTERN[start % 256:start % 256 + n]
+        start += n
+        length -= n
+    return out
 
 
 class Handler(http.server.BaseHTTPRequestHandler):

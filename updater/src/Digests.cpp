@@ -84,42 +84,87 @@ class Md5 : public BlockDigest<64> {
   }
 
  private:
+  // Unrolled: constant shifts and message indices keep it at full speed.
   void Block(const uint8_t* p) override {
-    static const uint32_t K[64] = {
-        0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
-        0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193, 0xa679438e, 0x49b40821,
-        0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d, 0x02441453, 0xd8a1e681, 0xe7d3fbc8,
-        0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed, 0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a,
-        0xfffa3942, 0x8771f681, 0x6d9d6122, 0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70,
-        0x289b7ec6, 0xeaa127fa, 0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665,
-        0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
-        0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
-    static const int S[16] = {7, 12, 17, 22, 5, 9, 14, 20, 4, 11, 16, 23, 6, 10, 15, 21};
     uint32_t x[16];
     for (int i = 0; i < 16; ++i) x[i] = LoadLe32(p + 4 * i);
     uint32_t a = m_h[0], b = m_h[1], c = m_h[2], d = m_h[3];
-    for (int i = 0; i < 64; ++i) {
-      uint32_t f;
-      int g;
-      if (i < 16) {
-        f = d ^ (b & (c ^ d));
-        g = i;
-      } else if (i < 32) {
-        f = c ^ (d & (b ^ c));
-        g = (5 * i + 1) & 15;
-      } else if (i < 48) {
-        f = b ^ c ^ d;
-        g = (3 * i + 5) & 15;
-      } else {
-        f = c ^ (b | ~d);
-        g = (7 * i) & 15;
-      }
-      uint32_t t = d;
-      d = c;
-      c = b;
-      b = b + Rol(a + f + K[i] + x[g], S[(i / 16) * 4 + (i & 3)]);
-      a = t;
-    }
+#define MD5_STEP(f, w, x, y, z, data, s) \
+  w += f(x, y, z) + (data);              \
+  w = Rol(w, s) + x;
+#define F1(x, y, z) (z ^ (x & (y ^ z)))
+#define F2(x, y, z) F1(z, x, y)
+#define F3(x, y, z) (x ^ y ^ z)
+#define F4(x, y, z) (y ^ (x | ~z))
+    MD5_STEP(F1, a, b, c, d, x[0] + 0xd76aa478, 7)
+    MD5_STEP(F1, d, a, b, c, x[1] + 0xe8c7b756, 12)
+    MD5_STEP(F1, c, d, a, b, x[2] + 0x242070db, 17)
+    MD5_STEP(F1, b, c, d, a, x[3] + 0xc1bdceee, 22)
+    MD5_STEP(F1, a, b, c, d, x[4] + 0xf57c0faf, 7)
+    MD5_STEP(F1, d, a, b, c, x[5] + 0x4787c62a, 12)
+    MD5_STEP(F1, c, d, a, b, x[6] + 0xa8304613, 17)
+    MD5_STEP(F1, b, c, d, a, x[7] + 0xfd469501, 22)
+    MD5_STEP(F1, a, b, c, d, x[8] + 0x698098d8, 7)
+    MD5_STEP(F1, d, a, b, c, x[9] + 0x8b44f7af, 12)
+    MD5_STEP(F1, c, d, a, b, x[10] + 0xffff5bb1, 17)
+    MD5_STEP(F1, b, c, d, a, x[11] + 0x895cd7be, 22)
+    MD5_STEP(F1, a, b, c, d, x[12] + 0x6b901122, 7)
+    MD5_STEP(F1, d, a, b, c, x[13] + 0xfd987193, 12)
+    MD5_STEP(F1, c, d, a, b, x[14] + 0xa679438e, 17)
+    MD5_STEP(F1, b, c, d, a, x[15] + 0x49b40821, 22)
+    MD5_STEP(F2, a, b, c, d, x[1] + 0xf61e2562, 5)
+    MD5_STEP(F2, d, a, b, c, x[6] + 0xc040b340, 9)
+    MD5_STEP(F2, c, d, a, b, x[11] + 0x265e5a51, 14)
+    MD5_STEP(F2, b, c, d, a, x[0] + 0xe9b6c7aa, 20)
+    MD5_STEP(F2, a, b, c, d, x[5] + 0xd62f105d, 5)
+    MD5_STEP(F2, d, a, b, c, x[10] + 0x02441453, 9)
+    MD5_STEP(F2, c, d, a, b, x[15] + 0xd8a1e681, 14)
+    MD5_STEP(F2, b, c, d, a, x[4] + 0xe7d3fbc8, 20)
+    MD5_STEP(F2, a, b, c, d, x[9] + 0x21e1cde6, 5)
+    MD5_STEP(F2, d, a, b, c, x[14] + 0xc33707d6, 9)
+    MD5_STEP(F2, c, d, a, b, x[3] + 0xf4d50d87, 14)
+    MD5_STEP(F2, b, c, d, a, x[8] + 0x455a14ed, 20)
+    MD5_STEP(F2, a, b, c, d, x[13] + 0xa9e3e905, 5)
+    MD5_STEP(F2, d, a, b, c, x[2] + 0xfcefa3f8, 9)
+    MD5_STEP(F2, c, d, a, b, x[7] + 0x676f02d9, 14)
+    MD5_STEP(F2, b, c, d, a, x[12] + 0x8d2a4c8a, 20)
+    MD5_STEP(F3, a, b, c, d, x[5] + 0xfffa3942, 4)
+    MD5_STEP(F3, d, a, b, c, x[8] + 0x8771f681, 11)
+    MD5_STEP(F3, c, d, a, b, x[11] + 0x6d9d6122, 16)
+    MD5_STEP(F3, b, c, d, a, x[14] + 0xfde5380c, 23)
+    MD5_STEP(F3, a, b, c, d, x[1] + 0xa4beea44, 4)
+    MD5_STEP(F3, d, a, b, c, x[4] + 0x4bdecfa9, 11)
+    MD5_STEP(F3, c, d, a, b, x[7] + 0xf6bb4b60, 16)
+    MD5_STEP(F3, b, c, d, a, x[10] + 0xbebfbc70, 23)
+    MD5_STEP(F3, a, b, c, d, x[13] + 0x289b7ec6, 4)
+    MD5_STEP(F3, d, a, b, c, x[0] + 0xeaa127fa, 11)
+    MD5_STEP(F3, c, d, a, b, x[3] + 0xd4ef3085, 16)
+    MD5_STEP(F3, b, c, d, a, x[6] + 0x04881d05, 23)
+    MD5_STEP(F3, a, b, c, d, x[9] + 0xd9d4d039, 4)
+    MD5_STEP(F3, d, a, b, c, x[12] + 0xe6db99e5, 11)
+    MD5_STEP(F3, c, d, a, b, x[15] + 0x1fa27cf8, 16)
+    MD5_STEP(F3, b, c, d, a, x[2] + 0xc4ac5665, 23)
+    MD5_STEP(F4, a, b, c, d, x[0] + 0xf4292244, 6)
+    MD5_STEP(F4, d, a, b, c, x[7] + 0x432aff97, 10)
+    MD5_STEP(F4, c, d, a, b, x[14] + 0xab9423a7, 15)
+    MD5_STEP(F4, b, c, d, a, x[5] + 0xfc93a039, 21)
+    MD5_STEP(F4, a, b, c, d, x[12] + 0x655b59c3, 6)
+    MD5_STEP(F4, d, a, b, c, x[3] + 0x8f0ccc92, 10)
+    MD5_STEP(F4, c, d, a, b, x[10] + 0xffeff47d, 15)
+    MD5_STEP(F4, b, c, d, a, x[1] + 0x85845dd1, 21)
+    MD5_STEP(F4, a, b, c, d, x[8] + 0x6fa87e4f, 6)
+    MD5_STEP(F4, d, a, b, c, x[15] + 0xfe2ce6e0, 10)
+    MD5_STEP(F4, c, d, a, b, x[6] + 0xa3014314, 15)
+    MD5_STEP(F4, b, c, d, a, x[13] + 0x4e0811a1, 21)
+    MD5_STEP(F4, a, b, c, d, x[4] + 0xf7537e82, 6)
+    MD5_STEP(F4, d, a, b, c, x[11] + 0xbd3af235, 10)
+    MD5_STEP(F4, c, d, a, b, x[2] + 0x2ad7d2bb, 15)
+    MD5_STEP(F4, b, c, d, a, x[9] + 0xeb86d391, 21)
+#undef F1
+#undef F2
+#undef F3
+#undef F4
+#undef MD5_STEP
     m_h[0] += a;
     m_h[1] += b;
     m_h[2] += c;
