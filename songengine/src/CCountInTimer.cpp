@@ -4,38 +4,45 @@
 
 uint32_t CCountInTimer::Set(uint32_t count, uint32_t step, uint32_t total) {
   if (uint64_t{step} * count > total) count = total / step;  // step > 0 here
-  count_ = count;
-  step_ = step;
-  total_ = total;
-  next_ = uint64_t{total} - uint64_t{step} * count;
+  std::lock_guard<std::mutex> hold(lock_);
+  state_.count = count;
+  state_.step = step;
+  state_.total = total;
+  state_.next = uint64_t{total} - uint64_t{step} * count;
   return step * count;
 }
 
 void CCountInTimer::Clear() {
-  count_ = 0;
-  step_ = 0;
-  next_ = 0;
-  total_ = 0;
+  std::lock_guard<std::mutex> hold(lock_);
+  state_ = State();
+}
+
+CCountInTimer::State CCountInTimer::Get() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return state_;
 }
 
 void CCountInTimer::OnTick(uint32_t time) {
-  const uint32_t step = step_;
-  const uint64_t next = next_;
-  const uint32_t total = total_;
-  if (step == 0 || next > total || time < next) return;
-  PostMessageA(target_, WM_COUNT_IN, wParam_, static_cast<LPARAM>((total - next) / step));
-  next_ = next + step;
+  uint64_t toCome;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    State& s = state_;
+    if (s.step == 0 || s.next > s.total || time < s.next) return;
+    toCome = (s.total - s.next) / s.step;
+    s.next += s.step;
+  }
+  PostMessageA(target_, WM_COUNT_IN, wParam_, static_cast<LPARAM>(toCome));
 }
 
 void CCountInTimer::Reposition(uint32_t time) {
-  const uint32_t step = step_;
-  const uint32_t total = total_;
-  if (time <= total) {
-    next_ = uint64_t{total} - uint64_t{step} * count_;
-  } else if (step == 0) {
+  std::lock_guard<std::mutex> hold(lock_);
+  State& s = state_;
+  if (time <= s.total) {
+    s.next = uint64_t{s.total} - uint64_t{s.step} * s.count;
+  } else if (s.step == 0) {
     // Nothing is posted with step 0 anyway; keep the mark beyond the end.
-    next_ = uint64_t{total} + 1;
+    s.next = uint64_t{s.total} + 1;
   } else {
-    next_ = (uint64_t{time} + step - 1) / step * step;
+    s.next = (uint64_t{time} + s.step - 1) / s.step * s.step;
   }
 }

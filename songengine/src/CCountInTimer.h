@@ -1,12 +1,18 @@
 #pragma once
 // Counts in towards the first lyric: attached to the sequencer's clock, it
 // posts WM_COUNT_IN to the engine's window at each step, with the number of
-// steps still to come. The clock calls it on its own thread while Play sets
-// it on the UI thread, so every field is atomic; it only ever posts.
+// steps still to come.
+//
+// Threads: the clock calls OnTick and Reposition on its own thread while Play
+// calls Set and Clear on the UI thread. The count, step, next time and total
+// are one state under one lock, so a tick never pairs a new step with an old
+// next time and never writes its next time over a Set made meanwhile. The
+// message is posted outside the lock; posting never waits.
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include <brevant/IBrevantTimer.h>
 
@@ -28,17 +34,23 @@ class CCountInTimer : public IBrevantTimer {
   uint32_t Set(uint32_t count, uint32_t step, uint32_t total);
   void Clear();
 
-  uint32_t Count() const { return count_; }
-  uint32_t Step() const { return step_; }
-  uint64_t Next() const { return next_; }
-  uint32_t Total() const { return total_; }
+  // One consistent reading of the state.
+  struct State {
+    uint32_t count = 0;
+    uint32_t step = 0;
+    // 64 bits, so stepping past a total near 2^32 cannot wrap below it.
+    uint64_t next = 0;
+    uint32_t total = 0;
+  };
+  State Get() const;
+  uint32_t Count() const { return Get().count; }
+  uint32_t Step() const { return Get().step; }
+  uint64_t Next() const { return Get().next; }
+  uint32_t Total() const { return Get().total; }
 
  private:
   std::atomic<HWND> target_{nullptr};
-  std::atomic<uint32_t> count_{0};
-  std::atomic<uint32_t> step_{0};
-  // 64 bits, so stepping past a total near 2^32 cannot wrap below it.
-  std::atomic<uint64_t> next_{0};
-  std::atomic<uint32_t> total_{0};
+  mutable std::mutex lock_;
+  State state_;
   const int wParam_ = 1;
 };

@@ -1,4 +1,6 @@
+#include <atomic>
 #include <climits>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -103,6 +105,37 @@ TEST_F(CountInTimerTest, ClearStopsACountInUnderWay) {
   TickAt({2500});
   timer_.Clear();
   EXPECT_EQ((std::vector<int>{-1, -1}), TickAt({3500, 6500}));
+}
+
+// The clock thread ticks while the UI thread sets count-ins of two step
+// lengths. Whatever interleaving happens, the next time stays on the grid of
+// the step it is read with: a tick must not add an old step to a new next
+// time, nor write its next time over a Set made in between.
+TEST(CountInTimerRaceTest, TheClockNeverMixesTwoCountIns) {
+  CCountInTimer timer;  // no target: the posts go nowhere
+  std::atomic<bool> done{false};
+  std::atomic<int> offGrid{0};
+  std::atomic<long> ticks{0};
+  std::thread clock([&] {
+    while (!done) {
+      timer.OnTick(8000);
+      ++ticks;
+      const CCountInTimer::State s = timer.Get();
+      if (s.step == 0) continue;
+      const uint64_t first = uint64_t{s.total} - uint64_t{s.step} * s.count;
+      if (s.next < first || (s.next - first) % s.step != 0) ++offGrid;
+    }
+  });
+  // Until the clock has ticked often enough to meet many Sets on the way.
+  for (long i = 0; ticks < 300000 && i < 50000000 && offGrid == 0; ++i) {
+    if (i % 2 == 0)
+      timer.Set(4, 1000, 8000);
+    else
+      timer.Set(4, 300, 8000);
+  }
+  done = true;
+  clock.join();
+  EXPECT_EQ(0, offGrid.load());
 }
 
 }  // namespace

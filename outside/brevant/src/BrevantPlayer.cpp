@@ -284,6 +284,7 @@ void CBrevantPlayer::Run() {
     WaitForSingleObject(wake_.Get(), wait);
     base::ScopedLock lock(lock_);
     if (quit_) return;
+    const double stepStart = time_->NowMs();
     inStep_ = true;
     // A step that runs out of memory (its reports grow a list) loses the
     // reports it could not keep, and the thread tries again shortly.
@@ -295,6 +296,27 @@ void CBrevantPlayer::Run() {
       for (size_t i = 0; i < stepEvents_.size() && stops_ == stops; ++i) OnPlayEvent(stepEvents_[i]);
     });
     stepEvents_.clear();
+    handledUpTo_ = stepStart;
+    ++steps_;
+  }
+}
+
+bool CBrevantPlayer::WaitUntilHandled(double timeMs, DWORD timeoutMs) {
+  unsigned long long seen;
+  {
+    base::ScopedLock lock(lock_);
+    seen = steps_;
+  }
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    // A step that began before the call may have missed a sync made just before it.
+    SetEvent(wake_.Get());
+    {
+      base::ScopedLock lock(lock_);
+      if (steps_ > seen && handledUpTo_ >= timeMs) return true;
+    }
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(1);
   }
 }
 

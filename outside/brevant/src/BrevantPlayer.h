@@ -52,6 +52,13 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   IBrevantClock* GetClock() override { return &clock_; }
   void Release() override;
 
+  // For tests, instead of sleeping: wakes the timing thread and waits until
+  // it has handled everything due up to timeMs on the time source (every
+  // sync, MIDI message and report), or timeoutMs has passed (false).
+  bool WaitUntilHandled(double timeMs, DWORD timeoutMs);
+  // The same up to the time source's present.
+  bool WaitUntilHandledNow(DWORD timeoutMs) { return WaitUntilHandled(time_->NowMs(), timeoutMs); }
+
   // Outside clock steps: a step forward up to this far plays the skipped
   // events at once; further forward, or further back than the hold, is a
   // seek. A smaller step back holds the song until the outside clock has
@@ -110,4 +117,8 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   std::vector<PlayEvent> stepEvents_;
   bool inStep_ = false;
   unsigned stops_ = 0;  // how often playing was stopped
+  // Steps the timing thread has finished, and the time source's ms at the
+  // start of the last one: all that was due by then is done.
+  unsigned long long steps_ = 0;
+  double handledUpTo_ = -1e300;
 };

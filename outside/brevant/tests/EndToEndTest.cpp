@@ -145,7 +145,11 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   ASSERT_EQ(player->Play(), 0);
   for (int t = 0; t <= 600 && !heard.ended.load(); t += 5) {
     time.now.store(t);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    // No early return: the player must be released before what it reports to.
+    if (!player->WaitUntilHandled(t, 3000)) {
+      ADD_FAILURE() << "the timing thread did not handle " << t << " ms";
+      break;
+    }
   }
   for (int waited = 0; waited < 2000 && !heard.ended.load(); waited += 5) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -87,13 +87,17 @@ std::vector<int> LyricTicks(EventLog& log) {
   return ticks;
 }
 
+// A player on a clock the test moves (or, for the real-time run, on the
+// performance counter), released before the log its callback writes to.
 struct PlayerRig {
+  enum Clock { kManualClock, kRealClock };
   ManualTime time;
   FakeChannelManager out;
   EventLog log;
-  CBrevantPlayer* player = new CBrevantPlayer(&time);
+  CBrevantPlayer* player;
 
-  explicit PlayerRig(const SongSpec& spec) {
+  explicit PlayerRig(const SongSpec& spec, Clock clock = kManualClock)
+      : player(new CBrevantPlayer(clock == kManualClock ? &time : nullptr)) {
     player->SetEventCallback(&EventLog::Callback, &log);
     player->SetOutput(&out);
     CSongBuffer buffer;
@@ -204,7 +208,7 @@ TEST(BrevantPlayer, SongWithoutTemposPlaysAtTheTempoSet) {
   player->SetSongBuffer(&buffer);
   player->Play();
   time.Set(990);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(player->WaitUntilHandled(990, 3000));
   EXPECT_TRUE(log.OfType(kPlayEventLyric).empty());
   time.Set(1000);  // a quarter at 60 BPM
   EXPECT_TRUE(log.WaitFor(kPlayEventLyric, 1));
@@ -245,15 +249,14 @@ TEST(BrevantPlayer, SmallBackwardSyncHoldsUntilTheClockCatchesUp) {
   rig.time.Set(800);
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 4));
   rig.player->SyncTime(600);  // the audio is 200 ms behind
-  // Let the timing thread take it at 800 before the clock moves on (taken
-  // later, the step back would look larger and become a seek). Generous, so
-  // a host busy with other tests cannot make the thread miss it.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // The timing thread takes it at 800 before the clock moves on (taken
+  // later, the step back would look larger and become a seek).
+  ASSERT_TRUE(rig.player->WaitUntilHandled(800, 3000));
   rig.time.Set(950);  // the song clock is back at 750: already played
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(rig.player->WaitUntilHandled(950, 3000));
   EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
   rig.time.Set(1100);  // song clock 900
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(rig.player->WaitUntilHandled(1100, 3000));
   EXPECT_EQ(rig.log.OfType(kPlayEventLyric).size(), 4u);
   rig.time.Set(1210);  // song clock 1010
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 5));
@@ -270,7 +273,7 @@ TEST(BrevantPlayer, NothingFollowsStopOrAClearedCallback) {
   size_t heard = rig.log.Count();
   rig.out.calls.clear();
   rig.time.Set(3000);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(rig.player->WaitUntilHandled(3000, 3000));
   EXPECT_EQ(rig.log.Count(), heard);
   EXPECT_TRUE(rig.out.calls.empty());
   // Resumes where it stopped, not where the clock went meanwhile.
@@ -281,7 +284,7 @@ TEST(BrevantPlayer, NothingFollowsStopOrAClearedCallback) {
   rig.player->SetEventCallback(nullptr, nullptr);
   heard = rig.log.Count();
   rig.time.Set(6000);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(rig.player->WaitUntilHandled(6000, 3000));
   EXPECT_EQ(rig.log.Count(), heard);
 }
 
@@ -291,7 +294,7 @@ TEST(BrevantPlayer, DelayHoldsTheSongBackAfterASeekToZero) {
   rig.player->Seek(0);
   rig.player->Play();
   rig.time.Set(400);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(rig.player->WaitUntilHandled(400, 3000));
   EXPECT_TRUE(rig.log.OfType(kPlayEventLyric).empty());
   rig.time.Set(520);
   ASSERT_TRUE(rig.log.WaitFor(kPlayEventLyric, 1));
@@ -362,14 +365,9 @@ TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
 // a moment while other tests run beside this one.
 TEST(BrevantPlayer, RealTimeSmoke) {
   constexpr double kEarly = 20, kLate = 400;
-  FakeChannelManager out;
-  EventLog log;
-  CBrevantPlayer* player = new CBrevantPlayer();
-  player->SetEventCallback(&EventLog::Callback, &log);
-  player->SetOutput(&out);
-  CSongBuffer buffer;
-  LyricPulse(2000).FillBuffer(&buffer);
-  player->SetSongBuffer(&buffer);
+  PlayerRig rig(LyricPulse(2000), PlayerRig::kRealClock);
+  CBrevantPlayer* player = rig.player;
+  EventLog& log = rig.log;
   double start = EventLog::NowMs();
   player->Play();
   ASSERT_TRUE(log.WaitFor(kPlayEventEnd, 1, 5000));
@@ -392,9 +390,8 @@ TEST(BrevantPlayer, RealTimeSmoke) {
   player->Stop();
   EXPECT_LT(EventLog::NowMs() - before, kLate);
   size_t heard = log.Count();
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(player->WaitUntilHandledNow(3000));
   EXPECT_EQ(log.Count(), heard);
-  player->Release();
 }
 
 }  // namespace
