@@ -265,6 +265,13 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
   Sleep(300);
   Screenshot(dialog, "updater_main.bmp");
   Screenshot(progress, "updater_progress_box.bmp");
+  // While the worker runs the progress dialog stays, whatever asks it to go.
+  PostMessageW(progress, WM_CLOSE, 0, 0);
+  PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
+  PostMessageW(progress, WM_COMMAND, IDOK, 0);
+  PostMessageW(progress, WM_KEYDOWN, VK_ESCAPE, 0);
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(progress));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 
   std::wstring line;
