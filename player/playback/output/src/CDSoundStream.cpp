@@ -272,7 +272,10 @@ void CDSoundStream::FillFromRing() {
   int room = queued_ < 0 ? maxQueued_ : maxQueued_ - queued_;
   int n = static_cast<int>(ring_.Fill());
   int extra = 0;
-  if (!notStarted_ && queued_ < underrunPad_) {
+  // Only with data to place: skipping ahead on an empty ring would keep the
+  // cursor from ever reaching the end of the data, and the stream would never
+  // be flushed.
+  if (!notStarted_ && queued_ < underrunPad_ && n > 0) {
     // The play cursor is about to catch up: skip ahead over cleared silence so
     // new data lands safely after it.
     int gap = underrunPad_ - queued_;
@@ -281,7 +284,7 @@ void CDSoundStream::FillFromRing() {
     queued_ += gap;
     skippedSilence_ += gap;
     room -= gap;
-    if (n > 0) ++underruns_;
+    ++underruns_;
   }
   n = std::max(std::min(n, room), 0);
   extra += n;

@@ -128,8 +128,11 @@ void CWaveOutStream::Pump() {
   draining_ = false;
 }
 
-int CWaveOutStream::GetFreeSpace() const {
+int CWaveOutStream::GetFreeSpace() {
   if (handle_ == nullptr || paused_) return 0;
+  // Without a callback, finished headers are found by polling: a writer that
+  // waits for room must see the room the device has freed meanwhile.
+  Reap();
   return ringSize_ - inFlight_ - buffered_;
 }
 

@@ -140,7 +140,11 @@ TEST_F(DSoundTest, AnEmptiedStreamIsFlushedAndKeptAFadingOneDeletedAndTheThreadE
   ASSERT_TRUE(thread.ServicePass());
   FakeSoundBuffer* buffer = fake.buffers[0];
   ASSERT_TRUE(stream->IsActive());
-  buffer->Advance(17640);  // all played
+  buffer->Advance(17640 - 1000);  // close to the end, with nothing more to come
+  ASSERT_TRUE(thread.ServicePass());
+  EXPECT_EQ(1000, stream->GetBufferedBytes());  // no silence skipped in front of nothing
+  EXPECT_EQ(0, stream->Underruns());
+  buffer->Advance(1000);  // all played
   ASSERT_TRUE(thread.ServicePass());
   EXPECT_FALSE(stream->IsActive());  // flushed, waiting for more
   EXPECT_FALSE(buffer->playing);

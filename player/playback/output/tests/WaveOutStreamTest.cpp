@@ -131,8 +131,9 @@ TEST_F(WaveOutTest, TheFirstChunkWaitsForTheLowChunkAndDrainSendsTheRestInWholeB
   EXPECT_EQ(3, stream.Buffered());  // less than a block stays
   EXPECT_EQ(3, stream.HeadersInFlight());
 
-  // Done headers are unprepared and reused.
+  // Done headers are unprepared and reused; polling the free space finds them.
   MarkAllDone();
+  EXPECT_EQ(176400 - 3, stream.GetFreeSpace());
   stream.Drain();
   EXPECT_EQ(3, g_device.unprepared);
   EXPECT_EQ(0, stream.InFlight());

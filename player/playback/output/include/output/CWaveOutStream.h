@@ -33,7 +33,8 @@ class CWaveOutStream {
   bool Open(WaveOutParams& params);
   // Bytes taken: 0 while paused, at most the free space.
   int Write(const void* data, int length);
-  int GetFreeSpace() const;
+  // Reaps finished headers first, so polling it sees the room played out.
+  int GetFreeSpace();
   // Bytes sent or buffered that the device has not played yet.
   int GetPendingBytes();
   void Flush();
