@@ -6,6 +6,8 @@
 #include "app/PlayerResources.h"
 #include "app/PlayerStrings.h"
 #include "app/CPlayListWnd.h"
+#include "app/CProgressSlider.h"
+#include "app/CWindowToggleButtons.h"
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
@@ -146,45 +148,42 @@ int CMainPlayerWnd::CreateMainWindow() {
 }
 
 void CMainPlayerWnd::CreateControls() {
-  struct ButtonRow {
-    unsigned short image;
-    int id;
-    UINT tip;
-    UINT checkedTip;
-    bool toggle;
-  };
-  auto add = [this](const ButtonRow& row, int x, int y) {
-    auto* button = new CSkinCmdButton(row.toggle);
+  // Each button acts through the player host itself; the window only places
+  // and draws them.
+  auto add = [this](CSkinButton* button, unsigned short image, int id, UINT tip, UINT checkedTip, int x,
+                    int y) {
     m_buttons.emplace_back(button);
-    const std::string tip = LoadText(row.tip);
-    const std::string checkedTip = row.checkedTip ? LoadText(row.checkedTip) : std::string();
-    CreateSkinButton(button, m_hWnd, row.image, row.id, true, tip.c_str(),
-                     row.checkedTip ? checkedTip.c_str() : nullptr);
+    const std::string text = LoadText(tip);
+    const std::string checkedText = checkedTip ? LoadText(checkedTip) : std::string();
+    CreateSkinButton(button, m_hWnd, image, id, true, text.c_str(),
+                     checkedTip ? checkedText.c_str() : nullptr);
     button->MoveTo(x, y);
     return button;
   };
   const int w = ImageWidth(kSkinPlay, 4);
-  add({kSkinToBegin, kIdPrevious, kStrPrevious, 0, false}, 23, 109);
-  m_playButton = add({kSkinPlay, kIdPlay, kStrPlay, 0, false}, 23 + w, 109);
-  m_pauseButton = add({kSkinPause, kIdPause, kStrPause, 0, false}, 23 + w, 109);
-  add({kSkinStop, kIdStop, kStrStop, 0, false}, 23 + 2 * w, 109);
-  add({kSkinToEnd, kIdNext, kStrNext, 0, false}, 23 + 3 * w, 109);
-  add({kSkinPlayMode, kIdPlayMode, kStrLoopMode, kStrOrdinalMode, true}, 23 + 5 * w + 8, 109)
+  add(new CPreviousButton(), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
+  m_playPause.Create(m_hWnd);
+  m_playPause.Move(23 + w, 109);
+  add(new CStopButton(), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
+  add(new CNextButton(), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
+  add(new CPlayModeButton(), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8, 109)
       ->SetCheck(CSettings::GetPlayMode() != 0);
-  add({kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, false}, 23 + 6 * w + 6, 109);
+  add(new COpenSongsButton(), kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, 23 + 6 * w + 6, 109);
   const int tw = ImageWidth(kSkinShowStaff, 4);
   const int ty = 150 - ImageHeight(kSkinShowStaff) - 5;
-  add({kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, true}, 20, ty)
+  add(new CScoreToggleButton(), kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, 20, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kStaff]);
-  add({kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, true}, 20 + tw, ty)
+  add(new CLyricsToggleButton(), kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, 20 + tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kLyrics]);
-  add({kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, true}, 20 + 2 * tw, ty)
+  add(new CPlayListToggleButton(), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, 20 + 2 * tw,
+      ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kPlayList]);
-  add({kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0, true}, 20 + 3 * tw, ty)
+  add(new CSongMakerToggleButton(), kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0,
+      20 + 3 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kSongMaker]);
-  ShowPlayFace(false);
+  ShowPlayFace();
 
-  m_progress = std::make_unique<CSkinSlider>();
+  m_progress = std::make_unique<CProgressSlider>();
   m_progress->SetImages(nullptr, nullptr, Img(kSkinMainWndHumb), Img(kSkinMainWndScrollBk));
   m_progress->SetOwner(this);
   m_progress->SetSink(this);

@@ -55,7 +55,7 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   m_paused = false;
   m_stopped = true;
   m_length = 0;
-  ShowPlayFace(false);
+  ShowPlayFace();
   IMediaPlayer* player = Factory()(path, GetSongEngine());
   if (!player) return false;
   if (player->Open(path.c_str()) != 0) {
@@ -100,7 +100,7 @@ bool CMainPlayerWnd::OpenAndPlay(const std::string& path) {
   m_stopped = false;
   // While a song plays the score follows it; the user's scrolling waits.
   if (m_scoreWnd) m_scoreWnd->EnableScrollers(false, CScoreWnd::kBothScrollers);
-  ShowPlayFace(true);
+  ShowPlayFace();
   return true;
 }
 
@@ -112,14 +112,14 @@ void CMainPlayerWnd::Stop() {
   if (m_scoreWnd) m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
   if (m_progress) m_progress->SetPos(0);
   UpdatePlayTime(0);
-  ShowPlayFace(false);
+  ShowPlayFace();
 }
 
 void CMainPlayerWnd::Pause() {
   if (!IsPlaying() || !m_player) return;
   m_player->Pause();
   m_paused = true;
-  ShowPlayFace(false);
+  ShowPlayFace();
 }
 
 void CMainPlayerWnd::SeekTo(int ms) {
@@ -128,7 +128,7 @@ void CMainPlayerWnd::SeekTo(int ms) {
   if (m_player->Play() == 0) {
     m_paused = false;
     m_stopped = false;
-    ShowPlayFace(true);
+    ShowPlayFace();
   }
 }
 
@@ -265,9 +265,9 @@ void CMainPlayerWnd::ForgetPath(const char* path) {
   m_currentPath.clear();
 }
 
-void CMainPlayerWnd::ShowPlayFace(bool playing) {
-  if (m_playButton) ::ShowWindow(m_playButton->GetHwnd(), playing ? SW_HIDE : SW_SHOW);
-  if (m_pauseButton) ::ShowWindow(m_pauseButton->GetHwnd(), playing ? SW_SHOW : SW_HIDE);
+void CMainPlayerWnd::ShowPlayFace() {
+  // The pair asks this window, as the player host, for its state.
+  m_playPause.Show(SW_SHOW);
 }
 
 // @name The progress slider

@@ -80,41 +80,9 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (lParam == 0) {
         OnCommand(LOWORD(wParam));
-      } else if (HIWORD(wParam) == BN_CLICKED) {
-        // Buttons carry their control ids, some of which equal command ids
-        // of other meanings: only a button's own id acts here.
-        switch (LOWORD(wParam)) {
-          case kIdPrevious:
-            PlayPrevious();
-            break;
-          case kIdPlay:
-            OnCommand(kCmdPlayPause);
-            break;
-          case kIdPause:
-            Pause();
-            break;
-          case kIdStop:
-            Stop();
-            break;
-          case kIdNext:
-            PlayNext();
-            break;
-          case kIdScoreToggle:
-            ShowChildFrame(ShowWndFlag::kStaff, !GetShowFlag(ShowWndFlag::kStaff));
-            break;
-          case kIdLyricsToggle:
-            ShowChildFrame(ShowWndFlag::kLyrics, !GetShowFlag(ShowWndFlag::kLyrics));
-            break;
-          case kIdPlayListToggle:
-            ShowChildFrame(ShowWndFlag::kPlayList, !GetShowFlag(ShowWndFlag::kPlayList));
-            break;
-          case kIdSongMakerToggle:
-            ShowChildFrame(ShowWndFlag::kSongMaker, !GetShowFlag(ShowWndFlag::kSongMaker));
-            break;
-          default:
-            break;
-        }
       }
+      // A button's notification carries its control id, some of which equal
+      // command ids of other meanings; the buttons act on their own.
       break;
     case WM_SYSCOMMAND:
       OnSysCommand(wParam, lParam);
@@ -176,6 +144,7 @@ void CMainPlayerWnd::DestroyWindow() {
 void CMainPlayerWnd::OnDrawItem(WPARAM wParam, LPARAM lParam) {
   auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
   if (!item || wParam < 99 || wParam > 210) return;
+  if (m_playPause.DrawItem(item)) return;
   for (auto& button : m_buttons) {
     if (button->GetHwnd() == item->hwndItem) button->DrawItem(item);
   }

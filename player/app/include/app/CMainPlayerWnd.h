@@ -14,6 +14,7 @@
 
 #include "app/CBeatIndicator.h"
 #include "app/CTrayIcon.h"
+#include "app/CPlayPausePair.h"
 #include "app/CTransportButtons.h"
 #include "app/FileHandOver.h"
 #include "app/IPlayListModel.h"
@@ -169,7 +170,8 @@ class CMainPlayerWnd : public CSkinWnd,
  private:
   void DoLaterLoading(UINT_PTR timer);
   void CreateControls();
-  void ShowPlayFace(bool playing);
+  // Play or Pause, by the window's state.
+  void ShowPlayFace();
   void UpdatePlayTime(int ms);
   void ApplyScoreSettings();
   void LaunchAppFile(const char* name);
@@ -206,8 +208,7 @@ class CMainPlayerWnd : public CSkinWnd,
   std::unique_ptr<CPlayListWnd> m_playListWnd;
 
   std::vector<std::unique_ptr<CSkinButton>> m_buttons;
-  CSkinCmdButton* m_playButton = nullptr;
-  CSkinCmdButton* m_pauseButton = nullptr;
+  CPlayPausePair m_playPause;
   std::unique_ptr<CSkinSlider> m_progress;
   std::unique_ptr<CVolumeSlider> m_volumeSlider;
   HWND m_playTime = nullptr;
