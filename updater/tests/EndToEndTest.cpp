@@ -382,6 +382,33 @@ TEST_F(EndToEndTest, FaultsLeaveTheInstallationAlone) {
   }
 }
 
+// Exit in the middle of a download ends the program at once; the transfer
+// stops and nothing installed changes.
+TEST_F(EndToEndTest, ExitDuringADownload) {
+  Component a = A("/__slow/400000/2048/50");
+  ServeList(UpdateXml("1.5.0.0", {a, N()}));
+  auto before = Snapshot();
+  const size_t requestsBefore = testsupport::ServerRequests().size();
+  HWND dialog = StartUpdater();
+  ASSERT_NE(dialog, nullptr);
+  const std::wstring choose =
+      std::wstring(kPrefix) + L"请在列表中选择需要升级的组件，然后点击“开始”按钮进行升级";
+  ASSERT_EQ(WaitForStatus(dialog, choose), choose);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);
+  for (DWORD waited = 0; waited < 10000; waited += 50) {
+    if (GetFileAttributesA((folder + "Temp\\A.dll").c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    Sleep(50);
+  }
+  Sleep(300);
+  DWORD start = GetTickCount();
+  ExitUpdater(dialog);
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  EXPECT_EQ(Snapshot(), before);
+  auto requests = testsupport::ServerRequests();
+  for (size_t i = requestsBefore; i < requests.size(); ++i)
+    EXPECT_NE(requests[i].compare(0, 11, "GET /N.dll "), 0);
+}
+
 TEST_F(EndToEndTest, SelfUpdateHandsOverOnlyAWholeDownload) {
   // A stand-in helper that records how it was started.
   ASSERT_TRUE(
