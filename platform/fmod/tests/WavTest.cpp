@@ -40,6 +40,32 @@ TEST_F(Wav, EverySampleFormatPlaysTheSameTone) {
   }
 }
 
+TEST_F(Wav, CodedFilesPlayThroughTheSystemsCodecs) {
+  for (const char* name : {"ima.wav", "msadpcm.wav", "ulaw.wav"}) {
+    int lengthMs = 0;
+    std::vector<float> out = DecodeAll(Media(name), &lengthMs);
+    // ADPCM blocks round the length up to a whole block.
+    EXPECT_NEAR(lengthMs, 3000, 30) << name;
+    ASSERT_GT(out.size(), size_t(kRate) * 2) << name;
+    std::vector<float> low(out.begin() + kRate / 4, out.begin() + kRate);
+    std::vector<float> high(out.begin() + 2 * kRate, out.begin() + 2 * kRate + kRate / 2);
+    EXPECT_NEAR(ZeroCrossingHz(low, kRate), 1000, 20) << name;
+    EXPECT_NEAR(ZeroCrossingHz(high, kRate), 2500, 50) << name;
+  }
+  // A position lands in the coded data too.
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(Media("ima.wav").c_str(), FSOUND_NORMAL, 0, 0);
+  ASSERT_NE(stream, nullptr);
+  ASSERT_TRUE(FSOUND_Stream_SetTime(stream, 2000));
+  FSOUND_SetVolume(FSOUND_Stream_Play(FSOUND_FREE, stream), 255);
+  MelFmod_SetCapture(1);
+  MelFmod_MixBlocks(20);
+  std::vector<int16_t> frames = Captured();
+  std::vector<float> left;
+  for (size_t i = 0; i < frames.size(); i += 2) left.push_back(frames[i] / 32768.0f);
+  EXPECT_NEAR(ZeroCrossingHz(left, kRate), 2500, 60);
+  FSOUND_Stream_Close(stream);
+}
+
 TEST_F(Wav, DamagedFilesFailOrPlayWhatIsThere) {
   WavSpec spec;
   std::vector<uint8_t> good = WavFile(spec, WavSamples(spec, testsupport::Sine(441, 0.5, 44100, 4410, 2)));

@@ -22,6 +22,10 @@ lame --quiet -b 128 -t tone.wav bare.mp3
 # Mono at 22.05 kHz: the mixer resamples it.
 sox -q -n -r 22050 -c 1 -b 16 mono.wav synth 2 sine 440 vol 0.5
 lame --quiet -b 64 -m m mono.wav mono.mp3
+# Coded WAV: the system's codecs decode these.
+sox -q tone.wav -e ima-adpcm ima.wav
+sox -q tone.wav -e ms-adpcm msadpcm.wav
+sox -q tone.wav -e u-law -b 8 ulaw.wav
 # Windows Media.
 ffmpeg -loglevel error -y -i tone.wav -c:a wmav2 -b:a 128k tone.wma
 # For the device test: a steady tone.
