@@ -63,6 +63,8 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   if (m_popupMenu) ::DestroyMenu(m_popupMenu);
   // Controls first (they draw from the skin and talk to this window), then
   // the player and the engine, and the library last of all.
+  if (m_alwaysVisible) GetElementList()->Remove(m_alwaysVisible.get());
+  m_alwaysVisible.reset();
   m_lyricWnd.reset();
   m_scoreWnd.reset();
   m_playListWnd.reset();
@@ -182,6 +184,18 @@ void CMainPlayerWnd::CreateControls() {
       20 + 3 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kSongMaker]);
   ShowPlayFace();
+
+  // The always-visible toggle sits in the bottom-right corner of the frame.
+  m_alwaysVisible = std::make_unique<CMainAlwaysVisibleToggle>();
+  m_alwaysVisible->SetImage(Img(kSkinMainWndAlwaysShowBtn));
+  m_alwaysVisible->SetTipText(LoadText(kStrAlwaysVisible).c_str(), nullptr);
+  m_alwaysVisible->SetToolId(GetElementList()->NewToolId());
+  int aw = 0, ah = 0;
+  if (m_alwaysVisible->GetImageSize(&aw, &ah)) aw /= 4;
+  m_alwaysVisible->SetRect(260 - aw - 4, 150 - ah - 4, aw, ah);
+  GetElementList()->Add(m_alwaysVisible.get());
+  GetElementList()->AddTool(m_alwaysVisible.get());
+  m_alwaysVisible->SetCheck(IsTopMost(), m_hWnd);
 
   m_progress = std::make_unique<CProgressSlider>();
   m_progress->SetImages(nullptr, nullptr, Img(kSkinMainWndHumb), Img(kSkinMainWndScrollBk));

@@ -14,6 +14,7 @@
 
 #include "app/CBeatIndicator.h"
 #include "app/CTrayIcon.h"
+#include "app/CMainAlwaysVisibleToggle.h"
 #include "app/CPlayPausePair.h"
 #include "app/CTransportButtons.h"
 #include "app/FileHandOver.h"
@@ -209,6 +210,7 @@ class CMainPlayerWnd : public CSkinWnd,
 
   std::vector<std::unique_ptr<CSkinButton>> m_buttons;
   CPlayPausePair m_playPause;
+  std::unique_ptr<CMainAlwaysVisibleToggle> m_alwaysVisible;
   std::unique_ptr<CSkinSlider> m_progress;
   std::unique_ptr<CVolumeSlider> m_volumeSlider;
   HWND m_playTime = nullptr;
