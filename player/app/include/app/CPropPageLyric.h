@@ -1,0 +1,40 @@
+#pragma once
+// The Preferences page of the lyrics window: colours, font, the karaoke
+// effect and the alignment. Apply hands them to the live window at once and
+// stores them.
+#include <afxdlgs.h>
+
+#include "ui/CColorButton.h"
+#include "ui/CLogFont.h"
+
+class CPropPageLyric : public CPropertyPage, public IColorButtonSink {
+  DECLARE_DYNCREATE(CPropPageLyric)
+ public:
+  enum { IDD = 106 };
+  CPropPageLyric();
+
+  BOOL OnInitDialog() override;
+  BOOL OnApply() override;
+  void OnOK() override;
+  void OnCancel() override {}
+
+  // IColorButtonSink
+  void OnColorChanged(int changed) override;
+
+  // For tests: whether the page still owns a font handle.
+  bool HoldsFont() const { return m_font.GetSafeHandle() != nullptr; }
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Apply();
+
+  CColorButton m_normal;
+  CColorButton m_highlight;
+  CColorButton m_background;
+  CLogFont m_font;
+  int m_karaoke = 0;
+  int m_align = 0;
+};
