@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "app/PlayerResources.h"
+#include "app/PreferencesSheet.h"
 #include "app/CScoreWnd.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
@@ -310,4 +311,4 @@ void CMainPlayerWnd::PlayFromClickPosition() {
 HMENU CMainPlayerWnd::UpdatePopupMenu() { return m_popupMenu ? ::GetSubMenu(m_popupMenu, 0) : nullptr; }
 
 // The Preferences come with the player's extras.
-void CMainPlayerWnd::ShowPreferences(int) {}
+void CMainPlayerWnd::ShowPreferences(int page) { RunPreferences(m_hWnd, GetSongEngine(), page); }

@@ -8,6 +8,7 @@
 
 #include "app/CPropPageLyric.h"
 #include "app/CPropPagePlayList.h"
+#include "app/PreferencesSheet.h"
 #include "ui/CSettings.h"
 #include "ui/CTreePropSheet.h"
 #include "ui/PngSnapshot.h"
@@ -164,6 +165,36 @@ TEST(Preferences, PlayListPageStoresColoursAndTheReloadFlag) {
   EXPECT_TRUE(CSettings::GetReloadLastSongList());
   EXPECT_EQ(CSettings::GetColorSetting("PLAYLIST_PLAYITEM_COLOR"), RGB(255, 255, 0));
   EXPECT_EQ(CSettings::GetColorSetting("PLAYLIST_NORMTEXT_COLOR"), RGB(200, 200, 200));
+}
+
+}  // namespace
+
+namespace {
+
+std::string g_activeCaption;
+
+TEST(Preferences, ThePageArgumentPicksThePageWhateverTheTreeOrder) {
+  SetPreferencesProbe([](CWnd* sheet) {
+    sheet->SetTimer(9, 80, [](HWND wnd, UINT, UINT_PTR id, DWORD) {
+      ::KillTimer(wnd, id);
+      auto* s = static_cast<CPropertySheet*>(CWnd::FromHandlePermanent(wnd));
+      char text[64] = {};
+      ::GetWindowTextA(s->GetActivePage()->m_hWnd, text, sizeof(text));
+      g_activeCaption = text;
+      if (g_activeCaption == "Score") Snapshot(*s, "preferences_score");
+      s->PressButton(PSBTN_CANCEL);
+    });
+  });
+  struct {
+    int page;
+    const char* caption;
+  } const cases[] = {{1, "Score"}, {2, "Lyrics"}, {3, "Play List"}, {0, "Score"}, {7, "Score"}};
+  for (const auto& c : cases) {
+    g_activeCaption.clear();
+    RunPreferences(nullptr, nullptr, c.page);
+    EXPECT_EQ(g_activeCaption, c.caption) << c.page;
+  }
+  SetPreferencesProbe(nullptr);
 }
 
 }  // namespace
