@@ -63,12 +63,16 @@ bool PlayToEnd(CMediaHelper& helper, DWORD timeoutMs) {
   return Count(kMsgSongEnd) > 0;
 }
 
-// The positions posted up to the end (ticks go on after it, at 0).
+// The positions posted while the audio played. Ticks go on after the end at
+// 0, and the mixer's first such tick may be posted before the stream's
+// thread posts the end.
 std::vector<int> Positions() {
   std::vector<int> out;
   for (const Posted& p : g_posted) {
     if (p.message == kMsgSongEnd) break;
-    if (p.message == kMsgPlayPosition) out.push_back(int(p.lParam));
+    if (p.message != kMsgPlayPosition) continue;
+    if (p.lParam == 0 && !out.empty() && out.back() > 0) break;
+    out.push_back(int(p.lParam));
   }
   return out;
 }
