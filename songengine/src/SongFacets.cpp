@@ -26,7 +26,16 @@ void CSongInfoImpl::Destroy(unsigned flags) {
 int CSongInfoImpl::Open(const char* path) {
   if (!parser_ || !path) return 1;
   parser_->Reset();
-  if (parser_->Load(path, nullptr, 0) != 0 || parser_->GetTrackCount() < 1) {
+  loadedTracks_ = 0;
+  if (parser_->Load(path, nullptr, 0) != 0) {
+    parser_->Reset();
+    return 1;
+  }
+  // The header's count is only what the file claims; a whole load numbers the
+  // tracks it read from 0 without gaps.
+  const int claimed = parser_->GetTrackCount();
+  while (loadedTracks_ < claimed && parser_->GetTrackChunkId(loadedTracks_) != 0) ++loadedTracks_;
+  if (loadedTracks_ < 1) {
     parser_->Reset();
     return 1;
   }
@@ -36,8 +45,7 @@ int CSongInfoImpl::Open(const char* path) {
 int CSongInfoImpl::GetTrackCount() {
   if (!parser_) return 0;
   // The tempo track is not counted; a reset parser has no track at all.
-  const int count = parser_->GetTrackCount();
-  return count > 1 ? count - 1 : 0;
+  return loadedTracks_ > 1 ? loadedTracks_ - 1 : 0;
 }
 
 const char* CSongInfoImpl::GetTrackName(int track) {

@@ -33,6 +33,7 @@ class CSongInfoImpl : public CSongInfo {
  private:
   base::ReleasePtr<ISmfParser2> parser_;
   char trackName_[256] = {};
+  int loadedTracks_ = 0;  // tracks the last Open read, tempo track included
 };
 
 class CTrackMixerImpl : public CTrackMixer {

@@ -1,5 +1,7 @@
 #include "SongQueries.h"
 
+#include <algorithm>
+
 bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type,
                       std::vector<SmfEvent>& out) {
   out.clear();
@@ -9,6 +11,16 @@ bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t ty
   if (parser->GetEvents(track, 0, kSmfAllBits, out.data(), kind, type, kSmfAllBits) != 0) {
     out.clear();
     return false;
+  }
+  if (kind == kSmfKindMeta && type != kSmfAllBits) {
+    // The song's filter lets meta events of unlisted types (a port, a
+    // program name) through any type mask; a feed asking for lyrics or
+    // markers wants those alone.
+    out.erase(std::remove_if(out.begin(), out.end(),
+                             [type](const SmfEvent& e) {
+                               return e.length < 2 || !e.data || (SmfMetaTypeBit(e.data[1]) & type) == 0;
+                             }),
+              out.end());
   }
   return true;
 }

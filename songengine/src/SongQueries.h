@@ -6,7 +6,8 @@
 
 #include <scrivel/ISmfParser2.h>
 
-// Every event of the track of that kind and type, over the whole song. False
+// Every event of the track of that kind and type, over the whole song; for
+// meta events only those whose type byte has a bit in type. False
 // when the song refused the query (out is then empty); an empty result is
 // not a failure.
 bool QueryTrackEvents(ISmfParser2* parser, int track, uint32_t kind, uint32_t type,

@@ -112,6 +112,22 @@ TEST_F(ScoreHostTest, LongLyricsLoseNoTextToTheirLengthBytes) {
   EXPECT_EQ(1, CountCalls("ScoreBuffer.SetLyrics(1,1) 0:" + longText));
 }
 
+// An accompaniment with a port meta event and no lyrics, chosen after the
+// melody: the port event is no lyric and leaves the melody's lyrics standing.
+TEST_F(ScoreHostTest, OnlyLyricEventsReachTheScoreAsLyrics) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder melody;
+  melody.Text(0, 0x05, "la").Event(0, {0x90, 60, 100}).Event(120, {0x80, 60, 0}).EndOfTrack();
+  TrackBuilder accompaniment;
+  accompaniment.Meta(0, 0x21, {0x00}).Event(0, {0x91, 48, 90}).Event(240, {0x81, 48, 0}).EndOfTrack();
+  Create(testsupport::Cat(
+      {testsupport::Header(1, 3, 120), tempo.Chunk(), melody.Chunk(), accompaniment.Chunk()}));
+  EXPECT_EQ(0, host_->Fill(std::vector<int>{1, 2}.data(), 2));
+  EXPECT_EQ((std::vector<std::string>{"ScoreBuffer.SetLyrics(1,1) 0:la"}),
+            CallsStartingWith("ScoreBuffer.SetLyrics"));
+}
+
 TEST_F(ScoreHostTest, StaffKindsGoToSelectedTracksOnly) {
   Create(MelodySong());
   Select({1, 2});

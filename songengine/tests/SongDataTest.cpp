@@ -92,6 +92,30 @@ TEST_F(SongDataTest, SongsWithoutMarkersOrLyricsStillHandTheLyricsOver) {
   EXPECT_EQ(-1, data_->GetFirstLyricIndex());
 }
 
+// Meta events of types without a filter bit (a port, a program name) pass
+// the song's type masks; the sequencer and the lyric controller must not get
+// them as lyrics or markers.
+TEST_F(SongDataTest, OnlyLyricAndMarkerEventsAreFedAsSuch) {
+  const testsupport::Bytes song = MelodySong();
+  TrackBuilder accompaniment;
+  accompaniment.Meta(0, 0x21, {0x00}).Text(0, 0x08, "Strings").Event(0, {0x92, 48, 90}).EndOfTrack();
+  TrackBuilder control;
+  control.Meta(0, 0x21, {0x01}).Meta(960, 0x80, {'C', 'L', 'S', 'T'}).EndOfTrack();
+  const testsupport::Bytes body(song.begin() + 14, song.end());
+  Load(
+      testsupport::Cat({testsupport::Header(1, 5, 480), body, accompaniment.Chunk(), control.Chunk("MCtl")}));
+  data_->FeedPlayer(ModuleLoader().GetBrevant());
+  data_->FeedLyrics(ModuleLoader().GetCantomere());
+  EXPECT_EQ((std::vector<std::string>{"SongBuffer.AddLyrics(1,3)"}),
+            CallsStartingWith("SongBuffer.AddLyrics"));
+  EXPECT_EQ((std::vector<std::string>{"LyricBuffer.AddLyrics(1,3)"}),
+            CallsStartingWith("LyricBuffer.AddLyrics"));
+  EXPECT_EQ((std::vector<std::string>{"SongBuffer.AddMarkers(4,1)"}),
+            CallsStartingWith("SongBuffer.AddMarkers"));
+  EXPECT_EQ((std::vector<std::string>{"LyricBuffer.AddMarkers(4,1)"}),
+            CallsStartingWith("LyricBuffer.AddMarkers"));
+}
+
 TEST_F(SongDataTest, MarkersComeOnlyFromControlTracks) {
   Load(MelodySongWithMarkers());
   data_->FeedPlayer(ModuleLoader().GetBrevant());

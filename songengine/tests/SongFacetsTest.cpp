@@ -78,6 +78,35 @@ TEST_F(SongFacetsTest, AFailedOpenLeavesAnEmptySong) {
   EXPECT_EQ(0, info_->GetTrackCount());
 }
 
+// The header's track count is only a claim: the facet counts the tracks read.
+TEST_F(SongFacetsTest, TheTrackCountIsTheTracksLoaded) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder notes;
+  notes.Event(0, {0x90, 60, 100}).Event(120, {0x80, 60, 0}).EndOfTrack();
+  struct Case {
+    const char* what;
+    testsupport::Bytes song;
+    int open;
+    int tracks;
+  };
+  const Case cases[] = {
+      {"65,535 claimed over two",
+       testsupport::Cat({testsupport::Header(1, 65535, 120), tempo.Chunk(), notes.Chunk()}), 0, 1},
+      {"a foreign chunk between them",
+       testsupport::Cat({testsupport::Header(1, 3, 120), tempo.Chunk(), testsupport::Chunk("XFIH", {0x01}),
+                         notes.Chunk(), notes.Chunk()}),
+       0, 2},
+      {"no track at all", testsupport::Header(1, 0, 120), 1, 0},
+      {"only a foreign chunk",
+       testsupport::Cat({testsupport::Header(1, 1, 120), testsupport::Chunk("XFIH", {})}), 1, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.open, info_->Open(WriteSong("claims.mid", c.song).c_str())) << c.what;
+    EXPECT_EQ(c.tracks, info_->GetTrackCount()) << c.what;
+  }
+}
+
 TEST_F(SongFacetsTest, WithoutAParserOrSequencerTheFacetAnswersEmpty) {
   EXPECT_EQ(nullptr, info_->GetInstrumentName(1));
   CSongInfoImpl bare(nullptr);

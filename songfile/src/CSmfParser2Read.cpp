@@ -57,6 +57,7 @@ int CSmfParser2::LoadFrom(ByteReader& in, const uint16_t* trackList, uint16_t co
   // Format 0: one track, split into one track per channel. A file whose only
   // chunk is not a track is refused rather than "loaded" empty.
   uint32_t length;
+  SkipForeignChunks(in);
   if (!in.IdAt(in.Pos(), "MTrk") || !in.Skip(4) || !in.ReadBe32(length)) return kSmfLoadBadChunk;
   tracks_.emplace_back();
   tracks_.back().index = 0;
@@ -69,6 +70,7 @@ int CSmfParser2::ReadTrackChunks(ByteReader& in, SmfTrackReader& reader, const u
                                  uint16_t count) {
   uint16_t used = 0;
   for (uint32_t i = 0; i < trackCount_; ++i) {
+    SkipForeignChunks(in);
     const size_t head = in.Pos();
     uint32_t length = 0;
     if (in.Remaining() < 8) {

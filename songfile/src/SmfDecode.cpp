@@ -6,12 +6,39 @@
 
 bool TrackChunkAt(const ByteReader& in, size_t pos) { return in.IdAt(pos, "MTrk") || in.IdAt(pos, "MCtl"); }
 
+bool ForeignChunkAt(const ByteReader& in, size_t pos) {
+  if (pos > in.Size() || in.Size() - pos < 8 || TrackChunkAt(in, pos)) return false;
+  const uint8_t* head = in.At(pos);
+  for (int i = 0; i < 4; ++i) {
+    if (head[i] < 0x20 || head[i] > 0x7E) return false;
+  }
+  const uint32_t length = static_cast<uint32_t>(head[4]) << 24 | static_cast<uint32_t>(head[5]) << 16 |
+                          static_cast<uint32_t>(head[6]) << 8 | head[7];
+  return length <= in.Size() - pos - 8;
+}
+
+bool SkipForeignChunks(ByteReader& in) {
+  bool skipped = false;
+  while (ForeignChunkAt(in, in.Pos())) {
+    const uint8_t* head = in.At(in.Pos());
+    const uint32_t length = static_cast<uint32_t>(head[4]) << 24 | static_cast<uint32_t>(head[5]) << 16 |
+                            static_cast<uint32_t>(head[6]) << 8 | head[7];
+    in.Seek(in.Pos() + 8 + length);
+    skipped = true;
+  }
+  return skipped;
+}
+
+namespace {
+bool ChunkAt(const ByteReader& in, size_t pos) { return TrackChunkAt(in, pos) || ForeignChunkAt(in, pos); }
+}  // namespace
+
 ChunkSpan BeginChunkBody(ByteReader& in, size_t body, uint32_t declaredLength) {
   const uint64_t declaredEnd = static_cast<uint64_t>(body) + declaredLength;
   ChunkSpan span;
   span.body = body;
   span.end = static_cast<size_t>(std::min<uint64_t>(declaredEnd, in.Size()));
-  span.believed = declaredEnd >= in.Size() || TrackChunkAt(in, span.end);
+  span.believed = declaredEnd >= in.Size() || ChunkAt(in, span.end);
   in.Seek(body);
   if (span.believed) in.SetLimit(span.end);
   return span;
@@ -19,7 +46,7 @@ ChunkSpan BeginChunkBody(ByteReader& in, size_t body, uint32_t declaredLength) {
 
 void EndChunkBody(ByteReader& in, const ChunkSpan& span, bool endOfTrack) {
   in.ClearLimit();
-  if (span.end < in.Size() && TrackChunkAt(in, span.end)) {
+  if (span.end < in.Size() && ChunkAt(in, span.end)) {
     in.Seek(span.end);
     return;
   }

@@ -8,9 +8,9 @@
 #include "ByteReader.h"
 
 // Where a track chunk's events may be read. The declared length is believed
-// when the chunk ends at the end of the file or right before another track
-// chunk; otherwise it is taken to be too short, as some writers make it, and
-// reading runs on to the end-of-track event or the end of the file.
+// when the chunk ends at the end of the file or right before another chunk
+// (a track chunk, or a foreign one as ForeignChunkAt tells); otherwise it is taken to be too short, as some
+// writers make it, and reading runs on to the end-of-track event or the end of the file.
 struct ChunkSpan {
   size_t body;  // first byte of the events
   size_t end;   // declared end, clamped to the file
@@ -19,6 +19,12 @@ struct ChunkSpan {
 
 // Whether a track chunk ("MTrk" or "MCtl") starts at pos.
 bool TrackChunkAt(const ByteReader& in, size_t pos);
+// Whether a chunk of a kind this reader does not know starts at pos: an id of
+// four printable ASCII characters and a declared length that fits the file.
+// Readers skip such chunks; anything else where a chunk should stand is damage.
+bool ForeignChunkAt(const ByteReader& in, size_t pos);
+// Skips the foreign chunks at the reader's position; whether there were any.
+bool SkipForeignChunks(ByteReader& in);
 
 // Seeks to the chunk body and limits reading to the believed end.
 ChunkSpan BeginChunkBody(ByteReader& in, size_t body, uint32_t declaredLength);

@@ -5,27 +5,7 @@ uint32_t SmfEventClass::ChannelTypeBit(uint8_t status) {
   return 1u << ((status >> 4) - 8);
 }
 
-uint32_t SmfEventClass::MetaTypeBit(uint8_t type) {
-  if (type <= 0x07) return 1u << type;
-  switch (type) {
-    case 0x2F:
-      return kSmfMetaEndOfTrack;
-    case 0x51:
-      return kSmfMetaTempo;
-    case 0x54:
-      return kSmfMetaSmpteOffset;
-    case 0x58:
-      return kSmfMetaTimeSig;
-    case 0x59:
-      return kSmfMetaKeySig;
-    case 0x7F:
-      return kSmfMetaSequencer;
-    case 0x80:
-      return kSmfMetaControl;
-    default:
-      return 0;
-  }
-}
+uint32_t SmfEventClass::MetaTypeBit(uint8_t type) { return SmfMetaTypeBit(type); }
 
 SmfEventClass SmfEventClass::Of(const SmfEvent& e) {
   SmfEventClass c;

@@ -1,7 +1,7 @@
 #include "SmfSongList.h"
 
+#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 namespace {
 bool SameBytes(const SmfEvent& a, const SmfEvent& b) {
@@ -11,45 +11,26 @@ bool SameBytes(const SmfEvent& a, const SmfEvent& b) {
 
 void SmfSongList::Offer(const SmfEvent& event, ByteArena& arena) {
   ++version_;
-  if (!inMap_) {
-    // Events of one track arrive in tick order, so the end is the usual place.
-    if (entries_.empty() || entries_.back().tick <= event.tick) {
-      if (!entries_.empty() && SameBytes(entries_.back(), event)) return;
-      SmfEvent copy = event;
-      copy.data = arena.Copy(event.data, event.length);
-      entries_.push_back(copy);
-      return;
-    }
-    for (const SmfEvent& e : entries_) unordered_.emplace_hint(unordered_.end(), e.tick, e);
-    entries_.clear();
-    inMap_ = true;
-  }
-  Insert(event, arena);
-}
-
-void SmfSongList::Insert(const SmfEvent& event, ByteArena& arena) {
-  // After the entries of equal tick, as a multimap inserts.
-  auto at = unordered_.upper_bound(event.tick);
-  if (at != unordered_.begin() && SameBytes(std::prev(at)->second, event)) return;
-  if (at != unordered_.end() && SameBytes(at->second, event)) {
-    // The later identical entry is now a repeat of this one; the earlier tick stands.
-    SmfEvent moved = at->second;
-    moved.tick = event.tick;
-    unordered_.erase(at);
-    unordered_.emplace(event.tick, moved);
-    return;
-  }
+  if (!entries_.empty() && event.tick < entries_.back().tick) unordered_ = true;
   SmfEvent copy = event;
   copy.data = arena.Copy(event.data, event.length);
-  unordered_.emplace_hint(at, event.tick, copy);
+  entries_.push_back(copy);
 }
 
 void SmfSongList::Settle() {
-  if (!inMap_) return;
-  entries_.reserve(unordered_.size());
-  for (const auto& [tick, e] : unordered_) entries_.push_back(e);
-  unordered_.clear();
-  inMap_ = false;
+  if (unordered_) {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const SmfEvent& a, const SmfEvent& b) { return a.tick < b.tick; });
+    unordered_ = false;
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const SmfEvent& e = entries_[i];
+    if (i + 1 < entries_.size() && entries_[i + 1].tick == e.tick) continue;  // a later one at this tick wins
+    if (kept > 0 && SameBytes(entries_[kept - 1], e)) continue;
+    entries_[kept++] = e;
+  }
+  entries_.resize(kept);
   ++version_;
 }
 
@@ -62,7 +43,6 @@ void SmfSongList::EnsureDefault(const uint8_t* bytes, uint32_t length) {
 
 void SmfSongList::Clear() {
   entries_.clear();
-  unordered_.clear();
-  inMap_ = false;
+  unordered_ = false;
   ++version_;
 }

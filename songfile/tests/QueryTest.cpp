@@ -105,8 +105,16 @@ TEST(ScrivelQueries, ThousandsOfSignatureChangesKeepMeasuresConsistent) {
   }
 }
 
-// Tempo lists gathered from several tracks: in tick order, later tracks after
-// earlier ones at equal ticks, and no entry identical to the one before it.
+std::vector<std::pair<uint32_t, float>> Tempos(ISmfParser2& song) {
+  std::vector<SmfTempoEntry> tempos(song.GetTempos(nullptr));
+  song.GetTempos(tempos.data());
+  std::vector<std::pair<uint32_t, float>> got;
+  for (const SmfTempoEntry& e : tempos) got.emplace_back(e.tick, e.bpm);
+  return got;
+}
+
+// Tempo lists gathered from several tracks: in tick order, the last of the
+// entries at one tick in force, and no entry identical to the one before it.
 TEST(ScrivelQueries, SongListsFromSeveralTracksAreInTickOrder) {
   const uint32_t a = 500000, b = 600000, c = 400000;  // 120, 100 and 150 BPM
   struct Case {
@@ -120,7 +128,10 @@ TEST(ScrivelQueries, SongListsFromSeveralTracksAreInTickOrder) {
       {"a repeat of the tempo in force adds nothing",
        {{{0, a}, {100, b}}, {{50, a}}},
        {{0, 120}, {100, 100}}},
-      {"equal ticks keep track order", {{{0, a}}, {{0, b}}, {{0, c}}}, {{0, 120}, {0, 100}, {0, 150}}},
+      {"at equal ticks the last one offered is in force", {{{0, a}}, {{0, b}}, {{0, c}}}, {{0, 150}}},
+      {"a return to a tempo after another track's change",
+       {{{0, a}, {1920, a}}, {{960, c}}},
+       {{0, 120}, {960, 150}, {1920, 120}}},
       {"interleaved tracks",
        {{{0, a}, {200, b}, {400, a}}, {{100, c}, {300, c}, {500, b}}},
        {{0, 120}, {100, 150}, {200, 100}, {300, 150}, {400, 120}, {500, 100}}},
@@ -137,12 +148,61 @@ TEST(ScrivelQueries, SongListsFromSeveralTracksAreInTickOrder) {
       file = Cat({file, t.EndOfTrack().Chunk()});
     }
     Song song = LoadBytes(file);
-    std::vector<SmfTempoEntry> tempos(song->GetTempos(nullptr));
-    song->GetTempos(tempos.data());
-    std::vector<std::pair<uint32_t, float>> got;
-    for (const SmfTempoEntry& e : tempos) got.emplace_back(e.tick, e.bpm);
-    EXPECT_EQ(got, k.expected) << k.what;
+    EXPECT_EQ(Tempos(*song), k.expected) << k.what;
   }
+}
+
+// A song whose tracks change the signature and tempo and come back: 4/4 at
+// 120 BPM at ticks 0 and 1920 in track 0, 3/4 at 150 BPM at 960 in track 1.
+// With backwards the changes stand in one track whose ticks go back from 1920
+// to 960 through deltas that wrap the 32-bit tick.
+Bytes ComeBackSong(bool backwards) {
+  TrackBuilder first, second;
+  first.TimeSig(0, 4, 2).Tempo(0, 500000).TimeSig(1920, 4, 2).Tempo(0, 500000);
+  if (backwards) {
+    // 15 deltas of 0x0FFFFFFF and one of 0x0FFFFC4F add up to 2^32 - 960.
+    for (int i = 0; i < 15; ++i) first.Text(0x0FFFFFFF, 0x01, "");
+    first.TimeSig(0x0FFFFC4F, 3, 2).Tempo(0, 400000);
+  } else {
+    second.TimeSig(960, 3, 2).Tempo(0, 400000);
+  }
+  first.EndOfTrack();
+  second.Event(0, {0x90, 0x3C, 0x40}).Event(2400, {0x80, 0x3C, 0x00}).EndOfTrack();
+  return Cat({Header(1, 2, 120), first.Chunk(), second.Chunk()});
+}
+
+TEST(ScrivelQueries, AChangeAndTheReturnFromItAreBothKept) {
+  const std::vector<std::pair<uint32_t, float>> tempos = {{0, 120.0f}, {960, 150.0f}, {1920, 120.0f}};
+  const std::vector<SmfTimeSigEntry> signatures = {{0, 4, 2}, {2, 3, 2}, {4, 4, 2}};
+  for (bool backwards : {false, true}) {
+    SCOPED_TRACE(backwards ? "ticks going backwards in one track" : "the change in another track");
+    Song song = LoadBytes(ComeBackSong(backwards));
+    EXPECT_EQ(Tempos(*song), tempos);
+    EXPECT_EQ(TimeSignatures(*song), signatures);
+    EXPECT_EQ(song->TickToMeasure(2400), 5);
+    // The saved song reads back with the same lists.
+    SongFile saved({}, "saved.mid");
+    ASSERT_EQ(song->SaveAs(saved.Path()), 0);
+    Song again = NewSong();
+    ASSERT_EQ(again->Load(saved.Path(), nullptr, 0), kSmfLoadOk);
+    EXPECT_EQ(Tempos(*again), tempos);
+    EXPECT_EQ(TimeSignatures(*again), signatures);
+  }
+}
+
+TEST(ScrivelQueries, FirstEntriesAreTheOnesInForceAtTickZero) {
+  TrackBuilder first, second;
+  first.TimeSig(0, 4, 2).Tempo(0, 500000).KeySig(0, 2, 0).EndOfTrack();
+  second.TimeSig(0, 6, 3).Tempo(0, 400000).KeySig(0, -3, 0).EndOfTrack();
+  Song song = LoadBytes(Cat({Header(1, 2, 120), first.Chunk(), second.Chunk()}));
+  EXPECT_DOUBLE_EQ(static_cast<double>(song->GetInitialBpm()), 150.0);
+  EXPECT_EQ(song->GetFirstKeySignature(), 0xFD);
+  uint8_t signature[2] = {};
+  ASSERT_EQ(song->GetFirstTimeSignature(signature), 0);
+  EXPECT_EQ(signature[0], 6);
+  EXPECT_EQ(signature[1], 3);
+  EXPECT_EQ(TimeSignatures(*song), (std::vector<SmfTimeSigEntry>{{0, 6, 3}}));
+  EXPECT_EQ(song->GetKeySignatures(nullptr), 1);
 }
 
 TEST(ScrivelQueries, KeySignaturesKeepTheirSign) {

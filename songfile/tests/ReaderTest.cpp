@@ -71,6 +71,22 @@ TEST(ScrivelLoad, FormatZeroIsSplitIntoOneTrackPerChannel) {
   EXPECT_EQ(song->GetKeySignatures(nullptr), 1);
 }
 
+// A format-0 file holds one track: chunks after it are not read, whatever the
+// header counts.
+TEST(ScrivelLoad, FormatZeroReadsOnlyItsFirstTrackChunk) {
+  TrackBuilder other;
+  other.Event(0, {0x91, 0x40, 0x40}).Event(120, {0x81, 0x40, 0x00}).EndOfTrack();
+  TrackBuilder first;
+  first.Event(0, {0x90, 0x3C, 0x40}).Event(120, {0x80, 0x3C, 0x00}).EndOfTrack();
+  int result = -1;
+  Song song = LoadBytes(Cat({Header(0, 2, 120), first.Chunk(), other.Chunk()}), &result);
+  ASSERT_EQ(result, kSmfLoadOk);
+  EXPECT_EQ(song->GetTrackCount(), 2);
+  EXPECT_EQ(EventsWithoutEnd(*song, 1),
+            (std::vector<Ev>{{0, 1, {0x90, 0x3C, 0x40}}, {120, 1, {0x80, 0x3C, 0x00}}}));
+  EXPECT_EQ(song->GetTrackChunkId(2), 0u);
+}
+
 TEST(ScrivelLoad, BytesBeforeTheHeaderAreSkipped) {
   Bytes junk = {'R', 'I', 'F', 'F', 'M', 'T', 'h', 0x00, 0x01};
   int plain = -1, prefixed = -1;
@@ -275,10 +291,31 @@ std::vector<DamageCase> DamageCases() {
        Cat({Header(1, 3, 120), GoodTrack(), GoodTrack()}),
        0,
        {{0, 3}, {1, 3}}},
-      {"unknown chunk where a track was expected",
+      {"foreign chunk where the last track was expected",
        Cat({Header(1, 2, 120), GoodTrack(), Chunk("XYZW", goodBody)}),
+       0,
+       {{0, 3}}},
+      {"foreign chunk between two tracks",
+       Cat({Header(1, 2, 120), GoodTrack(), Chunk("XFIH", {0x01, 0x02, 0x03}), GoodTrack()}),
+       0,
+       {{0, 3}, {1, 3}}},
+      {"foreign chunks before the first track and after a short declared length",
+       Cat({Header(1, 2, 120), Chunk("junk", {}), ChunkDeclaring("MTrk", 4, goodBody),
+            Chunk("Fo o", goodBody), GoodTrack()}),
+       0,
+       {{0, 3}, {1, 3}}},
+      {"chunk head that is no id",
+       Cat({Header(1, 2, 120), GoodTrack(), Chunk("XF\x01H", {0x01}), GoodTrack()}),
        4,
        {{0, 3}}},
+      {"foreign chunk longer than the file",
+       Cat({Header(1, 2, 120), GoodTrack(), ChunkDeclaring("XFIH", 1000, {0x01}), GoodTrack()}),
+       4,
+       {{0, 3}}},
+      {"format 0 after a foreign chunk",
+       Cat({Header(0, 1, 120), Chunk("XFIH", {0x01}), GoodTrack()}),
+       0,
+       {{1, 3}}},
       {"header length 8",
        Cat({{'M', 'T', 'h', 'd'}, testsupport::Be32(8), Header(1, 1, 120), GoodTrack()}),
        3,

@@ -42,6 +42,30 @@ constexpr uint32_t kSmfMetaControl = 0x4000;    // 0x80, markers of "MCtl" track
 
 constexpr uint32_t kSmfAllBits = 0xFFFFFFFFu;
 
+// The type bit of a meta type byte; 0 for a type without one, which the event
+// filters let through any type mask.
+constexpr uint32_t SmfMetaTypeBit(uint8_t type) {
+  if (type <= 0x07) return 1u << type;
+  switch (type) {
+    case 0x2F:
+      return kSmfMetaEndOfTrack;
+    case 0x51:
+      return kSmfMetaTempo;
+    case 0x54:
+      return kSmfMetaSmpteOffset;
+    case 0x58:
+      return kSmfMetaTimeSig;
+    case 0x59:
+      return kSmfMetaKeySig;
+    case 0x7F:
+      return kSmfMetaSequencer;
+    case 0x80:
+      return kSmfMetaControl;
+    default:
+      return 0;
+  }
+}
+
 // Chunk identifiers as four ASCII bytes in file order, read as a little-endian
 // 32-bit value.
 constexpr uint32_t SmfChunkId(char a, char b, char c, char d) {
