@@ -5,6 +5,7 @@
 
 #include "app/PlayerResources.h"
 #include "app/PreferencesSheet.h"
+#include "app/CAboutDlg.h"
 #include "app/CScoreWnd.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
@@ -241,6 +242,9 @@ void CMainPlayerWnd::OnCommand(int id) {
     case kCmdSettings:
       ShowPreferences(1);
       break;
+    case kCmdAbout:
+      CAboutDlg(CWnd::FromHandle(m_hWnd)).DoModal();
+      break;
     case kCmdPlayFromClimax:
       if (m_engine) {
         const int time = m_engine->GetTagTime(kTagClimaxStart);
@@ -258,7 +262,10 @@ void CMainPlayerWnd::OnSysCommand(WPARAM command, LPARAM) {
     LaunchAppFile("help.chm");
     return;
   }
-  if (command == kCmdAbout) return;
+  if (command == kCmdAbout) {
+    CAboutDlg(CWnd::FromHandle(m_hWnd)).DoModal();
+    return;
+  }
   switch (command & 0xFFF0) {
     case SC_MINIMIZE:
       ::ShowWindow(m_hWnd, SW_HIDE);
