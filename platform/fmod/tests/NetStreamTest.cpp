@@ -54,7 +54,7 @@ TEST_F(NetStream, AStreamConnectsBuffersAndPlays) {
   DWORD start = GetTickCount();
   FSOUND_STREAM* stream = FSOUND_Stream_Open(url.c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
   ASSERT_NE(stream, nullptr);
-  EXPECT_LT(GetTickCount() - start, 200u);
+  EXPECT_LT(GetTickCount() - start, 1000u) << "a busy machine aside, the open returns at once";
   // Accepted while still on its way; it sounds once ready.
   ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0);
   ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
