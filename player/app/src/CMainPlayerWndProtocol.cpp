@@ -268,10 +268,20 @@ void CMainPlayerWnd::OnSysCommand(WPARAM command, LPARAM) {
   }
   switch (command & 0xFFF0) {
     case SC_MINIMIZE:
+      // To the tray: the shown tool frames go with the panel (their flags
+      // stay, so a restore brings them back).
+      for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
+        HWND frame = GetChildFrame(flag);
+        if (m_showFlags[flag] && frame && ::IsWindow(frame)) ::ShowWindow(frame, SW_HIDE);
+      }
       ::ShowWindow(m_hWnd, SW_HIDE);
       break;
     case SC_RESTORE:
       ::ShowWindow(m_hWnd, SW_SHOW);
+      for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
+        HWND frame = GetChildFrame(flag);
+        if (m_showFlags[flag] && frame && ::IsWindow(frame)) ::ShowWindow(frame, SW_SHOWNOACTIVATE);
+      }
       ::SetForegroundWindow(m_hWnd);
       break;
     case SC_CLOSE:

@@ -223,10 +223,16 @@ TEST_F(MainWindow, KeysAndCommandsActOnlyFromTheirSources) {
   keys[VK_CONTROL] = 0;
   ::SetKeyboardState(keys);
   // System commands compare the SC_ values without their low bits.
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  HWND lyrics = m_wnd->GetChildWindow(ChildWndId::kLyrics);
   Send(WM_SYSCOMMAND, SC_MINIMIZE | 2, 0);
   EXPECT_FALSE(::IsWindowVisible(m_wnd->m_hWnd));
+  EXPECT_FALSE(::IsWindowVisible(lyrics)) << "the shown frames go with the panel";
+  EXPECT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
   Send(WM_SYSCOMMAND, SC_RESTORE, 0);
   EXPECT_TRUE(::IsWindowVisible(m_wnd->m_hWnd));
+  EXPECT_TRUE(::IsWindowVisible(lyrics));
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, false);
   ::ShowWindow(m_wnd->m_hWnd, SW_HIDE);
 }
 
