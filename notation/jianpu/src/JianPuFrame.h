@@ -3,7 +3,7 @@
 // swapped into the page for the time of a paint.
 #pragma once
 
-#include "StaffFrame.h"
+#include "LineFrame.h"
 
 class CJianPuPainter;
 

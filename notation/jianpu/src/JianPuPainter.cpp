@@ -8,7 +8,6 @@
 #include "JianPuSizes.h"
 #include "KeyTable.h"
 #include "PageLyrics.h"
-#include "StaffPainter.h"
 
 CJianPuPainter::CJianPuPainter() { RecreateFonts(); }
 
@@ -88,7 +87,7 @@ void CJianPuPainter::DrawBarLine(HDC dc, int refY, int x) const {
 void CJianPuPainter::DrawTimeSignature(HDC dc, int x, int y, int beats, int beatTicks) const {
   char numerator[16];
   snprintf(numerator, sizeof numerator, "%d", beats);
-  const char* denominator = CStaffPainter::DenominatorText(beatTicks);
+  const char* denominator = CScorePainter::DenominatorText(beatTicks);
   base::ScopedSelect font(dc, keyFont_.Get());
   base::ScopedTextStyle style(dc, SignatureColor(), TA_TOP | TA_CENTER);
   TextOutA(dc, x, y, numerator, static_cast<int>(strlen(numerator)));

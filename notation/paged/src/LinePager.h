@@ -26,7 +26,7 @@
 
 #include "LineSignature.h"
 #include "PlayCursor.h"
-#include "StaffFrame.h"
+#include "LineFrame.h"
 #include "base/MidiShort.h"
 
 template <class Line>

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "LineSignature.h"
-#include "StaffFrame.h"
+#include "LineFrame.h"
 
 template <class Derived, class Painter, class PageT, class Glyph>
 class CPagedLine {

@@ -63,3 +63,20 @@ void CScorePainter::MeasureLyricWidths(const std::vector<std::string>& texts, st
       (*widths)[i] = size.cx;
   }
 }
+
+const char* CScorePainter::DenominatorText(int beatTicks) {
+  switch (beatTicks) {
+    case 15:
+      return "32";
+    case 30:
+      return "16";
+    case 60:
+      return "8";
+    case 120:
+      return "4";
+    case 240:
+      return "2";
+    default:
+      return "4";
+  }
+}

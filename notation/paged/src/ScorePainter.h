@@ -39,6 +39,9 @@ class CScorePainter : public IScorePart {
   HWND Window() const { return window_; }
   virtual int StaffKind() const = 0;
 
+  // Time-signature denominator shown for a beat length in ticks.
+  static const char* DenominatorText(int beatTicks);
+
   // @name Header width: c + spacing × (|key| + 1) + d on a staff
   virtual int KeySignatureWidth(int key, int spacing, int c, int d) const = 0;
 

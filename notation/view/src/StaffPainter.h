@@ -62,8 +62,6 @@ class CStaffPainter : public CScorePainter {
   void DrawKeySignature(HDC dc, const StaffGeometry& g, int x, int key, bool cancel) const;
   void DrawTimeSignature(HDC dc, const StaffGeometry& g, int x, int beats, int beatTicks) const;
   void DrawTrackNumber(HDC dc, const StaffGeometry& g, int x) const;
-  // Denominator shown for a beat length in ticks.
-  static const char* DenominatorText(int beatTicks);
 
   // @name Pages
   int LayoutMeasures(const std::vector<CScoreMeasure*>& measures) override;

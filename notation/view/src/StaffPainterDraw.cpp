@@ -119,23 +119,6 @@ void CStaffPainter::DrawKeyOn(HDC dc, int ref, int x, int key, bool cancel) cons
                       StaffGeometry::StepY(ref, steps[i] + shift, lineGap_), lineGap_, pens);
 }
 
-const char* CStaffPainter::DenominatorText(int beatTicks) {
-  switch (beatTicks) {
-    case 15:
-      return "32";
-    case 30:
-      return "16";
-    case 60:
-      return "8";
-    case 120:
-      return "4";
-    case 240:
-      return "2";
-    default:
-      return "4";
-  }
-}
-
 void CStaffPainter::DrawTimeSignature(HDC dc, const StaffGeometry& g, int x, int beats, int beatTicks) const {
   const int level = StaffSizes::Level(sizeLevel_);
   char numerator[16];
