@@ -63,6 +63,7 @@ class CScoreGlyph : public CNotationItem {
   bool HasStem() const { return spec_.hasStem; }
   int TieStart() const { return spec_.tieStart; }
   int TieEnd() const { return spec_.tieEnd; }
+  int SplitGroup() const { return spec_.splitGroup; }
   CScoreGlyph* NextTied() const { return next_; }
   CScoreGlyph* PrevTied() const { return prev_; }
   void SetNextTied(CScoreGlyph* g) { next_ = g; }

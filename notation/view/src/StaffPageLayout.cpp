@@ -490,10 +490,16 @@ void CStaffPage::LinkTies(int voice) {
   auto& list = VoiceList(voice);
   for (size_t i = 0; i < list.size(); ++i) {
     CScoreGlyph* first = list[i].get();
-    if (first->TieStart() <= 0 || first->NextTied()) continue;
+    if (first->NextTied() || (first->TieStart() <= 0 && first->SplitGroup() <= 0)) continue;
     for (size_t j = i + 1; j < list.size(); ++j) {
       CScoreGlyph* second = list[j].get();
-      if (second->TieEnd() != first->TieStart() || second->PrevTied()) continue;
+      if (second->PrevTied()) continue;
+      // Pieces of one note cut at a beat are held, not struck again: the
+      // last piece carries the note's own tie on.
+      const bool tied = first->TieStart() > 0 ? second->TieEnd() == first->TieStart()
+                                              : second->SplitGroup() == first->SplitGroup() &&
+                                                    second->Pitch() == first->Pitch();
+      if (!tied) continue;
       elements_.push_back(std::make_unique<CTie>(first, second, CTie::kWithin));
       first->SetNextTied(second);
       second->SetPrevTied(first);

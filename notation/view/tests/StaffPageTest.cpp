@@ -2,6 +2,7 @@
 // accidentals, stems, beams, tuplet marks, rests, ties, highlights and lyrics.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <typeinfo>
 
 #include "DrumGlyphs.h"
@@ -264,6 +265,43 @@ TEST(StaffPage, TiesLinkAcrossMeasures) {
   EXPECT_TRUE(painter->Page(1)->ClearNoteSounding(60, 600));
   EXPECT_FALSE(first->Sounding());
   EXPECT_FALSE(second->Sounding());
+}
+
+// A chord C5 E5 held from the second sixteenth of beat 2 into the next bar,
+// cut by the measure passes at the beat line: every piece is tied to the
+// next one of its pitch, and the last ones over the bar line.
+TEST(StaffPage, PiecesOfASplitNoteAreTied) {
+  auto a = MakeMeasure(0, 4, 120,
+                       {{72, 150, 90, 1, 0, 0, 1},
+                        {76, 150, 90, 1, 0, 0, 2},
+                        {72, 240, 240, 2, 0, 0, 1},
+                        {76, 240, 240, 2, 0, 0, 2}});
+  auto b = MakeMeasure(1, 4, 120, {{72, 0, 120, 3}, {76, 0, 120, 3}});
+  for (int i : {2, 3}) a->notes[i].tieStart = a->upperNotes[i].tieStart = i - 1;
+  for (int i : {0, 1}) b->notes[i].tieEnd = b->upperNotes[i].tieEnd = i + 1;
+  auto painter = MakePainter(0);
+  std::vector<CScoreMeasure*> raw{a.get(), b.get()};
+  painter->LayoutMeasures(raw);
+  const auto& bar = painter->Page(0)->Notes(0);
+  ASSERT_EQ(bar.size(), 4u);
+  std::map<int, std::vector<CScoreGlyph*>> byPitch;
+  for (const auto& g : bar) byPitch[g->Pitch()].push_back(g.get());
+  for (const auto& g : painter->Page(1)->Notes(0)) byPitch[g->Pitch()].push_back(g.get());
+  for (const auto& [pitch, pieces] : byPitch) {
+    ASSERT_EQ(pieces.size(), 3u) << pitch;
+    EXPECT_EQ(pieces[0]->NextTied(), pieces[1]) << pitch;
+    EXPECT_EQ(pieces[1]->PrevTied(), pieces[0]) << pitch;
+    EXPECT_EQ(pieces[1]->NextTied(), pieces[2]) << pitch;
+    EXPECT_EQ(pieces[2]->NextTied(), nullptr) << pitch;
+  }
+  // Two ties inside the bar and the two over the bar line on each page.
+  EXPECT_EQ(CountOf<CTie>(painter->Page(0)->Elements()), 4);
+  EXPECT_EQ(CountOf<CTie>(painter->Page(1)->Elements()), 2);
+
+  // Unsplit notes of one pitch side by side stay struck.
+  Laid plain = Lay(0, {{{72, 0, 120}, {72, 120, 120}}});
+  EXPECT_EQ(plain.Notes()[0]->NextTied(), nullptr);
+  EXPECT_EQ(CountOf<CTie>(plain.Page()->Elements()), 0);
 }
 
 TEST(StaffPage, HighlightWindows) {

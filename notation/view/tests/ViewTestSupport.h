@@ -18,6 +18,7 @@ struct NoteSpec {
   int chord = 0;
   int beam = 0;
   int tuplet = 0;
+  int split = 0;  // pieces of one note cut at a beat share it
 };
 
 // A measure of `beats` beats of `beatTicks`, with 4 grid units per beat at 16 px.
@@ -38,6 +39,7 @@ inline std::unique_ptr<CScoreMeasure> MakeMeasure(int index, int beats, int beat
     n.chordGroup = s.chord;
     n.beamGroup = s.beam;
     n.tupletGroup = s.tuplet;
+    n.splitGroup = s.split;
     if (s.tuplet > 0)
       CNoteValues::ClassifyTripletLength(n, s.length);
     else
