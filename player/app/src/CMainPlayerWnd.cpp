@@ -1,5 +1,8 @@
 #include "app/CMainPlayerWnd.h"
 
+#include "app/CAboutDlg.h"
+#include "ui/WebPages.h"
+
 #include <shellapi.h>
 #include <shlwapi.h>
 
@@ -225,6 +228,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   m_busy = false;
   if (CSettings::GetReloadLastSongList()) LoadPlayListFile(LastPlayListPath().c_str());
   ProcessCommandLineFiles();
+  m_notices.Start(m_hWnd, GetHomeUrl(), CAboutDlg::ModuleVersionText());
 }
 
 void CMainPlayerWnd::SaveState() {

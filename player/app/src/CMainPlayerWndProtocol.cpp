@@ -71,7 +71,14 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (m_player) m_player->SetVolume(volume);
       break;
     }
+    case kNoticeTextMessage:
+      m_notices.OnNoticeText(lParam);
+      return 0;
+    case kShowNoticeMessage:
+      m_notices.OnShowNotice(wParam);
+      return 0;
     case WM_CLOSE:
+      m_notices.Stop();
       Stop();
       if (m_player) m_player->Close();
       SaveState();

@@ -221,3 +221,28 @@ TEST(UpdateNoticeThread, AFailingFetchEndsOnlyTheThread) {
 }
 
 }  // namespace
+
+#include "app/CUpdateNotices.h"
+
+namespace {
+
+TEST(UpdateNotices, StartsAndStopsPromptlyAndKeepsTheTextOnTheUiThread) {
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  CUpdateNotices notices;
+  // A refused local port: every fetch fails at once and the worker waits.
+  ASSERT_TRUE(notices.Start(window, "http://127.0.0.1:1", ""));
+  EXPECT_TRUE(notices.Running());
+  ::Sleep(100);
+  const DWORD before = ::GetTickCount();
+  notices.Stop(5000);
+  EXPECT_LT(::GetTickCount() - before, 3000u);
+  EXPECT_FALSE(notices.Running());
+
+  notices.OnNoticeText(reinterpret_cast<LPARAM>(new std::string("line one\nline two\r\n\n")));
+  EXPECT_EQ(notices.GetNoticeText(), "line one\nline two");
+  notices.OnNoticeText(0);
+  EXPECT_EQ(notices.GetNoticeText(), "line one\nline two");
+  DestroyWindow(window);
+}
+
+}  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/CBeatIndicator.h"
+#include "app/CUpdateNotices.h"
 #include "app/CTrayIcon.h"
 #include "app/CMainAlwaysVisibleToggle.h"
 #include "app/CPlayPausePair.h"
@@ -203,6 +204,7 @@ class CMainPlayerWnd : public CSkinWnd,
   // The tray icon goes before the library, the frames' snapping before ours.
   CTrayIcon m_tray;
   CBeatIndicator m_beats;
+  CUpdateNotices m_notices;
   // Tool frames: made once, hidden and shown; gone before the engine.
   std::unique_ptr<CScoreWnd> m_scoreWnd;
   std::unique_ptr<CLyricWnd> m_lyricWnd;
