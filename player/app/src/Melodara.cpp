@@ -8,6 +8,7 @@
 
 #include "app/CFileListCommandLineInfo.h"
 #include "app/CMainPlayerWnd.h"
+#include "app/CSongValueMap.h"
 #include "app/FileHandOver.h"
 #include "base/Guarded.h"
 #include "ui/CProfileHelper.h"
@@ -64,6 +65,7 @@ int CPlayerApp::ExitInstance() {
   base::Guarded([this] {
     if (m_mainWndWrapper.GetSafeHwnd()) m_mainWndWrapper.Detach();
     m_pMainWnd = nullptr;
+    CSongValueMap::Release(CSongValueMap::GetInstance());
     DeleteMainPlayerWnd();
     ReleaseSkinManager();
     m_gdiplus.reset();
