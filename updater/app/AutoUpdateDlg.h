@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "UpdateProgressDlg.h"
-#include "listctrl/CXListCtrl.h"
 #include "updater/Downloader.h"
 #include "updater/FileHelper.h"
+#include "updater/UpdateListCtrl.h"
 #include "updater/UpdateProtocol.h"
 
 class CAutoUpdateDlg : public CDialog, public IDownloadListener {
@@ -64,7 +64,7 @@ class CAutoUpdateDlg : public CDialog, public IDownloadListener {
   void RunUpdateWorker();
 
   HICON m_hIcon;
-  CXListCtrl m_list;
+  CUpdateListCtrl m_list;
   CImageList m_images;
   CDownloader m_downloader;
   CFileHelper m_files;
