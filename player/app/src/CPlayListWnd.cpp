@@ -1,14 +1,10 @@
 #include "app/CPlayListWnd.h"
 
 #include <cderr.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
 
-#include "app/FrameSizing.h"
-#include "app/PlayerStrings.h"
-#include "app/ToolFrameSkin.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinImage.h"
 #include "ui/CSkinManager.h"
@@ -19,7 +15,6 @@ namespace {
 
 enum : UINT {
   kStrClose = 102,
-  kStrAlwaysVisible = 112,
   kStrAddSongs = 115,
   kStrRemoveSongs = 116,
   kStrExportList = 117,
@@ -63,38 +58,26 @@ CPlayListWnd::DialogErrorFunction CPlayListWnd::SetDialogErrorFunction(DialogErr
   return previous;
 }
 
-CPlayListWnd::CPlayListWnd(HWND owner) : m_owner(owner) {
+CPlayListWnd::CPlayListWnd(HWND owner) : CToolFrame(owner, ChildWndId::kPlayList) {
   SetBkColor(CSettings::GetColorSetting("PLAYLIST_BKCOLOR"));
-  const RECT stored = CSettings::GetPlayListWndRect();
-  GetLayout()->SetDrawFlag(true);
-
-  SetFrameImages(
-      this, {kSkinPlayListLeftBorder, kSkinPlayListRightBorder, kSkinPlayListTopBorder,
-             kSkinPlayListBottomBorder, kSkinPlayListTopLeft, kSkinPlayListTopRight, kSkinPlayListBottomLeft,
-             kSkinPlayListBottomRight, kSkinPlaylistTitleActive, kSkinPlaylistTitleInActive});
-
   SetCaptionLayout(this, kCaptionClose);
-  SetCaptionButton(LoadedSkinImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true,
+  SetCaptionButton(SchemeImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true,
                    LoadPlayerString(kStrClose).c_str(), nullptr);
-  SetIconImage(LoadedSkinImage(kSkinPlayListIcon));
-
-  ApplyStoredFrameRect(this, stored);
-
-  Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
-         nullptr);
+  SetIconImage(SchemeImage(kSkinPlayListIcon));
+  SetUpFrame({kSkinPlayListLeftBorder, kSkinPlayListRightBorder, kSkinPlayListTopBorder,
+              kSkinPlayListBottomBorder, kSkinPlayListTopLeft, kSkinPlayListTopRight, kSkinPlayListBottomLeft,
+              kSkinPlayListBottomRight, kSkinPlaylistTitleActive, kSkinPlaylistTitleInActive},
+             CSettings::GetPlayListWndRect());
+  CreateFrame();
 }
 
 CPlayListWnd::~CPlayListWnd() {
   m_scrollBar.reset();
-  if (m_topMostButton) GetElementList()->Remove(m_topMostButton.get());
-  m_topMostButton.reset();
   m_view.Destroy();
   DestroyOwnWindow();
 }
 
-void CPlayListWnd::OnCreated() {
-  GetElementList()->SetOwner(m_hWnd);
-  m_snap.SetMainWnd(m_hWnd);
+void CPlayListWnd::OnFrameCreated() {
   const RECT viewRect = {0, 0, 10, 20};
   m_view.Create(m_hWnd, viewRect, kViewId);
   m_view.SetBkColor(CSettings::GetColorSetting("PLAYLIST_BKCOLOR"));
@@ -125,23 +108,14 @@ void CPlayListWnd::OnCreated() {
 
   m_scrollBar = std::make_unique<CSkinScrollBar>();
   m_scrollBar->CreateButtons();
-  m_scrollBar->SetImages(LoadedSkinImage(kSkinVScrollTBtn), LoadedSkinImage(kSkinVScrollBBtn),
-                         LoadedSkinImage(kSkinVScrollHumb), LoadedSkinImage(kSkinVScrollBk));
+  m_scrollBar->SetImages(SchemeImage(kSkinVScrollTBtn), SchemeImage(kSkinVScrollBBtn),
+                         SchemeImage(kSkinVScrollHumb), SchemeImage(kSkinVScrollBk));
   m_scrollBar->SetOwner(this);
   m_scrollBar->SetSink(this);
   m_scrollBar->SetRange(0, 0);
   if (m_scrollBar->Create() == 0) m_scrollBar->Show(true);
 
-  m_topMostButton = std::make_unique<CTopMostButton>(this);
-  m_topMostButton->SetImage(LoadedSkinImage(kSkinPlayListAlwaysShowBtn));
-  m_topMostButton->SetTipText(LoadPlayerString(kStrAlwaysVisible).c_str(), nullptr);
-  m_topMostButton->SetToolId(GetElementList()->NewToolId());
-  GetElementList()->Add(m_topMostButton.get());
-  GetElementList()->AddTool(m_topMostButton.get());
-  const bool topMost = CSettings::GetWndShowState(WndShowState::kPlayList);
-  m_topMostButton->SetCheck(topMost, m_hWnd);
-  SetTopMost(topMost);
-  ::DragAcceptFiles(m_hWnd, TRUE);
+  CreateTopMostButton(kSkinPlayListAlwaysShowBtn, CSettings::GetWndShowState(WndShowState::kPlayList));
   LayoutChildren();
 }
 
@@ -179,12 +153,7 @@ void CPlayListWnd::LayoutChildren() {
     m_scrollBar->MoveWindow(inner.right - barWidth, inner.top, barWidth, inner.bottom - inner.top);
   }
   m_view.Move(RECT{inner.left, inner.top, inner.right - barWidth, inner.bottom});
-  if (m_topMostButton) {
-    int w = 0, h = 0;
-    if (m_topMostButton->GetImageSize(&w, &h)) w /= 4;
-    m_topMostButton->SetRect(width - w, height - h, w, h);
-    GetElementList()->UpdateToolRect(m_topMostButton.get());
-  }
+  PlaceTopMostButton();
   int x = kFirstButtonX;
   for (CSkinButton* button : {static_cast<CSkinButton*>(&m_add), static_cast<CSkinButton*>(&m_remove),
                               static_cast<CSkinButton*>(&m_import), static_cast<CSkinButton*>(&m_export)}) {
@@ -204,10 +173,6 @@ void CPlayListWnd::OnDrawItem(WPARAM wParam, LPARAM lParam) {
   if (CSkinButton* button = GetButton(static_cast<int>(wParam))) {
     button->DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
   }
-}
-
-void CPlayListWnd::SetWindowRectSizing(const RECT& rect, int edge) {
-  ApplyFrameSizing(this, m_snap.GetDockState(), rect, edge);
 }
 
 void CPlayListWnd::AddSong(const char* path, int seconds) {
@@ -247,10 +212,6 @@ void CPlayListWnd::Redraw() {
   if (m_view.GetListCtrl().m_hWnd) ::InvalidateRect(m_view.GetListCtrl().m_hWnd, nullptr, TRUE);
 }
 
-bool CPlayListWnd::IsTopMost() { return m_topMostButton && m_topMostButton->IsChecked(); }
-
-void CPlayListWnd::SetTopMost(bool topMost) { SetWindowTopMost(m_hWnd, topMost); }
-
 void CPlayListWnd::OnSliderTrack(int value, int code) {
   // The scroll bar reports rows moved (steps and thumb drags); it sends no
   // absolute positions.
@@ -269,7 +230,7 @@ std::string CPlayListWnd::RunFileDialog(bool save) {
   char path[MAX_PATH] = "";
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = m_owner;
+  dialog.hwndOwner = GetOwner();
   dialog.lpstrFile = path;
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrFilter = save ? kSaveFilter : kOpenFilter;
@@ -281,7 +242,8 @@ std::string CPlayListWnd::RunFileDialog(bool save) {
     return path;
   }
   if (g_dialogError() == FNERR_BUFFERTOOSMALL) {
-    g_messageBox(m_owner, LoadPlayerString(kPathTooLongString).c_str(), "Melodara", MB_OK | MB_ICONWARNING);
+    g_messageBox(GetOwner(), LoadPlayerString(kPathTooLongString).c_str(), "Melodara",
+                 MB_OK | MB_ICONWARNING);
   }
   return std::string();
 }
@@ -294,7 +256,7 @@ void CPlayListWnd::ExportList() {
   IPlayerHost* host = GetPlayerHost();
   if (host && !host->SavePlayListFile(path.c_str())) {
     const std::string text = "The play list could not be saved to \"" + path + "\".";
-    g_messageBox(m_owner, text.c_str(), "Melodara", MB_OK | MB_ICONERROR);
+    g_messageBox(GetOwner(), text.c_str(), "Melodara", MB_OK | MB_ICONERROR);
   }
 }
 
@@ -304,22 +266,8 @@ void CPlayListWnd::ImportList() {
   if (IPlayerHost* host = GetPlayerHost()) host->LoadPlayListFile(path.c_str());
 }
 
-void CPlayListWnd::RequestHide() { AskOwnerToHide(this, m_owner, ChildWndId::kPlayList); }
-
-void CPlayListWnd::DestroyWindow() { RequestHide(); }
-
 LRESULT CPlayListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SKIN_CREATED:
-      OnCreated();
-      break;
-    case WM_SKIN_HIDE_CHILD:
-      RequestHide();
-      break;
-    case WM_SKIN_CLOSE:
-    case WM_CLOSE:
-      RequestHide();
-      return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kIdRemove:
@@ -336,21 +284,21 @@ LRESULT CPlayListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_DROPFILES:
-      if (m_owner) ::SendMessageA(m_owner, message, wParam, lParam);
+      // The play list hands drops over at once; the other frames post them.
+      if (GetOwner()) ::SendMessageA(GetOwner(), message, wParam, lParam);
       return 0;
     case WM_KEYDOWN:
-      if (m_owner) ::PostMessageA(m_owner, message, wParam, lParam);
+      if (GetOwner()) ::PostMessageA(GetOwner(), message, wParam, lParam);
       break;
     case WM_SETFOCUS:
       if (m_view.GetListCtrl().m_hWnd) ::SetFocus(m_view.GetListCtrl().m_hWnd);
       break;
-    case WM_SIZING:
-      m_snap.OnSizing(wParam, reinterpret_cast<RECT*>(lParam));
-      break;
-    case WM_WINDOWPOSCHANGING:
-      return m_snap.OnWindowPosChanging(wParam, reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_LBUTTONDBLCLK:
+      // No maximize button here: a double click goes to the elements (the
+      // caption icon closes the frame on one).
+      return CSkinWnd::WindowProc(message, wParam, lParam);
     default:
       break;
   }
-  return CSkinWnd::WindowProc(message, wParam, lParam);
+  return CToolFrame::WindowProc(message, wParam, lParam);
 }

@@ -1,14 +1,10 @@
 #include "app/CScoreWnd.h"
 
-#include <shellapi.h>
 #include <tunewell/ISongEngine.h>
 
 #include <algorithm>
 #include <string>
 
-#include "app/FrameSizing.h"
-#include "app/PlayerStrings.h"
-#include "app/ToolFrameSkin.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinImage.h"
 #include "ui/CSkinManager.h"
@@ -21,7 +17,6 @@ enum : UINT {
   kStrMinimize = 104,
   kStrMaximize = 105,
   kStrRestoreDown = 107,
-  kStrAlwaysVisible = 112,
   kStrScoreType = 114,
 };
 
@@ -46,7 +41,7 @@ void CScoreTypeToggle::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
   if (m_frame) m_frame->OnScoreTypeToggle(m_type);
 }
 
-CScoreWnd::CScoreWnd(HWND owner) : m_owner(owner) {
+CScoreWnd::CScoreWnd(HWND owner) : CToolFrame(owner, ChildWndId::kScore) {
   m_slider = std::make_unique<CSkinSlider>();
   m_slider->CreateButtons();
   m_slider->SetSink(&m_canvas);
@@ -54,33 +49,24 @@ CScoreWnd::CScoreWnd(HWND owner) : m_owner(owner) {
   m_scrollBar->CreateButtons();
 
   SetBkColor(CSettings::GetColorSetting("SCORE_BKCOLOR"));
-  const RECT stored = CSettings::GetStaffWndRect();
-  GetLayout()->SetDrawFlag(true);
-
-  SetFrameImages(this, {kSkinScoreLeftBorder, kSkinScoreRightBorder, kSkinScoreTopBorder,
-                        kSkinScoreBottomBorder, kSkinScoreTopLeft, kSkinScoreTopRight, kSkinScoreBottomLeft,
-                        kSkinScoreBottomRight, kSkinScoreTitleActive, kSkinScoreTitleInActive});
-
   SetCaptionLayout(this, kCaptionCloseMinMax);
-  SetCaptionButton(LoadedSkinImage(kSkinScoreCloseBtn), kCaptionBtnClose, true,
+  SetCaptionButton(SchemeImage(kSkinScoreCloseBtn), kCaptionBtnClose, true,
                    LoadPlayerString(kStrClose).c_str(), nullptr);
-  SetCaptionButton(LoadedSkinImage(kSkinScoreMaxBtn), kCaptionBtnMax, true,
+  SetCaptionButton(SchemeImage(kSkinScoreMaxBtn), kCaptionBtnMax, true,
                    LoadPlayerString(kStrMaximize).c_str(), LoadPlayerString(kStrRestoreDown).c_str());
-  SetCaptionButton(LoadedSkinImage(kSkinScoreMinBtn), kCaptionBtnMin, true,
+  SetCaptionButton(SchemeImage(kSkinScoreMinBtn), kCaptionBtnMin, true,
                    LoadPlayerString(kStrMinimize).c_str(), nullptr);
-  SetIconImage(LoadedSkinImage(kSkinScoreIcon));
-
-  ApplyStoredFrameRect(this, stored);
-
-  if (Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | WS_CLIPCHILDREN, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
-             nullptr) != 0)
-    return;
-  SetCaptionButtonState(kCaptionBtnMin, false);
+  SetIconImage(SchemeImage(kSkinScoreIcon));
+  SetUpFrame({kSkinScoreLeftBorder, kSkinScoreRightBorder, kSkinScoreTopBorder, kSkinScoreBottomBorder,
+              kSkinScoreTopLeft, kSkinScoreTopRight, kSkinScoreBottomLeft, kSkinScoreBottomRight,
+              kSkinScoreTitleActive, kSkinScoreTitleInActive},
+             CSettings::GetStaffWndRect());
+  if (CreateFrame()) SetCaptionButtonState(kCaptionBtnMin, false);
 }
 
 CScoreWnd::~CScoreWnd() {
-  for (CSkinElement* element : std::initializer_list<CSkinElement*>{
-           m_topMostToggle.get(), m_staffToggle.get(), m_numberedToggle.get()}) {
+  for (CSkinElement* element :
+       std::initializer_list<CSkinElement*>{m_staffToggle.get(), m_numberedToggle.get()}) {
     if (element) GetElementList()->Remove(element);
   }
   m_slider.reset();
@@ -88,13 +74,11 @@ CScoreWnd::~CScoreWnd() {
   DestroyOwnWindow();
 }
 
-void CScoreWnd::OnCreateParts() {
-  GetElementList()->SetOwner(m_hWnd);
-  m_snap.SetWnd(m_hWnd);
-  m_slider->SetImages(LoadedSkinImage(kSkinHScrollLBtn), LoadedSkinImage(kSkinHScrollRBtn),
-                      LoadedSkinImage(kSkinHScrollHumb), LoadedSkinImage(kSkinHScrollBk));
-  m_scrollBar->SetImages(LoadedSkinImage(kSkinVScrollTBtn), LoadedSkinImage(kSkinVScrollBBtn),
-                         LoadedSkinImage(kSkinVScrollHumb), LoadedSkinImage(kSkinVScrollBk));
+void CScoreWnd::OnFrameCreated() {
+  m_slider->SetImages(SchemeImage(kSkinHScrollLBtn), SchemeImage(kSkinHScrollRBtn),
+                      SchemeImage(kSkinHScrollHumb), SchemeImage(kSkinHScrollBk));
+  m_scrollBar->SetImages(SchemeImage(kSkinVScrollTBtn), SchemeImage(kSkinVScrollBBtn),
+                         SchemeImage(kSkinVScrollHumb), SchemeImage(kSkinVScrollBk));
   m_canvas.SetBkBrush(GetBkBrush());
   if (m_canvas.Create(m_hWnd) == 0) ::ShowWindow(m_canvas.m_hWnd, SW_SHOW);
   m_slider->SetOwner(this);
@@ -104,12 +88,11 @@ void CScoreWnd::OnCreateParts() {
   m_scrollBar->SetRange(0, 0);
   if (m_scrollBar->Create() == 0) m_scrollBar->Show(true);
   CreateToggles();
-  ::DragAcceptFiles(m_hWnd, TRUE);
   LayoutChildren();
 }
 
 void CScoreWnd::CreateToggles() {
-  m_topMostToggle = std::make_unique<CTopMostButton>(this);
+  CreateTopMostButton(kSkinScoreAlwaysShowBtn, CSettings::GetWndShowState(WndShowState::kScore));
   m_staffToggle = std::make_unique<CScoreTypeToggle>(this, kStaff);
   m_numberedToggle = std::make_unique<CScoreTypeToggle>(this, kNumbered);
   struct Row {
@@ -118,44 +101,37 @@ void CScoreWnd::CreateToggles() {
     UINT tip;
   };
   const Row rows[] = {
-      {m_topMostToggle.get(), kSkinScoreAlwaysShowBtn, kStrAlwaysVisible},
       {m_staffToggle.get(), kSkinDisplayStaff, kStrScoreType},
       {m_numberedToggle.get(), kSkinDisplayJianPu, kStrScoreType},
   };
   for (const Row& row : rows) {
-    row.toggle->SetImage(LoadedSkinImage(row.image));
+    row.toggle->SetImage(SchemeImage(row.image));
     row.toggle->SetTipText(LoadPlayerString(row.tip).c_str(), nullptr);
     row.toggle->SetToolId(GetElementList()->NewToolId());
     GetElementList()->Add(row.toggle);
     GetElementList()->AddTool(row.toggle);
   }
-  const bool topMost = CSettings::GetWndShowState(WndShowState::kScore);
-  m_topMostToggle->SetCheck(topMost, m_hWnd);
-  SetTopMost(topMost);
   UpdateToggleChecks();
   LayoutToggles();
 }
 
 void CScoreWnd::LayoutToggles() {
-  if (!m_topMostToggle) return;
+  if (!m_staffToggle) return;
   const int width = GetLayout()->GetWidth();
   const int height = GetLayout()->GetHeight();
   auto frameSize = [](CSkinToggleElement* toggle, int* w, int* h) {
     *w = *h = 0;
     if (toggle->GetImageSize(w, h)) *w /= 4;
   };
+  PlaceTopMostButton();
   int w, h;
-  frameSize(m_topMostToggle.get(), &w, &h);
-  m_topMostToggle->SetRect(RECT{width - w, height - h, width, height});
   frameSize(m_staffToggle.get(), &w, &h);
   const int staffLeft = width - kStaffToggleOffset - w;
   m_staffToggle->SetRect(RECT{staffLeft, height - h, width - kStaffToggleOffset, height});
   frameSize(m_numberedToggle.get(), &w, &h);
   m_numberedToggle->SetRect(RECT{staffLeft - w, height - h, staffLeft, height});
-  for (CSkinElement* toggle : std::initializer_list<CSkinElement*>{m_topMostToggle.get(), m_staffToggle.get(),
-                                                                   m_numberedToggle.get()}) {
-    GetElementList()->UpdateToolRect(toggle);
-  }
+  GetElementList()->UpdateToolRect(m_staffToggle.get());
+  GetElementList()->UpdateToolRect(m_numberedToggle.get());
 }
 
 void CScoreWnd::LayoutChildren() {
@@ -193,10 +169,6 @@ void CScoreWnd::LayoutChildren() {
 void CScoreWnd::OnSize(WPARAM wParam, LPARAM lParam) {
   CSkinWnd::OnSize(wParam, lParam);
   LayoutChildren();
-}
-
-void CScoreWnd::SetWindowRectSizing(const RECT& rect, int edge) {
-  ApplyFrameSizing(this, m_snap.GetDockState(), rect, edge);
 }
 
 void CScoreWnd::SetSongEngine(ISongEngine* engine) {
@@ -255,51 +227,20 @@ void CScoreWnd::UpdateToggleChecks() {
   if (m_numberedToggle) m_numberedToggle->SetCheck(m_scoreType == kNumbered, m_hWnd);
 }
 
-bool CScoreWnd::IsTopMost() { return m_topMostToggle && m_topMostToggle->IsChecked(); }
-
-void CScoreWnd::SetTopMost(bool topMost) { SetWindowTopMost(m_hWnd, topMost); }
-
-void CScoreWnd::RequestHide() { AskOwnerToHide(this, m_owner, ChildWndId::kScore); }
-
-void CScoreWnd::DestroyWindow() { RequestHide(); }
-
 LRESULT CScoreWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SKIN_CREATED:
-      OnCreateParts();
-      break;
-    case WM_SKIN_HIDE_CHILD:
-      RequestHide();
-      break;
-    case WM_SKIN_CLOSE:
-    case WM_CLOSE:
-      RequestHide();
-      return 0;
-    case WM_DROPFILES:
-      if (m_owner) ::PostMessageA(m_owner, message, wParam, lParam);
-      return 0;
     case WM_KEYDOWN:
-      if (m_owner) ::PostMessageA(m_owner, message, wParam, lParam);
+      if (GetOwner()) ::PostMessageA(GetOwner(), message, wParam, lParam);
       break;
     case WM_LBUTTONDBLCLK: {
-      const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (IsInCaption(point.x, point.y)) {
-        if (CSkinElement* max = GetCaptionButtons()->GetButton(kCaptionBtnMax))
-          max->OnLButtonUp(wParam, lParam);
-        return 0;
-      }
+      // The caption's double click maximizes (the tool frame's rule); one
+      // below it goes to the elements.
+      const POINT point = PointFromLParam(lParam);
+      if (!IsInCaption(point.x, point.y)) return CSkinWnd::WindowProc(message, wParam, lParam);
       break;
     }
-    case WM_SIZING:
-      m_snap.OnSizing(wParam, reinterpret_cast<RECT*>(lParam));
-      break;
-    case WM_MOVING:
-      m_snap.OnMoving(wParam, reinterpret_cast<RECT*>(lParam));
-      break;
-    case WM_WINDOWPOSCHANGING:
-      return m_snap.OnWindowPosChanging(wParam, reinterpret_cast<WINDOWPOS*>(lParam));
     default:
       break;
   }
-  return CSkinWnd::WindowProc(message, wParam, lParam);
+  return CToolFrame::WindowProc(message, wParam, lParam);
 }

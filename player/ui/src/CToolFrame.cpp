@@ -6,6 +6,7 @@
 
 #include "ui/CSkinImage.h"
 #include "ui/CSkinManager.h"
+#include "ui/SnapWindows.h"
 
 namespace {
 
@@ -15,6 +16,23 @@ constexpr int kMaxFrameSide = 16384;
 int ClampSide(long long side, int minimum) {
   return static_cast<int>(
       std::min<long long>(std::max<long long>(side, std::max(minimum, 1)), kMaxFrameSide));
+}
+
+// The frame's edge code (1 left, 2 right, 4 top, 8 bottom) as the system's
+// WMSZ_ code; 0 for anything else.
+WPARAM SizingEdge(int edge) {
+  switch (edge) {
+    case 1:
+      return WMSZ_LEFT;
+    case 2:
+      return WMSZ_RIGHT;
+    case 4:
+      return WMSZ_TOP;
+    case 8:
+      return WMSZ_BOTTOM;
+    default:
+      return 0;
+  }
 }
 
 }  // namespace
@@ -96,6 +114,20 @@ void CToolFrame::SetTopMost(bool topMost) {
 void CToolFrame::RequestHide() {
   if (m_owner) ::SendMessageA(m_owner, WM_PLAYER_HIDE_FRAME, m_frameId, 0);
   GetElementList()->ResetStates();
+  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CToolFrame::SetWindowRectSizing(const RECT& rect, int edge) {
+  if (!m_hWnd) return;
+  RECT proposed = rect;
+  const WPARAM sizingEdge = SizingEdge(edge);
+  if (sizingEdge != 0) PinDockedEdges(m_hWnd, m_snap.GetDockState(), sizingEdge, &proposed);
+  // The minimum size holds as it does for a drag of the border.
+  OnSizing(sizingEdge != 0 ? sizingEdge : WMSZ_BOTTOMRIGHT, &proposed);
+  RECT current;
+  ::GetWindowRect(m_hWnd, &current);
+  if (EqualRect(&current, &proposed)) return;
+  SetWindowRect(proposed);
 }
 
 void CToolFrame::DestroyWindow() { RequestHide(); }

@@ -14,16 +14,14 @@
 #include "app/CPlayListView.h"
 #include "app/CTransportButtons.h"
 #include "ui/CSkinSlider.h"
-#include "ui/CSkinWnd.h"
-#include "ui/CaptionElements.h"
-#include "ui/SnapWindows.h"
+#include "ui/CToolFrame.h"
 
 // Sent as WM_COMMAND (id, BN_CLICKED) to the window on release.
 class CRemoveSongsButton : public CSkinCmdButton {};
 class CExportListButton : public CSkinCmdButton {};
 class CImportListButton : public CSkinCmdButton {};
 
-class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, public ITopMostFrame {
+class CPlayListWnd : public CToolFrame, public ISliderSink, public IScrollSink {
  public:
   enum { kIdAdd = 108, kIdRemove = 109, kIdExport = 111, kIdImport = 112 };
   enum { kViewId = CPlayListView::kDefaultControlId, kMargin = 4, kFirstButtonX = 10 };
@@ -45,7 +43,6 @@ class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, pu
   explicit CPlayListWnd(HWND owner);
   ~CPlayListWnd() override;
 
-  bool IsCreated() const { return m_hWnd != nullptr; }
   void AddSong(const char* path, int seconds);
   // Every entry of a loaded play list, in order, drawn once.
   void AddSongs(const std::vector<PlayListEntry>& entries);
@@ -54,9 +51,7 @@ class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, pu
   // Null before the window exists.
   IPlayListModel* GetPlayList() { return m_view.GetPlayList(); }
   CPlayListView* GetView() { return &m_view; }
-  CSnapChildWnd* GetSnapWnd() { return &m_snap; }
   CSkinScrollBar* GetScrollBar() { return m_scrollBar.get(); }
-  CTopMostButton* GetTopMostButton() { return m_topMostButton.get(); }
   CSkinButton* GetButton(int id);
   void SetPlayingColor(COLORREF color);
   void SetTextColor(COLORREF color);
@@ -67,10 +62,6 @@ class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, pu
   void ExportList();
   void ImportList();
 
-  // ITopMostFrame
-  bool IsTopMost() override;
-  void SetTopMost(bool topMost) override;
-  HWND GetTopMostFrameWnd() override { return m_hWnd; }
   bool IsTopmost() { return IsTopMost(); }
   void SetTopmost(bool topMost) { SetTopMost(topMost); }
 
@@ -87,24 +78,17 @@ class CPlayListWnd : public CSkinWnd, public ISliderSink, public IScrollSink, pu
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnSize(WPARAM wParam, LPARAM lParam) override;
   void OnDrawItem(WPARAM wParam, LPARAM lParam) override;
-  void SetWindowRectSizing(const RECT& rect, int edge) override;
-  // WM_CLOSE hides through the owner: the object and its window stay.
-  void DestroyWindow() override;
 
  private:
-  void OnCreated();
+  void OnFrameCreated() override;
   void LayoutChildren();
-  void RequestHide();
   // The chosen path, or empty when the dialog was cancelled or failed.
   std::string RunFileDialog(bool save);
 
-  HWND m_owner;
-  CSnapChildWnd m_snap;
   CPlayListView m_view;
   CAddSongsButton m_add;
   CRemoveSongsButton m_remove;
   CImportListButton m_import;
   CExportListButton m_export;
   std::unique_ptr<CSkinScrollBar> m_scrollBar;
-  std::unique_ptr<CTopMostButton> m_topMostButton;
 };

@@ -10,9 +10,7 @@
 
 #include "app/CScoreCanvas.h"
 #include "ui/CSkinSlider.h"
-#include "ui/CSkinWnd.h"
-#include "ui/CaptionElements.h"
-#include "ui/SnapWindows.h"
+#include "ui/CToolFrame.h"
 
 class CScoreWnd;
 
@@ -27,7 +25,7 @@ class CScoreTypeToggle : public CSkinToggleElement {
   int m_type;
 };
 
-class CScoreWnd : public CSkinWnd, public ITopMostFrame {
+class CScoreWnd : public CToolFrame {
  public:
   enum ScoreType { kStaff = 0, kNumbered = 1 };
   enum Scroller { kMeasureSlider = 0, kScrollBar = 1, kBothScrollers = 2 };
@@ -38,7 +36,6 @@ class CScoreWnd : public CSkinWnd, public ITopMostFrame {
   explicit CScoreWnd(HWND owner);
   ~CScoreWnd() override;
 
-  bool IsCreated() const { return m_hWnd != nullptr; }
   // Binds the engine to the canvas; the notation toggles take the engine's
   // type from then on.
   void SetSongEngine(ISongEngine* engine);
@@ -49,7 +46,7 @@ class CScoreWnd : public CSkinWnd, public ITopMostFrame {
   bool IsAlwaysVisible() { return IsTopMost(); }
   void SetBkColor(COLORREF color);
   void Redraw();
-  CSnapChildWnd* GetSnapPart() { return &m_snap; }
+  CSnapChildWnd* GetSnapPart() { return GetSnapWnd(); }
   // Stores the type and hands it to the engine's score.
   void SetScoreType(int type);
   int GetScoreType() const { return m_scoreType; }
@@ -60,36 +57,24 @@ class CScoreWnd : public CSkinWnd, public ITopMostFrame {
   CScoreCanvas* GetCanvas() { return &m_canvas; }
   CSkinSlider* GetMeasureSlider() { return m_slider.get(); }
   CSkinScrollBar* GetScrollBar() { return m_scrollBar.get(); }
-  CTopMostButton* GetTopMostToggle() { return m_topMostToggle.get(); }
+  CTopMostButton* GetTopMostToggle() { return GetTopMostButton(); }
   CScoreTypeToggle* GetStaffToggle() { return m_staffToggle.get(); }
   CScoreTypeToggle* GetNumberedToggle() { return m_numberedToggle.get(); }
 
-  // ITopMostFrame
-  bool IsTopMost() override;
-  void SetTopMost(bool topMost) override;
-  HWND GetTopMostFrameWnd() override { return m_hWnd; }
-
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnSize(WPARAM wParam, LPARAM lParam) override;
-  void SetWindowRectSizing(const RECT& rect, int edge) override;
-  // WM_CLOSE hides through the owner: the object and its window stay.
-  void DestroyWindow() override;
 
  private:
-  void OnCreateParts();
+  void OnFrameCreated() override;
   void CreateToggles();
   void LayoutToggles();
   void LayoutChildren();
   void UpdateToggleChecks();
-  void RequestHide();
 
   CScoreCanvas m_canvas;
   std::unique_ptr<CSkinSlider> m_slider;
   std::unique_ptr<CSkinScrollBar> m_scrollBar;
-  HWND m_owner;
   int m_scoreType = kStaff;
-  CSnapChildWnd m_snap;
-  std::unique_ptr<CTopMostButton> m_topMostToggle;
   std::unique_ptr<CScoreTypeToggle> m_staffToggle;
   std::unique_ptr<CScoreTypeToggle> m_numberedToggle;
 };

@@ -1,8 +1,9 @@
-// The player's skinned tool frames (lyrics window, song maker, and any frame
-// like them): a skinned popup with a snapping part, an always-on-top toggle
-// and an owner (the main window) that shows and hides it. Closing one (its
-// close element, WM_USER+106, Alt+F4) only asks the owner to hide it, with
-// WM_USER+101 and the frame's number; dropped files go to the owner.
+// The player's skinned tool frames (the play list, the score frame, the
+// lyrics window, the song maker): a skinned popup with a snapping part, an
+// always-on-top toggle and an owner (the main window) that shows and hides it.
+// Closing one (its close element, WM_USER+106, Alt+F4) only asks the owner to
+// hide it, with WM_USER+101 and the frame's number (ChildWndId); dropped files
+// go to the owner.
 #pragma once
 
 #include <memory>
@@ -34,6 +35,10 @@ class CToolFrame : public CSkinWnd, public ITopMostFrame {
   HWND GetTopMostFrameWnd() override { return m_hWnd; }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // An edge that touches what the frame is docked to stays put, however the
+  // new rectangle was proposed; a refused rectangle leaves the frame as it is.
+  // edge is 1 left, 2 right, 4 top, 8 bottom.
+  void SetWindowRectSizing(const RECT& rect, int edge) override;
   // WM_CLOSE hides through the owner: the object and its window stay.
   void DestroyWindow() override;
 
@@ -50,6 +55,7 @@ class CToolFrame : public CSkinWnd, public ITopMostFrame {
   void CreateTopMostButton(unsigned short imageId, bool on);
   // Bottom-right corner of the frame.
   void PlaceTopMostButton();
+  // Asks the owner to hide the frame and clears its hover and pressed looks.
   void RequestHide();
   HWND GetOwner() const { return m_owner; }
 
