@@ -186,6 +186,12 @@ TEST_F(PlayListWndTest, ANameTypedWithoutExtensionSavesAsMpl) {
   char previous[MAX_PATH];
   ::GetCurrentDirectoryA(MAX_PATH, previous);
   ::SetCurrentDirectoryA(dir.Path().c_str());
+  // The dialogs remember the last folder of each program, and that memory beats
+  // the current folder: an earlier run's folder would take the file elsewhere.
+  ::RegDeleteTreeA(HKEY_CURRENT_USER,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU");
+  ::RegDeleteTreeA(HKEY_CURRENT_USER,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU");
   CPlayListWnd::SetSaveDialogFunction(nullptr);  // the system's own dialog
   Make();
   AddSongs(2);
