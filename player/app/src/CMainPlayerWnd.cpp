@@ -13,6 +13,10 @@
 #include "app/CWindowToggleButtons.h"
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
+#include "playback/CMediaHelper.h"
+#include "playback/CPlayTime.h"
+#include "playback/CPlayTimeWnd.h"
+#include "playback/CSpectrumWnd.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
@@ -74,11 +78,7 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   m_buttons.clear();
   m_progress.reset();
   m_volumeSlider.reset();
-  if (m_player) {
-    m_player->Close();
-    m_player->Release();
-    m_player = nullptr;
-  }
+  ReleasePlayer();
   ReleaseSongEngine();
 }
 
@@ -217,10 +217,18 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   if (m_scoreWnd) m_scoreWnd->SetSongEngine(GetSongEngine());
   m_popupMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuStaffPopup));
   ::DragAcceptFiles(m_hWnd, TRUE);
-  m_playTime = ::CreateWindowExA(0, "STATIC", "00:00", WS_CHILD | WS_VISIBLE | SS_RIGHT, 209, 77, 32, 13,
-                                 m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-  if (m_playTime)
-    ::SendMessageA(m_playTime, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
+  m_playTime = std::make_unique<CPlayTime>();
+  m_playTimeWnd = std::make_unique<CPlayTimeWnd>(
+      this, [](void* owner) { return static_cast<CMainPlayerWnd*>(owner)->m_player; });
+  m_playTime->AddListener(m_playTimeWnd.get());
+  if (m_playTimeWnd->Create(m_hWnd, 0, WS_CHILD, nullptr) == 0)
+    ::SetWindowPos(m_playTimeWnd->GetSafeHwnd(), nullptr, 209, 77, 32, 13, SWP_NOZORDER | SWP_SHOWWINDOW);
+  m_spectrum = std::make_unique<CSpectrumWnd>();
+  m_spectrum->SetBackgroundBrush(GetBkBrush());
+  if (m_spectrum->Create(m_hWnd, 0, WS_CHILD) == 0) {
+    m_spectrum->MoveWindow(20, 30, 100, 60);
+    ::ShowWindow(m_spectrum->GetSafeHwnd(), SW_SHOW);
+  }
   m_beats.SetWindow(m_hWnd);
   m_beats.SetLayout(145, 79, 305, 65);
   for (int slot = 0; slot < CBeatIndicator::kSlotCount; ++slot)
@@ -393,6 +401,9 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
 }
 
 void CMainPlayerWnd::ReleaseSongEngine() {
+  // The helper's players hold the engine.
+  ReleasePlayer();
+  m_media.reset();
   if (m_engine) {
     if (m_engine->GetPlayerState(0) == 0) m_engine->Stop(0);
     m_engine->SetListener(nullptr);

@@ -3,7 +3,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/CEngineSongPlayer.h"
 #include "app/PlayerResources.h"
@@ -11,6 +10,10 @@
 #include "app/CPlayListWnd.h"
 #include "app/CScoreWnd.h"
 #include "app/PlayListSearch.h"
+#include "playback/CMediaHelper.h"
+#include "playback/CPlayTime.h"
+#include "playback/CPlayTimeWnd.h"
+#include "playback/CSpectrumWnd.h"
 #include "lyrics/CLyricView.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
@@ -29,11 +32,7 @@ bool IsSongFile(const std::string& path) {
 }
 
 CMainPlayerWnd::PlayerFactory& Factory() {
-  static CMainPlayerWnd::PlayerFactory factory = [](const std::string& path,
-                                                    ISongEngine* engine) -> IMediaPlayer* {
-    if (!engine || !IsSongFile(path)) return nullptr;
-    return new CEngineSongPlayer(engine);
-  };
+  static CMainPlayerWnd::PlayerFactory factory;
   return factory;
 }
 
@@ -44,11 +43,7 @@ void CMainPlayerWnd::SetPlayerFactory(PlayerFactory factory) { Factory() = std::
 bool CMainPlayerWnd::OpenFile(const std::string& path) {
   if (path.empty()) return false;
   if (path == m_currentPath && m_player) return true;
-  if (m_player) {
-    m_player->Close();
-    m_player->Release();
-    m_player = nullptr;
-  }
+  ReleasePlayer();
   // From here the old file is gone: a failure must not leave its path
   // behind, or the next Play would take the new file as already open.
   m_currentPath.clear();
@@ -56,13 +51,19 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   m_stopped = true;
   m_length = 0;
   ShowPlayFace();
-  IMediaPlayer* player = Factory()(path, GetSongEngine());
-  if (!player) return false;
-  if (player->Open(path.c_str()) != 0) {
-    player->Release();
-    return false;
+  if (Factory()) {
+    IMediaPlayer* player = Factory()(path, GetSongEngine());
+    if (!player) return false;
+    if (player->Open(path.c_str()) != 0) {
+      player->Release();
+      return false;
+    }
+    m_player = player;
+    m_ownsPlayer = true;
+  } else {
+    m_player = PrepareMediaPlayer(path);
+    if (!m_player) return false;
   }
-  m_player = player;
   m_currentPath = path;
   ApplyScoreSettings();
   if (m_scoreWnd) m_scoreWnd->ResetMeasureSlider();
@@ -71,9 +72,16 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
     if (CSongInfo* info = m_engine->GetSongInfo()) {
       if (info->Open(path.c_str()) == 0) m_length = info->GetSongLength();
     }
+  } else if (auto* audio = dynamic_cast<CAudioFilePlayer*>(m_player)) {
+    m_length = audio->GetLength();
+  } else if (m_media) {
+    m_length = m_media->GetDurationSeconds(path.c_str()) * 1000;
   }
-  ::PostMessageA(m_hWnd, WM_PLAYER_BEATS_PER_BAR, 0,
-                 m_engine && IsSongFile(path) ? m_engine->GetBeatsPerBar() : 0);
+  // The helper reports the beats per bar of what it opened itself.
+  if (m_ownsPlayer) {
+    ::PostMessageA(m_hWnd, WM_PLAYER_BEATS_PER_BAR, 0,
+                   m_engine && IsSongFile(path) ? m_engine->GetBeatsPerBar() : 0);
+  }
   if (m_progress) {
     m_progress->SetRange(m_length / 1000, 0);
     m_progress->SetPos(0);
@@ -90,12 +98,33 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   return true;
 }
 
+void CMainPlayerWnd::ReleasePlayer() {
+  if (!m_player) return;
+  m_player->Close();
+  if (m_ownsPlayer) m_player->Release();
+  m_player = nullptr;
+  m_ownsPlayer = false;
+}
+
+IMediaPlayer* CMainPlayerWnd::PrepareMediaPlayer(const std::string& path) {
+  if (!m_media) {
+    auto media = std::make_unique<CMediaHelper>();
+    if (!media->Init()) return nullptr;
+    m_media = std::move(media);
+  }
+  m_media->SetSongEngine(GetSongEngine());
+  m_media->SetNotifyHwnd(m_hWnd);
+  if (m_media->PrepareMediaFile(path.c_str()) != 0) return nullptr;
+  return m_media->GetCurrentPlayer();
+}
+
 bool CMainPlayerWnd::OpenAndPlay(const std::string& path) {
   const bool resuming = m_paused && path == m_currentPath && m_player;
   if (!resuming && !OpenFile(path)) return false;
   if (!m_player) return false;
   m_player->SetVolume(m_volume);
   if (m_player->Play() != 0) return false;
+  if (m_spectrum) m_spectrum->StartTimer(10);
   m_paused = false;
   m_stopped = false;
   // While a song plays the score follows it; the user's scrolling waits.
@@ -109,6 +138,7 @@ void CMainPlayerWnd::Stop() {
   m_stopped = true;
   m_paused = false;
   m_beats.Reset();
+  if (m_spectrum) m_spectrum->StopTimer();
   if (m_scoreWnd) m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
   if (m_progress) m_progress->SetPos(0);
   UpdatePlayTime(0);
@@ -119,6 +149,7 @@ void CMainPlayerWnd::Pause() {
   if (!IsPlaying() || !m_player) return;
   m_player->Pause();
   m_paused = true;
+  if (m_spectrum) m_spectrum->StopTimer();
   ShowPlayFace();
 }
 
@@ -175,11 +206,7 @@ void CMainPlayerWnd::OnPlayPosition(int ms) {
 }
 
 void CMainPlayerWnd::UpdatePlayTime(int ms) {
-  if (!m_playTime) return;
-  const int seconds = ms / 1000;
-  char text[16];
-  snprintf(text, sizeof(text), "%02d:%02d", seconds / 60 % 100, seconds % 60);
-  ::SetWindowTextA(m_playTime, text);
+  if (m_playTime) m_playTime->SetSeconds(ms < 0 ? 0u : static_cast<unsigned>(ms / 1000));
 }
 
 int CMainPlayerWnd::FindSong(const std::string& path) {
@@ -200,7 +227,14 @@ bool CMainPlayerWnd::AddToPlayList(const std::string& path) { return AddToPlayLi
 bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
   IPlayListModel* list = GetPlayListModel();
   if (!list || path.empty() || FindSong(path) >= 0) return false;
-  if (!IsSongFile(path) || !::PathFileExistsA(path.c_str())) return false;
+  if (!CMediaHelper::GetMediaType(path.c_str()) || !::PathFileExistsA(path.c_str())) return false;
+  if (seconds <= 0 && !IsSongFile(path)) {
+    if (!m_media) {
+      auto media = std::make_unique<CMediaHelper>();
+      if (media->Init()) m_media = std::move(media);
+    }
+    if (m_media) seconds = m_media->GetDurationSeconds(path.c_str());
+  }
   if (seconds <= 0 && m_engine) {
     // An unknown length (none stored, or M3U's -1) is measured.
     if (CSongInfo* info = m_engine->GetSongInfo()) {
@@ -257,11 +291,7 @@ void CMainPlayerWnd::ForgetPath(const char* path) {
   if (!path || m_currentPath != path) return;
   // The playing entry went: the player stops with it.
   Stop();
-  if (m_player) {
-    m_player->Close();
-    m_player->Release();
-    m_player = nullptr;
-  }
+  ReleasePlayer();
   m_currentPath.clear();
 }
 
@@ -293,15 +323,29 @@ int CMainPlayerWnd::GetSliderBackValue() { return m_progress ? m_progress->GetPo
 // @name The engine's reports
 
 void CMainPlayerWnd::OnPosition(int seconds) {
+  // The helper's players take the engine's reports and post them themselves.
+  if (!m_ownsPlayer) {
+    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnPosition(seconds);
+    return;
+  }
   if (auto* songPlayer = dynamic_cast<CEngineSongPlayer*>(m_player)) songPlayer->SetPosition(seconds * 1000);
   ::PostMessageA(m_hWnd, WM_PLAYER_POSITION, 0, static_cast<LPARAM>(seconds) * 1000);
 }
 
 void CMainPlayerWnd::OnBeat(int beat, int beatsPerBar, int extra) {
+  if (!m_ownsPlayer) {
+    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player))
+      listener->OnBeat(beat, beatsPerBar, extra);
+    return;
+  }
   ::PostMessageA(m_hWnd, WM_PLAYER_BEAT, static_cast<WPARAM>(extra),
                  static_cast<LPARAM>(beatsPerBar) << 16 | (beat & 0xFFFF));
 }
 
 void CMainPlayerWnd::OnSongEnd(int code) {
+  if (!m_ownsPlayer) {
+    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnSongEnd(code);
+    return;
+  }
   if (code == 0) ::PostMessageA(m_hWnd, WM_PLAYER_END, 0, 0);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/CMainPlayerWnd.h"
+#include "playback/CPlayTimeWnd.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
@@ -56,15 +57,9 @@ TEST(MainWindowEngine, ASongFilePlaysThroughTheEngineAndItsPositionShows) {
     EXPECT_TRUE(wnd->IsPlaying());
     EXPECT_EQ(0, wnd->GetSongEngine()->GetPlayerState(0)) << "the engine plays";
     // The count-in and the first second pass; the play time follows the engine.
-    HWND playTime = ::FindWindowExA(wnd->m_hWnd, nullptr, "STATIC", nullptr);
+    const CPlayTimeWnd* playTime = wnd->GetPlayTimeWnd();
     ASSERT_NE(nullptr, playTime);
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-          char text[16] = "";
-          ::GetWindowTextA(playTime, text, sizeof(text));
-          return std::string(text) != "00:00";
-        },
-        10000));
+    EXPECT_TRUE(PumpUntil([&] { return playTime->Text() != "00:00"; }, 10000));
     wnd->Stop();
     EXPECT_NE(0, wnd->GetSongEngine()->GetPlayerState(0));
     ::DestroyWindow(wnd->m_hWnd);

@@ -27,6 +27,10 @@
 #include "ui/IPlayerHost.h"
 
 class CLyricWnd;
+class CMediaHelper;
+class CPlayTime;
+class CPlayTimeWnd;
+class CSpectrumWnd;
 class CPlayListWnd;
 class CScoreWnd;
 class CSkinButton;
@@ -127,7 +131,7 @@ class CMainPlayerWnd : public CSkinWnd,
   // Starts a program or document of the program folder (help, updater).
   using ShellLauncher = std::function<void(const std::string& path)>;
   static void SetShellLauncher(ShellLauncher launcher);
-  // Makes the player for a file; the default plays song files through the engine.
+  // Makes the player for a file; unset, every file goes through the media helper.
   using PlayerFactory = std::function<IMediaPlayer*(const std::string& path, ISongEngine* engine)>;
   static void SetPlayerFactory(PlayerFactory factory);
 
@@ -157,6 +161,9 @@ class CMainPlayerWnd : public CSkinWnd,
   int OnWndMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   CTrayIcon* GetTrayIcon() { return &m_tray; }
   const CBeatIndicator& GetBeatIndicator() const { return m_beats; }
+  // Null until the deferred loading made it.
+  const CPlayTimeWnd* GetPlayTimeWnd() const { return m_playTimeWnd.get(); }
+  CSpectrumWnd* GetSpectrumWnd() const { return m_spectrum.get(); }
 
   // @name ISliderSink (the progress slider)
   void OnSliderTrack(int value, int code) override;
@@ -195,11 +202,18 @@ class CMainPlayerWnd : public CSkinWnd,
   // ChildWndId to ShowWndFlag; 0 for an unknown id.
   static int FlagOfChild(int child);
   CSkinButton* FindButton(int id) const;
+  // Closes the current player; releases it when it is not the media helper's.
+  void ReleasePlayer();
+  // The player of the media helper, made on first use; null when it cannot be.
+  IMediaPlayer* PrepareMediaPlayer(const std::string& path);
 
   // Engine (first), so every member below is gone before the library goes.
   HMODULE m_engineLibrary = nullptr;
   ISongEngine* m_engine = nullptr;
+  // The media helper's players are its own; it goes before the engine.
+  std::unique_ptr<CMediaHelper> m_media;
   IMediaPlayer* m_player = nullptr;
+  bool m_ownsPlayer = false;
 
   // The tray icon goes before the library, the frames' snapping before ours.
   CTrayIcon m_tray;
@@ -215,7 +229,9 @@ class CMainPlayerWnd : public CSkinWnd,
   std::unique_ptr<CMainAlwaysVisibleToggle> m_alwaysVisible;
   std::unique_ptr<CSkinSlider> m_progress;
   std::unique_ptr<CVolumeSlider> m_volumeSlider;
-  HWND m_playTime = nullptr;
+  std::unique_ptr<CPlayTime> m_playTime;
+  std::unique_ptr<CPlayTimeWnd> m_playTimeWnd;
+  std::unique_ptr<CSpectrumWnd> m_spectrum;
   HMENU m_popupMenu = nullptr;
 
   std::vector<std::string> m_commandLineFiles;
