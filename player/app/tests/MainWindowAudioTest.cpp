@@ -12,6 +12,7 @@
 #include "playback/CPlayTimeWnd.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "LocalNotices.h"
 #include "testsupport/WavBuilder.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
@@ -59,6 +60,7 @@ TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
   ASSERT_FALSE(first.empty());
   ASSERT_FALSE(second.empty());
   {
+    KeepNoticesLocal();
     auto wnd = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, wnd->CreateMainWindow());
     ASSERT_TRUE(PumpUntil([&] { return !wnd->IsBusy(); }, 5000));

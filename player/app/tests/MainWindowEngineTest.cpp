@@ -11,6 +11,7 @@
 #include "playback/CPlayTimeWnd.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "LocalNotices.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
@@ -47,6 +48,7 @@ TEST(MainWindowEngine, ASongFilePlaysThroughTheEngineAndItsPositionShows) {
   ASSERT_TRUE(testsupport::WriteBytes(
       song, testsupport::Cat({testsupport::Header(1, 2, 480), tempo.Chunk(), melody.Chunk()})));
   {
+    KeepNoticesLocal();
     auto wnd = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, wnd->CreateMainWindow());
     ASSERT_TRUE(PumpUntil([&] { return !wnd->IsBusy(); }, 5000));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/CMainPlayerWnd.h"
+#include "LocalNotices.h"
 #include "lyrics/CLyricWnd.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
@@ -114,6 +115,7 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     CProfileHelper::GetIniFilePath(m_ini);
     std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=200\n";
+    KeepNoticesLocal();
     CMainPlayerWnd::SetShellLauncher([this](const std::string& path) { m_launched.push_back(path); });
   }
   void TearDown() override {
@@ -350,6 +352,7 @@ TEST_F(MainWindow, ClosingSavesTheLastPlayListIntact) {
 
 TEST_F(MainWindow, StartsWhereTheSettingsSayWithItsOneSize) {
   std::ofstream(m_ini) << "";
+  KeepNoticesLocal();
   RECT stored = {100, 100, 900, 900};
   CSettings::SetMainWndRect(&stored);
   Make(true);
