@@ -13,6 +13,7 @@
 #include "app/CWindowToggleButtons.h"
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
+#include "lyrics/CSongMakerFrame.h"
 #include "playback/CMediaHelper.h"
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
@@ -72,6 +73,7 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   // the player and the engine, and the library last of all.
   if (m_alwaysVisible) GetElementList()->Remove(m_alwaysVisible.get());
   m_alwaysVisible.reset();
+  m_songMakerFrame.reset();
   m_lyricWnd.reset();
   m_scoreWnd.reset();
   m_playListWnd.reset();
@@ -303,8 +305,9 @@ HWND CMainPlayerWnd::GetChildFrame(int flag) const {
       return m_scoreWnd ? m_scoreWnd->m_hWnd : nullptr;
     case ShowWndFlag::kPlayList:
       return m_playListWnd ? m_playListWnd->m_hWnd : nullptr;
+    case ShowWndFlag::kSongMaker:
+      return m_songMakerFrame ? m_songMakerFrame->m_hWnd : nullptr;
     default:
-      // The song maker is not bound to this window yet.
       return nullptr;
   }
 }
@@ -319,12 +322,21 @@ CSkinButton* CMainPlayerWnd::FindButton(int id) const {
 void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
   static const int kToggles[] = {0, kIdScoreToggle, kIdLyricsToggle, kIdPlayListToggle, kIdSongMakerToggle};
   if (flag < ShowWndFlag::kStaff || flag > ShowWndFlag::kSongMaker) return;
+  if (flag == ShowWndFlag::kSongMaker && show && !m_songMakerFrame) {
+    m_songMakerFrame = std::make_unique<CSongMakerFrame>(m_hWnd);
+    if (!::IsWindow(m_songMakerFrame->m_hWnd)) m_songMakerFrame.reset();
+  }
   HWND frame = GetChildFrame(flag);
   // A frame that is missing (or was destroyed) cannot show: its toggle says so.
   if (!frame || !::IsWindow(frame)) show = false;
   m_showFlags[flag] = show;
   if (CSkinButton* toggle = FindButton(kToggles[flag])) toggle->SetCheck(show);
   if (!frame || !::IsWindow(frame)) return;
+  // The song maker's dialog is a child of its own that shows with the frame.
+  if (flag == ShowWndFlag::kSongMaker) {
+    m_songMakerFrame->ShowFrame(show);
+    return;
+  }
   ::ShowWindow(frame, show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 

@@ -248,9 +248,17 @@ TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
   Send(WM_USER + 101, ChildWndId::kLyrics, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
   EXPECT_FALSE(::IsWindowVisible(m_wnd->GetLyricWnd()->m_hWnd));
-  // Frames that do not exist cannot be shown.
+  // The song maker is made on its first showing, and hides on its own request.
+  EXPECT_EQ(nullptr, m_wnd->GetChildWindow(ChildWndId::kSongMaker));
   m_wnd->SetChildVisible(ChildWndId::kSongMaker, true);
+  EXPECT_TRUE(m_wnd->IsChildVisible(ChildWndId::kSongMaker));
+  HWND maker = m_wnd->GetChildWindow(ChildWndId::kSongMaker);
+  ASSERT_NE(nullptr, maker);
+  EXPECT_TRUE(::IsWindowVisible(maker));
+  Send(WM_USER + 101, ChildWndId::kSongMaker, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kSongMaker));
+  EXPECT_FALSE(::IsWindowVisible(maker));
+  EXPECT_EQ(maker, m_wnd->GetChildWindow(ChildWndId::kSongMaker)) << "hidden, not destroyed";
   Send(WM_USER + 104, 3, (4 << 16) | 1);
   Send(WM_USER + 105, 0, 3);
   Send(WM_USER + 108, 0, 1000);

@@ -27,6 +27,7 @@
 #include "ui/IPlayerHost.h"
 
 class CLyricWnd;
+class CSongMakerFrame;
 class CMediaHelper;
 class CPlayTime;
 class CPlayTimeWnd;
@@ -223,6 +224,8 @@ class CMainPlayerWnd : public CSkinWnd,
   std::unique_ptr<CScoreWnd> m_scoreWnd;
   std::unique_ptr<CLyricWnd> m_lyricWnd;
   std::unique_ptr<CPlayListWnd> m_playListWnd;
+  // Made on its first showing: most sessions never open the song maker.
+  std::unique_ptr<CSongMakerFrame> m_songMakerFrame;
 
   std::vector<std::unique_ptr<CSkinButton>> m_buttons;
   CPlayPausePair m_playPause;
