@@ -1,5 +1,6 @@
 #include "playback/CPlayTimeWnd.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "playback/IMediaPlayer.h"
@@ -33,6 +34,20 @@ std::string CPlayTimeWnd::Text() const { return FormatField(minutes_) + ":" + Fo
 void CPlayTimeWnd::Draw(HDC dc) {
   std::string text = Text();
   base::ScopedSelect font(dc, font_.Get());
+  // The panel leaves the time a narrow box, and where the face is wider than
+  // the one it was laid out for, the last digit would be cut off: the same
+  // face, narrowed to fit, keeps every digit readable.
+  base::GdiFont narrow;
+  RECT client = {};
+  SIZE size = {};
+  TEXTMETRICA metrics = {};
+  if (m_hWnd && GetClientRect(m_hWnd, &client) && client.right > 0 &&
+      GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size) && size.cx > client.right &&
+      GetTextMetricsA(dc, &metrics)) {
+    const int width = std::max(1, int(metrics.tmAveCharWidth * client.right / size.cx));
+    narrow.Attach(CreateFontA(14, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  }
+  base::ScopedSelect narrowed(dc, narrow.Get() ? narrow.Get() : font_.Get());
   base::ScopedTextStyle style(dc, RGB(0, 200, 0));
   TextOutA(dc, 0, 0, text.c_str(), int(text.size()));
 }
