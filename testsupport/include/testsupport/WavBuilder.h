@@ -19,7 +19,7 @@ inline void PutLe(std::vector<uint8_t>& out, uint64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
-// frames of interleaved samples in -1..1, stored in the spec's sample format.
+// Frames of interleaved samples in -1..1, stored in the sample format `WavSpec` names.
 inline std::vector<uint8_t> WavSamples(const WavSpec& spec, const std::vector<float>& samples) {
   std::vector<uint8_t> data;
   bool isFloat = spec.formatTag == 3;
