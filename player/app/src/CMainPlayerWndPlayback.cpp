@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "app/CEngineSongPlayer.h"
 #include "app/PlayerResources.h"
 #include "app/CM3UPlayList.h"
 #include "app/CPlayListWnd.h"
@@ -328,7 +327,6 @@ void CMainPlayerWnd::OnPosition(int seconds) {
     if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnPosition(seconds);
     return;
   }
-  if (auto* songPlayer = dynamic_cast<CEngineSongPlayer*>(m_player)) songPlayer->SetPosition(seconds * 1000);
   ::PostMessageA(m_hWnd, WM_PLAYER_POSITION, 0, static_cast<LPARAM>(seconds) * 1000);
 }
 
