@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -19,8 +20,17 @@ DWORD RunHelper(const std::string& parameters) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return 999;
+  // Wine can fail to start a process now and then on a loaded machine; one
+  // more try tells that apart from a helper that is really missing.
+  bool started = false;
+  for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+    started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    if (!started) {
+      std::fprintf(stderr, "cannot start the helper (error %lu)\n", GetLastError());
+      Sleep(500);
+    }
+  }
+  if (!started) return 999;
   CloseHandle(pi.hThread);
   DWORD code = 998;
   if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);

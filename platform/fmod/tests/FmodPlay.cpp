@@ -35,8 +35,9 @@ int main(int argc, char** argv) {
   int length = FSOUND_Stream_GetLengthMs(stream);
   FSOUND_SetVolume(FSOUND_Stream_Play(FSOUND_FREE, stream), 255);
   for (int waited = 0; !g_ended && waited < length + 10000; waited += 20) Sleep(20);
-  // Let the device play out what it holds.
-  Sleep(500);
+  // Let the device play out what it holds; the sound server behind it can
+  // hold more than the mixer's own buffers on a busy machine.
+  Sleep(1500);
   FSOUND_Stream_Close(stream);
   FSOUND_Close();
   return g_ended ? 0 : 4;

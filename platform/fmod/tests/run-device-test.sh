@@ -14,9 +14,11 @@ raw=$(mktemp)
 parec -d nullsink.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=20 >"$raw" &
 recorder=$!
 trap 'kill $recorder 2>/dev/null || true; rm -f "$raw"' EXIT
-sleep 0.5
+# The recorder and the sound server take a while to settle on a busy
+# machine; what is cut at either end is their lateness, not the player's.
+sleep 1
 MELODARA_AUDIO=device WINEDEBUG=-all "$wine_run" "$program" "$media"
-sleep 0.5
+sleep 1.5
 kill $recorder; wait $recorder 2>/dev/null || true
 python3 - "$raw" <<'PY'
 import array, sys
