@@ -112,6 +112,9 @@ BEGIN_MESSAGE_MAP(CSongMakerDlg, CDialog)
   ON_BN_CLICKED(kIdcCancelButton, OnCancelButton)
   ON_COMMAND(kIdcApplyDelay, OnApplyDelay)
   ON_COMMAND(kIdcCompile, OnCompile)
+  ON_COMMAND(kCmdChooseOutputMidi, OnChooseOutputMidi)
+  ON_COMMAND(kCmdSaveAsMidi, OnSaveAsMidi)
+  ON_COMMAND(kCmdSaveLyricTextAs, OnSaveLyricTextAs)
   ON_COMMAND(kCmdClimaxStart, OnInsertClimaxStart)
   ON_COMMAND(kCmdClimaxEnd, OnInsertClimaxEnd)
   ON_COMMAND(kCmdEndMarks, OnEndMarks)
@@ -261,7 +264,7 @@ void CSongMakerDlg::OnOpenSources() {
   result = m_prompts->ChooseOpenFile(m_hWnd, "Lyrics Files (*.txt)|*.txt||", &lyrics);
   if (result == ISongMakerPrompts::kTooLong) Message("TOO LONG FILENAME");
   if (result != ISongMakerPrompts::kChosen) return;
-  m_lyricPath = lyrics;
+  m_job.lyricPath = lyrics;
   bool ok = false;
   const std::string text = ReadWholeFile(lyrics, &ok);
   if (ok) SetEditorText(text);
@@ -307,10 +310,49 @@ void CSongMakerDlg::OnApplyDelay() {
 
 void CSongMakerDlg::OnCompile() {
   FromControls();
-  if (m_job.Compile(GetEditorText()) != 0) {
+  std::string saveMessage;
+  const int result = m_job.Compile(GetEditorText(), &saveMessage);
+  Message(saveMessage);
+  if (result != 0) {
     Message("Save lyrics file failed! Perhaps you DONT select a output MIDI file.");
     Status("Failed to save lyrics file!");
   }
+}
+
+bool CSongMakerDlg::ChooseMidiToSave(std::string* path) {
+  const auto result =
+      m_prompts->ChooseSaveFile(m_hWnd, "MIDI file (*.mid)|*.mid||", m_job.OfferedMidiName(), path);
+  if (result == ISongMakerPrompts::kTooLong) Message("Too long file name!");
+  return result == ISongMakerPrompts::kChosen;
+}
+
+void CSongMakerDlg::OnChooseOutputMidi() {
+  FromControls();
+  if (m_job.sourceMidiPath.empty()) {
+    Message("Please select the source MIDI file first!");
+    return;
+  }
+  std::string path;
+  if (!ChooseMidiToSave(&path)) return;
+  m_job.outputMidiPath = path;
+  ToControls();
+}
+
+void CSongMakerDlg::OnSaveAsMidi() {
+  FromControls();
+  std::string path;
+  if (m_job.sourceMidiPath.empty() || !ChooseMidiToSave(&path)) return;
+  m_job.outputMidiPath = path;
+  ToControls();
+  OnCompile();
+}
+
+void CSongMakerDlg::OnSaveLyricTextAs() {
+  std::string path;
+  const auto result = m_prompts->ChooseSaveFile(m_hWnd, "Text Files (*.txt)|*.txt||", m_job.lyricPath, &path);
+  if (result == ISongMakerPrompts::kTooLong) Message("Too long file name!");
+  if (result != ISongMakerPrompts::kChosen) return;
+  Message(m_job.SaveLyricText(GetEditorText(), path));
 }
 
 void CSongMakerDlg::OnInsertClimaxStart() {

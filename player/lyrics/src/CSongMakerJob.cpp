@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/SaveFile.h"
 #include "lyrics/CLyricTextCompiler.h"
 #include "ui/CProfileHelper.h"
 #include "ui/IPlayerHost.h"
@@ -144,8 +145,26 @@ PackRun CSongMakerJob::RunCommandAndWait(const std::string& command) {
   return run;
 }
 
-int CSongMakerJob::Compile(const std::string& lyricText) const {
+std::string CSongMakerJob::LyricTextPath() const {
+  if (!lyricPath.empty()) return lyricPath;
+  if (!sourceMidiPath.empty()) return WithExtension(sourceMidiPath, ".txt");
+  return std::string();
+}
+
+std::string CSongMakerJob::SaveLyricText(const std::string& lyricText, const std::string& path) const {
+  const std::string target = path.empty() ? LyricTextPath() : path;
+  if (target.empty()) return "You must select a MIDI file!";
+  if (!base::SaveFileReplacing(target.c_str(), lyricText.data(), lyricText.size(), "lyr"))
+    return "Open lyric file failed!";
+  return std::string();
+}
+
+std::string CSongMakerJob::OfferedMidiName() const { return FileTitle(sourceMidiPath); }
+
+int CSongMakerJob::Compile(const std::string& lyricText, std::string* saveMessage) const {
   if (sourceMidiPath.empty() || outputMidiPath.empty()) return -1;
+  const std::string saved = SaveLyricText(lyricText);
+  if (saveMessage) *saveMessage = saved;
   CLyricTextCompiler compiler;
   std::vector<LyricSyllable> syllables;
   std::vector<LyricMarker> markers;
@@ -184,7 +203,8 @@ bool CSongMakerJob::Make(const std::string& lyricText, IPlayerHost* host, std::s
   if (!host) return false;
   // A failed compile stops here: packing the old or no MIDI file and saying
   // "Succeed!" would hide it.
-  if (Compile(lyricText) != 0) {
+  std::string saveMessage;
+  if (Compile(lyricText, &saveMessage) != 0) {
     *message = "Save lyrics file failed! Perhaps you DONT select a output MIDI file.";
     *status = "Failed to save lyrics file!";
     return false;
@@ -217,6 +237,7 @@ bool CSongMakerJob::Make(const std::string& lyricText, IPlayerHost* host, std::s
     return false;
   }
   *status = "Succeed!";
+  *message = saveMessage;
   return true;
 }
 

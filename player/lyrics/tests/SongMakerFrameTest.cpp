@@ -27,8 +27,10 @@ struct FakePrompts : ISongMakerPrompts {
   std::deque<std::string> files;  // answered in turn; empty: cancelled
   std::string folder;
   std::vector<std::string> messages;
+  std::vector<std::string> offered;  // what each save dialog offered
   Result ChooseOpenFile(HWND, const char*, std::string* path) override { return Next(path); }
-  Result ChooseSaveFile(HWND, const char*, const std::string&, std::string* path) override {
+  Result ChooseSaveFile(HWND, const char*, const std::string& name, std::string* path) override {
+    offered.push_back(name);
     return Next(path);
   }
   bool ChooseFolder(HWND, std::string* out) override {
@@ -36,11 +38,12 @@ struct FakePrompts : ISongMakerPrompts {
     return !folder.empty();
   }
   void ShowMessage(HWND, const std::string& text) override { messages.push_back(text); }
+  static constexpr const char* kTooLongAnswer = "<too long>";
   Result Next(std::string* path) {
     if (files.empty()) return kCancelled;
     *path = files.front();
     files.pop_front();
-    return kChosen;
+    return *path == kTooLongAnswer ? kTooLong : kChosen;
   }
 };
 
@@ -187,6 +190,53 @@ TEST_F(SongMakerFrameTest, MakeFromTheDialogPacksAndLoadsTheSong) {
   Command(kIdcLoadSong);
   EXPECT_EQ(host_.calls, (std::vector<std::string>{"Suspend", "Resume",
                                                    "Add " + dir_.File("out") + "\\song.mp3", "PlayLast"}));
+}
+
+// The save commands no control sends, only another window: choose the
+// output MIDI file, compile into a chosen one, save the text under a name.
+TEST_F(SongMakerFrameTest, SaveCommandsWithoutControls) {
+  Command(kCmdChooseOutputMidi);
+  Command(kCmdSaveAsMidi);
+  EXPECT_EQ(prompts_.messages, std::vector<std::string>{"Please select the source MIDI file first!"});
+  EXPECT_TRUE(prompts_.offered.empty()) << "no save dialog without a source MIDI file";
+
+  ASSERT_TRUE(testsupport::WriteBytes(dir_.File("melody.mid"), Melody()));
+  const std::string lyrics = "la\n";
+  ASSERT_TRUE(testsupport::WriteBytes(dir_.File("lyrics.txt"), Bytes(lyrics.begin(), lyrics.end())));
+  prompts_.files = {dir_.File("melody.mid"), dir_.File("lyrics.txt")};
+  Command(kIdcOpenSources);
+  dialog_->SetEditorText("Twin-kle twin-kle\r\n");
+
+  prompts_.files = {FakePrompts::kTooLongAnswer, dir_.File("chosen.mid")};
+  Command(kCmdChooseOutputMidi);
+  EXPECT_EQ(prompts_.messages.back(), "Too long file name!");
+  Command(kCmdChooseOutputMidi);
+  char field[MAX_PATH] = {};
+  ::GetWindowTextA(Item(kIdcOutputMidi), field, sizeof(field));
+  EXPECT_EQ(field, dir_.File("chosen.mid"));
+  EXPECT_EQ(::GetFileAttributesA(dir_.File("chosen.mid").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "choosing writes nothing";
+
+  prompts_.files = {dir_.File("saved.mid")};
+  Command(kCmdSaveAsMidi);
+  const Bytes song = testsupport::ReadBytes(dir_.File("saved.mid"));
+  ASSERT_GE(song.size(), 4u);
+  EXPECT_EQ(std::string(song.begin(), song.begin() + 4), "MThd");
+  ::GetWindowTextA(Item(kIdcOutputMidi), field, sizeof(field));
+  EXPECT_EQ(field, dir_.File("saved.mid"));
+  const Bytes text = testsupport::ReadBytes(dir_.File("lyrics.txt"));
+  EXPECT_EQ(std::string(text.begin(), text.end()), "Twin-kle twin-kle\r\n")
+      << "the lyric file keeps the text the song was made from";
+
+  prompts_.files = {dir_.File("copy.txt")};
+  Command(kCmdSaveLyricTextAs);
+  const Bytes copy = testsupport::ReadBytes(dir_.File("copy.txt"));
+  EXPECT_EQ(std::string(copy.begin(), copy.end()), "Twin-kle twin-kle\r\n");
+  EXPECT_EQ(prompts_.offered,
+            (std::vector<std::string>{"melody", "melody", "melody", dir_.File("lyrics.txt")}));
+  prompts_.files = {dir_.File("no such folder\\x.txt")};
+  Command(kCmdSaveLyricTextAs);
+  EXPECT_EQ(prompts_.messages.back(), "Open lyric file failed!");
 }
 
 TEST_F(SongMakerFrameTest, Screenshot) {

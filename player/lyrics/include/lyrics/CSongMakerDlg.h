@@ -35,6 +35,7 @@ enum SongMakerIds : UINT {
   kIddSongMaker = 101,
   kIdcLyricEditor = 1040,
   kIdcDelay = 1041,
+  kCmdSaveAsMidi = 1044,
   kIdcMake = 1042,
   kIdcOpenSources = 1043,
   kIdcAudioPath = 1045,
@@ -44,7 +45,9 @@ enum SongMakerIds : UINT {
   kIdcApplyDelay = 1049,
   kIdcOutputMidi = 1051,
   kIdcCompile = 1052,
+  kCmdSaveLyricTextAs = 1053,
   kIdcSongInfoText = 1054,
+  kCmdChooseOutputMidi = 1055,
   kIdcStatus = 1056,
   kIdcTitle = 1057,
   kIdcLyricist = 1058,
@@ -83,6 +86,9 @@ class CSongMakerDlg : public CDialog {
   void OnLoadSong();
   void OnApplyDelay();
   void OnCompile();
+  void OnChooseOutputMidi();
+  void OnSaveAsMidi();
+  void OnSaveLyricTextAs();
   void OnInsertClimaxStart();
   void OnInsertClimaxEnd();
   void OnEndMarks();
@@ -107,6 +113,8 @@ class CSongMakerDlg : public CDialog {
   void Message(const std::string& text);
   void ToControls() { UpdateData(FALSE); }
   void FromControls() { UpdateData(TRUE); }
+  // A save dialog for a MIDI file offering the source MIDI file's name.
+  bool ChooseMidiToSave(std::string* path);
 
   CSongMakerJob m_job;
   ISongMakerPrompts* m_prompts;
@@ -114,6 +122,5 @@ class CSongMakerDlg : public CDialog {
   CString m_delay, m_audio, m_folder, m_outputMidi, m_info, m_title, m_singer, m_composer, m_lyricist,
       m_album;
   int m_delayValue = 0;
-  std::string m_lyricPath;
   HMENU m_menu = nullptr;
 };

@@ -25,6 +25,7 @@ class CSongMakerJob {
   std::string outputMidiPath;  // the audio path with ".mid"
   std::string songInfoPath;    // the audio path with ".ini"
   std::string sourceMidiPath;
+  std::string lyricPath;  // the lyric text file the editor was loaded from
   std::string title, singer, composer, lyricist, album;
   // Default: the program folder's "pack\pack.exe" and "pack\Template.ini".
   std::string packProgram;
@@ -57,8 +58,20 @@ class CSongMakerJob {
   bool Make(const std::string& lyricText, IPlayerHost* host, std::string* status, std::string* message);
 
   // Compile the lyric text into the output MIDI path: 0, or the compiler's
-  // failure.
-  int Compile(const std::string& lyricText) const;
+  // failure. The text is saved first (SaveLyricText), so the lyric file
+  // holds what the song was made from; a failed save does not stop the
+  // compile and leaves its message in saveMessage.
+  int Compile(const std::string& lyricText, std::string* saveMessage = nullptr) const;
+
+  // Where the lyric text is saved when no name is given: the lyric file, else
+  // the source MIDI file's name with ".txt"; empty when neither is known.
+  std::string LyricTextPath() const;
+  // Saves the lyric text to path (empty: LyricTextPath()), never leaving a
+  // half-written file. An empty string, or the message to show.
+  std::string SaveLyricText(const std::string& lyricText, const std::string& path = std::string()) const;
+  // The name a save dialog offers for a MIDI file: the source MIDI file's
+  // name without folder and extension.
+  std::string OfferedMidiName() const;
 
   // "^" after the last visible character of every non-empty line.
   static std::string AddEndMarks(const std::string& selection);
