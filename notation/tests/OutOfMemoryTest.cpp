@@ -16,29 +16,7 @@
 #include "ScoreBuffer.h"
 #include "StaffView.h"
 #include "ViewBitmap.h"
-
-namespace {
-
-// Allocations left before the next one fails; negative: no limit.
-long g_allowance = -1;
-bool g_failed = false;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (g_allowance == 0) {
-    g_failed = true;
-    throw std::bad_alloc();
-  }
-  if (g_allowance > 0) --g_allowance;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "testsupport/FailingAllocator.h"
 
 namespace {
 
@@ -118,17 +96,16 @@ void RunOutAtEveryAllocation(const MakeView& make) {
       FillDemo(buffer.get(), view.get(), *FindDemoSong("hymn"));
       view->Rebuild();
 
-      g_failed = false;
-      g_allowance = k;
+      testsupport::FailAllocationAfter(k, testsupport::AllocationFailure::kFromThenOn);
       bool escaped = false;
       try {
         step.run(*view, *buffer, bitmap.Dc());
       } catch (...) {
         escaped = true;
       }
-      g_allowance = -1;
+      testsupport::FailAllocationAfter(-1);
       ASSERT_FALSE(escaped) << step.name << " let an exception out at allocation " << k;
-      const bool ranThrough = !g_failed;
+      const bool ranThrough = !testsupport::AllocationFailed();
       // Whatever the failure left, the view takes every call after it.
       for (const Step& after : Steps()) after.run(*view, *buffer, bitmap.Dc());
       if (ranThrough) break;

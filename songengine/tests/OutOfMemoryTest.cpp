@@ -1,22 +1,16 @@
 // The engine's own allocations made to fail one by one: whatever runs out,
-// nothing is thrown at the caller. Replaces the program's operator new, which
-// stays the plain one until a test arms it.
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+// nothing is thrown at the caller. The program links the failing operator
+// new, which stays the plain one until a test arms it.
 #include <string>
 
 #include "EngineFixture.h"
+#include "testsupport/FailingAllocator.h"
 
 namespace {
-// Allocations still allowed before one fails; -1 = never fail.
-std::atomic<int> g_allocationsLeft{-1};
-
 class OutOfMemoryTest : public EngineTest {
  protected:
   void TearDown() override {
-    g_allocationsLeft = -1;
+    testsupport::FailAllocationAfter(-1);
     EngineTest::TearDown();
   }
 };
@@ -24,10 +18,10 @@ class OutOfMemoryTest : public EngineTest {
 TEST_F(OutOfMemoryTest, TheFactoryGivesNullWhateverAllocationFails) {
   int made = 0;
   for (int allowed = 0; allowed < 4; ++allowed) {
-    g_allocationsLeft = allowed;
+    testsupport::FailAllocationAfter(allowed);
     ISongEngine* engine = nullptr;
     EXPECT_NO_THROW(engine = CreateTunewellInstance(1)) << "failing allocation " << allowed;
-    g_allocationsLeft = -1;
+    testsupport::FailAllocationAfter(-1);
     if (engine) {
       ++made;
       engine->Release();
@@ -46,9 +40,9 @@ TEST_F(OutOfMemoryTest, AnEventThatFindsNoMemoryIsDroppedInsideTheWindowProcedur
   PumpPending();
   // The first event makes the score host, which finds no memory.
   ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 3, 0, 0, 0, 0, 0}));
-  g_allocationsLeft = 0;
+  testsupport::FailAllocationAfter(0);
   EXPECT_NO_THROW(PumpPending());
-  g_allocationsLeft = -1;
+  testsupport::FailAllocationAfter(-1);
   // The next one is handled as usual.
   ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 4, 0, 0, 0, 0, 0}));
   EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
@@ -66,7 +60,7 @@ TEST_F(OutOfMemoryTest, ASongOpensShowsAndIsDescribedOrFailsWhereverMemoryRunsOu
   ASSERT_EQ(0, info->Open(path.c_str()));
   const int track = 1;
   for (int allowed = 0; allowed < 120; ++allowed) {
-    g_allocationsLeft = allowed;
+    testsupport::FailAllocationAfter(allowed);
     int opened = -1;
     int shown = -1;
     const char* name = nullptr;
@@ -74,7 +68,7 @@ TEST_F(OutOfMemoryTest, ASongOpensShowsAndIsDescribedOrFailsWhereverMemoryRunsOu
     EXPECT_NO_THROW(shown = engine->SetTracks(&track, 1)) << allowed;
     EXPECT_NO_THROW(name = info->GetTrackName(1)) << allowed;
     EXPECT_NO_THROW(info->GetSongLength()) << allowed;
-    g_allocationsLeft = -1;
+    testsupport::FailAllocationAfter(-1);
     EXPECT_TRUE(opened == 0 || opened == 1) << allowed;
     EXPECT_TRUE(shown == 0 || shown == 1) << allowed;
     EXPECT_NE(nullptr, name) << allowed;
@@ -87,23 +81,3 @@ TEST_F(OutOfMemoryTest, ASongOpensShowsAndIsDescribedOrFailsWhereverMemoryRunsOu
 }
 
 }  // namespace
-
-void* operator new(std::size_t size) {
-  int left = g_allocationsLeft.load();
-  while (left >= 0) {
-    if (left == 0) {
-      g_allocationsLeft = -1;
-      throw std::bad_alloc();
-    }
-    if (g_allocationsLeft.compare_exchange_weak(left, left - 1)) break;
-  }
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-
-// The blocks come from malloc above, whatever the compiler sees.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-#pragma GCC diagnostic pop

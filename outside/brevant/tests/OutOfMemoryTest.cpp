@@ -5,10 +5,7 @@
 // program replaces operator new, so it runs apart from the other tests.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <functional>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -16,40 +13,7 @@
 #include "../src/SongBuffer.h"
 #include "SongFixtures.h"
 #include "base/ReleasePtr.h"
-
-namespace {
-
-// Allocations still allowed before one fails; -1 = never fail. Only one
-// allocation fails per arming, whichever thread makes it.
-std::atomic<long> g_allowance{-1};
-std::atomic<bool> g_failed{false};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  long left = g_allowance.load();
-  while (left >= 0) {
-    if (left == 0) {
-      if (g_allowance.compare_exchange_weak(left, -1)) {
-        g_failed = true;
-        throw std::bad_alloc();
-      }
-      continue;
-    }
-    if (g_allowance.compare_exchange_weak(left, left - 1)) break;
-  }
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-// The blocks come from malloc above, whatever the compiler sees.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+#include "testsupport/FailingAllocator.h"
 
 extern "C" IBrevantPlayer* CreateBrevant(int version);
 extern "C" IBrevantSongBuffer* CreateSongBuffer(int version);
@@ -140,11 +104,10 @@ TEST(BrevantOutOfMemoryTest, EveryExportedMethodSurvivesEachFailedAllocation) {
     for (long k = 0;; ++k) {
       ASSERT_LT(k, 100000) << step.name;
       Fixture f;
-      g_failed = false;
-      g_allowance = k;
+      testsupport::FailAllocationAfter(k);
       EXPECT_NO_THROW(step.run(f)) << step.name << " failing allocation " << k;
-      g_allowance = -1;
-      const bool failed = g_failed.load();
+      const bool failed = testsupport::AllocationFailed();
+      testsupport::FailAllocationAfter(-1);
       // What is left takes the song again and plays it.
       f.song.FillBuffer(f.buffer.get());
       EXPECT_EQ(length, f.buffer->Finish()) << step.name << " failing allocation " << k;

@@ -12,33 +12,7 @@
 
 #include "LyricFixtures.h"
 #include "base/ReleasePtr.h"
-
-namespace {
-
-// Allocations left before the next one fails; negative: no limit.
-long g_allowance = -1;
-bool g_failed = false;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (g_allowance == 0) {
-    g_failed = true;
-    throw std::bad_alloc();
-  }
-  if (g_allowance > 0) --g_allowance;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-// The blocks come from malloc above, whatever the compiler sees.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+#include "testsupport/FailingAllocator.h"
 
 namespace {
 
@@ -109,17 +83,16 @@ TEST(CantomereOutOfMemoryTest, EveryEntryPointSurvivesEachFailedAllocation) {
       f.lyrics->SetEngine(&f.engine);
       f.Load();
       f.lyrics->AttachView(1, &f.view);
-      g_failed = false;
-      g_allowance = k;
+      testsupport::FailAllocationAfter(k, testsupport::AllocationFailure::kFromThenOn);
       EXPECT_NO_THROW(step.run(f)) << step.name << " failing allocation " << k;
-      g_allowance = -1;
+      testsupport::FailAllocationAfter(-1);
       // What is left takes the next song as if nothing had happened.
       f.lyrics->DetachView(1, &f.view);
       f.Load();
       ASSERT_EQ(5, f.lyrics->GetTokenCount(1)) << step.name << " failing allocation " << k;
       EXPECT_EQ("Twin", f.lyrics->GetTokenText(1, 0)) << step.name << " failing allocation " << k;
       EXPECT_EQ(0, f.buffer->GetFirstLyric(1)) << step.name << " failing allocation " << k;
-      if (!g_failed) break;
+      if (!testsupport::AllocationFailed()) break;
     }
   }
 }
@@ -142,15 +115,14 @@ TEST(CantomereOutOfMemoryTest, ALoadThatRunsOutLeavesTokensAndMarksInStep) {
     f.lyrics->SetEngine(&f.engine);
     f.buffer->AddLyrics(1, f.song.lyrics.data(), f.song.lyrics.size());
     f.buffer->AddLyrics(1, f.song.lyrics.data(), f.song.lyrics.size());
-    g_failed = false;
-    g_allowance = k;
+    testsupport::FailAllocationAfter(k, testsupport::AllocationFailure::kFromThenOn);
     f.lyrics->SetLyrics(f.buffer->GetLyricData());
-    g_allowance = -1;
+    testsupport::FailAllocationAfter(-1);
     const int count = f.lyrics->GetTokenCount(1);
     EXPECT_TRUE(count == 0 || count == full) << "failing allocation " << k << ": " << count << " tokens";
     // Marking every syllable reads the marks of every token.
     for (int tick = 0; tick <= 480; tick += 120) EXPECT_NO_THROW(f.lyrics->MarkLyric(tick, 1));
-    if (!g_failed) break;
+    if (!testsupport::AllocationFailed()) break;
   }
 }
 
