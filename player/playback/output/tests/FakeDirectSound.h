@@ -31,6 +31,9 @@ class FakeSoundBuffer final : public IDirectSoundBuffer {
   // IDirectSoundBuffer
   STDMETHOD(GetCaps)(LPDSBCAPS) override { return E_NOTIMPL; }
   STDMETHOD(GetCurrentPosition)(LPDWORD play, LPDWORD write) override {
+    // A device left to run moves on by itself (tests that need streams to
+    // finish their fades without driving the cursor).
+    if (advanceEach != nullptr && playing) Advance(*advanceEach);
     if (play) *play = playCursor;
     if (write) *write = playCursor;
     return S_OK;
@@ -102,6 +105,7 @@ class FakeSoundBuffer final : public IDirectSoundBuffer {
   int plays = 0, stops = 0, restores = 0, resyncs = 0;
   LONG volume = 0;
   bool* released = nullptr;
+  const DWORD* advanceEach = nullptr;
 };
 
 class FakeDirectSound : public IDirectSound {
@@ -115,6 +119,7 @@ class FakeDirectSound : public IDirectSound {
   STDMETHOD(CreateSoundBuffer)(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* out, LPUNKNOWN) override {
     if (failBuffers) return DSERR_OUTOFMEMORY;
     auto* buffer = new FakeSoundBuffer(*desc);
+    buffer->advanceEach = &advanceEach;
     buffers.push_back(buffer);
     *out = buffer;
     return S_OK;
@@ -134,5 +139,7 @@ class FakeDirectSound : public IDirectSound {
   bool failBuffers = false;
   bool failCooperativeLevel = false;
   DWORD cooperativeLevel = 0;
+  // Bytes a playing buffer's cursor moves at each position read (0: still).
+  DWORD advanceEach = 0;
   std::vector<FakeSoundBuffer*> buffers;  // not owned: the streams release them
 };
