@@ -41,7 +41,8 @@ struct ComRef {
 
 }  // namespace
 
-CWMAudioPlayer::CWMAudioPlayer() : m_windowsXP(WindowsXPHook()()) {}
+CWMAudioPlayer::CWMAudioPlayer(const WaveOutApi& waveOut)
+    : m_windowsXP(WindowsXPHook()()), m_waveOutApi(waveOut), m_waveOut(waveOut) {}
 
 CWMAudioPlayer::~CWMAudioPlayer() {
   Shutdown();
@@ -471,3 +472,48 @@ int CWMAudioPlayer::GetAlbumArtist(char** text) { return GetText(L"WM/AlbumArtis
 void CWMAudioPlayer::SetVolume(double volume) { m_output.SetVolume(volume); }
 
 int CWMAudioPlayer::GetPosition() { return m_position; }
+
+// ---- The unused waveOut completion path
+
+DWORD WINAPI CWMAudioPlayer::WaveOutThreadProc(void* player) {
+  auto* self = static_cast<CWMAudioPlayer*>(player);
+  MSG message;
+  // Makes this thread's message queue before anyone posts to it.
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  self->m_waveOutThreadId = GetCurrentThreadId();
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.message == MM_WOM_CLOSE) {
+      PostQuitMessage(0);
+    } else if (message.message == MM_WOM_DONE) {
+      auto device = reinterpret_cast<HWAVEOUT>(message.wParam);
+      auto* header = reinterpret_cast<WAVEHDR*>(message.lParam);
+      MMRESULT result = self->m_waveOutApi.unprepareHeader(device, header, sizeof(WAVEHDR));
+      if (result == MMSYSERR_NOERROR) {
+        LocalFree(header);
+        --self->m_pendingHeaders;
+      } else if (result == MMSYSERR_NOTSUPPORTED) {
+        SetEvent(self->m_event);
+      } else {
+        self->Stop();
+      }
+    }
+  }
+  self->m_waveOutThreadId = 0;
+  return 0;
+}
+
+void CALLBACK CWMAudioPlayer::WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
+                                              DWORD_PTR param1, DWORD_PTR) {
+  auto* self = reinterpret_cast<CWMAudioPlayer*>(instance);
+  if (self == nullptr) return;
+  if (message == WOM_DONE && param1 != 0) {
+    auto* header = reinterpret_cast<const WAVEHDR*>(param1);
+    int tick = static_cast<int>(std::min<DWORD_PTR>(header->dwUser, INT_MAX));
+    std::lock_guard<std::recursive_mutex> hold(self->m_listenersLock);
+    std::vector<IMediaListener*> listeners = self->m_listeners;
+    for (IMediaListener* listener : listeners) listener->OnPlayTick(tick);
+  }
+  DWORD thread = self->m_waveOutThreadId;
+  if (thread != 0)
+    PostThreadMessageA(thread, message, reinterpret_cast<WPARAM>(device), static_cast<LPARAM>(param1));
+}

@@ -3,6 +3,7 @@
 // its state machine, attributes, errors and allocator.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
@@ -52,7 +53,8 @@ bool WaitFor(const std::function<bool()>& done) {
 // A player whose deletion the test can see.
 class ProbedPlayer : public CWMAudioPlayer {
  public:
-  explicit ProbedPlayer(bool* deleted) : m_deleted(deleted) {}
+  explicit ProbedPlayer(bool* deleted, const WaveOutApi& waveOut = SystemWaveOut())
+      : CWMAudioPlayer(waveOut), m_deleted(deleted) {}
 
  protected:
   ~ProbedPlayer() override { *m_deleted = true; }
@@ -480,6 +482,55 @@ TEST_F(WMAudioPlayerTest, TheReaderReachesTheAllocatorThroughTheCallback) {
   EXPECT_FALSE(playerGone);
   callback->Release();
   EXPECT_TRUE(playerGone);
+}
+
+MMRESULT g_unprepareResult = MMSYSERR_NOERROR;
+std::atomic<int> g_unprepares{0};
+
+MMRESULT WINAPI ScriptedUnprepare(HWAVEOUT, LPWAVEHDR, UINT) {
+  ++g_unprepares;
+  return g_unprepareResult;
+}
+
+// Nothing starts the waveOut side; the test runs its thread and plays the
+// device's part through the callback.
+TEST_F(WMAudioPlayerTest, TheWaveOutCompletionThreadFreesFinishedHeadersAndEndsOnClose) {
+  static WaveOutApi table = SystemWaveOut();
+  table.unprepareHeader = &ScriptedUnprepare;
+  g_unprepares = 0;
+  bool gone = false;
+  CWMAudioPlayer* other = new ProbedPlayer(&gone, table);
+  MediaEventRecorder heard;
+  other->AddListener(&heard);
+  HANDLE thread = CreateThread(nullptr, 0, &CWMAudioPlayer::WaveOutThreadProc, other, 0, nullptr);
+  ASSERT_NE(nullptr, thread);
+  ASSERT_TRUE(WaitFor([&] { return other->WaveOutThreadId() != 0; }));
+  HWAVEOUT device = reinterpret_cast<HWAVEOUT>(0x1234);
+  auto instance = reinterpret_cast<DWORD_PTR>(other);
+
+  auto* done = static_cast<WAVEHDR*>(LocalAlloc(LMEM_ZEROINIT, sizeof(WAVEHDR)));
+  done->dwUser = 4321;
+  other->PendingHeaders() = 1;
+  g_unprepareResult = MMSYSERR_NOERROR;
+  CWMAudioPlayer::WaveOutCallback(device, WOM_DONE, instance, reinterpret_cast<DWORD_PTR>(done), 0);
+  EXPECT_EQ(std::vector<int>{4321}, heard.ticks);
+  EXPECT_TRUE(WaitFor([&] { return other->PendingHeaders() == 0 && g_unprepares == 1; }));
+
+  // A header the device still holds is neither freed nor counted off.
+  WAVEHDR playing{};
+  other->PendingHeaders() = 1;
+  g_unprepareResult = WAVERR_STILLPLAYING;
+  CWMAudioPlayer::WaveOutCallback(device, WOM_DONE, instance, reinterpret_cast<DWORD_PTR>(&playing), 0);
+  EXPECT_TRUE(WaitFor([&] { return g_unprepares == 2; }));
+  EXPECT_EQ(1, other->PendingHeaders());
+
+  CWMAudioPlayer::WaveOutCallback(device, WOM_CLOSE, instance, 0, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+  CloseHandle(thread);
+  EXPECT_EQ(0u, other->WaveOutThreadId());
+  other->RemoveListener(&heard);
+  static_cast<IWMAudioPlayer*>(other)->Release();
+  EXPECT_TRUE(gone);
 }
 
 // ---- The allocator on its own

@@ -54,8 +54,9 @@ class CWMAudioPlayerBase : public IWMAudioPlayer {
 
 class CWMAudioPlayer : public CReaderCallbackBase, public CWMAudioPlayerBase {
  public:
-  // Count 1, owned by the caller's IWMAudioPlayer::Release.
-  CWMAudioPlayer();
+  // Count 1, owned by the caller's IWMAudioPlayer::Release. waveOut: the
+  // functions of the unused waveOut side (tests give a scripted table).
+  explicit CWMAudioPlayer(const WaveOutApi& waveOut = SystemWaveOut());
   CWMAudioPlayer(const CWMAudioPlayer&) = delete;
   CWMAudioPlayer& operator=(const CWMAudioPlayer&) = delete;
 
@@ -95,6 +96,19 @@ class CWMAudioPlayer : public CReaderCallbackBase, public CWMAudioPlayerBase {
   // The last position reported to OnPlayTick (the start of the last Seek
   // before the first sample): dropped audio plus what the device played.
   int GetPosition() override;
+
+  // The waveOut completion path, which no operation starts (the DirectSound
+  // output plays everything). The thread procedure, given this player, takes
+  // its thread as the completion thread: MM_WOM_DONE unprepares and frees
+  // (LocalFree) the header and counts it off, MM_WOM_CLOSE ends the thread.
+  // The device callback (instance: this player) reports a finished header's
+  // user value as OnPlayTick and forwards every message to that thread.
+  static DWORD WINAPI WaveOutThreadProc(void* player);
+  static void CALLBACK WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
+                                       DWORD_PTR param2);
+  DWORD WaveOutThreadId() const { return m_waveOutThreadId; }
+  // Headers handed to the device and not yet finished.
+  std::atomic<int>& PendingHeaders() { return m_pendingHeaders; }
 
   // Longest wait for a status of the reader; 30 s unless set (tests).
   void SetStatusTimeout(DWORD ms) { m_statusTimeout = ms; }
@@ -147,9 +161,12 @@ class CWMAudioPlayer : public CReaderCallbackBase, public CWMAudioPlayerBase {
   int m_comInits = 0;
   DWORD m_statusTimeout = 30000;
 
+  const WaveOutApi& m_waveOutApi;
+  std::atomic<DWORD> m_waveOutThreadId{0};
+  std::atomic<int> m_pendingHeaders{0};
+
   CSampleAllocator m_allocator;
   CDSoundOutput m_output;
-  // The player's waveOut output, which no operation uses: the DirectSound
-  // output above plays everything.
+  // The player's waveOut output, which no operation uses.
   CWaveOutOutput m_waveOut;
 };
