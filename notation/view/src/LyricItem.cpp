@@ -37,8 +37,7 @@ void CLyricItem::Draw(HDC dc, const StaffFrame& f, const CLyricItem* previous) {
         previous->DrawnX() + size.cx >= x)
       x = previous->DrawnX() + size.cx + 2;
   }
-  const int ref = p.StaffKind() == kGrandStaff ? f.geometry.lowerRef : f.geometry.upperRef;
   base::ScopedTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
-  TextOutA(dc, x, ref + p.LyricOffset(), text_.data(), static_cast<int>(text_.size()));
+  TextOutA(dc, x, Top(f), text_.data(), static_cast<int>(text_.size()));
   drawnX_ = x;
 }

@@ -25,6 +25,13 @@ class CLyricItem {
   int Tick() const { return tick_; }
   const std::string& Text() const { return text_; }
   const CScoreGlyph* Note() const { return note_; }
+  // Syllables sharing a tick (verses) stand on lines below one another.
+  static constexpr int kMaxLines = 4;
+  static constexpr int kLineHeight = 14;
+  int Line() const { return line_; }
+  void SetLine(int line) { line_ = line < 0 ? 0 : (line < kMaxLines ? line : kMaxLines - 1); }
+  // Top of the syllable's text for a frame.
+  int Top(const StaffFrame& f) const { return f.lyricY + line_ * kLineHeight; }
 
   // Where the syllable would start for a frame, false for punctuation.
   bool GetX(const StaffFrame& f, int* x) const;
@@ -41,5 +48,6 @@ class CLyricItem {
   std::string text_;
   int tick_;
   bool sung_ = false;
+  int line_ = 0;
   int drawnX_ = -1;
 };

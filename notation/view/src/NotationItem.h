@@ -11,6 +11,9 @@ class CNotationItem {
  public:
   virtual ~CNotationItem() = default;
   virtual void Draw(HDC dc, const StaffFrame& frame) = 0;
+  // The ink the item leaves for a frame, for the layout to keep other things
+  // clear of it; false for items inside the staff that nothing has to avoid.
+  virtual bool InkBox(const StaffFrame& frame, RECT* box) const { return false; }
 
  protected:
   CNotationItem() = default;

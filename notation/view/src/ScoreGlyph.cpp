@@ -1,5 +1,7 @@
 #include "ScoreGlyph.h"
 
+#include <algorithm>
+
 #include "base/GdiHandles.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
@@ -46,11 +48,55 @@ int CScoreGlyph::HeadY(const StaffFrame& f) const {
   return StaffGeometry::StepY(StaffRef(f), spec_.step, f.painter->LineGap());
 }
 
+int CScoreGlyph::AccidentalGap(int g) const {
+  if (spec_.accidental <= 0) return 0;
+  return spec_.accidentalGap > 0 ? spec_.accidentalGap : 2 + CStaffSigns::Width(spec_.accidental, g);
+}
+
 RECT CScoreGlyph::Bounds(const StaffFrame& f) const {
   const CStaffPainter& p = *f.painter;
   const int g = p.LineGap(), w = HeadWidth(p), left = HeadLeft(f), y = HeadY(f);
   const int stem = (spec_.stemLength > 0 ? spec_.stemLength : 4 * g) + 2 * g;
-  return {left - (2 + spec_.accidentalShift) * (g + 2) - 4, y - stem, left + w + 2 * g + 4, y + stem + 1};
+  return {left - AccidentalGap(g) - 8, y - stem, left + w + 2 * g + 4, y + stem + 1};
+}
+
+RECT CScoreGlyph::HeadBox(const StaffFrame& f) const {
+  const CStaffPainter& p = *f.painter;
+  const int g = p.LineGap(), left = HeadLeft(f), y = HeadY(f);
+  return {left, y - g / 2 - 1, left + HeadWidth(p), y + g / 2 + 2};
+}
+
+RECT CScoreGlyph::AccidentalBox(const StaffFrame& f) const {
+  if (spec_.accidental <= 0) return {0, 0, 0, 0};
+  const int g = f.painter->LineGap(), y = HeadY(f);
+  const int x = HeadLeft(f) - AccidentalGap(g);
+  // Sharps and naturals reach a gap above and below, a flat's stem a gap and a half up.
+  return {x, y - 3 * g / 2 - 1, x + CStaffSigns::Width(spec_.accidental, g) + 1, y + g + 2};
+}
+
+RECT CScoreGlyph::InkBox(const StaffFrame& f) const {
+  const CStaffPainter& p = *f.painter;
+  RECT box = HeadBox(f);
+  int lo = 0, hi = 0;
+  StaffRange(p.StaffKind(), f.geometry.UsesLowerStaff(p.StaffKind(), spec_.pitch), &lo, &hi);
+  if (spec_.step < lo || spec_.step > hi) {
+    const int x1 = HeadLeft(f) - 4;
+    box.left = std::min<LONG>(box.left, x1);
+    box.right = std::max<LONG>(box.right, x1 + StaffSizes::kLedgerWidth[StaffSizes::Level(p.SizeLevel())]);
+  }
+  if (spec_.hasStem && p.StrokeThickness() > 0) {
+    const int len =
+        spec_.stemLength > 0 ? spec_.stemLength : StaffSizes::kStemLength[StaffSizes::Level(p.SizeLevel())];
+    if (spec_.stemDown)
+      box.bottom = std::max<LONG>(box.bottom, HeadY(f) + len + 1);
+    else
+      box.top = std::min<LONG>(box.top, HeadY(f) - len);
+  }
+  if (spec_.accidental > 0) {
+    const RECT sign = AccidentalBox(f);
+    UnionRect(&box, &box, &sign);
+  }
+  return box;
 }
 
 GlyphInk CScoreGlyph::Ink(const StaffFrame& f) const {
@@ -71,8 +117,7 @@ void CScoreGlyph::DrawGlyph(HDC dc, const StaffFrame& f, const GlyphInk& ink) {
   const int left = HeadLeft(f), y = HeadY(f), w = HeadWidth(p);
   DrawLedgerLines(dc, f);
   if (spec_.accidental > 0) {
-    const int signWidth = CStaffSigns::Width(spec_.accidental, g);
-    const int x = left - 2 - signWidth - spec_.accidentalShift * signWidth;
+    const int x = left - AccidentalGap(g);
     CStaffSigns::Draw(dc, spec_.accidental, x, y, g, {ink.pen1, ink.pen2, ink.brush});
   }
   if (spec_.dotted) {

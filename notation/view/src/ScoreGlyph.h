@@ -10,14 +10,14 @@ class CStaffPainter;
 
 // What the page layout decides for one note glyph.
 struct GlyphSpec {
-  int pitch = 60;           // display pitch (percussion: the mapped one)
-  int notePitch = 60;       // the note's own pitch, which note events name
-  int tick = 0;             // absolute start tick, for highlight and lyric matching
-  int length = 0;           // notated length in ticks
-  int x = 0;                // from the measure's note origin
-  int step = 0;             // staff step; 0 at the staff's reference line
-  int accidental = 0;       // 0 none, 1 sharp, 2 flat, 3 natural, 4 double sharp, 5 double flat
-  int accidentalShift = 0;  // 0..2 sign widths further left, to clear a neighbour's sign
+  int pitch = 60;         // display pitch (percussion: the mapped one)
+  int notePitch = 60;     // the note's own pitch, which note events name
+  int tick = 0;           // absolute start tick, for highlight and lyric matching
+  int length = 0;         // notated length in ticks
+  int x = 0;              // from the measure's note origin
+  int step = 0;           // staff step; 0 at the staff's reference line
+  int accidental = 0;     // 0 none, 1 sharp, 2 flat, 3 natural, 4 double sharp, 5 double flat
+  int accidentalGap = 0;  // from the sign's left edge to the head's; 0: just before the head
   int stemLength = 0;
   bool stemDown = false;
   bool hasStem = true;
@@ -55,10 +55,13 @@ class CScoreGlyph : public CNotationItem {
   int Pitch() const { return spec_.pitch; }
   int Tick() const { return spec_.tick; }
   int X() const { return spec_.x; }
+  void MoveBy(int dx) { spec_.x += dx; }
   int Step() const { return spec_.step; }
   int Accidental() const { return spec_.accidental; }
   void SetAccidental(int accidental) { spec_.accidental = accidental; }
-  void SetAccidentalShift(int shift) { spec_.accidentalShift = shift; }
+  void SetAccidentalGap(int gap) { spec_.accidentalGap = gap; }
+  // Pixels from the left edge of the accidental to the head's left edge.
+  int AccidentalGap(int lineGap) const;
   bool StemDown() const { return spec_.stemDown; }
   bool HasStem() const { return spec_.hasStem; }
   int TieStart() const { return spec_.tieStart; }
@@ -80,6 +83,16 @@ class CScoreGlyph : public CNotationItem {
   static int HeadWidth(const CStaffPainter& p);
   // Everything the glyph may draw (accidental, head, stem, flags, dot), for repainting it alone.
   RECT Bounds(const StaffFrame& f) const;
+  // The ink of the head alone, of its accidental (empty without one), and of
+  // head, ledger lines, stem and accidental together: what the layout keeps
+  // lyrics, bar numbers and other heads clear of.
+  RECT HeadBox(const StaffFrame& f) const;
+  RECT AccidentalBox(const StaffFrame& f) const;
+  RECT InkBox(const StaffFrame& f) const;
+  bool InkBox(const StaffFrame& f, RECT* box) const override {
+    *box = InkBox(f);
+    return true;
+  }
 
  protected:
   // The glyph's own shapes; the base draws ledger lines, accidental and dot.

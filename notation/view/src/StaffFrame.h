@@ -11,6 +11,7 @@ class CStaffPainter;
 struct StaffFrame : LineFrame {
   const CStaffPainter* painter = nullptr;
   StaffGeometry geometry;  // window coordinates
+  int lyricY = 0;          // top of the row's first lyric line: below everything the row draws
 };
 
 // Gap between the bar line (plus the note offset) and a head at tick 0 when

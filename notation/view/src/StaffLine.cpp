@@ -1,5 +1,6 @@
 #include "StaffLine.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "KeyTable.h"
@@ -73,6 +74,11 @@ bool CStaffLine::FrameFor(int measure, StaffFrame* frame) const {
   if (!PlaceFrame(measure, frame)) return false;
   frame->painter = painter_;
   frame->geometry = geometry_;
+  // One lyric line for the whole row, below the lowest of its measures.
+  int top = painter_->LyricOffset();
+  for (int m = first_, end = first_ + DrawnCount(); m < end; ++m)
+    if (const CStaffPage* page = Page(m)) top = std::max(top, page->LyricTop());
+  frame->lyricY = (painter_->StaffKind() == kGrandStaff ? geometry_.lowerRef : geometry_.upperRef) + top;
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include "ScoreGlyph.h"
 #include "StaffPainter.h"
 #include "StaffSigns.h"
+#include "StaffSizes.h"
 
 int MarkAnchor::WindowY(const StaffFrame& f) const {
   return f.geometry.RefFor(f.painter->StaffKind(), pitch) + y;
@@ -45,6 +46,25 @@ void CTie::Draw(HDC dc, const StaffFrame& f) {
     const POINT arc[4] = {{x1, y1}, {x1 + third, y1 + b}, {x2 - third, y2 + b}, {x2, y2}};
     PolyBezier(dc, arc, 4);
   }
+}
+
+bool CBeam::InkBox(const StaffFrame& f, RECT* box) const {
+  const int y = anchor_.WindowY(f);
+  *box = {f.originX + x1_, y - thickness_ + 1, f.originX + x2_ + 1, y + 1};
+  return true;
+}
+
+bool CTupletNumber::InkBox(const StaffFrame& f, RECT* box) const {
+  const int y = anchor_.WindowY(f);
+  const int height = -StaffSizes::kOctaveFontHeight[StaffSizes::Level(f.painter->SizeLevel())];
+  *box = {f.originX + x_, y, f.originX + x_ + height * static_cast<int>(text_.size()), y + height + 3};
+  return true;
+}
+
+bool CTupletBracket::InkBox(const StaffFrame& f, RECT* box) const {
+  const int y = anchor_.WindowY(f);
+  *box = {f.originX + x1_, y - 5, f.originX + x2_ + 1, y + 6};
+  return true;
 }
 
 void CBeam::Draw(HDC dc, const StaffFrame& f) {

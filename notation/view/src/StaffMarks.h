@@ -40,6 +40,7 @@ class CTie : public CNotationItem {
 
 class CBeam : public CNotationItem {
  public:
+  bool InkBox(const StaffFrame& f, RECT* box) const override;
   CBeam(int x1, int x2, MarkAnchor anchor, int thickness)
       : x1_(x1), x2_(x2), anchor_(anchor), thickness_(thickness) {}
   void Draw(HDC dc, const StaffFrame& f) override;
@@ -55,6 +56,7 @@ class CBeam : public CNotationItem {
 
 class CTupletNumber : public CNotationItem {
  public:
+  bool InkBox(const StaffFrame& f, RECT* box) const override;
   CTupletNumber(std::string text, int x, MarkAnchor anchor)
       : text_(std::move(text)), x_(x), anchor_(anchor) {}
   void Draw(HDC dc, const StaffFrame& f) override;
@@ -69,6 +71,7 @@ class CTupletNumber : public CNotationItem {
 
 class CTupletBracket : public CNotationItem {
  public:
+  bool InkBox(const StaffFrame& f, RECT* box) const override;
   CTupletBracket(int x1, int x2, MarkAnchor anchor, bool above)
       : x1_(x1), x2_(x2), anchor_(anchor), above_(above) {}
   void Draw(HDC dc, const StaffFrame& f) override;

@@ -1,5 +1,6 @@
 #include "StaffPage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,6 +11,10 @@
 #include "StaffSizes.h"
 
 namespace {
+
+// The bar number's text cell, and how far above the staff it stands when nothing is higher.
+constexpr int kBarNumberHeight = 14;
+constexpr int kBarNumberRise = 15;
 
 // Tied pieces of one note are few; a bound keeps a damaged chain from looping.
 constexpr int kMaxTieChain = 64;
@@ -93,20 +98,64 @@ void CStaffPage::ClearHighlights() {
   for (auto& lyric : lyrics_) lyric->SetSung(false);
 }
 
+// @name Reach
+
+StaffFrame CStaffPage::LayoutFrame() const {
+  StaffFrame f;
+  f.painter = painter_;
+  f.geometry = painter_->Metrics();
+  return f;
+}
+
+void CStaffPage::MeasureReach() {
+  const StaffFrame f = LayoutFrame();
+  const StaffGeometry& s = f.geometry;
+  const bool two = painter_->StaffKind() == kGrandStaff;
+  const int g = painter_->LineGap();
+  const int lyricRef = two ? s.lowerRef : s.upperRef;
+  // The staff lines themselves, then whatever reaches beyond them.
+  int lowest = (two ? s.lowerTop : s.upperTop) + 4 * g + painter_->StrokeThickness();
+  int highest = s.upperTop;
+  auto reach = [&](const CNotationItem& item, bool lower) {
+    RECT box;
+    if (!item.InkBox(f, &box)) return;
+    if (lower || !two) lowest = std::max<int>(lowest, box.bottom);
+    if (!lower || !two) highest = std::min<int>(highest, box.top);
+  };
+  for (int voice = 0; voice < 3; ++voice)
+    for (const auto& glyph : notes_[voice]) reach(*glyph, voice == kLowerVoice);
+  for (const auto& element : elements_) {
+    RECT box;
+    if (!element->InkBox(f, &box)) continue;
+    // Marks between the staves of a two-staff part belong to the nearer one.
+    reach(*element, two && box.top > (s.upperTop + 4 * g + s.lowerTop) / 2);
+  }
+  constexpr int kClearance = 2;
+  lyricTop_ = std::max(painter_->LyricOffset(), lowest + kClearance - lyricRef);
+  barNumberTop_ = std::min(s.upperTop - kBarNumberRise, highest - kClearance - kBarNumberHeight) - s.upperRef;
+}
+
 // @name Lyrics
 
 bool CStaffPage::AttachLyric(const ScoreLyric& lyric) {
   if (lyric.tick < startTick_ - 10 || lyric.tick >= EndTick()) return false;
+  // A second verse on the same notes goes on a line of its own below the first.
+  int line = 0;
+  for (const auto& item : lyrics_)
+    if (std::abs(item->Tick() - lyric.tick) < 10 && !item->IsPunctuation())
+      line = std::max(line, item->Line() + 1);
   auto attach = [&](int voice) -> bool {
     for (auto& glyph : VoiceList(voice)) {
       if (std::abs(glyph->Tick() - lyric.tick) < 10) {
         lyrics_.push_back(std::make_unique<CLyricItem>(glyph.get(), lyric.text, lyric.tick));
+        lyrics_.back()->SetLine(line);
         return true;
       }
     }
     if (lyric.tick <= EndTick() - 10) {
       lyrics_.push_back(
           std::make_unique<CLyricItem>(startTick_, beats_ * beatTicks_, lyric.text, lyric.tick));
+      lyrics_.back()->SetLine(line);
       return true;
     }
     return false;
@@ -147,7 +196,7 @@ void CStaffPage::PaintBarNumber(HDC dc, const StaffFrame& f) const {
   snprintf(text, sizeof text, "%d", index_ + 1);
   base::ScopedSelect font(dc, painter_->TextFont());
   base::ScopedTextStyle style(dc, painter_->BarIndexColor());
-  TextOutA(dc, f.barX + 1, f.geometry.upperTop - 15, text, static_cast<int>(strlen(text)));
+  TextOutA(dc, f.barX + 1, f.geometry.upperRef + barNumberTop_, text, static_cast<int>(strlen(text)));
 }
 
 void CStaffPage::Paint(HDC dc, const StaffFrame& f) {
@@ -168,11 +217,13 @@ void CStaffPage::Paint(HDC dc, const StaffFrame& f) {
       TextOutA(dc, x, f.geometry.upperTop - 30, t.text.data(), static_cast<int>(t.text.size()));
     }
   }
-  const CLyricItem* previous = nullptr;
+  // Each lyric line pushes free syllables along on its own.
+  const CLyricItem* previous[CLyricItem::kMaxLines] = {};
   for (auto& lyric : lyrics_) {
-    lyric->Draw(dc, f, previous);
+    const CLyricItem*& before = previous[lyric->Line()];
+    lyric->Draw(dc, f, before);
     // Punctuation is not drawn and pushes nothing.
-    if (lyric->DrawnX() >= 0) previous = lyric.get();
+    if (lyric->DrawnX() >= 0) before = lyric.get();
   }
   if (painter_->ShowBarIndex()) PaintBarNumber(dc, f);
 }

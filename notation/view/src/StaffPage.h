@@ -54,6 +54,15 @@ class CStaffPage : public CMeasurePage {
   const std::vector<std::unique_ptr<CScoreGlyph>>& Notes(int voice) const;
   const std::vector<std::unique_ptr<CNotationItem>>& Elements() const { return elements_; }
   const std::vector<std::unique_ptr<CLyricItem>>& Lyrics() const { return lyrics_; }
+  // Where the measure's lyrics and bar number can go, once its notes, marks
+  // and ties are placed: the lowest top of a lyric line below everything the
+  // measure draws, from the reference line of the staff lyrics sit under, and
+  // the bar number's top above everything, from the upper staff's reference line.
+  void MeasureReach();
+  int LyricTop() const { return lyricTop_; }
+  int BarNumberTop() const { return barNumberTop_; }
+  // The part's own staves with the measure's tick 0 at x 0, as the layout measures against.
+  StaffFrame LayoutFrame() const;
 
   // @name Play events
   // Lights the note of that pitch starting within 15 ticks of tick, and its
@@ -100,8 +109,11 @@ class CStaffPage : public CMeasurePage {
   void LayoutVoice(const CScoreMeasure& m, int voice);
   size_t LayoutTuplet(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i);
   size_t LayoutBeamGroup(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i);
-  void PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool stemsUp, GlyphRole role, int x,
-                  int extremeStep, int stemBase);
+  // Returns the x the onset ended up at.
+  int PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool stemsUp, GlyphRole role, int x,
+                 int extremeStep, int stemBase);
+  int KeepClear(int voice, const std::vector<CScoreGlyph*>& onset, int x);
+  void ArrangeAccidentals(const std::vector<CScoreGlyph*>& chord) const;
   void AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::vector<const ScoreNote*>& notes, bool up,
                 int extremeStep, int anchorPitch);
   void FillRests(const CScoreMeasure& m, int voice);
@@ -123,7 +135,10 @@ class CStaffPage : public CMeasurePage {
 
   // @name Placement
   int x_ = 0;
-  int leadIn_ = 5;  // note origin from the bar line plus note offset
+  int leadIn_ = 5;                // note origin from the bar line plus note offset
+  int nextFreeX_[3] = {0, 0, 0};  // per voice, while laying out: where the next onset's ink may start
+  int lyricTop_ = 10;
+  int barNumberTop_ = -55;
 
   // @name Elements, owned
   std::vector<std::unique_ptr<CScoreGlyph>> notes_[3];  // single, upper, lower staff

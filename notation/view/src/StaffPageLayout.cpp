@@ -1,6 +1,7 @@
 // Placement of a measure's notes on a staff page: lone notes, chords, beam
 // groups, tuplets, rests and ties.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <functional>
 
@@ -26,6 +27,20 @@ size_t RunEnd(const std::vector<ScoreNote>& list, size_t i, int ScoreNote::*fiel
   return j;
 }
 
+// Notes the grid put together as one chord though they are played a 32nd or
+// more apart (a fast pickup on a grid of sixteenths): each time its own onset.
+std::vector<std::vector<const ScoreNote*>> SplitOnsets(std::vector<const ScoreNote*> chord) {
+  constexpr int kApart = 12;  // ticks; strummed chords stay together
+  std::vector<std::vector<const ScoreNote*>> onsets;
+  std::stable_sort(chord.begin(), chord.end(),
+                   [](const ScoreNote* a, const ScoreNote* b) { return a->tick < b->tick; });
+  for (const ScoreNote* n : chord) {
+    if (onsets.empty() || n->tick - onsets.back().front()->tick >= kApart) onsets.emplace_back();
+    onsets.back().push_back(n);
+  }
+  return onsets;
+}
+
 }  // namespace
 
 std::vector<int> CStaffPage::LayoutVoices(const CScoreMeasure& m) const {
@@ -35,10 +50,18 @@ std::vector<int> CStaffPage::LayoutVoices(const CScoreMeasure& m) const {
 
 void CStaffPage::Layout(const CScoreMeasure& m) {
   const std::vector<int> voices = LayoutVoices(m);
+  for (int& x : nextFreeX_) x = INT_MIN / 2;
   for (int voice : voices) LayoutVoice(m, voice);
   // Rests are centred with the final lead-in.
   leadIn_ = LeadInForNotes();
   for (int voice : voices) FillRests(m, voice);
+  // Onsets moved apart may need more than the model's width: the last head
+  // keeps the room after it that a head in the measure's last grid cell has.
+  const int w = StaffSizes::kHeadWidth[Level(painter_)];
+  for (int x : nextFreeX_) {
+    const int needed = noteOffset_ + leadIn_ + x + NoteLeadIn(scale_, w);
+    if (x > INT_MIN / 2 && needed > width_) width_ = needed;
+  }
 }
 
 int CStaffPage::LeadInForNotes() const {
@@ -49,8 +72,7 @@ int CStaffPage::LeadInForNotes() const {
     for (const auto& glyph : list) {
       // Ledger lines start 4 px left of the head; a sign stands 2 px before it.
       int reach = 6;
-      if (glyph->Accidental() > 0)
-        reach = 4 + (1 + glyph->Spec().accidentalShift) * CStaffSigns::Width(glyph->Accidental(), g);
+      if (glyph->Accidental() > 0) reach = std::max(reach, glyph->AccidentalGap(g) + 2);
       lead = std::max(lead, reach - glyph->X());
     }
   }
@@ -186,23 +208,25 @@ void CStaffPage::LayoutVoice(const CScoreMeasure& m, int voice) {
       continue;
     }
     const size_t end = n.chordGroup > 0 ? RunEnd(list, i, &ScoreNote::chordGroup) : i + 1;
-    std::vector<const ScoreNote*> chord;
-    for (size_t k = i; k < end; ++k) chord.push_back(&list[k]);
-    int lo = 1000, hi = -1000, loPitch = 0, hiPitch = 0;
-    for (const ScoreNote* c : chord) {
-      const Placed p = Place(*c);
-      if (p.step < lo) lo = p.step, loPitch = p.pitch;
-      if (p.step > hi) hi = p.step, hiPitch = p.pitch;
+    std::vector<const ScoreNote*> whole;
+    for (size_t k = i; k < end; ++k) whole.push_back(&list[k]);
+    for (const std::vector<const ScoreNote*>& chord : SplitOnsets(whole)) {
+      int lo = 1000, hi = -1000, loPitch = 0, hiPitch = 0;
+      for (const ScoreNote* c : chord) {
+        const Placed p = Place(*c);
+        if (p.step < lo) lo = p.step, loPitch = p.pitch;
+        if (p.step > hi) hi = p.step, hiPitch = p.pitch;
+      }
+      bool up;
+      if (chord.size() == 1) {
+        const Placed p = Place(*chord.front());
+        up = !IsStemDown(p.pitch, p.step);
+      } else {
+        up = BeamDirectionUp(loPitch, hiPitch);
+      }
+      const int farStep = up ? hi : lo;
+      PlaceChord(voice, chord, up, GlyphRole::kPlain, TickX(n.notatedOffset), farStep, stem);
     }
-    bool up;
-    if (chord.size() == 1) {
-      const Placed p = Place(n);
-      up = !IsStemDown(p.pitch, p.step);
-    } else {
-      up = BeamDirectionUp(loPitch, hiPitch);
-    }
-    const int farStep = up ? hi : lo;
-    PlaceChord(voice, chord, up, GlyphRole::kPlain, TickX(n.notatedOffset), farStep, stem);
     (void)g;
     i = end;
   }
@@ -211,8 +235,8 @@ void CStaffPage::LayoutVoice(const CScoreMeasure& m, int voice) {
 // Places the notes of one onset (one note or a chord) at x: stems toward
 // `extremeStep` lengthened by the step distance, neighbours a second apart
 // on the farStep side of the stem.
-void CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool up, GlyphRole role, int x,
-                            int extremeStep, int stemBase) {
+int CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool up, GlyphRole role, int x,
+                           int extremeStep, int stemBase) {
   SortChord(chord);
   std::vector<Placed> placed;
   for (const ScoreNote* n : chord) placed.push_back(Place(*n));
@@ -224,7 +248,7 @@ void CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool
   int reference = 0;
   CScoreGlyph* previous = nullptr;
   int previousStep = 0;
-  int accidentalsShown = 0, lastAccidentalStep = 0;
+  const size_t first = VoiceList(voice).size();
   for (size_t k = 0; k < placed.size(); ++k) {
     const Placed& p = placed[k];
     const bool inLine = k == 0 || std::abs(p.step - reference) > 1;
@@ -238,13 +262,6 @@ void CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool
       spec.x += up ? w : -w;
       spec.hasStem = false;  // the in-line note carries the stem
     }
-    if (spec.accidental != kNoAccidental) {
-      // Signs of a chord closer than a sixth step aside so that they clear each other.
-      if (accidentalsShown > 0 && std::abs(p.step - lastAccidentalStep) < 6)
-        spec.accidentalShift = accidentalsShown % 3;
-      ++accidentalsShown;
-      lastAccidentalStep = p.step;
-    }
     CScoreGlyph* glyph = AddGlyph(voice, *p.note, role, spec);
     if (!inLine && previous) {
       previous->SetDisplacedNeighbour();
@@ -253,6 +270,69 @@ void CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool
         previous->SetAccidental(kNatural);
     }
     if (glyph) previous = glyph, previousStep = p.step;
+  }
+  std::vector<CScoreGlyph*> glyphs;
+  for (size_t k = first; k < VoiceList(voice).size(); ++k) glyphs.push_back(VoiceList(voice)[k].get());
+  ArrangeAccidentals(glyphs);
+  return KeepClear(voice, glyphs, x);
+}
+
+// Onsets closer than the tick grid can show (32nd notes on a grid of
+// sixteenths, a chord whose signs need room): the onset moves right until
+// its signs and heads clear the heads and dots of the one before.
+int CStaffPage::KeepClear(int voice, const std::vector<CScoreGlyph*>& onset, int x) {
+  if (onset.empty()) return x;
+  const int level = Level(painter_);
+  const int g = painter_->LineGap(), w = StaffSizes::kHeadWidth[level];
+  int& freeX = nextFreeX_[voice >= 0 && voice <= 2 ? voice : 0];
+  int left = onset.front()->X();
+  for (const CScoreGlyph* glyph : onset) left = std::min(left, glyph->X() - glyph->AccidentalGap(g));
+  const int shift = freeX > left ? freeX - left : 0;
+  constexpr int kOnsetGap = 2;
+  for (CScoreGlyph* glyph : onset) {
+    glyph->MoveBy(shift);
+    const int dot = glyph->Spec().dotted ? 2 + StaffSizes::kDotDiameter[level] : 0;
+    freeX = std::max(freeX, glyph->X() + w + dot + kOnsetGap);
+  }
+  return x + shift;
+}
+
+// The signs of a chord stand left of all its heads (a head displaced left of
+// the stem included), from the top down, each in the first column where it
+// clears the signs above it; a sign is about six steps tall.
+void CStaffPage::ArrangeAccidentals(const std::vector<CScoreGlyph*>& chord) const {
+  const int g = painter_->LineGap();
+  std::vector<CScoreGlyph*> signed_;
+  int left = 0;
+  bool any = false;
+  for (CScoreGlyph* glyph : chord) {
+    left = any ? std::min(left, glyph->X()) : glyph->X();
+    any = true;
+    if (glyph->Accidental() > 0) signed_.push_back(glyph);
+  }
+  std::stable_sort(signed_.begin(), signed_.end(),
+                   [](const CScoreGlyph* a, const CScoreGlyph* b) { return a->Step() > b->Step(); });
+  constexpr int kSignSteps = 6;
+  std::vector<std::vector<CScoreGlyph*>> columns;
+  for (CScoreGlyph* glyph : signed_) {
+    size_t c = 0;
+    for (; c < columns.size(); ++c) {
+      bool clear = true;
+      for (const CScoreGlyph* other : columns[c])
+        if (std::abs(other->Step() - glyph->Step()) < kSignSteps) clear = false;
+      if (clear) break;
+    }
+    if (c == columns.size()) columns.emplace_back();
+    columns[c].push_back(glyph);
+  }
+  // Column edges from the chord's leftmost head: 2 px before it, 1 px between columns.
+  int edge = left - 2;
+  for (size_t c = 0; c < columns.size(); ++c) {
+    int width = 0;
+    for (const CScoreGlyph* glyph : columns[c])
+      width = std::max(width, CStaffSigns::Width(glyph->Accidental(), g));
+    edge -= width + (c > 0 ? 1 : 0);
+    for (CScoreGlyph* glyph : columns[c]) glyph->SetAccidentalGap(glyph->X() - edge);
   }
 }
 
@@ -276,18 +356,20 @@ size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std:
   for (size_t k = i; k < end;) {
     const size_t chordEnd =
         list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
-    std::vector<const ScoreNote*> chord;
-    for (size_t c = k; c < chordEnd; ++c) chord.push_back(&list[c]);
-    const size_t before = VoiceList(voice).size();
-    PlaceChord(voice, chord, up, GlyphRole::kBeamed, TickX(list[k].notatedOffset), farStep,
-               StaffSizes::kStemLength[Level(painter_)]);
-    // The glyph carrying the stem stands for the onset.
-    CScoreGlyph* stemmed = nullptr;
-    for (size_t g = before; g < VoiceList(voice).size(); ++g)
-      if (VoiceList(voice)[g]->HasStem()) stemmed = VoiceList(voice)[g].get();
-    if (stemmed) {
-      glyphs.push_back(stemmed);
-      onsets.push_back(&list[k]);
+    std::vector<const ScoreNote*> whole;
+    for (size_t c = k; c < chordEnd; ++c) whole.push_back(&list[c]);
+    for (const std::vector<const ScoreNote*>& chord : SplitOnsets(whole)) {
+      const size_t before = VoiceList(voice).size();
+      PlaceChord(voice, chord, up, GlyphRole::kBeamed, TickX(list[k].notatedOffset), farStep,
+                 StaffSizes::kStemLength[Level(painter_)]);
+      // The glyph carrying the stem stands for the onset.
+      CScoreGlyph* stemmed = nullptr;
+      for (size_t g = before; g < VoiceList(voice).size(); ++g)
+        if (VoiceList(voice)[g]->HasStem()) stemmed = VoiceList(voice)[g].get();
+      if (stemmed) {
+        glyphs.push_back(stemmed);
+        onsets.push_back(chord.front());
+      }
     }
     k = chordEnd;
   }
@@ -320,7 +402,7 @@ void CStaffPage::AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::ve
     }
     size_t runEnd = k + 1;
     while (runEnd < glyphs.size() && notes[runEnd]->valueClass == kSixteenthNote &&
-           notes[runEnd]->notatedOffset == notes[runEnd - 1]->notatedOffset + 30)
+           notes[runEnd]->notatedOffset - notes[runEnd - 1]->notatedOffset <= 30)
       ++runEnd;
     const int x = glyphs[k]->X() + stemX;
     if (runEnd - k >= 2) {
@@ -402,8 +484,9 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
       }
     }
     const size_t before = VoiceList(voice).size();
-    PlaceChord(voice, chord, up, chord.size() > 1 ? GlyphRole::kTupletChord : GlyphRole::kTuplet, x, farStep,
-               stem);
+    x = PlaceChord(voice, chord, up, chord.size() > 1 ? GlyphRole::kTupletChord : GlyphRole::kTuplet, x,
+                   farStep, stem);
+    if (k == i) firstX = x;
     for (size_t gi = before; gi < VoiceList(voice).size(); ++gi)
       if (VoiceList(voice)[gi]->HasStem()) {
         glyphs.push_back(VoiceList(voice)[gi].get());

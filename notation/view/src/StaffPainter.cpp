@@ -106,10 +106,11 @@ int CStaffPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
     page->SetMeasure(*m, x);
     for (const ScoreText& text : Texts())
       if (text.tick == m->startTick) page->AddText(text);
-    x += m->width;
+    // Layout may widen a crowded measure.
+    page->Layout(*m);
+    x += page->Width();
     pages_.push_back(std::move(page));
   }
-  for (size_t i = 0; i < pages_.size(); ++i) pages_[i]->Layout(*measures[i]);
 
   const bool twoStaves = staffKind_ == kGrandStaff;
   for (int voice = twoStaves ? kUpperVoice : kSingleVoice; voice <= (twoStaves ? kLowerVoice : kSingleVoice);
@@ -117,6 +118,7 @@ int CStaffPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
     for (auto& page : pages_) page->LinkTies(voice);
     LinkTiesAcrossPages(voice);
   }
+  for (auto& page : pages_) page->MeasureReach();
 
   HandOutLyrics(PartLyrics(), pages_);
   return 0;

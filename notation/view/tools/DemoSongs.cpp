@@ -16,6 +16,11 @@ void Melody(DemoTrack& t, int tick, std::initializer_list<std::pair<int, int>> n
   }
 }
 
+void SortNotes(DemoTrack& t) {
+  std::sort(t.notes.begin(), t.notes.end(),
+            [](const DemoNote& a, const DemoNote& b) { return a.tick < b.tick; });
+}
+
 void Lyrics(DemoTrack& t, std::initializer_list<const char*> syllables) {
   size_t i = 0;
   for (const char* s : syllables) {
@@ -91,8 +96,7 @@ DemoSong Drums() {
     if (fill)
       for (int s = 0; s < 8; ++s) t.notes.push_back({at + H + s * S, S - 5, s < 4 ? 48 : 45});
   }
-  std::sort(t.notes.begin(), t.notes.end(),
-            [](const DemoNote& a, const DemoNote& b) { return a.tick < b.tick; });
+  SortNotes(t);
   song.tracks.push_back(t);
   return song;
 }
@@ -114,6 +118,67 @@ DemoSong Etude() {
   return song;
 }
 
+// Crowded pages: a pickup of 32nd notes, a melody reaching down to ledger
+// lines below the staff and up to ones above it, chords with close
+// accidentals, a second verse on the same notes, and notes held over bars.
+DemoSong Crowded() {
+  DemoSong song;
+  song.name = "crowded";
+  DemoTrack t{1, 0, {}, {}};
+  constexpr int T = 15;  // a 32nd note
+  Melody(t, 4 * Q - 4 * T, {{72, T}, {74, T}, {76, T}, {77, T}}, 2);
+  Melody(t, 4 * Q, {{55, Q}, {53, Q}, {52, Q}, {57, Q}, {84, Q}, {86, Q}, {81, E}, {83, E}, {88, Q}});
+  const int chords = 12 * Q;
+  for (int note : {61, 63, 64}) t.notes.push_back({chords, Q - 10, note});
+  for (int note : {66, 70, 73}) t.notes.push_back({chords + Q, Q - 10, note});
+  for (int note : {65, 68, 71, 73}) t.notes.push_back({chords + 2 * Q, H - 10, note});
+  Melody(t, 16 * Q, {{67, Q}, {65, Q}, {64, Q}, {62, Q}});
+  Melody(t, 20 * Q, {{72, 9 * Q}, {55, 3 * Q}}, 0);
+  SortNotes(t);
+  const char* first[] = {"up", "the", "low", "road", "we", "go", "high", "a", "bove"};
+  for (int i = 0; i < 9; ++i) t.lyrics.push_back({first[i], 4 * Q + i * Q - (i > 6 ? (i - 6) * E : 0)});
+  const char* verses[2][4] = {{"Sing", "it", "once", "more"}, {"Then", "a", "gain", "now"}};
+  for (const auto& verse : verses)
+    for (int i = 0; i < 4; ++i) t.lyrics.push_back({verse[i], 16 * Q + i * Q});
+  std::stable_sort(t.lyrics.begin(), t.lyrics.end(),
+                   [](const ScoreLyric& a, const ScoreLyric& b) { return a.tick < b.tick; });
+  t.lyrics.push_back({"hold", 20 * Q});
+  song.tracks.push_back(t);
+  return song;
+}
+
+// A two-staff part whose left hand goes below the bass staff, with lyrics.
+DemoSong LowPiano() {
+  DemoSong song;
+  song.name = "lowpiano";
+  DemoTrack t{1, 0, {}, {}};
+  Melody(t, 0, {{72, Q}, {74, Q}, {76, Q}, {77, Q}, {79, H}, {84, H}, {88, Q}, {86, Q}, {84, H}});
+  Melody(t, 0, {{36, Q}, {33, Q}, {31, Q}, {38, Q}, {29, H}, {43, H}, {28, Q}, {31, Q}, {36, H}});
+  SortNotes(t);
+  const char* words[] = {"deep", "be", "low", "the", "sea", "the", "whales", "are", "sing"};
+  const int at[] = {0, Q, H, 3 * Q, 4 * Q, 6 * Q, 8 * Q, 9 * Q, 10 * Q};
+  for (int i = 0; i < 9; ++i) t.lyrics.push_back({words[i], at[i]});
+  song.tracks.push_back(t);
+  return song;
+}
+
+// Cymbals above the staff on every beat, under the bar numbers.
+DemoSong Cymbals() {
+  DemoSong song;
+  song.name = "cymbals";
+  DemoTrack t{10, 9, {}, {}};
+  for (int b = 0; b < 4; ++b) {
+    const int at = b * 4 * Q;
+    for (int q = 0; q < 4; ++q) {
+      t.notes.push_back({at + q * Q, E - 10, q == 0 ? 49 : (q == 2 ? 57 : 51)});
+      t.notes.push_back({at + q * Q, E - 10, q % 2 ? 38 : 36});
+    }
+  }
+  SortNotes(t);
+  song.tracks.push_back(t);
+  return song;
+}
+
 }  // namespace
 
 int DemoSong::BarCount() const {
@@ -124,7 +189,8 @@ int DemoSong::BarCount() const {
 }
 
 const std::vector<DemoSong>& DemoSongs() {
-  static const std::vector<DemoSong> songs{Hymn(), Minuet(), Drums(), Etude()};
+  static const std::vector<DemoSong> songs{Hymn(),    Minuet(),   Drums(),  Etude(),
+                                           Crowded(), LowPiano(), Cymbals()};
   return songs;
 }
 

@@ -1,0 +1,227 @@
+// Dense songs laid out by the staff view and read back row by row: lyrics
+// below everything their row draws, bar numbers above their measure, 32nd
+// notes and chord accidentals apart, verses on lines of their own, and ties
+// clear of the heads they join. Boxes come from the layout (glyph ink boxes,
+// lyric lines, bar number tops) for the frames the rows paint with.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DemoSongs.h"
+#include "LyricItem.h"
+#include "ScoreBuffer.h"
+#include "StaffMarks.h"
+#include "StaffPage.h"
+#include "StaffPainter.h"
+#include "StaffSizes.h"
+#include "StaffView.h"
+#include "ViewBitmap.h"
+
+namespace {
+
+bool Overlap(const RECT& a, const RECT& b) {
+  RECT both;
+  return IntersectRect(&both, &a, &b) != FALSE;
+}
+
+std::string Show(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+// One laid-out measure of the first part as its row paints it.
+struct Shown {
+  const CStaffPage* page;
+  StaffFrame frame;
+};
+
+// A demo song in the staff view, one row per screen, every row visited.
+struct Laid {
+  std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer{new CScoreBuffer(),
+                                                                [](IScoreBuffer* b) { b->Release(); }};
+  CStaffView view{nullptr};
+  CViewBitmap bitmap{900, 360};
+  std::vector<std::vector<Shown>> rows;
+
+  Laid(const char* song, int level) {
+    view.SetScoreBuffer(buffer.get());
+    view.SetSizeLevel(level);
+    const RECT rect{0, 0, 900, 360};
+    view.SetRect(&rect);
+    FillDemo(buffer.get(), &view, *FindDemoSong(song));
+    EXPECT_EQ(view.Rebuild(), 0);
+    view.Pager().EnableCursor(false);
+    CStaffLine& line = *view.Pager().Lines()[0];
+    for (int first = 0; first < line.PageCount();) {
+      view.Pager().ScrollTo(first, 0);
+      // Free syllables find their place when painted.
+      bitmap.Fill(RGB(0, 0, 0));
+      view.Paint(bitmap.Dc());
+      std::vector<Shown> row;
+      for (int m = line.FirstMeasure(); line.Draws(m); ++m) {
+        Shown s{line.Page(m), {}};
+        EXPECT_TRUE(line.FrameFor(m, &s.frame));
+        row.push_back(s);
+      }
+      if (row.empty()) break;
+      first = line.FirstMeasure() + static_cast<int>(row.size());
+      rows.push_back(row);
+    }
+  }
+  CStaffPainter& Part() { return *view.Pager().Lines()[0]->Part(); }
+
+  // Ink of every glyph and mark of a measure.
+  static std::vector<RECT> Ink(const Shown& s) {
+    std::vector<RECT> boxes;
+    RECT box;
+    for (int voice = 0; voice < 3; ++voice)
+      for (const auto& g : s.page->Notes(voice))
+        if (g->InkBox(s.frame, &box)) boxes.push_back(box);
+    for (const auto& e : s.page->Elements())
+      if (e->InkBox(s.frame, &box)) boxes.push_back(box);
+    return boxes;
+  }
+
+  // Lyric boxes of a measure, with the widths the lyric font gives them.
+  std::vector<std::pair<RECT, std::string>> LyricBoxes(const Shown& s) {
+    std::vector<std::pair<RECT, std::string>> boxes;
+    HGDIOBJ old = SelectObject(bitmap.Dc(), Part().LyricFont());
+    for (const auto& lyric : s.page->Lyrics()) {
+      if (lyric->DrawnX() < 0) continue;
+      SIZE size{};
+      const std::string& t = lyric->Text();
+      GetTextExtentPoint32A(bitmap.Dc(), t.data(), static_cast<int>(t.size()), &size);
+      const int top = lyric->Top(s.frame);
+      boxes.push_back({{lyric->DrawnX(), top, lyric->DrawnX() + size.cx, top + size.cy}, t});
+    }
+    SelectObject(bitmap.Dc(), old);
+    return boxes;
+  }
+};
+
+struct SongCase {
+  const char* song;
+  int level;
+};
+
+const SongCase kDense[] = {{"crowded", 0},  {"crowded", 1}, {"crowded", 3}, {"lowpiano", 0},
+                           {"lowpiano", 2}, {"hymn", 1},    {"etude", 1},   {"cymbals", 1}};
+
+TEST(StaffCrowding, LyricsStandBelowEverythingTheirRowDraws) {
+  for (const SongCase& c : kDense) {
+    Laid laid(c.song, c.level);
+    int lyrics = 0;
+    for (const auto& row : laid.rows) {
+      int lowest = 0;
+      for (const Shown& s : row)
+        for (const RECT& r : Laid::Ink(s)) lowest = std::max<int>(lowest, r.bottom);
+      for (const Shown& s : row) {
+        for (const auto& [box, text] : laid.LyricBoxes(s)) {
+          ++lyrics;
+          EXPECT_GE(box.top, lowest) << c.song << " level " << c.level << " '" << text << "'";
+          for (const Shown& other : row)
+            for (const RECT& r : Laid::Ink(other))
+              EXPECT_FALSE(Overlap(box, r)) << c.song << " '" << text << "' " << Show(box) << " " << Show(r);
+        }
+      }
+    }
+    if (std::string(c.song) != "cymbals" && std::string(c.song) != "etude") EXPECT_GT(lyrics, 0) << c.song;
+  }
+  // Where nothing reaches below the staff, lyrics keep their usual place.
+  Laid hymn("hymn", 1);
+  const Shown& s = hymn.rows[0][0];
+  EXPECT_EQ(s.frame.lyricY, s.frame.geometry.upperRef + hymn.Part().LyricOffset());
+}
+
+TEST(StaffCrowding, BarNumbersStandAboveTheirMeasure) {
+  for (const SongCase& c : kDense) {
+    Laid laid(c.song, c.level);
+    for (const auto& row : laid.rows) {
+      for (const Shown& s : row) {
+        // The bar number's cell: up to three digits of the 12 px text font.
+        const int top = s.frame.geometry.upperRef + s.page->BarNumberTop();
+        const RECT number{s.frame.barX + 1, top, s.frame.barX + 1 + 3 * 8, top + 14};
+        EXPECT_LE(number.bottom, s.frame.geometry.upperTop) << c.song;
+        for (const RECT& r : Laid::Ink(s))
+          EXPECT_LE(number.bottom, r.top) << c.song << " bar " << s.page->Index() + 1 << " " << Show(r);
+      }
+    }
+  }
+  // Cymbals above the staff push the numbers up from where they stand over a plain staff.
+  Laid cymbals("cymbals", 1), hymn("hymn", 1);
+  EXPECT_LT(cymbals.rows[0][0].page->BarNumberTop(), hymn.rows[0][0].page->BarNumberTop());
+}
+
+TEST(StaffCrowding, FastPickupGivesEveryOnsetAHead) {
+  for (int level : {0, 1, 2, 3}) {
+    Laid laid("crowded", level);
+    const Shown& pickup = laid.rows[0][0];
+    std::vector<const CScoreGlyph*> heads;
+    for (const auto& g : pickup.page->Notes(0)) heads.push_back(g.get());
+    // The four 32nd notes, each on its own onset, left to right in time.
+    ASSERT_EQ(heads.size(), 4u) << level;
+    const int w = CScoreGlyph::HeadWidth(laid.Part());
+    for (size_t i = 1; i < heads.size(); ++i) {
+      EXPECT_GT(heads[i]->Tick(), heads[i - 1]->Tick());
+      EXPECT_GE(heads[i]->X() - heads[i - 1]->X(), w) << level;
+      EXPECT_FALSE(Overlap(heads[i]->HeadBox(pickup.frame), heads[i - 1]->HeadBox(pickup.frame))) << level;
+    }
+    // The last head stays inside its measure, clear of the bar line.
+    const RECT last = heads.back()->HeadBox(pickup.frame);
+    EXPECT_LT(last.right, pickup.frame.barX + pickup.frame.placement.width) << level;
+  }
+}
+
+TEST(StaffCrowding, ChordAccidentalsStandLeftOfAllHeadsInColumns) {
+  for (int level : {0, 1, 2, 3}) {
+    Laid laid("crowded", level);
+    int signs = 0, columns = 0;
+    for (const auto& row : laid.rows) {
+      for (const Shown& s : row) {
+        const auto& notes = s.page->Notes(0);
+        for (const auto& a : notes) {
+          if (a->Accidental() <= 0) continue;
+          ++signs;
+          const RECT sign = a->AccidentalBox(s.frame);
+          for (const auto& b : notes) {
+            EXPECT_FALSE(Overlap(sign, b->HeadBox(s.frame)))
+                << "level " << level << " bar " << s.page->Index() + 1 << " sign of " << a->Pitch()
+                << " on head of " << b->Pitch();
+            if (b.get() == a.get() || b->Accidental() <= 0) continue;
+            EXPECT_FALSE(Overlap(sign, b->AccidentalBox(s.frame)))
+                << "level " << level << " signs of " << a->Pitch() << " and " << b->Pitch();
+            if (b->Tick() == a->Tick() &&
+                b->AccidentalGap(laid.Part().LineGap()) != a->AccidentalGap(laid.Part().LineGap()))
+              ++columns;
+          }
+        }
+      }
+    }
+    EXPECT_GE(signs, 8) << level;
+    EXPECT_GT(columns, 0) << level;  // close signs of one chord stand in more than one column
+  }
+}
+
+TEST(StaffCrowding, SecondVerseGoesOnALineOfItsOwn) {
+  for (int level : {0, 1, 3}) {
+    Laid laid("crowded", level);
+    int second = 0;
+    for (const auto& row : laid.rows) {
+      std::vector<std::pair<RECT, std::string>> all;
+      for (const Shown& s : row) {
+        for (const auto& lyric : s.page->Lyrics()) second += lyric->Line() == 1;
+        for (auto& b : laid.LyricBoxes(s)) all.push_back(b);
+      }
+      for (size_t i = 0; i < all.size(); ++i)
+        for (size_t j = i + 1; j < all.size(); ++j)
+          EXPECT_FALSE(Overlap(all[i].first, all[j].first))
+              << "level " << level << " '" << all[i].second << "' and '" << all[j].second << "'";
+    }
+    EXPECT_EQ(second, 4) << level;
+  }
+}
+
+}  // namespace
