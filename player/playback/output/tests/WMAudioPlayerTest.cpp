@@ -466,6 +466,33 @@ TEST_F(WMAudioPlayerTest, ListenersAreCalledOncePerEntryAndRemovedOneAtATime) {
   EXPECT_EQ((std::vector<int>{0, 1, 3}), recorder.events);
 }
 
+// The reader's thread reports while the UI thread adds and removes listeners.
+TEST_F(WMAudioPlayerTest, ListenersComeAndGoWhileTheReaderReports) {
+  ASSERT_EQ(S_OK, face->Init());
+  ASSERT_EQ(S_OK, face->Open("song.wma"));
+  ASSERT_EQ(S_OK, face->Seek(0));
+  std::atomic<bool> stop{false};
+  std::atomic<int> delivered{0};
+  std::thread reporter([&] {
+    for (QWORD ms = 0; !stop && ms < 100000; ++ms) {
+      if (Deliver(ms, 1, 4) != S_OK) return;
+      ++delivered;
+    }
+  });
+  MediaEventRecorder visitors[4];
+  DWORD begin = GetTickCount();
+  for (int round = 0; delivered < 3000 && GetTickCount() - begin < 10000; ++round) {
+    MediaEventRecorder& visitor = visitors[round % 4];
+    face->AddListener(&visitor);
+    face->RemoveListener(&visitor);
+  }
+  stop = true;
+  reporter.join();
+  EXPECT_GE(delivered, 3000);
+  std::lock_guard<std::mutex> hold(recorder.lock);
+  EXPECT_EQ(static_cast<size_t>(delivered.load()), recorder.ticks.size());
+}
+
 TEST_F(WMAudioPlayerTest, TheReaderReachesTheAllocatorThroughTheCallback) {
   IWMReaderCallback* callback = player;
   IWMReaderCallbackAdvanced* advanced = nullptr;
