@@ -1,5 +1,7 @@
 #include "StaffMarks.h"
 
+#include <algorithm>
+
 #include "base/GdiHandles.h"
 #include "ScoreGlyph.h"
 #include "StaffPainter.h"
@@ -10,42 +12,77 @@ int MarkAnchor::WindowY(const StaffFrame& f) const {
   return f.geometry.RefFor(f.painter->StaffKind(), pitch) + y;
 }
 
-void CTie::Draw(HDC dc, const StaffFrame& f) {
-  if (!f.painter || !first_) return;
+CTie::CTie(CScoreGlyph* first, CScoreGlyph* second, Span span, int length, int g)
+    : first_(first),
+      second_(second),
+      span_(span),
+      above_(first && first->StemDown()),
+      // Flat for neighbours, rising with the length up to a gap and a half.
+      height_(std::min(3 * g / 2, std::max(g / 2, length / 10))) {}
+
+bool CTie::CurveFor(const StaffFrame& f, Curve* c) const {
+  if (!f.painter || !first_) return false;
   const int g = f.painter->LineGap();
   const int w = CScoreGlyph::HeadWidth(*f.painter);
-  // The arc bows away from the stems.
-  const int bow = first_->StemDown() ? -(g / 2 + 2) : g / 2 + 2;
-  int x1, y1, x2, y2;
+  // The ends lie just outside the heads' ink, above or below their middles.
+  const int off = above_ ? -(g / 2 + 2) : g / 2 + 3;
+  int x1, x2, y;
   switch (span_) {
     case kWithin:
-      if (!second_) return;
-      x1 = first_->HeadLeft(f) + w + 1, y1 = first_->HeadY(f);
-      x2 = second_->HeadLeft(f) - 1, y2 = second_->HeadY(f);
+      if (!second_) return false;
+      x1 = first_->HeadLeft(f) + w / 2 + 1, x2 = second_->HeadLeft(f) + w / 2 - 1;
+      y = first_->HeadY(f);
       break;
     case kToNext:
-      x1 = first_->HeadLeft(f) + w + 1, y1 = first_->HeadY(f);
+      x1 = first_->HeadLeft(f) + w / 2 + 1, y = first_->HeadY(f);
       if (f.nextShown && second_)
-        x2 = f.nextOriginX + second_->X() - 1, y2 = y1;
+        x2 = f.nextOriginX + second_->X() + w / 2 - 1;
       else
-        x2 = f.lineEndX - 2, y2 = y1;  // half an arc toward the end of the line
+        x2 = f.lineEndX - 2;  // half an arc toward the end of the line
       break;
     case kFromPrevious:
     default:
-      if (f.prevShown || !second_) return;  // the previous page drew the whole arc
-      y2 = second_->HeadY(f), x2 = second_->HeadLeft(f) - 1;
-      x1 = f.barX + f.placement.noteOffset + 1, y1 = y2;
+      if (f.prevShown || !second_) return false;  // the previous page drew the whole arc
+      x2 = second_->HeadLeft(f) + w / 2 - 1, y = second_->HeadY(f);
+      x1 = f.barX + f.placement.noteOffset + 1;
       break;
   }
-  if (x2 <= x1) x2 = x1 + 2;
-  y1 += bow / 2, y2 += bow / 2;
-  const int third = (x2 - x1) / 3;
+  if (x2 < x1 + 4) x2 = x1 + 4;
+  const int level = StaffSizes::Level(f.painter->SizeLevel());
+  c->from = {x1, y + off};
+  c->to = {x2, y + off};
+  c->height = height_;
+  c->thickness = level >= 2 ? 3 : 2;
+  return true;
+}
+
+bool CTie::InkBox(const StaffFrame& f, RECT* box) const {
+  Curve c;
+  if (!CurveFor(f, &c)) return false;
+  const int dir = above_ ? -1 : 1;
+  const int peak = c.from.y + dir * (c.height + 1);
+  *box = {c.from.x, std::min<int>(c.from.y, peak), c.to.x + 1, std::max<int>(c.from.y, peak) + 1};
+  return true;
+}
+
+void CTie::Draw(HDC dc, const StaffFrame& f) {
+  Curve c;
+  if (!CurveFor(f, &c)) return;
+  const int dir = above_ ? -1 : 1;
+  // A cubic's middle reaches three quarters of its control points' offset.
+  const int outer = dir * c.height * 4 / 3, inner = dir * (c.height - c.thickness + 1) * 4 / 3;
+  const int quarter = (c.to.x - c.from.x) / 4;
+  const POINT path[6] = {
+      {c.from.x + quarter, c.from.y + outer}, {c.to.x - quarter, c.to.y + outer},     c.to,
+      {c.to.x - quarter, c.to.y + inner},     {c.from.x + quarter, c.from.y + inner}, c.from};
   base::ScopedSelect pen(dc, f.painter->NotePen(1));
-  for (int k = 0; k < 2; ++k) {
-    const int b = bow > 0 ? bow - k : bow + k;
-    const POINT arc[4] = {{x1, y1}, {x1 + third, y1 + b}, {x2 - third, y2 + b}, {x2, y2}};
-    PolyBezier(dc, arc, 4);
-  }
+  base::ScopedSelect brush(dc, f.painter->NoteBrush());
+  BeginPath(dc);
+  MoveToEx(dc, c.from.x, c.from.y, nullptr);
+  PolyBezierTo(dc, path, 6);
+  CloseFigure(dc);
+  EndPath(dc);
+  StrokeAndFillPath(dc);
 }
 
 bool CBeam::InkBox(const StaffFrame& f, RECT* box) const {

@@ -18,6 +18,9 @@ struct MarkAnchor {
   int WindowY(const StaffFrame& f) const;
 };
 
+// A tie: a crescent of two Bezier curves, thick in the middle, from just
+// outside one head to just outside the other on the side away from the
+// stems, higher the longer it is.
 class CTie : public CNotationItem {
  public:
   enum Span {
@@ -26,16 +29,32 @@ class CTie : public CNotationItem {
     kFromPrevious,  // the first note closes the previous page: drawn only when that page is not beside this
                     // one
   };
-  CTie(CScoreGlyph* first, CScoreGlyph* second, Span span) : first_(first), second_(second), span_(span) {}
+  // `length` is the tie's length in pixels as the layout expects the row to draw it.
+  CTie(CScoreGlyph* first, CScoreGlyph* second, Span span, int length, int lineGap);
   void Draw(HDC dc, const StaffFrame& f) override;
+  bool InkBox(const StaffFrame& f, RECT* box) const override;
   Span GetSpan() const { return span_; }
   const CScoreGlyph* First() const { return first_; }
   const CScoreGlyph* Second() const { return second_; }
+  bool Above() const { return above_; }
+  int Height() const { return height_; }
+
+  // Where a tie runs for a frame: its ends, how far its middle rises or
+  // sinks from them, and its thickness there.
+  struct Curve {
+    POINT from, to;
+    int height;
+    int thickness;
+  };
+  // False when the frame does not draw it.
+  bool CurveFor(const StaffFrame& f, Curve* c) const;
 
  private:
   CScoreGlyph* first_;
   CScoreGlyph* second_;
   Span span_;
+  bool above_;
+  int height_;
 };
 
 class CBeam : public CNotationItem {

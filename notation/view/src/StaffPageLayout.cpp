@@ -583,7 +583,8 @@ void CStaffPage::LinkTies(int voice) {
                                               : second->SplitGroup() == first->SplitGroup() &&
                                                     second->Pitch() == first->Pitch();
       if (!tied) continue;
-      elements_.push_back(std::make_unique<CTie>(first, second, CTie::kWithin));
+      elements_.push_back(std::make_unique<CTie>(first, second, CTie::kWithin, second->X() - first->X(),
+                                                 painter_->LineGap()));
       first->SetNextTied(second);
       second->SetPrevTied(first);
       break;
@@ -600,8 +601,12 @@ void CStaffPage::LinkTiesInto(CStaffPage& next, int voice) {
     for (auto& other : theirs) {
       CScoreGlyph* second = other.get();
       if (second->TieEnd() != first->TieStart() || second->PrevTied()) continue;
-      elements_.insert(elements_.begin(), std::make_unique<CTie>(first, second, CTie::kToNext));
-      next.elements_.push_back(std::make_unique<CTie>(first, second, CTie::kFromPrevious));
+      // From the head to this bar's end, then from the next bar line to the head.
+      const int length =
+          width_ - noteOffset_ - leadIn_ - first->X() + next.noteOffset_ + next.leadIn_ + second->X();
+      const int g = painter_->LineGap();
+      elements_.insert(elements_.begin(), std::make_unique<CTie>(first, second, CTie::kToNext, length, g));
+      next.elements_.push_back(std::make_unique<CTie>(first, second, CTie::kFromPrevious, length, g));
       first->SetNextTied(second);
       second->SetPrevTied(first);
       break;

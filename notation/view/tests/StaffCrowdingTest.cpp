@@ -32,6 +32,9 @@ std::string Show(const RECT& r) {
          std::to_string(r.bottom) + ")";
 }
 
+constexpr COLORREF kLine = RGB(0, 200, 0);
+constexpr COLORREF kNote = RGB(255, 255, 255);
+
 // One laid-out measure of the first part as its row paints it.
 struct Shown {
   const CStaffPage* page;
@@ -53,6 +56,11 @@ struct Laid {
     view.SetRect(&rect);
     FillDemo(buffer.get(), &view, *FindDemoSong(song));
     EXPECT_EQ(view.Rebuild(), 0);
+    IScoreViewOptions* o = view.GetOptions(1);
+    o->SetLineColor(kLine, -1);
+    o->SetNoteColor(kNote, -1);
+    o->SetShowBarIndex(false, -1);
+    o->Release();
     view.Pager().EnableCursor(false);
     CStaffLine& line = *view.Pager().Lines()[0];
     for (int first = 0; first < line.PageCount();) {
@@ -222,6 +230,56 @@ TEST(StaffCrowding, SecondVerseGoesOnALineOfItsOwn) {
     }
     EXPECT_EQ(second, 4) << level;
   }
+}
+
+TEST(StaffCrowding, TiesAreOneSmoothArcClearOfTheirHeads) {
+  int risen = 0;
+  for (int level : {0, 1, 2, 3}) {
+    Laid laid("crowded", level);
+    int ties = 0, longest = 0, shortest = 1 << 30, highest = 0, lowest = 1 << 30;
+    for (size_t r = 0; r < laid.rows.size(); ++r) {
+      // The rows were visited page by page: paint this one again to probe it.
+      laid.view.Pager().ScrollTo(laid.rows[r][0].page->Index(), 0);
+      laid.bitmap.Fill(RGB(0, 0, 0));
+      laid.view.Paint(laid.bitmap.Dc());
+      for (const Shown& s : laid.rows[r]) {
+        for (const auto& e : s.page->Elements()) {
+          const CTie* tie = dynamic_cast<const CTie*>(e.get());
+          CTie::Curve c;
+          RECT box;
+          if (!tie || !tie->CurveFor(s.frame, &c) || !tie->InkBox(s.frame, &box)) continue;
+          ++ties;
+          // Clear of every head of the measure, the two it joins included.
+          for (int voice = 0; voice < 3; ++voice)
+            for (const auto& g : s.page->Notes(voice))
+              EXPECT_FALSE(Overlap(box, g->HeadBox(s.frame))) << "level " << level << " " << Show(box);
+          const int length = c.to.x - c.from.x;
+          if (length > longest) longest = length, highest = c.height;
+          if (length < shortest) shortest = length, lowest = c.height;
+          // One crescent: in every column of its middle half a single run of
+          // note-coloured pixels no thicker than the tie, where the arc is.
+          for (int x = c.from.x + length / 4; x <= c.to.x - length / 4; ++x) {
+            int runs = 0, ink = 0;
+            bool in = false;
+            for (int y = box.top - 2; y < box.bottom + 2; ++y) {
+              const bool on = laid.bitmap.At(x, y) == kNote;
+              if (on && !in) ++runs;
+              in = on;
+              ink += on;
+            }
+            EXPECT_EQ(runs, 1) << "level " << level << " column " << x;
+            EXPECT_LE(ink, c.thickness + 2) << "level " << level << " column " << x;
+          }
+        }
+      }
+    }
+    EXPECT_GE(ties, 2) << level;
+    // Longer ties arch higher.
+    EXPECT_GT(longest, shortest) << level;
+    EXPECT_GE(highest, lowest) << level;
+    risen += highest > lowest;
+  }
+  EXPECT_GT(risen, 0);
 }
 
 }  // namespace

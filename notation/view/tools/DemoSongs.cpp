@@ -120,7 +120,8 @@ DemoSong Etude() {
 
 // Crowded pages: a pickup of 32nd notes, a melody reaching down to ledger
 // lines below the staff and up to ones above it, chords with close
-// accidentals, a second verse on the same notes, and notes held over bars.
+// accidentals, a second verse on the same notes, and notes held over bars
+// and within one.
 DemoSong Crowded() {
   DemoSong song;
   song.name = "crowded";
@@ -134,6 +135,8 @@ DemoSong Crowded() {
   for (int note : {65, 68, 71, 73}) t.notes.push_back({chords + 2 * Q, H - 10, note});
   Melody(t, 16 * Q, {{67, Q}, {65, Q}, {64, Q}, {62, Q}});
   Melody(t, 20 * Q, {{72, 9 * Q}, {55, 3 * Q}}, 0);
+  // Cut at the beats into pieces tied by short arcs.
+  Melody(t, 32 * Q, {{0, Q + S}, {72, 3 * Q - S}}, 0);
   SortNotes(t);
   const char* first[] = {"up", "the", "low", "road", "we", "go", "high", "a", "bove"};
   for (int i = 0; i < 9; ++i) t.lyrics.push_back({first[i], 4 * Q + i * Q - (i > 6 ? (i - 6) * E : 0)});
@@ -143,6 +146,7 @@ DemoSong Crowded() {
   std::stable_sort(t.lyrics.begin(), t.lyrics.end(),
                    [](const ScoreLyric& a, const ScoreLyric& b) { return a.tick < b.tick; });
   t.lyrics.push_back({"hold", 20 * Q});
+  t.lyrics.push_back({"end", 33 * Q + S});
   song.tracks.push_back(t);
   return song;
 }
