@@ -74,28 +74,37 @@ RECT CScoreGlyph::AccidentalBox(const StaffFrame& f) const {
   return {x, y - 3 * g / 2 - 1, x + CStaffSigns::Width(spec_.accidental, g) + 1, y + g + 2};
 }
 
+void CScoreGlyph::VerticalInk(int y, int g, int strokes, int defaultStem, int* top, int* bottom) const {
+  *top = y - g / 2 - 1, *bottom = y + g / 2 + 2;
+  if (spec_.hasStem && strokes > 0) {
+    const int len = spec_.stemLength > 0 ? spec_.stemLength : defaultStem;
+    if (spec_.stemDown)
+      *bottom = std::max(*bottom, y + len + 1);
+    else
+      *top = std::min(*top, y - len);
+  }
+  // As AccidentalBox.
+  if (spec_.accidental > 0) *top = std::min(*top, y - 3 * g / 2 - 1), *bottom = std::max(*bottom, y + g + 2);
+}
+
 RECT CScoreGlyph::InkBox(const StaffFrame& f) const {
   const CStaffPainter& p = *f.painter;
+  const int level = StaffSizes::Level(p.SizeLevel());
   RECT box = HeadBox(f);
   int lo = 0, hi = 0;
   StaffRange(p.StaffKind(), f.geometry.UsesLowerStaff(p.StaffKind(), spec_.pitch), &lo, &hi);
   if (spec_.step < lo || spec_.step > hi) {
     const int x1 = HeadLeft(f) - 4;
     box.left = std::min<LONG>(box.left, x1);
-    box.right = std::max<LONG>(box.right, x1 + StaffSizes::kLedgerWidth[StaffSizes::Level(p.SizeLevel())]);
-  }
-  if (spec_.hasStem && p.StrokeThickness() > 0) {
-    const int len =
-        spec_.stemLength > 0 ? spec_.stemLength : StaffSizes::kStemLength[StaffSizes::Level(p.SizeLevel())];
-    if (spec_.stemDown)
-      box.bottom = std::max<LONG>(box.bottom, HeadY(f) + len + 1);
-    else
-      box.top = std::min<LONG>(box.top, HeadY(f) - len);
+    box.right = std::max<LONG>(box.right, x1 + StaffSizes::kLedgerWidth[level]);
   }
   if (spec_.accidental > 0) {
     const RECT sign = AccidentalBox(f);
-    UnionRect(&box, &box, &sign);
+    box.left = std::min(box.left, sign.left);
   }
+  int top = 0, bottom = 0;
+  VerticalInk(HeadY(f), p.LineGap(), p.StrokeThickness(), StaffSizes::kStemLength[level], &top, &bottom);
+  box.top = top, box.bottom = bottom;
   return box;
 }
 

@@ -89,6 +89,8 @@ class CScoreGlyph : public CNotationItem {
   RECT HeadBox(const StaffFrame& f) const;
   RECT AccidentalBox(const StaffFrame& f) const;
   RECT InkBox(const StaffFrame& f) const;
+  // InkBox's top and bottom for a head at y, without a frame.
+  void VerticalInk(int y, int g, int strokes, int defaultStem, int* top, int* bottom) const;
   bool InkBox(const StaffFrame& f, RECT* box) const override {
     *box = InkBox(f);
     return true;

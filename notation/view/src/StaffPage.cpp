@@ -122,8 +122,20 @@ void CStaffPage::MeasureReach() {
     if (lower || !two) lowest = std::max<int>(lowest, box.bottom);
     if (!lower || !two) highest = std::min<int>(highest, box.top);
   };
-  for (int voice = 0; voice < 3; ++voice)
-    for (const auto& glyph : notes_[voice]) reach(*glyph, voice == kLowerVoice);
+  // Glyphs by their vertical ink alone, without a frame: a song has thousands.
+  const int strokes = painter_->StrokeThickness();
+  const int defaultStem = StaffSizes::kStemLength[StaffSizes::Level(painter_->SizeLevel())];
+  for (int voice = 0; voice < 3; ++voice) {
+    const bool lower = voice == kLowerVoice;
+    for (const auto& glyph : notes_[voice]) {
+      const GlyphSpec& spec = glyph->Spec();
+      const int y = StaffGeometry::StepY(s.RefFor(painter_->StaffKind(), spec.pitch), spec.step, g);
+      int top = 0, bottom = 0;
+      glyph->VerticalInk(y, g, strokes, defaultStem, &top, &bottom);
+      if (lower || !two) lowest = std::max(lowest, bottom);
+      if (!lower || !two) highest = std::min(highest, top);
+    }
+  }
   for (const auto& element : elements_) {
     RECT box;
     if (!element->InkBox(f, &box)) continue;

@@ -112,8 +112,8 @@ class CStaffPage : public CMeasurePage {
   // Returns the x the onset ended up at.
   int PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool stemsUp, GlyphRole role, int x,
                  int extremeStep, int stemBase);
-  int KeepClear(int voice, const std::vector<CScoreGlyph*>& onset, int x);
-  void ArrangeAccidentals(const std::vector<CScoreGlyph*>& chord) const;
+  int KeepClear(int voice, size_t first, int x);
+  void ArrangeAccidentals(int voice, size_t first) const;
   void AddBeams(const std::vector<CScoreGlyph*>& glyphs, const std::vector<const ScoreNote*>& notes, bool up,
                 int extremeStep, int anchorPitch);
   void FillRests(const CScoreMeasure& m, int voice);

@@ -28,17 +28,44 @@ size_t RunEnd(const std::vector<ScoreNote>& list, size_t i, int ScoreNote::*fiel
 }
 
 // Notes the grid put together as one chord though they are played a 32nd or
-// more apart (a fast pickup on a grid of sixteenths): each time its own onset.
-std::vector<std::vector<const ScoreNote*>> SplitOnsets(std::vector<const ScoreNote*> chord) {
-  constexpr int kApart = 12;  // ticks; strummed chords stay together
-  std::vector<std::vector<const ScoreNote*>> onsets;
-  std::stable_sort(chord.begin(), chord.end(),
-                   [](const ScoreNote* a, const ScoreNote* b) { return a->tick < b->tick; });
-  for (const ScoreNote* n : chord) {
-    if (onsets.empty() || n->tick - onsets.back().front()->tick >= kApart) onsets.emplace_back();
-    onsets.back().push_back(n);
+// more apart (a fast pickup on a grid of sixteenths) are each time an onset
+// of their own: the chord in time order, and where the onset from `from` ends.
+constexpr int kOnsetApart = 12;  // ticks; strummed chords stay together
+
+// Chords are a few notes, mostly in time order already: an insertion sort,
+// stable and without a buffer.
+template <typename T, typename Before>
+void SortFew(T* first, T* last, Before before) {
+  for (T* i = first + 1; i < last; ++i)
+    for (T* j = i; j > first && before(*j, *(j - 1)); --j) std::swap(*j, *(j - 1));
+}
+
+void SortByTime(std::vector<const ScoreNote*>& chord) {
+  if (chord.size() > 1)
+    SortFew(chord.data(), chord.data() + chord.size(),
+            [](const ScoreNote* a, const ScoreNote* b) { return a->tick < b->tick; });
+}
+
+size_t OnsetEnd(const std::vector<const ScoreNote*>& chord, size_t from) {
+  size_t end = from + 1;
+  while (end < chord.size() && chord[end]->tick - chord[from]->tick < kOnsetApart) ++end;
+  return end;
+}
+
+// Calls place(onset) for each onset of the chord, copying only when it splits.
+template <typename Place>
+void ForEachOnset(std::vector<const ScoreNote*>& chord, Place place) {
+  SortByTime(chord);
+  for (size_t from = 0; from < chord.size();) {
+    const size_t end = OnsetEnd(chord, from);
+    if (from == 0 && end == chord.size()) {
+      place(chord);
+      return;
+    }
+    place(std::vector<const ScoreNote*>(chord.begin() + static_cast<std::ptrdiff_t>(from),
+                                        chord.begin() + static_cast<std::ptrdiff_t>(end)));
+    from = end;
   }
-  return onsets;
 }
 
 }  // namespace
@@ -210,7 +237,7 @@ void CStaffPage::LayoutVoice(const CScoreMeasure& m, int voice) {
     const size_t end = n.chordGroup > 0 ? RunEnd(list, i, &ScoreNote::chordGroup) : i + 1;
     std::vector<const ScoreNote*> whole;
     for (size_t k = i; k < end; ++k) whole.push_back(&list[k]);
-    for (const std::vector<const ScoreNote*>& chord : SplitOnsets(whole)) {
+    ForEachOnset(whole, [&](const std::vector<const ScoreNote*>& chord) {
       int lo = 1000, hi = -1000, loPitch = 0, hiPitch = 0;
       for (const ScoreNote* c : chord) {
         const Placed p = Place(*c);
@@ -226,7 +253,7 @@ void CStaffPage::LayoutVoice(const CScoreMeasure& m, int voice) {
       }
       const int farStep = up ? hi : lo;
       PlaceChord(voice, chord, up, GlyphRole::kPlain, TickX(n.notatedOffset), farStep, stem);
-    }
+    });
     (void)g;
     i = end;
   }
@@ -271,68 +298,75 @@ int CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool 
     }
     if (glyph) previous = glyph, previousStep = p.step;
   }
-  std::vector<CScoreGlyph*> glyphs;
-  for (size_t k = first; k < VoiceList(voice).size(); ++k) glyphs.push_back(VoiceList(voice)[k].get());
-  ArrangeAccidentals(glyphs);
-  return KeepClear(voice, glyphs, x);
+  ArrangeAccidentals(voice, first);
+  return KeepClear(voice, first, x);
 }
 
 // Onsets closer than the tick grid can show (32nd notes on a grid of
-// sixteenths, a chord whose signs need room): the onset moves right until
-// its signs and heads clear the heads and dots of the one before.
-int CStaffPage::KeepClear(int voice, const std::vector<CScoreGlyph*>& onset, int x) {
-  if (onset.empty()) return x;
+// sixteenths, a chord whose signs need room): the onset, the voice's glyphs
+// from `first`, moves right until its signs and heads clear the heads and
+// dots of the one before.
+int CStaffPage::KeepClear(int voice, size_t first, int x) {
+  auto& list = VoiceList(voice);
+  if (first >= list.size()) return x;
   const int level = Level(painter_);
   const int g = painter_->LineGap(), w = StaffSizes::kHeadWidth[level];
   int& freeX = nextFreeX_[voice >= 0 && voice <= 2 ? voice : 0];
-  int left = onset.front()->X();
-  for (const CScoreGlyph* glyph : onset) left = std::min(left, glyph->X() - glyph->AccidentalGap(g));
+  int left = list[first]->X();
+  for (size_t k = first; k < list.size(); ++k)
+    left = std::min(left, list[k]->X() - list[k]->AccidentalGap(g));
   const int shift = freeX > left ? freeX - left : 0;
   constexpr int kOnsetGap = 2;
-  for (CScoreGlyph* glyph : onset) {
-    glyph->MoveBy(shift);
-    const int dot = glyph->Spec().dotted ? 2 + StaffSizes::kDotDiameter[level] : 0;
-    freeX = std::max(freeX, glyph->X() + w + dot + kOnsetGap);
+  for (size_t k = first; k < list.size(); ++k) {
+    CScoreGlyph& glyph = *list[k];
+    glyph.MoveBy(shift);
+    const int dot = glyph.Spec().dotted ? 2 + StaffSizes::kDotDiameter[level] : 0;
+    freeX = std::max(freeX, glyph.X() + w + dot + kOnsetGap);
   }
   return x + shift;
 }
 
-// The signs of a chord stand left of all its heads (a head displaced left of
-// the stem included), from the top down, each in the first column where it
-// clears the signs above it; a sign is about six steps tall.
-void CStaffPage::ArrangeAccidentals(const std::vector<CScoreGlyph*>& chord) const {
-  const int g = painter_->LineGap();
-  std::vector<CScoreGlyph*> signed_;
-  int left = 0;
-  bool any = false;
-  for (CScoreGlyph* glyph : chord) {
-    left = any ? std::min(left, glyph->X()) : glyph->X();
-    any = true;
-    if (glyph->Accidental() > 0) signed_.push_back(glyph);
+// The signs of a chord (the voice's glyphs from `first`) stand left of all
+// its heads, a head displaced left of the stem included: from the top down,
+// each in the first column where it clears the signs above it; a sign is
+// about six steps tall.
+void CStaffPage::ArrangeAccidentals(int voice, size_t first) const {
+  const auto& list = notes_[voice >= 0 && voice <= 2 ? voice : 0];
+  constexpr size_t kMaxSigns = 12;  // more share the last column
+  CScoreGlyph* signs[kMaxSigns];
+  size_t count = 0;
+  int left = first < list.size() ? list[first]->X() : 0;
+  for (size_t k = first; k < list.size(); ++k) {
+    left = std::min(left, list[k]->X());
+    if (list[k]->Accidental() > 0 && count < kMaxSigns) signs[count++] = list[k].get();
   }
-  std::stable_sort(signed_.begin(), signed_.end(),
-                   [](const CScoreGlyph* a, const CScoreGlyph* b) { return a->Step() > b->Step(); });
+  if (count == 0) return;
+  SortFew(signs, signs + count,
+          [](const CScoreGlyph* a, const CScoreGlyph* b) { return a->Step() > b->Step(); });
   constexpr int kSignSteps = 6;
-  std::vector<std::vector<CScoreGlyph*>> columns;
-  for (CScoreGlyph* glyph : signed_) {
+  size_t column[kMaxSigns];
+  size_t columns = 0;
+  for (size_t i = 0; i < count; ++i) {
     size_t c = 0;
-    for (; c < columns.size(); ++c) {
+    for (; c < columns; ++c) {
       bool clear = true;
-      for (const CScoreGlyph* other : columns[c])
-        if (std::abs(other->Step() - glyph->Step()) < kSignSteps) clear = false;
+      for (size_t j = 0; j < i; ++j)
+        if (column[j] == c && std::abs(signs[j]->Step() - signs[i]->Step()) < kSignSteps) clear = false;
       if (clear) break;
     }
-    if (c == columns.size()) columns.emplace_back();
-    columns[c].push_back(glyph);
+    column[i] = c;
+    if (c == columns) ++columns;
   }
   // Column edges from the chord's leftmost head: 2 px before it, 1 px between columns.
+  const int g = painter_->LineGap();
   int edge = left - 2;
-  for (size_t c = 0; c < columns.size(); ++c) {
+  for (size_t c = 0; c < columns; ++c) {
     int width = 0;
-    for (const CScoreGlyph* glyph : columns[c])
-      width = std::max(width, CStaffSigns::Width(glyph->Accidental(), g));
+    for (size_t i = 0; i < count; ++i)
+      if (column[i] == c) width = std::max(width, CStaffSigns::Width(signs[i]->Accidental(), g));
     edge -= width + (c > 0 ? 1 : 0);
-    for (CScoreGlyph* glyph : columns[c]) glyph->SetAccidentalGap(glyph->X() - edge);
+    for (size_t i = 0; i < count; ++i)
+      if (column[i] == c) signs[i]->SetAccidentalGap(signs[i]->X() - edge);
   }
 }
 
@@ -358,7 +392,7 @@ size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std:
         list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
     std::vector<const ScoreNote*> whole;
     for (size_t c = k; c < chordEnd; ++c) whole.push_back(&list[c]);
-    for (const std::vector<const ScoreNote*>& chord : SplitOnsets(whole)) {
+    ForEachOnset(whole, [&](const std::vector<const ScoreNote*>& chord) {
       const size_t before = VoiceList(voice).size();
       PlaceChord(voice, chord, up, GlyphRole::kBeamed, TickX(list[k].notatedOffset), farStep,
                  StaffSizes::kStemLength[Level(painter_)]);
@@ -370,7 +404,7 @@ size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std:
         glyphs.push_back(stemmed);
         onsets.push_back(chord.front());
       }
-    }
+    });
     k = chordEnd;
   }
   AddBeams(glyphs, onsets, up, farStep, up ? hiPitch : loPitch);
