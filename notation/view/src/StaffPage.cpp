@@ -15,6 +15,8 @@ namespace {
 // The bar number's text cell, and how far above the staff it stands when nothing is higher.
 constexpr int kBarNumberHeight = 14;
 constexpr int kBarNumberRise = 15;
+// Free texts stand higher still, in the same font.
+constexpr int kTextRise = 30;
 
 // Tied pieces of one note are few; a bound keeps a damaged chain from looping.
 constexpr int kMaxTieChain = 64;
@@ -145,6 +147,7 @@ void CStaffPage::MeasureReach() {
   constexpr int kClearance = 2;
   lyricTop_ = std::max(painter_->LyricOffset(), lowest + kClearance - lyricRef);
   barNumberTop_ = std::min(s.upperTop - kBarNumberRise, highest - kClearance - kBarNumberHeight) - s.upperRef;
+  textTop_ = std::min(s.upperTop - kTextRise - s.upperRef, barNumberTop_ - kBarNumberHeight);
 }
 
 // @name Lyrics
@@ -226,7 +229,7 @@ void CStaffPage::Paint(HDC dc, const StaffFrame& f) {
     for (const ScoreText& t : texts_) {
       // Placed by its offset in the measure, not its absolute tick.
       const int x = f.originX + TickX(t.tick > startTick_ ? t.tick - startTick_ : 0);
-      TextOutA(dc, x, f.geometry.upperTop - 30, t.text.data(), static_cast<int>(t.text.size()));
+      TextOutA(dc, x, f.geometry.upperRef + textTop_, t.text.data(), static_cast<int>(t.text.size()));
     }
   }
   // Each lyric line pushes free syllables along on its own.

@@ -61,6 +61,8 @@ class CStaffPage : public CMeasurePage {
   void MeasureReach();
   int LyricTop() const { return lyricTop_; }
   int BarNumberTop() const { return barNumberTop_; }
+  // Top of the measure's free texts, above the bar number, from the same line.
+  int TextTop() const { return textTop_; }
   // The part's own staves with the measure's tick 0 at x 0, as the layout measures against.
   StaffFrame LayoutFrame() const;
 
@@ -139,6 +141,7 @@ class CStaffPage : public CMeasurePage {
   int nextFreeX_[3] = {0, 0, 0};  // per voice, while laying out: where the next onset's ink may start
   int lyricTop_ = 10;
   int barNumberTop_ = -55;
+  int textTop_ = -70;
 
   // @name Elements, owned
   std::vector<std::unique_ptr<CScoreGlyph>> notes_[3];  // single, upper, lower staff

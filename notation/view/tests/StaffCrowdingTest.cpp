@@ -49,12 +49,16 @@ struct Laid {
   CViewBitmap bitmap{900, 360};
   std::vector<std::vector<Shown>> rows;
 
-  Laid(const char* song, int level) {
+  // `texts` go to the song's first track.
+  Laid(const char* song, int level, const std::vector<ScoreText>& texts = {}) {
     view.SetScoreBuffer(buffer.get());
     view.SetSizeLevel(level);
     const RECT rect{0, 0, 900, 360};
     view.SetRect(&rect);
-    FillDemo(buffer.get(), &view, *FindDemoSong(song));
+    const DemoSong& demo = *FindDemoSong(song);
+    FillDemo(buffer.get(), &view, demo);
+    if (!texts.empty())
+      EXPECT_EQ(buffer->SetTexts(texts.data(), static_cast<int>(texts.size()), demo.tracks[0].number), 0);
     EXPECT_EQ(view.Rebuild(), 0);
     IScoreViewOptions* o = view.GetOptions(1);
     o->SetLineColor(kLine, -1);
@@ -158,6 +162,18 @@ TEST(StaffCrowding, BarNumbersStandAboveTheirMeasure) {
       }
     }
   }
+  // A free text at a measure of high notes stands above its bar number.
+  const std::vector<ScoreText> texts{{"Coda", 0, 8 * 120}};
+  Laid coda("crowded", 1, texts);
+  bool found = false;
+  for (const auto& row : coda.rows)
+    for (const Shown& s : row) {
+      if (s.page->StartTick() != texts[0].tick) continue;
+      found = true;
+      EXPECT_LE(s.page->TextTop() + 14, s.page->BarNumberTop());
+      EXPECT_LT(s.page->TextTop(), s.frame.geometry.upperTop - 30 - s.frame.geometry.upperRef);
+    }
+  EXPECT_TRUE(found);
   // Cymbals above the staff push the numbers up from where they stand over a plain staff.
   Laid cymbals("cymbals", 1), hymn("hymn", 1);
   EXPECT_LT(cymbals.rows[0][0].page->BarNumberTop(), hymn.rows[0][0].page->BarNumberTop());
