@@ -139,6 +139,7 @@ class CStaffPage : public CMeasurePage {
   int x_ = 0;
   int leadIn_ = 5;                // note origin from the bar line plus note offset
   int nextFreeX_[3] = {0, 0, 0};  // per voice, while laying out: where the next onset's ink may start
+  bool spread_ = false;           // some onset was moved off its grid place
   int lyricTop_ = 10;
   int barNumberTop_ = -55;
   int textTop_ = -70;

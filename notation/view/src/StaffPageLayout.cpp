@@ -19,6 +19,9 @@ namespace {
 
 int Level(const CStaffPainter* p) { return StaffSizes::Level(p->SizeLevel()); }
 
+// Between the ink of one onset and the next.
+constexpr int kOnsetGap = 2;
+
 // Tuplet members and chord members: runs of consecutive notes sharing a number.
 size_t RunEnd(const std::vector<ScoreNote>& list, size_t i, int ScoreNote::*field) {
   const int value = list[i].*field;
@@ -78,15 +81,17 @@ std::vector<int> CStaffPage::LayoutVoices(const CScoreMeasure& m) const {
 void CStaffPage::Layout(const CScoreMeasure& m) {
   const std::vector<int> voices = LayoutVoices(m);
   for (int& x : nextFreeX_) x = INT_MIN / 2;
+  spread_ = false;
   for (int voice : voices) LayoutVoice(m, voice);
   // Rests are centred with the final lead-in.
   leadIn_ = LeadInForNotes();
   for (int voice : voices) FillRests(m, voice);
   // Onsets moved apart may need more than the model's width: the last head
   // keeps the room after it that a head in the measure's last grid cell has.
+  if (!spread_) return;
   const int w = StaffSizes::kHeadWidth[Level(painter_)];
   for (int x : nextFreeX_) {
-    const int needed = noteOffset_ + leadIn_ + x + NoteLeadIn(scale_, w);
+    const int needed = noteOffset_ + leadIn_ + x - kOnsetGap + NoteLeadIn(scale_, w);
     if (x > INT_MIN / 2 && needed > width_) width_ = needed;
   }
 }
@@ -316,7 +321,7 @@ int CStaffPage::KeepClear(int voice, size_t first, int x) {
   for (size_t k = first; k < list.size(); ++k)
     left = std::min(left, list[k]->X() - list[k]->AccidentalGap(g));
   const int shift = freeX > left ? freeX - left : 0;
-  constexpr int kOnsetGap = 2;
+  spread_ = spread_ || shift > 0;
   for (size_t k = first; k < list.size(); ++k) {
     CScoreGlyph& glyph = *list[k];
     glyph.MoveBy(shift);

@@ -199,6 +199,24 @@ TEST(StaffCrowding, FastPickupGivesEveryOnsetAHead) {
   }
 }
 
+// Measures the grid shows well keep the width the model gave them; only
+// crowded ones grow.
+TEST(StaffCrowding, OnlyCrowdedMeasuresGrow) {
+  auto modelWidth = [](const CStaffPage& p) {
+    return p.NoteOffset() + static_cast<int>(p.Beats() * p.UnitsPerBeat() * p.Scale());
+  };
+  for (const char* song : {"hymn", "minuet", "drums", "cymbals", "lowpiano"})
+    for (int level : {0, 1, 2, 3}) {
+      Laid laid(song, level);
+      for (int m = 0; m < laid.Part().PageCount(); ++m)
+        EXPECT_EQ(laid.Part().Page(m)->Width(), modelWidth(*laid.Part().Page(m)))
+            << song << " level " << level << " bar " << m + 1;
+    }
+  Laid crowded("crowded", 0);
+  EXPECT_GT(crowded.Part().Page(0)->Width(), modelWidth(*crowded.Part().Page(0)));  // the 32nd pickup
+  EXPECT_GT(crowded.Part().Page(3)->Width(), modelWidth(*crowded.Part().Page(3)));  // the chords
+}
+
 TEST(StaffCrowding, ChordAccidentalsStandLeftOfAllHeadsInColumns) {
   for (int level : {0, 1, 2, 3}) {
     Laid laid("crowded", level);
