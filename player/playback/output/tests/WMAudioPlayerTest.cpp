@@ -170,6 +170,53 @@ TEST_F(WMAudioPlayerTest, PlaysThroughLoadedPlayingEndStoppedClosed) {
   for (int tick : recorder.ticks) EXPECT_EQ(0, tick);
 }
 
+TEST_F(WMAudioPlayerTest, EachReaderStatusSetsTheEndedFlagAndTellsTheListeners) {
+  struct Case {
+    WMT_STATUS status;
+    bool ended;
+    std::vector<int> events;
+  };
+  const Case cases[] = {
+      {WMT_STARTED, false, {kMediaEventPlaying}},
+      {WMT_ERROR, true, {}},
+      {WMT_STARTED, false, {kMediaEventPlaying}},
+      {WMT_MISSING_CODEC, true, {kMediaEventMissingCodec}},
+      {WMT_BUFFERING_START, true, {}},  // ignored: the flag stays
+      {WMT_STARTED, false, {kMediaEventPlaying}},
+      {WMT_EOF, true, {kMediaEventEnd}},
+      {WMT_END_OF_STREAMING, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.status));
+    {
+      std::lock_guard<std::mutex> hold(recorder.lock);
+      recorder.events.clear();
+    }
+    EXPECT_EQ(S_OK, player->OnStatus(c.status, S_OK, WMT_TYPE_DWORD, nullptr, nullptr));
+    EXPECT_EQ(c.ended, player->Ended());
+    EXPECT_EQ(c.events, recorder.Events());
+  }
+}
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP) ++*reinterpret_cast<int*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The thread that waits for the reader keeps its windows alive meanwhile.
+TEST_F(WMAudioPlayerTest, WaitingForTheReaderDispatchesTheThreadsMessages) {
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, window);
+  int dispatched = 0;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dispatched));
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc));
+  ASSERT_EQ(S_OK, face->Init());
+  PostMessageA(window, WM_APP, 0, 0);
+  ASSERT_EQ(S_OK, face->Open("song.wma"));  // the reader answers 20 ms later
+  EXPECT_EQ(1, dispatched);
+  DestroyWindow(window);
+}
+
 TEST_F(WMAudioPlayerTest, ASeekStartsTheReaderThereAndPositionsCountFromIt) {
   ASSERT_EQ(S_OK, face->Init());
   ASSERT_EQ(S_OK, face->Open("song.wma"));
