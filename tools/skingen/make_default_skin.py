@@ -21,6 +21,12 @@ Modes
       the images in DIR (default: the committed scheme) into one picture, for a
       person to look at.  Needs Pillow.
 
+  make_default_skin.py --header-images OUT.bmp
+      Writes the list header images of the track dialog (bitmap 154 of the
+      program's resources): 16 x 16 images side by side, magenta (FF00FF)
+      where the header shows through.  Standard library only; the build runs
+      it.
+
 File format
 -----------
 Every ".bmp" name holds a plain 24-bit bottom-up Windows bitmap (BI_RGB) and
@@ -246,6 +252,33 @@ def write_image_file(path, width, height, rgb_rows):
         write_png(path, width, height, rgb_rows)
     else:
         write_bmp(path, width, height, rgb_rows)
+
+
+# --------------------------------------------------------------------------
+# List header images
+# --------------------------------------------------------------------------
+
+HEADER_IMAGE = 16
+HEADER_MASK = (0xFF, 0x00, 0xFF)
+
+
+def header_image_pixel(index, x, y):
+    """Image 0 is empty; 1 is a check box, 2 the same box ticked."""
+    if index == 0 or not (2 <= x <= 13 and 2 <= y <= 13):
+        return HEADER_MASK
+    if x in (2, 13) or y in (2, 13):
+        return (0x40, 0x40, 0x40)
+    # The tick: from (4, 7) down to (6, 10), then up to (11, 5).
+    if index == 2 and ((4 <= x <= 6 and 0 <= y - (x + 3) <= 1) or (6 <= x <= 11 and 0 <= y - (16 - x) <= 1)):
+        return (0x10, 0x80, 0x10)
+    return (0xFF, 0xFF, 0xFF)
+
+
+def write_header_images(path, count=3):
+    size = HEADER_IMAGE
+    rows = [[header_image_pixel(x // size, x % size, y) for x in range(size * count)] for y in range(size)]
+    write_bmp(path, size * count, size, rows)
+    return path
 
 
 # --------------------------------------------------------------------------
@@ -1504,8 +1537,12 @@ def main(argv):
     ap.add_argument("--out", default=default_res, help="resource folder (gets Skins/Default and AboutImg.png)")
     ap.add_argument("--fixtures", metavar="DIR", help="write flat-colour fixtures into DIR instead")
     ap.add_argument("--preview", metavar="PNG", help="write a preview picture of the scheme")
+    ap.add_argument("--header-images", metavar="BMP", help="write the list header images instead")
     ap.add_argument("--skin", metavar="DIR", help="scheme folder the preview reads (default: OUT/Skins/Default)")
     args = ap.parse_args(argv)
+    if args.header_images:
+        print("wrote", write_header_images(args.header_images))
+        return 0
     if args.fixtures:
         n = write_fixtures(args.fixtures)
         print("wrote %d fixture images into %s" % (n, args.fixtures))

@@ -8,6 +8,7 @@
 #include "app/CM3UPlayList.h"
 #include "app/CPlayListWnd.h"
 #include "app/CScoreWnd.h"
+#include "app/CSongValueMap.h"
 #include "app/PlayListSearch.h"
 #include "playback/CMediaHelper.h"
 #include "playback/CPlayTime.h"
@@ -346,4 +347,36 @@ void CMainPlayerWnd::OnSongEnd(int code) {
     return;
   }
   if (code == 0) ::PostMessageA(m_hWnd, WM_PLAYER_END, 0, 0);
+}
+
+// @name The track and staff setting dialog's choices
+
+namespace {
+
+// The current song's track records, or null: a lookup makes no entry.
+const TrackSettingMap* StoredSettings(const std::string& path) {
+  CSongValueMap* map = CSongValueMap::GetInstance();
+  if (!map) return nullptr;
+  auto it = map->Songs().find(path);
+  return it == map->Songs().end() ? nullptr : &it->second.settings;
+}
+
+}  // namespace
+
+void CMainPlayerWnd::ApplyTrackStaffKinds() {
+  const TrackSettingMap* settings = StoredSettings(m_currentPath);
+  ISongEngine* engine = GetSongEngine();
+  CScoreFacet* score = engine ? engine->GetScoreFacet() : nullptr;
+  if (!settings || !score) return;
+  for (const auto& entry : *settings)
+    if (entry.second.show) score->SetTrackStaffKind(entry.second.kind, entry.second.track);
+}
+
+void CMainPlayerWnd::ApplyTrackMutes() {
+  const TrackSettingMap* settings = StoredSettings(m_currentPath);
+  ISongEngine* engine = GetSongEngine();
+  CTrackMixer* mixer = engine ? engine->GetTrackMixer() : nullptr;
+  if (!settings || !mixer) return;
+  // A muted track is switched off: enabled is the opposite of the flag.
+  for (const auto& entry : *settings) mixer->SetTrackEnabled(entry.second.track, entry.second.mute == 0);
 }

@@ -1,5 +1,6 @@
 #include "app/PreferencesSheet.h"
 
+#include "app/CPropPageGeneral.h"
 #include "app/CPropPageLyric.h"
 #include "app/CPropPagePlayList.h"
 #include "app/CPropPageScore.h"
@@ -27,6 +28,8 @@ void SetPreferencesProbe(PreferencesProbe probe) { g_probe = probe; }
 
 INT_PTR RunPreferences(HWND parent, ISongEngine* engine, int page) {
   CPropPageScore score(engine);
+  // Made with the others but never added: it has nothing to show yet.
+  CPropPageGeneral general;
   CPropPageLyric lyric;
   CPropPagePlayList playList;
   CPreferencesSheet sheet(parent ? CWnd::FromHandle(parent) : nullptr);

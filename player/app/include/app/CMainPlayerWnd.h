@@ -127,6 +127,10 @@ class CMainPlayerWnd : public CSkinWnd,
   CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
   CScoreWnd* GetScoreWnd() const { return m_scoreWnd.get(); }
   bool GetShowFlag(int flag) const { return flag > 0 && flag < 5 && m_showFlags[flag]; }
+  // The current song's choices of the track and staff setting dialog, from
+  // the per-song value map: staff kinds of the tracks shown, and the mutes.
+  void ApplyTrackStaffKinds();
+  void ApplyTrackMutes();
 
   // @name Seams for tests and the parts not bound here
   // Starts a program or document of the program folder (help, updater).
