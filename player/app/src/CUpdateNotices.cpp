@@ -11,6 +11,8 @@ bool CUpdateNotices::Start(HWND window, const std::string& homeUrl, const std::s
   m_config.stopEvent = m_stopEvent;
   m_config.homeUrl = homeUrl;
   m_config.version = version;
+  m_cancel.reset(new CHttpCancel());
+  m_config.cancel = m_cancel.get();
   m_thread = ::CreateThread(nullptr, 0, UpdateNoticeThreadProc, &m_config, CREATE_SUSPENDED, nullptr);
   if (!m_thread) {
     ::CloseHandle(m_stopEvent);
@@ -21,12 +23,18 @@ bool CUpdateNotices::Start(HWND window, const std::string& homeUrl, const std::s
   return true;
 }
 
-void CUpdateNotices::Stop(DWORD joinMs) {
+bool CUpdateNotices::Stop(DWORD joinMs) {
+  bool ended = true;
   if (m_thread) {
     ::SetEvent(m_stopEvent);
-    // The fetch's time-outs bound how long the worker can be busy; the
-    // termination is for a worker that is stuck all the same.
-    if (::WaitForSingleObject(m_thread, joinMs) == WAIT_TIMEOUT) ::TerminateThread(m_thread, 0);
+    // Closing the session ends a fetch in progress on Windows; under Wine the
+    // fetch runs on to its time-out. The termination is for a worker that is
+    // stuck all the same.
+    if (m_cancel) m_cancel->Cancel();
+    if (::WaitForSingleObject(m_thread, joinMs) == WAIT_TIMEOUT) {
+      ::TerminateThread(m_thread, 0);
+      ended = false;
+    }
     ::CloseHandle(m_thread);
     m_thread = nullptr;
     if (::IsWindow(m_config.window)) DrainNoticeTexts(m_config.window);
@@ -35,6 +43,7 @@ void CUpdateNotices::Stop(DWORD joinMs) {
     ::CloseHandle(m_stopEvent);
     m_stopEvent = nullptr;
   }
+  return ended;
 }
 
 void CUpdateNotices::OnNoticeText(LPARAM lParam) {

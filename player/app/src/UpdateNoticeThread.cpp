@@ -8,6 +8,7 @@
 #include "app/PlayerStrings.h"
 #include "app/RegValues.h"
 #include "base/Guarded.h"
+#include "net/HttpExchange.h"
 #include "net/UpdateInfoFile.h"
 
 namespace notice {
@@ -55,8 +56,9 @@ void HandOver(HWND window, const std::string& text, int show) {
 bool StopRequested(HANDLE stopEvent, DWORD ms) { return WaitForSingleObject(stopEvent, ms) != WAIT_TIMEOUT; }
 
 DWORD Run(UpdateNoticeConfig& config) {
-  auto fetch = config.fetch ? config.fetch : [](const std::string& url, std::string& out) {
-    return GetUpdateInfoFile(url.c_str(), out);
+  CHttpCancel* cancel = config.cancel;
+  auto fetch = config.fetch ? config.fetch : [cancel](const std::string& url, std::string& out) {
+    return GetUpdateInfoFile(url.c_str(), out, cancel);
   };
   CRegValue storedTag(config.tagPath, 0);
 

@@ -21,6 +21,32 @@ HttpLimits GetHttpLimits() {
   return g_limits;
 }
 
+void CHttpCancel::Cancel() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  m_cancelled = true;
+  if (m_session) InternetCloseHandle(m_session);
+  m_session = nullptr;
+}
+
+bool CHttpCancel::Cancelled() const {
+  std::lock_guard<std::mutex> lock(m_lock);
+  return m_cancelled;
+}
+
+bool CHttpCancel::Register(HINTERNET session) {
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_cancelled) return false;
+  m_session = session;
+  return true;
+}
+
+bool CHttpCancel::Unregister() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  const bool mine = m_session != nullptr;
+  m_session = nullptr;
+  return mine;
+}
+
 CHttpExchange::Result CHttpExchange::Send(const char* agent, const char* url, const char* headers,
                                           DWORD flags) {
   Close();
@@ -40,8 +66,13 @@ CHttpExchange::Result CHttpExchange::Send(const char* agent, const char* url, co
   std::string object = std::string(path[0] ? path : "/") + extra;
 
   const HttpLimits limits = GetHttpLimits();
+  if (m_cancel && m_cancel->Cancelled()) return kFailed;
   m_session = InternetOpenA(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   if (!m_session) return kFailed;
+  if (m_cancel) {
+    if (!m_cancel->Register(m_session)) return kFailed;
+    m_registered = true;
+  }
   m_connection =
       InternetConnectA(m_session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 1);
   if (!m_connection) return kFailed;
@@ -77,9 +108,16 @@ bool CHttpExchange::Read(void* buffer, DWORD size, DWORD* got) {
 }
 
 void CHttpExchange::Close() {
-  if (m_request) InternetCloseHandle(m_request);
-  if (m_connection) InternetCloseHandle(m_connection);
-  if (m_session) InternetCloseHandle(m_session);
+  // After a cancel the handles are closed already; closing them again could
+  // close a handle another transfer got meanwhile under the same value.
+  bool mine = true;
+  if (m_registered) mine = m_cancel->Unregister();
+  m_registered = false;
+  if (mine) {
+    if (m_request) InternetCloseHandle(m_request);
+    if (m_connection) InternetCloseHandle(m_connection);
+    if (m_session) InternetCloseHandle(m_session);
+  }
   m_request = m_connection = m_session = nullptr;
   m_status = 0;
   m_contentLength = -1;

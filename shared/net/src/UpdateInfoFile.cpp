@@ -14,8 +14,8 @@ bool g_insideTag = false;
 
 }  // namespace
 
-int GetUpdateInfoFile(const char* url, std::string& out) {
-  CHttpExchange exchange;
+int GetUpdateInfoFile(const char* url, std::string& out, CHttpCancel* cancel) {
+  CHttpExchange exchange(cancel);
   CHttpExchange::Result sent = exchange.Send(kAgent, url, kHeaders, kRequestFlags);
   if (sent != CHttpExchange::kOk) return sent;
   if (exchange.Status() != 200) return CHttpExchange::kFailed;

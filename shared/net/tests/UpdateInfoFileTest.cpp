@@ -80,6 +80,59 @@ TEST_F(UpdateInfoFileTest, EmptyBodyIsASuccess) {
   EXPECT_EQ(out, "");
 }
 
+// The requests the server logged for a path, by their request lines.
+size_t RequestsFor(const std::string& path) {
+  size_t count = 0;
+  for (const std::string& request : ServerRequests())
+    if (request.compare(0, 5 + path.size(), "GET " + path + " ") == 0) ++count;
+  return count;
+}
+
+struct HeldFetch {
+  std::string url;
+  CHttpCancel* cancel;
+  int result = -1;
+};
+
+TEST_F(UpdateInfoFileTest, ACancelFromAnotherThreadEndsAHeldFetch) {
+  CHttpCancel cancel;
+  HeldFetch fetch{UpdateServerUrl() + "/__stallheaders", &cancel};
+  HANDLE worker = CreateThread(
+      nullptr, 0,
+      [](LPVOID p) -> DWORD {
+        auto* f = static_cast<HeldFetch*>(p);
+        std::string out;
+        f->result = GetUpdateInfoFile(f->url.c_str(), out, f->cancel);
+        return 0;
+      },
+      &fetch, 0, nullptr);
+  ASSERT_NE(nullptr, worker);
+  // Cancel once the server holds the request.
+  for (int i = 0; i < 200 && RequestsFor("/__stallheaders") == 0; ++i) Sleep(50);
+  EXPECT_EQ(1u, RequestsFor("/__stallheaders"));
+  cancel.Cancel();
+  EXPECT_TRUE(cancel.Cancelled());
+  // Windows ends the call at once, Wine at the receive time-out.
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker, 30000));
+  CloseHandle(worker);
+  EXPECT_EQ(2, fetch.result);
+}
+
+TEST_F(UpdateInfoFileTest, AfterACancelNothingIsSent) {
+  testsupport::PutServerFile("after.txt", "text");
+  CHttpCancel cancel;
+  cancel.Cancel();
+  std::string out;
+  EXPECT_EQ(2, GetUpdateInfoFile((UpdateServerUrl() + "/after.txt").c_str(), out, &cancel));
+  EXPECT_EQ(0u, RequestsFor("/after.txt"));
+  // Other transfers are not touched.
+  CHttpCancel other;
+  EXPECT_EQ(0, GetUpdateInfoFile((UpdateServerUrl() + "/after.txt").c_str(), out, &other));
+  EXPECT_EQ("text", out);
+  EXPECT_EQ(0, GetUpdateInfoFile((UpdateServerUrl() + "/after.txt").c_str(), out, &other))
+      << "a cancel object is used again by the next fetch";
+}
+
 TEST(StripHtmlTags, DropsTagsAcrossCalls) {
   char text[] = "a<b>x</b>c";
   StripHtmlTags(text);

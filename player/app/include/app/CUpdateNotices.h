@@ -5,9 +5,11 @@
 // UI thread only.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/UpdateNoticeThread.h"
+#include "net/HttpExchange.h"
 
 class CUpdateNotices {
  public:
@@ -18,9 +20,10 @@ class CUpdateNotices {
 
   // Starts the worker for window; false when it could not be started.
   bool Start(HWND window, const std::string& homeUrl, const std::string& version);
-  // Sets the stop event and waits up to joinMs; a worker still stuck in the
-  // network after that is terminated as a last resort. Frees queued texts.
-  void Stop(DWORD joinMs = 10000);
+  // Sets the stop event, closes the worker's internet session and waits up to
+  // joinMs; a worker still stuck in the network after that is terminated as
+  // a last resort. Frees queued texts. True when the worker ended by itself.
+  bool Stop(DWORD joinMs = 10000);
   bool Running() const { return m_thread != nullptr; }
 
   // kNoticeTextMessage: takes the text over.
@@ -31,6 +34,7 @@ class CUpdateNotices {
 
  private:
   UpdateNoticeConfig m_config;
+  std::unique_ptr<CHttpCancel> m_cancel;
   HANDLE m_stopEvent = nullptr;
   HANDLE m_thread = nullptr;
   std::string m_text;

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+class CHttpCancel;
+
 constexpr UINT kShowNoticeMessage = WM_USER + 107;  // wParam 1 software update, 0 news
 constexpr UINT kNoticeTextMessage = WM_USER + 109;  // lParam: std::string* to take over
 
@@ -22,6 +24,8 @@ struct UpdateNoticeConfig {
   std::string tagPath = "Software\\Melodara\\UpdateInfoTag";  // HKCU, REG_DWORD
   // The fetch (GetUpdateInfoFile: 0 success) and the waits; tests shorten them.
   std::function<int(const std::string& url, std::string& out)> fetch;
+  // Ends the default fetch's transfer from the owner's thread (may be null).
+  CHttpCancel* cancel = nullptr;
   DWORD softwareNoticeWaitMs = 30000;
   DWORD newsIntervalMs = 3600000;
 };

@@ -6,6 +6,7 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 // Limits for every transfer of the program. Nothing changes them in the
@@ -18,11 +19,43 @@ struct HttpLimits {
 void SetHttpLimits(const HttpLimits& limits);
 HttpLimits GetHttpLimits();
 
+// Lets another thread end the transfers of a worker: Cancel closes the internet
+// session of the exchange in progress, and every exchange that starts after it
+// fails at once without sending anything. Any thread may call Cancel; the
+// worker's exchanges register their session themselves.
+//
+// On Windows closing the session ends a blocking call at once. Wine's WinInet
+// only marks the handles closed: a call already blocked runs on until its
+// time-out (a held answer ends with 12030 or 10060 as without the close), so
+// there the time-outs bound how long the worker can stay.
+class CHttpCancel {
+ public:
+  CHttpCancel() = default;
+  CHttpCancel(const CHttpCancel&) = delete;
+  CHttpCancel& operator=(const CHttpCancel&) = delete;
+
+  void Cancel();
+  bool Cancelled() const;
+
+ private:
+  friend class CHttpExchange;
+  // False once cancelled: the caller keeps and closes its session itself.
+  bool Register(HINTERNET session);
+  // True when the registered session is still the caller's to close, false
+  // when Cancel closed it (and with it every handle made from it).
+  bool Unregister();
+
+  mutable std::mutex m_lock;
+  HINTERNET m_session = nullptr;
+  bool m_cancelled = false;
+};
+
 class CHttpExchange {
  public:
   enum Result { kOk = 0, kBadUrl = 1, kFailed = 2 };
 
-  CHttpExchange() = default;
+  // cancel may be null; it must outlive the exchange.
+  explicit CHttpExchange(CHttpCancel* cancel = nullptr) : m_cancel(cancel) {}
   ~CHttpExchange() { Close(); }
   CHttpExchange(const CHttpExchange&) = delete;
   CHttpExchange& operator=(const CHttpExchange&) = delete;
@@ -40,6 +73,8 @@ class CHttpExchange {
   void Close();
 
  private:
+  CHttpCancel* m_cancel = nullptr;
+  bool m_registered = false;
   HINTERNET m_session = nullptr;
   HINTERNET m_connection = nullptr;
   HINTERNET m_request = nullptr;
