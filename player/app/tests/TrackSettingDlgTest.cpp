@@ -147,6 +147,7 @@ TEST_F(TrackSettingDlgTest, RowsShowTheSongsTracksWithTheStoredChoices) {
   std::string firstKind, secondKind;
   COLORREF firstNote = 0, firstLine = 0;
   int shownOnSecond = -1, mutedOnSecond = -1, mutedOnFirst = -1;
+  TrackSettingMap takenOver;
   const INT_PTR result = RunModal(dialog, {[&](TestTrackDialog& d) {
                                     CXListCtrl& list = d.GetList();
                                     for (int row = 0; row < list.GetItemCount(); ++row)
@@ -163,6 +164,15 @@ TEST_F(TrackSettingDlgTest, RowsShowTheSongsTracksWithTheStoredChoices) {
                                     Select(d, {1});
                                     Command(d, CTrackSettingDlg::kIdList);
                                     secondKind = ComboText(d);
+                                    // A disabled row ends the take-over: it and the rows after it keep
+                                    // their records.
+                                    list.SetCheckbox(0, 1, 1);
+                                    list.SetCheckbox(1, 1, 0);
+                                    list.SetCheckbox(2, 1, 1);
+                                    list.SetEnabled(1, FALSE);
+                                    Select(d, {0, 1, 2});
+                                    Command(d, CTrackSettingDlg::kIdList);
+                                    takenOver = d.GetSettings();
                                     Command(d, IDCANCEL);
                                   }});
   EXPECT_EQ(IDCANCEL, result);
@@ -177,6 +187,10 @@ TEST_F(TrackSettingDlgTest, RowsShowTheSongsTracksWithTheStoredChoices) {
   EXPECT_EQ(1, shownOnSecond);
   EXPECT_EQ(1, mutedOnSecond);
   EXPECT_EQ("Bass", secondKind);
+  ASSERT_EQ(3u, takenOver.size());
+  EXPECT_EQ(1, takenOver.at(1).mute);
+  EXPECT_EQ(1, takenOver.at(2).mute) << "the disabled row keeps its record";
+  EXPECT_EQ(0, takenOver.at(3).mute) << "so do the rows after it";
   // Cancel stores nothing.
   EXPECT_EQ(1u, (*CSongValueMap::GetInstance())[song_].settings.size());
 }
