@@ -280,6 +280,39 @@ TEST_F(TrackSettingDlgTest, WithoutAnEngineTheListStaysEmptyAndTheDialogOpens) {
   EXPECT_TRUE((*CSongValueMap::GetInstance())[song_].settings.empty());
 }
 
+int WindowHeight(TestTrackDialog& d) {
+  RECT r = {};
+  ::GetWindowRect(d.GetDialogHwnd(), &r);
+  return r.bottom - r.top;
+}
+
+TEST_F(TrackSettingDlgTest, TheViewToggleShowsTheListAloneAndTheDialogOpensSoAgain) {
+  TestTrackDialog dialog;
+  dialog.SetSongEngine(engine_);
+  dialog.SetSongPath(song_);
+  int compactHeight = 0, fullHeight = 0, reopenedHeight = 0;
+  bool compact = false, reopenedCompact = false;
+  RunModal(dialog, {[&](TestTrackDialog& d) {
+             Command(d, CTrackSettingDlg::kIdViewToggle);
+             compact = d.IsCompact();
+             compactHeight = WindowHeight(d);
+             Command(d, CTrackSettingDlg::kIdViewToggle);
+             fullHeight = WindowHeight(d);
+             Command(d, CTrackSettingDlg::kIdViewToggle);
+             Command(d, IDCANCEL);
+           }});
+  RunModal(dialog, {[&](TestTrackDialog& d) {
+             reopenedCompact = d.IsCompact();
+             reopenedHeight = WindowHeight(d);
+             Command(d, IDCANCEL);
+           }});
+  EXPECT_TRUE(compact);
+  EXPECT_EQ(CTrackSettingDlg::kCompactHeight, compactHeight);
+  EXPECT_EQ(CTrackSettingDlg::kFullHeight, fullHeight);
+  EXPECT_TRUE(reopenedCompact);
+  EXPECT_EQ(CTrackSettingDlg::kCompactHeight, reopenedHeight);
+}
+
 // The caption of template 159 as the dialog manager reads it: UTF-16 after
 // the class and menu fields of the extended template.
 TEST(GeneralPage, CaptionIsReadBackAsUtf16) {
