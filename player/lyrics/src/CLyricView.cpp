@@ -186,8 +186,29 @@ void CLyricView::MeasureHeader(HDC dc) {
   const SIZE composer = MeasureText(dc, m_info.composer);
   m_headerWidth = std::max({title.cx, singer.cx, lyricist.cx, composer.cx});
   m_titleHeight = title.cy;
-  m_headerHeight = title.cy + (composer.cy + m_lineSpacing) + (lyricist.cy + m_lineSpacing) +
-                   (singer.cy + m_lineSpacing) + kHeaderGap;
+  // The title always has its row; an information line has one only when it
+  // is drawn, so a song without singer or writers leaves no blank rows
+  // between its title and its lyrics.
+  int height = title.cy;
+  for (const std::string* text : {&m_info.singer, &m_info.composer, &m_info.lyricist}) {
+    if (!text->empty()) height += title.cy + m_lineSpacing;
+  }
+  m_headerHeight = height + kHeaderGap;
+}
+
+int CLyricView::ScrollTargetOfLine(int index) {
+  // A line is read where the first line stands under the header. A view too
+  // short for that scrolls further, so that the line after it is in sight
+  // before it is sung, but never so far that the line itself leaves the top.
+  const LyricLine& line = m_lines[index];
+  long long target = static_cast<long long>(line.y) - m_headerHeight;
+  if (HasArea()) {
+    const bool hasNext = index + 1 < static_cast<int>(m_lines.size());
+    const LyricLine& lowest = hasNext ? m_lines[index + 1] : line;
+    const long long bottom = static_cast<long long>(lowest.y) + lowest.height - m_lineSpacing;
+    target = std::min(std::max(target, bottom - ViewHeight()), static_cast<long long>(line.y));
+  }
+  return ClampToInt(std::max<long long>(target, 0));
 }
 
 void CLyricView::Layout(bool keepPosition) {
@@ -286,7 +307,7 @@ void CLyricView::Scroll(int dx, int dy, int mode) {
 void CLyricView::JumpToToken(int index) {
   const int line = LineOfToken(index);
   if (line < 0) return;
-  const int target = std::max(m_lines[line].y - m_headerHeight, 0);
+  const int target = ScrollTargetOfLine(line);
   if (target == m_scrollY) return;
   m_scrollY = target;
   InvalidateView(false);
@@ -328,7 +349,7 @@ void CLyricView::OnTokenCurrent(int index) {
   // Without the wipe nothing else would show the new mark.
   if (!m_karaoke || m_wipePos >= m_wipeEnd) Invalidate(lineRect, false);
 
-  const int target = std::max(line.y - m_headerHeight, 0);
+  const int target = ScrollTargetOfLine(lineIndex);
   if (target == m_scrollY) return;
   const bool beginsLine =
       index == 0 || (m_tokens[index - 1].flags & (kTokenLineBreak | kTokenParagraphBreak));

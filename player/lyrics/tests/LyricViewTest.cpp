@@ -81,7 +81,7 @@ TEST_F(LyricViewTest, BreaksMakeLinesAndParagraphsLeaveTwiceTheRoom) {
 TEST_F(LyricViewTest, AnEmptyHeaderStandsAtTheFontsHeight) {
   Load();
   const int h = TextHeight(), spacing = view_->GetLineSpacing();
-  EXPECT_EQ(view_->GetHeaderHeight(), 4 * h + 3 * spacing + CLyricView::kHeaderGap);
+  EXPECT_EQ(view_->GetHeaderHeight(), h + CLyricView::kHeaderGap) << "an empty title keeps its row";
   EXPECT_EQ(view_->GetLineHeight(), 0);
   EXPECT_EQ(view_->HitTest(10, 10), -1);
   SIZE size;
@@ -91,6 +91,15 @@ TEST_F(LyricViewTest, AnEmptyHeaderStandsAtTheFontsHeight) {
   info.title = "A rather long song title";
   view_->SetSongInfo(info);
   EXPECT_GT(view_->GetHeaderWidth(), 100);
+  EXPECT_EQ(view_->GetHeaderHeight(), h + CLyricView::kHeaderGap);
+  // Information lines take rows only when they have text: the header is as
+  // tall as what it draws.
+  info.lyricist = "Words by someone";
+  view_->SetSongInfo(info);
+  EXPECT_EQ(view_->GetHeaderHeight(), 2 * h + spacing + CLyricView::kHeaderGap);
+  info.singer = "Sung by someone";
+  info.composer = "Music by someone";
+  view_->SetSongInfo(info);
   EXPECT_EQ(view_->GetHeaderHeight(), 4 * h + 3 * spacing + CLyricView::kHeaderGap);
 }
 

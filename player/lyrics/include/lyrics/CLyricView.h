@@ -1,6 +1,8 @@
 // The karaoke lyric view: windowless; lays the tokens out in lines under the
 // song-information header, draws them double-buffered into the pane's window,
-// wipes the syllable being sung and scrolls the sung line to the top.
+// wipes the syllable being sung and scrolls the sung line up to where the
+// first line stands under the header, or higher when the view is too short to
+// show the line after it there.
 //
 // Threads: UI thread only. The timer is a window timer of a hidden message
 // window, so its ticks arrive through the message loop; tests call
@@ -81,6 +83,8 @@ class CLyricView : public CLyricViewBase, public IMsgWndSink {
   void StopTimer();
   void NotifyScroll();
   void MeasureHeader(HDC dc);
+  // The scroll offset at which a line is read while it is sung.
+  int ScrollTargetOfLine(int index);
 
   // Drawing (CLyricViewDraw.cpp)
   void EnsureBackBuffer(HDC target);
