@@ -206,6 +206,30 @@ TEST(JianPuPageTest, LyricsAttachToDigitsAndMarkOneAtATime) {
   EXPECT_FALSE(lyrics[1]->Sung());
 }
 
+TEST(JianPuPageTest, ALinesLastSyllableIsLitNotTheBreakInFrontOfIt) {
+  // The song file holds a line's break just before the syllable it ends, at
+  // the same tick; the syllable before must go out when that one is sung.
+  Laid l;
+  l.painter->SetLyrics({{"lit", 0}, {"tle", 120}, {",", 240}, {"star", 240}, {"how", 480}});
+  l.measures.push_back(MakeMeasure(0, 4, 120, {{69, 0, 120}, {69, 120, 120}, {67, 240, 240}}));
+  l.measures.push_back(MakeMeasure(1, 4, 120, {{65, 0, 120}}));
+  l.Run();
+  const auto& lyrics = l.Page(0).Lyrics();
+  ASSERT_EQ(4u, lyrics.size());
+  ASSERT_EQ(",", lyrics[2]->Text());
+  bool out = false;
+  EXPECT_TRUE(l.Page(0).MarkLyric(120, &out));
+  out = false;
+  EXPECT_TRUE(l.Page(0).MarkLyric(240, &out));
+  EXPECT_TRUE(out);
+  EXPECT_TRUE(lyrics[3]->Sung()) << "the line's last syllable is lit";
+  EXPECT_FALSE(lyrics[1]->Sung()) << "and the one before it put out";
+  // The player tells every lyric event, so the tick may come again.
+  EXPECT_TRUE(l.Page(0).MarkLyric(240, &out));
+  EXPECT_TRUE(lyrics[3]->Sung());
+  EXPECT_FALSE(lyrics[1]->Sung());
+}
+
 }  // namespace
 
 #include "JianPuLine.h"

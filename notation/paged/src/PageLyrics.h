@@ -31,23 +31,28 @@ void HandOutLyrics(const std::vector<ScoreLyric>& lyrics, const std::vector<std:
 // (or the syllable is punctuation, which puts nothing out elsewhere).
 template <class Item>
 bool MarkSungLyric(const std::vector<std::unique_ptr<Item>>& lyrics, int tick, bool* out) {
-  for (size_t i = 0; i < lyrics.size(); ++i) {
-    if (lyrics[i]->Tick() != tick) continue;
-    lyrics[i]->SetSung(true);
-    if (lyrics[i]->IsPunctuation()) {
-      if (out) *out = true;
-      return true;
-    }
-    // Only the syllable being sung stays lit.
-    for (size_t k = i; k-- > 0;) {
-      if (lyrics[k]->IsPunctuation()) continue;
-      lyrics[k]->SetSung(false);
-      if (out) *out = true;
-      break;
-    }
+  // A line's break stands at the tick of the syllable it ends, in front of
+  // it: the syllable is the one sung there.
+  size_t i = lyrics.size();
+  for (size_t k = 0; k < lyrics.size(); ++k) {
+    if (lyrics[k]->Tick() != tick) continue;
+    if (i == lyrics.size() || !lyrics[k]->IsPunctuation()) i = k;
+    if (!lyrics[k]->IsPunctuation()) break;
+  }
+  if (i == lyrics.size()) return false;
+  lyrics[i]->SetSung(true);
+  if (lyrics[i]->IsPunctuation()) {
+    if (out) *out = true;
     return true;
   }
-  return false;
+  // Only the syllable being sung stays lit.
+  for (size_t k = i; k-- > 0;) {
+    if (lyrics[k]->IsPunctuation()) continue;
+    lyrics[k]->SetSung(false);
+    if (out) *out = true;
+    break;
+  }
+  return true;
 }
 
 // Puts out the page's last syllable; false when it has none.
