@@ -225,6 +225,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   m_playTime->AddListener(m_playTimeWnd.get());
   if (m_playTimeWnd->Create(m_hWnd, 0, WS_CHILD, nullptr) == 0)
     ::SetWindowPos(m_playTimeWnd->GetSafeHwnd(), nullptr, 209, 77, 32, 13, SWP_NOZORDER | SWP_SHOWWINDOW);
+  CreateLinkLabel();
   m_spectrum = std::make_unique<CSpectrumWnd>();
   m_spectrum->SetBackgroundBrush(GetBkBrush());
   if (m_spectrum->Create(m_hWnd, 0, WS_CHILD) == 0) {

@@ -19,6 +19,7 @@
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
+#include "ui/CToolFrame.h"
 
 namespace {
 
@@ -29,6 +30,37 @@ bool IsSongFile(const std::string& path) {
     if (lstrcmpiA(ext, known) == 0) return true;
   }
   return false;
+}
+
+// The song's own texts: the media helper's for the files it prepared, else
+// the player's (the singer being its album artist, as the helper reads it).
+SongInfoText ReadSongInfo(CMediaHelper* media, IMediaPlayer* player, std::string* singer) {
+  SongInfoText info;
+  std::string composer, lyricist;
+  if (media) {
+    auto text = [](const char* value) { return std::string(value ? value : ""); };
+    info.title = text(media->GetSongTitle());
+    info.singer = text(media->GetSinger());
+    composer = text(media->GetComposer());
+    lyricist = text(media->GetLyricist());
+  } else if (player) {
+    auto text = [player](int (IMediaPlayer::*get)(char**)) {
+      char* value = nullptr;
+      std::string copy;
+      if ((player->*get)(&value) && value) copy = value;
+      delete[] value;
+      return copy;
+    };
+    info.title = text(&IMediaPlayer::GetTitle);
+    info.singer = text(&IMediaPlayer::GetAlbumArtist);
+    composer = text(&IMediaPlayer::GetComposer);
+    lyricist = text(&IMediaPlayer::GetLyrics);
+  }
+  if (!composer.empty()) info.composer = LoadPlayerString(kStrComposer) + composer;
+  if (!lyricist.empty()) info.lyricist = LoadPlayerString(kStrLyricist) + lyricist;
+  *singer = info.singer;
+  if (!info.singer.empty()) info.singer = LoadPlayerString(kStrSinger) + info.singer;
+  return info;
 }
 
 CMainPlayerWnd::PlayerFactory& Factory() {
@@ -47,6 +79,7 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   // From here the old file is gone: a failure must not leave its path
   // behind, or the next Play would take the new file as already open.
   m_currentPath.clear();
+  m_singer.clear();
   m_paused = false;
   m_stopped = true;
   m_length = 0;
@@ -88,13 +121,16 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   }
   UpdatePlayTime(0);
   // The window keeps its title: a second start finds the player by it.
-  if (m_lyricWnd && m_lyricWnd->GetLyricView()) {
-    SongInfoText info;
-    std::string stem = ::PathFindFileNameA(path.c_str());
-    stem.erase(std::min(stem.size(), static_cast<size_t>(::PathFindExtensionA(stem.c_str()) - stem.c_str())));
-    info.title = stem;
-    m_lyricWnd->GetLyricView()->SetSongInfo(info);
+  std::string singer;
+  SongInfoText info = ReadSongInfo(m_ownsPlayer ? nullptr : m_media.get(), m_player, &singer);
+  if (info.title.empty()) {
+    info.title = ::PathFindFileNameA(path.c_str());
+    info.title.erase(
+        std::min(info.title.size(),
+                 static_cast<size_t>(::PathFindExtensionA(info.title.c_str()) - info.title.c_str())));
   }
+  ShowSongTitle(info.title, singer);
+  if (m_lyricWnd && m_lyricWnd->GetLyricView()) m_lyricWnd->GetLyricView()->SetSongInfo(info);
   return true;
 }
 

@@ -73,6 +73,7 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kNoticeTextMessage:
       m_notices.OnNoticeText(lParam);
+      SetNoticeText(m_notices.GetNoticeText());
       return 0;
     case kShowNoticeMessage:
       m_notices.OnShowNotice(wParam);
@@ -106,6 +107,12 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetBkBrush());
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        if (m_linkLabel) m_linkLabel->CheckHover();
+        if (m_volumeSlider) m_volumeSlider->CheckHover();
+      }
+      break;
     case WM_INITMENU:
       ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), SC_MOVE, MF_BYCOMMAND | MF_GRAYED);
       return 0;
@@ -225,6 +232,10 @@ void CMainPlayerWnd::OnCommand(int id) {
     case kCmdUpdate:
       LaunchAppFile("MelodaraUpdate.exe");
       break;
+    case kCmdSingerSearch:
+    case kCmdSingerPage:
+      OpenSingerPage(id);
+      break;
     case kCmdExit:
       ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
       break;
@@ -331,8 +342,6 @@ void CMainPlayerWnd::PlayFromClickPosition() {
   const int time = m_engine->GetEventTime(m_clickPosition);
   if (time >= 0) SeekTo(time);
 }
-
-HMENU CMainPlayerWnd::UpdatePopupMenu() { return m_popupMenu ? ::GetSubMenu(m_popupMenu, 0) : nullptr; }
 
 // The Preferences come with the player's extras.
 void CMainPlayerWnd::ShowPreferences(int page) { RunPreferences(m_hWnd, GetSongEngine(), page); }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/CMainPlayerWnd.h"
+#include "app/PlayerResources.h"
+#include "ui/CToolFrame.h"
 #include "LocalNotices.h"
 #include "lyrics/CLyricWnd.h"
 #include "testsupport/SmfBuilder.h"
@@ -18,10 +20,21 @@
 #include "ui/CSettings.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
+#include "ui/WebPages.h"
 
 namespace {
 
 using testsupport::TrackBuilder;
+
+// The title and singer every fake player reports ("" for none).
+std::string g_fakeTitle, g_fakeSinger;
+
+int FakeText(const std::string& value, char** text) {
+  if (value.empty()) return 0;
+  *text = new char[value.size() + 1];
+  memcpy(*text, value.c_str(), value.size() + 1);
+  return 1;
+}
 
 // Records what a player was asked to do; Open fails for paths containing "bad".
 struct FakePlayer : IMediaPlayer {
@@ -49,12 +62,12 @@ struct FakePlayer : IMediaPlayer {
     return 0;
   }
   int IsSeekable() override { return 1; }
-  int GetTitle(char**) override { return 0; }
+  int GetTitle(char** text) override { return FakeText(g_fakeTitle, text); }
   int GetAuthor(char**) override { return 0; }
   int GetComposer(char**) override { return 0; }
   int GetLyrics(char**) override { return 0; }
   int GetAlbumTitle(char**) override { return 0; }
-  int GetAlbumArtist(char**) override { return 0; }
+  int GetAlbumArtist(char** text) override { return FakeText(g_fakeSinger, text); }
   void SetVolume(double volume) override {
     log->push_back("volume " + std::to_string(static_cast<int>(volume)));
   }
@@ -124,6 +137,9 @@ class MainWindow : public ::testing::Test {
     Pump();
     CMainPlayerWnd::SetPlayerFactory(nullptr);
     CMainPlayerWnd::SetShellLauncher(nullptr);
+    SetUrlLauncher(nullptr);
+    g_fakeTitle.clear();
+    g_fakeSinger.clear();
     ::DeleteFileA(m_ini.c_str());
   }
   // Makes the window and lets the deferred loading run.
@@ -371,6 +387,115 @@ TEST_F(MainWindow, StartsWhereTheSettingsSayWithItsOneSize) {
   EXPECT_EQ(260, rect.right - rect.left);
   EXPECT_EQ(150, rect.bottom - rect.top);
   EXPECT_EQ(255, m_wnd->GetVolume()) << "no stored volume starts at full";
+}
+
+std::vector<std::string> g_urls;
+void RecordUrl(const char* url, int) { g_urls.push_back(url); }
+
+// The label sits on the panel, shows the song's title (else the file's
+// stem) and rotates through the lines of the last notice.
+TEST_F(MainWindow, TheLinkLabelShowsTheTitleAndTheNewsLines) {
+  Make(true);
+  CLinkLabel* label = m_wnd->GetLinkLabel();
+  ASSERT_NE(nullptr, label);
+  RECT r;
+  ::GetWindowRect(label->m_hWnd, &r);
+  POINT at = {r.left, r.top};
+  ::ScreenToClient(m_wnd->m_hWnd, &at);
+  EXPECT_EQ(130, at.x);
+  EXPECT_EQ(48, at.y);
+  EXPECT_EQ(120, r.right - r.left);
+  EXPECT_EQ(25, r.bottom - r.top);
+  EXPECT_TRUE(::IsWindowVisible(label->m_hWnd) || !::IsWindowVisible(m_wnd->m_hWnd));
+  CScrollText& text = label->GetScrollText();
+  EXPECT_TRUE(text.IsScrolling());
+  // Line 1 is the vendor's address as the link.
+  while (text.GetCurrent() != 1) text.OnTimer();
+  EXPECT_EQ(LoadPlayerString(kStrVendorSite), text.GetCurrentTip());
+
+  const std::string song = WriteSong(m_dir, "Stem Only.mid");
+  ASSERT_TRUE(m_wnd->OpenFile(song));
+  while (text.GetCurrent() != 0) text.OnTimer();
+  EXPECT_EQ("Stem Only", text.GetCurrentTip());
+  g_fakeTitle = "Moon River";
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "other.mid")));
+  EXPECT_EQ("Moon River", text.GetCurrentTip());
+
+  // CR LF line ends and empty lines of a notice leave no empty lines.
+  m_wnd->SetNoticeText("first news\r\n\r\nsecond news\n");
+  std::vector<std::string> tips;
+  for (int i = 0; i < 4; ++i) {
+    text.OnTimer();
+    tips.push_back(text.GetCurrentTip());
+  }
+  EXPECT_EQ(
+      (std::vector<std::string>{LoadPlayerString(kStrVendorSite), "first news", "second news", "Moon River"}),
+      tips);
+  // A new notice replaces the lines.
+  m_wnd->SetNoticeText("only");
+  text.OnTimer();
+  text.OnTimer();
+  EXPECT_EQ("only", text.GetCurrentTip());
+  text.OnTimer();
+  EXPECT_EQ(0, text.GetCurrent());
+}
+
+// The search address is the user's text with the singer in place of the
+// first "%s"; nothing in it is ever taken as a format.
+TEST_F(MainWindow, SingerPagesPutTheSingerInLiterally) {
+  g_urls.clear();
+  SetUrlLauncher(&RecordUrl);
+  struct Case {
+    const char* setting;
+    const char* url;  // "" when nothing opens
+  } cases[] = {
+      {"http://find.example/?q=%s&n=1", "http://find.example/?q=Ann%20%26%20Lee&n=1"},
+      {"%n%n%s%d", "%n%nAnn%20%26%20Lee%d"},
+      {"http://a/%s/%s/%%", "http://a/Ann%20%26%20Lee/%s/%%"},
+      {"http://find.example/", "http://find.example/"},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.url, CMainPlayerWnd::SingerSearchUrl(c.setting, "Ann & Lee")) << c.setting;
+  }
+  g_fakeSinger = "Ann & Lee";
+  Make(true);
+  // No song: no singer, nothing opens.
+  Send(WM_COMMAND, kCmdSingerSearch, 0);
+  EXPECT_TRUE(g_urls.empty());
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "a.mid")));
+  EXPECT_EQ("Ann & Lee", m_wnd->GetSinger());
+  for (const Case& c : cases) {
+    g_urls.clear();
+    CProfileHelper::WriteProfileString("GENERAL_SETTING", "SEARCH_ENGINE_URL", c.setting);
+    Send(WM_COMMAND, kCmdSingerSearch, 0);
+    EXPECT_EQ(*c.url ? std::vector<std::string>{c.url} : std::vector<std::string>{}, g_urls) << c.setting;
+  }
+  g_urls.clear();
+  Send(WM_COMMAND, kCmdSingerPage, 0);
+  EXPECT_EQ((std::vector<std::string>{LoadPlayerString(kStrSingerSite) + "Ann%20%26%20Lee"}), g_urls);
+  // The Next button's notification carries id 103 and opens nothing.
+  g_urls.clear();
+  Send(WM_COMMAND, MAKEWPARAM(kCmdSingerPage, BN_CLICKED), reinterpret_cast<LPARAM>(m_wnd->m_hWnd));
+  EXPECT_TRUE(g_urls.empty());
+
+  // The menu is rebuilt each time: one separator and one pair of items.
+  HMENU menu = m_wnd->UpdatePopupMenu();
+  ASSERT_NE(nullptr, menu);
+  const int once = ::GetMenuItemCount(menu);
+  menu = m_wnd->UpdatePopupMenu();
+  ASSERT_EQ(once, ::GetMenuItemCount(menu));
+  char item[128] = {};
+  ::GetMenuStringA(menu, kCmdSingerSearch, item, sizeof(item), MF_BYCOMMAND);
+  EXPECT_STREQ("Search Ann & Lee Latest News", item);
+  EXPECT_TRUE(::GetMenuState(menu, once - 3, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_TRUE(::GetMenuState(menu, kCmdStop, MF_BYCOMMAND) & MF_GRAYED) << "nothing plays";
+  // A song without a singer takes the items and their separator away.
+  g_fakeSinger.clear();
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "b.mid")));
+  menu = m_wnd->UpdatePopupMenu();
+  EXPECT_EQ(once - 3, ::GetMenuItemCount(menu));
+  EXPECT_FALSE(::GetMenuState(menu, once - 4, MF_BYPOSITION) & MF_SEPARATOR);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 //
 // Defined in CMainPlayerWnd.cpp (creation, deferred loading, saving state,
 // teardown, the engine binding), CMainPlayerWndProtocol.cpp (messages, keys,
-// commands, hand-over) and CMainPlayerWndPlayback.cpp (playback control).
+// commands, hand-over), CMainPlayerWndPlayback.cpp (playback control) and
+// CMainPlayerWndLinks.cpp (the link label, the pop-up menu's singer pages).
 #pragma once
 
 #include <functional>
@@ -23,6 +24,7 @@
 #include "playback/IMediaPlayer.h"
 #include "tunewell/ISongEngine.h"
 #include "ui/CSkinSlider.h"
+#include "ui/CLinkLabel.h"
 #include "ui/CSkinWnd.h"
 #include "ui/IPlayerHost.h"
 
@@ -48,6 +50,8 @@ constexpr UINT WM_PLAYER_BEATS_PER_BAR = WM_USER + 105;  // lParam: beats per ba
 enum MainWndCommand : int {
   kCmdHelpSystem = 9,
   kCmdAbout = 16,
+  kCmdSingerSearch = 102,
+  kCmdSingerPage = 103,
   kCmdExit = 32771,
   kCmdPlayFromHere = 32774,
   kCmdPlayPause = 32776,
@@ -170,6 +174,16 @@ class CMainPlayerWnd : public CSkinWnd,
   const CPlayTimeWnd* GetPlayTimeWnd() const { return m_playTimeWnd.get(); }
   CSpectrumWnd* GetSpectrumWnd() const { return m_spectrum.get(); }
 
+  // @name Link label and singer pages (CMainPlayerWndLinks.cpp)
+  // The news lines of a notice go to the link label, one line each.
+  void SetNoticeText(const std::string& text);
+  // Null until the deferred loading made it.
+  CLinkLabel* GetLinkLabel() const { return m_linkLabel.get(); }
+  const std::string& GetSinger() const { return m_singer; }
+  // The search address: the first "%s" of pattern becomes the encoded
+  // singer; every other character stays as it is. Empty for an empty pattern.
+  static std::string SingerSearchUrl(const std::string& pattern, const std::string& singer);
+
   // @name ISliderSink (the progress slider)
   void OnSliderTrack(int value, int code) override;
   void OnSliderSet(int pos) override;
@@ -183,6 +197,11 @@ class CMainPlayerWnd : public CSkinWnd,
 
  private:
   void DoLaterLoading(UINT_PTR timer);
+  void CreateLinkLabel();
+  // The title (or the file stem) shown by the label, and the singer the
+  // pop-up menu offers pages for.
+  void ShowSongTitle(const std::string& title, const std::string& singer);
+  void OpenSingerPage(int command);
   void CreateControls();
   // Play or Pause, by the window's state.
   void ShowPlayFace();
@@ -239,6 +258,8 @@ class CMainPlayerWnd : public CSkinWnd,
   std::unique_ptr<CPlayTime> m_playTime;
   std::unique_ptr<CPlayTimeWnd> m_playTimeWnd;
   std::unique_ptr<CSpectrumWnd> m_spectrum;
+  std::unique_ptr<CLinkLabel> m_linkLabel;
+  std::string m_singer;
   HMENU m_popupMenu = nullptr;
 
   std::vector<std::string> m_commandLineFiles;
