@@ -135,6 +135,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   // it gets the class "MelodaraBmpWnd0" a second start looks for.
   if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) return 1;
   ::SetWindowTextA(m_hWnd, LoadText(kStrTitle).c_str());
+  m_snap.SetWnd(m_hWnd);
   if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
     ::AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(system, MF_STRING, kCmdHelpSystem, LoadText(kStrHelp).c_str());
@@ -236,6 +237,14 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   m_beats.SetLayout(145, 79, 305, 65);
   for (int slot = 0; slot < CBeatIndicator::kSlotCount; ++slot)
     m_beats.SetImage(slot, Img(kSkinHeavyBeatNormal + slot));
+  // The docked frames settle at the panel's place.
+  for (int i = 0; i < 3; ++i) {
+    RECT rect;
+    if (!::GetWindowRect(m_hWnd, &rect)) break;
+    WINDOWPOS pos = {m_hWnd,    nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOSIZE};
+    m_snap.OnWindowPosChanging(m_hWnd, 0, &pos);
+  }
   m_busy = false;
   if (CSettings::GetReloadLastSongList()) LoadPlayListFile(LastPlayListPath().c_str());
   ProcessCommandLineFiles();
@@ -313,6 +322,21 @@ HWND CMainPlayerWnd::GetChildFrame(int flag) const {
   }
 }
 
+CToolFrame* CMainPlayerWnd::FrameOf(int flag) const {
+  switch (flag) {
+    case ShowWndFlag::kLyrics:
+      return m_lyricWnd.get();
+    case ShowWndFlag::kStaff:
+      return m_scoreWnd.get();
+    case ShowWndFlag::kPlayList:
+      return m_playListWnd.get();
+    case ShowWndFlag::kSongMaker:
+      return m_songMakerFrame.get();
+    default:
+      return nullptr;
+  }
+}
+
 CSkinButton* CMainPlayerWnd::FindButton(int id) const {
   for (auto& button : m_buttons) {
     if (::GetDlgCtrlID(button->GetHwnd()) == id) return button.get();
@@ -328,6 +352,14 @@ void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
     if (!::IsWindow(m_songMakerFrame->m_hWnd)) m_songMakerFrame.reset();
   }
   HWND frame = GetChildFrame(flag);
+  if (CToolFrame* part = FrameOf(flag)) {
+    // A shown frame can be caught by the panel; a hidden one keeps its docking.
+    part->GetSnapWnd()->SetHost(&m_snap);
+    if (show && ::IsWindow(frame))
+      m_snap.AddTarget(part->GetSnapWnd());
+    else
+      m_snap.RemoveTarget(part->GetSnapWnd());
+  }
   // A frame that is missing (or was destroyed) cannot show: its toggle says so.
   if (!frame || !::IsWindow(frame)) show = false;
   m_showFlags[flag] = show;

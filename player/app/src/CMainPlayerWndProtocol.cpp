@@ -113,6 +113,16 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_volumeSlider) m_volumeSlider->CheckHover();
       }
       break;
+    case WM_MOVING:
+      m_snap.OnMoving(m_hWnd, wParam, reinterpret_cast<RECT*>(lParam));
+      break;
+    case WM_SIZING:
+      m_snap.OnSizing(m_hWnd, wParam, reinterpret_cast<RECT*>(lParam));
+      break;
+    case WM_WINDOWPOSCHANGING:
+      // Until the frames exist and settle there is nothing to snap to.
+      if (m_busy) return 0;
+      return m_snap.OnWindowPosChanging(m_hWnd, wParam, reinterpret_cast<WINDOWPOS*>(lParam));
     case WM_INITMENU:
       ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), SC_MOVE, MF_BYCOMMAND | MF_GRAYED);
       return 0;

@@ -389,6 +389,44 @@ TEST_F(MainWindow, StartsWhereTheSettingsSayWithItsOneSize) {
   EXPECT_EQ(255, m_wnd->GetVolume()) << "no stored volume starts at full";
 }
 
+// A frame dragged within reach of the panel lands flush and docks; the
+// panel moved then takes it along, and the panel going away with a docked
+// frame leaves nothing behind that reaches a gone frame.
+TEST_F(MainWindow, FramesSnapToThePanelAndTravelWithIt) {
+  std::ofstream(m_ini) << "";
+  KeepNoticesLocal();
+  RECT stored = {300, 300, 560, 450};
+  CSettings::SetMainWndRect(&stored);
+  Make(true);
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  HWND lyrics = m_wnd->GetChildWindow(ChildWndId::kLyrics);
+  ASSERT_NE(nullptr, lyrics);
+  RECT main, frame;
+  ::GetWindowRect(m_wnd->m_hWnd, &main);
+  ::SetWindowPos(lyrics, nullptr, main.right + 7, main.top + 20, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::GetWindowRect(lyrics, &frame);
+  EXPECT_EQ(main.right, frame.left) << "caught at 7 pixels";
+  ASSERT_EQ(1u, m_wnd->GetSnapPart().GetDocked().size());
+  ::SetWindowPos(m_wnd->m_hWnd, nullptr, main.left + 40, main.top + 30, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT moved;
+  ::GetWindowRect(lyrics, &moved);
+  EXPECT_EQ(frame.left + 40, moved.left);
+  EXPECT_EQ(frame.top + 30, moved.top);
+  // Torn away by more than the snap distance, it is free again.
+  ::GetWindowRect(m_wnd->m_hWnd, &main);
+  ::SetWindowPos(lyrics, nullptr, main.right + 60, main.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(m_wnd->GetSnapPart().GetDocked().empty());
+  ::SetWindowPos(lyrics, nullptr, main.right + 3, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_EQ(1u, m_wnd->GetSnapPart().GetDocked().size());
+  ::DestroyWindow(m_wnd->m_hWnd);
+  m_wnd.reset();
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 std::vector<std::string> g_urls;
 void RecordUrl(const char* url, int) { g_urls.push_back(url); }
 

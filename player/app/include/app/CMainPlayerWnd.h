@@ -27,6 +27,7 @@
 #include "ui/CLinkLabel.h"
 #include "ui/CSkinWnd.h"
 #include "ui/IPlayerHost.h"
+#include "ui/SnapWindows.h"
 
 class CLyricWnd;
 class CSongMakerFrame;
@@ -37,6 +38,7 @@ class CSpectrumWnd;
 class CPlayListWnd;
 class CScoreWnd;
 class CSkinButton;
+class CToolFrame;
 class CSkinCmdButton;
 class CVolumeSlider;
 
@@ -179,6 +181,7 @@ class CMainPlayerWnd : public CSkinWnd,
   void SetNoticeText(const std::string& text);
   // Null until the deferred loading made it.
   CLinkLabel* GetLinkLabel() const { return m_linkLabel.get(); }
+  const CSnapMainWnd& GetSnapPart() const { return m_snap; }
   const std::string& GetSinger() const { return m_singer; }
   // The search address: the first "%s" of pattern becomes the encoded
   // singer; every other character stays as it is. Empty for an empty pattern.
@@ -220,6 +223,7 @@ class CMainPlayerWnd : public CSkinWnd,
   void CreateChildFrames();
   // The frame's window by ShowWndFlag index, null when it is not made.
   HWND GetChildFrame(int flag) const;
+  CToolFrame* FrameOf(int flag) const;
   // Shows or hides a tool frame and keeps its flag and toggle in step.
   void ShowChildFrame(int flag, bool show);
   void HideChildWindow(WPARAM childId);
@@ -241,6 +245,8 @@ class CMainPlayerWnd : public CSkinWnd,
 
   // The tray icon goes before the library, the frames' snapping before ours.
   CTrayIcon m_tray;
+  // Before the frames: their snapping parts leave it when they go.
+  CSnapMainWnd m_snap;
   CBeatIndicator m_beats;
   CUpdateNotices m_notices;
   // Tool frames: made once, hidden and shown; gone before the engine.
