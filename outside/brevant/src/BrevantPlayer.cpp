@@ -281,7 +281,8 @@ void CBrevantPlayer::Run() {
   DWORD wait = INFINITE;
   for (;;) {
     resolution.Hold(wait != INFINITE);
-    WaitForSingleObject(wake_.Get(), wait);
+    const bool woken = WaitForSingleObject(wake_.Get(), wait) == WAIT_OBJECT_0;
+    if (!woken && finish_) FinishWait(finishAt_);
     base::ScopedLock lock(lock_);
     if (quit_) return;
     const double stepStart = time_->NowMs();
@@ -320,7 +321,27 @@ bool CBrevantPlayer::WaitUntilHandled(double timeMs, DWORD timeoutMs) {
   }
 }
 
+CBrevantPlayer::StepWait CBrevantPlayer::PlanWait(double aheadMs) {
+  if (!(aheadMs > 0)) return {0, false};
+  if (aheadMs >= double(kMaxWaitMs) + 1) return {kMaxWaitMs, false};
+  return {DWORD(std::floor(aheadMs)), true};
+}
+
+void CBrevantPlayer::FinishWait(double dueMs) {
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  const LONGLONG limit = frequency.QuadPart * 3 / 1000;
+  while (time_->NowMs() < dueMs) {
+    if (WaitForSingleObject(wake_.Get(), 0) == WAIT_OBJECT_0) return;
+    QueryPerformanceCounter(&now);
+    if (now.QuadPart - start.QuadPart > limit) return;
+    SwitchToThread();
+  }
+}
+
 DWORD CBrevantPlayer::Step() {
+  finish_ = false;
   if (!playing_.load()) return INFINITE;
   ApplySync();
   core_.AdvanceTo(SongNow());
@@ -330,9 +351,11 @@ DWORD CBrevantPlayer::Step() {
     playing_.store(false);
     return INFINITE;
   }
-  double ahead = core_.NextDueMs() - SongNow();
-  if (ahead <= 0) return 0;
-  return DWORD(std::min(std::ceil(ahead), double(kMaxWaitMs)));
+  const double ahead = core_.NextDueMs() - SongNow();
+  const StepWait plan = PlanWait(ahead);
+  finish_ = plan.finish;
+  finishAt_ = time_->NowMs() + ahead;
+  return plan.timerMs;
 }
 
 void CBrevantPlayer::ApplySync() {

@@ -68,6 +68,18 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // The timing thread wakes at least this often for timers and positions.
   static constexpr DWORD kMaxWaitMs = 10;
 
+  // How the timing thread waits for an event aheadMs away. The system's
+  // timer counts whole milliseconds, so it is set to the whole milliseconds
+  // before the event, and the fraction left, when finish says so, is spent
+  // yielding the processor until the event is due: notes go out at their
+  // time plus the host's own oversleep, not up to a millisecond after it,
+  // for half a millisecond of processor time per wake on average.
+  struct StepWait {
+    DWORD timerMs;
+    bool finish;
+  };
+  static StepWait PlanWait(double aheadMs);
+
  private:
   class Clock final : public IBrevantClock {
    public:
@@ -84,6 +96,10 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   void Run();
   // One step of the timing thread; how long it may sleep afterwards.
   DWORD Step();
+  // Yields the processor until the time source reaches dueMs, the player is
+  // woken, or a few milliseconds of real time have passed (a test's clock
+  // may stand still).
+  void FinishWait(double dueMs);
   void ApplySync();
   void StopLocked();
   bool StartThread();
@@ -116,6 +132,8 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // steps so that reporting allocates nothing.
   std::vector<PlayEvent> stepEvents_;
   bool inStep_ = false;
+  double finishAt_ = 0;  // the time source's ms to yield until after the timer
+  bool finish_ = false;
   unsigned stops_ = 0;  // how often playing was stopped
   // Steps the timing thread has finished, and the time source's ms at the
   // start of the last one: all that was due by then is done.

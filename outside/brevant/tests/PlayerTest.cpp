@@ -363,6 +363,27 @@ TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
 // they come is brevant_bench's measure; here the bounds only catch a player
 // that runs early, drifts or stalls, not a host that pauses the process for
 // a moment while other tests run beside this one.
+// The timer is set to the whole milliseconds before an event and the
+// fraction is yielded away, so that no event waits for the timer's next
+// millisecond; far events only cap the sleep.
+TEST(BrevantPlayer, WaitsAreSetShortOfTheEventAndFinishedByYielding) {
+  struct Case {
+    double ahead;
+    DWORD timerMs;
+    bool finish;
+  } cases[] = {
+      {-3, 0, false}, {0, 0, false},    {0.2, 0, true},    {1.0, 1, true},   {1.9, 1, true},
+      {5.7, 5, true}, {10.9, 10, true}, {11.0, 10, false}, {250, 10, false},
+  };
+  for (const Case& c : cases) {
+    const CBrevantPlayer::StepWait plan = CBrevantPlayer::PlanWait(c.ahead);
+    EXPECT_EQ(plan.timerMs, c.timerMs) << c.ahead;
+    EXPECT_EQ(plan.finish, c.finish) << c.ahead;
+    // The timer alone never runs past the event.
+    if (c.ahead > 0) EXPECT_LE(double(plan.timerMs), c.ahead) << c.ahead;
+  }
+}
+
 TEST(BrevantPlayer, RealTimeSmoke) {
   constexpr double kEarly = 20, kLate = 400;
   PlayerRig rig(LyricPulse(2000), PlayerRig::kRealClock);
