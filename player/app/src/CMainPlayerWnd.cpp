@@ -373,6 +373,28 @@ void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
   ::ShowWindow(frame, show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
+void CMainPlayerWnd::RaiseChildren() {
+  if (::IsIconic(m_hWnd)) return;
+  // The frames are windows of their own: another program's window can sit
+  // between them and the panel until the player comes forward as a whole.
+  static const int kOrder[] = {ShowWndFlag::kStaff, ShowWndFlag::kPlayList, ShowWndFlag::kLyrics,
+                               ShowWndFlag::kSongMaker};
+  for (int flag : kOrder) {
+    HWND frame = GetChildFrame(flag);
+    if (!m_showFlags[flag] || !frame || !::IsWindow(frame)) continue;
+    ::SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    if (CToolFrame* part = FrameOf(flag)) {
+      part->GetSnapWnd()->SetHost(&m_snap);
+      m_snap.AddTarget(part->GetSnapWnd());
+    }
+    // Its dialog is a child window of its own that comes up with it.
+    if (flag == ShowWndFlag::kSongMaker) {
+      m_songMakerFrame->ShowFrame(false);
+      m_songMakerFrame->ShowFrame(true);
+    }
+  }
+}
+
 int CMainPlayerWnd::FlagOfChild(int child) {
   switch (child) {
     case ChildWndId::kScore:

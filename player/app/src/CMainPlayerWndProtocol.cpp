@@ -109,8 +109,10 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) {
+        RaiseChildren();
         if (m_linkLabel) m_linkLabel->CheckHover();
         if (m_volumeSlider) m_volumeSlider->CheckHover();
+        if (LOWORD(wParam) == WA_CLICKACTIVE) ::BringWindowToTop(m_hWnd);
       }
       break;
     case WM_MOVING:

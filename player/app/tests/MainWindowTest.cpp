@@ -427,6 +427,51 @@ TEST_F(MainWindow, FramesSnapToThePanelAndTravelWithIt) {
   PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
+// True when window a is above window b in the z-order.
+bool IsAbove(HWND a, HWND b) {
+  for (HWND h = ::GetWindow(b, GW_HWNDPREV); h; h = ::GetWindow(h, GW_HWNDPREV))
+    if (h == a) return true;
+  return false;
+}
+
+// Another program's window between the panel and its frames goes under the
+// shown frames when the panel is activated; hidden frames stay hidden, and a
+// minimised panel brings nothing up.
+TEST_F(MainWindow, ActivationBringsTheShownFramesForward) {
+  Make(true);
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  m_wnd->SetChildVisible(ChildWndId::kPlayList, true);
+  m_wnd->SetChildVisible(ChildWndId::kScore, false);
+  HWND lyrics = m_wnd->GetChildWindow(ChildWndId::kLyrics);
+  HWND list = m_wnd->GetChildWindow(ChildWndId::kPlayList);
+  HWND score = m_wnd->GetChildWindow(ChildWndId::kScore);
+  ASSERT_TRUE(lyrics && list && score);
+  HWND other =
+      ::CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, other);
+  auto putOtherOnTop = [&] {
+    ::SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    ASSERT_TRUE(IsAbove(other, lyrics));
+    ASSERT_TRUE(IsAbove(other, list));
+  };
+  putOtherOnTop();
+  ::ShowWindow(m_wnd->m_hWnd, SW_SHOWMINNOACTIVE);
+  Send(WM_ACTIVATE, WA_ACTIVE);
+  EXPECT_TRUE(IsAbove(other, lyrics)) << "a minimised panel raises nothing";
+  EXPECT_TRUE(IsAbove(other, list));
+  ::ShowWindow(m_wnd->m_hWnd, SW_RESTORE);
+  putOtherOnTop();
+  Send(WM_ACTIVATE, WA_INACTIVE);
+  EXPECT_TRUE(IsAbove(other, lyrics)) << "losing activation raises nothing";
+  Send(WM_ACTIVATE, WA_ACTIVE);
+  EXPECT_TRUE(IsAbove(lyrics, other));
+  EXPECT_TRUE(IsAbove(list, other));
+  EXPECT_TRUE(IsAbove(lyrics, list)) << "raised in order: score, play list, lyrics, song maker";
+  EXPECT_FALSE(::IsWindowVisible(score));
+  EXPECT_FALSE(m_wnd->GetShowFlag(ShowWndFlag::kStaff));
+  ::DestroyWindow(other);
+}
+
 std::vector<std::string> g_urls;
 void RecordUrl(const char* url, int) { g_urls.push_back(url); }
 

@@ -226,6 +226,8 @@ class CMainPlayerWnd : public CSkinWnd,
   CToolFrame* FrameOf(int flag) const;
   // Shows or hides a tool frame and keeps its flag and toggle in step.
   void ShowChildFrame(int flag, bool show);
+  // Brings the shown frames up with the main window when it is activated.
+  void RaiseChildren();
   void HideChildWindow(WPARAM childId);
   // ChildWndId to ShowWndFlag; 0 for an unknown id.
   static int FlagOfChild(int child);
