@@ -193,7 +193,11 @@ int CMediaHelper::PrepareMediaFile(const char* path) {
   if (engine_) engine_->CloseMidiOut(true);
   if (song_) song_->SetListener(nullptr);
   if (!audio_) return 1;
-  if (!sync_ || !HasEmbeddedSong(path)) {
+  const bool embedded = HasEmbeddedSong(path);
+  // A file carrying a song is the synchronised player's kind: without that
+  // player it is not prepared at all rather than played as something else.
+  if (embedded && !sync_) return 1;
+  if (!embedded) {
     audio_->SetListener(this);
     if (sync_) sync_->SetListener(nullptr);
     if (audio_->Open(path) != 0) return 1;
