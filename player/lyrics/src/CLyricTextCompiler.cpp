@@ -23,9 +23,17 @@ std::string ToAcp(const std::wstring& text, bool* ok) {
   return out;
 }
 
-// A text file with a byte-order mark (UTF-8, UTF-16 LE) in the system code
-// page; anything else as it is.
-std::string FromFileBytes(const std::string& bytes) {
+void AppendVlq(std::string* out, uint32_t value) {
+  char buffer[5];
+  int n = 0;
+  buffer[n++] = static_cast<char>(value & 0x7F);
+  while (value >>= 7) buffer[n++] = static_cast<char>(0x80 | (value & 0x7F));
+  while (n > 0) out->push_back(buffer[--n]);
+}
+
+}  // namespace
+
+std::string LyricFileText(const std::string& bytes) {
   std::wstring wide;
   if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     const int n =
@@ -41,16 +49,6 @@ std::string FromFileBytes(const std::string& bytes) {
   bool ok = false;
   return ToAcp(wide, &ok);
 }
-
-void AppendVlq(std::string* out, uint32_t value) {
-  char buffer[5];
-  int n = 0;
-  buffer[n++] = static_cast<char>(value & 0x7F);
-  while (value >>= 7) buffer[n++] = static_cast<char>(0x80 | (value & 0x7F));
-  while (n > 0) out->push_back(buffer[--n]);
-}
-
-}  // namespace
 
 CLyricTextCompiler::CLyricTextCompiler() {
   m_library = ::LoadLibraryA("Scrivel.dll");
@@ -98,7 +96,7 @@ int CLyricTextCompiler::ReadTextFile(const char* textPath, const char* midiPath,
   }
   ::CloseHandle(file);
   if (!ok) return kLyricReadFailed;
-  const std::string text = FromFileBytes(bytes);
+  const std::string text = LyricFileText(bytes);
   // The text ends at its first NUL, as a C string would.
   return ReadText(text.c_str(), midiPath, syllables, markers);
 }

@@ -51,7 +51,11 @@ std::string ReadWholeFile(const std::string& path, bool* ok) {
                             read == bytes.size());
   }
   ::CloseHandle(file);
-  // Line ends as the editor and the markup expect them.
+  return bytes;
+}
+
+// Line ends as the editor and the markup expect them.
+std::string WithCrLf(const std::string& bytes) {
   std::string out;
   for (size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] == '\r' || bytes[i] == '\n') {
@@ -243,7 +247,7 @@ void CSongMakerDlg::OnSelectAudio() {
   if (result != ISongMakerPrompts::kChosen) return;
   m_job.SelectAudio(path);
   bool ok = false;
-  m_info = ReadWholeFile(m_job.songInfoPath, &ok).c_str();
+  m_info = WithCrLf(ReadWholeFile(m_job.songInfoPath, &ok)).c_str();
   ToControls();
 }
 
@@ -266,7 +270,8 @@ void CSongMakerDlg::OnOpenSources() {
   if (result != ISongMakerPrompts::kChosen) return;
   m_job.lyricPath = lyrics;
   bool ok = false;
-  const std::string text = ReadWholeFile(lyrics, &ok);
+  // Marked with a byte-order mark, the file is read as the compiler reads it.
+  const std::string text = WithCrLf(LyricFileText(ReadWholeFile(lyrics, &ok)));
   if (ok) SetEditorText(text);
 }
 
@@ -280,7 +285,7 @@ void CSongMakerDlg::OnMake() {
   Status(status);
   Message(message);
   bool ok = false;
-  m_info = ReadWholeFile(m_job.songInfoPath, &ok).c_str();
+  m_info = WithCrLf(ReadWholeFile(m_job.songInfoPath, &ok)).c_str();
   ToControls();
 }
 

@@ -194,6 +194,28 @@ TEST_F(SongMakerFrameTest, MakeFromTheDialogPacksAndLoadsTheSong) {
 
 // The save commands no control sends, only another window: choose the
 // output MIDI file, compile into a chosen one, save the text under a name.
+// A lyric file saved as UTF-8 or UTF-16 with its byte-order mark opens in
+// the editor as the text the compiler would read, not as its raw bytes.
+TEST_F(SongMakerFrameTest, LyricFilesWithAByteOrderMarkOpenAsText) {
+  ASSERT_TRUE(testsupport::WriteBytes(dir_.File("melody.mid"), Melody()));
+  const struct {
+    const char* name;
+    Bytes bytes;
+  } kFiles[] = {
+      {"plain", {'c', 'a', 'f', 0xE9, '\n', 'o', 'k'}},
+      {"utf-8", {0xEF, 0xBB, 0xBF, 'c', 'a', 'f', 0xC3, 0xA9, '\n', 'o', 'k'}},
+      {"utf-16", {0xFF, 0xFE, 'c', 0, 'a', 0, 'f', 0, 0xE9, 0, '\n', 0, 'o', 0, 'k', 0}},
+  };
+  for (const auto& file : kFiles) {
+    SCOPED_TRACE(file.name);
+    const std::string path = dir_.File(std::string(file.name) + ".txt");
+    ASSERT_TRUE(testsupport::WriteBytes(path, file.bytes));
+    prompts_.files = {dir_.File("melody.mid"), path};
+    Command(kIdcOpenSources);
+    EXPECT_EQ(dialog_->GetEditorText(), "caf\xE9\r\nok");
+  }
+}
+
 TEST_F(SongMakerFrameTest, SaveCommandsWithoutControls) {
   Command(kCmdChooseOutputMidi);
   Command(kCmdSaveAsMidi);

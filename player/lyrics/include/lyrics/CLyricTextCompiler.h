@@ -14,6 +14,10 @@
 class ISmfParser2;
 class ISmfParserHandler;
 
+// A lyric file's bytes as text in the system code page: a UTF-8 or UTF-16 LE
+// file with its byte-order mark is converted, anything else kept as it is.
+std::string LyricFileText(const std::string& bytes);
+
 class CLyricTextCompiler {
  public:
   CLyricTextCompiler();
