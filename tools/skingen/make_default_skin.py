@@ -1087,7 +1087,9 @@ def build_scheme():
             ("MainWnd", MAIN_FRAME, None, None, "note"),
             ("Score", TOOL_FRAME, "ScoreTitle%s.png", "Score", "score"),
             ("Lyrics", TOOL_FRAME, "LyricTitle%s.bmp", "Lyrics", "lyrics"),
-            ("PlayList", TOOL_FRAME, "PlaylistTitle%s.bmp", "Play List", "list")):
+            # The play list's title bar also heads the song maker's frame, so
+            # it names the program rather than either window.
+            ("PlayList", TOOL_FRAME, "PlaylistTitle%s.bmp", "Melodara", "list")):
         p = frame_tiles(style)
         for side in ("Left", "Right", "Top", "Bottom"):
             out["%s%sBorder.png" % (prefix, side)] = p[side]
