@@ -1,5 +1,6 @@
 #include "app/CMainPlayerWnd.h"
 
+#include <cderr.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -68,9 +69,67 @@ CMainPlayerWnd::PlayerFactory& Factory() {
   return factory;
 }
 
+bool SystemOpenDialog(OPENFILENAMEA* dialog, DWORD* error) {
+  if (::GetOpenFileNameA(dialog)) return true;
+  *error = ::CommDlgExtendedError();
+  return false;
+}
+
+CMainPlayerWnd::OpenDialog& Dialog() {
+  static CMainPlayerWnd::OpenDialog dialog = SystemOpenDialog;
+  return dialog;
+}
+
+CMainPlayerWnd::MessageShower& Shower() {
+  static CMainPlayerWnd::MessageShower shower = ::MessageBoxA;
+  return shower;
+}
+
+// Pairs of NUL-ended texts, ended by one more NUL.
+const char kMediaFilter[] =
+    "All Supported Media Type\0*.mp3;*.asf;*.wma;*.wmv;*.mid\0"
+    "MP3(*.mp3)\0*.mp3\0"
+    "WMA(*.wma)\0*.wma\0"
+    "ASF(*.asf)\0*.asf\0"
+    "WMV(*.wmv)\0*.wmv\0"
+    "MIDI(*.mid)\0*.mid\0";
+// OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT
+// | OFN_OVERWRITEPROMPT | OFN_READONLY.
+constexpr DWORD kOpenSongsFlags = 0x81A03;
+constexpr DWORD kOpenSongsBufferSize = 2600;
+
+// The dialog's answer: one file is its full path; several are the folder
+// followed by the names, each text ended by a NUL and the list by another.
+std::vector<std::string> ChosenFiles(const std::vector<char>& buffer) {
+  std::vector<std::string> parts;
+  auto at = buffer.begin();
+  while (at != buffer.end() && *at) {
+    const auto end = std::find(at, buffer.end(), '\0');
+    parts.emplace_back(at, end);
+    at = end == buffer.end() ? end : end + 1;
+  }
+  if (parts.size() < 2) return parts;
+  std::vector<std::string> files;
+  for (size_t i = 1; i < parts.size(); ++i) {
+    // A drive root ("C:\") already ends in its backslash; joining by
+    // PathCombine's rules gives the one spelling the play list knows.
+    char joined[MAX_PATH];
+    if (::PathCombineA(joined, parts[0].c_str(), parts[i].c_str())) files.push_back(joined);
+  }
+  return files;
+}
+
 }  // namespace
 
 void CMainPlayerWnd::SetPlayerFactory(PlayerFactory factory) { Factory() = std::move(factory); }
+
+void CMainPlayerWnd::SetOpenDialog(OpenDialog dialog) {
+  Dialog() = dialog ? std::move(dialog) : OpenDialog(SystemOpenDialog);
+}
+
+void CMainPlayerWnd::SetMessageShower(MessageShower shower) {
+  Shower() = shower ? std::move(shower) : MessageShower(::MessageBoxA);
+}
 
 bool CMainPlayerWnd::OpenFile(const std::string& path) {
   if (path.empty()) return false;
@@ -260,6 +319,42 @@ std::vector<std::string> CMainPlayerWnd::GetSongs() {
 
 bool CMainPlayerWnd::AddToPlayList(const std::string& path) { return AddToPlayList(path, 0); }
 
+bool CMainPlayerWnd::AddToPlayList(const char* path, int seconds) {
+  return path && AddToPlayList(std::string(path), seconds);
+}
+
+int CMainPlayerWnd::ShowOpenDialog() {
+  std::vector<char> buffer(kOpenSongsBufferSize, '\0');
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = m_hWnd;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = kOpenSongsBufferSize;
+  dialog.lpstrFilter = kMediaFilter;
+  dialog.nFilterIndex = 1;
+  dialog.Flags = kOpenSongsFlags;
+  DWORD error = 0;
+  if (!Dialog()(&dialog, &error)) {
+    if (error == FNERR_BUFFERTOOSMALL) {
+      Shower()(m_hWnd, LoadPlayerString(kStrPathTooLong).c_str(), LoadPlayerString(kStrTitle).c_str(),
+               MB_OK | MB_ICONWARNING);
+    }
+    return -1;
+  }
+  // However the dialog filled it, the list of names ends inside the buffer.
+  buffer[buffer.size() - 2] = buffer[buffer.size() - 1] = '\0';
+  int added = 0;
+  for (const std::string& file : ChosenFiles(buffer)) {
+    if (AddToPlayList(file, 0)) ++added;
+  }
+  return added;
+}
+
+void CMainPlayerWnd::PlayLastEntry() {
+  IPlayListModel* list = GetPlayListModel();
+  if (list && list->GetCount() > 0) list->SelectEntry(list->GetCount() - 1, 1);
+}
+
 bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
   IPlayListModel* list = GetPlayListModel();
   if (!list || path.empty() || FindSong(path) >= 0) return false;
@@ -311,6 +406,37 @@ bool CMainPlayerWnd::LoadPlayListFile(const char* path) {
   const bool ok = file.LoadM3U(path);
   for (const PlayListEntry& entry : file.GetEntries()) AddToPlayList(entry.path, entry.length);
   return ok;
+}
+
+// @name The song maker's requests
+
+bool CMainPlayerWnd::SuspendPlayback(PlaybackState* state) {
+  if (!state) return true;
+  state->path = m_currentPath;
+  state->seconds = m_playTime ? static_cast<int>(m_playTime->GetSeconds()) : 0;
+  state->wasPlaying = IsPlaying();
+  Stop();
+  // The pack program may write the very file the player holds open.
+  ReleasePlayer();
+  m_currentPath.clear();
+  return true;
+}
+
+bool CMainPlayerWnd::ResumePlayback(const PlaybackState& state) {
+  // The window reads stopped until the file is open again, so a file that
+  // went away meanwhile leaves nothing that claims to play.
+  if (!OpenFile(state.path) || !m_player) return false;
+  const int seconds = state.seconds < 0 ? 0 : state.seconds;
+  m_player->Seek(seconds * 1000);
+  if (m_progress) m_progress->SetPos(seconds);
+  UpdatePlayTime(seconds * 1000);
+  // A song that was not playing waits at its place; Play starts it there.
+  return !state.wasPlaying || OpenAndPlay(state.path);
+}
+
+bool CMainPlayerWnd::SetDelayTime(int ms) {
+  // Only the media helper's own players can be the synchronised one.
+  return !m_ownsPlayer && m_media && m_media->SetDelayTime(ms);
 }
 
 // @name The play-list window's requests

@@ -72,6 +72,7 @@ TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
     EXPECT_EQ((std::vector<std::string>{first, second}), wnd->GetSongs());
     EXPECT_EQ(first, wnd->GetCurrentPath());
     EXPECT_TRUE(wnd->IsPlaying());
+    EXPECT_FALSE(wnd->SetDelayTime(250)) << "a wave file carries no song to shift";
     EXPECT_TRUE(PumpUntil([&] { return PlayTimeText(*wnd) == "00:01"; }, 10000))
         << "play time " << PlayTimeText(*wnd);
     EXPECT_TRUE(PumpUntil([&] { return wnd->GetCurrentPath() == second; }, 10000))

@@ -3,6 +3,9 @@
 // player.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <cderr.h>
+
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "app/CMainPlayerWnd.h"
+#include "app/CPlayListWnd.h"
 #include "app/PlayerResources.h"
 #include "ui/CToolFrame.h"
 #include "LocalNotices.h"
@@ -28,6 +32,8 @@ using testsupport::TrackBuilder;
 
 // The title and singer every fake player reports ("" for none).
 std::string g_fakeTitle, g_fakeSinger;
+// How many fake players were closed.
+int g_fakeCloses = 0;
 
 int FakeText(const std::string& value, char** text) {
   if (value.empty()) return 0;
@@ -44,7 +50,10 @@ struct FakePlayer : IMediaPlayer {
     log->push_back(std::string("open ") + path);
     return std::string(path).find("bad") != std::string::npos ? 1 : 0;
   }
-  int Close() override { return 0; }
+  int Close() override {
+    ++g_fakeCloses;
+    return 0;
+  }
   int Play() override {
     log->push_back("play");
     return 0;
@@ -137,6 +146,8 @@ class MainWindow : public ::testing::Test {
     Pump();
     CMainPlayerWnd::SetPlayerFactory(nullptr);
     CMainPlayerWnd::SetShellLauncher(nullptr);
+    CMainPlayerWnd::SetOpenDialog(nullptr);
+    CMainPlayerWnd::SetMessageShower(nullptr);
     SetUrlLauncher(nullptr);
     g_fakeTitle.clear();
     g_fakeSinger.clear();
@@ -579,6 +590,229 @@ TEST_F(MainWindow, SingerPagesPutTheSingerInLiterally) {
   menu = m_wnd->UpdatePopupMenu();
   EXPECT_EQ(once - 3, ::GetMenuItemCount(menu));
   EXPECT_FALSE(::GetMenuState(menu, once - 4, MF_BYPOSITION) & MF_SEPARATOR);
+}
+
+// @name The host operations the buttons and the song maker call
+
+// The chosen names as the dialog leaves them: each text NUL-ended, one more
+// NUL after the last.
+std::string DialogAnswer(const std::vector<std::string>& parts) {
+  std::string answer;
+  for (const std::string& part : parts) answer += part + '\0';
+  return answer + '\0';
+}
+
+// Answers the open dialog with a scripted choice, or fails with an error.
+struct ScriptedDialog {
+  std::string answer;
+  DWORD error = 0;  // used when answer is empty
+  int runs = 0;
+  OPENFILENAMEA seen = {};
+  bool operator()(OPENFILENAMEA* dialog, DWORD* why) {
+    ++runs;
+    seen = *dialog;
+    if (answer.empty()) {
+      *why = error;
+      return false;
+    }
+    if (answer.size() > dialog->nMaxFile) return false;
+    memcpy(dialog->lpstrFile, answer.data(), answer.size());
+    return true;
+  }
+};
+
+struct ShownMessage {
+  HWND owner;
+  std::string text, caption;
+};
+
+TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
+  Make(true);
+  auto script = std::make_shared<ScriptedDialog>();
+  CMainPlayerWnd::SetOpenDialog([script](OPENFILENAMEA* d, DWORD* e) { return (*script)(d, e); });
+  std::vector<ShownMessage> shown;
+  CMainPlayerWnd::SetMessageShower([&shown](HWND owner, const char* text, const char* caption, UINT) {
+    shown.push_back({owner, text, caption});
+    return IDOK;
+  });
+  const std::string one = WriteSong(m_dir, "one.mid"), two = WriteSong(m_dir, "two.mid"),
+                    three = WriteSong(m_dir, "three.mid");
+  testsupport::WriteBytes(m_dir.File("junk.mid"),
+                          std::vector<unsigned char>{'n', 'o', 't', ' ', 'a', ' ', 's'});
+  // A drive root is the one folder the dialog names with its backslash.
+  const std::string rootName = "melodara_open_" + std::to_string(::GetCurrentProcessId()) + ".mid";
+  const std::string rootSong = "C:\\" + rootName;
+  ASSERT_TRUE(::CopyFileA(one.c_str(), rootSong.c_str(), FALSE));
+  struct Case {
+    const char* what;
+    std::string answer;
+    DWORD error;
+    int result;
+    std::vector<std::string> added;
+    size_t messages;
+  } cases[] = {
+      {"one file", DialogAnswer({one}), 0, 1, {one}, 0},
+      {"several in a folder",
+       DialogAnswer({m_dir.Path(), "two.mid", "junk.mid", "three.mid"}),
+       0,
+       2,
+       {two, three},
+       0},
+      {"the same again", DialogAnswer({m_dir.Path(), "two.mid", "one.mid"}), 0, 0, {}, 0},
+      {"a drive root", DialogAnswer({"C:\\", rootName, "one.mid"}), 0, 1, {rootSong}, 0},
+      {"the root file again", DialogAnswer({rootSong}), 0, 0, {}, 0},
+      {"cancelled", "", 0, -1, {}, 0},
+      {"too many names", "", FNERR_BUFFERTOOSMALL, -1, {}, 1},
+  };
+  std::vector<std::string> expected;
+  for (const Case& c : cases) {
+    script->answer = c.answer;
+    script->error = c.error;
+    EXPECT_EQ(c.result, m_wnd->ShowOpenDialog()) << c.what;
+    expected.insert(expected.end(), c.added.begin(), c.added.end());
+    EXPECT_EQ(expected, m_wnd->GetSongs()) << c.what;
+    EXPECT_EQ(c.messages, shown.size()) << c.what;
+  }
+  ::DeleteFileA(rootSong.c_str());
+  // The list opens its first entry when it gets one; nothing plays.
+  EXPECT_EQ(one, m_wnd->GetCurrentPath());
+  EXPECT_EQ((std::vector<std::string>{"open " + one}), m_log);
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ(m_wnd->m_hWnd, shown[0].owner);
+  EXPECT_EQ("Total file name is too long, Please select it again. ", shown[0].text);
+  EXPECT_EQ("Melodara", shown[0].caption);
+  // The dialog's record: owned by the panel, a 2600-character buffer, multiple
+  // choice among existing files, the media kinds offered.
+  EXPECT_EQ(m_wnd->m_hWnd, script->seen.hwndOwner);
+  EXPECT_EQ(2600u, script->seen.nMaxFile);
+  EXPECT_EQ(0x81A03u, script->seen.Flags);
+  std::vector<std::string> filter;
+  for (const char* at = script->seen.lpstrFilter; at && *at; at += strlen(at) + 1) filter.push_back(at);
+  EXPECT_EQ((std::vector<std::string>{"All Supported Media Type", "*.mp3;*.asf;*.wma;*.wmv;*.mid",
+                                      "MP3(*.mp3)", "*.mp3", "WMA(*.wma)", "*.wma", "ASF(*.asf)", "*.asf",
+                                      "WMV(*.wmv)", "*.wmv", "MIDI(*.mid)", "*.mid"}),
+            filter);
+}
+
+// The panel's Add Songs button plays the first song it added; the play-list
+// window's Add button only adds.
+TEST_F(MainWindow, TheAddButtonsReachTheOpenDialog) {
+  Make(true);
+  auto script = std::make_shared<ScriptedDialog>();
+  CMainPlayerWnd::SetOpenDialog([script](OPENFILENAMEA* d, DWORD* e) { return (*script)(d, e); });
+  const std::string first = WriteSong(m_dir, "first.mid");
+  ASSERT_TRUE(m_wnd->AddToPlayList(first.c_str(), 0));
+  const std::string a = WriteSong(m_dir, "a.mid"), b = WriteSong(m_dir, "b.mid"),
+                    c = WriteSong(m_dir, "c.mid");
+  auto click = [](HWND button) {
+    ASSERT_NE(nullptr, button);
+    ::SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  };
+  HWND listAdd = ::GetDlgItem(m_wnd->GetChildWindow(ChildWndId::kPlayList), CPlayListWnd::kIdAdd);
+  script->answer = DialogAnswer({c});
+  click(listAdd);
+  EXPECT_EQ(1, script->runs);
+  EXPECT_EQ((std::vector<std::string>{first, c}), m_wnd->GetSongs());
+  EXPECT_FALSE(m_wnd->IsPlaying()) << "the list's Add never plays";
+  HWND panelAdd = ::GetDlgItem(m_wnd->m_hWnd, kIdOpenSongs);
+  script->answer.clear();
+  click(panelAdd);
+  EXPECT_EQ(2, script->runs);
+  EXPECT_FALSE(m_wnd->IsPlaying()) << "a cancelled dialog plays nothing";
+  script->answer = DialogAnswer({m_dir.Path(), "a.mid", "b.mid"});
+  click(panelAdd);
+  EXPECT_EQ((std::vector<std::string>{first, c, a, b}), m_wnd->GetSongs());
+  EXPECT_EQ(a, m_wnd->GetCurrentPath()) << "entry n - k";
+  EXPECT_TRUE(m_wnd->IsPlaying());
+  m_wnd->Stop();
+}
+
+TEST_F(MainWindow, TheSongMakerSuspendsAndResumesPlayback) {
+  Make(true);
+  IPlayerHost* host = GetPlayerHost();
+  ASSERT_EQ(static_cast<IPlayerHost*>(m_wnd.get()), host);
+  const std::string a = WriteSong(m_dir, "a.mid");
+  // Nothing was ever opened: there is no player to close.
+  PlaybackState empty;
+  empty.seconds = 9;
+  EXPECT_TRUE(host->SuspendPlayback(&empty));
+  EXPECT_EQ("", empty.path);
+  EXPECT_EQ(0, empty.seconds);
+  EXPECT_FALSE(empty.wasPlaying);
+  EXPECT_FALSE(host->ResumePlayback(empty));
+  EXPECT_TRUE(m_wnd->IsStopped());
+
+  HandOver(a, true);
+  ASSERT_TRUE(m_wnd->IsPlaying());
+  Send(WM_PLAYER_POSITION, 0, 42000);
+  m_log.clear();
+  EXPECT_TRUE(host->SuspendPlayback(nullptr));
+  EXPECT_TRUE(m_wnd->IsPlaying()) << "a null state suspends nothing";
+  EXPECT_TRUE(m_log.empty());
+
+  const int closes = g_fakeCloses;
+  PlaybackState state;
+  EXPECT_TRUE(host->SuspendPlayback(&state));
+  EXPECT_EQ(a, state.path);
+  EXPECT_EQ(42, state.seconds);
+  EXPECT_TRUE(state.wasPlaying);
+  EXPECT_EQ((std::vector<std::string>{"stop"}), m_log);
+  EXPECT_EQ(closes + 1, g_fakeCloses) << "the file is let go while the pack program runs";
+  EXPECT_TRUE(m_wnd->GetCurrentPath().empty());
+  EXPECT_TRUE(m_wnd->IsStopped());
+  m_log.clear();
+  EXPECT_TRUE(host->ResumePlayback(state));
+  EXPECT_EQ((std::vector<std::string>{"open " + a, "seek 42000", "volume 200", "play"}), m_log);
+  EXPECT_EQ(a, m_wnd->GetCurrentPath());
+  EXPECT_TRUE(m_wnd->IsPlaying());
+
+  // A paused song comes back stopped at its place, and Play starts it there.
+  Send(WM_PLAYER_POSITION, 0, 7500);
+  m_wnd->Pause();
+  ASSERT_TRUE(host->SuspendPlayback(&state));
+  EXPECT_FALSE(state.wasPlaying);
+  EXPECT_EQ(7, state.seconds);
+  m_log.clear();
+  EXPECT_TRUE(host->ResumePlayback(state));
+  EXPECT_EQ((std::vector<std::string>{"open " + a, "seek 7000"}), m_log);
+  EXPECT_TRUE(m_wnd->IsStopped());
+  EXPECT_FALSE(m_wnd->IsPaused());
+  EXPECT_EQ(a, m_wnd->GetCurrentPath());
+
+  // A file that cannot be opened again leaves the window stopped.
+  const std::string bad = WriteSong(m_dir, "bad.mid");
+  state = {bad, 3, true};
+  EXPECT_FALSE(host->ResumePlayback(state));
+  EXPECT_TRUE(m_wnd->IsStopped());
+  EXPECT_FALSE(m_wnd->IsPaused());
+  EXPECT_TRUE(m_wnd->GetCurrentPath().empty());
+}
+
+TEST_F(MainWindow, TheSongMakerAddsMeasuredSongsAndPlaysTheLast) {
+  Make(true);
+  IPlayerHost* host = GetPlayerHost();
+  ASSERT_NE(nullptr, host);
+  IPlayListModel* list = m_wnd->GetPlayListModel();
+  ASSERT_NE(nullptr, list);
+  host->PlayLastEntry();
+  EXPECT_TRUE(m_wnd->GetCurrentPath().empty()) << "an empty list plays nothing";
+  const std::string a = WriteSong(m_dir, "a.mid"), b = WriteSong(m_dir, "b.mid");
+  testsupport::WriteBytes(m_dir.File("junk.mid"), std::vector<unsigned char>{'M', 'T', 'h', 'd'});
+  EXPECT_TRUE(host->AddToPlayList(a.c_str(), 0));
+  EXPECT_TRUE(host->AddToPlayList(b.c_str(), 7));
+  EXPECT_FALSE(host->AddToPlayList(m_dir.File("junk.mid").c_str(), 0)) << "a song without a length";
+  EXPECT_FALSE(host->AddToPlayList(nullptr, 5));
+  ASSERT_EQ(2, list->GetCount());
+  EXPECT_EQ(1, list->GetEntry(0)->length) << "half a second, measured and rounded up";
+  EXPECT_EQ(7, list->GetEntry(1)->length) << "a given length is kept";
+  EXPECT_TRUE(m_wnd->IsStopped()) << "adding never plays";
+  host->PlayLastEntry();
+  EXPECT_EQ(b, m_wnd->GetCurrentPath());
+  EXPECT_TRUE(m_wnd->IsPlaying());
+  // The delay only reaches a synchronised player: a song file has none.
+  EXPECT_FALSE(host->SetDelayTime(250));
+  m_wnd->Stop();
 }
 
 }  // namespace

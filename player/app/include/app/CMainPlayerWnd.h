@@ -8,6 +8,9 @@
 // CMainPlayerWndLinks.cpp (the link label, the pop-up menu's singer pages).
 #pragma once
 
+#include <windows.h>
+#include <commdlg.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -145,6 +148,14 @@ class CMainPlayerWnd : public CSkinWnd,
   // Makes the player for a file; unset, every file goes through the media helper.
   using PlayerFactory = std::function<IMediaPlayer*(const std::string& path, ISongEngine* engine)>;
   static void SetPlayerFactory(PlayerFactory factory);
+  // Runs the open dialog: true with the choice in the record's buffer; false
+  // with why (CommDlgExtendedError's code, 0 for a cancel). Unset, the
+  // system's dialog.
+  using OpenDialog = std::function<bool(OPENFILENAMEA* dialog, DWORD* error)>;
+  static void SetOpenDialog(OpenDialog dialog);
+  // Shows a message to the user; unset, MessageBoxA.
+  using MessageShower = std::function<int(HWND owner, const char* text, const char* caption, UINT type)>;
+  static void SetMessageShower(MessageShower shower);
 
   // @name IPlayerHost
   HWND GetHostWindow() override { return m_hWnd; }
@@ -162,6 +173,17 @@ class CMainPlayerWnd : public CSkinWnd,
   void SetChildVisible(int child, bool visible) override;
   bool IsTopMost() override;
   void SetTopMost(bool topMost) override;
+  // Adds the files the user picks: how many were added, -1 when the dialog
+  // ended without a choice (cancelled, or too many names for its buffer).
+  int ShowOpenDialog() override;
+  // The song maker's pack run: the song stops and its file is closed, then
+  // it comes back where it stood, playing only when it played before.
+  bool SuspendPlayback(PlaybackState* state) override;
+  bool ResumePlayback(const PlaybackState& state) override;
+  // False unless the current player is the synchronised one.
+  bool SetDelayTime(int ms) override;
+  bool AddToPlayList(const char* path, int seconds) override;
+  void PlayLastEntry() override;
 
   // @name IPlayListSink (the play-list window)
   void Play(const char* path) override;
