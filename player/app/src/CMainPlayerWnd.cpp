@@ -263,17 +263,25 @@ void CMainPlayerWnd::SaveState() {
   IPlayListModel* list = GetPlayListModel();
   if (list) CSettings::SetSingleLoopPlay(list->GetSingleLoop() != 0);
   CSettings::SetWndShowState(WndShowState::kMain, IsTopMost());
-  if (m_playListWnd && ::IsWindow(m_playListWnd->m_hWnd)) {
+  // Each frame's place and its always-visible mode; a frame never made
+  // keeps what the last run stored.
+  struct FrameState {
+    CToolFrame* frame;
+    void (*setRect)(const RECT*);
+    int showState;  // WndShowState index, -1 for none
+  };
+  const FrameState frames[] = {
+      {m_playListWnd.get(), &CSettings::SetPlayListWndRect, WndShowState::kPlayList},
+      {m_scoreWnd.get(), &CSettings::SetStaffWndRect, WndShowState::kScore},
+      {m_lyricWnd.get(), &CSettings::SetLyricWndRect, WndShowState::kLyrics},
+      {m_songMakerFrame.get(), &CSettings::SetQuillixEditorWndRect, -1},
+  };
+  for (const FrameState& state : frames) {
+    if (!state.frame || !::IsWindow(state.frame->m_hWnd)) continue;
     RECT rect;
-    if (::GetWindowRect(m_playListWnd->m_hWnd, &rect)) CSettings::SetPlayListWndRect(&rect);
-  }
-  if (m_scoreWnd && ::IsWindow(m_scoreWnd->m_hWnd)) {
-    RECT rect;
-    if (::GetWindowRect(m_scoreWnd->m_hWnd, &rect)) CSettings::SetStaffWndRect(&rect);
-  }
-  if (m_lyricWnd && ::IsWindow(m_lyricWnd->m_hWnd)) {
-    RECT rect;
-    if (::GetWindowRect(m_lyricWnd->m_hWnd, &rect)) CSettings::SetLyricWndRect(&rect);
+    // A minimised frame's rectangle is its icon's; keep the last real one.
+    if (!::IsIconic(state.frame->m_hWnd) && ::GetWindowRect(state.frame->m_hWnd, &rect)) state.setRect(&rect);
+    if (state.showState >= 0) CSettings::SetWndShowState(state.showState, state.frame->IsTopMost());
   }
   if (m_engine) {
     if (CScoreFacet* facet = m_engine->GetScoreFacet()) CSettings::SetDefaultScoreType(facet->GetScoreType());

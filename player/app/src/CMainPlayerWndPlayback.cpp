@@ -182,13 +182,12 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   // The window keeps its title: a second start finds the player by it.
   std::string singer;
   SongInfoText info = ReadSongInfo(m_ownsPlayer ? nullptr : m_media.get(), m_player, &singer);
-  if (info.title.empty()) {
-    info.title = ::PathFindFileNameA(path.c_str());
-    info.title.erase(
-        std::min(info.title.size(),
-                 static_cast<size_t>(::PathFindExtensionA(info.title.c_str()) - info.title.c_str())));
-  }
+  std::string stem = ::PathFindFileNameA(path.c_str());
+  stem.erase(std::min(stem.size(), static_cast<size_t>(::PathFindExtensionA(stem.c_str()) - stem.c_str())));
+  if (info.title.empty()) info.title = stem;
   ShowSongTitle(info.title, singer);
+  // The tray names the file, whatever title the song carries.
+  m_tray.SetTip((LoadPlayerString(kStrTitle) + " - " + stem).c_str());
   if (m_lyricWnd && m_lyricWnd->GetLyricView()) m_lyricWnd->GetLyricView()->SetSongInfo(info);
   return true;
 }

@@ -345,8 +345,9 @@ void CMainPlayerWnd::ProcessCommandLineFiles() {
     if (!file.empty()) real.push_back(&file);
   }
   for (size_t k = 0; k < real.size(); ++k) AddRemoteFile(*real[k], k + 1 == real.size());
+  // Started without files, the player plays the list it reloaded.
   IPlayListModel* list = GetPlayListModel();
-  if (real.empty() && list && list->GetCount() > 0) list->SelectEntry(0, 0);
+  if (real.empty() && list && list->GetCount() > 0) list->SelectEntry(0, 1);
 }
 
 void CMainPlayerWnd::PlayFromClickPosition() {

@@ -14,8 +14,10 @@
 
 #include "app/CMainPlayerWnd.h"
 #include "app/CPlayListWnd.h"
+#include "app/CScoreWnd.h"
 #include "app/PlayerResources.h"
 #include "ui/CToolFrame.h"
+#include "ui/CaptionElements.h"
 #include "LocalNotices.h"
 #include "lyrics/CLyricWnd.h"
 #include "testsupport/SmfBuilder.h"
@@ -813,6 +815,97 @@ TEST_F(MainWindow, TheSongMakerAddsMeasuredSongsAndPlaysTheLast) {
   // The delay only reaches a synchronised player: a song file has none.
   EXPECT_FALSE(host->SetDelayTime(250));
   m_wnd->Stop();
+}
+
+// Started without files, the player plays the first entry of the list it
+// reloaded.
+TEST_F(MainWindow, AStartWithoutFilesPlaysTheReloadedList) {
+  const std::string a = WriteSong(m_dir, "a.mid"), b = WriteSong(m_dir, "b.mid");
+  const std::string saved = CMainPlayerWndTestAccess::LastPlayList();
+  std::ofstream(saved) << "#EXTM3U\n#EXTINF:1,a\n" << a << "\n#EXTINF:1,b\n" << b << "\n";
+  CProfileHelper::WriteProfileInt("GENERAL_SETTING", "RELOAD_LAST_SONGLIST", 1);
+  Make(true);
+  ::DeleteFileA(saved.c_str());
+  EXPECT_EQ((std::vector<std::string>{a, b}), m_wnd->GetSongs());
+  EXPECT_EQ(a, m_wnd->GetCurrentPath());
+  EXPECT_TRUE(m_wnd->IsPlaying());
+  m_wnd->Stop();
+}
+
+std::vector<std::string> g_tips;
+BOOL WINAPI RecordTip(DWORD message, NOTIFYICONDATAA* data) {
+  if (message == NIM_MODIFY && (data->uFlags & NIF_TIP)) g_tips.push_back(data->szTip);
+  return TRUE;
+}
+
+// The tray names the file that is open, whatever title the song carries.
+TEST_F(MainWindow, TheTrayTipNamesTheOpenFile) {
+  Make(true);
+  g_tips.clear();
+  const CTrayIcon::NotifyIconFunction previous = CTrayIcon::SetNotifyIconFunction(RecordTip);
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "Stem Only.mid")));
+  g_fakeTitle = "Moon River";
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "other.song.mid")));
+  EXPECT_FALSE(m_wnd->OpenFile(WriteSong(m_dir, "bad.mid")));
+  CTrayIcon::SetNotifyIconFunction(previous);
+  EXPECT_EQ((std::vector<std::string>{"Melodara - Stem Only", "Melodara - other.song"}), g_tips);
+}
+
+// A RECT as the profile's structure text: its bytes in upper-case hex, then
+// the low byte of their sum.
+std::string RectText(const RECT& rect) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&rect);
+  std::string text;
+  unsigned sum = 0;
+  char hex[3];
+  for (size_t i = 0; i < sizeof(rect); ++i) {
+    snprintf(hex, sizeof(hex), "%02X", bytes[i]);
+    text += hex;
+    sum += bytes[i];
+  }
+  snprintf(hex, sizeof(hex), "%02X", sum & 0xFF);
+  return text + hex;
+}
+
+TEST_F(MainWindow, ClosingSavesEachFramesTopMostModeAndTheSongMakersPlace) {
+  // Only the score frame starts always visible; every key read after closing
+  // differs from what the file held before.
+  std::ofstream(m_ini) << "[GENERAL_SETTING]\nSCOREWND_SHOW_STATE=1\n";
+  KeepNoticesLocal();
+  Make(true);
+  ASSERT_NE(nullptr, m_wnd->GetLyricWnd());
+  ASSERT_NE(nullptr, m_wnd->GetScoreWnd());
+  ASSERT_NE(nullptr, m_wnd->GetPlayListWnd());
+  EXPECT_TRUE(m_wnd->GetScoreWnd()->IsTopMost());
+  // The user's choice is the frames' always-visible buttons.
+  for (CToolFrame* frame : std::vector<CToolFrame*>{m_wnd->GetLyricWnd(), m_wnd->GetScoreWnd()}) {
+    ASSERT_NE(nullptr, frame->GetTopMostButton());
+    frame->GetTopMostButton()->OnLButtonDown(MK_LBUTTON, 0);
+  }
+  EXPECT_TRUE(m_wnd->GetLyricWnd()->IsTopMost());
+  EXPECT_FALSE(m_wnd->GetScoreWnd()->IsTopMost());
+  // The song maker is made on its first showing; hidden again, it stays.
+  m_wnd->SetChildVisible(ChildWndId::kSongMaker, true);
+  m_wnd->SetChildVisible(ChildWndId::kSongMaker, false);
+  HWND maker = m_wnd->GetChildWindow(ChildWndId::kSongMaker);
+  ASSERT_NE(nullptr, maker);
+  ::SetWindowPos(maker, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT place;
+  ::GetWindowRect(maker, &place);
+  ASSERT_EQ(70, place.left);
+  Send(WM_CLOSE);
+  auto value = [this](const char* section, const char* key) {
+    char text[128] = {};
+    ::GetPrivateProfileStringA(section, key, "(none)", text, sizeof(text), m_ini.c_str());
+    return std::string(text);
+  };
+  EXPECT_EQ("1", value("GENERAL_SETTING", "LYRICSWND_SHOW_STATE"));
+  EXPECT_EQ("0", value("GENERAL_SETTING", "SCOREWND_SHOW_STATE"));
+  EXPECT_EQ("0", value("GENERAL_SETTING", "PLAYLISTWND_SHOW_STATE"));
+  EXPECT_EQ("0", value("GENERAL_SETTING", "MAINWND_SHOW_STATE"));
+  EXPECT_EQ(RectText(place), value("WINDOW_SETTING", "QUILLIXEDITOR_WND_RECT"));
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 }  // namespace

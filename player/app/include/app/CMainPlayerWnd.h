@@ -135,6 +135,7 @@ class CMainPlayerWnd : public CSkinWnd,
   int GetVolume() const { return m_volume; }
   CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
   CScoreWnd* GetScoreWnd() const { return m_scoreWnd.get(); }
+  CPlayListWnd* GetPlayListWnd() const { return m_playListWnd.get(); }
   bool GetShowFlag(int flag) const { return flag > 0 && flag < 5 && m_showFlags[flag]; }
   // The current song's choices of the track and staff setting dialog, from
   // the per-song value map: staff kinds of the tracks shown, and the mutes.
