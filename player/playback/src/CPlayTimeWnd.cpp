@@ -13,14 +13,24 @@ CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : owner_(owner), so
 CPlayTimeWnd::~CPlayTimeWnd() { DestroyOwnWindow(); }
 
 int CPlayTimeWnd::Create(HWND parent, DWORD exStyle, DWORD style, HICON icon) {
-  return CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, brush_.Get(),
-                         CS_VREDRAW | CS_HREDRAW, icon);
+  const int result = CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, brush_.Get(),
+                                     CS_VREDRAW | CS_HREDRAW, icon);
+  if (m_hWnd) SetWindowTextA(m_hWnd, Text().c_str());
+  return result;
 }
 
 void CPlayTimeWnd::OnTimeChanged(int hours, int minutes, int seconds) {
   if (hours == hours_ && minutes == minutes_ && seconds == seconds_) return;
   hours_ = hours, minutes_ = minutes, seconds_ = seconds;
-  if (m_hWnd) InvalidateRect(m_hWnd, nullptr, TRUE);
+  Refresh();
+}
+
+void CPlayTimeWnd::Refresh() {
+  if (!m_hWnd) return;
+  // The window text carries what is drawn, so another program (a test
+  // driving the whole player) reads the time without reading pixels.
+  SetWindowTextA(m_hWnd, Text().c_str());
+  InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 std::string CPlayTimeWnd::FormatField(int value) {
@@ -92,6 +102,6 @@ void CPlayTimeWnd::StopTimer(bool reset) {
   }
   if (reset) {
     hours_ = minutes_ = seconds_ = 0;
-    if (m_hWnd) InvalidateRect(m_hWnd, nullptr, TRUE);
+    Refresh();
   }
 }

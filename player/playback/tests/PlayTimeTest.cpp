@@ -82,4 +82,25 @@ TEST(PlayTime, TheDisplayShowsMinutesAndSecondsInGreen) {
   EXPECT_EQ(other, 0);
 }
 
+// Another program reads the time from the window text, so the text follows
+// every change the face shows, the reset included.
+TEST(PlayTime, TheWindowTextIsTheTimeShown) {
+  CPlayTimeWnd window(nullptr, nullptr);
+  CPlayTime time;
+  time.AddListener(&window);
+  ASSERT_EQ(window.Create(nullptr, 0, WS_POPUP, nullptr), 0);
+  char text[32] = {};
+  GetWindowTextA(window.GetSafeHwnd(), text, sizeof text);
+  EXPECT_STREQ(text, "00:00");
+  for (unsigned total : {65u, 3725u, 9u}) {
+    time.SetSeconds(total);
+    GetWindowTextA(window.GetSafeHwnd(), text, sizeof text);
+    EXPECT_EQ(window.Text(), text) << total;
+  }
+  EXPECT_STREQ(text, "00:09");
+  window.StopTimer(true);
+  GetWindowTextA(window.GetSafeHwnd(), text, sizeof text);
+  EXPECT_STREQ(text, "00:00");
+}
+
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // The small "MM:SS" display of the main window: green on black, hours not
-// shown. It follows CPlayTime; its poll timer (asking the owner's current
-// player) is there but nothing starts it.
+// shown, the same text kept as the window text. It follows CPlayTime; its
+// poll timer (asking the owner's current player) is there but nothing starts
+// it.
 #include <windows.h>
 
 #include <string>
@@ -34,6 +35,8 @@ class CPlayTimeWnd : public CBmpWnd, public IPlayTimeListener {
  private:
   void OnPaint();
   void OnTimer();
+  // Shows the current time: the window text and, at the next paint, the face.
+  void Refresh();
 
   void* owner_;
   PlayerSource source_;
