@@ -472,6 +472,7 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
   m_engine->SetListener(this);
   m_engine->CreateScore(nullptr);
   if (CScoreFacet* facet = m_engine->GetScoreFacet()) facet->SetScoreType(CSettings::GetDefaultScoreType());
+  m_midiCapture.Start();
   return m_engine;
 }
 
@@ -481,6 +482,7 @@ void CMainPlayerWnd::ReleaseSongEngine() {
   m_media.reset();
   if (m_engine) {
     if (m_engine->GetPlayerState(0) == 0) m_engine->Stop(0);
+    m_midiCapture.Finish();
     m_engine->SetListener(nullptr);
     m_engine->DestroyScore();
     m_engine->Release();

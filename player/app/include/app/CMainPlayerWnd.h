@@ -24,6 +24,7 @@
 #include "app/CTransportButtons.h"
 #include "app/FileHandOver.h"
 #include "app/IPlayListModel.h"
+#include "app/MidiCapture.h"
 #include "playback/IMediaPlayer.h"
 #include "tunewell/ISongEngine.h"
 #include "ui/CSkinSlider.h"
@@ -263,6 +264,7 @@ class CMainPlayerWnd : public CSkinWnd,
   // Engine (first), so every member below is gone before the library goes.
   HMODULE m_engineLibrary = nullptr;
   ISongEngine* m_engine = nullptr;
+  CMidiCapture m_midiCapture;
   // The media helper's players are its own; it goes before the engine.
   std::unique_ptr<CMediaHelper> m_media;
   IMediaPlayer* m_player = nullptr;
