@@ -19,6 +19,7 @@
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "LocalNotices.h"
+#include "RecordedNotes.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
@@ -42,21 +43,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 // The keys of the note-ons a recording holds.
 std::set<int> RecordedNotes(const std::string& path) {
   std::set<int> notes;
-  ISmfParser2* parser = CreateScrivel2(1);
-  if (!parser) return notes;
-  if (parser->Load(path.c_str(), nullptr, 0) == 0) {
-    for (int track = 0; track < parser->GetTrackCount(); ++track) {
-      const uint32_t count =
-          parser->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
-      std::vector<SmfEvent> events(count);
-      if (count == 0 || parser->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kSmfKindChannel, kSmfAllBits,
-                                          kSmfAllBits) != 0)
-        continue;
-      for (const SmfEvent& e : events)
-        if ((e.data[0] & 0xF0) == 0x90 && e.length > 2 && e.data[2] > 0) notes.insert(e.data[1]);
-    }
-  }
-  parser->Release();
+  for (const RecordedNote& note : ReadRecordedNotes(path)) notes.insert(note.key);
   return notes;
 }
 

@@ -22,11 +22,10 @@
 #include <utility>
 #include <vector>
 
-#include <scrivel/Scrivel.h>
-
 #include "app/CM3UPlayList.h"
 #include "app/CMainPlayerWnd.h"
 #include "app/MidiCapture.h"
+#include "RecordedNotes.h"
 #include "testsupport/FakePlayer.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
@@ -333,35 +332,7 @@ const std::vector<int> kDemoMelodyStart = {60, 60, 67, 67, 69, 69};
 
 // @name The capture
 
-struct Note {
-  uint32_t tick;
-  int channel;
-  int key;
-};
-
-// Every note-on of a recorded MIDI file, in time order.
-std::vector<Note> ReadNotes(const std::string& path) {
-  std::vector<Note> notes;
-  ISmfParser2* parser = CreateScrivel2(1);
-  if (!parser) return notes;
-  if (parser->Load(path.c_str(), nullptr, 0) == 0) {
-    for (int track = 0; track < parser->GetTrackCount(); ++track) {
-      const uint32_t count =
-          parser->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
-      std::vector<SmfEvent> events(count);
-      if (count == 0 || parser->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kSmfKindChannel, kSmfAllBits,
-                                          kSmfAllBits) != 0)
-        continue;
-      for (const SmfEvent& e : events) {
-        if ((e.data[0] & 0xF0) == 0x90 && e.length > 2 && e.data[2] > 0)
-          notes.push_back({e.tick, e.data[0] & 0x0F, e.data[1]});
-      }
-    }
-  }
-  parser->Release();
-  std::stable_sort(notes.begin(), notes.end(), [](const Note& a, const Note& b) { return a.tick < b.tick; });
-  return notes;
-}
+using Note = RecordedNote;
 
 std::vector<int> KeysOnChannel(const std::vector<Note>& notes, int channel) {
   std::vector<int> keys;
@@ -468,7 +439,7 @@ TEST_F(PlayerEndToEnd, TheDemoSongPlaysItsNotesCountsItsTimeAndWipesItsLyrics) {
   Close(run, main);
 
   // The recording holds the melody as it starts and the drums.
-  const std::vector<Note> notes = ReadNotes(capture);
+  const std::vector<Note> notes = ReadRecordedNotes(capture);
   ASSERT_FALSE(notes.empty()) << "nothing captured";
   std::set<int> channels;
   for (const Note& note : notes) channels.insert(note.channel);
@@ -537,7 +508,7 @@ TEST_F(PlayerEndToEnd, ASecondStartHandsItsFilesOverAndTheFirstNewOnePlays) {
     EXPECT_EQ(0, lstrcmpiA(expected[i].c_str(), saved[i].c_str())) << i;
 
   // The first song played, then the second, and the third never.
-  const std::vector<Note> notes = ReadNotes(capture);
+  const std::vector<Note> notes = ReadRecordedNotes(capture);
   const std::vector<Note> firstNotes = NotesOf(notes, kFirstKeys), secondNotes = NotesOf(notes, kSecondKeys);
   EXPECT_TRUE(StartsWith(Keys(firstNotes), kFirstKeys));
   EXPECT_TRUE(StartsWith(Keys(secondNotes), kSecondKeys));
