@@ -5,6 +5,7 @@
 
 #include "app/PlayerResources.h"
 #include "app/PreferencesSheet.h"
+#include "app/StartupProbe.h"
 #include "app/CAboutDlg.h"
 #include "app/CScoreWnd.h"
 #include "ui/CProfileHelper.h"
@@ -78,6 +79,11 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kShowNoticeMessage:
       m_notices.OnShowNotice(wParam);
       return 0;
+    case WM_PAINT: {
+      const LRESULT result = CSkinWnd::WindowProc(message, wParam, lParam);
+      MarkStartup(kStartupPainted);
+      return result;
+    }
     case WM_CLOSE:
       m_notices.Stop();
       Stop();

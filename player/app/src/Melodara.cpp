@@ -10,6 +10,7 @@
 #include "app/CMainPlayerWnd.h"
 #include "app/CSongValueMap.h"
 #include "app/FileHandOver.h"
+#include "app/StartupProbe.h"
 #include "base/Guarded.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
@@ -31,6 +32,7 @@ CPlayerApp theApp;
 BOOL CPlayerApp::InitInstance() {
   return base::Guarded(
       [this]() -> BOOL {
+        MarkStartup(kStartupEntered);
         CFileListCommandLineInfo commandLine;
         ParseCommandLine(commandLine);
         if (HWND running = ::FindWindowA(kMainWndClass, kMainWndTitle)) {
@@ -47,6 +49,7 @@ BOOL CPlayerApp::InitInstance() {
         skins->SetSchemeFolder(GetSkinSchemeFolder());
         // A scheme with missing images still shows; the missing parts stay blank.
         skins->LoadSkinScheme();
+        MarkStartup(kStartupSkinLoaded);
         CMainPlayerWnd& main = GetMainPlayerWnd();
         main.SetCommandLineFiles(commandLine.GetFiles());
         const int created = main.CreateMainWindow();
@@ -55,6 +58,7 @@ BOOL CPlayerApp::InitInstance() {
         m_mainWndWrapper.Attach(main.m_hWnd);
         m_pMainWnd = &m_mainWndWrapper;
         ::ShowWindow(main.m_hWnd, SW_SHOW);
+        MarkStartup(kStartupWindowShown);
         ::UpdateWindow(main.m_hWnd);
         return TRUE;
       },
