@@ -25,6 +25,7 @@
 #include "app/StartupProbe.h"
 #include "base/Handles.h"
 #include "testsupport/BigSong.h"
+#include "testsupport/PlayerCopy.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
@@ -71,28 +72,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 // @name Starts
-
-// Copies what the player loads from its own folder: the program, the
-// libraries beside it and the skin schemes.
-bool CopyTree(const std::string& from, const std::string& to, const char* pattern) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA((from + "\\" + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    const std::string source = from + "\\" + name;
-    const std::string target = to + "\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      ok = ::CreateDirectoryA(target.c_str(), nullptr) && CopyTree(source, target, "*") && ok;
-    } else {
-      ok = ::CopyFileA(source.c_str(), target.c_str(), FALSE) && ok;
-    }
-  } while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return ok;
-}
 
 struct Start {
   double total;  // CreateProcess to the end of the first paint
@@ -215,13 +194,9 @@ bool BenchStarts(const std::string& programFolder, int count) {
     return false;
   }
   testsupport::TempDir folder;
-  // The program, the libraries it loads, the music font, the skin schemes
-  // and the pictures.
-  for (const char* pattern : {"Melodara.exe", "*.dll", "*.rod", "Skins", "res"}) {
-    if (!CopyTree(programFolder, folder.Path(), pattern)) {
-      std::printf("cannot copy the player's %s into %s\n", pattern, folder.Path().c_str());
-      return false;
-    }
+  if (!testsupport::CopyPlayerProgram(programFolder, folder.Path())) {
+    std::printf("cannot copy the player into %s\n", folder.Path().c_str());
+    return false;
   }
   std::vector<Start> starts;
   for (int run = 0; run < count; ++run) {

@@ -27,6 +27,7 @@
 #include "app/MidiCapture.h"
 #include "RecordedNotes.h"
 #include "testsupport/FakePlayer.h"
+#include "testsupport/PlayerCopy.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 
@@ -43,24 +44,6 @@ std::string OutFolder() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
   return folder.substr(0, folder.find_last_of('\\'));
-}
-
-bool CopyTree(const std::string& from, const std::string& to) {
-  if (!CreateDirectoryA(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ok = CopyTree(from + "\\" + name, to + "\\" + name) && ok;
-    else
-      ok = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && ok;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return ok;
 }
 
 // The colour the lyrics wipe in, chosen to appear nowhere else on the screen.
@@ -102,17 +85,8 @@ void WriteSettings(const std::string& ini) {
 class PlayerFolder {
  public:
   bool Install() {
-    const std::string out = OutFolder();
-    const char* files[] = {"Melodara.exe", "Tunewell.dll",  "Scrivel.dll", "Score.dll",      "Voxgate.dll",
-                           "Brevant.dll",  "Cantomere.dll", "fmod.dll",    "QuillixLib.dll", "DEDOZI.rod"};
-    for (const char* file : files) {
-      if (!CopyFileA((out + "\\" + file).c_str(), File(file).c_str(), FALSE)) {
-        ADD_FAILURE() << "cannot copy " << file;
-        return false;
-      }
-    }
-    if (!CopyTree(out + "\\Skins", File("Skins")) || !CopyTree(out + "\\res", File("res"))) {
-      ADD_FAILURE() << "cannot copy the skins";
+    if (!testsupport::CopyPlayerProgram(OutFolder(), Path())) {
+      ADD_FAILURE() << "cannot copy the player";
       return false;
     }
     WriteSettings(File("Melodara.ini"));
