@@ -26,6 +26,11 @@ void CSyncPlayer::MuteSong() {
 int CSyncPlayer::Open(const char* path) {
   if (!audio_) return 1;
   if (song_) song_->SetEngineListener(this);
+  // The audio starts at 0 and the song must stand there too: at player time
+  // 0, which a positive delay (set after the song opened) holds back. Left
+  // where it opened, at its own start, it would sound its first notes the
+  // delay too early and only the first tick would hold it back.
+  if (songOpen_ && song_) song_->Seek(0);
   // Registered before the audio player's own registration (made in its
   // Open), so this player hears every stream event first.
   IWMAudioPlayer* stream = Stream();

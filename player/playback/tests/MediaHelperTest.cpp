@@ -130,8 +130,10 @@ TEST_F(MediaHelper, AnAudioFileCarryingASongPlaysBothInStep) {
                                              {quillix::kTagSinger, Bytes("A singer")}});
   ASSERT_EQ(helper_.PrepareMediaFile(packed.c_str()), 0);
   auto calls = engine_.Calls();
-  EXPECT_EQ(calls, (std::vector<std::string>{"CloseMidiOut:1", "Open", "SetListener", "SetTracks:1",
-                                             "SetTrackEnabled:1:1", "SetDelayTime:300", "SetListener"}));
+  EXPECT_EQ(calls,
+            (std::vector<std::string>{"CloseMidiOut:1", "Open", "SetListener", "SetTracks:1",
+                                      "SetTrackEnabled:1:1", "SetDelayTime:300", "SetListener", "Seek:0"}))
+      << "the song stands at the audio's start with its delay";
   auto posted = sink_.Take();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].message, kMsgBeatsPerBar);

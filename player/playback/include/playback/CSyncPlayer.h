@@ -1,9 +1,10 @@
 #pragma once
 // The player for an audio file carrying a song: the audio plays through the
 // audio-file player, the song through the song-engine player, and the song
-// follows the audio: it starts when the audio reports that it plays, its
-// clock is set from every audio tick, and positions and the end come from
-// the audio. Uses both players, owns neither.
+// follows the audio: it stands at player time 0 once the audio opens, it
+// starts when the audio reports that it plays, its clock is set from every
+// audio tick, and positions and the end come from the audio. Uses both
+// players, owns neither.
 //
 // Threads: OnPlayTick arrives on the sound library's mixer thread and calls
 // ISongEngine::SyncTime there (the engine allows that from any thread); the
