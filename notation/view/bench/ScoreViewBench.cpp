@@ -12,26 +12,19 @@
 #include "StaffView.h"
 #include "ViewBitmap.h"
 #include "JianPuView.h"
+#include "testsupport/Clock.h"
 
 namespace {
 
 constexpr int kMeasures = 300;
 
-double Now() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename F>
 double Median(int runs, F f) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    const double start = Now();
+    const double start = testsupport::NowMs();
     f();
-    times.push_back(Now() - start);
+    times.push_back(testsupport::NowMs() - start);
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];

@@ -23,19 +23,9 @@
 #include "../src/BrevantPlayer.h"
 #include "../src/SongBuffer.h"
 #include "../tests/NullChannelManager.h"
+#include "testsupport/Clock.h"
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 double ProcessCpuMs() {
   FILETIME create, exit, kernel, user;
@@ -53,7 +43,7 @@ class CapturingOutput final : public NullChannelManager {
     uint32_t message;
     double at;
   };
-  std::function<double()> stamp = NowMs;
+  std::function<double()> stamp = testsupport::NowMs;
 
   CapturingOutput() { sent_.reserve(1 << 16); }
   CMidiChannel* AllocChannel(int) override { return reinterpret_cast<CMidiChannel*>(intptr_t(++voices_)); }
@@ -131,9 +121,9 @@ long TakeMessages() {
 
 // Returns the number of reports taken on the way.
 long WaitForEnd(IBrevantPlayer* player, double timeoutMs) {
-  double until = NowMs() + timeoutMs;
+  double until = testsupport::NowMs() + timeoutMs;
   long taken = 0;
-  while (player->GetState() == kBrevantPlaying && NowMs() < until) {
+  while (player->GetState() == kBrevantPlaying && testsupport::NowMs() < until) {
     taken += TakeMessages();
     Sleep(100);
   }
@@ -162,10 +152,10 @@ int main() {
       static DWORD WINAPI Main(void* out) {
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
         std::vector<double>& overslept = *static_cast<std::vector<double>*>(out);
-        double last = NowMs(), end = last + 20000;
+        double last = testsupport::NowMs(), end = last + 20000;
         while (last < end) {
           Sleep(1);
-          double now = NowMs();
+          double now = testsupport::NowMs();
           overslept.push_back(std::max(0.0, now - last - 1));
           last = now;
         }
@@ -194,10 +184,10 @@ int main() {
     player->SetSongBuffer(&buffer);
     player->SetTrackFlags(0, 2);
     double cpuBefore = ProcessCpuMs();
-    double start = NowMs();
+    double start = testsupport::NowMs();
     player->Play();
     long taken = WaitForEnd(player, lengthMs + 10000.0);
-    double wall = NowMs() - start;
+    double wall = testsupport::NowMs() - start;
     double cpu = ProcessCpuMs() - cpuBefore;
     player->Release();
     std::vector<CapturingOutput::Sent> sent = out.TakeSent();
@@ -235,12 +225,12 @@ int main() {
     CBrevantPlayer* player = new CBrevantPlayer();
     player->SetOutput(&out);
     player->SetSongBuffer(&buffer);
-    double start = NowMs();
-    auto audioNow = [start] { return (NowMs() - start) * 1.004; };
+    double start = testsupport::NowMs();
+    auto audioNow = [start] { return (testsupport::NowMs() - start) * 1.004; };
     out.stamp = [audioNow] { return audioNow(); };
     player->Play();
     unsigned seed = 12345;
-    while (player->GetState() == kBrevantPlaying && NowMs() - start < lengthMs + 10000.0) {
+    while (player->GetState() == kBrevantPlaying && testsupport::NowMs() - start < lengthMs + 10000.0) {
       seed = seed * 1103515245u + 12345u;
       double jitter = double(seed >> 16 & 0xFFFF) / 65535.0 * 4.0 - 2.0;
       player->SyncTime(int(std::lround(audioNow() + jitter)));

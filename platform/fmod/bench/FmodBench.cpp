@@ -10,17 +10,11 @@
 
 #include "Mp3Decoder.h"
 #include "fmod.h"
+#include "testsupport/Clock.h"
 
 namespace {
 
 const char* kLong = "fmod_media\\long192.mp3";
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return double(c.QuadPart) / double(f.QuadPart);
-}
 
 double CpuSeconds() {
   FILETIME created, exited, kernel, user;
@@ -37,10 +31,10 @@ void DecodeSpeed() {
   }
   std::vector<float> buffer(4096 * 2);
   int64_t frames = 0;
-  double start = Now();
+  double start = testsupport::NowSeconds();
   int got;
   while ((got = decoder->Read(buffer.data(), 4096)) > 0) frames += got;
-  double took = Now() - start;
+  double took = testsupport::NowSeconds() - start;
   double audio = double(frames) / decoder->SampleRate();
   std::printf("MP3 decoding: %.0f s of 192 kbit/s stereo in %.2f s = %.0fx real time (target >= 200x)\n",
               audio, took, audio / took);
@@ -86,11 +80,11 @@ void OpenTime() {
   std::vector<double> times;
   int length = 0;
   for (int i = 0; i < 6; ++i) {
-    double start = Now();
+    double start = testsupport::NowSeconds();
     FSOUND_STREAM* stream =
         FSOUND_Stream_Open(kLong, FSOUND_NORMAL | FSOUND_MPEGACCURATE | FSOUND_NONBLOCKING, 0, 0);
     int state = FSOUND_Stream_GetOpenState(stream);
-    times.push_back((Now() - start) * 1000);
+    times.push_back((testsupport::NowSeconds() - start) * 1000);
     length = FSOUND_Stream_GetLengthMs(stream);
     if (state != FSOUND_OPEN_READY) std::printf("open: state %d\n", state);
     FSOUND_Stream_Close(stream);
@@ -112,9 +106,9 @@ void PlayingCostAndStop() {
   FSOUND_STREAM* stream = FSOUND_Stream_Open(kLong, FSOUND_NORMAL | FSOUND_MPEGACCURATE, 0, 0);
   FSOUND_Stream_Play(FSOUND_FREE, stream);
   Sleep(1000);
-  double cpu = CpuSeconds(), wall = Now();
+  double cpu = CpuSeconds(), wall = testsupport::NowSeconds();
   Sleep(30000);
-  double used = CpuSeconds() - cpu, elapsed = Now() - wall;
+  double used = CpuSeconds() - cpu, elapsed = testsupport::NowSeconds() - wall;
   std::printf(
       "Playing a stereo 44.1 kHz MP3 with the spectrum unit on: %.2f %% of one core over %.0f s, whole "
       "process (target < 3 %%)\n",
@@ -125,9 +119,9 @@ void PlayingCostAndStop() {
     FSOUND_Stream_SetTime(stream, 1000 * (i % 500));
     FSOUND_Stream_Play(FSOUND_FREE, stream);
     Sleep(15 + i % 7);
-    double start = Now();
+    double start = testsupport::NowSeconds();
     FSOUND_Stream_Stop(stream);
-    double took = (Now() - start) * 1000;
+    double took = (testsupport::NowSeconds() - start) * 1000;
     worst = std::max(worst, took);
     total += took;
   }

@@ -36,19 +36,9 @@
 #include "testsupport/TempDir.h"
 #include "tunewell/ISongEngine.h"
 #include "voxgate/Voxgate.h"
+#include "testsupport/Clock.h"
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 // @name The song
 
@@ -141,8 +131,8 @@ struct Mixer {
     timeBeginPeriod(1);
     for (int k = 0; k < clock->Blocks(); ++k) {
       double due = clock->Due(k + 1);
-      while (NowMs() < due) Sleep(1);
-      worstLateMs = std::max(worstLateMs, NowMs() - due);
+      while (testsupport::NowMs() < due) Sleep(1);
+      worstLateMs = std::max(worstLateMs, testsupport::NowMs() - due);
       MelFmod_MixBlocks(1);
     }
     timeEndPeriod(1);
@@ -165,7 +155,7 @@ std::atomic<bool> g_observing{false};
 
 // In midiOutShortMsg's place: called on the sequencer's timing thread.
 MMRESULT WINAPI ObserveShortMsg(HMIDIOUT, DWORD message) {
-  const double now = NowMs();
+  const double now = testsupport::NowMs();
   if (g_observing && base::IsNoteMessage(message)) {
     std::lock_guard<std::mutex> hold(g_sentLock);
     g_sent.push_back(SentNote{message, g_clock->AudioAt(now)});
@@ -226,9 +216,9 @@ void MeasurePreparing(ISongEngine* engine, HWND window, const std::string& path)
     helper.SetSongEngine(engine);
     helper.SetNotifyHwnd(window);
     for (int i = 0; i < 7; ++i) {
-      double start = NowMs();
+      double start = testsupport::NowMs();
       int result = helper.PrepareMediaFile(path.c_str());
-      times.push_back(NowMs() - start);
+      times.push_back(testsupport::NowMs() - start);
       if (result != 0) std::printf("preparing failed\n");
     }
     if (helper.GetCurrentPlayer()) helper.GetCurrentPlayer()->Close();
@@ -334,7 +324,7 @@ bool MeasureSyncDrift(ISongEngine* engine, HWND window, const std::string& path)
     prepared = player && engine->CloseMidiOut(false) == 0;
     if (prepared) {
       g_sent.reserve(4 * kNotes);
-      clock = new DriftingClock(NowMs() + 5, blocks, 20261211);
+      clock = new DriftingClock(testsupport::NowMs() + 5, blocks, 20261211);
       g_clock = clock;
       g_observing = true;
       player->Play();

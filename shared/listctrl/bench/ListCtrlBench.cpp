@@ -5,14 +5,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "testsupport/Clock.h"
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
+namespace {
 
 void Fill(listtest::ListFixture& f, int rows) {
   f.list.SetRedraw(FALSE);
@@ -38,26 +33,26 @@ int main() {
     // The first paints of a process load fonts and the like: not the list's cost.
     for (int i = 0; i < 5; ++i)
       f.list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    double t0 = Now();
+    double t0 = testsupport::NowMs();
     for (int i = 0; i < rounds; ++i)
       f.list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    double repaint = (Now() - t0) / rounds;
+    double repaint = (testsupport::NowMs() - t0) / rounds;
     // Down page by page from the same place in every list, each page painted at once.
     const int pages = 10;
     f.list.EnsureVisible(100, FALSE);
     f.list.UpdateWindow();
-    t0 = Now();
+    t0 = testsupport::NowMs();
     for (int i = 0; i < pages; ++i) {
       f.list.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
       f.list.UpdateWindow();
     }
-    double scroll = (Now() - t0) / pages;
+    double scroll = (testsupport::NowMs() - t0) / pages;
     printf("%6d rows (%d a screen): repaint a screen %6.2f ms, scroll a page and repaint %6.2f ms\n", rows,
            perPage, repaint, scroll);
     if (rows == 10000) {
-      t0 = Now();
+      t0 = testsupport::NowMs();
       for (int i = 0; i < rows; ++i) f.list.SetCheckbox(i, 1, 1);
-      double fill = Now() - t0;
+      double fill = testsupport::NowMs() - t0;
       printf("        filling the check-box column of %d rows: %.1f ms (header state %d)\n", rows, fill,
              f.list.GetHeaderCheckedState(1));
     }

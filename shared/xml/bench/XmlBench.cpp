@@ -9,20 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "testsupport/Clock.h"
+
 #if XML_BENCH_TINYXML2
 #include <tinyxml2.h>
 #endif
 
-namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 #if XML_BENCH_TINYXML2
 void TinyXml2(const std::string& doc, double mb, int rounds) {
@@ -30,9 +23,9 @@ void TinyXml2(const std::string& doc, double mb, int rounds) {
   tinyxml2::XMLDocument parsed;
   for (int i = 0; i < rounds; ++i) {
     tinyxml2::XMLDocument d;
-    double t0 = Now();
+    double t0 = testsupport::NowSeconds();
     tinyxml2::XMLError e = d.Parse(doc.c_str(), doc.size());
-    double t = Now() - t0;
+    double t = testsupport::NowSeconds() - t0;
     if (e != tinyxml2::XML_SUCCESS) {
       printf("tinyxml2: parse failed: %s\n", d.ErrorStr());
       return;
@@ -46,9 +39,9 @@ void TinyXml2(const std::string& doc, double mb, int rounds) {
     size_t size = 0;
     for (int i = 0; i < rounds; ++i) {
       tinyxml2::XMLPrinter printer(nullptr, format == 0);
-      double t0 = Now();
+      double t0 = testsupport::NowSeconds();
       parsed.Print(&printer);
-      double t = Now() - t0;
+      double t = testsupport::NowSeconds() - t0;
       size = static_cast<size_t>(printer.CStrSize());
       if (t < bestWrite) bestWrite = t;
     }
@@ -66,10 +59,10 @@ int main() {
   double best = 1e9;
   XmlParserNode tree;
   for (int i = 0; i < rounds; ++i) {
-    double t0 = Now();
+    double t0 = testsupport::NowSeconds();
     XmlResults r{};
     tree = XmlParserNode::ParseString(doc.c_str(), nullptr, &r);
-    double t = Now() - t0;
+    double t = testsupport::NowSeconds() - t0;
     if (r.error != kXmlNoError) {
       printf("parse failed: %s at %d:%d\n", XmlParserNode::GetErrorText(r.error), r.line, r.column);
       return 1;
@@ -82,18 +75,18 @@ int main() {
     double bestWrite = 1e9;
     int length = 0;
     for (int i = 0; i < rounds; ++i) {
-      double t0 = Now();
+      double t0 = testsupport::NowSeconds();
       char* text = tree.CreateXmlString(format, &length);
-      double t = Now() - t0;
+      double t = testsupport::NowSeconds() - t0;
       free(text);
       if (t < bestWrite) bestWrite = t;
     }
     printf("write %s: %7.1f MB/s of output (%.2f MB, %.1f ms)\n", format ? "formatted" : "compact  ",
            length / (1024.0 * 1024.0) / bestWrite, length / (1024.0 * 1024.0), bestWrite * 1000);
   }
-  double t0 = Now();
+  double t0 = testsupport::NowSeconds();
   tree = XmlParserNode();
-  printf("free:           %7.1f ms\n", (Now() - t0) * 1000);
+  printf("free:           %7.1f ms\n", (testsupport::NowSeconds() - t0) * 1000);
 #if XML_BENCH_TINYXML2
   TinyXml2(doc, mb, rounds);
 #else

@@ -22,18 +22,12 @@
 #include "output/CDSoundStream.h"
 #include "output/CWaveOutStream.h"
 #include "playback/CSpectrumWnd.h"
+#include "testsupport/Clock.h"
 
 namespace {
 
 std::vector<float> g_bins(CSpectrumWnd::kBins);
 float* Bins() { return g_bins.data(); }
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / frequency.QuadPart;
-}
 
 double CpuSeconds() {
   FILETIME created, exited, kernel, user;
@@ -58,10 +52,10 @@ void BenchSpectrum() {
   HDC dc = GetDC(view.GetSafeHwnd());
   std::vector<double> times;
   for (int i = 0; i < 3000; ++i) {
-    double begin = Now();
+    double begin = testsupport::NowSeconds();
     view.DrawSpectrum(dc, 0, 0, true);
     GdiFlush();
-    times.push_back((Now() - begin) * 1000.0);
+    times.push_back((testsupport::NowSeconds() - begin) * 1000.0);
   }
   ReleaseDC(view.GetSafeHwnd(), dc);
   DestroyWindow(parent);
@@ -88,8 +82,8 @@ void Feed(double seconds, FreeSpace freeSpace, Write write) {
   long long left = static_cast<long long>(seconds * 176400);
   int offset = 0;
   // An output that stops taking data must not hold the benchmark forever.
-  const double deadline = Now() + 2 * seconds + 10;
-  while (left > 0 && Now() < deadline) {
+  const double deadline = testsupport::NowSeconds() + 2 * seconds + 10;
+  while (left > 0 && testsupport::NowSeconds() < deadline) {
     int n = static_cast<int>(std::min<long long>({freeSpace(), left, toneBytes - offset}));
     n -= n % 4;
     if (n > 0 && write(bytes + offset, n)) {
@@ -124,15 +118,15 @@ void BenchBareDirectSound(double seconds) {
     DestroyWindow(window);
     return;
   }
-  double wall = Now(), cpu = CpuSeconds();
+  double wall = testsupport::NowSeconds(), cpu = CpuSeconds();
   buffer->Play(0, 0, DSBPLAY_LOOPING);
   DWORD play = 0, write = 0;
-  while (Now() - wall < seconds) {
+  while (testsupport::NowSeconds() - wall < seconds) {
     buffer->GetCurrentPosition(&play, &write);
     Sleep(10);
   }
   buffer->Stop();
-  double used = CpuSeconds() - cpu, elapsed = Now() - wall;
+  double used = CpuSeconds() - cpu, elapsed = testsupport::NowSeconds() - wall;
   std::printf("bare DirectSound (the host alone): CPU %.2f %% of one core over %.1f s\n",
               100.0 * used / elapsed, elapsed);
   buffer->Release();
@@ -156,15 +150,15 @@ void BenchBareWaveOut(double seconds) {
     waveOutPrepareHeader(device, &headers[i], sizeof(WAVEHDR));
     headers[i].dwFlags |= WHDR_DONE;
   }
-  double wall = Now(), cpu = CpuSeconds();
-  while (Now() - wall < seconds) {
+  double wall = testsupport::NowSeconds(), cpu = CpuSeconds();
+  while (testsupport::NowSeconds() - wall < seconds) {
     for (WAVEHDR& h : headers) {
       if (h.dwFlags & WHDR_DONE) waveOutWrite(device, &h, sizeof(WAVEHDR));
     }
     Sleep(10);
   }
   waveOutReset(device);
-  double used = CpuSeconds() - cpu, elapsed = Now() - wall;
+  double used = CpuSeconds() - cpu, elapsed = testsupport::NowSeconds() - wall;
   for (WAVEHDR& h : headers) waveOutUnprepareHeader(device, &h, sizeof(WAVEHDR));
   waveOutClose(device);
   std::printf("bare waveOut (the host alone): CPU %.2f %% of one core over %.1f s\n", 100.0 * used / elapsed,
@@ -179,13 +173,13 @@ void BenchDirectSound(double seconds) {
     std::printf("DirectSound: no device\n");
     return;
   }
-  double wall = Now(), cpu = CpuSeconds();
+  double wall = testsupport::NowSeconds(), cpu = CpuSeconds();
   Feed(
       seconds, [&] { return output.GetFreeSpace(); },
       [&](const char* p, int n) { return output.Write(p, n); });
   output.Drain();
-  while (output.GetBufferedBytes() > 0 && Now() - wall < seconds + 10) Sleep(10);
-  double used = CpuSeconds() - cpu, elapsed = Now() - wall;
+  while (output.GetBufferedBytes() > 0 && testsupport::NowSeconds() - wall < seconds + 10) Sleep(10);
+  double used = CpuSeconds() - cpu, elapsed = testsupport::NowSeconds() - wall;
   bool failed = output.Stream()->Failed();
   int underruns = output.Stream()->Underruns();
   std::printf("DirectSound: %.1f s played in %.1f s, %d underruns, CPU %.2f %% of one core%s\n",
@@ -200,15 +194,15 @@ void BenchWaveOut(double seconds) {
     std::printf("waveOut: no device\n");
     return;
   }
-  double wall = Now(), cpu = CpuSeconds();
+  double wall = testsupport::NowSeconds(), cpu = CpuSeconds();
   Feed(
       seconds, [&] { return output.GetFreeSpace(); },
       [&](const char* p, int n) { return output.Write(p, n); });
-  while (output.IsPlaying() && Now() - wall < seconds + 10) {
+  while (output.IsPlaying() && testsupport::NowSeconds() - wall < seconds + 10) {
     output.Drain();
     Sleep(10);
   }
-  double used = CpuSeconds() - cpu, elapsed = Now() - wall;
+  double used = CpuSeconds() - cpu, elapsed = testsupport::NowSeconds() - wall;
   std::printf("waveOut: %.1f s of audio in %.1f s, %d underruns, CPU %.2f %% of one core\n", seconds, elapsed,
               output.Stream()->Underruns(), 100.0 * used / elapsed);
 }
