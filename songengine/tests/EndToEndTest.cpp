@@ -20,6 +20,7 @@
 #include "LyricFixtures.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/RecordedNotes.h"
 
 using testsupport::Bytes;
 using testsupport::TrackBuilder;
@@ -217,25 +218,11 @@ struct Recorded {
 
 Recorded ReadRecording(const std::string& path) {
   Recorded result;
-  ISmfParser2* parser = CreateScrivel2(1);
-  if (!parser) return result;
-  if (parser->Load(path.c_str(), nullptr, 0) == 0) {
-    for (int track = 0; track < parser->GetTrackCount(); ++track) {
-      const uint32_t count =
-          parser->CountEvents(track, 0, 0xFFFFFFFFu, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
-      std::vector<SmfEvent> events(count);
-      if (count == 0 || parser->GetEvents(track, 0, 0xFFFFFFFFu, events.data(), kSmfKindChannel, kSmfAllBits,
-                                          kSmfAllBits) != 0)
-        continue;
-      for (const SmfEvent& e : events) {
-        const int status = e.data[0] & 0xF0, channel = e.data[0] & 0x0F;
-        if (status == 0x90 && e.length > 2 && e.data[2] > 0) result.notes[channel].push_back(e.data[1]);
-        if (status == 0xC0 && e.length > 1 && !result.programs.count(channel))
-          result.programs[channel] = e.data[1];
-      }
-    }
+  for (const testsupport::RecordedMessage& m : testsupport::ReadRecordedMessages(path)) {
+    const int kind = m.status & 0xF0, channel = m.status & 0x0F;
+    if (kind == 0x90 && m.data2 > 0) result.notes[channel].push_back(m.data1);
+    if (kind == 0xC0 && !result.programs.count(channel)) result.programs[channel] = m.data1;
   }
-  parser->Release();
   return result;
 }
 

@@ -18,8 +18,8 @@
 #include "app/CSongValueMap.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/RecordedNotes.h"
 #include "LocalNotices.h"
-#include "RecordedNotes.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
@@ -43,7 +43,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 // The keys of the note-ons a recording holds.
 std::set<int> RecordedNotes(const std::string& path) {
   std::set<int> notes;
-  for (const RecordedNote& note : ReadRecordedNotes(path)) notes.insert(note.key);
+  for (const testsupport::RecordedNote& note : testsupport::ReadRecordedNotes(path)) notes.insert(note.key);
   return notes;
 }
 

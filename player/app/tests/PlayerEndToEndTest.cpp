@@ -25,11 +25,11 @@
 #include "app/CM3UPlayList.h"
 #include "app/CMainPlayerWnd.h"
 #include "app/MidiCapture.h"
-#include "RecordedNotes.h"
 #include "testsupport/FakePlayer.h"
 #include "testsupport/PlayerCopy.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/RecordedNotes.h"
 
 namespace {
 
@@ -306,7 +306,7 @@ const std::vector<int> kDemoMelodyStart = {60, 60, 67, 67, 69, 69};
 
 // @name The capture
 
-using Note = RecordedNote;
+using Note = testsupport::RecordedNote;
 
 std::vector<int> KeysOnChannel(const std::vector<Note>& notes, int channel) {
   std::vector<int> keys;
@@ -413,7 +413,7 @@ TEST_F(PlayerEndToEnd, TheDemoSongPlaysItsNotesCountsItsTimeAndWipesItsLyrics) {
   Close(run, main);
 
   // The recording holds the melody as it starts and the drums.
-  const std::vector<Note> notes = ReadRecordedNotes(capture);
+  const std::vector<Note> notes = testsupport::ReadRecordedNotes(capture);
   ASSERT_FALSE(notes.empty()) << "nothing captured";
   std::set<int> channels;
   for (const Note& note : notes) channels.insert(note.channel);
@@ -482,7 +482,7 @@ TEST_F(PlayerEndToEnd, ASecondStartHandsItsFilesOverAndTheFirstNewOnePlays) {
     EXPECT_EQ(0, lstrcmpiA(expected[i].c_str(), saved[i].c_str())) << i;
 
   // The first song played, then the second, and the third never.
-  const std::vector<Note> notes = ReadRecordedNotes(capture);
+  const std::vector<Note> notes = testsupport::ReadRecordedNotes(capture);
   const std::vector<Note> firstNotes = NotesOf(notes, kFirstKeys), secondNotes = NotesOf(notes, kSecondKeys);
   EXPECT_TRUE(StartsWith(Keys(firstNotes), kFirstKeys));
   EXPECT_TRUE(StartsWith(Keys(secondNotes), kSecondKeys));
