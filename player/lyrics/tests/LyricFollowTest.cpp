@@ -4,13 +4,10 @@
 // the time between syllables, so nothing waits on the clock.
 #include <gtest/gtest.h>
 
-#include <cantomere/Cantomere.h>
-
 #include <string>
 #include <vector>
 
-#include "LyricFixtures.h"
-#include "ViewFixture.h"
+#include "ControllerFixture.h"
 
 namespace {
 
@@ -37,15 +34,12 @@ HFONT ShippedLyricFont() {
                        NONANTIALIASED_QUALITY, DEFAULT_PITCH, "Arial");
 }
 
-class LyricFollowTest : public ViewFixture {
+class LyricFollowTest : public ControllerFixture {
  protected:
   void SetUp() override {
-    ViewFixture::SetUp();
+    ControllerFixture::SetUp();
+    if (HasFatalFailure()) return;
     view_->SetFont(ShippedLyricFont());
-    lyrics_ = CreateCantomereInstance(1);
-    buffer_ = CreateLyricBufferInstance(1);
-    ASSERT_TRUE(lyrics_ && buffer_);
-    lyrics_->SetEngine(&engine_);
     // The compiler writes a line's break at the tick of its last syllable,
     // just before it.
     MetaEvents e;
@@ -62,25 +56,12 @@ class LyricFollowTest : public ViewFixture {
       }
     }
     end_ = tick;
-    buffer_->AddLyrics(1, e.data(), e.size());
-    lyrics_->SetLyrics(buffer_->GetLyricData());
-    lyrics_->AttachView(1, view_);
-  }
-  void TearDown() override {
-    if (lyrics_) {
-      lyrics_->DetachView(1, view_);
-      lyrics_->Release();
-    }
-    if (buffer_) buffer_->Release();
-    ViewFixture::TearDown();
+    Attach(e);
   }
   // The timer messages that arrive while the song moves from one tick to
   // another.
   void Play(int from, int to) { Tick((FakeSongEngine::TimeOf(to) - FakeSongEngine::TimeOf(from)) / 50); }
 
-  FakeSongEngine engine_;
-  ICantomereLyrics* lyrics_ = nullptr;
-  ICantomereLyricBuffer* buffer_ = nullptr;
   std::vector<int> ticks_;  // of every syllable, in singing order
   int end_ = 0;
 };

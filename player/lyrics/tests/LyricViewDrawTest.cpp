@@ -2,23 +2,17 @@
 // into a memory bitmap whose pixels are checked.
 #include <gtest/gtest.h>
 
-#include <cantomere/Cantomere.h>
-
-#include "LyricFixtures.h"
 #include "Canvas.h"
-#include "ViewFixture.h"
+#include "ControllerFixture.h"
 #include "ui/PngSnapshot.h"
 
 namespace {
 
-class LyricViewDrawTest : public ViewFixture {
+class LyricViewDrawTest : public ControllerFixture {
  protected:
   void SetUp() override {
-    ViewFixture::SetUp();
-    lyrics_ = CreateCantomereInstance(1);
-    buffer_ = CreateLyricBufferInstance(1);
-    ASSERT_TRUE(lyrics_ && buffer_);
-    lyrics_->SetEngine(&engine_);
+    ControllerFixture::SetUp();
+    if (HasFatalFailure()) return;
     //  0 Twin 1 kle 2 , 3 lit 4 tle 5 . 6 star 7 dust
     // (the compiler writes a break before the syllable it follows, at its tick)
     MetaEvents e;
@@ -30,18 +24,8 @@ class LyricViewDrawTest : public ViewFixture {
         .Lyric(360, "tle")
         .Lyric(480, "star")
         .Lyric(600, "dust");
-    buffer_->AddLyrics(1, e.data(), e.size());
-    lyrics_->SetLyrics(buffer_->GetLyricData());
-    lyrics_->AttachView(1, view_);
+    Attach(e);
     view_->SetAlign(1);
-  }
-  void TearDown() override {
-    if (lyrics_) {
-      lyrics_->DetachView(1, view_);
-      lyrics_->Release();
-    }
-    if (buffer_) buffer_->Release();
-    ViewFixture::TearDown();
   }
   // The box of tokens first..last in view coordinates.
   RECT Box(int first, int last) {
@@ -51,10 +35,6 @@ class LyricViewDrawTest : public ViewFixture {
     const int x = line.x - view_->GetScrollX(), y = line.y - view_->GetScrollY();
     return RECT{x + a.x, y, x + b.x + b.width, y + b.height};
   }
-
-  FakeSongEngine engine_;
-  ICantomereLyrics* lyrics_ = nullptr;
-  ICantomereLyricBuffer* buffer_ = nullptr;
 };
 
 TEST_F(LyricViewDrawTest, SungLinesAreLitAndTheSyllableIsWipedPartWay) {
