@@ -47,6 +47,22 @@ function(melodara_add_test target)
   endif()
 endfunction()
 
+# melodara_add_window_manager_test(<name> <test target> <gtest filter> [TIMEOUT <s>])
+# Runs the cases of a test program that depend on a window manager again, on
+# a display of their own where openbox manages the windows.
+function(melodara_add_window_manager_test name target filter)
+  cmake_parse_arguments(A "" "TIMEOUT" "" ${ARGN})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 120)
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/with-window-manager ${A_TIMEOUT} ${MELODARA_WINEPREFIX}
+                   $<TARGET_FILE:${target}> --gtest_brief=1 --gtest_filter=${filter}
+           WORKING_DIRECTORY ${MELODARA_OUT})
+  # Its own display and wineserver, but the test program's settings files.
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT} RESOURCE_LOCK screen)
+endfunction()
+
 # melodara_part(<folder> [NEEDS <folder>...])
 # Declares a subsystem folder of the top-level list and the folders whose
 # targets it uses. The folder must exist: a typo is an error, not a smaller build.

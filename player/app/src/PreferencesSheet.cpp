@@ -5,6 +5,7 @@
 #include "app/CPropPagePlayList.h"
 #include "app/CPropPageScore.h"
 #include "ui/CTreePropSheet.h"
+#include "ui/DialogOwner.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ INT_PTR RunPreferences(HWND parent, ISongEngine* engine, int page) {
   CPropPageGeneral general;
   CPropPageLyric lyric;
   CPropPagePlayList playList;
-  CPreferencesSheet sheet(parent ? CWnd::FromHandle(parent) : nullptr);
+  HWND owner = DialogOwner(parent);
+  CPreferencesSheet sheet(owner ? CWnd::FromHandle(owner) : nullptr);
   sheet.SetEmptyPageText("Please select a child item of '%s'.");
   sheet.SetTreeWidth(100);
   sheet.SetTreeViewMode(TRUE);

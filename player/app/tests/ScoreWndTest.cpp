@@ -2,6 +2,7 @@
 // and with a recording engine where the test must see single calls. A
 // recording owner and player host stand for the main window.
 #include "app/CScoreWnd.h"
+#include "app/PreferencesSheet.h"
 
 #include <gtest/gtest.h>
 #include <tunewell/ISongEngine.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "WindowFixture.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CSettings.h"
@@ -318,19 +320,73 @@ TEST_F(ScoreWndTest, TopMostStartsFromTheSettings) {
   EXPECT_FALSE(GetWindowLongA(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
+// Runs under a window manager too (see the build file): there the system's
+// own restore of a frame without a caption changed its bookkeeping only.
 TEST_F(ScoreWndTest, CaptionDoubleClickMaximisesAndRestores) {
+  // Away from the screen's corner, where a restore that only pretends shows.
+  WriteSettings("[WINDOW_SETTING]\nSTAFF_WND_RECT=3200000032000000E6020000A4010000F1\n");
   Make();
+  frame->ShowWindow(true);
+  PumpMessages(100);
   RECT before;
   GetWindowRect(frame->m_hWnd, &before);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(frame->m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor));
   SendMessageA(frame->m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 8));
-  PumpMessages(100);
-  EXPECT_TRUE(IsZoomed(frame->m_hWnd));
+  RECT rect = {};
+  // A window manager answers the move in its own time.
+  testsupport::PumpUntil(
+      [&] { return GetWindowRect(frame->m_hWnd, &rect) && EqualRect(&rect, &monitor.rcWork); }, 5000);
+  EXPECT_TRUE(EqualRect(&rect, &monitor.rcWork));
+  EXPECT_TRUE(frame->IsMaximized());
+  // A window manager answers a maximize with configure events of its own a
+  // moment later; a user's restore comes after them.
+  PumpMessages(1000);
+  RECT canvas;
+  GetWindowRect(Canvas(), &canvas);
+  EXPECT_GT(canvas.right - canvas.left, (rect.right - rect.left) * 3 / 4) << "the canvas follows the frame";
   SendMessageA(frame->m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 8));
+  testsupport::PumpUntil([&] { return GetWindowRect(frame->m_hWnd, &rect) && EqualRect(&rect, &before); },
+                         5000);
+  EXPECT_TRUE(EqualRect(&rect, &before))
+      << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+  EXPECT_FALSE(frame->IsMaximized());
+  // A restore of a frame that is not maximized leaves it where it is.
+  SendMessageA(frame->m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
   PumpMessages(100);
-  EXPECT_FALSE(IsZoomed(frame->m_hWnd));
-  RECT after;
-  GetWindowRect(frame->m_hWnd, &after);
-  EXPECT_EQ(before.right - before.left, after.right - after.left);
+  GetWindowRect(frame->m_hWnd, &rect);
+  EXPECT_TRUE(EqualRect(&rect, &before));
+  frame->ShowWindow(false);
+}
+
+// Preferences asked for from an always-visible frame (its pop-up menu's
+// "Setting...") are owned by that frame, so they come up above it.
+TEST_F(ScoreWndTest, PreferencesOpenAboveTheFrameThatAskedForThem) {
+  WriteSettings("[GENERAL_SETTING]\nSCOREWND_SHOW_STATE=1\n");
+  Make();
+  ASSERT_TRUE(GetWindowLongA(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  frame->ShowWindow(true);
+  SetForegroundWindow(frame->m_hWnd);
+  SetActiveWindow(frame->m_hWnd);
+  testsupport::PumpUntil([&] { return GetActiveWindow() == frame->m_hWnd; }, 5000);
+  ASSERT_EQ(frame->m_hWnd, GetActiveWindow());
+  static HWND s_frame;
+  static HWND s_sheetOwner;
+  static bool s_sheetAbove;
+  s_frame = frame->m_hWnd;
+  s_sheetOwner = nullptr;
+  s_sheetAbove = false;
+  SetPreferencesProbe([](CWnd* sheet) {
+    s_sheetOwner = GetWindow(sheet->m_hWnd, GW_OWNER);
+    for (HWND below = GetWindow(sheet->m_hWnd, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
+      if (below == s_frame) s_sheetAbove = true;
+    PostMessageA(sheet->m_hWnd, WM_COMMAND, IDCANCEL, 0);
+  });
+  RunPreferences(owner.m_hWnd, nullptr, 1);
+  SetPreferencesProbe(nullptr);
+  EXPECT_EQ(frame->m_hWnd, s_sheetOwner);
+  EXPECT_TRUE(s_sheetAbove);
   frame->ShowWindow(false);
 }
 

@@ -148,9 +148,46 @@ LRESULT CSkinWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_trackingLeave = false;
       m_elements.ResetStates();
       return 0;
+    case WM_SYSCOMMAND:
+      if (OnSysCommand(wParam)) return 0;
+      return CBmpWnd::WindowProc(message, wParam, lParam);
     default:
       return CBmpWnd::WindowProc(message, wParam, lParam);
   }
+}
+
+bool CSkinWnd::OnSysCommand(WPARAM command) {
+  if (!m_hWnd || ::IsIconic(m_hWnd)) return false;
+  switch (command & 0xFFF0) {
+    case SC_MAXIMIZE: {
+      MONITORINFO monitor = {};
+      monitor.cbSize = sizeof(monitor);
+      if (!::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+      // A second maximize keeps the rectangle of the first.
+      if (!m_maximized && !::GetWindowRect(m_hWnd, &m_normalRect)) return false;
+      m_maximized = true;
+      const RECT& work = monitor.rcWork;
+      ::SetWindowPos(m_hWnd, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return true;
+    }
+    case SC_RESTORE: {
+      if (!m_maximized) return false;
+      m_maximized = false;
+      const RECT& rect = m_normalRect;
+      ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+RECT CSkinWnd::GetNormalRect() const {
+  RECT rect = m_normalRect;
+  if (!m_maximized && m_hWnd) ::GetWindowRect(m_hWnd, &rect);
+  return rect;
 }
 
 LRESULT CSkinWnd::OnNcHitTest(LPARAM lParam) {

@@ -1,7 +1,8 @@
 #pragma once
 // The player's Preferences: a tree sheet with the Lyrics, Play List and Score
 // pages, run modally. page picks the page shown first: 1 score, 2 lyrics,
-// 3 play list, anything else the score.
+// 3 play list, anything else the score. The sheet is owned by the frame the
+// user asked from (DialogOwner), else by parent.
 #include <afxwin.h>
 
 class ISongEngine;

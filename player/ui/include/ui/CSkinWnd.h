@@ -73,6 +73,15 @@ class CSkinWnd : public CBmpWnd {
   // Keeps a rectangle being sized at or above the minimum size.
   void OnSizing(WPARAM edge, RECT* rect);
 
+  // Maximize and restore. The frame has no system caption, so the system's
+  // own maximize is no use to it: without a window manager it does not resize
+  // the window, and under one the system restores only its bookkeeping while
+  // the window stays full-screen. The frame therefore fills its monitor's
+  // work area itself and keeps the rectangle it had, to go back to it.
+  bool IsMaximized() const { return m_maximized; }
+  // The rectangle the frame has when not maximized.
+  RECT GetNormalRect() const;
+
   // Paints the whole window (background, frame, caption, client) into dc,
   // whose size is the layout's; OnPaint does this into a memory bitmap.
   void PaintTo(HDC dc);
@@ -93,4 +102,9 @@ class CSkinWnd : public CBmpWnd {
   POINT m_grab = {};
   bool m_dragging = false;
   bool m_trackingLeave = false;
+  bool m_maximized = false;
+  RECT m_normalRect = {};
+
+  // SC_MAXIMIZE and SC_RESTORE of a frame that is not minimised; true when handled.
+  bool OnSysCommand(WPARAM command);
 };
