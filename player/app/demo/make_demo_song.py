@@ -50,14 +50,16 @@ class Track:
 
 
 # The melody: lines of (syllable, MIDI key, beats); the last syllable of a
-# line ends it (",") and the last line of a paragraph ends that (".").
+# line ends it (",") and the last line of a paragraph ends that ("."). A
+# syllable that the next one continues ends in "-", as the lyric compiler
+# writes a word split into syllables.
 VERSE = [
-    [("Twin", 60, 1), ("kle", 60, 1), ("twin", 67, 1), ("kle", 67, 1), ("lit", 69, 1), ("tle", 69, 1), ("star", 67, 2)],
-    [("how", 65, 1), ("I", 65, 1), ("won", 64, 1), ("der", 64, 1), ("what", 62, 1), ("you", 62, 1), ("are", 60, 2)],
+    [("Twin-", 60, 1), ("kle", 60, 1), ("twin-", 67, 1), ("kle", 67, 1), ("lit-", 69, 1), ("tle", 69, 1), ("star", 67, 2)],
+    [("how", 65, 1), ("I", 65, 1), ("won-", 64, 1), ("der", 64, 1), ("what", 62, 1), ("you", 62, 1), ("are", 60, 2)],
 ]
 CHORUS = [
-    [("Up", 67, 1), ("a", 67, 1), ("bove", 65, 1), ("the", 65, 1), ("world", 64, 1), ("so", 64, 1), ("high", 62, 2)],
-    [("like", 67, 1), ("a", 67, 1), ("dia", 65, 1), ("mond", 65, 1), ("in", 64, 1), ("the", 64, 1), ("sky", 62, 2)],
+    [("Up", 67, 1), ("a-", 67, 1), ("bove", 65, 1), ("the", 65, 1), ("world", 64, 1), ("so", 64, 1), ("high", 62, 2)],
+    [("like", 67, 1), ("a", 67, 1), ("dia-", 65, 1), ("mond", 65, 1), ("in", 64, 1), ("the", 64, 1), ("sky", 62, 2)],
 ]
 CHORDS = {60: [48, 55, 64], 65: [41, 57, 65], 67: [43, 55, 62], 64: [48, 55, 64], 62: [43, 55, 62], 69: [45, 57, 64]}
 
