@@ -13,9 +13,9 @@
 namespace {
 
 // A song sung as one line with no break, as a song without line marks is.
-const char* const kLongLine[] = {"As",  "I",  "walked", "down", "the", "Broad", "way", "one",  "eve", "ning",
-                                 "in",  "Ju", "ly",     "I",    "met", "a",     "maid", "who", "asked", "my",
-                                 "trade", "a", "sai",   "lor",  "John", "says", "I"};
+const char* const kLongLine[] = {"As",    "I",  "walked", "down", "the", "Broad", "way",  "one",  "eve",
+                                 "ning",  "in", "Ju",     "ly",   "I",   "met",   "a",    "maid", "who",
+                                 "asked", "my", "trade",  "a",    "sai", "lor",   "John", "says", "I"};
 constexpr int kSyllables = sizeof kLongLine / sizeof kLongLine[0];
 
 int BlankWidth(HFONT font) {
@@ -90,7 +90,8 @@ TEST_F(LyricWrapLayoutTest, ASyllableWiderThanTheViewStandsAloneFromTheViewsLeft
     EXPECT_EQ(lines[1].firstToken, 1);
     EXPECT_EQ(lines[1].tokenCount, 1);
     EXPECT_GT(lines[1].width, 80);
-    EXPECT_EQ(LineLeft(view_, lines[1]), 0) << "read from its beginning, cut at the right only; align " << align;
+    EXPECT_EQ(LineLeft(view_, lines[1]), 0)
+        << "read from its beginning, cut at the right only; align " << align;
     for (int r : {0, 2}) {
       EXPECT_GE(LineLeft(view_, lines[r]), 0) << align;
       EXPECT_LE(LineLeft(view_, lines[r]) + lines[r].width, 80) << align;

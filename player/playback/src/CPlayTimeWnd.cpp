@@ -6,8 +6,8 @@
 #include "playback/IMediaPlayer.h"
 
 CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : owner_(owner), source_(source) {
-  font_.Attach(
-      CreateFontA(kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "Arial"));
+  font_.Attach(CreateFontA(kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                           FF_SWISS, "Arial"));
   brush_.Attach(CreateSolidBrush(RGB(0, 0, 0)));
 }
 

@@ -1,8 +1,9 @@
 // The karaoke lyric view: windowless; lays the tokens out in lines (a line
-// wider than the view broken into rows) under the song-information header, draws them double-buffered into the pane's window,
-// wipes the syllable being sung and scrolls the sung line up to where the
-// first line stands under the header, or higher when the view is too short to
-// show the line after it there.
+// wider than the view broken into rows) under the song-information header,
+// draws them double-buffered into the pane's window, wipes the syllable being
+// sung and scrolls the sung line up to where the first line stands under the
+// header, or higher when the view is too short to show the line after it
+// there.
 //
 // Threads: UI thread only. The timer is a window timer of a hidden message
 // window, so its ticks arrive through the message loop; tests call
