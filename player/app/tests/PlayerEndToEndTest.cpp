@@ -30,21 +30,13 @@
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/RecordedNotes.h"
+#include "PlayerProcess.h"
 
 namespace {
 
-// A start under load (CI runs every test at once on two cores) may take long.
-constexpr DWORD kStartTimeoutMs = 60000;
+using namespace playertest;
+
 constexpr DWORD kPlayTimeoutMs = 60000;
-
-// @name The program's folder
-
-std::string OutFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of('\\'));
-}
 
 // The colour the lyrics wipe in, chosen to appear nowhere else on the screen.
 constexpr COLORREF kLyricHighlight = RGB(255, 0, 255);
@@ -79,107 +71,6 @@ void WriteSettings(const std::string& ini) {
   text("GENERAL_SETTING", "RELOAD_LAST_SONGLIST", "0");
   text("GENERAL_SETTING", "PLAY_MODE", "0");
   text("GENERAL_SETTING", "SINGLE_LOOP_PLAY", "0");
-}
-
-// A folder holding the program and what it loads, with the test's settings.
-class PlayerFolder {
- public:
-  bool Install() {
-    if (!testsupport::CopyPlayerProgram(OutFolder(), Path())) {
-      ADD_FAILURE() << "cannot copy the player";
-      return false;
-    }
-    WriteSettings(File("Melodara.ini"));
-    return true;
-  }
-  const std::string& Path() const { return dir_.Path(); }
-  std::string File(const std::string& name) const { return dir_.File(name); }
-  std::string Program() const { return File("Melodara.exe"); }
-
- private:
-  testsupport::TempDir dir_;
-};
-
-// @name The player's process
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-// One run of the program. A run still going when the object ends (a failed
-// test) is ended, so no player outlives its test.
-class PlayerRun {
- public:
-  PlayerRun() = default;
-  PlayerRun(const PlayerRun&) = delete;
-  PlayerRun& operator=(const PlayerRun&) = delete;
-  ~PlayerRun() { Kill(); }
-
-  // capture: the file the MIDI capture hook records into, "" for none.
-  bool Start(const PlayerFolder& folder, const std::vector<std::string>& files, const std::string& capture) {
-    std::string command = Quoted(folder.Program());
-    for (const std::string& file : files) command += " " + Quoted(file);
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    SetEnvironmentVariableA(CMidiCapture::kVariable, capture.empty() ? nullptr : capture.c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    const BOOL started = CreateProcessA(folder.Program().c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, folder.Path().c_str(), &startup, &process_);
-    SetEnvironmentVariableA(CMidiCapture::kVariable, nullptr);
-    if (!started) return false;
-    CloseHandle(process_.hThread);
-    process_.hThread = nullptr;
-    return true;
-  }
-
-  bool Running() const {
-    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-  }
-  DWORD Id() const { return process_.dwProcessId; }
-
-  // True when the program ended in time, with its exit code.
-  bool WaitForExit(DWORD timeoutMs, DWORD* code) {
-    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-      return false;
-    GetExitCodeProcess(process_.hProcess, code);
-    return true;
-  }
-
-  // The player's main window, once it exists; null when it did not come in
-  // time or the program ended first.
-  HWND WaitForMainWindow() {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < kStartTimeoutMs && Running()) {
-      HWND hwnd = FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle);
-      DWORD owner = 0;
-      if (hwnd) GetWindowThreadProcessId(hwnd, &owner);
-      if (hwnd && owner == Id()) return hwnd;
-      Sleep(1);
-    }
-    return nullptr;
-  }
-
-  void Kill() {
-    if (!process_.hProcess) return;
-    if (Running()) {
-      TerminateProcess(process_.hProcess, 99);
-      WaitForSingleObject(process_.hProcess, 10000);
-    }
-    CloseHandle(process_.hProcess);
-    process_.hProcess = nullptr;
-  }
-
- private:
-  PROCESS_INFORMATION process_ = {};
-};
-
-// Polls until done() holds; false when the time is up first.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
 }
 
 // @name What the player shows
@@ -343,7 +234,7 @@ class PlayerEndToEnd : public ::testing::Test {
     ASSERT_TRUE(WaitUntil(
         [] { return !FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle); }, 10000))
         << "another player is running";
-    ASSERT_TRUE(folder_.Install());
+    ASSERT_TRUE(folder_.Install(WriteSettings));
   }
 
   std::string WriteSong(const std::string& name, const std::vector<int>& keys, int seconds) {

@@ -104,8 +104,29 @@ void CLyricView::NotifyScroll() {
 
 void CLyricView::SetRect(const RECT* rect) {
   if (!rect) return;
+  const int oldWidth = ViewWidth(), oldHeight = ViewHeight();
   CLyricViewBase::SetRect(rect);
-  m_scrollX = HorizontalOffset((m_contentWidth - ViewWidth()) / 2);
+  if (m_tokens.empty() || (ViewWidth() == oldWidth && ViewHeight() == oldHeight)) {
+    m_scrollX = HorizontalOffset((m_contentWidth - ViewWidth()) / 2);
+    return;
+  }
+  // Rows are broken to the view's width, and a new height may hide the line
+  // being sung: both need the layout again.
+  Layout(true);
+  KeepLineInSight();
+}
+
+void CLyricView::KeepLineInSight() {
+  if (m_lines.empty() || !HasArea()) return;
+  int index = LineOfToken(m_wipeToken);
+  if (index < 0) index = 0;
+  const LyricLine& line = m_lines[index];
+  const int top = line.y - m_scrollY, bottom = top + line.height - m_lineSpacing;
+  if (top >= 0 && bottom <= ViewHeight()) return;
+  m_pendingScroll = 0;
+  m_scrollY = ScrollTargetOfLine(index);
+  InvalidateView(false);
+  NotifyScroll();
 }
 
 void CLyricView::SetColor(int index, COLORREF color) {
@@ -159,6 +180,14 @@ void CLyricView::SetAlign(int align) {
       line.x = m_contentWidth - line.width;
   }
   m_scrollX = HorizontalOffset((m_contentWidth - ViewWidth()) / 2);
+  // A row wider than the view holds one syllable too wide to break: it starts
+  // at the view's left edge, so it is read from its beginning and cut at the
+  // right only.
+  if (HasArea()) {
+    for (LyricLine& line : m_lines) {
+      if (line.width > ViewWidth()) line.x = m_scrollX;
+    }
+  }
 }
 
 int CLyricView::HitTest(int x, int y) {
@@ -238,13 +267,28 @@ void CLyricView::Layout(bool keepPosition) {
     line.duration = ClampToInt(start(last) - start(first) + m_tokens[last].duration);
     m_lines.push_back(line);
   };
+  // A line wider than the view is broken between syllables into rows that
+  // fit; each row is a line of its own, so the wipe, the scrolling and the
+  // marks follow it. The blank after a row's last syllable may stand outside.
+  const int wrapWidth = HasArea() ? ViewWidth() : 0;
+  const int blankWidth = MeasureText(dc, " ", 1).cx;
   const int count = static_cast<int>(m_tokens.size());
   for (int i = 0; i < count; ++i) {
     LyricToken& t = m_tokens[i];
     const SIZE size = MeasureText(dc, m_text.data() + t.textOffset, t.length);
     t.width = size.cx;
     t.height = size.cy;
-    if (t.flags & (kTokenLineBreak | kTokenParagraphBreak)) {
+    const bool isBreak = (t.flags & (kTokenLineBreak | kTokenParagraphBreak)) != 0;
+    const bool endsInBlank = t.length > 0 && m_text[t.textOffset + t.length - 1] == ' ';
+    const int inkWidth = t.width - (endsInBlank ? blankWidth : 0);
+    if (!isBreak && wrapWidth > 0 && line.tokenCount > 0 && x + inkWidth > wrapWidth) {
+      y += m_tokens[i - 1].height + m_lineSpacing;
+      closeLine(i - 1, m_tokens[i - 1].height);
+      line = LyricLine();
+      line.y = ClampToInt(y);
+      x = 0;
+    }
+    if (isBreak) {
       y += static_cast<long long>(t.height + m_lineSpacing) * ((t.flags & kTokenLineBreak) ? 1 : 2);
       closeLine(i, t.height);
       line = LyricLine();
@@ -270,7 +314,8 @@ void CLyricView::Layout(bool keepPosition) {
     m_scrollY = static_cast<int>(m_contentHeight * ratio);
   } else {
     m_scrollX = HorizontalOffset((m_contentWidth - ViewWidth()) / 2);
-    m_scrollY = 0;
+    // A view too short for the header and the first line shows the line.
+    m_scrollY = m_lines.empty() ? 0 : ScrollTargetOfLine(0);
   }
   InvalidateView(true);
   m_bufferStale = true;
@@ -351,9 +396,19 @@ void CLyricView::OnTokenCurrent(int index) {
 
   const int target = ScrollTargetOfLine(lineIndex);
   if (target == m_scrollY) return;
-  const bool beginsLine =
-      index == 0 || (m_tokens[index - 1].flags & (kTokenLineBreak | kTokenParagraphBreak));
-  if (!beginsLine) return;
+  // The first syllable of a row (after a break or where a long line was
+  // broken) moves the view.
+  if (index != line.firstToken) return;
+  // A line not wholly in sight is shown at once: a smooth scroll would keep
+  // part of it hidden while it is sung.
+  const int top = line.y - m_scrollY, bottom = top + line.height - m_lineSpacing;
+  if (HasArea() && (top < 0 || bottom > ViewHeight())) {
+    m_pendingScroll = 0;
+    m_scrollY = target;
+    InvalidateView(false);
+    NotifyScroll();
+    return;
+  }
   m_pendingScroll = target - m_scrollY;
   const long long duration = std::max(line.duration, 10);
   m_scrollSpeed = static_cast<int>(std::max<long long>(1, m_pendingScroll * 200LL / duration));

@@ -79,24 +79,29 @@ void CLyricView::Draw(HDC dc) {
            m_backDC, clip.left, clip.top, SRCCOPY);
 }
 
-int CLyricView::HeaderX() const {
-  int x = -m_scrollX;
-  if (!m_lines.empty()) x += m_lines[0].x + m_lines[0].width / 2;
-  x = std::max(x, 0);
-  return std::min(x, ViewWidth() - m_headerWidth / 2);
+int CLyricView::HeaderX(int width) const {
+  // Each text stands where the alignment puts a line of its width, but never
+  // past the view's left edge and, when it fits, not past its right one.
+  int x = m_contentWidth - width;
+  if (m_align == 0)
+    x = 0;
+  else if (m_align == 1)
+    x /= 2;
+  x -= m_scrollX;
+  x = std::min(x, ViewWidth() - width);
+  return std::max(x, 0);
 }
 
 void CLyricView::DrawHeader(HDC dc) {
   int y = -m_scrollY;
-  const int x = HeaderX();
-  ::SetTextAlign(dc, TA_CENTER);
-  ::TextOutA(dc, x, y, m_info.title.data(), static_cast<int>(m_info.title.size()));
-  y += m_titleHeight + m_lineSpacing;
   ::SetTextAlign(dc, TA_LEFT);
-  const int left = std::min(std::max(x - m_headerWidth / 2, 0), ViewWidth() - m_headerWidth / 2);
-  for (const std::string* text : {&m_info.singer, &m_info.composer, &m_info.lyricist}) {
-    if (text->empty()) continue;
-    ::TextOutA(dc, left, y, text->data(), static_cast<int>(text->size()));
+  for (const std::string* text : {&m_info.title, &m_info.singer, &m_info.composer, &m_info.lyricist}) {
+    // The title always has its row; an empty information line has none.
+    if (text != &m_info.title && text->empty()) continue;
+    const int length = static_cast<int>(text->size());
+    SIZE size = {0, 0};
+    if (length > 0) ::GetTextExtentPoint32A(dc, text->data(), length, &size);
+    ::TextOutA(dc, HeaderX(size.cx), y, text->data(), length);
     y += m_titleHeight + m_lineSpacing;
   }
 }
@@ -105,7 +110,7 @@ void CLyricView::DrawCountIn(HDC dc) {
   const int y = m_headerHeight - kHeaderGap - m_scrollY;
   int x = -m_scrollX;
   if (!m_lines.empty()) x += m_lines[0].x;
-  x = std::min(std::max(x, 0), ViewWidth() - m_headerWidth / 2);
+  x = std::max(x, 0);
   Gdiplus::Graphics graphics(dc);
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   // However many steps the controller counts, only the dots in view are drawn.
@@ -121,12 +126,33 @@ void CLyricView::DrawCountIn(HDC dc) {
   }
 }
 
+bool CLyricView::SungOnLaterRow(int index) const {
+  // Rows broken from one line follow one another with no break token
+  // between; the controller keeps a single mark per line, on its latest row.
+  for (size_t i = static_cast<size_t>(index) + 1; i < m_lines.size(); ++i) {
+    const LyricLine& before = m_lines[i - 1];
+    const LyricLine& row = m_lines[i];
+    if (row.tokenCount == 0 || row.firstToken != before.firstToken + before.tokenCount) return false;
+    for (int t = row.firstToken; t < row.firstToken + row.tokenCount; ++t)
+      if (m_tokens[t].flags & kTokenMarked) return true;
+  }
+  return false;
+}
+
 void CLyricView::DrawLines(HDC dc, const RECT& clip) {
   ::SetTextAlign(dc, TA_LEFT);
-  for (const LyricLine& line : m_lines) {
+  for (size_t index = 0; index < m_lines.size(); ++index) {
+    const LyricLine& line = m_lines[index];
     const int top = line.y - m_scrollY;
     if (line.tokenCount == 0 || top >= clip.bottom || top + line.height <= clip.top) continue;
+    // A row is shown whole or not at all at the bottom edge: half a row of
+    // text cannot be read. One at the top always shows.
+    if (top > 0 && top + line.height - m_lineSpacing > ViewHeight()) continue;
     const int last = line.firstToken + line.tokenCount - 1;
+    if (SungOnLaterRow(static_cast<int>(index))) {
+      DrawRun(dc, line, line.firstToken, last, top, true);
+      continue;
+    }
     int runStart = line.firstToken;
     for (int i = line.firstToken; i <= last; ++i) {
       if (m_tokens[i].flags & kTokenMarked) {

@@ -8,8 +8,11 @@
 
 namespace {
 
-// The dialog sits inside the borders as the lyrics window's pane does.
-constexpr int kInsetLeft = 6, kInsetTop = 43, kInsetRight = 3, kInsetBottom = 2;
+// The dialog sits inside the borders as the lyrics window's pane does, but
+// right under the caption: the lyrics window's deeper top margin shows the
+// view's background above its text, and here would be a bare band between
+// the caption and the dialog.
+constexpr int kInsetLeft = 6, kInsetTop = 2, kInsetRight = 3, kInsetBottom = 2;
 
 }  // namespace
 

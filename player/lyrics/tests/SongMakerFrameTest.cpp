@@ -14,6 +14,7 @@
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
+#include "ui/CSkinFrame.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
 #include "ui/IPlayerHost.h"
@@ -259,6 +260,30 @@ TEST_F(SongMakerFrameTest, SaveCommandsWithoutControls) {
   prompts_.files = {dir_.File("no such folder\\x.txt")};
   Command(kCmdSaveLyricTextAs);
   EXPECT_EQ(prompts_.messages.back(), "Open lyric file failed!");
+}
+
+TEST_F(SongMakerFrameTest, TheDialogFillsTheFrameRightUnderItsCaption) {
+  frame_->ShowFrame(true);
+  Pump(100);
+  RECT frame = {}, dialog = {};
+  ::GetWindowRect(frame_->m_hWnd, &frame);
+  ::GetWindowRect(dialog_->GetSafeHwnd(), &dialog);
+  const CSkinFrameImages* images = frame_->GetFrameImages();
+  const int top = frame.top + SkinImageHeight(images->GetTopBorder());
+  const int bottom = frame.bottom - SkinImageHeight(images->GetBottomBorder());
+  const int left = frame.left + SkinImageWidth(images->GetLeftBorder());
+  const int right = frame.right - SkinImageWidth(images->GetRightBorder());
+  // No bare band between the caption and the dialog, and the dialog inside
+  // the borders on every side, leaving only thin margins.
+  EXPECT_GE(dialog.top, top);
+  EXPECT_LE(dialog.top - top, 4) << "a band between the caption and the dialog";
+  EXPECT_GE(dialog.left, left);
+  EXPECT_LE(dialog.left - left, 8);
+  EXPECT_LE(dialog.right, right);
+  EXPECT_LE(right - dialog.right, 8);
+  EXPECT_LE(dialog.bottom, bottom);
+  EXPECT_LE(bottom - dialog.bottom, 8);
+  frame_->ShowFrame(false);
 }
 
 TEST_F(SongMakerFrameTest, Screenshot) {

@@ -6,7 +6,8 @@
 #include "playback/IMediaPlayer.h"
 
 CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : owner_(owner), source_(source) {
-  font_.Attach(CreateFontA(14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  font_.Attach(CreateFontA(kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                           FF_SWISS, "Arial"));
   brush_.Attach(CreateSolidBrush(RGB(0, 0, 0)));
 }
 
@@ -45,19 +46,37 @@ void CPlayTimeWnd::Draw(HDC dc) {
   std::string text = Text();
   base::ScopedSelect font(dc, font_.Get());
   // The panel leaves the time a narrow box, and where the face is wider than
-  // the one it was laid out for, the last digit would be cut off: the same
-  // face, narrowed to fit, keeps every digit readable.
-  base::GdiFont narrow;
+  // the one it was laid out for (a Chinese system maps "Arial" to another
+  // face, whose digits ignore the average width asked for), the last digit
+  // would be cut off. Narrower, then shorter versions of the face are tried,
+  // each measured as drawn, until one fits. The choice is kept while the box
+  // and the text's length stay.
   RECT client = {};
   SIZE size = {};
-  TEXTMETRICA metrics = {};
-  if (m_hWnd && GetClientRect(m_hWnd, &client) && client.right > 0 &&
-      GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size) && size.cx > client.right &&
-      GetTextMetricsA(dc, &metrics)) {
-    const int width = std::max(1, int(metrics.tmAveCharWidth * client.right / size.cx));
-    narrow.Attach(CreateFontA(14, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  const bool sized = m_hWnd && GetClientRect(m_hWnd, &client) && client.right > 0;
+  if (!sized || client.right != fittedWidth_ || int(text.size()) != fittedLength_) {
+    fitted_.Reset();
+    fittedWidth_ = sized ? client.right : -1;
+    fittedLength_ = int(text.size());
   }
-  base::ScopedSelect narrowed(dc, narrow.Get() ? narrow.Get() : font_.Get());
+  base::GdiFont& fitted = fitted_;
+  if (sized && !fitted.Get() && GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size) &&
+      size.cx > client.right) {
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const int firstWidth = std::max(1, int(metrics.tmAveCharWidth * client.right / size.cx));
+    for (int height = kFontHeight; height >= kFontHeight / 2; --height) {
+      for (int width = std::min(firstWidth, height); width >= 1; --width) {
+        fitted.Attach(CreateFontA(height, width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                                  FF_SWISS, "Arial"));
+        base::ScopedSelect trial(dc, fitted.Get());
+        if (!GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size) || size.cx <= client.right)
+          break;
+      }
+      if (size.cx <= client.right) break;
+    }
+  }
+  base::ScopedSelect narrowed(dc, fitted.Get() ? fitted.Get() : font_.Get());
   base::ScopedTextStyle style(dc, RGB(0, 200, 0));
   TextOutA(dc, 0, 0, text.c_str(), int(text.size()));
 }

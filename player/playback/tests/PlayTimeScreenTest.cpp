@@ -1,6 +1,7 @@
 // The play-time display as a real window on the screen: a black 32 x 13
 // child at (209, 77) of a parent, as the main window places it, showing
-// "02:05" in green. Saves playtime.png beside the program for a look.
+// "02:05" in green. Saves playtime.png beside the program for a look. Run
+// again under a Chinese code page, where "Arial" maps to another face.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -46,7 +47,15 @@ TEST(PlayTimeScreen, TheDisplayShowsTheTimeInGreenOnBlack) {
       else
         ++other;
     }
+  // The face fits its box in every code page: the last digit is not cut at
+  // the right edge, so the rightmost column stays clear.
+  int rightEdge = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    const COLORREF c = GetPixel(screen, area.right - 1, y);
+    if (c != 0 && GetRValue(c) == 0 && GetBValue(c) == 0) ++rightEdge;
+  }
   ReleaseDC(nullptr, screen);
+  EXPECT_EQ(rightEdge, 0) << "the time is cut at its right edge";
   EXPECT_GT(green, 20);
   EXPECT_GT(black, 200);
   EXPECT_EQ(other, 0);

@@ -1,8 +1,9 @@
-// The karaoke lyric view: windowless; lays the tokens out in lines under the
-// song-information header, draws them double-buffered into the pane's window,
-// wipes the syllable being sung and scrolls the sung line up to where the
-// first line stands under the header, or higher when the view is too short to
-// show the line after it there.
+// The karaoke lyric view: windowless; lays the tokens out in lines (a line
+// wider than the view broken into rows) under the song-information header,
+// draws them double-buffered into the pane's window, wipes the syllable being
+// sung and scrolls the sung line up to where the first line stands under the
+// header, or higher when the view is too short to show the line after it
+// there.
 //
 // Threads: UI thread only. The timer is a window timer of a hidden message
 // window, so its ticks arrive through the message loop; tests call
@@ -85,6 +86,8 @@ class CLyricView : public CLyricViewBase, public IMsgWndSink {
   void MeasureHeader(HDC dc);
   // The scroll offset at which a line is read while it is sung.
   int ScrollTargetOfLine(int index);
+  // After a new size: the line being sung (or the first) wholly in sight.
+  void KeepLineInSight();
 
   // Drawing (CLyricViewDraw.cpp)
   void EnsureBackBuffer(HDC target);
@@ -92,7 +95,10 @@ class CLyricView : public CLyricViewBase, public IMsgWndSink {
   void DrawCountIn(HDC dc);
   void DrawLines(HDC dc, const RECT& clip);
   void DrawRun(HDC dc, const LyricLine& line, int first, int last, int y, bool marked);
-  int HeaderX() const;
+  // Left edge in the view of a header text of the given width.
+  int HeaderX(int width) const;
+  // Whether a later row broken from the same line holds the line's mark.
+  bool SungOnLaterRow(int index) const;
 
   COLORREF m_textColor = RGB(0, 255, 0);
   COLORREF m_highlightColor = RGB(255, 0, 0);

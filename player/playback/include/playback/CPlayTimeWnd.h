@@ -33,6 +33,7 @@ class CPlayTimeWnd : public CBmpWnd, public IPlayTimeListener {
   void Draw(HDC dc);
 
  private:
+  enum { kFontHeight = 14 };
   void OnPaint();
   void OnTimer();
   // Shows the current time: the window text and, at the next paint, the face.
@@ -44,6 +45,9 @@ class CPlayTimeWnd : public CBmpWnd, public IPlayTimeListener {
   int minutes_ = 0;
   int hours_ = 0;
   base::GdiFont font_;
+  // The face fitted to the box, for the box's width and the text's length.
+  base::GdiFont fitted_;
+  int fittedWidth_ = -1, fittedLength_ = -1;
   base::GdiBrush brush_;
   bool timerRunning_ = false;
 };
