@@ -1,7 +1,7 @@
 #pragma once
 // Sample-rate conversion of a stream's audio to the mix rate: a polyphase
 // windowed-sinc (Kaiser) filter whose stop band starts at the lower rate's
-// Nyquist frequency, so images and aliases are some 100 dB down; flat to
+// Nyquist frequency, so images and aliases are over 110 dB down; flat to
 // 90 % of that frequency. Output frame k sits exactly at source time
 // k * inRate / outRate (no drift, no delay), so the output after a Reset at a
 // frame equals what playing from the start gives there. Equal rates pass
