@@ -1,15 +1,20 @@
 // Speed figures of the audio library (run by tools/bench): MP3 decoding
 // speed, opening a 10-minute MP3, seek exactness, the cost of playing and
-// how long Stream_Stop takes.
+// how long Stream_Stop takes; resampling speed, the cost of playing a
+// resampled file, and opening coded WAV files of different lengths.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "Mp3Decoder.h"
+#include "Resampler.h"
 #include "fmod.h"
+#include "testsupport/WavBuilder.h"
 #include "testsupport/Clock.h"
 
 namespace {
@@ -131,6 +136,104 @@ void PlayingCostAndStop() {
   FSOUND_Close();
 }
 
+std::string TempFile(const char* name, const std::vector<uint8_t>& bytes) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  std::string path = std::string(folder) + name;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file) {
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+  return path;
+}
+
+void ResampleSpeed() {
+  for (int rate : {22050, 48000}) {
+    soundlib::Resampler resampler;
+    resampler.Reset(rate, 44100, 0);
+    std::vector<float> in(4096 * 2), out(8192 * 2);
+    for (size_t i = 0; i < in.size(); ++i) in[i] = float(std::sin(double(i) * 0.01));
+    const int64_t total = int64_t(rate) * 120;
+    double start = testsupport::NowSeconds();
+    for (int64_t fed = 0; fed < total; fed += 4096) {
+      resampler.Push(in.data(), 4096, 2);
+      while (resampler.Produce(out.data(), 8192) > 0) {}
+    }
+    double took = testsupport::NowSeconds() - start;
+    std::printf("Resampling %d Hz stereo to 44.1 kHz: 120 s in %.2f s = %.0fx real time\n", rate, took,
+                120 / took);
+  }
+}
+
+void PlayingResampledCost() {
+  testsupport::WavSpec spec{1, 2, 48000, 16};
+  std::vector<float> tone = testsupport::Sine(1000, 0.5, 48000, 48000 * 30, 2);
+  std::string path =
+      TempFile("fmod_bench_48k.wav", testsupport::WavFile(spec, testsupport::WavSamples(spec, tone)));
+  SetEnvironmentVariableA("MELODARA_AUDIO", "silent");
+  MelFmod_SetManualClock(0);
+  FSOUND_Init(44100, 32, 0);
+  FSOUND_DSP_SetActive(FSOUND_DSP_GetFFTUnit(), 1);
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL, 0, 0);
+  FSOUND_Stream_Play(FSOUND_FREE, stream);
+  Sleep(1000);
+  double cpu = CpuSeconds(), wall = testsupport::NowSeconds();
+  Sleep(20000);
+  double used = CpuSeconds() - cpu, elapsed = testsupport::NowSeconds() - wall;
+  std::printf(
+      "Playing a stereo 48 kHz WAV (resampled) with the spectrum unit on: %.2f %% of one core over %.0f s, "
+      "whole process (target < 3 %%)\n",
+      100 * used / elapsed, elapsed);
+  FSOUND_Stream_Close(stream);
+  FSOUND_Close();
+  DeleteFileA(path.c_str());
+}
+
+// IMA ADPCM blocks of silence (a zero header and zero steps), stereo 44.1 kHz.
+std::vector<uint8_t> ImaAdpcmWav(int minutes) {
+  std::vector<uint8_t> fmt;
+  testsupport::PutLe(fmt, 0x11, 2);
+  testsupport::PutLe(fmt, 2, 2);
+  testsupport::PutLe(fmt, 44100, 4);
+  testsupport::PutLe(fmt, 44100 * 512 / 505, 4);
+  testsupport::PutLe(fmt, 512, 2);
+  testsupport::PutLe(fmt, 4, 2);
+  testsupport::PutLe(fmt, 2, 2);
+  testsupport::PutLe(fmt, 505, 2);
+  const size_t data = size_t(minutes) * 60 * 44100 / 505 * 512;
+  std::vector<uint8_t> file = {'R', 'I', 'F', 'F'};
+  testsupport::PutLe(file, 4 + 8 + fmt.size() + 8 + data, 4);
+  file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  testsupport::PutLe(file, fmt.size(), 4);
+  file.insert(file.end(), fmt.begin(), fmt.end());
+  file.insert(file.end(), {'d', 'a', 't', 'a'});
+  testsupport::PutLe(file, data, 4);
+  file.resize(file.size() + data, 0);
+  return file;
+}
+
+void CodedOpenTime() {
+  MelFmod_SetManualClock(1);
+  FSOUND_Init(44100, 32, 0);
+  for (int minutes : {1, 10}) {
+    std::string path = TempFile("fmod_bench_ima.wav", ImaAdpcmWav(minutes));
+    std::vector<double> times;
+    int length = 0;
+    for (int i = 0; i < 5; ++i) {
+      double start = testsupport::NowSeconds();
+      FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL, 0, 0);
+      times.push_back((testsupport::NowSeconds() - start) * 1000);
+      length = FSOUND_Stream_GetLengthMs(stream);
+      FSOUND_Stream_Close(stream);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("Open a %.1f-minute IMA ADPCM WAV: median %.1f ms of 5\n", length / 60000.0, times[2]);
+    DeleteFileA(path.c_str());
+  }
+  FSOUND_Close();
+}
+
 }  // namespace
 
 int main() {
@@ -138,5 +241,8 @@ int main() {
   SeekExactness();
   OpenTime();
   PlayingCostAndStop();
+  ResampleSpeed();
+  PlayingResampledCost();
+  CodedOpenTime();
   return 0;
 }

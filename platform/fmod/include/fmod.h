@@ -124,7 +124,8 @@ FMOD_API int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream);
 FMOD_API signed char FSOUND_Stream_Stop(FSOUND_STREAM* stream);
 FMOD_API signed char FSOUND_Stream_Close(FSOUND_STREAM* stream);
 FMOD_API signed char FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms);
-// Milliseconds of the stream the mixer has consumed.
+// Milliseconds of the stream the mixer has consumed, to the nearest one: right
+// after Stream_SetTime(t), t.
 FMOD_API int FSOUND_Stream_GetTime(FSOUND_STREAM* stream);
 // Exact for files; 0 while opening and for net streams.
 FMOD_API int FSOUND_Stream_GetLengthMs(FSOUND_STREAM* stream);

@@ -1,5 +1,6 @@
 #include "AcmConverter.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace soundlib {
@@ -45,16 +46,18 @@ void AcmConverter::Close() {
   pending_.clear();
 }
 
-bool AcmConverter::Convert(const uint8_t* bytes, size_t size, std::vector<int16_t>* pcm) {
+bool AcmConverter::Convert(const uint8_t* bytes, size_t size, std::vector<int16_t>* pcm, size_t maxSamples) {
   if (!stream_) return false;
   pending_.insert(pending_.end(), bytes, bytes + size);
   if (pending_.empty()) return true;
-  DWORD outSize = 0;
-  if (acmStreamSize(stream_, DWORD(pending_.size()), &outSize, ACM_STREAMSIZEF_SOURCE) != 0 || outSize == 0)
-    outSize = DWORD(pending_.size() * 16);
+  DWORD answer = 0;
+  if (acmStreamSize(stream_, DWORD(pending_.size()), &answer, ACM_STREAMSIZEF_SOURCE) != 0 || answer == 0)
+    answer = DWORD(pending_.size() * 16);
   // Some codecs keep decoded samples they had no room for; generous room
   // means one call empties them.
-  outSize = outSize * 2 + 65536;
+  uint64_t room = uint64_t(answer) * 2 + 65536;
+  if (maxSamples) room = std::min<uint64_t>(room, uint64_t(maxSamples) * 2);
+  const DWORD outSize = DWORD(std::min<uint64_t>(room, 0x7FFFFFFF));
   if (out_.size() < outSize) out_.resize(outSize);
   ACMSTREAMHEADER header{};
   header.cbStruct = sizeof header;

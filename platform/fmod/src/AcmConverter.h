@@ -27,7 +27,9 @@ class AcmConverter {
   void Close();
   // Converts bytes, appending the PCM samples made; input the codec does not
   // take now is kept for the next call. False when the codec fails.
-  bool Convert(const uint8_t* bytes, size_t size, std::vector<int16_t>* pcm);
+  // maxSamples, when not 0, is the most the caller knows the bytes can make:
+  // the output room never exceeds it, whatever the codec answers.
+  bool Convert(const uint8_t* bytes, size_t size, std::vector<int16_t>* pcm, size_t maxSamples = 0);
   int Channels() const { return pcm_.nChannels; }
   int SampleRate() const { return int(pcm_.nSamplesPerSec); }
 

@@ -355,7 +355,9 @@ int SoundSystem::GetTime(FSOUND_STREAM* handle) {
   Lock hold(apiLock_);
   auto stream = FindStream(handle);
   if (!stream) return 0;
-  return int(stream->position * 1000 / mixRate_);
+  // To the nearest millisecond: SetTime starts at the frame at or just before
+  // its time, which reads back as that time.
+  return int((stream->position * 1000 + mixRate_ / 2) / mixRate_);
 }
 
 int SoundSystem::LengthMs(FSOUND_STREAM* handle) {

@@ -27,44 +27,13 @@ Stream::~Stream() { StopThread(); }
 void Stream::SetDecoder(std::unique_ptr<Decoder> decoder) {
   std::lock_guard<std::mutex> hold(decodeLock_);
   decoder_ = std::move(decoder);
-  decoderRate_ = decoder_->SampleRate();
-  step_ = double(decoderRate_) / mixRate;
-  t_ = 1.0;
-  prev_[0] = prev_[1] = 0;
+  resampler_.Reset(decoder_->SampleRate(), mixRate, 0);
 }
 
 int64_t Stream::LengthMs() {
   std::lock_guard<std::mutex> hold(decodeLock_);
   if (!decoder_ || decoder_->LengthFrames() < 0) return 0;
   return decoder_->LengthFrames() * 1000 / decoder_->SampleRate();
-}
-
-void Stream::Resample(const float* in, int frames, int channels) {
-  resampled_.clear();
-  auto at = [&](int i, int c) { return in[i * channels + (channels == 2 ? c : 0)]; };
-  if (step_ == 1.0) {
-    // The common case is exact: the mix rate is the file's rate.
-    for (int i = 0; i < frames; ++i) {
-      resampled_.push_back(at(i, 0));
-      resampled_.push_back(at(i, 1));
-    }
-    return;
-  }
-  // Linear interpolation between the frame before t_ and the one at it; the
-  // chunk's last frame is kept for the next chunk.
-  while (t_ < frames) {
-    int i = int(t_);
-    float frac = float(t_ - i);
-    for (int c = 0; c < 2; ++c) {
-      float a = i == 0 ? prev_[c] : at(i - 1, c);
-      float b = at(i, c);
-      resampled_.push_back(a + (b - a) * frac);
-    }
-    t_ += step_;
-  }
-  t_ -= frames;
-  prev_[0] = at(frames - 1, 0);
-  prev_[1] = at(frames - 1, 1);
 }
 
 bool Stream::Fill(int frames) {
@@ -78,30 +47,36 @@ bool Stream::Fill(int frames) {
       if (eof_ || ringCount_ >= size_t(frames) || ringCount_ == ringFrames_) return added;
       room = ringFrames_ - ringCount_;
     }
-    if (decoder_->SampleRate() != decoderRate_) {
-      // A net stream learns its rate from its first frame.
-      decoderRate_ = decoder_->SampleRate();
-      step_ = double(decoderRate_) / mixRate;
+    // What the resampler can make from the source it holds goes first; the
+    // rest stays there for the next fill, so nothing is lost to a full ring.
+    resampled_.resize(size_t(kDecodeStep) * 2);
+    int made = resampler_.Produce(resampled_.data(), int(std::min<size_t>(room, kDecodeStep)));
+    if (made > 0) {
+      std::lock_guard<std::mutex> hold(ringLock_);
+      for (int i = 0; i < made; ++i) {
+        size_t slot = (ringRead_ + ringCount_ + size_t(i)) % ringFrames_;
+        ring_[slot * 2] = resampled_[size_t(i) * 2];
+        ring_[slot * 2 + 1] = resampled_[size_t(i) * 2 + 1];
+      }
+      ringCount_ += size_t(made);
+      added = true;
+      continue;
     }
-    // Decode no more source frames than the ring can take once resampled.
-    int want = int(std::min<double>(kDecodeStep, std::max(1.0, double(room) * step_ - 2)));
-    decoded_.resize(size_t(want) * decoder_->Channels());
-    int got = decoder_->Read(decoded_.data(), want);
-    if (got == Decoder::kNotYet) return added;
-    std::lock_guard<std::mutex> hold(ringLock_);
-    if (got <= 0) {
+    if (resampler_.Done()) {
+      std::lock_guard<std::mutex> hold(ringLock_);
       eof_ = true;
       return added;
     }
-    Resample(decoded_.data(), got, decoder_->Channels());
-    size_t count = std::min(resampled_.size() / 2, ringFrames_ - ringCount_);
-    for (size_t i = 0; i < count; ++i) {
-      size_t slot = (ringRead_ + ringCount_ + i) % ringFrames_;
-      ring_[slot * 2] = resampled_[i * 2];
-      ring_[slot * 2 + 1] = resampled_[i * 2 + 1];
+    decoded_.resize(size_t(kDecodeStep) * decoder_->Channels());
+    int got = decoder_->Read(decoded_.data(), kDecodeStep);
+    if (got == Decoder::kNotYet) return added;
+    if (got <= 0) {
+      resampler_.Finish();
+      continue;
     }
-    ringCount_ += count;
-    added = true;
+    // A net stream learns its rate from its first frame.
+    if (decoder_->SampleRate() != resampler_.InRate()) resampler_.Reset(decoder_->SampleRate(), mixRate, 0);
+    resampler_.Push(decoded_.data(), got, decoder_->Channels());
   }
 }
 
@@ -127,12 +102,9 @@ bool Stream::Drained() {
 
 void Stream::SeekTo(int64_t mixFrame) {
   std::lock_guard<std::mutex> decoding(decodeLock_);
-  if (decoder_) {
-    int64_t frame = mixFrame * decoder_->SampleRate() / mixRate;
-    decoder_->Seek(frame);
-  }
-  t_ = 1.0;
-  prev_[0] = prev_[1] = 0;
+  // The resampler starts a little before the frame (its filter reaches back),
+  // so the frame sounds as it does when played from the start.
+  if (decoder_) decoder_->Seek(resampler_.Reset(decoder_->SampleRate(), mixRate, mixFrame));
   std::lock_guard<std::mutex> hold(ringLock_);
   ringRead_ = ringCount_ = 0;
   eof_ = false;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "Decoder.h"
+#include "Resampler.h"
 #include "fmod.h"
 
 namespace soundlib {
@@ -71,16 +72,12 @@ class Stream : public std::enable_shared_from_this<Stream> {
 
  private:
   void ThreadMain();
-  void Resample(const float* in, int frames, int channels);
 
   std::mutex decodeLock_;
   std::unique_ptr<Decoder> decoder_;
   std::vector<float> decoded_;
   std::vector<float> resampled_;
-  int decoderRate_ = 0;
-  double step_ = 1.0;  // source frames per mix frame
-  double t_ = 1.0;     // next output's place, source frames after the frame before the chunk
-  float prev_[2] = {};
+  Resampler resampler_;
 
   std::mutex ringLock_;
   std::condition_variable ringCv_;

@@ -1,7 +1,8 @@
 #pragma once
 // WAV files through our own RIFF reader: PCM of 8 to 32 bits, IEEE float and
-// the extensible header directly; coded WAV (ADPCM, A-law, mu-law, GSM,
-// MP3) through the system's codecs.
+// the extensible header directly, more than two channels mixed down to
+// stereo; coded WAV (ADPCM, A-law, mu-law, GSM, MP3) through the system's
+// codecs, decoded as the stream plays.
 #include <memory>
 
 #include "AcmConverter.h"
@@ -23,7 +24,9 @@ class WavDecoder : public Decoder {
 
  private:
   enum class Kind { kInt, kFloat, kCoded };
-  bool OpenCoded(const std::vector<uint8_t>& format);
+  // Gains of each file channel into left and right, for more than two channels.
+  void SetMixDown(uint32_t channelMask);
+  bool OpenCoded(const std::vector<uint8_t>& format, uint32_t factFrames);
   bool DecodeCoded();
   float Sample(const uint8_t* p) const;
 
@@ -37,12 +40,19 @@ class WavDecoder : public Decoder {
   uint64_t dataBytes_ = 0;
   int64_t frames_ = 0;
   int64_t position_ = 0;
+  std::vector<float> mixDown_;  // [channel * 2 + side], empty for one or two channels
   // Coded data: converted a few blocks at a time from dataAt_.
   AcmConverter codec_;
+  // Frames each block of blockAlign_ bytes makes; 0 for a codec without
+  // fixed blocks (MP3), whose length comes from the header.
+  uint32_t blockFrames_ = 0;
+  // Blocks decode alone (ADPCM, A-law, mu-law): a seek starts at its block.
+  bool blocksIndependent_ = false;
+  // The most PCM samples one byte of coded data can make, with a margin.
+  uint32_t samplesPerByte_ = 0;
   uint64_t dataAt_ = 0;
   std::vector<int16_t> pcm_;
   size_t pcmRead_ = 0;
-  int64_t pcmFrame_ = 0;
 };
 
 }  // namespace soundlib

@@ -115,6 +115,24 @@ TEST_F(Mixer, StopRewindsAndSetTimeStartsThereWhateverTheState) {
   EXPECT_EQ(FSOUND_Stream_GetTime(stream), 0);
 }
 
+TEST_F(Mixer, GetTimeReadsBackWhatSetTimeSetAtAnyMixRate) {
+  std::string path = RampWav("ramp4.wav", 3 * kRate);
+  for (int rate : {44100, 48000, 22050, 32000, 8000}) {
+    FSOUND_Close();
+    MelFmod_SetManualClock(1);
+    ASSERT_TRUE(FSOUND_Init(rate, 32, 0));
+    FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL, 0, 0);
+    ASSERT_NE(stream, nullptr);
+    int wrong = 0, first = -1;
+    for (int ms = 0; ms <= FSOUND_Stream_GetLengthMs(stream); ++ms) {
+      FSOUND_Stream_SetTime(stream, ms);
+      if (FSOUND_Stream_GetTime(stream) != ms && wrong++ == 0) first = ms;
+    }
+    EXPECT_EQ(wrong, 0) << rate << " Hz, first at " << first << " ms";
+    FSOUND_Stream_Close(stream);
+  }
+}
+
 TEST_F(Mixer, VolumeIsALinearGainOf255) {
   std::vector<uint8_t> data;
   for (int i = 0; i < kRate / 10; ++i) testsupport::PutLe(data, uint32_t(uint16_t(25500)) * 0x10001u, 4);

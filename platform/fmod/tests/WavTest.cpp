@@ -1,5 +1,6 @@
 // WAV files: every sample format we read gives the same sound; damaged
 // files fail to open or play what is there.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -64,6 +65,87 @@ TEST_F(Wav, CodedFilesPlayThroughTheSystemsCodecs) {
   for (size_t i = 0; i < frames.size(); i += 2) left.push_back(frames[i] / 32768.0f);
   EXPECT_NEAR(ZeroCrossingHz(left, kRate), 2500, 60);
   FSOUND_Stream_Close(stream);
+}
+
+// The amplitude of a tone of frequency Hz in samples (a whole number of its
+// periods long), through a Hann window so the other tones do not leak in.
+double ToneAmplitude(const std::vector<float>& samples, double frequency, int rate) {
+  const double pi = 3.14159265358979323846;
+  double re = 0, im = 0, weights = 0;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    double w = 0.5 - 0.5 * std::cos(2 * pi * double(i) / double(samples.size()));
+    re += samples[i] * w * std::cos(2 * pi * frequency * double(i) / rate);
+    im += samples[i] * w * std::sin(2 * pi * frequency * double(i) / rate);
+    weights += w;
+  }
+  return 2 * std::sqrt(re * re + im * im) / weights;
+}
+
+TEST_F(Wav, EveryChannelIsMixedDownToStereoWithoutClipping) {
+  // Each channel of the file its own tone, so each one's share of left and
+  // right can be read from the output. ITU down-mix: centre and surrounds
+  // 3 dB down into their sides (centre and low frequency into both),
+  // scaled so that every channel at full scale together still fits.
+  const double k = std::sqrt(0.5);
+  const double tones[] = {500, 700, 1100, 130, 1700, 2300, 3100, 3700};
+  struct Case {
+    const char* what;
+    uint16_t tag;
+    int channels;
+    uint32_t mask;
+    std::vector<std::pair<double, double>> gains;  // (left, right) for each channel, before scaling
+  } cases[] = {
+      {"5.1 with its mask", 0xFFFE, 6, 0x3F, {{1, 0}, {0, 1}, {k, k}, {k, k}, {k, 0}, {0, k}}},
+      {"6 channels without a mask: 5.1", 1, 6, 0, {{1, 0}, {0, 1}, {k, k}, {k, k}, {k, 0}, {0, k}}},
+      {"quadraphonic", 0xFFFE, 4, 0x33, {{1, 0}, {0, 1}, {k, 0}, {0, k}}},
+      {"7.1 with side speakers",
+       0xFFFE,
+       8,
+       0x63F,
+       {{1, 0}, {0, 1}, {k, k}, {k, k}, {k, 0}, {0, k}, {k, 0}, {0, k}}},
+      {"three channels, the third beyond the mask: in the middle", 0xFFFE, 3, 0x3, {{1, 0}, {0, 1}, {k, k}}},
+  };
+  for (const Case& c : cases) {
+    WavSpec spec{c.tag, uint16_t(c.channels), 48000, 16};
+    std::vector<float> samples;
+    for (int i = 0; i < 9600; ++i)
+      for (int ch = 0; ch < c.channels; ++ch)
+        samples.push_back(float(0.9 * std::sin(2 * 3.14159265358979323846 * tones[ch] * i / 48000)));
+    std::vector<uint8_t> file = testsupport::WavFile(spec, WavSamples(spec, samples));
+    if (c.tag == 0xFFFE)
+      for (int b = 0; b < 4; ++b) file[40 + b] = uint8_t(c.mask >> (8 * b));
+    FSOUND_STREAM* stream = FSOUND_Stream_Open(WriteTemp("surround.wav", file).c_str(), FSOUND_NORMAL, 0, 0);
+    ASSERT_NE(stream, nullptr) << c.what;
+    EXPECT_EQ(FSOUND_Stream_GetLengthMs(stream), 200) << c.what;
+    FSOUND_SetVolume(FSOUND_Stream_Play(FSOUND_FREE, stream), 255);
+    MelFmod_SetCapture(1);
+    MelFmod_MixBlocks(15);
+    std::vector<int16_t> out = Captured();
+    FSOUND_Stream_Close(stream);
+    std::vector<float> side[2];
+    for (size_t i = kRate / 20; i < size_t(kRate / 20 + kRate / 10); ++i)
+      for (int s = 0; s < 2; ++s) side[s].push_back(out[i * 2 + s] / 32768.0f);
+    double sum[2] = {};
+    for (const auto& g : c.gains) sum[0] += g.first, sum[1] += g.second;
+    const double scale = 1 / std::max(sum[0], sum[1]);
+    for (int ch = 0; ch < c.channels; ++ch) {
+      EXPECT_NEAR(ToneAmplitude(side[0], tones[ch], kRate), 0.9 * c.gains[ch].first * scale, 0.003)
+          << c.what << ": channel " << ch << " in the left";
+      EXPECT_NEAR(ToneAmplitude(side[1], tones[ch], kRate), 0.9 * c.gains[ch].second * scale, 0.003)
+          << c.what << ": channel " << ch << " in the right";
+    }
+  }
+  // Every channel near full scale in step: the sum stays at that level
+  // rather than clipping at three times it.
+  WavSpec spec{0xFFFE, 6, 48000, 16};
+  std::vector<float> same = testsupport::Sine(1000, 0.9, 48000, 9600, 6);
+  std::vector<uint8_t> file = testsupport::WavFile(spec, WavSamples(spec, same));
+  for (int b = 0; b < 4; ++b) file[40 + b] = uint8_t(0x3F >> (8 * b));
+  std::vector<float> left = DecodeAll(WriteTemp("loud.wav", file));
+  ASSERT_GE(left.size(), size_t(kRate / 5));
+  float peak = 0;
+  for (float s : left) peak = std::max(peak, std::fabs(s));
+  EXPECT_NEAR(peak, 0.9f, 0.01f);
 }
 
 TEST_F(Wav, DamagedFilesFailOrPlayWhatIsThere) {
