@@ -113,6 +113,18 @@ TEST(UpdateProtocol, ReadsRecords) {
   EXPECT_FALSE(records[3].Necessary);
 }
 
+// A description cut short anywhere, however much of it reads, is no list to act on.
+TEST(UpdateProtocol, DescriptionsCutShortAreRefused) {
+  const std::string whole = kXml;
+  const size_t end = whole.rfind("</product>");
+  for (size_t n = 0; n < end; ++n) {
+    std::string release;
+    std::vector<UpdateFileRecord> records;
+    EXPECT_EQ(ReadUpdateXml(whole.substr(0, n), &release, &records), kStatusBadList) << n;
+    EXPECT_TRUE(records.empty()) << n;
+  }
+}
+
 TEST(UpdateProtocol, BadDescriptionsAreRefused) {
   const char* bad[] = {
       "<Product><Version Value=\"1.0.0.0><File Name=\"a\"/></Version></Product>",
@@ -194,6 +206,20 @@ TEST(UpdateProtocol, SaveInTextMode) {
   ASSERT_TRUE(SaveUpdateXml(path, std::string("<a>\n</a>\n\0tail", 14)));
   EXPECT_EQ(testsupport::ReadWholeFile(path), "<a>\r\n</a>\r\n");
   EXPECT_FALSE(SaveUpdateXml(dir.File("no\\such\\Update.xml"), "<a/>"));
+  // Replaced whole, never rewritten in place: a reader of the old file keeps
+  // all of it, and the file is the old or the new one as the result says
+  // (Windows moves a file over one held with delete sharing; Wine refuses).
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const bool saved = SaveUpdateXml(path, "<b/>");
+  char bytes[64] = {};
+  DWORD got = 0;
+  EXPECT_TRUE(ReadFile(held, bytes, sizeof bytes, &got, nullptr));
+  CloseHandle(held);
+  EXPECT_EQ(std::string(bytes, got), "<a>\r\n</a>\r\n");
+  EXPECT_EQ(testsupport::ReadWholeFile(path), saved ? "<b/>" : "<a>\r\n</a>\r\n");
+  ASSERT_TRUE(SaveUpdateXml(path, "<b/>"));
 }
 
 TEST(UpdateProtocol, SizesAndPercentages) {

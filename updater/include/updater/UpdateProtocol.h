@@ -55,7 +55,8 @@ enum UpdateStatus {
 constexpr char kMinimumRelease[] = "0.10.0.0";
 
 // Parses the update description; kStatusBadList for a parse error, an
-// unknown entity, a missing release version or an unsafe Name. The records of
+// unknown entity, an element never closed (a text cut short), a missing
+// release version or an unsafe Name. The records of
 // every File element, in document order.
 int ReadUpdateXml(const std::string& text, std::string* releaseVersion,
                   std::vector<UpdateFileRecord>* records);
@@ -69,7 +70,8 @@ int ChooseOfferedRecords(const std::string& releaseVersion, const std::vector<Up
                          const std::string& programFolder, std::vector<UpdateFileRecord>* offered);
 
 // Writes the description in text mode (LF becomes CR LF), cut at its first
-// NUL; false when it could not be written whole.
+// NUL; false when it could not be written whole, and then an earlier file
+// stays as it was.
 bool SaveUpdateXml(const std::string& path, const std::string& text);
 
 // Size as its leading decimal digits, saturating; 0 when there are none.
