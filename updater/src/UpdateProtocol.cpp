@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/SaveFile.h"
+#include "updater/HashManager.h"
 #include "xml/XmlParserNode.h"
 
 namespace {
@@ -171,6 +172,23 @@ bool SaveUpdateXml(const std::string& path, const std::string& text) {
     bytes.push_back(static_cast<uint8_t>(*p));
   }
   return base::SaveFileReplacing(path.c_str(), bytes, "upd");
+}
+
+bool IsListedDownload(const std::string& updateXml, const std::string& name, const std::string& path) {
+  std::string release;
+  std::vector<UpdateFileRecord> records;
+  if (ReadUpdateXml(updateXml.c_str(), &release, &records) != kStatusOk) return false;
+  for (const UpdateFileRecord& record : records) {
+    if (Lower(record.Name) != Lower(name)) continue;
+    if (record.Verify.empty()) return false;
+    CHashManager hash;
+    hash.SetFilePath(path);
+    hash.SetAlgorithm(CHashManager::kMd5);
+    hash.SetSource(CHashManager::kSourceFile);
+    hash.SetFormat(CHashManager::kUpper);
+    return hash.GetHash() == record.Verify;
+  }
+  return false;
 }
 
 uint64_t ParseSizeText(const std::string& size) {

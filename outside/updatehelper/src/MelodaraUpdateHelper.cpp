@@ -20,7 +20,9 @@ enum ExitCode { kReplaced = 0, kBadArguments = 1, kBadSource = 2, kTimedOut = 3,
 constexpr DWORD kDefaultWaitMs = 30000;
 constexpr DWORD kRetryMs = 200;
 
-uint32_t Le16(const std::vector<uint8_t>& b, uint64_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
+uint32_t Le16(const std::vector<uint8_t>& b, uint64_t at) {
+  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8;
+}
 uint32_t Le32(const std::vector<uint8_t>& b, uint64_t at) { return Le16(b, at) | Le16(b, at + 2) << 16; }
 
 // A whole program, not the start of one that a download cut short: the DOS
@@ -53,7 +55,8 @@ bool IsWholeProgram(const std::vector<uint8_t>& b) {
   const uint64_t directories = pe + 24 + (magic == 0x20B ? 112 : 96);
   const uint32_t directoryCount = optionalSize >= (directories - pe - 24) ? Le32(b, directories - 4) : 0;
   if (directoryCount > 4 && directories + 5 * 8 <= table) {
-    const uint64_t signatureAt = Le32(b, directories + 4 * 8), signatureSize = Le32(b, directories + 4 * 8 + 4);
+    const uint64_t signatureAt = Le32(b, directories + 4 * 8),
+                   signatureSize = Le32(b, directories + 4 * 8 + 4);
     if (signatureSize > 0 && signatureAt + signatureSize > size) return false;
   }
   return true;
@@ -71,7 +74,8 @@ bool IsProgram(const std::string& path) {
   if (ok) {
     bytes.resize(size_t(size.QuadPart));
     DWORD got = 0;
-    ok = bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr) && got == bytes.size());
+    ok = bytes.empty() ||
+         (ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr) && got == bytes.size());
   }
   CloseHandle(file);
   return ok && IsWholeProgram(bytes);

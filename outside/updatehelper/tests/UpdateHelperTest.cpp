@@ -112,7 +112,8 @@ TEST_F(UpdateHelperTest, RefusesAProgramThatIsNotWhole) {
       {"PE headers past the end", patched(0x3C, uint32_t(whole.size()))},
       {"no PE signature", patched(pe, 0x14550)},
       {"a section past the end", patched(firstSection + 20, uint32_t(whole.size()))},
-      {"a section table past the end", patched(pe + 4, 0xFFFF0000u | uint8_t(whole[pe + 4]) | uint8_t(whole[pe + 5]) << 8)},
+      {"a section table past the end",
+       patched(pe + 4, 0xFFFF0000u | uint8_t(whole[pe + 4]) | uint8_t(whole[pe + 5]) << 8)},
   };
   for (const auto& c : cases) {
     WriteWholeFile(source, c.bytes);

@@ -173,8 +173,8 @@ TEST_F(SongMakerJobTest, TheSongInformationIsReplacedWhole) {
   const std::string old = "[SETTING]\nOffSetTime = 7\nSongTitle = the old title, long enough to tell\n";
   ASSERT_TRUE(testsupport::WriteBytes(job_.songInfoPath, Bytes(old.begin(), old.end())));
   HANDLE held = ::CreateFileA(job_.songInfoPath.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::string status, message;
   const bool made = job_.Make("la", &host_, &status, &message);

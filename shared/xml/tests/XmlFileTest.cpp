@@ -46,7 +46,8 @@ TEST(XmlFile, BadFilesGiveAnErrorResult) {
       {"truncated in a comment", Ascii("<Product><!-- cut"), "Product", kXmlUnmatchedEndTag},
       {"truncated in CDATA", Ascii("<Product><![CDATA[cut"), "Product", kXmlUnmatchedEndTag},
       {"truncated in an attribute value", Ascii("<Product name=\"cu"), "Product", kXmlUnmatchedQuote},
-      {"a NUL byte inside", Ascii(std::string("<Product>a\0b</Product>", 22)), "Product", kXmlUnexpectedToken},
+      {"a NUL byte inside", Ascii(std::string("<Product>a\0b</Product>", 22)), "Product",
+       kXmlUnexpectedToken},
       {"a NUL byte last", Ascii(std::string("<Product/>\0", 11)), "Product", kXmlUnexpectedToken},
       {"a NUL unit in UTF-16", Utf16(std::u16string(u"<r>a\0b</r>", 10), true), "r", kXmlUnexpectedToken},
       {"UTF-16 of odd length", oddUtf16, "r", kXmlNoError},
@@ -97,7 +98,8 @@ TEST(XmlFile, Utf16FilesAreConverted) {
     ASSERT_EQ(kXmlNoError, r.error) << form.bom << form.bigEndian;
     EXPECT_STREQ("2.0", p.GetAttribute("version"));
     EXPECT_STREQ("a & b", p.GetChildNode("File").GetText(0));
-    EXPECT_EQ(1, XmlParserNode::ParseFile(path.c_str(), nullptr, &r).GetElementCount()) << "no mark in the text";
+    EXPECT_EQ(1, XmlParserNode::ParseFile(path.c_str(), nullptr, &r).GetElementCount())
+        << "no mark in the text";
   }
   // A UTF-8 byte-order mark is no text of the root, in a file or a downloaded text.
   const std::string utf8 = "\xEF\xBB\xBF<r a=\"1\"/>";

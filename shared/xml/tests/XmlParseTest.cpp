@@ -170,8 +170,8 @@ TEST(XmlParse, ElementsLeftOpenAtTheEndAreCounted) {
       {"<r><a>1</a><b>2</b></r>", "r", 0},
       {"<?xml version=\"1.0\"?><r><a/></r>", "r", 0},  // a declaration has no end tag to miss
       {"<?xml version=\"1.0\"?><r><a/>", "r", 1},
-      {"<p>one<p>two", nullptr, 1},      // the second p closed the first
-      {"<a><b><c></a>", nullptr, 0},     // the end tag of a closed b and c too
+      {"<p>one<p>two", nullptr, 1},   // the second p closed the first
+      {"<a><b><c></a>", nullptr, 0},  // the end tag of a closed b and c too
       {"<r><!-- c --><v k='1'/>", "r", 1},
       {"", nullptr, 0},
   };

@@ -74,6 +74,13 @@ int ChooseOfferedRecords(const std::string& releaseVersion, const std::vector<Up
 // stays as it was.
 bool SaveUpdateXml(const std::string& path, const std::string& text);
 
+// Whether the file at path is the one the update description (the fetched
+// text, cut at its first NUL) lists under that Name: its MD5 equals the
+// record's Verify. A download without a length is whole only when this says
+// so; a description that cannot be read, or lists no such file or no MD5 for
+// it, says no.
+bool IsListedDownload(const std::string& updateXml, const std::string& name, const std::string& path);
+
 // Size as its leading decimal digits, saturating; 0 when there are none.
 uint64_t ParseSizeText(const std::string& size);
 // bytes*100/size without overflow; not capped at 100; 0 for a size of 0.

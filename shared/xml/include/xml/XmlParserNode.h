@@ -34,9 +34,9 @@ enum XmlError {
   kXmlUnmatchedQuote = 5,
   kXmlUnmatchedEndTag = 6,  // also a clear section without its close marker
   kXmlUnexpectedToken = 7,  // also a NUL byte inside a file
-  kXmlInvalidTag = 8,     // never reported
-  kXmlNoElements = 9,     // the text is null
-  kXmlFileNotFound = 10,  // also a file too large to hold
+  kXmlInvalidTag = 8,       // never reported
+  kXmlNoElements = 9,       // the text is null
+  kXmlFileNotFound = 10,    // also a file too large to hold
   kXmlFirstTagNotFound = 11,
   kXmlUnknownEntity = 12,   // position of the ampersand
   kXmlNestingTooDeep = 13,  // position of the start tag one level too deep
