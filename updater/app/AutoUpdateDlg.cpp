@@ -232,7 +232,29 @@ LRESULT CAutoUpdateDlg::OnText(WPARAM, LPARAM lParam) {
     OnVersionAnswer(*text);
   else if (m_stage == kFetchingList)
     OnUpdateList(*text);
+  else if (m_stage == kSelfUpdate)
+    OnSelfUpdateList(*text);
   return 0;
+}
+
+// The new updater goes to the helper only once the update description
+// vouches for every byte of it: a download cut short without a length, an
+// error page or a file left in Temp never replaces the updater.
+void CAutoUpdateDlg::OnSelfUpdateList(const std::string& fetched) {
+  std::string text = fetched.c_str();  // up to the first NUL
+  if (text.empty()) {
+    Fail(IDS_SERVER_FAILED);
+    return;
+  }
+  if (!IsListedDownload(text, Text(IDS_SELF_NAME), m_tempFolder + Text(IDS_SELF_NAME))) {
+    Fail(IDS_DAMAGED);
+    return;
+  }
+  if (!StartUpdateHelper(m_programFolder)) {
+    Fail(IDS_SERVER_FAILED);
+    return;
+  }
+  PostMessage(WM_CLOSE);
 }
 
 void CAutoUpdateDlg::OnVersionAnswer(const std::string& answer) {
@@ -339,13 +361,12 @@ LRESULT CAutoUpdateDlg::OnProgress(WPARAM, LPARAM) {
 LRESULT CAutoUpdateDlg::OnDone(WPARAM finished, LPARAM) {
   DownloadOutcome outcome = m_downloader.GetOutcome();
   if (m_stage == kSelfUpdate) {
-    // Only a whole download replaces the updater: never a cut-off file, an
-    // error page or whatever an earlier run left in Temp.
-    if (!finished || !outcome.Complete() || !StartUpdateHelper(m_programFolder)) {
+    if (!finished || !outcome.Complete()) {
       Fail(IDS_SERVER_FAILED);
       return 0;
     }
-    PostMessage(WM_CLOSE);
+    // Whether it is whole the update description's checksum tells (OnSelfUpdateList).
+    m_downloader.StartTextFetch(MELODARA_UPDATE_SERVER + Text(IDS_LIST_PATH));
     return 0;
   }
   if (m_stage != kDownloading) return 0;

@@ -58,6 +58,7 @@ class CAutoUpdateDlg : public CDialog, public IDownloadListener {
   void Fail(UINT id);
   void OnVersionAnswer(const std::string& answer);
   void OnUpdateList(const std::string& text);
+  void OnSelfUpdateList(const std::string& text);
   void FillList();
   int NextCheckedRow(int from);
   void StartRowDownload();

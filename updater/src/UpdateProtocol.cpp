@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/SaveFile.h"
+#include "updater/HashManager.h"
 #include "xml/XmlParserNode.h"
 
 namespace {
@@ -113,7 +115,8 @@ int ReadUpdateXml(const std::string& text, std::string* releaseVersion,
   records->clear();
   XmlResults results = {};
   XmlParserNode product = XmlParserNode::ParseString(text.c_str(), "Product", &results);
-  if (results.error != kXmlNoError || product.IsEmpty()) return kStatusBadList;
+  // A description cut short reads as far as it came: not a list to act on.
+  if (results.error != kXmlNoError || results.unclosed > 0 || product.IsEmpty()) return kStatusBadList;
   XmlParserNode version = product.GetChildNode("Version");
   const char* value = version.IsEmpty() ? nullptr : version.GetAttribute("Value");
   if (!value || !*value) return kStatusBadList;
@@ -163,12 +166,29 @@ int ChooseOfferedRecords(const std::string& releaseVersion, const std::vector<Up
 }
 
 bool SaveUpdateXml(const std::string& path, const std::string& text) {
-  FILE* file = fopen(path.c_str(), "wt");
-  if (!file) return false;
-  const char* body = text.c_str();
-  size_t length = strlen(body);
-  bool ok = fwrite(body, 1, length, file) == length;
-  return fclose(file) == 0 && ok;
+  std::vector<uint8_t> bytes;
+  for (const char* p = text.c_str(); *p; ++p) {
+    if (*p == '\n') bytes.push_back('\r');
+    bytes.push_back(static_cast<uint8_t>(*p));
+  }
+  return base::SaveFileReplacing(path.c_str(), bytes, "upd");
+}
+
+bool IsListedDownload(const std::string& updateXml, const std::string& name, const std::string& path) {
+  std::string release;
+  std::vector<UpdateFileRecord> records;
+  if (ReadUpdateXml(updateXml.c_str(), &release, &records) != kStatusOk) return false;
+  for (const UpdateFileRecord& record : records) {
+    if (Lower(record.Name) != Lower(name)) continue;
+    if (record.Verify.empty()) return false;
+    CHashManager hash;
+    hash.SetFilePath(path);
+    hash.SetAlgorithm(CHashManager::kMd5);
+    hash.SetSource(CHashManager::kSourceFile);
+    hash.SetFormat(CHashManager::kUpper);
+    return hash.GetHash() == record.Verify;
+  }
+  return false;
 }
 
 uint64_t ParseSizeText(const std::string& size) {

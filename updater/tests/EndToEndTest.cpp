@@ -427,7 +427,26 @@ TEST_F(EndToEndTest, SelfUpdateHandsOverOnlyAWholeDownload) {
   CloseHandle(updater);
   updater = nullptr;
 
-  PutServerFile("software\\update\\MelodaraUpdate.rar", "MZ the next updater");
+  // The server's answer cut short, as a connection closed early leaves it:
+  // Update.xml's checksum tells, and the updater stays.
+  const std::string next = ReadWholeFile("MelodaraUpdateLoopback.exe");
+  ASSERT_GT(next.size(), 4096u);
+  ServeList(
+      UpdateXml("1.0.0.0", {{"MelodaraUpdate.exe", "1.0.0.2", std::to_string(next.size()),
+                             UpdateServerUrl() + "/software/update/MelodaraUpdate.rar", Md5(next), true}}));
+  PutServerFile("software\\update\\MelodaraUpdate.rar", next.substr(0, 4096));
+  dialog = StartUpdater();
+  ASSERT_NE(dialog, nullptr);
+  std::wstring damaged = std::wstring(kPrefix) + L"下载的文件已损坏，请重新下载";
+  EXPECT_EQ(WaitForStatus(dialog, damaged), damaged);
+  EXPECT_TRUE(Requested("/SoftWare/update/Update.xml"));
+  EXPECT_TRUE(testsupport::ReadFakePlayerLog(log).empty());
+  ExitUpdater(dialog);
+  CloseHandle(updater);
+  updater = nullptr;
+  EXPECT_EQ(ReadWholeFile(folder + "MelodaraUpdate.exe"), ReadWholeFile("MelodaraUpdateLoopback.exe"));
+
+  PutServerFile("software\\update\\MelodaraUpdate.rar", next);
   // The dialog may be gone again before a search finds it.
   updater = Start("\"" + folder + "MelodaraUpdate.exe\"", other.Path());
   ASSERT_NE(updater, nullptr);
@@ -437,7 +456,7 @@ TEST_F(EndToEndTest, SelfUpdateHandsOverOnlyAWholeDownload) {
   std::string expected = "\"" + folder + "Temp\\MelodaraUpdate.exe\" \"" + folder + "MelodaraUpdate.exe\"";
   EXPECT_NE(records[0].Field("cmdA").find(expected), std::string::npos) << records[0].Field("cmdA");
   EXPECT_EQ(records[0].Field("module"), folder + "MelodaraUpdateHelper.exe");
-  EXPECT_EQ(ReadWholeFile(folder + "Temp\\MelodaraUpdate.exe"), "MZ the next updater");
+  EXPECT_EQ(ReadWholeFile(folder + "Temp\\MelodaraUpdate.exe"), next);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "testsupport/TempDir.h"
 #include "testsupport/UpdateServer.h"
+#include "updater/HashManager.h"
 #include "updater/UpdateProtocol.h"
 
 namespace {
@@ -113,6 +114,18 @@ TEST(UpdateProtocol, ReadsRecords) {
   EXPECT_FALSE(records[3].Necessary);
 }
 
+// A description cut short anywhere, however much of it reads, is no list to act on.
+TEST(UpdateProtocol, DescriptionsCutShortAreRefused) {
+  const std::string whole = kXml;
+  const size_t end = whole.rfind("</product>");
+  for (size_t n = 0; n < end; ++n) {
+    std::string release;
+    std::vector<UpdateFileRecord> records;
+    EXPECT_EQ(ReadUpdateXml(whole.substr(0, n), &release, &records), kStatusBadList) << n;
+    EXPECT_TRUE(records.empty()) << n;
+  }
+}
+
 TEST(UpdateProtocol, BadDescriptionsAreRefused) {
   const char* bad[] = {
       "<Product><Version Value=\"1.0.0.0><File Name=\"a\"/></Version></Product>",
@@ -194,6 +207,61 @@ TEST(UpdateProtocol, SaveInTextMode) {
   ASSERT_TRUE(SaveUpdateXml(path, std::string("<a>\n</a>\n\0tail", 14)));
   EXPECT_EQ(testsupport::ReadWholeFile(path), "<a>\r\n</a>\r\n");
   EXPECT_FALSE(SaveUpdateXml(dir.File("no\\such\\Update.xml"), "<a/>"));
+  // Replaced whole, never rewritten in place: a reader of the old file keeps
+  // all of it, and the file is the old or the new one as the result says
+  // (Windows moves a file over one held with delete sharing; Wine refuses).
+  HANDLE held =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const bool saved = SaveUpdateXml(path, "<b/>");
+  char bytes[64] = {};
+  DWORD got = 0;
+  EXPECT_TRUE(ReadFile(held, bytes, sizeof bytes, &got, nullptr));
+  CloseHandle(held);
+  EXPECT_EQ(std::string(bytes, got), "<a>\r\n</a>\r\n");
+  EXPECT_EQ(testsupport::ReadWholeFile(path), saved ? "<b/>" : "<a>\r\n</a>\r\n");
+  ASSERT_TRUE(SaveUpdateXml(path, "<b/>"));
+}
+
+// A new updater is whole only when the description lists it with the MD5 of
+// what arrived.
+TEST(UpdateProtocol, ListedDownloads) {
+  testsupport::TempDir dir;
+  std::string whole;
+  for (int i = 0; i < 10000; ++i) whole += char('A' + i % 23);
+  testsupport::WriteWholeFile(dir.File("whole"), whole);
+  testsupport::WriteWholeFile(dir.File("cut"), whole.substr(0, 4096));
+  CHashManager hash;
+  hash.SetFilePath(dir.File("whole"));
+  hash.SetAlgorithm(CHashManager::kMd5);
+  hash.SetSource(CHashManager::kSourceFile);
+  hash.SetFormat(CHashManager::kUpper);
+  const std::string md5 = hash.GetHash();
+  ASSERT_EQ(md5.size(), 32u);
+  auto list = [](const std::string& files) {
+    return "<Product><Version Value=\"1.0.0.0\"><File Name=\"A.dll\"><Verify>0</Verify></File>" + files +
+           "</Version></Product>";
+  };
+  const std::string listed = list("<File Name=\"MelodaraUpdate.exe\"><Verify>" + md5 + "</Verify></File>");
+  const struct {
+    const char* what;
+    std::string xml;
+    const char* file;
+    bool whole;
+  } cases[] = {
+      {"listed, whole", listed, "whole", true},
+      {"listed, name in other letters",
+       list("<File Name=\"melodaraupdate.EXE\"><Verify>" + md5 + "</Verify></File>"), "whole", true},
+      {"listed, cut short", listed, "cut", false},
+      {"listed, missing", listed, "missing", false},
+      {"not listed", list(""), "whole", false},
+      {"listed without an MD5", list("<File Name=\"MelodaraUpdate.exe\"/>"), "whole", false},
+      {"the description cut short", listed.substr(0, listed.size() - 10), "whole", false},
+      {"no description", "", "whole", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsListedDownload(c.xml, "MelodaraUpdate.exe", dir.File(c.file)), c.whole) << c.what;
 }
 
 TEST(UpdateProtocol, SizesAndPercentages) {

@@ -6,10 +6,14 @@
 // an output folder equal to the audio's own folder never damages the input.
 // Exit code 0 on success; otherwise a message on the error stream and:
 // 1 wrong arguments, 2 unreadable audio, 3 missing song, 4 missing song
-// information, 5 output not written.
+// information, 5 output not written, 6 song information that cannot be stored
+// as written (an OffSetTime that is no whole number of milliseconds in 32
+// bits, a value too long to read). Nothing is ever stored changed.
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -53,15 +57,43 @@ std::string FullPath(const std::string& path) {
   return length > 0 && length < sizeof full ? std::string(full) : path;
 }
 
-std::vector<uint8_t> Setting(const std::string& ini, const char* key) {
-  char value[4096] = {};
-  GetPrivateProfileStringA("SETTING", key, "", value, sizeof value, ini.c_str());
-  std::string text(value);
-  // Trim: the song maker writes "Key = value".
+// Values beyond this are not what a song maker writes.
+constexpr DWORD kMaxValueBytes = 1u << 24;
+
+// The whole value, trimmed (the song maker writes "Key = value"); false when
+// it is longer than kMaxValueBytes. The profile functions cut a value to the
+// buffer in silence, so the buffer grows until the value fits with room over.
+bool Setting(const std::string& ini, const char* key, std::string* out) {
+  std::vector<char> value(4096);
+  for (;;) {
+    DWORD got = GetPrivateProfileStringA("SETTING", key, "", value.data(), DWORD(value.size()), ini.c_str());
+    if (got + 1 < value.size()) {
+      value.resize(got);
+      break;
+    }
+    if (value.size() > kMaxValueBytes) return false;
+    value.assign(value.size() * 2, 0);
+  }
+  std::string text(value.begin(), value.end());
   size_t first = text.find_first_not_of(" \t");
   size_t last = text.find_last_not_of(" \t\r");
-  text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-  return std::vector<uint8_t>(text.begin(), text.end());
+  *out = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  return true;
+}
+
+// OffSetTime: a whole number of milliseconds that fits the 32-bit chunk, or
+// nothing (0). Anything else would be stored as another number.
+bool OffsetSetting(const std::string& ini, int32_t* offset) {
+  std::string text;
+  if (!Setting(ini, "OffSetTime", &text)) return false;
+  *offset = 0;
+  if (text.empty()) return true;
+  char* end = nullptr;
+  errno = 0;
+  long long value = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != 0 || value < INT32_MIN || value > INT32_MAX) return false;
+  *offset = int32_t(value);
+  return true;
 }
 
 int Fail(int code, const std::string& message) {
@@ -91,7 +123,9 @@ int Pack(int argc, char** argv) {
   quillix::SongBlockLayout old;
   if (quillix::ReadSongBlockLayout(audio.data(), audio.size(), &old)) audio.resize(size_t(old.audioEnd));
 
-  int32_t offset = int32_t(GetPrivateProfileIntA("SETTING", "OffSetTime", 0, iniPath.c_str()));
+  int32_t offset = 0;
+  if (!OffsetSetting(iniPath, &offset))
+    return Fail(6, "OffSetTime in " + iniPath + " is no whole number from -2147483648 to 2147483647");
   std::vector<quillix::SongChunkData> chunks;
   chunks.push_back({quillix::kTagSong, song});
   std::vector<uint8_t> offsetBytes(4);
@@ -103,8 +137,10 @@ int Pack(int argc, char** argv) {
                                                     {quillix::kTagComposer, "Composier"},
                                                     {quillix::kTagAlbum, "AlbumTitle"}};
   for (const auto& text : texts) {
-    std::vector<uint8_t> value = Setting(iniPath, text.second);
-    if (!value.empty()) chunks.push_back({text.first, value});
+    std::string value;
+    if (!Setting(iniPath, text.second, &value))
+      return Fail(6, std::string(text.second) + " in " + iniPath + " is too long to store");
+    if (!value.empty()) chunks.push_back({text.first, std::vector<uint8_t>(value.begin(), value.end())});
   }
   std::vector<uint8_t> block = quillix::BuildSongBlock(chunks);
   audio.insert(audio.end(), block.begin(), block.end());

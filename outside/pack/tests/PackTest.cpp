@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -101,6 +102,45 @@ TEST_F(Pack, PacksTheSongAndItsInformationAndRepacksInPlace) {
   quillix::SongBlockLayout layout;
   ASSERT_TRUE(quillix::ReadSongBlockLayout(second.data(), second.size(), &layout));
   EXPECT_EQ(layout.audioEnd, 3000u) << "the old block was replaced, not kept as audio";
+}
+
+// What the song information says is stored as it is, or refused with exit
+// code 6 and no output: never cut or wrapped around in silence.
+TEST_F(Pack, SongInformationIsStoredWholeOrRefused) {
+  const std::string longTitle = std::string(10000, 'x') + "END";
+  struct Case {
+    const char* what;
+    std::string ini;
+    int code;
+    int32_t offset;
+    std::string title;
+  } cases[] = {
+      {"the largest offset", "OffSetTime = 2147483647\nSongTitle = t", 0, INT32_MAX, "t"},
+      {"the smallest offset", "OffSetTime=-2147483648", 0, INT32_MIN, ""},
+      {"no offset", "SongTitle = t", 0, 0, "t"},
+      {"a title past 4,095 bytes", "OffSetTime = 5\nSongTitle = " + longTitle, 0, 5, longTitle},
+      {"an offset past 32 bits", "OffSetTime = 99999999999", 6, 0, ""},
+      {"an offset one past the largest", "OffSetTime = 2147483648", 6, 0, ""},
+      {"an offset one below the smallest", "OffSetTime = -2147483649", 6, 0, ""},
+      {"an offset that is no number", "OffSetTime = 12ms", 6, 0, ""},
+  };
+  const std::string packed = dir.File("out\\song.mp3");
+  for (const Case& c : cases) {
+    DeleteFileA(packed.c_str());
+    Write(dir.File("song.ini"), "[SETTING]\n" + c.ini + "\n");
+    ASSERT_EQ(RunPack(audio + " " + dir.File("out")), c.code) << c.what;
+    if (c.code != 0) {
+      EXPECT_FALSE(Exists(packed)) << c.what;
+      continue;
+    }
+    CQuillixParser parser;
+    ASSERT_EQ(parser.Open(packed.c_str()), 0) << c.what;
+    int32_t offset = 7;
+    ASSERT_EQ(parser.ReadChunk(quillix::kTagOffset, nullptr), 4) << c.what;
+    parser.ReadChunk(quillix::kTagOffset, &offset);
+    EXPECT_EQ(offset, c.offset) << c.what;
+    EXPECT_EQ(Chunk(parser, quillix::kTagTitle), c.title) << c.what;
+  }
 }
 
 TEST_F(Pack, FailuresLeaveNoOutputAndTheInputAlone) {

@@ -23,11 +23,11 @@ bool CQuillixParser::ReadBlock(const char* path, std::vector<uint8_t>* block,
     return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
            ReadFile(file.Get(), out, count, &got, nullptr) && got == count;
   };
+  // The area is read once and walked in memory: a read per chunk head made a
+  // block of many empty chunks take seconds.
   quillix::SongBlockLayout found;
-  if (!quillix::ReadSongBlockLayout(uint64_t(size.QuadPart), readAt, &found)) return false;
-  uint64_t areaBytes = uint64_t(size.QuadPart) - quillix::kSongBlockFooterSize - found.audioEnd;
-  std::vector<uint8_t> bytes(static_cast<size_t>(areaBytes));
-  if (areaBytes && !readAt(found.audioEnd, bytes.data(), uint32_t(areaBytes))) return false;
+  std::vector<uint8_t> bytes;
+  if (!quillix::ReadSongBlockLayout(uint64_t(size.QuadPart), readAt, &found, &bytes)) return false;
   *block = std::move(bytes);
   *layout = std::move(found);
   return true;

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <string>
 
 #include "CQuillixParser.h"
@@ -101,6 +103,62 @@ TEST(SongBlock, DamagedBlocksAreNoBlocks) {
   CQuillixParser parser;
   EXPECT_EQ(parser.HasEmbeddedSong(dir.File("missing.mp3").c_str()), 0);
   EXPECT_EQ(parser.Open(dir.File("missing.mp3").c_str()), 1);
+}
+
+// A block of many empty chunks: the area is read once, and a block of more
+// chunks than the bound is no block, whatever its size.
+TEST(SongBlock, ManyChunksAreBoundedAndReadAtOnce) {
+  testsupport::TempDir dir;
+  Bytes audio(300, 0x22);
+  auto emptyChunks = [&](size_t count) {
+    std::vector<SongChunkData> chunks(1, SongChunkData{quillix::kTagSong, Text("song")});
+    chunks.resize(count, SongChunkData{quillix::kTagTitle, {}});
+    return Packed(audio, chunks);
+  };
+  // 8 MB of zeros: a million chunks of tag 0 and length 0, then the footer.
+  Bytes zeros = audio;
+  zeros.resize(audio.size() + 8 * 1024 * 1024, 0);
+  Bytes footer = BuildSongBlock({});
+  std::copy(footer.begin(), footer.begin() + 8, std::back_inserter(zeros));
+  for (int i = 0; i < 4; ++i) zeros.push_back(uint8_t((8u * 1024 * 1024) >> (8 * i)));
+  zeros.insert(zeros.end(), {1, 0, 0, 0});
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    size_t chunks;  // 0: no block
+  } cases[] = {
+      {"as many chunks as allowed", emptyChunks(quillix::kSongBlockMaxChunks), quillix::kSongBlockMaxChunks},
+      {"one more", emptyChunks(quillix::kSongBlockMaxChunks + 1), 0},
+      {"8 MB of empty chunks", zeros, 0},
+  };
+  for (const Case& c : cases) {
+    int reads = 0;
+    quillix::SongBlockLayout layout;
+    std::vector<uint8_t> area;
+    const Bytes& bytes = c.bytes;
+    bool found = quillix::ReadSongBlockLayout(
+        bytes.size(),
+        [&](uint64_t offset, uint8_t* out, uint32_t count) {
+          ++reads;
+          if (offset > bytes.size() || count > bytes.size() - offset) return false;
+          std::memcpy(out, bytes.data() + offset, count);
+          return true;
+        },
+        &layout, &area);
+    EXPECT_EQ(found, c.chunks > 0) << c.what;
+    EXPECT_LE(reads, 2) << c.what;
+    EXPECT_EQ(layout.chunks.size(), c.chunks) << c.what;
+    if (found) EXPECT_EQ(area.size(), bytes.size() - audio.size() - quillix::kSongBlockFooterSize) << c.what;
+    quillix::SongBlockLayout inMemory;
+    EXPECT_EQ(quillix::ReadSongBlockLayout(bytes.data(), bytes.size(), &inMemory), found) << c.what;
+    EXPECT_EQ(inMemory.chunks.size(), c.chunks) << c.what;
+
+    std::string path = Write(dir, "many.mp3", bytes);
+    CQuillixParser parser;
+    EXPECT_EQ(parser.HasEmbeddedSong(path.c_str()), found ? 1 : 0) << c.what;
+    ASSERT_EQ(parser.Open(path.c_str()), found ? 0 : 1) << c.what;
+    EXPECT_EQ(parser.ReadChunk(quillix::kTagSong, nullptr), found ? 4 : 0) << c.what;
+  }
 }
 
 TEST(SongBlock, TheLibraryMakesParsersOfVersionOneOnly) {

@@ -50,6 +50,8 @@ class UpdateHelperTest : public testing::Test {
   std::string Arguments(const std::string& wait = "") const {
     return Quoted(source) + " " + Quoted(target) + (wait.empty() ? "" : " " + wait);
   }
+  // A real program stands for the new updater: the helper itself.
+  void WriteNewUpdater() { ASSERT_TRUE(CopyFileA("MelodaraUpdateHelper.exe", source.c_str(), FALSE)); }
   void ExpectTargetUntouched() {
     EXPECT_EQ(ReadWholeFile(target), "MZ old updater");
     EXPECT_EQ(GetFileAttributesA((target + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -60,14 +62,14 @@ class UpdateHelperTest : public testing::Test {
 };
 
 TEST_F(UpdateHelperTest, ReplacesTheTarget) {
-  WriteWholeFile(source, "MZ new updater");
+  WriteNewUpdater();
   EXPECT_EQ(RunHelper(Arguments()), 0u);
-  EXPECT_EQ(ReadWholeFile(target), "MZ new updater");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(source));
   EXPECT_EQ(GetFileAttributesA((target + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(UpdateHelperTest, RefusesBadArguments) {
-  WriteWholeFile(source, "MZ new updater");
+  WriteNewUpdater();
   for (const std::string& parameters :
        {std::string(), Quoted(source), Arguments("/other"), Quoted(target) + " " + Quoted(target),
         Quoted(source) + " \"\"", Arguments("/wait:1") + " extra"})
@@ -86,9 +88,43 @@ TEST_F(UpdateHelperTest, RefusesABadSource) {
   ExpectTargetUntouched();
 }
 
+// Made from a whole program in the test: its start, as a download cut short
+// leaves it, and headers that promise more than the file holds.
+TEST_F(UpdateHelperTest, RefusesAProgramThatIsNotWhole) {
+  const std::string whole = ReadWholeFile("MelodaraUpdateHelper.exe");
+  ASSERT_GT(whole.size(), 8192u);
+  const uint32_t pe = uint32_t(uint8_t(whole[0x3C])) | uint32_t(uint8_t(whole[0x3D])) << 8;
+  ASSERT_EQ(whole.compare(pe, 4, std::string("PE\0\0", 4)), 0);
+  auto patched = [&whole](size_t at, uint32_t value) {
+    std::string bytes = whole;
+    for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
+    return bytes;
+  };
+  const size_t optionalSize = uint8_t(whole[pe + 20]) | uint8_t(whole[pe + 21]) << 8;
+  const size_t firstSection = pe + 24 + optionalSize;
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"the first 4,096 bytes", whole.substr(0, 4096)},
+      {"all but the last byte", whole.substr(0, whole.size() - 1)},
+      {"the DOS header alone", whole.substr(0, 64)},
+      {"PE headers past the end", patched(0x3C, uint32_t(whole.size()))},
+      {"no PE signature", patched(pe, 0x14550)},
+      {"a section past the end", patched(firstSection + 20, uint32_t(whole.size()))},
+      {"a section table past the end",
+       patched(pe + 4, 0xFFFF0000u | uint8_t(whole[pe + 4]) | uint8_t(whole[pe + 5]) << 8)},
+  };
+  for (const auto& c : cases) {
+    WriteWholeFile(source, c.bytes);
+    EXPECT_EQ(RunHelper(Arguments()), 2u) << c.what;
+    EXPECT_EQ(ReadWholeFile(target), "MZ old updater") << c.what;
+  }
+}
+
 // The updater is still ending: the target is in use for a while.
 TEST_F(UpdateHelperTest, WaitsForTheTargetToBeFree) {
-  WriteWholeFile(source, "MZ new updater");
+  WriteNewUpdater();
   HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::thread release([held] {
@@ -99,11 +135,11 @@ TEST_F(UpdateHelperTest, WaitsForTheTargetToBeFree) {
   EXPECT_EQ(RunHelper(Arguments("/wait:10000")), 0u);
   release.join();
   EXPECT_GE(GetTickCount() - start, 1500u);
-  EXPECT_EQ(ReadWholeFile(target), "MZ new updater");
+  EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(source));
 }
 
 TEST_F(UpdateHelperTest, GivesUpWhenTheTargetStaysInUse) {
-  WriteWholeFile(source, "MZ new updater");
+  WriteNewUpdater();
   HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(RunHelper(Arguments("/wait:1000")), 3u);

@@ -174,23 +174,14 @@ int CSongMakerJob::Compile(const std::string& lyricText, std::string* saveMessag
 }
 
 bool CSongMakerJob::WriteSongInfo(std::string* status, std::string* message) const {
-  HANDLE file = ::CreateFileA(songInfoPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    *status = "Failed to save INI file!";
-    return false;
-  }
+  // The text holds OffSetTime already; written whole or not at all, so a
+  // failed save keeps the song information that was there.
   const std::string text = SongInfoText();
-  DWORD written = 0;
-  const bool ok = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                  written == text.size();
-  ::CloseHandle(file);
-  if (!ok) {
+  if (!base::SaveFileReplacing(songInfoPath.c_str(), text.data(), text.size(), "ini")) {
     *message = "Failed to save INI file!";
     *status = "Failed to save INI file!";
     return false;
   }
-  CProfileHelper::WriteProfileInt("SETTING", "OffSetTime", static_cast<UINT>(delayMs), songInfoPath.c_str());
   return true;
 }
 

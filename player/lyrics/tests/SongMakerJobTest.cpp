@@ -155,12 +155,44 @@ TEST_F(SongMakerJobTest, MakeCompilesWritesRunsThePackerAndResumes) {
   EXPECT_EQ(ReadAll(log_), job_.audioPath + "\n" + job_.outputFolder + "\n") << "each argument whole";
   EXPECT_NE(::GetFileAttributesA((job_.outputFolder + "\\song.mp3").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(::GetFileAttributesA(job_.outputMidiPath.c_str()), INVALID_FILE_ATTRIBUTES);
-  // The song information as written, OffSetTime then written once more by
-  // the profile functions.
+  // The song information as written.
   char delay[16] = {};
   ::GetPrivateProfileStringA("SETTING", "OffSetTime", "", delay, sizeof(delay), job_.songInfoPath.c_str());
   EXPECT_STREQ(delay, "0");
   char title[64] = {};
+  ::GetPrivateProfileStringA("SETTING", "SongTitle", "", title, sizeof(title), job_.songInfoPath.c_str());
+  EXPECT_STREQ(title, "song");
+}
+
+// The song information is replaced as a whole, never rewritten in place: a
+// reader that holds the old file keeps reading all of it, and the file is
+// the old one or the new one as the result says (Windows moves a file over
+// one held open with delete sharing; Wine refuses to).
+TEST_F(SongMakerJobTest, TheSongInformationIsReplacedWhole) {
+  Ready();
+  const std::string old = "[SETTING]\nOffSetTime = 7\nSongTitle = the old title, long enough to tell\n";
+  ASSERT_TRUE(testsupport::WriteBytes(job_.songInfoPath, Bytes(old.begin(), old.end())));
+  HANDLE held = ::CreateFileA(job_.songInfoPath.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::string status, message;
+  const bool made = job_.Make("la", &host_, &status, &message);
+  char bytes[256] = {};
+  DWORD got = 0;
+  EXPECT_TRUE(::ReadFile(held, bytes, sizeof(bytes), &got, nullptr));
+  ::CloseHandle(held);
+  EXPECT_EQ(std::string(bytes, got), old);
+  char title[64] = {};
+  ::GetPrivateProfileStringA("SETTING", "SongTitle", "", title, sizeof(title), job_.songInfoPath.c_str());
+  if (made) {
+    EXPECT_STREQ(title, "song");
+  } else {
+    EXPECT_EQ(status, "Failed to save INI file!");
+    EXPECT_STREQ(title, "the old title, long enough to tell");
+  }
+  // Once nobody holds it, it is saved.
+  EXPECT_TRUE(job_.Make("la", &host_, &status, &message)) << status;
   ::GetPrivateProfileStringA("SETTING", "SongTitle", "", title, sizeof(title), job_.songInfoPath.c_str());
   EXPECT_STREQ(title, "song");
 }

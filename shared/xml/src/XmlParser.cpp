@@ -59,6 +59,7 @@ struct XmlParser {
   const char* pendingNew = nullptr;  // a start tag that closed the open element
   bool firstCall = true;
   int depth = 0;
+  int unclosed = 0;  // elements open when the text ended
 
   explicit XmlParser(const char* t) : text(t) {}
 
@@ -70,15 +71,19 @@ struct XmlParser {
     return false;
   }
 
-  Token Next();
+  Token Next(bool inTag = true);
   bool ParseElement(XmlNodeBlock* node);
+  void NoteOpenAtEnd(const XmlNodeBlock* node);
   bool StoreText(XmlNodeBlock* node, size_t start, size_t end);
   bool AddChildNamed(XmlNodeBlock* node, size_t nameStart, bool declaration, XmlNodeBlock** child,
                      size_t tagPos);
   size_t FindClose(const char* marker) const;
 };
 
-Token XmlParser::Next() {
+// A quote opens a quoted value only inside a tag; in contents it is a
+// character of the text ("it's"), or it would swallow the markup up to the
+// next quote of its kind.
+Token XmlParser::Next(bool inTag) {
   while (IsSpace(text[pos])) ++pos;
   Token t{kError, pos, 0, nullptr};
   char c = text[pos];
@@ -104,7 +109,7 @@ Token XmlParser::Next() {
     pos += t.length;
     return t;
   }
-  if (c == '"' || c == '\'') {
+  if (inTag && (c == '"' || c == '\'')) {
     const char* close = strchr(text + pos + 1, c);
     if (!close) {
       pos += strlen(text + pos);
@@ -190,6 +195,12 @@ size_t XmlParser::FindClose(const char* marker) const {
   return static_cast<size_t>(-1);
 }
 
+// Every element from the innermost one out is left open when the text ends.
+void XmlParser::NoteOpenAtEnd(const XmlNodeBlock* node) {
+  for (const XmlNodeBlock* b = node; b; b = b->parent)
+    if (b->name && !b->isDeclaration) ++unclosed;
+}
+
 bool XmlParser::ParseElement(XmlNodeBlock* node) {
   bool inside = !firstCall;
   firstCall = false;
@@ -215,8 +226,11 @@ bool XmlParser::ParseElement(XmlNodeBlock* node) {
     return true;
   };
   for (;;) {
-    Token t = Next();
-    if (t.kind == kError) return false;
+    Token t = Next(inside);
+    if (t.kind == kError) {
+      if (error == kXmlNoError) NoteOpenAtEnd(node);
+      return false;
+    }
     if (inside) {
       if (attrState == 0) {
         if (t.kind == kText) {
@@ -310,6 +324,8 @@ bool XmlParser::ParseElement(XmlNodeBlock* node) {
         if (name.kind != kText) return Fail(kXmlMissingEndTagName, pos);
         Token close = Next();
         if (close.kind != kCloseTag) return Fail(kXmlMissingEndTagName, pos);
+        // In the document root an end tag closes nothing, as in any element it does not name.
+        if (!node->name) return Fail(kXmlUnmatchedEndTag, pos);
         if (CompareTagName(node->name, text + name.start)) pendingEnd = text + name.start;
         return true;
       }
@@ -340,11 +356,26 @@ bool LooksLikeUtf16(const unsigned char* bytes, size_t count) {
   return xmlcp::Utf16Statistics(bytes, count);
 }
 
-void SetResults(XmlResults* results, int error, int line, int column) {
+void SetResults(XmlResults* results, int error, int line, int column, int unclosed = 0) {
   if (!results) return;
   results->error = error;
   results->line = line;
   results->column = column;
+  results->unclosed = unclosed;
+}
+
+// An error at a byte of the text: line = 1 + line feeds before it, column =
+// 1 + bytes after the last of them.
+void SetErrorAt(XmlResults* results, int error, const char* text, size_t at) {
+  int line = 1;
+  size_t lastBreak = static_cast<size_t>(-1);
+  for (size_t i = 0; i < at; ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      lastBreak = i;
+    }
+  }
+  SetResults(results, error, line, static_cast<int>(at - (lastBreak + 1)) + 1);
 }
 
 }  // namespace
@@ -355,6 +386,8 @@ XmlParserNode XmlParserNode::ParseString(const char* text, const char* firstTag,
     SetResults(results, kXmlNoElements, 0, 0);
     return XmlParserNode();
   }
+  // A UTF-8 byte-order mark says how the file was stored; it is no text of the document.
+  if (text[0] == '\xEF' && text[1] == '\xBB' && text[2] == '\xBF') text += 3;
   XmlNodeBlock* root = XmlNodeOps::NewBlock(nullptr, 0);
   if (!root) {
     SetResults(results, kXmlNoElements, 0, 0);
@@ -364,17 +397,10 @@ XmlParserNode XmlParserNode::ParseString(const char* text, const char* firstTag,
   parser.ParseElement(root);
   XmlParserNode document = XmlNodeOps::Wrap(root, false);
   if (parser.error != kXmlNoError) {
-    int line = 1;
-    size_t lastBreak = static_cast<size_t>(-1);
-    for (size_t i = 0; i < parser.errorPos; ++i) {
-      if (text[i] == '\n') {
-        ++line;
-        lastBreak = i;
-      }
-    }
-    SetResults(results, parser.error, line, static_cast<int>(parser.errorPos - (lastBreak + 1)) + 1);
+    SetErrorAt(results, parser.error, text, parser.errorPos);
     return XmlParserNode();
   }
+  if (results) results->unclosed = parser.unclosed;
   if (!firstTag || !*firstTag) return document;
   // The first tag may sit inside declarations (the prolog holds the document).
   XmlParserNode current = document;
@@ -390,7 +416,7 @@ XmlParserNode XmlParserNode::ParseString(const char* text, const char* firstTag,
     }
     ++i;
   }
-  SetResults(results, kXmlFirstTagNotFound, 0, 0);
+  SetResults(results, kXmlFirstTagNotFound, 0, 0, parser.unclosed);
   return XmlParserNode();
 }
 
@@ -402,20 +428,26 @@ XmlParserNode XmlParserNode::ParseFile(const char* path, const char* firstTag, X
     return XmlParserNode();
   }
   const char* text = reinterpret_cast<const char*>(data);
+  size_t length = size;
   char* converted = nullptr;
-  if (LooksLikeUtf16(data, size < 10000 ? size : 10000)) {
+  const bool bigEndian = size >= 2 && data[0] == 0xFE && data[1] == 0xFF;
+  if (bigEndian || LooksLikeUtf16(data, size < 10000 ? size : 10000)) {
     size_t units = size / 2;
     const unsigned char* first = data;
     // The byte-order mark says how the file is stored; it is not part of the text.
-    if (units > 0 && data[0] == 0xFF && data[1] == 0xFE) {
+    if (units > 0 && (bigEndian || (data[0] == 0xFF && data[1] == 0xFE))) {
       first += 2;
       --units;
     }
     // Copied to aligned storage: the file buffer's units may be read as such only by bytes.
     uint16_t* aligned = static_cast<uint16_t*>(malloc(units * 2 + 2));
-    size_t length = 0;
+    length = 0;
     if (aligned) {
-      memcpy(aligned, first, units * 2);
+      for (size_t i = 0; i < units; ++i) {
+        const unsigned char* unit = first + 2 * i;
+        aligned[i] = bigEndian ? static_cast<uint16_t>(unit[0] << 8 | unit[1])
+                               : static_cast<uint16_t>(unit[1] << 8 | unit[0]);
+      }
       converted = xmlcp::Utf16ToAnsi(aligned, units, &length);
       free(aligned);
     }
@@ -426,7 +458,14 @@ XmlParserNode XmlParserNode::ParseFile(const char* path, const char* firstTag, X
     }
     text = converted;
   }
-  XmlParserNode node = ParseString(text, firstTag, results);
+  // A NUL would end the text there and the rest of the file would go unread.
+  const void* nul = memchr(text, 0, length);
+  XmlParserNode node;
+  if (nul) {
+    SetErrorAt(results, kXmlUnexpectedToken, text, static_cast<size_t>(static_cast<const char*>(nul) - text));
+  } else {
+    node = ParseString(text, firstTag, results);
+  }
   free(converted);
   free(data);
   return node;

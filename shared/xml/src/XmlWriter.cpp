@@ -75,7 +75,8 @@ void WriteNode(const XmlNodeBlock* b, int depth, Sink& s) {
       const XmlAttribute& a = b->attributes[i];
       if (!a.name || !*a.name) continue;
       s.Put(a.name);
-      if (a.value && *a.value) {
+      // An empty value is written out: a bare name reads back as no value at all.
+      if (a.value) {
         s.Put("=\"");
         s.Escaped(a.value);
         s.Put('"');

@@ -16,14 +16,16 @@ using testsupport::Bytes;
 
 Bytes Ascii(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-// UTF-16LE bytes of the units, with a byte-order mark when asked.
-Bytes Utf16(const std::u16string& s, bool bom) {
+// UTF-16 bytes of the units (little-endian unless asked), with a byte-order mark when asked.
+Bytes Utf16(const std::u16string& s, bool bom, bool bigEndian = false) {
   Bytes b;
   if (bom) b = {0xFF, 0xFE};
   for (char16_t u : s) {
     b.push_back(static_cast<uint8_t>(u & 0xFF));
     b.push_back(static_cast<uint8_t>(u >> 8));
   }
+  if (bigEndian)
+    for (size_t i = 0; i + 1 < b.size(); i += 2) std::swap(b[i], b[i + 1]);
   return b;
 }
 
@@ -44,7 +46,10 @@ TEST(XmlFile, BadFilesGiveAnErrorResult) {
       {"truncated in a comment", Ascii("<Product><!-- cut"), "Product", kXmlUnmatchedEndTag},
       {"truncated in CDATA", Ascii("<Product><![CDATA[cut"), "Product", kXmlUnmatchedEndTag},
       {"truncated in an attribute value", Ascii("<Product name=\"cu"), "Product", kXmlUnmatchedQuote},
-      {"NUL bytes end the text", Ascii(std::string("<Product>a\0b</Product>", 22)), "Product", kXmlNoError},
+      {"a NUL byte inside", Ascii(std::string("<Product>a\0b</Product>", 22)), "Product",
+       kXmlUnexpectedToken},
+      {"a NUL byte last", Ascii(std::string("<Product/>\0", 11)), "Product", kXmlUnexpectedToken},
+      {"a NUL unit in UTF-16", Utf16(std::u16string(u"<r>a\0b</r>", 10), true), "r", kXmlUnexpectedToken},
       {"UTF-16 of odd length", oddUtf16, "r", kXmlNoError},
       {"UTF-16 with a lone surrogate", Utf16(u"<r a=\"\xD800\"/>", true), "r", kXmlNoError},
       {"a byte-order mark alone", {0xFF, 0xFE}, "r", kXmlFirstTagNotFound},
@@ -54,11 +59,19 @@ TEST(XmlFile, BadFilesGiveAnErrorResult) {
   for (const FileCase& c : cases) {
     std::string path = dir.File("case" + std::to_string(n++) + ".xml");
     ASSERT_TRUE(testsupport::WriteBytes(path, c.bytes));
-    XmlResults r{-1, -1, -1};
+    XmlResults r{-1, -1, -1, -1};
     XmlParserNode node = XmlParserNode::ParseFile(path.c_str(), c.firstTag, &r);
     EXPECT_EQ(c.code, r.error) << c.what;
     EXPECT_EQ(c.code != kXmlNoError, node.IsEmpty()) << c.what;
   }
+  // A NUL is reported where it stands.
+  std::string path = dir.File("zero.xml");
+  ASSERT_TRUE(testsupport::WriteBytes(path, Ascii(std::string("<r>\n<a>x\0</a></r>", 17))));
+  XmlResults at{};
+  EXPECT_TRUE(XmlParserNode::ParseFile(path.c_str(), nullptr, &at).IsEmpty());
+  EXPECT_EQ(kXmlUnexpectedToken, at.error);
+  EXPECT_EQ(2, at.line);
+  EXPECT_EQ(5, at.column);
   XmlResults r{};
   EXPECT_TRUE(XmlParserNode::ParseFile(dir.File("missing.xml").c_str(), nullptr, &r).IsEmpty());
   EXPECT_EQ(kXmlFileNotFound, r.error);
@@ -72,14 +85,30 @@ TEST(XmlFile, Utf16FilesAreConverted) {
   testsupport::TempDir dir;
   std::string path = dir.File("u.xml");
   // With and without a byte-order mark; without one the text statistics decide.
-  for (bool bom : {true, false}) {
+  // Big-endian text is known by its mark.
+  const struct {
+    bool bom;
+    bool bigEndian;
+  } forms[] = {{true, false}, {false, false}, {true, true}};
+  for (const auto& form : forms) {
     ASSERT_TRUE(testsupport::WriteBytes(
-        path, Utf16(u"<Product version=\"2.0\"><File>a &amp; b</File></Product>", bom)));
+        path, Utf16(u"<Product version=\"2.0\"><File>a &amp; b</File></Product>", form.bom, form.bigEndian)));
     XmlResults r{};
     XmlParserNode p = XmlParserNode::ParseFile(path.c_str(), "product", &r);
-    ASSERT_EQ(kXmlNoError, r.error) << bom;
+    ASSERT_EQ(kXmlNoError, r.error) << form.bom << form.bigEndian;
     EXPECT_STREQ("2.0", p.GetAttribute("version"));
     EXPECT_STREQ("a & b", p.GetChildNode("File").GetText(0));
+    EXPECT_EQ(1, XmlParserNode::ParseFile(path.c_str(), nullptr, &r).GetElementCount())
+        << "no mark in the text";
+  }
+  // A UTF-8 byte-order mark is no text of the root, in a file or a downloaded text.
+  const std::string utf8 = "\xEF\xBB\xBF<r a=\"1\"/>";
+  ASSERT_TRUE(testsupport::WriteBytes(path, Ascii(utf8)));
+  for (XmlParserNode doc : {XmlParserNode::ParseFile(path.c_str(), nullptr, nullptr),
+                            XmlParserNode::ParseString(utf8.c_str(), nullptr, nullptr)}) {
+    EXPECT_EQ(0, doc.GetTextCount());
+    EXPECT_EQ(1, doc.GetElementCount());
+    EXPECT_STREQ("1", doc.GetChildNode("r").GetAttribute("a"));
   }
   // 8-bit markup is never taken for UTF-16, whatever its statistics.
   ASSERT_TRUE(testsupport::WriteBytes(path, Ascii("<ab><cd>ef</cd></ab>")));

@@ -30,6 +30,9 @@ struct ErrorCase {
 TEST(XmlParse, ErrorCodesAndPositions) {
   const ErrorCase cases[] = {
       {"stray end tag inside an element", "<a></b>", kXmlUnmatchedEndTag, 1, 8},
+      {"end tag first in the document", "</x><r><a>1</a></r>", kXmlUnmatchedEndTag, 1, 5},
+      {"end tag after the root element", "<a/>\n</b><c/>", kXmlUnmatchedEndTag, 2, 5},
+      {"end tag after a prolog's element", "<?xml version=\"1.0\"?><r/></x>", kXmlUnmatchedEndTag, 1, 30},
       {"unclosed quote, where the text ends", "<a>\n<b c='x\n y", kXmlUnmatchedQuote, 3, 3},
       {"missing start tag name", "<a><></a>", kXmlMissingStartTagName, 1, 6},
       {"quoted start tag name", "<\"a\">", kXmlMissingStartTagName, 1, 5},
@@ -51,7 +54,7 @@ TEST(XmlParse, ErrorCodesAndPositions) {
       {"100,000 levels", Nested(100000), kXmlNestingTooDeep, 1, 3 * kXmlMaxDepth + 1},
   };
   for (const ErrorCase& c : cases) {
-    XmlResults r{-1, -1, -1};
+    XmlResults r{-1, -1, -1, -1};
     XmlParserNode node = Parse(c.text.c_str(), &r);
     EXPECT_TRUE(node.IsEmpty()) << c.what;
     EXPECT_EQ(c.code, r.error) << c.what;
@@ -71,7 +74,7 @@ TEST(XmlParse, ErrorTextsKeepTheirNumbers) {
 }
 
 TEST(XmlParse, NullTextAndFirstTag) {
-  XmlResults r{-1, -1, -1};
+  XmlResults r{-1, -1, -1, -1};
   EXPECT_TRUE(Parse(nullptr, &r).IsEmpty());
   EXPECT_EQ(kXmlNoElements, r.error);
   EXPECT_EQ(0, r.line);
@@ -135,28 +138,71 @@ TEST(XmlParse, LenientStructure) {
   EXPECT_STREQ("two", doc.GetChildNodeAt("p", 1).GetText(0));
   EXPECT_TRUE(doc.GetChildNodeAt("p", 2).IsEmpty());
 
-  // An end tag at the top stops the parse quietly; what follows is ignored.
-  doc = Parse("<a/></b><c/>", &r);
-  EXPECT_EQ(kXmlNoError, r.error);
-  EXPECT_EQ(1, doc.GetChildCount());
-
   // An end tag of an outer element closes the inner ones.
   doc = Parse("<a><b><c></a><d/>", &r);
   EXPECT_EQ(kXmlNoError, r.error);
   EXPECT_EQ(2, doc.GetChildCount());
   EXPECT_EQ(1, doc.GetChildNode("a").GetChildNode("b").GetChildCount());
 
-  // Open elements stay at the end of the text; trailing text goes.
+  // Open elements stay at the end of the text, counted; trailing text goes.
   doc = Parse("<a><b>text", &r);
   EXPECT_EQ(kXmlNoError, r.error);
+  EXPECT_EQ(2, r.unclosed);
   EXPECT_EQ(0, doc.GetChildNode("a").GetChildNode("b").GetTextCount());
   doc = Parse("<a/>tail", &r);
   EXPECT_EQ(1, doc.GetElementCount());
+  EXPECT_EQ(0, r.unclosed);
 
   // Truncated inside a tag: the element read so far stays, as for any open element.
   doc = Parse("<Product><File name=x size", &r);
   EXPECT_EQ(kXmlNoError, r.error);
+  EXPECT_EQ(2, r.unclosed);
   EXPECT_STREQ("x", doc.GetChildNode("product").GetChildNode("file").GetAttribute("name"));
+}
+
+TEST(XmlParse, ElementsLeftOpenAtTheEndAreCounted) {
+  const struct {
+    const char* text;
+    const char* firstTag;
+    int unclosed;
+  } cases[] = {
+      {"<r><a>1</a><b>2", "r", 2},
+      {"<r><a>1</a><b>2</b></r>", "r", 0},
+      {"<?xml version=\"1.0\"?><r><a/></r>", "r", 0},  // a declaration has no end tag to miss
+      {"<?xml version=\"1.0\"?><r><a/>", "r", 1},
+      {"<p>one<p>two", nullptr, 1},   // the second p closed the first
+      {"<a><b><c></a>", nullptr, 0},  // the end tag of a closed b and c too
+      {"<r><!-- c --><v k='1'/>", "r", 1},
+      {"", nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    XmlResults r{-1, -1, -1, -1};
+    XmlParserNode node = Parse(c.text, &r, c.firstTag);
+    EXPECT_EQ(kXmlNoError, r.error) << c.text;
+    EXPECT_FALSE(node.IsEmpty()) << c.text;
+    EXPECT_EQ(c.unclosed, r.unclosed) << c.text;
+  }
+  // A parse that fails counts nothing.
+  XmlResults r{-1, -1, -1, -1};
+  EXPECT_TRUE(Parse("<r><a b='x", &r).IsEmpty());
+  EXPECT_EQ(kXmlUnmatchedQuote, r.error);
+  EXPECT_EQ(0, r.unclosed);
+}
+
+TEST(XmlParse, QuotesInContentsAreText) {
+  XmlResults r{};
+  XmlParserNode root = Parse("<r><name>TamilNet '99</name><v>lost</v><name>it's</name></r>", &r, "r");
+  ASSERT_EQ(kXmlNoError, r.error);
+  ASSERT_EQ(2, root.CountChildNodes("name"));
+  EXPECT_STREQ("TamilNet '99", root.GetChildNodeAt("name", 0).GetText(0));
+  EXPECT_STREQ("lost", root.GetChildNode("v").GetText(0));
+  EXPECT_STREQ("it's", root.GetChildNodeAt("name", 1).GetText(0));
+  // Both kinds, unbalanced, before a child and first in the text; in a tag a quote still opens a value.
+  root = Parse("<r>\"a\" 'b<c q='x \"y\"'/>\"</r>", &r, "r");
+  ASSERT_EQ(kXmlNoError, r.error);
+  EXPECT_STREQ("\"a\" 'b", root.GetText(0));
+  EXPECT_STREQ("x \"y\"", root.GetChildNode("c").GetAttribute("q"));
+  EXPECT_STREQ("\"", root.GetText(1));
 }
 
 TEST(XmlParse, ClearSections) {

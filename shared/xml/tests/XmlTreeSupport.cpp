@@ -36,9 +36,8 @@ bool TreesEqual(const XmlParserNode& a, const XmlParserNode& b, std::string* why
         if (!TreesEqual(ca.child, cb.child, why)) return false;
         break;
       case kXmlAttribute: {
-        const char* va = ca.attribute.value && *ca.attribute.value ? ca.attribute.value : nullptr;
-        const char* vb = cb.attribute.value && *cb.attribute.value ? cb.attribute.value : nullptr;
-        if (!Same(ca.attribute.name, cb.attribute.name) || !Same(va, vb))
+        // An empty value and no value at all are different answers to a reader.
+        if (!Same(ca.attribute.name, cb.attribute.name) || !Same(ca.attribute.value, cb.attribute.value))
           return Fail(why, "attribute at " + where);
         break;
       }

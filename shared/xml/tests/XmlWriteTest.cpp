@@ -31,9 +31,22 @@ TEST(XmlWrite, FormattedAndCompactOutput) {
   EXPECT_EQ("<a b=\"1\">t<c/></a>", Write(a, 0));
   EXPECT_EQ("<a b=\"1\">t<c/></a>", Write(doc, 0));
 
+  // A bare name stays bare (no value); an empty value is written as one.
   XmlParserNode decl = XmlParserNode::ParseString("<?xml version=\"1.0\"?><r k v=\"\"><!-- c --></r>");
-  EXPECT_EQ("<?xml version=\"1.0\"?><r k v><!-- c --></r>", Write(decl, 0));
-  EXPECT_EQ("<?xml version=\"1.0\"?>\n\t<r k v>\n\t\t<!-- c -->\n\t</r>\n", Write(decl, 1));
+  EXPECT_EQ("<?xml version=\"1.0\"?><r k v=\"\"><!-- c --></r>", Write(decl, 0));
+  EXPECT_EQ("<?xml version=\"1.0\"?>\n\t<r k v=\"\">\n\t\t<!-- c -->\n\t</r>\n", Write(decl, 1));
+  XmlParserNode r = doc.AddChild(Dup("r"), 0);
+  r.AddAttribute(Dup("a"), Dup(""));
+  r.AddAttribute(Dup("b"), Dup("1"));
+  r.AddAttribute(Dup("c"), nullptr);
+  EXPECT_EQ("<r a=\"\" b=\"1\" c/>", Write(r, 0));
+  XmlResults results{};
+  XmlParserNode back = XmlParserNode::ParseString(Write(r, 0).c_str(), "r", &results);
+  ASSERT_EQ(kXmlNoError, results.error);
+  EXPECT_STREQ("", back.GetAttribute("a"));
+  EXPECT_STREQ("1", back.GetAttribute("b"));
+  EXPECT_EQ(nullptr, back.GetAttribute("c"));
+  EXPECT_TRUE(back.IsAttributeSet("c"));
 
   int length = 7;
   EXPECT_EQ(nullptr, XmlParserNode().CreateXmlString(1, &length));

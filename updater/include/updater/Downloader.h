@@ -29,8 +29,10 @@ struct DownloadOutcome {
   DWORD status = 0;         // HTTP status; 0 when no answer came
   uint64_t bytes = 0;       // bytes written to the file
   int64_t contentLength = -1;
-  // The whole file arrived: status 200, not cancelled, no failure, as many
-  // bytes as announced, and not empty.
+  // Nothing the transfer can tell went wrong: status 200, not cancelled, no
+  // failure, as many bytes as announced, and not empty. Without an announced
+  // length a connection closed early looks the same as the body's end, so
+  // the file is whole only once its checksum says so.
   bool Complete() const {
     return finished && !cancelled && !readFailed && status == 200 && bytes > 0 &&
            (contentLength < 0 || static_cast<int64_t>(bytes) == contentLength);

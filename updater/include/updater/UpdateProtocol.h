@@ -55,7 +55,8 @@ enum UpdateStatus {
 constexpr char kMinimumRelease[] = "0.10.0.0";
 
 // Parses the update description; kStatusBadList for a parse error, an
-// unknown entity, a missing release version or an unsafe Name. The records of
+// unknown entity, an element never closed (a text cut short), a missing
+// release version or an unsafe Name. The records of
 // every File element, in document order.
 int ReadUpdateXml(const std::string& text, std::string* releaseVersion,
                   std::vector<UpdateFileRecord>* records);
@@ -69,8 +70,16 @@ int ChooseOfferedRecords(const std::string& releaseVersion, const std::vector<Up
                          const std::string& programFolder, std::vector<UpdateFileRecord>* offered);
 
 // Writes the description in text mode (LF becomes CR LF), cut at its first
-// NUL; false when it could not be written whole.
+// NUL; false when it could not be written whole, and then an earlier file
+// stays as it was.
 bool SaveUpdateXml(const std::string& path, const std::string& text);
+
+// Whether the file at path is the one the update description (the fetched
+// text, cut at its first NUL) lists under that Name: its MD5 equals the
+// record's Verify. A download without a length is whole only when this says
+// so; a description that cannot be read, or lists no such file or no MD5 for
+// it, says no.
+bool IsListedDownload(const std::string& updateXml, const std::string& name, const std::string& path);
 
 // Size as its leading decimal digits, saturating; 0 when there are none.
 uint64_t ParseSizeText(const std::string& size);

@@ -15,6 +15,7 @@
 // Header-only: the audio library and the song-block library share it.
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -58,49 +59,78 @@ struct SongBlockLayout {
   }
 };
 
-// Finds the block of a file of fileSize bytes. readAt(offset, buffer, count)
-// reads exactly count bytes at offset and returns false when it cannot. Only
-// the footer and the eight-byte chunk heads are read. False when the file has
-// no valid block; layout is then left alone.
-template <typename ReadAt>
-bool ReadSongBlockLayout(uint64_t fileSize, ReadAt&& readAt, SongBlockLayout* layout) {
+// More chunks than any writer makes: seven tags are known, and the first of
+// each wins. A block of more is refused, so a block of empty chunks costs no
+// more to walk than a small one.
+constexpr uint32_t kSongBlockMaxChunks = 256;
+
+// The chunk area's place from the footer (the last kSongBlockFooterSize bytes
+// of a file of fileSize bytes); false when it is no footer of a block that fits.
+inline bool ReadSongBlockFooter(const uint8_t* footer, uint64_t fileSize, uint64_t* areaStart,
+                                uint64_t* areaLength) {
   if (fileSize < kSongBlockFooterSize) return false;
-  uint8_t footer[kSongBlockFooterSize];
-  if (!readAt(fileSize - kSongBlockFooterSize, footer, kSongBlockFooterSize)) return false;
   if (std::memcmp(footer, kSongBlockMagic, sizeof kSongBlockMagic) != 0) return false;
-  uint64_t areaLength = ReadLe32(footer + 8);
   if (ReadLe32(footer + 12) != kSongBlockVersion) return false;
-  if (areaLength > fileSize - kSongBlockFooterSize) return false;
-  uint64_t areaStart = fileSize - kSongBlockFooterSize - areaLength;
-  uint64_t areaEnd = areaStart + areaLength;
+  uint64_t length = ReadLe32(footer + 8);
+  if (length > fileSize - kSongBlockFooterSize) return false;
+  *areaStart = fileSize - kSongBlockFooterSize - length;
+  *areaLength = length;
+  return true;
+}
+
+// Walks the chunk area, already in memory, that starts at areaStart in the
+// file. False (layout left alone) unless the chunks end exactly at the area's
+// end and there are at most kSongBlockMaxChunks of them.
+inline bool WalkSongBlockArea(const uint8_t* area, uint64_t areaLength, uint64_t areaStart,
+                              SongBlockLayout* layout) {
   SongBlockLayout found;
   found.audioEnd = areaStart;
-  for (uint64_t at = areaStart; at != areaEnd;) {
-    if (areaEnd - at < 8) return false;
-    uint8_t head[8];
-    if (!readAt(at, head, 8)) return false;
+  for (uint64_t at = 0; at != areaLength;) {
+    if (areaLength - at < 8 || found.chunks.size() == kSongBlockMaxChunks) return false;
     SongChunk chunk;
-    chunk.tag = ReadLe32(head);
-    chunk.length = ReadLe32(head + 4);
-    chunk.offset = at + 8;
-    if (chunk.length > areaEnd - chunk.offset) return false;
+    chunk.tag = ReadLe32(area + at);
+    chunk.length = ReadLe32(area + at + 4);
+    if (chunk.length > areaLength - at - 8) return false;
+    chunk.offset = areaStart + at + 8;
     found.chunks.push_back(chunk);
-    at = chunk.offset + chunk.length;
+    at += 8 + uint64_t(chunk.length);
   }
   *layout = std::move(found);
   return true;
 }
 
-// The same over bytes already in memory.
+// Finds the block of a file of fileSize bytes. readAt(offset, buffer, count)
+// reads exactly count bytes at offset and returns false when it cannot. Two
+// reads at most: the footer, then the whole chunk area, which is handed out in
+// *area when asked for. False when the file has no valid block (or the area
+// does not fit in memory); layout and area are then left alone.
+template <typename ReadAt>
+bool ReadSongBlockLayout(uint64_t fileSize, ReadAt&& readAt, SongBlockLayout* layout,
+                         std::vector<uint8_t>* area = nullptr) {
+  if (fileSize < kSongBlockFooterSize) return false;
+  uint8_t footer[kSongBlockFooterSize];
+  if (!readAt(fileSize - kSongBlockFooterSize, footer, kSongBlockFooterSize)) return false;
+  uint64_t areaStart = 0, areaLength = 0;
+  if (!ReadSongBlockFooter(footer, fileSize, &areaStart, &areaLength)) return false;
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.resize(size_t(areaLength));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (areaLength && !readAt(areaStart, bytes.data(), uint32_t(areaLength))) return false;
+  if (!WalkSongBlockArea(bytes.data(), areaLength, areaStart, layout)) return false;
+  if (area) *area = std::move(bytes);
+  return true;
+}
+
+// The same over bytes already in memory, read in place.
 inline bool ReadSongBlockLayout(const uint8_t* bytes, uint64_t size, SongBlockLayout* layout) {
-  return ReadSongBlockLayout(
-      size,
-      [bytes, size](uint64_t offset, uint8_t* out, uint32_t count) {
-        if (offset > size || count > size - offset) return false;
-        std::memcpy(out, bytes + offset, count);
-        return true;
-      },
-      layout);
+  uint64_t areaStart = 0, areaLength = 0;
+  if (size < kSongBlockFooterSize ||
+      !ReadSongBlockFooter(bytes + size - kSongBlockFooterSize, size, &areaStart, &areaLength))
+    return false;
+  return WalkSongBlockArea(bytes + areaStart, areaLength, areaStart, layout);
 }
 
 // The writer: the chunks in order, then the footer. Texts go in without a

@@ -7,7 +7,9 @@
 //
 // The reader is lenient in the manner of HTML readers: a start tag named like
 // the open element closes it, elements left open at the end of the text stay in
-// the tree, and a declaration (<?xml ...?>) holds the rest of the document.
+// the tree (XmlResults::unclosed counts them, so that a caller can tell a text
+// cut short from a whole one), and a declaration (<?xml ...?>) holds the rest
+// of the document. Outside a tag a quote is an ordinary character.
 // It never ends the process and never recurses deeper than kXmlMaxDepth, so a
 // downloaded text can be handed to it as it is: bad input gives an error code
 // in the results record and the empty node.
@@ -31,10 +33,10 @@ enum XmlError {
   kXmlMissingEndTagName = 4,
   kXmlUnmatchedQuote = 5,
   kXmlUnmatchedEndTag = 6,  // also a clear section without its close marker
-  kXmlUnexpectedToken = 7,
-  kXmlInvalidTag = 8,     // never reported
-  kXmlNoElements = 9,     // the text is null
-  kXmlFileNotFound = 10,  // also a file too large to hold
+  kXmlUnexpectedToken = 7,  // also a NUL byte inside a file
+  kXmlInvalidTag = 8,       // never reported
+  kXmlNoElements = 9,       // the text is null
+  kXmlFileNotFound = 10,    // also a file too large to hold
   kXmlFirstTagNotFound = 11,
   kXmlUnknownEntity = 12,   // position of the ampersand
   kXmlNestingTooDeep = 13,  // position of the start tag one level too deep
@@ -44,11 +46,15 @@ enum XmlError {
 constexpr int kXmlMaxDepth = 1000;
 
 // Where a parse stopped. line and column count from 1; both are 0 for codes
-// 9, 10 and 11.
+// 9, 10 and 11. unclosed is the number of elements (declarations aside) still
+// open when the text ended: their start tags were read, their end tags never
+// came. A parse with error 0 and unclosed above 0 read a text that was cut
+// short or never finished; whoever needs the whole document refuses it.
 struct XmlResults {
   int error;
   int line;
   int column;
+  int unclosed;
 };
 
 // value is null for an attribute written without one (a bare name).
@@ -79,7 +85,9 @@ class XmlParserNode {
   // Parsing: the empty node on any error, with the code in *results.
   static XmlParserNode ParseString(const char* text, const char* firstTag = nullptr,
                                    XmlResults* results = nullptr);
-  // Reads the whole file; UTF-16 text is converted to the system code page first.
+  // Reads the whole file; UTF-16 text (either byte order when it starts with
+  // its byte-order mark) is converted to the system code page first. A NUL
+  // byte (or unit) in the file is error 7 at its place, not the text's end.
   static XmlParserNode ParseFile(const char* path, const char* firstTag = nullptr,
                                  XmlResults* results = nullptr);
   // For tools that cannot go on without the file: prints the error to standard
