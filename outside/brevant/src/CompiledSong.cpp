@@ -2,6 +2,62 @@
 #include "base/MidiShort.h"
 
 #include <algorithm>
+#include <queue>
+
+namespace {
+
+// Playing order: by tick, kind, track, then the order given.
+bool PlaysBefore(const SongEvent& a, const SongEvent& b) {
+  if (a.tick != b.tick) return a.tick < b.tick;
+  if (a.kind != b.kind) return a.kind < b.kind;
+  return a.track < b.track;
+}
+
+// The events in playing order. They come in runs, one kind of one track in
+// tick order each (what one call of a song buffer adds, as a track lists
+// them), so merging the runs gives what a stable sort would, without a copy
+// to sort and the sort's buffer: on a large song those are megabytes of
+// fresh memory.
+void MergeRuns(const std::vector<SongEvent>& events, std::vector<SongEvent>* out) {
+  struct Run {
+    size_t next, end;
+  };
+  std::vector<Run> runs;
+  for (size_t i = 0; i < events.size(); ++i) {
+    if (i == 0 || PlaysBefore(events[i], events[i - 1]) || events[i].kind != events[i - 1].kind ||
+        events[i].track != events[i - 1].track) {
+      if (!runs.empty()) runs.back().end = i;
+      runs.push_back({i, events.size()});
+    }
+  }
+  out->clear();
+  out->reserve(events.size());
+  // Of equal events the earlier run, which was given first, goes first.
+  auto later = [&](size_t a, size_t b) {
+    const SongEvent& x = events[runs[a].next];
+    const SongEvent& y = events[runs[b].next];
+    if (PlaysBefore(x, y)) return false;
+    if (PlaysBefore(y, x)) return true;
+    return a > b;
+  };
+  std::priority_queue<size_t, std::vector<size_t>, decltype(later)> heads(later);
+  for (size_t r = 0; r < runs.size(); ++r) heads.push(r);
+  while (!heads.empty()) {
+    const size_t r = heads.top();
+    heads.pop();
+    out->push_back(events[runs[r].next]);
+    // A run often goes on for a while before another one's turn comes.
+    while (++runs[r].next < runs[r].end) {
+      if (!heads.empty() && later(r, heads.top())) {
+        heads.push(r);
+        break;
+      }
+      out->push_back(events[runs[r].next]);
+    }
+  }
+}
+
+}  // namespace
 
 const SongEvent* CompiledSong::FindTag(uint32_t tag) const {
   for (const SongEvent& e : events) {
@@ -20,12 +76,7 @@ std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double
   auto song = std::make_shared<CompiledSong>();
   song->tempo = TempoMap(source.tempos.data(), int(source.tempos.size()), fallbackBpm);
   song->meter = MeterMap(source.timeSignatures.data(), int(source.timeSignatures.size()));
-  song->events = source.events;
-  std::stable_sort(song->events.begin(), song->events.end(), [](const SongEvent& a, const SongEvent& b) {
-    if (a.tick != b.tick) return a.tick < b.tick;
-    if (a.kind != b.kind) return a.kind < b.kind;
-    return a.track < b.track;
-  });
+  MergeRuns(source.events, &song->events);
   song->firstProgram.fill(-1);
   for (SongEvent& e : song->events) {
     e.ms = song->tempo.TickToMs(e.tick);

@@ -36,8 +36,21 @@ int RoundMs(double ms) {
 
 void CSongBuffer::Release() { delete this; }
 
+void CSongBuffer::Reserve(size_t more) {
+  std::vector<SongEvent>& events = source_.events;
+  // Grown by half again at least, so that a song given track by track moves
+  // its events a few times only.
+  if (events.capacity() - events.size() < more)
+    events.reserve(std::max(events.size() + more, events.capacity() + events.capacity() / 2));
+}
+
 void CSongBuffer::Clear() {
-  source_ = SongSource();
+  // The lists keep their memory: the engine clears and refills one buffer
+  // for every song it opens, and fresh memory for a large song's events costs
+  // more to touch than to keep.
+  source_.events.clear();
+  source_.tempos.clear();
+  source_.timeSignatures.clear();
   compiled_.reset();
 }
 
@@ -48,6 +61,7 @@ void CSongBuffer::Clear() {
 void CSongBuffer::AddTrackEvents(int track, const SmfEvent* events, int count) {
   compiled_.reset();
   base::Guarded([&] {
+    if (events != nullptr && count > 0) Reserve(size_t(count));
     for (int i = 0; events != nullptr && i < count; ++i) {
       uint32_t message;
       if (PackChannelMessage(events[i], &message)) {
@@ -100,8 +114,11 @@ const CompiledSong& CSongBuffer::Compiled() {
   return *compiled_;
 }
 
-std::shared_ptr<const CompiledSong> CSongBuffer::Compile(double fallbackBpm) const {
-  return CompileSong(source_, fallbackBpm);
+std::shared_ptr<const CompiledSong> CSongBuffer::Compile(double fallbackBpm) {
+  if (compiled_ && (!compiled_->tempo.UsesFallback() || fallbackBpm == kDefaultBpm)) return compiled_;
+  std::shared_ptr<const CompiledSong> song = CompileSong(source_, fallbackBpm);
+  if (fallbackBpm == kDefaultBpm || !song->tempo.UsesFallback()) compiled_ = song;
+  return song;
 }
 
 // A song that cannot be compiled for want of memory is 0 ms long and has no
