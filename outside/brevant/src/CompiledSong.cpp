@@ -1,10 +1,22 @@
 #include "CompiledSong.h"
+#include "base/Handles.h"
 #include "base/MidiShort.h"
 
 #include <algorithm>
 #include <queue>
 
 namespace {
+
+// The event list a song left; songs may go on any thread.
+struct SpareEvents {
+  base::CriticalSection lock;
+  std::vector<SongEvent> events;
+};
+
+SpareEvents& Spare() {
+  static SpareEvents* spare = new SpareEvents();  // outlives every song, at exit too
+  return *spare;
+}
 
 // Playing order: by tick, kind, track, then the order given.
 bool PlaysBefore(const SongEvent& a, const SongEvent& b) {
@@ -59,6 +71,12 @@ void MergeRuns(const std::vector<SongEvent>& events, std::vector<SongEvent>* out
 
 }  // namespace
 
+CompiledSong::~CompiledSong() {
+  SpareEvents& spare = Spare();
+  base::ScopedLock lock(spare.lock);
+  if (events.capacity() > spare.events.capacity()) spare.events.swap(events);
+}
+
 const SongEvent* CompiledSong::FindTag(uint32_t tag) const {
   for (const SongEvent& e : events) {
     if (e.kind == SongEventKind::kMarker && e.value == tag) return &e;
@@ -76,6 +94,11 @@ std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double
   auto song = std::make_shared<CompiledSong>();
   song->tempo = TempoMap(source.tempos.data(), int(source.tempos.size()), fallbackBpm);
   song->meter = MeterMap(source.timeSignatures.data(), int(source.timeSignatures.size()));
+  {
+    SpareEvents& spare = Spare();
+    base::ScopedLock lock(spare.lock);
+    song->events.swap(spare.events);
+  }
   MergeRuns(source.events, &song->events);
   song->firstProgram.fill(-1);
   for (SongEvent& e : song->events) {

@@ -35,6 +35,12 @@ struct SongSource {
 constexpr int kDrumChannel = 9;
 
 struct CompiledSong {
+  CompiledSong() = default;
+  CompiledSong(const CompiledSong&) = delete;
+  CompiledSong& operator=(const CompiledSong&) = delete;
+  // Leaves its event list for the next song compiled (see CompileSong).
+  ~CompiledSong();
+
   TempoMap tempo;
   MeterMap meter;
   std::vector<SongEvent> events;  // by tick, kind, track, then order given
@@ -49,4 +55,8 @@ struct CompiledSong {
   size_t FirstEventAtOrAfter(uint32_t tick) const;
 };
 
+// A song going leaves its event list's memory to the next song compiled:
+// fresh memory for a large song's events costs more to touch than all the
+// rest of compiling (under Wine most of all), and a player opens song after
+// song of like size. One list is kept, the largest, for the process's life.
 std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double fallbackBpm);

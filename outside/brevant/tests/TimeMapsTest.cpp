@@ -259,4 +259,25 @@ TEST(SongBuffer, OneCompileServesThePlayerAndTheBufferUnlessTheFallbackTempoCoun
   EXPECT_DOUBLE_EQ(player->lengthMs, 1000);
 }
 
+// A song compiled after a larger one went takes over the memory of its event
+// list, and nothing else of it.
+TEST(SongBuffer, ASongCompiledAfterALargerOneWentHoldsItsOwnEventsOnly) {
+  TrackEvents many, few;
+  for (uint32_t i = 0; i < 1000; ++i) many.Note(i * 120, 60, 0, 60 + int(i % 12));
+  few.Note(0, 120, 1, 50).Note(240, 120, 1, 52);
+  {
+    CSongBuffer large;
+    large.AddTrackEvents(0, many.data(), many.size());
+    EXPECT_EQ(large.Compile(120)->events.size(), 2000u);
+  }
+  CSongBuffer small;
+  small.AddTrackEvents(1, few.data(), few.size());
+  std::shared_ptr<const CompiledSong> song = small.Compile(120);
+  ASSERT_EQ(song->events.size(), 4u);
+  EXPECT_EQ(song->events[0].value, 0x643291u);
+  EXPECT_EQ(song->events[3].tick, 360u);
+  EXPECT_EQ(song->endTick, 360u);
+  EXPECT_EQ(small.Finish(), 1500);
+}
+
 }  // namespace
