@@ -98,11 +98,13 @@ int main() {
   std::printf("Open:            median %7.1f ms  best %7.1f ms  (%.2fx the load)\n", Median(open), Best(open),
               Median(open) / base);
   std::printf("SetTracks(1):    median %7.1f ms  best %7.1f ms\n", Median(tracks), Best(tracks));
-  std::printf("song length:     median %7.1f ms  best %7.1f ms  (CSongInfo Open + GetSongLength after Open)\n",
-              Median(length), Best(length));
+  std::printf(
+      "song length:     median %7.1f ms  best %7.1f ms  (CSongInfo Open + GetSongLength after Open)\n",
+      Median(length), Best(length));
   const double median = Median(total);
   std::printf(
-      "Open+SetTracks:  median %7.1f ms  best %7.1f ms  (%.2fx the load; target < 150 ms: %s, < 2.5x the load: "
+      "Open+SetTracks:  median %7.1f ms  best %7.1f ms  (%.2fx the load; target < 150 ms: %s, < 2.5x the "
+      "load: "
       "%s)\n",
       median, Best(total), median / base, Verdict(median < 150), Verdict(median < 2.5 * base));
   engine->Close();

@@ -96,7 +96,7 @@ class CSongData {
 
   // Shared with the song-information facet, which may keep it longer.
   std::shared_ptr<ISmfParser2> parser_;
-  SongFileStamp stamp_;  // of the file parser_ was read from; empty path when unknown
+  SongFileStamp stamp_;                     // of the file parser_ was read from; empty path when unknown
   const ISmfParser2* fedParser_ = nullptr;  // the song the song buffer holds
   std::vector<SelectedTrack> selected_;
   float tempo_ = 0;

@@ -470,7 +470,8 @@ Bytes NamedSong(const std::string& name, uint8_t lastDelta) {
   TrackBuilder melody;
   melody.Text(0, 0x03, name).Event(0, {0x90, 60, 90}).Event(lastDelta, {0x80, 60, 0}).EndOfTrack();
   Bytes song = testsupport::Header(1, 2, 120);
-  for (const Bytes& chunk : {tempo.Chunk(), melody.Chunk()}) song.insert(song.end(), chunk.begin(), chunk.end());
+  for (const Bytes& chunk : {tempo.Chunk(), melody.Chunk()})
+    song.insert(song.end(), chunk.begin(), chunk.end());
   return song;
 }
 
@@ -481,8 +482,8 @@ FILETIME WrittenAt(const std::string& path) {
 }
 
 void SetWritten(const std::string& path, FILETIME time) {
-  base::ScopedHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+  base::ScopedHandle file(
+      CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &time));
 }
 

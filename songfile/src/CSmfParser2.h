@@ -91,7 +91,7 @@ class CSmfParser2 final : public ISmfParser2 {
   SmfSongLists lists_;
   std::vector<SmfTrack> tracks_;
   size_t insertsWaiting_ = 0;  // over every track's inserted list
-  ByteArena bytes_;  // every event's and list entry's bytes
+  ByteArena bytes_;            // every event's and list entry's bytes
   MeasureMap measures_;
   uint32_t measuresVersion_ = UINT32_MAX;
 };

@@ -43,10 +43,10 @@ int CSmfParser2::PutEvent(int track, uint16_t kind, uint32_t length, const uint8
         // given a lyric for every note moves it thousands of times. While the
         // track is in tick order the events wait aside and go in at once, at
         // the next question about the track or the song.
-        const bool aside = ordered && (!inserted.empty() || std::is_sorted(events.begin(), events.end(),
-                                                                            [](const SmfEvent& a, const SmfEvent& b) {
-                                                                              return a.tick < b.tick;
-                                                                            }));
+        const bool aside =
+            ordered && (!inserted.empty() ||
+                        std::is_sorted(events.begin(), events.end(),
+                                       [](const SmfEvent& a, const SmfEvent& b) { return a.tick < b.tick; }));
         // Room first, so a failed allocation below cannot leave a half-made
         // event, nor a waiting one without its place in the track.
         const size_t needed = events.size() + inserted.size() + 1;

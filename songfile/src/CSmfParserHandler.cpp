@@ -134,7 +134,8 @@ uint32_t CSmfParserHandler::FindNoteEnd(uint32_t tick) {
     if (tick > 0) from = FirstAfter(tick - 1);
     to = FirstAfter(tick);
   }
-  auto start = std::find_if(from, to, [tick](const SmfEvent& e) { return e.tick == tick && IsSoundingNoteOn(e); });
+  auto start =
+      std::find_if(from, to, [tick](const SmfEvent& e) { return e.tick == tick && IsSoundingNoteOn(e); });
   if (start == to) return 0;
   const uint8_t key = start->data[1];
   auto end = std::find_if(start + 1, events_.cend(),

@@ -234,7 +234,7 @@ Bytes Text(uint8_t n) { return {0xFF, 0x05, 0x01, n}; }
 TEST(ScrivelWrite, InsertedEventsLandWhereOneAtATimeWouldPutThem) {
   struct Step {
     uint32_t tick;
-    bool insert;  // else appended with AddEvent
+    bool insert;     // else appended with AddEvent
     bool lookAfter;  // the track is read after this step
   };
   struct Case {
@@ -245,8 +245,14 @@ TEST(ScrivelWrite, InsertedEventsLandWhereOneAtATimeWouldPutThem) {
   const Case cases[] = {
       {"between, before, after and on the own events, equal ticks repeated",
        {0, 120, 120, 240, 480},
-       {{120, true, false}, {0, true, false}, {120, true, false}, {600, true, false}, {119, true, false},
-        {480, true, false}, {120, true, false}, {0, true, false}}},
+       {{120, true, false},
+        {0, true, false},
+        {120, true, false},
+        {600, true, false},
+        {119, true, false},
+        {480, true, false},
+        {120, true, false},
+        {0, true, false}}},
       {"read in between",
        {0, 120, 240},
        {{120, true, true}, {120, true, false}, {60, true, true}, {240, true, false}, {120, true, false}}},

@@ -172,7 +172,8 @@ int main() {
     hostCpu = 100.0 * (ProcessCpuMs() - cpuBefore) / (testsupport::NowMs() - start);
     host = Summarise(overslept);
     std::printf(
-        "run 0: a bare 1 ms sleep loop overslept median %.3f ms, p99 %.3f ms, max %.3f ms over 20 s; CPU %.2f "
+        "run 0: a bare 1 ms sleep loop overslept median %.3f ms, p99 %.3f ms, max %.3f ms over 20 s; CPU "
+        "%.2f "
         "%% of one core\n",
         host.median, host.p99, host.max, hostCpu);
   }

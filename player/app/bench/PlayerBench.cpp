@@ -329,10 +329,11 @@ bool BenchOpen(int count) {
       const double load = Median(loads);
       std::printf("  baseline, the song library's load of the same file: median %.1f ms\n", load);
       std::printf(
-          "  open and play: median %.1f ms, max %.1f ms, %.2fx the load (target < %.0f ms and < 3x the load): "
+          "  open and play: median %.1f ms, max %.1f ms, %.2fx the load (target < %.0f ms and < 3x the "
+          "load): "
           "median %s, max %s, against the load %s\n",
-          median, max, median / load, kOpenTargetMs, Verdict(median, kOpenTargetMs), Verdict(max, kOpenTargetMs),
-          Verdict(median, 3 * load));
+          median, max, median / load, kOpenTargetMs, Verdict(median, kOpenTargetMs),
+          Verdict(max, kOpenTargetMs), Verdict(median, 3 * load));
     }
     if (scrivel) ::FreeLibrary(scrivel);
     ::DestroyWindow(wnd->m_hWnd);

@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
   // The baseline, in the same run: the song file library loading the song
   // and saving it unchanged, what any compile must do at least once.
   HMODULE scrivel = ::LoadLibraryA("Scrivel.dll");
-  auto create = scrivel ? reinterpret_cast<CreateScrivel2Fn>(::GetProcAddress(scrivel, "CreateScrivel2")) : nullptr;
+  auto create =
+      scrivel ? reinterpret_cast<CreateScrivel2Fn>(::GetProcAddress(scrivel, "CreateScrivel2")) : nullptr;
   if (!create) {
     std::printf("lyric_compiler_bench: no Scrivel.dll\n");
     return 1;
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
   std::printf("lyric_compiler_bench: %zu entries onto a %.2f MB song\n", syllables, song.size() / 1048576.0);
   std::printf("  ReadText best %.2f ms, WriteSong best %.2f ms\n", bestRead, bestWrite);
   std::printf("  the song library's load + save of the song alone: best %.2f ms\n", bestBaseline);
-  std::printf("  ReadText + WriteSong  best %.2f ms, mean %.2f ms (target < 50 ms: %s; %.2fx the load + save)\n",
-              best, total / repeats, best < 50.0 ? "met" : "MISSED", best / bestBaseline);
+  std::printf(
+      "  ReadText + WriteSong  best %.2f ms, mean %.2f ms (target < 50 ms: %s; %.2fx the load + save)\n",
+      best, total / repeats, best < 50.0 ? "met" : "MISSED", best / bestBaseline);
   return best < 50.0 ? 0 : 2;
 }

@@ -153,8 +153,7 @@ int CLyricTextCompiler::WriteSong(const char* midiPath, const char* outputPath,
     AppendVlq(&event, static_cast<uint32_t>(text.size()));
     event += text;
     if (song->InsertEvent(1, kSmfKindMeta, static_cast<uint32_t>(event.size()),
-                              reinterpret_cast<const uint8_t*>(event.data()),
-                              static_cast<uint32_t>(s.tick)) != 0)
+                          reinterpret_cast<const uint8_t*>(event.data()), static_cast<uint32_t>(s.tick)) != 0)
       placed = false;
   }
   if (!markers.empty()) {
