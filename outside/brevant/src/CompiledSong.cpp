@@ -18,58 +18,65 @@ SpareEvents& Spare() {
   return *spare;
 }
 
-// Playing order: by tick, kind, track, then the order given.
-bool PlaysBefore(const SongEvent& a, const SongEvent& b) {
-  if (a.tick != b.tick) return a.tick < b.tick;
-  if (a.kind != b.kind) return a.kind < b.kind;
-  return a.track < b.track;
-}
-
-// The events in playing order. They come in runs, one kind of one track in
-// tick order each (what one call of a song buffer adds, as a track lists
-// them), so merging the runs gives what a stable sort would, without a copy
-// to sort and the sort's buffer: on a large song those are megabytes of
-// fresh memory.
-void MergeRuns(const std::vector<SongEvent>& events, std::vector<SongEvent>* out) {
-  struct Run {
+// The events in playing order: by tick, kind, track, then the order given.
+// Merging the source's runs gives what a stable sort would, without a copy to
+// sort and the sort's buffer: on a large song those are megabytes of fresh
+// memory.
+void MergeRuns(const SongSource& source, std::vector<SongEvent>* out) {
+  const std::vector<SongSource::Event>& events = source.events;
+  const std::vector<SongSource::Run>& runs = source.runs;
+  struct Head {
     size_t next, end;
   };
-  std::vector<Run> runs;
-  for (size_t i = 0; i < events.size(); ++i) {
-    if (i == 0 || PlaysBefore(events[i], events[i - 1]) || events[i].kind != events[i - 1].kind ||
-        events[i].track != events[i - 1].track) {
-      if (!runs.empty()) runs.back().end = i;
-      runs.push_back({i, events.size()});
-    }
-  }
+  std::vector<Head> heads(runs.size());
+  for (size_t r = 0; r < runs.size(); ++r)
+    heads[r] = {runs[r].begin, r + 1 < runs.size() ? runs[r + 1].begin : events.size()};
   out->clear();
   out->reserve(events.size());
   // Of equal events the earlier run, which was given first, goes first.
   auto later = [&](size_t a, size_t b) {
-    const SongEvent& x = events[runs[a].next];
-    const SongEvent& y = events[runs[b].next];
-    if (PlaysBefore(x, y)) return false;
-    if (PlaysBefore(y, x)) return true;
+    const uint32_t x = events[heads[a].next].tick, y = events[heads[b].next].tick;
+    if (x != y) return x > y;
+    if (runs[a].kind != runs[b].kind) return runs[a].kind > runs[b].kind;
+    if (runs[a].track != runs[b].track) return runs[a].track > runs[b].track;
     return a > b;
   };
-  std::priority_queue<size_t, std::vector<size_t>, decltype(later)> heads(later);
-  for (size_t r = 0; r < runs.size(); ++r) heads.push(r);
-  while (!heads.empty()) {
-    const size_t r = heads.top();
-    heads.pop();
-    out->push_back(events[runs[r].next]);
+  std::priority_queue<size_t, std::vector<size_t>, decltype(later)> waiting(later);
+  for (size_t r = 0; r < runs.size(); ++r)
+    if (heads[r].next < heads[r].end) waiting.push(r);
+  while (!waiting.empty()) {
+    const size_t r = waiting.top();
+    waiting.pop();
+    const SongSource::Run& run = runs[r];
     // A run often goes on for a while before another one's turn comes.
-    while (++runs[r].next < runs[r].end) {
-      if (!heads.empty() && later(r, heads.top())) {
-        heads.push(r);
+    do {
+      const SongSource::Event& e = events[heads[r].next];
+      out->push_back({e.tick, run.kind, run.track, e.value, 0.0});
+      if (++heads[r].next == heads[r].end) break;
+      if (!waiting.empty() && later(r, waiting.top())) {
+        waiting.push(r);
         break;
       }
-      out->push_back(events[runs[r].next]);
-    }
+    } while (true);
   }
 }
 
 }  // namespace
+
+void SongSource::Add(SongEventKind kind, int track, uint32_t tick, uint32_t value) {
+  if (runs.empty() || runs.back().kind != kind || runs.back().track != track ||
+      (events.size() > runs.back().begin && tick < events.back().tick))
+    runs.push_back({kind, track, events.size()});
+  events.push_back({tick, value});
+}
+
+void SongSource::Clear() {
+  // The lists keep their memory for the next song.
+  events.clear();
+  runs.clear();
+  tempos.clear();
+  timeSignatures.clear();
+}
 
 CompiledSong::~CompiledSong() {
   SpareEvents& spare = Spare();
@@ -99,7 +106,7 @@ std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double
     base::ScopedLock lock(spare.lock);
     song->events.swap(spare.events);
   }
-  MergeRuns(source.events, &song->events);
+  MergeRuns(source, &song->events);
   song->firstProgram.fill(-1);
   for (SongEvent& e : song->events) {
     e.ms = song->tempo.TickToMs(e.tick);

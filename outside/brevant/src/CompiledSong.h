@@ -25,11 +25,27 @@ struct SongEvent {
   double ms;       // song time, set when the song is compiled
 };
 
-// What a song buffer holds before compiling.
+// What a song buffer holds before compiling: the events in the order given,
+// in runs of one kind of one track in tick order (as a track lists them), so
+// that each event needs only its tick and value.
 struct SongSource {
-  std::vector<SongEvent> events;  // in the order given
+  struct Event {
+    uint32_t tick;
+    uint32_t value;  // as SongEvent::value
+  };
+  struct Run {
+    SongEventKind kind;
+    int track;
+    size_t begin;  // the run ends where the next one begins
+  };
+  std::vector<Event> events;
+  std::vector<Run> runs;
   std::vector<SmfTempoEntry> tempos;
   std::vector<SmfTimeSigEntry> timeSignatures;
+
+  // Takes an event after those given.
+  void Add(SongEventKind kind, int track, uint32_t tick, uint32_t value);
+  void Clear();
 };
 
 constexpr int kDrumChannel = 9;

@@ -37,7 +37,7 @@ int RoundMs(double ms) {
 void CSongBuffer::Release() { delete this; }
 
 void CSongBuffer::Reserve(size_t more) {
-  std::vector<SongEvent>& events = source_.events;
+  std::vector<SongSource::Event>& events = source_.events;
   // Grown by half again at least, so that a song given track by track moves
   // its events a few times only.
   if (events.capacity() - events.size() < more)
@@ -48,9 +48,7 @@ void CSongBuffer::Clear() {
   // The lists keep their memory: the engine clears and refills one buffer
   // for every song it opens, and fresh memory for a large song's events costs
   // more to touch than to keep.
-  source_.events.clear();
-  source_.tempos.clear();
-  source_.timeSignatures.clear();
+  source_.Clear();
   compiled_.reset();
 }
 
@@ -65,7 +63,7 @@ void CSongBuffer::AddTrackEvents(int track, const SmfEvent* events, int count) {
     for (int i = 0; events != nullptr && i < count; ++i) {
       uint32_t message;
       if (PackChannelMessage(events[i], &message)) {
-        source_.events.push_back({events[i].tick, SongEventKind::kChannel, track, message, 0.0});
+        source_.Add(SongEventKind::kChannel, track, events[i].tick, message);
       }
     }
   });
@@ -93,7 +91,7 @@ void CSongBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
       if (!SmfReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
       const uint8_t* p = payload.data;
       uint32_t tag = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-      source_.events.push_back({events[i].tick, SongEventKind::kMarker, track, tag, 0.0});
+      source_.Add(SongEventKind::kMarker, track, events[i].tick, tag);
     }
   });
 }
@@ -104,7 +102,7 @@ void CSongBuffer::AddLyrics(int track, const SmfEvent* events, int count) {
     for (int i = 0; events != nullptr && i < count; ++i) {
       SmfMetaPayload payload;
       if (!SmfReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
-      source_.events.push_back({events[i].tick, SongEventKind::kLyric, track, 0, 0.0});
+      source_.Add(SongEventKind::kLyric, track, events[i].tick, 0);
     }
   });
 }
