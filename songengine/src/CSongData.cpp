@@ -66,21 +66,44 @@ int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer) {
   return 1;
 }
 
+bool SongFileStamp::Read(const char* file) {
+  path.clear();
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(file, sizeof full, full, nullptr);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (length == 0 || length >= sizeof full || !GetFileAttributesExA(full, GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  path = full;
+  written = data.ftLastWriteTime;
+  size = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+  return true;
+}
+
+bool SongFileStamp::SameAs(const SongFileStamp& other) const {
+  return !path.empty() && lstrcmpiA(path.c_str(), other.path.c_str()) == 0 && size == other.size &&
+         CompareFileTime(&written, &other.written) == 0;
+}
+
 CSongData::CSongData() = default;
 
 CSongData::~CSongData() {
   selected_.clear();
   songBuffer_.reset();
   lyricBuffer_.reset();
-  parser_.reset();
+  ReleaseParser();
 }
 
 int CSongData::Load(const std::string& path) {
   ReleaseParser();
-  parser_.reset(ModuleLoader().NewSongParser());
-  if (!parser_) return 1;
+  ISmfParser2* made = ModuleLoader().NewSongParser();
+  if (!made) return 1;
+  parser_ = std::shared_ptr<ISmfParser2>(made, base::ReleaseDeleter());
+  // Taken before the read: a file written meanwhile then differs from its
+  // stamp and is read anew by whoever asks for it, never mistaken for this.
+  if (!stamp_.Read(path.c_str())) stamp_.path.clear();
   if (parser_->Load(path.c_str(), nullptr, 0) != 0) {
-    parser_.reset();
+    ReleaseParser();
     return 1;
   }
   AssignInstruments();
@@ -88,7 +111,23 @@ int CSongData::Load(const std::string& path) {
   return 0;
 }
 
-void CSongData::ReleaseParser() { parser_.reset(); }
+void CSongData::ReleaseParser() {
+  parser_.reset();
+  stamp_.path.clear();
+  fedParser_ = nullptr;
+}
+
+std::shared_ptr<ISmfParser2> CSongData::ShareLoadedSong(const char* path) const {
+  if (!parser_ || stamp_.path.empty() || !path) return nullptr;
+  SongFileStamp now;
+  return now.Read(path) && now.SameAs(stamp_) ? parser_ : nullptr;
+}
+
+int CSongData::LoadedSongLength(const ISmfParser2* parser) {
+  if (!parser || parser != fedParser_ || parser != parser_.get() || !songBuffer_) return -1;
+  // The buffer compiles once for the sequencer and its own questions alike.
+  return songBuffer_->Finish();
+}
 
 int CSongData::SetTrackList(const int* tracks, int count) {
   selected_.clear();
@@ -145,7 +184,9 @@ ICantomereLyricBuffer* CSongData::GetLyricBuffer() {
 void CSongData::FeedPlayer(IBrevantPlayer* player) {
   if (!player) return;
   IBrevantSongBuffer* buffer = GetSongBuffer();
+  fedParser_ = nullptr;
   if (!FillSongBuffer(parser_.get(), buffer)) return;
+  fedParser_ = parser_.get();
   player->SetTempo(SaneBpm(tempo_));
   player->SetSongBuffer(buffer);
 }

@@ -2,7 +2,10 @@
 // The engine's loaded song: the parser that read the file, the tracks chosen
 // for display, and the two outside buffers the song is copied into, one for
 // the sequencer and one for lyric timing.
+#include <windows.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,18 @@ int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer);
 // the kit table; a program that is no kit counts as the standard kit.
 int DrumKitProgram(int program);
 
+// What tells one state of a song file from another: its full path (compared
+// without case, as the file system does), its last write time and its size.
+struct SongFileStamp {
+  std::string path;
+  FILETIME written{};
+  uint64_t size = 0;
+
+  // False when the file cannot be asked about.
+  bool Read(const char* file);
+  bool SameAs(const SongFileStamp& other) const;
+};
+
 class CSongData {
  public:
   CSongData();
@@ -44,6 +59,16 @@ class CSongData {
   int Load(const std::string& path);
   void ReleaseParser();
   ISmfParser2* GetParser() const { return parser_.get(); }
+
+  // @name The loaded song, for the song-information facet
+  // The parser holding the loaded song when path names the file it was read
+  // from, unchanged since; else null. The song stays the holder's when this
+  // object loads another one.
+  std::shared_ptr<ISmfParser2> ShareLoadedSong(const char* path) const;
+  // The length in ms of the song in parser as the sequencer computes it,
+  // from the song buffer when that was filled from this very parser; -1 when
+  // it was not (another song was loaded since, or feeding failed).
+  int LoadedSongLength(const ISmfParser2* parser);
   float Tempo() const { return tempo_; }
 
   // @name Selected tracks
@@ -69,7 +94,10 @@ class CSongData {
  private:
   void AssignInstruments();
 
-  base::ReleasePtr<ISmfParser2> parser_;
+  // Shared with the song-information facet, which may keep it longer.
+  std::shared_ptr<ISmfParser2> parser_;
+  SongFileStamp stamp_;                     // of the file parser_ was read from; empty path when unknown
+  const ISmfParser2* fedParser_ = nullptr;  // the song the song buffer holds
   std::vector<SelectedTrack> selected_;
   float tempo_ = 0;
   uint32_t noteCount_ = 0;

@@ -54,6 +54,8 @@ CSongEngine::~CSongEngine() {
   trackMixer_.reset();
   scoreFacet_.reset();
   scoreHost_.reset();
+  // The song information outlives the song data; a song it shares stays its own.
+  if (songInfo_) songInfo_->ForgetLoadedSongs();
   songData_.reset();
   if (msgWnd_) {
     DrainQueued(WM_SONG_EVENT);
@@ -309,7 +311,7 @@ CSongInfo* CSongEngine::GetSongInfo() {
         if (!songInfo_) {
           // The parser is the facet's from the moment it is made.
           base::ReleasePtr<ISmfParser2> parser(CreateScrivel2(1));
-          songInfo_.reset(new CSongInfoImpl(parser.get()));
+          songInfo_.reset(new CSongInfoImpl(parser.get(), songData_.get()));
           parser.release();
         }
         return songInfo_.get();

@@ -12,7 +12,7 @@
 
 // @name Song information
 
-CSongInfoImpl::CSongInfoImpl(ISmfParser2* parser) : parser_(parser) {}
+CSongInfoImpl::CSongInfoImpl(ISmfParser2* parser, CSongData* loaded) : parser_(parser), loaded_(loaded) {}
 
 CSongInfoImpl::~CSongInfoImpl() = default;
 
@@ -26,16 +26,21 @@ void CSongInfoImpl::Destroy(unsigned flags) {
 int CSongInfoImpl::Open(const char* path) {
   if (!parser_ || !path) return 1;
   parser_->Reset();
+  shared_.reset();
+  lengthMs_ = -1;
   loadedTracks_ = 0;
-  if (parser_->Load(path, nullptr, 0) != 0) {
+  if (loaded_) shared_ = loaded_->ShareLoadedSong(path);
+  if (!shared_ && parser_->Load(path, nullptr, 0) != 0) {
     parser_->Reset();
     return 1;
   }
   // The header's count is only what the file claims; a whole load numbers the
   // tracks it read from 0 without gaps.
-  const int claimed = parser_->GetTrackCount();
-  while (loadedTracks_ < claimed && parser_->GetTrackChunkId(loadedTracks_) != 0) ++loadedTracks_;
+  ISmfParser2* song = Song();
+  const int claimed = song->GetTrackCount();
+  while (loadedTracks_ < claimed && song->GetTrackChunkId(loadedTracks_) != 0) ++loadedTracks_;
   if (loadedTracks_ < 1) {
+    shared_.reset();
     parser_->Reset();
     return 1;
   }
@@ -53,13 +58,13 @@ const char* CSongInfoImpl::GetTrackName(int track) {
   trackName_[0] = '\0';
   // Names come from the file and may be of any length: fetch the whole name,
   // then keep what fits.
-  const uint32_t size = parser_->GetTrackName(track, nullptr);
+  const uint32_t size = Song()->GetTrackName(track, nullptr);
   if (size == 0) return trackName_;
   // Without memory for the whole name the answer is an empty one.
   return base::Guarded(
       [&] {
         std::vector<char> name(size + 1, '\0');
-        parser_->GetTrackName(track, name.data());
+        Song()->GetTrackName(track, name.data());
         std::strncpy(trackName_, name.data(), sizeof trackName_ - 1);
         trackName_[sizeof trackName_ - 1] = '\0';
         return trackName_;
@@ -69,29 +74,40 @@ const char* CSongInfoImpl::GetTrackName(int track) {
 
 const char* CSongInfoImpl::GetInstrumentName(int track) {
   // An empty parser answers program 0 for any track: that is no instrument.
-  if (!parser_ || parser_->GetTrackCount() < 1) return nullptr;
-  const uint16_t program = parser_->GetTrackProgram(track);
+  if (!parser_ || Song()->GetTrackCount() < 1) return nullptr;
+  const uint16_t program = Song()->GetTrackProgram(track);
   return program < kInstrumentNameCount ? kGmInstrumentNames[program] : nullptr;
 }
 
 int CSongInfoImpl::GetHighestNote(int track) {
   if (!parser_) return 0;
   int16_t low = 0, high = 0;
-  parser_->GetNoteRange(track, &low, &high);
+  Song()->GetNoteRange(track, &low, &high);
   return static_cast<uint16_t>(high);
 }
 
 int CSongInfoImpl::GetLowestNote(int track) {
   if (!parser_) return 0;
   int16_t low = 0, high = 0;
-  parser_->GetNoteRange(track, &low, &high);
+  Song()->GetNoteRange(track, &low, &high);
   return static_cast<uint16_t>(low);
 }
 
 int CSongInfoImpl::GetSongLength() {
+  if (shared_) {
+    if (lengthMs_ < 0 && loaded_) lengthMs_ = loaded_->LoadedSongLength(shared_.get());
+    if (lengthMs_ >= 0) return lengthMs_;
+  }
   base::ReleasePtr<IBrevantSongBuffer> buffer(ModuleLoader().NewSongBuffer());
   if (!buffer) return 0;
-  return base::Guarded([&] { return FillSongBuffer(parser_.get(), buffer.get()) ? buffer->Finish() : 0; }, 0);
+  return base::Guarded(
+      [&] {
+        if (!FillSongBuffer(Song(), buffer.get())) return 0;
+        const int length = buffer->Finish();
+        if (shared_) lengthMs_ = length;
+        return length;
+      },
+      0);
 }
 
 // @name Track mixer

@@ -7,6 +7,7 @@
 #include "CSongEngine.h"
 #include "EngineFixture.h"
 #include "MidiOutApi.h"
+#include "base/Handles.h"
 
 using testsupport::Bytes;
 using testsupport::TrackBuilder;
@@ -457,3 +458,125 @@ TEST_F(SongEngineTest, TheLyricControllerIsTheLoadersAndNullWhenMissing) {
 }
 
 }  // namespace
+
+// @name Song information of the song the engine opened
+
+namespace {
+
+// Songs of one size that tell apart by the melody's name and last tick.
+Bytes NamedSong(const std::string& name, uint8_t lastDelta) {
+  TrackBuilder tempo;
+  tempo.Tempo(0, 500000).EndOfTrack();
+  TrackBuilder melody;
+  melody.Text(0, 0x03, name).Event(0, {0x90, 60, 90}).Event(lastDelta, {0x80, 60, 0}).EndOfTrack();
+  Bytes song = testsupport::Header(1, 2, 120);
+  for (const Bytes& chunk : {tempo.Chunk(), melody.Chunk()})
+    song.insert(song.end(), chunk.begin(), chunk.end());
+  return song;
+}
+
+FILETIME WrittenAt(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+void SetWritten(const std::string& path, FILETIME time) {
+  base::ScopedHandle file(
+      CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &time));
+}
+
+FILETIME Later(FILETIME time) {
+  ULARGE_INTEGER t{{time.dwLowDateTime, time.dwHighDateTime}};
+  t.QuadPart += 36000000000ULL;  // an hour
+  return {t.LowPart, t.HighPart};
+}
+
+}  // namespace
+
+// The engine opens "Old" (last tick 100); before the song information is
+// asked, the file or the path may change. Songs of equal size let a file
+// rewritten under its old time show which copy was answered from.
+TEST_F(SongEngineTest, SongInformationReusesTheEngineSongOnlyForTheSameUnchangedFile) {
+  struct Case {
+    const char* what;
+    bool rewrite;        // "New" (last tick 120) written over the file, its old time kept
+    bool later;          // the file's time moved on
+    bool otherPath;      // asked for a copy of "New" in another file, at the same time
+    bool otherSpelling;  // asked through another spelling of the same path
+    const char* name;
+    int length;
+  };
+  const Case cases[] = {
+      {"the same file", false, false, false, false, "Old", 100},
+      {"the same file, spelt otherwise", false, false, false, true, "Old", 100},
+      {"rewritten, time kept", true, false, false, false, "Old", 100},
+      {"rewritten, time moved on", true, true, false, false, "New", 120},
+      {"touched only", false, true, false, false, "Old", 100},
+      {"another path", false, false, true, false, "New", 120},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::TempDir dir;
+    const std::string path = dir.File("Song.mid");
+    ASSERT_TRUE(testsupport::WriteBytes(path, NamedSong("Old", 100)));
+    ASSERT_NE(nullptr, MakeEngine());
+    engine_->Init(nullptr);
+    ASSERT_EQ(0, engine_->Open(path.c_str()));
+    const FILETIME opened = WrittenAt(path);
+    std::string asked = path;
+    if (c.rewrite) ASSERT_TRUE(testsupport::WriteBytes(path, NamedSong("New", 120)));
+    if (c.rewrite || c.later) SetWritten(path, c.later ? Later(opened) : opened);
+    if (c.otherPath) {
+      asked = dir.File("Other.mid");
+      ASSERT_TRUE(testsupport::WriteBytes(asked, NamedSong("New", 120)));
+      SetWritten(asked, opened);
+    }
+    if (c.otherSpelling) {
+      // Upper case, through the folder's own "." entry.
+      const size_t slash = asked.find_last_of('\\');
+      asked = asked.substr(0, slash) + "\\.\\SONG.MID";
+    }
+    FakeLogClear();
+    CSongInfo* info = engine_->GetSongInfo();
+    ASSERT_EQ(0, info->Open(asked.c_str()));
+    EXPECT_STREQ(c.name, info->GetTrackName(1));
+    EXPECT_EQ(1, info->GetTrackCount());
+    EXPECT_EQ(c.length, info->GetSongLength());
+    // A reused song is neither read nor fed into a buffer again: its length
+    // is the engine's buffer's.
+    const bool reused = std::string(c.name) == "Old" && !c.later;
+    EXPECT_EQ(reused ? 0u : 1u, CallsStartingWith("SongBuffer.AddTrackEvents(1,").size());
+    engine_->Release();
+    engine_ = nullptr;
+  }
+}
+
+TEST_F(SongEngineTest, ASharedSongStaysTheSongInformationsWhenTheEngineMovesOn) {
+  ASSERT_NE(nullptr, MakeEngine());
+  engine_->Init(nullptr);
+  const std::string first = WriteSong("first.mid", NamedSong("First", 100));
+  const std::string second = WriteSong("second.mid", NamedSong("Second", 120));
+  ASSERT_EQ(0, engine_->Open(first.c_str()));
+  CSongInfo* info = engine_->GetSongInfo();
+  ASSERT_EQ(0, info->Open(first.c_str()));
+  // The engine goes on to another song, and closes it, before the length is asked.
+  ASSERT_EQ(0, engine_->Open(second.c_str()));
+  engine_->Close();
+  EXPECT_STREQ("First", info->GetTrackName(1));
+  EXPECT_EQ(100, info->GetSongLength());
+  // Once the engine has closed its song, the same path is read anew.
+  ASSERT_EQ(0, info->Open(second.c_str()));
+  EXPECT_STREQ("Second", info->GetTrackName(1));
+  EXPECT_EQ(120, info->GetSongLength());
+  // A file that no longer loads fails although the engine read it before.
+  ASSERT_EQ(0, engine_->Open(first.c_str()));
+  ASSERT_TRUE(testsupport::WriteBytes(first, Bytes{'M', 'T', 'h', 'd'}));
+  EXPECT_EQ(1, info->Open(first.c_str()));
+  EXPECT_EQ(0, info->GetTrackCount());
+  // The song information outlives the engine's song data at the engine's end.
+  ASSERT_EQ(0, info->Open(second.c_str()));
+  engine_->Release();
+  engine_ = nullptr;
+}

@@ -30,10 +30,16 @@ void CSmfParser2::Reset() {
   lists_.tempos.Clear();
   tracks_.clear();
   tracks_.shrink_to_fit();
+  insertsWaiting_ = 0;
   bytes_.Clear();
 }
 
 SmfTrack* CSmfParser2::FindTrack(int track) {
+  SettleInserts();
+  return LookUpTrack(track);
+}
+
+SmfTrack* CSmfParser2::LookUpTrack(int track) {
   const int16_t index = static_cast<int16_t>(track);
   // After a full load a track's index is its place in the list; callers walk
   // every track, and a song may hold thousands of them.

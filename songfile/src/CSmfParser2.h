@@ -67,8 +67,13 @@ class CSmfParser2 final : public ISmfParser2 {
   void Destroy(unsigned flags) override;
 
  private:
-  // Track arguments are compared as 16 bits.
+  // Track arguments are compared as 16 bits. Any events still waiting to be
+  // inserted are put in place first, as every caller reads or changes events.
   SmfTrack* FindTrack(int track);
+  SmfTrack* LookUpTrack(int track);
+  // Puts the events InsertEvent keeps aside into their tracks. Never fails:
+  // the room was made when they were kept.
+  void SettleInserts() noexcept;
   int LoadFrom(ByteReader& in, const uint16_t* trackList, uint16_t count);
   int ReadTrackChunks(ByteReader& in, class SmfTrackReader& reader, const uint16_t* trackList,
                       uint16_t count);
@@ -85,7 +90,8 @@ class CSmfParser2 final : public ISmfParser2 {
   int32_t drumTrack_ = -1;
   SmfSongLists lists_;
   std::vector<SmfTrack> tracks_;
-  ByteArena bytes_;  // every event's and list entry's bytes
+  size_t insertsWaiting_ = 0;  // over every track's inserted list
+  ByteArena bytes_;            // every event's and list entry's bytes
   MeasureMap measures_;
   uint32_t measuresVersion_ = UINT32_MAX;
 };

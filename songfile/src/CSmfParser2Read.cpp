@@ -106,6 +106,7 @@ int CSmfParser2::ReadTrackChunks(ByteReader& in, SmfTrackReader& reader, const u
 
 int CSmfParser2::SplitByChannel() {
   if (tracks_.size() != 1) return kSmfSplitRefused;
+  SettleInserts();
   return base::Guarded(
       [&] {
         const std::vector<SmfEvent>& events = tracks_[0].events;

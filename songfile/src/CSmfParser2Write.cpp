@@ -31,6 +31,7 @@ std::vector<uint32_t> WriteOrder(const std::vector<SmfEvent>& events) {
 }  // namespace
 
 int CSmfParser2::SaveAs(const char* path) {
+  SettleInserts();
   return base::Guarded(
       [&] {
         trackCount_ = static_cast<uint16_t>(tracks_.size());

@@ -36,9 +36,11 @@ int CSmfParserHandler::Open(const char* path) {
   if (!parser_) parser_ = CreateScrivel2(1);
   if (!parser_) return 0;
   parser_->Reset();
+  open_ = false;
   // Whatever happens next, the events of the old song are gone with it.
   events_.clear();
   if (parser_->Load(path, nullptr, 0) != kSmfLoadOk) return 0;
+  open_ = true;
   const bool ok = base::Guarded(
       [&] {
         std::vector<SmfTimeSigEntry> signatures(parser_->GetTimeSignatures(nullptr));
@@ -57,8 +59,19 @@ void CSmfParserHandler::SelectTrack(int track) {
   ReloadEvents();
 }
 
+ISmfParser2* CSmfParserHandler::TakeSong() {
+  if (!open_) return nullptr;
+  ISmfParser2* song = parser_;
+  parser_ = nullptr;
+  open_ = false;
+  // The events point into the song that went with the parser.
+  events_.clear();
+  return song;
+}
+
 void CSmfParserHandler::ReloadEvents() {
   events_.clear();
+  inTickOrder_ = true;
   if (!parser_ || track_ < 0 || track_ >= parser_->GetTrackCount()) return;
   const uint32_t count =
       parser_->CountEvents(track_, 0, UINT32_MAX, kSmfKindChannel, kSmfAllBits, kSmfAllBits);
@@ -67,6 +80,8 @@ void CSmfParserHandler::ReloadEvents() {
       [&] {
         events_.resize(count);
         parser_->GetEvents(track_, 0, UINT32_MAX, events_.data(), kSmfKindChannel, kSmfAllBits, kSmfAllBits);
+        inTickOrder_ = std::is_sorted(events_.begin(), events_.end(),
+                                      [](const SmfEvent& a, const SmfEvent& b) { return a.tick < b.tick; });
         return true;
       },
       false);
@@ -95,9 +110,16 @@ uint32_t CSmfParserHandler::MeasureBeatToTick(int measure, int beat) {
   return static_cast<uint32_t>(std::clamp<int64_t>(tick, 0, UINT32_MAX));
 }
 
+std::vector<SmfEvent>::const_iterator CSmfParserHandler::FirstAfter(uint32_t tick) const {
+  if (inTickOrder_)
+    return std::upper_bound(events_.begin(), events_.end(), tick,
+                            [](uint32_t t, const SmfEvent& e) { return t < e.tick; });
+  return std::find_if(events_.begin(), events_.end(), [tick](const SmfEvent& e) { return e.tick > tick; });
+}
+
 uint32_t CSmfParserHandler::FindNthNoteOnAfter(uint32_t tick, int n) {
   if (n <= 0) return 0;
-  auto it = std::find_if(events_.begin(), events_.end(), [tick](const SmfEvent& e) { return e.tick > tick; });
+  auto it = FirstAfter(tick);
   int seen = 0;
   for (; it != events_.end(); ++it) {
     if (IsSoundingNoteOn(*it) && ++seen == n) return it->tick;
@@ -106,13 +128,19 @@ uint32_t CSmfParserHandler::FindNthNoteOnAfter(uint32_t tick, int n) {
 }
 
 uint32_t CSmfParserHandler::FindNoteEnd(uint32_t tick) {
-  auto start = std::find_if(events_.begin(), events_.end(),
-                            [tick](const SmfEvent& e) { return e.tick == tick && IsSoundingNoteOn(e); });
-  if (start == events_.end()) return 0;
+  // In tick order the events of tick lie together, just before the first one after it.
+  auto from = events_.cbegin(), to = events_.cend();
+  if (inTickOrder_) {
+    if (tick > 0) from = FirstAfter(tick - 1);
+    to = FirstAfter(tick);
+  }
+  auto start =
+      std::find_if(from, to, [tick](const SmfEvent& e) { return e.tick == tick && IsSoundingNoteOn(e); });
+  if (start == to) return 0;
   const uint8_t key = start->data[1];
-  auto end = std::find_if(start + 1, events_.end(),
+  auto end = std::find_if(start + 1, events_.cend(),
                           [key](const SmfEvent& e) { return IsNoteEnd(e) && e.data[1] == key; });
-  return end == events_.end() ? 0 : end->tick;
+  return end == events_.cend() ? 0 : end->tick;
 }
 
 int CSmfParserHandler::GetTimeSignatureAt(int measure, SmfBeatInfo* out) {

@@ -22,12 +22,18 @@ class CSmfParserHandler final : public ISmfParserHandler {
   uint32_t FindNoteEnd(uint32_t tick) override;
   int GetTimeSignatureAt(int measure, SmfBeatInfo* out) override;
   void Destroy(unsigned flags) override;
+  ISmfParser2* TakeSong() override;
 
  private:
   void ReloadEvents();
+  // The first held event after tick: by halves while the events are in tick
+  // order, as a loaded track's are.
+  std::vector<SmfEvent>::const_iterator FirstAfter(uint32_t tick) const;
 
   int32_t track_ = 0;
   ISmfParser2* parser_ = nullptr;
   std::vector<SmfTimeSigEntry> timeSignatures_;
   std::vector<SmfEvent> events_;  // their bytes belong to the parser's song
+  bool inTickOrder_ = true;       // events_ is
+  bool open_ = false;             // the parser holds the song Open read
 };

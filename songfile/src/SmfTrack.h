@@ -11,6 +11,9 @@ struct SmfTrack {
   // among the file's track chunks, or as given by AddTrack; -1 when unattached.
   int16_t index = -1;
   std::vector<SmfEvent> events;  // file order; AddEvent may append out of tick order
+  // InsertEvent's events not yet in events, in the order given; only while
+  // events is in tick order, and events has room for them all.
+  std::vector<SmfEvent> inserted;
   std::vector<SmfProgramChange> programChanges;
   std::string name;
   // A range with highNote below lowNote is not computed yet.

@@ -164,4 +164,26 @@ TEST(ScrivelHandler, AFailedOpenKeepsTheSignaturesButNoEvents) {
   EXPECT_EQ(handler->FindNthNoteOnAfter(0, 1), 0u);
 }
 
+TEST(ScrivelHandler, TakeSongHandsOverTheOpenedSongOnce) {
+  SongFile file(SongIn(3, 2, Melody()));
+  Handler handler = NewHandler();
+  EXPECT_EQ(handler->TakeSong(), nullptr) << "nothing opened";
+  handler->SelectTrack(1);
+  ASSERT_EQ(handler->Open(file.Path()), 1);
+  Song song(handler->TakeSong());
+  ASSERT_TRUE(song);
+  EXPECT_EQ(song->GetTrackCount(), 2);
+  EXPECT_EQ(TimeSignatures(*song).front().numerator, 3);
+  EXPECT_EQ(EventsWithoutEnd(*song, 1).size(), 7u);
+  // The handler keeps no events of the song it gave away, and has no song to give.
+  EXPECT_EQ(handler->FindNthNoteOnAfter(0, 1), 0u);
+  EXPECT_EQ(handler->FindNoteEnd(0), 0u);
+  EXPECT_EQ(handler->TakeSong(), nullptr);
+  // It opens songs again with a parser of its own; a failed Open leaves none to take.
+  ASSERT_EQ(handler->Open(file.Path()), 1);
+  EXPECT_EQ(handler->FindNthNoteOnAfter(0, 1), 120u);
+  EXPECT_EQ(handler->Open("no such file.mid"), 0);
+  EXPECT_EQ(handler->TakeSong(), nullptr);
+}
+
 }  // namespace

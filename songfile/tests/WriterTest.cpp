@@ -2,6 +2,8 @@
 // events out of order, and saves that fail.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "SongTestSupport.h"
@@ -212,3 +214,87 @@ TEST(ScrivelWrite, SavingOverAnExistingSongReplacesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Inserting one event at a time, as InsertEvent is defined: before the first
+// event at or after its tick.
+void InsertOne(std::vector<Ev>& track, const Ev& e) {
+  auto at = std::find_if(track.begin(), track.end(), [&](const Ev& x) { return x.tick >= e.tick; });
+  track.insert(at, e);
+}
+
+Bytes Text(uint8_t n) { return {0xFF, 0x05, 0x01, n}; }
+
+}  // namespace
+
+// Inserted events wait aside and go into their track together; every way of
+// looking at the track or the song must see them where inserting one at a
+// time would have put them.
+TEST(ScrivelWrite, InsertedEventsLandWhereOneAtATimeWouldPutThem) {
+  struct Step {
+    uint32_t tick;
+    bool insert;     // else appended with AddEvent
+    bool lookAfter;  // the track is read after this step
+  };
+  struct Case {
+    const char* what;
+    std::vector<uint32_t> own;  // the track's own note ticks, in track order
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"between, before, after and on the own events, equal ticks repeated",
+       {0, 120, 120, 240, 480},
+       {{120, true, false},
+        {0, true, false},
+        {120, true, false},
+        {600, true, false},
+        {119, true, false},
+        {480, true, false},
+        {120, true, false},
+        {0, true, false}}},
+      {"read in between",
+       {0, 120, 240},
+       {{120, true, true}, {120, true, false}, {60, true, true}, {240, true, false}, {120, true, false}}},
+      {"appended after inserts, then inserted again",
+       {0, 120, 240},
+       {{120, true, false}, {60, false, false}, {120, true, false}, {0, true, false}}},
+      {"a track out of tick order inserts one at a time",
+       {240, 0, 120},
+       {{120, true, false}, {0, true, false}, {300, true, false}, {120, true, false}}},
+      {"an empty track", {}, {{50, true, false}, {10, true, false}, {50, true, false}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Song song = NewSong();
+    const uint16_t track = song->AddTrack(kSmfChunkMTrk);
+    const uint16_t other = song->AddTrack(kSmfChunkMTrk);
+    std::vector<Ev> model;
+    for (size_t i = 0; i < c.own.size(); ++i) {
+      const Ev e{c.own[i], kSmfKindChannel, {0x90, static_cast<uint8_t>(60 + i), 100}};
+      Add(*song, track, e.tick, e.bytes);
+      model.push_back(e);
+    }
+    uint8_t n = 0;
+    for (const Step& step : c.steps) {
+      const Ev e{step.tick, kSmfKindMeta, Text(n++)};
+      Add(*song, track, e.tick, e.bytes, step.insert);
+      // Another track's inserts wait beside this one's.
+      Add(*song, other, e.tick, e.bytes, true);
+      if (step.insert) {
+        InsertOne(model, e);
+      } else {
+        model.push_back(e);
+      }
+      if (step.lookAfter) EXPECT_EQ(Events(*song, track), model);
+    }
+    EXPECT_EQ(Events(*song, track), model);
+    // Saved and read again, the order stands (a track out of tick order is
+    // written in tick order, which is another matter).
+    if (!std::is_sorted(model.begin(), model.end(), [](const Ev& a, const Ev& b) { return a.tick < b.tick; }))
+      continue;
+    const Song again = LoadBytes(Saved(*song));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(EventsWithoutEnd(*again, track), model);
+  }
+}

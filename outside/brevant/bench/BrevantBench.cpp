@@ -145,6 +145,7 @@ int main() {
               lengthMs / 1000.0);
 
   Stats host{};
+  double hostCpu = 0;  // per cent of one core
   // Run 0, for comparison: a bare thread sleeping 1 ms at a time for 20 s at
   // the same priority. Its longest oversleep is what the host alone costs.
   {
@@ -163,13 +164,18 @@ int main() {
       }
     };
     std::vector<double> overslept;
+    // Measured as run 1 is: the whole process, which only waits meanwhile.
+    const double cpuBefore = ProcessCpuMs(), start = testsupport::NowMs();
     HANDLE thread = CreateThread(nullptr, 0, &Probe::Main, &overslept, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
+    hostCpu = 100.0 * (ProcessCpuMs() - cpuBefore) / (testsupport::NowMs() - start);
     host = Summarise(overslept);
     std::printf(
-        "run 0: a bare 1 ms sleep loop overslept median %.3f ms, p99 %.3f ms, max %.3f ms over 20 s\n",
-        host.median, host.p99, host.max);
+        "run 0: a bare 1 ms sleep loop overslept median %.3f ms, p99 %.3f ms, max %.3f ms over 20 s; CPU "
+        "%.2f "
+        "%% of one core\n",
+        host.median, host.p99, host.max, hostCpu);
   }
 
   // Run 1: free-running clock, the song's notes reported as the song engine
@@ -211,11 +217,13 @@ int main() {
     std::printf("run 1: CPU %.2f %% of one core (%.0f ms over %.1f s)\n", 100.0 * cpu / wall, cpu,
                 wall / 1000.0);
     // The host's own oversleep is a floor no timing thread on it can beat.
+    const double cpuShare = 100.0 * cpu / wall;
     std::printf(
         "targets: p99 <= host p99 + 0.5 ms (%.3f) and < 2 ms %s, max <= host max + 2 ms (%.3f) %s, CPU < 2 "
-        "%% %s\n",
+        "%% and <= the host's sleep loop + 0.5 point (%.2f %%) %s\n",
         host.p99 + 0.5, s.p99 <= host.p99 + 0.5 && s.p99 < 2 ? "met" : "MISSED", host.max + 2,
-        s.max <= host.max + 2 ? "met" : "MISSED", 100.0 * cpu / wall < 2 ? "met" : "MISSED");
+        s.max <= host.max + 2 ? "met" : "MISSED", hostCpu + 0.5,
+        cpuShare < 2 && cpuShare <= hostCpu + 0.5 ? "met" : "MISSED");
   }
 
   // Run 2: an audio clock 0.4 % fast with up to 4 ms of jitter per report,

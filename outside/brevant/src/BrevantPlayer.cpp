@@ -75,13 +75,19 @@ CBrevantPlayer::~CBrevantPlayer() {
     quit_ = true;
   }
   if (thread_.Get() != nullptr) {
-    SetEvent(wake_.Get());
+    Wake();
     WaitForSingleObject(thread_.Get(), INFINITE);
   }
   core_.SetOutput(nullptr);
 }
 
 void CBrevantPlayer::Release() { delete this; }
+
+void CBrevantPlayer::Wake() {
+  // The flag first: a timing thread that sees it is sure to find the event set.
+  wakeRequested_.store(true);
+  SetEvent(wake_.Get());
+}
 
 double CBrevantPlayer::SongNow() {
   if (!playing_.load()) return resumeAt_;
@@ -128,7 +134,7 @@ int CBrevantPlayer::Seek(int ms) {
         resumeAt_ = target;
         if (playing_.load()) {
           Rebase(target);
-          SetEvent(wake_.Get());  // what lies at the new place is due now
+          Wake();  // what lies at the new place is due now
         }
         return 0;
       },
@@ -178,7 +184,7 @@ int CBrevantPlayer::Play() {
         core_.Start();
         Rebase(resumeAt_);
         playing_.store(core_.IsPlaying());
-        SetEvent(wake_.Get());
+        Wake();
         return 0;
       },
       1);
@@ -247,7 +253,7 @@ void CBrevantPlayer::SetEventCallback(BrevantEventCallback callback, void* conte
 int CBrevantPlayer::SyncTime(int ms) {
   if (!playing_.load()) return 1;
   pendingSync_.store(ms);
-  SetEvent(wake_.Get());
+  Wake();
   return 0;
 }
 
@@ -283,6 +289,9 @@ void CBrevantPlayer::Run() {
     resolution.Hold(wait != INFINITE);
     const bool woken = WaitForSingleObject(wake_.Get(), wait) == WAIT_OBJECT_0;
     if (!woken && finish_) FinishWait(finishAt_);
+    // Cleared before the step looks at anything: a wake asked for from here on
+    // raises it again and leaves the event set for the next wait.
+    wakeRequested_.store(false);
     base::ScopedLock lock(lock_);
     if (quit_) return;
     const double stepStart = time_->NowMs();
@@ -311,7 +320,7 @@ bool CBrevantPlayer::WaitUntilHandled(double timeMs, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
     // A step that began before the call may have missed a sync made just before it.
-    SetEvent(wake_.Get());
+    Wake();
     {
       base::ScopedLock lock(lock_);
       if (steps_ > seen && handledUpTo_ >= timeMs) return true;
@@ -333,7 +342,13 @@ void CBrevantPlayer::FinishWait(double dueMs) {
   QueryPerformanceCounter(&start);
   const LONGLONG limit = frequency.QuadPart * 3 / 1000;
   while (time_->NowMs() < dueMs) {
-    if (WaitForSingleObject(wake_.Get(), 0) == WAIT_OBJECT_0) return;
+    // Asking the event itself on every pass is a round trip to the server
+    // under Wine; the flag is read here, and the event only taken once woken,
+    // so the next wait does not wake again for the same request.
+    if (wakeRequested_.load()) {
+      WaitForSingleObject(wake_.Get(), 0);
+      return;
+    }
     QueryPerformanceCounter(&now);
     if (now.QuadPart - start.QuadPart > limit) return;
     SwitchToThread();

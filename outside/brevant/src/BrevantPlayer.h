@@ -10,6 +10,12 @@
 // before it reports anything: a report may post a window message, which
 // takes its time, and the notes of a chord must not wait for it. SyncTime, made for an audio thread, only
 // leaves the new time for the timing thread and wakes it.
+//
+// Waking: whoever wakes the timing thread raises wakeRequested_ and then sets
+// the event wake_ (Wake), with or without the lock. The thread sleeps on the
+// event alone; while it spins out the last fraction of a millisecond before
+// an event it reads the flag and touches no kernel object, and it clears the
+// flag, outside the lock, before each step.
 #include <atomic>
 #include <vector>
 
@@ -101,6 +107,8 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // may stand still).
   void FinishWait(double dueMs);
   void ApplySync();
+  // Wakes the timing thread; callable from any thread, locked or not.
+  void Wake();
   void StopLocked();
   bool StartThread();
 
@@ -125,6 +133,7 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
 
   base::ScopedHandle thread_;
   base::ScopedHandle wake_;
+  std::atomic<bool> wakeRequested_{false};
   bool quit_ = false;
   std::atomic<bool> playing_{false};
   std::atomic<long long> pendingSync_{kNoSync};

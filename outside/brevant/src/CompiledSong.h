@@ -25,16 +25,38 @@ struct SongEvent {
   double ms;       // song time, set when the song is compiled
 };
 
-// What a song buffer holds before compiling.
+// What a song buffer holds before compiling: the events in the order given,
+// in runs of one kind of one track in tick order (as a track lists them), so
+// that each event needs only its tick and value.
 struct SongSource {
-  std::vector<SongEvent> events;  // in the order given
+  struct Event {
+    uint32_t tick;
+    uint32_t value;  // as SongEvent::value
+  };
+  struct Run {
+    SongEventKind kind;
+    int track;
+    size_t begin;  // the run ends where the next one begins
+  };
+  std::vector<Event> events;
+  std::vector<Run> runs;
   std::vector<SmfTempoEntry> tempos;
   std::vector<SmfTimeSigEntry> timeSignatures;
+
+  // Takes an event after those given.
+  void Add(SongEventKind kind, int track, uint32_t tick, uint32_t value);
+  void Clear();
 };
 
 constexpr int kDrumChannel = 9;
 
 struct CompiledSong {
+  CompiledSong() = default;
+  CompiledSong(const CompiledSong&) = delete;
+  CompiledSong& operator=(const CompiledSong&) = delete;
+  // Leaves its event list for the next song compiled (see CompileSong).
+  ~CompiledSong();
+
   TempoMap tempo;
   MeterMap meter;
   std::vector<SongEvent> events;  // by tick, kind, track, then order given
@@ -49,4 +71,8 @@ struct CompiledSong {
   size_t FirstEventAtOrAfter(uint32_t tick) const;
 };
 
+// A song going leaves its event list's memory to the next song compiled:
+// fresh memory for a large song's events costs more to touch than all the
+// rest of compiling (under Wine most of all), and a player opens song after
+// song of like size. One list is kept, the largest, for the process's life.
 std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double fallbackBpm);

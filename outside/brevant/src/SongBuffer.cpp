@@ -36,8 +36,19 @@ int RoundMs(double ms) {
 
 void CSongBuffer::Release() { delete this; }
 
+void CSongBuffer::Reserve(size_t more) {
+  std::vector<SongSource::Event>& events = source_.events;
+  // Grown by half again at least, so that a song given track by track moves
+  // its events a few times only.
+  if (events.capacity() - events.size() < more)
+    events.reserve(std::max(events.size() + more, events.capacity() + events.capacity() / 2));
+}
+
 void CSongBuffer::Clear() {
-  source_ = SongSource();
+  // The lists keep their memory: the engine clears and refills one buffer
+  // for every song it opens, and fresh memory for a large song's events costs
+  // more to touch than to keep.
+  source_.Clear();
   compiled_.reset();
 }
 
@@ -48,10 +59,11 @@ void CSongBuffer::Clear() {
 void CSongBuffer::AddTrackEvents(int track, const SmfEvent* events, int count) {
   compiled_.reset();
   base::Guarded([&] {
+    if (events != nullptr && count > 0) Reserve(size_t(count));
     for (int i = 0; events != nullptr && i < count; ++i) {
       uint32_t message;
       if (PackChannelMessage(events[i], &message)) {
-        source_.events.push_back({events[i].tick, SongEventKind::kChannel, track, message, 0.0});
+        source_.Add(SongEventKind::kChannel, track, events[i].tick, message);
       }
     }
   });
@@ -79,7 +91,7 @@ void CSongBuffer::AddMarkers(int track, const SmfEvent* events, int count) {
       if (!SmfReadMetaPayload(events[i], kMetaMarker, &payload) || payload.length < 4) continue;
       const uint8_t* p = payload.data;
       uint32_t tag = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-      source_.events.push_back({events[i].tick, SongEventKind::kMarker, track, tag, 0.0});
+      source_.Add(SongEventKind::kMarker, track, events[i].tick, tag);
     }
   });
 }
@@ -90,7 +102,7 @@ void CSongBuffer::AddLyrics(int track, const SmfEvent* events, int count) {
     for (int i = 0; events != nullptr && i < count; ++i) {
       SmfMetaPayload payload;
       if (!SmfReadMetaPayload(events[i], kMetaLyric, &payload)) continue;
-      source_.events.push_back({events[i].tick, SongEventKind::kLyric, track, 0, 0.0});
+      source_.Add(SongEventKind::kLyric, track, events[i].tick, 0);
     }
   });
 }
@@ -100,8 +112,11 @@ const CompiledSong& CSongBuffer::Compiled() {
   return *compiled_;
 }
 
-std::shared_ptr<const CompiledSong> CSongBuffer::Compile(double fallbackBpm) const {
-  return CompileSong(source_, fallbackBpm);
+std::shared_ptr<const CompiledSong> CSongBuffer::Compile(double fallbackBpm) {
+  if (compiled_ && (!compiled_->tempo.UsesFallback() || fallbackBpm == kDefaultBpm)) return compiled_;
+  std::shared_ptr<const CompiledSong> song = CompileSong(source_, fallbackBpm);
+  if (fallbackBpm == kDefaultBpm || !song->tempo.UsesFallback()) compiled_ = song;
+  return song;
 }
 
 // A song that cannot be compiled for want of memory is 0 ms long and has no

@@ -21,13 +21,17 @@ class CSongBuffer final : public IBrevantSongBuffer {
   int FindTag(uint32_t tag) override;
   int GetEventTime(int index) override;
 
-  // A compiled copy for the player, with fallbackBpm for a song without tempos.
-  std::shared_ptr<const CompiledSong> Compile(double fallbackBpm) const;
+  // The song compiled for the player, with fallbackBpm for a song without
+  // tempos. A song with tempos compiles the same under any fallback, so the
+  // buffer's own view is handed out then instead of a second compile.
+  std::shared_ptr<const CompiledSong> Compile(double fallbackBpm);
 
  private:
   // The buffer's own view of the song (120 BPM without tempos), rebuilt after
-  // every change.
+  // a change at the next question.
   const CompiledSong& Compiled();
+  // Room for more events beyond those held.
+  void Reserve(size_t more);
 
   SongSource source_;
   std::shared_ptr<const CompiledSong> compiled_;

@@ -23,6 +23,7 @@ TempoMap::TempoMap(const SmfTempoEntry* entries, int count, double fallbackBpm) 
   if (valid.empty()) {
     double bpm = std::isfinite(fallbackBpm) && fallbackBpm > 0 ? fallbackBpm : 120.0;
     segments_.push_back({0.0, 0.0, MsPerQuarter(bpm)});
+    usesFallback_ = true;
     return;
   }
   segments_.push_back({0.0, 0.0, MsPerQuarter(valid.front().bpm)});

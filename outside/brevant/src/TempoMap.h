@@ -25,6 +25,8 @@ class TempoMap {
   // The (fractional) tick reached at ms; negative ms gives tick 0.
   double MsToTick(double ms) const;
   double FirstBpm() const { return 60000.0 / segments_.front().msPerQuarter; }
+  // True when no entry was usable and the map runs at the fallback tempo.
+  bool UsesFallback() const { return usesFallback_; }
 
  private:
   struct Segment {
@@ -33,4 +35,5 @@ class TempoMap {
     double msPerQuarter;  // divided by 120 last, so whole beats give whole times
   };
   std::vector<Segment> segments_;  // never empty; the first starts at tick 0
+  bool usesFallback_ = false;
 };

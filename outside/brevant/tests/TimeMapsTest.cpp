@@ -1,6 +1,7 @@
 // Tempo map, bar grid and the song buffer's answers about times and tags.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -166,6 +167,117 @@ TEST(SongBuffer, MalformedChannelEventsAreSkipped) {
   std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
   ASSERT_EQ(song->events.size(), 1u);
   EXPECT_EQ(song->events[0].value, 0x05C0u);
+}
+
+// The playing order is by tick, then kind, then track, and of equal ones the
+// order given; the events come in runs of one call each, some out of tick order.
+TEST(SongBuffer, CompiledEventsPlayInTickKindTrackThenGivenOrder) {
+  TrackEvents late, early, unordered, lyrics, markers;
+  late.Control(0, 1, 7, 1).Note(240, 120, 1, 60).Control(480, 1, 7, 2);
+  early.Control(0, 0, 7, 3).Note(240, 0, 0, 62).Control(240, 0, 7, 4);
+  unordered.Control(480, 2, 7, 5).Control(120, 2, 7, 6).Control(120, 2, 7, 7).Control(600, 2, 7, 8);
+  lyrics.Lyric(240, "la").Lyric(240, "li").Lyric(0, "lo");
+  markers.Marker(240, "CLST").Marker(240, "CLED");
+  CSongBuffer buffer;
+  buffer.AddTrackEvents(2, late.data(), late.size());
+  buffer.AddTrackEvents(1, early.data(), early.size());
+  buffer.AddTrackEvents(3, unordered.data(), unordered.size());
+  buffer.AddTrackEvents(2, early.data(), early.size());  // the same track given twice
+  buffer.AddMarkers(4, markers.data(), markers.size());
+  buffer.AddLyrics(1, lyrics.data(), lyrics.size());
+  buffer.AddLyrics(0, lyrics.data(), lyrics.size());
+
+  // What the buffer holds, in the order given, by a sort that keeps that order.
+  struct Given {
+    uint32_t tick;
+    SongEventKind kind;
+    int track;
+    uint32_t value;
+  };
+  std::vector<Given> given;
+  auto channel = [&](int track, const TrackEvents& events) {
+    for (int i = 0; i < events.size(); ++i) {
+      const SmfEvent& e = events.data()[i];
+      given.push_back({e.tick, SongEventKind::kChannel, track,
+                       uint32_t(e.data[0]) | uint32_t(e.data[1]) << 8 | uint32_t(e.data[2]) << 16});
+    }
+  };
+  channel(2, late);
+  channel(1, early);
+  channel(3, unordered);
+  channel(2, early);
+  given.push_back({240, SongEventKind::kMarker, 4, 0x54534C43});
+  given.push_back({240, SongEventKind::kMarker, 4, 0x44454C43});
+  for (int track : {1, 0})
+    for (uint32_t tick : {240u, 240u, 0u}) given.push_back({tick, SongEventKind::kLyric, track, 0});
+  std::stable_sort(given.begin(), given.end(), [](const Given& a, const Given& b) {
+    if (a.tick != b.tick) return a.tick < b.tick;
+    if (a.kind != b.kind) return a.kind < b.kind;
+    return a.track < b.track;
+  });
+
+  std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
+  ASSERT_EQ(song->events.size(), given.size());
+  for (size_t i = 0; i < given.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(song->events[i].tick, given[i].tick);
+    EXPECT_EQ(song->events[i].kind, given[i].kind);
+    EXPECT_EQ(song->events[i].track, given[i].track);
+    EXPECT_EQ(song->events[i].value, given[i].value);
+  }
+  EXPECT_EQ(song->endTick, 600u);
+}
+
+// The player's compile and the buffer's own questions share one compiled song
+// when the fallback tempo cannot matter, and never when it does.
+TEST(SongBuffer, OneCompileServesThePlayerAndTheBufferUnlessTheFallbackTempoCounts) {
+  TrackEvents notes;
+  notes.Note(0, 480, 0, 60);
+  CSongBuffer buffer;
+  buffer.AddTrackEvents(0, notes.data(), notes.size());
+  // No tempo: 120 BPM for the buffer, the player's own for the player.
+  EXPECT_EQ(buffer.Finish(), 2000);
+  std::shared_ptr<const CompiledSong> slow = buffer.Compile(60);
+  EXPECT_DOUBLE_EQ(slow->lengthMs, 4000);
+  EXPECT_EQ(buffer.Finish(), 2000);
+  EXPECT_EQ(buffer.Compile(120).get(), buffer.Compile(120).get());
+  EXPECT_NE(buffer.Compile(60).get(), buffer.Compile(120).get());
+
+  SmfTempoEntry tempo{240.0f, 0};
+  buffer.SetTempos(&tempo, 1);
+  std::shared_ptr<const CompiledSong> player = buffer.Compile(60);
+  EXPECT_DOUBLE_EQ(player->lengthMs, 1000);
+  EXPECT_EQ(buffer.Finish(), 1000);
+  EXPECT_EQ(buffer.Compile(120).get(), player.get());
+
+  // A change makes a new song; the one the player holds stays as it was.
+  buffer.Clear();
+  notes.Note(960, 480, 0, 62);
+  buffer.AddTrackEvents(0, notes.data(), notes.size());
+  EXPECT_NE(buffer.Compile(60).get(), player.get());
+  EXPECT_EQ(buffer.Finish(), 6000);
+  EXPECT_DOUBLE_EQ(player->lengthMs, 1000);
+}
+
+// A song compiled after a larger one went takes over the memory of its event
+// list, and nothing else of it.
+TEST(SongBuffer, ASongCompiledAfterALargerOneWentHoldsItsOwnEventsOnly) {
+  TrackEvents many, few;
+  for (uint32_t i = 0; i < 1000; ++i) many.Note(i * 120, 60, 0, 60 + int(i % 12));
+  few.Note(0, 120, 1, 50).Note(240, 120, 1, 52);
+  {
+    CSongBuffer large;
+    large.AddTrackEvents(0, many.data(), many.size());
+    EXPECT_EQ(large.Compile(120)->events.size(), 2000u);
+  }
+  CSongBuffer small;
+  small.AddTrackEvents(1, few.data(), few.size());
+  std::shared_ptr<const CompiledSong> song = small.Compile(120);
+  ASSERT_EQ(song->events.size(), 4u);
+  EXPECT_EQ(song->events[0].value, 0x643291u);
+  EXPECT_EQ(song->events[3].tick, 360u);
+  EXPECT_EQ(song->endTick, 360u);
+  EXPECT_EQ(small.Finish(), 1500);
 }
 
 }  // namespace

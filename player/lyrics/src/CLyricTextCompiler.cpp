@@ -2,6 +2,8 @@
 
 #include <scrivel/Scrivel.h>
 
+#include "base/ReleasePtr.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -21,6 +23,15 @@ std::string ToAcp(const std::wstring& text, bool* ok) {
                                       nullptr, nullptr) != n)
     *ok = false;
   return out;
+}
+
+// The last write time and size of a file; false when it cannot be asked.
+bool FileStamp(const char* path, FILETIME* written, ULONGLONG* size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+  *written = data.ftLastWriteTime;
+  *size = static_cast<ULONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  return true;
 }
 
 void AppendVlq(std::string* out, uint32_t value) {
@@ -75,7 +86,12 @@ int CLyricTextCompiler::ReadText(const char* text, const char* midiPath,
   std::string normal;
   std::wstring marked;
   if (!NormalizeText(text, &normal) || !ApplyLineMarks(normal, &marked)) return kLyricReadFailed;
+  m_openedPath.clear();
+  // Taken before the read: a file written meanwhile differs from it and is
+  // read anew for writing.
+  const bool stamped = midiPath && FileStamp(midiPath, &m_openedWritten, &m_openedSize);
   if (m_handler->Open(midiPath) != 1) return kLyricReadFailed;
+  if (stamped) m_openedPath = midiPath;
   m_handler->SelectTrack(1);
   return ReadLyricTokens(marked, m_handler, syllables, markers);
 }
@@ -101,10 +117,30 @@ int CLyricTextCompiler::ReadTextFile(const char* textPath, const char* midiPath,
   return ReadText(text.c_str(), midiPath, syllables, markers);
 }
 
+ISmfParser2* CLyricTextCompiler::SongToWrite(const char* midiPath, bool* taken) {
+  *taken = false;
+  FILETIME written;
+  ULONGLONG size = 0;
+  if (!m_openedPath.empty() && ::lstrcmpiA(m_openedPath.c_str(), midiPath) == 0 &&
+      FileStamp(midiPath, &written, &size) && size == m_openedSize &&
+      ::CompareFileTime(&written, &m_openedWritten) == 0) {
+    m_openedPath.clear();
+    if (ISmfParser2* song = m_handler->TakeSong()) {
+      *taken = true;
+      return song;
+    }
+  }
+  return m_parser->Load(midiPath, nullptr, 0) == 0 ? m_parser : nullptr;
+}
+
 int CLyricTextCompiler::WriteSong(const char* midiPath, const char* outputPath,
                                   std::vector<LyricSyllable>& syllables, std::vector<LyricMarker>& markers) {
   if (!IsBound() || !midiPath || !outputPath) return -1;
-  if (m_parser->Load(midiPath, nullptr, 0) != 0) return -1;
+  bool taken = false;
+  ISmfParser2* song = SongToWrite(midiPath, &taken);
+  if (!song) return -1;
+  // The song read for the syllables is written into; it goes when the write ends.
+  const base::ReleasePtr<ISmfParser2> owned(taken ? song : nullptr);
   CleanSyllables(&syllables);
   bool placed = true;
   for (const LyricSyllable& s : syllables) {
@@ -116,25 +152,24 @@ int CLyricTextCompiler::WriteSong(const char* midiPath, const char* outputPath,
     std::string event("\xFF\x05", 2);
     AppendVlq(&event, static_cast<uint32_t>(text.size()));
     event += text;
-    if (m_parser->InsertEvent(1, kSmfKindMeta, static_cast<uint32_t>(event.size()),
-                              reinterpret_cast<const uint8_t*>(event.data()),
-                              static_cast<uint32_t>(s.tick)) != 0)
+    if (song->InsertEvent(1, kSmfKindMeta, static_cast<uint32_t>(event.size()),
+                          reinterpret_cast<const uint8_t*>(event.data()), static_cast<uint32_t>(s.tick)) != 0)
       placed = false;
   }
   if (!markers.empty()) {
     std::stable_sort(markers.begin(), markers.end(),
                      [](const LyricMarker& a, const LyricMarker& b) { return a.tick < b.tick; });
-    const uint16_t track = m_parser->AddTrack(kSmfChunkMCtl);
+    const uint16_t track = song->AddTrack(kSmfChunkMCtl);
     if (track == 0xFFFF) return -1;
     for (const LyricMarker& m : markers) {
       uint8_t event[7] = {0xFF, 0x80, 0x04};
       std::memcpy(event + 3, m.code, 4);
-      if (m_parser->AddEvent(track, kSmfKindMeta, sizeof(event), event, static_cast<uint32_t>(m.tick)) != 0)
+      if (song->AddEvent(track, kSmfKindMeta, sizeof(event), event, static_cast<uint32_t>(m.tick)) != 0)
         return -1;
     }
   }
-  const int saved = m_parser->SaveAs(outputPath);
-  m_parser->Reset();
+  const int saved = song->SaveAs(outputPath);
+  if (!taken) m_parser->Reset();
   if (saved != 0) return saved;
   return placed ? 0 : 2;
 }

@@ -184,4 +184,98 @@ TEST_F(LyricCompilerTest, BadSongsAndFilesFail) {
   EXPECT_EQ(compiler.StripSong(source.c_str()), 0);
 }
 
+// The syllables go into the song together, in the song the handler read; the
+// file written is byte for byte what putting them in one at a time into a
+// song read anew gives.
+TEST_F(LyricCompilerTest, TheWrittenSongIsWhatInsertingOneSyllableAtATimeGives) {
+  const std::string source = Write(Song(400, true));
+  const std::string out = dir_.File("out.mid");
+  std::string text;
+  for (int line = 0; line < 40; ++line) {
+    if (line % 10 == 0) text += "[Climax Start]";
+    if (line % 10 == 5) text += "<b" + std::to_string(line * 2 + 1) + ">";
+    text += "Twin-kle, twin-kle lit-tle star - how^.";
+    text += line % 4 == 3 ? "\r\n\r\n" : "\r\n";
+  }
+  CLyricTextCompiler compiler;
+  std::vector<LyricSyllable> syllables;
+  std::vector<LyricMarker> markers;
+  ASSERT_EQ(compiler.ReadText(text.c_str(), source.c_str(), &syllables, &markers), 0);
+  ASSERT_EQ(compiler.WriteSong(source.c_str(), out.c_str(), syllables, markers), 0);
+
+  // The reference, from the lists as the write left them (skips marked, markers sorted).
+  ISmfParser2* song = CreateScrivel2(1);
+  ASSERT_NE(song, nullptr);
+  ASSERT_EQ(song->Load(source.c_str(), nullptr, 0), 0);
+  size_t sameTick = 0;
+  for (size_t i = 0; i < syllables.size(); ++i) {
+    const LyricSyllable& syllable = syllables[i];
+    if (syllable.skip) continue;
+    if (i > 0 && syllables[i - 1].tick == syllable.tick) ++sameTick;
+    std::string event = "\xFF\x05";
+    event += static_cast<char>(syllable.text.size());
+    for (wchar_t c : syllable.text) event += static_cast<char>(c);
+    ASSERT_EQ(song->InsertEvent(1, kSmfKindMeta, static_cast<uint32_t>(event.size()),
+                                reinterpret_cast<const uint8_t*>(event.data()), syllable.tick),
+              0);
+    // Asking about the track puts the event in place before the next one comes.
+    song->CountEvents(1, 0, 0xFFFFFFFFu, kSmfKindMeta, kSmfAllBits, kSmfAllBits);
+  }
+  const uint16_t control = song->AddTrack(kSmfChunkMCtl);
+  for (const LyricMarker& m : markers) {
+    uint8_t event[7] = {0xFF, 0x80, 0x04};
+    std::copy(m.code, m.code + 4, event + 3);
+    song->AddEvent(control, kSmfKindMeta, sizeof event, event, static_cast<uint32_t>(m.tick));
+  }
+  const std::string reference = dir_.File("reference.mid");
+  ASSERT_EQ(song->SaveAs(reference.c_str()), 0);
+  song->Release();
+  EXPECT_GT(sameTick, 40u) << "syllables sharing a tick, whose order counts";
+  EXPECT_GT(markers.size(), 4u);
+  EXPECT_TRUE(testsupport::ReadBytes(out) == testsupport::ReadBytes(reference));
+}
+
+// The song read for the syllables is written only when it is the file asked
+// for, unchanged; otherwise the file is read again.
+TEST_F(LyricCompilerTest, WriteSongReadsAgainWhatChangedSinceReadText) {
+  struct Case {
+    const char* what;
+    bool rewrite;    // the source rewritten, holding an old lyric, after ReadText
+    bool otherFile;  // WriteSong given another file, holding an old lyric
+    bool oldLyric;   // the written song holds it
+  };
+  const Case cases[] = {
+      {"the same file", false, false, false},
+      {"the file rewritten", true, false, true},
+      {"another file", false, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string source = Write(Song(4));
+    const std::string other = Write(Song(4, true), "other.mid");
+    const std::string out = dir_.File("out.mid");
+    CLyricTextCompiler compiler;
+    std::vector<LyricSyllable> syllables;
+    std::vector<LyricMarker> markers;
+    ASSERT_EQ(compiler.ReadText("la li", source.c_str(), &syllables, &markers), 0);
+    if (c.rewrite) {
+      Write(Song(4, true));
+      // Its time moved on for certain, whatever the file system's clock.
+      HANDLE file = ::CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      FILETIME time;
+      ::GetFileTime(file, nullptr, nullptr, &time);
+      time.dwHighDateTime += 1;
+      ::SetFileTime(file, nullptr, nullptr, &time);
+      ::CloseHandle(file);
+    }
+    ASSERT_EQ(compiler.WriteSong((c.otherFile ? other : source).c_str(), out.c_str(), syllables, markers), 0);
+    SavedSong saved(out);
+    ASSERT_TRUE(saved.loaded());
+    EXPECT_EQ(saved.Lyrics(1), c.oldLyric ? (std::vector<std::string>{"la@0", "old@0", "li@120"})
+                                          : (std::vector<std::string>{"la@0", "li@120"}));
+  }
+}
+
 }  // namespace

@@ -40,6 +40,7 @@ class FakeSong : public ISmfParserHandler {
     return 1;
   }
   void Destroy(unsigned) override {}
+  ISmfParser2* TakeSong() override { return nullptr; }
 };
 
 std::string Narrow(const std::wstring& w) {

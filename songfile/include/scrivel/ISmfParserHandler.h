@@ -7,6 +7,8 @@
 
 #include "scrivel/SmfRecords.h"
 
+class ISmfParser2;
+
 class ISmfParserHandler {
  public:
   virtual void Release() = 0;
@@ -24,6 +26,10 @@ class ISmfParserHandler {
   virtual int GetTimeSignatureAt(int measure, SmfBeatInfo* out) = 0;
   // Destructor slot: frees the object when bit 0 of flags is set. Use Release.
   virtual void Destroy(unsigned flags) = 0;
+  // Hands the opened song over, so that it need not be read again to be
+  // changed: the parser holding it becomes the caller's (ended with Release),
+  // and the handler holds no song until the next Open. Null when no song is open.
+  virtual ISmfParser2* TakeSong() = 0;
 
  protected:
   ~ISmfParserHandler() = default;

@@ -45,7 +45,16 @@ class CLyricTextCompiler {
   static void RemoveSpaces(const std::wstring& text, std::wstring* out);
 
  private:
+  // The song to write into for midiPath: the one ReadText's handler opened,
+  // when it is that file unchanged, or else m_parser loaded anew. Null when
+  // the song does not load. *taken tells that the caller releases it.
+  ISmfParser2* SongToWrite(const char* midiPath, bool* taken);
+
   HMODULE m_library = nullptr;
   ISmfParser2* m_parser = nullptr;
   ISmfParserHandler* m_handler = nullptr;
+  // The file the handler opened last, as it was then.
+  std::string m_openedPath;
+  FILETIME m_openedWritten = {};
+  ULONGLONG m_openedSize = 0;
 };
