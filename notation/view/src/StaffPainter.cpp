@@ -1,5 +1,6 @@
 #include "StaffPainter.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "DrumStaffPage.h"
@@ -34,6 +35,23 @@ void CStaffPainter::SetSizeIndex(int level) {
 int CStaffPainter::PartHeight() const {
   const int level = StaffSizes::Level(sizeLevel_);
   return staffKind_ == kGrandStaff ? StaffSizes::kTwoStaffHeight[level] : StaffSizes::kOneStaffHeight[level];
+}
+
+int CStaffPainter::LaidOutHeight() const {
+  const int height = PartHeight();
+  const StaffGeometry& s = metrics_;
+  const int lyricRef = staffKind_ == kGrandStaff ? s.lowerRef : s.upperRef;
+  // A pixel of room at either edge keeps the ink off the neighbouring part.
+  constexpr int kEdge = 1;
+  int top = kEdge, bottom = height - kEdge;
+  for (const auto& page : pages_) {
+    top = std::min(top, s.upperRef + page->BarNumberTop());
+    if (page->HasTexts()) top = std::min(top, s.upperRef + page->TextTop());
+    const int lines = LyricLinesUsed(page->Lyrics());
+    if (lines > 0) bottom = std::max(bottom, lyricRef + page->LyricTop() + lines * kLyricLineHeight);
+  }
+  const int grow = std::max(kEdge - top, bottom - (height - kEdge));
+  return grow > 0 ? height + 2 * grow : height;
 }
 
 void CStaffPainter::RecreateFonts() {

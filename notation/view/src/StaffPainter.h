@@ -30,6 +30,10 @@ class CStaffPainter : public CScorePainter {
   // Staves relative to the part's own rectangle of its size's height.
   const StaffGeometry& Metrics() const { return metrics_; }
   int PartHeight() const;
+  // The part's height once its pages are laid out: its size's height, grown
+  // by the same amount above and below (the staves stay in the middle) until
+  // every page's lyric lines, bar number and texts fit inside.
+  int LaidOutHeight() const;
 
   // @name Colours and pens of the staff
   COLORREF LineColor() const override { return lineColor_; }
