@@ -17,7 +17,7 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
   if (IsVerseNumber(text_)) {
     // In front of the syllable it numbers, which is drawn at this x.
     SIZE size{};
-    if (GetTextExtentPoint32A(dc, text_.data(), static_cast<int>(text_.size()), &size)) x -= size.cx + 2;
+    if (GetTextExtentPoint32A(dc, text_.data(), static_cast<int>(text_.size()), &size)) x -= size.cx + 4;
   } else if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();

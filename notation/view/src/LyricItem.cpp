@@ -33,7 +33,7 @@ void CLyricItem::Draw(HDC dc, const StaffFrame& f, const CLyricItem* previous) {
   if (IsVerseNumber(text_)) {
     // In front of the syllable it numbers, which is drawn at this x.
     SIZE size{};
-    if (GetTextExtentPoint32A(dc, text_.data(), static_cast<int>(text_.size()), &size)) x -= size.cx + 2;
+    if (GetTextExtentPoint32A(dc, text_.data(), static_cast<int>(text_.size()), &size)) x -= size.cx + 4;
   } else if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();

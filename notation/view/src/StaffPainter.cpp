@@ -43,13 +43,17 @@ int CStaffPainter::LaidOutHeight() const {
   const int lyricRef = staffKind_ == kGrandStaff ? s.lowerRef : s.upperRef;
   // A pixel of room at either edge keeps the ink off the neighbouring part.
   constexpr int kEdge = 1;
-  int top = kEdge, bottom = height - kEdge;
+  // A row puts its lyric lines under its lowest measure, and any measure
+  // may share a row with the one that has the most lines.
+  int top = kEdge, lyricTop = LyricOffset(), lines = 0;
   for (const auto& page : pages_) {
     top = std::min(top, s.upperRef + page->BarNumberTop());
     if (page->HasTexts()) top = std::min(top, s.upperRef + page->TextTop());
-    const int lines = LyricLinesUsed(page->Lyrics());
-    if (lines > 0) bottom = std::max(bottom, lyricRef + page->LyricTop() + lines * kLyricLineHeight);
+    // Just below the measure's lowest ink, lyrics or not.
+    lyricTop = std::max(lyricTop, page->LyricTop());
+    lines = std::max(lines, LyricLinesUsed(page->Lyrics()));
   }
+  const int bottom = std::max(height - kEdge, lyricRef + lyricTop + lines * kLyricLineHeight);
   const int grow = std::max(kEdge - top, bottom - (height - kEdge));
   return grow > 0 ? height + 2 * grow : height;
 }

@@ -32,7 +32,7 @@ class CStaffPainter : public CScorePainter {
   int PartHeight() const;
   // The part's height once its pages are laid out: its size's height, grown
   // by the same amount above and below (the staves stay in the middle) until
-  // every page's lyric lines, bar number and texts fit inside.
+  // every page's notes, lyric lines, bar number and texts fit inside.
   int LaidOutHeight() const;
 
   // @name Colours and pens of the staff

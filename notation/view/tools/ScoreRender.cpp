@@ -5,7 +5,7 @@
 //
 //   score_render <song.mid> <out.png> [--tracks 1,2] [options]   (the drum
 //                                    track, if chosen, on a percussion staff)
-//   score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals> <out.png> [options]
+//   score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals|verses> <out.png> [options]
 //   score_render --write-demos <folder>      writes the demo songs as .mid
 // options: --width <px> (1000)  --pages <n> (4)  --size <0..3> (0, as the
 // player uses)  --at <tick>: play up to that
@@ -301,12 +301,12 @@ int Render(const Options& o) {
 int main(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, &o)) {
-    fprintf(
-        stderr,
-        "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] "
-        "[--jianpu]\n"
-        "       score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals> <out.png> [options]\n"
-        "       score_render --write-demos <folder>\n");
+    fprintf(stderr,
+            "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] "
+            "[--jianpu]\n"
+            "       score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals|verses> <out.png> "
+            "[options]\n"
+            "       score_render --write-demos <folder>\n");
     return 2;
   }
   if (!o.demoFolder.empty()) {
