@@ -37,7 +37,11 @@ int CStaffPainter::PartHeight() const {
   return staffKind_ == kGrandStaff ? StaffSizes::kTwoStaffHeight[level] : StaffSizes::kOneStaffHeight[level];
 }
 
-int CStaffPainter::LaidOutHeight() const {
+int CStaffPainter::LaidOutHeight() const { return PartHeight() + growAbove_ + growBelow_; }
+
+int CStaffPainter::StaffShift() const { return PartHeight() / 2 + growAbove_ - LaidOutHeight() / 2; }
+
+void CStaffPainter::MeasureGrowth() {
   const int height = PartHeight();
   const StaffGeometry& s = metrics_;
   const int lyricRef = staffKind_ == kGrandStaff ? s.lowerRef : s.upperRef;
@@ -53,9 +57,9 @@ int CStaffPainter::LaidOutHeight() const {
     lyricTop = std::max(lyricTop, page->LyricTop());
     lines = std::max(lines, LyricLinesUsed(page->Lyrics()));
   }
-  const int bottom = std::max(height - kEdge, lyricRef + lyricTop + lines * kLyricLineHeight);
-  const int grow = std::max(kEdge - top, bottom - (height - kEdge));
-  return grow > 0 ? height + 2 * grow : height;
+  const int bottom = lyricRef + lyricTop + lines * kLyricLineHeight;
+  growAbove_ = std::max(0, kEdge - top);
+  growBelow_ = std::max(0, bottom - (height - kEdge));
 }
 
 void CStaffPainter::RecreateFonts() {
@@ -108,7 +112,10 @@ CStaffPage* CStaffPainter::Page(int index) const {
   return pages_[index].get();
 }
 
-void CStaffPainter::ClearPages() { pages_.clear(); }
+void CStaffPainter::ClearPages() {
+  pages_.clear();
+  growAbove_ = growBelow_ = 0;
+}
 
 void CStaffPainter::ClearHighlights() {
   for (auto& page : pages_) page->ClearHighlights();
@@ -143,6 +150,7 @@ int CStaffPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
   for (auto& page : pages_) page->MeasureReach();
 
   HandOutLyrics(PartLyrics(), pages_);
+  MeasureGrowth();
   return 0;
 }
 
