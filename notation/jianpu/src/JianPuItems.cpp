@@ -132,7 +132,7 @@ void CJianPuTie::Draw(HDC dc, const JianPuFrame& f) {
   auto above = [](const CJianPuNote* n) { return n->Spec().octaveSign > 0 ? n->Spec().octaveCount : 0; };
   const int dots = std::max(above(first_), above(second_));
   base::ScopedSelect pen(dc, p.NotePen(1));
-  DrawArc(dc, x1, x2, f.refY - p.DigitHeight() / 2 - 1 - 5 * dots, 4, 2);
+  DrawArc(dc, x1, x2, f.refY - p.DigitHeight() / 2 - 1 - 5 * dots, kTieLift, 2);
 }
 
 void CJianPuTupletArc::Draw(HDC dc, const JianPuFrame& f) {

@@ -122,6 +122,9 @@ class CJianPuTupletArc : public CJianPuItem {
   int count_;
 };
 
+// Pixels a tie's arc rises above its ends.
+constexpr int kTieLift = 4;
+
 // An arc over [x1, x2] whose top lies `lift` pixels above y; the ends are
 // pulled apart until they are more than `minSpan` pixels apart.
 void DrawArc(HDC dc, int x1, int x2, int y, int lift, int minSpan);

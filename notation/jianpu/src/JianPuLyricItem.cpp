@@ -1,10 +1,12 @@
 #include "JianPuLyricItem.h"
 
-#include <algorithm>
-
 #include "base/GdiHandles.h"
 #include "JianPuItems.h"
 #include "JianPuPainter.h"
+
+int CJianPuLyricItem::Top(const JianPuFrame& f) const {
+  return f.refY + (f.painter ? f.painter->LyricTop() : 0) + line_ * kLyricLineHeight;
+}
 
 void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem* previous) {
   drawnX_ = -1;
@@ -12,7 +14,11 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
   const CJianPuPainter& p = *f.painter;
   base::ScopedSelect font(dc, p.LyricFont());
   int x = f.originX + (note_ ? note_->X() : freeX_);
-  if (!note_ && previous && previous->DrawnX() >= 0) {
+  if (IsVerseNumber(text_)) {
+    // In front of the syllable it numbers, which is drawn at this x.
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, text_.data(), static_cast<int>(text_.size()), &size)) x -= size.cx + 4;
+  } else if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();
     if (GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size) &&
@@ -20,9 +26,6 @@ void CJianPuLyricItem::Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem
       x = previous->DrawnX() + size.cx + 2;
   }
   base::ScopedTextStyle style(dc, sung_ ? p.HighlightColor() : p.NoteColor());
-  // Large digits reach further down than the fixed offset: keep clear of
-  // their underlines and a low octave dot.
-  const int below = std::max(p.LyricOffset(), p.LowerDotOffset() + 12);
-  TextOutA(dc, x, f.refY + below, text_.data(), static_cast<int>(text_.size()));
+  TextOutA(dc, x, Top(f), text_.data(), static_cast<int>(text_.size()));
   drawnX_ = x;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "JianPuFrame.h"
+#include "PageLyrics.h"
 
 class CJianPuNote;
 
@@ -25,9 +26,15 @@ class CJianPuLyricItem {
   int Tick() const { return tick_; }
   const std::string& Text() const { return text_; }
   const CJianPuNote* Note() const { return note_; }
+  // Syllables sharing a tick (verses) stand on lines below one another.
+  int Line() const { return line_; }
+  void SetLine(int line) { line_ = line < 0 ? 0 : (line < kMaxLyricLines ? line : kMaxLyricLines - 1); }
+  // Top of the syllable's text for a frame.
+  int Top(const JianPuFrame& f) const;
 
-  // Draws after `previous` (drawn just before on the same page, or null): a
-  // free syllable moves right to clear it.
+  // Draws after `previous` (drawn just before on the same page and lyric
+  // line, or null): a free syllable moves right to clear it. A verse number
+  // ends where its verse's first syllable starts.
   void Draw(HDC dc, const JianPuFrame& f, const CJianPuLyricItem* previous);
   int DrawnX() const { return drawnX_; }
 
@@ -37,5 +44,6 @@ class CJianPuLyricItem {
   std::string text_;
   int tick_;
   bool sung_ = false;
+  int line_ = 0;
   int drawnX_ = -1;
 };

@@ -1,5 +1,6 @@
 #include "JianPuPage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,15 +68,19 @@ void CJianPuPage::ClearHighlights() {
 
 bool CJianPuPage::AttachLyric(const ScoreLyric& lyric) {
   if (lyric.tick < startTick_ - 10 || lyric.tick >= EndTick()) return false;
+  // A second verse on the same notes goes on a line of its own below the first.
+  const int line = LyricLineFor(lyrics_, lyric.tick);
   for (auto& note : notes_) {
     if (!note->IsRest() && std::abs(note->Tick() - lyric.tick) < 10) {
       lyrics_.push_back(std::make_unique<CJianPuLyricItem>(note.get(), lyric.text, lyric.tick));
+      lyrics_.back()->SetLine(line);
       return true;
     }
   }
   if (lyric.tick > EndTick() - 10) return false;
   const int d = lyric.tick > startTick_ ? lyric.tick - startTick_ : 0;
   lyrics_.push_back(std::make_unique<CJianPuLyricItem>(TickX(d), lyric.text, lyric.tick));
+  lyrics_.back()->SetLine(line);
   return true;
 }
 
@@ -86,6 +91,32 @@ bool CJianPuPage::UnmarkLastLyric() { return ::UnmarkLastLyric(lyrics_); }
 bool CJianPuPage::UnmarkLyricsBefore(int tick) { return UnmarkLyricBefore(lyrics_, tick); }
 
 // @name Painting
+
+int CJianPuPage::BarNumberTop(const JianPuFrame& f, int textHeight) const {
+  const CJianPuPainter& p = *painter_;
+  const int top = f.refY - p.DigitHeight() / 2 - p.KeyTextHeight() - 2;
+  // A tie from the previous measure arcs over the bar line, higher by the
+  // octave dots of either end (as CJianPuTie draws it).
+  auto above = [](const CJianPuNote* n) { return n->Spec().octaveSign > 0 ? n->Spec().octaveCount : 0; };
+  int dots = -1;
+  for (const auto& note : notes_) {
+    const CJianPuNote* before = note->PrevTied();
+    if (before && before->Tick() < startTick_) dots = std::max({dots, above(note.get()), above(before)});
+  }
+  if (dots < 0) return top;
+  const int arcTop = f.refY - p.DigitHeight() / 2 - 1 - 5 * dots - kTieLift;
+  return std::min(top, arcTop - 1 - textHeight);
+}
+
+void CJianPuPage::PaintBarNumber(HDC dc, const JianPuFrame& f) const {
+  char text[16];
+  const int length = snprintf(text, sizeof text, "%d", index_ + 1);
+  base::ScopedSelect font(dc, painter_->TextFont());
+  base::ScopedTextStyle style(dc, painter_->BarIndexColor());
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text, length, &size);
+  TextOutA(dc, f.barX + 1, BarNumberTop(f, size.cy), text, length);
+}
 
 void CJianPuPage::Paint(HDC dc, const JianPuFrame& f) {
   const CJianPuPainter& p = *painter_;
@@ -108,19 +139,16 @@ void CJianPuPage::Paint(HDC dc, const JianPuFrame& f) {
       TextOutA(dc, x, aboveDigits - 9, t.text.data(), static_cast<int>(t.text.size()));
     }
   }
-  if (p.ShowBarIndex()) {
-    char text[16];
-    snprintf(text, sizeof text, "%d", index_ + 1);
-    base::ScopedSelect font(dc, p.TextFont());
-    base::ScopedTextStyle style(dc, p.BarIndexColor());
-    TextOutA(dc, f.barX + 1, aboveDigits + 2, text, static_cast<int>(strlen(text)));
-  }
+  if (p.ShowBarIndex()) PaintBarNumber(dc, f);
   for (auto& e : elements_) e->Draw(dc, f);
   for (auto& n : notes_) n->Draw(dc, f);
-  const CJianPuLyricItem* previous = nullptr;
+  // Each lyric line pushes free syllables along on its own; a verse number
+  // stands in front of its syllable, not in its way.
+  const CJianPuLyricItem* previous[kMaxLyricLines] = {};
   for (auto& lyric : lyrics_) {
-    lyric->Draw(dc, f, previous);
-    if (lyric->DrawnX() >= 0) previous = lyric.get();
+    const CJianPuLyricItem*& before = previous[lyric->Line()];
+    lyric->Draw(dc, f, before);
+    if (lyric->DrawnX() >= 0 && !IsVerseNumber(lyric->Text())) before = lyric.get();
   }
   SetBkMode(dc, oldMode);
 }

@@ -52,6 +52,9 @@ class CJianPuPage : public CMeasurePage {
   bool UnmarkLyricsBefore(int tick);
 
   void Paint(HDC dc, const JianPuFrame& frame);
+  // Window y of the top of the bar number, `textHeight` tall: above the
+  // digits, and above a tie that reaches over the opening bar line.
+  int BarNumberTop(const JianPuFrame& frame, int textHeight) const;
 
  private:
   // JianPuPageLayout.cpp
@@ -60,6 +63,7 @@ class CJianPuPage : public CMeasurePage {
   void FillGap(int from, int to, bool compound);
   size_t LayoutTuplet(const std::vector<ScoreNote>& list, size_t i, int tonic);
   void AddUnderlines();
+  void PaintBarNumber(HDC dc, const JianPuFrame& f) const;
 
   CJianPuPainter* painter_;
   std::map<int, int> tupletCounts_;  // tuplet group -> count shown

@@ -1,5 +1,6 @@
 #include "JianPuPainter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -34,6 +35,17 @@ int CJianPuPainter::PartHeight(int level, bool firstPart) {
 int CJianPuPainter::ReferenceLine() const {
   const int h = PartHeight(sizeLevel_, firstPart_);
   return firstPart_ ? h / 2 + 6 : h / 2 - 12;
+}
+
+int CJianPuPainter::LyricTop() const { return std::max(LyricOffset(), lowerDot_ + 12); }
+
+int CJianPuPainter::LaidOutHeight() const {
+  const int height = PartHeight(sizeLevel_, firstPart_);
+  int lines = 0;
+  for (const auto& page : pages_) lines = std::max(lines, LyricLinesUsed(page->Lyrics()));
+  // A pixel of room keeps the last line off the part below.
+  const int bottom = ReferenceLine() + LyricTop() + lines * kLyricLineHeight + 1;
+  return lines > 0 && bottom > height ? bottom : height;
 }
 
 void CJianPuPainter::RecreateFonts() {

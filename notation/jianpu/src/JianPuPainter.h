@@ -37,6 +37,13 @@ class CJianPuPainter : public CScorePainter {
   static int PartHeight(int level, bool firstPart);
   // y of the digits' centre line from the part's top.
   int ReferenceLine() const;
+  // Top of the first lyric line below the reference line: large digits reach
+  // further down than the fixed offset, so it keeps clear of their
+  // underlines and a low octave dot.
+  int LyricTop() const;
+  // The part's height once its pages are laid out: its size's height, grown
+  // at the bottom until every page's lyric lines fit.
+  int LaidOutHeight() const;
 
   // @name Fonts
   HFONT DigitFont() const { return digitFont_.Get(); }

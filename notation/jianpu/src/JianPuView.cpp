@@ -17,6 +17,8 @@ CJianPuView::CJianPuView(HWND window) : CPagedView(window) {}
 // @name Parts
 
 int CJianPuView::PartHeightOf(const PartSpec&, size_t index) const {
+  // Once laid out, a part is as tall as what its pages placed.
+  if (index < parts_.size()) return parts_[index]->LaidOutHeight();
   // The first part also carries the opening key and time above its digits.
   return CJianPuPainter::PartHeight(sizeLevel_, index == 0);
 }

@@ -3,6 +3,7 @@
 // probes of what it paints into a memory bitmap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -337,6 +338,120 @@ TEST(JianPuDemoTest, DemoSongsBuildAndPage) {
     EXPECT_GT(view.GetPageMeasureCount(&fits), 0) << name;
     EXPECT_EQ(0, view.ScrollTo(0, 1)) << name;
     buffer->Release();
+  }
+}
+
+// The demo song of two verses sung to the same notes, laid out by the
+// numbered view and painted: the verse number, a tie over a bar line, and a
+// left hand the digits leave out.
+struct VersesShown {
+  static constexpr COLORREF kBarNumber = RGB(0, 200, 0);
+  static constexpr int kWidth = 1000, kHeight = 400;
+  IScoreBuffer* buffer = new CScoreBuffer();
+  CJianPuView view{nullptr};
+  CViewBitmap bitmap{kWidth, kHeight};
+
+  explicit VersesShown(int level) {
+    view.SetScoreBuffer(buffer);
+    view.SetSizeLevel(level);
+    const RECT rect{0, 0, kWidth, kHeight};
+    view.SetRect(&rect);
+    FillDemo(buffer, &view, *FindDemoSong("verses"));
+    EXPECT_EQ(0, view.Rebuild());
+    IScoreViewOptions* o = view.GetOptions(1);
+    o->SetNoteColor(kNote, -1);
+    o->SetBarIndexColor(kBarNumber, -1);
+    o->Release();
+    view.Pager().EnableCursor(false);
+    bitmap.Fill(kBackground);
+    view.Paint(bitmap.Dc());
+  }
+  ~VersesShown() { buffer->Release(); }
+  CJianPuLine& Line() { return *view.Pager().Lines().front(); }
+
+  // Boxes of the syllables the shown measures drew, with their texts.
+  std::vector<std::pair<RECT, std::string>> LyricBoxes() {
+    std::vector<std::pair<RECT, std::string>> boxes;
+    CJianPuLine& line = Line();
+    HGDIOBJ old = SelectObject(bitmap.Dc(), line.Part()->LyricFont());
+    for (int m = line.FirstMeasure(); line.Draws(m); ++m) {
+      JianPuFrame f;
+      EXPECT_TRUE(line.FrameFor(m, &f));
+      for (const auto& lyric : line.Page(m)->Lyrics()) {
+        if (lyric->DrawnX() < 0) continue;
+        SIZE size{};
+        const std::string& t = lyric->Text();
+        GetTextExtentPoint32A(bitmap.Dc(), t.data(), static_cast<int>(t.size()), &size);
+        const int top = lyric->Top(f);
+        boxes.push_back({{lyric->DrawnX(), top, lyric->DrawnX() + size.cx, top + size.cy}, t});
+      }
+    }
+    SelectObject(bitmap.Dc(), old);
+    return boxes;
+  }
+};
+
+TEST(JianPuLyricsTest, VersesStandOnLinesOfTheirOwnInsideThePart) {
+  for (int level : {0, 1, 2, 3}) {
+    VersesShown shown(level);
+    const RECT part = shown.Line().Rect();
+    const auto boxes = shown.LyricBoxes();
+    ASSERT_GE(boxes.size(), 12u) << level;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      const RECT& a = boxes[i].first;
+      EXPECT_LE(a.bottom, part.bottom) << level << " '" << boxes[i].second << "'";
+      for (size_t j = i + 1; j < boxes.size(); ++j) {
+        RECT both;
+        EXPECT_FALSE(IntersectRect(&both, &a, &boxes[j].first))
+            << level << " '" << boxes[i].second << "' and '" << boxes[j].second << "'";
+      }
+    }
+    // Nothing of the part is drawn below it, where the next part would be.
+    EXPECT_EQ(shown.bitmap.Ink(RECT{0, part.bottom, VersesShown::kWidth, VersesShown::kHeight}, kBackground),
+              0)
+        << level;
+    auto find = [&](const char* text) {
+      for (const auto& b : boxes)
+        if (b.second == text) return b.first;
+      ADD_FAILURE() << level << " no '" << text << "'";
+      return RECT{};
+    };
+    // The verse number in front of its syllable, on its line; the second
+    // verse's syllable on the next line, under the first's.
+    const RECT number = find("1."), syllable = find("If"), take = find("take"), lock = find("lock");
+    EXPECT_EQ(number.top, syllable.top) << level;
+    EXPECT_LT(number.right, syllable.left) << level;
+    EXPECT_EQ(take.left, lock.left) << level;
+    EXPECT_GE(lock.top, take.bottom) << level;
+  }
+}
+
+TEST(JianPuLyricsTest, BarNumberStandsAboveATieOverItsBarLine) {
+  for (int level : {0, 1, 2}) {
+    VersesShown shown(level);
+    CJianPuLine& line = shown.Line();
+    // Bar 4 opens with the second piece of a note tied over from bar 3.
+    constexpr int kTiedInto = 3;
+    ASSERT_TRUE(line.Draws(kTiedInto)) << level;
+    ASSERT_NE(line.Page(kTiedInto)->Notes().front()->PrevTied(), nullptr) << level;
+    JianPuFrame f;
+    ASSERT_TRUE(line.FrameFor(kTiedInto, &f));
+    const CViewBitmap& b = shown.bitmap;
+    // The bar number's ink, found by its colour over the bar line's start.
+    RECT number{f.barX + 30, f.refY, f.barX, 0};
+    for (int y = line.Rect().top; y < f.refY; ++y)
+      for (int x = f.barX; x < f.barX + 30; ++x)
+        if (b.At(x, y) == VersesShown::kBarNumber) {
+          number.left = std::min<LONG>(number.left, x), number.right = std::max<LONG>(number.right, x + 1);
+          number.top = std::min<LONG>(number.top, y), number.bottom = std::max<LONG>(number.bottom, y + 1);
+        }
+    ASSERT_LT(number.left, number.right) << level << " no bar number drawn";
+    // The tie's arc passes over the bar line between the digits and the number.
+    int arc = 0;
+    for (int y = number.bottom; y < f.refY - line.Part()->DigitHeight() / 2; ++y)
+      arc += b.At(f.barX + 2, y) == kNote;
+    EXPECT_GT(arc, 0) << level;
+    EXPECT_EQ(b.Count(number, kNote), 0) << level << " the tie runs through the bar number";
   }
 }
 

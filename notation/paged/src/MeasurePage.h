@@ -29,6 +29,7 @@ class CMeasurePage {
   bool ShowTime() const { return showTime_; }
   int Key() const { return key_; }
   int PreviousKey() const { return previousKey_; }
+  bool HasTexts() const { return !texts_.empty(); }
   // x of an offset in ticks from the measure start, relative to the note origin.
   int TickX(int offset) const;
 

@@ -4,10 +4,51 @@
 // StartTick, EndTick and AttachLyric.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "score/ScoreRecords.h"
+
+// Syllables sharing a tick (verses) stand on lyric lines below one another.
+constexpr int kMaxLyricLines = 4;
+constexpr int kLyricLineHeight = 14;
+
+// "1." or "2. ": a song numbers its verses with a syllable of their own at
+// the tick of the verse's first syllable.
+inline bool IsVerseNumber(const std::string& text) {
+  size_t end = text.size();
+  while (end > 0 && text[end - 1] == ' ') --end;
+  if (end < 2 || text[end - 1] != '.') return false;
+  for (size_t i = 0; i + 1 < end; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+  return true;
+}
+
+// The lyric line of a syllable at `tick` on a page that holds `lyrics` so
+// far: below every syllable already there (a second verse on the same
+// notes). Verse numbers claim no line: each stands on the line of the
+// syllable it numbers, in front of it.
+template <class Item>
+int LyricLineFor(const std::vector<std::unique_ptr<Item>>& lyrics, int tick) {
+  int line = 0;
+  for (const auto& item : lyrics)
+    if (std::abs(item->Tick() - tick) < 10 && !item->IsPunctuation() && !IsVerseNumber(item->Text()))
+      line = std::max(line, item->Line() + 1);
+  return line < kMaxLyricLines ? line : kMaxLyricLines - 1;
+}
+
+// How many lyric lines a page's syllables take.
+template <class Item>
+int LyricLinesUsed(const std::vector<std::unique_ptr<Item>>& lyrics) {
+  int lines = 0;
+  for (const auto& item : lyrics)
+    if (!item->IsPunctuation() && item->Line() + 1 > lines) lines = item->Line() + 1;
+  return lines;
+}
 
 // Each syllable goes to the first page that takes it: a page refuses one
 // that lies at its very end with nothing to sit under.

@@ -196,6 +196,10 @@ int PAGED_VIEW::DoRebuild() {
   for (auto& p : parts_) parts.push_back(p.get());
   model_.SetFixedWidth(fixedWidthOn_, fixedWidth_);
   const int result = model_.Build(parts, data->tracks, data->keySigs, data->timeSigs, allPercussion);
+  // Parts are as tall as their laid-out pages need: stack them again.
+  std::vector<RECT> rects;
+  ArrangeParts(layoutRect_, specs, &rects);
+  for (size_t i = 0; i < specs.size(); ++i) pager_.SetLineRect(specs[i].track, rects[i]);
   StartPage(0, 0);
   ReapplyOptions();
   Invalidate();

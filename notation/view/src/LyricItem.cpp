@@ -30,7 +30,11 @@ void CLyricItem::Draw(HDC dc, const StaffFrame& f, const CLyricItem* previous) {
   if (!f.painter || !GetX(f, &x)) return;
   const CStaffPainter& p = *f.painter;
   base::ScopedSelect font(dc, p.LyricFont());
-  if (!note_ && previous && previous->DrawnX() >= 0) {
+  if (IsVerseNumber(text_)) {
+    // In front of the syllable it numbers, which is drawn at this x.
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, text_.data(), static_cast<int>(text_.size()), &size)) x -= size.cx + 4;
+  } else if (!note_ && previous && previous->DrawnX() >= 0) {
     SIZE size{};
     const std::string& t = previous->Text();
     if (GetTextExtentPoint32A(dc, t.data(), static_cast<int>(t.size()), &size) &&

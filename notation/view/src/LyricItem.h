@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "PageLyrics.h"
 #include "StaffFrame.h"
 
 class CScoreGlyph;
@@ -26,14 +27,15 @@ class CLyricItem {
   const std::string& Text() const { return text_; }
   const CScoreGlyph* Note() const { return note_; }
   // Syllables sharing a tick (verses) stand on lines below one another.
-  static constexpr int kMaxLines = 4;
-  static constexpr int kLineHeight = 14;
+  static constexpr int kMaxLines = kMaxLyricLines;
+  static constexpr int kLineHeight = kLyricLineHeight;
   int Line() const { return line_; }
   void SetLine(int line) { line_ = line < 0 ? 0 : (line < kMaxLines ? line : kMaxLines - 1); }
   // Top of the syllable's text for a frame.
   int Top(const StaffFrame& f) const { return f.lyricY + line_ * kLineHeight; }
 
-  // Where the syllable would start for a frame, false for punctuation.
+  // Where the syllable would start for a frame, false for punctuation. A
+  // verse number ends where its verse's first syllable starts.
   bool GetX(const StaffFrame& f, int* x) const;
   // Draws after `previous` (the item drawn just before on the same page, or
   // null): a free syllable moves right to clear it.

@@ -30,7 +30,7 @@ void CStaffLine::SetPart(CStaffPainter* painter) {
 
 void CStaffLine::UpdateStaffPosition() {
   if (!painter_ || IsRectEmpty(&rect_)) return;
-  const int middle = rect_.top + (rect_.bottom - rect_.top) / 2;
+  const int middle = rect_.top + (rect_.bottom - rect_.top) / 2 + painter_->StaffShift();
   geometry_ = StaffGeometry::Around(painter_->StaffKind(), middle, painter_->LineGap());
 }
 

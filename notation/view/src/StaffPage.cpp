@@ -155,10 +155,7 @@ void CStaffPage::MeasureReach() {
 bool CStaffPage::AttachLyric(const ScoreLyric& lyric) {
   if (lyric.tick < startTick_ - 10 || lyric.tick >= EndTick()) return false;
   // A second verse on the same notes goes on a line of its own below the first.
-  int line = 0;
-  for (const auto& item : lyrics_)
-    if (std::abs(item->Tick() - lyric.tick) < 10 && !item->IsPunctuation())
-      line = std::max(line, item->Line() + 1);
+  const int line = LyricLineFor(lyrics_, lyric.tick);
   auto attach = [&](int voice) -> bool {
     for (auto& glyph : VoiceList(voice)) {
       if (std::abs(glyph->Tick() - lyric.tick) < 10) {
@@ -237,8 +234,9 @@ void CStaffPage::Paint(HDC dc, const StaffFrame& f) {
   for (auto& lyric : lyrics_) {
     const CLyricItem*& before = previous[lyric->Line()];
     lyric->Draw(dc, f, before);
-    // Punctuation is not drawn and pushes nothing.
-    if (lyric->DrawnX() >= 0) before = lyric.get();
+    // Punctuation is not drawn and pushes nothing; a verse number stands
+    // in front of its syllable, not in its way.
+    if (lyric->DrawnX() >= 0 && !IsVerseNumber(lyric->Text())) before = lyric.get();
   }
   if (painter_->ShowBarIndex()) PaintBarNumber(dc, f);
 }

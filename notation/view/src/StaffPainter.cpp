@@ -1,5 +1,6 @@
 #include "StaffPainter.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "DrumStaffPage.h"
@@ -34,6 +35,31 @@ void CStaffPainter::SetSizeIndex(int level) {
 int CStaffPainter::PartHeight() const {
   const int level = StaffSizes::Level(sizeLevel_);
   return staffKind_ == kGrandStaff ? StaffSizes::kTwoStaffHeight[level] : StaffSizes::kOneStaffHeight[level];
+}
+
+int CStaffPainter::LaidOutHeight() const { return PartHeight() + growAbove_ + growBelow_; }
+
+int CStaffPainter::StaffShift() const { return PartHeight() / 2 + growAbove_ - LaidOutHeight() / 2; }
+
+void CStaffPainter::MeasureGrowth() {
+  const int height = PartHeight();
+  const StaffGeometry& s = metrics_;
+  const int lyricRef = staffKind_ == kGrandStaff ? s.lowerRef : s.upperRef;
+  // A pixel of room at either edge keeps the ink off the neighbouring part.
+  constexpr int kEdge = 1;
+  // A row puts its lyric lines under its lowest measure, and any measure
+  // may share a row with the one that has the most lines.
+  int top = kEdge, lyricTop = LyricOffset(), lines = 0;
+  for (const auto& page : pages_) {
+    top = std::min(top, s.upperRef + page->BarNumberTop());
+    if (page->HasTexts()) top = std::min(top, s.upperRef + page->TextTop());
+    // Just below the measure's lowest ink, lyrics or not.
+    lyricTop = std::max(lyricTop, page->LyricTop());
+    lines = std::max(lines, LyricLinesUsed(page->Lyrics()));
+  }
+  const int bottom = lyricRef + lyricTop + lines * kLyricLineHeight;
+  growAbove_ = std::max(0, kEdge - top);
+  growBelow_ = std::max(0, bottom - (height - kEdge));
 }
 
 void CStaffPainter::RecreateFonts() {
@@ -86,7 +112,10 @@ CStaffPage* CStaffPainter::Page(int index) const {
   return pages_[index].get();
 }
 
-void CStaffPainter::ClearPages() { pages_.clear(); }
+void CStaffPainter::ClearPages() {
+  pages_.clear();
+  growAbove_ = growBelow_ = 0;
+}
 
 void CStaffPainter::ClearHighlights() {
   for (auto& page : pages_) page->ClearHighlights();
@@ -121,6 +150,7 @@ int CStaffPainter::LayoutMeasures(const std::vector<CScoreMeasure*>& measures) {
   for (auto& page : pages_) page->MeasureReach();
 
   HandOutLyrics(PartLyrics(), pages_);
+  MeasureGrowth();
   return 0;
 }
 

@@ -30,6 +30,13 @@ class CStaffPainter : public CScorePainter {
   // Staves relative to the part's own rectangle of its size's height.
   const StaffGeometry& Metrics() const { return metrics_; }
   int PartHeight() const;
+  // The part's height once its pages are laid out: its size's height, grown
+  // above and below just enough for every page's notes, lyric lines, bar
+  // number and texts to fit inside.
+  int LaidOutHeight() const;
+  // How far the staves of a part of that height stand below its middle:
+  // growth below the staves keeps them where the size's height puts them.
+  int StaffShift() const;
 
   // @name Colours and pens of the staff
   COLORREF LineColor() const override { return lineColor_; }
@@ -80,6 +87,7 @@ class CStaffPainter : public CScorePainter {
   void DrawClefOn(HDC dc, int kind, int ref, int x) const;
   void DrawKeyOn(HDC dc, int ref, int x, int key, bool cancel) const;
   void LinkTiesAcrossPages(int voice);
+  void MeasureGrowth();
 
   int staffKind_ = kTrebleStaff;
   int lineGap_ = 8;
@@ -92,6 +100,8 @@ class CStaffPainter : public CScorePainter {
   base::GdiFont signatureFont_, octaveFont_, clefFont_, cClefFont_, symbolFont_;
   StaffGeometry metrics_;
   std::vector<std::unique_ptr<CStaffPage>> pages_;
+  int growAbove_ = 0;  // pixels the laid-out pages need beyond the size's height
+  int growBelow_ = 0;
 };
 
 // The percussion painter: pages of percussion measures, and no key signature

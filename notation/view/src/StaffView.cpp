@@ -29,7 +29,9 @@ int CStaffView::PartHeightOf(int staffKind, int level) {
 
 // @name Parts
 
-int CStaffView::PartHeightOf(const PartSpec& spec, size_t) const {
+int CStaffView::PartHeightOf(const PartSpec& spec, size_t index) const {
+  // Once laid out, a part is as tall as what its pages placed.
+  if (index < parts_.size() && parts_[index]->StaffKind() == spec.kind) return parts_[index]->LaidOutHeight();
   return PartHeightOf(spec.kind, sizeLevel_);
 }
 

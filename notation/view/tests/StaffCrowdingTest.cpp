@@ -46,14 +46,15 @@ struct Laid {
   std::unique_ptr<IScoreBuffer, void (*)(IScoreBuffer*)> buffer{new CScoreBuffer(),
                                                                 [](IScoreBuffer* b) { b->Release(); }};
   CStaffView view{nullptr};
-  CViewBitmap bitmap{900, 360};
+  static constexpr int kHeight = 480;
+  CViewBitmap bitmap{900, kHeight};
   std::vector<std::vector<Shown>> rows;
 
   // `texts` go to the song's first track.
-  Laid(const char* song, int level, const std::vector<ScoreText>& texts = {}) {
+  Laid(const char* song, int level, const std::vector<ScoreText>& texts = {}, bool barNumbers = false) {
     view.SetScoreBuffer(buffer.get());
     view.SetSizeLevel(level);
-    const RECT rect{0, 0, 900, 360};
+    const RECT rect{0, 0, 900, kHeight};
     view.SetRect(&rect);
     const DemoSong& demo = *FindDemoSong(song);
     FillDemo(buffer.get(), &view, demo);
@@ -63,7 +64,7 @@ struct Laid {
     IScoreViewOptions* o = view.GetOptions(1);
     o->SetLineColor(kLine, -1);
     o->SetNoteColor(kNote, -1);
-    o->SetShowBarIndex(false, -1);
+    o->SetShowBarIndex(barNumbers, -1);
     o->Release();
     view.Pager().EnableCursor(false);
     CStaffLine& line = *view.Pager().Lines()[0];
@@ -120,7 +121,8 @@ struct SongCase {
 };
 
 const SongCase kDense[] = {{"crowded", 0},  {"crowded", 1}, {"crowded", 3}, {"lowpiano", 0},
-                           {"lowpiano", 2}, {"hymn", 1},    {"etude", 1},   {"cymbals", 1}};
+                           {"lowpiano", 2}, {"hymn", 1},    {"etude", 1},   {"cymbals", 1},
+                           {"verses", 0},   {"verses", 1},  {"verses", 3}};
 
 TEST(StaffCrowding, LyricsStandBelowEverythingTheirRowDraws) {
   for (const SongCase& c : kDense) {
@@ -263,6 +265,60 @@ TEST(StaffCrowding, SecondVerseGoesOnALineOfItsOwn) {
               << "level " << level << " '" << all[i].second << "' and '" << all[j].second << "'";
     }
     EXPECT_EQ(second, 4) << level;
+  }
+}
+
+// Parts are stacked one under another: whatever a part's row draws (notes
+// under and over the staves, the lowered lyric lines of two verses, bar
+// numbers) stays inside its own rectangle, and so is not cut by the view's
+// edge or drawn over the next part.
+TEST(StaffCrowding, APartHoldsEverythingItsLayoutPlaced) {
+  int lyrics = 0;
+  for (const SongCase& c : kDense) {
+    Laid laid(c.song, c.level, {}, true);
+    const RECT part = laid.view.Pager().Lines()[0]->Rect();
+    ASSERT_LE(part.bottom, Laid::kHeight) << c.song << " level " << c.level;
+    const RECT above{0, 0, 900, part.top}, below{0, part.bottom, 900, Laid::kHeight};
+    for (const auto& row : laid.rows) {
+      laid.view.Pager().ScrollTo(row[0].page->Index(), 0);
+      laid.bitmap.Fill(RGB(0, 0, 0));
+      laid.view.Paint(laid.bitmap.Dc());
+      EXPECT_EQ(laid.bitmap.Ink(above, RGB(0, 0, 0)), 0) << c.song << " level " << c.level;
+      EXPECT_EQ(laid.bitmap.Ink(below, RGB(0, 0, 0)), 0) << c.song << " level " << c.level;
+      for (const Shown& s : row)
+        for (const auto& [box, text] : laid.LyricBoxes(s)) {
+          ++lyrics;
+          EXPECT_LE(box.bottom, part.bottom) << c.song << " level " << c.level << " '" << text << "'";
+        }
+    }
+  }
+  EXPECT_GT(lyrics, 100);
+}
+
+// A verse number stands in front of the syllable it numbers, on its line;
+// the verse sung to the same notes takes the next line.
+TEST(StaffCrowding, VerseNumberStandsBeforeItsSyllable) {
+  for (int level : {0, 1, 3}) {
+    Laid laid("verses", level);
+    const auto& first = laid.rows.at(0).at(0);
+    std::vector<std::pair<RECT, std::string>> boxes = laid.LyricBoxes(first);
+    auto find = [&](const std::string& text, size_t from = 0) {
+      for (size_t i = from; i < boxes.size(); ++i)
+        if (boxes[i].second == text) return i;
+      return boxes.size();
+    };
+    const size_t number = find("1."), syllable = find("If");
+    ASSERT_LT(number, boxes.size()) << level;
+    ASSERT_LT(syllable, boxes.size()) << level;
+    EXPECT_EQ(boxes[number].first.top, boxes[syllable].first.top) << level;
+    EXPECT_LT(boxes[number].first.right, boxes[syllable].first.left) << level;
+    // "take" and "lock" are sung to one note: one line under the other.
+    const auto& second = laid.rows.at(0).at(1);
+    boxes = laid.LyricBoxes(second);
+    const size_t take = find("take"), lock = find("lock");
+    ASSERT_LT(lock, boxes.size()) << level;
+    EXPECT_EQ(boxes[take].first.left, boxes[lock].first.left) << level;
+    EXPECT_GE(boxes[lock].first.top, boxes[take].first.bottom) << level;
   }
 }
 

@@ -183,6 +183,44 @@ DemoSong Cymbals() {
   return song;
 }
 
+// Two verses sung to the same notes, the first numbered, over a left hand
+// that goes below the bass staff, with a high note tied over a bar line: the
+// way a song with its verses written out together (and its lyric line pushed
+// down by the bass) arrives.
+DemoSong Verses() {
+  DemoSong song;
+  song.name = "verses";
+  song.key = 1;  // G major
+  DemoTrack t{1, 0, {}, {}};
+  Melody(t, 0,
+         {{67, Q},
+          {69, Q},
+          {71, Q},
+          {72, Q},
+          {74, Q},
+          {72, Q},
+          {71, Q},
+          {69, Q},
+          {79, Q},
+          {78, Q},
+          {76, Q},
+          {81, 3 * Q},
+          {79, Q},
+          {78, Q},
+          {67, 4 * Q}});
+  // Nothing starts with the tied piece: the numbered view keeps one voice.
+  Melody(t, 0, {{31, H}, {28, H}, {33, H}, {29, H}, {31, H}, {28, H + Q}, {36, Q}, {33, H}, {31, 4 * Q}});
+  SortNotes(t);
+  const std::pair<const char*, int> words[] = {
+      {"1.", 0},       {"If", 0},       {"you're", Q},   {"go", H},       {"ing", 3 * Q},  {"take", 4 * Q},
+      {"lock", 4 * Q}, {"some", 5 * Q}, {"your", 5 * Q}, {"cash", 6 * Q}, {"door", 6 * Q}, {"If", 7 * Q},
+      {"When", 7 * Q}, {"ci", 8 * Q},   {"ci", 8 * Q},   {"ty", 9 * Q},   {"ty", 9 * Q},   {"bet", 10 * Q},
+      {"ter", 11 * Q}, {"go", 13 * Q},  {"now", 14 * Q}};
+  for (const auto& w : words) t.lyrics.push_back({w.first, w.second});
+  song.tracks.push_back(t);
+  return song;
+}
+
 }  // namespace
 
 int DemoSong::BarCount() const {
@@ -193,8 +231,8 @@ int DemoSong::BarCount() const {
 }
 
 const std::vector<DemoSong>& DemoSongs() {
-  static const std::vector<DemoSong> songs{Hymn(),    Minuet(),   Drums(),  Etude(),
-                                           Crowded(), LowPiano(), Cymbals()};
+  static const std::vector<DemoSong> songs{Hymn(),    Minuet(),   Drums(),   Etude(),
+                                           Crowded(), LowPiano(), Cymbals(), Verses()};
   return songs;
 }
 

@@ -5,7 +5,7 @@
 //
 //   score_render <song.mid> <out.png> [--tracks 1,2] [options]   (the drum
 //                                    track, if chosen, on a percussion staff)
-//   score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals> <out.png> [options]
+//   score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals|verses> <out.png> [options]
 //   score_render --write-demos <folder>      writes the demo songs as .mid
 // options: --width <px> (1000)  --pages <n> (4)  --size <0..3> (0, as the
 // player uses)  --at <tick>: play up to that
@@ -239,7 +239,10 @@ int Render(const Options& o) {
   for (const ScoreTrackEntry& e : data->tracks)
     partsHeight += o.jianpu ? (partsHeight == 0 ? kFirstDigits[size] : kDigits[size])
                             : (e.staffKind == 2 ? kTwo[size] : kOne[size]);
-  const int pageHeight = partsHeight + 60;
+  // Parts grow to hold their lyric lines and bar numbers: the view gets room
+  // for that, and the sheet keeps the rows that any page drew on.
+  const int pageHeight = 2 * partsHeight + 60;
+  constexpr COLORREF kBackground = RGB(24, 24, 40);
   const RECT rect{0, 0, o.width, pageHeight};
   view->SetSizeLevel(size);
   view->SetRect(&rect);
@@ -249,10 +252,10 @@ int Render(const Options& o) {
   CViewBitmap page(o.width, pageHeight);
   CViewBitmap sheet(o.width, pageHeight * o.pages);
   if (!page.Valid() || !sheet.Valid()) return 1;
-  sheet.Fill(RGB(24, 24, 40));
+  sheet.Fill(kBackground);
   int shown = 0;
   for (; shown < o.pages; ++shown) {
-    page.Fill(RGB(24, 24, 40));
+    page.Fill(kBackground);
     view->Paint(page.Dc());
     BitBlt(sheet.Dc(), 0, shown * pageHeight, o.width, pageHeight, page.Dc(), 0, 0, SRCCOPY);
     if (o.at >= 0) {
@@ -268,7 +271,23 @@ int Render(const Options& o) {
       break;
     }
   }
-  if (!sheet.SavePng(o.output)) {
+  int top = pageHeight, bottom = 0;
+  for (int i = 0; i < shown; ++i)
+    for (int y = 0; y < pageHeight; ++y)
+      if (sheet.Ink(RECT{0, i * pageHeight + y, o.width, i * pageHeight + y + 1}, kBackground) > 0) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+      }
+  constexpr int kMargin = 20;
+  top = std::max(0, top - kMargin);
+  bottom = std::min(pageHeight, bottom + kMargin);
+  if (bottom <= top) top = 0, bottom = pageHeight;
+  CViewBitmap cropped(o.width, (bottom - top) * shown);
+  if (!cropped.Valid()) return 1;
+  for (int i = 0; i < shown; ++i)
+    BitBlt(cropped.Dc(), 0, i * (bottom - top), o.width, bottom - top, sheet.Dc(), 0, i * pageHeight + top,
+           SRCCOPY);
+  if (!cropped.SavePng(o.output)) {
     fprintf(stderr, "cannot write %s\n", o.output.c_str());
     return 1;
   }
@@ -282,12 +301,12 @@ int Render(const Options& o) {
 int main(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, &o)) {
-    fprintf(
-        stderr,
-        "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] "
-        "[--jianpu]\n"
-        "       score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals> <out.png> [options]\n"
-        "       score_render --write-demos <folder>\n");
+    fprintf(stderr,
+            "usage: score_render <song.mid> <out.png> [--tracks 1,2] [--width px] [--pages n] [--at tick] "
+            "[--jianpu]\n"
+            "       score_render --demo <hymn|minuet|drums|etude|crowded|lowpiano|cymbals|verses> <out.png> "
+            "[options]\n"
+            "       score_render --write-demos <folder>\n");
     return 2;
   }
   if (!o.demoFolder.empty()) {
