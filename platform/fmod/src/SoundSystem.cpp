@@ -1,5 +1,7 @@
 #include "SoundSystem.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include "NetSource.h"
 #include "WavDecoder.h"
 #include "WindowsMediaDecoder.h"
+#include "base/Guarded.h"
 
 namespace soundlib {
 namespace {
@@ -19,6 +22,9 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 // The mixer makes blocks of 10 ms.
 constexpr int kBlocksPerSecond = 100;
 constexpr int kFftPriority = 0x7FFFFFFF;
+// How long a file's open may take before it is given up: far beyond any
+// sound file's open, even the Windows Media reader's first one.
+constexpr int kOpenBoundMs = 10000;
 
 template <typename T>
 uintptr_t Key(T* handle) {
@@ -248,6 +254,34 @@ FSOUND_STREAM* SoundSystem::OpenStream(const char* name, unsigned mode) {
     stream->netStatus = FSOUND_STREAM_NET_CONNECTING;
     stream->SetDecoder(MakeNetDecoder(stream->net));
     stream->net->Start(manual_, &stream->openState, &stream->netStatus);
+  } else if (!fail && !manual_) {
+    // The system's readers can take long or, on a damaged file, never
+    // return: the open runs on a thread of its own, and a caller waits for
+    // it no longer than the bound (a non-blocking caller not at all).
+    auto opening = std::make_shared<Opening>();
+    if (mode & FSOUND_NONBLOCKING) {
+      stream->opening = opening;
+      stream->openDeadline = GetTickCount64() + kOpenBoundMs;
+      streams_[key] = stream;
+      StartOpening(name, opening, key);
+      return reinterpret_cast<FSOUND_STREAM*>(key);
+    }
+    StartOpening(name, opening, 0);
+    std::unique_ptr<Decoder> decoder;
+    {
+      // Other calls go on while this one waits.
+      apiLock_.unlock();
+      std::unique_lock<std::mutex> waiting(opening->lock);
+      opening->done.wait_for(waiting, std::chrono::milliseconds(kOpenBoundMs),
+                             [&] { return opening->finished; });
+      opening->abandoned = true;
+      decoder = std::move(opening->decoder);
+      waiting.unlock();
+      apiLock_.lock();
+    }
+    if (!decoder || !ready_) return nullptr;
+    stream->SetDecoder(std::move(decoder));
+    stream->openState = FSOUND_OPEN_READY;
   } else {
     std::unique_ptr<Decoder> decoder = fail ? nullptr : OpenFileDecoder(name);
     if (!decoder) {
@@ -264,10 +298,56 @@ FSOUND_STREAM* SoundSystem::OpenStream(const char* name, unsigned mode) {
   return reinterpret_cast<FSOUND_STREAM*>(key);
 }
 
+void SoundSystem::StartOpening(const std::string& path, std::shared_ptr<Opening> opening, uintptr_t key) {
+  std::thread([this, path, opening, key] {
+    // The Windows Media reader is COM; the opener joins the free-threaded apartment.
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    std::unique_ptr<Decoder> decoder = base::Guarded([&] { return OpenFileDecoder(path.c_str()); },
+                                                     std::unique_ptr<Decoder>());
+    if (key)
+      base::Guarded([&] { FinishOpening(key, opening, std::move(decoder)); });
+    else {
+      std::lock_guard<std::mutex> hold(opening->lock);
+      if (!opening->abandoned) opening->decoder = std::move(decoder);
+      opening->finished = true;
+      opening->done.notify_all();
+    }
+    // A decoder nobody took is closed here, off the caller's thread.
+    decoder.reset();
+    CoUninitialize();
+  }).detach();
+}
+
+void SoundSystem::FinishOpening(uintptr_t key, const std::shared_ptr<Opening>& opening,
+                                std::unique_ptr<Decoder> decoder) {
+  Lock hold(apiLock_);
+  auto it = streams_.find(key);
+  // Closed, or given up meanwhile: the result is dropped.
+  if (!ready_ || it == streams_.end() || it->second->opening != opening) return;
+  Stream& stream = *it->second;
+  stream.opening.reset();
+  if (stream.openState != FSOUND_OPEN_OPENING) return;
+  if (!decoder) {
+    stream.openState = FSOUND_OPEN_FAILED;
+    return;
+  }
+  stream.SetDecoder(std::move(decoder));
+  stream.openState = FSOUND_OPEN_READY;
+  stream.StartThread();
+}
+
 int SoundSystem::OpenState(FSOUND_STREAM* handle) {
   Lock hold(apiLock_);
   auto stream = FindStream(handle);
-  return stream ? stream->openState.load() : FSOUND_OPEN_INVALID;
+  if (!stream) return FSOUND_OPEN_INVALID;
+  if (stream->opening && stream->openState == FSOUND_OPEN_OPENING &&
+      GetTickCount64() > stream->openDeadline) {
+    // A reader that has not answered within the bound is given up; its
+    // thread ends (or not) on its own.
+    stream->opening.reset();
+    stream->openState = FSOUND_OPEN_FAILED;
+  }
+  return stream->openState.load();
 }
 
 bool SoundSystem::SetEndCallback(FSOUND_STREAM* handle, FSOUND_STREAMCALLBACK callback, void* user) {

@@ -8,6 +8,7 @@
 // Handles are numbers from a counter, never addresses, so a stale or made-up
 // handle finds nothing and the call fails harmlessly.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -96,7 +97,21 @@ class SoundSystem {
     bool playing = false;
   };
 
+  // A file's open on its own thread. Under lock: the decoder made, once
+  // finished; abandoned once the waiting caller has stopped waiting.
+  struct Opening {
+    std::mutex lock;
+    std::condition_variable done;
+    bool finished = false;
+    bool abandoned = false;
+    std::unique_ptr<Decoder> decoder;
+  };
+
   SoundSystem() = default;
+  // Opens path on a thread of its own; with key, hands the result to that
+  // stream (FinishOpening), else leaves it in opening for a waiting caller.
+  void StartOpening(const std::string& path, std::shared_ptr<Opening> opening, uintptr_t key);
+  void FinishOpening(uintptr_t key, const std::shared_ptr<Opening>& opening, std::unique_ptr<Decoder> decoder);
   uintptr_t NextHandle();
   std::shared_ptr<Stream> FindStream(FSOUND_STREAM* stream);
   std::shared_ptr<Stream> FindChannel(int channel);

@@ -69,6 +69,9 @@ class Stream : public std::enable_shared_from_this<Stream> {
   int64_t position = 0;  // mix-rate frames consumed by the mixer
   FSOUND_STREAMCALLBACK endCallback = nullptr;
   void* endUser = nullptr;
+  // A non-blocking open still under way on its opener's thread.
+  std::shared_ptr<void> opening;
+  uint64_t openDeadline = 0;  // GetTickCount64: the open is given up after it
 
  private:
   void ThreadMain();

@@ -135,5 +135,64 @@ TEST_F(RealTime, StreamsCloseWhilePlayingAndFromTheirOwnEnd) {
   EXPECT_EQ(FSOUND_Stream_GetOpenState(stream), FSOUND_OPEN_INVALID);
 }
 
+
+// A file whose reads never answer: a named pipe whose server never writes.
+// Each of the library's readers may connect to one of its instances.
+class SilentPipe {
+ public:
+  SilentPipe() {
+    char name[64];
+    wsprintfA(name, "\\\\.\\pipe\\melodara_fmod_silent_%lu", GetCurrentProcessId());
+    path_ = name;
+    for (HANDLE& instance : instances_)
+      instance = CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
+                                  4096, 4096, 0, nullptr);
+  }
+  // Closing the server ends the readers still waiting on it.
+  ~SilentPipe() {
+    for (HANDLE instance : instances_)
+      if (instance != INVALID_HANDLE_VALUE) CloseHandle(instance);
+  }
+  bool Made() const { return instances_[0] != INVALID_HANDLE_VALUE; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+  HANDLE instances_[8];
+};
+
+TEST_F(RealTime, AnOpenThatNeverAnswersNeitherBlocksNorHangsAndFails) {
+  SilentPipe pipe;
+  ASSERT_TRUE(pipe.Made());
+  DWORD start = GetTickCount();
+  FSOUND_STREAM* waiting = FSOUND_Stream_Open(pipe.Path().c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  ASSERT_NE(waiting, nullptr);
+  EXPECT_LT(GetTickCount() - start, 2000u) << "a non-blocking open returns at once";
+  EXPECT_EQ(FSOUND_Stream_GetOpenState(waiting), FSOUND_OPEN_OPENING);
+  EXPECT_EQ(FSOUND_Stream_Play(FSOUND_FREE, waiting), -1) << "nothing to play yet";
+  // Other streams open and play meanwhile.
+  FSOUND_STREAM* other = FSOUND_Stream_Open(Media("tone.wav").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(other) == FSOUND_OPEN_READY; }, 5000));
+  EXPECT_GE(FSOUND_Stream_Play(FSOUND_FREE, other), 0);
+  // The reader is given up after its bound: the stream fails.
+  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(waiting) != FSOUND_OPEN_OPENING; }, 30000));
+  EXPECT_EQ(FSOUND_Stream_GetOpenState(waiting), FSOUND_OPEN_FAILED);
+  EXPECT_EQ(FSOUND_Stream_GetLengthMs(waiting), 0);
+  start = GetTickCount();
+  EXPECT_TRUE(FSOUND_Stream_Close(waiting));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+
+  // A blocking open waits for the bound at most, then fails.
+  start = GetTickCount();
+  EXPECT_EQ(FSOUND_Stream_Open(pipe.Path().c_str(), FSOUND_NORMAL, 0, 0), nullptr);
+  EXPECT_LT(GetTickCount() - start, 30000u);
+  // Closing a stream still opening returns at once too.
+  FSOUND_STREAM* closed = FSOUND_Stream_Open(pipe.Path().c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  start = GetTickCount();
+  EXPECT_TRUE(FSOUND_Stream_Close(closed));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_TRUE(FSOUND_Stream_Close(other));
+}
+
 }  // namespace
 }  // namespace fmodtest
