@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "FmodTestUtil.h"
+#include "testsupport/SilentPipe.h"
 #include "testsupport/WavBuilder.h"
 
 namespace fmodtest {
@@ -136,33 +137,8 @@ TEST_F(RealTime, StreamsCloseWhilePlayingAndFromTheirOwnEnd) {
 }
 
 
-// A file whose reads never answer: a named pipe whose server never writes.
-// Each of the library's readers may connect to one of its instances.
-class SilentPipe {
- public:
-  SilentPipe() {
-    char name[64];
-    wsprintfA(name, "\\\\.\\pipe\\melodara_fmod_silent_%lu", GetCurrentProcessId());
-    path_ = name;
-    for (HANDLE& instance : instances_)
-      instance = CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
-                                  4096, 4096, 0, nullptr);
-  }
-  // Closing the server ends the readers still waiting on it.
-  ~SilentPipe() {
-    for (HANDLE instance : instances_)
-      if (instance != INVALID_HANDLE_VALUE) CloseHandle(instance);
-  }
-  bool Made() const { return instances_[0] != INVALID_HANDLE_VALUE; }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-  HANDLE instances_[8];
-};
-
 TEST_F(RealTime, AnOpenThatNeverAnswersNeitherBlocksNorHangsAndFails) {
-  SilentPipe pipe;
+  testsupport::SilentPipe pipe;
   ASSERT_TRUE(pipe.Made());
   DWORD start = GetTickCount();
   FSOUND_STREAM* waiting = FSOUND_Stream_Open(pipe.Path().c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "playback/AudioLength.h"
 #include "quillix/SongBlock.h"
 
 namespace {
@@ -223,10 +224,9 @@ int CMediaHelper::GetDurationSeconds(const char* path) {
   uint32_t ms = 0;
   if (HasExtension(path, ".mid")) {
     ms = song_ ? uint32_t(song_->GetDurationMs(path)) : 0;
-  } else if (CAudioFilePlayer* player = CAudioFilePlayer::Create()) {
-    if (player->Open(path) == 0) ms = uint32_t(player->GetLength());
-    player->Close();
-    player->Release();
+  } else {
+    // Called on the window thread for every file added to the play list.
+    ms = uint32_t(MeasureAudioLengthMs(path));
   }
   return int(std::ceil(ms / 1000.0));
 }
