@@ -139,22 +139,88 @@ class NetMp3Decoder : public Decoder {
 void NetSource::Start(bool, std::atomic<int>* openState, std::atomic<int>* netStatus) {
   openState_ = openState;
   netStatus_ = netStatus;
-  thread_ = std::thread([this] { ThreadMain(); });
+  std::shared_ptr<NetSource> self = shared_from_this();
+  // The transfer's thread is never waited for: a call blocked in WinInet may
+  // outlast the stream, and it holds the source until it returns.
+  std::thread([self] { self->Transfer(); }).detach();
+  watchdog_ = std::thread([self] { self->Watch(); });
 }
 
 void NetSource::Stop() {
-  quit_ = true;
   {
-    // Closing the session aborts a read that waits on the network.
     std::lock_guard<std::mutex> hold(lock_);
-    if (session_) InternetCloseHandle(session_);
-    session_ = nullptr;
+    quit_ = true;
+    stopped_ = true;
+    // Closing the handles ends what WinInet can end; the rest is let go.
+    CloseHandlesLocked();
+    wake_.notify_all();
   }
-  if (thread_.joinable()) {
-    if (thread_.get_id() == std::this_thread::get_id())
-      thread_.detach();
+  if (watchdog_.joinable()) {
+    if (watchdog_.get_id() == std::this_thread::get_id())
+      watchdog_.detach();
     else
-      thread_.join();
+      watchdog_.join();
+  }
+}
+
+void NetSource::CloseHandlesLocked() {
+  // The request first, then what it was made from.
+  for (int i = kHandles - 1; i >= 0; --i) {
+    if (handles_[i]) InternetCloseHandle(handles_[i]);
+    handles_[i] = nullptr;
+  }
+}
+
+bool NetSource::Register(Handle which, void* h) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (quit_) {
+    if (h) InternetCloseHandle(h);
+    return false;
+  }
+  handles_[which] = h;
+  return h != nullptr;
+}
+
+void NetSource::SetStatesLocked(int openState, int netStatus) {
+  if (stopped_) return;
+  // A stream that was ready stays so: what arrived still plays.
+  if (openState != FSOUND_OPEN_FAILED || *openState_ != FSOUND_OPEN_READY) *openState_ = openState;
+  *netStatus_ = netStatus;
+}
+
+void NetSource::Fail() {
+  std::lock_guard<std::mutex> hold(lock_);
+  SetStatesLocked(FSOUND_OPEN_FAILED, FSOUND_STREAM_NET_ERROR);
+  ended_ = true;
+  quit_ = true;
+  CloseHandlesLocked();
+  wake_.notify_all();
+}
+
+void NetSource::EnterCall() {
+  std::lock_guard<std::mutex> hold(lock_);
+  callStart_ = GetTickCount64();
+  wake_.notify_all();
+}
+
+void NetSource::LeaveCall() {
+  std::lock_guard<std::mutex> hold(lock_);
+  callStart_ = 0;
+}
+
+void NetSource::Watch() {
+  std::unique_lock<std::mutex> hold(lock_);
+  while (!quit_) {
+    if (callStart_ && GetTickCount64() - callStart_ >= uint64_t(kTimeoutMs)) {
+      hold.unlock();
+      Fail();
+      return;
+    }
+    if (callStart_)
+      wake_.wait_for(hold, std::chrono::milliseconds(std::max<int64_t>(
+                               1, int64_t(callStart_ + kTimeoutMs) - int64_t(GetTickCount64()))));
+    else
+      wake_.wait(hold);
   }
 }
 
@@ -172,49 +238,50 @@ size_t NetSource::Buffered() {
   return bytes_.size();
 }
 
-void NetSource::ThreadMain() {
-  HINTERNET session = InternetOpenA("Melodara", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-  {
-    std::lock_guard<std::mutex> hold(lock_);
-    if (quit_ && session) {
-      InternetCloseHandle(session);
-      session = nullptr;
-    }
-    session_ = session;
-  }
-  Transfer(session);
-  // The session closes its request with it.
-  std::lock_guard<std::mutex> hold(lock_);
-  if (session_) InternetCloseHandle(session_);
-  session_ = nullptr;
-}
-
-void NetSource::Transfer(void* session) {
-  auto fail = [this] {
-    if (*openState_ != FSOUND_OPEN_READY) *openState_ = FSOUND_OPEN_FAILED;
-    *netStatus_ = FSOUND_STREAM_NET_ERROR;
-    std::lock_guard<std::mutex> hold(lock_);
-    ended_ = true;
-  };
+void NetSource::Transfer() {
   try {
-    if (!session) return fail();
-    DWORD timeout = 10000;
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    char host[256] = {}, path[2048] = {}, extra[2048] = {};
+    URL_COMPONENTSA parts = {};
+    parts.dwStructSize = sizeof parts;
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = sizeof host;
+    parts.lpszUrlPath = path;
+    parts.dwUrlPathLength = sizeof path;
+    parts.lpszExtraInfo = extra;
+    parts.dwExtraInfoLength = sizeof extra;
+    if (!InternetCrackUrlA(url_.c_str(), 0, 0, &parts) || parts.nScheme != INTERNET_SCHEME_HTTP || !host[0])
+      return Fail();
+    std::string object = std::string(path[0] ? path : "/") + extra;
+    HINTERNET session = InternetOpenA("Melodara", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    if (!Register(kSession, session)) return Fail();
+    HINTERNET connection =
+        InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    if (!Register(kConnection, connection)) return Fail();
     HINTERNET request =
-        InternetOpenUrlA(session, url_.c_str(), nullptr, 0,
+        HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr, nullptr,
                          INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI, 0);
-    if (!request || quit_) return fail();
+    if (!Register(kRequest, request)) return Fail();
+    // Set on the request, where a WinInet that applies them looks; the
+    // watchdog holds to them either way.
+    DWORD timeout = kTimeoutMs;
+    InternetSetOptionA(request, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    EnterCall();
+    BOOL sent = HttpSendRequestA(request, nullptr, 0, nullptr, 0);
+    LeaveCall();
+    if (!sent || quit_) return Fail();
     DWORD status = 0, size = sizeof status;
     if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
         status != 200)
-      return fail();
+      return Fail();
     DWORD contentLength = 0;
     size = sizeof contentLength;
     bool haveLength = HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
                                      &contentLength, &size, nullptr) != FALSE;
-    *openState_ = FSOUND_OPEN_BUFFERING;
-    *netStatus_ = FSOUND_STREAM_NET_BUFFERING;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      SetStatesLocked(FSOUND_OPEN_BUFFERING, FSOUND_STREAM_NET_BUFFERING);
+    }
     std::vector<uint8_t> head;  // the first bytes, to see that they are MP3
     uint64_t received = 0;
     uint8_t piece[8192];
@@ -225,29 +292,38 @@ void NetSource::Transfer(void* session) {
         continue;
       }
       DWORD got = 0;
+      EnterCall();
       BOOL ok = InternetReadFile(request, piece, sizeof piece, &got);
+      LeaveCall();
+      if (quit_) return;
       bool over = ok && got == 0;
-      if (!ok || (over && haveLength && received < contentLength)) return fail();  // the connection was lost
+      if (!ok || (over && haveLength && received < contentLength)) return Fail();  // the connection was lost
       received += got;
       if (head.size() < kSearchBytes) head.insert(head.end(), piece, piece + got);
-      {
-        std::lock_guard<std::mutex> hold(lock_);
-        bytes_.insert(bytes_.end(), piece, piece + got);
-        if (over) ended_ = true;
-      }
+      std::lock_guard<std::mutex> hold(lock_);
+      if (stopped_) return;
+      bytes_.insert(bytes_.end(), piece, piece + got);
+      if (over) ended_ = true;
       if (*openState_ != FSOUND_OPEN_READY && (head.size() >= kReadyBytes || over)) {
         if (HoldsMp3(head)) {
-          *openState_ = FSOUND_OPEN_READY;
-          *netStatus_ = FSOUND_STREAM_NET_READY;
+          SetStatesLocked(FSOUND_OPEN_READY, FSOUND_STREAM_NET_READY);
         } else if (head.size() >= kSearchBytes || over) {
-          return fail();
+          SetStatesLocked(FSOUND_OPEN_FAILED, FSOUND_STREAM_NET_ERROR);
+          ended_ = true;
+          break;
         }
       }
-      if (over) return;
+      if (over) break;
     }
   } catch (...) {
-    fail();
+    Fail();
+    return;
   }
+  // The body is over: the handles close, and so does the watchdog.
+  std::lock_guard<std::mutex> hold(lock_);
+  quit_ = true;
+  CloseHandlesLocked();
+  wake_.notify_all();
 }
 
 std::unique_ptr<Decoder> MakeNetDecoder(std::shared_ptr<NetSource> source) {

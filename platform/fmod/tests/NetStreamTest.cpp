@@ -95,5 +95,42 @@ TEST_F(NetStream, ALostConnectionIsAnErrorAndTheStreamStops) {
   FSOUND_Stream_Close(stream);
 }
 
+// Close never waits for the server, and a server that stops answering fails
+// the stream after the time-out. The bounds are generous: a Close that
+// waited for the server took minutes.
+TEST_F(NetStream, AServerThatStopsAnsweringFailsTheStreamAndNeverHoldsClose) {
+  g_ends = 0;
+  FSOUND_STREAM* held =
+      FSOUND_Stream_Open((Server() + "/hold.mp3").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  FSOUND_STREAM* silent =
+      FSOUND_Stream_Open((Server() + "/silent").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  FSOUND_Stream_SetEndCallback(held, CountEnd, nullptr);
+  ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, held), 0);
+  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(held) == FSOUND_OPEN_READY; }, 10000));
+  EXPECT_EQ(FSOUND_Stream_GetOpenState(silent), FSOUND_OPEN_CONNECTING);
+  // Streams closed while connecting, and while the read waits, return at once.
+  for (const char* path : {"/hold.mp3", "/silent"}) {
+    FSOUND_STREAM* stream =
+        FSOUND_Stream_Open((Server() + path).c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+    if (path[1] == 'h')
+      ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
+    Sleep(300);
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(FSOUND_Stream_Close(stream)) << path;
+    EXPECT_LT(GetTickCount() - start, 5000u) << path;
+  }
+  // The time-outs (10 s) pass: the connect fails the open, the read fails
+  // the playing stream, which plays out what arrived and ends.
+  EXPECT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(silent) == FSOUND_OPEN_FAILED; }, 30000));
+  EXPECT_EQ(Status(silent), FSOUND_STREAM_NET_ERROR);
+  EXPECT_TRUE(WaitFor([&] { return Status(held) == FSOUND_STREAM_NET_ERROR; }, 30000));
+  EXPECT_TRUE(WaitFor([&] { return g_ends > 0; }, 10000));
+  for (FSOUND_STREAM* stream : {held, silent}) {
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(FSOUND_Stream_Close(stream));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+  }
+}
+
 }  // namespace
 }  // namespace fmodtest

@@ -2,12 +2,15 @@
 """A loopback HTTP server for the audio library's stream tests.
 
 Serves one MP3 file under several paths: /tone.mp3 whole, /drop.mp3 cut off
-halfway (the connection closes before the announced length), /text a body
-that is not MP3, anything else 404. Prints its port, then serves until killed.
+halfway (the connection closes before the announced length), /hold.mp3 its
+first 20 KB and then nothing while the connection stays open, /silent
+nothing at all (the request is taken and never answered), /text a body that
+is not MP3, anything else 404. Prints its port, then serves until killed.
 """
 import http.server
 import socketserver
 import sys
+import time
 
 data = open(sys.argv[1], "rb").read()
 
@@ -27,6 +30,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             if self.path == "/drop.mp3":
                 self.close_connection = True
+        elif self.path == "/hold.mp3":
+            self.send_response(200)
+            self.send_header("Content-Type", "audio/mpeg")
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data[:20 * 1024])
+            self.wfile.flush()
+            time.sleep(600)
+        elif self.path == "/silent":
+            time.sleep(600)
         elif self.path == "/text":
             body = b"<html>" + b"not a sound " * 4000 + b"</html>"
             self.send_response(200)
