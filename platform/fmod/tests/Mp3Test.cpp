@@ -195,5 +195,62 @@ TEST_F(Mp3, WindowsMediaFilesPlayWithTheirLength) {
   EXPECT_NEAR(ZeroCrossingHz(high, kRate), 2500, 50);
 }
 
+// The first sample from `from` on past half the clicks' height; -1 when none.
+int ClickAt(const std::vector<float>& samples, size_t from) {
+  for (size_t i = from; i < samples.size(); ++i)
+    if (std::fabs(samples[i]) > 0.3f) return int(i);
+  return -1;
+}
+
+TEST_F(Mp3, WindowsMediaPlaysTheMusicFromItsFirstSampleAndSeeksOntoIt) {
+  int ms = 0;
+  std::vector<float> out = DecodeAll(Media("clicks.wma"), &ms);
+  EXPECT_NEAR(ClickAt(out, 0), 4410, 3) << "the codec's unprimed first frame is not the music";
+  EXPECT_NEAR(ClickAt(out, 10000), 65150, 3);
+  // The music is 66150 samples; the codec itself may lose less than a frame at the end.
+  EXPECT_LE(out.size(), size_t(66150 + 441));
+  EXPECT_GE(out.size(), size_t(66150 - 2048));
+  EXPECT_NEAR(ms, 1500, 50);
+
+  FSOUND_STREAM* stream = FSOUND_Stream_Open(Media("clicks.wma").c_str(), FSOUND_NORMAL, 0, 0);
+  ASSERT_NE(stream, nullptr);
+  // Some on or beside the codec's frames (2048 samples, 46.4 ms).
+  for (int at : {10, 46, 47, 60, 92, 93, 1450, 1470}) {
+    ASSERT_TRUE(FSOUND_Stream_SetTime(stream, at));
+    int channel = FSOUND_Stream_Play(FSOUND_FREE, stream);
+    FSOUND_SetVolume(channel, 255);
+    MelFmod_SetCapture(1);
+    MelFmod_MixBlocks(10);
+    std::vector<int16_t> frames = Captured();
+    std::vector<float> left;
+    for (size_t i = 0; i < frames.size(); i += 2) left.push_back(frames[i] / 32768.0f);
+    int expected = (at < 1000 ? 4410 : 65150) - at * kRate / 1000;
+    EXPECT_NEAR(ClickAt(left, 0), expected, 3) << "after a seek to " << at << " ms";
+    FSOUND_Stream_Stop(stream);
+  }
+  FSOUND_Stream_Close(stream);
+
+  // A seek's first block is the music a play from the start has there, not
+  // a restarted decoder's first frame.
+  std::vector<float> whole = DecodeAll(Media("tone.wma"));
+  stream = FSOUND_Stream_Open(Media("tone.wma").c_str(), FSOUND_NORMAL, 0, 0);
+  ASSERT_NE(stream, nullptr);
+  for (int at : {46, 47, 93, 700, 1500, 2880}) {
+    ASSERT_TRUE(FSOUND_Stream_SetTime(stream, at));
+    int channel = FSOUND_Stream_Play(FSOUND_FREE, stream);
+    FSOUND_SetVolume(channel, 255);
+    MelFmod_SetCapture(1);
+    MelFmod_MixBlocks(5);
+    std::vector<int16_t> frames = Captured();
+    size_t first = size_t(at) * kRate / 1000;
+    float worst = 0;
+    for (size_t i = 0; i * 2 < frames.size() && first + i < whole.size(); ++i)
+      worst = std::max(worst, std::fabs(frames[i * 2] / 32768.0f - whole[first + i]));
+    EXPECT_LT(worst, 0.02f) << "after a seek to " << at << " ms";
+    FSOUND_Stream_Stop(stream);
+  }
+  FSOUND_Stream_Close(stream);
+}
+
 }  // namespace
 }  // namespace fmodtest

@@ -28,5 +28,15 @@ sox -q tone.wav -e ms-adpcm msadpcm.wav
 sox -q tone.wav -e u-law -b 8 ulaw.wav
 # Windows Media.
 ffmpeg -loglevel error -y -i tone.wav -c:a wmav2 -b:a 128k tone.wma
+# Silence with a click of 20 samples at sample 4410 and at 1000 samples
+# before the end (66150 samples): a late start or a misplaced seek moves a click.
+silence() { sox -q -r 44100 -c 2 -n -b 16 "$1" trim 0 "$2"s; }
+silence s1.wav 4410
+silence s2.wav 60720
+silence s3.wav 980
+sox -q -r 44100 -c 2 -n -b 16 c.wav synth 20s square 2205 vol 0.6
+sox -q s1.wav c.wav s2.wav c.wav s3.wav clicks.wav
+ffmpeg -loglevel error -y -i clicks.wav -c:a wmav2 -b:a 128k clicks.wma
+rm -f s1.wav s2.wav s3.wav c.wav
 # For the device test: a steady tone.
 sox -q -n -r 44100 -c 2 -b 16 a440.wav synth 3 sine 440 vol 0.5
