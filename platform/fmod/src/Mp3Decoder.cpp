@@ -1,6 +1,7 @@
 #include "Mp3Decoder.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace soundlib {
 namespace {
@@ -11,16 +12,67 @@ constexpr int kCodecDelay = 529;
 // A frame may take up to this many bytes of its data from frames before it.
 constexpr uint32_t kMaxReservoir = 511;
 constexpr size_t kFramesPerFeed = 8;
+// Frames the scanning thread adds to the index at a time.
+constexpr size_t kScanBatch = 512;
+
+// Opening the system's MP3 codec takes tens of milliseconds (it looks for its
+// driver), resetting one a few: the codecs of closed decoders are kept, a
+// few, and an open of the same rate and channels takes one of them.
+class CodecShelf {
+ public:
+  static CodecShelf& Get() {
+    // Never destroyed: no codec is closed while the library unloads at exit.
+    static CodecShelf* shelf = new CodecShelf;
+    return *shelf;
+  }
+  std::unique_ptr<AcmConverter> Take(const Mp3Header& format) {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      for (auto it = idle_.end(); it != idle_.begin();) {
+        --it;
+        if (!SameMp3Stream(it->format, format)) continue;
+        std::unique_ptr<AcmConverter> codec = std::move(it->codec);
+        idle_.erase(it);
+        if (codec->Reset()) return codec;
+        break;
+      }
+    }
+    std::unique_ptr<AcmConverter> codec(new AcmConverter);
+    if (!OpenMp3Codec(format, codec.get())) return nullptr;
+    return codec;
+  }
+  void Give(const Mp3Header& format, std::unique_ptr<AcmConverter> codec) {
+    std::lock_guard<std::mutex> hold(lock_);
+    idle_.push_back(Idle{format, std::move(codec)});
+    if (idle_.size() > kKept) idle_.erase(idle_.begin());
+  }
+
+ private:
+  static constexpr size_t kKept = 4;
+  struct Idle {
+    Mp3Header format;
+    std::unique_ptr<AcmConverter> codec;
+  };
+  std::mutex lock_;
+  std::vector<Idle> idle_;
+};
 
 }  // namespace
 
 std::unique_ptr<Mp3Decoder> Mp3Decoder::Open(const char* path) {
   std::unique_ptr<Mp3Decoder> decoder(new Mp3Decoder);
   if (!decoder->file_.Open(path)) return nullptr;
-  uint64_t end = AudioEnd(decoder->file_.Data(), decoder->file_.Size());
-  if (!BuildMp3Index(decoder->file_.Data(), end, &decoder->index_)) return nullptr;
-  if (!decoder->Start(decoder->index_.format)) return nullptr;
+  if (!decoder->Start()) return nullptr;
   return decoder;
+}
+
+Mp3Decoder::~Mp3Decoder() {
+  {
+    std::lock_guard<std::mutex> hold(indexLock_);
+    stopScan_ = true;
+  }
+  if (scanThread_.joinable()) scanThread_.join();
+  if (codec_) CodecShelf::Get().Give(format_, std::move(codec_));
 }
 
 bool OpenMp3Codec(const Mp3Header& format, AcmConverter* codec) {
@@ -39,39 +91,110 @@ bool OpenMp3Codec(const Mp3Header& format, AcmConverter* codec) {
   return codec->Open(std::vector<uint8_t>(bytes, bytes + sizeof mp3));
 }
 
-bool Mp3Decoder::Start(const Mp3Header& format) {
-  if (!OpenMp3Codec(format, &codec_)) return false;
-  if (codec_.SampleRate() != format.sampleRate || codec_.Channels() != format.channels) return false;
-  int64_t total = int64_t(index_.frames.size()) * format.samplesPerFrame;
+bool Mp3Decoder::Start() {
+  scanner_.Start(file_.Data(), AudioEnd(file_.Data(), file_.Size()), &index_);
+  Mp3Frame first;
+  if (!scanner_.Next(&first)) return false;
+  index_.frames.push_back(first);
+  format_ = index_.format;
+  codec_ = CodecShelf::Get().Take(format_);
+  codecFresh_ = true;
+  if (!codec_ || codec_->SampleRate() != format_.sampleRate || codec_->Channels() != format_.channels)
+    return false;
+  // The encoder's delay and padding are checked against the frames its Info
+  // frame counts (the index is not complete yet).
+  if (index_.infoFrames >= 0) CheckEncoderGap(&index_, index_.infoFrames);
   if (index_.leadingSamples || index_.trailingSamples) skip_ = index_.leadingSamples + kCodecDelay;
-  length_ = std::max<int64_t>(0, std::min(index_.LengthFrames(), total - skip_));
+  if (index_.infoTrusted) {
+    // The Info frame tells the length before the index is built; the
+    // index corrects it should the file not hold what it says.
+    int64_t total = index_.infoFrames * format_.samplesPerFrame;
+    length_ = std::max<int64_t>(
+        0, std::min(total - index_.leadingSamples - index_.trailingSamples, total - skip_));
+  }
+  scanThread_ = std::thread([this] { Scan(); });
   return Seek(0);
 }
 
+void Mp3Decoder::Scan() {
+  std::vector<Mp3Frame> batch;
+  Mp3Frame frame;
+  bool more = true;
+  while (more) {
+    batch.clear();
+    while (batch.size() < kScanBatch && (more = scanner_.Next(&frame))) batch.push_back(frame);
+    std::lock_guard<std::mutex> hold(indexLock_);
+    if (stopScan_) return;
+    index_.frames.insert(index_.frames.end(), batch.begin(), batch.end());
+    if (!more) {
+      int64_t frames = int64_t(index_.frames.size());
+      int64_t total = frames * format_.samplesPerFrame;
+      int64_t gap = index_.leadingSamples + index_.trailingSamples;
+      // Gapless as the Info frame says, unless the frames cannot hold its
+      // delay and padding; the sound starts where it started playing.
+      if (gap >= total) gap = 0;
+      length_ = std::max<int64_t>(0, std::min(total - gap, total - skip_));
+      indexDone_ = true;
+    }
+    indexed_.notify_all();
+  }
+}
+
+bool Mp3Decoder::FrameAt(size_t i, Mp3Frame* frame) const {
+  std::unique_lock<std::mutex> hold(indexLock_);
+  indexed_.wait(hold, [&] { return i < index_.frames.size() || indexDone_; });
+  if (i >= index_.frames.size()) return false;
+  *frame = index_.frames[i];
+  return true;
+}
+
+size_t Mp3Decoder::FrameCount() const {
+  std::unique_lock<std::mutex> hold(indexLock_);
+  indexed_.wait(hold, [&] { return indexDone_; });
+  return index_.frames.size();
+}
+
+int64_t Mp3Decoder::LengthFrames() const {
+  std::unique_lock<std::mutex> hold(indexLock_);
+  indexed_.wait(hold, [&] { return indexDone_ || length_ >= 0; });
+  return length_;
+}
+
+int64_t Mp3Decoder::KnownLength() const {
+  std::lock_guard<std::mutex> hold(indexLock_);
+  return length_;
+}
+
+int64_t Mp3Decoder::SoundEnd() const {
+  std::lock_guard<std::mutex> hold(indexLock_);
+  return length_ >= 0 ? skip_ + length_ : INT64_MAX;
+}
+
 bool Mp3Decoder::Decode() {
-  if (nextFrame_ >= index_.frames.size()) return false;
-  size_t last = std::min(index_.frames.size(), nextFrame_ + kFramesPerFeed);
   // Frames sit back to back unless garbage was skipped between them.
   batch_.clear();
-  for (size_t i = nextFrame_; i < last; ++i) {
-    const Mp3Frame& frame = index_.frames[i];
+  size_t i = nextFrame_;
+  Mp3Frame frame;
+  for (; i < nextFrame_ + kFramesPerFeed && FrameAt(i, &frame); ++i)
     batch_.insert(batch_.end(), file_.Data() + frame.offset, file_.Data() + frame.offset + frame.bytes);
-  }
-  nextFrame_ = last;
+  if (i == nextFrame_) return false;
+  nextFrame_ = i;
   if (pcmRead_ > 0) {
     pcm_.erase(pcm_.begin(), pcm_.begin() + pcmRead_);
     pcmRead_ = 0;
   }
-  return codec_.Convert(batch_.data(), batch_.size(), &pcm_);
+  return codec_->Convert(batch_.data(), batch_.size(), &pcm_);
 }
 
 int Mp3Decoder::Read(float* out, int maxFrames) {
-  const int channels = index_.format.channels;
+  const int channels = format_.channels;
   int done = 0;
-  while (done < maxFrames && pcmFrame_ < skip_ + length_) {
+  int64_t end = SoundEnd();
+  while (done < maxFrames && pcmFrame_ < end) {
     size_t available = (pcm_.size() - pcmRead_) / channels;
     if (available == 0) {
       if (!Decode()) break;
+      end = SoundEnd();
       continue;
     }
     // Samples before the sound starts are dropped, not delivered.
@@ -81,8 +204,7 @@ int Mp3Decoder::Read(float* out, int maxFrames) {
       pcmFrame_ += int64_t(drop);
       continue;
     }
-    size_t take =
-        std::min<size_t>({available, size_t(maxFrames - done), size_t(skip_ + length_ - pcmFrame_)});
+    size_t take = std::min<size_t>({available, size_t(maxFrames - done), size_t(std::min<int64_t>(end - pcmFrame_, INT32_MAX))});
     const int16_t* in = pcm_.data() + pcmRead_;
     float* to = out + size_t(done) * channels;
     for (size_t i = 0; i < take * channels; ++i) to[i] = in[i] * (1.0f / 32768.0f);
@@ -94,11 +216,19 @@ int Mp3Decoder::Read(float* out, int maxFrames) {
 }
 
 bool Mp3Decoder::Seek(int64_t frame) {
-  frame = std::max<int64_t>(0, std::min(frame, length_));
-  const int64_t target = frame + skip_;
-  const int spf = index_.format.samplesPerFrame;
+  // The length is not waited for: most seeks land inside what is indexed.
+  int64_t known = KnownLength();
+  frame = std::max<int64_t>(0, known >= 0 ? std::min(frame, known) : frame);
+  int64_t target = frame + skip_;
+  const int spf = format_.samplesPerFrame;
   size_t first = size_t(target / spf);
-  if (first >= index_.frames.size()) first = index_.frames.size() - 1;
+  Mp3Frame at;
+  if (!FrameAt(first, &at)) {
+    // Beyond the last frame: the index is complete by now.
+    frame = std::min(frame, LengthFrames());
+    target = frame + skip_;
+    first = std::min(size_t(target / spf), FrameCount() - 1);
+  }
   // Start early: the two frames before the target shape its first samples
   // (overlap and synthesis history), and their data may begin up to a
   // reservoir's worth of bytes further back.
@@ -106,22 +236,23 @@ bool Mp3Decoder::Seek(int64_t frame) {
   uint32_t reservoirBytes = 0;
   while (start > 0 && (first - start < 3 || reservoirBytes < kMaxReservoir)) {
     --start;
-    if (first - start > 2) reservoirBytes += index_.frames[start].bytes;
+    if (first - start > 2 && FrameAt(start, &at)) reservoirBytes += at.bytes;
   }
-  if (!codec_.Reset()) return false;
+  if (!codecFresh_ && !codec_->Reset()) return false;
+  codecFresh_ = false;
   nextFrame_ = start;
   pcm_.clear();
   pcmRead_ = 0;
   pcmFrame_ = int64_t(start) * spf;
   // Decode up to the target and drop what lies before it.
   while (pcmFrame_ < target) {
-    size_t available = (pcm_.size() - pcmRead_) / index_.format.channels;
+    size_t available = (pcm_.size() - pcmRead_) / format_.channels;
     if (available == 0) {
       if (!Decode()) return pcmFrame_ >= target;
       continue;
     }
     size_t drop = size_t(std::min<int64_t>(int64_t(available), target - pcmFrame_));
-    pcmRead_ += drop * index_.format.channels;
+    pcmRead_ += drop * format_.channels;
     pcmFrame_ += int64_t(drop);
   }
   return true;

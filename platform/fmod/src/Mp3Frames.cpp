@@ -35,6 +35,11 @@ bool ReadInfoFrame(const uint8_t* frame, const Mp3Header& header, Mp3Index* inde
   const uint8_t* tag = frame + at;
   if (std::memcmp(tag, "Xing", 4) != 0 && std::memcmp(tag, "Info", 4) != 0) return false;
   uint32_t flags = Be32(tag + 4);
+  // Frames, then bytes (from this frame to the end of the audio), when flagged.
+  if ((flags & 3) == 3 && uint32_t(header.frameBytes) >= at + 16) {
+    index->infoFrames = Be32(tag + 8);
+    index->infoBytes = Be32(tag + 12);
+  }
   uint32_t fields =
       8 + (flags & 1 ? 4 : 0) + (flags & 2 ? 4 : 0) + (flags & 4 ? 100 : 0) + (flags & 8 ? 4 : 0);
   // The encoder tag: 9 bytes of version, then 12 bytes up to the 3 bytes of
@@ -87,54 +92,80 @@ int64_t Mp3Index::LengthFrames() const {
   return total > 0 ? total : 0;
 }
 
-bool BuildMp3Index(const uint8_t* data, uint64_t end, Mp3Index* index) {
+void Mp3Scanner::Start(const uint8_t* data, uint64_t end, Mp3Index* index) {
   *index = Mp3Index{};
   // ID3v1 sits in the last 128 bytes of the audio.
   if (end >= 128 && std::memcmp(data + end - 128, "TAG", 3) == 0) end -= 128;
-  uint64_t at = Id3v2Size(data, end);
-  bool first = true;
+  data_ = data;
+  end_ = end;
+  at_ = Id3v2Size(data, end);
+  index_ = index;
+  first_ = true;
+  haveLast_ = false;
+}
+
+bool Mp3Scanner::Next(Mp3Frame* frame) {
   Mp3Header header;
-  while (at + 4 <= end) {
-    if (!ParseMp3Header(data + at, &header)) {
-      ++at;
+  while (at_ + 4 <= end_) {
+    if (!ParseMp3Header(data_ + at_, &header)) {
+      ++at_;
       continue;
     }
-    uint64_t next = at + header.frameBytes;
-    if (next > end) break;  // a truncated last frame
+    uint64_t next = at_ + header.frameBytes;
+    if (next > end_) {
+      at_ = end_;  // a truncated last frame
+      return false;
+    }
     // A lone header-looking byte pattern is not a frame: once locked on, the
     // stream's frames follow one another; when resyncing, ask for the next
     // header too (or the end of the audio).
-    bool locked = !first && !index->frames.empty() && SameMp3Stream(header, index->format) &&
-                  index->frames.back().offset + index->frames.back().bytes == at;
+    bool locked = !first_ && haveLast_ && SameMp3Stream(header, index_->format) &&
+                  last_.offset + last_.bytes == at_;
     if (!locked) {
       Mp3Header following;
       bool chained =
-          next + 4 <= end && ParseMp3Header(data + next, &following) && SameMp3Stream(header, following);
-      if (!chained && next != end) {
-        ++at;
+          next + 4 <= end_ && ParseMp3Header(data_ + next, &following) && SameMp3Stream(header, following);
+      if (!chained && next != end_) {
+        ++at_;
         continue;
       }
-      if (!first && !SameMp3Stream(header, index->format)) {
-        ++at;
-        continue;
-      }
-    }
-    if (first) {
-      first = false;
-      index->format = header;
-      if (ReadInfoFrame(data + at, header, index)) {
-        at = next;
+      if (!first_ && !SameMp3Stream(header, index_->format)) {
+        ++at_;
         continue;
       }
     }
-    index->frames.push_back(Mp3Frame{at, uint32_t(header.frameBytes)});
-    at = next;
+    if (first_) {
+      first_ = false;
+      index_->format = header;
+      if (ReadInfoFrame(data_ + at_, header, index_)) {
+        // A count for other bytes than the file holds (cut, joined or
+        // damaged) is not this file's.
+        index_->infoTrusted = index_->infoFrames >= 0 && index_->infoBytes == end_ - at_;
+        at_ = next;
+        continue;
+      }
+    }
+    last_ = Mp3Frame{at_, uint32_t(header.frameBytes)};
+    haveLast_ = true;
+    at_ = next;
+    *frame = last_;
+    return true;
   }
-  if (index->frames.empty()) return false;
-  // Delay and padding larger than the audio are not this file's.
-  if (index->leadingSamples + index->trailingSamples >=
-      int64_t(index->frames.size()) * index->format.samplesPerFrame)
+  return false;
+}
+
+void CheckEncoderGap(Mp3Index* index, int64_t frames) {
+  if (index->leadingSamples + index->trailingSamples >= frames * index->format.samplesPerFrame)
     index->leadingSamples = index->trailingSamples = 0;
+}
+
+bool BuildMp3Index(const uint8_t* data, uint64_t end, Mp3Index* index) {
+  Mp3Scanner scanner;
+  scanner.Start(data, end, index);
+  Mp3Frame frame;
+  while (scanner.Next(&frame)) index->frames.push_back(frame);
+  if (index->frames.empty()) return false;
+  CheckEncoderGap(index, int64_t(index->frames.size()));
   return true;
 }
 

@@ -35,6 +35,12 @@ struct Mp3Index {
   // Info frame; 0 when there is none).
   int leadingSamples = 0;
   int trailingSamples = 0;
+  // Audio frames and bytes (from itself to the end of the audio) the Info
+  // frame counts; -1 and 0 when it does not. Trusted when the bytes are
+  // exactly the file's.
+  int64_t infoFrames = -1;
+  uint64_t infoBytes = 0;
+  bool infoTrusted = false;
   int64_t LengthFrames() const;
 };
 
@@ -44,5 +50,27 @@ struct Mp3Index {
 // whose next frame follows it, so stray bytes are never decoded as sound.
 // A truncated last frame is dropped. False when no audio frame is found.
 bool BuildMp3Index(const uint8_t* data, uint64_t end, Mp3Index* index);
+
+// The same walk one frame at a time, so that an index can be built while
+// the file already plays. Start clears index; the first Next fills in its
+// format and Info frame fields. index must outlive the scanner.
+class Mp3Scanner {
+ public:
+  void Start(const uint8_t* data, uint64_t end, Mp3Index* index);
+  // The next audio frame; false at the end of the audio.
+  bool Next(Mp3Frame* frame);
+
+ private:
+  const uint8_t* data_ = nullptr;
+  uint64_t end_ = 0;
+  uint64_t at_ = 0;
+  Mp3Index* index_ = nullptr;
+  bool first_ = true;
+  bool haveLast_ = false;
+  Mp3Frame last_{};
+};
+
+// Drops delay and padding larger than frames of audio: not this file's.
+void CheckEncoderGap(Mp3Index* index, int64_t frames);
 
 }  // namespace soundlib
