@@ -94,8 +94,7 @@ void FileBaselines(double* mapMs, double* readMs) {
     start = testsupport::NowSeconds();
     HANDLE file = CreateFileA(kLong, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD got = 0;
-    while (ReadFile(file, buffer.data(), DWORD(buffer.size()), &got, nullptr) && got > 0) {
-    }
+    while (ReadFile(file, buffer.data(), DWORD(buffer.size()), &got, nullptr) && got > 0) {}
     CloseHandle(file);
     reads.push_back((testsupport::NowSeconds() - start) * 1000);
   }
@@ -128,8 +127,10 @@ void OpenTime() {
   std::sort(times.begin() + 1, times.end());
   std::sort(withLength.begin() + 1, withLength.end());
   std::printf(
-      "Open a %.1f-minute 192 kbit/s MP3 (state 0): first %.1f ms, median of the rest %.1f ms (target < 30 ms); "
-      "with its length (the whole frame index, no Info frame) first %.1f ms, median %.1f ms; same run: mapping "
+      "Open a %.1f-minute 192 kbit/s MP3 (state 0): first %.1f ms, median of the rest %.1f ms (target < 30 "
+      "ms); "
+      "with its length (the whole frame index, no Info frame) first %.1f ms, median %.1f ms; same run: "
+      "mapping "
       "the file %.1f ms, reading all of it %.1f ms\n",
       length / 60000.0, times[0], times[3], withLength[0], withLength[3], mapMs, readMs);
 }

@@ -112,6 +112,13 @@ FMOD_API FSOUND_DSPUNIT* FSOUND_DSP_GetFFTUnit(void);
 FMOD_API float* FSOUND_DSP_GetSpectrum(void);
 
 // Streams: a file path, or an "http://" URL of an MP3 stream.
+// A file opens on a thread of its own: with FSOUND_NONBLOCKING the call
+// returns at once (state -2 until the open ends), without it the call waits
+// for the open. An open that has not ended after 10 s (a system reader that
+// never answers on a damaged file) is given up: the stream fails (state -3),
+// a blocking open gives null. On the manual clock files open in the call.
+// An HTTP stream always connects on its own thread; a connect or a read that
+// lasts over 10 s fails it (net status 4), and Close never waits for the server.
 FMOD_API FSOUND_STREAM* FSOUND_Stream_Open(const char* name, unsigned int mode, int offset, int length);
 FMOD_API int FSOUND_Stream_GetOpenState(FSOUND_STREAM* stream);
 FMOD_API signed char FSOUND_Stream_SetEndCallback(FSOUND_STREAM* stream, FSOUND_STREAMCALLBACK callback,

@@ -109,8 +109,8 @@ bool Mp3Decoder::Start() {
     // The Info frame tells the length before the index is built; the
     // index corrects it should the file not hold what it says.
     int64_t total = index_.infoFrames * format_.samplesPerFrame;
-    length_ = std::max<int64_t>(
-        0, std::min(total - index_.leadingSamples - index_.trailingSamples, total - skip_));
+    length_ =
+        std::max<int64_t>(0, std::min(total - index_.leadingSamples - index_.trailingSamples, total - skip_));
   }
   scanThread_ = std::thread([this] { Scan(); });
   return Seek(0);
@@ -204,7 +204,8 @@ int Mp3Decoder::Read(float* out, int maxFrames) {
       pcmFrame_ += int64_t(drop);
       continue;
     }
-    size_t take = std::min<size_t>({available, size_t(maxFrames - done), size_t(std::min<int64_t>(end - pcmFrame_, INT32_MAX))});
+    size_t take = std::min<size_t>(
+        {available, size_t(maxFrames - done), size_t(std::min<int64_t>(end - pcmFrame_, INT32_MAX))});
     const int16_t* in = pcm_.data() + pcmRead_;
     float* to = out + size_t(done) * channels;
     for (size_t i = 0; i < take * channels; ++i) to[i] = in[i] * (1.0f / 32768.0f);

@@ -54,14 +54,14 @@ class Mp3Decoder : public Decoder {
   Mp3Header format_;
   std::unique_ptr<AcmConverter> codec_;
   bool codecFresh_ = false;  // nothing converted since it was opened or reset
-  int64_t skip_ = 0;  // decoded samples before the sound starts
+  int64_t skip_ = 0;         // decoded samples before the sound starts
 
   // The index, filled by the scanning thread.
   mutable std::mutex indexLock_;
   mutable std::condition_variable indexed_;
-  Mp3Index index_;            // the format and Info frame fields, then frames
+  Mp3Index index_;  // the format and Info frame fields, then frames
   bool indexDone_ = false;
-  int64_t length_ = -1;       // frames of sound; -1 while not known
+  int64_t length_ = -1;  // frames of sound; -1 while not known
   bool stopScan_ = false;
   Mp3Scanner scanner_;
   std::thread scanThread_;

@@ -119,8 +119,8 @@ bool Mp3Scanner::Next(Mp3Frame* frame) {
     // A lone header-looking byte pattern is not a frame: once locked on, the
     // stream's frames follow one another; when resyncing, ask for the next
     // header too (or the end of the audio).
-    bool locked = !first_ && haveLast_ && SameMp3Stream(header, index_->format) &&
-                  last_.offset + last_.bytes == at_;
+    bool locked =
+        !first_ && haveLast_ && SameMp3Stream(header, index_->format) && last_.offset + last_.bytes == at_;
     if (!locked) {
       Mp3Header following;
       bool chained =

@@ -302,8 +302,8 @@ void SoundSystem::StartOpening(const std::string& path, std::shared_ptr<Opening>
   std::thread([this, path, opening, key] {
     // The Windows Media reader is COM; the opener joins the free-threaded apartment.
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    std::unique_ptr<Decoder> decoder = base::Guarded([&] { return OpenFileDecoder(path.c_str()); },
-                                                     std::unique_ptr<Decoder>());
+    std::unique_ptr<Decoder> decoder =
+        base::Guarded([&] { return OpenFileDecoder(path.c_str()); }, std::unique_ptr<Decoder>());
     if (key)
       base::Guarded([&] { FinishOpening(key, opening, std::move(decoder)); });
     else {

@@ -111,7 +111,8 @@ class SoundSystem {
   // Opens path on a thread of its own; with key, hands the result to that
   // stream (FinishOpening), else leaves it in opening for a waiting caller.
   void StartOpening(const std::string& path, std::shared_ptr<Opening> opening, uintptr_t key);
-  void FinishOpening(uintptr_t key, const std::shared_ptr<Opening>& opening, std::unique_ptr<Decoder> decoder);
+  void FinishOpening(uintptr_t key, const std::shared_ptr<Opening>& opening,
+                     std::unique_ptr<Decoder> decoder);
   uintptr_t NextHandle();
   std::shared_ptr<Stream> FindStream(FSOUND_STREAM* stream);
   std::shared_ptr<Stream> FindChannel(int channel);

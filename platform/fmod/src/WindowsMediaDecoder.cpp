@@ -53,7 +53,9 @@ uint64_t Le64(const uint8_t* p) {
   for (int i = 7; i >= 0; --i) v = v << 8 | p[i];
   return v;
 }
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 // What the reader does not say about a stream: the file's preroll and the
@@ -68,10 +70,12 @@ struct AsfFacts {
 };
 
 bool ReadAsfFacts(const char* path, AsfFacts* facts) {
-  static const GUID kFileProperties = {0x8CABDCA1, 0xA947, 0x11CF, {0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65}};
+  static const GUID kFileProperties = {
+      0x8CABDCA1, 0xA947, 0x11CF, {0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65}};
   static const GUID kStreamProperties = {
       0xB7DC0791, 0xA9B7, 0x11CF, {0x8E, 0xE6, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65}};
-  static const GUID kAudioMedia = {0xF8699E40, 0x5B4D, 0x11CF, {0xA8, 0xFD, 0x00, 0x80, 0x5F, 0x5C, 0x44, 0x2B}};
+  static const GUID kAudioMedia = {
+      0xF8699E40, 0x5B4D, 0x11CF, {0xA8, 0xFD, 0x00, 0x80, 0x5F, 0x5C, 0x44, 0x2B}};
   base::ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
@@ -255,7 +259,9 @@ class WindowsMediaDecoder : public Decoder {
     length_ = INT64_MAX;
   }
 
-  int64_t FramesToUnits(int64_t frames) const { return frames / rate_ * kUnits + frames % rate_ * kUnits / rate_; }
+  int64_t FramesToUnits(int64_t frames) const {
+    return frames / rate_ * kUnits + frames % rate_ * kUnits / rate_;
+  }
   // Rounded down, also below zero.
   int64_t UnitsToFrames(int64_t units) const {
     int64_t whole = units / kUnits, rest = units % kUnits;

@@ -136,7 +136,6 @@ TEST_F(RealTime, StreamsCloseWhilePlayingAndFromTheirOwnEnd) {
   EXPECT_EQ(FSOUND_Stream_GetOpenState(stream), FSOUND_OPEN_INVALID);
 }
 
-
 TEST_F(RealTime, AnOpenThatNeverAnswersNeitherBlocksNorHangsAndFails) {
   testsupport::SilentPipe pipe;
   ASSERT_TRUE(pipe.Made());
@@ -147,7 +146,8 @@ TEST_F(RealTime, AnOpenThatNeverAnswersNeitherBlocksNorHangsAndFails) {
   EXPECT_EQ(FSOUND_Stream_GetOpenState(waiting), FSOUND_OPEN_OPENING);
   EXPECT_EQ(FSOUND_Stream_Play(FSOUND_FREE, waiting), -1) << "nothing to play yet";
   // Other streams open and play meanwhile.
-  FSOUND_STREAM* other = FSOUND_Stream_Open(Media("tone.wav").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
+  FSOUND_STREAM* other =
+      FSOUND_Stream_Open(Media("tone.wav").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(other) == FSOUND_OPEN_READY; }, 5000));
   EXPECT_GE(FSOUND_Stream_Play(FSOUND_FREE, other), 0);
   // The reader is given up after its bound: the stream fails.

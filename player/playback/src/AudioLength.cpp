@@ -17,7 +17,8 @@ constexpr DWORD kPollMs = 5;
 
 int MeasureAudioLengthMs(const char* path) {
   if (!path || std::strncmp(path, "http://", 7) == 0 || std::strncmp(path, "http:\\\\", 7) == 0) return 0;
-  FSOUND_STREAM* stream = FSOUND_Stream_Open(path, FSOUND_NORMAL | FSOUND_MPEGACCURATE | FSOUND_NONBLOCKING, 0, 0);
+  FSOUND_STREAM* stream =
+      FSOUND_Stream_Open(path, FSOUND_NORMAL | FSOUND_MPEGACCURATE | FSOUND_NONBLOCKING, 0, 0);
   if (!stream) return 0;
   const ULONGLONG deadline = GetTickCount64() + kMeasureBoundMs;
   int state;

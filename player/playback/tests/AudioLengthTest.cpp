@@ -37,7 +37,8 @@ TEST_F(AudioLength, AFileWhoseReaderNeverAnswersHoldsTheWindowThreadBriefly) {
   ASSERT_TRUE(CMediaHelper::GetMediaType(pipe.Path().c_str()));
   for (int round = 0; round < 2; ++round) {
     DWORD start = GetTickCount();
-    EXPECT_EQ(round == 0 ? MeasureAudioLengthMs(pipe.Path().c_str()) : helper.GetDurationSeconds(pipe.Path().c_str()),
+    EXPECT_EQ(round == 0 ? MeasureAudioLengthMs(pipe.Path().c_str())
+                         : helper.GetDurationSeconds(pipe.Path().c_str()),
               0);
     // The library itself waits far longer before it gives a reader up.
     EXPECT_LT(GetTickCount() - start, 5000u) << round;

@@ -14,12 +14,12 @@ class SilentPipe {
   explicit SilentPipe(const char* extension = "") {
     char name[80];
     static LONG made = 0;
-    wsprintfA(name, "\\\\.\\pipe\\melodara_silent_%lu_%ld%s", GetCurrentProcessId(), InterlockedIncrement(&made),
-              extension);
+    wsprintfA(name, "\\\\.\\pipe\\melodara_silent_%lu_%ld%s", GetCurrentProcessId(),
+              InterlockedIncrement(&made), extension);
     path_ = name;
     for (HANDLE& instance : instances_)
-      instance = CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, PIPE_UNLIMITED_INSTANCES,
-                                  4096, 4096, 0, nullptr);
+      instance = CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                  PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
   }
   // Closing the server ends the reads still waiting on it.
   ~SilentPipe() {
