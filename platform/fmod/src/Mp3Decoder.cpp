@@ -46,6 +46,13 @@ class CodecShelf {
     idle_.push_back(Idle{format, std::move(codec)});
     if (idle_.size() > kKept) idle_.erase(idle_.begin());
   }
+  void Clear() {
+    std::vector<Idle> idle;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      idle.swap(idle_);
+    }
+  }
 
  private:
   static constexpr size_t kKept = 4;
@@ -58,6 +65,8 @@ class CodecShelf {
 };
 
 }  // namespace
+
+void CloseKeptMp3Codecs() { CodecShelf::Get().Clear(); }
 
 std::unique_ptr<Mp3Decoder> Mp3Decoder::Open(const char* path) {
   std::unique_ptr<Mp3Decoder> decoder(new Mp3Decoder);

@@ -20,6 +20,9 @@ namespace soundlib {
 
 // Opens codec for frames of format (16-bit PCM out).
 bool OpenMp3Codec(const Mp3Header& format, AcmConverter* codec);
+// Closes the codecs kept for the next open (the library closes: none is
+// left open when the program ends).
+void CloseKeptMp3Codecs();
 
 class Mp3Decoder : public Decoder {
  public:

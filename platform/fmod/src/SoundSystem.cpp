@@ -139,6 +139,7 @@ void SoundSystem::Close() {
     entry.second->StopThread();
     if (entry.second->net) entry.second->net->Stop();
   }
+  CloseKeptMp3Codecs();
   Lock hold(apiLock_);
   output_.reset();
 }
