@@ -22,6 +22,7 @@
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
 #include "ui/CSkinCaptionButtons.h"
+#include "ui/CLogFont.h"
 #include "ui/CSkinManager.h"
 #include "ui/CVolumeSlider.h"
 #include "ui/SkinImageIds.h"
@@ -455,21 +456,38 @@ IPlayListModel* CMainPlayerWnd::GetPlayListModel() {
 
 // @name Song engine
 
+namespace {
+
+CMainPlayerWnd::EngineFactory& MadeEngine() {
+  static CMainPlayerWnd::EngineFactory factory;
+  return factory;
+}
+
+}  // namespace
+
+void CMainPlayerWnd::SetEngineFactory(EngineFactory factory) { MadeEngine() = std::move(factory); }
+
 ISongEngine* CMainPlayerWnd::GetSongEngine() {
   if (m_engine) return m_engine;
-  if (!m_engineLibrary) m_engineLibrary = ::LoadLibraryA(kTunewellLibrary);
-  if (!m_engineLibrary) return nullptr;
-  auto create = reinterpret_cast<CreateTunewellInstanceFn>(
-      ::GetProcAddress(m_engineLibrary, kCreateTunewellInstanceName));
-  ISongEngine* engine = create ? create(1) : nullptr;
-  if (!engine) {
-    ::FreeLibrary(m_engineLibrary);
-    m_engineLibrary = nullptr;
-    return nullptr;
+  ISongEngine* engine = nullptr;
+  if (MadeEngine()) {
+    engine = MadeEngine()();
+  } else {
+    if (!m_engineLibrary) m_engineLibrary = ::LoadLibraryA(kTunewellLibrary);
+    if (!m_engineLibrary) return nullptr;
+    auto create = reinterpret_cast<CreateTunewellInstanceFn>(
+        ::GetProcAddress(m_engineLibrary, kCreateTunewellInstanceName));
+    engine = create ? create(1) : nullptr;
+    if (!engine) {
+      ::FreeLibrary(m_engineLibrary);
+      m_engineLibrary = nullptr;
+    }
   }
+  if (!engine) return nullptr;
   m_engine = engine;
   m_engine->Init(m_hWnd);
-  m_engine->SetListener(this);
+  // The engine's one listener slot is the song player's: it takes it when
+  // it opens a song and hands the reports on through the media helper.
   m_engine->CreateScore(nullptr);
   if (CScoreFacet* facet = m_engine->GetScoreFacet()) facet->SetScoreType(CSettings::GetDefaultScoreType());
   m_midiCapture.Start();
@@ -483,7 +501,6 @@ void CMainPlayerWnd::ReleaseSongEngine() {
   if (m_engine) {
     if (m_engine->GetPlayerState(0) == 0) m_engine->Stop(0);
     m_midiCapture.Finish();
-    m_engine->SetListener(nullptr);
     m_engine->DestroyScore();
     m_engine->Release();
     m_engine = nullptr;
@@ -505,5 +522,9 @@ void CMainPlayerWnd::ApplyScoreSettings() {
   views->SetSignatureColor(clef, -1);
   views->SetLineColor(CSettings::GetColorSetting("SCORE_LINE_COLOR"), -1);
   views->SetBarIndexColor(CSettings::GetColorSetting("SCORE_BAR_INDEX_COLOR"), -1);
+  // The views take the font for the call only; the font object frees it.
+  CLogFont lyricFont;
+  lyricFont.FromString(CSettings::GetLyricSetting("SCORE_LYRIC_FONT"));
+  if (lyricFont.GetSafeHandle()) views->SetLyricFont(static_cast<HFONT>(lyricFont.GetSafeHandle()), -1);
   views->Release();
 }

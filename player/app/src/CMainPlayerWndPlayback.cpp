@@ -7,6 +7,7 @@
 
 #include "app/PlayerResources.h"
 #include "app/CM3UPlayList.h"
+#include "app/MediaFileCheck.h"
 #include "app/CPlayListWnd.h"
 #include "app/CScoreWnd.h"
 #include "app/CSongValueMap.h"
@@ -15,6 +16,7 @@
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
 #include "playback/CSpectrumWnd.h"
+#include "playback/MediaKinds.h"
 #include "lyrics/CLyricView.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
@@ -25,13 +27,7 @@
 namespace {
 
 // Song files the engine plays; other kinds need the audio players.
-bool IsSongFile(const std::string& path) {
-  const char* ext = ::PathFindExtensionA(path.c_str());
-  for (const char* known : {".mid", ".midi", ".kar", ".rmi"}) {
-    if (lstrcmpiA(ext, known) == 0) return true;
-  }
-  return false;
-}
+bool IsSongFile(const std::string& path) { return MediaKindOf(path) == MediaKind::kSong; }
 
 // The song's own texts: the media helper's for the files it prepared, else
 // the player's (the singer being its album artist, as the helper reads it).
@@ -85,14 +81,6 @@ CMainPlayerWnd::MessageShower& Shower() {
   return shower;
 }
 
-// Pairs of NUL-ended texts, ended by one more NUL.
-const char kMediaFilter[] =
-    "All Supported Media Type\0*.mp3;*.asf;*.wma;*.wmv;*.mid\0"
-    "MP3(*.mp3)\0*.mp3\0"
-    "WMA(*.wma)\0*.wma\0"
-    "ASF(*.asf)\0*.asf\0"
-    "WMV(*.wmv)\0*.wmv\0"
-    "MIDI(*.mid)\0*.mid\0";
 // OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT
 // | OFN_OVERWRITEPROMPT | OFN_READONLY.
 constexpr DWORD kOpenSongsFlags = 0x81A03;
@@ -228,15 +216,22 @@ bool CMainPlayerWnd::OpenAndPlay(const std::string& path) {
 }
 
 void CMainPlayerWnd::Stop() {
-  if (m_player) m_player->Stop();
+  if (m_stopped) return;
   m_stopped = true;
   m_paused = false;
-  m_beats.Reset();
-  if (m_spectrum) m_spectrum->StopTimer();
-  if (m_scoreWnd) m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
+  if (m_player) m_player->Stop();
   if (m_progress) m_progress->SetPos(0);
   UpdatePlayTime(0);
+  if (m_scoreWnd) {
+    m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
+    m_scoreWnd->ResetMeasureSlider();
+  }
+  // The notation and the lyric wipe go back to the song's start with the
+  // player, so a stopped song shows where Play will begin.
+  if (m_engine) m_engine->Rewind();
   ShowPlayFace();
+  m_beats.Reset();
+  if (m_spectrum) m_spectrum->StopTimer();
 }
 
 void CMainPlayerWnd::Pause() {
@@ -329,7 +324,8 @@ int CMainPlayerWnd::ShowOpenDialog() {
   dialog.hwndOwner = m_hWnd;
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = kOpenSongsBufferSize;
-  dialog.lpstrFilter = kMediaFilter;
+  const std::string filter = MediaOpenFilter();
+  dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.Flags = kOpenSongsFlags;
   DWORD error = 0;
@@ -344,7 +340,7 @@ int CMainPlayerWnd::ShowOpenDialog() {
   buffer[buffer.size() - 2] = buffer[buffer.size() - 1] = '\0';
   int added = 0;
   for (const std::string& file : ChosenFiles(buffer)) {
-    if (AddToPlayList(file, 0)) ++added;
+    if (AddNamedFile(file)) ++added;
   }
   return added;
 }
@@ -357,7 +353,8 @@ void CMainPlayerWnd::PlayLastEntry() {
 bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
   IPlayListModel* list = GetPlayListModel();
   if (!list || path.empty() || FindSong(path) >= 0) return false;
-  if (!CMediaHelper::GetMediaType(path.c_str()) || !::PathFileExistsA(path.c_str())) return false;
+  if (CMediaHelper::GetMediaType(path.c_str()) == MediaKind::kNone || !::PathFileExistsA(path.c_str()))
+    return false;
   if (seconds <= 0 && !IsSongFile(path)) {
     if (!m_media) {
       auto media = std::make_unique<CMediaHelper>();
@@ -374,6 +371,18 @@ bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
   if (seconds <= 0) return false;
   m_playListWnd->AddSong(path.c_str(), seconds);
   return true;
+}
+
+bool CMainPlayerWnd::AddNamedFile(const std::string& path) {
+  FileRejection why = CheckMediaFile(path);
+  if (why == FileRejection::kNone && !AddToPlayList(path, 0)) {
+    // Known kind, a file with bytes, and yet no length: not a song.
+    why = FindSong(path) >= 0 || !GetPlayListModel() ? FileRejection::kNone : FileRejection::kUnmeasurable;
+    if (why == FileRejection::kNone) return false;
+  }
+  if (why == FileRejection::kNone) return true;
+  Shower()(m_hWnd, RejectionText(path, why).c_str(), LoadPlayerString(kStrTitle).c_str(), MB_OK | MB_ICONWARNING);
+  return false;
 }
 
 std::string CMainPlayerWnd::LastPlayListPath() {
@@ -469,46 +478,19 @@ void CMainPlayerWnd::OnSliderTrack(int, int) {
 
 void CMainPlayerWnd::OnSliderSet(int pos) {
   if (!m_player) return;
-  if (m_paused) {
+  // A paused or stopped song only moves: the drag is no request to play.
+  if (!IsPlaying()) {
     m_player->Seek(pos * 1000);
     return;
   }
   SeekTo(pos * 1000);
 }
 
-// A click on the track leaves the song where it is.
+// A click on the track after the thumb puts the thumb at this value, so it
+// answers the position: the song stays where it is.
 int CMainPlayerWnd::GetSliderValue() { return m_progress ? m_progress->GetPos() : 0; }
 
 int CMainPlayerWnd::GetSliderBackValue() { return m_progress ? m_progress->GetPos() : 0; }
-
-// @name The engine's reports
-
-void CMainPlayerWnd::OnPosition(int seconds) {
-  // The helper's players take the engine's reports and post them themselves.
-  if (!m_ownsPlayer) {
-    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnPosition(seconds);
-    return;
-  }
-  ::PostMessageA(m_hWnd, WM_PLAYER_POSITION, 0, static_cast<LPARAM>(seconds) * 1000);
-}
-
-void CMainPlayerWnd::OnBeat(int beat, int beatsPerBar, int extra) {
-  if (!m_ownsPlayer) {
-    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player))
-      listener->OnBeat(beat, beatsPerBar, extra);
-    return;
-  }
-  ::PostMessageA(m_hWnd, WM_PLAYER_BEAT, static_cast<WPARAM>(extra),
-                 static_cast<LPARAM>(beatsPerBar) << 16 | (beat & 0xFFFF));
-}
-
-void CMainPlayerWnd::OnSongEnd(int code) {
-  if (!m_ownsPlayer) {
-    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnSongEnd(code);
-    return;
-  }
-  if (code == 0) ::PostMessageA(m_hWnd, WM_PLAYER_END, 0, 0);
-}
 
 // @name The track and staff setting dialog's choices
 

@@ -141,6 +141,11 @@ class MainWindow : public ::testing::Test {
     std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=200\n";
     KeepNoticesLocal();
     CMainPlayerWnd::SetShellLauncher([this](const std::string& path) { m_launched.push_back(path); });
+    // A file the player refuses is named in a message box: recorded here.
+    CMainPlayerWnd::SetMessageShower([this](HWND, const char* text, const char*, UINT) {
+      m_messages.push_back(text);
+      return IDOK;
+    });
   }
   void TearDown() override {
     if (m_wnd && ::IsWindow(m_wnd->m_hWnd)) ::DestroyWindow(m_wnd->m_hWnd);
@@ -177,6 +182,7 @@ class MainWindow : public ::testing::Test {
   std::unique_ptr<CMainPlayerWnd> m_wnd;
   std::vector<std::string> m_log;
   std::vector<std::string> m_launched;
+  std::vector<std::string> m_messages;
   std::string m_ini;
   testsupport::TempDir m_dir;
 };
@@ -191,6 +197,7 @@ TEST_F(MainWindow, HandedOverFilesJoinTheListAndTheFirstNewOnePlays) {
   EXPECT_EQ((std::vector<std::string>{a, b}), m_wnd->GetSongs());
   EXPECT_EQ(a, m_wnd->GetCurrentPath());
   EXPECT_TRUE(m_wnd->IsPlaying());
+  EXPECT_EQ((std::vector<std::string>{"\"missing.mid\" cannot be found."}), m_messages);
   // A second batch naming a file already present plays that entry.
   EXPECT_TRUE(HandOver(b, true));
   EXPECT_EQ(b, m_wnd->GetCurrentPath());
@@ -272,9 +279,9 @@ TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
   ASSERT_NE(nullptr, m_wnd->GetLyricWnd());
   m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
   ASSERT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
-  for (WPARAM odd : {0, 5, 1000}) Send(WM_USER + 101, odd, 0);
+  for (WPARAM odd : {0, 5, 1000}) Send(WM_SKIN_HIDE_CHILD, odd, 0);
   EXPECT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
-  Send(WM_USER + 101, ChildWndId::kLyrics, 0);
+  Send(WM_SKIN_HIDE_CHILD, ChildWndId::kLyrics, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
   EXPECT_FALSE(::IsWindowVisible(m_wnd->GetLyricWnd()->m_hWnd));
   // The song maker is made on its first showing, and hides on its own request.
@@ -284,15 +291,15 @@ TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
   HWND maker = m_wnd->GetChildWindow(ChildWndId::kSongMaker);
   ASSERT_NE(nullptr, maker);
   EXPECT_TRUE(::IsWindowVisible(maker));
-  Send(WM_USER + 101, ChildWndId::kSongMaker, 0);
+  Send(WM_SKIN_HIDE_CHILD, ChildWndId::kSongMaker, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kSongMaker));
   EXPECT_FALSE(::IsWindowVisible(maker));
   EXPECT_EQ(maker, m_wnd->GetChildWindow(ChildWndId::kSongMaker)) << "hidden, not destroyed";
-  Send(WM_USER + 104, 3, (4 << 16) | 1);
-  Send(WM_USER + 105, 0, 3);
-  Send(WM_USER + 108, 0, 1000);
+  Send(WM_PLAYER_BEAT, 3, (4 << 16) | 1);
+  Send(WM_PLAYER_BEATS_PER_BAR, 0, 3);
+  Send(WM_SKIN_VOLUME, 0, 1000);
   EXPECT_EQ(255, m_wnd->GetVolume());
-  Send(WM_USER + 108, 0, -5);
+  Send(WM_SKIN_VOLUME, 0, -5);
   EXPECT_EQ(0, m_wnd->GetVolume());
   Send(WM_COMMAND, kCmdNext, 0);  // Ctrl+F with an empty list
   EXPECT_TRUE(m_wnd->GetCurrentPath().empty());
@@ -327,14 +334,14 @@ TEST_F(MainWindow, PlaybackControlKeepsAConsistentState) {
   EXPECT_FALSE(m_wnd->PlayPrevious());
   // An end of song reported after Stop starts nothing.
   m_log.clear();
-  Send(WM_USER + 103);
+  Send(WM_PLAYER_END);
   EXPECT_TRUE(m_log.empty());
 }
 
 TEST_F(MainWindow, ClosingSavesTheWindowsAndThePlayOptions) {
   Make(true);
   ::SetWindowPos(m_wnd->m_hWnd, nullptr, 120, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Send(WM_USER + 108, 0, 77);
+  Send(WM_SKIN_VOLUME, 0, 77);
   m_wnd->SetPlayOrder(1);
   m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
   Send(WM_CLOSE);
@@ -659,12 +666,12 @@ TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
        0,
        2,
        {two, three},
-       0},
-      {"the same again", DialogAnswer({m_dir.Path(), "two.mid", "one.mid"}), 0, 0, {}, 0},
-      {"a drive root", DialogAnswer({"C:\\", rootName, "one.mid"}), 0, 1, {rootSong}, 0},
-      {"the root file again", DialogAnswer({rootSong}), 0, 0, {}, 0},
-      {"cancelled", "", 0, -1, {}, 0},
-      {"too many names", "", FNERR_BUFFERTOOSMALL, -1, {}, 1},
+       1},
+      {"the same again", DialogAnswer({m_dir.Path(), "two.mid", "one.mid"}), 0, 0, {}, 1},
+      {"a drive root", DialogAnswer({"C:\\", rootName, "one.mid"}), 0, 1, {rootSong}, 2},
+      {"the root file again", DialogAnswer({rootSong}), 0, 0, {}, 2},
+      {"cancelled", "", 0, -1, {}, 2},
+      {"too many names", "", FNERR_BUFFERTOOSMALL, -1, {}, 3},
   };
   std::vector<std::string> expected;
   for (const Case& c : cases) {
@@ -679,10 +686,13 @@ TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
   // The list opens its first entry when it gets one; nothing plays.
   EXPECT_EQ(one, m_wnd->GetCurrentPath());
   EXPECT_EQ((std::vector<std::string>{"open " + one}), m_log);
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(m_wnd->m_hWnd, shown[0].owner);
-  EXPECT_EQ("Total file name is too long, Please select it again. ", shown[0].text);
-  EXPECT_EQ("Melodara", shown[0].caption);
+  ASSERT_EQ(3u, shown.size());
+  // The files that cannot go in are named, the others go in.
+  EXPECT_EQ("\"junk.mid\" cannot be read as a song.", shown[0].text);
+  EXPECT_EQ("\"one.mid\" cannot be found.", shown[1].text) << "C:\\one.mid does not exist";
+  EXPECT_EQ(m_wnd->m_hWnd, shown[2].owner);
+  EXPECT_EQ("Total file name is too long, Please select it again. ", shown[2].text);
+  EXPECT_EQ("Melodara", shown[2].caption);
   // The dialog's record: owned by the panel, a 2600-character buffer, multiple
   // choice among existing files, the media kinds offered.
   EXPECT_EQ(m_wnd->m_hWnd, script->seen.hwndOwner);
@@ -690,7 +700,7 @@ TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
   EXPECT_EQ(0x81A03u, script->seen.Flags);
   std::vector<std::string> filter;
   for (const char* at = script->seen.lpstrFilter; at && *at; at += strlen(at) + 1) filter.push_back(at);
-  EXPECT_EQ((std::vector<std::string>{"All Supported Media Type", "*.mp3;*.asf;*.wma;*.wmv;*.mid",
+  EXPECT_EQ((std::vector<std::string>{"All Supported Media Type", "*.mp3;*.wma;*.asf;*.wmv;*.mid",
                                       "MP3(*.mp3)", "*.mp3", "WMA(*.wma)", "*.wma", "ASF(*.asf)", "*.asf",
                                       "WMV(*.wmv)", "*.wmv", "MIDI(*.mid)", "*.mid"}),
             filter);

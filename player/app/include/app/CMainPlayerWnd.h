@@ -31,6 +31,7 @@
 #include "ui/CLinkLabel.h"
 #include "ui/CSkinWnd.h"
 #include "ui/IPlayerHost.h"
+#include "ui/PlayerMessages.h"
 #include "ui/SnapWindows.h"
 
 class CLyricWnd;
@@ -45,12 +46,6 @@ class CSkinButton;
 class CToolFrame;
 class CSkinCmdButton;
 class CVolumeSlider;
-
-// The private messages of the main window (WM_USER + 100 .. 108).
-constexpr UINT WM_PLAYER_POSITION = WM_USER + 102;       // lParam: position in ms
-constexpr UINT WM_PLAYER_END = WM_USER + 103;            // the song played to its end
-constexpr UINT WM_PLAYER_BEAT = WM_USER + 104;           // wParam measure, lParam beatsPerBar << 16 | beat
-constexpr UINT WM_PLAYER_BEATS_PER_BAR = WM_USER + 105;  // lParam: beats per bar
 
 // Command ids (WM_COMMAND with lParam 0) the menus, keys and other programs send.
 enum MainWndCommand : int {
@@ -67,12 +62,12 @@ enum MainWndCommand : int {
   kCmdSettings = 32780,
   kCmdPlayFromClimax = 32781,
   kCmdUpdate = 32799,
+  kCmdDonate = 32800,
   kCmdHelp = 57670,
 };
 
 class CMainPlayerWnd : public CSkinWnd,
                        public ISliderSink,
-                       public ISongEngineListener,
                        public IPlayerHost,
                        public IPlayListSink,
                        public IMsgWndSink {
@@ -158,6 +153,12 @@ class CMainPlayerWnd : public CSkinWnd,
   // Shows a message to the user; unset, MessageBoxA.
   using MessageShower = std::function<int(HWND owner, const char* text, const char* caption, UINT type)>;
   static void SetMessageShower(MessageShower shower);
+  // Makes the song engine; unset, Tunewell.dll's.
+  using EngineFactory = std::function<ISongEngine*()>;
+  static void SetEngineFactory(EngineFactory factory);
+  // Tracks a menu at a screen point for its owner; unset, TrackPopupMenu.
+  using MenuTracker = std::function<void(HMENU menu, POINT at, HWND owner)>;
+  static void SetMenuTracker(MenuTracker tracker);
 
   // @name IPlayerHost
   HWND GetHostWindow() override { return m_hWnd; }
@@ -217,11 +218,6 @@ class CMainPlayerWnd : public CSkinWnd,
   int GetSliderValue() override;
   int GetSliderBackValue() override;
 
-  // @name ISongEngineListener (UI thread)
-  void OnPosition(int seconds) override;
-  void OnBeat(int beat, int beatsPerBar, int extra) override;
-  void OnSongEnd(int code) override;
-
  private:
   void DoLaterLoading(UINT_PTR timer);
   void CreateLinkLabel();
@@ -235,6 +231,12 @@ class CMainPlayerWnd : public CSkinWnd,
   void UpdatePlayTime(int ms);
   void ApplyScoreSettings();
   void LaunchAppFile(const char* name);
+  // The caption icon's click: the system menu at the icon's bottom-left corner.
+  void TrackSystemMenu();
+  void MinimizeToTray();
+  // Adds a file a user named (command line, hand-over, open dialog); one the
+  // player cannot take is named to the user with the reason.
+  bool AddNamedFile(const std::string& path);
   int FindSong(const std::string& path);
   // Plays (or, stopped, opens) the first playable entry from first on; false
   // when one pass finds none.
@@ -303,6 +305,10 @@ class CMainPlayerWnd : public CSkinWnd,
   bool m_paused = false;
   bool m_stopped = true;
   int m_volume = 255;
+  // The last mouse move handled: the same point and keys again are dropped.
+  bool m_hasLastMove = false;
+  WPARAM m_lastMoveKeys = 0;
+  LPARAM m_lastMovePoint = 0;
   bool m_busy = true;
   bool m_showFlags[5] = {};
 };
