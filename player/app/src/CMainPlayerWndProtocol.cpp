@@ -367,8 +367,9 @@ void CMainPlayerWnd::MinimizeToTray() {
   // brings them back); one the user made always visible stays on screen.
   for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
     HWND frame = GetChildFrame(flag);
+    if (!m_showFlags[flag] || !frame || !::IsWindow(frame)) continue;
+    if (::GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST) continue;
     CToolFrame* part = FrameOf(flag);
-    if (!m_showFlags[flag] || !frame || !::IsWindow(frame) || (part && part->IsTopMost())) continue;
     if (part) m_snap.RemoveTarget(part->GetSnapWnd());
     if (flag == ShowWndFlag::kSongMaker)
       m_songMakerFrame->ShowFrame(false);

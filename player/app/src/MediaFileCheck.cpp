@@ -55,14 +55,16 @@ namespace {
 bool ToAnsi(const std::wstring& wide, std::string* out) {
   out->clear();
   if (wide.empty()) return true;
+  // A UTF-8 code page spells everything, and takes neither the flag nor the
+  // default-character report.
+  const bool utf8 = ::GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL lossy = FALSE;
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, &lossy);
+  const int length = static_cast<int>(wide.size());
+  const int size = ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return false;
   std::vector<char> bytes(static_cast<size_t>(size));
-  lossy = FALSE;
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(wide.size()), bytes.data(),
-                        size, nullptr, &lossy);
+  ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, bytes.data(), size, nullptr, utf8 ? nullptr : &lossy);
   out->assign(bytes.begin(), bytes.end());
   return !lossy;
 }

@@ -7,6 +7,7 @@
 #include <cderr.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -19,12 +20,15 @@
 #include "ui/CToolFrame.h"
 #include "ui/CaptionElements.h"
 #include "LocalNotices.h"
+#include "RecordingEngine.h"
 #include "lyrics/CLyricWnd.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
+#include "ui/CSkinCaptionButtons.h"
 #include "ui/CSkinManager.h"
+#include "ui/CSkinSlider.h"
 #include "ui/GdiplusSession.h"
 #include "ui/WebPages.h"
 
@@ -152,6 +156,8 @@ class MainWindow : public ::testing::Test {
     m_wnd.reset();
     Pump();
     CMainPlayerWnd::SetPlayerFactory(nullptr);
+    CMainPlayerWnd::SetEngineFactory(nullptr);
+    CMainPlayerWnd::SetMenuTracker(nullptr);
     CMainPlayerWnd::SetShellLauncher(nullptr);
     CMainPlayerWnd::SetOpenDialog(nullptr);
     CMainPlayerWnd::SetMessageShower(nullptr);
@@ -916,6 +922,172 @@ TEST_F(MainWindow, ClosingSavesEachFramesTopMostModeAndTheSongMakersPlace) {
   EXPECT_EQ(RectText(place), value("WINDOW_SETTING", "QUILLIXEDITOR_WND_RECT"));
   MSG quit;
   PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+
+// The window over a recording engine: what playback control asks of the
+// engine and the score frame.
+class MainWindowOverEngine : public MainWindow {
+ protected:
+  void MakeOverEngine() {
+    CMainPlayerWnd::SetEngineFactory([this] { return &m_engine; });
+    Make(true);
+  }
+  RecordingEngine m_engine;
+};
+
+TEST_F(MainWindowOverEngine, StopTakesTheSongAndItsScoreBackToTheStart) {
+  MakeOverEngine();
+  const std::string a = WriteSong(m_dir, "a.mid");
+  ASSERT_TRUE(m_wnd->OpenFile(a));
+  CSkinSlider* measures = m_wnd->GetScoreWnd()->GetMeasureSlider();
+  ASSERT_NE(nullptr, measures);
+  Send(WM_PLAYER_BEAT, 5, (4 << 16) | 1);
+  ASSERT_EQ(5, measures->GetPos());
+  ASSERT_TRUE(m_wnd->OpenAndPlay(a));
+  m_log.clear();
+  m_wnd->Stop();
+  EXPECT_TRUE(m_wnd->IsStopped());
+  EXPECT_EQ(1, m_engine.rewinds) << "the notation and the lyric wipe go back to the start";
+  EXPECT_EQ(0, measures->GetPos());
+  EXPECT_EQ((std::vector<std::string>{"stop"}), m_log);
+  // Stopped already: nothing more happens.
+  m_wnd->Stop();
+  Send(WM_COMMAND, kCmdStop, 0);
+  EXPECT_EQ(1, m_engine.rewinds);
+  EXPECT_EQ((std::vector<std::string>{"stop"}), m_log);
+  // A paused song stops too.
+  ASSERT_TRUE(m_wnd->OpenAndPlay(a));
+  m_wnd->Pause();
+  m_wnd->Stop();
+  EXPECT_EQ(2, m_engine.rewinds);
+  EXPECT_TRUE(m_wnd->IsStopped());
+}
+
+TEST_F(MainWindowOverEngine, TheStoredScoreLyricFontReachesTheViewsWhenASongOpens) {
+  std::ofstream(m_ini, std::ios::app) << "[LYRIC_SETTING]\nSCORE_LYRIC_FONT=-19,0,0,0,700,0,0,0,0,0,0,2,34,Arial,0\n";
+  MakeOverEngine();
+  EXPECT_TRUE(m_engine.views.lyricFace.empty()) << "no song, no views set";
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "a.mid")));
+  EXPECT_EQ("Arial", m_engine.views.lyricFace);
+  EXPECT_EQ(-19, m_engine.views.lyricHeight);
+  EXPECT_EQ(-1, m_engine.views.lyricTrack) << "every track";
+  EXPECT_EQ(1, m_engine.views.releases) << "the pair goes back at once";
+}
+
+// Only a playing song is sought and started again; a paused or stopped one
+// only moves, and keeps its state.
+TEST_F(MainWindow, AProgressDragStartsNothing) {
+  Make(true);
+  const std::string a = WriteSong(m_dir, "a.mid");
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    std::vector<std::string> calls;
+    bool playing, paused, stopped;
+  } cases[] = {
+      {"stopped", [&] { m_wnd->Stop(); }, {"seek 30000"}, false, false, true},
+      {"paused", [&] { m_wnd->OpenAndPlay(a), m_wnd->Pause(); }, {"seek 30000"}, false, true, false},
+      {"playing", [&] { m_wnd->OpenAndPlay(a); }, {"seek 30000", "play"}, true, false, false},
+  };
+  ASSERT_TRUE(m_wnd->OpenFile(a));
+  for (const Case& c : cases) {
+    c.prepare();
+    m_log.clear();
+    m_wnd->OnSliderSet(30);
+    EXPECT_EQ(c.calls, m_log) << c.what;
+    EXPECT_EQ(c.playing, m_wnd->IsPlaying()) << c.what;
+    EXPECT_EQ(c.paused, m_wnd->IsPaused()) << c.what;
+    EXPECT_EQ(c.stopped, m_wnd->IsStopped()) << c.what;
+  }
+}
+
+std::vector<std::string> g_openedUrls;
+
+TEST_F(MainWindow, DonateHelpAndTheCaptionIconOpenWhatTheyName) {
+  Make(true);
+  g_openedUrls.clear();
+  SetUrlLauncher([](const char* url, int) { g_openedUrls.push_back(url); });
+  Send(WM_COMMAND, kCmdDonate, 0);
+  EXPECT_EQ((std::vector<std::string>{GetHomeUrl() + "/English_DonateUs.htm"}), g_openedUrls);
+  // Help from the tray menu, the system menu and F1: the program folder's help file.
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  const std::string help = std::string(folder) + "\\help.chm";
+  Send(WM_COMMAND, kCmdHelp, 0);
+  Send(WM_SYSCOMMAND, kCmdHelpSystem, 0);
+  Send(WM_KEYDOWN, VK_F1, 0);
+  EXPECT_EQ((std::vector<std::string>{help, help, help}), m_launched);
+  // A click on the caption icon: the system menu, at the icon's lower-left
+  // corner on the screen; a menu's command 3 is no click.
+  struct Tracked {
+    HMENU menu;
+    POINT at;
+    HWND owner;
+  };
+  std::vector<Tracked> tracked;
+  CMainPlayerWnd::SetMenuTracker([&tracked](HMENU menu, POINT at, HWND owner) {
+    tracked.push_back({menu, at, owner});
+  });
+  Send(WM_COMMAND, kCaptionIconCommand, 0);
+  EXPECT_TRUE(tracked.empty());
+  ::SetWindowPos(m_wnd->m_hWnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Send(WM_COMMAND, kCaptionIconCommand, reinterpret_cast<LPARAM>(m_wnd->m_hWnd));
+  ASSERT_EQ(1u, tracked.size());
+  EXPECT_EQ(::GetSystemMenu(m_wnd->m_hWnd, FALSE), tracked[0].menu);
+  EXPECT_EQ(m_wnd->m_hWnd, tracked[0].owner);
+  RECT icon;
+  m_wnd->GetCaptionButtons()->GetIcon()->GetRect(&icon);
+  ASSERT_LT(icon.top, icon.bottom) << "the skin gives the icon a place";
+  POINT corner = {icon.left, icon.bottom};
+  ::ClientToScreen(m_wnd->m_hWnd, &corner);
+  EXPECT_EQ(corner.x, tracked[0].at.x);
+  EXPECT_EQ(corner.y, tracked[0].at.y);
+  RECT window;
+  ::GetWindowRect(m_wnd->m_hWnd, &window);
+  EXPECT_TRUE(::PtInRect(&window, tracked[0].at)) << "below the icon, inside the panel";
+}
+
+TEST_F(MainWindow, MinimisingLeavesAlwaysVisibleFramesOnScreen) {
+  Make(true);
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  m_wnd->SetChildVisible(ChildWndId::kPlayList, true);
+  HWND lyrics = m_wnd->GetChildWindow(ChildWndId::kLyrics);
+  HWND list = m_wnd->GetChildWindow(ChildWndId::kPlayList);
+  m_wnd->GetPlayListWnd()->SetTopMost(true);
+  ASSERT_TRUE(::GetWindowLongA(list, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Send(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(::IsWindowVisible(m_wnd->m_hWnd));
+  EXPECT_FALSE(::IsWindowVisible(lyrics));
+  EXPECT_TRUE(::IsWindowVisible(list)) << "an always-visible frame stays";
+  Send(WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(::IsWindowVisible(lyrics));
+  m_wnd->GetPlayListWnd()->SetTopMost(false);
+  ::ShowWindow(m_wnd->m_hWnd, SW_HIDE);
+}
+
+// A drag of the volume thumb answers each real move; the same move again
+// (the system repeats one when a window changes under a still cursor) is dropped.
+TEST_F(MainWindow, ARepeatedMouseMoveIsDropped) {
+  // The lowest volume puts the thumb at the track's left end (164, 133).
+  std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=1\n";
+  Make(true);
+  Pump();
+  auto volumes = [this] {
+    int count = 0;
+    MSG msg;
+    while (::PeekMessageA(&msg, m_wnd->m_hWnd, WM_SKIN_VOLUME, WM_SKIN_VOLUME, PM_REMOVE)) ++count;
+    return count;
+  };
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(166, 136));
+  volumes();
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(180, 136));
+  ASSERT_GT(volumes(), 0) << "the thumb follows a real move";
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(180, 136));
+  EXPECT_EQ(0, volumes());
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(174, 136));
+  EXPECT_GT(volumes(), 0);
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(174, 136));
 }
 
 }  // namespace
