@@ -14,7 +14,6 @@
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
 #include "lyrics/CSongMakerFrame.h"
-#include "playback/CMediaHelper.h"
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
 #include "playback/CSpectrumWnd.h"
@@ -63,7 +62,10 @@ void DeleteMainPlayerWnd() {
   g_mainWnd = nullptr;
 }
 
-CMainPlayerWnd::CMainPlayerWnd() = default;
+CMainPlayerWnd::CMainPlayerWnd()
+    : m_session(std::make_unique<CPlaybackSession>(
+          static_cast<IPlaybackView*>(this), [this] { return GetSongEngine(); },
+          [this] { return GetPlayListModel(); })) {}
 
 CMainPlayerWnd::~CMainPlayerWnd() {
   if (GetPlayerHost() == this) SetPlayerHost(nullptr);
@@ -81,7 +83,6 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   m_buttons.clear();
   m_progress.reset();
   m_volumeSlider.reset();
-  ReleasePlayer();
   ReleaseSongEngine();
 }
 
@@ -128,7 +129,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_volumeSlider->SetPosition(164, 131);
   m_volumeSlider->GetThumb()->MoveTo(180, 133);
   const int stored_volume = CSettings::GetDefaultSoundVolume();
-  m_volume = stored_volume == 0 ? 255 : stored_volume;
+  m_session->SetVolume(stored_volume == 0 ? 255 : stored_volume);
 
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
   // WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX; CS_VREDRAW |
@@ -136,6 +137,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   // it gets the class "MelodaraBmpWnd0" a second start looks for.
   if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) return 1;
   ::SetWindowTextA(m_hWnd, LoadText(kStrTitle).c_str());
+  m_session->SetNotifyWindow(m_hWnd);
   m_snap.SetWnd(m_hWnd);
   if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
     ::AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
@@ -148,7 +150,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   CreateControls();
   m_volumeSlider->SetOwner(m_hWnd);
   m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
-  m_volumeSlider->SetValue(m_volume);
+  m_volumeSlider->SetValue(m_session->GetVolume());
   SetPlayerHost(this);
   m_tray.SetListener(this);
   m_tray.Add(icon, LoadText(kStrTitle).c_str());
@@ -223,7 +225,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   ::DragAcceptFiles(m_hWnd, TRUE);
   m_playTime = std::make_unique<CPlayTime>();
   m_playTimeWnd = std::make_unique<CPlayTimeWnd>(
-      this, [](void* owner) { return static_cast<CMainPlayerWnd*>(owner)->m_player; });
+      this, [](void* owner) { return static_cast<CMainPlayerWnd*>(owner)->m_session->GetPlayer(); });
   m_playTime->AddListener(m_playTimeWnd.get());
   if (m_playTimeWnd->Create(m_hWnd, 0, WS_CHILD, nullptr) == 0)
     ::SetWindowPos(m_playTimeWnd->GetSafeHwnd(), nullptr, 209, 77, 32, 13, SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -287,7 +289,7 @@ void CMainPlayerWnd::SaveState() {
   if (m_engine) {
     if (CScoreFacet* facet = m_engine->GetScoreFacet()) CSettings::SetDefaultScoreType(facet->GetScoreType());
   }
-  CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_volume));
+  CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_session->GetVolume()));
   // Without a play list there is nothing to save, and an empty file would
   // lose the list of the last run.
   if (list) SavePlayListFile(LastPlayListPath().c_str());
@@ -495,9 +497,8 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
 }
 
 void CMainPlayerWnd::ReleaseSongEngine() {
-  // The helper's players hold the engine.
-  ReleasePlayer();
-  m_media.reset();
+  // The session's players hold the engine.
+  m_session->ReleasePlayers();
   if (m_engine) {
     if (m_engine->GetPlayerState(0) == 0) m_engine->Stop(0);
     m_midiCapture.Finish();

@@ -97,8 +97,7 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SKIN_VOLUME: {
       const int volume = lParam < 0 ? 0 : lParam > 255 ? 255 : static_cast<int>(lParam);
-      m_volume = volume;
-      if (m_player) m_player->SetVolume(volume);
+      m_session->SetVolume(volume);
       break;
     }
     case WM_PLAYER_NOTICE_TEXT:
@@ -116,7 +115,7 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       m_notices.Stop();
       Stop();
-      if (m_player) m_player->Close();
+      if (IMediaPlayer* player = m_session->GetPlayer()) player->Close();
       SaveState();
       break;
     case WM_KEYDOWN:
@@ -304,7 +303,7 @@ void CMainPlayerWnd::OnCommand(int id) {
       if (IsPlaying())
         Pause();
       else
-        OpenAndPlay(m_currentPath);
+        OpenAndPlay(m_session->GetCurrentPath());
       break;
     case kCmdStop:
       Stop();

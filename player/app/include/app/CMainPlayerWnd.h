@@ -1,11 +1,14 @@
 // The player's main window: the skinned transport panel that owns the song
-// engine, the current player and the tool frames, and answers the protocol
-// the frames, the tray and a second start of the program speak to it.
+// engine, the playback session and the tool frames, and answers the protocol
+// the frames, the tray and a second start of the program speak to it. What
+// plays, and the play state, are the session's (CPlaybackSession); the window
+// turns requests into its calls and shows what it reports.
 //
 // Defined in CMainPlayerWnd.cpp (creation, deferred loading, saving state,
 // teardown, the engine binding), CMainPlayerWndProtocol.cpp (messages, keys,
-// commands, hand-over), CMainPlayerWndPlayback.cpp (playback control) and
-// CMainPlayerWndLinks.cpp (the link label, the pop-up menu's singer pages).
+// commands, hand-over), CMainPlayerWndPlayback.cpp (the session's requests
+// and reports, the play list, the open dialog) and CMainPlayerWndLinks.cpp
+// (the link label, the pop-up menu's singer pages).
 #pragma once
 
 #include <windows.h>
@@ -20,6 +23,7 @@
 #include "app/CUpdateNotices.h"
 #include "app/CTrayIcon.h"
 #include "app/CMainAlwaysVisibleToggle.h"
+#include "app/CPlaybackSession.h"
 #include "app/CPlayPausePair.h"
 #include "app/CTransportButtons.h"
 #include "app/FileHandOver.h"
@@ -36,7 +40,6 @@
 
 class CLyricWnd;
 class CSongMakerFrame;
-class CMediaHelper;
 class CPlayTime;
 class CPlayTimeWnd;
 class CSpectrumWnd;
@@ -70,7 +73,8 @@ class CMainPlayerWnd : public CSkinWnd,
                        public ISliderSink,
                        public IPlayerHost,
                        public IPlayListSink,
-                       public IMsgWndSink {
+                       public IMsgWndSink,
+                       private IPlaybackView {
  public:
   CMainPlayerWnd();
   ~CMainPlayerWnd() override;
@@ -122,13 +126,14 @@ class CMainPlayerWnd : public CSkinWnd,
   void OnPlayPosition(int ms);
   // Adds a song of a known kind; false for anything it cannot play.
   bool AddToPlayList(const std::string& path);
-  bool IsPlaying() const { return !m_stopped && !m_paused; }
-  bool IsPaused() const override { return m_paused; }
-  bool IsStopped() const override { return m_stopped; }
-  const std::string& GetCurrentPath() const { return m_currentPath; }
+  bool IsPlaying() const { return m_session->IsPlaying(); }
+  bool IsPaused() const override { return m_session->IsPaused(); }
+  bool IsStopped() const override { return m_session->IsStopped(); }
+  const std::string& GetCurrentPath() const { return m_session->GetCurrentPath(); }
   // The play list's paths in order (empty while there is no play list).
   std::vector<std::string> GetSongs();
-  int GetVolume() const { return m_volume; }
+  int GetVolume() const { return m_session->GetVolume(); }
+  CPlaybackSession& GetSession() { return *m_session; }
   CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
   CScoreWnd* GetScoreWnd() const { return m_scoreWnd.get(); }
   CPlayListWnd* GetPlayListWnd() const { return m_playListWnd.get(); }
@@ -143,7 +148,7 @@ class CMainPlayerWnd : public CSkinWnd,
   using ShellLauncher = std::function<void(const std::string& path)>;
   static void SetShellLauncher(ShellLauncher launcher);
   // Makes the player for a file; unset, every file goes through the media helper.
-  using PlayerFactory = std::function<IMediaPlayer*(const std::string& path, ISongEngine* engine)>;
+  using PlayerFactory = CPlaybackSession::PlayerFactory;
   static void SetPlayerFactory(PlayerFactory factory);
   // Runs the open dialog: true with the choice in the record's buffer; false
   // with why (CommDlgExtendedError's code, 0 for a cancel). Unset, the
@@ -219,6 +224,13 @@ class CMainPlayerWnd : public CSkinWnd,
   int GetSliderBackValue() override;
 
  private:
+  // @name IPlaybackView: the session's reports (CMainPlayerWndPlayback.cpp)
+  void OnFileClosed() override;
+  void OnFileOpened(int lengthMs) override;
+  void OnStarted() override;
+  void OnPaused() override;
+  void OnStopped() override;
+
   void DoLaterLoading(UINT_PTR timer);
   void CreateLinkLabel();
   // The title (or the file stem) shown by the label, and the singer the
@@ -240,7 +252,6 @@ class CMainPlayerWnd : public CSkinWnd,
   int FindSong(const std::string& path);
   // Plays (or, stopped, opens) the first playable entry from first on; false
   // when one pass finds none.
-  bool PlayFound(int first, bool previous);
   bool IsLoopMode();
   // Adds an entry of the given length (seconds; 0 or less: measured).
   bool AddToPlayList(const std::string& path, int seconds);
@@ -258,19 +269,13 @@ class CMainPlayerWnd : public CSkinWnd,
   // ChildWndId to ShowWndFlag; 0 for an unknown id.
   static int FlagOfChild(int child);
   CSkinButton* FindButton(int id) const;
-  // Closes the current player; releases it when it is not the media helper's.
-  void ReleasePlayer();
-  // The player of the media helper, made on first use; null when it cannot be.
-  IMediaPlayer* PrepareMediaPlayer(const std::string& path);
 
   // Engine (first), so every member below is gone before the library goes.
   HMODULE m_engineLibrary = nullptr;
   ISongEngine* m_engine = nullptr;
   CMidiCapture m_midiCapture;
-  // The media helper's players are its own; it goes before the engine.
-  std::unique_ptr<CMediaHelper> m_media;
-  IMediaPlayer* m_player = nullptr;
-  bool m_ownsPlayer = false;
+  // Its players hold the engine: it lets them go before the engine goes.
+  std::unique_ptr<CPlaybackSession> m_session;
 
   // The tray icon goes before the library, the frames' snapping before ours.
   CTrayIcon m_tray;
@@ -299,12 +304,7 @@ class CMainPlayerWnd : public CSkinWnd,
 
   std::vector<std::string> m_commandLineFiles;
   CHandOverBatch m_handOver;
-  std::string m_currentPath;
   int m_clickPosition = -1;
-  int m_length = 0;  // ms, 0 when unknown
-  bool m_paused = false;
-  bool m_stopped = true;
-  int m_volume = 255;
   // The last mouse move handled: the same point and keys again are dropped.
   bool m_hasLastMove = false;
   WPARAM m_lastMoveKeys = 0;
