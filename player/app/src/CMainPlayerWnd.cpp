@@ -159,8 +159,8 @@ int CMainPlayerWnd::CreateMainWindow() {
 }
 
 void CMainPlayerWnd::CreateControls() {
-  // Each button acts through the player host itself; the window only places
-  // and draws them.
+  // Each button acts on this window as its player host; the window only
+  // places and draws them.
   auto add = [this](CSkinButton* button, unsigned short image, int id, UINT tip, UINT checkedTip, int x,
                     int y) {
     m_buttons.emplace_back(button);
@@ -172,30 +172,30 @@ void CMainPlayerWnd::CreateControls() {
     return button;
   };
   const int w = ImageWidth(kSkinPlay, 4);
-  add(new CPreviousButton(), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
-  m_playPause.Create(m_hWnd);
+  add(new CPreviousButton(this), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
+  m_playPause.Create(m_hWnd, this);
   m_playPause.Move(23 + w, 109);
-  add(new CStopButton(), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
-  add(new CNextButton(), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
-  add(new CPlayModeButton(), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8, 109)
+  add(new CStopButton(this), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
+  add(new CNextButton(this), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
+  add(new CPlayModeButton(this), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8, 109)
       ->SetCheck(CSettings::GetPlayMode() != 0);
-  add(new COpenSongsButton(), kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, 23 + 6 * w + 6, 109);
+  add(new COpenSongsButton(this), kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, 23 + 6 * w + 6, 109);
   const int tw = ImageWidth(kSkinShowStaff, 4);
   const int ty = 150 - ImageHeight(kSkinShowStaff) - 5;
-  add(new CScoreToggleButton(), kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, 20, ty)
+  add(new CScoreToggleButton(this), kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, 20, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kStaff]);
-  add(new CLyricsToggleButton(), kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, 20 + tw, ty)
+  add(new CLyricsToggleButton(this), kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, 20 + tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kLyrics]);
-  add(new CPlayListToggleButton(), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, 20 + 2 * tw,
+  add(new CPlayListToggleButton(this), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, 20 + 2 * tw,
       ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kPlayList]);
-  add(new CSongMakerToggleButton(), kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0,
+  add(new CSongMakerToggleButton(this), kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0,
       20 + 3 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kSongMaker]);
   ShowPlayFace();
 
   // The always-visible toggle sits in the bottom-right corner of the frame.
-  m_alwaysVisible = std::make_unique<CMainAlwaysVisibleToggle>();
+  m_alwaysVisible = std::make_unique<CMainAlwaysVisibleToggle>(this);
   m_alwaysVisible->SetImage(Img(kSkinMainWndAlwaysShowBtn));
   m_alwaysVisible->SetTipText(LoadText(kStrAlwaysVisible).c_str(), nullptr);
   m_alwaysVisible->SetToolId(GetElementList()->NewToolId());

@@ -199,7 +199,8 @@ int CMainPlayerWnd::ShowOpenDialog() {
   dialog.hwndOwner = m_hWnd;
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = kOpenSongsBufferSize;
-  const std::string filter = MediaOpenFilter();
+  // The dialog keeps the record, and tests read it after the call.
+  static const std::string filter = MediaOpenFilter();
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.Flags = kOpenSongsFlags;
