@@ -177,7 +177,8 @@ void CMainPlayerWnd::CreateControls() {
   m_playPause.Move(23 + w, 109);
   add(new CStopButton(this), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
   add(new CNextButton(this), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
-  add(new CPlayModeButton(this), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8, 109)
+  add(new CPlayModeButton(this), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8,
+      109)
       ->SetCheck(CSettings::GetPlayMode() != 0);
   add(new COpenSongsButton(this), kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, 23 + 6 * w + 6, 109);
   const int tw = ImageWidth(kSkinShowStaff, 4);
@@ -186,8 +187,8 @@ void CMainPlayerWnd::CreateControls() {
       ->SetCheck(m_showFlags[ShowWndFlag::kStaff]);
   add(new CLyricsToggleButton(this), kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, 20 + tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kLyrics]);
-  add(new CPlayListToggleButton(this), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, 20 + 2 * tw,
-      ty)
+  add(new CPlayListToggleButton(this), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0,
+      20 + 2 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kPlayList]);
   add(new CSongMakerToggleButton(this), kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0,
       20 + 3 * tw, ty)

@@ -244,7 +244,8 @@ bool CMainPlayerWnd::AddNamedFile(const std::string& path) {
     if (why == FileRejection::kNone) return false;
   }
   if (why == FileRejection::kNone) return true;
-  Shower()(m_hWnd, RejectionText(path, why).c_str(), LoadPlayerString(kStrTitle).c_str(), MB_OK | MB_ICONWARNING);
+  Shower()(m_hWnd, RejectionText(path, why).c_str(), LoadPlayerString(kStrTitle).c_str(),
+           MB_OK | MB_ICONWARNING);
   return false;
 }
 

@@ -29,9 +29,7 @@ CMainPlayerWnd::ShellLauncher& Launcher() {
   return launcher;
 }
 
-void TrackMenu(HMENU menu, POINT at, HWND owner) {
-  ::TrackPopupMenu(menu, 0, at.x, at.y, 0, owner, nullptr);
-}
+void TrackMenu(HMENU menu, POINT at, HWND owner) { ::TrackPopupMenu(menu, 0, at.x, at.y, 0, owner, nullptr); }
 
 CMainPlayerWnd::MenuTracker& Tracker() {
   static CMainPlayerWnd::MenuTracker tracker = TrackMenu;

@@ -63,7 +63,8 @@ bool CPlaybackSession::Open(const std::string& path) {
   }
   // The helper reports the beats per bar of what it opened itself.
   if (m_ownsPlayer && m_notify) {
-    ::PostMessageA(m_notify, WM_PLAYER_BEATS_PER_BAR, 0, engine && IsSongFile(path) ? engine->GetBeatsPerBar() : 0);
+    ::PostMessageA(m_notify, WM_PLAYER_BEATS_PER_BAR, 0,
+                   engine && IsSongFile(path) ? engine->GetBeatsPerBar() : 0);
   }
   m_view->OnFileOpened(length);
   return true;
@@ -203,7 +204,8 @@ int CPlaybackSession::FindSong(const std::string& path) {
 }
 
 int CPlaybackSession::MeasureSeconds(const std::string& path, int seconds) {
-  if (seconds <= 0 && !IsSongFile(path) && EnsureMediaHelper()) seconds = m_media->GetDurationSeconds(path.c_str());
+  if (seconds <= 0 && !IsSongFile(path) && EnsureMediaHelper())
+    seconds = m_media->GetDurationSeconds(path.c_str());
   if (seconds <= 0) {
     // An unknown length (none stored, or M3U's -1) is measured.
     ISongEngine* engine = Engine();

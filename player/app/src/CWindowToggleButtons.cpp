@@ -27,6 +27,9 @@ void CWindowToggleButton::OnLButtonDown(LPARAM lParam) {
 }
 
 CScoreToggleButton::CScoreToggleButton(IPlayerHost* host) : CWindowToggleButton(host, ChildWndId::kScore) {}
-CPlayListToggleButton::CPlayListToggleButton(IPlayerHost* host) : CWindowToggleButton(host, ChildWndId::kPlayList) {}
-CLyricsToggleButton::CLyricsToggleButton(IPlayerHost* host) : CWindowToggleButton(host, ChildWndId::kLyrics) {}
-CSongMakerToggleButton::CSongMakerToggleButton(IPlayerHost* host) : CWindowToggleButton(host, ChildWndId::kSongMaker) {}
+CPlayListToggleButton::CPlayListToggleButton(IPlayerHost* host)
+    : CWindowToggleButton(host, ChildWndId::kPlayList) {}
+CLyricsToggleButton::CLyricsToggleButton(IPlayerHost* host)
+    : CWindowToggleButton(host, ChildWndId::kLyrics) {}
+CSongMakerToggleButton::CSongMakerToggleButton(IPlayerHost* host)
+    : CWindowToggleButton(host, ChildWndId::kSongMaker) {}

@@ -64,7 +64,8 @@ bool ToAnsi(const std::wstring& wide, std::string* out) {
   const int size = ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return false;
   std::vector<char> bytes(static_cast<size_t>(size));
-  ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, bytes.data(), size, nullptr, utf8 ? nullptr : &lossy);
+  ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, bytes.data(), size, nullptr,
+                        utf8 ? nullptr : &lossy);
   out->assign(bytes.begin(), bytes.end());
   return !lossy;
 }

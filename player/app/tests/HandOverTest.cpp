@@ -197,7 +197,8 @@ TEST(NamedFiles, APathTheCodePageCannotSpellOpensByItsShortName) {
   if (GetACP() == CP_UTF8 || GetACP() == 936) GTEST_SKIP() << "this code page spells Chinese";
   EXPECT_FALSE(SpellablePath(chinese, &spelled)) << "no file yet, so no short name";
   EXPECT_EQ(std::string::npos, spelled.find('\0'));
-  HANDLE file = CreateFileW(chinese.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(chinese.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, file);
   DWORD written = 0;
   WriteFile(file, "MThd", 4, &written, nullptr);
@@ -233,7 +234,8 @@ TEST(NamedFiles, EachRefusedFileIsNamedWithItsReason) {
     EXPECT_EQ(c.why, CheckMediaFile(c.path)) << c.path;
     EXPECT_EQ(c.text, RejectionText(c.path, c.why)) << c.path;
   }
-  EXPECT_EQ("\"x.wma\" cannot be read as a song.", RejectionText("C:\\a\\x.wma", FileRejection::kUnmeasurable));
+  EXPECT_EQ("\"x.wma\" cannot be read as a song.",
+            RejectionText("C:\\a\\x.wma", FileRejection::kUnmeasurable));
   EXPECT_EQ("\"?.mid\" has a name this system cannot spell and no short name to open it by.",
             RejectionText("C:\\?.mid", FileRejection::kUnspellable));
   RemoveDirectoryA(dir.File("folder.mid").c_str());

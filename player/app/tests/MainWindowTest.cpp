@@ -924,7 +924,6 @@ TEST_F(MainWindow, ClosingSavesEachFramesTopMostModeAndTheSongMakersPlace) {
   PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
-
 // The window over a recording engine: what playback control asks of the
 // engine and the score frame.
 class MainWindowOverEngine : public MainWindow {
@@ -965,7 +964,8 @@ TEST_F(MainWindowOverEngine, StopTakesTheSongAndItsScoreBackToTheStart) {
 }
 
 TEST_F(MainWindowOverEngine, TheStoredScoreLyricFontReachesTheViewsWhenASongOpens) {
-  std::ofstream(m_ini, std::ios::app) << "[LYRIC_SETTING]\nSCORE_LYRIC_FONT=-19,0,0,0,700,0,0,0,0,0,0,2,34,Arial,0\n";
+  std::ofstream(m_ini, std::ios::app)
+      << "[LYRIC_SETTING]\nSCORE_LYRIC_FONT=-19,0,0,0,700,0,0,0,0,0,0,2,34,Arial,0\n";
   MakeOverEngine();
   EXPECT_TRUE(m_engine.views.lyricFace.empty()) << "no song, no views set";
   ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "a.mid")));

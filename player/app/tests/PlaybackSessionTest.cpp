@@ -119,7 +119,10 @@ class PlaybackSessionTest : public ::testing::Test, public IPlaybackView, public
 
   std::string Path(int row) { return list.paths[row]; }
   std::string State() {
-    return session.IsPlaying() ? "playing" : session.IsPaused() ? "paused" : session.IsStopped() ? "stopped" : "?";
+    return session.IsPlaying()   ? "playing"
+           : session.IsPaused()  ? "paused"
+           : session.IsStopped() ? "stopped"
+                                 : "?";
   }
 
   testsupport::TempDir dir;
@@ -163,8 +166,14 @@ TEST_F(PlaybackSessionTest, MovingOnlySeeksUnlessPlaying) {
     const char* state;
   } cases[] = {
       {"stopped", [](CPlaybackSession& s, const std::string&) { s.Stop(); }, {"seek 4000"}, "stopped"},
-      {"paused", [](CPlaybackSession& s, const std::string& p) { s.Play(p), s.Pause(); }, {"seek 4000"}, "paused"},
-      {"playing", [](CPlaybackSession& s, const std::string& p) { s.Play(p); }, {"seek 4000", "play"}, "playing"},
+      {"paused",
+       [](CPlaybackSession& s, const std::string& p) { s.Play(p), s.Pause(); },
+       {"seek 4000"},
+       "paused"},
+      {"playing",
+       [](CPlaybackSession& s, const std::string& p) { s.Play(p); },
+       {"seek 4000", "play"},
+       "playing"},
   };
   ASSERT_TRUE(session.Open(Path(0)));
   for (const Case& c : cases) {

@@ -6,8 +6,9 @@
 #include <cstring>
 
 const MediaKindEntry kMediaKinds[] = {
-    {".mp3", MediaKind::kAudio, "MP3"}, {".wma", MediaKind::kAudio, "WMA"},  {".asf", MediaKind::kAudio, "ASF"},
-    {".wmv", MediaKind::kAudio, "WMV"}, {".mid", MediaKind::kSong, "MIDI"}, {".wav", MediaKind::kAudio, nullptr},
+    {".mp3", MediaKind::kAudio, "MP3"},   {".wma", MediaKind::kAudio, "WMA"},
+    {".asf", MediaKind::kAudio, "ASF"},   {".wmv", MediaKind::kAudio, "WMV"},
+    {".mid", MediaKind::kSong, "MIDI"},   {".wav", MediaKind::kAudio, nullptr},
     {nullptr, MediaKind::kNone, nullptr},
 };
 

@@ -62,13 +62,12 @@ TEST_F(MediaHelper, ThePathDecidesTheKind) {
   struct Case {
     const char* path;
     MediaKind kind;
-  } cases[] = {{"a.mid", MediaKind::kSong},        {"A.MID", MediaKind::kSong},
-               {"b.Mp3", MediaKind::kAudio},       {"c.wav", MediaKind::kAudio},
-               {"d.wma", MediaKind::kAudio},       {"e.asf", MediaKind::kAudio},
-               {"f.wmv", MediaKind::kAudio},       {"song.mid.txt", MediaKind::kNone},
-               {"g.ogg", MediaKind::kNone},        {"noextension", MediaKind::kNone},
-               {"dir.mp3\\file", MediaKind::kNone}, {"h.midi", MediaKind::kNone},
-               {"i.kar", MediaKind::kNone}};
+  } cases[] = {
+      {"a.mid", MediaKind::kSong},       {"A.MID", MediaKind::kSong},         {"b.Mp3", MediaKind::kAudio},
+      {"c.wav", MediaKind::kAudio},      {"d.wma", MediaKind::kAudio},        {"e.asf", MediaKind::kAudio},
+      {"f.wmv", MediaKind::kAudio},      {"song.mid.txt", MediaKind::kNone},  {"g.ogg", MediaKind::kNone},
+      {"noextension", MediaKind::kNone}, {"dir.mp3\\file", MediaKind::kNone}, {"h.midi", MediaKind::kNone},
+      {"i.kar", MediaKind::kNone}};
   for (const Case& c : cases) EXPECT_EQ(CMediaHelper::GetMediaType(c.path), c.kind) << c.path;
   EXPECT_EQ(MediaKindOf(nullptr), MediaKind::kNone);
   EXPECT_EQ(helper_.PrepareMediaFile(files_.File("missing.mp3").c_str()), 1);

@@ -15,7 +15,6 @@
 
 class CHttpCancel;
 
-
 struct UpdateNoticeConfig {
   HWND window = nullptr;       // receives the two messages
   HANDLE stopEvent = nullptr;  // set by the owner to end the thread
