@@ -250,8 +250,6 @@ class CMainPlayerWnd : public CSkinWnd,
   // player cannot take is named to the user with the reason.
   bool AddNamedFile(const std::string& path);
   int FindSong(const std::string& path);
-  // Plays (or, stopped, opens) the first playable entry from first on; false
-  // when one pass finds none.
   bool IsLoopMode();
   // Adds an entry of the given length (seconds; 0 or less: measured).
   bool AddToPlayList(const std::string& path, int seconds);
