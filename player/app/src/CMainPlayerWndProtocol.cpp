@@ -411,4 +411,4 @@ void CMainPlayerWnd::PlayFromClickPosition() {
 }
 
 // The Preferences come with the player's extras.
-void CMainPlayerWnd::ShowPreferences(int page) { RunPreferences(m_hWnd, GetSongEngine(), page); }
+void CMainPlayerWnd::ShowPreferences(int page) { RunPreferences(m_hWnd, GetSongEngine(), page, this); }
