@@ -40,7 +40,7 @@ class StandInMainWnd : public CBmpWnd, public ISongEngineListener {
   bool ended = false;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     // Either frame's close ends the demo.
-    if (message == WM_PLAYER_HIDE_FRAME && (wParam == kLyricFrameId || wParam == kSongMakerFrameId)) {
+    if (message == WM_SKIN_HIDE_CHILD && (wParam == kLyricFrameId || wParam == kSongMakerFrameId)) {
       ::PostQuitMessage(0);
       return 0;
     }

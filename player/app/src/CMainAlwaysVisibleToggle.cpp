@@ -4,7 +4,7 @@
 
 void CMainAlwaysVisibleToggle::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
   CSkinToggleElement::OnLButtonDown(wParam, lParam);
-  IPlayerHost* host = GetPlayerHost();
+  IPlayerHost* host = m_host;
   if (!host) return;
   const bool on = !host->IsTopMost();
   SetCheck(on, host->GetHostWindow());

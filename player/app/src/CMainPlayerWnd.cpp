@@ -14,7 +14,6 @@
 #include "app/CScoreWnd.h"
 #include "lyrics/CLyricWnd.h"
 #include "lyrics/CSongMakerFrame.h"
-#include "playback/CMediaHelper.h"
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
 #include "playback/CSpectrumWnd.h"
@@ -22,6 +21,7 @@
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
 #include "ui/CSkinCaptionButtons.h"
+#include "ui/CLogFont.h"
 #include "ui/CSkinManager.h"
 #include "ui/CVolumeSlider.h"
 #include "ui/SkinImageIds.h"
@@ -62,7 +62,10 @@ void DeleteMainPlayerWnd() {
   g_mainWnd = nullptr;
 }
 
-CMainPlayerWnd::CMainPlayerWnd() = default;
+CMainPlayerWnd::CMainPlayerWnd()
+    : m_session(std::make_unique<CPlaybackSession>(
+          static_cast<IPlaybackView*>(this), [this] { return GetSongEngine(); },
+          [this] { return GetPlayListModel(); })) {}
 
 CMainPlayerWnd::~CMainPlayerWnd() {
   if (GetPlayerHost() == this) SetPlayerHost(nullptr);
@@ -80,7 +83,6 @@ CMainPlayerWnd::~CMainPlayerWnd() {
   m_buttons.clear();
   m_progress.reset();
   m_volumeSlider.reset();
-  ReleasePlayer();
   ReleaseSongEngine();
 }
 
@@ -127,7 +129,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_volumeSlider->SetPosition(164, 131);
   m_volumeSlider->GetThumb()->MoveTo(180, 133);
   const int stored_volume = CSettings::GetDefaultSoundVolume();
-  m_volume = stored_volume == 0 ? 255 : stored_volume;
+  m_session->SetVolume(stored_volume == 0 ? 255 : stored_volume);
 
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
   // WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX; CS_VREDRAW |
@@ -135,6 +137,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   // it gets the class "MelodaraBmpWnd0" a second start looks for.
   if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) return 1;
   ::SetWindowTextA(m_hWnd, LoadText(kStrTitle).c_str());
+  m_session->SetNotifyWindow(m_hWnd);
   m_snap.SetWnd(m_hWnd);
   if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) {
     ::AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
@@ -147,7 +150,7 @@ int CMainPlayerWnd::CreateMainWindow() {
   CreateControls();
   m_volumeSlider->SetOwner(m_hWnd);
   m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
-  m_volumeSlider->SetValue(m_volume);
+  m_volumeSlider->SetValue(m_session->GetVolume());
   SetPlayerHost(this);
   m_tray.SetListener(this);
   m_tray.Add(icon, LoadText(kStrTitle).c_str());
@@ -156,8 +159,8 @@ int CMainPlayerWnd::CreateMainWindow() {
 }
 
 void CMainPlayerWnd::CreateControls() {
-  // Each button acts through the player host itself; the window only places
-  // and draws them.
+  // Each button acts on this window as its player host; the window only
+  // places and draws them.
   auto add = [this](CSkinButton* button, unsigned short image, int id, UINT tip, UINT checkedTip, int x,
                     int y) {
     m_buttons.emplace_back(button);
@@ -169,30 +172,31 @@ void CMainPlayerWnd::CreateControls() {
     return button;
   };
   const int w = ImageWidth(kSkinPlay, 4);
-  add(new CPreviousButton(), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
-  m_playPause.Create(m_hWnd);
+  add(new CPreviousButton(this), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
+  m_playPause.Create(m_hWnd, this);
   m_playPause.Move(23 + w, 109);
-  add(new CStopButton(), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
-  add(new CNextButton(), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
-  add(new CPlayModeButton(), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8, 109)
+  add(new CStopButton(this), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
+  add(new CNextButton(this), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
+  add(new CPlayModeButton(this), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8,
+      109)
       ->SetCheck(CSettings::GetPlayMode() != 0);
-  add(new COpenSongsButton(), kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, 23 + 6 * w + 6, 109);
+  add(new COpenSongsButton(this), kSkinOpen, kIdOpenSongs, kStrAddSongs, 0, 23 + 6 * w + 6, 109);
   const int tw = ImageWidth(kSkinShowStaff, 4);
   const int ty = 150 - ImageHeight(kSkinShowStaff) - 5;
-  add(new CScoreToggleButton(), kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, 20, ty)
+  add(new CScoreToggleButton(this), kSkinShowStaff, kIdScoreToggle, kStrScoreToggle, 0, 20, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kStaff]);
-  add(new CLyricsToggleButton(), kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, 20 + tw, ty)
+  add(new CLyricsToggleButton(this), kSkinShowLyric, kIdLyricsToggle, kStrLyricsToggle, 0, 20 + tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kLyrics]);
-  add(new CPlayListToggleButton(), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0, 20 + 2 * tw,
-      ty)
+  add(new CPlayListToggleButton(this), kSkinShowSonglist, kIdPlayListToggle, kStrPlayListToggle, 0,
+      20 + 2 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kPlayList]);
-  add(new CSongMakerToggleButton(), kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0,
+  add(new CSongMakerToggleButton(this), kSkinShowSongMaker, kIdSongMakerToggle, kStrSongMakerToggle, 0,
       20 + 3 * tw, ty)
       ->SetCheck(m_showFlags[ShowWndFlag::kSongMaker]);
   ShowPlayFace();
 
   // The always-visible toggle sits in the bottom-right corner of the frame.
-  m_alwaysVisible = std::make_unique<CMainAlwaysVisibleToggle>();
+  m_alwaysVisible = std::make_unique<CMainAlwaysVisibleToggle>(this);
   m_alwaysVisible->SetImage(Img(kSkinMainWndAlwaysShowBtn));
   m_alwaysVisible->SetTipText(LoadText(kStrAlwaysVisible).c_str(), nullptr);
   m_alwaysVisible->SetToolId(GetElementList()->NewToolId());
@@ -222,7 +226,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   ::DragAcceptFiles(m_hWnd, TRUE);
   m_playTime = std::make_unique<CPlayTime>();
   m_playTimeWnd = std::make_unique<CPlayTimeWnd>(
-      this, [](void* owner) { return static_cast<CMainPlayerWnd*>(owner)->m_player; });
+      this, [](void* owner) { return static_cast<CMainPlayerWnd*>(owner)->m_session->GetPlayer(); });
   m_playTime->AddListener(m_playTimeWnd.get());
   if (m_playTimeWnd->Create(m_hWnd, 0, WS_CHILD, nullptr) == 0)
     ::SetWindowPos(m_playTimeWnd->GetSafeHwnd(), nullptr, 209, 77, 32, 13, SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -278,15 +282,18 @@ void CMainPlayerWnd::SaveState() {
   };
   for (const FrameState& state : frames) {
     if (!state.frame || !::IsWindow(state.frame->m_hWnd)) continue;
-    RECT rect;
-    // A minimised frame's rectangle is its icon's; keep the last real one.
-    if (!::IsIconic(state.frame->m_hWnd) && ::GetWindowRect(state.frame->m_hWnd, &rect)) state.setRect(&rect);
+    // A minimised frame's rectangle is its icon's: keep the last real one. A
+    // maximized frame keeps the one it restores to.
+    if (!::IsIconic(state.frame->m_hWnd)) {
+      const RECT rect = state.frame->GetNormalRect();
+      state.setRect(&rect);
+    }
     if (state.showState >= 0) CSettings::SetWndShowState(state.showState, state.frame->IsTopMost());
   }
   if (m_engine) {
     if (CScoreFacet* facet = m_engine->GetScoreFacet()) CSettings::SetDefaultScoreType(facet->GetScoreType());
   }
-  CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_volume));
+  CSettings::SetDefaultSoundVolume(static_cast<BYTE>(m_session->GetVolume()));
   // Without a play list there is nothing to save, and an empty file would
   // lose the list of the last run.
   if (list) SavePlayListFile(LastPlayListPath().c_str());
@@ -455,21 +462,38 @@ IPlayListModel* CMainPlayerWnd::GetPlayListModel() {
 
 // @name Song engine
 
+namespace {
+
+CMainPlayerWnd::EngineFactory& MadeEngine() {
+  static CMainPlayerWnd::EngineFactory factory;
+  return factory;
+}
+
+}  // namespace
+
+void CMainPlayerWnd::SetEngineFactory(EngineFactory factory) { MadeEngine() = std::move(factory); }
+
 ISongEngine* CMainPlayerWnd::GetSongEngine() {
   if (m_engine) return m_engine;
-  if (!m_engineLibrary) m_engineLibrary = ::LoadLibraryA(kTunewellLibrary);
-  if (!m_engineLibrary) return nullptr;
-  auto create = reinterpret_cast<CreateTunewellInstanceFn>(
-      ::GetProcAddress(m_engineLibrary, kCreateTunewellInstanceName));
-  ISongEngine* engine = create ? create(1) : nullptr;
-  if (!engine) {
-    ::FreeLibrary(m_engineLibrary);
-    m_engineLibrary = nullptr;
-    return nullptr;
+  ISongEngine* engine = nullptr;
+  if (MadeEngine()) {
+    engine = MadeEngine()();
+  } else {
+    if (!m_engineLibrary) m_engineLibrary = ::LoadLibraryA(kTunewellLibrary);
+    if (!m_engineLibrary) return nullptr;
+    auto create = reinterpret_cast<CreateTunewellInstanceFn>(
+        ::GetProcAddress(m_engineLibrary, kCreateTunewellInstanceName));
+    engine = create ? create(1) : nullptr;
+    if (!engine) {
+      ::FreeLibrary(m_engineLibrary);
+      m_engineLibrary = nullptr;
+    }
   }
+  if (!engine) return nullptr;
   m_engine = engine;
   m_engine->Init(m_hWnd);
-  m_engine->SetListener(this);
+  // The engine's one listener slot is the song player's: it takes it when
+  // it opens a song and hands the reports on through the media helper.
   m_engine->CreateScore(nullptr);
   if (CScoreFacet* facet = m_engine->GetScoreFacet()) facet->SetScoreType(CSettings::GetDefaultScoreType());
   m_midiCapture.Start();
@@ -477,13 +501,11 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
 }
 
 void CMainPlayerWnd::ReleaseSongEngine() {
-  // The helper's players hold the engine.
-  ReleasePlayer();
-  m_media.reset();
+  // The session's players hold the engine.
+  m_session->ReleasePlayers();
   if (m_engine) {
     if (m_engine->GetPlayerState(0) == 0) m_engine->Stop(0);
     m_midiCapture.Finish();
-    m_engine->SetListener(nullptr);
     m_engine->DestroyScore();
     m_engine->Release();
     m_engine = nullptr;
@@ -505,5 +527,9 @@ void CMainPlayerWnd::ApplyScoreSettings() {
   views->SetSignatureColor(clef, -1);
   views->SetLineColor(CSettings::GetColorSetting("SCORE_LINE_COLOR"), -1);
   views->SetBarIndexColor(CSettings::GetColorSetting("SCORE_BAR_INDEX_COLOR"), -1);
+  // The views take the font for the call only; the font object frees it.
+  CLogFont lyricFont;
+  lyricFont.FromString(CSettings::GetLyricSetting("SCORE_LYRIC_FONT"));
+  if (lyricFont.GetSafeHandle()) views->SetLyricFont(static_cast<HFONT>(lyricFont.GetSafeHandle()), -1);
   views->Release();
 }

@@ -96,7 +96,7 @@ HMENU CMainPlayerWnd::UpdatePopupMenu() {
   ::ModifyMenuA(menu, kCmdPlayPause, MF_BYCOMMAND | MF_STRING, kCmdPlayPause, face.c_str());
   Grey(menu, kCmdPlayPause, !list || list->GetSelectedIndex() < 0);
   Grey(menu, kCmdPlayFromHere, m_clickPosition == -1);
-  Grey(menu, kCmdStop, m_stopped);
+  Grey(menu, kCmdStop, IsStopped());
 
   // The singer items are rebuilt each time: one separator and one pair.
   while (::DeleteMenu(menu, kCmdSingerSearch, MF_BYCOMMAND)) {}

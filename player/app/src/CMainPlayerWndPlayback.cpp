@@ -7,14 +7,16 @@
 
 #include "app/PlayerResources.h"
 #include "app/CM3UPlayList.h"
+#include "app/MediaFileCheck.h"
 #include "app/CPlayListWnd.h"
 #include "app/CScoreWnd.h"
 #include "app/CSongValueMap.h"
 #include "app/PlayListSearch.h"
-#include "playback/CMediaHelper.h"
+#include "app/CPlaybackSession.h"
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
 #include "playback/CSpectrumWnd.h"
+#include "playback/MediaKinds.h"
 #include "lyrics/CLyricView.h"
 #include "lyrics/CLyricWnd.h"
 #include "ui/CProfileHelper.h"
@@ -24,49 +26,16 @@
 
 namespace {
 
-// Song files the engine plays; other kinds need the audio players.
-bool IsSongFile(const std::string& path) {
-  const char* ext = ::PathFindExtensionA(path.c_str());
-  for (const char* known : {".mid", ".midi", ".kar", ".rmi"}) {
-    if (lstrcmpiA(ext, known) == 0) return true;
-  }
-  return false;
-}
-
-// The song's own texts: the media helper's for the files it prepared, else
-// the player's (the singer being its album artist, as the helper reads it).
-SongInfoText ReadSongInfo(CMediaHelper* media, IMediaPlayer* player, std::string* singer) {
+// The song's texts as the lyric view shows them, each with its label; the
+// singer alone goes to *singer for the pop-up menu's pages.
+SongInfoText LabelledSongInfo(const SongTexts& texts, std::string* singer) {
   SongInfoText info;
-  std::string composer, lyricist;
-  if (media) {
-    auto text = [](const char* value) { return std::string(value ? value : ""); };
-    info.title = text(media->GetSongTitle());
-    info.singer = text(media->GetSinger());
-    composer = text(media->GetComposer());
-    lyricist = text(media->GetLyricist());
-  } else if (player) {
-    auto text = [player](int (IMediaPlayer::*get)(char**)) {
-      char* value = nullptr;
-      std::string copy;
-      if ((player->*get)(&value) && value) copy = value;
-      delete[] value;
-      return copy;
-    };
-    info.title = text(&IMediaPlayer::GetTitle);
-    info.singer = text(&IMediaPlayer::GetAlbumArtist);
-    composer = text(&IMediaPlayer::GetComposer);
-    lyricist = text(&IMediaPlayer::GetLyrics);
-  }
-  if (!composer.empty()) info.composer = LoadPlayerString(kStrComposer) + composer;
-  if (!lyricist.empty()) info.lyricist = LoadPlayerString(kStrLyricist) + lyricist;
-  *singer = info.singer;
-  if (!info.singer.empty()) info.singer = LoadPlayerString(kStrSinger) + info.singer;
+  info.title = texts.title;
+  if (!texts.composer.empty()) info.composer = LoadPlayerString(kStrComposer) + texts.composer;
+  if (!texts.lyricist.empty()) info.lyricist = LoadPlayerString(kStrLyricist) + texts.lyricist;
+  *singer = texts.singer;
+  if (!texts.singer.empty()) info.singer = LoadPlayerString(kStrSinger) + texts.singer;
   return info;
-}
-
-CMainPlayerWnd::PlayerFactory& Factory() {
-  static CMainPlayerWnd::PlayerFactory factory;
-  return factory;
 }
 
 bool SystemOpenDialog(OPENFILENAMEA* dialog, DWORD* error) {
@@ -85,14 +54,6 @@ CMainPlayerWnd::MessageShower& Shower() {
   return shower;
 }
 
-// Pairs of NUL-ended texts, ended by one more NUL.
-const char kMediaFilter[] =
-    "All Supported Media Type\0*.mp3;*.asf;*.wma;*.wmv;*.mid\0"
-    "MP3(*.mp3)\0*.mp3\0"
-    "WMA(*.wma)\0*.wma\0"
-    "ASF(*.asf)\0*.asf\0"
-    "WMV(*.wmv)\0*.wmv\0"
-    "MIDI(*.mid)\0*.mid\0";
 // OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT
 // | OFN_OVERWRITEPROMPT | OFN_READONLY.
 constexpr DWORD kOpenSongsFlags = 0x81A03;
@@ -121,7 +82,9 @@ std::vector<std::string> ChosenFiles(const std::vector<char>& buffer) {
 
 }  // namespace
 
-void CMainPlayerWnd::SetPlayerFactory(PlayerFactory factory) { Factory() = std::move(factory); }
+void CMainPlayerWnd::SetPlayerFactory(PlayerFactory factory) {
+  CPlaybackSession::SetPlayerFactory(std::move(factory));
+}
 
 void CMainPlayerWnd::SetOpenDialog(OpenDialog dialog) {
   Dialog() = dialog ? std::move(dialog) : OpenDialog(SystemOpenDialog);
@@ -131,57 +94,46 @@ void CMainPlayerWnd::SetMessageShower(MessageShower shower) {
   Shower() = shower ? std::move(shower) : MessageShower(::MessageBoxA);
 }
 
-bool CMainPlayerWnd::OpenFile(const std::string& path) {
-  if (path.empty()) return false;
-  if (path == m_currentPath && m_player) return true;
-  ReleasePlayer();
-  // From here the old file is gone: a failure must not leave its path
-  // behind, or the next Play would take the new file as already open.
-  m_currentPath.clear();
+// @name Playing: the session decides, the window shows
+
+bool CMainPlayerWnd::OpenFile(const std::string& path) { return m_session->Open(path); }
+
+bool CMainPlayerWnd::OpenAndPlay(const std::string& path) { return m_session->Play(path); }
+
+void CMainPlayerWnd::Stop() { m_session->Stop(); }
+
+void CMainPlayerWnd::Pause() { m_session->Pause(); }
+
+void CMainPlayerWnd::SeekTo(int ms) { m_session->SeekTo(ms); }
+
+bool CMainPlayerWnd::PlayNext() { return m_session->PlayNext(); }
+
+bool CMainPlayerWnd::PlayPrevious() { return m_session->PlayPrevious(); }
+
+void CMainPlayerWnd::OnEndOfSong() { m_session->OnSongEnd(); }
+
+bool CMainPlayerWnd::IsLoopMode() {
+  IPlayListModel* list = GetPlayListModel();
+  return list ? list->GetPlayMode() == IPlayListModel::kLoop : CSettings::GetPlayMode() != 0;
+}
+
+void CMainPlayerWnd::OnFileClosed() {
   m_singer.clear();
-  m_paused = false;
-  m_stopped = true;
-  m_length = 0;
   ShowPlayFace();
-  if (Factory()) {
-    IMediaPlayer* player = Factory()(path, GetSongEngine());
-    if (!player) return false;
-    if (player->Open(path.c_str()) != 0) {
-      player->Release();
-      return false;
-    }
-    m_player = player;
-    m_ownsPlayer = true;
-  } else {
-    m_player = PrepareMediaPlayer(path);
-    if (!m_player) return false;
-  }
-  m_currentPath = path;
+}
+
+void CMainPlayerWnd::OnFileOpened(int lengthMs) {
+  const std::string& path = m_session->GetCurrentPath();
   ApplyScoreSettings();
   if (m_scoreWnd) m_scoreWnd->ResetMeasureSlider();
-  if (m_engine && IsSongFile(path)) {
-    // The engine keeps its song-information object; it is not ours to release.
-    if (CSongInfo* info = m_engine->GetSongInfo()) {
-      if (info->Open(path.c_str()) == 0) m_length = info->GetSongLength();
-    }
-  } else if (auto* audio = dynamic_cast<CAudioFilePlayer*>(m_player)) {
-    m_length = audio->GetLength();
-  } else if (m_media) {
-    m_length = m_media->GetDurationSeconds(path.c_str()) * 1000;
-  }
-  // The helper reports the beats per bar of what it opened itself.
-  if (m_ownsPlayer) {
-    ::PostMessageA(m_hWnd, WM_PLAYER_BEATS_PER_BAR, 0,
-                   m_engine && IsSongFile(path) ? m_engine->GetBeatsPerBar() : 0);
-  }
   if (m_progress) {
-    m_progress->SetRange(m_length / 1000, 0);
+    m_progress->SetRange(lengthMs / 1000, 0);
     m_progress->SetPos(0);
   }
   UpdatePlayTime(0);
   // The window keeps its title: a second start finds the player by it.
   std::string singer;
-  SongInfoText info = ReadSongInfo(m_ownsPlayer ? nullptr : m_media.get(), m_player, &singer);
+  SongInfoText info = LabelledSongInfo(m_session->ReadSongTexts(), &singer);
   std::string stem = ::PathFindFileNameA(path.c_str());
   stem.erase(std::min(stem.size(), static_cast<size_t>(::PathFindExtensionA(stem.c_str()) - stem.c_str())));
   if (info.title.empty()) info.title = stem;
@@ -189,109 +141,30 @@ bool CMainPlayerWnd::OpenFile(const std::string& path) {
   // The tray names the file, whatever title the song carries.
   m_tray.SetTip((LoadPlayerString(kStrTitle) + " - " + stem).c_str());
   if (m_lyricWnd && m_lyricWnd->GetLyricView()) m_lyricWnd->GetLyricView()->SetSongInfo(info);
-  return true;
 }
 
-void CMainPlayerWnd::ReleasePlayer() {
-  if (!m_player) return;
-  m_player->Close();
-  if (m_ownsPlayer) m_player->Release();
-  m_player = nullptr;
-  m_ownsPlayer = false;
-}
-
-IMediaPlayer* CMainPlayerWnd::PrepareMediaPlayer(const std::string& path) {
-  if (!m_media) {
-    auto media = std::make_unique<CMediaHelper>();
-    if (!media->Init()) return nullptr;
-    m_media = std::move(media);
-  }
-  m_media->SetSongEngine(GetSongEngine());
-  m_media->SetNotifyHwnd(m_hWnd);
-  if (m_media->PrepareMediaFile(path.c_str()) != 0) return nullptr;
-  return m_media->GetCurrentPlayer();
-}
-
-bool CMainPlayerWnd::OpenAndPlay(const std::string& path) {
-  const bool resuming = m_paused && path == m_currentPath && m_player;
-  if (!resuming && !OpenFile(path)) return false;
-  if (!m_player) return false;
-  m_player->SetVolume(m_volume);
-  if (m_player->Play() != 0) return false;
+void CMainPlayerWnd::OnStarted() {
   if (m_spectrum) m_spectrum->StartTimer(10);
-  m_paused = false;
-  m_stopped = false;
   // While a song plays the score follows it; the user's scrolling waits.
   if (m_scoreWnd) m_scoreWnd->EnableScrollers(false, CScoreWnd::kBothScrollers);
   ShowPlayFace();
-  return true;
 }
 
-void CMainPlayerWnd::Stop() {
-  if (m_player) m_player->Stop();
-  m_stopped = true;
-  m_paused = false;
-  m_beats.Reset();
+void CMainPlayerWnd::OnPaused() {
   if (m_spectrum) m_spectrum->StopTimer();
-  if (m_scoreWnd) m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
+  ShowPlayFace();
+}
+
+void CMainPlayerWnd::OnStopped() {
   if (m_progress) m_progress->SetPos(0);
   UpdatePlayTime(0);
-  ShowPlayFace();
-}
-
-void CMainPlayerWnd::Pause() {
-  if (!IsPlaying() || !m_player) return;
-  m_player->Pause();
-  m_paused = true;
-  if (m_spectrum) m_spectrum->StopTimer();
-  ShowPlayFace();
-}
-
-void CMainPlayerWnd::SeekTo(int ms) {
-  if (!m_player) return;
-  m_player->Seek(ms < 0 ? 0 : ms);
-  if (m_player->Play() == 0) {
-    m_paused = false;
-    m_stopped = false;
-    ShowPlayFace();
+  if (m_scoreWnd) {
+    m_scoreWnd->EnableScrollers(true, CScoreWnd::kBothScrollers);
+    m_scoreWnd->ResetMeasureSlider();
   }
-}
-
-bool CMainPlayerWnd::PlayFound(int first, bool previous) {
-  IPlayListModel* list = GetPlayListModel();
-  if (!list || first < 0) return false;
-  // One pass over the list at most: a list of nothing playable ends the
-  // search instead of turning the UI thread round and round.
-  const int row =
-      FindPlayableEntry(list, first, previous ? SearchDirection::kPrevious : SearchDirection::kToPlay);
-  if (row < 0) return false;
-  // Stopped, the entry only opens; playing or paused, it plays.
-  const bool play = !(m_stopped && !m_paused);
-  if (!list->SelectEntry(row, play ? 1 : 0)) return false;
-  return m_currentPath == list->GetEntryPath(row);
-}
-
-bool CMainPlayerWnd::IsLoopMode() {
-  IPlayListModel* list = GetPlayListModel();
-  return list ? list->GetPlayMode() == IPlayListModel::kLoop : CSettings::GetPlayMode() != 0;
-}
-
-bool CMainPlayerWnd::PlayNext() {
-  IPlayListModel* list = GetPlayListModel();
-  return list && PlayFound(list->GetNextIndex(), false);
-}
-
-bool CMainPlayerWnd::PlayPrevious() {
-  IPlayListModel* list = GetPlayListModel();
-  return list && PlayFound(list->GetPrevIndex(), true);
-}
-
-void CMainPlayerWnd::OnEndOfSong() {
-  // An end reported after the user stopped belongs to the song he left.
-  if (m_stopped) return;
-  m_paused = true;  // so that the search plays what it finds
-  IPlayListModel* list = GetPlayListModel();
-  if (!list || !PlayFound(list->GetIndexToPlay(), false)) Stop();
+  ShowPlayFace();
+  m_beats.Reset();
+  if (m_spectrum) m_spectrum->StopTimer();
 }
 
 void CMainPlayerWnd::OnPlayPosition(int ms) {
@@ -303,10 +176,7 @@ void CMainPlayerWnd::UpdatePlayTime(int ms) {
   if (m_playTime) m_playTime->SetSeconds(ms < 0 ? 0u : static_cast<unsigned>(ms / 1000));
 }
 
-int CMainPlayerWnd::FindSong(const std::string& path) {
-  IPlayListModel* list = GetPlayListModel();
-  return list && !path.empty() ? list->FindPath(path.c_str()) : -1;
-}
+int CMainPlayerWnd::FindSong(const std::string& path) { return m_session->FindSong(path); }
 
 std::vector<std::string> CMainPlayerWnd::GetSongs() {
   std::vector<std::string> songs;
@@ -329,7 +199,9 @@ int CMainPlayerWnd::ShowOpenDialog() {
   dialog.hwndOwner = m_hWnd;
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = kOpenSongsBufferSize;
-  dialog.lpstrFilter = kMediaFilter;
+  // The dialog keeps the record, and tests read it after the call.
+  static const std::string filter = MediaOpenFilter();
+  dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.Flags = kOpenSongsFlags;
   DWORD error = 0;
@@ -344,7 +216,7 @@ int CMainPlayerWnd::ShowOpenDialog() {
   buffer[buffer.size() - 2] = buffer[buffer.size() - 1] = '\0';
   int added = 0;
   for (const std::string& file : ChosenFiles(buffer)) {
-    if (AddToPlayList(file, 0)) ++added;
+    if (AddNamedFile(file)) ++added;
   }
   return added;
 }
@@ -357,23 +229,24 @@ void CMainPlayerWnd::PlayLastEntry() {
 bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
   IPlayListModel* list = GetPlayListModel();
   if (!list || path.empty() || FindSong(path) >= 0) return false;
-  if (!CMediaHelper::GetMediaType(path.c_str()) || !::PathFileExistsA(path.c_str())) return false;
-  if (seconds <= 0 && !IsSongFile(path)) {
-    if (!m_media) {
-      auto media = std::make_unique<CMediaHelper>();
-      if (media->Init()) m_media = std::move(media);
-    }
-    if (m_media) seconds = m_media->GetDurationSeconds(path.c_str());
-  }
-  if (seconds <= 0 && m_engine) {
-    // An unknown length (none stored, or M3U's -1) is measured.
-    if (CSongInfo* info = m_engine->GetSongInfo()) {
-      if (info->Open(path.c_str()) == 0) seconds = (info->GetSongLength() + 999) / 1000;
-    }
-  }
+  if (MediaKindOf(path) == MediaKind::kNone || !::PathFileExistsA(path.c_str())) return false;
+  seconds = m_session->MeasureSeconds(path, seconds);
   if (seconds <= 0) return false;
   m_playListWnd->AddSong(path.c_str(), seconds);
   return true;
+}
+
+bool CMainPlayerWnd::AddNamedFile(const std::string& path) {
+  FileRejection why = CheckMediaFile(path);
+  if (why == FileRejection::kNone && !AddToPlayList(path, 0)) {
+    // Known kind, a file with bytes, and yet no length: not a song.
+    why = FindSong(path) >= 0 || !GetPlayListModel() ? FileRejection::kNone : FileRejection::kUnmeasurable;
+    if (why == FileRejection::kNone) return false;
+  }
+  if (why == FileRejection::kNone) return true;
+  Shower()(m_hWnd, RejectionText(path, why).c_str(), LoadPlayerString(kStrTitle).c_str(),
+           MB_OK | MB_ICONWARNING);
+  return false;
 }
 
 std::string CMainPlayerWnd::LastPlayListPath() {
@@ -411,32 +284,28 @@ bool CMainPlayerWnd::LoadPlayListFile(const char* path) {
 
 bool CMainPlayerWnd::SuspendPlayback(PlaybackState* state) {
   if (!state) return true;
-  state->path = m_currentPath;
+  state->path = m_session->GetCurrentPath();
   state->seconds = m_playTime ? static_cast<int>(m_playTime->GetSeconds()) : 0;
   state->wasPlaying = IsPlaying();
   Stop();
   // The pack program may write the very file the player holds open.
-  ReleasePlayer();
-  m_currentPath.clear();
+  m_session->Close();
   return true;
 }
 
 bool CMainPlayerWnd::ResumePlayback(const PlaybackState& state) {
   // The window reads stopped until the file is open again, so a file that
   // went away meanwhile leaves nothing that claims to play.
-  if (!OpenFile(state.path) || !m_player) return false;
+  if (!OpenFile(state.path) || !m_session->GetPlayer()) return false;
   const int seconds = state.seconds < 0 ? 0 : state.seconds;
-  m_player->Seek(seconds * 1000);
+  m_session->SeekQuietly(seconds * 1000);
   if (m_progress) m_progress->SetPos(seconds);
   UpdatePlayTime(seconds * 1000);
   // A song that was not playing waits at its place; Play starts it there.
   return !state.wasPlaying || OpenAndPlay(state.path);
 }
 
-bool CMainPlayerWnd::SetDelayTime(int ms) {
-  // Only the media helper's own players can be the synchronised one.
-  return !m_ownsPlayer && m_media && m_media->SetDelayTime(ms);
-}
+bool CMainPlayerWnd::SetDelayTime(int ms) { return m_session->SetDelayTime(ms); }
 
 // @name The play-list window's requests
 
@@ -449,11 +318,7 @@ void CMainPlayerWnd::Open(const char* path) {
 }
 
 void CMainPlayerWnd::ForgetPath(const char* path) {
-  if (!path || m_currentPath != path) return;
-  // The playing entry went: the player stops with it.
-  Stop();
-  ReleasePlayer();
-  m_currentPath.clear();
+  if (path) m_session->Forget(path);
 }
 
 void CMainPlayerWnd::ShowPlayFace() {
@@ -467,48 +332,13 @@ void CMainPlayerWnd::OnSliderTrack(int, int) {
   if (m_progress) UpdatePlayTime(m_progress->GetPos() * 1000);
 }
 
-void CMainPlayerWnd::OnSliderSet(int pos) {
-  if (!m_player) return;
-  if (m_paused) {
-    m_player->Seek(pos * 1000);
-    return;
-  }
-  SeekTo(pos * 1000);
-}
+void CMainPlayerWnd::OnSliderSet(int pos) { m_session->MoveTo(pos * 1000); }
 
-// A click on the track leaves the song where it is.
+// A click on the track after the thumb puts the thumb at this value, so it
+// answers the position: the song stays where it is.
 int CMainPlayerWnd::GetSliderValue() { return m_progress ? m_progress->GetPos() : 0; }
 
 int CMainPlayerWnd::GetSliderBackValue() { return m_progress ? m_progress->GetPos() : 0; }
-
-// @name The engine's reports
-
-void CMainPlayerWnd::OnPosition(int seconds) {
-  // The helper's players take the engine's reports and post them themselves.
-  if (!m_ownsPlayer) {
-    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnPosition(seconds);
-    return;
-  }
-  ::PostMessageA(m_hWnd, WM_PLAYER_POSITION, 0, static_cast<LPARAM>(seconds) * 1000);
-}
-
-void CMainPlayerWnd::OnBeat(int beat, int beatsPerBar, int extra) {
-  if (!m_ownsPlayer) {
-    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player))
-      listener->OnBeat(beat, beatsPerBar, extra);
-    return;
-  }
-  ::PostMessageA(m_hWnd, WM_PLAYER_BEAT, static_cast<WPARAM>(extra),
-                 static_cast<LPARAM>(beatsPerBar) << 16 | (beat & 0xFFFF));
-}
-
-void CMainPlayerWnd::OnSongEnd(int code) {
-  if (!m_ownsPlayer) {
-    if (auto* listener = dynamic_cast<ISongEngineListener*>(m_player)) listener->OnSongEnd(code);
-    return;
-  }
-  if (code == 0) ::PostMessageA(m_hWnd, WM_PLAYER_END, 0, 0);
-}
 
 // @name The track and staff setting dialog's choices
 
@@ -525,7 +355,7 @@ const TrackSettingMap* StoredSettings(const std::string& path) {
 }  // namespace
 
 void CMainPlayerWnd::ApplyTrackStaffKinds() {
-  const TrackSettingMap* settings = StoredSettings(m_currentPath);
+  const TrackSettingMap* settings = StoredSettings(m_session->GetCurrentPath());
   ISongEngine* engine = GetSongEngine();
   CScoreFacet* score = engine ? engine->GetScoreFacet() : nullptr;
   if (!settings || !score) return;
@@ -534,7 +364,7 @@ void CMainPlayerWnd::ApplyTrackStaffKinds() {
 }
 
 void CMainPlayerWnd::ApplyTrackMutes() {
-  const TrackSettingMap* settings = StoredSettings(m_currentPath);
+  const TrackSettingMap* settings = StoredSettings(m_session->GetCurrentPath());
   ISongEngine* engine = GetSongEngine();
   CTrackMixer* mixer = engine ? engine->GetTrackMixer() : nullptr;
   if (!settings || !mixer) return;

@@ -12,7 +12,11 @@
 #include "ui/CSettings.h"
 #include "ui/CSkinButton.h"
 #include "ui/CVolumeSlider.h"
+#include "ui/CSkinCaptionButtons.h"
+#include "ui/CToolFrame.h"
 #include "ui/CaptionElements.h"
+#include "ui/WebPages.h"
+#include "lyrics/CSongMakerFrame.h"
 
 namespace {
 
@@ -25,11 +29,34 @@ CMainPlayerWnd::ShellLauncher& Launcher() {
   return launcher;
 }
 
+void TrackMenu(HMENU menu, POINT at, HWND owner) { ::TrackPopupMenu(menu, 0, at.x, at.y, 0, owner, nullptr); }
+
+CMainPlayerWnd::MenuTracker& Tracker() {
+  static CMainPlayerWnd::MenuTracker tracker = TrackMenu;
+  return tracker;
+}
+
 }  // namespace
 
 // Null puts the shell back.
 void CMainPlayerWnd::SetShellLauncher(ShellLauncher launcher) {
   Launcher() = launcher ? std::move(launcher) : ShellLauncher(ShellOpen);
+}
+
+void CMainPlayerWnd::SetMenuTracker(MenuTracker tracker) {
+  Tracker() = tracker ? std::move(tracker) : MenuTracker(TrackMenu);
+}
+
+void CMainPlayerWnd::TrackSystemMenu() {
+  HMENU system = ::GetSystemMenu(m_hWnd, FALSE);
+  if (!system) return;
+  RECT icon = {};
+  if (CSkinCaptionButtons* caption = GetCaptionButtons()) {
+    if (CCaptionIconButton* element = caption->GetIcon()) element->GetRect(&icon);
+  }
+  POINT at = {icon.left, icon.bottom};
+  ::ClientToScreen(m_hWnd, &at);
+  Tracker()(system, at, m_hWnd);
 }
 
 void CMainPlayerWnd::LaunchAppFile(const char* name) {
@@ -68,15 +95,14 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SKIN_VOLUME: {
       const int volume = lParam < 0 ? 0 : lParam > 255 ? 255 : static_cast<int>(lParam);
-      m_volume = volume;
-      if (m_player) m_player->SetVolume(volume);
+      m_session->SetVolume(volume);
       break;
     }
-    case kNoticeTextMessage:
+    case WM_PLAYER_NOTICE_TEXT:
       m_notices.OnNoticeText(lParam);
       SetNoticeText(m_notices.GetNoticeText());
       return 0;
-    case kShowNoticeMessage:
+    case WM_PLAYER_SHOW_NOTICE:
       m_notices.OnShowNotice(wParam);
       return 0;
     case WM_PAINT: {
@@ -87,7 +113,7 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       m_notices.Stop();
       Stop();
-      if (m_player) m_player->Close();
+      if (IMediaPlayer* player = m_session->GetPlayer()) player->Close();
       SaveState();
       break;
     case WM_KEYDOWN:
@@ -96,6 +122,8 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (lParam == 0) {
         OnCommand(LOWORD(wParam));
+      } else if (LOWORD(wParam) == kCaptionIconCommand) {
+        TrackSystemMenu();
       }
       // A button's notification carries its control id, some of which equal
       // command ids of other meanings; the buttons act on their own.
@@ -136,6 +164,12 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEMOVE:
       if (m_busy) return 0;
+      // The system repeats a move when nothing moved (a window shown or
+      // hidden under the cursor); the slider's hover would flicker with it.
+      if (m_hasLastMove && m_lastMovePoint == lParam && m_lastMoveKeys == wParam) return 0;
+      m_hasLastMove = true;
+      m_lastMovePoint = lParam;
+      m_lastMoveKeys = wParam;
       if (m_volumeSlider) m_volumeSlider->OnMouseMove(wParam, lParam);
       break;
     case WM_LBUTTONDOWN:
@@ -250,6 +284,9 @@ void CMainPlayerWnd::OnCommand(int id) {
     case kCmdUpdate:
       LaunchAppFile("MelodaraUpdate.exe");
       break;
+    case kCmdDonate:
+      OpenUrlInBrowser((GetHomeUrl() + "/English_DonateUs.htm").c_str(), SW_SHOW);
+      break;
     case kCmdSingerSearch:
     case kCmdSingerPage:
       OpenSingerPage(id);
@@ -264,7 +301,7 @@ void CMainPlayerWnd::OnCommand(int id) {
       if (IsPlaying())
         Pause();
       else
-        OpenAndPlay(m_currentPath);
+        OpenAndPlay(m_session->GetCurrentPath());
       break;
     case kCmdStop:
       Stop();
@@ -304,13 +341,7 @@ void CMainPlayerWnd::OnSysCommand(WPARAM command, LPARAM) {
   }
   switch (command & 0xFFF0) {
     case SC_MINIMIZE:
-      // To the tray: the shown tool frames go with the panel (their flags
-      // stay, so a restore brings them back).
-      for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
-        HWND frame = GetChildFrame(flag);
-        if (m_showFlags[flag] && frame && ::IsWindow(frame)) ::ShowWindow(frame, SW_HIDE);
-      }
-      ::ShowWindow(m_hWnd, SW_HIDE);
+      MinimizeToTray();
       break;
     case SC_RESTORE:
       ::ShowWindow(m_hWnd, SW_SHOW);
@@ -328,6 +359,23 @@ void CMainPlayerWnd::OnSysCommand(WPARAM command, LPARAM) {
   }
 }
 
+void CMainPlayerWnd::MinimizeToTray() {
+  // The shown tool frames go with the panel (their flags stay, so a restore
+  // brings them back); one the user made always visible stays on screen.
+  for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
+    HWND frame = GetChildFrame(flag);
+    if (!m_showFlags[flag] || !frame || !::IsWindow(frame)) continue;
+    if (::GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST) continue;
+    CToolFrame* part = FrameOf(flag);
+    if (part) m_snap.RemoveTarget(part->GetSnapWnd());
+    if (flag == ShowWndFlag::kSongMaker)
+      m_songMakerFrame->ShowFrame(false);
+    else
+      ::ShowWindow(frame, SW_HIDE);
+  }
+  ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
 void CMainPlayerWnd::AddRemoteFile(const std::string& path, bool last) {
   if (m_busy) {
     // Sent before the deferred loading: the players do not exist yet, so
@@ -336,7 +384,7 @@ void CMainPlayerWnd::AddRemoteFile(const std::string& path, bool last) {
     return;
   }
   const int present = FindSong(path);
-  const bool added = present < 0 && AddToPlayList(path);
+  const bool added = present < 0 && AddNamedFile(path);
   IPlayListModel* list = GetPlayListModel();
   const int count = list ? list->GetCount() : 0;
   const int play = m_handOver.OnFile(last, added, present, count);
@@ -363,4 +411,4 @@ void CMainPlayerWnd::PlayFromClickPosition() {
 }
 
 // The Preferences come with the player's extras.
-void CMainPlayerWnd::ShowPreferences(int page) { RunPreferences(m_hWnd, GetSongEngine(), page); }
+void CMainPlayerWnd::ShowPreferences(int page) { RunPreferences(m_hWnd, GetSongEngine(), page, this); }

@@ -3,9 +3,10 @@
 #include "app/PlayerStrings.h"
 #include "ui/IPlayerHost.h"
 
-int CPlayPausePair::Create(HWND parent) {
-  m_play = std::make_unique<CPlayButton>();
-  m_pause = std::make_unique<CPauseButton>();
+int CPlayPausePair::Create(HWND parent, IPlayerHost* host) {
+  m_host = host;
+  m_play = std::make_unique<CPlayButton>(host);
+  m_pause = std::make_unique<CPauseButton>(host);
   const int play = CreateSkinButton(m_play.get(), parent, kPlayImage, kIdPlay, true,
                                     LoadPlayerString(kPlayTip).c_str(), nullptr);
   const int pause = CreateSkinButton(m_pause.get(), parent, kPauseImage, kIdPause, true,
@@ -23,8 +24,7 @@ void CPlayPausePair::Show(int command) {
   bool showPlay = false;
   bool showPause = false;
   if (command == SW_SHOW) {
-    IPlayerHost* host = GetPlayerHost();
-    const bool idle = !host || host->IsPaused() || host->IsStopped();
+    const bool idle = !m_host || m_host->IsPaused() || m_host->IsStopped();
     showPlay = idle;
     showPause = !idle;
   }

@@ -22,8 +22,7 @@ enum : int {
   kIdRight = 1038
 };
 
-CLyricWnd* LiveLyricWnd() {
-  IPlayerHost* host = GetPlayerHost();
+CLyricWnd* LiveLyricWnd(IPlayerHost* host) {
   if (host == nullptr) return nullptr;
   HWND wnd = host->GetChildWindow(ChildWndId::kLyrics);
   return wnd ? dynamic_cast<CLyricWnd*>(CWnd::FromHandlePermanent(wnd)) : nullptr;
@@ -87,7 +86,7 @@ void CPropPageLyric::Apply() {
   const COLORREF background = m_background.GetColor();
   // The text form is taken before the handle may go to the view.
   const std::string fontText = m_font.ToString();
-  if (CLyricWnd* wnd = LiveLyricWnd()) {
+  if (CLyricWnd* wnd = LiveLyricWnd(m_host)) {
     wnd->ApplySettings(background);
     if (CLyricView* view = wnd->GetLyricView()) {
       view->SetColor(0, normal);

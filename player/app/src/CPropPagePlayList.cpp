@@ -9,8 +9,7 @@ IMPLEMENT_DYNCREATE(CPropPagePlayList, CPropertyPage)
 namespace {
 enum : int { kIdBackground = 1032, kIdNormal = 1033, kIdReload = 1034, kIdPlaying = 1035 };
 
-CPlayListWnd* LivePlayListWnd() {
-  IPlayerHost* host = GetPlayerHost();
+CPlayListWnd* LivePlayListWnd(IPlayerHost* host) {
   if (host == nullptr) return nullptr;
   HWND wnd = host->GetChildWindow(ChildWndId::kPlayList);
   return wnd ? dynamic_cast<CPlayListWnd*>(CWnd::FromHandlePermanent(wnd)) : nullptr;
@@ -55,7 +54,7 @@ void CPropPagePlayList::Apply() {
   const COLORREF playing = m_playing.GetColor();
   const COLORREF normal = m_normal.GetColor();
   const COLORREF background = m_background.GetColor();
-  if (CPlayListWnd* wnd = LivePlayListWnd()) {
+  if (CPlayListWnd* wnd = LivePlayListWnd(m_host)) {
     wnd->SetListBkColor(background);
     wnd->SetTextColor(normal);
     wnd->SetPlayingColor(playing);

@@ -18,8 +18,7 @@ const ColourControl kColours[] = {
     {1031, "SCORE_CLEF_COLOR"}, {1029, "SCORE_BAR_INDEX_COLOR"},    {1030, "SCORE_BKCOLOR"},
 };
 
-CScoreWnd* LiveScoreWnd() {
-  IPlayerHost* host = GetPlayerHost();
+CScoreWnd* LiveScoreWnd(IPlayerHost* host) {
   if (host == nullptr) return nullptr;
   HWND wnd = host->GetChildWindow(ChildWndId::kScore);
   return wnd ? dynamic_cast<CScoreWnd*>(CWnd::FromHandlePermanent(wnd)) : nullptr;
@@ -74,7 +73,7 @@ void CPropPageScore::Apply() {
     if (m_lyricFont.GetSafeHandle())
       m_views->SetLyricFont(static_cast<HFONT>(m_lyricFont.GetSafeHandle()), -1);
   }
-  if (CScoreWnd* wnd = LiveScoreWnd()) {
+  if (CScoreWnd* wnd = LiveScoreWnd(m_host)) {
     wnd->SetBkColor(m_background.GetColor());
     wnd->Redraw();
   }

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/CMainPlayerWnd.h"
 #include "app/CSongValueMap.h"
 #include "ui/GdiplusInclude.h"
 #include "ui/SkinImageIds.h"
@@ -27,12 +26,6 @@ int ParseTrack(const CString& text) { return std::atoi(text); }
 CTrackSettingDlg::CTrackSettingDlg(CWnd* parent) : CSkinDialog(IDD, parent) {}
 
 CTrackSettingDlg::~CTrackSettingDlg() = default;
-
-ISongEngine* CTrackSettingDlg::Engine() {
-  if (m_engine) return m_engine;
-  CMainPlayerWnd* main = GetMainPlayerWndPtr();
-  return main ? main->GetSongEngine() : nullptr;
-}
 
 BOOL CTrackSettingDlg::OnInitDialog() {
   CSkinDialog::OnInitDialog();
@@ -109,7 +102,7 @@ void CTrackSettingDlg::CreateList() {
 }
 
 void CTrackSettingDlg::FillList() {
-  ISongEngine* engine = Engine();
+  ISongEngine* engine = m_engine;
   CSongInfo* info = engine ? engine->GetSongInfo() : nullptr;
   if (!info || !m_list.m_hWnd) return;
   m_list.SetRedraw(FALSE);

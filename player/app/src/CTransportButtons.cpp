@@ -5,22 +5,22 @@
 
 void CPreviousButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  if (IPlayerHost* host = GetPlayerHost()) host->PlayPrevious();
+  if (IPlayerHost* host = Host()) host->PlayPrevious();
 }
 
 void CStopButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  if (IPlayerHost* host = GetPlayerHost()) host->Stop();
+  if (IPlayerHost* host = Host()) host->Stop();
 }
 
 void CNextButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  if (IPlayerHost* host = GetPlayerHost()) host->PlayNext();
+  if (IPlayerHost* host = Host()) host->PlayNext();
 }
 
 void CPlayButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  IPlayerHost* host = GetPlayerHost();
+  IPlayerHost* host = Host();
   IPlayListModel* list = host ? host->GetPlayListModel() : nullptr;
   if (!list) return;
   int row = list->GetCurrentIndex();
@@ -30,12 +30,12 @@ void CPlayButton::OnLButtonUp() {
 
 void CPauseButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  if (IPlayerHost* host = GetPlayerHost()) host->Pause();
+  if (IPlayerHost* host = Host()) host->Pause();
 }
 
 void COpenSongsButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  IPlayerHost* host = GetPlayerHost();
+  IPlayerHost* host = Host();
   if (!host) return;
   const int added = host->ShowOpenDialog();
   if (added <= 0) return;

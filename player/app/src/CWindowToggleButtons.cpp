@@ -5,7 +5,7 @@
 
 void CPlayModeButton::OnLButtonDown(LPARAM lParam) {
   CSkinButton::OnLButtonDown(lParam);
-  IPlayerHost* host = GetPlayerHost();
+  IPlayerHost* host = Host();
   if (!host) return;
   const int order = host->GetPlayOrder();
   if (order == 0) {
@@ -19,14 +19,17 @@ void CPlayModeButton::OnLButtonDown(LPARAM lParam) {
 
 void CWindowToggleButton::OnLButtonDown(LPARAM lParam) {
   CSkinButton::OnLButtonDown(lParam);
-  IPlayerHost* host = GetPlayerHost();
+  IPlayerHost* host = Host();
   if (!host || !host->GetChildWindow(m_child)) return;
   const bool show = !host->IsChildVisible(m_child);
   host->SetChildVisible(m_child, show);
   SetCheck(show);
 }
 
-CScoreToggleButton::CScoreToggleButton() : CWindowToggleButton(ChildWndId::kScore) {}
-CPlayListToggleButton::CPlayListToggleButton() : CWindowToggleButton(ChildWndId::kPlayList) {}
-CLyricsToggleButton::CLyricsToggleButton() : CWindowToggleButton(ChildWndId::kLyrics) {}
-CSongMakerToggleButton::CSongMakerToggleButton() : CWindowToggleButton(ChildWndId::kSongMaker) {}
+CScoreToggleButton::CScoreToggleButton(IPlayerHost* host) : CWindowToggleButton(host, ChildWndId::kScore) {}
+CPlayListToggleButton::CPlayListToggleButton(IPlayerHost* host)
+    : CWindowToggleButton(host, ChildWndId::kPlayList) {}
+CLyricsToggleButton::CLyricsToggleButton(IPlayerHost* host)
+    : CWindowToggleButton(host, ChildWndId::kLyrics) {}
+CSongMakerToggleButton::CSongMakerToggleButton(IPlayerHost* host)
+    : CWindowToggleButton(host, ChildWndId::kSongMaker) {}

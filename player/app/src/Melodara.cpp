@@ -10,6 +10,7 @@
 #include "app/CMainPlayerWnd.h"
 #include "app/CSongValueMap.h"
 #include "app/FileHandOver.h"
+#include "app/MediaFileCheck.h"
 #include "app/StartupProbe.h"
 #include "base/Guarded.h"
 #include "ui/CProfileHelper.h"
@@ -29,14 +30,37 @@ class CPlayerApp : public CWinApp {
 
 CPlayerApp theApp;
 
+namespace {
+
+// The command line's files as the ANSI calls can open them: read wide, so a
+// name the system code page cannot spell arrives by its short name instead
+// of as question marks. One without a short name is named to the user here,
+// by the start that got it, and left out.
+std::vector<std::string> SpellableFiles() {
+  std::vector<std::string> files;
+  for (const std::wstring& wide : CFileListCommandLineInfo::WideFiles(::GetCommandLineW())) {
+    std::string path;
+    if (SpellablePath(wide, &path)) {
+      files.push_back(path);
+      continue;
+    }
+    ::MessageBoxA(nullptr, RejectionText(path, FileRejection::kUnspellable).c_str(), kMainWndTitle,
+                  MB_OK | MB_ICONWARNING);
+  }
+  return files;
+}
+
+}  // namespace
+
 BOOL CPlayerApp::InitInstance() {
   return base::Guarded(
       [this]() -> BOOL {
         MarkStartup(kStartupEntered);
         CFileListCommandLineInfo commandLine;
         ParseCommandLine(commandLine);
+        const std::vector<std::string> files = SpellableFiles();
         if (HWND running = ::FindWindowA(kMainWndClass, kMainWndTitle)) {
-          SendFilesToPlayer(running, commandLine.GetFiles());
+          SendFilesToPlayer(running, files);
           ::ShowWindow(running, SW_RESTORE);
           ::SetForegroundWindow(running);
           return FALSE;
@@ -51,7 +75,7 @@ BOOL CPlayerApp::InitInstance() {
         skins->LoadSkinScheme();
         MarkStartup(kStartupSkinLoaded);
         CMainPlayerWnd& main = GetMainPlayerWnd();
-        main.SetCommandLineFiles(commandLine.GetFiles());
+        main.SetCommandLineFiles(files);
         const int created = main.CreateMainWindow();
         EndWaitCursor();
         if (created != 0) return FALSE;

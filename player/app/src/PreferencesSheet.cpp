@@ -27,12 +27,15 @@ class CPreferencesSheet : public CTreePropSheet {
 
 void SetPreferencesProbe(PreferencesProbe probe) { g_probe = probe; }
 
-INT_PTR RunPreferences(HWND parent, ISongEngine* engine, int page) {
+INT_PTR RunPreferences(HWND parent, ISongEngine* engine, int page, IPlayerHost* host) {
   CPropPageScore score(engine);
   // Made with the others but never added: it has nothing to show yet.
   CPropPageGeneral general;
   CPropPageLyric lyric;
   CPropPagePlayList playList;
+  score.SetHost(host);
+  lyric.SetHost(host);
+  playList.SetHost(host);
   HWND owner = DialogOwner(parent);
   CPreferencesSheet sheet(owner ? CWnd::FromHandle(owner) : nullptr);
   sheet.SetEmptyPageText("Please select a child item of '%s'.");

@@ -47,9 +47,9 @@ void RemoveTrailingLineFeeds(std::string& text) {
 // fails is freed here; the pop-up is then not asked for.
 void HandOver(HWND window, const std::string& text, int show) {
   std::unique_ptr<std::string> copy(new std::string(text));
-  if (!PostMessageA(window, kNoticeTextMessage, 0, reinterpret_cast<LPARAM>(copy.get()))) return;
+  if (!PostMessageA(window, WM_PLAYER_NOTICE_TEXT, 0, reinterpret_cast<LPARAM>(copy.get()))) return;
   copy.release();
-  if (show >= 0) PostMessageA(window, kShowNoticeMessage, static_cast<WPARAM>(show), 0);
+  if (show >= 0) PostMessageA(window, WM_PLAYER_SHOW_NOTICE, static_cast<WPARAM>(show), 0);
 }
 
 // True when the stop event was set (or cannot be waited on) within ms.
@@ -116,6 +116,6 @@ std::unique_ptr<std::string> TakeNoticeText(LPARAM lParam) {
 
 void DrainNoticeTexts(HWND window) {
   MSG msg;
-  while (PeekMessageA(&msg, window, kNoticeTextMessage, kNoticeTextMessage, PM_REMOVE))
+  while (PeekMessageA(&msg, window, WM_PLAYER_NOTICE_TEXT, WM_PLAYER_NOTICE_TEXT, PM_REMOVE))
     TakeNoticeText(msg.lParam);
 }

@@ -54,10 +54,10 @@ class ButtonsTest : public ::testing::Test {
 };
 
 TEST_F(ButtonsTest, TransportButtonsCallTheMainWindow) {
-  CPreviousButton previous;
-  CStopButton stop;
-  CNextButton next;
-  CPauseButton pause;
+  CPreviousButton previous{&host};
+  CStopButton stop{&host};
+  CNextButton next{&host};
+  CPauseButton pause{&host};
   CAddSongsButton add;
   Make(previous, kIdPrevious);
   Make(stop, kIdStop);
@@ -74,7 +74,7 @@ TEST_F(ButtonsTest, TransportButtonsCallTheMainWindow) {
 }
 
 TEST_F(ButtonsTest, OpenSongsPlaysTheFirstAddedSong) {
-  COpenSongsButton open;
+  COpenSongsButton open{&host};
   Make(open, kIdOpenSongs);
   host.playList = list;
   AddSongs(5);
@@ -93,7 +93,7 @@ TEST_F(ButtonsTest, OpenSongsPlaysTheFirstAddedSong) {
 }
 
 TEST_F(ButtonsTest, PlayTakesTheCurrentOrTheNextEntry) {
-  CPlayButton play;
+  CPlayButton play{&host};
   Make(play, kIdPlay);
   Click(play);  // no play list yet: nothing
   host.playList = list;
@@ -116,7 +116,7 @@ TEST_F(ButtonsTest, PlayTakesTheCurrentOrTheNextEntry) {
 }
 
 TEST_F(ButtonsTest, PlayModeToggleGoesBackAfterTwoPresses) {
-  CPlayModeButton mode;
+  CPlayModeButton mode{&host};
   Make(mode, kIdPlayMode);
   host.playOrder = 0;
   Click(mode);
@@ -132,8 +132,8 @@ TEST_F(ButtonsTest, PlayModeToggleGoesBackAfterTwoPresses) {
 }
 
 TEST_F(ButtonsTest, WindowTogglesShowAndHideOnlyExistingWindows) {
-  CScoreToggleButton score;
-  CPlayListToggleButton playList;
+  CScoreToggleButton score{&host};
+  CPlayListToggleButton playList{&host};
   Make(score, kIdScoreToggle);
   Make(playList, kIdPlayListToggle);
   Click(score);  // the score frame does not exist yet
@@ -147,13 +147,13 @@ TEST_F(ButtonsTest, WindowTogglesShowAndHideOnlyExistingWindows) {
   Click(playList);
   EXPECT_FALSE(playList.GetCheck());
   EXPECT_EQ((std::vector<std::string>{"SetChildVisible 2 on", "SetChildVisible 2 off"}), host.calls);
-  EXPECT_EQ(ChildWndId::kLyrics, CLyricsToggleButton().GetChild());
-  EXPECT_EQ(ChildWndId::kSongMaker, CSongMakerToggleButton().GetChild());
+  EXPECT_EQ(ChildWndId::kLyrics, CLyricsToggleButton(&host).GetChild());
+  EXPECT_EQ(ChildWndId::kSongMaker, CSongMakerToggleButton(&host).GetChild());
 }
 
 TEST_F(ButtonsTest, PlayPausePairShowsTheButtonForTheState) {
   CPlayPausePair pair;
-  ASSERT_EQ(0, pair.Create(owner.m_hWnd));
+  ASSERT_EQ(0, pair.Create(owner.m_hWnd, &host));
   pair.Move(30, 40);
   const HWND play = pair.GetPlayButton()->GetHwnd();
   const HWND pause = pair.GetPauseButton()->GetHwnd();
@@ -188,7 +188,7 @@ TEST_F(ButtonsTest, PlayPausePairShowsTheButtonForTheState) {
 }
 
 TEST_F(ButtonsTest, AlwaysVisibleToggleFlipsTheMainWindow) {
-  CMainAlwaysVisibleToggle toggle;
+  CMainAlwaysVisibleToggle toggle{&host};
   toggle.OnLButtonDown(0, 0);
   EXPECT_TRUE(host.topMost);
   EXPECT_TRUE(toggle.IsChecked());

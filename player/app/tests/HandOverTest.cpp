@@ -1,6 +1,7 @@
 // The single-instance hand-over: what the sender puts in each record, how
 // the receiver reads any record from any process, and which entry a batch
-// plays.
+// plays; the command line read wide, and the files a user names that the
+// player cannot take.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,10 @@
 
 #include "app/CFileListCommandLineInfo.h"
 #include "app/FileHandOver.h"
+#include "app/MediaFileCheck.h"
+#include "playback/MediaKinds.h"
+#include "testsupport/SmfBuilder.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 
@@ -155,6 +160,85 @@ TEST(CommandLine, FilesEndAtTheFirstFlag) {
   info.ParseParam("C:\\after.mid", FALSE, TRUE);
   const std::vector<std::string> expected = {"C:\\a.mid", "", "Z:\\long path\\b.kar"};
   EXPECT_EQ(expected, info.GetFiles());
+}
+
+TEST(CommandLine, WideFilesAreSplitAsTheFrameworkSplitsAndEndAtTheFirstFlag) {
+  struct Case {
+    const wchar_t* line;
+    std::vector<std::wstring> files;
+  } cases[] = {
+      {L"Melodara.exe", {}},
+      {L"\"C:\\Program Files\\Melodara.exe\" a.mid", {L"a.mid"}},
+      {L"p.exe  \"C:\\long path\\\u6b4c.mid\"\tb.mp3", {L"C:\\long path\\\u6b4c.mid", L"b.mp3"}},
+      {L"p.exe a.mid \"\" b.mid", {L"a.mid", L"", L"b.mid"}},
+      {L"p.exe a.mid /flag b.mid", {L"a.mid"}},
+      {L"p.exe -x a.mid", {}},
+      {nullptr, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.files, CFileListCommandLineInfo::WideFiles(c.line));
+}
+
+std::wstring Wide(const std::string& ansi) {
+  std::wstring wide(ansi.size(), L'\0');
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
+                                    static_cast<int>(wide.size()));
+  wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return wide;
+}
+
+TEST(NamedFiles, APathTheCodePageCannotSpellOpensByItsShortName) {
+  testsupport::TempDir dir;
+  std::string spelled;
+  const std::string plain = dir.File("plain song.mid");
+  EXPECT_TRUE(SpellablePath(Wide(plain), &spelled));
+  EXPECT_EQ(plain, spelled) << "a spellable path stays as it is";
+  // "Song" in Chinese: no Western code page spells it.
+  const std::wstring chinese = Wide(dir.Path()) + L"\\\u6b4c\u66f2.mid";
+  if (GetACP() == CP_UTF8 || GetACP() == 936) GTEST_SKIP() << "this code page spells Chinese";
+  EXPECT_FALSE(SpellablePath(chinese, &spelled)) << "no file yet, so no short name";
+  EXPECT_EQ(std::string::npos, spelled.find('\0'));
+  HANDLE file =
+      CreateFileW(chinese.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  DWORD written = 0;
+  WriteFile(file, "MThd", 4, &written, nullptr);
+  CloseHandle(file);
+  ASSERT_TRUE(SpellablePath(chinese, &spelled));
+  EXPECT_NE(std::string::npos, spelled.find('~')) << spelled;
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(spelled.c_str())) << "the ANSI calls open it";
+  EXPECT_EQ(MediaKind::kSong, MediaKindOf(spelled)) << "the short name keeps the kind";
+  EXPECT_EQ(FileRejection::kNone, CheckMediaFile(spelled));
+  DeleteFileW(chinese.c_str());
+}
+
+TEST(NamedFiles, EachRefusedFileIsNamedWithItsReason) {
+  testsupport::TempDir dir;
+  testsupport::WriteBytes(dir.File("song.mid"), std::vector<unsigned char>{'M', 'T', 'h', 'd'});
+  testsupport::WriteBytes(dir.File("empty.mid"), std::vector<unsigned char>{});
+  testsupport::WriteBytes(dir.File("notes.txt"), std::vector<unsigned char>{'x'});
+  CreateDirectoryA(dir.File("folder.mid").c_str(), nullptr);
+  struct Case {
+    std::string path;
+    FileRejection why;
+    std::string text;
+  } cases[] = {
+      {dir.File("song.mid"), FileRejection::kNone, ""},
+      {dir.File("gone.mp3"), FileRejection::kMissing, "\"gone.mp3\" cannot be found."},
+      {"", FileRejection::kMissing, "\"\" cannot be found."},
+      {dir.File("folder.mid"), FileRejection::kFolder, "\"folder.mid\" is a folder, not a song file."},
+      {dir.File("empty.mid"), FileRejection::kEmpty, "\"empty.mid\" is empty."},
+      {dir.File("notes.txt"), FileRejection::kUnknownKind,
+       "\"notes.txt\" is not a kind of file Melodara plays (MP3, WMA, ASF, WMV, WAV or MIDI)."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.why, CheckMediaFile(c.path)) << c.path;
+    EXPECT_EQ(c.text, RejectionText(c.path, c.why)) << c.path;
+  }
+  EXPECT_EQ("\"x.wma\" cannot be read as a song.",
+            RejectionText("C:\\a\\x.wma", FileRejection::kUnmeasurable));
+  EXPECT_EQ("\"?.mid\" has a name this system cannot spell and no short name to open it by.",
+            RejectionText("C:\\?.mid", FileRejection::kUnspellable));
+  RemoveDirectoryA(dir.File("folder.mid").c_str());
 }
 
 }  // namespace

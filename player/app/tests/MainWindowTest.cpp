@@ -7,6 +7,7 @@
 #include <cderr.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -19,12 +20,15 @@
 #include "ui/CToolFrame.h"
 #include "ui/CaptionElements.h"
 #include "LocalNotices.h"
+#include "RecordingEngine.h"
 #include "lyrics/CLyricWnd.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
+#include "ui/CSkinCaptionButtons.h"
 #include "ui/CSkinManager.h"
+#include "ui/CSkinSlider.h"
 #include "ui/GdiplusSession.h"
 #include "ui/WebPages.h"
 
@@ -141,12 +145,19 @@ class MainWindow : public ::testing::Test {
     std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=200\n";
     KeepNoticesLocal();
     CMainPlayerWnd::SetShellLauncher([this](const std::string& path) { m_launched.push_back(path); });
+    // A file the player refuses is named in a message box: recorded here.
+    CMainPlayerWnd::SetMessageShower([this](HWND, const char* text, const char*, UINT) {
+      m_messages.push_back(text);
+      return IDOK;
+    });
   }
   void TearDown() override {
     if (m_wnd && ::IsWindow(m_wnd->m_hWnd)) ::DestroyWindow(m_wnd->m_hWnd);
     m_wnd.reset();
     Pump();
     CMainPlayerWnd::SetPlayerFactory(nullptr);
+    CMainPlayerWnd::SetEngineFactory(nullptr);
+    CMainPlayerWnd::SetMenuTracker(nullptr);
     CMainPlayerWnd::SetShellLauncher(nullptr);
     CMainPlayerWnd::SetOpenDialog(nullptr);
     CMainPlayerWnd::SetMessageShower(nullptr);
@@ -177,6 +188,7 @@ class MainWindow : public ::testing::Test {
   std::unique_ptr<CMainPlayerWnd> m_wnd;
   std::vector<std::string> m_log;
   std::vector<std::string> m_launched;
+  std::vector<std::string> m_messages;
   std::string m_ini;
   testsupport::TempDir m_dir;
 };
@@ -191,6 +203,7 @@ TEST_F(MainWindow, HandedOverFilesJoinTheListAndTheFirstNewOnePlays) {
   EXPECT_EQ((std::vector<std::string>{a, b}), m_wnd->GetSongs());
   EXPECT_EQ(a, m_wnd->GetCurrentPath());
   EXPECT_TRUE(m_wnd->IsPlaying());
+  EXPECT_EQ((std::vector<std::string>{"\"missing.mid\" cannot be found."}), m_messages);
   // A second batch naming a file already present plays that entry.
   EXPECT_TRUE(HandOver(b, true));
   EXPECT_EQ(b, m_wnd->GetCurrentPath());
@@ -272,9 +285,9 @@ TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
   ASSERT_NE(nullptr, m_wnd->GetLyricWnd());
   m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
   ASSERT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
-  for (WPARAM odd : {0, 5, 1000}) Send(WM_USER + 101, odd, 0);
+  for (WPARAM odd : {0, 5, 1000}) Send(WM_SKIN_HIDE_CHILD, odd, 0);
   EXPECT_TRUE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
-  Send(WM_USER + 101, ChildWndId::kLyrics, 0);
+  Send(WM_SKIN_HIDE_CHILD, ChildWndId::kLyrics, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
   EXPECT_FALSE(::IsWindowVisible(m_wnd->GetLyricWnd()->m_hWnd));
   // The song maker is made on its first showing, and hides on its own request.
@@ -284,15 +297,15 @@ TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
   HWND maker = m_wnd->GetChildWindow(ChildWndId::kSongMaker);
   ASSERT_NE(nullptr, maker);
   EXPECT_TRUE(::IsWindowVisible(maker));
-  Send(WM_USER + 101, ChildWndId::kSongMaker, 0);
+  Send(WM_SKIN_HIDE_CHILD, ChildWndId::kSongMaker, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kSongMaker));
   EXPECT_FALSE(::IsWindowVisible(maker));
   EXPECT_EQ(maker, m_wnd->GetChildWindow(ChildWndId::kSongMaker)) << "hidden, not destroyed";
-  Send(WM_USER + 104, 3, (4 << 16) | 1);
-  Send(WM_USER + 105, 0, 3);
-  Send(WM_USER + 108, 0, 1000);
+  Send(WM_PLAYER_BEAT, 3, (4 << 16) | 1);
+  Send(WM_PLAYER_BEATS_PER_BAR, 0, 3);
+  Send(WM_SKIN_VOLUME, 0, 1000);
   EXPECT_EQ(255, m_wnd->GetVolume());
-  Send(WM_USER + 108, 0, -5);
+  Send(WM_SKIN_VOLUME, 0, -5);
   EXPECT_EQ(0, m_wnd->GetVolume());
   Send(WM_COMMAND, kCmdNext, 0);  // Ctrl+F with an empty list
   EXPECT_TRUE(m_wnd->GetCurrentPath().empty());
@@ -327,14 +340,14 @@ TEST_F(MainWindow, PlaybackControlKeepsAConsistentState) {
   EXPECT_FALSE(m_wnd->PlayPrevious());
   // An end of song reported after Stop starts nothing.
   m_log.clear();
-  Send(WM_USER + 103);
+  Send(WM_PLAYER_END);
   EXPECT_TRUE(m_log.empty());
 }
 
 TEST_F(MainWindow, ClosingSavesTheWindowsAndThePlayOptions) {
   Make(true);
   ::SetWindowPos(m_wnd->m_hWnd, nullptr, 120, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Send(WM_USER + 108, 0, 77);
+  Send(WM_SKIN_VOLUME, 0, 77);
   m_wnd->SetPlayOrder(1);
   m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
   Send(WM_CLOSE);
@@ -659,12 +672,12 @@ TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
        0,
        2,
        {two, three},
-       0},
-      {"the same again", DialogAnswer({m_dir.Path(), "two.mid", "one.mid"}), 0, 0, {}, 0},
-      {"a drive root", DialogAnswer({"C:\\", rootName, "one.mid"}), 0, 1, {rootSong}, 0},
-      {"the root file again", DialogAnswer({rootSong}), 0, 0, {}, 0},
-      {"cancelled", "", 0, -1, {}, 0},
-      {"too many names", "", FNERR_BUFFERTOOSMALL, -1, {}, 1},
+       1},
+      {"the same again", DialogAnswer({m_dir.Path(), "two.mid", "one.mid"}), 0, 0, {}, 1},
+      {"a drive root", DialogAnswer({"C:\\", rootName, "one.mid"}), 0, 1, {rootSong}, 2},
+      {"the root file again", DialogAnswer({rootSong}), 0, 0, {}, 2},
+      {"cancelled", "", 0, -1, {}, 2},
+      {"too many names", "", FNERR_BUFFERTOOSMALL, -1, {}, 3},
   };
   std::vector<std::string> expected;
   for (const Case& c : cases) {
@@ -679,10 +692,13 @@ TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
   // The list opens its first entry when it gets one; nothing plays.
   EXPECT_EQ(one, m_wnd->GetCurrentPath());
   EXPECT_EQ((std::vector<std::string>{"open " + one}), m_log);
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(m_wnd->m_hWnd, shown[0].owner);
-  EXPECT_EQ("Total file name is too long, Please select it again. ", shown[0].text);
-  EXPECT_EQ("Melodara", shown[0].caption);
+  ASSERT_EQ(3u, shown.size());
+  // The files that cannot go in are named, the others go in.
+  EXPECT_EQ("\"junk.mid\" cannot be read as a song.", shown[0].text);
+  EXPECT_EQ("\"one.mid\" cannot be found.", shown[1].text) << "C:\\one.mid does not exist";
+  EXPECT_EQ(m_wnd->m_hWnd, shown[2].owner);
+  EXPECT_EQ("Total file name is too long, Please select it again. ", shown[2].text);
+  EXPECT_EQ("Melodara", shown[2].caption);
   // The dialog's record: owned by the panel, a 2600-character buffer, multiple
   // choice among existing files, the media kinds offered.
   EXPECT_EQ(m_wnd->m_hWnd, script->seen.hwndOwner);
@@ -690,7 +706,7 @@ TEST_F(MainWindow, TheOpenDialogAddsEveryChosenFileOnce) {
   EXPECT_EQ(0x81A03u, script->seen.Flags);
   std::vector<std::string> filter;
   for (const char* at = script->seen.lpstrFilter; at && *at; at += strlen(at) + 1) filter.push_back(at);
-  EXPECT_EQ((std::vector<std::string>{"All Supported Media Type", "*.mp3;*.asf;*.wma;*.wmv;*.mid",
+  EXPECT_EQ((std::vector<std::string>{"All Supported Media Type", "*.mp3;*.wma;*.asf;*.wmv;*.mid",
                                       "MP3(*.mp3)", "*.mp3", "WMA(*.wma)", "*.wma", "ASF(*.asf)", "*.asf",
                                       "WMV(*.wmv)", "*.wmv", "MIDI(*.mid)", "*.mid"}),
             filter);
@@ -893,6 +909,12 @@ TEST_F(MainWindow, ClosingSavesEachFramesTopMostModeAndTheSongMakersPlace) {
   RECT place;
   ::GetWindowRect(maker, &place);
   ASSERT_EQ(70, place.left);
+  // A maximized frame is saved where it restores to.
+  HWND score = m_wnd->GetScoreWnd()->m_hWnd;
+  RECT scorePlace;
+  ::GetWindowRect(score, &scorePlace);
+  ::SendMessageA(score, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(m_wnd->GetScoreWnd()->IsMaximized());
   Send(WM_CLOSE);
   auto value = [this](const char* section, const char* key) {
     char text[128] = {};
@@ -904,8 +926,175 @@ TEST_F(MainWindow, ClosingSavesEachFramesTopMostModeAndTheSongMakersPlace) {
   EXPECT_EQ("0", value("GENERAL_SETTING", "PLAYLISTWND_SHOW_STATE"));
   EXPECT_EQ("0", value("GENERAL_SETTING", "MAINWND_SHOW_STATE"));
   EXPECT_EQ(RectText(place), value("WINDOW_SETTING", "QUILLIXEDITOR_WND_RECT"));
+  EXPECT_EQ(RectText(scorePlace), value("WINDOW_SETTING", "STAFF_WND_RECT"));
   MSG quit;
   PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// The window over a recording engine: what playback control asks of the
+// engine and the score frame.
+class MainWindowOverEngine : public MainWindow {
+ protected:
+  void MakeOverEngine() {
+    CMainPlayerWnd::SetEngineFactory([this] { return &m_engine; });
+    Make(true);
+  }
+  RecordingEngine m_engine;
+};
+
+TEST_F(MainWindowOverEngine, StopTakesTheSongAndItsScoreBackToTheStart) {
+  MakeOverEngine();
+  const std::string a = WriteSong(m_dir, "a.mid");
+  ASSERT_TRUE(m_wnd->OpenFile(a));
+  CSkinSlider* measures = m_wnd->GetScoreWnd()->GetMeasureSlider();
+  ASSERT_NE(nullptr, measures);
+  Send(WM_PLAYER_BEAT, 5, (4 << 16) | 1);
+  ASSERT_EQ(5, measures->GetPos());
+  ASSERT_TRUE(m_wnd->OpenAndPlay(a));
+  m_log.clear();
+  m_wnd->Stop();
+  EXPECT_TRUE(m_wnd->IsStopped());
+  EXPECT_EQ(1, m_engine.rewinds) << "the notation and the lyric wipe go back to the start";
+  EXPECT_EQ(0, measures->GetPos());
+  EXPECT_EQ((std::vector<std::string>{"stop"}), m_log);
+  // Stopped already: nothing more happens.
+  m_wnd->Stop();
+  Send(WM_COMMAND, kCmdStop, 0);
+  EXPECT_EQ(1, m_engine.rewinds);
+  EXPECT_EQ((std::vector<std::string>{"stop"}), m_log);
+  // A paused song stops too.
+  ASSERT_TRUE(m_wnd->OpenAndPlay(a));
+  m_wnd->Pause();
+  m_wnd->Stop();
+  EXPECT_EQ(2, m_engine.rewinds);
+  EXPECT_TRUE(m_wnd->IsStopped());
+}
+
+TEST_F(MainWindowOverEngine, TheStoredScoreLyricFontReachesTheViewsWhenASongOpens) {
+  std::ofstream(m_ini, std::ios::app)
+      << "[LYRIC_SETTING]\nSCORE_LYRIC_FONT=-19,0,0,0,700,0,0,0,0,0,0,2,34,Arial,0\n";
+  MakeOverEngine();
+  EXPECT_TRUE(m_engine.views.lyricFace.empty()) << "no song, no views set";
+  ASSERT_TRUE(m_wnd->OpenFile(WriteSong(m_dir, "a.mid")));
+  EXPECT_EQ("Arial", m_engine.views.lyricFace);
+  EXPECT_EQ(-19, m_engine.views.lyricHeight);
+  EXPECT_EQ(-1, m_engine.views.lyricTrack) << "every track";
+  EXPECT_EQ(1, m_engine.views.releases) << "the pair goes back at once";
+}
+
+// Only a playing song is sought and started again; a paused or stopped one
+// only moves, and keeps its state.
+TEST_F(MainWindow, AProgressDragStartsNothing) {
+  Make(true);
+  const std::string a = WriteSong(m_dir, "a.mid");
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    std::vector<std::string> calls;
+    bool playing, paused, stopped;
+  } cases[] = {
+      {"stopped", [&] { m_wnd->Stop(); }, {"seek 30000"}, false, false, true},
+      {"paused", [&] { m_wnd->OpenAndPlay(a), m_wnd->Pause(); }, {"seek 30000"}, false, true, false},
+      {"playing", [&] { m_wnd->OpenAndPlay(a); }, {"seek 30000", "play"}, true, false, false},
+  };
+  ASSERT_TRUE(m_wnd->OpenFile(a));
+  for (const Case& c : cases) {
+    c.prepare();
+    m_log.clear();
+    m_wnd->OnSliderSet(30);
+    EXPECT_EQ(c.calls, m_log) << c.what;
+    EXPECT_EQ(c.playing, m_wnd->IsPlaying()) << c.what;
+    EXPECT_EQ(c.paused, m_wnd->IsPaused()) << c.what;
+    EXPECT_EQ(c.stopped, m_wnd->IsStopped()) << c.what;
+  }
+}
+
+std::vector<std::string> g_openedUrls;
+
+TEST_F(MainWindow, DonateHelpAndTheCaptionIconOpenWhatTheyName) {
+  Make(true);
+  g_openedUrls.clear();
+  SetUrlLauncher([](const char* url, int) { g_openedUrls.push_back(url); });
+  Send(WM_COMMAND, kCmdDonate, 0);
+  EXPECT_EQ((std::vector<std::string>{GetHomeUrl() + "/English_DonateUs.htm"}), g_openedUrls);
+  // Help from the tray menu, the system menu and F1: the program folder's help file.
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  const std::string help = std::string(folder) + "\\help.chm";
+  Send(WM_COMMAND, kCmdHelp, 0);
+  Send(WM_SYSCOMMAND, kCmdHelpSystem, 0);
+  Send(WM_KEYDOWN, VK_F1, 0);
+  EXPECT_EQ((std::vector<std::string>{help, help, help}), m_launched);
+  // A click on the caption icon: the system menu, at the icon's lower-left
+  // corner on the screen; a menu's command 3 is no click.
+  struct Tracked {
+    HMENU menu;
+    POINT at;
+    HWND owner;
+  };
+  std::vector<Tracked> tracked;
+  CMainPlayerWnd::SetMenuTracker([&tracked](HMENU menu, POINT at, HWND owner) {
+    tracked.push_back({menu, at, owner});
+  });
+  Send(WM_COMMAND, kCaptionIconCommand, 0);
+  EXPECT_TRUE(tracked.empty());
+  ::SetWindowPos(m_wnd->m_hWnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Send(WM_COMMAND, kCaptionIconCommand, reinterpret_cast<LPARAM>(m_wnd->m_hWnd));
+  ASSERT_EQ(1u, tracked.size());
+  EXPECT_EQ(::GetSystemMenu(m_wnd->m_hWnd, FALSE), tracked[0].menu);
+  EXPECT_EQ(m_wnd->m_hWnd, tracked[0].owner);
+  RECT icon;
+  m_wnd->GetCaptionButtons()->GetIcon()->GetRect(&icon);
+  ASSERT_LT(icon.top, icon.bottom) << "the skin gives the icon a place";
+  POINT corner = {icon.left, icon.bottom};
+  ::ClientToScreen(m_wnd->m_hWnd, &corner);
+  EXPECT_EQ(corner.x, tracked[0].at.x);
+  EXPECT_EQ(corner.y, tracked[0].at.y);
+  RECT window;
+  ::GetWindowRect(m_wnd->m_hWnd, &window);
+  EXPECT_TRUE(::PtInRect(&window, tracked[0].at)) << "below the icon, inside the panel";
+}
+
+TEST_F(MainWindow, MinimisingLeavesAlwaysVisibleFramesOnScreen) {
+  Make(true);
+  m_wnd->SetChildVisible(ChildWndId::kLyrics, true);
+  m_wnd->SetChildVisible(ChildWndId::kPlayList, true);
+  HWND lyrics = m_wnd->GetChildWindow(ChildWndId::kLyrics);
+  HWND list = m_wnd->GetChildWindow(ChildWndId::kPlayList);
+  m_wnd->GetPlayListWnd()->SetTopMost(true);
+  ASSERT_TRUE(::GetWindowLongA(list, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Send(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(::IsWindowVisible(m_wnd->m_hWnd));
+  EXPECT_FALSE(::IsWindowVisible(lyrics));
+  EXPECT_TRUE(::IsWindowVisible(list)) << "an always-visible frame stays";
+  Send(WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(::IsWindowVisible(lyrics));
+  m_wnd->GetPlayListWnd()->SetTopMost(false);
+  ::ShowWindow(m_wnd->m_hWnd, SW_HIDE);
+}
+
+// A drag of the volume thumb answers each real move; the same move again
+// (the system repeats one when a window changes under a still cursor) is dropped.
+TEST_F(MainWindow, ARepeatedMouseMoveIsDropped) {
+  // The lowest volume puts the thumb at the track's left end (164, 133).
+  std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=1\n";
+  Make(true);
+  Pump();
+  auto volumes = [this] {
+    int count = 0;
+    MSG msg;
+    while (::PeekMessageA(&msg, m_wnd->m_hWnd, WM_SKIN_VOLUME, WM_SKIN_VOLUME, PM_REMOVE)) ++count;
+    return count;
+  };
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(166, 136));
+  volumes();
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(180, 136));
+  ASSERT_GT(volumes(), 0) << "the thumb follows a real move";
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(180, 136));
+  EXPECT_EQ(0, volumes());
+  Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(174, 136));
+  EXPECT_GT(volumes(), 0);
+  Send(WM_LBUTTONUP, 0, MAKELPARAM(174, 136));
 }
 
 }  // namespace

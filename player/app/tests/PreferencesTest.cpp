@@ -191,7 +191,7 @@ TEST(Preferences, ThePageArgumentPicksThePageWhateverTheTreeOrder) {
   } const cases[] = {{1, "Score"}, {2, "Lyrics"}, {3, "Play List"}, {0, "Score"}, {7, "Score"}};
   for (const auto& c : cases) {
     g_activeCaption.clear();
-    RunPreferences(nullptr, nullptr, c.page);
+    RunPreferences(nullptr, nullptr, c.page, nullptr);
     EXPECT_EQ(g_activeCaption, c.caption) << c.page;
   }
   SetPreferencesProbe(nullptr);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingEngine.h"
 #include "WindowFixture.h"
 #include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
@@ -86,89 +87,6 @@ class RealEngine {
   IChannelManager* manager_ = nullptr;
   ISongEngine* engine_ = nullptr;
   testsupport::TempDir dir_;
-};
-
-// Records the calls the canvas makes; answers are fields.
-class RecordingFacet : public CScoreFacet {
- public:
-  int SetScoreType(int type) override {
-    calls.push_back("SetScoreType " + std::to_string(type));
-    scoreType = type;
-    return 0;
-  }
-  int GetScoreType() override { return scoreType; }
-  int SetTrackStaffKind(int, int) override { return 0; }
-  int GetTrackStaffKind(int*, int) override { return 0; }
-  int Layout(RECT*) override { return 0; }
-  int ScrollTo(int measure) override {
-    calls.push_back("ScrollTo " + std::to_string(measure));
-    return 0;
-  }
-  int ScrollBy(int count) override {
-    calls.push_back("ScrollBy " + std::to_string(count));
-    return 0;
-  }
-  int GetPageMeasureCount(char*) override { return 0; }
-  int GetLastMeasure() override { return 6; }
-  int PrevPage() override { return 2; }
-  int TickFromPoint(int x, int y) override {
-    calls.push_back("TickFromPoint " + std::to_string(x) + "," + std::to_string(y));
-    return x * 10;
-  }
-  int GetMeasureCount(int) override { return 12; }
-  void Destroy(unsigned) override {}
-
-  std::vector<std::string> calls;
-  int scoreType = 0;
-};
-
-class RecordingEngine : public ISongEngine {
- public:
-  int Init(HWND) override { return 0; }
-  void Release() override {}
-  int SetListener(ISongEngineListener*) override { return 0; }
-  int CreateScore(HWND) override { return 0; }
-  int DestroyScore() override { return 0; }
-  int Close() override { return 0; }
-  HWND SetScoreWindow(HWND window) override {
-    scoreWindow = window;
-    return nullptr;
-  }
-  int DrawScore(HDC) override {
-    ++draws;
-    return 0;
-  }
-  int SetScoreRect(const RECT* rect) override {
-    if (rect) scoreRect = *rect;
-    return 0;
-  }
-  int SetTracks(const int*, int) override { return 0; }
-  int GetTracks(int*, unsigned*) override { return 0; }
-  int Open(const char*) override { return 0; }
-  int Play(int) override { return 0; }
-  int Stop(int) override { return 0; }
-  int Seek(int) override { return 0; }
-  int SetDelayTime(int) override { return 0; }
-  int SyncTime(int) override { return 0; }
-  int GetTagTime(uint32_t) override { return -1; }
-  int GetPlayerState(int) override { return playerState; }
-  int GetEventTime(int) override { return 0; }
-  int GetBeatsPerBar() override { return 4; }
-  int Rewind() override { return 0; }
-  int CloseMidiOut(bool) override { return 0; }
-  int Reserved() override { return 0; }
-  CScoreViewPair* CreateScoreViewPair() override { return nullptr; }
-  CScoreFacet* GetScoreFacet() override { return hasFacet ? &facet : nullptr; }
-  CSongInfo* GetSongInfo() override { return nullptr; }
-  CTrackMixer* GetTrackMixer() override { return nullptr; }
-  ICantomereLyrics* GetLyrics() override { return nullptr; }
-
-  RecordingFacet facet;
-  bool hasFacet = true;
-  int playerState = 1;
-  HWND scoreWindow = nullptr;
-  RECT scoreRect = {};
-  int draws = 0;
 };
 
 class ScoreWndTest : public WindowFixture {
@@ -383,7 +301,7 @@ TEST_F(ScoreWndTest, PreferencesOpenAboveTheFrameThatAskedForThem) {
       if (below == s_frame) s_sheetAbove = true;
     PostMessageA(sheet->m_hWnd, WM_COMMAND, IDCANCEL, 0);
   });
-  RunPreferences(owner.m_hWnd, nullptr, 1);
+  RunPreferences(owner.m_hWnd, nullptr, 1, nullptr);
   SetPreferencesProbe(nullptr);
   EXPECT_EQ(frame->m_hWnd, s_sheetOwner);
   EXPECT_TRUE(s_sheetAbove);

@@ -61,9 +61,9 @@ class NoticeRun {
     std::vector<Posted> posted;
     MSG msg;
     while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
-      if (msg.message == kNoticeTextMessage)
+      if (msg.message == WM_PLAYER_NOTICE_TEXT)
         posted.push_back({msg.message, msg.wParam, *TakeNoticeText(msg.lParam)});
-      else if (msg.message == kShowNoticeMessage)
+      else if (msg.message == WM_PLAYER_SHOW_NOTICE)
         posted.push_back({msg.message, msg.wParam, ""});
     }
     DestroyWindow(window);
@@ -88,9 +88,9 @@ TEST(UpdateNoticeThread, SoftwareNoticeBeforeTheMarkerIsShownOnce) {
   run.newsReply = "5:old news";
   const std::vector<Posted> posted = run.Run();
   ASSERT_GE(posted.size(), 2u);
-  EXPECT_EQ(posted[0].message, kNoticeTextMessage);
+  EXPECT_EQ(posted[0].message, WM_PLAYER_NOTICE_TEXT);
   EXPECT_EQ(posted[0].text, "Version 2 is out");
-  EXPECT_EQ(posted[1].message, kShowNoticeMessage);
+  EXPECT_EQ(posted[1].message, WM_PLAYER_SHOW_NOTICE);
   EXPECT_EQ(posted[1].wParam, 1u);
   ASSERT_GE(run.urls.size(), 2u);
   EXPECT_EQ(run.urls[0], std::string(kHome) + "/softwareupdateinfo.aspx?lan=En-US&ver=1.0.0.1");
@@ -127,37 +127,37 @@ TEST(UpdateNoticeThread, NewsTagsDecideWhatIsShown) {
        "12:Big news",
        3,
        12,
-       {{kNoticeTextMessage, 0, "Big news"},
-        {kShowNoticeMessage, 0, ""},
-        {kNoticeTextMessage, 0, "Big news"}}},
+       {{WM_PLAYER_NOTICE_TEXT, 0, "Big news"},
+        {WM_PLAYER_SHOW_NOTICE, 0, ""},
+        {WM_PLAYER_NOTICE_TEXT, 0, "Big news"}}},
       {"an equal tag gives the text once, without a pop-up",
        12,
        "12:Known",
        3,
        12,
-       {{kNoticeTextMessage, 0, "Known"}}},
+       {{WM_PLAYER_NOTICE_TEXT, 0, "Known"}}},
       {"no colon: shown every round",
        3,
        "plain text",
        2,
        3,
-       {{kNoticeTextMessage, 0, "plain text"},
-        {kShowNoticeMessage, 0, ""},
-        {kNoticeTextMessage, 0, "plain text"},
-        {kShowNoticeMessage, 0, ""}}},
+       {{WM_PLAYER_NOTICE_TEXT, 0, "plain text"},
+        {WM_PLAYER_SHOW_NOTICE, 0, ""},
+        {WM_PLAYER_NOTICE_TEXT, 0, "plain text"},
+        {WM_PLAYER_SHOW_NOTICE, 0, ""}}},
       {"colon at the start counts as none",
        3,
        ":x",
        1,
        3,
-       {{kNoticeTextMessage, 0, ":x"}, {kShowNoticeMessage, 0, ""}}},
-      {"a tag that is not a number reads 0", 0, "abc:text", 1, 0, {{kNoticeTextMessage, 0, "text"}}},
+       {{WM_PLAYER_NOTICE_TEXT, 0, ":x"}, {WM_PLAYER_SHOW_NOTICE, 0, ""}}},
+      {"a tag that is not a number reads 0", 0, "abc:text", 1, 0, {{WM_PLAYER_NOTICE_TEXT, 0, "text"}}},
       {"an overflowing tag saturates",
        1,
        "99999999999999999999999:huge",
        1,
        static_cast<DWORD>(LONG_MAX),
-       {{kNoticeTextMessage, 0, "huge"}, {kShowNoticeMessage, 0, ""}}},
+       {{WM_PLAYER_NOTICE_TEXT, 0, "huge"}, {WM_PLAYER_SHOW_NOTICE, 0, ""}}},
       {"an empty reply shows nothing", 4, "", 2, 4, {}},
   };
   for (const Case& c : cases) {

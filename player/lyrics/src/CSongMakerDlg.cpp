@@ -9,6 +9,7 @@
 #include "lyrics/CLyricTextCompiler.h"
 #include "ui/FolderBrowser.h"
 #include "ui/IPlayerHost.h"
+#include "ui/PlayerMessages.h"
 
 namespace {
 
@@ -390,7 +391,7 @@ void CSongMakerDlg::OnStrip() {
 }
 
 void CSongMakerDlg::OnCancel() {
-  if (CWnd* parent = GetParent()) ::SendMessageA(parent->GetSafeHwnd(), WM_USER + 101, 0, 0);
+  if (CWnd* parent = GetParent()) ::SendMessageA(parent->GetSafeHwnd(), WM_SKIN_HIDE_CHILD, 0, 0);
 }
 
 void CSongMakerDlg::OnClose() { OnCancel(); }

@@ -125,9 +125,9 @@ TEST_F(LyricWndTest, EveryWayOfClosingAsksTheOwnerToHide) {
   HWND hwnd = frame_->m_hWnd;
   ::SendMessageA(hwnd, WM_SKIN_CLOSE, 0, 0);
   ::SendMessageA(hwnd, WM_CLOSE, 0, 0);
-  ::SendMessageA(hwnd, WM_PLAYER_HIDE_FRAME, 0, 0);
+  ::SendMessageA(hwnd, WM_SKIN_HIDE_CHILD, 0, 0);
   frame_->GetCaptionButtons()->GetButton(kCaptionBtnClose)->OnLButtonUp(0, 0);
-  const auto hides = owner_.Of(WM_PLAYER_HIDE_FRAME);
+  const auto hides = owner_.Of(WM_SKIN_HIDE_CHILD);
   ASSERT_EQ(hides.size(), 4u);
   for (const RecordedMessage& m : hides) EXPECT_EQ(m.wParam, kLyricFrameId);
   EXPECT_TRUE(::IsWindow(hwnd)) << "the frame is kept for showing again";

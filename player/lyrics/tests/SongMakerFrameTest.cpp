@@ -11,6 +11,7 @@
 
 #include "RecordingWnd.h"
 #include "lyrics/CSongMakerFrame.h"
+#include "ui/PlayerMessages.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
@@ -140,7 +141,7 @@ TEST_F(SongMakerFrameTest, EveryCloseAsksTheOwnerToHideAndEnterKeepsTheDialog) {
   Command(kIdcCancelButton);
   ::SendMessageA(dialog_->GetSafeHwnd(), WM_CLOSE, 0, 0);
   Command(IDOK);
-  const auto hides = owner_.Of(WM_USER + 101);
+  const auto hides = owner_.Of(WM_SKIN_HIDE_CHILD);
   ASSERT_EQ(hides.size(), 4u);
   for (const RecordedMessage& m : hides) EXPECT_EQ(m.wParam, kSongMakerFrameId);
   EXPECT_TRUE(::IsWindowVisible(dialog_->GetSafeHwnd())) << "Enter does not end the dialog";

@@ -76,24 +76,17 @@ bool CMediaHelper::HasExtension(const char* path, const char* extension) {
   return _stricmp(PathFindExtensionA(path), extension) == 0;
 }
 
-bool CMediaHelper::GetMediaType(const char* path) {
-  if (!path) return false;
-  for (const char* extension : {".mid", ".wav", ".mp3", ".asf", ".wma", ".wmv"})
-    if (HasExtension(path, extension)) return true;
-  return false;
-}
-
 void CMediaHelper::Post(UINT message, WPARAM wParam, LPARAM lParam) {
   if (window_) PostMessageA(window_, message, wParam, lParam);
 }
 
-void CMediaHelper::OnPosition(int ms) { Post(kMsgPlayPosition, 0, ms); }
+void CMediaHelper::OnPosition(int ms) { Post(WM_PLAYER_POSITION, 0, ms); }
 
 void CMediaHelper::OnBeat(int beat, int beatsPerBar, int extra) {
-  Post(kMsgBeat, WPARAM(extra), LPARAM(beatsPerBar) << 16 | LPARAM(beat));
+  Post(WM_PLAYER_BEAT, WPARAM(extra), LPARAM(beatsPerBar) << 16 | LPARAM(beat));
 }
 
-void CMediaHelper::OnSongEnd() { Post(kMsgSongEnd, 0, 0); }
+void CMediaHelper::OnSongEnd() { Post(WM_PLAYER_END, 0, 0); }
 
 IQuillixParser* CMediaHelper::GetQuillixParser() {
   if (!quillix_) quillix_ = LoadLibraryA(g_quillixName.c_str());
@@ -168,7 +161,7 @@ void CMediaHelper::PrepareEmbeddedSong(const char* path) {
   if (written) {
     sync_->OpenSong(songPath);
     sync_->MuteSong();
-    if (engine_) Post(kMsgBeatsPerBar, 0, engine_->GetBeatsPerBar());
+    if (engine_) Post(WM_PLAYER_BEATS_PER_BAR, 0, engine_->GetBeatsPerBar());
     sync_->SetDelayTime(offset);
   }
   // The engine read the whole song while opening it.
@@ -176,16 +169,17 @@ void CMediaHelper::PrepareEmbeddedSong(const char* path) {
 }
 
 int CMediaHelper::PrepareMediaFile(const char* path) {
-  if (!GetMediaType(path) || !PathFileExistsA(path)) return 1;
+  const MediaKind kind = GetMediaType(path);
+  if (kind == MediaKind::kNone || !PathFileExistsA(path)) return 1;
   if (current_) current_->Close();
   current_ = nullptr;
   ClearSongInfo();
-  if (HasExtension(path, ".mid")) {
+  if (kind == MediaKind::kSong) {
     if (!song_) return 1;
     song_->SetListener(this);
     if (engine_) {
       engine_->CloseMidiOut(false);
-      Post(kMsgBeatsPerBar, 0, engine_->GetBeatsPerBar());
+      Post(WM_PLAYER_BEATS_PER_BAR, 0, engine_->GetBeatsPerBar());
     }
     if (song_->Open(path) != 0) return 1;
     current_ = song_;
@@ -220,9 +214,10 @@ int CMediaHelper::PrepareMediaFile(const char* path) {
 }
 
 int CMediaHelper::GetDurationSeconds(const char* path) {
-  if (!GetMediaType(path)) return 0;
+  const MediaKind kind = GetMediaType(path);
+  if (kind == MediaKind::kNone) return 0;
   uint32_t ms = 0;
-  if (HasExtension(path, ".mid")) {
+  if (kind == MediaKind::kSong) {
     ms = song_ ? uint32_t(song_->GetDurationMs(path)) : 0;
   } else {
     // Called on the window thread for every file added to the play list.

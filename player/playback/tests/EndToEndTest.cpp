@@ -30,7 +30,7 @@ struct Posted {
 std::vector<Posted> g_posted;
 
 LRESULT CALLBACK CollectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message >= kMsgPlayPosition && message <= kMsgBeatsPerBar) {
+  if (message >= WM_PLAYER_POSITION && message <= WM_PLAYER_BEATS_PER_BAR) {
     g_posted.push_back(Posted{message, wParam, lParam});
     return 0;
   }
@@ -58,9 +58,9 @@ int Count(UINT message) {
 bool PlayToEnd(CMediaHelper& helper, DWORD timeoutMs) {
   if (!helper.GetCurrentPlayer() || helper.GetCurrentPlayer()->Play() != 0) return false;
   DWORD start = GetTickCount();
-  while (Count(kMsgSongEnd) == 0 && GetTickCount() - start < timeoutMs) Pump(10);
+  while (Count(WM_PLAYER_END) == 0 && GetTickCount() - start < timeoutMs) Pump(10);
   Pump(100);
-  return Count(kMsgSongEnd) > 0;
+  return Count(WM_PLAYER_END) > 0;
 }
 
 // The positions posted while the audio played. Ticks go on after the end at
@@ -69,8 +69,8 @@ bool PlayToEnd(CMediaHelper& helper, DWORD timeoutMs) {
 std::vector<int> Positions() {
   std::vector<int> out;
   for (const Posted& p : g_posted) {
-    if (p.message == kMsgSongEnd) break;
-    if (p.message != kMsgPlayPosition) continue;
+    if (p.message == WM_PLAYER_END) break;
+    if (p.message != WM_PLAYER_POSITION) continue;
     if (p.lParam == 0 && !out.empty() && out.back() > 0) break;
     out.push_back(int(p.lParam));
   }
@@ -168,13 +168,13 @@ TEST_F(EndToEnd, AnMp3PlaysAloneToItsEnd) {
   ASSERT_TRUE(CopyMedia("tone.mp3", mp3));
   ASSERT_EQ(helper_.PrepareMediaFile(mp3.c_str()), 0);
   Pump(50);  // the posted messages arrive
-  EXPECT_EQ(Count(kMsgBeatsPerBar), 0);
+  EXPECT_EQ(Count(WM_PLAYER_BEATS_PER_BAR), 0);
   ASSERT_TRUE(PlayToEnd(helper_, 10000));
   std::vector<int> positions = Positions();
   ASSERT_GE(positions.size(), 10u);
   EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
   EXPECT_GE(positions.back(), 2500);
-  EXPECT_EQ(Count(kMsgSongEnd), 1);
+  EXPECT_EQ(Count(WM_PLAYER_END), 1);
   EXPECT_EQ(helper_.GetDurationSeconds(mp3.c_str()), 3);
 }
 
@@ -190,7 +190,7 @@ TEST_F(EndToEnd, AnMp3CarryingASongPlaysBothInStep) {
 
   ASSERT_EQ(helper_.PrepareMediaFile(packed.c_str()), 0);
   Pump(50);  // the posted messages arrive
-  ASSERT_EQ(Count(kMsgBeatsPerBar), 1);
+  ASSERT_EQ(Count(WM_PLAYER_BEATS_PER_BAR), 1);
   EXPECT_EQ(g_posted[0].lParam, 3) << "the carried song's beats per bar";
   EXPECT_EQ(TempSongFiles(), 0) << "the song's temporary file is gone";
   ASSERT_NE(helper_.GetSongTitle(), nullptr);
@@ -201,8 +201,8 @@ TEST_F(EndToEnd, AnMp3CarryingASongPlaysBothInStep) {
   std::vector<int> positions = Positions();
   ASSERT_GE(positions.size(), 10u);
   EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
-  EXPECT_GE(Count(kMsgBeat), 3) << "the song's beats";
-  EXPECT_EQ(Count(kMsgSongEnd), 1);
+  EXPECT_GE(Count(WM_PLAYER_BEAT), 3) << "the song's beats";
+  EXPECT_EQ(Count(WM_PLAYER_END), 1);
 }
 
 TEST_F(EndToEnd, AMidiFilePlaysThroughTheSongEngine) {
@@ -221,7 +221,7 @@ TEST_F(EndToEnd, AMidiFilePlaysThroughTheSongEngine) {
   ASSERT_TRUE(testsupport::WriteBytes(mid, WaltzSong()));
   ASSERT_EQ(helper_.PrepareMediaFile(mid.c_str()), 0);
   Pump(50);  // the posted messages arrive
-  ASSERT_GE(Count(kMsgBeatsPerBar), 1);
+  ASSERT_GE(Count(WM_PLAYER_BEATS_PER_BAR), 1);
   EXPECT_EQ(g_posted[0].lParam, 0) << "posted before the song opens";
   recorder->StartRecording();
   ASSERT_TRUE(PlayToEnd(helper_, 15000));
@@ -229,8 +229,8 @@ TEST_F(EndToEnd, AMidiFilePlaysThroughTheSongEngine) {
   std::string recording = files_.File("recorded.mid");
   recorder->Save(recording.c_str());
   manager->RemovePort(dummyPort);
-  EXPECT_GE(Count(kMsgBeat), 3);
-  EXPECT_EQ(Count(kMsgSongEnd), 1);
+  EXPECT_GE(Count(WM_PLAYER_BEAT), 3);
+  EXPECT_EQ(Count(WM_PLAYER_END), 1);
   WIN32_FILE_ATTRIBUTE_DATA data{};
   ASSERT_TRUE(GetFileAttributesExA(recording.c_str(), GetFileExInfoStandard, &data));
   EXPECT_GT(data.nFileSizeLow, 40u) << "the song's notes reached the MIDI output";

@@ -61,11 +61,15 @@ std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s
 TEST_F(MediaHelper, ThePathDecidesTheKind) {
   struct Case {
     const char* path;
-    bool known;
-  } cases[] = {{"a.mid", true},  {"A.MID", true},        {"b.Mp3", true},         {"c.wav", true},
-               {"d.wma", true},  {"e.asf", true},        {"f.wmv", true},         {"song.mid.txt", false},
-               {"g.ogg", false}, {"noextension", false}, {"dir.mp3\\file", false}};
-  for (const Case& c : cases) EXPECT_EQ(CMediaHelper::GetMediaType(c.path), c.known) << c.path;
+    MediaKind kind;
+  } cases[] = {
+      {"a.mid", MediaKind::kSong},       {"A.MID", MediaKind::kSong},         {"b.Mp3", MediaKind::kAudio},
+      {"c.wav", MediaKind::kAudio},      {"d.wma", MediaKind::kAudio},        {"e.asf", MediaKind::kAudio},
+      {"f.wmv", MediaKind::kAudio},      {"song.mid.txt", MediaKind::kNone},  {"g.ogg", MediaKind::kNone},
+      {"noextension", MediaKind::kNone}, {"dir.mp3\\file", MediaKind::kNone}, {"h.midi", MediaKind::kNone},
+      {"i.kar", MediaKind::kNone}};
+  for (const Case& c : cases) EXPECT_EQ(CMediaHelper::GetMediaType(c.path), c.kind) << c.path;
+  EXPECT_EQ(MediaKindOf(nullptr), MediaKind::kNone);
   EXPECT_EQ(helper_.PrepareMediaFile(files_.File("missing.mp3").c_str()), 1);
   EXPECT_EQ(helper_.PrepareMediaFile(ToneWav(files_, "x.ogg", 100).c_str()), 1);
   EXPECT_EQ(helper_.GetCurrentPlayer(), nullptr);
@@ -78,7 +82,7 @@ TEST_F(MediaHelper, AMidiFileGoesToTheSongPlayerWithTheMidiOutputOpen) {
   ASSERT_EQ(helper_.PrepareMediaFile(mid.c_str()), 0);
   auto posted = sink_.Take();
   ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0].message, kMsgBeatsPerBar);
+  EXPECT_EQ(posted[0].message, WM_PLAYER_BEATS_PER_BAR);
   EXPECT_EQ(engine_.Calls().front(), "CloseMidiOut:0");
   IMediaPlayer* player = helper_.GetCurrentPlayer();
   ASSERT_NE(player, nullptr);
@@ -87,12 +91,12 @@ TEST_F(MediaHelper, AMidiFileGoesToTheSongPlayerWithTheMidiOutputOpen) {
   engine_.listener->OnSongEnd(0);
   posted = sink_.Take();
   ASSERT_EQ(posted.size(), 3u);
-  EXPECT_EQ(posted[0].message, kMsgBeat);
+  EXPECT_EQ(posted[0].message, WM_PLAYER_BEAT);
   EXPECT_EQ(posted[0].wParam, 7u);
   EXPECT_EQ(posted[0].lParam, 0x00040003);
-  EXPECT_EQ(posted[1].message, kMsgPlayPosition);
+  EXPECT_EQ(posted[1].message, WM_PLAYER_POSITION);
   EXPECT_EQ(posted[1].lParam, 2000);
-  EXPECT_EQ(posted[2].message, kMsgSongEnd);
+  EXPECT_EQ(posted[2].message, WM_PLAYER_END);
   // A song the engine cannot open leaves no current player.
   WriteBytes(mid, {});
   EXPECT_EQ(helper_.PrepareMediaFile(mid.c_str()), 1);
@@ -111,8 +115,8 @@ TEST_F(MediaHelper, AnAudioFileWithoutASongPlaysAloneAndIsMeasured) {
   MelFmod_MixBlocks(130);
   auto posted = sink_.Take();
   ASSERT_FALSE(posted.empty());
-  EXPECT_EQ(posted.back().message, kMsgSongEnd);
-  EXPECT_EQ(posted.front().message, kMsgPlayPosition);
+  EXPECT_EQ(posted.back().message, WM_PLAYER_END);
+  EXPECT_EQ(posted.front().message, WM_PLAYER_POSITION);
   EXPECT_EQ(helper_.GetDurationSeconds(wav.c_str()), 2);
   engine_.songLengthMs = 3001;
   EXPECT_EQ(helper_.GetDurationSeconds(files_.File("any.mid").c_str()), 4);
@@ -136,7 +140,7 @@ TEST_F(MediaHelper, AnAudioFileCarryingASongPlaysBothInStep) {
       << "the song stands at the audio's start with its delay";
   auto posted = sink_.Take();
   ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0].message, kMsgBeatsPerBar);
+  EXPECT_EQ(posted[0].message, WM_PLAYER_BEATS_PER_BAR);
   EXPECT_EQ(posted[0].lParam, 3);
   EXPECT_EQ(TempFiles(), 0) << "the song's temporary file is gone";
   ASSERT_NE(helper_.GetSongTitle(), nullptr);

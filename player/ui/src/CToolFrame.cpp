@@ -112,7 +112,7 @@ void CToolFrame::SetTopMost(bool topMost) {
 }
 
 void CToolFrame::RequestHide() {
-  if (m_owner) ::SendMessageA(m_owner, WM_PLAYER_HIDE_FRAME, m_frameId, 0);
+  if (m_owner) ::SendMessageA(m_owner, WM_SKIN_HIDE_CHILD, m_frameId, 0);
   GetElementList()->ResetStates();
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
@@ -139,7 +139,7 @@ LRESULT CToolFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_snap.SetWnd(m_hWnd);
       OnFrameCreated();
       break;
-    case WM_PLAYER_HIDE_FRAME:
+    case WM_SKIN_HIDE_CHILD:
       RequestHide();
       break;
     case WM_SKIN_CLOSE:

@@ -31,7 +31,8 @@ void CCaptionHideButton::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
 }
 
 void CCaptionIconButton::OnLButtonDown(WPARAM, LPARAM) {
-  if (HWND owner = OwnerHwnd()) ::PostMessageA(owner, WM_COMMAND, 3, reinterpret_cast<LPARAM>(owner));
+  if (HWND owner = OwnerHwnd())
+    ::PostMessageA(owner, WM_COMMAND, kCaptionIconCommand, reinterpret_cast<LPARAM>(owner));
 }
 
 void CCaptionIconButton::OnLButtonDblClk(WPARAM, LPARAM) {

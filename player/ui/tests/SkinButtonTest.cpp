@@ -6,6 +6,7 @@
 #include "RecordingWnd.h"
 #include "SkinFixture.h"
 #include "ui/CSkinButton.h"
+#include "ui/PlayerMessages.h"
 #include "ui/CSkinToolTip.h"
 
 namespace {
@@ -125,11 +126,11 @@ TEST_F(SkinButtonTest, DerivedButtonsTellTheParent) {
   CSkinIconButton icon;
   Make(icon, 3);
   ::SendMessageA(icon.GetHwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
-  EXPECT_EQ(1u, parent.Of(WM_USER + 106).size());
+  EXPECT_EQ(1u, parent.Of(WM_SKIN_CLOSE).size());
   CSkinHideButton hide;
   Make(hide, 4);
   Click(hide);
-  EXPECT_EQ(1u, parent.Of(WM_USER + 101).size());
+  EXPECT_EQ(1u, parent.Of(WM_SKIN_HIDE_CHILD).size());
   CSkinCloseButton close;
   Make(close, 5);
   Click(close);

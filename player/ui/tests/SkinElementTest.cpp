@@ -7,6 +7,7 @@
 #include "RecordingWnd.h"
 #include "SkinFixture.h"
 #include "ui/CSkinElementList.h"
+#include "ui/PlayerMessages.h"
 #include "ui/CaptionElements.h"
 #include "ui/GdiplusInclude.h"
 
@@ -197,13 +198,13 @@ class CaptionElementTest : public ::testing::Test {
 TEST_F(CaptionElementTest, CloseAndHideAndMinimizeTellTheOwner) {
   auto* close = Add<CCaptionCloseButton>();
   Click();
-  ASSERT_EQ(1u, owner.Of(WM_USER + 106).size()) << "close asks the owner to close";
+  ASSERT_EQ(1u, owner.Of(WM_SKIN_CLOSE).size()) << "close asks the owner to close";
   EXPECT_TRUE(owner.Of(WM_CLOSE).empty()) << "a plain WM_CLOSE would destroy a tool frame";
   list.Remove(close);
   delete close;
   auto* hide = Add<CCaptionHideButton>();
   Click();
-  EXPECT_EQ(1u, owner.Of(WM_USER + 101).size());
+  EXPECT_EQ(1u, owner.Of(WM_SKIN_HIDE_CHILD).size());
   list.Remove(hide);
   delete hide;
   Add<CCaptionMinButton>();
@@ -220,7 +221,7 @@ TEST_F(CaptionElementTest, IconClickOpensTheSystemMenuAndDoubleClickCloses) {
   EXPECT_EQ(3u, msg.wParam);
   EXPECT_EQ(reinterpret_cast<LPARAM>(owner.m_hWnd), msg.lParam);
   list.OnLButtonDblClk(MK_LBUTTON, At(5, 5));
-  EXPECT_EQ(1u, owner.Of(WM_USER + 106).size());
+  EXPECT_EQ(1u, owner.Of(WM_SKIN_CLOSE).size());
 }
 
 TEST_F(CaptionElementTest, EachMaximizeButtonAlternatesOnItsOwnAndSwapsItsTooltip) {

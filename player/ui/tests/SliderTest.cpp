@@ -7,6 +7,7 @@
 #include "RecordingWnd.h"
 #include "SkinFixture.h"
 #include "ui/CSkinSlider.h"
+#include "ui/PlayerMessages.h"
 #include "ui/CVolumeSlider.h"
 #include "ui/SliderMath.h"
 
@@ -267,7 +268,7 @@ class VolumeSliderTest : public ::testing::Test {
   }
   int PostedVolumes(std::vector<LPARAM>* values) {
     MSG msg;
-    while (::PeekMessageA(&msg, owner.m_hWnd, WM_USER + 108, WM_USER + 108, PM_REMOVE)) {
+    while (::PeekMessageA(&msg, owner.m_hWnd, WM_SKIN_VOLUME, WM_SKIN_VOLUME, PM_REMOVE)) {
       EXPECT_EQ(0u, msg.wParam);
       values->push_back(msg.lParam);
     }

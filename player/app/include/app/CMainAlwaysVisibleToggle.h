@@ -4,7 +4,13 @@
 
 #include "ui/CaptionElements.h"
 
+class IPlayerHost;
+
 class CMainAlwaysVisibleToggle : public CSkinToggleElement {
  public:
+  explicit CMainAlwaysVisibleToggle(IPlayerHost* host) : m_host(host) {}
   void OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  IPlayerHost* m_host;
 };

@@ -1,11 +1,14 @@
 // The player's main window: the skinned transport panel that owns the song
-// engine, the current player and the tool frames, and answers the protocol
-// the frames, the tray and a second start of the program speak to it.
+// engine, the playback session and the tool frames, and answers the protocol
+// the frames, the tray and a second start of the program speak to it. What
+// plays, and the play state, are the session's (CPlaybackSession); the window
+// turns requests into its calls and shows what it reports.
 //
 // Defined in CMainPlayerWnd.cpp (creation, deferred loading, saving state,
 // teardown, the engine binding), CMainPlayerWndProtocol.cpp (messages, keys,
-// commands, hand-over), CMainPlayerWndPlayback.cpp (playback control) and
-// CMainPlayerWndLinks.cpp (the link label, the pop-up menu's singer pages).
+// commands, hand-over), CMainPlayerWndPlayback.cpp (the session's requests
+// and reports, the play list, the open dialog) and CMainPlayerWndLinks.cpp
+// (the link label, the pop-up menu's singer pages).
 #pragma once
 
 #include <windows.h>
@@ -20,6 +23,7 @@
 #include "app/CUpdateNotices.h"
 #include "app/CTrayIcon.h"
 #include "app/CMainAlwaysVisibleToggle.h"
+#include "app/CPlaybackSession.h"
 #include "app/CPlayPausePair.h"
 #include "app/CTransportButtons.h"
 #include "app/FileHandOver.h"
@@ -31,11 +35,11 @@
 #include "ui/CLinkLabel.h"
 #include "ui/CSkinWnd.h"
 #include "ui/IPlayerHost.h"
+#include "ui/PlayerMessages.h"
 #include "ui/SnapWindows.h"
 
 class CLyricWnd;
 class CSongMakerFrame;
-class CMediaHelper;
 class CPlayTime;
 class CPlayTimeWnd;
 class CSpectrumWnd;
@@ -45,12 +49,6 @@ class CSkinButton;
 class CToolFrame;
 class CSkinCmdButton;
 class CVolumeSlider;
-
-// The private messages of the main window (WM_USER + 100 .. 108).
-constexpr UINT WM_PLAYER_POSITION = WM_USER + 102;       // lParam: position in ms
-constexpr UINT WM_PLAYER_END = WM_USER + 103;            // the song played to its end
-constexpr UINT WM_PLAYER_BEAT = WM_USER + 104;           // wParam measure, lParam beatsPerBar << 16 | beat
-constexpr UINT WM_PLAYER_BEATS_PER_BAR = WM_USER + 105;  // lParam: beats per bar
 
 // Command ids (WM_COMMAND with lParam 0) the menus, keys and other programs send.
 enum MainWndCommand : int {
@@ -67,15 +65,16 @@ enum MainWndCommand : int {
   kCmdSettings = 32780,
   kCmdPlayFromClimax = 32781,
   kCmdUpdate = 32799,
+  kCmdDonate = 32800,
   kCmdHelp = 57670,
 };
 
 class CMainPlayerWnd : public CSkinWnd,
                        public ISliderSink,
-                       public ISongEngineListener,
                        public IPlayerHost,
                        public IPlayListSink,
-                       public IMsgWndSink {
+                       public IMsgWndSink,
+                       private IPlaybackView {
  public:
   CMainPlayerWnd();
   ~CMainPlayerWnd() override;
@@ -127,13 +126,14 @@ class CMainPlayerWnd : public CSkinWnd,
   void OnPlayPosition(int ms);
   // Adds a song of a known kind; false for anything it cannot play.
   bool AddToPlayList(const std::string& path);
-  bool IsPlaying() const { return !m_stopped && !m_paused; }
-  bool IsPaused() const override { return m_paused; }
-  bool IsStopped() const override { return m_stopped; }
-  const std::string& GetCurrentPath() const { return m_currentPath; }
+  bool IsPlaying() const { return m_session->IsPlaying(); }
+  bool IsPaused() const override { return m_session->IsPaused(); }
+  bool IsStopped() const override { return m_session->IsStopped(); }
+  const std::string& GetCurrentPath() const { return m_session->GetCurrentPath(); }
   // The play list's paths in order (empty while there is no play list).
   std::vector<std::string> GetSongs();
-  int GetVolume() const { return m_volume; }
+  int GetVolume() const { return m_session->GetVolume(); }
+  CPlaybackSession& GetSession() { return *m_session; }
   CLyricWnd* GetLyricWnd() const { return m_lyricWnd.get(); }
   CScoreWnd* GetScoreWnd() const { return m_scoreWnd.get(); }
   CPlayListWnd* GetPlayListWnd() const { return m_playListWnd.get(); }
@@ -148,7 +148,7 @@ class CMainPlayerWnd : public CSkinWnd,
   using ShellLauncher = std::function<void(const std::string& path)>;
   static void SetShellLauncher(ShellLauncher launcher);
   // Makes the player for a file; unset, every file goes through the media helper.
-  using PlayerFactory = std::function<IMediaPlayer*(const std::string& path, ISongEngine* engine)>;
+  using PlayerFactory = CPlaybackSession::PlayerFactory;
   static void SetPlayerFactory(PlayerFactory factory);
   // Runs the open dialog: true with the choice in the record's buffer; false
   // with why (CommDlgExtendedError's code, 0 for a cancel). Unset, the
@@ -158,6 +158,12 @@ class CMainPlayerWnd : public CSkinWnd,
   // Shows a message to the user; unset, MessageBoxA.
   using MessageShower = std::function<int(HWND owner, const char* text, const char* caption, UINT type)>;
   static void SetMessageShower(MessageShower shower);
+  // Makes the song engine; unset, Tunewell.dll's.
+  using EngineFactory = std::function<ISongEngine*()>;
+  static void SetEngineFactory(EngineFactory factory);
+  // Tracks a menu at a screen point for its owner; unset, TrackPopupMenu.
+  using MenuTracker = std::function<void(HMENU menu, POINT at, HWND owner)>;
+  static void SetMenuTracker(MenuTracker tracker);
 
   // @name IPlayerHost
   HWND GetHostWindow() override { return m_hWnd; }
@@ -217,12 +223,14 @@ class CMainPlayerWnd : public CSkinWnd,
   int GetSliderValue() override;
   int GetSliderBackValue() override;
 
-  // @name ISongEngineListener (UI thread)
-  void OnPosition(int seconds) override;
-  void OnBeat(int beat, int beatsPerBar, int extra) override;
-  void OnSongEnd(int code) override;
-
  private:
+  // @name IPlaybackView: the session's reports (CMainPlayerWndPlayback.cpp)
+  void OnFileClosed() override;
+  void OnFileOpened(int lengthMs) override;
+  void OnStarted() override;
+  void OnPaused() override;
+  void OnStopped() override;
+
   void DoLaterLoading(UINT_PTR timer);
   void CreateLinkLabel();
   // The title (or the file stem) shown by the label, and the singer the
@@ -235,10 +243,13 @@ class CMainPlayerWnd : public CSkinWnd,
   void UpdatePlayTime(int ms);
   void ApplyScoreSettings();
   void LaunchAppFile(const char* name);
+  // The caption icon's click: the system menu at the icon's bottom-left corner.
+  void TrackSystemMenu();
+  void MinimizeToTray();
+  // Adds a file a user named (command line, hand-over, open dialog); one the
+  // player cannot take is named to the user with the reason.
+  bool AddNamedFile(const std::string& path);
   int FindSong(const std::string& path);
-  // Plays (or, stopped, opens) the first playable entry from first on; false
-  // when one pass finds none.
-  bool PlayFound(int first, bool previous);
   bool IsLoopMode();
   // Adds an entry of the given length (seconds; 0 or less: measured).
   bool AddToPlayList(const std::string& path, int seconds);
@@ -256,19 +267,13 @@ class CMainPlayerWnd : public CSkinWnd,
   // ChildWndId to ShowWndFlag; 0 for an unknown id.
   static int FlagOfChild(int child);
   CSkinButton* FindButton(int id) const;
-  // Closes the current player; releases it when it is not the media helper's.
-  void ReleasePlayer();
-  // The player of the media helper, made on first use; null when it cannot be.
-  IMediaPlayer* PrepareMediaPlayer(const std::string& path);
 
   // Engine (first), so every member below is gone before the library goes.
   HMODULE m_engineLibrary = nullptr;
   ISongEngine* m_engine = nullptr;
   CMidiCapture m_midiCapture;
-  // The media helper's players are its own; it goes before the engine.
-  std::unique_ptr<CMediaHelper> m_media;
-  IMediaPlayer* m_player = nullptr;
-  bool m_ownsPlayer = false;
+  // Its players hold the engine: it lets them go before the engine goes.
+  std::unique_ptr<CPlaybackSession> m_session;
 
   // The tray icon goes before the library, the frames' snapping before ours.
   CTrayIcon m_tray;
@@ -297,12 +302,11 @@ class CMainPlayerWnd : public CSkinWnd,
 
   std::vector<std::string> m_commandLineFiles;
   CHandOverBatch m_handOver;
-  std::string m_currentPath;
   int m_clickPosition = -1;
-  int m_length = 0;  // ms, 0 when unknown
-  bool m_paused = false;
-  bool m_stopped = true;
-  int m_volume = 255;
+  // The last mouse move handled: the same point and keys again are dropped.
+  bool m_hasLastMove = false;
+  WPARAM m_lastMoveKeys = 0;
+  LPARAM m_lastMovePoint = 0;
   bool m_busy = true;
   bool m_showFlags[5] = {};
 };

@@ -2,7 +2,7 @@
 // control, with a skinned scroll bar, the Add, Remove, Import and Export
 // buttons along its bottom, an always-visible toggle and a close button. The
 // main window makes it once and keeps it: closing it (the close button,
-// WM_USER+101/+106, Alt+F4) only asks the owner to hide it, so the songs are
+// WM_SKIN_HIDE_CHILD or WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it, so the songs are
 // never lost with the window.
 #pragma once
 

@@ -16,8 +16,9 @@ class CPlayPausePair {
   CPlayPausePair(const CPlayPausePair&) = delete;
   CPlayPausePair& operator=(const CPlayPausePair&) = delete;
 
-  // Both buttons as children of parent: 0, or 1 when either fails.
-  int Create(HWND parent);
+  // Both buttons as children of parent, acting on host (whose state also
+  // picks the button shown): 0, or 1 when either fails.
+  int Create(HWND parent, IPlayerHost* host);
   // Both to the same point.
   void Move(int x, int y);
   // SW_SHOW shows Play while the player is paused or stopped and Pause while
@@ -30,6 +31,7 @@ class CPlayPausePair {
   CPauseButton* GetPauseButton() { return m_pause.get(); }
 
  private:
+  IPlayerHost* m_host = nullptr;
   std::unique_ptr<CPlayButton> m_play;
   std::unique_ptr<CPauseButton> m_pause;
 };

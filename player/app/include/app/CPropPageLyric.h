@@ -4,6 +4,8 @@
 // stores them.
 #include <afxdlgs.h>
 
+class IPlayerHost;
+
 #include "ui/CColorButton.h"
 #include "ui/CLogFont.h"
 
@@ -24,11 +26,15 @@ class CPropPageLyric : public CPropertyPage, public IColorButtonSink {
   // For tests: whether the page still owns a font handle.
   bool HoldsFont() const { return m_font.GetSafeHandle() != nullptr; }
 
+  // The host whose live window Apply changes at once (none: only stored).
+  void SetHost(IPlayerHost* host) { m_host = host; }
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
  private:
+  IPlayerHost* m_host = nullptr;
   void Apply();
 
   CColorButton m_normal;

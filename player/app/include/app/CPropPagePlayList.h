@@ -3,6 +3,8 @@
 // play list is loaded at start. Apply recolours the live window and stores.
 #include <afxdlgs.h>
 
+class IPlayerHost;
+
 #include "ui/CColorButton.h"
 
 class CPropPagePlayList : public CPropertyPage, public IColorButtonSink {
@@ -19,11 +21,15 @@ class CPropPagePlayList : public CPropertyPage, public IColorButtonSink {
   // IColorButtonSink
   void OnColorChanged(int changed) override;
 
+  // The host whose live window Apply changes at once (none: only stored).
+  void SetHost(IPlayerHost* host) { m_host = host; }
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
  private:
+  IPlayerHost* m_host = nullptr;
   void Apply();
 
   CColorButton m_playing;

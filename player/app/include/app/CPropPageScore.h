@@ -3,6 +3,8 @@
 // score views of the song engine and the frame's background, and stores them.
 #include <afxdlgs.h>
 
+class IPlayerHost;
+
 #include "ui/CColorButton.h"
 #include "ui/CLogFont.h"
 
@@ -25,10 +27,14 @@ class CPropPageScore : public CPropertyPage, public IColorButtonSink {
   // IColorButtonSink
   void OnColorChanged(int changed) override;
 
+  // The host whose live window Apply changes at once (none: only stored).
+  void SetHost(IPlayerHost* host) { m_host = host; }
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
 
  private:
+  IPlayerHost* m_host = nullptr;
   void Apply();
 
   CScoreViewPair* m_views = nullptr;

@@ -3,7 +3,7 @@
 // slider under it, a scroll bar at its right and three toggles in its
 // bottom-right corner (always visible, staff notation, numbered notation).
 // The main window makes it once and keeps it: closing it (the close button,
-// WM_USER+101/+106, Alt+F4) only asks the owner to hide it. UI thread only.
+// WM_SKIN_HIDE_CHILD or WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it. UI thread only.
 #pragma once
 
 #include <memory>

@@ -37,8 +37,8 @@ class CTrackSettingDlg : public CSkinDialog {
 
   void SetSongPath(const std::string& path) { m_songPath = path; }
   const std::string& GetSongPath() const { return m_songPath; }
-  // The engine whose song-information facet lists the tracks; without one the
-  // main window's engine is asked for (none: the list stays empty).
+  // The engine whose song-information facet lists the tracks, given by the
+  // caller that makes the dialog (none: the list stays empty).
   void SetSongEngine(ISongEngine* engine) { m_engine = engine; }
   void EnableStaffType(bool enable);
 
@@ -63,7 +63,6 @@ class CTrackSettingDlg : public CSkinDialog {
   virtual bool ChooseColour(COLORREF& colour);
 
  private:
-  ISongEngine* Engine();
   void CreateList();
   void FillList();
   void LoadTrack(int track);

@@ -1,9 +1,12 @@
 // The main window's transport buttons and the two buttons that add songs.
-// Each turns a release into one operation of the main window, reached as the
-// registered player host (nothing happens while none is registered).
+// Each turns a release into one operation of the player host it was made
+// with (the main window); with none, nothing happens. The play-list window's
+// Add button reaches the registered host.
 #pragma once
 
 #include "ui/CSkinButton.h"
+
+class IPlayerHost;
 
 // Control ids of the main window's buttons.
 enum PlayerButtonId {
@@ -20,36 +23,54 @@ enum PlayerButtonId {
   kIdPlayMode = 210,
 };
 
-class CPreviousButton : public CSkinButton {
+// A button of the main window: acts on the host it was made with.
+class CHostButton : public CSkinButton {
  public:
+  explicit CHostButton(IPlayerHost* host, bool isToggle = false) : CSkinButton(isToggle), m_host(host) {}
+
+ protected:
+  IPlayerHost* Host() const { return m_host; }
+
+ private:
+  IPlayerHost* m_host;
+};
+
+class CPreviousButton : public CHostButton {
+ public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };
 
-class CStopButton : public CSkinButton {
+class CStopButton : public CHostButton {
  public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };
 
-class CNextButton : public CSkinButton {
+class CNextButton : public CHostButton {
  public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };
 
 // Plays the current entry, or the next one by the play order when none is
 // current.
-class CPlayButton : public CSkinButton {
+class CPlayButton : public CHostButton {
  public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };
 
-class CPauseButton : public CSkinButton {
+class CPauseButton : public CHostButton {
  public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };
 
 // The open dialog, then the first of the songs it added plays.
-class COpenSongsButton : public CSkinButton {
+class COpenSongsButton : public CHostButton {
  public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };
 

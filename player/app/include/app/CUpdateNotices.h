@@ -26,9 +26,9 @@ class CUpdateNotices {
   bool Stop(DWORD joinMs = 10000);
   bool Running() const { return m_thread != nullptr; }
 
-  // kNoticeTextMessage: takes the text over.
+  // WM_PLAYER_NOTICE_TEXT: takes the text over.
   void OnNoticeText(LPARAM lParam);
-  // kShowNoticeMessage: the pop-up with the text received last.
+  // WM_PLAYER_SHOW_NOTICE: the pop-up with the text received last.
   void OnShowNotice(WPARAM wParam);
   const std::string& GetNoticeText() const { return m_text; }
 

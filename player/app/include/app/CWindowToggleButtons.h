@@ -3,11 +3,11 @@
 // only the state.
 #pragma once
 
-#include "ui/CSkinButton.h"
+#include "app/CTransportButtons.h"
 
-class CToggleButtonBase : public CSkinButton {
+class CToggleButtonBase : public CHostButton {
  public:
-  CToggleButtonBase() : CSkinButton(true) {}
+  explicit CToggleButtonBase(IPlayerHost* host) : CHostButton(host, true) {}
   void OnMouseHover(WPARAM, LPARAM) override {}
   void OnMouseLeave(WPARAM, LPARAM) override {}
 };
@@ -16,6 +16,7 @@ class CToggleButtonBase : public CSkinButton {
 // checked, 1 becomes 0 and it is unchecked; any other order is left alone.
 class CPlayModeButton : public CToggleButtonBase {
  public:
+  using CToggleButtonBase::CToggleButtonBase;
   void OnLButtonDown(LPARAM lParam) override;
 };
 
@@ -24,7 +25,7 @@ class CPlayModeButton : public CToggleButtonBase {
 // included.
 class CWindowToggleButton : public CToggleButtonBase {
  public:
-  explicit CWindowToggleButton(int child) : m_child(child) {}
+  CWindowToggleButton(IPlayerHost* host, int child) : CToggleButtonBase(host), m_child(child) {}
   void OnLButtonDown(LPARAM lParam) override;
   int GetChild() const { return m_child; }
 
@@ -34,20 +35,20 @@ class CWindowToggleButton : public CToggleButtonBase {
 
 class CScoreToggleButton : public CWindowToggleButton {
  public:
-  CScoreToggleButton();
+  explicit CScoreToggleButton(IPlayerHost* host);
 };
 
 class CPlayListToggleButton : public CWindowToggleButton {
  public:
-  CPlayListToggleButton();
+  explicit CPlayListToggleButton(IPlayerHost* host);
 };
 
 class CLyricsToggleButton : public CWindowToggleButton {
  public:
-  CLyricsToggleButton();
+  explicit CLyricsToggleButton(IPlayerHost* host);
 };
 
 class CSongMakerToggleButton : public CWindowToggleButton {
  public:
-  CSongMakerToggleButton();
+  explicit CSongMakerToggleButton(IPlayerHost* host);
 };

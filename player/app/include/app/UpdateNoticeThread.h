@@ -1,8 +1,8 @@
 #pragma once
 // The update-notice worker: asks the home server once for a software-update
 // notice and then every hour for news. It never touches a window's data: a
-// notice text travels as a heap copy in kNoticeTextMessage (the receiver owns
-// it, see TakeNoticeText), followed by kShowNoticeMessage when the pop-up
+// notice text travels as a heap copy in WM_PLAYER_NOTICE_TEXT (the receiver owns
+// it, see TakeNoticeText), followed by WM_PLAYER_SHOW_NOTICE when the pop-up
 // should show it. Posted messages arrive in order, so the text is there
 // before the pop-up asks for it.
 #include <windows.h>
@@ -11,10 +11,9 @@
 #include <memory>
 #include <string>
 
-class CHttpCancel;
+#include "ui/PlayerMessages.h"
 
-constexpr UINT kShowNoticeMessage = WM_USER + 107;  // wParam 1 software update, 0 news
-constexpr UINT kNoticeTextMessage = WM_USER + 109;  // lParam: std::string* to take over
+class CHttpCancel;
 
 struct UpdateNoticeConfig {
   HWND window = nullptr;       // receives the two messages
@@ -45,7 +44,7 @@ bool CutAtMarker(const std::string& reply, std::string& before);
 bool SplitNews(const std::string& text, long& tag, std::string& notice);
 }  // namespace notice
 
-// The receiver's side of kNoticeTextMessage.
+// The receiver's side of WM_PLAYER_NOTICE_TEXT.
 std::unique_ptr<std::string> TakeNoticeText(LPARAM lParam);
 // Frees the texts still queued for window (at teardown, after the thread ended).
 void DrainNoticeTexts(HWND window);

@@ -1,7 +1,7 @@
 // The lyrics window: a skinned, snapping tool frame around the lyric pane,
 // with caption buttons, a skinned vertical scroll bar and the always-on-top
 // toggle. The main window makes it once and keeps it; closing it (the close
-// button, WM_USER+106, Alt+F4) only asks the owner to hide it.
+// button, WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,6 @@
 // The song maker's skinned, snapping tool frame around the modeless dialog.
 // Like the lyrics window, closing it (close button, the dialog's Cancel,
-// WM_USER+106, Alt+F4) only asks the owner to hide it.
+// WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it.
 #pragma once
 
 #include "lyrics/CSongMakerDlg.h"

@@ -3,8 +3,8 @@
 // closes the MIDI output, takes the song an audio file carries out through
 // QuillixLib.dll, keeps the file's song information, measures files for the
 // play list, and turns the players' reports into window messages:
-//   WM_USER+102 (lParam position ms), +103 (end), +104 (wParam extra,
-//   lParam beatsPerBar << 16 | beat), +105 (lParam beats per bar).
+//   WM_PLAYER_POSITION, WM_PLAYER_END, WM_PLAYER_BEAT and
+//   WM_PLAYER_BEATS_PER_BAR (ui/PlayerMessages.h).
 // Everything runs on the UI thread except the IPlaybackNotify calls, which
 // may come from the sound library's threads and only post.
 #include <windows.h>
@@ -14,12 +14,9 @@
 #include "playback/CAudioFilePlayer.h"
 #include "playback/CPlayerProxy.h"
 #include "playback/CSyncPlayer.h"
+#include "playback/MediaKinds.h"
 #include "quillix/IQuillixParser.h"
-
-constexpr UINT kMsgPlayPosition = WM_USER + 102;
-constexpr UINT kMsgSongEnd = WM_USER + 103;
-constexpr UINT kMsgBeat = WM_USER + 104;
-constexpr UINT kMsgBeatsPerBar = WM_USER + 105;
+#include "ui/PlayerMessages.h"
 
 class CMediaHelper : public IPlaybackNotify {
  public:
@@ -42,7 +39,8 @@ class CMediaHelper : public IPlaybackNotify {
   // 0 when the file is ready to play through GetCurrentPlayer, 1 otherwise.
   // A failure after the previous player was closed leaves no current player.
   int PrepareMediaFile(const char* path);
-  static bool GetMediaType(const char* path);
+  // The kind by extension (playback/MediaKinds.h).
+  static MediaKind GetMediaType(const char* path) { return MediaKindOf(path); }
   static bool HasExtension(const char* path, const char* extension);
   // Whole seconds, rounded up; 0 when unknown.
   int GetDurationSeconds(const char* path);

@@ -18,7 +18,7 @@ namespace WndShowState {
 enum : int { kMain = 0, kScore = 1, kLyrics = 2, kPlayList = 3 };
 }  // namespace WndShowState
 namespace ChildWndId {
-// wParam of WM_USER+101 (WM_SKIN_HIDE_CHILD): the tool frame that closed.
+// wParam of WM_SKIN_HIDE_CHILD: the tool frame that closed.
 enum : int { kScore = 1, kPlayList = 2, kLyrics = 3, kSongMaker = 4 };
 }  // namespace ChildWndId
 

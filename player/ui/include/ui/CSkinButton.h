@@ -109,14 +109,14 @@ class CSkinMaximizeButton : public CSkinButton {
   int m_clicks = 0;
 };
 
-// Asks the parent to hide the child window (WM_USER + 101).
+// Asks the parent to hide the child window (WM_SKIN_HIDE_CHILD).
 class CSkinHideButton : public CSkinButton {
  public:
   void OnLButtonUp() override;
 };
 
 // A press opens the parent's system menu (WM_COMMAND with the control id);
-// a double click asks it to close (WM_USER + 106).
+// a double click asks it to close (WM_SKIN_CLOSE).
 class CSkinIconButton : public CSkinButton {
  public:
   void OnLButtonDown(LPARAM lParam) override;

@@ -16,9 +16,7 @@
 #include "ui/CSkinElementList.h"
 #include "ui/CSkinFrame.h"
 #include "base/GdiHandles.h"
-
-// Sent to a skinned window by Create, before it is moved into place.
-constexpr UINT WM_SKIN_CREATED = WM_USER + 100;
+#include "ui/PlayerMessages.h"
 
 class CSkinWnd : public CBmpWnd {
  public:

@@ -1,8 +1,8 @@
 // The player's skinned tool frames (the play list, the score frame, the
 // lyrics window, the song maker): a skinned popup with a snapping part, an
 // always-on-top toggle and an owner (the main window) that shows and hides it.
-// Closing one (its close element, WM_USER+106, Alt+F4) only asks the owner to
-// hide it, with WM_USER+101 and the frame's number (ChildWndId); dropped files
+// Closing one (its close element, WM_SKIN_CLOSE, Alt+F4) only asks the owner to
+// hide it, with WM_SKIN_HIDE_CHILD and the frame's number (ChildWndId); dropped files
 // go to the owner.
 #pragma once
 
@@ -12,9 +12,6 @@
 #include "ui/CSkinWnd.h"
 #include "ui/CaptionElements.h"
 #include "ui/SnapWindows.h"
-
-// What the tool frames send their owner to be hidden; wParam says which frame.
-constexpr UINT WM_PLAYER_HIDE_FRAME = WM_USER + 101;
 
 // Skin image ids of a frame's borders and caption.
 struct ToolFrameImages {
@@ -49,7 +46,7 @@ class CToolFrame : public CSkinWnd, public ITopMostFrame {
   void SetUpFrame(const ToolFrameImages& ids, const RECT& stored);
   // Creates the window: a hidden popup tool window that accepts files.
   bool CreateFrame();
-  // Called on WM_USER+100, once the element list and the snapping part
+  // Called on WM_SKIN_CREATED, once the element list and the snapping part
   // have the window.
   virtual void OnFrameCreated() {}
   void CreateTopMostButton(unsigned short imageId, bool on);

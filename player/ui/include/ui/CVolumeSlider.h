@@ -1,15 +1,14 @@
 // The main window's volume control: a windowless track with one draggable
 // thumb element, drawn and fed with mouse messages by the main window. Every
-// drag step posts the volume 0..255 to the owner as WM_USER + 108.
+// drag step posts the volume 0..255 to the owner as WM_SKIN_VOLUME.
 #pragma once
 
 #include <windows.h>
 
 #include "ui/CSkinElementList.h"
+#include "ui/PlayerMessages.h"
 
 class CSkinImage;
-
-constexpr UINT WM_SKIN_VOLUME = WM_USER + 108;
 
 class CVolumeSlider : public ISkinDragListener {
  public:

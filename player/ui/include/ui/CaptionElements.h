@@ -4,12 +4,11 @@
 #pragma once
 
 #include "ui/CSkinElement.h"
+#include "ui/PlayerMessages.h"
 
 class CBmpWnd;
 
-// Messages the elements send to their owner.
-constexpr UINT WM_SKIN_HIDE_CHILD = WM_USER + 101;  // hide this child window
-constexpr UINT WM_SKIN_CLOSE = WM_USER + 106;       // close this window
+// The elements send their owner WM_SKIN_HIDE_CHILD and WM_SKIN_CLOSE.
 
 class CCaptionElement : public CSkinElement {
  public:
