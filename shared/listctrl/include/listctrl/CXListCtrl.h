@@ -128,6 +128,11 @@ class CXListCtrl : public CListCtrl {
   void ChangeChecked(XListCellData& cell, int nSubItem, int nNewState);
   void UpdateHeaderFromCount(int nSubItem);
   BOOL ValidIndices(int nItem, int nSubItem);
+  bool IsRowOnScreen(int nItem);
+  // Invalidates and paints the cell now when its row is on screen.
+  void RepaintCell(int nItem, int nSubItem);
+  // The same for a column's cells on screen, as one paint.
+  void RepaintColumn(int nSubItem);
 
   // Drawing (CXListCtrlDraw.cpp)
   void GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBkgnd);
