@@ -507,6 +507,7 @@ void CXListCtrl::OnSysColorChange() {
 }
 
 void CXListCtrl::OnDestroy() {
+  EndPaintState();
   FreeAllRecords();
   CListCtrl::OnDestroy();
 }
