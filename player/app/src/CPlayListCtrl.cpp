@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 #include "ui/IPlayerHost.h"
@@ -27,11 +28,7 @@ std::string SongName(const char* path) {
 
 }  // namespace
 
-CPlayListCtrl::~CPlayListCtrl() {
-  // The window normally frees the records when it is destroyed; a control
-  // deleted with its window still alive frees them here.
-  if (m_hWnd) FreeRecords();
-}
+CPlayListCtrl::~CPlayListCtrl() = default;
 
 std::string CPlayListCtrl::FormatDuration(int seconds) {
   if (seconds < 0) return std::string();
@@ -49,36 +46,34 @@ std::string CPlayListCtrl::FormatDuration(int seconds) {
   return text;
 }
 
-bool CPlayListCtrl::InsertRow(const char* path, int length) {
-  PlayListItemData* record = new PlayListItemData;
+void CPlayListCtrl::AppendRecord(const char* path, int length) {
+  auto record = std::make_unique<PlayListItemData>();
   record->path = path;
   record->length = length;
-  record->index = GetItemCount();
-  // The texts come from the record when drawn (LVN_GETDISPINFO): one message
-  // a row, so long lists load quickly, and the number follows the position.
-  if (InsertItem(LVIF_TEXT | LVIF_PARAM, record->index, LPSTR_TEXTCALLBACKA, 0, 0, 0,
-                 reinterpret_cast<LPARAM>(record)) < 0) {
-    delete record;
-    return false;
-  }
-  return true;
+  record->index = static_cast<int>(m_records.size());
+  m_records.push_back(std::move(record));
+}
+
+void CPlayListCtrl::ShowRecordCount() {
+  // The list holds no rows of its own, only their number: it asks for the
+  // texts of the rows it draws (LVN_GETDISPINFO), so a long list loads at
+  // once, and the number column follows the position.
+  SendMessageA(LVM_SETITEMCOUNT, m_records.size(), LVSICF_NOSCROLL);
 }
 
 void CPlayListCtrl::AddEntry(const char* path, int length) {
   if (!m_hWnd || !path) return;
-  if (!InsertRow(path, length)) return;
+  AppendRecord(path, length);
+  ShowRecordCount();
   EnsureSelection();
   UpdateScrollRange();
 }
 
 void CPlayListCtrl::AddEntries(const std::vector<PlayListEntry>& entries) {
   if (!m_hWnd || entries.empty()) return;
-  SendMessageA(WM_SETREDRAW, FALSE, 0);
-  SendMessageA(LVM_SETITEMCOUNT, static_cast<WPARAM>(GetItemCount()) + entries.size(), 0);
-  for (const PlayListEntry& entry : entries) {
-    if (!InsertRow(entry.path.c_str(), entry.length)) break;
-  }
-  SendMessageA(WM_SETREDRAW, TRUE, 0);
+  m_records.reserve(m_records.size() + entries.size());
+  for (const PlayListEntry& entry : entries) AppendRecord(entry.path.c_str(), entry.length);
+  ShowRecordCount();
   EnsureSelection();
   UpdateScrollRange();
   Invalidate();
@@ -111,8 +106,9 @@ void CPlayListCtrl::RemoveSelected() {
       m_current = -1;
       if (m_sink) m_sink->ForgetPath(path.c_str());
     }
-    delete record;
-    SetItemData(row, 0);
+    // The record goes first: the list may ask for the texts of the rows that
+    // move up while it deletes.
+    if (record) m_records.erase(m_records.begin() + row);
     DeleteItem(row);
   }
   Renumber();
@@ -133,7 +129,7 @@ void CPlayListCtrl::RemoveSelected() {
 
 PlayListItemData* CPlayListCtrl::GetEntry(int row) {
   if (!IsValidRow(row)) return nullptr;
-  return reinterpret_cast<PlayListItemData*>(GetItemData(row));
+  return m_records[static_cast<size_t>(row)].get();
 }
 
 int CPlayListCtrl::GetSelectedIndex() {
@@ -215,12 +211,24 @@ void CPlayListCtrl::SetCurrentIndex(int row) {
 }
 
 void CPlayListCtrl::MoveRow(int from, int to) {
-  const UINT state = GetItemState(from, LVIS_SELECTED | LVIS_FOCUSED);
-  const DWORD_PTR data = GetItemData(from);
-  SetItemData(from, 0);
-  DeleteItem(from);
-  InsertItem(LVIF_TEXT | LVIF_STATE | LVIF_PARAM, to, LPSTR_TEXTCALLBACKA, state,
-             LVIS_SELECTED | LVIS_FOCUSED, 0, static_cast<LPARAM>(data));
+  if (!IsValidRow(from) || !IsValidRow(to) || from == to) return;
+  // The row takes its record and its selection along; the rows between
+  // shift by one towards where it came from, with theirs.
+  const UINT mask = LVIS_SELECTED | LVIS_FOCUSED;
+  const int low = std::min(from, to);
+  const int high = std::max(from, to);
+  std::vector<UINT> states;
+  for (int row = low; row <= high; ++row) states.push_back(GetItemState(row, mask));
+  auto first = m_records.begin() + low;
+  auto last = m_records.begin() + high + 1;
+  if (from < to) {
+    std::rotate(first, first + 1, last);
+    std::rotate(states.begin(), states.begin() + 1, states.end());
+  } else {
+    std::rotate(first, last - 1, last);
+    std::rotate(states.begin(), states.end() - 1, states.end());
+  }
+  for (int row = low; row <= high; ++row) SetItemState(row, states[static_cast<size_t>(row - low)], mask);
 }
 
 void CPlayListCtrl::MoveSelection(int delta) {
@@ -268,13 +276,7 @@ void CPlayListCtrl::UpdateScrollPos() {
   m_scrollSink->SetScrollPos(GetTopIndex(), 0, true);
 }
 
-void CPlayListCtrl::FreeRecords() {
-  const int rows = GetItemCount();
-  for (int row = 0; row < rows; ++row) {
-    delete reinterpret_cast<PlayListItemData*>(GetItemData(row));
-    SetItemData(row, 0);
-  }
-}
+void CPlayListCtrl::FreeRecords() { m_records.clear(); }
 
 HWND CPlayListCtrl::HostParent() const {
   HWND host = ::GetParent(m_hWnd);

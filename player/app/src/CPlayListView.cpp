@@ -25,7 +25,7 @@ bool CPlayListView::Create(HWND parent, const RECT& rect, UINT id) {
   if (!m_host) return false;
   m_rect = rect;
   const RECT listRect = {0, 0, width + ScrollBarWidth(), height};
-  if (!m_list.Create(kListStyle, listRect, CWnd::FromHandle(m_host), 1)) {
+  if (!m_list.Create(kListStyle | LVS_OWNERDATA, listRect, CWnd::FromHandle(m_host), 1)) {
     DestroyWindow(m_host);
     m_host = nullptr;
     return false;

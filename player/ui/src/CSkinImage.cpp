@@ -15,11 +15,35 @@ void CSkinImage::SetImage(Gdiplus::Bitmap* image) {
   m_image = image;
 }
 
-int CSkinImage::GetWidth() const { return m_image ? static_cast<int>(m_image->GetWidth()) : 0; }
+void CSkinImage::SetDecoder(std::function<Gdiplus::Bitmap*()> decode) {
+  Decode();
+  m_decode = std::move(decode);
+}
 
-int CSkinImage::GetHeight() const { return m_image ? static_cast<int>(m_image->GetHeight()) : 0; }
+void CSkinImage::Decode() const {
+  if (!m_decode) return;
+  const std::function<Gdiplus::Bitmap*()> decode = std::move(m_decode);
+  m_decode = nullptr;
+  if (Gdiplus::Bitmap* image = decode()) const_cast<CSkinImage*>(this)->SetImage(image);
+}
+
+Gdiplus::Bitmap* CSkinImage::GetImage() const {
+  Decode();
+  return m_image;
+}
+
+int CSkinImage::GetWidth() const {
+  Gdiplus::Bitmap* image = GetImage();
+  return image ? static_cast<int>(image->GetWidth()) : 0;
+}
+
+int CSkinImage::GetHeight() const {
+  Gdiplus::Bitmap* image = GetImage();
+  return image ? static_cast<int>(image->GetHeight()) : 0;
+}
 
 HBITMAP CSkinImage::GetHBitmap() {
+  Decode();
   if (!m_hbitmap && m_image) {
     HBITMAP bmp = nullptr;
     if (m_image->GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &bmp) == Gdiplus::Ok && bmp) {

@@ -1,8 +1,10 @@
 #include "ui/CSkinManager.h"
 
+#include <cstring>
 #include <map>
 #include <memory>
 
+#include "base/Handles.h"
 #include "ui/GdiplusInclude.h"
 
 namespace {
@@ -164,6 +166,55 @@ bool ToWide(const std::string& text, std::wstring& wide) {
   return true;
 }
 
+// A plain 24-bit bitmap file (what the default skin ships) read directly: the
+// general decoder costs about a millisecond a file, which a start pays
+// for every image on screen. NULL for any other kind of file.
+Gdiplus::Bitmap* ReadPlainBitmapFile(const std::string& path) {
+  base::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 54 || size.QuadPart > (64 << 20)) return nullptr;
+  std::vector<unsigned char> bytes(static_cast<size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+      read != bytes.size())
+    return nullptr;
+  BITMAPFILEHEADER fileHeader;
+  BITMAPINFOHEADER info;
+  std::memcpy(&fileHeader, bytes.data(), sizeof fileHeader);
+  std::memcpy(&info, bytes.data() + sizeof fileHeader, sizeof info);
+  if (fileHeader.bfType != 0x4D42 || info.biSize < sizeof info || info.biPlanes != 1 ||
+      info.biBitCount != 24 || info.biCompression != BI_RGB || info.biWidth <= 0 || info.biHeight == 0 ||
+      info.biWidth > 0x4000 || info.biHeight > 0x4000 || info.biHeight < -0x4000)
+    return nullptr;
+  const int width = info.biWidth;
+  const bool bottomUp = info.biHeight > 0;
+  const int height = bottomUp ? info.biHeight : -info.biHeight;
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+  if (fileHeader.bfOffBits < sizeof fileHeader + info.biSize ||
+      fileHeader.bfOffBits + stride * static_cast<size_t>(height) > bytes.size())
+    return nullptr;
+  std::unique_ptr<Gdiplus::Bitmap> bitmap(new Gdiplus::Bitmap(width, height, PixelFormat24bppRGB));
+  if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok) return nullptr;
+  // The same resolution the general decoder reads from the file.
+  if (info.biXPelsPerMeter > 0 && info.biYPelsPerMeter > 0)
+    bitmap->SetResolution(static_cast<Gdiplus::REAL>(info.biXPelsPerMeter * 0.0254),
+                          static_cast<Gdiplus::REAL>(info.biYPelsPerMeter * 0.0254));
+  Gdiplus::Rect all(0, 0, width, height);
+  Gdiplus::BitmapData data;
+  if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &data) != Gdiplus::Ok)
+    return nullptr;
+  const unsigned char* bits = bytes.data() + fileHeader.bfOffBits;
+  for (int y = 0; y < height; ++y) {
+    const int from = bottomUp ? height - 1 - y : y;
+    std::memcpy(static_cast<unsigned char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                bits + stride * static_cast<size_t>(from), static_cast<size_t>(width) * 3);
+  }
+  bitmap->UnlockBits(&data);
+  return bitmap.release();
+}
+
 }  // namespace
 
 bool HasSkinExtension(const std::string& text, const char* ext) {
@@ -220,26 +271,42 @@ int CSkinManager::LoadSkinScheme() {
     if (m_folder.empty() || m_folder.back() != '\\') m_folder += '\\';
     for (const std::string& name : names) {
       std::string path = m_folder + name;
-      if (HasSkinExtension(path, "bmp") || HasSkinExtension(path, "png") || HasSkinExtension(path, "gif"))
-        LoadSkinImage(path, name);
+      if (!HasSkinExtension(path, "bmp") && !HasSkinExtension(path, "png") && !HasSkinExtension(path, "gif"))
+        continue;
+      // Decoded when first asked for: a start reads only what it shows.
+      if (CSkinImage* holder = FindHolder(name))
+        holder->SetDecoder([this, path, name] { return Decode(path, name); });
     }
   }
   return 0;
 }
 
-int CSkinManager::LoadSkinImage(const std::string& fullPath, const std::string& fileName) {
+CSkinImage* CSkinManager::FindHolder(const std::string& fileName) const {
   const std::string key = Lower(fileName);
-  CSkinImage* holder = nullptr;
   for (auto& entry : SkinImageTable()) {
-    if (Lower(entry.first) == key) {
-      holder = entry.second.get();
-      break;
-    }
+    if (Lower(entry.first) == key) return entry.second.get();
   }
-  if (!holder) return -1;
+  return nullptr;
+}
 
+void CSkinManager::DecodeAll() const {
+  for (auto& entry : SkinImageTable()) entry.second->GetImage();
+}
+
+int CSkinManager::LoadSkinImage(const std::string& fullPath, const std::string& fileName) {
+  CSkinImage* holder = FindHolder(fileName);
+  if (!holder) return -1;
+  holder->SetDecoder(nullptr);
+  Gdiplus::Bitmap* bitmap = Decode(fullPath, fileName);
+  if (!bitmap) return -1;
+  holder->SetImage(bitmap);
+  return 0;
+}
+
+Gdiplus::Bitmap* CSkinManager::Decode(const std::string& fullPath, const std::string& fileName) {
+  if (Gdiplus::Bitmap* plain = ReadPlainBitmapFile(fullPath)) return plain;
   std::wstring wide;
-  if (!ToWide(fullPath, wide)) return -1;
+  if (!ToWide(fullPath, wide)) return nullptr;
   std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromFile(wide.c_str(), FALSE));
   Gdiplus::Status status = bitmap ? bitmap->GetLastStatus() : Gdiplus::OutOfMemory;
   if (status == Gdiplus::Ok && bitmap->GetWidth() == 0) status = Gdiplus::InvalidParameter;
@@ -247,10 +314,9 @@ int CSkinManager::LoadSkinImage(const std::string& fullPath, const std::string& 
     // A file GDI+ cannot read would draw nothing and hide the image a
     // previous scheme gave this holder: keep that one and say why.
     m_failures.push_back({fileName, static_cast<int>(status)});
-    return -1;
+    return nullptr;
   }
-  holder->SetImage(bitmap.release());
-  return 0;
+  return bitmap.release();
 }
 
 CSkinImage* CSkinManager::GetSkinImage(unsigned short id) const {
@@ -259,6 +325,11 @@ CSkinImage* CSkinManager::GetSkinImage(unsigned short id) const {
   auto holder = SkinImageTable().find(file->second);
   if (holder == SkinImageTable().end()) return nullptr;
   return holder->second.get();
+}
+
+const std::vector<SkinLoadFailure>& CSkinManager::GetLoadFailures() const {
+  DecodeAll();
+  return m_failures;
 }
 
 std::vector<std::string> CSkinManager::GetMissingFiles() const {
@@ -271,6 +342,7 @@ std::vector<std::string> CSkinManager::GetMissingFiles() const {
 }
 
 std::string CSkinManager::DescribeProblems() const {
+  DecodeAll();
   std::string text;
   if (!m_failures.empty()) {
     text += "Skin images that could not be read in \"" + m_folder + "\":";

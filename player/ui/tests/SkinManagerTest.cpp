@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
+#include <vector>
 
 #include "SkinFixture.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinManager.h"
+#include "ui/GdiplusInclude.h"
 
 using testsupport::TempDir;
 
@@ -236,3 +239,84 @@ TEST(Settings, ShippedDefaultsNameTheDefaultSchemeAndItsBackground) {
 }
 
 }  // namespace
+
+namespace {
+
+COLORREF PatternColour(int x, int y) { return RGB(x * 40, y * 60, 200 - x * 10 - y * 20); }
+
+// A 24-bit BMP whose every pixel differs, rows stored bottom-up or top-down;
+// the data may be cut short of what the header promises.
+void WritePatternBmp(const std::string& path, int width, int height, bool topDown, size_t cutBytes = 0) {
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<BYTE> body(static_cast<size_t>(stride) * height, 0xEE);  // padding filled, never read
+  for (int y = 0; y < height; ++y) {
+    const int row = topDown ? y : height - 1 - y;
+    for (int x = 0; x < width; ++x) {
+      BYTE* p = &body[static_cast<size_t>(row) * stride + x * 3];
+      p[0] = GetBValue(PatternColour(x, y));
+      p[1] = GetGValue(PatternColour(x, y));
+      p[2] = GetRValue(PatternColour(x, y));
+    }
+  }
+  BITMAPFILEHEADER fh = {};
+  BITMAPINFOHEADER ih = {};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof(fh) + sizeof(ih);
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(body.size());
+  ih.biSize = sizeof(ih);
+  ih.biWidth = width;
+  ih.biHeight = topDown ? -height : height;
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  ih.biXPelsPerMeter = ih.biYPelsPerMeter = 2835;
+  body.resize(body.size() - cutBytes);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+  out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
+  out.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()));
+}
+
+}  // namespace
+
+// Images are decoded when first asked for, plain bitmap files without the
+// general decoder: every pixel must land where the general decoder puts it,
+// whichever way the rows are stored and however the rows are padded.
+TEST_F(SkinManagerTest, PlainBitmapsReadAsTheGeneralDecoderReadsThem) {
+  for (bool topDown : {false, true}) {
+    ReleaseSkinManager();
+    TempDir dir;
+    const int width = 5, height = 3;  // 15 bytes a row: one byte of padding
+    WritePatternBmp(dir.File("Close.bmp"), width, height, topDown);
+    CSkinManager* m = Load(dir.Path());
+    Gdiplus::Bitmap* read = m->GetSkinImage(kSkinClose)->GetImage();
+    ASSERT_NE(nullptr, read) << topDown;
+    const std::string path = dir.File("Close.bmp");
+    const std::wstring wide(path.begin(), path.end());
+    std::unique_ptr<Gdiplus::Bitmap> general(Gdiplus::Bitmap::FromFile(wide.c_str(), FALSE));
+    ASSERT_EQ(Gdiplus::Ok, general->GetLastStatus());
+    EXPECT_EQ(general->GetPixelFormat(), read->GetPixelFormat());
+    EXPECT_EQ(general->GetWidth(), read->GetWidth());
+    EXPECT_EQ(general->GetHeight(), read->GetHeight());
+    EXPECT_NEAR(general->GetHorizontalResolution(), read->GetHorizontalResolution(), 0.01);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        Gdiplus::Color ours, theirs;
+        read->GetPixel(x, y, &ours);
+        general->GetPixel(x, y, &theirs);
+        const COLORREF want = PatternColour(x, y);
+        wrong += ours.GetValue() != theirs.GetValue() || ours.ToCOLORREF() != want;
+      }
+    EXPECT_EQ(0, wrong) << (topDown ? "top-down" : "bottom-up");
+  }
+
+  // A file cut short is not read past its end: it is reported, and the
+  // holder stays empty.
+  ReleaseSkinManager();
+  TempDir dir;
+  WritePatternBmp(dir.File("Close.bmp"), 5, 3, false, 4);
+  CSkinManager* m = Load(dir.Path());
+  EXPECT_FALSE(m->GetSkinImage(kSkinClose)->IsLoaded());
+  ASSERT_EQ(1u, m->GetLoadFailures().size());
+  EXPECT_EQ("Close.bmp", m->GetLoadFailures()[0].fileName);
+}

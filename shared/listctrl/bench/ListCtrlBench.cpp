@@ -1,6 +1,7 @@
 // Repainting and scrolling a CXListCtrl of 4 columns (text, check box,
 // progress, image) in a window of about 40 rows, at 1,000, 10,000 and 100,000
-// rows; and filling a check-box column of 10,000 rows.
+// rows; and filling a check-box column of 10,000 rows, box by box and by the
+// header's check-all.
 #include "../tests/ListTestSupport.h"
 
 #include <cstdio>
@@ -47,14 +48,31 @@ int main() {
       f.list.UpdateWindow();
     }
     double scroll = (testsupport::NowMs() - t0) / pages;
-    printf("%6d rows (%d a screen): repaint a screen %6.2f ms, scroll a page and repaint %6.2f ms\n", rows,
-           perPage, repaint, scroll);
+    printf(
+        "%6d rows (%d a screen): repaint a screen %6.2f ms (target < 16), scroll a page and repaint %6.2f "
+        "ms\n",
+        rows, perPage, repaint, scroll);
     if (rows == 10000) {
       t0 = testsupport::NowMs();
       for (int i = 0; i < rows; ++i) f.list.SetCheckbox(i, 1, 1);
       double fill = testsupport::NowMs() - t0;
-      printf("        filling the check-box column of %d rows: %.1f ms (header state %d)\n", rows, fill,
-             f.list.GetHeaderCheckedState(1));
+      printf("        filling the check-box column of %d rows: %.1f ms (target < 50; header state %d)\n",
+             rows, fill, f.list.GetHeaderCheckedState(1));
+      // The header's check-all, as a click on it arrives: clearing, then checking the column.
+      NMLISTVIEW nm = {};
+      nm.hdr.hwndFrom = f.list.m_hWnd;
+      nm.hdr.idFrom = static_cast<UINT_PTR>(f.list.GetDlgCtrlID());
+      nm.hdr.code = LVN_COLUMNCLICK;
+      nm.iItem = -1;
+      nm.iSubItem = 1;
+      double clicks[2];
+      for (double& click : clicks) {
+        t0 = testsupport::NowMs();
+        f.parent.SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+        click = testsupport::NowMs() - t0;
+      }
+      printf("        the header's check-all: clear %.1f ms, check %.1f ms (target < 50; %d checked)\n",
+             clicks[0], clicks[1], f.list.CountCheckedItems(1));
     }
   }
   return 0;

@@ -48,8 +48,11 @@ CXListCtrl::Records* CXListCtrl::GetRecords(int nItem) {
 }
 
 XListCellData* CXListCtrl::Cell(int nItem, int nSubItem) {
-  if (!ValidIndices(nItem, nSubItem)) return nullptr;
-  Records* records = GetRecords(nItem);
+  // Every message costs a trip through the window procedure, and setters run
+  // per row over whole lists: the item's value (null for an item that does
+  // not exist) stands in for a separate count.
+  if (nItem < 0 || nSubItem < 0 || nSubItem >= GetColumns()) return nullptr;
+  Records* records = reinterpret_cast<Records*>(CListCtrl::GetItemData(nItem));
   if (!records || nSubItem >= static_cast<int>(records->cells.size())) return nullptr;
   return &records->cells[static_cast<size_t>(nSubItem)];
 }
@@ -122,9 +125,15 @@ BOOL CXListCtrl::SetHeaderCheckedState(int nSubItem, int nCheckedState) {
 }
 
 void CXListCtrl::UpdateHeaderFromCount(int nSubItem) {
-  int state = GetHeaderCheckedState(nSubItem);
+  HDITEMA item = {};
+  item.mask = HDI_IMAGE;
+  if (!m_bHeaderIsSubclassed || !m_HeaderCtrl.GetItem(nSubItem, &item)) return;
+  const int state = item.iImage;
   if (state <= 0) return;
-  int wanted = CountCheckedItems(nSubItem) == CListCtrl::GetItemCount() ? 2 : 1;
+  const int checked = nSubItem < static_cast<int>(m_checkedCounts.size())
+                          ? m_checkedCounts[static_cast<size_t>(nSubItem)]
+                          : 0;
+  int wanted = checked == CListCtrl::GetItemCount() ? 2 : 1;
   // Setting the header item repaints the header: only when its state changes.
   if (wanted != state) SetHeaderCheckedState(nSubItem, wanted);
 }
@@ -185,7 +194,7 @@ int CXListCtrl::SetItem(const LVITEMA* pItem) {
   item.mask &= ~LVIF_PARAM;
   if (!CListCtrl::SetItem(&item)) return 0;
   if (pItem->mask & LVIF_IMAGE) cell->nImage = pItem->iImage;
-  UpdateSubItem(pItem->iItem, pItem->iSubItem);
+  RepaintCell(pItem->iItem, pItem->iSubItem);
   return 1;
 }
 
@@ -193,7 +202,7 @@ BOOL CXListCtrl::SetItemImage(int nItem, int nSubItem, int nImage) {
   XListCellData* cell = Cell(nItem, nSubItem);
   if (!cell) return FALSE;
   cell->nImage = nImage;
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
   return TRUE;
 }
 
@@ -212,7 +221,7 @@ BOOL CXListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText, COLORREF
   if (lpszText) ok = CListCtrl::SetItemText(nItem, nSubItem, lpszText);
   cell->crText = crText == static_cast<COLORREF>(-1) ? m_crWindowText : crText;
   cell->crBackground = crBackground == static_cast<COLORREF>(-1) ? m_crWindow : crBackground;
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
   return ok;
 }
 
@@ -249,7 +258,7 @@ BOOL CXListCtrl::SetProgress(int nItem, int nSubItem, BOOL bShowProgressText, LP
   cell->nProgressPercent = 0;
   cell->bShowProgressMessage = bShowProgressText ? 1 : 0;
   cell->strProgressText = lpszProgressText ? lpszProgressText : "";
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
   return TRUE;
 }
 
@@ -258,7 +267,7 @@ void CXListCtrl::UpdateProgress(int nItem, int nSubItem, int nPercent) {
   if (!cell) return;
   // A wrong size from a server can give more than 100; the bar stays inside its cell.
   cell->nProgressPercent = std::min(std::max(nPercent, 0), 100);
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
 }
 
 void CXListCtrl::DeleteProgress(int nItem, int nSubItem) {
@@ -266,14 +275,16 @@ void CXListCtrl::DeleteProgress(int nItem, int nSubItem) {
   if (!cell) return;
   cell->bShowProgress = 0;
   cell->nProgressPercent = 0;
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
 }
 
 BOOL CXListCtrl::SetCheckbox(int nItem, int nSubItem, int nCheckedState) {
   XListCellData* cell = Cell(nItem, nSubItem);
   if (!cell || nCheckedState < -1 || nCheckedState > 1) return FALSE;
+  const int before = cell->nCheckedState;
   ChangeChecked(*cell, nSubItem, nCheckedState);
-  UpdateSubItem(nItem, nSubItem);
+  if (before == nCheckedState) return TRUE;
+  RepaintCell(nItem, nSubItem);
   UpdateHeaderFromCount(nSubItem);
   return TRUE;
 }
@@ -303,7 +314,7 @@ BOOL CXListCtrl::SetBold(int nItem, int nSubItem, BOOL bBold) {
   XListCellData* cell = Cell(nItem, nSubItem);
   if (!cell) return FALSE;
   cell->bBold = bBold ? 1 : 0;
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
   return TRUE;
 }
 
@@ -324,7 +335,7 @@ BOOL CXListCtrl::SetComboList(int nItem, int nSubItem, BOOL bEnableCombo, CStrin
     cell->nInitialComboSel = nInitialComboSel;
     if (psa->GetSize() > 0) CListCtrl::SetItemText(nItem, nSubItem, psa->GetAt(nInitialComboSel));
   }
-  UpdateSubItem(nItem, nSubItem);
+  RepaintCell(nItem, nSubItem);
   return TRUE;
 }
 
@@ -380,6 +391,32 @@ BOOL CXListCtrl::GetCellRect(int nItem, int nSubItem, int nArea, CRect& rect) {
 
 void CXListCtrl::UpdateSubItem(int nItem, int nSubItem) {
   if (!ValidIndices(nItem, nSubItem)) return;
+  RepaintCell(nItem, nSubItem);
+}
+
+bool CXListCtrl::IsRowOnScreen(int nItem) {
+  CRect row, client;
+  if (!CListCtrl::GetItemRect(nItem, &row, LVIR_BOUNDS)) return false;
+  GetClientRect(&client);
+  return row.bottom > client.top && row.top < client.bottom;
+}
+
+void CXListCtrl::RepaintColumn(int nSubItem) {
+  const int top = CListCtrl::GetTopIndex();
+  const int count = CListCtrl::GetItemCount();
+  if (top < 0 || top >= count) return;
+  const int last = std::min(count - 1, top + CListCtrl::GetCountPerPage());
+  CRect first, bottom;
+  if (!GetCellRect(top, nSubItem, LVIR_BOUNDS, first) || !GetCellRect(last, nSubItem, LVIR_BOUNDS, bottom))
+    return;
+  first.bottom = bottom.bottom;
+  InvalidateRect(&first);
+  UpdateWindow();
+}
+
+void CXListCtrl::RepaintCell(int nItem, int nSubItem) {
+  // A row off screen is painted when it scrolls in: changing it costs no paint.
+  if (!IsRowOnScreen(nItem)) return;
   CRect rect;
   GetCellRect(nItem, nSubItem, LVIR_BOUNDS, rect);
   InvalidateRect(&rect);
@@ -401,12 +438,17 @@ BOOL CXListCtrl::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult) {
   SetHeaderCheckedState(nSubItem, state == 1 ? 2 : 1);
   m_HeaderCtrl.UpdateWindow();
   const int count = CListCtrl::GetItemCount();
+  bool changed = false;
   for (int i = 0; i < count; ++i) {
-    XListCellData* cell = Cell(i, nSubItem);
-    if (!cell || cell->nCheckedState == -1) continue;
-    ChangeChecked(*cell, nSubItem, state == 1 ? 1 : 0);
-    UpdateSubItem(i, nSubItem);
+    Records* records = reinterpret_cast<Records*>(CListCtrl::GetItemData(i));
+    if (!records || nSubItem >= static_cast<int>(records->cells.size())) continue;
+    XListCellData& cell = records->cells[static_cast<size_t>(nSubItem)];
+    if (cell.nCheckedState == -1) continue;
+    changed = true;
+    ChangeChecked(cell, nSubItem, state == 1 ? 1 : 0);
   }
+  // The whole column at once: one paint for the rows on screen, not one per row.
+  if (changed) RepaintColumn(nSubItem);
   return FALSE;
 }
 
@@ -437,7 +479,7 @@ void CXListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
       if (cell.nCheckedState == 0 || cell.nCheckedState == 1) {
         toggled = true;
         ChangeChecked(cell, c, cell.nCheckedState ? 0 : 1);
-        UpdateSubItem(nItem, c);
+        RepaintCell(nItem, c);
         CWnd* target = GetParent() ? GetParent() : GetOwner();
         if (target && ::IsWindow(target->m_hWnd))
           target->SendMessage(WM_XLISTCTRL_CHECKBOX_CLICKED, nItem, c);
@@ -465,6 +507,7 @@ void CXListCtrl::OnSysColorChange() {
 }
 
 void CXListCtrl::OnDestroy() {
+  EndPaintState();
   FreeAllRecords();
   CListCtrl::OnDestroy();
 }

@@ -19,33 +19,47 @@ void Line(HDC dc, int x1, int y1, int x2, int y2) {
 void CXListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
   NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
   *pResult = CDRF_DODEFAULT;
+  const int nItem = static_cast<int>(draw->nmcd.dwItemSpec);
+  Records* records = reinterpret_cast<Records*>(draw->nmcd.lItemlParam);
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
-    *pResult = CDRF_NOTIFYITEMDRAW;
+    BeginPaintState();
+    *pResult = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+    return;
+  }
+  if (draw->nmcd.dwDrawStage == CDDS_POSTPAINT) {
+    EndPaintState();
     return;
   }
   if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+    BeginRowState(nItem);
     *pResult = CDRF_NOTIFYSUBITEMDRAW;
     return;
   }
   if (draw->nmcd.dwDrawStage != (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) return;
-
-  const int nItem = static_cast<int>(draw->nmcd.dwItemSpec);
+  CRect rect;
   const int nSubItem = draw->iSubItem;
-  Records* records = reinterpret_cast<Records*>(draw->nmcd.lItemlParam);
+  if (m_paint.painting && m_paint.row == nItem && nSubItem >= 0 &&
+      nSubItem < static_cast<int>(m_paint.columns.size())) {
+    const CRect& column = m_paint.columns[static_cast<size_t>(nSubItem)];
+    rect.SetRect(m_paint.rowBounds.left + column.left, m_paint.rowBounds.top,
+                 m_paint.rowBounds.left + column.right, m_paint.rowBounds.bottom);
+  } else {
+    GetCellRect(nItem, nSubItem, LVIR_BOUNDS, rect);
+  }
+  DrawCell(nItem, draw->iSubItem, CDC::FromHandle(draw->nmcd.hdc), rect, records);
+  *pResult = CDRF_SKIPDEFAULT;
+}
+
+void CXListCtrl::DrawCell(int nItem, int nSubItem, CDC* pDC, CRect rect, const Records* records) {
   // A column added after the item has no record: it paints with the defaults.
   const XListCellData* cell = records && nSubItem >= 0 && nSubItem < static_cast<int>(records->cells.size())
-                                  ? &records->cells[nSubItem]
+                                  ? &records->cells[static_cast<size_t>(nSubItem)]
                                   : nullptr;
   const bool enabled = !records || records->cells.empty() || records->cells[0].bEnabled;
   COLORREF crText = cell ? cell->crText : m_crWindowText;
   COLORREF crBkgnd = cell ? cell->crBackground : (records ? m_crWindow : 0);
   if (!enabled) crText = m_crGrayText;
-  draw->clrText = crText;
-  draw->clrTextBk = crBkgnd;
-
-  CDC* pDC = CDC::FromHandle(draw->nmcd.hdc);
-  CRect rect;
-  GetCellRect(nItem, nSubItem, LVIR_BOUNDS, rect);
+  m_paint.rowEnabled = enabled;
   if (cell && cell->bShowProgress) {
     DrawProgress(nItem, nSubItem, pDC, crText, crBkgnd, rect, cell);
   } else if (cell && cell->bCombo && DrawComboCell(nItem, nSubItem, pDC, rect, *cell, crText, crBkgnd)) {
@@ -56,15 +70,96 @@ void CXListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
     rect.left += DrawImage(nItem, nSubItem, pDC, crText, crBkgnd, rect, cell);
     DrawCellText(nItem, nSubItem, pDC, crText, crBkgnd, rect, cell);
   }
-  *pResult = CDRF_SKIPDEFAULT;
+}
+
+void CXListCtrl::EndPaintState() {
+  m_paint.painting = false;
+  m_paint.row = -1;
+  if (m_paint.imageDC && m_paint.oldStrip) ::SelectObject(m_paint.imageDC->Get(), m_paint.oldStrip);
+  m_paint.oldStrip = nullptr;
+  m_paint.imageStrip.Reset();
+  m_paint.imageDC.reset();
+  m_paint.imageSlots.clear();
+}
+
+bool CXListCtrl::DrawImageFromStrip(HDC dc, HIMAGELIST list, int image, COLORREF crBkgnd, int x, int y, int w,
+                                    int h) {
+  const int kSlots = 16;
+  const int cx = m_paint.iconCx, cy = m_paint.iconCy;
+  if (!m_paint.painting || list != m_paint.images || cx <= 0 || cy <= 0) return false;
+  const std::pair<int, COLORREF> key(image, crBkgnd);
+  auto found = std::find(m_paint.imageSlots.begin(), m_paint.imageSlots.end(), key);
+  int slot = static_cast<int>(found - m_paint.imageSlots.begin());
+  if (found == m_paint.imageSlots.end()) {
+    if (slot >= kSlots) return false;
+    if (!m_paint.imageDC) {
+      m_paint.imageDC = std::make_unique<base::ScopedMemoryDC>(dc);
+      m_paint.imageStrip.Attach(::CreateCompatibleBitmap(dc, cx * kSlots, cy));
+      if (!m_paint.imageDC->Get() || !m_paint.imageStrip) {
+        EndPaintState();
+        return false;
+      }
+      m_paint.oldStrip = ::SelectObject(m_paint.imageDC->Get(), m_paint.imageStrip.Get());
+    }
+    COLORREF oldBk = ImageList_SetBkColor(list, crBkgnd);
+    ImageList_DrawEx(list, image, m_paint.imageDC->Get(), slot * cx, 0, cx, cy, CLR_DEFAULT, CLR_DEFAULT,
+                     ILD_NORMAL);
+    ImageList_SetBkColor(list, oldBk);
+    m_paint.imageSlots.push_back(key);
+  }
+  return ::BitBlt(dc, x, y, w, h, m_paint.imageDC->Get(), slot * cx, 0, SRCCOPY) != FALSE;
+}
+
+void CXListCtrl::BeginPaintState() {
+  EndPaintState();
+  m_paint.painting = true;
+  m_paint.row = -1;
+  m_paint.style = GetStyle();
+  m_paint.exStyle = GetExtendedStyle();
+  m_paint.focused = ::GetFocus() == m_hWnd;
+  m_paint.images = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+  m_paint.iconCx = m_paint.iconCy = 0;
+  if (m_paint.images) ImageList_GetIconSize(m_paint.images, &m_paint.iconCx, &m_paint.iconCy);
+  m_paint.spacing = m_HeaderCtrl.GetSpacing();
+  const int columns = GetColumns();
+  m_paint.align.assign(static_cast<size_t>(std::max(columns, 0)), DT_LEFT);
+  m_paint.columns.assign(static_cast<size_t>(std::max(columns, 0)), CRect());
+  for (int c = 0; c < columns; ++c) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT;
+    CListCtrl::GetColumn(c, &column);
+    UINT& align = m_paint.align[static_cast<size_t>(c)];
+    if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) align = DT_CENTER;
+    if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) align = DT_RIGHT;
+  }
+}
+
+void CXListCtrl::BeginRowState(int nItem) {
+  m_paint.row = -1;
+  if (!m_paint.painting || !CListCtrl::GetItemRect(nItem, &m_paint.rowBounds, LVIR_BOUNDS)) return;
+  // The cells of every row sit at the same offsets from the row's left end:
+  // the first row painted measures them for the rest.
+  if (!m_paint.columns.empty() && m_paint.columns[0].IsRectNull()) {
+    for (size_t c = 0; c < m_paint.columns.size(); ++c) {
+      CRect cell;
+      if (!GetCellRect(nItem, static_cast<int>(c), LVIR_BOUNDS, cell)) return;
+      m_paint.columns[c].SetRect(cell.left - m_paint.rowBounds.left, 0, cell.right - m_paint.rowBounds.left,
+                                 0);
+    }
+  }
+  m_paint.rowSelected = (CListCtrl::GetItemState(nItem, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  m_paint.row = nItem;
 }
 
 void CXListCtrl::GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBkgnd) {
-  const DWORD style = GetStyle();
-  const DWORD exStyle = GetExtendedStyle();
-  if (!(CListCtrl::GetItemState(nItem, LVIS_SELECTED) & LVIS_SELECTED)) return;
+  const bool cached = m_paint.painting && m_paint.row == nItem;
+  const DWORD style = cached ? m_paint.style : GetStyle();
+  const DWORD exStyle = cached ? m_paint.exStyle : GetExtendedStyle();
+  const bool selected =
+      cached ? m_paint.rowSelected : (CListCtrl::GetItemState(nItem, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  if (!selected) return;
   if (!(exStyle & LVS_EX_FULLROWSELECT) && nSubItem != 0) return;
-  if (::GetFocus() == m_hWnd) {
+  if (cached ? m_paint.focused : ::GetFocus() == m_hWnd) {
     crText = m_crHighLightText;
     crBkgnd = m_crHighLight;
   } else if (style & LVS_SHOWSELALWAYS) {
@@ -142,7 +237,8 @@ void CXListCtrl::DrawCheckbox(int nItem, int nSubItem, CDC* pDC, COLORREF crText
   box.left += 1;
   ::DrawEdge(dc, &box, EDGE_SUNKEN, BF_RECT);
   if (pCell->nCheckedState == 1) {
-    const bool enabled = GetEnabled(nItem);
+    const bool enabled =
+        m_paint.painting && m_paint.row == nItem ? m_paint.rowEnabled : GetEnabled(nItem) != 0;
     PenScope pen(dc, enabled ? RGB(0, 0, 0) : m_crGrayText);
     int x = box.left + 9;
     int y = box.top + 3;
@@ -165,19 +261,25 @@ int CXListCtrl::DrawImage(int nItem, int nSubItem, CDC* pDC, COLORREF crText, CO
                           const XListCellData* pCell) {
   GetDrawColors(nItem, nSubItem, crText, crBkgnd);
   pDC->FillSolidRect(&rect, crBkgnd);
-  HIMAGELIST list = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
-  if (!list || !pCell || pCell->nImage == -1) return 0;
-  int cx = 0, cy = 0;
-  ImageList_GetIconSize(list, &cx, &cy);
-  const int spacing = m_HeaderCtrl.GetSpacing();
+  if (!pCell || pCell->nImage == -1) return 0;
+  const bool cached = m_paint.painting;
+  HIMAGELIST list =
+      cached ? m_paint.images : reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+  if (!list) return 0;
+  int cx = m_paint.iconCx, cy = m_paint.iconCy;
+  if (!cached) ImageList_GetIconSize(list, &cx, &cy);
+  const int spacing = cached ? m_paint.spacing : m_HeaderCtrl.GetSpacing();
   int x = rect.left + spacing;
   int y = rect.top + (rect.Height() - cy) / 2;
   int w = std::max(0, std::min(cx, static_cast<int>(rect.right - x)));
   int h = std::min(cy, rect.Height());
-  COLORREF oldBk = ImageList_SetBkColor(list, crBkgnd);
-  ImageList_DrawEx(list, pCell->nImage, pDC->m_hDC, x, std::max(y, static_cast<int>(rect.top)), w, h,
-                   CLR_DEFAULT, CLR_DEFAULT, ILD_NORMAL);
-  ImageList_SetBkColor(list, oldBk);
+  y = std::max(y, static_cast<int>(rect.top));
+  // ImageList_DrawEx costs far more than a copy of its result.
+  if (!DrawImageFromStrip(pDC->m_hDC, list, pCell->nImage, crBkgnd, x, y, w, h)) {
+    COLORREF oldBk = ImageList_SetBkColor(list, crBkgnd);
+    ImageList_DrawEx(list, pCell->nImage, pDC->m_hDC, x, y, w, h, CLR_DEFAULT, CLR_DEFAULT, ILD_NORMAL);
+    ImageList_SetBkColor(list, oldBk);
+  }
   return cx + spacing;
 }
 
@@ -188,12 +290,16 @@ void CXListCtrl::DrawCellText(int nItem, int nSubItem, CDC* pDC, COLORREF crText
   pDC->FillSolidRect(&rect, crBkgnd);
   CString text = CListCtrl::GetItemText(nItem, nSubItem);
   if (text.IsEmpty()) return;
-  LVCOLUMNA column = {};
-  column.mask = LVCF_FMT;
-  CListCtrl::GetColumn(nSubItem, &column);
   UINT align = DT_LEFT;
-  if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) align = DT_CENTER;
-  if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) align = DT_RIGHT;
+  if (m_paint.painting && nSubItem >= 0 && nSubItem < static_cast<int>(m_paint.align.size())) {
+    align = m_paint.align[static_cast<size_t>(nSubItem)];
+  } else {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT;
+    CListCtrl::GetColumn(nSubItem, &column);
+    if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) align = DT_CENTER;
+    if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) align = DT_RIGHT;
+  }
   base::GdiFont bold;
   if (pCell && pCell->bBold) {
     LOGFONTA lf = {};
@@ -211,6 +317,7 @@ void CXListCtrl::DrawCellText(int nItem, int nSubItem, CDC* pDC, COLORREF crText
 
 void CXListCtrl::OnPaint() {
   Default();
+  EndPaintState();
   if (CListCtrl::GetItemCount() >= 1) return;
   CClientDC dc(this);
   DrawEmptyListText(&dc);

@@ -117,6 +117,53 @@ TEST(XListCtrl, CheckBoxClicksAndHeaderCheckAll) {
   EXPECT_EQ(0, list.GetHeaderCheckedState(0));
 }
 
+// A long list pays a paint only for the rows a change shows on screen: one
+// paint for a changed box in view, none for one below it, and one for the
+// header's check-all of the whole column.
+TEST(XListCtrl, CheckBoxChangesPaintOnlyWhatIsOnScreen) {
+  ListFixture f;
+  ASSERT_TRUE(f.Create(true, 560, 200));
+  f.AddColumns();
+  const int rows = 300;
+  CXListCtrl& list = f.list;
+  list.SetRedraw(FALSE);
+  f.AddRows(rows);  // odd rows checked
+  list.SetRedraw(TRUE);
+  list.RedrawWindow();
+  Pump(100);
+  const int below = (list.GetTopIndex() + list.GetCountPerPage()) / 2 * 2 + 6;  // unchecked
+  ASSERT_LT(below, rows);
+
+  f.parent.listPaints = 0;
+  EXPECT_TRUE(list.SetCheckbox(0, 1, 1));
+  EXPECT_EQ(1, f.parent.listPaints);
+  EXPECT_TRUE(list.SetCheckbox(below, 1, 1));
+  EXPECT_EQ(1, f.parent.listPaints);
+  EXPECT_EQ(1, list.GetCheckbox(below, 1));
+  EXPECT_EQ(rows / 2 + 2, list.CountCheckedItems(1));
+
+  NMLISTVIEW nm = {};
+  nm.hdr.hwndFrom = list.m_hWnd;
+  nm.hdr.idFrom = 1001;
+  nm.hdr.code = LVN_COLUMNCLICK;
+  nm.iItem = -1;
+  nm.iSubItem = 1;
+  struct Case {
+    int headerAfter;
+    int boxAfter;
+  };
+  for (const Case& c : {Case{2, 1}, Case{1, 0}}) {
+    f.parent.listPaints = 0;
+    f.parent.SendMessage(WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&nm));
+    EXPECT_EQ(1, f.parent.listPaints);
+    EXPECT_EQ(c.headerAfter, list.GetHeaderCheckedState(1));
+    EXPECT_EQ(c.boxAfter ? rows : 0, list.CountCheckedItems(1));
+    int differing = 0;
+    for (int i = 0; i < rows; ++i) differing += list.GetCheckbox(i, 1) != c.boxAfter;
+    EXPECT_EQ(0, differing);
+  }
+}
+
 TEST(XListCtrl, DisabledItemsIgnoreClicks) {
   ListFixture f;
   ASSERT_TRUE(f.Create(false));  // clicks and hit tests need no screen

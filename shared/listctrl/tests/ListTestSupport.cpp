@@ -14,6 +14,11 @@ LRESULT CParentWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message == WM_COMMAND && lParam != 0) ++commands;
+  if (message == WM_NOTIFY) {
+    const NMCUSTOMDRAW* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lParam);
+    if (draw->hdr.code == NM_CUSTOMDRAW && draw->hdr.idFrom == 1001 && draw->dwDrawStage == CDDS_PREPAINT)
+      ++listPaints;
+  }
   return CWnd::WindowProc(message, wParam, lParam);
 }
 

@@ -17,6 +17,7 @@ class CParentWnd : public CWnd {
  public:
   std::vector<std::pair<int, int>> checkClicks;  // (item, column) of WM_XLISTCTRL_CHECKBOX_CLICKED
   int commands = 0;                              // WM_COMMAND from the list
+  int listPaints = 0;                            // paints of the list (its custom-draw prepaint)
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,6 +1,6 @@
 // The play list's model and view in one: a report-style list control whose
-// rows carry the entries (column 0 the row number, 1 the song name, 2 the
-// duration; a PlayListItemData per row), the current (playing) row drawn in
+// rows show the entries (column 0 the row number, 1 the song name, 2 the
+// duration; a PlayListItemData per row, held here), the current (playing) row drawn in
 // its own colour, the play mode, the single-song loop, reordering by menu and
 // by dragging, and the context menu. It lives in a CPlayListView, which hands
 // it the list's notifications. UI thread only.
@@ -8,6 +8,7 @@
 
 #include <afxcmn.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   // IPlayListModel
   void AddEntry(const char* path, int length) override;
   void RemoveSelected() override;
-  int GetCount() override { return m_hWnd ? GetItemCount() : 0; }
+  int GetCount() override { return m_hWnd ? static_cast<int>(m_records.size()) : 0; }
   PlayListItemData* GetEntry(int row) override;
   int GetCurrentIndex() override { return m_current; }
   int GetSelectedIndex() override;
@@ -81,8 +82,9 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
 
  private:
   bool IsValidRow(int row) { return row >= 0 && row < GetCount(); }
-  // Appends the row with its texts and record; false when the list refuses it.
-  bool InsertRow(const char* path, int length);
+  void AppendRecord(const char* path, int length);
+  // Tells the list how many rows there are now.
+  void ShowRecordCount();
   void MoveRow(int from, int to);
   void Renumber();
   void EnsureSelection();
@@ -100,4 +102,7 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   COLORREF m_playingColor = kDefaultPlayingColor;
   bool m_dragging = false;
   SeedSource m_seedSource = nullptr;
+  // The entries in row order; the list (made with LVS_OWNERDATA) keeps only
+  // their number and each row's selection.
+  std::vector<std::unique_ptr<PlayListItemData>> m_records;
 };

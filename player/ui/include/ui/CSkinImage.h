@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace Gdiplus {
 class Bitmap;
 }
@@ -17,8 +19,12 @@ class CSkinImage {
 
   // Takes ownership; the previous image is deleted. NULL is ignored.
   void SetImage(Gdiplus::Bitmap* image);
-  Gdiplus::Bitmap* GetImage() const { return m_image; }
-  bool IsLoaded() const { return m_image != nullptr; }
+  // The image comes from decode when it is first asked for (an image never
+  // shown costs nothing); NULL from decode keeps the image held before. A
+  // decode still waiting runs first, so each image replaces the one before.
+  void SetDecoder(std::function<Gdiplus::Bitmap*()> decode);
+  Gdiplus::Bitmap* GetImage() const;
+  bool IsLoaded() const { return GetImage() != nullptr; }
   int GetWidth() const;
   int GetHeight() const;
 
@@ -29,7 +35,9 @@ class CSkinImage {
 
  private:
   void FreeHBitmap();
+  void Decode() const;
 
+  mutable std::function<Gdiplus::Bitmap*()> m_decode;
   Gdiplus::Bitmap* m_image = nullptr;
   HBITMAP m_hbitmap = nullptr;
 };

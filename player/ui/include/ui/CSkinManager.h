@@ -19,7 +19,8 @@ class CSkinManager {
   void SetSchemeFolder(const std::string& folder) { m_folder = folder; }
   const std::string& GetSchemeFolder() const { return m_folder; }
 
-  // Lists the folder and loads every registered image in it.
+  // Lists the folder and loads every registered image in it (each decoded
+  // when first asked for; the reports below decode any still waiting).
   // 1 when the folder cannot be listed, else 0.
   int LoadSkinScheme();
 
@@ -35,7 +36,7 @@ class CSkinManager {
 
   // What went wrong in the loads since the manager was made: files that
   // carry a registered name but are not images GDI+ can read.
-  const std::vector<SkinLoadFailure>& GetLoadFailures() const { return m_failures; }
+  const std::vector<SkinLoadFailure>& GetLoadFailures() const;
   // Registered file names whose holder has no image, in id order.
   std::vector<std::string> GetMissingFiles() const;
   // One line a person can read: which files failed and which are missing;
@@ -50,6 +51,10 @@ class CSkinManager {
   friend void ReleaseSkinManager();
   CSkinManager();
   ~CSkinManager();
+  CSkinImage* FindHolder(const std::string& fileName) const;
+  // The file as an image, or NULL with the failure noted.
+  Gdiplus::Bitmap* Decode(const std::string& fullPath, const std::string& fileName);
+  void DecodeAll() const;
 
   std::string m_folder;
   std::vector<SkinLoadFailure> m_failures;

@@ -14,8 +14,11 @@
 
 #include <afxcmn.h>
 
+#include <base/GdiHandles.h>
 #include <listctrl/CXHeaderCtrl.h>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 struct XListCellData {
@@ -128,9 +131,15 @@ class CXListCtrl : public CListCtrl {
   void ChangeChecked(XListCellData& cell, int nSubItem, int nNewState);
   void UpdateHeaderFromCount(int nSubItem);
   BOOL ValidIndices(int nItem, int nSubItem);
+  bool IsRowOnScreen(int nItem);
+  // Invalidates and paints the cell now when its row is on screen.
+  void RepaintCell(int nItem, int nSubItem);
+  // The same for a column's cells on screen, as one paint.
+  void RepaintColumn(int nSubItem);
 
   // Drawing (CXListCtrlDraw.cpp)
   void GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBkgnd);
+  void DrawCell(int nItem, int nSubItem, CDC* pDC, CRect rect, const Records* records);
   void DrawProgress(int nItem, int nSubItem, CDC* pDC, COLORREF crText, COLORREF crBkgnd, CRect& rect,
                     const XListCellData* pCell);
   void DrawCheckbox(int nItem, int nSubItem, CDC* pDC, COLORREF crText, COLORREF crBkgnd, CRect& rect,
@@ -160,6 +169,38 @@ class CXListCtrl : public CListCtrl {
   // Checked cells per column, kept with every change so the check-all state
   // never needs a recount.
   std::vector<int> m_checkedCounts;
+
+  // What every cell of one paint shares, read once at its start (and the
+  // row's part once per row) instead of asked of the control cell by cell.
+  struct PaintState {
+    bool painting = false;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    bool focused = false;
+    HIMAGELIST images = nullptr;
+    int iconCx = 0;
+    int iconCy = 0;
+    int spacing = 0;
+    std::vector<UINT> align;     // DT_ alignment of each column
+    std::vector<CRect> columns;  // each column's cell, left and right, in the row
+    int row = -1;
+    CRect rowBounds;
+    bool rowSelected = false;
+    bool rowEnabled = true;
+    // The small images drawn so far in this paint, each once on its
+    // background in a strip, copied from there to every cell that shows it.
+    std::unique_ptr<base::ScopedMemoryDC> imageDC;
+    base::GdiBitmap imageStrip;
+    HGDIOBJ oldStrip = nullptr;
+    std::vector<std::pair<int, COLORREF>> imageSlots;
+  };
+  void BeginPaintState();
+  void EndPaintState();
+  // False when the image cannot be drawn from the strip (outside a paint, or
+  // the strip full): the caller draws it from the list.
+  bool DrawImageFromStrip(HDC dc, HIMAGELIST list, int image, COLORREF crBkgnd, int x, int y, int w, int h);
+  void BeginRowState(int nItem);
+  PaintState m_paint;
 
   COLORREF m_cr3DFace, m_cr3DHighLight, m_cr3DShadow, m_crBtnFace, m_crBtnShadow, m_crBtnText, m_crGrayText,
       m_crHighLight, m_crHighLightText, m_crWindow, m_crWindowText;
