@@ -283,6 +283,18 @@ HWND CPlayListCtrl::HostParent() const {
   return host ? ::GetParent(host) : nullptr;
 }
 
+int CPlayListCtrl::FindRowByNumber(const std::string& wanted, int start, bool partial, bool wrap) const {
+  const int count = GetItemCount();
+  if (start < 0 || start >= count) start = 0;
+  const int span = wrap ? count : count - start;
+  for (int step = 0; step < span; ++step) {
+    const int row = (start + step) % count;
+    const std::string number = std::to_string(row + 1);
+    if (partial ? number.compare(0, wanted.size(), wanted) == 0 : number == wanted) return row;
+  }
+  return -1;
+}
+
 LRESULT CPlayListCtrl::OnListNotify(NMHDR* header) {
   switch (header->code) {
     case LVN_BEGINDRAG: {
@@ -313,6 +325,25 @@ LRESULT CPlayListCtrl::OnListNotify(NMHDR* header) {
       }
       lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
       return 0;
+    }
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW: {
+      // The list asks for its type-ahead (and LVM_FINDITEM) the row whose
+      // first column, the row's number, starts with the typed text, as a
+      // list holding its own items finds it. The request may come in either
+      // character width whatever the list was made with.
+      const NMLVFINDITEMA* find = reinterpret_cast<NMLVFINDITEMA*>(header);
+      const LVFINDINFOA& what = find->lvfi;
+      if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz) return -1;
+      std::string wanted;
+      if (header->code == LVN_ODFINDITEMW) {
+        for (const wchar_t* c = reinterpret_cast<const wchar_t*>(what.psz); *c; ++c)
+          wanted += *c < 0x80 ? static_cast<char>(*c) : '?';
+      } else {
+        wanted = what.psz;
+      }
+      return FindRowByNumber(wanted, find->iStart, (what.flags & LVFI_PARTIAL) != 0,
+                             (what.flags & LVFI_WRAP) != 0);
     }
     case NM_CLICK:
       if (GetSelectedCount() > 0) m_selected = GetNextItem(-1, LVNI_SELECTED);

@@ -286,6 +286,33 @@ TEST_F(PlayListCtrlTest, DeleteKeyRemovesTheSelection) {
   EXPECT_EQ(2, list->GetCount());
 }
 
+// The list holds no items of its own; finding a row by its number (the
+// type-ahead's search) still answers as a list that held them would.
+TEST_F(PlayListCtrlTest, ARowIsFoundByTheStartOfItsNumber) {
+  Add(25);
+  HWND ctrl = view.GetListCtrl().m_hWnd;
+  struct Case {
+    const char* text;
+    UINT flags;
+    int start;
+    int row;
+  } cases[] = {
+      {"12", LVFI_STRING, -1, 11},
+      {"2", LVFI_PARTIAL | LVFI_STRING, -1, 1},
+      {"2", LVFI_PARTIAL | LVFI_STRING, 2, 19},   // from row 3 on, row 20 comes first
+      {"1", LVFI_PARTIAL | LVFI_STRING, 20, -1},  // no wrap past the end
+      {"1", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 20, 0},
+      {"26", LVFI_STRING, -1, -1},
+  };
+  for (const Case& c : cases) {
+    LVFINDINFOA find = {};
+    find.flags = c.flags;
+    find.psz = c.text;
+    EXPECT_EQ(c.row, ::SendMessageA(ctrl, LVM_FINDITEMA, c.start, reinterpret_cast<LPARAM>(&find)))
+        << c.text << " from " << c.start;
+  }
+}
+
 TEST(PlayListMenuTest, ContextMenuHoldsTheListCommands) {
   HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CPlayListCtrl::kPopupMenuId));
   ASSERT_NE(nullptr, menu);

@@ -34,7 +34,7 @@ TEST_F(AudioLength, AFileWhoseReaderNeverAnswersHoldsTheWindowThreadBriefly) {
   ASSERT_TRUE(pipe.Made());
   // The helper measures every file added to the play list this way.
   CMediaHelper helper;
-  ASSERT_TRUE(CMediaHelper::GetMediaType(pipe.Path().c_str()));
+  ASSERT_EQ(MediaKind::kAudio, CMediaHelper::GetMediaType(pipe.Path().c_str()));
   for (int round = 0; round < 2; ++round) {
     DWORD start = GetTickCount();
     EXPECT_EQ(round == 0 ? MeasureAudioLengthMs(pipe.Path().c_str())

@@ -71,6 +71,10 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   // Handed over by the view: the list's WM_NOTIFY codes, the drag and the
   // context menu.
   LRESULT OnListNotify(NMHDR* header);
+  // The row whose number (as the first column shows it) is wanted, or starts
+  // with it when partial, searching from start on (past the end to the top
+  // when wrap); -1 for none.
+  int FindRowByNumber(const std::string& wanted, int start, bool partial, bool wrap) const;
   bool IsDragging() const { return m_dragging; }
   void DragStep(POINT clientPoint);
   void EndDrag();
