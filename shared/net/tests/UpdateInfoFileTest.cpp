@@ -134,15 +134,29 @@ TEST_F(UpdateInfoFileTest, AfterACancelNothingIsSent) {
 }
 
 TEST(StripHtmlTags, DropsTagsAcrossCalls) {
+  bool insideTag = false;
   char text[] = "a<b>x</b>c";
-  StripHtmlTags(text);
+  StripHtmlTags(text, insideTag);
   EXPECT_STREQ(text, "axc");
   char first[] = "one<i";
   char second[] = "tal>two";
-  StripHtmlTags(first);
-  StripHtmlTags(second);
+  StripHtmlTags(first, insideTag);
+  StripHtmlTags(second, insideTag);
   EXPECT_STREQ(first, "one");
   EXPECT_STREQ(second, "two");
+}
+
+TEST(StripHtmlTags, ATagLeftOpenByOneTextDoesNotReachAnother) {
+  bool firstText = false;
+  char open[] = "one<unfinished";
+  StripHtmlTags(open, firstText);
+  EXPECT_STREQ(open, "one");
+  EXPECT_TRUE(firstText);
+  bool secondText = false;
+  char other[] = "plain>text";
+  StripHtmlTags(other, secondText);
+  EXPECT_STREQ(other, "plain>text");
+  EXPECT_FALSE(secondText);
 }
 
 }  // namespace
