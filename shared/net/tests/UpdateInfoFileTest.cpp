@@ -9,6 +9,7 @@
 
 namespace {
 
+using testsupport::RequestsFor;
 using testsupport::ServerRequests;
 using testsupport::UpdateServerUrl;
 
@@ -78,14 +79,6 @@ TEST_F(UpdateInfoFileTest, EmptyBodyIsASuccess) {
   std::string out;
   EXPECT_EQ(GetUpdateInfoFile((UpdateServerUrl() + "/empty.txt").c_str(), out), 0);
   EXPECT_EQ(out, "");
-}
-
-// The requests the server logged for a path, by their request lines.
-size_t RequestsFor(const std::string& path) {
-  size_t count = 0;
-  for (const std::string& request : ServerRequests())
-    if (request.compare(0, 5 + path.size(), "GET " + path + " ") == 0) ++count;
-  return count;
 }
 
 struct HeldFetch {
