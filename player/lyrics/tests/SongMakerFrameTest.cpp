@@ -9,14 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "FrameFixture.h"
 #include "RecordingWnd.h"
 #include "lyrics/CSongMakerFrame.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinFrame.h"
-#include "ui/CSkinManager.h"
-#include "ui/GdiplusSession.h"
 #include "ui/IPlayerHost.h"
 #include "ui/PngSnapshot.h"
 
@@ -66,17 +66,7 @@ struct FakeHost : IPlayerHost {
   void PlayLastEntry() override { calls.push_back("PlayLast"); }
 };
 
-void Pump(DWORD ms = 50) {
-  MSG msg;
-  const DWORD start = ::GetTickCount();
-  do {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    ::Sleep(1);
-  } while (::GetTickCount() - start < ms);
-}
+void Pump(DWORD ms = 50) { testsupport::PumpFor(ms); }
 
 Bytes Melody() {
   testsupport::TrackBuilder tempo, melody;
@@ -86,19 +76,8 @@ Bytes Melody() {
   return testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), melody.Chunk()});
 }
 
-class SongMakerFrameTest : public ::testing::Test {
+class SongMakerFrameTest : public FrameFixture<CSongMakerFrame> {
  protected:
-  static void SetUpTestSuite() {
-    gdiplus_ = new GdiplusSession();
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
-  }
-  static void TearDownTestSuite() {
-    delete gdiplus_;
-    gdiplus_ = nullptr;
-  }
   void SetUp() override {
     frame_ = std::make_unique<CSongMakerFrame>(owner_.m_hWnd);
     ASSERT_TRUE(frame_->IsCreated());
@@ -106,10 +85,6 @@ class SongMakerFrameTest : public ::testing::Test {
     ASSERT_NE(dialog_->GetSafeHwnd(), nullptr);
     dialog_->SetPrompts(&prompts_);
     Pump();
-  }
-  void TearDown() override {
-    SetPlayerHost(nullptr);
-    frame_.reset();
   }
   HWND Item(int id) { return ::GetDlgItem(dialog_->GetSafeHwnd(), id); }
   void Command(int id) { ::SendMessageA(dialog_->GetSafeHwnd(), WM_COMMAND, id, 0); }
@@ -122,15 +97,12 @@ class SongMakerFrameTest : public ::testing::Test {
     return cf.crTextColor;
   }
 
-  static GdiplusSession* gdiplus_;
   RecordingWnd owner_;
   FakePrompts prompts_;
   FakeHost host_;
   testsupport::TempDir dir_;
-  std::unique_ptr<CSongMakerFrame> frame_;
   CSongMakerDlg* dialog_ = nullptr;
 };
-GdiplusSession* SongMakerFrameTest::gdiplus_ = nullptr;
 
 TEST_F(SongMakerFrameTest, EveryCloseAsksTheOwnerToHideAndEnterKeepsTheDialog) {
   frame_->ShowFrame(true);
