@@ -19,6 +19,7 @@
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/IPlayerHost.h"
+#include "ui/SkinImageIds.h"
 
 namespace {
 
@@ -291,6 +292,36 @@ TEST_F(LyricWndTest, CaptionStylesKeepWhatStays) {
   EXPECT_EQ(extra, nullptr);
   DeleteAndNull(&extra);
   EXPECT_TRUE(GetWindowPlacementShown(frame_->m_hWnd));
+}
+
+TEST_F(LyricWndTest, WearsTheLyricsChromeWithNamedTipsAndAGreyedMinimise) {
+  Make();
+  CSkinCaptionButtons* caption = frame_->GetCaptionButtons();
+  EXPECT_EQ(caption->GetStyle(), kCaptionCloseMinMax);
+  struct {
+    int index;
+    unsigned short image;
+    const char* tip;
+    const char* altTip;
+    bool enabled;
+  } buttons[] = {
+      {kCaptionBtnClose, kSkinLyricsCloseBtn, "Close", "", true},
+      {kCaptionBtnMax, kSkinLyricsMaxBtn, "Maximize", "Restore Down", true},
+      {kCaptionBtnMin, kSkinLyricsMinBtn, "Minimize", "", false},
+  };
+  for (const auto& b : buttons) {
+    CSkinElement* button = caption->GetButton(b.index);
+    ASSERT_NE(button, nullptr) << b.tip;
+    EXPECT_EQ(button->GetImage(), SchemeImage(b.image)) << b.tip;
+    EXPECT_EQ(button->GetTipText(), b.tip);
+    EXPECT_EQ(button->GetAltTipText(), b.altTip) << b.tip;
+    EXPECT_EQ(button->IsEnabled(), b.enabled) << b.tip;
+  }
+  ASSERT_NE(caption->GetIcon(), nullptr);
+  EXPECT_EQ(caption->GetIcon()->GetImage(), SchemeImage(kSkinLyricsIcon));
+  const CSkinFrameImages* images = frame_->GetFrameImages();
+  EXPECT_EQ(images->GetTitle(), SchemeImage(kSkinLyricTitleActive));
+  EXPECT_EQ(images->GetBottomRight(), SchemeImage(kSkinLyricsBottomRight));
 }
 
 }  // namespace

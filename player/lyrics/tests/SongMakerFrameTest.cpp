@@ -19,6 +19,7 @@
 #include "ui/CSkinFrame.h"
 #include "ui/IPlayerHost.h"
 #include "ui/PngSnapshot.h"
+#include "ui/SkinImageIds.h"
 
 namespace {
 
@@ -271,6 +272,21 @@ TEST_F(SongMakerFrameTest, Screenshot) {
   ::GetWindowRect(frame_->m_hWnd, &r);
   EXPECT_TRUE(SaveScreenAreaPng(r, "song_maker.png"));
   frame_->ShowFrame(false);
+}
+
+TEST_F(SongMakerFrameTest, WearsThePlayListImagesWithOnlyACloseButton) {
+  CSkinCaptionButtons* caption = frame_->GetCaptionButtons();
+  EXPECT_EQ(caption->GetStyle(), kCaptionClose);
+  CSkinElement* close = caption->GetButton(kCaptionBtnClose);
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->GetImage(), SchemeImage(kSkinPlayListCloseBtn));
+  EXPECT_EQ(close->GetTipText(), "");
+  EXPECT_TRUE(close->IsEnabled());
+  EXPECT_EQ(caption->GetButton(kCaptionBtnMax), nullptr);
+  EXPECT_EQ(caption->GetButton(kCaptionBtnMin), nullptr);
+  const CSkinFrameImages* images = frame_->GetFrameImages();
+  EXPECT_EQ(images->GetTitle(), SchemeImage(kSkinPlaylistTitleActive));
+  EXPECT_EQ(images->GetLeftBorder(), SchemeImage(kSkinPlayListLeftBorder));
 }
 
 }  // namespace
