@@ -13,6 +13,7 @@
 #include "app/CSongValueMap.h"
 #include "app/PlayListSearch.h"
 #include "app/CPlaybackSession.h"
+#include "playback/CAudioLengthWorker.h"
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
 #include "playback/CSpectrumWnd.h"
@@ -189,7 +190,8 @@ std::vector<std::string> CMainPlayerWnd::GetSongs() {
 bool CMainPlayerWnd::AddToPlayList(const std::string& path) { return AddToPlayList(path, 0); }
 
 bool CMainPlayerWnd::AddToPlayList(const char* path, int seconds) {
-  return path && AddToPlayList(std::string(path), seconds);
+  // The song maker plays what it added at once: its length is had first.
+  return path && AddToPlayList(std::string(path), seconds, true);
 }
 
 int CMainPlayerWnd::ShowOpenDialog() {
@@ -226,14 +228,31 @@ void CMainPlayerWnd::PlayLastEntry() {
   if (list && list->GetCount() > 0) list->SelectEntry(list->GetCount() - 1, 1);
 }
 
-bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds) {
+bool CMainPlayerWnd::AddToPlayList(const std::string& path, int seconds, bool now) {
   IPlayListModel* list = GetPlayListModel();
   if (!list || path.empty() || FindSong(path) >= 0) return false;
   if (MediaKindOf(path) == MediaKind::kNone || !::PathFileExistsA(path.c_str())) return false;
+  // An audio file's reader may not answer for seconds: the window does not wait.
+  if (seconds <= 0 && !now && m_session->MeasureLater(path)) {
+    m_playListWnd->AddSong(path.c_str(), -1);
+    return true;
+  }
   seconds = m_session->MeasureSeconds(path, seconds);
   if (seconds <= 0) return false;
   m_playListWnd->AddSong(path.c_str(), seconds);
   return true;
+}
+
+void CMainPlayerWnd::OnAudioLength(LPARAM lParam) {
+  std::unique_ptr<AudioLengthResult> result = TakeAudioLength(lParam);
+  if (!result || !m_session->TakeMeasuredLength(*result) || !m_playListWnd) return;
+  // Paths are unique in the list; the row is looked up now, whatever moved
+  // or went since the request.
+  const int row = FindSong(result->path);
+  IPlayListModel* list = GetPlayListModel();
+  PlayListItemData* entry = list && row >= 0 ? list->GetEntry(row) : nullptr;
+  // A file that cannot be measured keeps its empty length.
+  if (entry && entry->length < 0 && result->seconds > 0) m_playListWnd->SetSongLength(row, result->seconds);
 }
 
 bool CMainPlayerWnd::AddNamedFile(const std::string& path) {

@@ -102,6 +102,9 @@ LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_notices.OnNoticeText(lParam);
       SetNoticeText(m_notices.GetNoticeText());
       return 0;
+    case WM_PLAYER_AUDIO_LENGTH:
+      OnAudioLength(lParam);
+      return 0;
     case WM_PLAYER_SHOW_NOTICE:
       m_notices.OnShowNotice(wParam);
       return 0;

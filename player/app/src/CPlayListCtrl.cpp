@@ -79,6 +79,14 @@ void CPlayListCtrl::AddEntries(const std::vector<PlayListEntry>& entries) {
   Invalidate();
 }
 
+void CPlayListCtrl::SetEntryLength(int row, int seconds) {
+  PlayListItemData* record = GetEntry(row);
+  if (!record) return;
+  record->length = seconds;
+  // The list asks for the row's texts again when it draws it.
+  RedrawItems(row, row);
+}
+
 void CPlayListCtrl::EnsureSelection() {
   if (GetItemCount() <= 0) {
     m_selected = -1;

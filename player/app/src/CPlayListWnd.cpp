@@ -183,6 +183,10 @@ void CPlayListWnd::AddSongs(const std::vector<PlayListEntry>& entries) {
   if (m_view.GetPlayList()) m_view.GetListCtrl().AddEntries(entries);
 }
 
+void CPlayListWnd::SetSongLength(int row, int seconds) {
+  if (m_view.GetPlayList()) m_view.GetListCtrl().SetEntryLength(row, seconds);
+}
+
 void CPlayListWnd::RemoveSelected() {
   if (IPlayListModel* list = m_view.GetPlayList()) list->RemoveSelected();
 }

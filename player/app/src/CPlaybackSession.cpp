@@ -1,6 +1,7 @@
 #include "app/CPlaybackSession.h"
 
 #include "app/PlayListSearch.h"
+#include "playback/CAudioLengthWorker.h"
 #include "playback/CMediaHelper.h"
 #include "playback/MediaKinds.h"
 #include "ui/PlayerMessages.h"
@@ -214,6 +215,22 @@ int CPlaybackSession::MeasureSeconds(const std::string& path, int seconds) {
     }
   }
   return seconds > 0 ? seconds : 0;
+}
+
+bool CPlaybackSession::MeasureLater(const std::string& path) {
+  if (MediaKindOf(path) != MediaKind::kAudio || !m_notify) return false;
+  if (!m_lengths) m_lengths = std::make_unique<CAudioLengthWorker>(m_notify);
+  const unsigned request = ++m_lastLengthRequest;
+  if (!m_lengths->Measure(path, request)) return false;
+  m_lengthRequests[path] = request;
+  return true;
+}
+
+bool CPlaybackSession::TakeMeasuredLength(const AudioLengthResult& result) {
+  auto found = m_lengthRequests.find(result.path);
+  if (found == m_lengthRequests.end() || found->second != result.token) return false;
+  m_lengthRequests.erase(found);
+  return true;
 }
 
 void CPlaybackSession::SetVolume(int volume) {

@@ -9,7 +9,11 @@
 #include <string>
 
 #include "app/CMainPlayerWnd.h"
+#include "app/CPlayListCtrl.h"
+#include "app/CPlayListView.h"
+#include "app/CPlayListWnd.h"
 #include "playback/CPlayTimeWnd.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "LocalNotices.h"
@@ -82,6 +86,73 @@ TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
     ::DestroyWindow(wnd->m_hWnd);
   }
   ReleaseSkinManager();
+}
+
+// The play list's lengths while files are measured off the window thread.
+class MainWindowAudioLengths : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[MAX_PATH];
+    GetAppFolder(folder, sizeof(folder));
+    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
+    GetSkinManager()->LoadSkinScheme();
+    KeepNoticesLocal();
+    m_wnd = std::make_unique<CMainPlayerWnd>();
+    ASSERT_EQ(0, m_wnd->CreateMainWindow());
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !m_wnd->IsBusy(); }, 5000));
+    m_list = m_wnd->GetPlayListModel();
+    ASSERT_NE(nullptr, m_list);
+  }
+  void TearDown() override {
+    if (m_wnd && ::IsWindow(m_wnd->m_hWnd)) ::DestroyWindow(m_wnd->m_hWnd);
+    m_wnd.reset();
+    ReleaseSkinManager();
+  }
+  // The length column of path's row; -2 when the row is not there.
+  int LengthOf(const std::string& path) {
+    const int row = m_list->FindPath(path.c_str());
+    PlayListItemData* entry = row >= 0 ? m_list->GetEntry(row) : nullptr;
+    return entry ? entry->length : -2;
+  }
+
+  GdiplusSession m_gdiplus;
+  testsupport::TempDir m_dir;
+  std::unique_ptr<CMainPlayerWnd> m_wnd;
+  IPlayListModel* m_list = nullptr;
+};
+
+TEST_F(MainWindowAudioLengths, AnAudioFileGoesInAtOnceAndItsLengthFollows) {
+  const std::string first = WriteTone(m_dir, "first.wav", 2.5), later = WriteTone(m_dir, "later.wav", 1.2);
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(later.empty());
+  ASSERT_TRUE(m_wnd->AddToPlayList(first));
+  ASSERT_TRUE(m_wnd->AddToPlayList(later));
+  EXPECT_EQ((std::vector<std::string>{first, later}), m_wnd->GetSongs());
+  EXPECT_EQ(-1, LengthOf(later)) << "unknown until measured: shown empty";
+  EXPECT_EQ("", CPlayListCtrl::FormatDuration(LengthOf(later)));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return LengthOf(first) == 3 && LengthOf(later) == 2; }, 10000))
+      << LengthOf(first) << " " << LengthOf(later);
+  EXPECT_FALSE(m_wnd->AddToPlayList(later)) << "a path is in the list once";
+}
+
+TEST_F(MainWindowAudioLengths, ALateLengthLandsOnItsOwnEntryOrNowhere) {
+  const std::string first = WriteTone(m_dir, "first.wav", 0.5);
+  const std::string gone = WriteTone(m_dir, "gone.wav", 4.5), stays = WriteTone(m_dir, "stays.wav", 1.5);
+  ASSERT_FALSE(first.empty() || gone.empty() || stays.empty());
+  ASSERT_TRUE(m_wnd->AddToPlayList(first));
+  ASSERT_TRUE(m_wnd->AddToPlayList(gone));
+  ASSERT_TRUE(m_wnd->AddToPlayList(stays));
+  // gone leaves before its length can come back; stays moves up into its row.
+  CPlayListCtrl& ctrl = m_wnd->GetPlayListWnd()->GetView()->GetListCtrl();
+  ctrl.SetItemState(-1, 0, LVIS_SELECTED);
+  ctrl.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  m_list->RemoveSelected();
+  ASSERT_EQ((std::vector<std::string>{first, stays}), m_wnd->GetSongs());
+  // One worker measures in order: once stays's length is in, gone's came first.
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return LengthOf(stays) >= 0; }, 10000));
+  EXPECT_EQ(2, LengthOf(stays)) << "another entry's length landed here";
+  EXPECT_EQ(1, LengthOf(first));
+  EXPECT_EQ((std::vector<std::string>{first, stays}), m_wnd->GetSongs());
 }
 
 }  // namespace

@@ -9,6 +9,11 @@
 #include <vector>
 
 #include "RecordingEngine.h"
+#include "fmod.h"
+#include "playback/CAudioLengthWorker.h"
+#include "testsupport/SilentPipe.h"
+#include "testsupport/WavBuilder.h"
+#include "ui/PlayerMessages.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 
@@ -223,6 +228,97 @@ TEST_F(PlaybackSessionTest, TheEndOfASongPlaysTheNextOrStops) {
   session.Forget(Path(0));
   EXPECT_EQ("", session.GetCurrentPath());
   EXPECT_EQ("stopped", State());
+}
+
+// Audio files measured off the caller's thread, with the sound library
+// running in real time as in the player.
+class SessionLengths : public PlaybackSessionTest {
+ protected:
+  void SetUp() override {
+    PlaybackSessionTest::SetUp();
+    CPlaybackSession::SetPlayerFactory(nullptr);
+    SetEnvironmentVariableA("MELODARA_AUDIO", "silent");
+    MelFmod_SetManualClock(0);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    session.SetNotifyWindow(window);
+  }
+  void TearDown() override {
+    session.ReleasePlayers();
+    if (window) DestroyWindow(window);
+    FSOUND_Close();
+    PlaybackSessionTest::TearDown();
+  }
+  std::string Tone(const char* name, double seconds) {
+    testsupport::WavSpec spec;
+    spec.channels = 1;
+    spec.rate = 22050;
+    const auto samples = testsupport::Sine(440, 0.3, spec.rate, size_t(seconds * spec.rate), spec.channels);
+    const std::string path = dir.File(name);
+    return testsupport::WriteBytes(path, testsupport::WavFile(spec, testsupport::WavSamples(spec, samples)))
+               ? path
+               : "";
+  }
+  // The results posted to the window, in order, once count are in or the
+  // deadline passed.
+  std::vector<std::unique_ptr<AudioLengthResult>> Results(size_t count, DWORD timeoutMs) {
+    std::vector<std::unique_ptr<AudioLengthResult>> results;
+    const DWORD start = GetTickCount();
+    while (results.size() < count && GetTickCount() - start < timeoutMs) {
+      MSG msg;
+      if (PeekMessageA(&msg, window, WM_PLAYER_AUDIO_LENGTH, WM_PLAYER_AUDIO_LENGTH, PM_REMOVE)) {
+        results.push_back(TakeAudioLength(msg.lParam));
+      } else {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+      }
+    }
+    return results;
+  }
+
+  HWND window = nullptr;
+};
+
+TEST_F(SessionLengths, AReaderThatNeverAnswersHoldsNoCallerAndEachPathIsAnsweredOnce) {
+  testsupport::SilentPipe silent(".wma");
+  ASSERT_TRUE(silent.Made());
+  const std::string tone = Tone("tone.wav", 1.5);
+  ASSERT_FALSE(tone.empty());
+  EXPECT_FALSE(session.MeasureLater(Path(0))) << "a song's length comes from the engine at once";
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(session.MeasureLater(silent.Path()));
+  EXPECT_TRUE(session.MeasureLater(tone));
+  EXPECT_TRUE(session.MeasureLater(tone)) << "the entry went and came back";
+  EXPECT_LT(GetTickCount() - start, 1000u) << "the caller waited for the reader";
+
+  const auto results = Results(3, 15000);
+  ASSERT_EQ(3u, results.size());
+  EXPECT_EQ(silent.Path(), results[0]->path);
+  EXPECT_EQ(0, results[0]->seconds) << "a reader that never answers is given up";
+  EXPECT_TRUE(session.TakeMeasuredLength(*results[0]));
+  EXPECT_FALSE(session.TakeMeasuredLength(*results[0])) << "answered twice";
+  for (int i : {1, 2}) {
+    EXPECT_EQ(tone, results[i]->path) << i;
+    EXPECT_EQ(2, results[i]->seconds) << i;
+  }
+  EXPECT_FALSE(session.TakeMeasuredLength(*results[1])) << "the earlier request's answer is stale";
+  EXPECT_TRUE(session.TakeMeasuredLength(*results[2]));
+}
+
+TEST_F(SessionLengths, AMeasurementStillRunningHoldsUpNoEndAndPostsNothingAfter) {
+  testsupport::SilentPipe silent(".wma");
+  ASSERT_TRUE(silent.Made());
+  const std::string tone = Tone("tone.wav", 0.5);
+  auto other = std::make_unique<CPlaybackSession>(this, nullptr, nullptr);
+  other->SetNotifyWindow(window);
+  ASSERT_TRUE(other->MeasureLater(silent.Path()));
+  ASSERT_TRUE(other->MeasureLater(tone));
+  Sleep(100);  // the worker is inside the silent file's open
+  const DWORD start = GetTickCount();
+  other.reset();
+  EXPECT_LT(GetTickCount() - start, 1000u) << "the end waited for the measurement";
+  // Past the measuring bound the worker has given the reader up.
+  EXPECT_TRUE(Results(1, 3500).empty()) << "a result came for a session that is gone";
 }
 
 }  // namespace

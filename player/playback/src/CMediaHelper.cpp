@@ -220,7 +220,8 @@ int CMediaHelper::GetDurationSeconds(const char* path) {
   if (kind == MediaKind::kSong) {
     ms = song_ ? uint32_t(song_->GetDurationMs(path)) : 0;
   } else {
-    // Called on the window thread for every file added to the play list.
+    // Bounded, but may still wait up to its bound: the play list's own adds
+    // measure on CAudioLengthWorker's thread instead.
     ms = uint32_t(MeasureAudioLengthMs(path));
   }
   return int(std::ceil(ms / 1000.0));

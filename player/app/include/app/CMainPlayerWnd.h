@@ -251,8 +251,13 @@ class CMainPlayerWnd : public CSkinWnd,
   bool AddNamedFile(const std::string& path);
   int FindSong(const std::string& path);
   bool IsLoopMode();
-  // Adds an entry of the given length (seconds; 0 or less: measured).
-  bool AddToPlayList(const std::string& path, int seconds);
+  // Adds an entry of the given length (seconds; 0 or less: measured). An
+  // audio file's length is measured off the window thread unless the caller
+  // waits for it (now): the entry goes in at once with its length unknown.
+  bool AddToPlayList(const std::string& path, int seconds, bool now = false);
+  // A length measured off the window thread lands on its entry, if that is
+  // still in the list and still of unknown length.
+  void OnAudioLength(LPARAM lParam);
   static std::string LastPlayListPath();
   // @name Tool frames (CMainPlayerWnd.cpp)
   void CreateChildFrames();

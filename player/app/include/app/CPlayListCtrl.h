@@ -53,6 +53,8 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   // AddEntry for each entry in order, with drawing held until all are in:
   // a long play list loads at once instead of row by row.
   void AddEntries(const std::vector<PlayListEntry>& entries);
+  // Sets a row's length (seconds) and redraws the row; nothing for an invalid row.
+  void SetEntryLength(int row, int seconds);
 
   void SetPlayingColor(COLORREF color) { m_playingColor = color; }
   COLORREF GetPlayingColor() const { return m_playingColor; }

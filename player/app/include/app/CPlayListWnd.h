@@ -46,6 +46,8 @@ class CPlayListWnd : public CToolFrame, public ISliderSink, public IScrollSink {
   void AddSong(const char* path, int seconds);
   // Every entry of a loaded play list, in order, drawn once.
   void AddSongs(const std::vector<PlayListEntry>& entries);
+  // A row's length found later (seconds), shown at once.
+  void SetSongLength(int row, int seconds);
   void RemoveSelected();
   void SetPlayListSink(IPlayListSink* sink);
   // Null before the window exists.

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -20,7 +21,9 @@
 #include "playback/IMediaPlayer.h"
 #include "tunewell/ISongEngine.h"
 
+class CAudioLengthWorker;
 class CMediaHelper;
+struct AudioLengthResult;
 
 // What the session tells its window; each call comes after the state changed.
 class IPlaybackView {
@@ -97,6 +100,13 @@ class CPlaybackSession {
   // A file's length in whole seconds for the play list (stored seconds win);
   // 0 when it cannot be measured.
   int MeasureSeconds(const std::string& path, int seconds);
+  // Measures an audio file's length off the window thread: the result comes
+  // to the notify window as WM_PLAYER_AUDIO_LENGTH. False for a song file, or
+  // when nothing can take the file: MeasureSeconds then.
+  bool MeasureLater(const std::string& path);
+  // True when result answers the latest MeasureLater of its path; an earlier
+  // request's late answer, or a second one, is false.
+  bool TakeMeasuredLength(const AudioLengthResult& result);
 
   // @name State
   bool IsPlaying() const { return !m_stopped && !m_paused; }
@@ -125,6 +135,10 @@ class CPlaybackSession {
   HWND m_notify = nullptr;
   // The media helper's players are its own; a factory's player is ours.
   std::unique_ptr<CMediaHelper> m_media;
+  // Made on the first file measured later; each path's latest request.
+  std::unique_ptr<CAudioLengthWorker> m_lengths;
+  std::map<std::string, unsigned> m_lengthRequests;
+  unsigned m_lastLengthRequest = 0;
   IMediaPlayer* m_player = nullptr;
   bool m_ownsPlayer = false;
   std::string m_currentPath;

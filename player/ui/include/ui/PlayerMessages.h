@@ -26,5 +26,9 @@ constexpr UINT WM_SKIN_VOLUME = WM_USER + 108;
 // ... and the notice's text (lParam: a heap std::string* the receiver takes over).
 constexpr UINT WM_PLAYER_NOTICE_TEXT = WM_USER + 109;
 
+// A play-list length measured off the window thread (lParam: a heap
+// AudioLengthResult* the receiver takes over, playback/CAudioLengthWorker.h).
+constexpr UINT WM_PLAYER_AUDIO_LENGTH = WM_USER + 110;
+
 // WM_COMMAND id a click on a caption icon sends its owner, lParam the owner.
 constexpr int kCaptionIconCommand = 3;
