@@ -251,8 +251,19 @@ void CMainPlayerWnd::OnAudioLength(LPARAM lParam) {
   const int row = FindSong(result->path);
   IPlayListModel* list = GetPlayListModel();
   PlayListItemData* entry = list && row >= 0 ? list->GetEntry(row) : nullptr;
-  // A file that cannot be measured keeps its empty length.
-  if (entry && entry->length < 0 && result->seconds > 0) m_playListWnd->SetSongLength(row, result->seconds);
+  const bool named = m_namedAwaitingLength.erase(result->path) > 0;
+  if (!entry || entry->length >= 0) return;
+  if (result->seconds > 0) {
+    m_playListWnd->SetSongLength(row, result->seconds);
+    return;
+  }
+  // A file without a length is no file the player can play: it leaves the
+  // list, as it would have stayed out of it had the window waited, and a
+  // file the user named is reported.
+  m_playListWnd->RemoveSong(row);
+  if (named)
+    Shower()(m_hWnd, RejectionText(result->path, FileRejection::kUnmeasurable).c_str(),
+             LoadPlayerString(kStrTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 bool CMainPlayerWnd::AddNamedFile(const std::string& path) {
@@ -262,7 +273,14 @@ bool CMainPlayerWnd::AddNamedFile(const std::string& path) {
     why = FindSong(path) >= 0 || !GetPlayListModel() ? FileRejection::kNone : FileRejection::kUnmeasurable;
     if (why == FileRejection::kNone) return false;
   }
-  if (why == FileRejection::kNone) return true;
+  if (why == FileRejection::kNone) {
+    // Measured later: a file found to have no length is reported then.
+    const int row = FindSong(path);
+    IPlayListModel* list = GetPlayListModel();
+    PlayListItemData* entry = list && row >= 0 ? list->GetEntry(row) : nullptr;
+    if (entry && entry->length < 0) m_namedAwaitingLength.insert(path);
+    return true;
+  }
   Shower()(m_hWnd, RejectionText(path, why).c_str(), LoadPlayerString(kStrTitle).c_str(),
            MB_OK | MB_ICONWARNING);
   return false;

@@ -108,17 +108,31 @@ void CPlayListCtrl::RemoveSelected() {
   for (UINT count = GetSelectedCount(); count > 0; --count) {
     const int row = GetNextItem(-1, LVNI_SELECTED);
     if (row < 0) break;
-    PlayListItemData* record = GetEntry(row);
-    if (record && record->index == m_current) {
-      const std::string path = record->path;
-      m_current = -1;
-      if (m_sink) m_sink->ForgetPath(path.c_str());
-    }
-    // The record goes first: the list may ask for the texts of the rows that
-    // move up while it deletes.
-    if (record) m_records.erase(m_records.begin() + row);
-    DeleteItem(row);
+    DropRow(row);
   }
+  SettleAfterRemoval();
+}
+
+void CPlayListCtrl::RemoveEntry(int row) {
+  if (!m_hWnd || !IsValidRow(row)) return;
+  DropRow(row);
+  SettleAfterRemoval();
+}
+
+void CPlayListCtrl::DropRow(int row) {
+  PlayListItemData* record = GetEntry(row);
+  if (record && record->index == m_current) {
+    const std::string path = record->path;
+    m_current = -1;
+    if (m_sink) m_sink->ForgetPath(path.c_str());
+  }
+  // The record goes first: the list may ask for the texts of the rows that
+  // move up while it deletes.
+  if (record) m_records.erase(m_records.begin() + row);
+  DeleteItem(row);
+}
+
+void CPlayListCtrl::SettleAfterRemoval() {
   Renumber();
   const int rows = GetItemCount();
   if (rows == 0) {

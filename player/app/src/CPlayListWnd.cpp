@@ -187,6 +187,10 @@ void CPlayListWnd::SetSongLength(int row, int seconds) {
   if (m_view.GetPlayList()) m_view.GetListCtrl().SetEntryLength(row, seconds);
 }
 
+void CPlayListWnd::RemoveSong(int row) {
+  if (m_view.GetPlayList()) m_view.GetListCtrl().RemoveEntry(row);
+}
+
 void CPlayListWnd::RemoveSelected() {
   if (IPlayListModel* list = m_view.GetPlayList()) list->RemoveSelected();
 }

@@ -155,4 +155,29 @@ TEST_F(MainWindowAudioLengths, ALateLengthLandsOnItsOwnEntryOrNowhere) {
   EXPECT_EQ((std::vector<std::string>{first, stays}), m_wnd->GetSongs());
 }
 
+// A file found to have no length once measured leaves the list, as it would
+// have stayed out had the window waited; a file the user named is reported.
+TEST_F(MainWindowAudioLengths, AFileWithoutALengthLeavesTheListAndANamedOneIsReported) {
+  const std::string good = WriteTone(m_dir, "good.wav", 1.5);
+  const std::string dropped = m_dir.File("dropped.mp3"), named = m_dir.File("named.mp3");
+  ASSERT_FALSE(good.empty());
+  // A kind the player plays, with bytes, but no frame of sound in them.
+  ASSERT_TRUE(testsupport::WriteBytes(dropped, testsupport::Bytes(3000, 0x33)));
+  ASSERT_TRUE(testsupport::WriteBytes(named, testsupport::Bytes(3000, 0x33)));
+  std::vector<std::string> shown;
+  CMainPlayerWnd::SetMessageShower([&shown](HWND, const char* text, const char*, UINT) {
+    shown.push_back(text);
+    return IDOK;
+  });
+  ASSERT_TRUE(m_wnd->AddToPlayList(good));
+  ASSERT_TRUE(m_wnd->AddToPlayList(dropped));
+  m_wnd->AddRemoteFile(named, true);
+  EXPECT_EQ((std::vector<std::string>{good, dropped, named}), m_wnd->GetSongs()) << "all go in at once";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return m_wnd->GetSongs().size() == 1 && !shown.empty(); }, 10000));
+  CMainPlayerWnd::SetMessageShower(nullptr);
+  EXPECT_EQ((std::vector<std::string>{good}), m_wnd->GetSongs());
+  ASSERT_EQ(1u, shown.size()) << "only the file the user named is reported";
+  EXPECT_NE(std::string::npos, shown[0].find("named.mp3")) << shown[0];
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -306,6 +307,9 @@ class CMainPlayerWnd : public CSkinWnd,
   HMENU m_popupMenu = nullptr;
 
   std::vector<std::string> m_commandLineFiles;
+  // Files the user named whose length is still being measured: one found to
+  // have none is reported.
+  std::set<std::string> m_namedAwaitingLength;
   CHandOverBatch m_handOver;
   int m_clickPosition = -1;
   // The last mouse move handled: the same point and keys again are dropped.

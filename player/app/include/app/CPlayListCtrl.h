@@ -55,6 +55,8 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   void AddEntries(const std::vector<PlayListEntry>& entries);
   // Sets a row's length (seconds) and redraws the row; nothing for an invalid row.
   void SetEntryLength(int row, int seconds);
+  // Takes one row out, as removing it by the menu does; nothing for an invalid row.
+  void RemoveEntry(int row);
 
   void SetPlayingColor(COLORREF color) { m_playingColor = color; }
   COLORREF GetPlayingColor() const { return m_playingColor; }
@@ -87,6 +89,10 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // One row's record and list item out; the current entry is forgotten.
+  void DropRow(int row);
+  // Numbers, selection and scroll range again after rows went.
+  void SettleAfterRemoval();
   bool IsValidRow(int row) { return row >= 0 && row < GetCount(); }
   void AppendRecord(const char* path, int length);
   // Tells the list how many rows there are now.

@@ -48,6 +48,7 @@ class CPlayListWnd : public CToolFrame, public ISliderSink, public IScrollSink {
   void AddSongs(const std::vector<PlayListEntry>& entries);
   // A row's length found later (seconds), shown at once.
   void SetSongLength(int row, int seconds);
+  void RemoveSong(int row);
   void RemoveSelected();
   void SetPlayListSink(IPlayListSink* sink);
   // Null before the window exists.

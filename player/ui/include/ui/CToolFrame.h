@@ -14,7 +14,6 @@
 #include "ui/FrameSkin.h"
 #include "ui/SnapWindows.h"
 
-
 class CToolFrame : public CSkinWnd, public ITopMostFrame {
  public:
   CToolFrame(HWND owner, WPARAM frameId) : m_owner(owner), m_frameId(frameId) {}
