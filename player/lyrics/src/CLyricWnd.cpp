@@ -20,8 +20,8 @@ enum : UINT {
 
 }  // namespace
 
-CLyricWnd::CLyricWnd(HWND owner, ICantomereLyrics* lyrics)
-    : CToolFrame(owner, kLyricFrameId), m_pane(lyrics) {
+CLyricWnd::CLyricWnd(HWND owner, ICantomereLyrics* lyrics, IPlayerHost* host)
+    : CToolFrame(owner, kLyricFrameId), m_pane(lyrics, host) {
   SetBkColor(GetBkColorSetting());
   SetCaptionLayout(this, kCaptionCloseMinMax);
   SetCaptionButton(SchemeImage(kSkinLyricsCloseBtn), kCaptionBtnClose, true,

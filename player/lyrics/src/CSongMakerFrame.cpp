@@ -16,7 +16,8 @@ constexpr int kInsetLeft = 6, kInsetTop = 2, kInsetRight = 3, kInsetBottom = 2;
 
 }  // namespace
 
-CSongMakerFrame::CSongMakerFrame(HWND owner) : CToolFrame(owner, kSongMakerFrameId) {
+CSongMakerFrame::CSongMakerFrame(HWND owner, IPlayerHost* host)
+    : CToolFrame(owner, kSongMakerFrameId), m_dialog(host) {
   SetBkColor(GetBkColorSetting());
   SetCaptionLayout(this, kCaptionClose);
   SetCaptionButton(SchemeImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true, "", nullptr);
