@@ -769,8 +769,10 @@ TEST_F(MainWindow, EachFrameActsOnTheMainWindow) {
     bool playing;
   };
   const Step steps[] = {
-      {"play list", list, kCmdStop, false},        {"score", canvas, kCmdPlayPause, true},
-      {"lyrics", pane, kCmdStop, false},           {"play list", list, kCmdPlayPause, true},
+      {"play list", list, kCmdStop, false},
+      {"score", canvas, kCmdPlayPause, true},
+      {"lyrics", pane, kCmdStop, false},
+      {"play list", list, kCmdPlayPause, true},
       {"song maker", dialog, kIdcApplyDelay, false},
   };
   for (const Step& step : steps) {
