@@ -17,4 +17,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   }
 }
 
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
 }  // namespace testsupport

@@ -35,6 +35,13 @@ std::vector<std::string> ServerRequests() {
   return requests;
 }
 
+size_t RequestsFor(const std::string& path) {
+  size_t count = 0;
+  for (const std::string& request : ServerRequests())
+    if (request.compare(0, 5 + path.size(), "GET " + path + " ") == 0) ++count;
+  return count;
+}
+
 std::string PatternBytes(size_t length) {
   std::string bytes(length, '\0');
   for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i % 256);

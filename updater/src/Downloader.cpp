@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/Handles.h"
 #include "net/HttpExchange.h"
 #include "net/UpdateInfoFile.h"
 
@@ -53,16 +54,16 @@ void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string pat
   if (shared->cancel) return;
   DownloadOutcome outcome;
   CHttpExchange exchange;
-  HANDLE file = INVALID_HANDLE_VALUE;
+  base::ScopedHandle file;
   if (exchange.Send(nullptr, url.c_str(), nullptr,
                     INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY) ==
       CHttpExchange::kOk) {
     outcome.status = exchange.Status();
     outcome.contentLength = exchange.ContentLength();
-    file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.Attach(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
   }
-  if (file != INVALID_HANDLE_VALUE) {
+  if (file) {
     outcome.finished = true;
     std::vector<char> chunk(kNetworkChunk);
     bool more = true;
@@ -85,7 +86,7 @@ void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string pat
           if (shared->listener) shared->listener->OnDataReceived(chunk.data() + offset, count);
         }
         DWORD written = 0;
-        if (!WriteFile(file, chunk.data() + offset, count, &written, nullptr) || written != count) {
+        if (!WriteFile(file.Get(), chunk.data() + offset, count, &written, nullptr) || written != count) {
           outcome.readFailed = true;
           more = false;
           break;
@@ -93,7 +94,7 @@ void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string pat
         outcome.bytes += count;
       }
     }
-    CloseHandle(file);
+    file.Close();
   }
   exchange.Close();
   {

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "base/Handles.h"
+
 namespace {
 
 enum Text {
@@ -81,13 +83,13 @@ bool CUpdateWorker::ClosePlayer() {
   // installed DLLs stay in use until it has ended.
   DWORD processId = 0;
   GetWindowThreadProcessId(player, &processId);
-  HANDLE process = processId ? OpenProcess(SYNCHRONIZE, FALSE, processId) : nullptr;
+  base::ScopedHandle process(processId ? OpenProcess(SYNCHRONIZE, FALSE, processId) : nullptr);
   PostMessageA(player, WM_CLOSE, 0, 0);
   DWORD elapsed = 0;
   bool closed = false;
   for (;;) {
     bool windowGone = !FindWindowA(m_plan.playerClass.c_str(), nullptr);
-    bool processGone = !process || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    bool processGone = !process || WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
     if (windowGone && processGone) {
       closed = true;
       break;
@@ -97,7 +99,7 @@ bool CUpdateWorker::ClosePlayer() {
     elapsed += m_plan.pollMs;
     m_view.MoveBar(static_cast<int>(elapsed));
   }
-  if (process) CloseHandle(process);
+  process.Close();
   if (!closed) {
     m_view.ShowLine(IUpdateView::kTopLine, kTextCannotClosePlayer);
     m_view.HideLine(IUpdateView::kMiddleLine);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "net/HttpExchange.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/UpdateServer.h"
 #include "updater/Downloader.h"
@@ -154,9 +155,11 @@ TEST_F(DownloaderTest, FailedTextFetchGivesEmptyText) {
 }
 
 TEST_F(DownloaderTest, DetachedListenerIsNeverCalled) {
-  ASSERT_TRUE(
-      downloader.StartFileDownload(UpdateServerUrl() + "/__slow/8000/1000/100", dir.File("slow.bin")));
-  Sleep(250);
+  const std::string path = "/__slow/8000/1000/100";
+  const size_t before = testsupport::RequestsFor(path);
+  ASSERT_TRUE(downloader.StartFileDownload(UpdateServerUrl() + path, dir.File("slow.bin")));
+  // Detached once the server has begun its answer, which takes it 700 ms.
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return testsupport::RequestsFor(path) > before; }, 15000));
   downloader.DetachListener();
   size_t blocks = listener.blocks.size();
   ASSERT_TRUE(downloader.WaitUntilIdle(15000));
@@ -168,14 +171,19 @@ TEST_F(DownloaderTest, DetachedListenerIsNeverCalled) {
 // The downloader may go away while its worker still runs.
 TEST_F(DownloaderTest, WorkerOutlivesTheDownloader) {
   {
-    CDownloader shortLived;
+    // The listener outlives the downloader, which detaches it on the way out.
     RecordingListener other;
+    CDownloader shortLived;
     shortLived.SetListener(&other);
-    ASSERT_TRUE(
-        shortLived.StartFileDownload(UpdateServerUrl() + "/__slow/4000/1000/100", dir.File("gone.bin")));
-    Sleep(150);
+    const std::string path = "/__slow/4000/1000/100";
+    const size_t before = testsupport::RequestsFor(path);
+    ASSERT_TRUE(shortLived.StartFileDownload(UpdateServerUrl() + path, dir.File("gone.bin")));
+    // Gone once the server has begun its answer, which takes it 400 ms.
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return testsupport::RequestsFor(path) > before; }, 15000));
   }
-  Sleep(700);
+  // The worker holds the file to itself until it has written the last block.
+  testsupport::PumpUntil([&] { return testsupport::ReadWholeFile(dir.File("gone.bin")).size() == 4000u; },
+                         15000);
   EXPECT_EQ(testsupport::ReadWholeFile(dir.File("gone.bin")).size(), 4000u);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "testsupport/FakePlayer.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/UpdateServer.h"
 #include "updater/HashManager.h"
@@ -196,6 +197,18 @@ class EndToEndTest : public testing::Test {
       if (request.compare(0, 5 + path.size(), "GET " + path + " ") == 0) return true;
     return false;
   }
+  // A dialog's thread takes the messages posted to its windows in order: once
+  // a marker posted after them has had its effect, they have been handled too.
+  // The marker presses and releases the progress dialog's close button, which
+  // is hidden while the worker runs.
+  static bool PostedMessagesHandled(HWND progress) {
+    HWND marker = GetDlgItem(progress, 1007);
+    auto pushed = [marker] { return (SendMessageW(marker, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; };
+    PostMessageW(marker, BM_SETSTATE, TRUE, 0);
+    if (!testsupport::PumpUntil(pushed, 10000)) return false;
+    PostMessageW(marker, BM_SETSTATE, FALSE, 0);
+    return testsupport::PumpUntil([&] { return !pushed(); }, 10000);
+  }
   void ExitUpdater(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
     EXPECT_EQ(WaitForSingleObject(updater, 10000), WAIT_OBJECT_0);
@@ -270,7 +283,7 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
   PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
   PostMessageW(progress, WM_COMMAND, IDOK, 0);
   PostMessageW(progress, WM_KEYDOWN, VK_ESCAPE, 0);
-  Sleep(300);
+  ASSERT_TRUE(PostedMessagesHandled(progress));
   EXPECT_TRUE(IsWindow(progress));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 

@@ -246,7 +246,12 @@ TEST_F(UpdateWorkerTest, HelperHandOver) {
   ASSERT_EQ(starts.size(), 1u);
   std::string expected = "\"" + folder + "Temp\\MelodaraUpdate.exe\" \"" + folder + "MelodaraUpdate.exe\"";
   EXPECT_NE(starts[0].Field("cmdA").find(expected), std::string::npos) << starts[0].Field("cmdA");
-  DeleteFileA((folder + "MelodaraUpdateHelper.exe").c_str());
+  // The stand-in ends just after it has recorded its start; until then its
+  // program file cannot be deleted.
+  const std::string helper = folder + "MelodaraUpdateHelper.exe";
+  const DWORD since = GetTickCount();
+  while (!DeleteFileA(helper.c_str()) && GetTickCount() - since < 10000) Sleep(20);
+  ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helper.c_str()));
   EXPECT_FALSE(StartUpdateHelper(folder));
 }
 

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "CQuillixParser.h"
+#include "testsupport/Pack.h"
 #include "testsupport/TempDir.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using testsupport::RunPack;
 
 Bytes ReadAll(const std::string& path) {
   Bytes bytes;
@@ -33,22 +35,6 @@ void Write(const std::string& path, const std::string& text) {
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Runs pack\pack.exe with the arguments; its exit code.
-int RunPack(const std::string& arguments) {
-  std::string line = "pack\\pack.exe " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
-  DWORD code = 255;
-  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return int(code);
-}
 
 std::string Chunk(CQuillixParser& parser, uint32_t tag) {
   int length = parser.ReadChunk(tag, nullptr);

@@ -13,12 +13,19 @@
 namespace {
 
 enum : UINT {
-  kStrClose = 102,
-  kStrMinimize = 104,
-  kStrMaximize = 105,
-  kStrRestoreDown = 107,
   kStrScoreType = 114,
 };
+
+constexpr FrameSkin kScoreSkin = {
+    kCaptionCloseMinMax,
+    kSkinScoreCloseBtn,
+    kSkinScoreMaxBtn,
+    kSkinScoreMinBtn,
+    kSkinScoreIcon,
+    true,
+    {kSkinScoreLeftBorder, kSkinScoreRightBorder, kSkinScoreTopBorder, kSkinScoreBottomBorder,
+     kSkinScoreTopLeft, kSkinScoreTopRight, kSkinScoreBottomLeft, kSkinScoreBottomRight,
+     kSkinScoreTitleActive, kSkinScoreTitleInActive}};
 
 bool IsShown(const CBmpWnd* window) {
   return window && window->m_hWnd && (::GetWindowLongA(window->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -49,19 +56,7 @@ CScoreWnd::CScoreWnd(HWND owner, IPlayerHost* host) : CToolFrame(owner, ChildWnd
   m_scrollBar->CreateButtons();
 
   SetBkColor(CSettings::GetColorSetting("SCORE_BKCOLOR"));
-  SetCaptionLayout(this, kCaptionCloseMinMax);
-  SetCaptionButton(SchemeImage(kSkinScoreCloseBtn), kCaptionBtnClose, true,
-                   LoadPlayerString(kStrClose).c_str(), nullptr);
-  SetCaptionButton(SchemeImage(kSkinScoreMaxBtn), kCaptionBtnMax, true,
-                   LoadPlayerString(kStrMaximize).c_str(), LoadPlayerString(kStrRestoreDown).c_str());
-  SetCaptionButton(SchemeImage(kSkinScoreMinBtn), kCaptionBtnMin, true,
-                   LoadPlayerString(kStrMinimize).c_str(), nullptr);
-  SetIconImage(SchemeImage(kSkinScoreIcon));
-  SetUpFrame({kSkinScoreLeftBorder, kSkinScoreRightBorder, kSkinScoreTopBorder, kSkinScoreBottomBorder,
-              kSkinScoreTopLeft, kSkinScoreTopRight, kSkinScoreBottomLeft, kSkinScoreBottomRight,
-              kSkinScoreTitleActive, kSkinScoreTitleInActive},
-             CSettings::GetStaffWndRect());
-  if (CreateFrame()) SetCaptionButtonState(kCaptionBtnMin, false);
+  CreateFrame(kScoreSkin, CSettings::GetStaffWndRect());
 }
 
 CScoreWnd::~CScoreWnd() {

@@ -11,60 +11,22 @@
 #include "app/PreferencesSheet.h"
 #include "ui/CSettings.h"
 #include "ui/CTreePropSheet.h"
+#include "testsupport/StepSheet.h"
 #include "ui/PngSnapshot.h"
 
 namespace {
 
-// The Preferences sheet as the player makes it, running a test's steps from
-// a timer once it is up.
-class CStepSheet : public CTreePropSheet {
+// The Preferences sheet as the player makes it.
+class CStepSheet : public testsupport::StepSheet<CStepSheet, CTreePropSheet> {
  public:
-  CStepSheet() : CTreePropSheet("Preferences") {
+  CStepSheet() : StepSheet("Preferences") {
     m_psh.dwFlags &= ~PSH_HASHELP;
     SetEmptyPageText("Please select a child item of '%s'.");
     SetTreeWidth(100);
     SetTreeViewMode(TRUE);
   }
-  std::vector<std::function<void(CStepSheet&)>> steps;
-
-  BOOL OnInitDialog() override {
-    const BOOL result = CTreePropSheet::OnInitDialog();
-    SetTimer(7, 80, nullptr);
-    return result;
-  }
   bool ApplyEnabled() { return ::IsWindowEnabled(::GetDlgItem(m_hWnd, 0x3021)) != FALSE; }
-
- protected:
-  afx_msg void OnTimer(UINT_PTR id) {
-    if (id != 7) return;
-    if (steps.empty()) {
-      KillTimer(7);
-      EndDialog(IDCANCEL);
-      return;
-    }
-    auto step = steps.front();
-    steps.erase(steps.begin());
-    step(*this);
-  }
-  DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CStepSheet, CTreePropSheet)
-  ON_WM_TIMER()
-END_MESSAGE_MAP()
-
-INT_PTR RunSheet(CStepSheet& sheet) {
-  static CStepSheet* running = nullptr;
-  running = &sheet;
-  const UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    if (running && ::IsWindow(running->m_hWnd)) running->EndDialog(IDABORT);
-  });
-  const INT_PTR result = sheet.DoModal();
-  ::KillTimer(nullptr, guard);
-  running = nullptr;
-  return result;
-}
 
 bool Checked(CWnd& page, int id) { return ::IsDlgButtonChecked(page.m_hWnd, id) == BST_CHECKED; }
 
@@ -107,7 +69,7 @@ TEST(Preferences, LyricPageReadsAppliesAndStoresItsSettings) {
     s.PressButton(PSBTN_APPLYNOW);
   });
   sheet.steps.push_back([&](CStepSheet& s) { s.PressButton(PSBTN_OK); });
-  RunSheet(sheet);
+  sheet.RunSteps();
 
   EXPECT_TRUE(ticked);
   EXPECT_TRUE(right);
@@ -135,7 +97,7 @@ TEST(Preferences, EffectTextsOtherThanKaraokeLeaveTheBoxClearAndStoreNormal) {
       ticked = Checked(lyric, 1033);
       s.PressButton(PSBTN_OK);
     });
-    RunSheet(sheet);
+    sheet.RunSteps();
     EXPECT_FALSE(ticked) << effect;
     EXPECT_EQ(CSettings::GetLyricEffect("LYRIC_EFFECT"), "Normal") << effect;
   }
@@ -160,7 +122,7 @@ TEST(Preferences, PlayListPageStoresColoursAndTheReloadFlag) {
     ::CheckDlgButton(playList.m_hWnd, 1034, BST_CHECKED);
     s.PressButton(PSBTN_OK);
   });
-  RunSheet(sheet);
+  sheet.RunSteps();
   EXPECT_FALSE(reloadShown);
   EXPECT_TRUE(CSettings::GetReloadLastSongList());
   EXPECT_EQ(CSettings::GetColorSetting("PLAYLIST_PLAYITEM_COLOR"), RGB(255, 255, 0));

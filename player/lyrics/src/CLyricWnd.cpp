@@ -10,32 +10,23 @@
 
 namespace {
 
-// The player's string table (the program's own resources).
-enum : UINT {
-  kStrClose = 102,
-  kStrMinimize = 104,
-  kStrMaximize = 105,
-  kStrRestoreDown = 107,
-};
+constexpr FrameSkin kLyricsSkin = {
+    kCaptionCloseMinMax,
+    kSkinLyricsCloseBtn,
+    kSkinLyricsMaxBtn,
+    kSkinLyricsMinBtn,
+    kSkinLyricsIcon,
+    true,
+    {kSkinLyricsLeftBorder, kSkinLyricsRightBorder, kSkinLyricsTopBorder, kSkinLyricsBottomBorder,
+     kSkinLyricsTopLeft, kSkinLyricsTopRight, kSkinLyricsBottomLeft, kSkinLyricsBottomRight,
+     kSkinLyricTitleActive, kSkinLyricTitleInActive}};
 
 }  // namespace
 
 CLyricWnd::CLyricWnd(HWND owner, ICantomereLyrics* lyrics, IPlayerHost* host)
     : CToolFrame(owner, kLyricFrameId), m_pane(lyrics, host) {
   SetBkColor(GetBkColorSetting());
-  SetCaptionLayout(this, kCaptionCloseMinMax);
-  SetCaptionButton(SchemeImage(kSkinLyricsCloseBtn), kCaptionBtnClose, true,
-                   LoadPlayerString(kStrClose).c_str(), nullptr);
-  SetCaptionButton(SchemeImage(kSkinLyricsMaxBtn), kCaptionBtnMax, true,
-                   LoadPlayerString(kStrMaximize).c_str(), LoadPlayerString(kStrRestoreDown).c_str());
-  SetCaptionButton(SchemeImage(kSkinLyricsMinBtn), kCaptionBtnMin, true,
-                   LoadPlayerString(kStrMinimize).c_str(), nullptr);
-  SetIconImage(SchemeImage(kSkinLyricsIcon));
-  SetUpFrame({kSkinLyricsLeftBorder, kSkinLyricsRightBorder, kSkinLyricsTopBorder, kSkinLyricsBottomBorder,
-              kSkinLyricsTopLeft, kSkinLyricsTopRight, kSkinLyricsBottomLeft, kSkinLyricsBottomRight,
-              kSkinLyricTitleActive, kSkinLyricTitleInActive},
-             CSettings::GetLyricWndRect());
-  if (CreateFrame()) SetCaptionButtonState(kCaptionBtnMin, false);
+  CreateFrame(kLyricsSkin, CSettings::GetLyricWndRect());
 }
 
 CLyricWnd::~CLyricWnd() {

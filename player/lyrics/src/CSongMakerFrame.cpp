@@ -14,19 +14,24 @@ namespace {
 // the caption and the dialog.
 constexpr int kInsetLeft = 6, kInsetTop = 2, kInsetRight = 3, kInsetBottom = 2;
 
+// The frame wears the play list's images, and only a close button.
+constexpr FrameSkin kSongMakerSkin = {
+    kCaptionClose,
+    kSkinPlayListCloseBtn,
+    0,
+    0,
+    0,
+    false,
+    {kSkinPlayListLeftBorder, kSkinPlayListRightBorder, kSkinPlayListTopBorder, kSkinPlayListBottomBorder,
+     kSkinPlayListTopLeft, kSkinPlayListTopRight, kSkinPlayListBottomLeft, kSkinPlayListBottomRight,
+     kSkinPlaylistTitleActive, kSkinPlaylistTitleInActive}};
+
 }  // namespace
 
 CSongMakerFrame::CSongMakerFrame(HWND owner, IPlayerHost* host)
     : CToolFrame(owner, kSongMakerFrameId), m_dialog(host) {
   SetBkColor(GetBkColorSetting());
-  SetCaptionLayout(this, kCaptionClose);
-  SetCaptionButton(SchemeImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true, "", nullptr);
-  // The frame wears the play list's images.
-  SetUpFrame({kSkinPlayListLeftBorder, kSkinPlayListRightBorder, kSkinPlayListTopBorder,
-              kSkinPlayListBottomBorder, kSkinPlayListTopLeft, kSkinPlayListTopRight, kSkinPlayListBottomLeft,
-              kSkinPlayListBottomRight, kSkinPlaylistTitleActive, kSkinPlaylistTitleInActive},
-             CSettings::GetQuillixEditorWndRect());
-  CreateFrame();
+  CreateFrame(kSongMakerSkin, CSettings::GetQuillixEditorWndRect());
 }
 
 CSongMakerFrame::~CSongMakerFrame() {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/Handles.h"
 #include "base/SaveFile.h"
 #include "lyrics/CLyricTextCompiler.h"
 #include "ui/CProfileHelper.h"
@@ -47,12 +48,11 @@ std::string ReadString(const char* key, const std::string& file) {
 
 bool IsSameFile(const std::string& a, const std::string& b) {
   auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION* info) {
-    HANDLE h = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok = ::GetFileInformationByHandle(h, info) != FALSE;
-    ::CloseHandle(h);
-    return ok;
+    base::ScopedHandle file(::CreateFileA(path.c_str(), 0,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return false;
+    return ::GetFileInformationByHandle(file.Get(), info) != FALSE;
   };
   BY_HANDLE_FILE_INFORMATION x = {}, y = {};
   if (identity(a, &x) && identity(b, &y))
@@ -136,12 +136,12 @@ PackRun CSongMakerJob::RunCommandAndWait(const std::string& command) {
     run.error = ::GetLastError();
     return run;
   }
+  base::ScopedHandle processHandle(process.hProcess);
+  base::ScopedHandle threadHandle(process.hThread);
   run.started = true;
   ::WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
   if (::GetExitCodeProcess(process.hProcess, &code)) run.exitCode = code & 0xFFFF;
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
   return run;
 }
 

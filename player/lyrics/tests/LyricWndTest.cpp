@@ -12,13 +12,14 @@
 #include <string>
 
 #include "FakeLyricSource.h"
+#include "FrameFixture.h"
 #include "RecordingWnd.h"
 #include "lyrics/CLyricWnd.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
-#include "ui/CSkinManager.h"
-#include "ui/GdiplusSession.h"
 #include "ui/IPlayerHost.h"
+#include "ui/SkinImageIds.h"
 
 namespace {
 
@@ -53,17 +54,7 @@ struct FakeHost : IPlayerHost {
   void ShowPreferences(int page) override { calls.push_back("Preferences " + std::to_string(page)); }
 };
 
-void Pump(DWORD ms = 50) {
-  MSG msg;
-  const DWORD start = ::GetTickCount();
-  do {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    ::Sleep(1);
-  } while (::GetTickCount() - start < ms);
-}
+void Pump(DWORD ms = 50) { testsupport::PumpFor(ms); }
 
 std::string IniPath() {
   std::string path;
@@ -75,25 +66,14 @@ void SetLyricKey(const char* key, const char* value) {
   ::WritePrivateProfileStringA("LYRIC_SETTING", key, value, IniPath().c_str());
 }
 
-class LyricWndTest : public ::testing::Test {
+class LyricWndTest : public FrameFixture<CLyricWnd> {
  protected:
-  static void SetUpTestSuite() {
-    gdiplus_ = new GdiplusSession();
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
-  }
-  static void TearDownTestSuite() {
-    delete gdiplus_;
-    gdiplus_ = nullptr;
-  }
   void SetUp() override {
     ::DeleteFileA(IniPath().c_str());
     host_.window = owner_.m_hWnd;
   }
   void TearDown() override {
-    frame_.reset();
+    FrameFixture::TearDown();
     ::DeleteFileA(IniPath().c_str());
   }
   void Make(IPlayerHost* host = nullptr) {
@@ -112,13 +92,10 @@ class LyricWndTest : public ::testing::Test {
   }
   HWND Pane() { return frame_->GetPane()->m_hWnd; }
 
-  static GdiplusSession* gdiplus_;
   OwnerWnd owner_;
   FakeHost host_;
   FakeLyricSource source_;
-  std::unique_ptr<CLyricWnd> frame_;
 };
-GdiplusSession* LyricWndTest::gdiplus_ = nullptr;
 
 TEST_F(LyricWndTest, EveryWayOfClosingAsksTheOwnerToHide) {
   Make();
@@ -318,6 +295,36 @@ TEST_F(LyricWndTest, CaptionStylesKeepWhatStays) {
   EXPECT_EQ(extra, nullptr);
   DeleteAndNull(&extra);
   EXPECT_TRUE(GetWindowPlacementShown(frame_->m_hWnd));
+}
+
+TEST_F(LyricWndTest, WearsTheLyricsChromeWithNamedTipsAndAGreyedMinimise) {
+  Make();
+  CSkinCaptionButtons* caption = frame_->GetCaptionButtons();
+  EXPECT_EQ(caption->GetStyle(), kCaptionCloseMinMax);
+  struct {
+    int index;
+    unsigned short image;
+    const char* tip;
+    const char* altTip;
+    bool enabled;
+  } buttons[] = {
+      {kCaptionBtnClose, kSkinLyricsCloseBtn, "Close", "", true},
+      {kCaptionBtnMax, kSkinLyricsMaxBtn, "Maximize", "Restore Down", true},
+      {kCaptionBtnMin, kSkinLyricsMinBtn, "Minimize", "", false},
+  };
+  for (const auto& b : buttons) {
+    CSkinElement* button = caption->GetButton(b.index);
+    ASSERT_NE(button, nullptr) << b.tip;
+    EXPECT_EQ(button->GetImage(), SchemeImage(b.image)) << b.tip;
+    EXPECT_EQ(button->GetTipText(), b.tip);
+    EXPECT_EQ(button->GetAltTipText(), b.altTip) << b.tip;
+    EXPECT_EQ(button->IsEnabled(), b.enabled) << b.tip;
+  }
+  ASSERT_NE(caption->GetIcon(), nullptr);
+  EXPECT_EQ(caption->GetIcon()->GetImage(), SchemeImage(kSkinLyricsIcon));
+  const CSkinFrameImages* images = frame_->GetFrameImages();
+  EXPECT_EQ(images->GetTitle(), SchemeImage(kSkinLyricTitleActive));
+  EXPECT_EQ(images->GetBottomRight(), SchemeImage(kSkinLyricsBottomRight));
 }
 
 }  // namespace

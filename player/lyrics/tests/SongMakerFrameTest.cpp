@@ -9,17 +9,18 @@
 #include <memory>
 #include <string>
 
+#include "FrameFixture.h"
 #include "RecordingWnd.h"
 #include "lyrics/CSongMakerFrame.h"
+#include "testsupport/MessagePump.h"
 #include "ui/PlayerMessages.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinFrame.h"
-#include "ui/CSkinManager.h"
-#include "ui/GdiplusSession.h"
 #include "ui/IPlayerHost.h"
 #include "ui/PngSnapshot.h"
+#include "ui/SkinImageIds.h"
 
 namespace {
 
@@ -67,17 +68,7 @@ struct FakeHost : IPlayerHost {
   void PlayLastEntry() override { calls.push_back("PlayLast"); }
 };
 
-void Pump(DWORD ms = 50) {
-  MSG msg;
-  const DWORD start = ::GetTickCount();
-  do {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    ::Sleep(1);
-  } while (::GetTickCount() - start < ms);
-}
+void Pump(DWORD ms = 50) { testsupport::PumpFor(ms); }
 
 Bytes Melody() {
   testsupport::TrackBuilder tempo, melody;
@@ -87,19 +78,8 @@ Bytes Melody() {
   return testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), melody.Chunk()});
 }
 
-class SongMakerFrameTest : public ::testing::Test {
+class SongMakerFrameTest : public FrameFixture<CSongMakerFrame> {
  protected:
-  static void SetUpTestSuite() {
-    gdiplus_ = new GdiplusSession();
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
-  }
-  static void TearDownTestSuite() {
-    delete gdiplus_;
-    gdiplus_ = nullptr;
-  }
   void SetUp() override { MakeFrame(nullptr); }
   void MakeFrame(IPlayerHost* host) {
     frame_.reset();
@@ -110,7 +90,6 @@ class SongMakerFrameTest : public ::testing::Test {
     dialog_->SetPrompts(&prompts_);
     Pump();
   }
-  void TearDown() override { frame_.reset(); }
   HWND Item(int id) { return ::GetDlgItem(dialog_->GetSafeHwnd(), id); }
   void Command(int id) { ::SendMessageA(dialog_->GetSafeHwnd(), WM_COMMAND, id, 0); }
   COLORREF ColourAt(long from, long to) {
@@ -122,15 +101,12 @@ class SongMakerFrameTest : public ::testing::Test {
     return cf.crTextColor;
   }
 
-  static GdiplusSession* gdiplus_;
   RecordingWnd owner_;
   FakePrompts prompts_;
   FakeHost host_;
   testsupport::TempDir dir_;
-  std::unique_ptr<CSongMakerFrame> frame_;
   CSongMakerDlg* dialog_ = nullptr;
 };
-GdiplusSession* SongMakerFrameTest::gdiplus_ = nullptr;
 
 TEST_F(SongMakerFrameTest, EveryCloseAsksTheOwnerToHideAndEnterKeepsTheDialog) {
   frame_->ShowFrame(true);
@@ -304,6 +280,21 @@ TEST_F(SongMakerFrameTest, Screenshot) {
   ::GetWindowRect(frame_->m_hWnd, &r);
   EXPECT_TRUE(SaveScreenAreaPng(r, "song_maker.png"));
   frame_->ShowFrame(false);
+}
+
+TEST_F(SongMakerFrameTest, WearsThePlayListImagesWithOnlyACloseButton) {
+  CSkinCaptionButtons* caption = frame_->GetCaptionButtons();
+  EXPECT_EQ(caption->GetStyle(), kCaptionClose);
+  CSkinElement* close = caption->GetButton(kCaptionBtnClose);
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->GetImage(), SchemeImage(kSkinPlayListCloseBtn));
+  EXPECT_EQ(close->GetTipText(), "");
+  EXPECT_TRUE(close->IsEnabled());
+  EXPECT_EQ(caption->GetButton(kCaptionBtnMax), nullptr);
+  EXPECT_EQ(caption->GetButton(kCaptionBtnMin), nullptr);
+  const CSkinFrameImages* images = frame_->GetFrameImages();
+  EXPECT_EQ(images->GetTitle(), SchemeImage(kSkinPlaylistTitleActive));
+  EXPECT_EQ(images->GetLeftBorder(), SchemeImage(kSkinPlayListLeftBorder));
 }
 
 }  // namespace

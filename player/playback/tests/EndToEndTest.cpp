@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "playback/CMediaHelper.h"
+#include "testsupport/Pack.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "tunewell/ISongEngine.h"
@@ -20,6 +21,7 @@
 namespace {
 
 using testsupport::Bytes;
+using testsupport::RunPack;
 using testsupport::TrackBuilder;
 
 struct Posted {
@@ -90,21 +92,6 @@ Bytes WaltzSong() {
         .Event(120, {0x80, uint8_t(60 + i), 0});
   melody.EndOfTrack();
   return testsupport::Cat({testsupport::Header(1, 2, 120), tempo.Chunk(), melody.Chunk()});
-}
-
-int RunPack(const std::string& arguments) {
-  std::string line = "pack\\pack.exe " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
-  DWORD code = 255;
-  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return int(code);
 }
 
 bool CopyMedia(const char* name, const std::string& to) {

@@ -84,6 +84,14 @@ bool CToolFrame::CreateFrame() {
   return true;
 }
 
+bool CToolFrame::CreateFrame(const FrameSkin& skin, const RECT& stored) {
+  SetUpFrameCaption(this, skin);
+  SetUpFrame(skin.images, stored);
+  if (!CreateFrame()) return false;
+  if (skin.maxButton) SetCaptionButtonState(kCaptionBtnMin, false);
+  return true;
+}
+
 void CToolFrame::CreateTopMostButton(unsigned short imageId, bool on) {
   m_topMostButton = std::make_unique<CTopMostButton>(this);
   m_topMostButton->SetImage(SchemeImage(imageId));

@@ -8,6 +8,7 @@
 
 #include "ServicesFixture.h"
 #include "SkinFixture.h"
+#include "testsupport/StepSheet.h"
 #include "ui/CTreePropSheet.h"
 
 namespace {
@@ -27,18 +28,14 @@ class CPathPage : public CPropertyPage {
   std::string m_title;
 };
 
-// A sheet that runs the test's steps from a timer once it is up.
-class CStepTreeSheet : public CTreePropSheet {
+// The sheet under test, with what the steps ask of it.
+class CStepTreeSheet : public testsupport::StepSheet<CStepTreeSheet, CTreePropSheet> {
  public:
-  CStepTreeSheet() : CTreePropSheet("Preferences") { m_psh.dwFlags &= ~PSH_HASHELP; }
-  std::vector<std::function<void(CStepTreeSheet&)>> steps;
-  using CTreePropSheet::GetPageFrame;
-
-  BOOL OnInitDialog() override {
-    const BOOL result = CTreePropSheet::OnInitDialog();
-    SetTimer(7, 60, nullptr);
-    return result;
+  CStepTreeSheet() : StepSheet("Preferences") {
+    m_psh.dwFlags &= ~PSH_HASHELP;
+    SetPace(60, 15000);
   }
+  using CTreePropSheet::GetPageFrame;
 
   std::string SelectedText() {
     HTREEITEM item = GetPageTree()->GetSelectedItem();
@@ -68,39 +65,7 @@ class CStepTreeSheet : public CTreePropSheet {
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
   }
-
- protected:
-  afx_msg void OnTimer(UINT_PTR id) {
-    if (id != 7) return;
-    if (steps.empty()) {
-      KillTimer(7);
-      EndDialog(IDCANCEL);
-      return;
-    }
-    auto step = steps.front();
-    steps.erase(steps.begin());
-    step(*this);
-  }
-  DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CStepTreeSheet, CTreePropSheet)
-  ON_WM_TIMER()
-END_MESSAGE_MAP()
-
-// Runs the sheet modally with a watchdog that cancels it.
-INT_PTR RunSheet(CStepTreeSheet& sheet) {
-  static CStepTreeSheet* running = nullptr;
-  running = &sheet;
-  const UINT_PTR guard = ::SetTimer(nullptr, 0, 15000, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    if (running && ::IsWindow(running->m_hWnd)) running->EndDialog(IDABORT);
-  });
-  const INT_PTR result = sheet.DoModal();
-  ::KillTimer(nullptr, guard);
-  running = nullptr;
-  return result;
-}
 
 TEST(TreePropSheetPaths, FirstSegmentTable) {
   struct {
@@ -169,7 +134,7 @@ TEST(TreePropSheet, CaptionsBecomeATreeWalkedByCtrlTabInDepthFirstOrder) {
       seen.walk.push_back(s.SelectedText());
     }
   });
-  RunSheet(sheet);
+  sheet.RunSteps();
 
   EXPECT_EQ((std::vector<std::string>{"Audio", "Video"}), seen.roots);
   EXPECT_EQ((std::vector<std::string>{"Output", "Input"}), seen.audioChildren);
@@ -216,7 +181,7 @@ TEST(TreePropSheet, ANodeWithoutPageShowsTheBlankTextAndARefusingPageKeepsTheSel
     seen.activeAfterRefusal = s.GetActiveIndex();
     b.refuseLeaving = false;
   });
-  RunSheet(sheet);
+  sheet.RunSteps();
   EXPECT_EQ(0xFFFFFFFFu, seen.groupData);
   EXPECT_EQ("Group", seen.onGroup);
   EXPECT_EQ("Please select a child item of 'Group'.", seen.message);
@@ -241,7 +206,7 @@ TEST(TreePropSheet, WithoutPageCaptionsTheSheetIsOneTabHeightLower) {
       heights[withCaption] = r.Height();
       captionHeight = s.GetPageFrame()->GetCaptionHeight();
     });
-    RunSheet(sheet);
+    sheet.RunSteps();
   }
   ASSERT_GT(captionHeight, 0);
   EXPECT_EQ(captionHeight, heights[1] - heights[0]);
@@ -294,7 +259,7 @@ TEST(TreePropSheet, DefaultImagesMarkNodesAndPagesAndPagesAddedLaterJoinTheTree)
     for (HTREEITEM i = tree->GetChildItem(s.Find("Audio")); i; i = tree->GetNextSiblingItem(i))
       seen.childrenAfterAdd.push_back(std::string(tree->GetItemText(i)));
   });
-  RunSheet(sheet);
+  sheet.RunSteps();
   EXPECT_EQ(2, seen.images);
   EXPECT_EQ(0, seen.nodeImage);  // images count - 2
   EXPECT_EQ(1, seen.pageImage);  // images count - 1: the page has no image of its own
@@ -323,7 +288,7 @@ TEST(TreePropSheet, WithoutAFrameTheSheetKeepsItsTabsInsteadOfThrowing) {
     tree = s.GetPageTree();
     tabsVisible = s.GetTabControl()->IsWindowVisible() != FALSE;
   });
-  RunSheet(sheet);
+  sheet.RunSteps();
   EXPECT_TRUE(ran);
   EXPECT_EQ(nullptr, tree);
   EXPECT_TRUE(tabsVisible);

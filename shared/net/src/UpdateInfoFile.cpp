@@ -9,9 +9,6 @@ const char kHeaders[] = "Accept: text/*\r\nUser-Agent: Mozilla/4.0 (compatible; 
 // Never from a cache; an open connection may be reused.
 const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT;
 
-// The tag stripper's state outlives a call, so that a tag may span two chunks.
-bool g_insideTag = false;
-
 }  // namespace
 
 int GetUpdateInfoFile(const char* url, std::string& out, CHttpCancel* cancel) {
@@ -36,13 +33,13 @@ int GetUpdateInfoFile(const char* url, std::string& out, CHttpCancel* cancel) {
   return CHttpExchange::kOk;
 }
 
-void StripHtmlTags(char* text) {
+void StripHtmlTags(char* text, bool& insideTag) {
   char* write = text;
   for (const char* read = text; *read; ++read) {
-    if (g_insideTag) {
-      if (*read == '>') g_insideTag = false;
+    if (insideTag) {
+      if (*read == '>') insideTag = false;
     } else if (*read == '<') {
-      g_insideTag = true;
+      insideTag = true;
     } else {
       *write++ = *read;
     }

@@ -9,6 +9,7 @@
 
 namespace {
 
+using testsupport::RequestsFor;
 using testsupport::ServerRequests;
 using testsupport::UpdateServerUrl;
 
@@ -80,14 +81,6 @@ TEST_F(UpdateInfoFileTest, EmptyBodyIsASuccess) {
   EXPECT_EQ(out, "");
 }
 
-// The requests the server logged for a path, by their request lines.
-size_t RequestsFor(const std::string& path) {
-  size_t count = 0;
-  for (const std::string& request : ServerRequests())
-    if (request.compare(0, 5 + path.size(), "GET " + path + " ") == 0) ++count;
-  return count;
-}
-
 struct HeldFetch {
   std::string url;
   CHttpCancel* cancel;
@@ -134,15 +127,29 @@ TEST_F(UpdateInfoFileTest, AfterACancelNothingIsSent) {
 }
 
 TEST(StripHtmlTags, DropsTagsAcrossCalls) {
+  bool insideTag = false;
   char text[] = "a<b>x</b>c";
-  StripHtmlTags(text);
+  StripHtmlTags(text, insideTag);
   EXPECT_STREQ(text, "axc");
   char first[] = "one<i";
   char second[] = "tal>two";
-  StripHtmlTags(first);
-  StripHtmlTags(second);
+  StripHtmlTags(first, insideTag);
+  StripHtmlTags(second, insideTag);
   EXPECT_STREQ(first, "one");
   EXPECT_STREQ(second, "two");
+}
+
+TEST(StripHtmlTags, ATagLeftOpenByOneTextDoesNotReachAnother) {
+  bool firstText = false;
+  char open[] = "one<unfinished";
+  StripHtmlTags(open, firstText);
+  EXPECT_STREQ(open, "one");
+  EXPECT_TRUE(firstText);
+  bool secondText = false;
+  char other[] = "plain>text";
+  StripHtmlTags(other, secondText);
+  EXPECT_STREQ(other, "plain>text");
+  EXPECT_FALSE(secondText);
 }
 
 }  // namespace

@@ -13,4 +13,8 @@ namespace testsupport {
 // passed; answers done() at the end.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Dispatches the thread's messages for ms: for a window that settles by itself
+// (layout, the first paint) and has nothing to wait on.
+void PumpFor(DWORD ms);
+
 }  // namespace testsupport

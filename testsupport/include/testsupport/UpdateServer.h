@@ -15,6 +15,9 @@ std::string UpdateServerRoot();
 void PutServerFile(const std::string& name, const std::string& bytes);
 // Every logged request, each its request line followed by its header lines.
 std::vector<std::string> ServerRequests();
+// How many logged requests asked for path (by their request lines). The server
+// logs a request when it arrives, before it answers.
+size_t RequestsFor(const std::string& path);
 
 // Byte i is i % 256, as the server's generated bodies are.
 std::string PatternBytes(size_t length);

@@ -7,32 +7,32 @@
 #include "output/CDSoundThread.h"
 
 CDSoundStream::CDSoundStream(CDSoundThread* thread, const DSoundStreamParams& params, int ringBytes)
-    : thread_(thread), lock_(thread->Lock()), params_(params) {
-  if (params_.rate <= 0 || params_.channels <= 0 || params_.bits < 8 || params_.bufferMs <= 0) return;
+    : m_thread(thread), m_lock(thread->Lock()), m_params(params) {
+  if (m_params.rate <= 0 || m_params.channels <= 0 || m_params.bits < 8 || m_params.bufferMs <= 0) return;
   // The byte figures depend on the format only; fixing them here rather than
   // with the device buffer lets a writer see free space before the first pass.
-  int deviceMs = params_.bufferMs <= 2000 ? params_.bufferMs * 2 : params_.bufferMs + 2000;
-  bufferBytes_ = Bytes(deviceMs);
-  startThreshold_ = Bytes(std::min(params_.bufferMs / 2, 10000));
-  underrunPad_ = Bytes(50);
-  maxQueued_ = Bytes(params_.bufferMs);
-  silenceChunk_ = std::min(bufferBytes_ / 4, (bufferBytes_ - maxQueued_) / 2);
-  ring_.Init(static_cast<size_t>(ringBytes > 0 ? ringBytes : Bytes(250)));
+  int deviceMs = m_params.bufferMs <= 2000 ? m_params.bufferMs * 2 : m_params.bufferMs + 2000;
+  m_bufferBytes = Bytes(deviceMs);
+  m_startThreshold = Bytes(std::min(m_params.bufferMs / 2, 10000));
+  m_underrunPad = Bytes(50);
+  m_maxQueued = Bytes(m_params.bufferMs);
+  m_silenceChunk = std::min(m_bufferBytes / 4, (m_bufferBytes - m_maxQueued) / 2);
+  m_ring.Init(static_cast<size_t>(ringBytes > 0 ? ringBytes : Bytes(250)));
 }
 
 CDSoundStream::~CDSoundStream() {
-  if (buffer_ != nullptr) {
-    buffer_->Stop();
-    buffer_->Release();
+  if (m_buffer != nullptr) {
+    m_buffer->Stop();
+    m_buffer->Release();
   }
 }
 
 int CDSoundStream::Bytes(int ms) const {
-  return MulDiv(ms, params_.rate, 1000) * (params_.bits / 8) * params_.channels;
+  return MulDiv(ms, m_params.rate, 1000) * (m_params.bits / 8) * m_params.channels;
 }
 
 double CDSoundStream::Seconds(int bytes) const {
-  return bytes / (static_cast<double>(params_.rate) * (params_.bits / 8) * params_.channels);
+  return bytes / (static_cast<double>(m_params.rate) * (m_params.bits / 8) * m_params.channels);
 }
 
 LONG CDSoundStream::VolumeToLevel(double volume) {
@@ -43,248 +43,248 @@ LONG CDSoundStream::VolumeToLevel(double volume) {
 }
 
 bool CDSoundStream::Write(const void* data, int length) {
-  CScopedLock lock(lock_);
+  CScopedLock lock(m_lock);
   if (length < 0) return false;
-  return ring_.Write(data, static_cast<size_t>(length));
+  return m_ring.Write(data, static_cast<size_t>(length));
 }
 
 bool CDSoundStream::IsActive() {
-  CScopedLock lock(lock_);
-  return buffer_ != nullptr && !notStarted_;
+  CScopedLock lock(m_lock);
+  return m_buffer != nullptr && !m_notStarted;
 }
 
 double CDSoundStream::GetBufferedSeconds() {
-  CScopedLock lock(lock_);
+  CScopedLock lock(m_lock);
   return Seconds(GetBufferedBytes());
 }
 
 int CDSoundStream::GetBufferedBytes() {
-  CScopedLock lock(lock_);
-  int bytes = (buffer_ != nullptr ? queued_ : 0) + static_cast<int>(ring_.Fill());
+  CScopedLock lock(m_lock);
+  int bytes = (m_buffer != nullptr ? m_queued : 0) + static_cast<int>(m_ring.Fill());
   return std::max(bytes, 0);
 }
 
 int CDSoundStream::GetFreeSpace() {
-  CScopedLock lock(lock_);
-  if (failed_) return 0;
-  int space = std::max(maxQueued_ - GetBufferedBytes(), 0);
-  return std::min(space, static_cast<int>(ring_.FreeSpace()));
+  CScopedLock lock(m_lock);
+  if (m_failed) return 0;
+  int space = std::max(m_maxQueued - GetBufferedBytes(), 0);
+  return std::min(space, static_cast<int>(m_ring.FreeSpace()));
 }
 
-double CDSoundStream::GetPlayedSeconds() { return position_; }
+double CDSoundStream::GetPlayedSeconds() { return m_position; }
 
 bool CDSoundStream::Drain() {
-  CScopedLock lock(lock_);
-  startRequested_ = true;
-  return !failed_;
+  CScopedLock lock(m_lock);
+  m_startRequested = true;
+  return !m_failed;
 }
 
 bool CDSoundStream::SetPaused(bool pause) {
-  CScopedLock lock(lock_);
-  if (failed_) return false;
-  pauseRequested_ = pause;
+  CScopedLock lock(m_lock);
+  if (m_failed) return false;
+  m_pauseRequested = pause;
   return true;
 }
 
 bool CDSoundStream::SetVolume(double volume) {
-  CScopedLock lock(lock_);
-  if (failed_) return false;
-  volume_ = volume;
+  CScopedLock lock(m_lock);
+  if (m_failed) return false;
+  m_volume = volume;
   return true;
 }
 
 void CDSoundStream::StartFade(double from, double to, double seconds) {
-  fadeFrom_ = from;
-  fadeTo_ = to;
-  fadeStart_ = position_;
-  fadeEnd_ = position_ + seconds;
-  fading_ = true;
-  releaseAfter_ = false;
-  pauseAfter_ = false;
+  m_fadeFrom = from;
+  m_fadeTo = to;
+  m_fadeStart = m_position;
+  m_fadeEnd = m_position + seconds;
+  m_fading = true;
+  m_releaseAfter = false;
+  m_pauseAfter = false;
 }
 
 bool CDSoundStream::Fade(double from, double to, double seconds) {
-  CScopedLock lock(lock_);
-  if (failed_) return false;
+  CScopedLock lock(m_lock);
+  if (m_failed) return false;
   StartFade(from, to, seconds);
   return true;
 }
 
 double CDSoundStream::FadeProgress() const {
-  if (position_ <= fadeStart_) return 0.0;
-  if (position_ >= fadeEnd_) return 1.0;
-  return (position_ - fadeStart_) / (fadeEnd_ - fadeStart_);
+  if (m_position <= m_fadeStart) return 0.0;
+  if (m_position >= m_fadeEnd) return 1.0;
+  return (m_position - m_fadeStart) / (m_fadeEnd - m_fadeStart);
 }
 
 bool CDSoundStream::FadePause(double seconds, bool pause) {
-  CScopedLock lock(lock_);
-  if (failed_) return false;
-  bool fadingToPause = fading_ && pauseAfter_;
+  CScopedLock lock(m_lock);
+  if (m_failed) return false;
+  bool fadingToPause = m_fading && m_pauseAfter;
   if (pause) {
     // Pausing what is already paused would take the silent level as the one to
     // come back to.
-    if (fadingToPause || pauseRequested_ || paused_) return true;
+    if (fadingToPause || m_pauseRequested || m_paused) return true;
     seconds = std::min(seconds, GetBufferedSeconds());
-    StartFade(volume_, 0.0, seconds);
-    pauseAfter_ = true;
+    StartFade(m_volume, 0.0, seconds);
+    m_pauseAfter = true;
     return true;
   }
-  if (!paused_ && !pauseRequested_ && !fadingToPause) return true;
-  pauseRequested_ = false;
-  double level = fadeFrom_;
+  if (!m_paused && !m_pauseRequested && !fadingToPause) return true;
+  m_pauseRequested = false;
+  double level = m_fadeFrom;
   if (fadingToPause) seconds *= FadeProgress();
-  StartFade(fadingToPause ? volume_ : 0.0, level, seconds);
+  StartFade(fadingToPause ? m_volume : 0.0, level, seconds);
   return true;
 }
 
 void CDSoundStream::Release() {
-  CScopedLock lock(lock_);
-  releaseRequested_ = true;
+  CScopedLock lock(m_lock);
+  m_releaseRequested = true;
 }
 
 void CDSoundStream::FadeOutAndRelease(double seconds) {
-  CScopedLock lock(lock_);
-  if (!failed_ && seconds != 0.0 && !pauseRequested_) {
-    startRequested_ = true;
-    StartFade(volume_, 0.0, std::min(seconds, 0.5));
-    releaseAfter_ = true;
+  CScopedLock lock(m_lock);
+  if (!m_failed && seconds != 0.0 && !m_pauseRequested) {
+    m_startRequested = true;
+    StartFade(m_volume, 0.0, std::min(seconds, 0.5));
+    m_releaseAfter = true;
   } else {
-    releaseRequested_ = true;
+    m_releaseRequested = true;
   }
 }
 
 void CDSoundStream::Fail() {
-  CScopedLock lock(lock_);
-  failed_ = true;
+  CScopedLock lock(m_lock);
+  m_failed = true;
 }
 
 void CDSoundStream::FillSilence(DWORD offset, DWORD length) {
   void* part1 = nullptr;
   void* part2 = nullptr;
   DWORD length1 = 0, length2 = 0;
-  if (FAILED(buffer_->Lock(offset, length, &part1, &length1, &part2, &length2, 0))) return;
-  int silence = params_.bits == 8 ? 0x80 : 0;
+  if (FAILED(m_buffer->Lock(offset, length, &part1, &length1, &part2, &length2, 0))) return;
+  int silence = m_params.bits == 8 ? 0x80 : 0;
   if (part1 != nullptr) std::memset(part1, silence, length1);
   if (part2 != nullptr) std::memset(part2, silence, length2);
-  buffer_->Unlock(part1, length1, part2, length2);
+  m_buffer->Unlock(part1, length1, part2, length2);
 }
 
 bool CDSoundStream::CreateBuffer(IDirectSound* sound) {
   WAVEFORMATEX format = {};
-  format.wFormatTag = params_.isFloat ? 3 : WAVE_FORMAT_PCM;
-  format.nChannels = static_cast<WORD>(params_.channels);
-  format.nSamplesPerSec = static_cast<DWORD>(params_.rate);
+  format.wFormatTag = m_params.isFloat ? 3 : WAVE_FORMAT_PCM;
+  format.nChannels = static_cast<WORD>(m_params.channels);
+  format.nSamplesPerSec = static_cast<DWORD>(m_params.rate);
   format.nAvgBytesPerSec = static_cast<DWORD>(Bytes(1000));
-  format.nBlockAlign = static_cast<WORD>((params_.bits / 8) * params_.channels);
-  format.wBitsPerSample = static_cast<WORD>(params_.bits);
+  format.nBlockAlign = static_cast<WORD>((m_params.bits / 8) * m_params.channels);
+  format.wBitsPerSample = static_cast<WORD>(m_params.bits);
   DSBUFFERDESC desc = {};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DSBCAPS_GETCURRENTPOSITION2 | DSBCAPS_GLOBALFOCUS | DSBCAPS_STICKYFOCUS | DSBCAPS_CTRLVOLUME;
-  if (!params_.allowHardwareMixing) desc.dwFlags |= DSBCAPS_LOCSOFTWARE;
-  desc.dwBufferBytes = static_cast<DWORD>(bufferBytes_);
+  if (!m_params.allowHardwareMixing) desc.dwFlags |= DSBCAPS_LOCSOFTWARE;
+  desc.dwBufferBytes = static_cast<DWORD>(m_bufferBytes);
   desc.lpwfxFormat = &format;
-  if (sound == nullptr || bufferBytes_ <= 0 || FAILED(sound->CreateSoundBuffer(&desc, &buffer_, nullptr)) ||
-      buffer_ == nullptr) {
-    buffer_ = nullptr;
-    failed_ = true;
+  if (sound == nullptr || m_bufferBytes <= 0 || FAILED(sound->CreateSoundBuffer(&desc, &m_buffer, nullptr)) ||
+      m_buffer == nullptr) {
+    m_buffer = nullptr;
+    m_failed = true;
     return false;
   }
-  FillSilence(0, static_cast<DWORD>(bufferBytes_));
-  clearedAhead_ = bufferBytes_;
-  writeCursor_ = 0;
-  notStarted_ = true;
+  FillSilence(0, static_cast<DWORD>(m_bufferBytes));
+  m_clearedAhead = m_bufferBytes;
+  m_writeCursor = 0;
+  m_notStarted = true;
   return true;
 }
 
 void CDSoundStream::Start() {
-  if (buffer_ != nullptr && notStarted_ && writeCursor_ > 0 && !paused_) {
-    notStarted_ = false;
-    buffer_->Play(0, 0, DSBPLAY_LOOPING);
+  if (m_buffer != nullptr && m_notStarted && m_writeCursor > 0 && !m_paused) {
+    m_notStarted = false;
+    m_buffer->Play(0, 0, DSBPLAY_LOOPING);
   }
 }
 
 void CDSoundStream::ApplyVolume() {
-  if (buffer_ == nullptr) return;
-  buffer_->SetVolume(VolumeToLevel(volume_));
-  appliedVolume_ = volume_;
+  if (m_buffer == nullptr) return;
+  m_buffer->SetVolume(VolumeToLevel(m_volume));
+  m_appliedVolume = m_volume;
 }
 
 void CDSoundStream::Flush() {
-  if (buffer_ != nullptr) {
-    buffer_->Stop();
-    buffer_->SetCurrentPosition(0);
-    FillSilence(0, static_cast<DWORD>(bufferBytes_));
-    clearedAhead_ = bufferBytes_;
-    notStarted_ = true;
+  if (m_buffer != nullptr) {
+    m_buffer->Stop();
+    m_buffer->SetCurrentPosition(0);
+    FillSilence(0, static_cast<DWORD>(m_bufferBytes));
+    m_clearedAhead = m_bufferBytes;
+    m_notStarted = true;
   }
-  writeCursor_ = 0;
-  queued_ = 0;
-  fading_ = false;
-  startRequested_ = false;
-  ring_.Reset();
+  m_writeCursor = 0;
+  m_queued = 0;
+  m_fading = false;
+  m_startRequested = false;
+  m_ring.Reset();
 }
 
 void CDSoundStream::Account() {
-  if (buffer_ == nullptr) {
-    queued_ = 0;
+  if (m_buffer == nullptr) {
+    m_queued = 0;
     return;
   }
-  if (notStarted_) {
-    queued_ = writeCursor_;
+  if (m_notStarted) {
+    m_queued = m_writeCursor;
     return;
   }
-  if (queued_ <= 0) return;
-  int previous = queued_;
+  if (m_queued <= 0) return;
+  int previous = m_queued;
   DWORD play = 0, write = 0;
-  if (FAILED(buffer_->GetCurrentPosition(&play, &write))) play = 0;
+  if (FAILED(m_buffer->GetCurrentPosition(&play, &write))) play = 0;
   int cursor = static_cast<int>(play);
-  int start = writeCursor_ - previous;
-  bool outside = start < 0 ? cursor > writeCursor_ && cursor < start + bufferBytes_
-                           : cursor > writeCursor_ || cursor < start;
+  int start = m_writeCursor - previous;
+  bool outside = start < 0 ? cursor > m_writeCursor && cursor < start + m_bufferBytes
+                           : cursor > m_writeCursor || cursor < start;
   if (outside) {
     // The device played past our data (or jumped): treat it as all played
     // and carry on from where we write.
-    buffer_->SetCurrentPosition(static_cast<DWORD>(writeCursor_));
-    cursor = writeCursor_;
+    m_buffer->SetCurrentPosition(static_cast<DWORD>(m_writeCursor));
+    cursor = m_writeCursor;
   }
-  int queued = writeCursor_ - cursor;
-  if (queued < 0) queued += bufferBytes_;
-  queued_ = std::min(queued, previous);
-  position_ += Seconds(previous - queued_) - Seconds(skippedSilence_);
-  skippedSilence_ = 0;
+  int queued = m_writeCursor - cursor;
+  if (queued < 0) queued += m_bufferBytes;
+  m_queued = std::min(queued, previous);
+  m_position += Seconds(previous - m_queued) - Seconds(m_skippedSilence);
+  m_skippedSilence = 0;
 }
 
 void CDSoundStream::StepFade(bool* release) {
   // The end counts as reached on arrival: a fade whose stream runs dry exactly
   // there would otherwise never finish its pause.
-  if (position_ >= fadeEnd_ || !(fadeEnd_ > fadeStart_)) {
-    fading_ = false;
-    volume_ = fadeTo_;
-    if (pauseAfter_) pauseRequested_ = true;
-    if (releaseAfter_) *release = true;
+  if (m_position >= m_fadeEnd || !(m_fadeEnd > m_fadeStart)) {
+    m_fading = false;
+    m_volume = m_fadeTo;
+    if (m_pauseAfter) m_pauseRequested = true;
+    if (m_releaseAfter) *release = true;
     return;
   }
-  volume_ = fadeFrom_ + FadeProgress() * (fadeTo_ - fadeFrom_);
+  m_volume = m_fadeFrom + FadeProgress() * (m_fadeTo - m_fadeFrom);
 }
 
 void CDSoundStream::FillFromRing() {
-  int position = writeCursor_;
-  int room = queued_ < 0 ? maxQueued_ : maxQueued_ - queued_;
-  int n = static_cast<int>(ring_.Fill());
+  int position = m_writeCursor;
+  int room = m_queued < 0 ? m_maxQueued : m_maxQueued - m_queued;
+  int n = static_cast<int>(m_ring.Fill());
   int extra = 0;
   // Only with data to place: skipping ahead on an empty ring would keep the
   // cursor from ever reaching the end of the data, and the stream would never
   // be flushed.
-  if (!notStarted_ && queued_ < underrunPad_ && n > 0) {
+  if (!m_notStarted && m_queued < m_underrunPad && n > 0) {
     // The play cursor is about to catch up: skip ahead over cleared silence so
     // new data lands safely after it.
-    int gap = underrunPad_ - queued_;
+    int gap = m_underrunPad - m_queued;
     position += gap;
     extra += gap;
-    queued_ += gap;
-    skippedSilence_ += gap;
+    m_queued += gap;
+    m_skippedSilence += gap;
     room -= gap;
-    ++underruns_;
+    ++m_underruns;
   }
   n = std::max(std::min(n, room), 0);
   extra += n;
@@ -292,82 +292,82 @@ void CDSoundStream::FillFromRing() {
     void* part1 = nullptr;
     void* part2 = nullptr;
     DWORD length1 = 0, length2 = 0;
-    if (SUCCEEDED(buffer_->Lock(static_cast<DWORD>(position % bufferBytes_), static_cast<DWORD>(n), &part1,
-                                &length1, &part2, &length2, 0))) {
-      if (part1 != nullptr) ring_.Read(part1, length1);
-      if (part2 != nullptr) ring_.Read(part2, length2);
-      buffer_->Unlock(part1, length1, part2, length2);
+    if (SUCCEEDED(m_buffer->Lock(static_cast<DWORD>(position % m_bufferBytes), static_cast<DWORD>(n), &part1,
+                                 &length1, &part2, &length2, 0))) {
+      if (part1 != nullptr) m_ring.Read(part1, length1);
+      if (part2 != nullptr) m_ring.Read(part2, length2);
+      m_buffer->Unlock(part1, length1, part2, length2);
     }
   }
   if (extra > 0) {
     // The gap went into queued already; only the data joins it here.
-    writeCursor_ = (position + n) % bufferBytes_;
-    clearedAhead_ -= extra;
-    queued_ += n;
+    m_writeCursor = (position + n) % m_bufferBytes;
+    m_clearedAhead -= extra;
+    m_queued += n;
   }
   // Silence is kept at least one chunk ahead of the data, so an underrun plays
   // silence rather than old audio. Below zero, the data overran what was
   // cleared: clear again from the write cursor.
-  if (clearedAhead_ < 0) clearedAhead_ = 0;
-  if (clearedAhead_ < silenceChunk_) {
-    FillSilence(static_cast<DWORD>((writeCursor_ + clearedAhead_) % bufferBytes_),
-                static_cast<DWORD>(silenceChunk_));
-    clearedAhead_ += silenceChunk_;
+  if (m_clearedAhead < 0) m_clearedAhead = 0;
+  if (m_clearedAhead < m_silenceChunk) {
+    FillSilence(static_cast<DWORD>((m_writeCursor + m_clearedAhead) % m_bufferBytes),
+                static_cast<DWORD>(m_silenceChunk));
+    m_clearedAhead += m_silenceChunk;
   }
-  if (notStarted_ && (writeCursor_ >= startThreshold_ || startRequested_)) {
+  if (m_notStarted && (m_writeCursor >= m_startThreshold || m_startRequested)) {
     Start();
-    if (!notStarted_) startRequested_ = false;
+    if (!m_notStarted) m_startRequested = false;
   }
 }
 
 bool CDSoundStream::Service(IDirectSound* sound) {
-  if (releaseRequested_) return false;
-  if (failed_) return true;
-  if (buffer_ == nullptr && !CreateBuffer(sound)) return true;
+  if (m_releaseRequested) return false;
+  if (m_failed) return true;
+  if (m_buffer == nullptr && !CreateBuffer(sound)) return true;
 
   DWORD status = 0;
-  buffer_->GetStatus(&status);
-  if ((status & DSBSTATUS_BUFFERLOST) != 0 && FAILED(buffer_->Restore())) {
-    failed_ = true;
+  m_buffer->GetStatus(&status);
+  if ((status & DSBSTATUS_BUFFERLOST) != 0 && FAILED(m_buffer->Restore())) {
+    m_failed = true;
     return true;
   }
-  buffer_->GetStatus(&status);
-  if (!paused_ && !notStarted_ && (status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) == 0) {
-    buffer_->Play(0, 0, DSBPLAY_LOOPING);
+  m_buffer->GetStatus(&status);
+  if (!m_paused && !m_notStarted && (status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) == 0) {
+    m_buffer->Play(0, 0, DSBPLAY_LOOPING);
   }
-  if (!paused_) Account();
+  if (!m_paused) Account();
 
-  if (!paused_ && fading_) {
+  if (!m_paused && m_fading) {
     bool release = false;
     StepFade(&release);
     if (release) return false;
   }
   // A drain asked for before any data reached the buffer stays pending until
   // some does, so the data then starts at once rather than at the threshold.
-  if (startRequested_) {
+  if (m_startRequested) {
     Start();
-    if (!notStarted_) startRequested_ = false;
+    if (!m_notStarted) m_startRequested = false;
   }
-  if (volume_ != appliedVolume_) ApplyVolume();
-  if (pauseRequested_ != paused_) {
-    if (!notStarted_) {
-      if (pauseRequested_) {
-        buffer_->Stop();
+  if (m_volume != m_appliedVolume) ApplyVolume();
+  if (m_pauseRequested != m_paused) {
+    if (!m_notStarted) {
+      if (m_pauseRequested) {
+        m_buffer->Stop();
       } else {
-        buffer_->Play(0, 0, DSBPLAY_LOOPING);
+        m_buffer->Play(0, 0, DSBPLAY_LOOPING);
       }
     }
-    paused_ = pauseRequested_;
+    m_paused = m_pauseRequested;
   }
-  if (paused_ && !notStarted_ && FadingOutToRelease()) return false;
+  if (m_paused && !m_notStarted && FadingOutToRelease()) return false;
   // Fading out a stream that never played anything: nothing to hear, and its
   // position would never move to end the fade.
-  if (notStarted_ && ring_.Fill() == 0 && FadingOutToRelease()) return false;
-  if (ring_.Fill() == 0 && !paused_ && !notStarted_ && queued_ <= 0) {
+  if (m_notStarted && m_ring.Fill() == 0 && FadingOutToRelease()) return false;
+  if (m_ring.Fill() == 0 && !m_paused && !m_notStarted && m_queued <= 0) {
     if (FadingOutToRelease()) return false;
     Flush();
     return true;
   }
-  if (!paused_) FillFromRing();
+  if (!m_paused) FillFromRing();
   return true;
 }

@@ -10,15 +10,15 @@ DirectSoundCreateFn& DirectSoundCreateHook() {
   return create;
 }
 
-CDSoundThread::CDSoundThread(HWND window, bool manual) : window_(window), manual_(manual) {}
+CDSoundThread::CDSoundThread(HWND window, bool manual) : m_window(window), m_manual(manual) {}
 
 CDSoundThread::~CDSoundThread() {
   HANDLE worker = nullptr;
   {
-    CScopedLock lock(&lock_);
-    stop_ = true;
-    if (thread_ != nullptr) {
-      DuplicateHandle(GetCurrentProcess(), thread_, GetCurrentProcess(), &worker, 0, FALSE,
+    CScopedLock lock(&m_lock);
+    m_stop = true;
+    if (m_thread != nullptr) {
+      DuplicateHandle(GetCurrentProcess(), m_thread, GetCurrentProcess(), &worker, 0, FALSE,
                       DUPLICATE_SAME_ACCESS);
     }
   }
@@ -27,12 +27,12 @@ CDSoundThread::~CDSoundThread() {
     WaitForSingleObject(worker, INFINITE);
     CloseHandle(worker);
   }
-  CScopedLock lock(&lock_);
-  streams_.DeleteAll();
-  if (thread_ != nullptr) CloseHandle(thread_);
-  thread_ = nullptr;
-  if (sound_ != nullptr) sound_->Release();
-  sound_ = nullptr;
+  CScopedLock lock(&m_lock);
+  m_streams.DeleteAll();
+  if (m_thread != nullptr) CloseHandle(m_thread);
+  m_thread = nullptr;
+  if (m_sound != nullptr) m_sound->Release();
+  m_sound = nullptr;
 }
 
 CDSoundStream* CDSoundThread::CreateStream(const DSoundStreamParams& params, int ringBytes) {
@@ -42,16 +42,16 @@ CDSoundStream* CDSoundThread::CreateStream(const DSoundStreamParams& params, int
     delete stream;
     return nullptr;
   }
-  CScopedLock lock(&lock_);
-  if (!streams_.Append(stream)) {
+  CScopedLock lock(&m_lock);
+  if (!m_streams.Append(stream)) {
     delete stream;
     return nullptr;
   }
-  if (!manual_ && thread_ == nullptr) {
-    stop_ = false;
-    thread_ = CreateThread(nullptr, 0, &CDSoundThread::ThreadEntry, this, 0, &threadId_);
-    if (thread_ == nullptr) {
-      threadId_ = 0;
+  if (!m_manual && m_thread == nullptr) {
+    m_stop = false;
+    m_thread = CreateThread(nullptr, 0, &CDSoundThread::ThreadEntry, this, 0, &m_threadId);
+    if (m_thread == nullptr) {
+      m_threadId = 0;
       stream->Fail();
     }
   }
@@ -59,9 +59,9 @@ CDSoundStream* CDSoundThread::CreateStream(const DSoundStreamParams& params, int
 }
 
 void CDSoundThread::SelectDevice(const GUID* device) {
-  CScopedLock lock(&lock_);
-  hasDevice_ = device != nullptr;
-  if (device != nullptr) device_ = *device;
+  CScopedLock lock(&m_lock);
+  m_hasDevice = device != nullptr;
+  if (device != nullptr) m_device = *device;
 }
 
 void CDSoundThread::Shutdown(bool wait) {
@@ -70,9 +70,9 @@ void CDSoundThread::Shutdown(bool wait) {
     for (;;) {
       bool fadingOut = false;
       {
-        CScopedLock lock(&lock_);
-        for (int i = 0; i < streams_.Count(); ++i) {
-          CDSoundStream* stream = streams_.At(i);
+        CScopedLock lock(&m_lock);
+        for (int i = 0; i < m_streams.Count(); ++i) {
+          CDSoundStream* stream = m_streams.At(i);
           if (stream->IsActive() && !stream->Paused() && stream->FadingOut()) fadingOut = true;
         }
       }
@@ -84,19 +84,19 @@ void CDSoundThread::Shutdown(bool wait) {
 }
 
 bool CDSoundThread::Running() {
-  CScopedLock lock(&lock_);
-  return thread_ != nullptr;
+  CScopedLock lock(&m_lock);
+  return m_thread != nullptr;
 }
 
 int CDSoundThread::StreamCount() {
-  CScopedLock lock(&lock_);
-  return streams_.Count();
+  CScopedLock lock(&m_lock);
+  return m_streams.Count();
 }
 
 int CDSoundThread::Underruns() {
-  CScopedLock lock(&lock_);
-  int total = underruns_;
-  for (int i = 0; i < streams_.Count(); ++i) total += streams_.At(i)->Underruns();
+  CScopedLock lock(&m_lock);
+  int total = m_underruns;
+  for (int i = 0; i < m_streams.Count(); ++i) total += m_streams.At(i)->Underruns();
   return total;
 }
 
@@ -105,50 +105,50 @@ DWORD WINAPI CDSoundThread::ThreadEntry(void* self) {
 }
 
 bool CDSoundThread::OpenDeviceLocked() {
-  if (sound_ != nullptr) return true;
+  if (m_sound != nullptr) return true;
   IDirectSound* sound = nullptr;
-  if (SUCCEEDED(DirectSoundCreateHook()(hasDevice_ ? &device_ : nullptr, &sound, nullptr)) &&
+  if (SUCCEEDED(DirectSoundCreateHook()(m_hasDevice ? &m_device : nullptr, &sound, nullptr)) &&
       sound != nullptr) {
-    if (SUCCEEDED(sound->SetCooperativeLevel(window_, DSSCL_PRIORITY))) {
-      sound_ = sound;
+    if (SUCCEEDED(sound->SetCooperativeLevel(m_window, DSSCL_PRIORITY))) {
+      m_sound = sound;
       return true;
     }
     sound->Release();
   }
   // Without a device the streams could never play: fail them so writers see
   // no free space, and let the next CreateStream try again with a new worker.
-  for (int i = 0; i < streams_.Count(); ++i) streams_.At(i)->Fail();
-  if (thread_ != nullptr) CloseHandle(thread_);
-  thread_ = nullptr;
-  threadId_ = 0;
+  for (int i = 0; i < m_streams.Count(); ++i) m_streams.At(i)->Fail();
+  if (m_thread != nullptr) CloseHandle(m_thread);
+  m_thread = nullptr;
+  m_threadId = 0;
   return false;
 }
 
 bool CDSoundThread::ServiceStreamsLocked() {
   bool removed = false;
-  for (int i = 0; i < streams_.Count();) {
-    CDSoundStream* stream = streams_.At(i);
-    if (stream->Service(sound_)) {
+  for (int i = 0; i < m_streams.Count();) {
+    CDSoundStream* stream = m_streams.At(i);
+    if (stream->Service(m_sound)) {
       ++i;
       continue;
     }
-    underruns_ += stream->Underruns();
-    streams_.RemoveAndDelete(i);
+    m_underruns += stream->Underruns();
+    m_streams.RemoveAndDelete(i);
     removed = true;
   }
-  return !(removed && streams_.Count() == 0);
+  return !(removed && m_streams.Count() == 0);
 }
 
 void CDSoundThread::EndLocked() {
-  if (thread_ != nullptr) CloseHandle(thread_);
-  thread_ = nullptr;
-  threadId_ = 0;
-  if (sound_ != nullptr) sound_->Release();
-  sound_ = nullptr;
+  if (m_thread != nullptr) CloseHandle(m_thread);
+  m_thread = nullptr;
+  m_threadId = 0;
+  if (m_sound != nullptr) m_sound->Release();
+  m_sound = nullptr;
 }
 
 bool CDSoundThread::ServicePass() {
-  CScopedLock lock(&lock_);
+  CScopedLock lock(&m_lock);
   if (!OpenDeviceLocked()) return false;
   if (!ServiceStreamsLocked()) {
     EndLocked();
@@ -160,13 +160,13 @@ bool CDSoundThread::ServicePass() {
 DWORD CDSoundThread::Run() {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   {
-    CScopedLock lock(&lock_);
+    CScopedLock lock(&m_lock);
     if (!OpenDeviceLocked()) return 0;
   }
   for (;;) {
     {
-      CScopedLock lock(&lock_);
-      if (stop_) return 0;
+      CScopedLock lock(&m_lock);
+      if (m_stop) return 0;
       if (!ServiceStreamsLocked()) {
         EndLocked();
         return 0;

@@ -10,38 +10,38 @@ void* CMemBlock::Init(size_t n) {
 void* CMemBlock::ResizeMemBlock(size_t n) {
   size_t capacity = n;
   if (n == 0) {
-    if (mode_ == kGrowOnly) {
-      size_ = 0;
-      return data_;
+    if (m_mode == kGrowOnly) {
+      m_size = 0;
+      return m_data;
     }
-  } else if (mode_ != kExact) {
-    capacity = capacity_ == 0 ? 1 : capacity_;
+  } else if (m_mode != kExact) {
+    capacity = m_capacity == 0 ? 1 : m_capacity;
     while (capacity < n) capacity *= 2;
-    if (mode_ == kDoubling) {
+    if (m_mode == kDoubling) {
       while (capacity / 2 > n) capacity /= 2;
     }
   }
-  if (capacity != capacity_) {
+  if (capacity != m_capacity) {
     if (capacity == 0) {
-      std::free(data_);
-      data_ = nullptr;
+      std::free(m_data);
+      m_data = nullptr;
     } else {
-      void* grown = std::realloc(data_, capacity);
+      void* grown = std::realloc(m_data, capacity);
       if (grown == nullptr) {
         Free();
         return nullptr;
       }
-      data_ = grown;
+      m_data = grown;
     }
-    capacity_ = capacity;
+    m_capacity = capacity;
   }
-  size_ = n;
-  return data_;
+  m_size = n;
+  return m_data;
 }
 
 void CMemBlock::Free() {
-  std::free(data_);
-  data_ = nullptr;
-  capacity_ = 0;
-  size_ = 0;
+  std::free(m_data);
+  m_data = nullptr;
+  m_capacity = 0;
+  m_size = 0;
 }

@@ -10,15 +10,17 @@ int IArrayMatcher::FindFirst(bool wanted, int start, int count) const {
   return start + count;
 }
 
-void CPointerArray::SetCount(int count) { block_.ResizeMemBlock(static_cast<size_t>(count) * sizeof(void*)); }
+void CPointerArray::SetCount(int count) {
+  m_block.ResizeMemBlock(static_cast<size_t>(count) * sizeof(void*));
+}
 
 bool CPointerArray::InsertAt(void* item, int index) {
   int count = Count();
   if (index < 0 || index > count) return false;
   // Resizing may fail and empty the block, so grow a copy first.
   std::vector<void*> keep(Items(), Items() + count);
-  if (block_.ResizeMemBlock(static_cast<size_t>(count + 1) * sizeof(void*)) == nullptr) {
-    if (block_.ResizeMemBlock(keep.size() * sizeof(void*)) != nullptr && !keep.empty()) {
+  if (m_block.ResizeMemBlock(static_cast<size_t>(count + 1) * sizeof(void*)) == nullptr) {
+    if (m_block.ResizeMemBlock(keep.size() * sizeof(void*)) != nullptr && !keep.empty()) {
       std::memcpy(Items(), keep.data(), keep.size() * sizeof(void*));
     }
     return false;

@@ -5,38 +5,38 @@
 
 bool CRingBuffer::Init(size_t size) {
   Reset();
-  size_ = 0;
-  if (storage_.Init(size) == nullptr && size != 0) return false;
-  size_ = size;
+  m_size = 0;
+  if (m_storage.Init(size) == nullptr && size != 0) return false;
+  m_size = size;
   return true;
 }
 
 bool CRingBuffer::Write(const void* data, size_t n) {
   if (n > FreeSpace()) return false;
-  auto* bytes = static_cast<unsigned char*>(storage_.Data());
+  auto* bytes = static_cast<unsigned char*>(m_storage.Data());
   auto* from = static_cast<const unsigned char*>(data);
   while (n > 0) {
-    size_t piece = std::min(n, size_ - writeOffset_);
-    std::memcpy(bytes + writeOffset_, from, piece);
+    size_t piece = std::min(n, m_size - m_writeOffset);
+    std::memcpy(bytes + m_writeOffset, from, piece);
     from += piece;
     n -= piece;
-    fill_ += piece;
-    writeOffset_ = (writeOffset_ + piece) % size_;
+    m_fill += piece;
+    m_writeOffset = (m_writeOffset + piece) % m_size;
   }
   return true;
 }
 
 size_t CRingBuffer::Read(void* dest, size_t n) {
-  auto* bytes = static_cast<const unsigned char*>(storage_.Data());
+  auto* bytes = static_cast<const unsigned char*>(m_storage.Data());
   auto* to = static_cast<unsigned char*>(dest);
   size_t copied = 0;
   for (;;) {
-    size_t piece = std::min({size_ - readOffset_, fill_, n - copied});
+    size_t piece = std::min({m_size - m_readOffset, m_fill, n - copied});
     if (piece == 0) break;
-    std::memcpy(to + copied, bytes + readOffset_, piece);
+    std::memcpy(to + copied, bytes + m_readOffset, piece);
     copied += piece;
-    fill_ -= piece;
-    readOffset_ = (readOffset_ + piece) % size_;
+    m_fill -= piece;
+    m_readOffset = (m_readOffset + piece) % m_size;
   }
   return copied;
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/Guarded.h"
 #include "output/WMReaderApi.h"
 
 namespace {
@@ -477,29 +478,35 @@ int CWMAudioPlayer::GetPosition() { return m_position; }
 
 DWORD WINAPI CWMAudioPlayer::WaveOutThreadProc(void* player) {
   auto* self = static_cast<CWMAudioPlayer*>(player);
-  MSG message;
-  // Makes this thread's message queue before anyone posts to it.
-  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-  self->m_waveOutThreadId = GetCurrentThreadId();
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (message.message == MM_WOM_CLOSE) {
-      PostQuitMessage(0);
-    } else if (message.message == MM_WOM_DONE) {
-      auto device = reinterpret_cast<HWAVEOUT>(message.wParam);
-      auto* header = reinterpret_cast<WAVEHDR*>(message.lParam);
-      MMRESULT result = self->m_waveOutApi.unprepareHeader(device, header, sizeof(WAVEHDR));
-      if (result == MMSYSERR_NOERROR) {
-        LocalFree(header);
-        --self->m_pendingHeaders;
-      } else if (result == MMSYSERR_NOTSUPPORTED) {
-        SetEvent(self->m_event);
-      } else {
-        self->Stop();
-      }
-    }
-  }
+  DWORD exitCode = base::Guarded(
+      [self] {
+        MSG message;
+        // Makes this thread's message queue before anyone posts to it.
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        self->m_waveOutThreadId = GetCurrentThreadId();
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+          if (message.message == MM_WOM_CLOSE) {
+            PostQuitMessage(0);
+          } else if (message.message == MM_WOM_DONE) {
+            auto device = reinterpret_cast<HWAVEOUT>(message.wParam);
+            auto* header = reinterpret_cast<WAVEHDR*>(message.lParam);
+            MMRESULT result = self->m_waveOutApi.unprepareHeader(device, header, sizeof(WAVEHDR));
+            if (result == MMSYSERR_NOERROR) {
+              LocalFree(header);
+              --self->m_pendingHeaders;
+            } else if (result == MMSYSERR_NOTSUPPORTED) {
+              SetEvent(self->m_event);
+            } else {
+              self->Stop();
+            }
+          }
+        }
+        return DWORD{0};
+      },
+      DWORD{1});
+  // Also after a failure: the callback must stop posting to a thread that is gone.
   self->m_waveOutThreadId = 0;
-  return 0;
+  return exitCode;
 }
 
 void CALLBACK CWMAudioPlayer::WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,

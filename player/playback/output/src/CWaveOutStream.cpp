@@ -4,12 +4,12 @@
 #include <cstring>
 #include <new>
 
-CWaveOutStream::CWaveOutStream(const WaveOutApi& api) : api_(api) {}
+CWaveOutStream::CWaveOutStream(const WaveOutApi& api) : m_api(api) {}
 
 CWaveOutStream::~CWaveOutStream() {
   Close();
-  if (ring_ != nullptr) LocalFree(ring_);
-  for (Node* list : {inFlightList_, freeList_}) {
+  if (m_ring != nullptr) LocalFree(m_ring);
+  for (Node* list : {m_inFlightList, m_freeList}) {
     while (list != nullptr) {
       Node* next = list->next;
       delete list;
@@ -33,188 +33,188 @@ bool CWaveOutStream::Open(WaveOutParams& params) {
   format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
   UINT device = params.devicePlusOne == 0 ? WAVE_MAPPER : static_cast<UINT>(params.devicePlusOne - 1);
   HWAVEOUT handle = nullptr;
-  MMRESULT result = api_.open(&handle, device, &format, 0, 0, CALLBACK_NULL);
+  MMRESULT result = m_api.open(&handle, device, &format, 0, 0, CALLBACK_NULL);
   if (result != MMSYSERR_NOERROR) {
     params.result = result;
     return false;
   }
-  blockAlign_ = format.nBlockAlign;
-  bytesPerSecond_ = static_cast<int>(format.nAvgBytesPerSec);
-  ringSize_ = MulDiv(params.bufferMs, bytesPerSecond_, 1000);
-  ringSize_ -= ringSize_ % blockAlign_;
-  maxChunk_ = std::max(std::min(0x10000, ringSize_ / 4), kMinChunk);
-  lowChunk_ = std::max(std::min(ringSize_ / 16, maxChunk_), kMinChunk);
-  prebuffer_ = std::min(MulDiv(params.prebufferMs, bytesPerSecond_, 1000), ringSize_);
+  m_blockAlign = format.nBlockAlign;
+  m_bytesPerSecond = static_cast<int>(format.nAvgBytesPerSec);
+  m_ringSize = MulDiv(params.bufferMs, m_bytesPerSecond, 1000);
+  m_ringSize -= m_ringSize % m_blockAlign;
+  m_maxChunk = std::max(std::min(0x10000, m_ringSize / 4), kMinChunk);
+  m_lowChunk = std::max(std::min(m_ringSize / 16, m_maxChunk), kMinChunk);
+  m_prebuffer = std::min(MulDiv(params.prebufferMs, m_bytesPerSecond, 1000), m_ringSize);
   // The spill area past the ring keeps every chunk contiguous.
-  if (ring_ != nullptr) LocalFree(ring_);
-  ring_ = static_cast<char*>(LocalAlloc(LMEM_ZEROINIT, static_cast<SIZE_T>(ringSize_) + maxChunk_));
-  if (ring_ == nullptr || ringSize_ <= 0) {
-    api_.close(handle);
+  if (m_ring != nullptr) LocalFree(m_ring);
+  m_ring = static_cast<char*>(LocalAlloc(LMEM_ZEROINIT, static_cast<SIZE_T>(m_ringSize) + m_maxChunk));
+  if (m_ring == nullptr || m_ringSize <= 0) {
+    m_api.close(handle);
     params.result = MMSYSERR_NOMEM;
     return false;
   }
-  handle_ = handle;
-  api_.restart(handle_);
+  m_handle = handle;
+  m_api.restart(m_handle);
   ResetCounters();
   Pump();
   return true;
 }
 
 void CWaveOutStream::ResetCounters() {
-  readOffset_ = buffered_ = inFlight_ = 0;
-  totalSent_ = lastPosition_ = 0;
-  headersInFlight_ = 0;
-  paused_ = draining_ = false;
+  m_readOffset = m_buffered = m_inFlight = 0;
+  m_totalSent = m_lastPosition = 0;
+  m_headersInFlight = 0;
+  m_paused = m_draining = false;
 }
 
 void CWaveOutStream::Reap() {
-  Node** link = &inFlightList_;
+  Node** link = &m_inFlightList;
   while (*link != nullptr) {
     Node* node = *link;
     if ((node->header.dwFlags & WHDR_DONE) == 0) {
       link = &node->next;
       continue;
     }
-    api_.unprepareHeader(handle_, &node->header, sizeof node->header);
-    inFlight_ -= static_cast<int>(node->header.dwBufferLength);
-    --headersInFlight_;
+    m_api.unprepareHeader(m_handle, &node->header, sizeof node->header);
+    m_inFlight -= static_cast<int>(node->header.dwBufferLength);
+    --m_headersInFlight;
     *link = node->next;
-    node->next = freeList_;
-    freeList_ = node;
+    node->next = m_freeList;
+    m_freeList = node;
   }
 }
 
 void CWaveOutStream::Pump() {
-  if (handle_ == nullptr) return;
+  if (m_handle == nullptr) return;
   Reap();
-  if (headersInFlight_ == 0 && totalSent_ > 0 && buffered_ > 0 && !paused_) ++underruns_;
+  if (m_headersInFlight == 0 && m_totalSent > 0 && m_buffered > 0 && !m_paused) ++m_underruns;
   int threshold = kMinChunk;
-  if (draining_) {
+  if (m_draining) {
     threshold = 0;
-  } else if (headersInFlight_ == 0) {
-    threshold = std::max(prebuffer_, lowChunk_);
-  } else if (headersInFlight_ >= 3 && inFlight_ >= ringSize_ / 2) {
-    threshold = lowChunk_;
+  } else if (m_headersInFlight == 0) {
+    threshold = std::max(m_prebuffer, m_lowChunk);
+  } else if (m_headersInFlight >= 3 && m_inFlight >= m_ringSize / 2) {
+    threshold = m_lowChunk;
   }
-  while (buffered_ > threshold) {
-    int n = std::min(buffered_, maxChunk_);
-    n -= n % blockAlign_;
+  while (m_buffered > threshold) {
+    int n = std::min(m_buffered, m_maxChunk);
+    n -= n % m_blockAlign;
     if (n == 0) break;
-    Node* node = freeList_;
+    Node* node = m_freeList;
     if (node != nullptr) {
-      freeList_ = node->next;
+      m_freeList = node->next;
     } else {
       node = new (std::nothrow) Node;
       if (node == nullptr) break;
     }
-    buffered_ -= n;
-    inFlight_ += n;
-    node->next = inFlightList_;
-    inFlightList_ = node;
+    m_buffered -= n;
+    m_inFlight += n;
+    node->next = m_inFlightList;
+    m_inFlightList = node;
     std::memset(&node->header, 0, sizeof node->header);
-    node->header.lpData = ring_ + readOffset_;
+    node->header.lpData = m_ring + m_readOffset;
     node->header.dwBufferLength = static_cast<DWORD>(n);
     node->header.dwBytesRecorded = static_cast<DWORD>(n);
-    readOffset_ += n;
-    if (readOffset_ >= ringSize_) {
-      readOffset_ -= ringSize_;
-      std::memcpy(ring_ + ringSize_, ring_, static_cast<size_t>(readOffset_));
+    m_readOffset += n;
+    if (m_readOffset >= m_ringSize) {
+      m_readOffset -= m_ringSize;
+      std::memcpy(m_ring + m_ringSize, m_ring, static_cast<size_t>(m_readOffset));
     }
-    ++headersInFlight_;
-    api_.prepareHeader(handle_, &node->header, sizeof node->header);
-    api_.write(handle_, &node->header, sizeof node->header);
-    totalSent_ += static_cast<uint64_t>(n);
+    ++m_headersInFlight;
+    m_api.prepareHeader(m_handle, &node->header, sizeof node->header);
+    m_api.write(m_handle, &node->header, sizeof node->header);
+    m_totalSent += static_cast<uint64_t>(n);
   }
-  draining_ = false;
+  m_draining = false;
 }
 
 int CWaveOutStream::GetFreeSpace() {
-  if (handle_ == nullptr || paused_) return 0;
+  if (m_handle == nullptr || m_paused) return 0;
   // Without a callback, finished headers are found by polling: a writer that
   // waits for room must see the room the device has freed meanwhile.
   Reap();
-  return ringSize_ - inFlight_ - buffered_;
+  return m_ringSize - m_inFlight - m_buffered;
 }
 
 int CWaveOutStream::Write(const void* data, int length) {
-  if (handle_ == nullptr || paused_ || length <= 0) return 0;
+  if (m_handle == nullptr || m_paused || length <= 0) return 0;
   length = std::min(length, GetFreeSpace());
   auto* from = static_cast<const char*>(data);
-  int at = (readOffset_ + buffered_) % ringSize_;
-  int first = std::min(length, ringSize_ - at);
-  std::memcpy(ring_ + at, from, static_cast<size_t>(first));
-  std::memcpy(ring_, from + first, static_cast<size_t>(length - first));
-  buffered_ += length;
+  int at = (m_readOffset + m_buffered) % m_ringSize;
+  int first = std::min(length, m_ringSize - at);
+  std::memcpy(m_ring + at, from, static_cast<size_t>(first));
+  std::memcpy(m_ring, from + first, static_cast<size_t>(length - first));
+  m_buffered += length;
   Pump();
   return length;
 }
 
 int CWaveOutStream::GetPendingBytes() {
-  if (handle_ == nullptr) return buffered_;
+  if (m_handle == nullptr) return m_buffered;
   MMTIME time = {};
   time.wType = TIME_BYTES;
-  if (api_.getPosition(handle_, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_BYTES) {
-    return buffered_;
+  if (m_api.getPosition(m_handle, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_BYTES) {
+    return m_buffered;
   }
   // Some drivers count played bytes in 20 bits. A report far below the low
   // bits of the last one is such a wrap and carries into the upper bits; a
   // report above 20 bits comes from a wider counter and is taken as it is.
   const uint64_t kWrap = 0x100000;
   uint64_t reported = time.u.cb;
-  uint64_t low = lastPosition_ & (kWrap - 1);
+  uint64_t low = m_lastPosition & (kWrap - 1);
   if (reported >= kWrap) {
-    lastPosition_ = reported;
+    m_lastPosition = reported;
   } else if (reported >= low) {
-    lastPosition_ = (lastPosition_ & ~(kWrap - 1)) | reported;
+    m_lastPosition = (m_lastPosition & ~(kWrap - 1)) | reported;
   } else if (low - reported > kWrap / 2) {
-    lastPosition_ = (lastPosition_ & ~(kWrap - 1)) + kWrap + reported;
+    m_lastPosition = (m_lastPosition & ~(kWrap - 1)) + kWrap + reported;
   }
-  int64_t pending = static_cast<int64_t>(totalSent_) - static_cast<int64_t>(lastPosition_) + buffered_;
-  return static_cast<int>(std::max<int64_t>(pending, buffered_));
+  int64_t pending = static_cast<int64_t>(m_totalSent) - static_cast<int64_t>(m_lastPosition) + m_buffered;
+  return static_cast<int>(std::max<int64_t>(pending, m_buffered));
 }
 
 void CWaveOutStream::Reset() {
-  if (handle_ == nullptr) return;
-  api_.reset(handle_);
-  while (inFlightList_ != nullptr) {
-    Node* node = inFlightList_;
-    inFlightList_ = node->next;
+  if (m_handle == nullptr) return;
+  m_api.reset(m_handle);
+  while (m_inFlightList != nullptr) {
+    Node* node = m_inFlightList;
+    m_inFlightList = node->next;
     if ((node->header.dwFlags & WHDR_PREPARED) != 0) {
-      api_.unprepareHeader(handle_, &node->header, sizeof node->header);
+      m_api.unprepareHeader(m_handle, &node->header, sizeof node->header);
     }
-    node->next = freeList_;
-    freeList_ = node;
+    node->next = m_freeList;
+    m_freeList = node;
   }
   ResetCounters();
 }
 
 void CWaveOutStream::Flush() {
-  if (handle_ == nullptr) return;
+  if (m_handle == nullptr) return;
   Reset();
-  api_.restart(handle_);
+  m_api.restart(m_handle);
 }
 
 void CWaveOutStream::Pause(bool pause) {
-  if (handle_ == nullptr || pause == paused_) return;
-  paused_ = pause;
+  if (m_handle == nullptr || pause == m_paused) return;
+  m_paused = pause;
   if (pause) {
-    api_.pause(handle_);
+    m_api.pause(m_handle);
   } else {
-    api_.restart(handle_);
+    m_api.restart(m_handle);
   }
 }
 
 void CWaveOutStream::Drain() {
-  if (handle_ == nullptr || paused_) return;
-  draining_ = true;
+  if (m_handle == nullptr || m_paused) return;
+  m_draining = true;
   Pump();
 }
 
 void CWaveOutStream::Close() {
-  if (handle_ == nullptr) return;
+  if (m_handle == nullptr) return;
   Reset();
-  api_.close(handle_);
-  handle_ = nullptr;
+  m_api.close(m_handle);
+  m_handle = nullptr;
 }
 
 bool CWaveOutOutput::Open(int rate, int bits, int channels) {

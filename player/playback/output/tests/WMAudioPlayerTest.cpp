@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <new>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -603,6 +604,32 @@ TEST_F(WMAudioPlayerTest, TheWaveOutCompletionThreadFreesFinishedHeadersAndEndsO
   CloseHandle(thread);
   EXPECT_EQ(0u, other->WaveOutThreadId());
   other->RemoveListener(&heard);
+  static_cast<IWMAudioPlayer*>(other)->Release();
+  EXPECT_TRUE(gone);
+}
+
+MMRESULT WINAPI ThrowingUnprepare(HWAVEOUT, LPWAVEHDR, UINT) { throw std::bad_alloc(); }
+
+// A failure inside the completion thread ends it with a failure code instead
+// of taking the process down, and the callback stops posting to it.
+TEST_F(WMAudioPlayerTest, TheWaveOutCompletionThreadEndsOnAFailureWithoutLeavingItsId) {
+  static WaveOutApi table = SystemWaveOut();
+  table.unprepareHeader = &ThrowingUnprepare;
+  bool gone = false;
+  CWMAudioPlayer* other = new ProbedPlayer(&gone, table);
+  HANDLE thread = CreateThread(nullptr, 0, &CWMAudioPlayer::WaveOutThreadProc, other, 0, nullptr);
+  ASSERT_NE(nullptr, thread);
+  ASSERT_TRUE(WaitFor([&] { return other->WaveOutThreadId() != 0; }));
+  WAVEHDR header{};
+  CWMAudioPlayer::WaveOutCallback(reinterpret_cast<HWAVEOUT>(0x1234), WOM_DONE,
+                                  reinterpret_cast<DWORD_PTR>(other), reinterpret_cast<DWORD_PTR>(&header),
+                                  0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+  DWORD code = 0;
+  EXPECT_TRUE(GetExitCodeThread(thread, &code));
+  EXPECT_EQ(1u, code);
+  CloseHandle(thread);
+  EXPECT_EQ(0u, other->WaveOutThreadId());
   static_cast<IWMAudioPlayer*>(other)->Release();
   EXPECT_TRUE(gone);
 }

@@ -11,12 +11,8 @@
 
 #include "ui/CSkinWnd.h"
 #include "ui/CaptionElements.h"
+#include "ui/FrameSkin.h"
 #include "ui/SnapWindows.h"
-
-// Skin image ids of a frame's borders and caption.
-struct ToolFrameImages {
-  unsigned short left, right, top, bottom, topLeft, topRight, bottomLeft, bottomRight, title, titleInactive;
-};
 
 class CToolFrame : public CSkinWnd, public ITopMostFrame {
  public:
@@ -46,6 +42,9 @@ class CToolFrame : public CSkinWnd, public ITopMostFrame {
   void SetUpFrame(const ToolFrameImages& ids, const RECT& stored);
   // Creates the window: a hidden popup tool window that accepts files.
   bool CreateFrame();
+  // The record's caption and frame images, then the window; a minimise
+  // button starts greyed, as the owner shows and hides its frames.
+  bool CreateFrame(const FrameSkin& skin, const RECT& stored);
   // Called on WM_SKIN_CREATED, once the element list and the snapping part
   // have the window.
   virtual void OnFrameCreated() {}

@@ -13,5 +13,7 @@ class CHttpCancel;
 // A cancel object (may be null) lets another thread end the fetch (result 2).
 int GetUpdateInfoFile(const char* url, std::string& out, CHttpCancel* cancel = nullptr);
 
-// Drops markup from a NUL-terminated text in place; a tag may span two calls.
-void StripHtmlTags(char* text);
+// Drops markup from a NUL-terminated text in place. A tag may span two calls:
+// insideTag carries that from one chunk to the next, and a caller starts each
+// text with its own flag, false, so one text's open tag never eats another's.
+void StripHtmlTags(char* text, bool& insideTag);

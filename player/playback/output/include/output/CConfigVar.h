@@ -29,13 +29,14 @@ class IByteSink {
 // A read cursor over a byte range: each Read takes n bytes or nothing.
 class CByteReader {
  public:
-  CByteReader(const void* data, size_t length) : cursor_(static_cast<const uint8_t*>(data)), left_(length) {}
+  CByteReader(const void* data, size_t length)
+      : m_cursor(static_cast<const uint8_t*>(data)), m_left(length) {}
   bool Read(void* dest, size_t n);
-  size_t Remaining() const { return left_; }
+  size_t Remaining() const { return m_left; }
 
  private:
-  const uint8_t* cursor_;
-  size_t left_;
+  const uint8_t* m_cursor;
+  size_t m_left;
 };
 
 class CConfigVar {
@@ -50,8 +51,8 @@ class CConfigVar {
   virtual bool Write(IByteSink& sink) const = 0;
   virtual bool Read(const void* data, size_t length) = 0;
 
-  const char* Name() const { return name_ != nullptr ? name_ : ""; }
-  CConfigVar* Next() const { return next_; }
+  const char* Name() const { return m_name != nullptr ? m_name : ""; }
+  CConfigVar* Next() const { return m_next; }
   // The listener must outlive the variable. Listeners are called newest first.
   void AddListener(IConfigVarListener* listener);
   static CConfigVar* First();
@@ -62,21 +63,21 @@ class CConfigVar {
   void NotifyListeners();
 
  private:
-  char* name_ = nullptr;
-  CConfigVar* next_ = nullptr;
-  IConfigVarListener* listeners_ = nullptr;
+  char* m_name = nullptr;
+  CConfigVar* m_next = nullptr;
+  IConfigVarListener* m_listeners = nullptr;
 };
 
 class CConfigVarInt : public CConfigVar {
  public:
-  CConfigVarInt(const char* name, int32_t value) : CConfigVar(name), value_(value) {}
-  int32_t Get() const { return value_; }
+  CConfigVarInt(const char* name, int32_t value) : CConfigVar(name), m_value(value) {}
+  int32_t Get() const { return m_value; }
   bool Write(IByteSink& sink) const override;
   // Takes exactly 4 bytes and tells the listeners; any other length is ignored.
   bool Read(const void* data, size_t length) override;
 
  private:
-  int32_t value_;
+  int32_t m_value;
 };
 
 struct ConfigGuid {
@@ -85,13 +86,13 @@ struct ConfigGuid {
 
 class CConfigVarGuid : public CConfigVar {
  public:
-  explicit CConfigVarGuid(const char* name) : CConfigVar(name), value_{} {}
-  ConfigGuid Get() const { return value_; }
+  explicit CConfigVarGuid(const char* name) : CConfigVar(name), m_value{} {}
+  ConfigGuid Get() const { return m_value; }
   bool IsZero() const;
   bool Write(IByteSink& sink) const override;
   // Needs 16 bytes (more are ignored); false with fewer, keeping the value.
   bool Read(const void* data, size_t length) override;
 
  private:
-  ConfigGuid value_;
+  ConfigGuid m_value;
 };

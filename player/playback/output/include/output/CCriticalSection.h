@@ -12,28 +12,28 @@ class CCriticalSection {
   // Both return the entry count after the call. The count is only meaningful
   // to the thread that holds the lock.
   int Enter() {
-    section_.Enter();
-    return ++count_;
+    m_section.Enter();
+    return ++m_count;
   }
   int Leave() {
-    int count = --count_;
-    section_.Leave();
+    int count = --m_count;
+    m_section.Leave();
     return count;
   }
-  int Count() const { return count_; }
+  int Count() const { return m_count; }
 
  private:
-  base::CriticalSection section_;
-  int count_ = 0;
+  base::CriticalSection m_section;
+  int m_count = 0;
 };
 
 class CScopedLock {
  public:
-  explicit CScopedLock(CCriticalSection* lock) : lock_(lock) { lock_->Enter(); }
-  ~CScopedLock() { lock_->Leave(); }
+  explicit CScopedLock(CCriticalSection* lock) : m_lock(lock) { m_lock->Enter(); }
+  ~CScopedLock() { m_lock->Leave(); }
   CScopedLock(const CScopedLock&) = delete;
   CScopedLock& operator=(const CScopedLock&) = delete;
 
  private:
-  CCriticalSection* lock_;
+  CCriticalSection* m_lock;
 };

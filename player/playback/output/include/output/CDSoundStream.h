@@ -53,24 +53,24 @@ class CDSoundStream {
   virtual void Release();
   virtual void FadeOutAndRelease(double seconds);
 
-  bool Valid() const { return ring_.Size() > 0; }
+  bool Valid() const { return m_ring.Size() > 0; }
   // Called by the thread under its lock. False: delete the stream.
   bool Service(IDirectSound* sound);
   // Marks the stream failed: it plays nothing and takes nothing.
   void Fail();
 
   // Figures fixed by the format (bytes).
-  int BufferBytes() const { return bufferBytes_; }
-  int MaxQueued() const { return maxQueued_; }
-  int StartThreshold() const { return startThreshold_; }
-  int UnderrunPad() const { return underrunPad_; }
-  int SilenceChunk() const { return silenceChunk_; }
-  int Underruns() const { return underruns_; }
-  bool Failed() const { return failed_; }
-  bool Paused() const { return paused_; }
+  int BufferBytes() const { return m_bufferBytes; }
+  int MaxQueued() const { return m_maxQueued; }
+  int StartThreshold() const { return m_startThreshold; }
+  int UnderrunPad() const { return m_underrunPad; }
+  int SilenceChunk() const { return m_silenceChunk; }
+  int Underruns() const { return m_underruns; }
+  bool Failed() const { return m_failed; }
+  bool Paused() const { return m_paused; }
   bool FadingOut() const { return FadingOutToRelease(); }
-  bool Fading() const { return fading_; }
-  double CurrentVolume() const { return volume_; }
+  bool Fading() const { return m_fading; }
+  double CurrentVolume() const { return m_volume; }
 
   int Bytes(int ms) const;
   double Seconds(int bytes) const;
@@ -88,37 +88,37 @@ class CDSoundStream {
   void FillFromRing();
   double FadeProgress() const;
   void StartFade(double from, double to, double seconds);
-  bool FadingOutToRelease() const { return fading_ && releaseAfter_; }
+  bool FadingOutToRelease() const { return m_fading && m_releaseAfter; }
 
-  CDSoundThread* thread_;
-  CCriticalSection* lock_;
-  DSoundStreamParams params_;
-  CRingBuffer ring_;
-  IDirectSoundBuffer* buffer_ = nullptr;
-  int bufferBytes_ = 0;
-  int startThreshold_ = 0;
-  int underrunPad_ = 0;
-  int maxQueued_ = 0;
-  int silenceChunk_ = 0;
-  int writeCursor_ = 0;
-  int clearedAhead_ = 0;
-  int queued_ = 0;
-  int skippedSilence_ = 0;
-  int underruns_ = 0;
-  bool failed_ = false;
-  bool notStarted_ = true;
-  bool startRequested_ = false;
-  bool pauseRequested_ = false;
-  bool paused_ = false;
-  bool releaseRequested_ = false;
-  double position_ = 0.0;
-  double volume_ = 1.0;
-  double appliedVolume_ = -1.0;
-  double fadeStart_ = 0.0;
-  double fadeEnd_ = 0.0;
-  double fadeFrom_ = 0.0;
-  double fadeTo_ = 0.0;
-  bool fading_ = false;
-  bool releaseAfter_ = false;
-  bool pauseAfter_ = false;
+  CDSoundThread* m_thread;
+  CCriticalSection* m_lock;
+  DSoundStreamParams m_params;
+  CRingBuffer m_ring;
+  IDirectSoundBuffer* m_buffer = nullptr;
+  int m_bufferBytes = 0;
+  int m_startThreshold = 0;
+  int m_underrunPad = 0;
+  int m_maxQueued = 0;
+  int m_silenceChunk = 0;
+  int m_writeCursor = 0;
+  int m_clearedAhead = 0;
+  int m_queued = 0;
+  int m_skippedSilence = 0;
+  int m_underruns = 0;
+  bool m_failed = false;
+  bool m_notStarted = true;
+  bool m_startRequested = false;
+  bool m_pauseRequested = false;
+  bool m_paused = false;
+  bool m_releaseRequested = false;
+  double m_position = 0.0;
+  double m_volume = 1.0;
+  double m_appliedVolume = -1.0;
+  double m_fadeStart = 0.0;
+  double m_fadeEnd = 0.0;
+  double m_fadeFrom = 0.0;
+  double m_fadeTo = 0.0;
+  bool m_fading = false;
+  bool m_releaseAfter = false;
+  bool m_pauseAfter = false;
 };

@@ -31,7 +31,7 @@ class CDSoundThread {
   // most), then deletes this object.
   virtual void Shutdown(bool wait);
 
-  CCriticalSection* Lock() { return &lock_; }
+  CCriticalSection* Lock() { return &m_lock; }
   // One pass of the worker's loop on the caller's thread. False when the
   // worker would end (device failed, or the last stream went).
   bool ServicePass();
@@ -47,15 +47,15 @@ class CDSoundThread {
   bool ServiceStreamsLocked();
   void EndLocked();
 
-  HWND window_;
-  bool manual_;
-  GUID device_{};
-  bool hasDevice_ = false;
-  IDirectSound* sound_ = nullptr;
-  COwningPointerArray<CDSoundStream> streams_;
-  CCriticalSection lock_;
-  HANDLE thread_ = nullptr;
-  DWORD threadId_ = 0;
-  bool stop_ = false;
-  int underruns_ = 0;
+  HWND m_window;
+  bool m_manual;
+  GUID m_device{};
+  bool m_hasDevice = false;
+  IDirectSound* m_sound = nullptr;
+  COwningPointerArray<CDSoundStream> m_streams;
+  CCriticalSection m_lock;
+  HANDLE m_thread = nullptr;
+  DWORD m_threadId = 0;
+  bool m_stop = false;
+  int m_underruns = 0;
 };

@@ -10,7 +10,7 @@ class CMemBlock {
     kGrowOnly = 2,  // powers of two, never shrinks and keeps its memory at size 0
   };
 
-  explicit CMemBlock(GrowMode mode = kExact) : mode_(mode) {}
+  explicit CMemBlock(GrowMode mode = kExact) : m_mode(mode) {}
   ~CMemBlock() { Free(); }
   CMemBlock(const CMemBlock&) = delete;
   CMemBlock& operator=(const CMemBlock&) = delete;
@@ -24,13 +24,13 @@ class CMemBlock {
   void* ResizeMemBlock(size_t n);
   void Free();
 
-  void* Data() const { return data_; }
-  size_t Size() const { return size_; }
-  size_t Capacity() const { return capacity_; }
+  void* Data() const { return m_data; }
+  size_t Size() const { return m_size; }
+  size_t Capacity() const { return m_capacity; }
 
  private:
-  void* data_ = nullptr;
-  size_t capacity_ = 0;
-  size_t size_ = 0;
-  GrowMode mode_;
+  void* m_data = nullptr;
+  size_t m_capacity = 0;
+  size_t m_size = 0;
+  GrowMode m_mode;
 };

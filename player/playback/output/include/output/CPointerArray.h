@@ -27,31 +27,31 @@ class CMatchAll : public IArrayMatcher {
 
 class CMatchNot : public IArrayMatcher {
  public:
-  explicit CMatchNot(const IArrayMatcher& inner) : inner_(inner) {}
-  bool Match(int index) const override { return !inner_.Match(index); }
+  explicit CMatchNot(const IArrayMatcher& inner) : m_inner(inner) {}
+  bool Match(int index) const override { return !m_inner.Match(index); }
   int FindFirst(bool wanted, int start, int count) const override {
-    return inner_.FindFirst(!wanted, start, count);
+    return m_inner.FindFirst(!wanted, start, count);
   }
 
  private:
-  const IArrayMatcher& inner_;
+  const IArrayMatcher& m_inner;
 };
 
 // One byte per index; indices outside the vector take the edge values.
 class CMatchMask : public IArrayMatcher {
  public:
   explicit CMatchMask(std::vector<uint8_t> mask, bool below = false, bool past = false)
-      : mask_(std::move(mask)), below_(below), past_(past) {}
+      : m_mask(std::move(mask)), m_below(below), m_past(past) {}
   bool Match(int index) const override {
-    if (index < 0) return below_;
-    if (index >= static_cast<int>(mask_.size())) return past_;
-    return mask_[index] != 0;
+    if (index < 0) return m_below;
+    if (index >= static_cast<int>(m_mask.size())) return m_past;
+    return m_mask[index] != 0;
   }
 
  private:
-  std::vector<uint8_t> mask_;
-  bool below_;
-  bool past_;
+  std::vector<uint8_t> m_mask;
+  bool m_below;
+  bool m_past;
 };
 
 class IPointerArray {
@@ -70,12 +70,12 @@ class IPointerArray {
 // Holds the pointers without owning them.
 class CPointerArray : public virtual IPointerArray {
  public:
-  CPointerArray() : block_(CMemBlock::kDoubling) {}
+  CPointerArray() : m_block(CMemBlock::kDoubling) {}
   virtual ~CPointerArray() = default;
   CPointerArray(const CPointerArray&) = delete;
   CPointerArray& operator=(const CPointerArray&) = delete;
 
-  int Count() const override { return static_cast<int>(block_.Size() / sizeof(void*)); }
+  int Count() const override { return static_cast<int>(m_block.Size() / sizeof(void*)); }
   void* Get(int index) const override { return Items()[index]; }
   void* RemoveAt(int index) override;
   void RetainIf(const IArrayMatcher& matcher) override;
@@ -88,10 +88,10 @@ class CPointerArray : public virtual IPointerArray {
   void Remove(const void* item);
 
  private:
-  void** Items() const { return static_cast<void**>(block_.Data()); }
+  void** Items() const { return static_cast<void**>(m_block.Data()); }
   void SetCount(int count);
 
-  CMemBlock block_;
+  CMemBlock m_block;
 };
 
 // Owns its items: T must have a virtual destructor if items are of derived types.

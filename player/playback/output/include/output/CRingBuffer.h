@@ -13,15 +13,15 @@ class CRingBuffer {
   bool Write(const void* data, size_t n);
   // Copies up to n bytes; returns how many.
   size_t Read(void* dest, size_t n);
-  size_t FreeSpace() const { return size_ - fill_; }
-  size_t Fill() const { return fill_; }
-  size_t Size() const { return size_; }
-  void Reset() { readOffset_ = writeOffset_ = fill_ = 0; }
+  size_t FreeSpace() const { return m_size - m_fill; }
+  size_t Fill() const { return m_fill; }
+  size_t Size() const { return m_size; }
+  void Reset() { m_readOffset = m_writeOffset = m_fill = 0; }
 
  private:
-  CMemBlock storage_;
-  size_t readOffset_ = 0;
-  size_t writeOffset_ = 0;
-  size_t fill_ = 0;
-  size_t size_ = 0;
+  CMemBlock m_storage;
+  size_t m_readOffset = 0;
+  size_t m_writeOffset = 0;
+  size_t m_fill = 0;
+  size_t m_size = 0;
 };

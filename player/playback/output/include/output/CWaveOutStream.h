@@ -43,14 +43,14 @@ class CWaveOutStream {
   void Drain();
   void Close();
 
-  int RingSize() const { return ringSize_; }
-  int MaxChunk() const { return maxChunk_; }
-  int LowChunk() const { return lowChunk_; }
-  int Buffered() const { return buffered_; }
-  int InFlight() const { return inFlight_; }
-  int HeadersInFlight() const { return headersInFlight_; }
+  int RingSize() const { return m_ringSize; }
+  int MaxChunk() const { return m_maxChunk; }
+  int LowChunk() const { return m_lowChunk; }
+  int Buffered() const { return m_buffered; }
+  int InFlight() const { return m_inFlight; }
+  int HeadersInFlight() const { return m_headersInFlight; }
   // Pumps that found the device with nothing to play after it had started.
-  int Underruns() const { return underruns_; }
+  int Underruns() const { return m_underruns; }
 
  private:
   struct Node {
@@ -62,27 +62,27 @@ class CWaveOutStream {
   void ResetCounters();
   void Reap();
 
-  const WaveOutApi& api_;
-  HWAVEOUT handle_ = nullptr;
-  Node* inFlightList_ = nullptr;
-  Node* freeList_ = nullptr;
-  int blockAlign_ = 0;
-  int bytesPerSecond_ = 0;
-  char* ring_ = nullptr;
-  int ringSize_ = 0;
-  int inFlight_ = 0;
-  int buffered_ = 0;
-  int readOffset_ = 0;
+  const WaveOutApi& m_api;
+  HWAVEOUT m_handle = nullptr;
+  Node* m_inFlightList = nullptr;
+  Node* m_freeList = nullptr;
+  int m_blockAlign = 0;
+  int m_bytesPerSecond = 0;
+  char* m_ring = nullptr;
+  int m_ringSize = 0;
+  int m_inFlight = 0;
+  int m_buffered = 0;
+  int m_readOffset = 0;
   static constexpr int kMinChunk = 256;
-  int maxChunk_ = 0;
-  int lowChunk_ = 0;
-  int prebuffer_ = 0;
-  uint64_t totalSent_ = 0;
-  uint64_t lastPosition_ = 0;
-  int headersInFlight_ = 0;
-  bool paused_ = false;
-  bool draining_ = false;
-  int underruns_ = 0;
+  int m_maxChunk = 0;
+  int m_lowChunk = 0;
+  int m_prebuffer = 0;
+  uint64_t m_totalSent = 0;
+  uint64_t m_lastPosition = 0;
+  int m_headersInFlight = 0;
+  bool m_paused = false;
+  bool m_draining = false;
+  int m_underruns = 0;
 };
 
 // A player's waveOut output: one stream at a time, defaults of 1000 ms and the
