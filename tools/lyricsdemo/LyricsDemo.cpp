@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
 
   int rc = 0;
   {
-    CLyricWnd lyrics(main.m_hWnd, engine->GetLyrics());
+    CLyricWnd lyrics(main.m_hWnd, engine->GetLyrics(), nullptr);
     if (!lyrics.IsCreated()) return 1;
     ::SetWindowPos(lyrics.m_hWnd, nullptr, 40, 40, 520, 380, SWP_NOZORDER);
     SongInfoText info;
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     lyrics.ShowWindow(true);
     std::unique_ptr<CSongMakerFrame> maker;
     if (songMaker) {
-      maker = std::make_unique<CSongMakerFrame>(main.m_hWnd);
+      maker = std::make_unique<CSongMakerFrame>(main.m_hWnd, nullptr);
       ::SetWindowPos(maker->m_hWnd, nullptr, 580, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
       maker->ShowFrame(true);
     }

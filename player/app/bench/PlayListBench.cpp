@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   CPlayListWnd* frame = nullptr;
   for (int round = 0; round < loads; ++round) {
     delete frame;
-    frame = new CPlayListWnd(nullptr);
+    frame = new CPlayListWnd(nullptr, nullptr);
     Pump();
     ::QueryPerformanceCounter(&a);
     CM3UPlayList list;

@@ -68,7 +68,6 @@ CMainPlayerWnd::CMainPlayerWnd()
           [this] { return GetPlayListModel(); })) {}
 
 CMainPlayerWnd::~CMainPlayerWnd() {
-  if (GetPlayerHost() == this) SetPlayerHost(nullptr);
   m_tray.SetListener(nullptr);
   m_tray.Remove();
   if (m_popupMenu) ::DestroyMenu(m_popupMenu);
@@ -151,7 +150,6 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_volumeSlider->SetOwner(m_hWnd);
   m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
   m_volumeSlider->SetValue(m_session->GetVolume());
-  SetPlayerHost(this);
   m_tray.SetListener(this);
   m_tray.Add(icon, LoadText(kStrTitle).c_str());
   ::SetTimer(m_hWnd, kLaterLoadingTimer, kLaterLoadingDelayMs, nullptr);
@@ -303,7 +301,7 @@ void CMainPlayerWnd::SaveState() {
 
 void CMainPlayerWnd::CreateChildFrames() {
   ISongEngine* engine = GetSongEngine();
-  m_playListWnd = std::make_unique<CPlayListWnd>(m_hWnd);
+  m_playListWnd = std::make_unique<CPlayListWnd>(m_hWnd, this);
   if (m_playListWnd->IsCreated()) {
     m_playListWnd->SetPlayListSink(this);
     if (IPlayListModel* list = m_playListWnd->GetPlayList()) {
@@ -313,9 +311,9 @@ void CMainPlayerWnd::CreateChildFrames() {
   } else {
     m_playListWnd.reset();
   }
-  m_scoreWnd = std::make_unique<CScoreWnd>(m_hWnd);
+  m_scoreWnd = std::make_unique<CScoreWnd>(m_hWnd, this);
   if (!m_scoreWnd->IsCreated()) m_scoreWnd.reset();
-  m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, engine ? engine->GetLyrics() : nullptr);
+  m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, engine ? engine->GetLyrics() : nullptr, this);
   if (!m_lyricWnd->IsCreated()) m_lyricWnd.reset();
   for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
     if (m_showFlags[flag]) ShowChildFrame(flag, true);
@@ -363,7 +361,7 @@ void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
   static const int kToggles[] = {0, kIdScoreToggle, kIdLyricsToggle, kIdPlayListToggle, kIdSongMakerToggle};
   if (flag < ShowWndFlag::kStaff || flag > ShowWndFlag::kSongMaker) return;
   if (flag == ShowWndFlag::kSongMaker && show && !m_songMakerFrame) {
-    m_songMakerFrame = std::make_unique<CSongMakerFrame>(m_hWnd);
+    m_songMakerFrame = std::make_unique<CSongMakerFrame>(m_hWnd, this);
     if (!::IsWindow(m_songMakerFrame->m_hWnd)) m_songMakerFrame.reset();
   }
   HWND frame = GetChildFrame(flag);

@@ -444,12 +444,12 @@ bool CPlayListCtrl::OnMenuCommand(WPARAM wParam, LPARAM lParam) {
       m_singleLoop = m_singleLoop == 1 ? 0 : 1;
       return true;
     case kCmdSettings:
-      if (IPlayerHost* host = GetPlayerHost()) host->ShowPreferences(kPreferencesPage);
+      if (m_playerHost) m_playerHost->ShowPreferences(kPreferencesPage);
       return true;
     default:
       // Everything else (the singer commands among them) is the main window's.
-      if (IPlayerHost* host = GetPlayerHost()) {
-        if (HWND owner = host->GetHostWindow()) ::SendMessageA(owner, WM_COMMAND, wParam, lParam);
+      if (m_playerHost) {
+        if (HWND owner = m_playerHost->GetHostWindow()) ::SendMessageA(owner, WM_COMMAND, wParam, lParam);
       }
       return true;
   }

@@ -58,7 +58,8 @@ CPlayListWnd::DialogErrorFunction CPlayListWnd::SetDialogErrorFunction(DialogErr
   return previous;
 }
 
-CPlayListWnd::CPlayListWnd(HWND owner) : CToolFrame(owner, ChildWndId::kPlayList) {
+CPlayListWnd::CPlayListWnd(HWND owner, IPlayerHost* host)
+    : CToolFrame(owner, ChildWndId::kPlayList), m_playerHost(host), m_view(host), m_add(host) {
   SetBkColor(CSettings::GetColorSetting("PLAYLIST_BKCOLOR"));
   SetCaptionLayout(this, kCaptionClose);
   SetCaptionButton(SchemeImage(kSkinPlayListCloseBtn), kCaptionBtnClose, true,
@@ -261,8 +262,7 @@ void CPlayListWnd::ExportList() {
   if (!list || list->GetCount() == 0) return;
   const std::string path = RunFileDialog(true);
   if (path.empty()) return;
-  IPlayerHost* host = GetPlayerHost();
-  if (host && !host->SavePlayListFile(path.c_str())) {
+  if (m_playerHost && !m_playerHost->SavePlayListFile(path.c_str())) {
     const std::string text = "The play list could not be saved to \"" + path + "\".";
     g_messageBox(GetOwner(), text.c_str(), "Melodara", MB_OK | MB_ICONERROR);
   }
@@ -271,7 +271,7 @@ void CPlayListWnd::ExportList() {
 void CPlayListWnd::ImportList() {
   const std::string path = RunFileDialog(false);
   if (path.empty()) return;
-  if (IPlayerHost* host = GetPlayerHost()) host->LoadPlayListFile(path.c_str());
+  if (m_playerHost) m_playerHost->LoadPlayListFile(path.c_str());
 }
 
 LRESULT CPlayListWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

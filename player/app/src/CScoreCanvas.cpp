@@ -91,13 +91,12 @@ void CScoreCanvas::OnPaint() {
 }
 
 void CScoreCanvas::ShowPopupMenu(LPARAM lParam) {
-  IPlayerHost* host = GetPlayerHost();
-  if (!host) return;
+  if (!m_host) return;
   if (CScoreFacet* facet = GetFacet()) {
     const POINT point = PointOf(lParam);
-    host->SetClickPosition(facet->TickFromPoint(point.x, point.y));
+    m_host->SetClickPosition(facet->TickFromPoint(point.x, point.y));
   }
-  HMENU menu = host->UpdatePopupMenu();
+  HMENU menu = m_host->UpdatePopupMenu();
   if (!menu) return;
   POINT cursor;
   ::GetCursorPos(&cursor);
@@ -112,10 +111,10 @@ LRESULT CScoreCanvas::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_COMMAND:
-      if (IPlayerHost* host = GetPlayerHost()) {
+      if (m_host) {
         if (LOWORD(wParam) == kCmdSettings) {
-          host->ShowPreferences(kPreferencesPage);
-        } else if (HWND owner = host->GetHostWindow()) {
+          m_host->ShowPreferences(kPreferencesPage);
+        } else if (HWND owner = m_host->GetHostWindow()) {
           ::SendMessageA(owner, WM_COMMAND, wParam, lParam);
         }
       }
@@ -131,11 +130,11 @@ LRESULT CScoreCanvas::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_LBUTTONDBLCLK:
-      if (IPlayerHost* host = GetPlayerHost()) {
+      if (m_host) {
         if (CScoreFacet* facet = GetFacet()) {
           const POINT point = PointOf(lParam);
-          host->SetClickPosition(facet->TickFromPoint(point.x, point.y));
-          host->PlayFromClickPosition();
+          m_host->SetClickPosition(facet->TickFromPoint(point.x, point.y));
+          m_host->PlayFromClickPosition();
         }
       }
       break;

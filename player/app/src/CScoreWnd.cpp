@@ -48,7 +48,7 @@ void CScoreTypeToggle::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
   if (m_frame) m_frame->OnScoreTypeToggle(m_type);
 }
 
-CScoreWnd::CScoreWnd(HWND owner) : CToolFrame(owner, ChildWndId::kScore) {
+CScoreWnd::CScoreWnd(HWND owner, IPlayerHost* host) : CToolFrame(owner, ChildWndId::kScore), m_canvas(host) {
   m_slider = std::make_unique<CSkinSlider>();
   m_slider->CreateButtons();
   m_slider->SetSink(&m_canvas);

@@ -47,5 +47,5 @@ void COpenSongsButton::OnLButtonUp() {
 
 void CAddSongsButton::OnLButtonUp() {
   CSkinButton::OnLButtonUp();
-  if (IPlayerHost* host = GetPlayerHost()) host->ShowOpenDialog();
+  if (IPlayerHost* host = Host()) host->ShowOpenDialog();
 }

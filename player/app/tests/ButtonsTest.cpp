@@ -48,7 +48,7 @@ class ButtonsTest : public ::testing::Test {
 
   FakeOwnerWnd owner;
   FakePlayerHost host{owner.m_hWnd};
-  CPlayListView view;
+  CPlayListView view{&host};
   IPlayListModel* list = nullptr;
   RecordingSink sink;
 };
@@ -58,7 +58,7 @@ TEST_F(ButtonsTest, TransportButtonsCallTheMainWindow) {
   CStopButton stop{&host};
   CNextButton next{&host};
   CPauseButton pause{&host};
-  CAddSongsButton add;
+  CAddSongsButton add{&host};
   Make(previous, kIdPrevious);
   Make(stop, kIdStop);
   Make(next, kIdNext);

@@ -1,6 +1,6 @@
 // A recording player host for tests of the windows and buttons that call the
 // main window: every call is noted by name, and the answers are fields the
-// test sets. It registers itself for its lifetime.
+// test sets. A test hands it to what it makes.
 #pragma once
 
 #include <string>
@@ -11,8 +11,7 @@
 
 class FakePlayerHost : public IPlayerHost {
  public:
-  explicit FakePlayerHost(HWND window) : window(window) { SetPlayerHost(this); }
-  ~FakePlayerHost() { SetPlayerHost(nullptr); }
+  explicit FakePlayerHost(HWND window) : window(window) {}
 
   HWND GetHostWindow() override { return window; }
   void SetClickPosition(int eventIndex) override {

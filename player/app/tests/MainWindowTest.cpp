@@ -22,6 +22,7 @@
 #include "LocalNotices.h"
 #include "RecordingEngine.h"
 #include "lyrics/CLyricWnd.h"
+#include "lyrics/CSongMakerDlg.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/CProfileHelper.h"
@@ -746,10 +747,44 @@ TEST_F(MainWindow, TheAddButtonsReachTheOpenDialog) {
   m_wnd->Stop();
 }
 
+// Each frame the main window makes acts on the main window: the commands
+// their parts leave to it arrive, and the song maker's delay stops the song.
+TEST_F(MainWindow, EachFrameActsOnTheMainWindow) {
+  Make(true);
+  HandOver(WriteSong(m_dir, "a.mid"), true);
+  ASSERT_TRUE(m_wnd->IsPlaying());
+  m_wnd->SetChildVisible(ChildWndId::kSongMaker, true);
+  HWND maker = m_wnd->GetChildWindow(ChildWndId::kSongMaker);
+  ASSERT_NE(nullptr, maker);
+  HWND dialog = ::GetWindow(maker, GW_CHILD);
+  while (dialog && !::GetDlgItem(dialog, kIdcMake)) dialog = ::GetWindow(dialog, GW_HWNDNEXT);
+  ASSERT_NE(nullptr, dialog);
+  HWND list = m_wnd->GetPlayListWnd()->GetView()->GetListCtrl().m_hWnd;
+  HWND canvas = m_wnd->GetScoreWnd()->GetCanvas()->m_hWnd;
+  HWND pane = m_wnd->GetLyricWnd()->GetPane()->m_hWnd;
+  struct Step {
+    const char* name;
+    HWND window;
+    WPARAM command;
+    bool playing;
+  };
+  const Step steps[] = {
+      {"play list", list, kCmdStop, false},
+      {"score", canvas, kCmdPlayPause, true},
+      {"lyrics", pane, kCmdStop, false},
+      {"play list", list, kCmdPlayPause, true},
+      {"song maker", dialog, kIdcApplyDelay, false},
+  };
+  for (const Step& step : steps) {
+    ::SendMessageA(step.window, WM_COMMAND, step.command, 0);
+    EXPECT_EQ(step.playing, m_wnd->IsPlaying()) << step.name << " " << step.command;
+  }
+  m_wnd->SetChildVisible(ChildWndId::kSongMaker, false);
+}
+
 TEST_F(MainWindow, TheSongMakerSuspendsAndResumesPlayback) {
   Make(true);
-  IPlayerHost* host = GetPlayerHost();
-  ASSERT_EQ(static_cast<IPlayerHost*>(m_wnd.get()), host);
+  IPlayerHost* host = m_wnd.get();
   const std::string a = WriteSong(m_dir, "a.mid");
   // Nothing was ever opened: there is no player to close.
   PlaybackState empty;
@@ -809,8 +844,7 @@ TEST_F(MainWindow, TheSongMakerSuspendsAndResumesPlayback) {
 
 TEST_F(MainWindow, TheSongMakerAddsMeasuredSongsAndPlaysTheLast) {
   Make(true);
-  IPlayerHost* host = GetPlayerHost();
-  ASSERT_NE(nullptr, host);
+  IPlayerHost* host = m_wnd.get();
   IPlayListModel* list = m_wnd->GetPlayListModel();
   ASSERT_NE(nullptr, list);
   host->PlayLastEntry();

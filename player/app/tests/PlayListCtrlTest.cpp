@@ -67,7 +67,7 @@ class PlayListCtrlTest : public ::testing::Test {
   }
 
   FakeOwnerWnd owner;
-  CPlayListView view;
+  CPlayListView view{nullptr};
   IPlayListModel* list = nullptr;
   RecordingSink sink;
   RecordingScroll scroll;
@@ -98,7 +98,7 @@ TEST_F(PlayListCtrlTest, BulkAddKeepsOrderNumbersAndTheFirstOpen) {
   EXPECT_EQ("1:02:05", std::string(view.GetListCtrl().GetItemText(2, 2)));
   EXPECT_EQ(3725, list->GetEntry(2)->length);
 
-  CPlayListView other;
+  CPlayListView other{nullptr};
   const RECT rect = {0, 0, 200, 120};
   ASSERT_TRUE(other.Create(owner.m_hWnd, rect, 12));
   RecordingSink otherSink;

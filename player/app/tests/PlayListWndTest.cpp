@@ -55,7 +55,7 @@ class PlayListWndTest : public WindowFixture {
     WindowFixture::TearDown();
   }
   void Make() {
-    frame = std::make_unique<CPlayListWnd>(owner.m_hWnd);
+    frame = std::make_unique<CPlayListWnd>(owner.m_hWnd, &host);
     ASSERT_TRUE(frame->IsCreated());
     ASSERT_NE(nullptr, frame->GetPlayList());
     PumpMessages(50);
@@ -114,6 +114,18 @@ TEST_F(PlayListWndTest, KeysAndDroppedFilesReachTheOwner) {
   ASSERT_EQ(2u, owner.Of(WM_DROPFILES).size());
   EXPECT_EQ(0x4321u, owner.Of(WM_DROPFILES)[0].wParam);
   EXPECT_EQ(0x5678u, owner.Of(WM_DROPFILES)[1].wParam);
+}
+
+// The list's Preferences item opens its page; the commands it leaves (the
+// singer items among them) go to the main window.
+TEST_F(PlayListWndTest, TheListsMenuCommandsReachTheHost) {
+  Make();
+  HWND list = frame->GetView()->GetListCtrl().m_hWnd;
+  ::SendMessageA(list, WM_COMMAND, CPlayListCtrl::kCmdSettings, 0);
+  ::SendMessageA(list, WM_COMMAND, 32777, 0);
+  EXPECT_EQ((std::vector<std::string>{"ShowPreferences 3"}), host.calls);
+  ASSERT_EQ(1u, owner.Of(WM_COMMAND).size());
+  EXPECT_EQ(32777u, owner.Of(WM_COMMAND)[0].wParam);
 }
 
 TEST_F(PlayListWndTest, ExportAndImportGoThroughTheDialogsAndTheOwner) {

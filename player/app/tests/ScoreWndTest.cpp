@@ -96,7 +96,7 @@ class ScoreWndTest : public WindowFixture {
     WindowFixture::TearDown();
   }
   void Make() {
-    frame = std::make_unique<CScoreWnd>(owner.m_hWnd);
+    frame = std::make_unique<CScoreWnd>(owner.m_hWnd, &host);
     ASSERT_TRUE(frame->IsCreated());
     PumpMessages(50);
   }

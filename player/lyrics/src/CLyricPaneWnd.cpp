@@ -132,15 +132,15 @@ LRESULT CLyricPaneWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_LBUTTONDBLCLK:
-      if (IPlayerHost* host = GetPlayerHost()) {
-        host->SetClickPosition(HitTestAt(lParam));
-        host->PlayFromClickPosition();
+      if (m_host) {
+        m_host->SetClickPosition(HitTestAt(lParam));
+        m_host->PlayFromClickPosition();
       }
       break;
     case WM_RBUTTONUP:
-      if (IPlayerHost* host = GetPlayerHost()) {
-        host->SetClickPosition(HitTestAt(lParam));
-        if (HMENU menu = host->UpdatePopupMenu()) {
+      if (m_host) {
+        m_host->SetClickPosition(HitTestAt(lParam));
+        if (HMENU menu = m_host->UpdatePopupMenu()) {
           POINT pt;
           ::GetCursorPos(&pt);
           ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
@@ -148,10 +148,10 @@ LRESULT CLyricPaneWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_COMMAND:
-      if (IPlayerHost* host = GetPlayerHost()) {
+      if (m_host) {
         if (LOWORD(wParam) == kLyricPreferencesCommand)
-          host->ShowPreferences(kLyricPreferencesPage);
-        else if (HWND main = host->GetHostWindow())
+          m_host->ShowPreferences(kLyricPreferencesPage);
+        else if (HWND main = m_host->GetHostWindow())
           ::SendMessageA(main, WM_COMMAND, wParam, lParam);
       }
       break;

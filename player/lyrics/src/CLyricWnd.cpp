@@ -23,8 +23,8 @@ constexpr FrameSkin kLyricsSkin = {
 
 }  // namespace
 
-CLyricWnd::CLyricWnd(HWND owner, ICantomereLyrics* lyrics)
-    : CToolFrame(owner, kLyricFrameId), m_pane(lyrics) {
+CLyricWnd::CLyricWnd(HWND owner, ICantomereLyrics* lyrics, IPlayerHost* host)
+    : CToolFrame(owner, kLyricFrameId), m_pane(lyrics, host) {
   SetBkColor(GetBkColorSetting());
   CreateFrame(kLyricsSkin, CSettings::GetLyricWndRect());
 }

@@ -129,7 +129,10 @@ BEGIN_MESSAGE_MAP(CSongMakerDlg, CDialog)
   ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-CSongMakerDlg::CSongMakerDlg() : CDialog(kIddSongMaker), m_prompts(GetSystemPrompts()) { AfxInitRichEdit(); }
+CSongMakerDlg::CSongMakerDlg(IPlayerHost* host)
+    : CDialog(kIddSongMaker), m_host(host), m_prompts(GetSystemPrompts()) {
+  AfxInitRichEdit();
+}
 
 CSongMakerDlg::~CSongMakerDlg() {
   if (m_menu) ::DestroyMenu(m_menu);
@@ -282,7 +285,7 @@ void CSongMakerDlg::OnMake() {
   Status("Start...");
   // The pack program runs while this thread waits: show where it stands.
   ::UpdateWindow(m_hWnd);
-  m_job.Make(GetEditorText(), GetPlayerHost(), &status, &message);
+  m_job.Make(GetEditorText(), m_host, &status, &message);
   Status(status);
   Message(message);
   bool ok = false;
@@ -291,8 +294,7 @@ void CSongMakerDlg::OnMake() {
 }
 
 void CSongMakerDlg::OnLoadSong() {
-  IPlayerHost* host = GetPlayerHost();
-  if (!host) return;
+  if (!m_host) return;
   FromControls();
   const size_t slash = m_job.audioPath.find_last_of("\\/");
   const std::string song = m_job.outputFolder + "\\" +
@@ -303,14 +305,14 @@ void CSongMakerDlg::OnLoadSong() {
   }
   // Only a song that was added is played: the last entry is another song
   // otherwise.
-  if (host->AddToPlayList(song.c_str(), 0)) host->PlayLastEntry();
+  if (m_host->AddToPlayList(song.c_str(), 0)) m_host->PlayLastEntry();
 }
 
 void CSongMakerDlg::OnApplyDelay() {
   FromControls();
-  if (IPlayerHost* host = GetPlayerHost()) {
-    host->Stop();
-    host->SetDelayTime(m_job.delayMs);
+  if (m_host) {
+    m_host->Stop();
+    m_host->SetDelayTime(m_job.delayMs);
   }
 }
 

@@ -28,7 +28,8 @@ constexpr FrameSkin kSongMakerSkin = {
 
 }  // namespace
 
-CSongMakerFrame::CSongMakerFrame(HWND owner) : CToolFrame(owner, kSongMakerFrameId) {
+CSongMakerFrame::CSongMakerFrame(HWND owner, IPlayerHost* host)
+    : CToolFrame(owner, kSongMakerFrameId), m_dialog(host) {
   SetBkColor(GetBkColorSetting());
   CreateFrame(kSongMakerSkin, CSettings::GetQuillixEditorWndRect());
 }

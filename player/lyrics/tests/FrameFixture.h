@@ -1,6 +1,5 @@
 // What the tests of the module's skinned frames share under Xvfb: GDI+ and
-// the default skin for the whole program, and the frame of each test, taken
-// down with the player host it may have set.
+// the default skin for the whole program, and the frame of each test.
 #pragma once
 
 #include <windows.h>
@@ -29,10 +28,7 @@ class FrameFixture : public ::testing::Test {
     delete gdiplus_;
     gdiplus_ = nullptr;
   }
-  void TearDown() override {
-    SetPlayerHost(nullptr);
-    frame_.reset();
-  }
+  void TearDown() override { frame_.reset(); }
 
   static inline GdiplusSession* gdiplus_ = nullptr;
   std::unique_ptr<Frame> frame_;

@@ -62,7 +62,7 @@ TEST(LyricEndToEndTest, TheEnginesControllerSingsIntoTheLyricsWindow) {
   const std::string song = dir.File("demo.mid");
   ASSERT_TRUE(testsupport::WriteBytes(song, DemoKaraokeSong()));
   {
-    CLyricWnd frame(owner, engine->GetLyrics());
+    CLyricWnd frame(owner, engine->GetLyrics(), nullptr);
     ASSERT_TRUE(frame.IsCreated());
     CLyricView* view = frame.GetLyricView();
     RECT rect = {0, 0, 500, 300};

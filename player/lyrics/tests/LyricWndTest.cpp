@@ -76,8 +76,9 @@ class LyricWndTest : public FrameFixture<CLyricWnd> {
     FrameFixture::TearDown();
     ::DeleteFileA(IniPath().c_str());
   }
-  void Make() {
-    frame_ = std::make_unique<CLyricWnd>(owner_.m_hWnd, &source_);
+  void Make(IPlayerHost* host = nullptr) {
+    frame_.reset();
+    frame_ = std::make_unique<CLyricWnd>(owner_.m_hWnd, &source_, host);
     ASSERT_TRUE(frame_->IsCreated());
     Pump();
   }
@@ -251,9 +252,11 @@ TEST_F(LyricWndTest, ClicksGoToTheHostWhenThereIsOne) {
   view->SetAlign(0);
   const LyricLine& line = view->GetLines()[1];
   const LPARAM at = MAKELPARAM(line.x - view->GetScrollX() + 2, line.y - view->GetScrollY() + 2);
-  ::SendMessageA(Pane(), WM_LBUTTONDBLCLK, 0, at);  // no host yet: nothing
+  ::SendMessageA(Pane(), WM_LBUTTONDBLCLK, 0, at);  // made without a host: nothing
   ::SendMessageA(Pane(), WM_COMMAND, kLyricPreferencesCommand, 0);
-  SetPlayerHost(&host_);
+  // The same lines in a frame made with the host.
+  ASSERT_NO_FATAL_FAILURE(Make(&host_));
+  LoadLines(0)->SetAlign(0);
   ::SendMessageA(Pane(), WM_LBUTTONDBLCLK, 0, at);
   ::SendMessageA(Pane(), WM_RBUTTONUP, 0, MAKELPARAM(1, 1));
   ::SendMessageA(Pane(), WM_COMMAND, kLyricPreferencesCommand, 0);

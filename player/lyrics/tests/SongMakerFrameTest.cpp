@@ -80,8 +80,10 @@ Bytes Melody() {
 
 class SongMakerFrameTest : public FrameFixture<CSongMakerFrame> {
  protected:
-  void SetUp() override {
-    frame_ = std::make_unique<CSongMakerFrame>(owner_.m_hWnd);
+  void SetUp() override { MakeFrame(nullptr); }
+  void MakeFrame(IPlayerHost* host) {
+    frame_.reset();
+    frame_ = std::make_unique<CSongMakerFrame>(owner_.m_hWnd, host);
     ASSERT_TRUE(frame_->IsCreated());
     dialog_ = &frame_->GetDialog();
     ASSERT_NE(dialog_->GetSafeHwnd(), nullptr);
@@ -141,17 +143,20 @@ TEST_F(SongMakerFrameTest, EditorCommandsAndColours) {
 TEST_F(SongMakerFrameTest, MakeFromTheDialogPacksAndLoadsTheSong) {
   char folder[MAX_PATH];
   GetAppFolder(folder, sizeof(folder));
-  dialog_->GetJob().packProgram = std::string(folder) + "\\fake_pack.exe";
   ASSERT_TRUE(testsupport::WriteBytes(dir_.File("song.mp3"), Bytes{1}));
   ASSERT_TRUE(testsupport::WriteBytes(dir_.File("melody.mid"), Melody()));
   const std::string lyrics = "Twin-kle\ntwin-kle\n";
   ASSERT_TRUE(testsupport::WriteBytes(dir_.File("lyrics.txt"), Bytes(lyrics.begin(), lyrics.end())));
   ASSERT_TRUE(::CreateDirectoryA(dir_.File("out").c_str(), nullptr));
-  prompts_.files = {dir_.File("song.mp3"), dir_.File("melody.mid"), dir_.File("lyrics.txt")};
-  prompts_.folder = dir_.File("out");
-  Command(kIdcSelectAudio);
-  Command(kIdcSelectFolder);
-  Command(kIdcOpenSources);
+  const auto chooseSources = [&] {
+    dialog_->GetJob().packProgram = std::string(folder) + "\\fake_pack.exe";
+    prompts_.files = {dir_.File("song.mp3"), dir_.File("melody.mid"), dir_.File("lyrics.txt")};
+    prompts_.folder = dir_.File("out");
+    Command(kIdcSelectAudio);
+    Command(kIdcSelectFolder);
+    Command(kIdcOpenSources);
+  };
+  chooseSources();
   EXPECT_EQ(dialog_->GetEditorText(), "Twin-kle\r\ntwin-kle\r\n") << "loaded with CR LF line ends";
   char title[64] = {};
   ::GetWindowTextA(Item(kIdcTitle), title, sizeof(title));
@@ -159,7 +164,9 @@ TEST_F(SongMakerFrameTest, MakeFromTheDialogPacksAndLoadsTheSong) {
 
   Command(kIdcMake);
   EXPECT_EQ(dialog_->GetStatus(), "Start...") << "no main window: Make stops";
-  SetPlayerHost(&host_);
+  // The same choices in a frame made with the main window.
+  ASSERT_NO_FATAL_FAILURE(MakeFrame(&host_));
+  chooseSources();
   Command(kIdcMake);
   EXPECT_EQ(dialog_->GetStatus(), "Succeed!") << (prompts_.messages.empty() ? "" : prompts_.messages.back());
   Command(kIdcLoadSong);

@@ -3,7 +3,9 @@
 // duration; a PlayListItemData per row, held here), the current (playing) row drawn in
 // its own colour, the play mode, the single-song loop, reordering by menu and
 // by dragging, and the context menu. It lives in a CPlayListView, which hands
-// it the list's notifications. UI thread only.
+// it the list's notifications. The Preferences command and the commands the
+// list does not handle go to the player host it was made with (none: they
+// do nothing). UI thread only.
 #pragma once
 
 #include <afxcmn.h>
@@ -14,6 +16,8 @@
 
 #include "app/CM3UPlayList.h"
 #include "app/IPlayListModel.h"
+
+class IPlayerHost;
 
 class CPlayListCtrl : public CListCtrl, public IPlayListModel {
  public:
@@ -27,7 +31,7 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   enum { kPopupMenuId = 178, kPreferencesPage = 3 };
   static const COLORREF kDefaultPlayingColor = 0x0000FFFF;
 
-  CPlayListCtrl() = default;
+  explicit CPlayListCtrl(IPlayerHost* host) : m_playerHost(host) {}
   ~CPlayListCtrl() override;
 
   // IPlayListModel
@@ -105,6 +109,7 @@ class CPlayListCtrl : public CListCtrl, public IPlayListModel {
   void FreeRecords();
   HWND HostParent() const;
 
+  IPlayerHost* m_playerHost;
   int m_playMode = kLoop;
   int m_singleLoop = 0;
   IPlayListSink* m_sink = nullptr;

@@ -3,7 +3,7 @@
 // subclass manager) and hands to the control. The list is wider than the
 // host by a scroll bar's width, so its own scroll bar is hidden and the
 // window's skinned one stands in its place. Files dropped on it go on to the
-// host's parent unchanged.
+// host's parent unchanged. The list acts on the player host it is given.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,7 @@ class CPlayListView : public ISubclassHandler {
  public:
   enum { kHostStyle = 0x52000000, kListStyle = 0x50004009, kDefaultControlId = 11 };
 
-  CPlayListView() = default;
+  explicit CPlayListView(IPlayerHost* host) : m_list(host) {}
   virtual ~CPlayListView();
   CPlayListView(const CPlayListView&) = delete;
   CPlayListView& operator=(const CPlayListView&) = delete;

@@ -3,7 +3,8 @@
 // buttons along its bottom, an always-visible toggle and a close button. The
 // main window makes it once and keeps it: closing it (the close button,
 // WM_SKIN_HIDE_CHILD or WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it, so the songs are
-// never lost with the window.
+// never lost with the window. The Add button, the list and the play-list
+// files act on the player host it was made with (the main window).
 #pragma once
 
 #include <windows.h>
@@ -40,7 +41,7 @@ class CPlayListWnd : public CToolFrame, public ISliderSink, public IScrollSink {
   static DialogErrorFunction SetDialogErrorFunction(DialogErrorFunction function);
 
   // Builds the frame from the skin and the settings and creates it hidden.
-  explicit CPlayListWnd(HWND owner);
+  CPlayListWnd(HWND owner, IPlayerHost* host);
   ~CPlayListWnd() override;
 
   void AddSong(const char* path, int seconds);
@@ -88,6 +89,7 @@ class CPlayListWnd : public CToolFrame, public ISliderSink, public IScrollSink {
   // The chosen path, or empty when the dialog was cancelled or failed.
   std::string RunFileDialog(bool save);
 
+  IPlayerHost* m_playerHost;
   CPlayListView m_view;
   CAddSongsButton m_add;
   CRemoveSongsButton m_remove;

@@ -2,7 +2,9 @@
 // frame. It draws double-buffered over the frame's background, turns clicks
 // into moving the play cursor and playing from the clicked spot, shows the
 // score popup menu, and pages the score for the measure slider. Every engine
-// call is skipped while no engine (or no score facet) is bound. UI thread only.
+// call is skipped while no engine (or no score facet) is bound. Clicks, the
+// menu and its commands go to the player host it was made with (none: they
+// do nothing). UI thread only.
 #pragma once
 
 #include "ui/CBmpWnd.h"
@@ -10,12 +12,13 @@
 
 class ISongEngine;
 class CScoreFacet;
+class IPlayerHost;
 
 class CScoreCanvas : public CBmpWnd, public ISliderSink {
  public:
   enum { kCmdSettings = 32780, kPreferencesPage = 1 };
 
-  CScoreCanvas() = default;
+  explicit CScoreCanvas(IPlayerHost* host) : m_host(host) {}
   ~CScoreCanvas() override;
 
   // A child of parent: 0, or 1 on failure.
@@ -44,6 +47,7 @@ class CScoreCanvas : public CBmpWnd, public ISliderSink {
   void OnPaint();
   void ShowPopupMenu(LPARAM lParam);
 
+  IPlayerHost* m_host;
   ISongEngine* m_engine = nullptr;
   HBRUSH m_bkBrush = nullptr;
 };

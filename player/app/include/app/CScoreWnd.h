@@ -3,7 +3,9 @@
 // slider under it, a scroll bar at its right and three toggles in its
 // bottom-right corner (always visible, staff notation, numbered notation).
 // The main window makes it once and keeps it: closing it (the close button,
-// WM_SKIN_HIDE_CHILD or WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it. UI thread only.
+// WM_SKIN_HIDE_CHILD or WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it.
+// Its canvas acts on the player host the frame was made with (the main
+// window). UI thread only.
 #pragma once
 
 #include <memory>
@@ -13,6 +15,7 @@
 #include "ui/CToolFrame.h"
 
 class CScoreWnd;
+class IPlayerHost;
 
 // A notation toggle: a press picks its notation type in the frame.
 class CScoreTypeToggle : public CSkinToggleElement {
@@ -33,7 +36,7 @@ class CScoreWnd : public CToolFrame {
   enum { kStaffToggleOffset = 26 };
 
   // Builds the frame from the skin and the settings and creates it hidden.
-  explicit CScoreWnd(HWND owner);
+  CScoreWnd(HWND owner, IPlayerHost* host);
   ~CScoreWnd() override;
 
   // Binds the engine to the canvas; the notation toggles take the engine's

@@ -1,7 +1,6 @@
 // The main window's transport buttons and the two buttons that add songs.
 // Each turns a release into one operation of the player host it was made
-// with (the main window); with none, nothing happens. The play-list window's
-// Add button reaches the registered host.
+// with (the main window); with none, nothing happens.
 #pragma once
 
 #include "ui/CSkinButton.h"
@@ -23,7 +22,7 @@ enum PlayerButtonId {
   kIdPlayMode = 210,
 };
 
-// A button of the main window: acts on the host it was made with.
+// A button that acts on the player host it was made with.
 class CHostButton : public CSkinButton {
  public:
   explicit CHostButton(IPlayerHost* host, bool isToggle = false) : CSkinButton(isToggle), m_host(host) {}
@@ -75,7 +74,8 @@ class COpenSongsButton : public CHostButton {
 };
 
 // The play-list window's Add button: the open dialog only; adding never plays.
-class CAddSongsButton : public CSkinButton {
+class CAddSongsButton : public CHostButton {
  public:
+  using CHostButton::CHostButton;
   void OnLButtonUp() override;
 };

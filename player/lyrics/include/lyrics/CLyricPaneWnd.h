@@ -1,7 +1,7 @@
 // The lyrics window's display pane: a plain child window that owns the
 // karaoke view, paints it, scrolls it with keys, wheel and the scroll bar,
 // and turns clicks into playing from a lyric and into the lyric menu
-// (through the player host; with no host, clicks do nothing).
+// (through the player host it was made with; with none, clicks do nothing).
 #pragma once
 
 #include "lyrics/CLyricView.h"
@@ -9,13 +9,14 @@
 #include "ui/CSkinSlider.h"
 
 class ICantomereLyrics;
+class IPlayerHost;
 
 constexpr UINT kLyricPreferencesCommand = 0x800C;
 constexpr int kLyricPreferencesPage = 2;
 
 class CLyricPaneWnd : public CBmpWnd, public ISliderSink {
  public:
-  explicit CLyricPaneWnd(ICantomereLyrics* lyrics) : m_lyrics(lyrics) {}
+  CLyricPaneWnd(ICantomereLyrics* lyrics, IPlayerHost* host) : m_lyrics(lyrics), m_host(host) {}
   // Unregisters the view from the controller and releases it.
   ~CLyricPaneWnd() override;
 
@@ -39,5 +40,6 @@ class CLyricPaneWnd : public CBmpWnd, public ISliderSink {
   int HitTestAt(LPARAM lParam);
 
   ICantomereLyrics* m_lyrics;
+  IPlayerHost* m_host;
   CLyricView* m_view = nullptr;
 };

@@ -1,7 +1,8 @@
 // The lyrics window: a skinned, snapping tool frame around the lyric pane,
 // with caption buttons, a skinned vertical scroll bar and the always-on-top
 // toggle. The main window makes it once and keeps it; closing it (the close
-// button, WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it.
+// button, WM_SKIN_CLOSE, Alt+F4) only asks the owner to hide it. Its pane
+// acts on the player host the frame was made with (the main window).
 #pragma once
 
 #include <memory>
@@ -12,13 +13,15 @@
 #include "ui/CToolFrame.h"
 
 class ICantomereLyrics;
+class IPlayerHost;
 
 constexpr WPARAM kLyricFrameId = 3;
 
 class CLyricWnd : public CToolFrame, public ILyricViewListener {
  public:
-  // Builds and creates the frame, hidden. lyrics may be null (no lyrics shown).
-  CLyricWnd(HWND owner, ICantomereLyrics* lyrics);
+  // Builds and creates the frame, hidden. lyrics may be null (no lyrics
+  // shown), and host too (clicks do nothing).
+  CLyricWnd(HWND owner, ICantomereLyrics* lyrics, IPlayerHost* host);
   ~CLyricWnd() override;
 
   CLyricView* GetLyricView() { return m_pane.GetLyricView(); }

@@ -2,6 +2,9 @@
 // editor whose section words are coloured, the audio, output and song
 // information fields, and Make. The work is CSongMakerJob's; this class
 // moves values between it and the controls and shows what it reports.
+// Make, loading the made song and applying the delay act on the player host
+// it was made with (none: Make stops after its checks, the others do
+// nothing).
 // File dialogs, the folder picker and message boxes go through
 // ISongMakerPrompts, which tests replace.
 #pragma once
@@ -13,6 +16,8 @@
 #include <string>
 
 #include "lyrics/CSongMakerJob.h"
+
+class IPlayerHost;
 
 class ISongMakerPrompts {
  public:
@@ -66,7 +71,7 @@ enum SongMakerIds : UINT {
 
 class CSongMakerDlg : public CDialog {
  public:
-  CSongMakerDlg();
+  explicit CSongMakerDlg(IPlayerHost* host);
   ~CSongMakerDlg() override;
 
   void SetPrompts(ISongMakerPrompts* prompts) { m_prompts = prompts ? prompts : GetSystemPrompts(); }
@@ -116,6 +121,7 @@ class CSongMakerDlg : public CDialog {
   // A save dialog for a MIDI file offering the source MIDI file's name.
   bool ChooseMidiToSave(std::string* path);
 
+  IPlayerHost* m_host;
   CSongMakerJob m_job;
   ISongMakerPrompts* m_prompts;
   CRichEditCtrl m_editor;

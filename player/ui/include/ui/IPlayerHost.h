@@ -1,7 +1,7 @@
 // What the player's tool windows (lyrics, song maker, play list, score frame,
-// buttons) ask of the main window. The main window implements it and
-// registers itself once it exists; before that, and after it unregisters,
-// GetPlayerHost answers null and every caller does nothing.
+// buttons) ask of the main window. The main window implements it and hands
+// itself to each window and button it makes; one made without a host (null)
+// does nothing where it would call it. The host outlives what it was given to.
 //
 // Operations are appended, never reordered: each later window adds its group
 // at the end, under a heading, with a default body so that a fake host in a
@@ -82,8 +82,3 @@ class IPlayerHost {
  protected:
   ~IPlayerHost() = default;
 };
-
-// The registered host, or null. The host is not owned: it calls
-// SetPlayerHost(nullptr) before it goes away.
-IPlayerHost* GetPlayerHost();
-void SetPlayerHost(IPlayerHost* host);
