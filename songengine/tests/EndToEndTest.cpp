@@ -20,6 +20,7 @@
 #include "LyricFixtures.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/ClientCapture.h"
 #include "testsupport/RecordedNotes.h"
 
 using testsupport::Bytes;
@@ -137,41 +138,13 @@ bool PumpUntil(Done done, DWORD timeoutMs) {
   return true;
 }
 
-struct Capture {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
-  int Count(bool (*match)(uint32_t)) const {
-    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), match));
-  }
-};
+using Capture = testsupport::ClientCapture;
 
-Capture CaptureWindow(HWND hwnd) {
-  Capture capture;
-  RECT rc;
-  GetClientRect(hwnd, &rc);
-  capture.width = rc.right;
-  capture.height = rc.bottom;
-  HDC windowDc = GetDC(hwnd);
-  HDC memDc = CreateCompatibleDC(windowDc);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = -capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memDc, bitmap);
-  BitBlt(memDc, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
-  GdiFlush();
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  capture.pixels.assign(p, p + capture.width * capture.height);
-  SelectObject(memDc, old);
-  DeleteObject(bitmap);
-  DeleteDC(memDc);
-  ReleaseDC(hwnd, windowDc);
-  return capture;
+int Count(const Capture& capture, bool (*match)(uint32_t)) {
+  return static_cast<int>(std::count_if(capture.pixels.begin(), capture.pixels.end(), match));
 }
+
+Capture CaptureWindow(HWND hwnd) { return testsupport::CaptureClientFromWindow(hwnd); }
 
 // A 24-bit BMP a person can look at.
 void SaveBmp(const Capture& capture, const std::string& path) {
@@ -349,7 +322,7 @@ TEST_F(EndToEndTest, ASongPlaysSingsAndShowsThroughTheRealLibraries) {
           InvalidateRect(window_, nullptr, FALSE);
           UpdateWindow(window_);
           Capture now = CaptureWindow(window_);
-          const int red = now.Count(IsHighlight);
+          const int red = Count(now, IsHighlight);
           if (red > mostRed) {
             mostRed = red;
             during = now;
@@ -388,7 +361,7 @@ TEST_F(EndToEndTest, ASongPlaysSingsAndShowsThroughTheRealLibraries) {
 
   // The staff drew notes, and the sounding ones in the highlight colour.
   SaveBmp(during, "tunewell_e2e_score.bmp");
-  EXPECT_GT(during.Count(IsInk), 500) << "no notation drawn";
+  EXPECT_GT(Count(during, IsInk), 500) << "no notation drawn";
   EXPECT_GT(mostRed, 10) << "no sounding note highlighted";
 
   // The recording holds every voice's notes in order, the drums on channel 9

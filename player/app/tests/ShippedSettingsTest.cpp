@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "PlayerProcess.h"
+#include "testsupport/ClientCapture.h"
 #include "testsupport/SmfBuilder.h"
 
 namespace {
@@ -51,7 +52,8 @@ int Distance(COLORREF a, COLORREF b) {
          std::abs(GetBValue(a) - GetBValue(b));
 }
 
-// A window's client area as it stands on the screen, row by row.
+// A window's client area as it stands on the screen (the player is another
+// program), as colours.
 struct Capture {
   int width = 0, height = 0;
   std::vector<COLORREF> pixels;
@@ -59,35 +61,12 @@ struct Capture {
 };
 
 Capture CaptureClient(HWND hwnd) {
+  const testsupport::ClientCapture shown = testsupport::CaptureClientFromScreen(hwnd);
   Capture capture;
-  RECT client = {};
-  GetClientRect(hwnd, &client);
-  POINT origin = {0, 0};
-  ClientToScreen(hwnd, &origin);
-  capture.width = client.right;
-  capture.height = client.bottom;
-  if (capture.width <= 0 || capture.height <= 0) return capture;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = -capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, capture.width, capture.height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const uint32_t* raw = static_cast<const uint32_t*>(bits);
-  for (int i = 0; raw && i < capture.width * capture.height; ++i)
-    capture.pixels.push_back(RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  if (capture.pixels.empty()) capture.width = capture.height = 0;
+  if (shown.pixels.empty()) return capture;
+  capture.width = shown.width;
+  capture.height = shown.height;
+  for (uint32_t pixel : shown.pixels) capture.pixels.push_back(testsupport::ClientCapture::ToColorRef(pixel));
   return capture;
 }
 
