@@ -79,6 +79,76 @@ SIDE_W = 4
 DIALOG_SIDE_W = 3
 TITLE_MAIN_W = 160
 TITLE_TOOL_W = 150
+PIN_W = 16           # always-on-top toggle in a frame's bottom-right corner
+
+
+class FrameStyle:
+    """Widths of a window frame's sides, caption band and bottom band."""
+
+    def __init__(self, side, band, bottom, seam_all_round=True):
+        self.side, self.band, self.bottom = side, band, bottom
+        self.seam_all_round = seam_all_round
+
+
+MAIN_FRAME = FrameStyle(SIDE_W, BAND_H, MAIN_BOTTOM_H)
+TOOL_FRAME = FrameStyle(SIDE_W, BAND_H, TOOL_BOTTOM_H)
+# A dialog has no corner images and its side borders run the full height over
+# the caption band, so only the band's lower edge carries the seam.
+DIALOG_FRAME = FrameStyle(DIALOG_SIDE_W, BAND_H, DIALOG_SIDE_W, seam_all_round=False)
+
+
+# Every window frame has the same run of images, numbered in the order below
+# from the frame's first id; these helpers write those rows of the table.
+
+def border_rows(first_id, name, style):
+    """Left, right, top and bottom border; name % "Left" is the left one's file."""
+    return [(first_id, name % "Left", "image", style.side, 8),
+            (first_id + 1, name % "Right", "image", style.side, 8),
+            (first_id + 2, name % "Top", "image", 8, style.band),
+            (first_id + 3, name % "Bottom", "image", 8, style.bottom)]
+
+
+def corner_rows(first_id, prefix, style):
+    """Top-left, top-right, bottom-left and bottom-right corner."""
+    return [(first_id + i, "%s%s.png" % (prefix, corner), "image", style.side, h)
+            for i, (corner, h) in enumerate((("TopLeft", style.band), ("TopRight", style.band),
+                                             ("BottomLeft", style.bottom), ("BottomRight", style.bottom)))]
+
+
+def title_rows(first_id, name, width):
+    """The caption band's title, active then inactive; name % "Active" is the active one's file."""
+    return [(first_id, name % "Active", "image", width, BAND_H),
+            (first_id + 1, name % "InActive", "image", width, BAND_H)]
+
+
+def caption_rows(first_id, prefix):
+    """Minimise, maximise and close button, then the icon."""
+    return [(first_id, prefix + "MinBtn.bmp", "strip") + CAPTION_BTN,
+            (first_id + 1, prefix + "MaxBtn.bmp", "strip") + CAPTION_BTN,
+            (first_id + 2, prefix + "CloseBtn.bmp", "strip") + CAPTION_BTN,
+            (first_id + 3, prefix + "Icon.bmp", "strip") + ICON]
+
+
+def frame_rows(first_id, prefix, style, pin_h, band_keys=()):
+    """Borders, corners, the keys on the bottom band ((file name, width) each),
+    the always-on-top toggle, then the caption's buttons and icon."""
+    rows = border_rows(first_id, prefix + "%sBorder.png", style) + corner_rows(first_id + 4, prefix, style)
+    next_id = first_id + 8
+    for name, w in band_keys:
+        rows.append((next_id, name, "strip", w, style.bottom))
+        next_id += 1
+    rows.append((next_id, prefix + "AlwaysShowBtn.bmp", "strip", PIN_W, pin_h))
+    return rows + caption_rows(next_id + 1, prefix)
+
+
+def main_window_rows(first_id):
+    # The bottom band is 5 px high, so the 16 px toggle reaches up over the interior.
+    return frame_rows(first_id, "MainWnd", MAIN_FRAME, PIN_W)
+
+
+def tool_frame_rows(first_id, prefix, band_keys=()):
+    return frame_rows(first_id, prefix, TOOL_FRAME, TOOL_BOTTOM_H, band_keys)
+
 
 SKIN_FILES = [
     # dialog caption buttons and icon
@@ -99,10 +169,7 @@ SKIN_FILES = [
     (32, "ShowLyric.bmp", "strip", 20, 16),
     (33, "ShowSongMaker.bmp", "strip", 20, 16),
     # skinned dialog borders
-    (40, "BorderLeft.bmp", "image", DIALOG_SIDE_W, 8),
-    (41, "BorderRight.bmp", "image", DIALOG_SIDE_W, 8),
-    (42, "BorderTop.bmp", "image", 8, BAND_H),
-    (43, "BorderBottom.bmp", "image", 8, DIALOG_SIDE_W),
+    *border_rows(40, "Border%s.bmp", DIALOG_FRAME),
     (50, "AddSongs.bmp", "strip", 24, 20),
     (51, "RemoveSongs.bmp", "strip", 24, 20),
     # horizontal slider and vertical scroll bar
@@ -115,82 +182,28 @@ SKIN_FILES = [
     (72, "VScrollHumb.bmp", "strip", 12, 24),
     (73, "VScrollBk.bmp", "image", 12, 4),
     # titles
-    (90, "MainWndTitleActive.bmp", "image", TITLE_MAIN_W, BAND_H),
-    (91, "MainWndTitleInActive.bmp", "image", TITLE_MAIN_W, BAND_H),
-    (95, "ScoreTitleActive.png", "image", TITLE_TOOL_W, BAND_H),
-    (96, "ScoreTitleInActive.png", "image", TITLE_TOOL_W, BAND_H),
-    (97, "LyricTitleActive.bmp", "image", TITLE_TOOL_W, BAND_H),
-    (98, "LyricTitleInActive.bmp", "image", TITLE_TOOL_W, BAND_H),
-    (100, "PlaylistTitleActive.bmp", "image", TITLE_TOOL_W, BAND_H),
-    (101, "PlaylistTitleInActive.bmp", "image", TITLE_TOOL_W, BAND_H),
+    *title_rows(90, "MainWndTitle%s.bmp", TITLE_MAIN_W),
+    *title_rows(95, "ScoreTitle%s.png", TITLE_TOOL_W),
+    *title_rows(97, "LyricTitle%s.bmp", TITLE_TOOL_W),
+    *title_rows(100, "PlaylistTitle%s.bmp", TITLE_TOOL_W),
     # dialog buttons
     (110, "OkBtn.bmp", "strip", 64, 20),
     (111, "CancelBtn.bmp", "strip", 64, 20),
     (112, "AdvancedBtn.bmp", "strip", 64, 20),
     (121, "SongSetting.bmp", "strip", 22, 18),
-    # score frame
-    (130, "ScoreLeftBorder.png", "image", SIDE_W, 8),
-    (131, "ScoreRightBorder.png", "image", SIDE_W, 8),
-    (132, "ScoreTopBorder.png", "image", 8, BAND_H),
-    (133, "ScoreBottomBorder.png", "image", 8, TOOL_BOTTOM_H),
-    (134, "ScoreTopLeft.png", "image", SIDE_W, BAND_H),
-    (135, "ScoreTopRight.png", "image", SIDE_W, BAND_H),
-    (136, "ScoreBottomLeft.png", "image", SIDE_W, TOOL_BOTTOM_H),
-    (137, "ScoreBottomRight.png", "image", SIDE_W, TOOL_BOTTOM_H),
-    (138, "DisplayStaff.bmp", "strip", 20, TOOL_BOTTOM_H),
-    (139, "DisplayJianPu.bmp", "strip", 20, TOOL_BOTTOM_H),
-    (140, "ScoreAlwaysShowBtn.bmp", "strip", 16, TOOL_BOTTOM_H),
-    (141, "ScoreMinBtn.bmp", "strip", 13, 13),
-    (142, "ScoreMaxBtn.bmp", "strip", 13, 13),
-    (143, "ScoreCloseBtn.bmp", "strip", 13, 13),
-    (144, "ScoreIcon.bmp", "strip", 22, 23),
-    (145, "AlwaysShowBtn.bmp", "strip", 16, TOOL_BOTTOM_H),
+    # score frame, with its staff and numbered notation toggles on the bottom band
+    *tool_frame_rows(130, "Score", (("DisplayStaff.bmp", 20), ("DisplayJianPu.bmp", 20))),
+    (145, "AlwaysShowBtn.bmp", "strip", PIN_W, TOOL_BOTTOM_H),
     # lyrics frame
-    (150, "LyricsLeftBorder.png", "image", SIDE_W, 8),
-    (151, "LyricsRightBorder.png", "image", SIDE_W, 8),
-    (152, "LyricsTopBorder.png", "image", 8, BAND_H),
-    (153, "LyricsBottomBorder.png", "image", 8, TOOL_BOTTOM_H),
-    (154, "LyricsTopLeft.png", "image", SIDE_W, BAND_H),
-    (155, "LyricsTopRight.png", "image", SIDE_W, BAND_H),
-    (156, "LyricsBottomLeft.png", "image", SIDE_W, TOOL_BOTTOM_H),
-    (157, "LyricsBottomRight.png", "image", SIDE_W, TOOL_BOTTOM_H),
-    (158, "LyricsAlwaysShowBtn.bmp", "strip", 16, TOOL_BOTTOM_H),
-    (159, "LyricsMinBtn.bmp", "strip", 13, 13),
-    (160, "LyricsMaxBtn.bmp", "strip", 13, 13),
-    (161, "LyricsCloseBtn.bmp", "strip", 13, 13),
-    (162, "LyricsIcon.bmp", "strip", 22, 23),
+    *tool_frame_rows(150, "Lyrics"),
     # play-list frame (the song-maker frame wears it too)
-    (170, "PlayListLeftBorder.png", "image", SIDE_W, 8),
-    (171, "PlayListRightBorder.png", "image", SIDE_W, 8),
-    (172, "PlayListTopBorder.png", "image", 8, BAND_H),
-    (173, "PlayListBottomBorder.png", "image", 8, TOOL_BOTTOM_H),
-    (174, "PlayListTopLeft.png", "image", SIDE_W, BAND_H),
-    (175, "PlayListTopRight.png", "image", SIDE_W, BAND_H),
-    (176, "PlayListBottomLeft.png", "image", SIDE_W, TOOL_BOTTOM_H),
-    (177, "PlayListBottomRight.png", "image", SIDE_W, TOOL_BOTTOM_H),
-    (178, "PlayListAlwaysShowBtn.bmp", "strip", 16, TOOL_BOTTOM_H),
-    (179, "PlayListMinBtn.bmp", "strip", 13, 13),
-    (180, "PlayListMaxBtn.bmp", "strip", 13, 13),
-    (181, "PlayListCloseBtn.bmp", "strip", 13, 13),
-    (182, "PlayListIcon.bmp", "strip", 22, 23),
+    *tool_frame_rows(170, "PlayList"),
     (183, "PlayListAddSongsBtn.bmp", "strip", 24, TOOL_BOTTOM_H),
     (184, "PlayListRemoveSongsBtn.bmp", "strip", 24, TOOL_BOTTOM_H),
     (185, "PlayListExportSongListBtn.bmp", "strip", 24, TOOL_BOTTOM_H),
     (186, "PlayListImportSongListBtn.bmp", "strip", 24, TOOL_BOTTOM_H),
     # main window
-    (190, "MainWndLeftBorder.png", "image", SIDE_W, 8),
-    (191, "MainWndRightBorder.png", "image", SIDE_W, 8),
-    (192, "MainWndTopBorder.png", "image", 8, BAND_H),
-    (193, "MainWndBottomBorder.png", "image", 8, MAIN_BOTTOM_H),
-    (194, "MainWndTopLeft.png", "image", SIDE_W, BAND_H),
-    (195, "MainWndTopRight.png", "image", SIDE_W, BAND_H),
-    (196, "MainWndBottomLeft.png", "image", SIDE_W, MAIN_BOTTOM_H),
-    (197, "MainWndBottomRight.png", "image", SIDE_W, MAIN_BOTTOM_H),
-    (198, "MainWndAlwaysShowBtn.bmp", "strip", 16, 16),
-    (199, "MainWndMinBtn.bmp", "strip", 13, 13),
-    (200, "MainWndMaxBtn.bmp", "strip", 13, 13),
-    (201, "MainWndCloseBtn.bmp", "strip", 13, 13),
-    (202, "MainWndIcon.bmp", "strip", 22, 23),
+    *main_window_rows(190),
     (203, "Volume.bmp", "image", 80, 14),
     (204, "VolumeBtn.bmp", "strip", 8, 12),
     (205, "MainWndHumb.bmp", "strip", 10, 9),
@@ -459,6 +472,16 @@ def strip(frames):
     return out
 
 
+def state_strip(bg, draw_state):
+    """The four frames of a button strip: draw_state(canvas, state) paints each over bg."""
+    frames = []
+    for state in range(4):
+        c = Canvas(bg)
+        draw_state(c, state)
+        frames.append(c.result())
+    return strip(frames)
+
+
 def tile(img, w, h):
     out = Image.new("RGB", (w, h))
     for y in range(0, h, img.size[1]):
@@ -471,19 +494,6 @@ def tile(img, w, h):
 # Frames.  A whole frame is rendered once; corners, borders and every image
 # that lies on the frame are cut from it, so all of them match exactly.
 # --------------------------------------------------------------------------
-
-class FrameStyle:
-    def __init__(self, side, band, bottom, seam_all_round=True):
-        self.side, self.band, self.bottom = side, band, bottom
-        self.seam_all_round = seam_all_round
-
-
-MAIN_FRAME = FrameStyle(SIDE_W, BAND_H, MAIN_BOTTOM_H)
-TOOL_FRAME = FrameStyle(SIDE_W, BAND_H, TOOL_BOTTOM_H)
-# A dialog has no corner images and its side borders run the full height over
-# the caption band, so only the band's lower edge carries the seam.
-DIALOG_FRAME = FrameStyle(DIALOG_SIDE_W, BAND_H, DIALOG_SIDE_W, seam_all_round=False)
-
 
 def render_frame(style, w, h):
     im = Image.new("RGB", (w, h), BACKGROUND)
@@ -577,10 +587,8 @@ def bottom_band_slice(style, w):
 def caption_button(style, kind):
     """13 x 13 close, min or max button placed at y = 5 on the caption band."""
     w, h = CAPTION_BTN
-    bg = band_slice(style, 5, h, w)
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+
+    def draw(c, state):
         glyph = (0xB4, 0xBC, 0xCA)
         if state == 1:
             c.rrect((0.5, 0.5, 12.5, 12.5), 3, fill=CLOSE_RED if kind == "close" else (0x4F, 0x5A, 0x72))
@@ -598,8 +606,8 @@ def caption_button(style, kind):
         else:
             c.rect((3.5, 3.5, 9.5, 5.0), glyph)
             c.rrect((3.5, 3.5, 9.5, 9.5), 0.6, outline=glyph, width=1.1)
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(band_slice(style, 5, h, w), draw)
 
 
 def draw_note(c, x, y, s, colour):
@@ -657,10 +665,8 @@ def icon_glyph(c, which, colour):
 def caption_icon(style, which):
     """22 x 23 caption icon drawn at (0, 0) over the top-left corner."""
     w, h = ICON
-    bg = render_frame(style, REF_W, REF_H).crop((0, 0, w, h))
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+
+    def draw(c, state):
         top, bottom = ACCENT_HI, ACCENT_LO
         if state == 1:
             top, bottom = lighten(ACCENT_HI, 0.3), ACCENT
@@ -671,8 +677,8 @@ def caption_icon(style, which):
             top, bottom = darken(top, 0.45), darken(bottom, 0.5)
         c.grad_rrect((5, 4.5, 18.5, 18), 3.5, top, bottom, outline=darken(bottom, 0.45), width=0.6)
         icon_glyph(c, which, (0x1A, 0x1E, 0x27) if state != 3 else (0x2A, 0x2E, 0x36))
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(render_frame(style, REF_W, REF_H).crop((0, 0, w, h)), draw)
 
 
 def title_image(style, width, text, active, with_note):
@@ -727,22 +733,21 @@ def draw_key(c, box, r, state, primary=False, toggle=False):
 def key_strip(w, h, bg, glyph_fn, primary=False, box=None, r=3.0, glyph_states=None, toggle=False):
     """Four frames of a key; glyph_fn(canvas, state, colour, dy) draws the icon."""
     box = box or (1, 1, w - 1, h - 1)
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+
+    def draw(c, state):
         colour = draw_key(c, box, r, state, primary, toggle)
         if glyph_states:
             colour = glyph_states[state]
         pressed = state == 2 and not toggle
         glyph_fn(c, state, colour, 0.5 if pressed else 0.0)
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(bg, draw)
 
 
 def transport(kind):
     w, h = 22, 18
     bg = Image.new("RGB", (w, h), BACKGROUND)
-    cx, cy = 11.0, 9.0
+    cy = 9.0
 
     def glyph(c, state, col, dy):
         y = cy + dy
@@ -879,9 +884,8 @@ def pin_toggle(bg, area):
     """Always-on-top toggle: a pushpin.  area: (x0, y0, x1, y1) free of frame."""
     x0, y0, x1, y1 = area
     cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+
+    def draw(c, state):
         col = [(0xA4, 0xAC, 0xBB), (0xE6, 0xEA, 0xF0), ACCENT, GLYPH_DIM][state]
         if state == 1:
             c.rrect((x0, y0, x1, y1), 2.5, fill=(0x46, 0x50, 0x66))
@@ -897,8 +901,8 @@ def pin_toggle(bg, area):
             c.line([(cx - 3.8, cy + 3.8), (cx - 0.6, cy + 0.6)], col, 0.9)
             c.poly([(cx - 2.6, cy - 0.6), (cx + 0.6, cy + 2.6), (cx + 3.3, cy - 0.1), (cx + 0.1, cy - 3.3)], col)
             c.poly([(cx + 0.6, cy - 4.4), (cx + 4.4, cy - 0.6), (cx + 3.4, cy + 0.4), (cx - 0.4, cy - 3.4)], col)
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(bg, draw)
 
 
 def score_toggle(kind, bg):
@@ -951,10 +955,8 @@ def vscroll_arrow(up):
 
 def vscroll_thumb():
     w, h = 12, 24
-    bg = tile(vscroll_track(), w, h)
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+
+    def draw(c, state):
         top, bottom = [((0x5A, 0x65, 0x7C), (0x48, 0x52, 0x66)),
                        ((0x6C, 0x79, 0x93), (0x58, 0x63, 0x7A)),
                        (ACCENT_HI, ACCENT),
@@ -963,8 +965,8 @@ def vscroll_thumb():
         grip = darken(bottom, 0.35) if state != 3 else (0x24, 0x29, 0x33)
         for gy in (9.5, 11.5, 13.5):
             c.rect((4, gy, 8, gy + 0.8), grip)
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(tile(vscroll_track(), w, h), draw)
 
 
 def transpose_strip(img, frame_w_v):
@@ -986,10 +988,7 @@ def progress_track():
 
 
 def progress_thumb():
-    bg = tile(progress_track(), 10, 9)
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+    def draw(c, state):
         top, bottom = [((0xF2, 0xF4, 0xF7), (0xB9, 0xC1, 0xCE)),
                        (lighten(ACCENT_HI, 0.2), ACCENT),
                        (ACCENT, ACCENT_LO),
@@ -997,8 +996,8 @@ def progress_thumb():
         c.grad_rrect((0.6, 0.3, 9.4, 8.7), 4.2, top, bottom, outline=KEY_EDGE, width=0.7)
         if state != 3:
             c.circle(5, 4.5, 1.3, fill=darken(bottom, 0.3))
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(tile(progress_track(), 10, 9), draw)
 
 
 def volume_track():
@@ -1016,18 +1015,16 @@ def volume_track():
 
 def volume_thumb():
     w, h = 8, 12
-    bg = Image.new("RGB", (w, h), BACKGROUND)
-    frames = []
-    for state in range(4):
-        c = Canvas(bg)
+
+    def draw(c, state):
         top, bottom = [((0xF4, 0xF6, 0xF9), (0xAE, 0xB6, 0xC4)),
                        (lighten(ACCENT_HI, 0.25), ACCENT),
                        (ACCENT, ACCENT_LO),
                        ((0x4A, 0x51, 0x5E), (0x3C, 0x42, 0x4D))][state]
         c.grad_rrect((0.3, 0.3, 7.7, 11.7), 1.6, top, bottom, outline=KEY_EDGE, width=0.6)
         c.rect((1.8, 5.5, 6.2, 6.5), darken(bottom, 0.45))
-        frames.append(c.result())
-    return strip(frames)
+
+    return state_strip(Image.new("RGB", (w, h), BACKGROUND), draw)
 
 
 def beat_cell(weight, lit):
@@ -1079,42 +1076,69 @@ def about_picture():
 # Building the scheme
 # --------------------------------------------------------------------------
 
+def frame_images(prefix, style, icon):
+    """Borders, corners, icon and caption buttons of a window frame."""
+    p = frame_tiles(style)
+    out = {}
+    for side in ("Left", "Right", "Top", "Bottom"):
+        out["%s%sBorder.png" % (prefix, side)] = p[side]
+    for corner in ("TopLeft", "TopRight", "BottomLeft", "BottomRight"):
+        out["%s%s.png" % (prefix, corner)] = p[corner]
+    out["%sIcon.bmp" % prefix] = caption_icon(style, icon)
+    for kind, suffix in (("close", "CloseBtn"), ("min", "MinBtn"), ("max", "MaxBtn")):
+        out["%s%s.bmp" % (prefix, suffix)] = caption_button(style, kind)
+    return out
+
+
+def title_images(name, style, width, text, with_note=False):
+    """The caption's title, active and inactive; name % "Active" is the active one's file."""
+    return {name % "Active": title_image(style, width, text, True, with_note),
+            name % "InActive": title_image(style, width, text, False, with_note)}
+
+
+def tool_pin():
+    """The always-on-top toggle of the score, lyrics and play-list frames."""
+    return pin_toggle(corner_region(TOOL_FRAME, PIN_W, TOOL_BOTTOM_H), (1.5, 3, 12.5, 16))
+
+
+def main_window_images():
+    out = frame_images("MainWnd", MAIN_FRAME, "note")
+    out.update(title_images("MainWndTitle%s.bmp", MAIN_FRAME, TITLE_MAIN_W, "Melodara", with_note=True))
+    out["MainWndAlwaysShowBtn.bmp"] = pin_toggle(corner_region(MAIN_FRAME, PIN_W, PIN_W), (1, 1, 12, 11))
+    return out
+
+
+def tool_frame_images(prefix, title, title_text, icon):
+    out = frame_images(prefix, TOOL_FRAME, icon)
+    out.update(title_images(title, TOOL_FRAME, TITLE_TOOL_W, title_text))
+    out[prefix + "AlwaysShowBtn.bmp"] = tool_pin()
+    return out
+
+
+def dialog_images():
+    """Skinned dialogs: borders only (they wear the score's title), and plain caption buttons."""
+    d = frame_tiles(DIALOG_FRAME)
+    return {"BorderLeft.bmp": d["Left"].crop((0, 0, DIALOG_SIDE_W, 8)),
+            "BorderRight.bmp": d["Right"].crop((0, 0, DIALOG_SIDE_W, 8)),
+            "BorderTop.bmp": d["Top"],
+            "BorderBottom.bmp": d["Bottom"],
+            "Close.bmp": caption_button(DIALOG_FRAME, "close"),
+            "Min.bmp": caption_button(DIALOG_FRAME, "min"),
+            "Max.bmp": caption_button(DIALOG_FRAME, "max"),
+            "Icon.bmp": caption_icon(DIALOG_FRAME, "note")}
+
+
 def build_scheme():
     """Returns {file name: PIL image} for the whole scheme."""
     need_pillow()
-    out = {}
-    for prefix, style, title_file, title_text, icon in (
-            ("MainWnd", MAIN_FRAME, None, None, "note"),
-            ("Score", TOOL_FRAME, "ScoreTitle%s.png", "Score", "score"),
-            ("Lyrics", TOOL_FRAME, "LyricTitle%s.bmp", "Lyrics", "lyrics"),
-            # The play list's title bar also heads the song maker's frame, so
-            # it names the program rather than either window.
-            ("PlayList", TOOL_FRAME, "PlaylistTitle%s.bmp", "Melodara", "list")):
-        p = frame_tiles(style)
-        for side in ("Left", "Right", "Top", "Bottom"):
-            out["%s%sBorder.png" % (prefix, side)] = p[side]
-        for corner in ("TopLeft", "TopRight", "BottomLeft", "BottomRight"):
-            out["%s%s.png" % (prefix, corner)] = p[corner]
-        out["%sIcon.bmp" % prefix] = caption_icon(style, icon)
-        for kind, suffix in (("close", "CloseBtn"), ("min", "MinBtn"), ("max", "MaxBtn")):
-            out["%s%s.bmp" % (prefix, suffix)] = caption_button(style, kind)
-        if title_file:
-            out[title_file % "Active"] = title_image(style, TITLE_TOOL_W, title_text, True, False)
-            out[title_file % "InActive"] = title_image(style, TITLE_TOOL_W, title_text, False, False)
-
-    out["MainWndTitleActive.bmp"] = title_image(MAIN_FRAME, TITLE_MAIN_W, "Melodara", True, True)
-    out["MainWndTitleInActive.bmp"] = title_image(MAIN_FRAME, TITLE_MAIN_W, "Melodara", False, True)
-
-    # skinned dialogs: borders only, the score title, plain caption buttons
-    d = frame_tiles(DIALOG_FRAME)
-    out["BorderLeft.bmp"] = d["Left"].crop((0, 0, DIALOG_SIDE_W, 8))
-    out["BorderRight.bmp"] = d["Right"].crop((0, 0, DIALOG_SIDE_W, 8))
-    out["BorderTop.bmp"] = d["Top"]
-    out["BorderBottom.bmp"] = d["Bottom"]
-    out["Close.bmp"] = caption_button(DIALOG_FRAME, "close")
-    out["Min.bmp"] = caption_button(DIALOG_FRAME, "min")
-    out["Max.bmp"] = caption_button(DIALOG_FRAME, "max")
-    out["Icon.bmp"] = caption_icon(DIALOG_FRAME, "note")
+    out = main_window_images()
+    out.update(tool_frame_images("Score", "ScoreTitle%s.png", "Score", "score"))
+    out.update(tool_frame_images("Lyrics", "LyricTitle%s.bmp", "Lyrics", "lyrics"))
+    # The play list's title bar also heads the song maker's frame, so it
+    # names the program rather than either window.
+    out.update(tool_frame_images("PlayList", "PlaylistTitle%s.bmp", "Melodara", "list"))
+    out["AlwaysShowBtn.bmp"] = tool_pin()
+    out.update(dialog_images())
 
     # main-window keys
     out["Play.bmp"] = transport("play")
@@ -1129,13 +1153,6 @@ def build_scheme():
     out["ShowSonglist.bmp"] = window_toggle("list")
     out["ShowLyric.bmp"] = window_toggle("lyrics")
     out["ShowSongMaker.bmp"] = window_toggle("maker")
-
-    # always-on-top toggles in the bottom-right corners
-    out["MainWndAlwaysShowBtn.bmp"] = pin_toggle(corner_region(MAIN_FRAME, 16, 16), (1, 1, 12, 11))
-    tool_corner = corner_region(TOOL_FRAME, 16, TOOL_BOTTOM_H)
-    for name in ("ScoreAlwaysShowBtn.bmp", "LyricsAlwaysShowBtn.bmp",
-                 "PlayListAlwaysShowBtn.bmp", "AlwaysShowBtn.bmp"):
-        out[name] = pin_toggle(tool_corner, (1.5, 3, 12.5, 16))
 
     band = bottom_band_slice(TOOL_FRAME, 24)
     out["DisplayStaff.bmp"] = score_toggle("staff", band.crop((0, 0, 20, TOOL_BOTTOM_H)))
@@ -1279,6 +1296,26 @@ def paint_caption(skin, canvas, prefix, buttons, states=None):
         canvas.paste(skin.frame(name, states.get(b, 0)), (x, 5))
 
 
+def compose_frame(skin, prefix, title, size, interior, buttons, states=None, active=True):
+    """A window of the given size with its frame and caption painted over the
+    interior colour; returns it and how far the frame reaches in from the
+    left, top, right and bottom."""
+    im = Image.new("RGB", size, interior)
+    names = frame_names(prefix, title)
+    paint_frame(skin, im, names, active)
+    paint_caption(skin, im, prefix, buttons, states)
+    edges = (skin.get(names["Left"]).size[0], skin.get(names["Top"]).size[1],
+             skin.get(names["Right"]).size[0], skin.get(names["Bottom"]).size[1])
+    return im, edges
+
+
+def paint_pin(skin, canvas, prefix, state):
+    """The always-on-top toggle, in the bottom-right corner."""
+    name = prefix + "AlwaysShowBtn.bmp"
+    aw, ah = skin.frame_size(name)
+    canvas.paste(skin.frame(name, state), (canvas.size[0] - aw, canvas.size[1] - ah))
+
+
 def paint_vscroll(skin, canvas, x, y0, y1, thumb_at=0.3, thumb_state=0):
     bk = skin.get("VScrollBk.bmp")
     t = skin.frame("VScrollTBtn.bmp", 0)
@@ -1313,9 +1350,7 @@ def compose_main(skin, active=True, playing=True, states=None):
     """The main window at 260 x 150, laid out as the player lays it out."""
     states = states or {}
     W, H = 260, 150
-    im = Image.new("RGB", (W, H), BACKGROUND)
-    paint_frame(skin, im, frame_names("MainWnd", "MainWndTitle%s.bmp"), active)
-    paint_caption(skin, im, "MainWnd", ["min"], states)
+    im, _ = compose_frame(skin, "MainWnd", "MainWndTitle%s.bmp", (W, H), BACKGROUND, ["min"], states, active)
     # stand-ins for the child windows that draw themselves (spectrum, time, link)
     d = ImageDraw.Draw(im)
     import math
@@ -1356,22 +1391,14 @@ def compose_main(skin, active=True, playing=True, states=None):
     vt = skin.frame("VolumeBtn.bmp", states.get("volume", 0))
     track_len = vol.size[0] - 2 - vt.size[0]
     im.paste(vt, (164 + int(track_len * 200 / 255.0), 133))
-    # always-visible toggle in the bottom-right corner
-    aw, ah = skin.frame_size("MainWndAlwaysShowBtn.bmp")
-    im.paste(skin.frame("MainWndAlwaysShowBtn.bmp", states.get("pin", 0)), (W - aw, H - ah))
+    paint_pin(skin, im, "MainWnd", states.get("pin", 0))
     return im
 
 
 def compose_score(skin, W=420, H=250):
-    im = Image.new("RGB", (W, H), (0xFB, 0xF8, 0xF1))
-    names = frame_names("Score", "ScoreTitle%s.png")
-    paint_frame(skin, im, names)
-    paint_caption(skin, im, "Score", ["max", "min"], {"min": 3})
-    lw = skin.get(names["Left"]).size[0]
-    rw = skin.get(names["Right"]).size[0]
-    bh = skin.get(names["Bottom"]).size[1]
-    th = skin.get(names["TitleActive"]).size[1]
-    left, top, right, bottom = lw + 12, th + 2, W - rw - 2, H - bh - 2
+    im, (lw, tb, rw, bh) = compose_frame(skin, "Score", "ScoreTitle%s.png", (W, H), (0xFB, 0xF8, 0xF1),
+                                         ["max", "min"], {"min": 3})
+    left, top, right, bottom = lw + 12, tb + 2, W - rw - 2, H - bh - 2
     d = ImageDraw.Draw(im)
     for s in range(2):
         y0 = top + 22 + s * 70
@@ -1387,8 +1414,7 @@ def compose_score(skin, W=420, H=250):
     paint_hscroll(skin, im, left, right - vw, bottom - hh)
     paint_vscroll(skin, im, right - vw, top, bottom - hh)
     # toggles at the bottom-right: always-visible, staff, numbered
-    aw, ah = skin.frame_size("ScoreAlwaysShowBtn.bmp")
-    im.paste(skin.frame("ScoreAlwaysShowBtn.bmp", 2), (W - aw, H - ah))
+    paint_pin(skin, im, "Score", 2)
     sw, sh = skin.frame_size("DisplayStaff.bmp")
     im.paste(skin.frame("DisplayStaff.bmp", 2), (W - 26 - sw, H - sh))
     nw, nh = skin.frame_size("DisplayJianPu.bmp")
@@ -1397,34 +1423,20 @@ def compose_score(skin, W=420, H=250):
 
 
 def compose_lyrics(skin, W=300, H=230, active=False):
-    im = Image.new("RGB", (W, H), (0x10, 0x12, 0x18))
-    names = frame_names("Lyrics", "LyricTitle%s.bmp")
-    paint_frame(skin, im, names, active)
-    paint_caption(skin, im, "Lyrics", ["max", "min"], {"min": 3, "close": 1})
-    lw = skin.get(names["Left"]).size[0]
-    rw = skin.get(names["Right"]).size[0]
-    bh = skin.get(names["Bottom"]).size[1]
-    tb = skin.get(names["Top"]).size[1]
+    im, (lw, tb, rw, bh) = compose_frame(skin, "Lyrics", "LyricTitle%s.bmp", (W, H), (0x10, 0x12, 0x18),
+                                         ["max", "min"], {"min": 3, "close": 1}, active)
     left, top, right, bottom = lw + 6, tb + 43, W - rw - 3, H - bh - 2
-    vw = paint_vscroll(skin, im, right - skin.get("VScrollBk.bmp").size[0], top, bottom, 0.1)
+    paint_vscroll(skin, im, right - skin.get("VScrollBk.bmp").size[0], top, bottom, 0.1)
     lines = [("When the night has come", ACCENT_HI), ("and the land is dark", TEXT),
              ("and the moon is the only", TEXT), ("light we'll see", TEXT)]
     for i, (s, col) in enumerate(lines):
         fake_text(im, (left + 12, top + 8 + i * 26), s, 15, col, bold=(i == 0))
-    aw, ah = skin.frame_size("LyricsAlwaysShowBtn.bmp")
-    im.paste(skin.frame("LyricsAlwaysShowBtn.bmp", 0), (W - aw, H - ah))
+    paint_pin(skin, im, "Lyrics", 0)
     return im
 
 
 def compose_playlist(skin, W=260, H=230):
-    im = Image.new("RGB", (W, H), BACKGROUND)
-    names = frame_names("PlayList", "PlaylistTitle%s.bmp")
-    paint_frame(skin, im, names)
-    paint_caption(skin, im, "PlayList", [])
-    lw = skin.get(names["Left"]).size[0]
-    rw = skin.get(names["Right"]).size[0]
-    bh = skin.get(names["Bottom"]).size[1]
-    tb = skin.get(names["Top"]).size[1]
+    im, (lw, tb, rw, bh) = compose_frame(skin, "PlayList", "PlaylistTitle%s.bmp", (W, H), BACKGROUND, [])
     left, top, right, bottom = lw + 4, tb + 4, W - rw - 4, H - bh - 4
     vw = skin.get("VScrollBk.bmp").size[0]
     paint_vscroll(skin, im, right - vw, top, bottom, 0.0, 1)
@@ -1444,8 +1456,7 @@ def compose_playlist(skin, W=260, H=230):
         fw, fh = skin.frame_size(name)
         im.paste(skin.frame(name, 1 if name.startswith("PlayListRemove") else 0), (x, H - fh))
         x += fw
-    aw, ah = skin.frame_size("PlayListAlwaysShowBtn.bmp")
-    im.paste(skin.frame("PlayListAlwaysShowBtn.bmp", 2), (W - aw, H - ah))
+    paint_pin(skin, im, "PlayList", 2)
     return im
 
 
@@ -1494,7 +1505,6 @@ def compose_strips(skin, zoom=3):
 def write_preview(skin_dir, res_dir, path):
     need_pillow()
     skin = Skin(skin_dir)
-    parts = []
     main_a = compose_main(skin, True, True)
     main_i = compose_main(skin, False, False, {"Open.bmp": 1, "ToEnd.bmp": 2, "ToBegin.bmp": 3,
                                                "ShowSonglist.bmp": 1, "close": 1, "pin": 2,
