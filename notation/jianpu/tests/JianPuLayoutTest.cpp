@@ -7,6 +7,7 @@
 #include "JianPuDegrees.h"
 #include "JianPuLayout.h"
 #include "NoteValues.h"
+#include "WrittenMeasure.h"
 
 namespace {
 
@@ -188,11 +189,7 @@ TEST(RestsTest, EveryGridGapIsFilledExactlyWithoutCrossingACell) {
 }
 
 ScoreNote Note(int pitch, int offset, int length) {
-  ScoreNote n(pitch, length, offset, offset);
-  n.notatedOffset = offset;
-  n.notatedLength = length;
-  CNoteValues::ClassifyLength(n, length);
-  return n;
+  return scoretest::WrittenNote{pitch, offset, length}.At(0);
 }
 
 TEST(MonophonicTest, SameOnsetKeepsTheSecondAndOverlapsAreCut) {

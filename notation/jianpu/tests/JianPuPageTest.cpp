@@ -10,7 +10,7 @@ namespace {
 using jianputest::LayOut;
 using jianputest::MakeMeasure;
 using jianputest::MakePainter;
-using jianputest::Written;
+using scoretest::WrittenNote;
 
 struct Laid {
   std::unique_ptr<CJianPuPainter> painter = MakePainter();
@@ -117,16 +117,16 @@ TEST(JianPuPageTest, EighthsShareAnUnderlineWithinTheBeat) {
 TEST(JianPuPageTest, TupletArcsAreLabelledThreeOrSix) {
   Laid l;
   auto m = MakeMeasure(0, 4, 120,
-                       {{60, 0, 40, 1},
-                        {62, 40, 40, 1},
-                        {64, 80, 40, 1},
+                       {WrittenNote{60, 0, 40}.InTuplet(1),
+                        WrittenNote{62, 40, 40}.InTuplet(1),
+                        WrittenNote{64, 80, 40}.InTuplet(1),
                         {65, 120, 120},
-                        {60, 240, 20, 2},
-                        {62, 260, 20, 2},
-                        {64, 280, 20, 2},
-                        {65, 300, 20, 2},
-                        {67, 320, 20, 2},
-                        {69, 340, 20, 2},
+                        WrittenNote{60, 240, 20}.InTuplet(2),
+                        WrittenNote{62, 260, 20}.InTuplet(2),
+                        WrittenNote{64, 280, 20}.InTuplet(2),
+                        WrittenNote{65, 300, 20}.InTuplet(2),
+                        WrittenNote{67, 320, 20}.InTuplet(2),
+                        WrittenNote{69, 340, 20}.InTuplet(2),
                         {72, 360, 120}});
   m->tupletCounts = {{1, 3}, {2, 6}};
   m->tripletsPresent = true;
@@ -142,8 +142,8 @@ TEST(JianPuPageTest, TupletArcsAreLabelledThreeOrSix) {
 
 TEST(JianPuPageTest, TiesJoinPiecesAcrossTheBarLineAndLightTogether) {
   Laid l;
-  l.measures.push_back(MakeMeasure(0, 4, 120, {{60, 0, 240}, {62, 240, 240, 0, 7}}));
-  l.measures.push_back(MakeMeasure(1, 4, 120, {{62, 0, 120, 0, 0, 7}, {64, 120, 360}}));
+  l.measures.push_back(MakeMeasure(0, 4, 120, {{60, 0, 240}, WrittenNote{62, 240, 240}.StartsTie(7)}));
+  l.measures.push_back(MakeMeasure(1, 4, 120, {WrittenNote{62, 0, 120}.EndsTie(7), {64, 120, 360}}));
   l.Run();
   CJianPuNote* first = l.Page(0).Notes()[1].get();
   CJianPuNote* second = l.Page(1).Notes()[0].get();
@@ -161,10 +161,10 @@ TEST(JianPuPageTest, PiecesOfANoteCutAtABeatAreTied) {
   Laid l;
   l.measures.push_back(MakeMeasure(0, 4, 120,
                                    {{60, 0, 60},
-                                    {62, 60, 60, 0, 0, 0, 1},
-                                    {62, 120, 120, 0, 0, 0, 1},
-                                    {64, 240, 120, 0, 0, 0, 2},
-                                    {65, 360, 120, 0, 0, 0, 3}}));
+                                    WrittenNote{62, 60, 60}.SplitAs(1),
+                                    WrittenNote{62, 120, 120}.SplitAs(1),
+                                    WrittenNote{64, 240, 120}.SplitAs(2),
+                                    WrittenNote{65, 360, 120}.SplitAs(3)}));
   l.Run();
   const auto& notes = l.Page(0).Notes();
   ASSERT_EQ(5u, notes.size());

@@ -15,10 +15,10 @@
 
 namespace {
 
+using scoretest::WrittenNote;
 using viewtest::LayOut;
 using viewtest::MakeMeasure;
 using viewtest::MakePainter;
-using viewtest::NoteSpec;
 
 struct Laid {
   std::unique_ptr<CStaffPainter> painter;
@@ -29,7 +29,8 @@ struct Laid {
   }
 };
 
-Laid Lay(int kind, std::vector<std::vector<NoteSpec>> bars, int key = 0, int beats = 4, int beatTicks = 120) {
+Laid Lay(int kind, std::vector<std::vector<WrittenNote>> bars, int key = 0, int beats = 4,
+         int beatTicks = 120) {
   Laid l;
   l.painter = MakePainter(kind);
   for (size_t i = 0; i < bars.size(); ++i) {
@@ -72,7 +73,7 @@ TEST(StaffPage, AccidentalsWithinAMeasure) {
       {"another step is independent", 0, {66, 67}, {1, 0}},
   };
   for (const Case& c : cases) {
-    std::vector<NoteSpec> notes;
+    std::vector<WrittenNote> notes;
     for (size_t i = 0; i < c.pitches.size(); ++i)
       notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
     Laid l = Lay(0, {notes}, c.key);
@@ -97,7 +98,7 @@ TEST(StaffPage, NotesKeepClearOfBothBarLines) {
       {"a low note with ledger lines first", 16, {57, 67, 67, 72}},
   };
   for (const Case& c : cases) {
-    std::vector<NoteSpec> notes;
+    std::vector<WrittenNote> notes;
     for (size_t i = 0; i < c.pitches.size(); ++i)
       notes.push_back({c.pitches[i], static_cast<int>(i) * 120, 120});
     Laid l;

@@ -9,7 +9,7 @@ namespace {
 
 using viewtest::MakeMeasure;
 
-std::vector<ScoreNote> Notes(std::vector<viewtest::NoteSpec> specs, int beats = 4, int beatTicks = 120) {
+std::vector<ScoreNote> Notes(std::vector<scoretest::WrittenNote> specs, int beats = 4, int beatTicks = 120) {
   return MakeMeasure(0, beats, beatTicks, std::move(specs))->notes;
 }
 
