@@ -17,7 +17,6 @@ target_link_libraries(player_ui PUBLIC shell32 comdlg32 ole32)
 
 melodara_add_test(player_ui_services_tests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/tests/SkinFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/ServicesFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/SubclassManagerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/SnapGeometryTest.cpp
@@ -30,7 +29,7 @@ melodara_add_test(player_ui_services_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/TreePropSheetTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/FolderBrowserTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/ServicesTest.rc
-  LIBS player_ui
+  LIBS player_ui player_ui_skin_fixture
   DEPENDS player_resources
   TIMEOUT 300
   SCREEN)
