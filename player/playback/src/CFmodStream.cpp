@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Guarded.h"
+
 namespace {
 
 // One counter for the whole program: every stream object's unit counts the
@@ -78,19 +80,21 @@ int CFmodStream::Shutdown() {
   return 0;
 }
 
+// Both callbacks run on the sound library's threads: no exception may go back
+// into it.
 void* CFmodStream::DspCallback(void* original, void*, int, void* user) {
   // Whatever happens, the block goes on unchanged.
   if (!user) return original;
   if (g_dspCalls.fetch_add(1) + 1 > kTickEvery) {
     g_dspCalls = 0;
     auto* self = static_cast<CFmodStream*>(user);
-    self->SendTick(FSOUND_Stream_GetTime(self->m_stream));
+    base::Guarded([&] { self->SendTick(FSOUND_Stream_GetTime(self->m_stream)); });
   }
   return original;
 }
 
 signed char CFmodStream::EndCallback(FSOUND_STREAM*, void*, int, void* user) {
-  static_cast<CFmodStream*>(user)->SendEvent(kMediaEventEnd);
+  base::Guarded([&] { static_cast<CFmodStream*>(user)->SendEvent(kMediaEventEnd); });
   return 0;
 }
 
