@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Guarded.h"
+
 namespace soundlib {
 namespace {
 
@@ -126,6 +128,15 @@ bool Mp3Decoder::Start() {
 }
 
 void Mp3Decoder::Scan() {
+  // No exception leaves the thread: should the scan throw, the index ends at
+  // the frames found so far, so no reader waits for frames that never come.
+  if (base::Guarded([&] { return IndexFrames(), true; }, false)) return;
+  std::lock_guard<std::mutex> hold(indexLock_);
+  EndIndexLocked();
+  indexed_.notify_all();
+}
+
+void Mp3Decoder::IndexFrames() {
   std::vector<Mp3Frame> batch;
   Mp3Frame frame;
   bool more = true;
@@ -135,18 +146,20 @@ void Mp3Decoder::Scan() {
     std::lock_guard<std::mutex> hold(indexLock_);
     if (stopScan_) return;
     index_.frames.insert(index_.frames.end(), batch.begin(), batch.end());
-    if (!more) {
-      int64_t frames = int64_t(index_.frames.size());
-      int64_t total = frames * format_.samplesPerFrame;
-      int64_t gap = index_.leadingSamples + index_.trailingSamples;
-      // Gapless as the Info frame says, unless the frames cannot hold its
-      // delay and padding; the sound starts where it started playing.
-      if (gap >= total) gap = 0;
-      length_ = std::max<int64_t>(0, std::min(total - gap, total - skip_));
-      indexDone_ = true;
-    }
+    if (!more) EndIndexLocked();
     indexed_.notify_all();
   }
+}
+
+void Mp3Decoder::EndIndexLocked() {
+  int64_t frames = int64_t(index_.frames.size());
+  int64_t total = frames * format_.samplesPerFrame;
+  int64_t gap = index_.leadingSamples + index_.trailingSamples;
+  // Gapless as the Info frame says, unless the frames cannot hold its
+  // delay and padding; the sound starts where it started playing.
+  if (gap >= total) gap = 0;
+  length_ = std::max<int64_t>(0, std::min(total - gap, total - skip_));
+  indexDone_ = true;
 }
 
 bool Mp3Decoder::FrameAt(size_t i, Mp3Frame* frame) const {

@@ -40,7 +40,11 @@ class Mp3Decoder : public Decoder {
  private:
   Mp3Decoder() = default;
   bool Start();
+  // The scanning thread.
   void Scan();
+  void IndexFrames();
+  // The index is complete: the length follows from its frames. Under indexLock_.
+  void EndIndexLocked();
   // Waits until frame i is indexed or the index is complete; false when
   // there is no such frame.
   bool FrameAt(size_t i, Mp3Frame* frame) const;

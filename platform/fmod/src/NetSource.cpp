@@ -11,6 +11,7 @@
 #include "AcmConverter.h"
 #include "Mp3Decoder.h"
 #include "Mp3Frames.h"
+#include "base/Guarded.h"
 #include "fmod.h"
 
 namespace soundlib {
@@ -209,19 +210,24 @@ void NetSource::LeaveCall() {
 }
 
 void NetSource::Watch() {
-  std::unique_lock<std::mutex> hold(lock_);
-  while (!quit_) {
-    if (callStart_ && GetTickCount64() - callStart_ >= uint64_t(kTimeoutMs)) {
-      hold.unlock();
-      Fail();
-      return;
-    }
-    if (callStart_)
-      wake_.wait_for(hold, std::chrono::milliseconds(std::max<int64_t>(
-                               1, int64_t(callStart_ + kTimeoutMs) - int64_t(GetTickCount64()))));
-    else
-      wake_.wait(hold);
-  }
+  // False once a call passed its time-out, or when the watchdog itself threw
+  // (no exception leaves the thread): a transfer nobody times could block for
+  // good, so both fail it.
+  const bool watched = base::Guarded(
+      [&] {
+        std::unique_lock<std::mutex> hold(lock_);
+        while (!quit_) {
+          if (callStart_ && GetTickCount64() - callStart_ >= uint64_t(kTimeoutMs)) return false;
+          if (callStart_)
+            wake_.wait_for(hold, std::chrono::milliseconds(std::max<int64_t>(
+                                     1, int64_t(callStart_ + kTimeoutMs) - int64_t(GetTickCount64()))));
+          else
+            wake_.wait(hold);
+        }
+        return true;
+      },
+      false);
+  if (!watched) Fail();
 }
 
 size_t NetSource::Take(uint8_t* out, size_t max, bool* ended) {
@@ -239,91 +245,100 @@ size_t NetSource::Buffered() {
 }
 
 void NetSource::Transfer() {
-  try {
-    char host[256] = {}, path[2048] = {}, extra[2048] = {};
-    URL_COMPONENTSA parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = sizeof path;
-    parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = sizeof extra;
-    if (!InternetCrackUrlA(url_.c_str(), 0, 0, &parts) || parts.nScheme != INTERNET_SCHEME_HTTP || !host[0])
+  // No exception leaves the thread: one thrown fails the transfer as a lost
+  // connection does.
+  switch (base::Guarded([&] { return Receive(); }, kFailed)) {
+    case kFailed:
       return Fail();
-    std::string object = std::string(path[0] ? path : "/") + extra;
-    HINTERNET session = InternetOpenA("Melodara", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    if (!Register(kSession, session)) return Fail();
-    HINTERNET connection =
-        InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    if (!Register(kConnection, connection)) return Fail();
-    HINTERNET request =
-        HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr, nullptr,
-                         INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI, 0);
-    if (!Register(kRequest, request)) return Fail();
-    // Set on the request, where a WinInet that applies them looks; the
-    // watchdog holds to them either way.
-    DWORD timeout = kTimeoutMs;
-    InternetSetOptionA(request, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    EnterCall();
-    BOOL sent = HttpSendRequestA(request, nullptr, 0, nullptr, 0);
-    LeaveCall();
-    if (!sent || quit_) return Fail();
-    DWORD status = 0, size = sizeof status;
-    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
-        status != 200)
-      return Fail();
-    DWORD contentLength = 0;
-    size = sizeof contentLength;
-    bool haveLength = HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
-                                     &contentLength, &size, nullptr) != FALSE;
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      SetStatesLocked(FSOUND_OPEN_BUFFERING, FSOUND_STREAM_NET_BUFFERING);
-    }
-    std::vector<uint8_t> head;  // the first bytes, to see that they are MP3
-    uint64_t received = 0;
-    uint8_t piece[8192];
-    for (;;) {
-      if (quit_) return;
-      if (Buffered() > kMaxQueued) {
-        Sleep(10);
-        continue;
-      }
-      DWORD got = 0;
-      EnterCall();
-      BOOL ok = InternetReadFile(request, piece, sizeof piece, &got);
-      LeaveCall();
-      if (quit_) return;
-      bool over = ok && got == 0;
-      if (!ok || (over && haveLength && received < contentLength)) return Fail();  // the connection was lost
-      received += got;
-      if (head.size() < kSearchBytes) head.insert(head.end(), piece, piece + got);
-      std::lock_guard<std::mutex> hold(lock_);
-      if (stopped_) return;
-      bytes_.insert(bytes_.end(), piece, piece + got);
-      if (over) ended_ = true;
-      if (*openState_ != FSOUND_OPEN_READY && (head.size() >= kReadyBytes || over)) {
-        if (HoldsMp3(head)) {
-          SetStatesLocked(FSOUND_OPEN_READY, FSOUND_STREAM_NET_READY);
-        } else if (head.size() >= kSearchBytes || over) {
-          SetStatesLocked(FSOUND_OPEN_FAILED, FSOUND_STREAM_NET_ERROR);
-          ended_ = true;
-          break;
-        }
-      }
-      if (over) break;
-    }
-  } catch (...) {
-    Fail();
-    return;
+    case kLeft:
+      return;
+    case kReceived:
+      break;
   }
   // The body is over: the handles close, and so does the watchdog.
   std::lock_guard<std::mutex> hold(lock_);
   quit_ = true;
   CloseHandlesLocked();
   wake_.notify_all();
+}
+
+NetSource::Ending NetSource::Receive() {
+  char host[256] = {}, path[2048] = {}, extra[2048] = {};
+  URL_COMPONENTSA parts = {};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = sizeof host;
+  parts.lpszUrlPath = path;
+  parts.dwUrlPathLength = sizeof path;
+  parts.lpszExtraInfo = extra;
+  parts.dwExtraInfoLength = sizeof extra;
+  if (!InternetCrackUrlA(url_.c_str(), 0, 0, &parts) || parts.nScheme != INTERNET_SCHEME_HTTP || !host[0])
+    return kFailed;
+  std::string object = std::string(path[0] ? path : "/") + extra;
+  HINTERNET session = InternetOpenA("Melodara", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  if (!Register(kSession, session)) return kFailed;
+  HINTERNET connection =
+      InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+  if (!Register(kConnection, connection)) return kFailed;
+  HINTERNET request =
+      HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr, nullptr,
+                       INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI, 0);
+  if (!Register(kRequest, request)) return kFailed;
+  // Set on the request, where a WinInet that applies them looks; the
+  // watchdog holds to them either way.
+  DWORD timeout = kTimeoutMs;
+  InternetSetOptionA(request, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+  InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  EnterCall();
+  BOOL sent = HttpSendRequestA(request, nullptr, 0, nullptr, 0);
+  LeaveCall();
+  if (!sent || quit_) return kFailed;
+  DWORD status = 0, size = sizeof status;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+      status != 200)
+    return kFailed;
+  DWORD contentLength = 0;
+  size = sizeof contentLength;
+  bool haveLength = HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                   &contentLength, &size, nullptr) != FALSE;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    SetStatesLocked(FSOUND_OPEN_BUFFERING, FSOUND_STREAM_NET_BUFFERING);
+  }
+  std::vector<uint8_t> head;  // the first bytes, to see that they are MP3
+  uint64_t received = 0;
+  uint8_t piece[8192];
+  for (;;) {
+    if (quit_) return kLeft;
+    if (Buffered() > kMaxQueued) {
+      Sleep(10);
+      continue;
+    }
+    DWORD got = 0;
+    EnterCall();
+    BOOL ok = InternetReadFile(request, piece, sizeof piece, &got);
+    LeaveCall();
+    if (quit_) return kLeft;
+    bool over = ok && got == 0;
+    if (!ok || (over && haveLength && received < contentLength)) return kFailed;  // the connection was lost
+    received += got;
+    if (head.size() < kSearchBytes) head.insert(head.end(), piece, piece + got);
+    std::lock_guard<std::mutex> hold(lock_);
+    if (stopped_) return kLeft;
+    bytes_.insert(bytes_.end(), piece, piece + got);
+    if (over) ended_ = true;
+    if (*openState_ != FSOUND_OPEN_READY && (head.size() >= kReadyBytes || over)) {
+      if (HoldsMp3(head)) {
+        SetStatesLocked(FSOUND_OPEN_READY, FSOUND_STREAM_NET_READY);
+      } else if (head.size() >= kSearchBytes || over) {
+        SetStatesLocked(FSOUND_OPEN_FAILED, FSOUND_STREAM_NET_ERROR);
+        ended_ = true;
+        break;
+      }
+    }
+    if (over) break;
+  }
+  return kReceived;
 }
 
 std::unique_ptr<Decoder> MakeNetDecoder(std::shared_ptr<NetSource> source) {

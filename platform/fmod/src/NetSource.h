@@ -38,7 +38,12 @@ class NetSource : public std::enable_shared_from_this<NetSource> {
 
  private:
   enum Handle { kSession, kConnection, kRequest, kHandles };
+  // How the body's reading ended: all of it queued, given up because the
+  // source was stopped or already failed, or failed here.
+  enum Ending { kReceived, kLeft, kFailed };
+  // The transfer thread: Receive, then what its ending asks.
   void Transfer();
+  Ending Receive();
   void Watch();
   // Sets the states unless stopped; under lock_.
   void SetStatesLocked(int openState, int netStatus);

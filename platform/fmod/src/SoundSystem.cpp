@@ -303,16 +303,17 @@ void SoundSystem::StartOpening(const std::string& path, std::shared_ptr<Opening>
   std::thread([this, path, opening, key] {
     // The Windows Media reader is COM; the opener joins the free-threaded apartment.
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    // No exception leaves the thread: an open that throws is a file that
+    // failed to open.
     std::unique_ptr<Decoder> decoder =
         base::Guarded([&] { return OpenFileDecoder(path.c_str()); }, std::unique_ptr<Decoder>());
-    if (key)
-      base::Guarded([&] { FinishOpening(key, opening, std::move(decoder)); });
-    else {
+    base::Guarded([&] {
+      if (key) return FinishOpening(key, opening, std::move(decoder));
       std::lock_guard<std::mutex> hold(opening->lock);
       if (!opening->abandoned) opening->decoder = std::move(decoder);
       opening->finished = true;
       opening->done.notify_all();
-    }
+    });
     // A decoder nobody took is closed here, off the caller's thread.
     decoder.reset();
     CoUninitialize();
@@ -532,7 +533,8 @@ void SoundSystem::MixBlock(std::vector<float>& mix, std::vector<int16_t>& pcm) {
 }
 
 void SoundSystem::MixerMain() {
-  try {
+  // No exception leaves a thread: the mixer stops, the program lives on.
+  base::Guarded([&] {
     std::vector<float> mix;
     std::vector<int16_t> pcm;
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
@@ -540,9 +542,7 @@ void SoundSystem::MixerMain() {
       MixBlock(mix, pcm);
       if (!pcm.empty()) output_->Write(pcm.data(), int(pcm.size() / 2));
     }
-  } catch (...) {
-    // No exception leaves a thread: the mixer stops, the program lives on.
-  }
+  });
 }
 
 // Modules.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "CallbackGate.h"
+#include "base/Guarded.h"
 
 namespace soundlib {
 namespace {
@@ -141,7 +142,8 @@ void Stream::StopThread() {
 void Stream::ThreadMain() {
   // Windows Media decoding is COM; the thread joins the free-threaded apartment.
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  try {
+  // No exception leaves a thread; a stream whose decoding fails goes quiet.
+  base::Guarded([&] {
     for (;;) {
       bool signalEnd = false;
       FSOUND_STREAMCALLBACK callback = nullptr;
@@ -168,9 +170,7 @@ void Stream::ThreadMain() {
       if (quit_) return;
       if (!added && !endPending_) ringCv_.wait_for(hold, std::chrono::milliseconds(20));
     }
-  } catch (...) {
-    // No exception leaves a thread; a stream whose decoding fails goes quiet.
-  }
+  });
 }
 
 }  // namespace soundlib

@@ -25,84 +25,84 @@ CAudioFilePlayer* CAudioFilePlayer::Create() {
 }
 
 bool CAudioFilePlayer::Init() {
-  stream_ = g_streamFactory();
-  if (!stream_) return false;
-  if (stream_->Init() < 0) {
-    stream_->Release();
-    stream_ = nullptr;
+  m_stream = g_streamFactory();
+  if (!m_stream) return false;
+  if (m_stream->Init() < 0) {
+    m_stream->Release();
+    m_stream = nullptr;
     return false;
   }
   return true;
 }
 
 CAudioFilePlayer::~CAudioFilePlayer() {
-  if (!stream_) return;
-  stream_->RemoveListener(this);
-  stream_->Release();
+  if (!m_stream) return;
+  m_stream->RemoveListener(this);
+  m_stream->Release();
 }
 
 void CAudioFilePlayer::Release() { delete this; }
 
 int CAudioFilePlayer::Open(const char* path) {
-  stream_->RemoveListener(this);
-  stream_->AddListener(this);
-  return stream_->Open(path);
+  m_stream->RemoveListener(this);
+  m_stream->AddListener(this);
+  return m_stream->Open(path);
 }
 
 int CAudioFilePlayer::Close() {
-  pendingSeek_ = paused_ = false;
-  int result = stream_->Close();
-  stream_->RemoveListener(this);
+  m_pendingSeek = m_paused = false;
+  int result = m_stream->Close();
+  m_stream->RemoveListener(this);
   return result;
 }
 
 int CAudioFilePlayer::Play() {
-  if (pendingSeek_) {
-    pendingSeek_ = paused_ = false;
-    return stream_->Seek(pendingPosition_);
+  if (m_pendingSeek) {
+    m_pendingSeek = m_paused = false;
+    return m_stream->Seek(m_pendingPosition);
   }
-  if (paused_) {
-    paused_ = false;
-    return stream_->Resume();
+  if (m_paused) {
+    m_paused = false;
+    return m_stream->Resume();
   }
-  return stream_->Seek(0);
+  return m_stream->Seek(0);
 }
 
 int CAudioFilePlayer::Stop() {
-  pendingSeek_ = paused_ = false;
-  pendingPosition_ = 0;
-  return stream_->Stop();
+  m_pendingSeek = m_paused = false;
+  m_pendingPosition = 0;
+  return m_stream->Stop();
 }
 
 int CAudioFilePlayer::Pause() {
-  pendingSeek_ = false;
-  paused_ = true;
-  return stream_->Pause();
+  m_pendingSeek = false;
+  m_paused = true;
+  return m_stream->Pause();
 }
 
 int CAudioFilePlayer::Seek(int ms) {
-  pendingSeek_ = true;
-  pendingPosition_ = ms;
+  m_pendingSeek = true;
+  m_pendingPosition = ms;
   return 0;
 }
 
-int CAudioFilePlayer::IsSeekable() { return stream_->IsSeekable(); }
-int CAudioFilePlayer::GetTitle(char** text) { return stream_->GetTitle(text); }
-int CAudioFilePlayer::GetAuthor(char** text) { return stream_->GetAuthor(text); }
-int CAudioFilePlayer::GetComposer(char** text) { return stream_->GetComposer(text); }
-int CAudioFilePlayer::GetLyrics(char** text) { return stream_->GetLyrics(text); }
-int CAudioFilePlayer::GetAlbumTitle(char** text) { return stream_->GetAlbumTitle(text); }
-int CAudioFilePlayer::GetAlbumArtist(char** text) { return stream_->GetAlbumArtist(text); }
-void CAudioFilePlayer::SetVolume(double volume) { stream_->SetVolume(volume); }
-int CAudioFilePlayer::GetPosition() { return stream_->GetPosition(); }
+int CAudioFilePlayer::IsSeekable() { return m_stream->IsSeekable(); }
+int CAudioFilePlayer::GetTitle(char** text) { return m_stream->GetTitle(text); }
+int CAudioFilePlayer::GetAuthor(char** text) { return m_stream->GetAuthor(text); }
+int CAudioFilePlayer::GetComposer(char** text) { return m_stream->GetComposer(text); }
+int CAudioFilePlayer::GetLyrics(char** text) { return m_stream->GetLyrics(text); }
+int CAudioFilePlayer::GetAlbumTitle(char** text) { return m_stream->GetAlbumTitle(text); }
+int CAudioFilePlayer::GetAlbumArtist(char** text) { return m_stream->GetAlbumArtist(text); }
+void CAudioFilePlayer::SetVolume(double volume) { m_stream->SetVolume(volume); }
+int CAudioFilePlayer::GetPosition() { return m_stream->GetPosition(); }
 
 void CAudioFilePlayer::OnPlayerEvent(int code) {
-  IPlaybackNotify* listener = listener_;
+  IPlaybackNotify* listener = m_listener;
   if (code == kMediaEventEnd && listener) listener->OnSongEnd();
 }
 
 void CAudioFilePlayer::OnPlayTime(int ms) {
-  if (IPlaybackNotify* listener = listener_) listener->OnPosition(ms);
+  if (IPlaybackNotify* listener = m_listener) listener->OnPosition(ms);
 }
 
 void CAudioFilePlayer::OnPlayTick(int) {}

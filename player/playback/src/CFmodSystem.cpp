@@ -19,10 +19,10 @@ CFmodSystem::CFmodSystem() {
   FSOUND_SetDriver(0);
   FSOUND_SetMixer(FSOUND_MIXER_QUALITY_AUTODETECT);
   FSOUND_SetHWND(nullptr);
-  if (!FSOUND_Init(mixRate_, 128, FSOUND_INIT_GLOBALFOCUS)) return;
+  if (!FSOUND_Init(m_mixRate, 128, FSOUND_INIT_GLOBALFOCUS)) return;
   FSOUND_Stream_SetBufferSize(1000);
   std::atexit(CloseSound);
-  ready_ = true;
+  m_ready = true;
 }
 
 CFmodSystem& CFmodSystem::Instance() { return g_fmodSystem; }

@@ -40,35 +40,35 @@ std::string ReadChunkText(IQuillixParser* parser, uint32_t tag) {
 void CMediaHelper::SetQuillixLibraryName(const char* name) { g_quillixName = name ? name : "QuillixLib.dll"; }
 
 CMediaHelper::~CMediaHelper() {
-  if (sync_) sync_->Release();
-  if (audio_) {
-    audio_->Close();
-    audio_->Release();
+  if (m_sync) m_sync->Release();
+  if (m_audio) {
+    m_audio->Close();
+    m_audio->Release();
   }
-  if (song_) song_->Release();
-  if (quillix_) FreeLibrary(quillix_);
+  if (m_song) m_song->Release();
+  if (m_quillix) FreeLibrary(m_quillix);
 }
 
 bool CMediaHelper::Init() {
-  audio_ = CAudioFilePlayer::Create();
-  song_ = CPlayerProxy::Create();
-  sync_ = CSyncPlayer::Create();
-  if (sync_) {
-    sync_->SetMidiPlayer(song_);
-    sync_->SetAudioPlayer(audio_);
+  m_audio = CAudioFilePlayer::Create();
+  m_song = CPlayerProxy::Create();
+  m_sync = CSyncPlayer::Create();
+  if (m_sync) {
+    m_sync->SetMidiPlayer(m_song);
+    m_sync->SetAudioPlayer(m_audio);
   }
-  return audio_ && song_;
+  return m_audio && m_song;
 }
 
 void CMediaHelper::SetSongEngine(ISongEngine* engine) {
-  engine_ = engine;
-  if (song_) song_->SetSongEngine(engine);
-  if (sync_) sync_->SetSongEngine(engine);
+  m_engine = engine;
+  if (m_song) m_song->SetSongEngine(engine);
+  if (m_sync) m_sync->SetSongEngine(engine);
 }
 
 bool CMediaHelper::SetDelayTime(int ms) {
-  if (!sync_ || current_ != sync_) return false;
-  sync_->SetDelayTime(ms);
+  if (!m_sync || m_current != m_sync) return false;
+  m_sync->SetDelayTime(ms);
   return true;
 }
 
@@ -77,7 +77,7 @@ bool CMediaHelper::HasExtension(const char* path, const char* extension) {
 }
 
 void CMediaHelper::Post(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (window_) PostMessageA(window_, message, wParam, lParam);
+  if (m_window) PostMessageA(m_window, message, wParam, lParam);
 }
 
 void CMediaHelper::OnPosition(int ms) { Post(WM_PLAYER_POSITION, 0, ms); }
@@ -89,12 +89,12 @@ void CMediaHelper::OnBeat(int beat, int beatsPerBar, int extra) {
 void CMediaHelper::OnSongEnd() { Post(WM_PLAYER_END, 0, 0); }
 
 IQuillixParser* CMediaHelper::GetQuillixParser() {
-  if (!quillix_) quillix_ = LoadLibraryA(g_quillixName.c_str());
-  if (!quillix_) return nullptr;  // tried again at the next need
-  auto create = reinterpret_cast<CreateIQuillixParserFn>(GetProcAddress(quillix_, "CreateIQuillixParser"));
+  if (!m_quillix) m_quillix = LoadLibraryA(g_quillixName.c_str());
+  if (!m_quillix) return nullptr;  // tried again at the next need
+  auto create = reinterpret_cast<CreateIQuillixParserFn>(GetProcAddress(m_quillix, "CreateIQuillixParser"));
   if (!create) {
-    FreeLibrary(quillix_);
-    quillix_ = nullptr;
+    FreeLibrary(m_quillix);
+    m_quillix = nullptr;
     return nullptr;
   }
   return create(1);
@@ -106,32 +106,32 @@ bool CMediaHelper::HasEmbeddedSong(const char* path) {
 }
 
 void CMediaHelper::ClearSongInfo() {
-  title_.clear(), singer_.clear(), composer_.clear(), lyricist_.clear(), album_.clear();
+  m_title.clear(), m_singer.clear(), m_composer.clear(), m_lyricist.clear(), m_album.clear();
 }
 
 void CMediaHelper::ReadSongInfo(IQuillixParser* parser) {
-  title_ = ReadChunkText(parser, quillix::kTagTitle);
-  singer_ = ReadChunkText(parser, quillix::kTagSinger);
-  lyricist_ = ReadChunkText(parser, quillix::kTagLyricist);
-  composer_ = ReadChunkText(parser, quillix::kTagComposer);
-  album_ = ReadChunkText(parser, quillix::kTagAlbum);
+  m_title = ReadChunkText(parser, quillix::kTagTitle);
+  m_singer = ReadChunkText(parser, quillix::kTagSinger);
+  m_lyricist = ReadChunkText(parser, quillix::kTagLyricist);
+  m_composer = ReadChunkText(parser, quillix::kTagComposer);
+  m_album = ReadChunkText(parser, quillix::kTagAlbum);
 }
 
 void CMediaHelper::FillSongInfoFromPlayer() {
-  if (!current_) return;
+  if (!m_current) return;
   struct Field {
     std::string* text;
     int (IMediaPlayer::*get)(char**);
-  } fields[] = {{&title_, &IMediaPlayer::GetTitle},
-                {&singer_, &IMediaPlayer::GetAlbumArtist},
-                {&composer_, &IMediaPlayer::GetComposer},
-                {&lyricist_, &IMediaPlayer::GetLyrics},
-                {&album_, &IMediaPlayer::GetAlbumTitle}};
+  } fields[] = {{&m_title, &IMediaPlayer::GetTitle},
+                {&m_singer, &IMediaPlayer::GetAlbumArtist},
+                {&m_composer, &IMediaPlayer::GetComposer},
+                {&m_lyricist, &IMediaPlayer::GetLyrics},
+                {&m_album, &IMediaPlayer::GetAlbumTitle}};
   for (const Field& field : fields) {
     if (!field.text->empty()) continue;
     char* text = nullptr;
     // A player that says "stored" but stored nothing gives no text.
-    if ((current_->*field.get)(&text) && text) *field.text = text;
+    if ((m_current->*field.get)(&text) && text) *field.text = text;
     delete[] text;
   }
 }
@@ -159,10 +159,10 @@ void CMediaHelper::PrepareEmbeddedSong(const char* path) {
   }
   // Without the song on disk the audio plays alone, as for an empty song.
   if (written) {
-    sync_->OpenSong(songPath);
-    sync_->MuteSong();
-    if (engine_) Post(WM_PLAYER_BEATS_PER_BAR, 0, engine_->GetBeatsPerBar());
-    sync_->SetDelayTime(offset);
+    m_sync->OpenSong(songPath);
+    m_sync->MuteSong();
+    if (m_engine) Post(WM_PLAYER_BEATS_PER_BAR, 0, m_engine->GetBeatsPerBar());
+    m_sync->SetDelayTime(offset);
   }
   // The engine read the whole song while opening it.
   if (songPath[0]) DeleteFileA(songPath);
@@ -171,44 +171,44 @@ void CMediaHelper::PrepareEmbeddedSong(const char* path) {
 int CMediaHelper::PrepareMediaFile(const char* path) {
   const MediaKind kind = GetMediaType(path);
   if (kind == MediaKind::kNone || !PathFileExistsA(path)) return 1;
-  if (current_) current_->Close();
-  current_ = nullptr;
+  if (m_current) m_current->Close();
+  m_current = nullptr;
   ClearSongInfo();
   if (kind == MediaKind::kSong) {
-    if (!song_) return 1;
-    song_->SetListener(this);
-    if (engine_) {
-      engine_->CloseMidiOut(false);
-      Post(WM_PLAYER_BEATS_PER_BAR, 0, engine_->GetBeatsPerBar());
+    if (!m_song) return 1;
+    m_song->SetListener(this);
+    if (m_engine) {
+      m_engine->CloseMidiOut(false);
+      Post(WM_PLAYER_BEATS_PER_BAR, 0, m_engine->GetBeatsPerBar());
     }
-    if (song_->Open(path) != 0) return 1;
-    current_ = song_;
+    if (m_song->Open(path) != 0) return 1;
+    m_current = m_song;
     return 0;
   }
-  if (engine_) engine_->CloseMidiOut(true);
-  if (song_) song_->SetListener(nullptr);
-  if (!audio_) return 1;
+  if (m_engine) m_engine->CloseMidiOut(true);
+  if (m_song) m_song->SetListener(nullptr);
+  if (!m_audio) return 1;
   const bool embedded = HasEmbeddedSong(path);
   // A file carrying a song is the synchronised player's kind: without that
   // player it is not prepared at all rather than played as something else.
-  if (embedded && !sync_) return 1;
+  if (embedded && !m_sync) return 1;
   if (!embedded) {
-    audio_->SetListener(this);
-    if (sync_) sync_->SetListener(nullptr);
-    if (audio_->Open(path) != 0) return 1;
-    current_ = audio_;
+    m_audio->SetListener(this);
+    if (m_sync) m_sync->SetListener(nullptr);
+    if (m_audio->Open(path) != 0) return 1;
+    m_current = m_audio;
     FillSongInfoFromPlayer();
     return 0;
   }
-  sync_->SetListener(this);
-  audio_->SetListener(nullptr);
+  m_sync->SetListener(this);
+  m_audio->SetListener(nullptr);
   PrepareEmbeddedSong(path);
-  if (sync_->Open(path) != 0) {
+  if (m_sync->Open(path) != 0) {
     // The song may have opened: close it with the audio.
-    sync_->Close();
+    m_sync->Close();
     return 1;
   }
-  current_ = sync_;
+  m_current = m_sync;
   FillSongInfoFromPlayer();
   return 0;
 }
@@ -218,7 +218,7 @@ int CMediaHelper::GetDurationSeconds(const char* path) {
   if (kind == MediaKind::kNone) return 0;
   uint32_t ms = 0;
   if (kind == MediaKind::kSong) {
-    ms = song_ ? uint32_t(song_->GetDurationMs(path)) : 0;
+    ms = m_song ? uint32_t(m_song->GetDurationMs(path)) : 0;
   } else {
     // Bounded, but may still wait up to its bound: the play list's own adds
     // measure on CAudioLengthWorker's thread instead.

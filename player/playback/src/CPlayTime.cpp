@@ -1,8 +1,8 @@
 #include "playback/CPlayTime.h"
 
 void CPlayTime::Reset() {
-  seconds_ = minutes_ = hours_ = 0;
-  total_ = 0;
+  m_seconds = m_minutes = m_hours = 0;
+  m_total = 0;
 }
 
 void CPlayTime::Split(unsigned total, int* hours, int* minutes, int* seconds) {
@@ -12,24 +12,24 @@ void CPlayTime::Split(unsigned total, int* hours, int* minutes, int* seconds) {
 }
 
 void CPlayTime::SetSeconds(unsigned total) {
-  if (total == total_) return;
-  total_ = total;
-  Split(total, &hours_, &minutes_, &seconds_);
+  if (total == m_total) return;
+  m_total = total;
+  Split(total, &m_hours, &m_minutes, &m_seconds);
   NotifyListeners();
 }
 
 void CPlayTime::Tick() {
-  ++total_;
-  if (++seconds_ == 60) {
-    seconds_ = 0;
-    if (++minutes_ == 60) {
-      minutes_ = 0;
-      ++hours_;
+  ++m_total;
+  if (++m_seconds == 60) {
+    m_seconds = 0;
+    if (++m_minutes == 60) {
+      m_minutes = 0;
+      ++m_hours;
     }
   }
   NotifyListeners();
 }
 
 void CPlayTime::NotifyListeners() {
-  for (IPlayTimeListener* listener : listeners_) listener->OnTimeChanged(hours_, minutes_, seconds_);
+  for (IPlayTimeListener* listener : m_listeners) listener->OnTimeChanged(m_hours, m_minutes, m_seconds);
 }

@@ -5,24 +5,24 @@
 
 #include "playback/IMediaPlayer.h"
 
-CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : owner_(owner), source_(source) {
-  font_.Attach(CreateFontA(kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
-                           FF_SWISS, "Arial"));
-  brush_.Attach(CreateSolidBrush(RGB(0, 0, 0)));
+CPlayTimeWnd::CPlayTimeWnd(void* owner, PlayerSource source) : m_owner(owner), m_source(source) {
+  m_font.Attach(CreateFontA(kFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                            FF_SWISS, "Arial"));
+  m_brush.Attach(CreateSolidBrush(RGB(0, 0, 0)));
 }
 
 CPlayTimeWnd::~CPlayTimeWnd() { DestroyOwnWindow(); }
 
 int CPlayTimeWnd::Create(HWND parent, DWORD exStyle, DWORD style, HICON icon) {
-  const int result = CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, brush_.Get(),
+  const int result = CBmpWnd::Create(GetModuleHandleA(nullptr), parent, exStyle, style, m_brush.Get(),
                                      CS_VREDRAW | CS_HREDRAW, icon);
   if (m_hWnd) SetWindowTextA(m_hWnd, Text().c_str());
   return result;
 }
 
 void CPlayTimeWnd::OnTimeChanged(int hours, int minutes, int seconds) {
-  if (hours == hours_ && minutes == minutes_ && seconds == seconds_) return;
-  hours_ = hours, minutes_ = minutes, seconds_ = seconds;
+  if (hours == m_hours && minutes == m_minutes && seconds == m_seconds) return;
+  m_hours = hours, m_minutes = minutes, m_seconds = seconds;
   Refresh();
 }
 
@@ -40,11 +40,11 @@ std::string CPlayTimeWnd::FormatField(int value) {
   return text;
 }
 
-std::string CPlayTimeWnd::Text() const { return FormatField(minutes_) + ":" + FormatField(seconds_); }
+std::string CPlayTimeWnd::Text() const { return FormatField(m_minutes) + ":" + FormatField(m_seconds); }
 
 void CPlayTimeWnd::Draw(HDC dc) {
   std::string text = Text();
-  base::ScopedSelect font(dc, font_.Get());
+  base::ScopedSelect font(dc, m_font.Get());
   // The panel leaves the time a narrow box, and where the face is wider than
   // the one it was laid out for (a Chinese system maps "Arial" to another
   // face, whose digits ignore the average width asked for), the last digit
@@ -54,12 +54,12 @@ void CPlayTimeWnd::Draw(HDC dc) {
   RECT client = {};
   SIZE size = {};
   const bool sized = m_hWnd && GetClientRect(m_hWnd, &client) && client.right > 0;
-  if (!sized || client.right != fittedWidth_ || int(text.size()) != fittedLength_) {
-    fitted_.Reset();
-    fittedWidth_ = sized ? client.right : -1;
-    fittedLength_ = int(text.size());
+  if (!sized || client.right != m_fittedWidth || int(text.size()) != m_fittedLength) {
+    m_fitted.Reset();
+    m_fittedWidth = sized ? client.right : -1;
+    m_fittedLength = int(text.size());
   }
-  base::GdiFont& fitted = fitted_;
+  base::GdiFont& fitted = m_fitted;
   if (sized && !fitted.Get() && GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size) &&
       size.cx > client.right) {
     TEXTMETRICA metrics = {};
@@ -76,7 +76,7 @@ void CPlayTimeWnd::Draw(HDC dc) {
       if (size.cx <= client.right) break;
     }
   }
-  base::ScopedSelect narrowed(dc, fitted.Get() ? fitted.Get() : font_.Get());
+  base::ScopedSelect narrowed(dc, fitted.Get() ? fitted.Get() : m_font.Get());
   base::ScopedTextStyle style(dc, RGB(0, 200, 0));
   TextOutA(dc, 0, 0, text.c_str(), int(text.size()));
 }
@@ -89,7 +89,7 @@ void CPlayTimeWnd::OnPaint() {
 }
 
 void CPlayTimeWnd::OnTimer() {
-  IMediaPlayer* player = source_ ? source_(owner_) : nullptr;
+  IMediaPlayer* player = m_source ? m_source(m_owner) : nullptr;
   unsigned ms = player ? unsigned(player->GetPosition()) : 0;
   int hours, minutes, seconds;
   CPlayTime::Split(ms / 1000, &hours, &minutes, &seconds);
@@ -109,18 +109,18 @@ LRESULT CPlayTimeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CPlayTimeWnd::StartTimer(UINT ms) {
-  if (timerRunning_ || !m_hWnd) return;
-  timerRunning_ = true;
+  if (m_timerRunning || !m_hWnd) return;
+  m_timerRunning = true;
   SetTimer(m_hWnd, 1, ms, nullptr);
 }
 
 void CPlayTimeWnd::StopTimer(bool reset) {
-  if (timerRunning_) {
-    timerRunning_ = false;
+  if (m_timerRunning) {
+    m_timerRunning = false;
     KillTimer(m_hWnd, 1);
   }
   if (reset) {
-    hours_ = minutes_ = seconds_ = 0;
+    m_hours = m_minutes = m_seconds = 0;
     Refresh();
   }
 }

@@ -5,78 +5,78 @@
 CPlayerProxy* CPlayerProxy::Create() { return new (std::nothrow) CPlayerProxy; }
 
 CPlayerProxy::~CPlayerProxy() {
-  if (engine_) engine_->SetListener(nullptr);
+  if (m_engine) m_engine->SetListener(nullptr);
 }
 
 void CPlayerProxy::Release() { delete this; }
 
 void CPlayerProxy::SetEngineListener(ISongEngineListener* listener) {
-  if (engine_) engine_->SetListener(listener);
+  if (m_engine) m_engine->SetListener(listener);
 }
 
 void CPlayerProxy::SetDelayTime(int ms) {
-  if (engine_) engine_->SetDelayTime(ms);
+  if (m_engine) m_engine->SetDelayTime(ms);
 }
 
 void CPlayerProxy::MuteSong() {
-  if (!engine_) return;
-  if (CTrackMixer* mixer = engine_->GetTrackMixer()) mixer->SetTrackEnabled(1, true);
+  if (!m_engine) return;
+  if (CTrackMixer* mixer = m_engine->GetTrackMixer()) mixer->SetTrackEnabled(1, true);
 }
 
 int CPlayerProxy::GetDurationMs(const char* path) {
-  if (!engine_) return 0;
-  CSongInfo* info = engine_->GetSongInfo();
+  if (!m_engine) return 0;
+  CSongInfo* info = m_engine->GetSongInfo();
   if (!info) return 0;
   info->Open(path);
   return info->GetSongLength();
 }
 
 int CPlayerProxy::Open(const char* path) {
-  if (!engine_ || engine_->Open(path) == 1) return 1;
-  engine_->SetListener(this);
+  if (!m_engine || m_engine->Open(path) == 1) return 1;
+  m_engine->SetListener(this);
   const int tracks[] = {1};
-  engine_->SetTracks(tracks, 1);
+  m_engine->SetTracks(tracks, 1);
   return 0;
 }
 
 int CPlayerProxy::Close() {
-  if (!engine_) return 0;
-  engine_->SetListener(nullptr);
-  engine_->Close();
+  if (!m_engine) return 0;
+  m_engine->SetListener(nullptr);
+  m_engine->Close();
   return 0;
 }
 
 int CPlayerProxy::Play() {
-  if (engine_) engine_->Play(0);
+  if (m_engine) m_engine->Play(0);
   return 0;
 }
 
 int CPlayerProxy::Stop() {
-  if (!engine_) return 0;
-  engine_->Stop(0);
-  engine_->Seek(0);
+  if (!m_engine) return 0;
+  m_engine->Stop(0);
+  m_engine->Seek(0);
   return 0;
 }
 
 int CPlayerProxy::Pause() {
-  if (engine_) engine_->Stop(0);
+  if (m_engine) m_engine->Stop(0);
   return 0;
 }
 
 int CPlayerProxy::Seek(int ms) {
-  if (engine_) engine_->Seek(ms);
+  if (m_engine) m_engine->Seek(ms);
   return 0;
 }
 
 void CPlayerProxy::OnPosition(int seconds) {
-  position_ = seconds * 1000;
-  if (listener_) listener_->OnPosition(position_);
+  m_position = seconds * 1000;
+  if (m_listener) m_listener->OnPosition(m_position);
 }
 
 void CPlayerProxy::OnBeat(int beat, int beatsPerBar, int extra) {
-  if (listener_) listener_->OnBeat(beat, beatsPerBar, extra);
+  if (m_listener) m_listener->OnBeat(beat, beatsPerBar, extra);
 }
 
 void CPlayerProxy::OnSongEnd(int value) {
-  if (value == 0 && listener_) listener_->OnSongEnd();
+  if (value == 0 && m_listener) m_listener->OnSongEnd();
 }

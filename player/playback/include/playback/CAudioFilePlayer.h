@@ -16,9 +16,9 @@ class CAudioFilePlayer : public IMediaPlayer, public IMediaListener {
   static CAudioFilePlayer* Create();
 
   // The owner; read on the sound library's threads.
-  void SetListener(IPlaybackNotify* listener) { listener_ = listener; }
-  IWMAudioPlayer* GetStream() { return stream_; }
-  int GetLength() { return stream_ ? stream_->GetDuration() : 0; }
+  void SetListener(IPlaybackNotify* listener) { m_listener = listener; }
+  IWMAudioPlayer* GetStream() { return m_stream; }
+  int GetLength() { return m_stream ? m_stream->GetDuration() : 0; }
 
   // IMediaPlayer
   void Release() override;
@@ -48,9 +48,9 @@ class CAudioFilePlayer : public IMediaPlayer, public IMediaListener {
   CAudioFilePlayer() = default;
   bool Init();
 
-  IWMAudioPlayer* stream_ = nullptr;
-  std::atomic<IPlaybackNotify*> listener_{nullptr};
-  int pendingPosition_ = 0;
-  bool pendingSeek_ = false;
-  bool paused_ = false;
+  IWMAudioPlayer* m_stream = nullptr;
+  std::atomic<IPlaybackNotify*> m_listener{nullptr};
+  int m_pendingPosition = 0;
+  bool m_pendingSeek = false;
+  bool m_paused = false;
 };

@@ -50,7 +50,7 @@ class CFmodStream : public IWMAudioPlayer {
 
  private:
   CFmodStream() = default;
-  bool IsHttp() const { return !url_.empty(); }
+  bool IsHttp() const { return !m_url.empty(); }
   // Opens the HTTP URL (non-blocking) and starts it; 1 on failure.
   int OpenHttp();
   int StartLocal();
@@ -62,15 +62,15 @@ class CFmodStream : public IWMAudioPlayer {
   static void* DspCallback(void* original, void* buffer, int length, void* user);
   static signed char EndCallback(FSOUND_STREAM* stream, void* buffer, int length, void* user);
 
-  std::recursive_mutex listenersLock_;
-  std::vector<IMediaListener*> listeners_;
-  FSOUND_DSPUNIT* unit_ = nullptr;
-  bool spectrumActive_ = false;
+  std::recursive_mutex m_listenersLock;
+  std::vector<IMediaListener*> m_listeners;
+  FSOUND_DSPUNIT* m_unit = nullptr;
+  bool m_spectrumActive = false;
   // Read by the callbacks on the library's threads.
-  std::atomic<FMUSIC_MODULE*> module_{nullptr};
-  std::atomic<FSOUND_STREAM*> stream_{nullptr};
-  int channel_ = -1;
-  std::string url_;
-  std::string fileName_;
-  int volume_ = 100;
+  std::atomic<FMUSIC_MODULE*> m_module{nullptr};
+  std::atomic<FSOUND_STREAM*> m_stream{nullptr};
+  int m_channel = -1;
+  std::string m_url;
+  std::string m_fileName;
+  int m_volume = 100;
 };

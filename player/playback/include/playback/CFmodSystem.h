@@ -11,10 +11,10 @@ class CFmodSystem {
   static CFmodSystem& Instance();
   // Bytes of one mixed frame for the library's mixer kind.
   static int GetMixFrameSize();
-  bool Ready() const { return ready_; }
-  int MixRate() const { return mixRate_; }
+  bool Ready() const { return m_ready; }
+  int MixRate() const { return m_mixRate; }
 
  private:
-  int mixRate_ = 44100;
-  bool ready_ = false;
+  int m_mixRate = 44100;
+  bool m_ready = false;
 };

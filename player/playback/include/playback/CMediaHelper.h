@@ -31,8 +31,8 @@ class CMediaHelper : public IPlaybackNotify {
   // True when the audio and the song player exist.
   bool Init();
   void SetSongEngine(ISongEngine* engine);
-  void SetNotifyHwnd(HWND window) { window_ = window; }
-  IMediaPlayer* GetCurrentPlayer() { return current_; }
+  void SetNotifyHwnd(HWND window) { m_window = window; }
+  IMediaPlayer* GetCurrentPlayer() { return m_current; }
   // Only while the synchronised player is current.
   bool SetDelayTime(int ms);
 
@@ -46,11 +46,11 @@ class CMediaHelper : public IPlaybackNotify {
   int GetDurationSeconds(const char* path);
 
   // Null when empty.
-  const char* GetSongTitle() const { return Text(title_); }
-  const char* GetSinger() const { return Text(singer_); }
-  const char* GetLyricist() const { return Text(lyricist_); }
-  const char* GetComposer() const { return Text(composer_); }
-  const char* GetAlbum() const { return Text(album_); }
+  const char* GetSongTitle() const { return Text(m_title); }
+  const char* GetSinger() const { return Text(m_singer); }
+  const char* GetLyricist() const { return Text(m_lyricist); }
+  const char* GetComposer() const { return Text(m_composer); }
+  const char* GetAlbum() const { return Text(m_album); }
   static bool IsNull(int value) { return value == 0; }
 
   // IPlaybackNotify
@@ -70,12 +70,12 @@ class CMediaHelper : public IPlaybackNotify {
   void ClearSongInfo();
   void FillSongInfoFromPlayer();
 
-  CPlayerProxy* song_ = nullptr;
-  CAudioFilePlayer* audio_ = nullptr;
-  CSyncPlayer* sync_ = nullptr;
-  IMediaPlayer* current_ = nullptr;
-  HWND window_ = nullptr;
-  ISongEngine* engine_ = nullptr;
-  HMODULE quillix_ = nullptr;
-  std::string title_, singer_, composer_, lyricist_, album_;
+  CPlayerProxy* m_song = nullptr;
+  CAudioFilePlayer* m_audio = nullptr;
+  CSyncPlayer* m_sync = nullptr;
+  IMediaPlayer* m_current = nullptr;
+  HWND m_window = nullptr;
+  ISongEngine* m_engine = nullptr;
+  HMODULE m_quillix = nullptr;
+  std::string m_title, m_singer, m_composer, m_lyricist, m_album;
 };

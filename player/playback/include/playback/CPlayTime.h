@@ -19,11 +19,11 @@ class CPlayTime {
   void Reset();
   // Notifies only when the total changes.
   void SetSeconds(unsigned total);
-  unsigned GetSeconds() const { return total_; }
+  unsigned GetSeconds() const { return m_total; }
   // One second on. Nothing in the player calls it.
   void Tick();
-  void AddListener(IPlayTimeListener* listener) { listeners_.insert(listener); }
-  void RemoveListener(IPlayTimeListener* listener) { listeners_.erase(listener); }
+  void AddListener(IPlayTimeListener* listener) { m_listeners.insert(listener); }
+  void RemoveListener(IPlayTimeListener* listener) { m_listeners.erase(listener); }
 
   // h/m/s of a total, as SetSeconds splits it.
   static void Split(unsigned total, int* hours, int* minutes, int* seconds);
@@ -31,9 +31,9 @@ class CPlayTime {
  private:
   void NotifyListeners();
 
-  int seconds_ = 0;
-  int minutes_ = 0;
-  int hours_ = 0;
-  unsigned total_ = 0;
-  std::set<IPlayTimeListener*> listeners_;
+  int m_seconds = 0;
+  int m_minutes = 0;
+  int m_hours = 0;
+  unsigned m_total = 0;
+  std::set<IPlayTimeListener*> m_listeners;
 };

@@ -39,15 +39,15 @@ class CPlayTimeWnd : public CBmpWnd, public IPlayTimeListener {
   // Shows the current time: the window text and, at the next paint, the face.
   void Refresh();
 
-  void* owner_;
-  PlayerSource source_;
-  int seconds_ = 0;
-  int minutes_ = 0;
-  int hours_ = 0;
-  base::GdiFont font_;
+  void* m_owner;
+  PlayerSource m_source;
+  int m_seconds = 0;
+  int m_minutes = 0;
+  int m_hours = 0;
+  base::GdiFont m_font;
   // The face fitted to the box, for the box's width and the text's length.
-  base::GdiFont fitted_;
-  int fittedWidth_ = -1, fittedLength_ = -1;
-  base::GdiBrush brush_;
-  bool timerRunning_ = false;
+  base::GdiFont m_fitted;
+  int m_fittedWidth = -1, m_fittedLength = -1;
+  base::GdiBrush m_brush;
+  bool m_timerRunning = false;
 };

@@ -10,8 +10,8 @@ class CPlayerProxy : public IMediaPlayer, public ISongEngineListener {
  public:
   static CPlayerProxy* Create();
 
-  void SetSongEngine(ISongEngine* engine) { engine_ = engine; }
-  void SetListener(IPlaybackNotify* listener) { listener_ = listener; }
+  void SetSongEngine(ISongEngine* engine) { m_engine = engine; }
+  void SetListener(IPlaybackNotify* listener) { m_listener = listener; }
   // Puts another engine listener in this player's place (null detaches).
   void SetEngineListener(ISongEngineListener* listener);
   void SetDelayTime(int ms);
@@ -37,7 +37,7 @@ class CPlayerProxy : public IMediaPlayer, public ISongEngineListener {
   int GetAlbumTitle(char**) override { return 0; }
   int GetAlbumArtist(char**) override { return 0; }
   void SetVolume(double) override {}
-  int GetPosition() override { return position_; }
+  int GetPosition() override { return m_position; }
   virtual ~CPlayerProxy();
 
   // ISongEngineListener
@@ -48,7 +48,7 @@ class CPlayerProxy : public IMediaPlayer, public ISongEngineListener {
  private:
   CPlayerProxy() = default;
 
-  ISongEngine* engine_ = nullptr;
-  IPlaybackNotify* listener_ = nullptr;
-  int position_ = 0;
+  ISongEngine* m_engine = nullptr;
+  IPlaybackNotify* m_listener = nullptr;
+  int m_position = 0;
 };

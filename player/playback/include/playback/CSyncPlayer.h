@@ -20,10 +20,10 @@ class CSyncPlayer : public IMediaPlayer, public IMediaListener, public ISongEngi
  public:
   static CSyncPlayer* Create();
 
-  void SetAudioPlayer(CAudioFilePlayer* player) { audio_ = player; }
-  void SetMidiPlayer(CPlayerProxy* player) { song_ = player; }
-  void SetSongEngine(ISongEngine* engine) { engine_ = engine; }
-  void SetListener(IPlaybackNotify* listener) { listener_ = listener; }
+  void SetAudioPlayer(CAudioFilePlayer* player) { m_audio = player; }
+  void SetMidiPlayer(CPlayerProxy* player) { m_song = player; }
+  void SetSongEngine(ISongEngine* engine) { m_engine = engine; }
+  void SetListener(IPlaybackNotify* listener) { m_listener = listener; }
   // True when the song opened.
   bool OpenSong(const char* path);
   void SetDelayTime(int ms);
@@ -60,13 +60,13 @@ class CSyncPlayer : public IMediaPlayer, public IMediaListener, public ISongEngi
  private:
   CSyncPlayer() = default;
   ~CSyncPlayer() = default;
-  IWMAudioPlayer* Stream() { return audio_ ? audio_->GetStream() : nullptr; }
+  IWMAudioPlayer* Stream() { return m_audio ? m_audio->GetStream() : nullptr; }
 
-  CAudioFilePlayer* audio_ = nullptr;
-  CPlayerProxy* song_ = nullptr;
-  std::atomic<IPlaybackNotify*> listener_{nullptr};
-  ISongEngine* engine_ = nullptr;
-  std::atomic<bool> songOpen_{false};
-  bool paused_ = false;
-  std::atomic<bool> stopped_{true};
+  CAudioFilePlayer* m_audio = nullptr;
+  CPlayerProxy* m_song = nullptr;
+  std::atomic<IPlaybackNotify*> m_listener{nullptr};
+  ISongEngine* m_engine = nullptr;
+  std::atomic<bool> m_songOpen{false};
+  bool m_paused = false;
+  std::atomic<bool> m_stopped{true};
 };

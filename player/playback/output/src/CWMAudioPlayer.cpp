@@ -516,9 +516,13 @@ void CALLBACK CWMAudioPlayer::WaveOutCallback(HWAVEOUT device, UINT message, DWO
   if (message == WOM_DONE && param1 != 0) {
     auto* header = reinterpret_cast<const WAVEHDR*>(param1);
     int tick = static_cast<int>(std::min<DWORD_PTR>(header->dwUser, INT_MAX));
-    std::lock_guard<std::recursive_mutex> hold(self->m_listenersLock);
-    std::vector<IMediaListener*> listeners = self->m_listeners;
-    for (IMediaListener* listener : listeners) listener->OnPlayTick(tick);
+    // The system's waveOut thread calls this: no exception may go back into
+    // it, and the block still reaches the completion thread.
+    base::Guarded([&] {
+      std::lock_guard<std::recursive_mutex> hold(self->m_listenersLock);
+      std::vector<IMediaListener*> listeners = self->m_listeners;
+      for (IMediaListener* listener : listeners) listener->OnPlayTick(tick);
+    });
   }
   DWORD thread = self->m_waveOutThreadId;
   if (thread != 0)
