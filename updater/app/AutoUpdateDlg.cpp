@@ -7,6 +7,7 @@
 
 #include "Resource.h"
 #include "UpdateAboutDlg.h"
+#include "base/Guarded.h"
 #include "updater/HashManager.h"
 #include "updater/UpdateWorker.h"
 
@@ -410,8 +411,12 @@ void CAutoUpdateDlg::RunUpdateWorker() {
   HWND main = m_hWnd;
   m_progress.SetStartWorker([&](HWND progress) {
     worker = std::thread([this, plan, progress, main] {
-      DialogView view(progress, main);
-      CUpdateWorker(plan, view, m_files).Run();
+      // The progress dialog closes on the done message, so it is posted
+      // however the update ended.
+      base::Guarded([&] {
+        DialogView view(progress, main);
+        CUpdateWorker(plan, view, m_files).Run();
+      });
       ::PostMessageA(progress, CUpdateProgressDlg::kWorkerDone, 0, 0);
     });
   });

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/Guarded.h"
 #include "base/Handles.h"
 #include "net/HttpExchange.h"
 #include "net/UpdateInfoFile.h"
@@ -44,15 +45,12 @@ class Running {
 void TextWorker(std::shared_ptr<Shared> shared, std::string url) {
   Running running(*shared);
   std::string text;
-  if (GetUpdateInfoFile(url.c_str(), text) != 0) text.clear();
+  if (!base::Guarded([&] { return GetUpdateInfoFile(url.c_str(), text) == 0; }, false)) text.clear();
   std::lock_guard<std::recursive_mutex> lock(shared->listenerLock);
   if (shared->listener) shared->listener->OnTextReceived(text);
 }
 
-void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string path) {
-  Running running(*shared);
-  if (shared->cancel) return;
-  DownloadOutcome outcome;
+void Receive(Shared& shared, const std::string& url, const std::string& path, DownloadOutcome& outcome) {
   CHttpExchange exchange;
   base::ScopedHandle file;
   if (exchange.Send(nullptr, url.c_str(), nullptr,
@@ -75,15 +73,15 @@ void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string pat
       }
       if (got == 0) break;
       for (DWORD offset = 0; offset < got; offset += CDownloader::kBlock) {
-        if (shared->cancel) {
+        if (shared.cancel) {
           outcome.cancelled = true;
           more = false;
           break;
         }
         DWORD count = std::min(CDownloader::kBlock, got - offset);
         {
-          std::lock_guard<std::recursive_mutex> lock(shared->listenerLock);
-          if (shared->listener) shared->listener->OnDataReceived(chunk.data() + offset, count);
+          std::lock_guard<std::recursive_mutex> lock(shared.listenerLock);
+          if (shared.listener) shared.listener->OnDataReceived(chunk.data() + offset, count);
         }
         DWORD written = 0;
         if (!WriteFile(file.Get(), chunk.data() + offset, count, &written, nullptr) || written != count) {
@@ -97,6 +95,23 @@ void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string pat
     file.Close();
   }
   exchange.Close();
+}
+
+void FileWorker(std::shared_ptr<Shared> shared, std::string url, std::string path) {
+  Running running(*shared);
+  if (shared->cancel) return;
+  DownloadOutcome outcome;
+  // A transfer that fails inside (memory running out mid-file) ends as an
+  // unfinished download the listener still hears of, never as a silent thread.
+  if (!base::Guarded(
+          [&] {
+            Receive(*shared, url, path, outcome);
+            return true;
+          },
+          false)) {
+    outcome.finished = false;
+    outcome.readFailed = true;
+  }
   {
     std::lock_guard<std::mutex> lock(shared->stateLock);
     shared->outcome = outcome;
@@ -113,7 +128,8 @@ BOOL Launch(Shared& shared, Function function, Args... args) {
     ++shared.running;
   }
   try {
-    std::thread(function, args...).detach();
+    // No failure may leave a thread of ours: a listener that throws ends only its call.
+    std::thread([=] { base::Guarded([&] { function(args...); }); }).detach();
   } catch (...) {
     std::lock_guard<std::mutex> lock(shared.stateLock);
     --shared.running;

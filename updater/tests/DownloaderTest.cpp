@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class RecordingListener : public IDownloadListener {
     std::lock_guard<std::mutex> lock(m_lock);
     blocks.push_back(count);
     received.append(data, count);
+    if (throwOnData) throw std::bad_alloc();
     if (cancelAfterFirst && blocks.size() == 1) cancelAfterFirst->Cancel();
   }
   bool Wait(DWORD ms) { return WaitForSingleObject(m_event, ms) == WAIT_OBJECT_0; }
@@ -40,6 +42,7 @@ class RecordingListener : public IDownloadListener {
   std::vector<DWORD> blocks;
   std::string received;
   CDownloader* cancelAfterFirst = nullptr;
+  bool throwOnData = false;
 
  private:
   std::mutex m_lock;
@@ -117,6 +120,24 @@ TEST_F(DownloaderTest, WhatEachAnswerComesTo) {
   listener.done.clear();
   EXPECT_FALSE(Download("/__gen/10", dir.File("no\\such\\x.bin")).finished);
   EXPECT_FALSE(listener.done.at(0));
+}
+
+// Memory running out in the middle of a transfer: the thread survives, the
+// listener hears of an unfinished download, and the file is not left open.
+TEST_F(DownloaderTest, AFailureInsideTheTransferEndsItUnfinished) {
+  listener.throwOnData = true;
+  DownloadOutcome outcome = Download("/__gen/5000", dir.File("failed.bin"));
+  EXPECT_FALSE(outcome.finished);
+  EXPECT_FALSE(outcome.Complete());
+  ASSERT_EQ(listener.done.size(), 1u);
+  EXPECT_FALSE(listener.done[0]);
+  EXPECT_EQ(listener.blocks.size(), 1u);
+  EXPECT_TRUE(DeleteFileA(dir.File("failed.bin").c_str())) << "the half-written file is still held open";
+
+  // The downloader still works afterwards.
+  listener.throwOnData = false;
+  listener.done.clear();
+  EXPECT_TRUE(Download("/__gen/10", dir.File("after.bin")).Complete());
 }
 
 TEST_F(DownloaderTest, CancelStopsBeforeTheNextBlock) {
