@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "base/Library.h"
 #include "playback/CAudioFilePlayer.h"
 #include "playback/CPlayerProxy.h"
 #include "playback/CSyncPlayer.h"
@@ -76,6 +77,6 @@ class CMediaHelper : public IPlaybackNotify {
   IMediaPlayer* current_ = nullptr;
   HWND window_ = nullptr;
   ISongEngine* engine_ = nullptr;
-  HMODULE quillix_ = nullptr;
+  base::Library quillix_;
   std::string title_, singer_, composer_, lyricist_, album_;
 };
