@@ -39,9 +39,9 @@ struct ComPtr {
 using CreateSyncReaderFn = HRESULT(WINAPI*)(IUnknown*, DWORD, IWMSyncReader**);
 
 // Loaded by name: the toolchain has no import library for it, and a system
-// without it still plays everything else. The library stays for the rest of
-// the process, as the entry is kept: freeing it when this library unloads
-// would be a FreeLibrary under the loader lock, which the system forbids.
+// without it still plays everything else. The entry is kept, so the library
+// stays for the rest of the process: an owner freeing it as this library
+// unloads would call FreeLibrary from DllMain, which must not be done.
 CreateSyncReaderFn CreateSyncReaderEntry() {
   static CreateSyncReaderFn entry = [] {
     base::Library module("wmvcore.dll");
