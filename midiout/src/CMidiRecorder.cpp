@@ -224,8 +224,8 @@ bool CMidiRecorder::SaveRecording(const char* path) {
 }
 
 ISmfParser* CMidiRecorder::CreateSongWriter() {
-  if (!songFile_.IsLoaded() && !songFile_.Load(songFileName_.c_str())) return nullptr;
-  auto create = reinterpret_cast<CreateScrivelFn>(songFile_.Find("CreateScrivel"));
+  if (!songFile_ && !songFile_.Load(songFileName_.c_str())) return nullptr;
+  auto create = songFile_.Find<CreateScrivelFn>("CreateScrivel");
   if (create == nullptr) {
     songFile_.Free();
     return nullptr;

@@ -17,7 +17,7 @@
 
 #include <voxgate/IMidiRecorder.h>
 
-#include "CLibrary.h"
+#include "base/Library.h"
 
 class CVoiceList;
 class ISmfParser;
@@ -103,7 +103,7 @@ class CMidiRecorder : public IMidiRecorder {
   bool firstSyncDone_ = false;
   uint32_t gridOrigin_ = 0;
   bool mute_ = false;
-  CLibrary songFile_;
+  base::Library songFile_;
 
   CVoiceList& voices_;
   SendFunction send_;

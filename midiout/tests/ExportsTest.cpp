@@ -7,6 +7,8 @@
 #include <testsupport/TempDir.h>
 #include <voxgate/Voxgate.h>
 
+#include "base/Library.h"
+
 #include "SmfFileReader.h"
 #include "VoxgateFixture.h"
 
@@ -15,25 +17,22 @@ namespace {
 class VoxgateLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryA(kVoxgateLibrary);
-    ASSERT_NE(module_, nullptr);
-    createRecorder_ = reinterpret_cast<CreateRecordCtrlFn>(GetProcAddress(module_, kCreateRecordCtrlName));
-    createManager_ = reinterpret_cast<CreateVoxgateFn>(GetProcAddress(module_, kCreateVoxgateName));
+    ASSERT_TRUE(module_.Load(kVoxgateLibrary));
+    createRecorder_ = module_.Find<CreateRecordCtrlFn>(kCreateRecordCtrlName);
+    createManager_ = module_.Find<CreateVoxgateFn>(kCreateVoxgateName);
     ASSERT_NE(createRecorder_, nullptr);
     ASSERT_NE(createManager_, nullptr);
   }
-  void TearDown() override {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
+  void TearDown() override { module_.Free(); }
 
-  HMODULE module_ = nullptr;
+  base::Library module_;
   CreateRecordCtrlFn createRecorder_ = nullptr;
   CreateVoxgateFn createManager_ = nullptr;
 };
 
 TEST_F(VoxgateLibraryTest, FactoriesExportByNameAndOrdinal) {
-  EXPECT_EQ(reinterpret_cast<FARPROC>(createRecorder_), GetProcAddress(module_, MAKEINTRESOURCEA(1)));
-  EXPECT_EQ(reinterpret_cast<FARPROC>(createManager_), GetProcAddress(module_, MAKEINTRESOURCEA(2)));
+  EXPECT_EQ(createRecorder_, module_.Find<CreateRecordCtrlFn>(MAKEINTRESOURCEA(1)));
+  EXPECT_EQ(createManager_, module_.Find<CreateVoxgateFn>(MAKEINTRESOURCEA(2)));
 }
 
 TEST_F(VoxgateLibraryTest, OnlyVersionOneGivesTheStaticObjects) {

@@ -172,14 +172,11 @@ TEST_F(SaveTest, SavedFileLoadsIntoTheSongObject) {
   testsupport::TempDir dir;
   const std::string path = dir.File("recording.mid");
   if (!recorder.SaveRecording(path.c_str())) GTEST_SKIP() << "Scrivel.dll does not write yet";
-  HMODULE module = LoadLibraryA("Scrivel.dll");
-  ASSERT_NE(module, nullptr);
-  auto create = reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(module, "CreateScrivel2"));
+  base::Library module("Scrivel.dll");
+  ASSERT_TRUE(module);
+  auto create = module.Find<CreateScrivel2Fn>("CreateScrivel2");
   ISmfParser2* song = create != nullptr ? create(1) : nullptr;
-  if (song == nullptr) {
-    FreeLibrary(module);
-    GTEST_SKIP() << "Scrivel.dll makes no song objects yet";
-  }
+  if (song == nullptr) GTEST_SKIP() << "Scrivel.dll makes no song objects yet";
   EXPECT_EQ(song->Load(path.c_str(), nullptr, 0), kSmfLoadOk);
   EXPECT_EQ(song->GetTrackCount(), 4);
   const uint32_t count = song->CountEvents(0, 0, 0xFFFFFFFF, kSmfKindMeta, kSmfMetaMarker, kSmfAllBits);
@@ -190,7 +187,6 @@ TEST_F(SaveTest, SavedFileLoadsIntoTheSongObject) {
   EXPECT_EQ(Bytes(markers[1].data, markers[1].data + markers[1].length), Marker({0x81, 0x7F}, 255, 'b'));
   EXPECT_EQ(song->GetInitialBpm(), 120.0L);
   song->Release();
-  FreeLibrary(module);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <scrivel/Scrivel.h>
 
 #include "CChannelManager.h"
+#include "base/Library.h"
 #include "CMidiRecorder.h"
 #include "CVoiceList.h"
 
@@ -39,12 +40,10 @@ constexpr uint32_t Msg(uint8_t status, uint8_t data1, uint8_t data2 = 0) {
 // Whether Scrivel.dll beside the tests makes legacy song objects, i.e.
 // whether a save can reach the disk at all.
 inline bool ScrivelCanWrite() {
-  HMODULE module = LoadLibraryA("Scrivel.dll");
-  if (module == nullptr) return false;
-  auto create = reinterpret_cast<CreateScrivelFn>(GetProcAddress(module, "CreateScrivel"));
+  base::Library module("Scrivel.dll");
+  auto create = module.Find<CreateScrivelFn>("CreateScrivel");
   ISmfParser* song = create != nullptr ? create(1) : nullptr;
   if (song != nullptr) song->Release();
-  FreeLibrary(module);
   return song != nullptr;
 }
 

@@ -2,39 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Library.h"
 #include "score/IScoreBuffer.h"
 
 namespace {
 
 class ScoreDll : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dll_ = LoadLibraryA("Score.dll");
-    ASSERT_NE(dll_, nullptr);
-  }
-  void TearDown() override {
-    if (dll_) FreeLibrary(dll_);
-  }
-  HMODULE dll_ = nullptr;
+  void SetUp() override { ASSERT_TRUE(dll_.Load("Score.dll")); }
+  void TearDown() override { dll_.Free(); }
+  base::Library dll_;
 };
 
 TEST_F(ScoreDll, EveryFactoryIsExportedByName) {
   for (const char* name : {"CreateStaffInstance", "CreateJianPuInstance", "CreateScoreBufferInstance"})
-    EXPECT_NE(GetProcAddress(dll_, name), nullptr) << name;
+    EXPECT_NE(dll_.Find<FARPROC>(name), nullptr) << name;
 }
 
 TEST_F(ScoreDll, ViewFactoriesRefuseOtherVersions) {
   using ViewFactory = void* (*)(HWND, int);
   for (const char* name : {"CreateStaffInstance", "CreateJianPuInstance"}) {
-    auto create = reinterpret_cast<ViewFactory>(GetProcAddress(dll_, name));
+    auto create = dll_.Find<ViewFactory>(name);
     ASSERT_NE(create, nullptr) << name;
     for (int version : {0, 1, 3, -1}) EXPECT_EQ(create(nullptr, version), nullptr) << name << " " << version;
   }
 }
 
 TEST_F(ScoreDll, BufferFactoryTakesOnlyVersionTwo) {
-  auto create =
-      reinterpret_cast<CreateScoreBufferInstanceFn>(GetProcAddress(dll_, "CreateScoreBufferInstance"));
+  auto create = dll_.Find<CreateScoreBufferInstanceFn>("CreateScoreBufferInstance");
   ASSERT_NE(create, nullptr);
   for (int version : {0, 1, 3, -1}) EXPECT_EQ(create(version), nullptr) << version;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ShellmarkTestSupport.h"
+#include "base/Library.h"
 #include "shellmark/Shellmark.h"
 
 namespace shellmark_test {
@@ -16,18 +17,15 @@ using CanUnloadNowFn = HRESULT(WINAPI*)();
 class ModuleExports : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_module = LoadLibraryW(ShellmarkPath().c_str());
-    ASSERT_NE(nullptr, m_module);
-    m_getClassObject = reinterpret_cast<GetClassObjectFn>(GetProcAddress(m_module, "DllGetClassObject"));
-    m_canUnloadNow = reinterpret_cast<CanUnloadNowFn>(GetProcAddress(m_module, "DllCanUnloadNow"));
+    ASSERT_TRUE(m_module.Load(ShellmarkPath().c_str()));
+    m_getClassObject = m_module.Find<GetClassObjectFn>("DllGetClassObject");
+    m_canUnloadNow = m_module.Find<CanUnloadNowFn>("DllCanUnloadNow");
     ASSERT_NE(nullptr, m_getClassObject);
     ASSERT_NE(nullptr, m_canUnloadNow);
-    ASSERT_NE(nullptr, GetProcAddress(m_module, "DllRegisterServer"));
-    ASSERT_NE(nullptr, GetProcAddress(m_module, "DllUnregisterServer"));
+    ASSERT_NE(nullptr, m_module.Find<FARPROC>("DllRegisterServer"));
+    ASSERT_NE(nullptr, m_module.Find<FARPROC>("DllUnregisterServer"));
   }
-  void TearDown() override {
-    if (m_module) FreeLibrary(m_module);
-  }
+  void TearDown() override { m_module.Free(); }
 
   base::ReleasePtr<IClassFactory> Factory() {
     IClassFactory* factory = nullptr;
@@ -35,7 +33,7 @@ class ModuleExports : public ::testing::Test {
     return base::ReleasePtr<IClassFactory>(factory);
   }
 
-  HMODULE m_module = nullptr;
+  base::Library m_module;
   GetClassObjectFn m_getClassObject = nullptr;
   CanUnloadNowFn m_canUnloadNow = nullptr;
 };

@@ -13,71 +13,61 @@ CModuleLoader& ModuleLoader() { return g_loader; }
 
 CModuleLoader::~CModuleLoader() { Unload(); }
 
-FARPROC CModuleLoader::Resolve(Library& library, const char* exportName, bool keepLoaded) {
-  if (!library.handle) {
-    library.handle = LoadLibraryA(library.file);
-    if (!library.handle) return nullptr;
-  }
-  FARPROC proc = GetProcAddress(library.handle, exportName);
-  if (!proc && !keepLoaded) Free(library);
+template <class Fn>
+Fn CModuleLoader::Resolve(Library& library, const char* exportName, bool keepLoaded) {
+  if (!library.module && !library.module.Load(library.file)) return nullptr;
+  Fn proc = library.module.Find<Fn>(exportName);
+  if (!proc && !keepLoaded) library.module.Free();
   return proc;
-}
-
-void CModuleLoader::Free(Library& library) {
-  if (!library.handle) return;
-  FreeLibrary(library.handle);
-  library.handle = nullptr;
 }
 
 IChannelManager* CModuleLoader::GetVoxgate() {
   if (voxgate_) return voxgate_;
-  auto create = reinterpret_cast<CreateVoxgateFn>(Resolve(voxgateLib_, kCreateVoxgateName, false));
+  auto create = Resolve<CreateVoxgateFn>(voxgateLib_, kCreateVoxgateName, false);
   if (create) voxgate_ = create(1);
   return voxgate_;
 }
 
 IBrevantPlayer* CModuleLoader::GetBrevant() {
   if (brevant_) return brevant_;
-  auto create = reinterpret_cast<CreateBrevantFn>(Resolve(brevantLib_, kCreateBrevantName, false));
+  auto create = Resolve<CreateBrevantFn>(brevantLib_, kCreateBrevantName, false);
   if (create) brevant_ = create(1);
   return brevant_;
 }
 
 ICantomereLyrics* CModuleLoader::GetCantomere() {
   if (cantomere_) return cantomere_;
-  auto create = reinterpret_cast<CreateCantomereInstanceFn>(
-      Resolve(cantomereLib_, kCreateCantomereInstanceName, false));
+  auto create = Resolve<CreateCantomereInstanceFn>(cantomereLib_, kCreateCantomereInstanceName, false);
   if (create) cantomere_ = create(1);
   return cantomere_;
 }
 
 IBrevantSongBuffer* CModuleLoader::NewSongBuffer() {
-  auto create =
-      reinterpret_cast<CreateSongBufferFn>(Resolve(brevantLib_, kCreateSongBufferName, brevant_ != nullptr));
+  auto create = Resolve<CreateSongBufferFn>(brevantLib_, kCreateSongBufferName, brevant_ != nullptr);
   return create ? create(1) : nullptr;
 }
 
 ICantomereLyricBuffer* CModuleLoader::NewLyricBuffer() {
-  auto create = reinterpret_cast<CreateLyricBufferInstanceFn>(
-      Resolve(cantomereLib_, kCreateLyricBufferInstanceName, cantomere_ != nullptr));
+  auto create = Resolve<CreateLyricBufferInstanceFn>(cantomereLib_, kCreateLyricBufferInstanceName,
+                                                     cantomere_ != nullptr);
   return create ? create(1) : nullptr;
 }
 
 ISmfParser2* CModuleLoader::NewSongParser() {
-  auto create = reinterpret_cast<CreateScrivel2Fn>(Resolve(scrivelLib_, "CreateScrivel2", false));
+  auto create = Resolve<CreateScrivel2Fn>(scrivelLib_, "CreateScrivel2", false);
   return create ? create(1) : nullptr;
 }
 
 void CModuleLoader::Unload() {
   // The channel manager is a static object of Voxgate: forgotten, not released.
   voxgate_ = nullptr;
-  Free(voxgateLib_);
+  voxgateLib_.module.Free();
   if (IBrevantPlayer* player = brevant_.exchange(nullptr)) player->Release();
-  Free(brevantLib_);
+  brevantLib_.module.Free();
   if (cantomere_) {
     cantomere_->Release();
     cantomere_ = nullptr;
   }
-  Free(cantomereLib_);
-  Free(scrivelLib_);
+  cantomereLib_.module.Free();
+  scrivelLib_.module.Free();
 }

@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+#include "base/Library.h"
+
 class IBrevantPlayer;
 class IBrevantSongBuffer;
 class ICantomereLyrics;
@@ -53,22 +55,22 @@ class CModuleLoader {
  private:
   struct Library {
     const char* file;
-    HMODULE handle;
+    base::Library module;
   };
   // The export of the library, loading it when needed; null when either is
   // missing. A missing export frees the library unless keepLoaded: a cached
   // object of that library still runs code in it.
-  FARPROC Resolve(Library& library, const char* exportName, bool keepLoaded);
-  static void Free(Library& library);
+  template <class Fn>
+  Fn Resolve(Library& library, const char* exportName, bool keepLoaded);
 
   IChannelManager* voxgate_ = nullptr;
-  Library voxgateLib_{"Voxgate.dll", nullptr};
+  Library voxgateLib_{"Voxgate.dll", {}};
   // Read by CachedBrevant from the audio thread.
   std::atomic<IBrevantPlayer*> brevant_{nullptr};
-  Library brevantLib_{"Brevant.dll", nullptr};
-  Library scrivelLib_{"Scrivel.dll", nullptr};
+  Library brevantLib_{"Brevant.dll", {}};
+  Library scrivelLib_{"Scrivel.dll", {}};
   ICantomereLyrics* cantomere_ = nullptr;
-  Library cantomereLib_{"Cantomere.dll", nullptr};
+  Library cantomereLib_{"Cantomere.dll", {}};
   int engines_ = 0;
   const void* boundEngine_ = nullptr;
 };

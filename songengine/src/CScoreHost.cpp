@@ -15,21 +15,18 @@ CScoreHost::~CScoreHost() {
   active_ = nullptr;
 }
 
-FARPROC CScoreHost::ResolveScore(const char* exportName) {
-  if (!scoreLib_) scoreLib_ = LoadLibraryA("Score.dll");
-  if (!scoreLib_) return nullptr;
-  FARPROC proc = GetProcAddress(scoreLib_, exportName);
+template <class Fn>
+Fn CScoreHost::ResolveScore(const char* exportName) {
+  if (!scoreLib_ && !scoreLib_.Load("Score.dll")) return nullptr;
+  Fn proc = scoreLib_.Find<Fn>(exportName);
   // A view or buffer already made still runs code of the library.
-  if (!proc && !staff_ && !numbered_ && !buffer_) {
-    FreeLibrary(scoreLib_);
-    scoreLib_ = nullptr;
-  }
+  if (!proc && !staff_ && !numbered_ && !buffer_) scoreLib_.Free();
   return proc;
 }
 
 IScoreView* CScoreHost::GetStaffView() {
   if (!staff_) {
-    auto create = reinterpret_cast<CreateScoreViewFn>(ResolveScore("CreateStaffInstance"));
+    auto create = ResolveScore<CreateScoreViewFn>("CreateStaffInstance");
     if (create) staff_ = create(window_, 2);
   }
   return staff_;
@@ -37,7 +34,7 @@ IScoreView* CScoreHost::GetStaffView() {
 
 IScoreView* CScoreHost::GetNumberedView() {
   if (!numbered_) {
-    auto create = reinterpret_cast<CreateScoreViewFn>(ResolveScore("CreateJianPuInstance"));
+    auto create = ResolveScore<CreateScoreViewFn>("CreateJianPuInstance");
     if (create) numbered_ = create(window_, 2);
   }
   return numbered_;
@@ -45,7 +42,7 @@ IScoreView* CScoreHost::GetNumberedView() {
 
 IScoreBuffer* CScoreHost::GetScoreBuffer() {
   if (!buffer_) {
-    auto create = reinterpret_cast<CreateScoreBufferInstanceFn>(ResolveScore("CreateScoreBufferInstance"));
+    auto create = ResolveScore<CreateScoreBufferInstanceFn>("CreateScoreBufferInstance");
     if (create) buffer_ = create(2);
   }
   return buffer_;
@@ -103,10 +100,7 @@ void CScoreHost::ReleaseAll() {
     buffer_->Release();
     buffer_ = nullptr;
   }
-  if (scoreLib_) {
-    FreeLibrary(scoreLib_);
-    scoreLib_ = nullptr;
-  }
+  scoreLib_.Free();
 }
 
 template <class Call>

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "base/Library.h"
+
 class CSongData;
 class IScoreBuffer;
 class IScoreView;
@@ -62,7 +64,8 @@ class CScoreHost {
 
  private:
   // The export of Score.dll, loading the library when needed.
-  FARPROC ResolveScore(const char* exportName);
+  template <class Fn>
+  Fn ResolveScore(const char* exportName);
   int RebuildViews();
   void FillLyrics(int track, IScoreBuffer* buffer);
   // Staff view first; the numbered view only while a staff view exists.
@@ -73,7 +76,7 @@ class CScoreHost {
   IScoreView* staff_ = nullptr;
   IScoreView* numbered_ = nullptr;
   IScoreView* active_ = nullptr;
-  HMODULE scoreLib_ = nullptr;
+  base::Library scoreLib_;
   HWND window_ = nullptr;
   IScoreBuffer* buffer_ = nullptr;
   int type_ = 0;

@@ -18,6 +18,7 @@
 #include <voxgate/Voxgate.h>
 
 #include "LyricFixtures.h"
+#include "base/Library.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/ClientCapture.h"
@@ -217,15 +218,12 @@ BOOL CALLBACK CollectMsgWnds(HWND hwnd, LPARAM) {
 class EndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tunewell_ = LoadLibraryA("Tunewell.dll");
-    ASSERT_NE(nullptr, tunewell_);
-    auto create =
-        reinterpret_cast<CreateTunewellInstanceFn>(GetProcAddress(tunewell_, "CreateTunewellInstance"));
+    ASSERT_TRUE(tunewell_.Load("Tunewell.dll"));
+    auto create = tunewell_.Find<CreateTunewellInstanceFn>("CreateTunewellInstance");
     ASSERT_NE(nullptr, create);
     engine_ = create(1);
     ASSERT_NE(nullptr, engine_);
-    voxgate_ = LoadLibraryA("Voxgate.dll");
-    ASSERT_NE(nullptr, voxgate_);
+    ASSERT_TRUE(voxgate_.Load("Voxgate.dll"));
   }
   void TearDown() override {
     g_paintingEngine = nullptr;
@@ -236,12 +234,12 @@ class EndToEndTest : public ::testing::Test {
       engine_->DestroyScore();
       engine_->Release();
     }
-    if (voxgate_) FreeLibrary(voxgate_);
-    if (tunewell_) FreeLibrary(tunewell_);
+    voxgate_.Free();
+    tunewell_.Free();
   }
 
-  HMODULE tunewell_ = nullptr;
-  HMODULE voxgate_ = nullptr;
+  base::Library tunewell_;
+  base::Library voxgate_;
   ISongEngine* engine_ = nullptr;
   HWND window_ = nullptr;
   RecordingLyricView lyricView_;
@@ -269,11 +267,11 @@ TEST_F(EndToEndTest, ASongPlaysSingsAndShowsThroughTheRealLibraries) {
   g_found.clear();
   EnumThreadWindows(GetCurrentThreadId(), CollectMsgWnds, 0);
   ASSERT_EQ(1u, g_found.size());
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(tunewell_), GetWindowLongPtrA(g_found[0], GWLP_HINSTANCE));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(tunewell_.Get()), GetWindowLongPtrA(g_found[0], GWLP_HINSTANCE));
 
   // Output through a dummy port, muted, into the recorder.
-  auto createManager = reinterpret_cast<CreateVoxgateFn>(GetProcAddress(voxgate_, kCreateVoxgateName));
-  auto createRecorder = reinterpret_cast<CreateRecordCtrlFn>(GetProcAddress(voxgate_, kCreateRecordCtrlName));
+  auto createManager = voxgate_.Find<CreateVoxgateFn>(kCreateVoxgateName);
+  auto createRecorder = voxgate_.Find<CreateRecordCtrlFn>(kCreateRecordCtrlName);
   ASSERT_TRUE(createManager && createRecorder);
   IChannelManager* manager = createManager(1);
   IMidiRecorder* recorder = createRecorder(1);

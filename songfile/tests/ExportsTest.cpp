@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Library.h"
 #include "scrivel/Scrivel.h"
 
 namespace {
@@ -12,28 +13,27 @@ struct Export {
 };
 
 TEST(ScrivelExports, EachFactoryIsReachableByNameAndOrdinal) {
-  HMODULE dll = LoadLibraryA("Scrivel.dll");
-  ASSERT_NE(dll, nullptr);
+  base::Library dll("Scrivel.dll");
+  ASSERT_TRUE(dll);
+  using Factory = void* (*)(int);
   for (const Export& e :
        {Export{"CreateScrivel", 1}, Export{"CreateScrivel2", 2}, Export{"CreateScrivelHandler", 3}}) {
-    FARPROC byName = GetProcAddress(dll, e.name);
-    EXPECT_NE(byName, nullptr) << e.name;
-    EXPECT_EQ(byName, GetProcAddress(dll, MAKEINTRESOURCEA(e.ordinal))) << e.name;
-    auto create = reinterpret_cast<void* (*)(int)>(byName);
+    auto create = dll.Find<Factory>(e.name);
+    EXPECT_NE(create, nullptr) << e.name;
+    EXPECT_EQ(create, dll.Find<Factory>(MAKEINTRESOURCEA(e.ordinal))) << e.name;
     ASSERT_NE(create, nullptr);
     EXPECT_EQ(create(2), nullptr) << e.name << " must refuse version 2";
   }
-  FreeLibrary(dll);
 }
 
 // Voxgate's recorder and the lyric compiler load the library by name and make
 // their objects through the factories they look up.
 TEST(ScrivelExports, VersionOneMakesObjectsThatWork) {
-  HMODULE dll = LoadLibraryA(kScrivelDll);
-  ASSERT_NE(dll, nullptr);
-  auto createLegacy = reinterpret_cast<CreateScrivelFn>(GetProcAddress(dll, "CreateScrivel"));
-  auto createSong = reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(dll, "CreateScrivel2"));
-  auto createHandler = reinterpret_cast<CreateScrivelHandlerFn>(GetProcAddress(dll, "CreateScrivelHandler"));
+  base::Library dll(kScrivelDll);
+  ASSERT_TRUE(dll);
+  auto createLegacy = dll.Find<CreateScrivelFn>("CreateScrivel");
+  auto createSong = dll.Find<CreateScrivel2Fn>("CreateScrivel2");
+  auto createHandler = dll.Find<CreateScrivelHandlerFn>("CreateScrivelHandler");
   ASSERT_TRUE(createLegacy && createSong && createHandler);
 
   ISmfParser* legacy = createLegacy(1);
@@ -55,7 +55,6 @@ TEST(ScrivelExports, VersionOneMakesObjectsThatWork) {
   ASSERT_NE(handler, nullptr);
   EXPECT_EQ(handler->Open(nullptr), 0);
   handler->Release();
-  FreeLibrary(dll);
 }
 
 }  // namespace

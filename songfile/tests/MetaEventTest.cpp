@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "base/Library.h"
 #include "scrivel/Scrivel.h"
 #include "scrivel/SmfMetaEvent.h"
 #include "testsupport/SmfBuilder.h"
@@ -61,9 +62,9 @@ TEST(MetaText, APayloadIsTakenOnlyWholeAndOfItsType) {
 
 // The bytes as Scrivel hands a lyric over, read back from a file.
 TEST(MetaText, ReadsLyricsAsScrivelKeepsThem) {
-  HMODULE scrivel = LoadLibraryA(kScrivelDll);
-  ASSERT_NE(scrivel, nullptr);
-  auto create = reinterpret_cast<CreateScrivel2Fn>(GetProcAddress(scrivel, "CreateScrivel2"));
+  base::Library scrivel(kScrivelDll);
+  ASSERT_TRUE(scrivel);
+  auto create = scrivel.Find<CreateScrivel2Fn>("CreateScrivel2");
   ASSERT_NE(create, nullptr);
   const std::string longLine =
       "Joyful, joyful, we adore Thee, God of glory, Lord of love; hearts unfold like flowers "
@@ -90,7 +91,6 @@ TEST(MetaText, ReadsLyricsAsScrivelKeepsThem) {
   EXPECT_EQ(SmfMetaText(events[0].data, events[0].length), "Joy");
   EXPECT_EQ(SmfMetaText(events[1].data, events[1].length), longLine);
   song->Release();
-  FreeLibrary(scrivel);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DemoSongs.h"
+#include "base/Library.h"
 #include "JianPuPage.h"
 #include "JianPuPainter.h"
 #include "JianPuTestSupport.h"
@@ -312,9 +313,9 @@ TEST(JianPuMeterTest, UnusualMetersAndWidthsPageAndPoint) {
 }
 
 TEST(JianPuFactoryTest, OnlyVersionTwoMakesANumberedView) {
-  HMODULE score = LoadLibraryA("Score.dll");
-  ASSERT_NE(nullptr, score);
-  auto create = reinterpret_cast<CreateScoreViewFn>(GetProcAddress(score, "CreateJianPuInstance"));
+  base::Library score("Score.dll");
+  ASSERT_TRUE(score);
+  auto create = score.Find<CreateScoreViewFn>("CreateJianPuInstance");
   ASSERT_NE(nullptr, create);
   EXPECT_EQ(nullptr, create(nullptr, 1));
   EXPECT_EQ(nullptr, create(nullptr, 3));
@@ -322,7 +323,6 @@ TEST(JianPuFactoryTest, OnlyVersionTwoMakesANumberedView) {
   ASSERT_NE(nullptr, view);
   EXPECT_EQ(0, view->ChooseClef(40, 70)) << "the numbered view, not the staff view";
   view->Release();
-  FreeLibrary(score);
 }
 
 TEST(JianPuDemoTest, DemoSongsBuildAndPage) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DemoSongs.h"
+#include "base/Library.h"
 #include "ScoreBuffer.h"
 #include "StaffPage.h"
 #include "StaffPainter.h"
@@ -249,9 +250,9 @@ TEST(StaffView, ResizeRefitsTheShownPage) {
 }
 
 TEST(ScoreLibrary, StaffFactoryTakesVersionTwoOnly) {
-  HMODULE score = LoadLibraryA("Score.dll");
-  ASSERT_NE(score, nullptr);
-  auto create = reinterpret_cast<CreateScoreViewFn>(GetProcAddress(score, "CreateStaffInstance"));
+  base::Library score("Score.dll");
+  ASSERT_TRUE(score);
+  auto create = score.Find<CreateScoreViewFn>("CreateStaffInstance");
   ASSERT_NE(create, nullptr);
   EXPECT_EQ(create(nullptr, 1), nullptr);
   EXPECT_EQ(create(nullptr, 3), nullptr);
@@ -259,7 +260,6 @@ TEST(ScoreLibrary, StaffFactoryTakesVersionTwoOnly) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->Rebuild(), 1);
   view->Release();
-  FreeLibrary(score);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "SongBuffer.h"
 #include "base/Guarded.h"
+#include "base/Library.h"
 
 namespace {
 
@@ -34,8 +35,7 @@ class PerformanceCounter final : public ITimeSource {
 class TimerResolution {
  public:
   TimerResolution() {
-    set_ = reinterpret_cast<SetFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetTimerResolution")));
+    set_ = base::FindExport<SetFn>(GetModuleHandleW(L"ntdll.dll"), "NtSetTimerResolution");
   }
   ~TimerResolution() { Hold(false); }
   void Hold(bool fine) {

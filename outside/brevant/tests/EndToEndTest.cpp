@@ -15,17 +15,13 @@
 #include <voxgate/Voxgate.h>
 
 #include "../src/BrevantPlayer.h"
+#include "base/Library.h"
 #include "SongFixtures.h"
 
 namespace {
 
 using namespace testsupport;
 using ::testing::ElementsAre;
-
-template <typename Fn>
-Fn Export(HMODULE library, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 // The events of one track by kind and type mask; the data stays the parser's.
 std::vector<SmfEvent> EventsOf(ISmfParser2* parser, int track, uint32_t kind, uint32_t type) {
@@ -80,14 +76,15 @@ struct Heard {
 };
 
 TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
-  HMODULE scrivel = LoadLibraryA(kScrivelDll);
-  HMODULE voxgate = LoadLibraryA(kVoxgateLibrary);
-  HMODULE cantomere = LoadLibraryA(kCantomereLibrary);
-  ASSERT_NE(scrivel, nullptr);
-  ASSERT_NE(voxgate, nullptr);
-  ASSERT_NE(cantomere, nullptr);
-  IMidiRecorder* recorder = Export<CreateRecordCtrlFn>(voxgate, kCreateRecordCtrlName)(1);
-  IChannelManager* manager = Export<CreateVoxgateFn>(voxgate, kCreateVoxgateName)(1);
+  // Freed at the end, in the reverse order.
+  base::Library scrivel(kScrivelDll);
+  base::Library voxgate(kVoxgateLibrary);
+  base::Library cantomere(kCantomereLibrary);
+  ASSERT_NE(scrivel.Get(), nullptr);
+  ASSERT_NE(voxgate.Get(), nullptr);
+  ASSERT_NE(cantomere.Get(), nullptr);
+  IMidiRecorder* recorder = voxgate.Find<CreateRecordCtrlFn>(kCreateRecordCtrlName)(1);
+  IChannelManager* manager = voxgate.Find<CreateVoxgateFn>(kCreateVoxgateName)(1);
   ASSERT_NE(recorder, nullptr);
   ASSERT_NE(manager, nullptr);
 
@@ -113,12 +110,12 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   ASSERT_TRUE(WriteBytes(path, Cat({Header(1, 4, 120), conductor.Chunk(), melody.Chunk(), drums.Chunk(),
                                     control.Chunk("MCtl")})));
 
-  ISmfParser2* parser = Export<CreateScrivel2Fn>(scrivel, "CreateScrivel2")(1);
+  ISmfParser2* parser = scrivel.Find<CreateScrivel2Fn>("CreateScrivel2")(1);
   ASSERT_NE(parser, nullptr);
   ASSERT_EQ(parser->Load(path.c_str(), nullptr, 0), kSmfLoadOk);
   CSongBuffer buffer;
   ICantomereLyricBuffer* lyrics =
-      Export<CreateLyricBufferInstanceFn>(cantomere, kCreateLyricBufferInstanceName)(1);
+      cantomere.Find<CreateLyricBufferInstanceFn>(kCreateLyricBufferInstanceName)(1);
   ASSERT_NE(lyrics, nullptr);
   Feed(parser, &buffer, lyrics);
   parser->Release();  // the buffers keep their own copies
@@ -166,7 +163,7 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   manager->RemovePort(fakePort);
 
   // What went out: the melody's two notes on channel 0, the drum note on 9.
-  ISmfParser2* check = Export<CreateScrivel2Fn>(scrivel, "CreateScrivel2")(1);
+  ISmfParser2* check = scrivel.Find<CreateScrivel2Fn>("CreateScrivel2")(1);
   ASSERT_EQ(check->Load(recorded.c_str(), nullptr, 0), kSmfLoadOk);
   std::vector<int> notesOn;
   for (int i = 0; i < check->GetTrackCount(); ++i) {
@@ -177,9 +174,6 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
   std::sort(notesOn.begin(), notesOn.end());
   EXPECT_THAT(notesOn, ElementsAre(0x003C, 0x003E, 0x0924));
   check->Release();
-  FreeLibrary(cantomere);
-  FreeLibrary(voxgate);
-  FreeLibrary(scrivel);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "../src/BrevantPlayer.h"
 #include "SongFixtures.h"
+#include "base/Library.h"
 
 namespace {
 
@@ -108,12 +109,10 @@ struct PlayerRig {
 };
 
 TEST(BrevantLibrary, ExportsTheFactoriesForVersionOneOnly) {
-  HMODULE library = LoadLibraryA(kBrevantLibrary);
-  ASSERT_NE(library, nullptr);
-  auto createPlayer =
-      reinterpret_cast<CreateBrevantFn>(reinterpret_cast<void*>(GetProcAddress(library, kCreateBrevantName)));
-  auto createBuffer = reinterpret_cast<CreateSongBufferFn>(
-      reinterpret_cast<void*>(GetProcAddress(library, kCreateSongBufferName)));
+  base::Library library(kBrevantLibrary);
+  ASSERT_TRUE(library);
+  auto createPlayer = library.Find<CreateBrevantFn>(kCreateBrevantName);
+  auto createBuffer = library.Find<CreateSongBufferFn>(kCreateSongBufferName);
   ASSERT_NE(createPlayer, nullptr);
   ASSERT_NE(createBuffer, nullptr);
   EXPECT_EQ(createPlayer(2), nullptr);
@@ -130,7 +129,6 @@ TEST(BrevantLibrary, ExportsTheFactoriesForVersionOneOnly) {
   EXPECT_EQ(player->GetState(), kBrevantStopped);
   buffer->Release();
   player->Release();
-  FreeLibrary(library);
 }
 
 TEST(BrevantPlayer, CallsOnAnIdlePlayerAreHarmless) {

@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <base/Library.h>
 #include <cantomere/Cantomere.h>
 
 namespace {
 
 TEST(CantomereExports, FactoriesByNameGiveObjectsForVersionOneOnly) {
-  HMODULE dll = LoadLibraryA(kCantomereLibrary);
-  ASSERT_NE(dll, nullptr);
-  auto createLyrics =
-      reinterpret_cast<CreateCantomereInstanceFn>(GetProcAddress(dll, kCreateCantomereInstanceName));
-  auto createBuffer =
-      reinterpret_cast<CreateLyricBufferInstanceFn>(GetProcAddress(dll, kCreateLyricBufferInstanceName));
+  base::Library dll(kCantomereLibrary);
+  ASSERT_TRUE(dll);
+  auto createLyrics = dll.Find<CreateCantomereInstanceFn>(kCreateCantomereInstanceName);
+  auto createBuffer = dll.Find<CreateLyricBufferInstanceFn>(kCreateLyricBufferInstanceName);
   ASSERT_NE(createLyrics, nullptr);
   ASSERT_NE(createBuffer, nullptr);
   for (int version : {0, 2, -1}) {
@@ -28,7 +27,6 @@ TEST(CantomereExports, FactoriesByNameGiveObjectsForVersionOneOnly) {
   lyrics->Release();
   buffer->Release();
   second->Release();
-  FreeLibrary(dll);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <base/Library.h>
 #include <linewick/Linewick.h>
 
 #include <testsupport/SmfBuilder.h>
@@ -9,22 +10,18 @@
 
 namespace {
 
-struct Library {
-  HMODULE module = ::LoadLibraryA("Linewick.dll");
-  ~Library() {
-    if (module) ::FreeLibrary(module);
-  }
-  ILinewick* Make() const {
-    auto get = reinterpret_cast<GetLinewickInstanceProc>(::GetProcAddress(module, "GetLinewickInstance"));
-    return get ? get() : nullptr;
-  }
-};
+constexpr const char* kLinewick = "Linewick.dll";
+
+ILinewick* Make(const base::Library& library) {
+  auto get = library.Find<GetLinewickInstanceProc>("GetLinewickInstance");
+  return get ? get() : nullptr;
+}
 
 TEST(LinewickExports, EveryCallMakesANewParser) {
-  Library lib;
-  ASSERT_NE(nullptr, lib.module);
-  ILinewick* a = lib.Make();
-  ILinewick* b = lib.Make();
+  base::Library lib(kLinewick);
+  ASSERT_NE(nullptr, lib.Get());
+  ILinewick* a = Make(lib);
+  ILinewick* b = Make(lib);
   ASSERT_NE(nullptr, a);
   ASSERT_NE(nullptr, b);
   EXPECT_NE(a, b);
@@ -45,8 +42,8 @@ TEST(LinewickExports, EveryCallMakesANewParser) {
 }
 
 TEST(LinewickExports, Files) {
-  Library lib;
-  ILinewick* p = lib.Make();
+  base::Library lib(kLinewick);
+  ILinewick* p = Make(lib);
   ASSERT_NE(nullptr, p);
   testsupport::TempDir dir;
   EXPECT_EQ(1, p->LoadFile(dir.File("missing.lrc").c_str()));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CQuillixParser.h"
+#include "base/Library.h"
 #include "quillix/SongBlock.h"
 #include "testsupport/TempDir.h"
 
@@ -162,9 +163,9 @@ TEST(SongBlock, ManyChunksAreBoundedAndReadAtOnce) {
 }
 
 TEST(SongBlock, TheLibraryMakesParsersOfVersionOneOnly) {
-  HMODULE library = LoadLibraryA("QuillixLib.dll");
-  ASSERT_NE(library, nullptr);
-  auto create = reinterpret_cast<CreateIQuillixParserFn>(GetProcAddress(library, "CreateIQuillixParser"));
+  base::Library library("QuillixLib.dll");
+  ASSERT_TRUE(library);
+  auto create = library.Find<CreateIQuillixParserFn>("CreateIQuillixParser");
   ASSERT_NE(create, nullptr);
   EXPECT_EQ(create(2), nullptr);
   EXPECT_EQ(create(0), nullptr);
@@ -172,7 +173,6 @@ TEST(SongBlock, TheLibraryMakesParsersOfVersionOneOnly) {
   ASSERT_NE(parser, nullptr);
   EXPECT_EQ(parser->HasEmbeddedSong("no such file"), 0);
   parser->Release();
-  FreeLibrary(library);
 }
 
 }  // namespace

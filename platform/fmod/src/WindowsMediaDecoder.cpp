@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/Library.h"
 
 namespace soundlib {
 namespace {
@@ -38,12 +39,15 @@ struct ComPtr {
 using CreateSyncReaderFn = HRESULT(WINAPI*)(IUnknown*, DWORD, IWMSyncReader**);
 
 // Loaded by name: the toolchain has no import library for it, and a system
-// without it still plays everything else.
+// without it still plays everything else. The entry is kept, so the library
+// stays for the rest of the process: an owner freeing it as this library
+// unloads would call FreeLibrary from DllMain, which must not be done.
 CreateSyncReaderFn CreateSyncReaderEntry() {
   static CreateSyncReaderFn entry = [] {
-    HMODULE module = LoadLibraryA("wmvcore.dll");
-    return module ? reinterpret_cast<CreateSyncReaderFn>(GetProcAddress(module, "WMCreateSyncReader"))
-                  : nullptr;
+    base::Library module("wmvcore.dll");
+    auto create = module.Find<CreateSyncReaderFn>("WMCreateSyncReader");
+    module.Detach();
+    return create;
   }();
   return entry;
 }

@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include "base/Library.h"
+
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
@@ -145,9 +147,17 @@ BOOL AFXAPI AfxInitRichEdit() {
   // Version 2 and later live in riched20.dll; loading it registers RICHEDIT_CLASSA.
   // The 1.0 class "RichEdit" (riched32.dll) is loaded too: its selected text
   // reads back with CR LF line ends.
-  static HMODULE hRichEdit = ::LoadLibraryA("riched20.dll");
-  static HMODULE hRichEdit1 = ::LoadLibraryA("riched32.dll");
-  return hRichEdit != nullptr && hRichEdit1 != nullptr;
+  // Both stay loaded for the rest of the process: a rich edit control lives on
+  // code of the library that registered its class.
+  static const bool loaded = [] {
+    base::Library richEdit("riched20.dll");
+    base::Library richEdit1("riched32.dll");
+    const bool both = richEdit && richEdit1;
+    richEdit.Detach();
+    richEdit1.Detach();
+    return both;
+  }();
+  return loaded;
 }
 
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {

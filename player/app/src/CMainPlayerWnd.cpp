@@ -477,15 +477,10 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
   if (MadeEngine()) {
     engine = MadeEngine()();
   } else {
-    if (!m_engineLibrary) m_engineLibrary = ::LoadLibraryA(kTunewellLibrary);
-    if (!m_engineLibrary) return nullptr;
-    auto create = reinterpret_cast<CreateTunewellInstanceFn>(
-        ::GetProcAddress(m_engineLibrary, kCreateTunewellInstanceName));
+    if (!m_engineLibrary && !m_engineLibrary.Load(kTunewellLibrary)) return nullptr;
+    auto create = m_engineLibrary.Find<CreateTunewellInstanceFn>(kCreateTunewellInstanceName);
     engine = create ? create(1) : nullptr;
-    if (!engine) {
-      ::FreeLibrary(m_engineLibrary);
-      m_engineLibrary = nullptr;
-    }
+    if (!engine) m_engineLibrary.Free();
   }
   if (!engine) return nullptr;
   m_engine = engine;
@@ -508,10 +503,7 @@ void CMainPlayerWnd::ReleaseSongEngine() {
     m_engine->Release();
     m_engine = nullptr;
   }
-  if (m_engineLibrary) {
-    ::FreeLibrary(m_engineLibrary);
-    m_engineLibrary = nullptr;
-  }
+  m_engineLibrary.Free();
 }
 
 void CMainPlayerWnd::ApplyScoreSettings() {

@@ -19,17 +19,14 @@ void CMidiCapture::Start() {
   if (length == 0 || length >= sizeof path) return;
   // Our own reference keeps the recorder alive until its recording is saved,
   // whatever the engine does with the library meanwhile.
-  m_voxgate = ::LoadLibraryA(kVoxgateLibrary);
-  if (!m_voxgate) return;
-  auto createManager = reinterpret_cast<CreateVoxgateFn>(::GetProcAddress(m_voxgate, kCreateVoxgateName));
-  auto createRecorder =
-      reinterpret_cast<CreateRecordCtrlFn>(::GetProcAddress(m_voxgate, kCreateRecordCtrlName));
+  if (!m_voxgate.Load(kVoxgateLibrary)) return;
+  auto createManager = m_voxgate.Find<CreateVoxgateFn>(kCreateVoxgateName);
+  auto createRecorder = m_voxgate.Find<CreateRecordCtrlFn>(kCreateRecordCtrlName);
   m_manager = createManager ? createManager(1) : nullptr;
   IMidiRecorder* recorder = createRecorder ? createRecorder(1) : nullptr;
   if (!m_manager || !recorder) {
     m_manager = nullptr;
-    ::FreeLibrary(m_voxgate);
-    m_voxgate = nullptr;
+    m_voxgate.Free();
     return;
   }
   m_path = path;
@@ -46,6 +43,5 @@ void CMidiCapture::Finish() {
   m_manager->RemovePort(CapturePort());
   m_recorder = nullptr;
   m_manager = nullptr;
-  ::FreeLibrary(m_voxgate);
-  m_voxgate = nullptr;
+  m_voxgate.Free();
 }

@@ -16,6 +16,7 @@
 
 #include "app/CMainPlayerWnd.h"
 #include "app/CSongValueMap.h"
+#include "base/Library.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/RecordedNotes.h"
@@ -98,11 +99,10 @@ class MainWindowTracksTest : public ::testing::Test {
 
 TEST_F(MainWindowTracksTest, AMutedTrackIsSilentAndTheOtherPlays) {
   // Record what the engine sends, through a stand-in port, without a device.
-  HMODULE voxgate = ::LoadLibraryA(kVoxgateLibrary);
-  ASSERT_NE(nullptr, voxgate);
-  auto createManager = reinterpret_cast<CreateVoxgateFn>(::GetProcAddress(voxgate, kCreateVoxgateName));
-  auto createRecorder =
-      reinterpret_cast<CreateRecordCtrlFn>(::GetProcAddress(voxgate, kCreateRecordCtrlName));
+  base::Library voxgate(kVoxgateLibrary);
+  ASSERT_TRUE(voxgate);
+  auto createManager = voxgate.Find<CreateVoxgateFn>(kCreateVoxgateName);
+  auto createRecorder = voxgate.Find<CreateRecordCtrlFn>(kCreateRecordCtrlName);
   ASSERT_TRUE(createManager && createRecorder);
   IChannelManager* manager = createManager(1);
   IMidiRecorder* recorder = createRecorder(1);
@@ -126,7 +126,7 @@ TEST_F(MainWindowTracksTest, AMutedTrackIsSilentAndTheOtherPlays) {
   const std::string recording = dir_.File("recorded.mid");
   recorder->Save(recording.c_str());
   manager->RemovePort(port);
-  ::FreeLibrary(voxgate);
+  voxgate.Free();
 
   const std::set<int> notes = RecordedNotes(recording);
   EXPECT_EQ(1u, notes.count(60)) << "the track not muted plays";

@@ -14,6 +14,7 @@
 
 #include "RecordingEngine.h"
 #include "WindowFixture.h"
+#include "base/Library.h"
 #include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
@@ -42,14 +43,12 @@ testsupport::Bytes ScaleSong() {
 class RealEngine {
  public:
   explicit RealEngine(HWND owner) {
-    tunewell_ = ::LoadLibraryA("Tunewell.dll");
-    voxgate_ = ::LoadLibraryA("Voxgate.dll");
+    tunewell_.Load("Tunewell.dll");
+    voxgate_.Load("Voxgate.dll");
     if (!tunewell_ || !voxgate_) return;
-    auto create =
-        reinterpret_cast<CreateTunewellInstanceFn>(::GetProcAddress(tunewell_, "CreateTunewellInstance"));
-    auto createManager = reinterpret_cast<CreateVoxgateFn>(::GetProcAddress(voxgate_, kCreateVoxgateName));
-    auto createRecorder =
-        reinterpret_cast<CreateRecordCtrlFn>(::GetProcAddress(voxgate_, kCreateRecordCtrlName));
+    auto create = tunewell_.Find<CreateTunewellInstanceFn>("CreateTunewellInstance");
+    auto createManager = voxgate_.Find<CreateVoxgateFn>(kCreateVoxgateName);
+    auto createRecorder = voxgate_.Find<CreateRecordCtrlFn>(kCreateRecordCtrlName);
     if (!create || !createManager || !createRecorder) return;
     manager_ = createManager(1);
     IMidiRecorder* recorder = createRecorder(1);
@@ -67,8 +66,8 @@ class RealEngine {
       engine_->Release();
     }
     if (manager_) manager_->RemovePort(kQuietPort);
-    if (voxgate_) ::FreeLibrary(voxgate_);
-    if (tunewell_) ::FreeLibrary(tunewell_);
+    voxgate_.Free();
+    tunewell_.Free();
   }
   ISongEngine* Get() { return engine_ && engine_->GetScoreFacet() ? engine_ : nullptr; }
   bool OpenScale() {
@@ -82,8 +81,8 @@ class RealEngine {
     return testsupport::WriteBytes(path, bytes);
   }
   const HMIDIOUT kQuietPort = reinterpret_cast<HMIDIOUT>(static_cast<INT_PTR>(0x7E57));
-  HMODULE tunewell_ = nullptr;
-  HMODULE voxgate_ = nullptr;
+  base::Library tunewell_;
+  base::Library voxgate_;
   IChannelManager* manager_ = nullptr;
   ISongEngine* engine_ = nullptr;
   testsupport::TempDir dir_;

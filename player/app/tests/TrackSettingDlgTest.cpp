@@ -9,6 +9,7 @@
 #include "app/CPropPageGeneral.h"
 #include "app/CSongValueMap.h"
 #include "app/CTrackSettingDlg.h"
+#include "base/Library.h"
 #include "testsupport/SmfBuilder.h"
 #include "tunewell/ISongEngine.h"
 #include "testsupport/TempDir.h"
@@ -109,10 +110,8 @@ class TrackSettingDlgTest : public ::testing::Test {
     song_ = dir_.File("tracks.mid");
     ASSERT_TRUE(testsupport::WriteBytes(song_, bytes));
 
-    library_ = ::LoadLibraryA(kTunewellLibrary);
-    ASSERT_NE(nullptr, library_);
-    auto create =
-        reinterpret_cast<CreateTunewellInstanceFn>(::GetProcAddress(library_, kCreateTunewellInstanceName));
+    ASSERT_TRUE(library_.Load(kTunewellLibrary));
+    auto create = library_.Find<CreateTunewellInstanceFn>(kCreateTunewellInstanceName);
     ASSERT_NE(nullptr, create);
     engine_ = create(1);
     ASSERT_NE(nullptr, engine_);
@@ -122,7 +121,7 @@ class TrackSettingDlgTest : public ::testing::Test {
   void TearDown() override {
     if (engine_) engine_->Release();
     if (owner_) ::DestroyWindow(owner_);
-    if (library_) ::FreeLibrary(library_);
+    library_.Free();
     CSongValueMap::Release(CSongValueMap::GetInstance());
     ReleaseSkinManager();
   }
@@ -130,7 +129,7 @@ class TrackSettingDlgTest : public ::testing::Test {
   GdiplusSession gdiplus_;
   testsupport::TempDir dir_;
   std::string song_;
-  HMODULE library_ = nullptr;
+  base::Library library_;
   ISongEngine* engine_ = nullptr;
   HWND owner_ = nullptr;
 };

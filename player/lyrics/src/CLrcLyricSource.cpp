@@ -21,18 +21,16 @@ CLrcLyricSource::~CLrcLyricSource() {
   // The parser goes back through its own third operation, before its library goes.
   if (m_pParser) m_pParser->Release();
   m_pParser = nullptr;
-  if (m_hLinewick) ::FreeLibrary(m_hLinewick);
+  m_linewick.Free();
 }
 
 void CLrcLyricSource::Release() { delete this; }
 
 void CLrcLyricSource::BindLinewick() {
-  if (m_hLinewick) return;
-  m_hLinewick = ::LoadLibraryA(g_libraryName);
-  if (!m_hLinewick) return;
+  if (m_linewick || !m_linewick.Load(g_libraryName)) return;
   // A missing export leaves the source unbound; the library stays loaded until
   // the source goes, so a later Open does not try again.
-  auto get = reinterpret_cast<GetLinewickInstanceProc>(::GetProcAddress(m_hLinewick, "GetLinewickInstance"));
+  auto get = m_linewick.Find<GetLinewickInstanceProc>("GetLinewickInstance");
   if (get) m_pParser = base::Guarded([&] { return get(); }, static_cast<ILinewick*>(nullptr));
 }
 

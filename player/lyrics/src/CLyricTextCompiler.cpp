@@ -61,12 +61,9 @@ std::string LyricFileText(const std::string& bytes) {
   return ToAcp(wide, &ok);
 }
 
-CLyricTextCompiler::CLyricTextCompiler() {
-  m_library = ::LoadLibraryA("Scrivel.dll");
-  if (!m_library) return;
-  auto createParser = reinterpret_cast<CreateScrivel2Fn>(::GetProcAddress(m_library, "CreateScrivel2"));
-  auto createHandler =
-      reinterpret_cast<CreateScrivelHandlerFn>(::GetProcAddress(m_library, "CreateScrivelHandler"));
+CLyricTextCompiler::CLyricTextCompiler() : m_library("Scrivel.dll") {
+  auto createParser = m_library.Find<CreateScrivel2Fn>("CreateScrivel2");
+  auto createHandler = m_library.Find<CreateScrivelHandlerFn>("CreateScrivelHandler");
   if (createParser) m_parser = createParser(1);
   if (createHandler) m_handler = createHandler(1);
 }
@@ -76,8 +73,7 @@ CLyricTextCompiler::~CLyricTextCompiler() {
   if (m_handler) m_handler->Release();
   m_parser = nullptr;
   m_handler = nullptr;
-  if (m_library) ::FreeLibrary(m_library);
-  m_library = nullptr;
+  m_library.Free();
 }
 
 int CLyricTextCompiler::ReadText(const char* text, const char* midiPath,

@@ -1,5 +1,7 @@
 #include <lyrics/CLrcLyricSource.h>
 
+#include <base/Library.h>
+
 #include <linewick/Linewick.h>
 #include <playback/CAudioFilePlayer.h>
 
@@ -77,9 +79,8 @@ struct Fixture {
 };
 
 void FakeCounts(LONG* made, LONG* released) {
-  HMODULE fake = ::GetModuleHandleA("FakeLinewick.dll");
   auto counts =
-      fake ? reinterpret_cast<void (*)(LONG*, LONG*)>(::GetProcAddress(fake, "FakeLinewickCounts")) : nullptr;
+      base::FindExport<void (*)(LONG*, LONG*)>(::GetModuleHandleA("FakeLinewick.dll"), "FakeLinewickCounts");
   *made = *released = -1;
   if (counts) counts(made, released);
 }
@@ -110,8 +111,8 @@ TEST(LrcLyricSource, BindsTheLibraryOnceAndDestroysItsParserThroughTheThirdOpera
 TEST(LrcLyricSource, ReleasedParserIsCounted) {
   Fixture f;
   // Keep the fake loaded past the source, to read how its parser ended.
-  HMODULE keep = ::LoadLibraryA("FakeLinewick.dll");
-  ASSERT_NE(nullptr, keep);
+  base::Library keep("FakeLinewick.dll");
+  ASSERT_NE(nullptr, keep.Get());
   LONG made0 = 0, released0 = 0;
   FakeCounts(&made0, &released0);
   IMediaPlayer* source = CreateLrcLyricSource();
@@ -122,7 +123,6 @@ TEST(LrcLyricSource, ReleasedParserIsCounted) {
   FakeCounts(&made, &released);
   EXPECT_EQ(made0 + 1, made);
   EXPECT_EQ(released0 + 1, released);
-  ::FreeLibrary(keep);
 }
 
 TEST(LrcLyricSource, OpensWithoutTheLibrary) {

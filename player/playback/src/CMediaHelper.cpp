@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "base/ReleasePtr.h"
 #include "playback/AudioLength.h"
 #include "quillix/SongBlock.h"
 
@@ -16,10 +17,7 @@ namespace {
 
 std::string g_quillixName = "QuillixLib.dll";
 
-struct ParserRelease {
-  void operator()(IQuillixParser* parser) const { parser->Release(); }
-};
-using ParserPtr = std::unique_ptr<IQuillixParser, ParserRelease>;
+using ParserPtr = base::ReleasePtr<IQuillixParser>;
 
 // A chunk's bytes; empty when absent (or when memory runs out for a huge one).
 std::string ReadChunkText(IQuillixParser* parser, uint32_t tag) {
@@ -46,7 +44,7 @@ CMediaHelper::~CMediaHelper() {
     m_audio->Release();
   }
   if (m_song) m_song->Release();
-  if (m_quillix) FreeLibrary(m_quillix);
+  m_quillix.Free();
 }
 
 bool CMediaHelper::Init() {
@@ -89,12 +87,10 @@ void CMediaHelper::OnBeat(int beat, int beatsPerBar, int extra) {
 void CMediaHelper::OnSongEnd() { Post(WM_PLAYER_END, 0, 0); }
 
 IQuillixParser* CMediaHelper::GetQuillixParser() {
-  if (!m_quillix) m_quillix = LoadLibraryA(g_quillixName.c_str());
-  if (!m_quillix) return nullptr;  // tried again at the next need
-  auto create = reinterpret_cast<CreateIQuillixParserFn>(GetProcAddress(m_quillix, "CreateIQuillixParser"));
+  if (!m_quillix && !m_quillix.Load(g_quillixName.c_str())) return nullptr;  // tried again at the next need
+  auto create = m_quillix.Find<CreateIQuillixParserFn>("CreateIQuillixParser");
   if (!create) {
-    FreeLibrary(m_quillix);
-    m_quillix = nullptr;
+    m_quillix.Free();
     return nullptr;
   }
   return create(1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Library.h"
 #include "ui/CSkinImage.h"
 #include "ui/CSkinElement.h"
 #include "ui/CSkinFrame.h"
@@ -13,10 +14,10 @@ HCURSOR LoadThumbCursor() {
   UINT n = ::GetWindowsDirectoryA(windows, MAX_PATH);
   if (n > 0 && n < MAX_PATH - 16) {
     std::string path = std::string(windows) + "\\winhlp32.exe";
-    if (HMODULE help = ::LoadLibraryA(path.c_str())) {
-      if (HCURSOR hand = ::LoadCursorA(help, MAKEINTRESOURCEA(106)))
+    if (base::Library help(path.c_str()); help) {
+      // A copy: the cursor loaded from the program goes with it.
+      if (HCURSOR hand = ::LoadCursorA(help.Get(), MAKEINTRESOURCEA(106)))
         cursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(hand)));
-      ::FreeLibrary(help);
     }
   }
   // The help program is gone from current systems (and from Wine).

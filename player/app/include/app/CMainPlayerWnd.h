@@ -30,6 +30,7 @@
 #include "app/FileHandOver.h"
 #include "app/IPlayListModel.h"
 #include "app/MidiCapture.h"
+#include "base/Library.h"
 #include "playback/IMediaPlayer.h"
 #include "tunewell/ISongEngine.h"
 #include "ui/CSkinSlider.h"
@@ -275,7 +276,7 @@ class CMainPlayerWnd : public CSkinWnd,
   CSkinButton* FindButton(int id) const;
 
   // Engine (first), so every member below is gone before the library goes.
-  HMODULE m_engineLibrary = nullptr;
+  base::Library m_engineLibrary;
   ISongEngine* m_engine = nullptr;
   CMidiCapture m_midiCapture;
   // Its players hold the engine: it lets them go before the engine goes.

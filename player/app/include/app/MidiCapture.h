@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "base/Library.h"
+
 class IChannelManager;
 class IMidiRecorder;
 
@@ -30,7 +32,7 @@ class CMidiCapture {
 
  private:
   std::string m_path;
-  HMODULE m_voxgate = nullptr;
+  base::Library m_voxgate;
   IChannelManager* m_manager = nullptr;
   IMidiRecorder* m_recorder = nullptr;
 };

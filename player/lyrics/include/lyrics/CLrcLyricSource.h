@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <base/Library.h>
 #include <playback/IMediaPlayer.h>
 
 class CAudioFilePlayer;
@@ -59,7 +60,7 @@ class CLrcLyricSource final : public IMediaPlayer, public IMediaListener {
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {}
 
   CAudioFilePlayer* m_pInner = nullptr;
-  HMODULE m_hLinewick = nullptr;
+  base::Library m_linewick;
   ILinewick* m_pParser = nullptr;
   UINT_PTR m_nTimerId = 0;
   int m_nTimerCount = 0;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Library.h"
 #include "lyrics/LyricMarkup.h"
 
 class ISmfParser2;
@@ -50,7 +51,7 @@ class CLyricTextCompiler {
   // the song does not load. *taken tells that the caller releases it.
   ISmfParser2* SongToWrite(const char* midiPath, bool* taken);
 
-  HMODULE m_library = nullptr;
+  base::Library m_library;
   ISmfParser2* m_parser = nullptr;
   ISmfParserHandler* m_handler = nullptr;
   // The file the handler opened last, as it was then.

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "base/Library.h"
 #include "playback/CAudioFilePlayer.h"
 #include "playback/CPlayerProxy.h"
 #include "playback/CSyncPlayer.h"
@@ -76,6 +77,6 @@ class CMediaHelper : public IPlaybackNotify {
   IMediaPlayer* m_current = nullptr;
   HWND m_window = nullptr;
   ISongEngine* m_engine = nullptr;
-  HMODULE m_quillix = nullptr;
+  base::Library m_quillix;
   std::string m_title, m_singer, m_composer, m_lyricist, m_album;
 };

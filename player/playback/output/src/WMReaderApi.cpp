@@ -1,12 +1,17 @@
 #include "output/WMReaderApi.h"
 
+#include "base/Library.h"
+
 namespace {
 
 HRESULT WINAPI SystemCreateReader(IUnknown* reserved, DWORD rights, IWMReader** reader) {
+  // Looked up once and kept for every later call, so the library stays for
+  // the rest of the process.
   static WMCreateReaderFn entry = [] {
-    HMODULE module = LoadLibraryA("wmvcore.dll");
-    return module != nullptr ? reinterpret_cast<WMCreateReaderFn>(GetProcAddress(module, "WMCreateReader"))
-                             : nullptr;
+    base::Library module("wmvcore.dll");
+    auto create = module.Find<WMCreateReaderFn>("WMCreateReader");
+    module.Detach();
+    return create;
   }();
   if (reader != nullptr) *reader = nullptr;
   if (entry == nullptr) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
