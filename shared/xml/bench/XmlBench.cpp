@@ -80,7 +80,9 @@ int main() {
   std::string doc = xmltest::GenerateDocument(7, 5 * 1024 * 1024, false);
   const double mb = static_cast<double>(doc.size()) / (1024.0 * 1024.0);
   const int rounds = 5;
-  // Each round reads the document and frees it again, both timed apart.
+  // Each round reads the document and frees it again, both timed apart. The
+  // first round also pays for memory the process never touched before.
+  double firstBoth = 0;
   double bestParse = 1e9;
   double bestFree = 1e9;
   double bestBoth = 1e9;
@@ -98,6 +100,7 @@ int main() {
     if (t1 - t0 < bestParse) bestParse = t1 - t0;
     if (t2 - t1 < bestFree) bestFree = t2 - t1;
     if (t2 - t0 < bestBoth) bestBoth = t2 - t0;
+    if (i == 0) firstBoth = t2 - t0;
   }
   printf("document: %.2f MB\n", mb);
   printf("parse:          %7.1f MB/s (best of %d, %.1f ms)\n", mb / bestParse, rounds, bestParse * 1000);
@@ -105,6 +108,7 @@ int main() {
   const double both = mb / bestBoth;
   printf("parse + free:   %7.1f MB/s (best of %d, %.1f ms; target > %.0f MB/s: %s)\n", both, rounds,
          bestBoth * 1000, kTargetMBps, both > kTargetMBps ? "met" : "MISSED");
+  printf("  first round:  %7.1f MB/s (%.1f ms)\n", mb / firstBoth, firstBoth * 1000);
   printf("copy and scan:  %7.1f MB/s (the same bytes, this run's baseline)\n", ScanMBps(doc, mb, rounds));
   XmlParserNode tree = XmlParserNode::ParseString(doc.c_str());
   for (int format = 0; format < 2; ++format) {

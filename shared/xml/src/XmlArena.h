@@ -5,9 +5,11 @@
 //
 // Nothing in the arena is freed on its own. The arena counts a reference for
 // each node made in it that is still alive (XmlNodeBlock::arena) and one for
-// the reader while it runs; the last Release frees every chunk. A handle kept
-// on one child therefore keeps the whole document's memory, not only its
-// subtree's. Like the node handles, an arena belongs to one thread at a time.
+// the reader while it runs; the last Release frees every chunk, or keeps a few
+// for the next document (XmlArena.cpp says why). A handle kept on one child
+// therefore keeps the whole document's memory, not only its subtree's. Like
+// the node handles, an arena belongs to one thread at a time; the chunks kept
+// between documents are shared under a lock.
 #pragma once
 
 #include <cstddef>
@@ -33,20 +35,21 @@ class XmlArena {
   XmlArena& operator=(const XmlArena&) = delete;
 
  private:
+  // A chunk's header; its size bytes (and room to align the first) follow.
   struct Chunk {
     Chunk* next;
+    size_t size;
   };
   static constexpr size_t kMaxRequest = static_cast<size_t>(1) << 40;
 
   XmlArena() = default;
   ~XmlArena() = default;
   void* Allocate(size_t size, size_t align);
-  // A new chunk with room for size bytes at any alignment up to align.
-  bool Grow(size_t size, size_t align);
+  // A chunk with room for size bytes at any alignment, in the arena's list.
+  Chunk* NewChunk(size_t size);
 
   Chunk* chunks_ = nullptr;
   char* cursor_ = nullptr;  // the free space small requests are served from
   char* end_ = nullptr;
-  size_t total_ = 0;  // bytes taken from the heap so far
   int refs_ = 1;
 };

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -172,6 +173,23 @@ TEST(XmlOwnership, CallerAdditionsToAParsedNodeKeepTheirOrderAndTheirTexts) {
   r = XmlParserNode();
   EXPECT_EQ("<c2>2<g/></c2>", Write(kept));
   EXPECT_EQ("<c><h k/></c>", Write(parsed));
+}
+
+// Freed documents leave chunks for the next ones: documents alive together
+// must each get memory of their own, also from what another left.
+TEST(XmlOwnership, DocumentsAliveTogetherKeepTheirOwnMemory) {
+  // Large enough that every tree needs whole chunks past its first.
+  std::vector<std::string> texts;
+  std::vector<std::string> expected;
+  for (uint32_t seed = 1; seed <= 4; ++seed) {
+    texts.push_back(xmltest::GenerateDocument(seed, 300 * 1024));
+    expected.push_back(Write(XmlParserNode::ParseString(texts.back().c_str())));
+  }
+  for (int round = 0; round < 3; ++round) {
+    std::vector<XmlParserNode> alive;
+    for (const std::string& text : texts) alive.push_back(XmlParserNode::ParseString(text.c_str()));
+    for (size_t i = 0; i < alive.size(); ++i) EXPECT_EQ(expected[i], Write(alive[i])) << "document " << i;
+  }
 }
 
 }  // namespace
