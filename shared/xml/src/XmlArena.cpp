@@ -14,6 +14,14 @@
 #if defined(__SANITIZE_ADDRESS__)
 #define XML_ARENA_ASAN 1
 #endif
+#if XML_ARENA_ASAN
+#include <sanitizer/asan_interface.h>
+#define XML_ARENA_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
+#define XML_ARENA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
+#else
+#define XML_ARENA_POISON(p, n) ((void)(p), (void)(n))
+#define XML_ARENA_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 
 namespace {
 
@@ -30,17 +38,14 @@ constexpr size_t kSlack = alignof(std::max_align_t);  // room to align the first
 // costs a page fault on the first touch of every 4 KB, and under Wine on a
 // busy host those faults were four fifths of reading a large document; a
 // chunk used before costs none. At most kKept chunks wait here (one 16 MB
-// tree's worth), for the life of the process. Under AddressSanitizer none
-// do, so that every document's memory is seen freed when it goes.
-#if XML_ARENA_ASAN
-constexpr int kKept = 0;
-#else
+// tree's worth), for the life of the process. Under AddressSanitizer a chunk
+// is poisoned while it waits, so that a pointer into a freed document still
+// fails when used.
 constexpr int kKept = 16;
-#endif
 
 struct KeptChunks {
   std::mutex lock;
-  void* chunks[kKept > 0 ? kKept : 1];
+  void* chunks[kKept];
   int count = 0;
 };
 
@@ -52,18 +57,23 @@ KeptChunks& Kept() {
   return *kept;
 }
 
-void* TakeKept() {
-  if (kKept == 0) return nullptr;
+// bytes is the whole chunk's, header and all: the span poisoned while it waits.
+void* TakeKept(size_t bytes) {
   KeptChunks& kept = Kept();
-  std::lock_guard<std::mutex> hold(kept.lock);
-  return kept.count > 0 ? kept.chunks[--kept.count] : nullptr;
+  void* chunk = nullptr;
+  {
+    std::lock_guard<std::mutex> hold(kept.lock);
+    if (kept.count > 0) chunk = kept.chunks[--kept.count];
+  }
+  if (chunk) XML_ARENA_UNPOISON(chunk, bytes);
+  return chunk;
 }
 
-bool Keep(void* chunk) {
-  if (kKept == 0) return false;
+bool Keep(void* chunk, size_t bytes) {
   KeptChunks& kept = Kept();
   std::lock_guard<std::mutex> hold(kept.lock);
   if (kept.count == kKept) return false;
+  XML_ARENA_POISON(chunk, bytes);
   kept.chunks[kept.count++] = chunk;
   return true;
 }
@@ -90,7 +100,7 @@ void XmlArena::Release(XmlArena* arena) {
   if (--arena->refs_ > 0) return;
   for (Chunk* c = arena->chunks_; c;) {
     Chunk* next = c->next;
-    if (c->size != kChunk || !Keep(c)) free(c);
+    if (c->size != kChunk || !Keep(c, sizeof(Chunk) + kChunk + kSlack)) free(c);
     c = next;
   }
   arena->~XmlArena();
@@ -99,7 +109,7 @@ void XmlArena::Release(XmlArena* arena) {
 
 XmlArena::Chunk* XmlArena::NewChunk(size_t size) {
   if (size > kMaxRequest) return nullptr;
-  void* memory = size == kChunk ? TakeKept() : nullptr;
+  void* memory = size == kChunk ? TakeKept(sizeof(Chunk) + kChunk + kSlack) : nullptr;
   if (!memory) memory = malloc(sizeof(Chunk) + size + kSlack);
   if (!memory) return nullptr;
   Chunk* chunk = static_cast<Chunk*>(memory);
