@@ -35,7 +35,7 @@ struct XmlNodeBlock {
   int attributeCapacity;
   int orderCapacity;
   int refCount;
-  XmlArena* arena;  // null for a node a caller added
+  XmlArena* arena;  // null for a node from malloc: a caller's, or the reader's when the arena ran dry
   int arenaTexts;
   int arenaClears;
   int arenaAttributes;
