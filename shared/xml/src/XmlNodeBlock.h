@@ -6,6 +6,14 @@
 
 #include <cstddef>
 
+class XmlArena;
+
+// Who frees what: a node the reader made sits in its document's arena with
+// its name and its arrays, and holds a reference on the arena until its own
+// count reaches zero; a node a caller added comes from malloc with its name
+// and arrays. In either kind the first arenaTexts texts (arenaClears clear
+// values, arenaAttributes attributes) are the reader's, in the arena, and
+// those after them were handed in by a caller and are freed with the node.
 struct XmlNodeBlock {
   char* name;  // null only for the document root made by the parser
   int childCount;
@@ -27,6 +35,10 @@ struct XmlNodeBlock {
   int attributeCapacity;
   int orderCapacity;
   int refCount;
+  XmlArena* arena;  // null for a node from malloc: a caller's, or the reader's when the arena ran dry
+  int arenaTexts;
+  int arenaClears;
+  int arenaAttributes;
 };
 
 struct XmlClearTag {
@@ -37,11 +49,15 @@ constexpr int kXmlClearTagCount = 5;
 extern const XmlClearTag kXmlClearTags[kXmlClearTagCount];
 
 struct XmlNodeOps {
+  // A caller's node, owning the malloc'd name.
   static XmlNodeBlock* NewBlock(char* name, int isDeclaration);
+  // A reader's node in the arena, with a copy of n bytes of name (none when null).
+  static XmlNodeBlock* NewBlock(XmlArena* arena, const char* name, size_t n, int isDeclaration);
   static void AddRef(XmlNodeBlock* b) { ++b->refCount; }
   static void Release(XmlNodeBlock* b);
-  // Each appends one order entry; false (and nothing added) when memory runs out.
-  // Ownership of the texts passes on success only.
+  // A caller's additions. Each appends one order entry; false (and nothing
+  // added) when memory runs out. Ownership of the texts passes on success only.
+  // The reader fills its nodes' arrays in one go instead (XmlParser::Settle).
   static bool AppendChild(XmlNodeBlock* b, XmlNodeBlock* child);
   static bool AppendText(XmlNodeBlock* b, char* text);
   static bool AppendAttribute(XmlNodeBlock* b, char* name, char* value);
@@ -55,5 +71,3 @@ struct XmlNodeOps {
 bool XmlEqualNoCase(const char* a, const char* b, size_t n);
 // Length of the character at p: 2 for a lead byte with a trail byte, else 1.
 size_t XmlCharLength(const char* p);
-// A copy of n bytes as a NUL-terminated malloc'd text, or null.
-char* XmlCopyText(const char* text, size_t n);

@@ -1,6 +1,7 @@
 // The reader: a tokenizer and a lenient recursive descent over elements.
 #include <xml/XmlParserNode.h>
 
+#include "XmlArena.h"
 #include "XmlCodePage.h"
 #include "XmlNodeBlock.h"
 
@@ -9,9 +10,10 @@
 #include <cstring>
 #include <initializer_list>
 
-// Defined in XmlWriter.cpp: unescapes n bytes; on an unknown entity answers null
-// with *badOffset at its ampersand (SIZE_MAX when memory ran out instead).
-char* XmlUnescape(const char* text, size_t n, size_t* badOffset);
+// Defined in XmlWriter.cpp: unescapes n bytes into the arena (malloc without
+// one); on an unknown entity answers null with *badOffset at its ampersand
+// (SIZE_MAX when memory ran out instead).
+char* XmlUnescape(const char* text, size_t n, size_t* badOffset, XmlArena* arena);
 
 namespace {
 
@@ -48,10 +50,20 @@ const StopTable kStops;
 
 inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// One content of an element still being read; its texts are in the arena.
+struct Pending {
+  XmlContentKind kind;
+  XmlNodeBlock* child;  // holds the parent's reference
+  char* text;           // the text, attribute name or clear value
+  char* value;          // the attribute's value
+  const XmlClearTag* clear;
+};
+
 }  // namespace
 
 struct XmlParser {
   const char* text;
+  XmlArena* arena;  // every node, name and text read goes here
   size_t pos = 0;
   int error = kXmlNoError;
   size_t errorPos = 0;
@@ -61,7 +73,17 @@ struct XmlParser {
   int depth = 0;
   int unclosed = 0;  // elements open when the text ended
 
-  explicit XmlParser(const char* t) : text(t) {}
+  // The contents of every open element, innermost last: an element's go into
+  // arrays of their exact size when it ends (Settle), so the arena holds no
+  // arrays outgrown on the way.
+  Pending* pending = nullptr;
+  size_t pendingCount = 0;
+  size_t pendingCapacity = 0;
+
+  XmlParser(const char* t, XmlArena* a) : text(t), arena(a) {}
+  ~XmlParser() { free(pending); }
+  XmlParser(const XmlParser&) = delete;
+  XmlParser& operator=(const XmlParser&) = delete;
 
   bool Fail(int code, size_t at) {
     if (error == kXmlNoError) {
@@ -73,8 +95,13 @@ struct XmlParser {
 
   Token Next(bool inTag = true);
   bool ParseElement(XmlNodeBlock* node);
+  bool ReadContents(XmlNodeBlock* node);
+  // False, and nothing kept, when memory runs out; as with a text the arena
+  // had no room for, the document is read on without it.
+  bool Push(const Pending& p);
+  void Settle(XmlNodeBlock* node, size_t first);
   void NoteOpenAtEnd(const XmlNodeBlock* node);
-  bool StoreText(XmlNodeBlock* node, size_t start, size_t end);
+  bool StoreText(size_t start, size_t end);
   bool AddChildNamed(XmlNodeBlock* node, size_t nameStart, bool declaration, XmlNodeBlock** child,
                      size_t tagPos);
   size_t FindClose(const char* marker) const;
@@ -149,13 +176,13 @@ Token XmlParser::Next(bool inTag) {
   return t;
 }
 
-bool XmlParser::StoreText(XmlNodeBlock* node, size_t start, size_t end) {
+bool XmlParser::StoreText(size_t start, size_t end) {
   while (end > start && IsSpace(text[end - 1])) --end;
   if (end == start) return true;
   size_t bad = 0;
-  char* value = XmlUnescape(text + start, end - start, &bad);
+  char* value = XmlUnescape(text + start, end - start, &bad, arena);
   if (!value) return bad == static_cast<size_t>(-1) ? true : Fail(kXmlUnknownEntity, start + bad);
-  if (!XmlNodeOps::AppendText(node, value)) free(value);
+  Push(Pending{kXmlText, nullptr, value, nullptr, nullptr});
   return true;
 }
 
@@ -168,20 +195,19 @@ bool XmlParser::AddChildNamed(XmlNodeBlock* node, size_t nameStart, bool declara
   while (!kStops.stop[static_cast<unsigned char>(name[n])] || (name[n] == '/' && name[n + 1] != '>')) ++n;
   // "<?xml?>": the question mark closes the declaration, as after its last attribute.
   if (declaration && n > 1 && name[n - 1] == '?') --n;
-  char* copy = XmlCopyText(name, n);
   // Out of memory, the element is read but not kept: a detached block.
-  XmlNodeBlock* block = copy ? XmlNodeOps::NewBlock(copy, declaration) : nullptr;
+  XmlNodeBlock* block = XmlNodeOps::NewBlock(arena, name, n, declaration);
   if (!block) {
-    free(copy);
     block = XmlNodeOps::NewBlock(nullptr, declaration);
     if (!block) return Fail(kXmlNoElements, tagPos);
     *child = block;
     return true;
   }
-  if (!XmlNodeOps::AppendChild(node, block)) {
+  if (!Push(Pending{kXmlChild, block, nullptr, nullptr, nullptr})) {
     *child = block;  // parsed into a detached block, then dropped
     return true;
   }
+  block->parent = node;
   XmlNodeOps::AddRef(block);
   *child = block;
   return true;
@@ -201,7 +227,110 @@ void XmlParser::NoteOpenAtEnd(const XmlNodeBlock* node) {
     if (b->name && !b->isDeclaration) ++unclosed;
 }
 
+bool XmlParser::Push(const Pending& p) {
+  if (pendingCount == pendingCapacity) {
+    size_t wanted = pendingCapacity < 64 ? 64 : pendingCapacity * 2;
+    if (wanted > (static_cast<size_t>(1) << 28)) return false;
+    Pending* grown = static_cast<Pending*>(realloc(pending, sizeof(Pending) * wanted));
+    if (!grown) return false;
+    pending = grown;
+    pendingCapacity = wanted;
+  }
+  pending[pendingCount++] = p;
+  return true;
+}
+
+namespace {
+
+// An array for the node's kind of memory: a reader's node never frees its
+// arrays, the detached stand-in made when the arena ran dry frees them.
+template <typename T>
+T* NewArray(XmlArena* arena, const XmlNodeBlock* node, int count) {
+  if (count == 0) return nullptr;
+  if (node->arena) return arena->Allocate<T>(static_cast<size_t>(count));
+  return static_cast<T*>(malloc(sizeof(T) * static_cast<size_t>(count)));
+}
+
+}  // namespace
+
+void XmlParser::Settle(XmlNodeBlock* node, size_t first) {
+  const Pending* items = pending + first;
+  const int n = static_cast<int>(pendingCount - first);
+  pendingCount = first;
+  if (n == 0) return;
+  int counts[4] = {0, 0, 0, 0};
+  for (int i = 0; i < n; ++i) ++counts[items[i].kind];
+  node->order = NewArray<int>(arena, node, n);
+  node->children = NewArray<XmlNodeBlock*>(arena, node, counts[kXmlChild]);
+  node->attributes = NewArray<XmlAttribute>(arena, node, counts[kXmlAttribute]);
+  node->texts = NewArray<char*>(arena, node, counts[kXmlText]);
+  node->clears = NewArray<XmlClear>(arena, node, counts[kXmlClearSection]);
+  if (!node->order || (counts[kXmlChild] && !node->children) ||
+      (counts[kXmlAttribute] && !node->attributes) || (counts[kXmlText] && !node->texts) ||
+      (counts[kXmlClearSection] && !node->clears)) {
+    // Out of memory the element keeps none of its contents; its children
+    // lose the reference it held.
+    if (!node->arena) {
+      free(node->order);
+      free(node->children);
+      free(node->attributes);
+      free(node->texts);
+      free(node->clears);
+    }
+    node->order = nullptr;
+    node->children = nullptr;
+    node->attributes = nullptr;
+    node->texts = nullptr;
+    node->clears = nullptr;
+    for (int i = 0; i < n; ++i) {
+      if (items[i].kind != kXmlChild) continue;
+      items[i].child->parent = nullptr;
+      XmlNodeOps::Release(items[i].child);
+    }
+    return;
+  }
+  for (int i = 0; i < n; ++i) {
+    const Pending& p = items[i];
+    switch (p.kind) {
+      case kXmlChild:
+        node->order[i] = (node->childCount << 2) | kXmlChild;
+        node->children[node->childCount++] = p.child;
+        break;
+      case kXmlAttribute:
+        node->order[i] = (node->attributeCount << 2) | kXmlAttribute;
+        node->attributes[node->attributeCount++] = XmlAttribute{p.text, p.value};
+        break;
+      case kXmlText:
+        node->order[i] = (node->textCount << 2) | kXmlText;
+        node->texts[node->textCount++] = p.text;
+        break;
+      default:
+        node->order[i] = (node->clearCount << 2) | kXmlClearSection;
+        node->clears[node->clearCount++] = XmlClear{p.clear->open, p.text, p.clear->close};
+        break;
+    }
+  }
+  node->orderCount = n;
+  node->childCapacity = node->childCount;
+  node->attributeCapacity = node->attributeCount;
+  node->textCapacity = node->textCount;
+  node->clearCapacity = node->clearCount;
+  node->orderCapacity = n;
+  node->arenaAttributes = node->attributeCount;
+  node->arenaTexts = node->textCount;
+  node->arenaClears = node->clearCount;
+}
+
+// Whatever way the element's reading ends, its contents settle in it: on an
+// error too, so that freeing the tree reaches every node.
 bool XmlParser::ParseElement(XmlNodeBlock* node) {
+  const size_t first = pendingCount;
+  const bool ok = ReadContents(node);
+  Settle(node, first);
+  return ok;
+}
+
+bool XmlParser::ReadContents(XmlNodeBlock* node) {
   bool inside = !firstCall;
   firstCall = false;
   int attrState = 0;
@@ -209,20 +338,14 @@ bool XmlParser::ParseElement(XmlNodeBlock* node) {
   bool textPending = false;
   size_t textStart = 0;
   auto storeAttribute = [&](size_t valueStart, size_t valueLength, bool unescape) -> bool {
-    char* name = XmlCopyText(text + attrName.start, attrName.length);
     char* value = nullptr;
     if (unescape) {
       size_t bad = 0;
-      value = XmlUnescape(text + valueStart, valueLength, &bad);
-      if (!value && bad != static_cast<size_t>(-1)) {
-        free(name);
-        return Fail(kXmlUnknownEntity, valueStart + bad);
-      }
+      value = XmlUnescape(text + valueStart, valueLength, &bad, arena);
+      if (!value && bad != static_cast<size_t>(-1)) return Fail(kXmlUnknownEntity, valueStart + bad);
     }
-    if (!name || !XmlNodeOps::AppendAttribute(node, name, value)) {
-      free(name);
-      free(value);
-    }
+    char* name = arena->CopyText(text + attrName.start, attrName.length);
+    if (name) Push(Pending{kXmlAttribute, nullptr, name, value, nullptr});
     return true;
   };
   for (;;) {
@@ -288,7 +411,7 @@ bool XmlParser::ParseElement(XmlNodeBlock* node) {
         break;
       case kTagStart:
       case kDeclaration: {
-        if (textPending && !StoreText(node, textStart, t.start)) return false;
+        if (textPending && !StoreText(textStart, t.start)) return false;
         textPending = false;
         Token name = Next();
         if (name.kind != kText) return Fail(kXmlMissingStartTagName, pos);
@@ -318,7 +441,7 @@ bool XmlParser::ParseElement(XmlNodeBlock* node) {
         break;
       }
       case kTagEnd: {
-        if (textPending && !StoreText(node, textStart, t.start)) return false;
+        if (textPending && !StoreText(textStart, t.start)) return false;
         textPending = false;
         Token name = Next();
         if (name.kind != kText) return Fail(kXmlMissingEndTagName, pos);
@@ -330,12 +453,12 @@ bool XmlParser::ParseElement(XmlNodeBlock* node) {
         return true;
       }
       case kClear: {
-        if (textPending && !StoreText(node, textStart, t.start)) return false;
+        if (textPending && !StoreText(textStart, t.start)) return false;
         textPending = false;
         size_t end = FindClose(t.clear->close);
         if (end == static_cast<size_t>(-1)) return Fail(kXmlUnmatchedEndTag, pos + strlen(text + pos));
-        char* value = XmlCopyText(text + pos, end - pos);
-        if (value && !XmlNodeOps::AppendClear(node, value, *t.clear)) free(value);
+        char* value = arena->CopyText(text + pos, end - pos);
+        if (value) Push(Pending{kXmlClearSection, nullptr, value, nullptr, t.clear});
         pos = end + strlen(t.clear->close);
         break;
       }
@@ -388,14 +511,19 @@ XmlParserNode XmlParserNode::ParseString(const char* text, const char* firstTag,
   }
   // A UTF-8 byte-order mark says how the file was stored; it is no text of the document.
   if (text[0] == '\xEF' && text[1] == '\xBB' && text[2] == '\xBF') text += 3;
-  XmlNodeBlock* root = XmlNodeOps::NewBlock(nullptr, 0);
+  // The tree takes about as much memory as its text; the arena grows from there.
+  XmlArena* arena = XmlArena::Create(strlen(text));
+  XmlNodeBlock* root = arena ? XmlNodeOps::NewBlock(arena, nullptr, 0, 0) : nullptr;
   if (!root) {
+    if (arena) XmlArena::Release(arena);
     SetResults(results, kXmlNoElements, 0, 0);
     return XmlParserNode();
   }
-  XmlParser parser(text);
+  XmlParser parser(text, arena);
   parser.ParseElement(root);
   XmlParserNode document = XmlNodeOps::Wrap(root, false);
+  // From here the nodes alone hold the arena.
+  XmlArena::Release(arena);
   if (parser.error != kXmlNoError) {
     SetErrorAt(results, parser.error, text, parser.errorPos);
     return XmlParserNode();

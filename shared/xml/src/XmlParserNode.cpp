@@ -2,6 +2,7 @@
 // XmlParser.cpp, the writer and the entity functions in XmlWriter.cpp.
 #include <xml/XmlParserNode.h>
 
+#include "XmlArena.h"
 #include "XmlCodePage.h"
 #include "XmlNodeBlock.h"
 
@@ -38,14 +39,6 @@ bool XmlEqualNoCase(const char* a, const char* b, size_t n) {
   return true;
 }
 
-char* XmlCopyText(const char* text, size_t n) {
-  char* copy = static_cast<char*>(malloc(n + 1));
-  if (!copy) return nullptr;
-  memcpy(copy, text, n);
-  copy[n] = 0;
-  return copy;
-}
-
 bool CompareTagName(const char* name, const char* text) {
   if (!name || !text) return true;
   size_t n = strlen(name);
@@ -69,20 +62,28 @@ bool CompareTagName(const char* name, const char* text) {
 
 namespace {
 
-// Grows an array to hold one more entry, doubling its capacity.
+// Grows one of the node's arrays to hold one more entry, doubling its
+// capacity. A reader's node grows in its arena, where the old array stays
+// until the document goes: the doubling bounds that to the array's own size.
 template <typename T>
-bool Reserve(T*& items, int count, int& capacity) {
+bool Reserve(const XmlNodeBlock* b, T*& items, int count, int& capacity) {
   if (count < capacity) return true;
   if (capacity > (1 << 28)) return false;
   int wanted = capacity < 8 ? 8 : capacity * 2;
-  T* grown = static_cast<T*>(realloc(items, sizeof(T) * static_cast<size_t>(wanted)));
+  T* grown = nullptr;
+  if (b->arena) {
+    grown = b->arena->Allocate<T>(static_cast<size_t>(wanted));
+    if (grown && count > 0) memcpy(grown, items, sizeof(T) * static_cast<size_t>(count));
+  } else {
+    grown = static_cast<T*>(realloc(items, sizeof(T) * static_cast<size_t>(wanted)));
+  }
   if (!grown) return false;
   items = grown;
   capacity = wanted;
   return true;
 }
 
-bool ReserveOrder(XmlNodeBlock* b) { return Reserve(b->order, b->orderCount, b->orderCapacity); }
+bool ReserveOrder(XmlNodeBlock* b) { return Reserve(b, b->order, b->orderCount, b->orderCapacity); }
 
 int DepthOf(const XmlNodeBlock* b) {
   int depth = 0;
@@ -163,6 +164,21 @@ XmlNodeBlock* XmlNodeOps::NewBlock(char* name, int isDeclaration) {
   return b;
 }
 
+XmlNodeBlock* XmlNodeOps::NewBlock(XmlArena* arena, const char* name, size_t n, int isDeclaration) {
+  XmlNodeBlock* b = arena->Allocate<XmlNodeBlock>(1);
+  if (!b) return nullptr;
+  memset(b, 0, sizeof(XmlNodeBlock));
+  if (name) {
+    b->name = arena->CopyText(name, n);
+    if (!b->name) return nullptr;  // the block stays in the arena, unused
+  }
+  b->isDeclaration = isDeclaration ? 1 : 0;
+  b->refCount = 1;
+  b->arena = arena;
+  XmlArena::AddRef(arena);
+  return b;
+}
+
 void XmlNodeOps::Release(XmlNodeBlock* b) {
   if (--b->refCount > 0) return;
   if (b->parent) RemoveChild(b->parent, b);
@@ -171,11 +187,15 @@ void XmlNodeOps::Release(XmlNodeBlock* b) {
     b->children[i]->parent = nullptr;
     Release(b->children[i]);
   }
-  for (int i = 0; i < b->textCount; ++i) free(b->texts[i]);
-  for (int i = 0; i < b->clearCount; ++i) free(b->clears[i].value);
-  for (int i = 0; i < b->attributeCount; ++i) {
+  for (int i = b->arenaTexts; i < b->textCount; ++i) free(b->texts[i]);
+  for (int i = b->arenaClears; i < b->clearCount; ++i) free(b->clears[i].value);
+  for (int i = b->arenaAttributes; i < b->attributeCount; ++i) {
     free(b->attributes[i].name);
     free(b->attributes[i].value);
+  }
+  if (b->arena) {
+    XmlArena::Release(b->arena);
+    return;
   }
   free(b->children);
   free(b->texts);
@@ -187,7 +207,7 @@ void XmlNodeOps::Release(XmlNodeBlock* b) {
 }
 
 bool XmlNodeOps::AppendChild(XmlNodeBlock* b, XmlNodeBlock* child) {
-  if (!ReserveOrder(b) || !Reserve(b->children, b->childCount, b->childCapacity)) return false;
+  if (!ReserveOrder(b) || !Reserve(b, b->children, b->childCount, b->childCapacity)) return false;
   child->parent = b;
   b->order[b->orderCount++] = (b->childCount << 2) | kXmlChild;
   b->children[b->childCount++] = child;
@@ -195,21 +215,21 @@ bool XmlNodeOps::AppendChild(XmlNodeBlock* b, XmlNodeBlock* child) {
 }
 
 bool XmlNodeOps::AppendText(XmlNodeBlock* b, char* text) {
-  if (!ReserveOrder(b) || !Reserve(b->texts, b->textCount, b->textCapacity)) return false;
+  if (!ReserveOrder(b) || !Reserve(b, b->texts, b->textCount, b->textCapacity)) return false;
   b->order[b->orderCount++] = (b->textCount << 2) | kXmlText;
   b->texts[b->textCount++] = text;
   return true;
 }
 
 bool XmlNodeOps::AppendAttribute(XmlNodeBlock* b, char* name, char* value) {
-  if (!ReserveOrder(b) || !Reserve(b->attributes, b->attributeCount, b->attributeCapacity)) return false;
+  if (!ReserveOrder(b) || !Reserve(b, b->attributes, b->attributeCount, b->attributeCapacity)) return false;
   b->order[b->orderCount++] = (b->attributeCount << 2) | kXmlAttribute;
   b->attributes[b->attributeCount++] = XmlAttribute{name, value};
   return true;
 }
 
 bool XmlNodeOps::AppendClear(XmlNodeBlock* b, char* value, const XmlClearTag& tag) {
-  if (!ReserveOrder(b) || !Reserve(b->clears, b->clearCount, b->clearCapacity)) return false;
+  if (!ReserveOrder(b) || !Reserve(b, b->clears, b->clearCount, b->clearCapacity)) return false;
   b->order[b->orderCount++] = (b->clearCount << 2) | kXmlClearSection;
   b->clears[b->clearCount++] = XmlClear{tag.open, value, tag.close};
   return true;

@@ -1,6 +1,7 @@
 // The writer and the entity functions.
 #include <xml/XmlParserNode.h>
 
+#include "XmlArena.h"
 #include "XmlNodeBlock.h"
 
 #include <climits>
@@ -164,7 +165,7 @@ char* XmlParserNode::EscapeText(const char* text, char* out) {
   return out;
 }
 
-char* XmlUnescape(const char* text, size_t n, size_t* badOffset) {
+char* XmlUnescape(const char* text, size_t n, size_t* badOffset, XmlArena* arena) {
   *badOffset = static_cast<size_t>(-1);
   size_t count = 0;
   size_t i = 0;
@@ -184,7 +185,7 @@ char* XmlUnescape(const char* text, size_t n, size_t* badOffset) {
     i += 1 + match->length;
   }
   size_t end = i;
-  char* out = static_cast<char*>(malloc(count + 1));
+  char* out = arena ? arena->Allocate<char>(count + 1) : static_cast<char*>(malloc(count + 1));
   if (!out) return nullptr;
   size_t o = 0;
   for (i = 0; i < end;) {
@@ -207,7 +208,7 @@ char* XmlUnescape(const char* text, size_t n, size_t* badOffset) {
 char* XmlParserNode::UnescapeText(const char* text, size_t length) {
   if (!text) return nullptr;
   size_t bad = 0;
-  return XmlUnescape(text, length, &bad);
+  return XmlUnescape(text, length, &bad, nullptr);
 }
 
 char* XmlParserNode::CreateXmlString(int format, int* length) const {

@@ -18,6 +18,10 @@
 // node owns it from then on, also when the addition is refused. Texts returned
 // by CreateXmlString and UnescapeText are malloc'd and the caller frees them.
 // Texts returned by queries belong to the node and live as long as it does.
+// A parsed document's nodes and texts share its memory, which goes when no
+// handle reaches into the document any more: a handle kept on one element
+// keeps the whole document's memory, though its ancestors and siblings are
+// gone from the element's view as before.
 #pragma once
 
 #include <cstddef>
