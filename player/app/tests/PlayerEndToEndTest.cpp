@@ -437,6 +437,8 @@ TEST_F(PlayerEndToEnd, CommandsPostedFromAnotherProgramAct) {
       << "did not play again";
 
   // The same command pauses; the time holds still until it comes once more.
+  // The player hides its Pause button when it has paused; the time is read
+  // once the positions reported before that have been shown.
   command(kCmdPlayPause, 0);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return !IsWindowVisible(PauseButton(main)); }, kPlayTimeoutMs,
                                      kLookStepMs))
