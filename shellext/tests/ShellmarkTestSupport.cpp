@@ -4,12 +4,37 @@
 
 #include <cstring>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "ShellSelection.h"
 #include "shellmark/Shellmark.h"
+#include "testsupport/WaitUntil.h"
 
 namespace shellmark_test {
 
 namespace {
+
+// The decoy: the fake player under a name that starts like the player's.
+constexpr const wchar_t* kDecoyName = L"Mel.exe";
+
+// Whether a copy of the fake player (under the program's name or the decoy's)
+// that this program started still runs.
+bool FakePlayerChildRuns() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  bool runs = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !runs;
+       more = Process32NextW(snapshot, &entry)) {
+    runs = entry.th32ParentProcessID == GetCurrentProcessId() &&
+           (lstrcmpiW(entry.szExeFile, PlayerInstall::kAppName) == 0 ||
+            lstrcmpiW(entry.szExeFile, kDecoyName) == 0);
+  }
+  CloseHandle(snapshot);
+  return runs;
+}
 
 std::wstring Wide(const std::string& ansi) {
   int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
@@ -267,7 +292,7 @@ PlayerInstall::~PlayerInstall() {
   DeleteWhenFree(DecoyPath());
 }
 
-std::wstring PlayerInstall::DecoyPath() const { return m_root + L"\\Mel.exe"; }
+std::wstring PlayerInstall::DecoyPath() const { return m_root + L"\\" + kDecoyName; }
 
 std::wstring PlayerInstall::File(const std::wstring& name) const {
   std::wstring path = m_selectionFolder + L"\\" + name;
@@ -283,9 +308,10 @@ std::vector<testsupport::FakePlayerRecord> PlayerInstall::WaitForStarts(size_t c
 }
 
 bool PlayerInstall::NothingStarted() const {
-  // A start would have written its record by now on any host that runs the
-  // other waits of these tests in time.
-  Sleep(500);
+  // The extension starts the player before its command returns, and a copy of
+  // the fake player writes its record before it ends: once no copy this
+  // program started runs any more, a start has left its record.
+  testsupport::WaitUntil([] { return !FakePlayerChildRuns(); }, 20000, 20);
   return testsupport::ReadFakePlayerLog(m_log).empty();
 }
 

@@ -101,7 +101,7 @@ class PlayerInstall {
   // Creates an empty file in the selection folder; its full path.
   std::wstring File(const std::wstring& name) const;
   // Records of the fake player: waits for count of them, or checks that none
-  // came within a short while.
+  // came once every copy the extension started has ended.
   std::vector<testsupport::FakePlayerRecord> WaitForStarts(size_t count) const;
   bool NothingStarted() const;
 

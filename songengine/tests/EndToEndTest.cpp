@@ -22,6 +22,7 @@
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/ClientCapture.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/RecordedNotes.h"
 
 using testsupport::Bytes;
@@ -115,28 +116,6 @@ LRESULT CALLBACK ScoreWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (GetTickCount() - start < ms);
-}
-
-template <class Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Pump(5);
-  }
-  return true;
 }
 
 using Capture = testsupport::ClientCapture;
@@ -314,7 +293,7 @@ TEST_F(EndToEndTest, ASongPlaysSingsAndShowsThroughTheRealLibraries) {
   // The melody starts at 2000 ms; catch its notes while they sound.
   Capture during;
   int mostRed = 0;
-  const bool ended = PumpUntil(
+  const bool ended = testsupport::PumpUntil(
       [&] {
         if (!Told(lyricView_, "Mark").empty() && listener_.ends.empty()) {
           InvalidateRect(window_, nullptr, FALSE);

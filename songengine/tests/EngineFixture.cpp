@@ -69,24 +69,6 @@ int AttachedTimers() {
   return count ? count() : -1;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    PumpPending();
-    if (done()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 Bytes MelodySong(uint8_t numerator, uint8_t power) {
   TrackBuilder tempo;
   tempo.Tempo(0, 500000).TimeSig(0, numerator, power).KeySig(0, 2, 0).EndOfTrack();
@@ -133,7 +115,7 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
   ModuleLoader().Unload();
-  PumpPending();
+  testsupport::PumpPending();
   FakeLogClear();
   FakeResetSettings();
 }

@@ -1,9 +1,8 @@
 #pragma once
 // Shared helpers of the engine's tests: the fakes' call log, their hooks,
-// generated songs, a recording listener and a message pump with a timeout.
+// generated songs and a recording listener.
 #include <windows.h>
 
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include <tunewell/ISongEngine.h>
 
 #include "FakeCallLog.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 
@@ -45,11 +45,6 @@ int FireEvent(const PlayEvent& event, int synchronous = 0);
 void TickClock(uint32_t now);
 void RepositionClock(uint32_t now);
 int AttachedTimers();
-
-// Dispatches messages of this thread until done() or the timeout.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);
-// Dispatches what is queued now.
-void PumpPending();
 
 struct RecordingListener : ISongEngineListener {
   void OnPosition(int seconds) override { heard.push_back("Position(" + std::to_string(seconds) + ")"); }

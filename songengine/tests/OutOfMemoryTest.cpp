@@ -37,15 +37,15 @@ TEST_F(OutOfMemoryTest, AnEventThatFindsNoMemoryIsDroppedInsideTheWindowProcedur
   engine->Init(nullptr);
   RecordingListener listener;
   engine->SetListener(&listener);
-  PumpPending();
+  testsupport::PumpPending();
   // The first event makes the score host, which finds no memory.
   ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 3, 0, 0, 0, 0, 0}));
   testsupport::FailAllocationAfter(0);
-  EXPECT_NO_THROW(PumpPending());
+  EXPECT_NO_THROW(testsupport::PumpPending());
   testsupport::FailAllocationAfter(-1);
   // The next one is handled as usual.
   ASSERT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 4, 0, 0, 0, 0, 0}));
-  EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !listener.heard.empty(); }, 2000));
   EXPECT_EQ((std::vector<std::string>{"Position(4)"}), listener.heard);
   engine->Release();
 }

@@ -14,7 +14,7 @@ class RelayTest : public EngineTest {
     engine_->Init(nullptr);
     engine_->CreateScore(nullptr);
     engine_->SetListener(&listener_);
-    PumpPending();
+    testsupport::PumpPending();
     FakeLogClear();
   }
   void TearDown() override {
@@ -63,7 +63,7 @@ TEST_F(RelayTest, EachEventTypeReachesItsReceivers) {
     EXPECT_EQ(0, FireEvent(row.event)) << row.what;
     // Posted, not called: nothing happens before the UI thread pumps.
     EXPECT_TRUE(Calls().empty()) << row.what;
-    PumpPending();
+    testsupport::PumpPending();
     EXPECT_EQ(row.calls, Calls()) << row.what;
     EXPECT_EQ(row.heard, listener_.heard) << row.what;
   }
@@ -109,8 +109,8 @@ TEST_F(RelayTest, EventsFromAnotherThreadAreHandledOnTheWindowsThread) {
         nullptr, 0, nullptr);
     ASSERT_NE(nullptr, thread);
     // A synchronous sender waits for this thread to pump.
-    EXPECT_TRUE(
-        PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && listener.handledOn; }));
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0 && listener.handledOn; }, 2000));
     CloseHandle(thread);
     EXPECT_EQ(0, shot.result) << synchronous;
     EXPECT_EQ(GetCurrentThreadId(), listener.handledOn) << synchronous;
@@ -122,7 +122,7 @@ TEST_F(RelayTest, WithoutAListenerBeatsPositionsAndEndsAreDropped) {
   FireEvent(Event(3, 1, 4, 0));
   FireEvent(Event(9, 1));
   FireEvent(Event(10, 0));
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_TRUE(listener_.heard.empty());
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, engine_->MessageWindow(), 0, 0, PM_NOREMOVE));
@@ -133,7 +133,7 @@ TEST_F(RelayTest, StopDiscardsQueuedEventsButNotTheEnd) {
   FireEvent(Event(9, 4));
   FireEvent(Event(10, 0));
   engine_->Stop(0);
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_EQ((std::vector<std::string>{"End(0)"}), listener_.heard);
   EXPECT_TRUE(CallsStartingWith("Staff.").empty());
 }
@@ -145,7 +145,7 @@ TEST_F(RelayTest, OpenDiscardsTheOldSongsQueuedEventsAsStopDoes) {
   FakeLogClear();
   ASSERT_EQ(0, engine_->Open(WriteSong("next.mid", MelodySong()).c_str()));
   FakeLogClear();
-  PumpPending();
+  testsupport::PumpPending();
   // No highlight or sung mark of the old song lands on the new one.
   EXPECT_TRUE(CallsStartingWith("Staff.").empty());
   EXPECT_TRUE(CallsStartingWith("Cantomere.MarkLyric").empty());
@@ -158,13 +158,13 @@ TEST_F(RelayTest, AnEventThatCannotBePostedIsRefused) {
   DestroyWindow(engine_->MessageWindow());
   EXPECT_EQ(1, FireEvent(Event(9, 4)));
   EXPECT_EQ(1, FireEvent(Event(9, 4), 1));
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_TRUE(listener_.heard.empty());
 }
 
 TEST_F(RelayTest, CountInTicksReachTheLyricController) {
   PostMessageA(engine_->MessageWindow(), WM_COUNT_IN, 1, 3);
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_EQ((std::vector<std::string>{"Cantomere.OnCountIn(1,3)"}), Calls());
 }
 
@@ -173,7 +173,7 @@ TEST_F(RelayTest, DestructionFreesQueuedEventsWithoutCallingTheListener) {
   FireEvent(Event(10, 0));
   engine_->Release();
   engine_ = nullptr;
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_TRUE(listener_.heard.empty());
 }
 
@@ -182,7 +182,7 @@ TEST_F(RelayTest, EventsWithoutAScoreStillReachTheLyricsAndTheListener) {
   FakeLogClear();
   FireEvent(Event(6, 240, 1));
   FireEvent(Event(10, 0));
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_EQ((std::vector<std::string>{"Cantomere.MarkLyric(240,1)"}), Calls());
   EXPECT_EQ((std::vector<std::string>{"End(0)"}), listener_.heard);
 }

@@ -117,7 +117,7 @@ TEST_F(SongEngineTest, ReleasingOneOfTwoEnginesLeavesTheOtherItsLibrariesAndEven
   EXPECT_EQ(0, CountCalls("Brevant.SetOutput(null)"));
   EXPECT_EQ(0, CountCalls("Cantomere.SetEngine(null)"));
   EXPECT_EQ(0, FireEvent(PlayEvent{kPlayEventPosition, 7, 0, 0, 0, 0, 0}));
-  EXPECT_TRUE(PumpUntil([&] { return !listener.heard.empty(); }));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !listener.heard.empty(); }, 2000));
   EXPECT_EQ((std::vector<std::string>{"Position(7)"}), listener.heard);
   EXPECT_NE(-1, second->GetTagTime(kTagClimaxStart));
 
@@ -298,7 +298,7 @@ TEST_F(SongEngineTest, PlayWithoutLyricsHasNoCountInEvenWithADelay) {
   EXPECT_EQ(1, CountCalls("Brevant.Play"));
   TickClock(0);
   TickClock(6000);
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_TRUE(CallsStartingWith("Cantomere.OnCountIn").empty());
 }
 
@@ -312,7 +312,7 @@ TEST_F(SongEngineTest, PlayCountsInTowardsTheFirstLyric) {
   engine_->Play(0);
   EXPECT_EQ(2500u, engine_->CountIn().Total());
   for (uint32_t now : {0u, 500u, 1000u, 1500u, 2500u, 3500u}) TickClock(now);
-  PumpPending();
+  testsupport::PumpPending();
   EXPECT_EQ((std::vector<std::string>{"Cantomere.OnCountIn(1,2)", "Cantomere.OnCountIn(1,1)",
                                       "Cantomere.OnCountIn(1,0)"}),
             CallsStartingWith("Cantomere.OnCountIn"));

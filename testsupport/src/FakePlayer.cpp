@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "testsupport/WaitUntil.h"
+
 namespace testsupport {
 
 std::string ToUtf8(const std::wstring& text) {
@@ -56,21 +58,25 @@ std::vector<FakePlayerRecord> ReadFakePlayerLog(const std::string& path) {
 }
 
 std::vector<FakePlayerRecord> WaitForFakePlayerLog(const std::string& path, size_t count, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    std::vector<FakePlayerRecord> records = ReadFakePlayerLog(path);
-    if (records.size() >= count || GetTickCount() - start >= timeoutMs) return records;
-    Sleep(20);
-  }
+  std::vector<FakePlayerRecord> records;
+  WaitUntil(
+      [&] {
+        records = ReadFakePlayerLog(path);
+        return records.size() >= count;
+      },
+      timeoutMs, 20);
+  return records;
 }
 
 HWND WaitForPlayerWindow(DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    HWND hwnd = FindWindowA(kPlayerWindowClass, kPlayerWindowTitle);
-    if (hwnd || GetTickCount() - start >= timeoutMs) return hwnd;
-    Sleep(20);
-  }
+  HWND hwnd = nullptr;
+  WaitUntil(
+      [&] {
+        hwnd = FindWindowA(kPlayerWindowClass, kPlayerWindowTitle);
+        return hwnd != nullptr;
+      },
+      timeoutMs, 20);
+  return hwnd;
 }
 
 }  // namespace testsupport

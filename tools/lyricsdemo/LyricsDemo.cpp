@@ -25,6 +25,7 @@
 #include "DemoSong.h"
 #include "lyrics/CLyricWnd.h"
 #include "lyrics/CSongMakerFrame.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
@@ -50,22 +51,6 @@ class StandInMainWnd : public CBmpWnd, public ISongEngineListener {
   void OnBeat(int, int, int) override {}
   void OnSongEnd(int) override { ended = true; }
 };
-
-// Dispatches messages until done() or the timeout; false on timeout or quit.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  while (::GetTickCount() - start < timeoutMs) {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return false;
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    ::Sleep(2);
-  }
-  return false;
-}
 
 bool Shot(HWND hwnd, const std::string& path) {
   ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -170,11 +155,20 @@ int main(int argc, char** argv) {
         rc = 1;
       } else if (!shot.empty()) {
         CLyricView* view = lyrics.GetLyricView();
-        bool ok = PumpUntil([&] { return view->GetCountIn() > 0; }, 8000) &&
-                  Shot(lyrics.m_hWnd, shot + "-countin.png");
+        // A frame closed before a shot's moment ends the demo there.
+        bool quit = false;
+        const testsupport::MessageFilter noteQuit = [&](MSG* msg) {
+          quit = quit || msg->message == WM_QUIT;
+          return false;
+        };
+        auto until = [&](const std::function<bool()>& moment, DWORD timeoutMs) {
+          return testsupport::PumpUntil([&] { return quit || moment(); }, timeoutMs, noteQuit) && !quit;
+        };
+        bool ok =
+            until([&] { return view->GetCountIn() > 0; }, 8000) && Shot(lyrics.m_hWnd, shot + "-countin.png");
         // The fourth syllable, halfway.
         ok = ok &&
-             PumpUntil(
+             until(
                  [&] {
                    return view->GetWipeToken() == 3 &&
                           view->GetWipePos() * 2 >= view->GetWipeEnd() + view->GetToken(3).x;
@@ -183,9 +177,8 @@ int main(int argc, char** argv) {
              Shot(lyrics.m_hWnd, shot + "-wipe.png");
         // The second line being sung, its scroll under way.
         ok = ok &&
-             PumpUntil(
-                 [&] { return view->LineOfToken(view->GetWipeToken()) == 1 && view->GetScrollY() >= 12; },
-                 10000) &&
+             until([&] { return view->LineOfToken(view->GetWipeToken()) == 1 && view->GetScrollY() >= 12; },
+                   10000) &&
              Shot(lyrics.m_hWnd, shot + "-linechange.png");
         if (!ok) std::fprintf(stderr, "lyrics_demo: a screenshot's moment never came\n");
         rc = ok ? 0 : 1;

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "testsupport/FakePlayer.h"
-#include "testsupport/MessagePump.h"
+#include "testsupport/PostedMarker.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/UpdateServer.h"
+#include "testsupport/WaitUntil.h"
 #include "updater/HashManager.h"
 
 namespace {
@@ -162,21 +163,23 @@ class EndToEndTest : public testing::Test {
     return WaitForWindow(id, kTitle, 15000);
   }
   HWND WaitForWindow(DWORD process, const wchar_t* title, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-      FindData data = {process, title, nullptr};
-      EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&data));
-      if (data.found) return data.found;
-      Sleep(50);
-    }
-    return nullptr;
+    FindData data = {process, title, nullptr};
+    testsupport::WaitUntil(
+        [&] {
+          EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&data));
+          return data.found != nullptr;
+        },
+        timeoutMs, 50);
+    return data.found;
   }
   std::wstring WaitForStatus(HWND dialog, const std::wstring& wanted, DWORD timeoutMs = 20000) {
     std::wstring text;
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-      text = ItemText(dialog, 1003);
-      if (text == wanted) break;
-      Sleep(50);
-    }
+    testsupport::WaitUntil(
+        [&] {
+          text = ItemText(dialog, 1003);
+          return text == wanted;
+        },
+        timeoutMs, 50);
     return text;
   }
   std::map<std::string, std::string> Snapshot() {
@@ -196,18 +199,6 @@ class EndToEndTest : public testing::Test {
     for (const std::string& request : testsupport::ServerRequests())
       if (request.compare(0, 5 + path.size(), "GET " + path + " ") == 0) return true;
     return false;
-  }
-  // A dialog's thread takes the messages posted to its windows in order: once
-  // a marker posted after them has had its effect, they have been handled too.
-  // The marker presses and releases the progress dialog's close button, which
-  // is hidden while the worker runs.
-  static bool PostedMessagesHandled(HWND progress) {
-    HWND marker = GetDlgItem(progress, 1007);
-    auto pushed = [marker] { return (SendMessageW(marker, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; };
-    PostMessageW(marker, BM_SETSTATE, TRUE, 0);
-    if (!testsupport::PumpUntil(pushed, 10000)) return false;
-    PostMessageW(marker, BM_SETSTATE, FALSE, 0);
-    return testsupport::PumpUntil([&] { return !pushed(); }, 10000);
   }
   void ExitUpdater(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
@@ -261,16 +252,18 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
 
   // The message box asks before the player is closed.
   HWND box = nullptr;
-  for (DWORD waited = 0; !box && waited < 20000; waited += 50) {
-    HWND candidate = nullptr;
-    while ((candidate = FindWindowExW(nullptr, candidate, nullptr, kTitle)) != nullptr) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(candidate, &process);
-      if (candidate != dialog && process == GetProcessId(updater) && IsWindowVisible(candidate))
-        box = candidate;
-    }
-    if (!box) Sleep(50);
-  }
+  testsupport::WaitUntil(
+      [&] {
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExW(nullptr, candidate, nullptr, kTitle)) != nullptr) {
+          DWORD process = 0;
+          GetWindowThreadProcessId(candidate, &process);
+          if (candidate != dialog && process == GetProcessId(updater) && IsWindowVisible(candidate))
+            box = candidate;
+        }
+        return box != nullptr;
+      },
+      20000, 50);
   ASSERT_NE(box, nullptr);
   HWND progress = WaitForWindow(GetProcessId(updater), nullptr, 5000);
   ASSERT_NE(progress, nullptr);
@@ -283,15 +276,19 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
   PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
   PostMessageW(progress, WM_COMMAND, IDOK, 0);
   PostMessageW(progress, WM_KEYDOWN, VK_ESCAPE, 0);
-  ASSERT_TRUE(PostedMessagesHandled(progress));
+  // The marker is the progress dialog's close button, hidden while the worker
+  // runs.
+  ASSERT_TRUE(testsupport::PostedMessagesHandled(GetDlgItem(progress, 1007)));
   EXPECT_TRUE(IsWindow(progress));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
 
   std::wstring line;
-  for (DWORD waited = 0; waited < 20000 && line != L"升级成功啦！"; waited += 50) {
-    line = ItemText(progress, 1002);
-    Sleep(50);
-  }
+  testsupport::WaitUntil(
+      [&] {
+        line = ItemText(progress, 1002);
+        return line == L"升级成功啦！";
+      },
+      20000, 50);
   EXPECT_EQ(line, L"升级成功啦！");
   EXPECT_EQ(ItemText(progress, 1004), L"重新启动Melodara主程序");
   Sleep(300);
@@ -309,7 +306,7 @@ TEST_F(EndToEndTest, UpdatesWhileThePlayerRuns) {
 
   // Closed by a key once the worker has ended.
   PostMessageW(progress, WM_CLOSE, 0, 0);
-  for (DWORD waited = 0; IsWindow(progress) && waited < 5000; waited += 50) Sleep(50);
+  testsupport::WaitUntil([&] { return !IsWindow(progress); }, 5000, 50);
   EXPECT_FALSE(IsWindow(progress));
   EXPECT_EQ(ItemText(dialog, 1000), L"开始");
   EXPECT_EQ(ItemText(dialog, 1001), L"退出");
@@ -408,10 +405,9 @@ TEST_F(EndToEndTest, ExitDuringADownload) {
       std::wstring(kPrefix) + L"请在列表中选择需要升级的组件，然后点击“开始”按钮进行升级";
   ASSERT_EQ(WaitForStatus(dialog, choose), choose);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);
-  for (DWORD waited = 0; waited < 10000; waited += 50) {
-    if (GetFileAttributesA((folder + "Temp\\A.dll").c_str()) != INVALID_FILE_ATTRIBUTES) break;
-    Sleep(50);
-  }
+  testsupport::WaitUntil(
+      [&] { return GetFileAttributesA((folder + "Temp\\A.dll").c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000,
+      50);
   Sleep(300);
   DWORD start = GetTickCount();
   ExitUpdater(dialog);

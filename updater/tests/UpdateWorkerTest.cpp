@@ -9,6 +9,7 @@
 #include "testsupport/FakePlayer.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/UpdateServer.h"
+#include "testsupport/WaitUntil.h"
 #include "updater/UpdateWorker.h"
 
 namespace {
@@ -249,8 +250,7 @@ TEST_F(UpdateWorkerTest, HelperHandOver) {
   // The stand-in ends just after it has recorded its start; until then its
   // program file cannot be deleted.
   const std::string helper = folder + "MelodaraUpdateHelper.exe";
-  const DWORD since = GetTickCount();
-  while (!DeleteFileA(helper.c_str()) && GetTickCount() - since < 10000) Sleep(20);
+  testsupport::WaitUntil([&] { return DeleteFileA(helper.c_str()) != FALSE; }, 10000, 20);
   ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helper.c_str()));
   EXPECT_FALSE(StartUpdateHelper(folder));
 }

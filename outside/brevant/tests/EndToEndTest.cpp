@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
 
 #include <cantomere/Cantomere.h>
 #include <scrivel/ISmfParser2.h>
 #include <scrivel/Scrivel.h>
 #include <testsupport/TempDir.h>
+#include <testsupport/WaitUntil.h>
 #include <voxgate/Voxgate.h>
 
 #include "../src/BrevantPlayer.h"
@@ -148,9 +147,7 @@ TEST(BrevantEndToEnd, SongFileThroughBufferPlayerAndChannelManager) {
       break;
     }
   }
-  for (int waited = 0; waited < 2000 && !heard.ended.load(); waited += 5) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  testsupport::WaitUntil([&] { return heard.ended.load(); }, 2000);
   EXPECT_TRUE(heard.ended.load());
   EXPECT_EQ(heard.tagTick.load(), 120);
   EXPECT_EQ(heard.lyricTick.load(), 120);  // "lo", the last lyric

@@ -7,11 +7,11 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <thread>
 
 #include "../src/BrevantPlayer.h"
 #include "SongFixtures.h"
 #include "base/Library.h"
+#include "testsupport/WaitUntil.h"
 
 namespace {
 
@@ -59,12 +59,8 @@ class EventLog {
     return synchronous_;
   }
   // Waits until n events of the type came; false after the timeout.
-  bool WaitFor(uint32_t type, size_t n, int timeoutMs = 3000) {
-    for (int waited = 0; waited < timeoutMs; waited += 2) {
-      if (OfType(type).size() >= n) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
+  bool WaitFor(uint32_t type, size_t n, DWORD timeoutMs = 3000) {
+    return testsupport::WaitUntil([&] { return OfType(type).size() >= n; }, timeoutMs, 2);
   }
 
  private:
@@ -348,9 +344,7 @@ TEST(BrevantPlayer, AStepSendsAllItsNotesBeforeItReportsAny) {
   player->SetSongBuffer(&buffer);
   player->SetTrackFlags(1, 2);
   player->Play();
-  for (int waited = 0; waited < 3000 && heard.Count() < 3; waited += 2) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  testsupport::WaitUntil([&] { return heard.Count() >= 3; }, 3000, 2);
   player->Stop();
   EXPECT_THAT(heard.sentWhenHeard, ElementsAre(3, 3, 3));
   player->Release();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FmodTestUtil.h"
+#include "testsupport/WaitUntil.h"
 
 namespace fmodtest {
 namespace {
@@ -25,15 +26,6 @@ class NetStream : public ::testing::Test {
   }
   void TearDown() override { FSOUND_Close(); }
 };
-
-template <typename F>
-bool WaitFor(F done, int ms) {
-  for (int waited = 0; waited < ms; waited += 10) {
-    if (done()) return true;
-    Sleep(10);
-  }
-  return done();
-}
 
 int Status(FSOUND_STREAM* stream) {
   int status = -1;
@@ -57,11 +49,12 @@ TEST_F(NetStream, AStreamConnectsBuffersAndPlays) {
   EXPECT_LT(GetTickCount() - start, 1000u) << "a busy machine aside, the open returns at once";
   // Accepted while still on its way; it sounds once ready.
   ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0);
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
+  ASSERT_TRUE(
+      testsupport::WaitUntil([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
   EXPECT_EQ(Status(stream), FSOUND_STREAM_NET_READY);
   EXPECT_EQ(FSOUND_Stream_GetLengthMs(stream), 0);
   EXPECT_FALSE(FSOUND_Stream_SetTime(stream, 1000)) << "a net stream cannot be positioned";
-  EXPECT_TRUE(WaitFor([&] { return FSOUND_Stream_GetTime(stream) >= 300; }, 10000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return FSOUND_Stream_GetTime(stream) >= 300; }, 10000));
   EXPECT_TRUE(FSOUND_Stream_Close(stream));
 }
 
@@ -70,7 +63,8 @@ TEST_F(NetStream, ErrorsAndNonSoundFailTheOpen) {
     FSOUND_STREAM* stream =
         FSOUND_Stream_Open((Server() + path).c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
     ASSERT_NE(stream, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_FAILED; }, 10000))
+    EXPECT_TRUE(testsupport::WaitUntil(
+        [&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_FAILED; }, 10000))
         << path;
     EXPECT_EQ(Status(stream), FSOUND_STREAM_NET_ERROR) << path;
     EXPECT_EQ(FSOUND_Stream_Play(FSOUND_FREE, stream), -1) << path;
@@ -78,7 +72,8 @@ TEST_F(NetStream, ErrorsAndNonSoundFailTheOpen) {
   }
   FSOUND_STREAM* nobody =
       FSOUND_Stream_Open("http://127.0.0.1:1/x.mp3", FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
-  EXPECT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(nobody) == FSOUND_OPEN_FAILED; }, 15000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return FSOUND_Stream_GetOpenState(nobody) == FSOUND_OPEN_FAILED; },
+                                     15000));
 }
 
 TEST_F(NetStream, ALostConnectionIsAnErrorAndTheStreamStops) {
@@ -88,9 +83,9 @@ TEST_F(NetStream, ALostConnectionIsAnErrorAndTheStreamStops) {
   FSOUND_Stream_SetEndCallback(stream, CountEnd, nullptr);
   int channel = FSOUND_Stream_Play(FSOUND_FREE, stream);
   ASSERT_GE(channel, 0);
-  EXPECT_TRUE(WaitFor([&] { return Status(stream) == FSOUND_STREAM_NET_ERROR; }, 10000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Status(stream) == FSOUND_STREAM_NET_ERROR; }, 10000));
   // What arrived plays out (about 1.5 s), then the stream ends.
-  EXPECT_TRUE(WaitFor([&] { return g_ends > 0; }, 10000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return g_ends > 0; }, 10000));
   EXPECT_FALSE(FSOUND_SetVolume(channel, 10)) << "the channel is gone";
   FSOUND_Stream_Close(stream);
 }
@@ -106,14 +101,16 @@ TEST_F(NetStream, AServerThatStopsAnsweringFailsTheStreamAndNeverHoldsClose) {
       FSOUND_Stream_Open((Server() + "/silent").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
   FSOUND_Stream_SetEndCallback(held, CountEnd, nullptr);
   ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, held), 0);
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(held) == FSOUND_OPEN_READY; }, 10000));
+  ASSERT_TRUE(
+      testsupport::WaitUntil([&] { return FSOUND_Stream_GetOpenState(held) == FSOUND_OPEN_READY; }, 10000));
   EXPECT_EQ(FSOUND_Stream_GetOpenState(silent), FSOUND_OPEN_CONNECTING);
   // Streams closed while connecting, and while the read waits, return at once.
   for (const char* path : {"/hold.mp3", "/silent"}) {
     FSOUND_STREAM* stream =
         FSOUND_Stream_Open((Server() + path).c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
     if (path[1] == 'h')
-      ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
+      ASSERT_TRUE(testsupport::WaitUntil(
+          [&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
     Sleep(300);
     DWORD start = GetTickCount();
     EXPECT_TRUE(FSOUND_Stream_Close(stream)) << path;
@@ -121,10 +118,11 @@ TEST_F(NetStream, AServerThatStopsAnsweringFailsTheStreamAndNeverHoldsClose) {
   }
   // The time-outs (10 s) pass: the connect fails the open, the read fails
   // the playing stream, which plays out what arrived and ends.
-  EXPECT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(silent) == FSOUND_OPEN_FAILED; }, 30000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return FSOUND_Stream_GetOpenState(silent) == FSOUND_OPEN_FAILED; },
+                                     30000));
   EXPECT_EQ(Status(silent), FSOUND_STREAM_NET_ERROR);
-  EXPECT_TRUE(WaitFor([&] { return Status(held) == FSOUND_STREAM_NET_ERROR; }, 30000));
-  EXPECT_TRUE(WaitFor([&] { return g_ends > 0; }, 10000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Status(held) == FSOUND_STREAM_NET_ERROR; }, 30000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return g_ends > 0; }, 10000));
   for (FSOUND_STREAM* stream : {held, silent}) {
     DWORD start = GetTickCount();
     EXPECT_TRUE(FSOUND_Stream_Close(stream));

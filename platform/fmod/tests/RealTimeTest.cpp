@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "FmodTestUtil.h"
+#include "testsupport/WaitUntil.h"
 #include "testsupport/SilentPipe.h"
 #include "testsupport/WavBuilder.h"
 
@@ -20,15 +21,6 @@ class RealTime : public ::testing::Test {
   }
   void TearDown() override { FSOUND_Close(); }
 };
-
-template <typename F>
-bool WaitFor(F done, int ms) {
-  for (int waited = 0; waited < ms; waited += 5) {
-    if (done()) return true;
-    Sleep(5);
-  }
-  return done();
-}
 
 struct Ended {
   std::atomic<int> calls{0};
@@ -48,14 +40,15 @@ TEST_F(RealTime, AStreamPlaysInRealTimeAndEndsOnItsOwnThread) {
                     spec, testsupport::WavSamples(spec, testsupport::Sine(440, 0.3, kRate, kRate / 2, 2))));
   FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
   ASSERT_NE(stream, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) != FSOUND_OPEN_OPENING; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] { return FSOUND_Stream_GetOpenState(stream) != FSOUND_OPEN_OPENING; }, 5000));
   ASSERT_EQ(FSOUND_Stream_GetOpenState(stream), FSOUND_OPEN_READY);
   Ended ended;
   FSOUND_Stream_SetEndCallback(stream, OnEnd, &ended);
   DWORD start = GetTickCount();
   ASSERT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0);
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetTime(stream) >= 200; }, 5000));
-  ASSERT_TRUE(WaitFor([&] { return ended.calls > 0; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return FSOUND_Stream_GetTime(stream) >= 200; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ended.calls > 0; }, 5000));
   // Half a second of sound takes about that long on the silent output.
   EXPECT_GE(GetTickCount() - start, 400u);
   EXPECT_NE(ended.thread, GetCurrentThreadId());
@@ -83,14 +76,15 @@ void* Slow(void* original, void*, int, void* user) {
 TEST_F(RealTime, FreeingAUnitWaitsForItsCallbackAndCloseEndsTheMixer) {
   FSOUND_STREAM* stream =
       FSOUND_Stream_Open(Media("tone.mp3").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 5000));
+  ASSERT_TRUE(
+      testsupport::WaitUntil([&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 5000));
   FSOUND_Stream_Play(FSOUND_FREE, stream);
   for (int round = 0; round < 20; ++round) {
     SlowUnit unit;
     unit.stream = stream;
     FSOUND_DSPUNIT* handle = FSOUND_DSP_Create(Slow, 300, &unit);
     FSOUND_DSP_SetActive(handle, 1);
-    ASSERT_TRUE(WaitFor([&] { return unit.calls >= 2; }, 5000));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return unit.calls >= 2; }, 5000));
     FSOUND_DSP_Free(handle);
     EXPECT_EQ(unit.inside, 0) << "a callback still runs after Free returned";
     int calls = unit.calls;
@@ -102,7 +96,7 @@ TEST_F(RealTime, FreeingAUnitWaitsForItsCallbackAndCloseEndsTheMixer) {
   FSOUND_Stream_Close(stream);
   FSOUND_DSPUNIT* handle = FSOUND_DSP_Create(Slow, 1, &idle);
   FSOUND_DSP_SetActive(handle, 1);
-  ASSERT_TRUE(WaitFor([&] { return idle.calls >= 3; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return idle.calls >= 3; }, 5000));
   FSOUND_Close();
   int calls = idle.calls;
   Sleep(50);
@@ -132,7 +126,7 @@ TEST_F(RealTime, StreamsCloseWhilePlayingAndFromTheirOwnEnd) {
   Closer closer;
   FSOUND_Stream_SetEndCallback(stream, CloseFromEnd, &closer);
   FSOUND_Stream_Play(FSOUND_FREE, stream);
-  ASSERT_TRUE(WaitFor([&] { return closer.calls > 0; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return closer.calls > 0; }, 5000));
   EXPECT_EQ(FSOUND_Stream_GetOpenState(stream), FSOUND_OPEN_INVALID);
 }
 
@@ -148,10 +142,12 @@ TEST_F(RealTime, AnOpenThatNeverAnswersNeitherBlocksNorHangsAndFails) {
   // Other streams open and play meanwhile.
   FSOUND_STREAM* other =
       FSOUND_Stream_Open(Media("tone.wav").c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(other) == FSOUND_OPEN_READY; }, 5000));
+  ASSERT_TRUE(
+      testsupport::WaitUntil([&] { return FSOUND_Stream_GetOpenState(other) == FSOUND_OPEN_READY; }, 5000));
   EXPECT_GE(FSOUND_Stream_Play(FSOUND_FREE, other), 0);
   // The reader is given up after its bound: the stream fails.
-  ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetOpenState(waiting) != FSOUND_OPEN_OPENING; }, 30000));
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] { return FSOUND_Stream_GetOpenState(waiting) != FSOUND_OPEN_OPENING; }, 30000));
   EXPECT_EQ(FSOUND_Stream_GetOpenState(waiting), FSOUND_OPEN_FAILED);
   EXPECT_EQ(FSOUND_Stream_GetLengthMs(waiting), 0);
   start = GetTickCount();

@@ -232,7 +232,8 @@ TEST(Dialog, ModalDialogOnAWorkerThread) {
   // The main thread keeps pumping, as a program's would: the worker's window
   // activation talks to this thread's windows.
   HANDLE hThread = pThread->m_hThread;
-  ASSERT_TRUE(mfctest::PumpUntil([&] { return ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0; }, 10000));
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0; },
+                                     10000, mfctest::PreTranslate));
   DWORD exitCode = 0;
   ::GetExitCodeThread(pThread->m_hThread, &exitCode);
   EXPECT_EQ((DWORD)IDOK, exitCode);

@@ -245,7 +245,8 @@ TEST(CommonDialogs, ColourDialogGetsTheActiveWindowAsOwner) {
       frame.CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, mfctest::TestRect(), nullptr, 0));
   frame.SetActiveWindow();
   frame.SetForegroundWindow();
-  ASSERT_TRUE(mfctest::PumpUntil([&] { return ::GetActiveWindow() == frame.m_hWnd; }, 3000));
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return ::GetActiveWindow() == frame.m_hWnd; }, 3000,
+                                     mfctest::PreTranslate));
 
   SystemDialogAnswerer answer(IDOK);
   CColorDialog dlg(RGB(10, 20, 30), CC_FULLOPEN);

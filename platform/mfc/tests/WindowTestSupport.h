@@ -3,27 +3,15 @@
 
 #include <afxwin.h>
 
-#include <functional>
+#include "testsupport/MessagePump.h"
 
 namespace mfctest {
 
-// Pumps this thread's messages (through the PreTranslateMessage walk) until
-// done() answers true or the deadline passes; answers done().
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-  DWORD start = ::GetTickCount();
-  MSG msg;
-  while (!done()) {
-    if (::GetTickCount() - start > timeoutMs) return false;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) continue;
-      if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
+// The framework's PreTranslateMessage walk as the filter of a test's message
+// pump (testsupport::PumpUntil), as a framework program's loop passes its
+// messages. A quit left by an ended modal loop is dropped.
+inline bool PreTranslate(MSG* msg) {
+  return msg->message == WM_QUIT || CWnd::WalkPreTranslateTree(nullptr, msg) != FALSE;
 }
 
 // Posts WM_QUIT to this thread after the timeout, so a loop under test ends

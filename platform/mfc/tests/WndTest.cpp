@@ -400,7 +400,7 @@ TEST_F(WndTest, PreTranslateMessageIsWalkedUpFromTheTarget) {
 
   // Through the thread's loop as well.
   ::PostMessageA(edit.m_hWnd, WM_KEYDOWN, VK_F5, 0);
-  EXPECT_TRUE(mfctest::PumpUntil([&] { return middle.m_nEaten == 2; }));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return middle.m_nEaten == 2; }, 5000, mfctest::PreTranslate));
 }
 
 }  // namespace

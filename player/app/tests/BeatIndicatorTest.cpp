@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SkinFixture.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusInclude.h"
@@ -126,11 +127,8 @@ TEST(BeatIndicatorTest, DrawsCellsThatFitWithTheBeatLit) {
 
 // The shipped skin's cells, for a person to look at: a 4/4 bar on its third beat.
 TEST(BeatIndicatorTest, ShippedSkinPicture) {
-  char folder[MAX_PATH];
-  GetAppFolder(folder, sizeof(folder));
+  ASSERT_EQ(0, LoadShippedSkin());
   CSkinManager* skins = GetSkinManager();
-  skins->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-  ASSERT_EQ(0, skins->LoadSkinScheme());
   CBeatIndicator indicator;
   for (int slot = 0; slot < CBeatIndicator::kSlotCount; ++slot) {
     indicator.SetImage(slot, skins->GetSkinImage(static_cast<unsigned short>(kSkinHeavyBeatNormal + slot)));

@@ -41,13 +41,5 @@ class FakeOwnerWnd : public CBmpWnd {
     }
     return out;
   }
-  // Delivers what was posted to any window of this thread.
-  static void Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
   std::vector<OwnerMessage> messages;
 };

@@ -4,7 +4,6 @@
 // the next entry of the play list.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,25 +17,12 @@
 #include "testsupport/TempDir.h"
 #include "LocalNotices.h"
 #include "testsupport/WavBuilder.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
 
 std::string WriteTone(testsupport::TempDir& dir, const char* name, double seconds) {
   testsupport::WavSpec spec;
@@ -54,10 +40,7 @@ std::string PlayTimeText(const CMainPlayerWnd& wnd) {
 
 TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
   GdiplusSession gdiplus;
-  char folder[MAX_PATH];
-  GetAppFolder(folder, sizeof(folder));
-  GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-  GetSkinManager()->LoadSkinScheme();
+  LoadShippedSkin();
   testsupport::TempDir dir;
   const std::string first = WriteTone(dir, "first.wav", 2.5);
   const std::string second = WriteTone(dir, "second.wav", 1.0);
@@ -67,7 +50,7 @@ TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
     KeepNoticesLocal();
     auto wnd = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, wnd->CreateMainWindow());
-    ASSERT_TRUE(PumpUntil([&] { return !wnd->IsBusy(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !wnd->IsBusy(); }, 5000));
     for (const std::string* path : {&first, &second}) {
       COPYDATASTRUCT record = {path == &first ? 1u : 0u, static_cast<DWORD>(path->size()),
                                const_cast<char*>(path->data())};
@@ -77,9 +60,9 @@ TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
     EXPECT_EQ(first, wnd->GetCurrentPath());
     EXPECT_TRUE(wnd->IsPlaying());
     EXPECT_FALSE(wnd->SetDelayTime(250)) << "a wave file carries no song to shift";
-    EXPECT_TRUE(PumpUntil([&] { return PlayTimeText(*wnd) == "00:01"; }, 10000))
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return PlayTimeText(*wnd) == "00:01"; }, 10000))
         << "play time " << PlayTimeText(*wnd);
-    EXPECT_TRUE(PumpUntil([&] { return wnd->GetCurrentPath() == second; }, 10000))
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return wnd->GetCurrentPath() == second; }, 10000))
         << "current " << wnd->GetCurrentPath();
     EXPECT_TRUE(wnd->IsPlaying());
     wnd->Stop();
@@ -92,10 +75,7 @@ TEST(MainWindowAudio, AWaveFilePlaysItsPositionsShowAndItsEndMovesOn) {
 class MainWindowAudioLengths : public ::testing::Test {
  protected:
   void SetUp() override {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
+    LoadShippedSkin();
     KeepNoticesLocal();
     m_wnd = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, m_wnd->CreateMainWindow());

@@ -3,41 +3,25 @@
 // Tunewell.dll, and the position it reports moves the play time.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/CMainPlayerWnd.h"
 #include "playback/CPlayTimeWnd.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "LocalNotices.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
 TEST(MainWindowEngine, ASongFilePlaysThroughTheEngineAndItsPositionShows) {
   GdiplusSession gdiplus;
-  char folder[MAX_PATH];
-  GetAppFolder(folder, sizeof(folder));
-  GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-  GetSkinManager()->LoadSkinScheme();
+  LoadShippedSkin();
   testsupport::TempDir dir;
   // Three seconds of one held note.
   testsupport::TrackBuilder tempo;
@@ -51,7 +35,7 @@ TEST(MainWindowEngine, ASongFilePlaysThroughTheEngineAndItsPositionShows) {
     KeepNoticesLocal();
     auto wnd = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, wnd->CreateMainWindow());
-    ASSERT_TRUE(PumpUntil([&] { return !wnd->IsBusy(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !wnd->IsBusy(); }, 5000));
     ASSERT_NE(nullptr, wnd->GetSongEngine());
     COPYDATASTRUCT record = {0, static_cast<DWORD>(song.size()), const_cast<char*>(song.data())};
     EXPECT_TRUE(::SendMessageA(wnd->m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record)));
@@ -61,7 +45,7 @@ TEST(MainWindowEngine, ASongFilePlaysThroughTheEngineAndItsPositionShows) {
     // The count-in and the first second pass; the play time follows the engine.
     const CPlayTimeWnd* playTime = wnd->GetPlayTimeWnd();
     ASSERT_NE(nullptr, playTime);
-    EXPECT_TRUE(PumpUntil([&] { return playTime->Text() != "00:00"; }, 10000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return playTime->Text() != "00:00"; }, 10000));
     wnd->Stop();
     EXPECT_NE(0, wnd->GetSongEngine()->GetPlayerState(0));
     ::DestroyWindow(wnd->m_hWnd);

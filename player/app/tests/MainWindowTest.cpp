@@ -23,8 +23,10 @@
 #include "RecordingEngine.h"
 #include "lyrics/CLyricWnd.h"
 #include "lyrics/CSongMakerDlg.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinCaptionButtons.h"
@@ -91,24 +93,6 @@ struct FakePlayer : IMediaPlayer {
   std::vector<std::string>* log;
 };
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Pump();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
 std::string WriteSong(const testsupport::TempDir& dir, const std::string& name) {
   TrackBuilder tempo;
   tempo.Tempo(0, 500000).EndOfTrack();
@@ -132,10 +116,7 @@ class MainWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_gdiplus = new GdiplusSession();
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
+    LoadShippedSkin();
   }
   static void TearDownTestSuite() {
     ReleaseSkinManager();
@@ -155,7 +136,7 @@ class MainWindow : public ::testing::Test {
   void TearDown() override {
     if (m_wnd && ::IsWindow(m_wnd->m_hWnd)) ::DestroyWindow(m_wnd->m_hWnd);
     m_wnd.reset();
-    Pump();
+    testsupport::PumpPending();
     CMainPlayerWnd::SetPlayerFactory(nullptr);
     CMainPlayerWnd::SetEngineFactory(nullptr);
     CMainPlayerWnd::SetMenuTracker(nullptr);
@@ -175,7 +156,7 @@ class MainWindow : public ::testing::Test {
     }
     m_wnd = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, m_wnd->CreateMainWindow());
-    ASSERT_TRUE(PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessageA(m_wnd->m_hWnd, message, wParam, lParam);
@@ -233,7 +214,7 @@ TEST_F(MainWindow, AHandOverDuringStartUpIsKeptForAfterTheLoading) {
   const std::string a = WriteSong(m_dir, "early.mid");
   EXPECT_TRUE(HandOver(a, true));
   EXPECT_TRUE(m_wnd->GetSongs().empty());
-  ASSERT_TRUE(PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
+  ASSERT_TRUE(testsupport::PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
   EXPECT_EQ(a, m_wnd->GetCurrentPath());
   EXPECT_TRUE(m_wnd->IsPlaying());
 }
@@ -376,7 +357,7 @@ TEST_F(MainWindow, ClosingSavesTheLastPlayListIntact) {
   HWND list = m_wnd->GetChildWindow(ChildWndId::kPlayList);
   ASSERT_NE(nullptr, list);
   ::SendMessageA(list, WM_CLOSE, 0, 0);
-  Pump();
+  testsupport::PumpPending();
   ASSERT_TRUE(::IsWindow(list));
   const std::string saved = CMainPlayerWndTestAccess::LastPlayList();
   ::DeleteFileA(saved.c_str());
@@ -1113,7 +1094,7 @@ TEST_F(MainWindow, ARepeatedMouseMoveIsDropped) {
   // The lowest volume puts the thumb at the track's left end (164, 133).
   std::ofstream(m_ini) << "[GENERAL_SETTING]\nDEFAULT_SOUND_VOLUME=1\n";
   Make(true);
-  Pump();
+  testsupport::PumpPending();
   auto volumes = [this] {
     int count = 0;
     MSG msg;

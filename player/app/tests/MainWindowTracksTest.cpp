@@ -4,7 +4,6 @@
 // staff kind.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -17,29 +16,18 @@
 #include "app/CMainPlayerWnd.h"
 #include "app/CSongValueMap.h"
 #include "base/Library.h"
+#include "playback/CPlayTimeWnd.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/RecordedNotes.h"
 #include "LocalNotices.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
 
 // The keys of the note-ons a recording holds.
 std::set<int> RecordedNotes(const std::string& path) {
@@ -51,10 +39,7 @@ std::set<int> RecordedNotes(const std::string& path) {
 class MainWindowTracksTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
+    LoadShippedSkin();
     CSongValueMap::Release(CSongValueMap::GetInstance());
     // Two tracks sounding together every quarter note from the second one on:
     // key 60 on channel 0 (track 1), key 72 on channel 1 (track 2).
@@ -76,7 +61,7 @@ class MainWindowTracksTest : public ::testing::Test {
     KeepNoticesLocal();
     wnd_ = std::make_unique<CMainPlayerWnd>();
     ASSERT_EQ(0, wnd_->CreateMainWindow());
-    ASSERT_TRUE(PumpUntil([&] { return !wnd_->IsBusy(); }, 10000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !wnd_->IsBusy(); }, 10000));
     ASSERT_NE(nullptr, wnd_->GetSongEngine());
   }
   void TearDown() override {
@@ -119,8 +104,11 @@ TEST_F(MainWindowTracksTest, AMutedTrackIsSilentAndTheOtherPlays) {
   // Opening resets the track flags: the mutes go on once the song is open,
   // before its first note half a second in.
   wnd_->ApplyTrackMutes();
-  const DWORD start = ::GetTickCount();
-  PumpUntil([&] { return ::GetTickCount() - start > 3000; }, 5000);
+  // Both tracks sound every half second from half a second on: once the play
+  // time shows two seconds, each has had notes to send.
+  const CPlayTimeWnd* playTime = wnd_->GetPlayTimeWnd();
+  EXPECT_TRUE(playTime && testsupport::PumpUntil([&] { return playTime->Text() >= "00:02"; }, 10000))
+      << "the song did not play two seconds";
   wnd_->Stop();
   recorder->StopRecording();
   const std::string recording = dir_.File("recorded.mid");

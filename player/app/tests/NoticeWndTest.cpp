@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CNoticeWnd.h"
+#include "testsupport/MessagePump.h"
 #include "ui/PngSnapshot.h"
 #include "ui/WebPages.h"
 
@@ -54,23 +55,19 @@ TEST(NoticeWnd, GrowsStaysShrinksAndFreesItself) {
   const HWND hwnd = wnd->m_hWnd;
   bool grown = false, clicked = false;
   RECT full = {};
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  while (::IsWindow(hwnd) && ::GetTickCount() - start < 15000) {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    if (!grown && ::IsWindow(hwnd) && wnd->GetVisibleHeight() > 145) {
-      grown = true;
-      ::GetWindowRect(hwnd, &full);
-      ::UpdateWindow(hwnd);
-      SaveScreenAreaPng(full, "notice_popup.png");
-      ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-      clicked = true;
-    }
-    ::Sleep(1);
-  }
+  testsupport::PumpUntil(
+      [&] {
+        if (!grown && ::IsWindow(hwnd) && wnd->GetVisibleHeight() > 145) {
+          grown = true;
+          ::GetWindowRect(hwnd, &full);
+          ::UpdateWindow(hwnd);
+          SaveScreenAreaPng(full, "notice_popup.png");
+          ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+          clicked = true;
+        }
+        return !::IsWindow(hwnd);
+      },
+      15000);
   EXPECT_TRUE(grown);
   EXPECT_TRUE(clicked);
   EXPECT_FALSE(::IsWindow(hwnd));  // gone, and the object with it

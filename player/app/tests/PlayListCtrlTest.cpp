@@ -8,6 +8,7 @@
 #include "app/CPlayListView.h"
 #include "app/PlayListSearch.h"
 #include "FakeOwner.h"
+#include "testsupport/MessagePump.h"
 
 namespace {
 
@@ -243,7 +244,7 @@ TEST_F(PlayListCtrlTest, PlayingRowDrawsInItsColour) {
 TEST_F(PlayListCtrlTest, KeysAndDropsReachTheWindowAbove) {
   ::SendMessageA(view.GetListCtrl().m_hWnd, WM_KEYDOWN, 'P', 0x190001);
   ::SendMessageA(view.GetHwnd(), WM_DROPFILES, 0x1234, 0);
-  FakeOwnerWnd::Pump();
+  testsupport::PumpPending();
   ASSERT_EQ(1u, owner.Of(WM_KEYDOWN).size());
   EXPECT_EQ(static_cast<WPARAM>('P'), owner.Of(WM_KEYDOWN)[0].wParam);
   EXPECT_EQ(0x190001, owner.Of(WM_KEYDOWN)[0].lParam);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "WindowFixture.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/TempDir.h"
 #include "ui/CSettings.h"
 #include "ui/SnapObjects.h"
@@ -58,7 +59,7 @@ class PlayListWndTest : public WindowFixture {
     frame = std::make_unique<CPlayListWnd>(owner.m_hWnd, &host);
     ASSERT_TRUE(frame->IsCreated());
     ASSERT_NE(nullptr, frame->GetPlayList());
-    PumpMessages(50);
+    testsupport::PumpFor(50);
   }
   void AddSongs(int count) {
     for (int i = 0; i < count; ++i) {
@@ -91,7 +92,7 @@ TEST_F(PlayListWndTest, ClosingHidesThroughTheOwnerAndKeepsTheSongs) {
   ::SendMessageA(frame->m_hWnd, WM_SKIN_CLOSE, 0, 0);
   ::SendMessageA(frame->m_hWnd, WM_SKIN_HIDE_CHILD, 0, 0);
   ::SendMessageA(frame->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-  PumpMessages(50);
+  testsupport::PumpFor(50);
   ASSERT_EQ(3u, Hides().size());
   for (const OwnerMessage& m : Hides()) {
     EXPECT_EQ(static_cast<WPARAM>(ChildWndId::kPlayList), m.wParam);
@@ -108,7 +109,7 @@ TEST_F(PlayListWndTest, KeysAndDroppedFilesReachTheOwner) {
   ::SendMessageA(frame->GetView()->GetListCtrl().m_hWnd, WM_KEYDOWN, 'P', 0x190001);
   ::SendMessageA(frame->GetView()->GetHwnd(), WM_DROPFILES, 0x4321, 0);
   ::SendMessageA(frame->m_hWnd, WM_DROPFILES, 0x5678, 0);
-  PumpMessages(50);
+  testsupport::PumpFor(50);
   ASSERT_EQ(1u, owner.Of(WM_KEYDOWN).size());
   EXPECT_EQ(static_cast<WPARAM>('P'), owner.Of(WM_KEYDOWN)[0].wParam);
   ASSERT_EQ(2u, owner.Of(WM_DROPFILES).size());
@@ -275,7 +276,7 @@ TEST_F(PlayListWndTest, Screenshot) {
   AddSongs(12);
   frame->GetPlayList()->SelectEntry(2, 1);
   frame->ShowWindow(true);
-  PumpMessages(300);
+  testsupport::PumpFor(300);
   EXPECT_TRUE(CaptureWindowPng(frame->m_hWnd, "playlist_window.png"));
   frame->ShowWindow(false);
 }

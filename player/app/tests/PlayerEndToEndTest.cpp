@@ -25,8 +25,10 @@
 #include "app/CM3UPlayList.h"
 #include "app/CMainPlayerWnd.h"
 #include "app/MidiCapture.h"
+#include "app/CTransportButtons.h"
 #include "testsupport/FakePlayer.h"
 #include "testsupport/PlayerCopy.h"
+#include "testsupport/PostedMarker.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/RecordedNotes.h"
@@ -96,13 +98,31 @@ BOOL CALLBACK FindTimeChild(HWND hwnd, LPARAM found) {
 // deferred loading makes it, so it may come a little after the window.
 HWND WaitForPlayTimeDisplay(HWND main) {
   HWND display = nullptr;
-  WaitUntil(
+  testsupport::WaitUntil(
       [&] {
         EnumChildWindows(main, FindTimeChild, reinterpret_cast<LPARAM>(&display));
         return display != nullptr || !IsWindow(main);
       },
-      kStartTimeoutMs);
+      kStartTimeoutMs, kLookStepMs);
   return display;
+}
+
+// @name What the player reports
+
+// The Pause button, which the Play button replaces while the player is paused
+// or stopped. Hidden then, it serves as the marker of
+// testsupport::PostedMessagesHandled: once that is true, the player has
+// handled the commands posted to it and what its engine reported before them.
+HWND PauseButton(HWND main) { return GetDlgItem(main, kIdPause); }
+
+// The play time steps once a second of song: a song still going on moves it
+// within a step, plus a margin for a report on its way from the sequencer.
+constexpr DWORD kShownStepMs = 1500;
+
+// Returns once the play time shows anything but seconds, or after a step of
+// the display when it holds still.
+void WatchForAStep(HWND display, int seconds) {
+  testsupport::WaitUntil([&] { return ShownSeconds(display) != seconds; }, kShownStepMs, kLookStepMs);
 }
 
 // Pixels of the screen area within a small distance of colour (the text's
@@ -231,8 +251,9 @@ class PlayerEndToEnd : public ::testing::Test {
   void SetUp() override {
     // Another player would take this test's hand-overs: the lock keeps other
     // tests' players away, and one left by a killed run is waited for.
-    ASSERT_TRUE(WaitUntil(
-        [] { return !FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle); }, 10000))
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [] { return !FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle); }, 10000,
+        kLookStepMs))
         << "another player is running";
     ASSERT_TRUE(folder_.Install(WriteSettings));
   }
@@ -278,7 +299,7 @@ TEST_F(PlayerEndToEnd, TheDemoSongPlaysItsNotesCountsItsTimeAndWipesItsLyrics) {
   std::vector<int> times;
   std::vector<int> highlighted;
   RECT lyricFrame = {};
-  const bool played = WaitUntil(
+  const bool played = testsupport::WaitUntil(
       [&] {
         const int seconds = ShownSeconds(display);
         if (times.empty() || seconds != times.back()) times.push_back(seconds);
@@ -286,7 +307,7 @@ TEST_F(PlayerEndToEnd, TheDemoSongPlaysItsNotesCountsItsTimeAndWipesItsLyrics) {
           highlighted.push_back(CountOnScreen(lyricFrame, kLyricHighlight));
         return seconds >= 6 || !run.Running();
       },
-      kPlayTimeoutMs);
+      kPlayTimeoutMs, kLookStepMs);
   ASSERT_TRUE(played) << "the play time stopped at " << (times.empty() ? -1 : times.back());
   ASSERT_TRUE(run.Running());
 
@@ -325,7 +346,7 @@ TEST_F(PlayerEndToEnd, ASecondStartHandsItsFilesOverAndTheFirstNewOnePlays) {
   ASSERT_NE(nullptr, main);
   HWND display = WaitForPlayTimeDisplay(main);
   ASSERT_NE(nullptr, display);
-  ASSERT_TRUE(WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs))
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs, kLookStepMs))
       << "the first song never played";
 
   // The time shown falls back when another song starts; watched from before
@@ -344,7 +365,7 @@ TEST_F(PlayerEndToEnd, ASecondStartHandsItsFilesOverAndTheFirstNewOnePlays) {
   PlayerRun handOver;
   ASSERT_TRUE(handOver.Start(folder_, {second, first, third}, ""));
   bool showedWindow = false;
-  const bool ended = WaitUntil(
+  const bool ended = testsupport::WaitUntil(
       [&] {
         watch();
         for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
@@ -354,13 +375,13 @@ TEST_F(PlayerEndToEnd, ASecondStartHandsItsFilesOverAndTheFirstNewOnePlays) {
         }
         return !handOver.Running();
       },
-      kStartTimeoutMs);
+      kStartTimeoutMs, kLookStepMs);
   ASSERT_TRUE(ended) << "the second start did not end";
   EXPECT_FALSE(showedWindow);
   EXPECT_TRUE(run.Running());
 
   // The first new file plays from its start.
-  ASSERT_TRUE(WaitUntil([&] { return watch() >= 2 && restarted; }, kPlayTimeoutMs))
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return watch() >= 2 && restarted; }, kPlayTimeoutMs, kLookStepMs))
       << "no song started after the hand-over";
 
   Close(run, main);
@@ -391,34 +412,45 @@ TEST_F(PlayerEndToEnd, CommandsPostedFromAnotherProgramAct) {
   ASSERT_NE(nullptr, main);
   HWND display = WaitForPlayTimeDisplay(main);
   ASSERT_NE(nullptr, display);
-  ASSERT_TRUE(WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs))
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs, kLookStepMs))
       << "the song never played";
 
   auto command = [&](int id, LPARAM lParam) { PostMessageA(main, WM_COMMAND, id, lParam); };
   // A control's notification (lParam: its window) is not a command.
   const int before = ShownSeconds(display);
   command(kCmdStop, 1);
-  EXPECT_TRUE(WaitUntil([&] { return ShownSeconds(display) >= before + 2; }, kPlayTimeoutMs))
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return ShownSeconds(display) >= before + 2; }, kPlayTimeoutMs,
+                                     kLookStepMs))
       << "stopped by a notification";
 
   // Stop: the time goes back to zero and stays.
   command(kCmdStop, 0);
-  ASSERT_TRUE(WaitUntil([&] { return ShownSeconds(display) == 0; }, kPlayTimeoutMs)) << "did not stop";
-  Sleep(2000);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ShownSeconds(display) == 0; }, kPlayTimeoutMs, kLookStepMs))
+      << "did not stop";
+  ASSERT_TRUE(testsupport::PostedMessagesHandled(PauseButton(main)));
+  WatchForAStep(display, 0);
   EXPECT_EQ(0, ShownSeconds(display));
 
   // Play starts the song again.
   command(kCmdPlayPause, 0);
-  ASSERT_TRUE(WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs)) << "did not play again";
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs, kLookStepMs))
+      << "did not play again";
 
   // The same command pauses; the time holds still until it comes once more.
+  // The player hides its Pause button when it has paused; the time is read
+  // once the positions reported before that have been shown.
   command(kCmdPlayPause, 0);
-  Sleep(1500);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !IsWindowVisible(PauseButton(main)); }, kPlayTimeoutMs,
+                                     kLookStepMs))
+      << "did not pause";
+  ASSERT_TRUE(testsupport::PostedMessagesHandled(PauseButton(main)));
   const int paused = ShownSeconds(display);
-  Sleep(2500);
+  WatchForAStep(display, paused);
   EXPECT_EQ(paused, ShownSeconds(display)) << "the time moved while paused";
   command(kCmdPlayPause, 0);
-  EXPECT_TRUE(WaitUntil([&] { return ShownSeconds(display) > paused; }, kPlayTimeoutMs)) << "did not resume";
+  EXPECT_TRUE(
+      testsupport::WaitUntil([&] { return ShownSeconds(display) > paused; }, kPlayTimeoutMs, kLookStepMs))
+      << "did not resume";
 
   // The tray menu's Exit closes the player.
   command(kCmdExit, 0);
@@ -447,7 +479,8 @@ TEST_F(PlayerEndToEnd, AHandOverDuringStartUpIsKept) {
 
   HWND display = WaitForPlayTimeDisplay(main);
   ASSERT_NE(nullptr, display);
-  EXPECT_TRUE(WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs)) << "nothing played";
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return ShownSeconds(display) >= 2; }, kPlayTimeoutMs, kLookStepMs))
+      << "nothing played";
   ASSERT_TRUE(run.Running());
   Close(run, main);
   const std::vector<std::string> saved = LastPlayList();
@@ -467,7 +500,11 @@ TEST_F(PlayerEndToEnd, WithoutASongEngineThePlayerRunsAndPlaysNothing) {
   ASSERT_NE(nullptr, main);
   HWND display = WaitForPlayTimeDisplay(main);
   ASSERT_NE(nullptr, display);
-  Sleep(3000);
+  // The display comes with the deferred loading, which then starts the song
+  // named on the command line; with the loading over, a song that played
+  // would move the time within a step.
+  ASSERT_TRUE(testsupport::PostedMessagesHandled(PauseButton(main)));
+  WatchForAStep(display, 0);
   EXPECT_EQ(0, ShownSeconds(display));
   ASSERT_TRUE(run.Running());
   const std::set<std::string> modules = ModulesOf(run.Id());

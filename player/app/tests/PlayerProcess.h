@@ -15,11 +15,16 @@
 #include "testsupport/FakePlayer.h"
 #include "testsupport/PlayerCopy.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/WaitUntil.h"
 
 namespace playertest {
 
 // A start under load (CI runs every test at once on two cores) may take long.
 constexpr DWORD kStartTimeoutMs = 60000;
+// How often a test looks at the player from outside (testsupport::WaitUntil's
+// step): a look may grab the screen, and some tests compare one look with the
+// next.
+constexpr DWORD kLookStepMs = 50;
 
 inline std::string OutFolder() {
   char path[MAX_PATH] = {};
@@ -95,15 +100,17 @@ class PlayerRun {
   // The player's main window, once it exists; null when it did not come in
   // time or the program ended first.
   HWND WaitForMainWindow() {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < kStartTimeoutMs && Running()) {
-      HWND hwnd = FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle);
-      DWORD owner = 0;
-      if (hwnd) GetWindowThreadProcessId(hwnd, &owner);
-      if (hwnd && owner == Id()) return hwnd;
-      Sleep(1);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    testsupport::WaitUntil(
+        [&] {
+          HWND hwnd = FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle);
+          DWORD owner = 0;
+          if (hwnd) GetWindowThreadProcessId(hwnd, &owner);
+          if (hwnd && owner == Id()) found = hwnd;
+          return found != nullptr || !Running();
+        },
+        kStartTimeoutMs, 1);
+    return found;
   }
 
   void Kill() {
@@ -119,15 +126,5 @@ class PlayerRun {
  private:
   PROCESS_INFORMATION process_ = {};
 };
-
-// Polls until done() holds; false when the time is up first.
-inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
-}
 
 }  // namespace playertest

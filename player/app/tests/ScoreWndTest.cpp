@@ -97,7 +97,7 @@ class ScoreWndTest : public WindowFixture {
   void Make() {
     frame = std::make_unique<CScoreWnd>(owner.m_hWnd, &host);
     ASSERT_TRUE(frame->IsCreated());
-    PumpMessages(50);
+    testsupport::PumpFor(50);
   }
   bool StaffChecked() { return frame->GetStaffToggle()->IsChecked(); }
   bool NumberedChecked() { return frame->GetNumberedToggle()->IsChecked(); }
@@ -208,7 +208,7 @@ TEST_F(ScoreWndTest, CommandsKeysAndDropsReachTheOwner) {
 
   SendMessageA(frame->m_hWnd, WM_KEYDOWN, 'P', 0x190001);
   SendMessageA(frame->m_hWnd, WM_DROPFILES, 0x2468, 0);
-  PumpMessages(50);
+  testsupport::PumpFor(50);
   ASSERT_EQ(1u, owner.Of(WM_KEYDOWN).size());
   EXPECT_EQ(static_cast<WPARAM>('P'), owner.Of(WM_KEYDOWN)[0].wParam);
   ASSERT_EQ(1u, owner.Of(WM_DROPFILES).size());
@@ -220,7 +220,7 @@ TEST_F(ScoreWndTest, ClosingHidesThroughTheOwner) {
   SendMessageA(frame->m_hWnd, WM_SKIN_CLOSE, 0, 0);
   SendMessageA(frame->m_hWnd, WM_SKIN_HIDE_CHILD, 0, 0);
   SendMessageA(frame->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-  PumpMessages(50);
+  testsupport::PumpFor(50);
   const std::vector<OwnerMessage> hides = owner.Of(WM_SKIN_HIDE_CHILD);
   ASSERT_EQ(3u, hides.size());
   for (const OwnerMessage& m : hides) EXPECT_EQ(static_cast<WPARAM>(ChildWndId::kScore), m.wParam);
@@ -244,7 +244,7 @@ TEST_F(ScoreWndTest, CaptionDoubleClickMaximisesAndRestores) {
   WriteSettings("[WINDOW_SETTING]\nSTAFF_WND_RECT=3200000032000000E6020000A4010000F1\n");
   Make();
   frame->ShowWindow(true);
-  PumpMessages(100);
+  testsupport::PumpFor(100);
   RECT before;
   GetWindowRect(frame->m_hWnd, &before);
   MONITORINFO monitor = {};
@@ -259,7 +259,7 @@ TEST_F(ScoreWndTest, CaptionDoubleClickMaximisesAndRestores) {
   EXPECT_TRUE(frame->IsMaximized());
   // A window manager answers a maximize with configure events of its own a
   // moment later; a user's restore comes after them.
-  PumpMessages(1000);
+  testsupport::PumpFor(1000);
   RECT canvas;
   GetWindowRect(Canvas(), &canvas);
   EXPECT_GT(canvas.right - canvas.left, (rect.right - rect.left) * 3 / 4) << "the canvas follows the frame";
@@ -271,7 +271,7 @@ TEST_F(ScoreWndTest, CaptionDoubleClickMaximisesAndRestores) {
   EXPECT_FALSE(frame->IsMaximized());
   // A restore of a frame that is not maximized leaves it where it is.
   SendMessageA(frame->m_hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-  PumpMessages(100);
+  testsupport::PumpFor(100);
   GetWindowRect(frame->m_hWnd, &rect);
   EXPECT_TRUE(EqualRect(&rect, &before));
   frame->ShowWindow(false);
@@ -351,7 +351,7 @@ TEST_F(ScoreWndTest, Screenshot) {
   frame->SetSongEngine(engine.Get());
   frame->ResetMeasureSlider();
   frame->ShowWindow(true);
-  PumpMessages(300);
+  testsupport::PumpFor(300);
   EXPECT_TRUE(CaptureWindowPng(frame->m_hWnd, "score_window.png"));
   // Black notation is drawn on the white background inside the canvas.
   HDC screen = GetDC(nullptr);
@@ -366,7 +366,7 @@ TEST_F(ScoreWndTest, Screenshot) {
   ReleaseDC(nullptr, screen);
   EXPECT_GT(dark, 100);
   frame->SetScoreType(CScoreWnd::kNumbered);
-  PumpMessages(200);
+  testsupport::PumpFor(200);
   EXPECT_TRUE(CaptureWindowPng(frame->m_hWnd, "score_window_numbered.png"));
   frame->ShowWindow(false);
   frame->SetSongEngine(nullptr);

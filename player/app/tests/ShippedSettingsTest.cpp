@@ -152,13 +152,13 @@ BOOL CALLBACK FindListFrame(HWND hwnd, LPARAM context) {
 // rows songs; null when that does not come in time.
 HWND WaitForList(const PlayerRun& run, int rows) {
   ListSearch search = {run.Id(), nullptr};
-  WaitUntil(
+  testsupport::WaitUntil(
       [&] {
         search.list = nullptr;
         EnumWindows(FindListFrame, reinterpret_cast<LPARAM>(&search));
         return (search.list && SendMessageA(search.list, LVM_GETITEMCOUNT, 0, 0) == rows) || !run.Running();
       },
-      kStartTimeoutMs);
+      kStartTimeoutMs, kLookStepMs);
   return search.list && SendMessageA(search.list, LVM_GETITEMCOUNT, 0, 0) == rows ? search.list : nullptr;
 }
 
@@ -178,8 +178,9 @@ class ShippedSettingsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_FALSE(ShippedSettingsText().empty()) << "the shipped settings are not in the test's resources";
     // The player's window class is found by name: no other player may run.
-    ASSERT_TRUE(WaitUntil(
-        [] { return !FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle); }, 10000))
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [] { return !FindWindowA(testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle); }, 10000,
+        kLookStepMs))
         << "another player is running";
     ASSERT_TRUE(folder_.Install(WriteShippedSettings));
     const char* names[] = {"First Song.mid", "Second Song.mid", "Third Song.mid"};
@@ -217,7 +218,8 @@ TEST_F(ShippedSettingsTest, ThePlayListShowsEveryRowAndMarksThePlayingOne) {
   // The first song plays; the selection goes to the last row, so the
   // playing row, a plain row and the selected row are all on screen.
   PostMessageA(list, WM_KEYDOWN, VK_END, 0);
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 2; }, 10000));
+  ASSERT_TRUE(testsupport::WaitUntil(
+      [&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 2; }, 10000, kLookStepMs));
   HWND frame = GetAncestor(list, GA_ROOT);
   SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -226,7 +228,7 @@ TEST_F(ShippedSettingsTest, ThePlayListShowsEveryRowAndMarksThePlayingOne) {
 
   // The rows as drawn, once the list has repainted them.
   std::vector<DrawnRow> rows;
-  const bool drawn = WaitUntil(
+  const bool drawn = testsupport::WaitUntil(
       [&] {
         RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         const Capture capture = CaptureClient(list);
@@ -237,7 +239,7 @@ TEST_F(ShippedSettingsTest, ThePlayListShowsEveryRowAndMarksThePlayingOne) {
         return Distance(capture.At(capture.width / 2, capture.height - 2), background) <= 30 &&
                Distance(rows[2].fill, background) > 60;
       },
-      10000);
+      10000, kLookStepMs);
   ASSERT_EQ(3u, rows.size());
   EXPECT_TRUE(drawn) << "the list's background is not the shipped one, or the selection did not show";
 

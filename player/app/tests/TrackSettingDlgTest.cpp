@@ -13,6 +13,7 @@
 #include "testsupport/SmfBuilder.h"
 #include "tunewell/ISongEngine.h"
 #include "testsupport/TempDir.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
@@ -84,10 +85,7 @@ std::string ComboText(TestTrackDialog& d) {
 class TrackSettingDlgTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
+    LoadShippedSkin();
     CSongValueMap::Release(CSongValueMap::GetInstance());
     // Three named tracks after the tempo track, each with its instrument.
     testsupport::TrackBuilder tempo;

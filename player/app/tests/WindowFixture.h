@@ -10,6 +10,7 @@
 #include "FakeOwner.h"
 #include "FakePlayerHost.h"
 #include "SkinFixture.h"
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 
@@ -21,12 +22,7 @@ inline std::string SettingsPath() {
 
 class WindowFixture : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
-  }
+  static void SetUpTestSuite() { LoadShippedSkin(); }
   void SetUp() override { ::DeleteFileA(SettingsPath().c_str()); }
   void TearDown() override { ::DeleteFileA(SettingsPath().c_str()); }
   // The settings file beside the test program holds text.

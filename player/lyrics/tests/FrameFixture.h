@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "ShippedSkin.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSkinManager.h"
 #include "ui/GdiplusSession.h"
@@ -19,10 +20,7 @@ class FrameFixture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     gdiplus_ = new GdiplusSession();
-    char folder[MAX_PATH];
-    GetAppFolder(folder, sizeof(folder));
-    GetSkinManager()->SetSchemeFolder(std::string(folder) + "\\Skins\\Default");
-    GetSkinManager()->LoadSkinScheme();
+    LoadShippedSkin();
   }
   static void TearDownTestSuite() {
     delete gdiplus_;

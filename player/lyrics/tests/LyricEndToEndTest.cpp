@@ -9,31 +9,17 @@
 #include <tunewell/ISongEngine.h>
 #include <voxgate/Voxgate.h>
 
-#include <functional>
 #include <string>
 
 #include "Canvas.h"
 #include "DemoSong.h"
 #include "lyrics/CLyricWnd.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
 #include "ui/GdiplusSession.h"
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  while (::GetTickCount() - start < timeoutMs) {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    ::Sleep(2);
-  }
-  return false;
-}
 
 TEST(LyricEndToEndTest, TheEnginesControllerSingsIntoTheLyricsWindow) {
   GdiplusSession gdiplus;
@@ -80,7 +66,7 @@ TEST(LyricEndToEndTest, TheEnginesControllerSingsIntoTheLyricsWindow) {
     // Count-in, then the syllables one by one, until the second line is sung.
     int mostDots = 0, lastWiped = -1;
     bool inOrder = true;
-    const bool reached = PumpUntil(
+    const bool reached = testsupport::PumpUntil(
         [&] {
           mostDots = std::max(mostDots, view->GetCountIn());
           if (view->GetWipeToken() < lastWiped) inOrder = false;

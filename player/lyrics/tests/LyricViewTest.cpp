@@ -7,6 +7,7 @@
 
 #include "ViewFixture.h"
 #include "base/GdiHandles.h"
+#include "testsupport/MessagePump.h"
 
 namespace {
 
@@ -355,12 +356,7 @@ TEST(MsgWndTest, TwoLiveMessageWindowsBothTick) {
   ASSERT_NE(second.Create(nullptr), nullptr);
   first.Destroy();
   ASSERT_NE(::SetTimer(second.GetHwnd(), 7, 10, nullptr), 0u);
-  MSG msg;
-  const DWORD start = ::GetTickCount();
-  while (b.ticks < 2 && ::GetTickCount() - start < 3000) {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    ::Sleep(5);
-  }
+  testsupport::PumpUntil([&] { return b.ticks >= 2; }, 3000);
   EXPECT_GE(b.ticks, 2);
   EXPECT_EQ(a.ticks, 0);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "playback/CMediaHelper.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/Pack.h"
 #include "testsupport/SmfBuilder.h"
 #include "testsupport/TempDir.h"
@@ -39,18 +40,6 @@ LRESULT CALLBACK CollectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void Pump(DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (GetTickCount() - start < ms);
-}
-
 int Count(UINT message) {
   return int(
       std::count_if(g_posted.begin(), g_posted.end(), [&](const Posted& p) { return p.message == message; }));
@@ -59,9 +48,8 @@ int Count(UINT message) {
 // Plays the current player until the end arrives (or the time runs out).
 bool PlayToEnd(CMediaHelper& helper, DWORD timeoutMs) {
   if (!helper.GetCurrentPlayer() || helper.GetCurrentPlayer()->Play() != 0) return false;
-  DWORD start = GetTickCount();
-  while (Count(WM_PLAYER_END) == 0 && GetTickCount() - start < timeoutMs) Pump(10);
-  Pump(100);
+  testsupport::PumpUntil([] { return Count(WM_PLAYER_END) > 0; }, timeoutMs);
+  testsupport::PumpFor(100);
   return Count(WM_PLAYER_END) > 0;
 }
 
@@ -154,7 +142,7 @@ TEST_F(EndToEnd, AnMp3PlaysAloneToItsEnd) {
   std::string mp3 = files_.File("plain.mp3");
   ASSERT_TRUE(CopyMedia("tone.mp3", mp3));
   ASSERT_EQ(helper_.PrepareMediaFile(mp3.c_str()), 0);
-  Pump(50);  // the posted messages arrive
+  testsupport::PumpFor(50);  // the posted messages arrive
   EXPECT_EQ(Count(WM_PLAYER_BEATS_PER_BAR), 0);
   ASSERT_TRUE(PlayToEnd(helper_, 10000));
   std::vector<int> positions = Positions();
@@ -176,7 +164,7 @@ TEST_F(EndToEnd, AnMp3CarryingASongPlaysBothInStep) {
   std::string packed = files_.File("out\\song.mp3");
 
   ASSERT_EQ(helper_.PrepareMediaFile(packed.c_str()), 0);
-  Pump(50);  // the posted messages arrive
+  testsupport::PumpFor(50);  // the posted messages arrive
   ASSERT_EQ(Count(WM_PLAYER_BEATS_PER_BAR), 1);
   EXPECT_EQ(g_posted[0].lParam, 3) << "the carried song's beats per bar";
   EXPECT_EQ(TempSongFiles(), 0) << "the song's temporary file is gone";
@@ -207,7 +195,7 @@ TEST_F(EndToEnd, AMidiFilePlaysThroughTheSongEngine) {
   std::string mid = files_.File("waltz.mid");
   ASSERT_TRUE(testsupport::WriteBytes(mid, WaltzSong()));
   ASSERT_EQ(helper_.PrepareMediaFile(mid.c_str()), 0);
-  Pump(50);  // the posted messages arrive
+  testsupport::PumpFor(50);  // the posted messages arrive
   ASSERT_GE(Count(WM_PLAYER_BEATS_PER_BAR), 1);
   EXPECT_EQ(g_posted[0].lParam, 0) << "posted before the song opens";
   recorder->StartRecording();

@@ -7,18 +7,10 @@
 
 #include "playback/CPlayTime.h"
 #include "playback/CPlayTimeWnd.h"
+#include "testsupport/MessagePump.h"
 #include "ui/PngSnapshot.h"
 
 namespace {
-
-void Pump(DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
-}
 
 TEST(PlayTimeScreen, TheDisplayShowsTheTimeInGreenOnBlack) {
   HWND parent = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 300, 120,
@@ -31,7 +23,7 @@ TEST(PlayTimeScreen, TheDisplayShowsTheTimeInGreenOnBlack) {
   SetWindowPos(display.GetSafeHwnd(), nullptr, 209, 77, 32, 13, SWP_NOZORDER | SWP_SHOWWINDOW);
   time.SetSeconds(3725);
   UpdateWindow(display.GetSafeHwnd());
-  Pump(300);
+  testsupport::PumpFor(300);
   RECT area;
   GetWindowRect(display.GetSafeHwnd(), &area);
   EXPECT_TRUE(SaveScreenAreaPng(area, "playtime.png"));

@@ -10,6 +10,7 @@
 
 #include "fmod.h"
 #include "playback/CSpectrumWnd.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/WavBuilder.h"
 #include "ui/PngSnapshot.h"
@@ -182,18 +183,11 @@ TEST(SpectrumScreen, ATonePlayedThroughTheAudioLibraryIsDrawn) {
   // Let the pending paints erase to the class background first: the view has
   // no WM_PAINT, so the timer's picture must come after them.
   view.StopTimer();
-  MSG message;
-  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 300;) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(10);
-  }
+  testsupport::PumpFor(300);
   SendMessageA(view.GetSafeHwnd(), WM_TIMER, 1, 0);
   GdiFlush();
   // Wine hands a window's pixels to the X server once its thread is idle.
-  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 200;) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(10);
-  }
+  testsupport::PumpFor(200);
 
   HDC dc = GetDC(view.GetSafeHwnd());
   COLORREF bottomOfColumn0 = GetPixel(dc, 2, 59);  // bins 0-5 hold the 440 Hz tone

@@ -4,6 +4,7 @@
 
 #include "ServicesFixture.h"
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CColorButton.h"
 
 namespace {
@@ -103,7 +104,7 @@ TEST_F(ColorButtonTest, WithoutPickOnClickOnlyTheParentSeesTheClick) {
   button.SetPickOnClick(FALSE);
   DriveNextDialog([](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }, 600);
   Click();
-  PumpMessages(800);
+  testsupport::PumpFor(800);
   EXPECT_FALSE(DialogWasDriven());
   EXPECT_EQ(1, parent.clicks);
   EXPECT_TRUE(sink.calls.empty());

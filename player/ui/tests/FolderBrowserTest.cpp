@@ -4,6 +4,7 @@
 
 #include "ServicesFixture.h"
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "testsupport/TempDir.h"
 #include "ui/FolderBrowser.h"
 
@@ -31,7 +32,7 @@ TEST(FolderBrowserTest, ASmallBufferIsRefusedWithoutShowingTheBrowser) {
   EXPECT_FALSE(BrowseForFolder(nullptr, nullptr, out, sizeof(out)));
   EXPECT_STREQ("unchanged", out);
   EXPECT_FALSE(BrowseForFolder(nullptr, nullptr, nullptr, 260));
-  PumpMessages(700);
+  testsupport::PumpFor(700);
   EXPECT_FALSE(DialogWasDriven());
 }
 

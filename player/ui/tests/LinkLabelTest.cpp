@@ -9,6 +9,7 @@
 
 #include "ServicesFixture.h"
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CLinkLabel.h"
 #include "ui/CSkinToolTip.h"
 #include "ui/WebPages.h"
@@ -229,8 +230,7 @@ TEST_F(LinkLabelTest, TheTimerRotatesOnItsOwn) {
   text().AddLine("news");
   text().SetPeriod(40);
   ASSERT_TRUE(text().IsScrolling());
-  const DWORD start = ::GetTickCount();
-  while (text().GetCurrent() < 2 && ::GetTickCount() - start < 3000) PumpMessages(20);
+  testsupport::PumpUntil([&] { return text().GetCurrent() >= 2; }, 3000);
   EXPECT_GE(text().GetCurrent(), 1);
   text().StopScroll();
   EXPECT_FALSE(text().IsScrolling());

@@ -6,6 +6,7 @@
 
 #include "ServicesFixture.h"
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CPageFrame.h"
 
 namespace {
@@ -136,7 +137,7 @@ TEST_F(PageFrameTest, Screenshot) {
   frame.SetMessageText("Please select a child item of 'Audio'.");
   ::DestroyIcon(icon);
   frame.RedrawWindow();
-  PumpMessages(200);
+  testsupport::PumpFor(200);
   EXPECT_TRUE(CaptureWindowPng(frame.m_hWnd, ShotPath("page_frame.png")));
 }
 

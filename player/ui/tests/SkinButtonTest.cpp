@@ -5,6 +5,7 @@
 
 #include "RecordingWnd.h"
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CSkinButton.h"
 #include "ui/PlayerMessages.h"
 #include "ui/CSkinToolTip.h"
@@ -101,7 +102,7 @@ TEST_F(SkinButtonTest, CommandButtonSendsOneCommandOnRelease) {
   ::SendMessageA(b.GetHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   EXPECT_TRUE(parent.Of(WM_COMMAND).empty());
   ::SendMessageA(b.GetHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-  PumpMessages(20);  // a standard button's notification would come now
+  testsupport::PumpFor(20);  // a standard button's notification would come now
   auto commands = parent.Of(WM_COMMAND);
   ASSERT_EQ(1u, commands.size());
   EXPECT_EQ(MAKEWPARAM(1, BN_CLICKED), commands[0].wParam);
@@ -219,11 +220,11 @@ TEST(SkinButtonOnScreen, PointerBringsHoverAndLeave) {
   ::SetCursorPos(r.left + 20, r.top + 10);
   for (int i = 0; i < 100 && !b.IsHover(); ++i) {
     if (i % 10 == 0) ::SetCursorPos(r.left + 20 + (i / 10) % 2, r.top + 10);
-    PumpMessages(10);
+    testsupport::PumpFor(10);
   }
   EXPECT_TRUE(b.IsHover());
   ::SetCursorPos(r.right + 100, r.bottom + 100);
-  for (int i = 0; i < 100 && b.IsHover(); ++i) PumpMessages(10);
+  testsupport::PumpUntil([&] { return !b.IsHover(); }, 1000);
   EXPECT_FALSE(b.IsHover());
 }
 

@@ -122,18 +122,6 @@ bool MemoryCanvas::SavePng(const std::string& path) const {
   return ok;
 }
 
-void PumpMessages(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  MSG msg;
-  do {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    ::Sleep(1);
-  } while (::GetTickCount() - start < ms);
-}
-
 bool CaptureWindowPng(HWND hwnd, const std::string& path) {
   RECT r;
   ::GetWindowRect(hwnd, &r);

@@ -1,5 +1,5 @@
 // Shared helpers of the framework tests: flat-colour skin images, a memory
-// canvas to probe pixels, a bounded message pump, and GDI+ for the whole run.
+// canvas to probe pixels, and GDI+ for the whole run.
 #pragma once
 
 #include <windows.h>
@@ -37,9 +37,6 @@ class MemoryCanvas {
   void* m_bits;
   int m_width, m_height;
 };
-
-// Dispatches queued messages for at most ms milliseconds.
-void PumpMessages(DWORD ms);
 
 // Saves a window's on-screen pixels as PNG (the window must be visible).
 bool CaptureWindowPng(HWND hwnd, const std::string& path);

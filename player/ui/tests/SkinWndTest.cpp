@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CSkinWnd.h"
 #include "ui/CaptionElements.h"
 
@@ -60,7 +61,7 @@ class SkinWndTest : public ::testing::Test {
   // window manager to withdraw a shown window, and Xvfb has none.
   void Make(DWORD visible = 0) {
     ASSERT_EQ(0, wnd.Create(nullptr, WS_EX_TOOLWINDOW, WS_POPUP | visible, CS_DBLCLKS, nullptr));
-    PumpMessages(30);  // the posted WM_SIZE lays the caption out
+    testsupport::PumpFor(30);  // the posted WM_SIZE lays the caption out
   }
   RECT WindowRect() const {
     RECT r;
@@ -125,7 +126,7 @@ TEST_F(SkinWndTest, SizingBelowTheMinimumKeepsTheFixedEdge) {
 TEST_F(SkinWndTest, ResizingBelowTheMinimumIsCorrectedAndStored) {
   Make();
   ::SetWindowPos(wnd.m_hWnd, nullptr, 100, 100, 50, 30, SWP_NOZORDER);
-  PumpMessages(20);
+  testsupport::PumpFor(20);
   RECT r = WindowRect();
   EXPECT_EQ(120, r.right - r.left);
   EXPECT_EQ(80, r.bottom - r.top);

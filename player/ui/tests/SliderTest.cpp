@@ -6,6 +6,7 @@
 
 #include "RecordingWnd.h"
 #include "SkinFixture.h"
+#include "testsupport/MessagePump.h"
 #include "ui/CSkinSlider.h"
 #include "ui/PlayerMessages.h"
 #include "ui/CVolumeSlider.h"
@@ -363,12 +364,12 @@ TEST(SliderPainting, MovingTheThumbRepaintsTheTrackBehindIt) {
   s.MoveWindow(10, 10, 200);
   s.SetRange(100, 0);
   s.Show(true);
-  PumpMessages(50);
+  testsupport::PumpFor(50);
   g_erased.clear();
   g_sliderProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(s.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordErase)));
   s.SetPos(100);
-  PumpMessages(50);
+  testsupport::PumpFor(50);
   ::SetWindowLongPtrA(s.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_sliderProc));
 
   const POINT left = {5, 5};

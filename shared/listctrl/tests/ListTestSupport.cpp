@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "testsupport/MessagePump.h"
+
 namespace listtest {
 
 const COLORREF kImageColors[4] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200), RGB(200, 160, 0)};
@@ -110,17 +112,7 @@ ListFixture::~ListFixture() {
 }
 
 void Pump(DWORD ms) {
-  DWORD start = ::GetTickCount();
-  MSG msg;
-  while (::GetTickCount() - start < ms) {
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
+  testsupport::PumpFor(ms, [](MSG* msg) { return CWnd::WalkPreTranslateTree(nullptr, msg) != FALSE; });
 }
 
 COLORREF Capture::At(int x, int y) const {

@@ -10,6 +10,7 @@
 #include "output/CDSoundThread.h"
 #include "output/DSoundApi.h"
 #include "output/OutputGlobals.h"
+#include "testsupport/WaitUntil.h"
 
 namespace {
 
@@ -266,19 +267,12 @@ TEST_F(DSoundTest, ALostBufferIsRestoredAndOneThatCannotBeFailsTheStream) {
   EXPECT_EQ(0, unbuffered->GetFreeSpace());
 }
 
-bool WaitFor(const std::function<bool()>& done) {
-  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(5)) {
-    if (done()) return true;
-  }
-  return done();
-}
-
 TEST_F(DSoundTest, AWorkerWithoutADeviceFailsItsStreamsAndTheNextStreamTriesAgain) {
   g_createFails = true;
   CDSoundThread thread(GetDesktopWindow());
   CDSoundStream* first = thread.CreateStream(Cd(), 0);
   ASSERT_NE(nullptr, first);
-  ASSERT_TRUE(WaitFor([&] { return !thread.Running(); }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !thread.Running(); }, 5000));
   EXPECT_TRUE(first->Failed());
   EXPECT_EQ(0, first->GetFreeSpace());
 
@@ -286,13 +280,13 @@ TEST_F(DSoundTest, AWorkerWithoutADeviceFailsItsStreamsAndTheNextStreamTriesAgai
   CDSoundStream* second = thread.CreateStream(Cd(), 0);
   ASSERT_TRUE(WriteTone(second, 1000));
   second->Drain();
-  EXPECT_TRUE(WaitFor([&] { return second->IsActive(); }));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return second->IsActive(); }, 5000));
   EXPECT_EQ(2, g_creates);
   // A failed cooperative level fails the same way.
   fake.failCooperativeLevel = true;
   CDSoundThread other(GetDesktopWindow());
   CDSoundStream* third = other.CreateStream(Cd(), 0);
-  ASSERT_TRUE(WaitFor([&] { return !other.Running(); }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !other.Running(); }, 5000));
   EXPECT_TRUE(third->Failed());
 }
 
@@ -319,7 +313,7 @@ TEST_F(DSoundTest, TheOutputFadesInOnFirstOpenAndAfterACloseWithFadeOnly) {
     output.ReleaseStream();
   }
   EXPECT_EQ(0, g_outputList.Count());
-  ASSERT_TRUE(WaitFor([] { return g_dsoundThread->StreamCount() == 0; }));
+  ASSERT_TRUE(testsupport::WaitUntil([] { return g_dsoundThread->StreamCount() == 0; }, 5000));
   MainWindowProvider() = savedWindow;
 }
 

@@ -15,6 +15,7 @@
 #include "output/CDSoundThread.h"
 #include "output/CWMAudioPlayer.h"
 #include "output/OutputGlobals.h"
+#include "testsupport/MessagePump.h"
 
 namespace {
 
@@ -24,18 +25,6 @@ bool InOrder(const std::vector<int>& events, const std::vector<int>& wanted) {
   for (int event : events)
     if (next < wanted.size() && event == wanted[next]) ++next;
   return next == wanted.size();
-}
-
-// Dispatches this thread's messages while waiting; false on timeout.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-  for (DWORD begin = GetTickCount(); GetTickCount() - begin < timeoutMs;) {
-    if (done()) return true;
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(10);
-  }
-  return done();
 }
 
 HWND g_window = nullptr;
@@ -64,7 +53,8 @@ class WMAudioSmoke : public testing::Test {
     }
     // The output worker outlives the player while a stream fades out; the
     // program must not exit under it (its globals go at exit).
-    EXPECT_TRUE(PumpUntil([] { return g_dsoundThread == nullptr || !g_dsoundThread->Running(); }, 20000));
+    EXPECT_TRUE(testsupport::PumpUntil([] { return g_dsoundThread == nullptr || !g_dsoundThread->Running(); },
+                                       20000));
   }
   std::string File(const char* name) const { return folder + "\\" + name; }
 
@@ -82,9 +72,9 @@ TEST_F(WMAudioSmoke, PlaysAGeneratedWmaToItsEndWithRisingPositions) {
   EXPECT_EQ(nullptr, title);
   ASSERT_EQ(S_OK, face->Seek(0));
   // Real time plus a loaded machine's delays.
-  EXPECT_TRUE(PumpUntil([&] { return recorder.Saw(kMediaEventEnd); }, 60000));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return recorder.Saw(kMediaEventEnd); }, 60000));
   // Let the device play out what it holds before the fade.
-  PumpUntil([] { return false; }, 1500);
+  testsupport::PumpFor(1500);
   EXPECT_GE(face->Stop(), 0);
   EXPECT_GE(face->Close(), 0);
   // Wine's reader asks our allocator for every audio sample.
@@ -106,7 +96,7 @@ TEST_F(WMAudioSmoke, PlaysAGeneratedWmaToItsEndWithRisingPositions) {
 TEST_F(WMAudioSmoke, ASeekPlaysFromThere) {
   ASSERT_EQ(S_OK, face->Open(File("tone.wma").c_str()));
   ASSERT_EQ(S_OK, face->Seek(1500));
-  EXPECT_TRUE(PumpUntil(
+  EXPECT_TRUE(testsupport::PumpUntil(
       [&] {
         std::lock_guard<std::mutex> hold(recorder.lock);
         return !recorder.times.empty();
@@ -143,7 +133,7 @@ TEST_F(WMAudioSmoke, BadFilesFailCleanly) {
       continue;
     }
     if (SUCCEEDED(face->Seek(0))) {
-      PumpUntil([&] { return player->Ended(); }, 20000);
+      testsupport::PumpUntil([&] { return player->Ended(); }, 20000);
       face->Stop();
     }
     face->Close();
@@ -151,7 +141,7 @@ TEST_F(WMAudioSmoke, BadFilesFailCleanly) {
   // The player still plays a good file afterwards.
   ASSERT_EQ(S_OK, face->Open(File("tone.wma").c_str()));
   EXPECT_EQ(S_OK, face->Seek(0));
-  EXPECT_TRUE(PumpUntil([&] { return recorder.Saw(kMediaEventPlaying); }, 30000));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return recorder.Saw(kMediaEventPlaying); }, 30000));
   EXPECT_GE(face->Stop(), 0);
 }
 
@@ -159,7 +149,7 @@ TEST_F(WMAudioSmoke, BadFilesFailCleanly) {
 TEST_F(WMAudioSmoke, ReleaseWhilePlayingEndsEverything) {
   ASSERT_EQ(S_OK, face->Open(File("tone.wma").c_str()));
   ASSERT_EQ(S_OK, face->Seek(0));
-  EXPECT_TRUE(PumpUntil([&] { return recorder.Saw(kMediaEventPlaying); }, 30000));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return recorder.Saw(kMediaEventPlaying); }, 30000));
   face->Release();
   face = nullptr;
   std::lock_guard<std::mutex> hold(recorder.lock);

@@ -19,6 +19,7 @@
 #include "output/DSoundApi.h"
 #include "output/OutputGlobals.h"
 #include "output/WMReaderApi.h"
+#include "testsupport/WaitUntil.h"
 
 namespace {
 
@@ -43,13 +44,6 @@ HRESULT WINAPI FakeCreateReader(IUnknown*, DWORD rights, IWMReader** out) {
 }
 
 bool FakeWindowsXP() { return g_windowsXP; }
-
-bool WaitFor(const std::function<bool()>& done) {
-  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 10000; Sleep(5)) {
-    if (done()) return true;
-  }
-  return done();
-}
 
 // A player whose deletion the test can see.
 class ProbedPlayer : public CWMAudioPlayer {
@@ -96,7 +90,8 @@ class WMAudioPlayerTest : public testing::Test {
     if (g_nextReader != nullptr) g_nextReader->Release();  // never handed out
     // Streams closed with a fade finish once the device plays on.
     sound.advanceEach = 4410;
-    EXPECT_TRUE(WaitFor([] { return g_dsoundThread == nullptr || !g_dsoundThread->Running(); }));
+    EXPECT_TRUE(testsupport::WaitUntil([] { return g_dsoundThread == nullptr || !g_dsoundThread->Running(); },
+                                       10000));
     DirectSoundCreateHook() = savedSound;
     MainWindowProvider() = savedWindow;
     WMCreateReaderHook() = savedReader;
@@ -579,7 +574,7 @@ TEST_F(WMAudioPlayerTest, TheWaveOutCompletionThreadFreesFinishedHeadersAndEndsO
   other->AddListener(&heard);
   HANDLE thread = CreateThread(nullptr, 0, &CWMAudioPlayer::WaveOutThreadProc, other, 0, nullptr);
   ASSERT_NE(nullptr, thread);
-  ASSERT_TRUE(WaitFor([&] { return other->WaveOutThreadId() != 0; }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return other->WaveOutThreadId() != 0; }, 10000));
   HWAVEOUT device = reinterpret_cast<HWAVEOUT>(0x1234);
   auto instance = reinterpret_cast<DWORD_PTR>(other);
 
@@ -589,14 +584,15 @@ TEST_F(WMAudioPlayerTest, TheWaveOutCompletionThreadFreesFinishedHeadersAndEndsO
   g_unprepareResult = MMSYSERR_NOERROR;
   CWMAudioPlayer::WaveOutCallback(device, WOM_DONE, instance, reinterpret_cast<DWORD_PTR>(done), 0);
   EXPECT_EQ(std::vector<int>{4321}, heard.ticks);
-  EXPECT_TRUE(WaitFor([&] { return other->PendingHeaders() == 0 && g_unprepares == 1; }));
+  EXPECT_TRUE(
+      testsupport::WaitUntil([&] { return other->PendingHeaders() == 0 && g_unprepares == 1; }, 10000));
 
   // A header the device still holds is neither freed nor counted off.
   WAVEHDR playing{};
   other->PendingHeaders() = 1;
   g_unprepareResult = WAVERR_STILLPLAYING;
   CWMAudioPlayer::WaveOutCallback(device, WOM_DONE, instance, reinterpret_cast<DWORD_PTR>(&playing), 0);
-  EXPECT_TRUE(WaitFor([&] { return g_unprepares == 2; }));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return g_unprepares == 2; }, 10000));
   EXPECT_EQ(1, other->PendingHeaders());
 
   CWMAudioPlayer::WaveOutCallback(device, WOM_CLOSE, instance, 0, 0);
@@ -619,7 +615,7 @@ TEST_F(WMAudioPlayerTest, TheWaveOutCompletionThreadEndsOnAFailureWithoutLeaving
   CWMAudioPlayer* other = new ProbedPlayer(&gone, table);
   HANDLE thread = CreateThread(nullptr, 0, &CWMAudioPlayer::WaveOutThreadProc, other, 0, nullptr);
   ASSERT_NE(nullptr, thread);
-  ASSERT_TRUE(WaitFor([&] { return other->WaveOutThreadId() != 0; }));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return other->WaveOutThreadId() != 0; }, 10000));
   WAVEHDR header{};
   CWMAudioPlayer::WaveOutCallback(reinterpret_cast<HWAVEOUT>(0x1234), WOM_DONE,
                                   reinterpret_cast<DWORD_PTR>(other), reinterpret_cast<DWORD_PTR>(&header),
