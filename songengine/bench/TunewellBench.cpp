@@ -4,7 +4,10 @@
 // a generated song of more than 1 MB, through the real libraries; beside it,
 // in the same run, the song file library's own load of the same file, which
 // the engine's Open cannot beat, and the song information's length of the
-// song just opened, which the player asks for next.
+// song just opened, which the player asks for next. The view not shown is
+// rebuilt at its first use, not in SetTracks: its rebuild is timed apart,
+// through Rewind, which the player calls when it stops and which reaches
+// both views.
 #include <windows.h>
 
 #include <algorithm>
@@ -64,7 +67,7 @@ int main() {
     return 1;
   }
 
-  std::vector<double> load, open, tracks, total, length;
+  std::vector<double> load, open, tracks, total, length, hidden;
   const int melody[] = {1};
   CSongInfo* info = engine->GetSongInfo();
   for (int run = 0; run < 7; ++run) {
@@ -82,6 +85,8 @@ int main() {
     const double t2 = testsupport::NowMs();
     const bool known = info && info->Open(path.c_str()) == 0 && info->GetSongLength() > 0;
     const double t3 = testsupport::NowMs();
+    engine->Rewind();
+    hidden.push_back(testsupport::NowMs() - t3);
     if (!loaded || opened != 0 || !known) {
       std::printf("%s failed\n", !loaded ? "the library's load" : opened != 0 ? "Open" : "the song's length");
       return 1;
@@ -98,6 +103,9 @@ int main() {
   std::printf("Open:            median %7.1f ms  best %7.1f ms  (%.2fx the load)\n", Median(open), Best(open),
               Median(open) / base);
   std::printf("SetTracks(1):    median %7.1f ms  best %7.1f ms\n", Median(tracks), Best(tracks));
+  std::printf(
+      "hidden view:     median %7.1f ms  best %7.1f ms  (rebuilt at its first use: Rewind after Open)\n",
+      Median(hidden), Best(hidden));
   std::printf(
       "song length:     median %7.1f ms  best %7.1f ms  (CSongInfo Open + GetSongLength after Open)\n",
       Median(length), Best(length));

@@ -29,6 +29,7 @@ IScoreView* CScoreHost::GetStaffView() {
     auto create = ResolveScore<CreateScoreViewFn>("CreateStaffInstance");
     if (create) staff_ = create(window_, 2);
   }
+  if (staff_ == pending_) RebuildPending();
   return staff_;
 }
 
@@ -37,6 +38,7 @@ IScoreView* CScoreHost::GetNumberedView() {
     auto create = ResolveScore<CreateScoreViewFn>("CreateJianPuInstance");
     if (create) numbered_ = create(window_, 2);
   }
+  if (numbered_ == pending_) RebuildPending();
   return numbered_;
 }
 
@@ -82,6 +84,7 @@ int CScoreHost::DrawScore(HDC dc) {
 }
 
 int CScoreHost::SetScoreRect(const RECT* rect) {
+  RebuildPending();
   if (!staff_) return 1;
   staff_->SetSizeLevel(0);
   staff_->SetRect(rect);
@@ -94,7 +97,7 @@ int CScoreHost::SetScoreRect(const RECT* rect) {
 void CScoreHost::ReleaseAll() {
   if (staff_) staff_->Release();
   if (numbered_) numbered_->Release();
-  staff_ = numbered_ = active_ = nullptr;
+  staff_ = numbered_ = active_ = pending_ = nullptr;
   if (buffer_) {
     buffer_->Clear();
     buffer_->Release();
@@ -105,6 +108,7 @@ void CScoreHost::ReleaseAll() {
 
 template <class Call>
 int CScoreHost::ToBothViews(Call call) {
+  RebuildPending();
   if (!staff_) return 1;
   call(staff_);
   if (!numbered_) return 1;
@@ -113,7 +117,20 @@ int CScoreHost::ToBothViews(Call call) {
 }
 
 int CScoreHost::RebuildViews() {
-  return ToBothViews([](IScoreView* view) { view->Rebuild(); });
+  pending_ = nullptr;
+  if (!staff_ || !numbered_ || (active_ != staff_ && active_ != numbered_))
+    return ToBothViews([](IScoreView* view) { view->Rebuild(); });
+  active_->Rebuild();
+  pending_ = active_ == staff_ ? numbered_ : staff_;
+  return 0;
+}
+
+void CScoreHost::RebuildPending() {
+  IScoreView* view = pending_;
+  // Cleared first: a rebuild that fails is not tried again at every
+  // playback event.
+  pending_ = nullptr;
+  if (view) view->Rebuild();
 }
 
 int CScoreHost::Fill(const int* tracks, int count) {
@@ -199,6 +216,7 @@ int CScoreHost::GetTrackStaffKind(int* out, int track) {
 }
 
 IScoreViewOptions* CScoreHost::GetViewOptions(int which) {
+  RebuildPending();
   IScoreView* view = which == 0 ? active_ : which == 1 ? staff_ : which == 2 ? numbered_ : nullptr;
   return view ? view->GetOptions(1) : nullptr;
 }
@@ -220,12 +238,14 @@ int CScoreHost::UnmarkLyrics(int tick, int track) {
 }
 
 int CScoreHost::SeekTick(int tick) {
+  RebuildPending();
   if (staff_) staff_->SeekTick(tick);
   if (numbered_) numbered_->SeekTick(tick);
   return staff_ && numbered_ ? 0 : 1;
 }
 
 int CScoreHost::Rewind() {
+  RebuildPending();
   if (staff_) staff_->Rewind();
   if (numbered_) numbered_->Rewind();
   return staff_ && numbered_ ? 0 : 1;

@@ -3,6 +3,11 @@
 // and the staff and numbered views, keeps one of them active in the score
 // window, fills the buffer from the chosen tracks and forwards playback
 // events to both views.
+//
+// A fill rebuilds the active view at once and the other at its first use
+// (a playback event, a switch of view, its options or rectangle): a song
+// plays without waiting for the layout of a view nobody sees, and every
+// call that reaches that view finds it rebuilt from the same buffer.
 #include <windows.h>
 
 #include <cstdint>
@@ -21,7 +26,8 @@ class CScoreHost {
   CScoreHost(const CScoreHost&) = delete;
   CScoreHost& operator=(const CScoreHost&) = delete;
 
-  // @name Objects of Score.dll, made on first request; null when missing
+  // @name Objects of Score.dll, made on first request; null when missing.
+  // A view is handed out rebuilt.
   IScoreView* GetStaffView();
   IScoreView* GetNumberedView();
   IScoreBuffer* GetScoreBuffer();
@@ -67,6 +73,8 @@ class CScoreHost {
   template <class Fn>
   Fn ResolveScore(const char* exportName);
   int RebuildViews();
+  // Rebuilds the view left for its first use, if any.
+  void RebuildPending();
   void FillLyrics(int track, IScoreBuffer* buffer);
   // Staff view first; the numbered view only while a staff view exists.
   template <class Call>
@@ -76,6 +84,8 @@ class CScoreHost {
   IScoreView* staff_ = nullptr;
   IScoreView* numbered_ = nullptr;
   IScoreView* active_ = nullptr;
+  // The view whose rebuild waits for its first use; null when none does.
+  IScoreView* pending_ = nullptr;
   base::Library scoreLib_;
   HWND window_ = nullptr;
   IScoreBuffer* buffer_ = nullptr;

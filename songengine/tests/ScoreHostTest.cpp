@@ -1,3 +1,8 @@
+#include <algorithm>
+#include <functional>
+
+#include <score/IScoreViewOptions.h>
+
 #include "CScoreHost.h"
 #include "CSongData.h"
 #include "EngineFixture.h"
@@ -67,7 +72,7 @@ TEST_F(ScoreHostTest, FillHandsSignaturesNotesAndLyricsToTheBuffer) {
   FakeSet("score.clef", 2);
   EXPECT_EQ(0, host_->Fill(std::vector<int>{1}.data(), 1));
   const std::vector<std::string> calls = Calls();
-  ASSERT_EQ(8u, calls.size());
+  ASSERT_EQ(7u, calls.size());
   EXPECT_EQ("ScoreBuffer.Clear", calls[0]);
   EXPECT_EQ("ScoreBuffer.SetKeySignatures(1) 0/2", calls[1]);
   EXPECT_EQ("ScoreBuffer.SetTimeSignatures(1) 0/6/60", calls[2]);
@@ -76,7 +81,50 @@ TEST_F(ScoreHostTest, FillHandsSignaturesNotesAndLyricsToTheBuffer) {
   EXPECT_NE(std::string::npos, calls[4].find(",2) first 0:903C64"));
   EXPECT_EQ("ScoreBuffer.SetLyrics(1,3) 0:la 120:li 240:lo", calls[5]);
   EXPECT_EQ("Staff.Rebuild", calls[6]);
-  EXPECT_EQ("JianPu.Rebuild", calls[7]);
+  // The view not shown is rebuilt at its first use.
+  FakeLogClear();
+  host_->StepCursor(0);
+  EXPECT_EQ((std::vector<std::string>{"JianPu.Rebuild", "Staff.StepCursor(0)", "JianPu.StepCursor(0)"}),
+            Calls());
+}
+
+// Whatever reaches the view not shown finds it rebuilt first, and once: no
+// call sees a view laid out from an older buffer.
+TEST_F(ScoreHostTest, TheViewNotShownIsRebuiltOnceAtItsFirstUse) {
+  const RECT rect = {0, 0, 300, 200};
+  IScoreViewOptions* options = nullptr;
+  struct Use {
+    const char* name;
+    std::function<void(CScoreHost&)> call;
+    const char* reached;  // the hidden view's call that must follow the rebuild
+  } uses[] = {
+      {"note", [](CScoreHost& h) { h.NoteEvent(0x403C90, 0, 1); }, "JianPu.NoteEvent(403C90,0,1)"},
+      {"cursor", [](CScoreHost& h) { h.StepCursor(2); }, "JianPu.StepCursor(2)"},
+      {"lyric", [](CScoreHost& h) { h.MarkLyric(120, 1); }, "JianPu.MarkLyric(120,1)"},
+      {"unmark", [](CScoreHost& h) { h.UnmarkLyrics(0, 1); }, "JianPu.UnmarkLyrics(0,1)"},
+      {"seek", [](CScoreHost& h) { h.SeekTick(240); }, "JianPu.SeekTick(240)"},
+      {"rewind", [](CScoreHost& h) { h.Rewind(); }, "JianPu.Rewind"},
+      {"switch", [](CScoreHost& h) { h.SetScoreType(1); }, "JianPu.SetWindow(null)"},
+      {"rect", [&](CScoreHost& h) { h.SetScoreRect(&rect); }, "JianPu.SetRect(300)"},
+      {"options", [&](CScoreHost& h) { options = h.GetViewOptions(2); }, nullptr},
+      {"handed out", [](CScoreHost& h) { h.GetNumberedView(); }, nullptr},
+  };
+  for (const Use& use : uses) {
+    Create(MelodySong(6, 3));
+    Select({1});
+    host_->Fill(std::vector<int>{1}.data(), 1);
+    EXPECT_EQ(0, CountCalls("JianPu.Rebuild")) << use.name;
+    FakeLogClear();
+    use.call(*host_);
+    use.call(*host_);
+    if (options) options->Release();
+    options = nullptr;
+    const std::vector<std::string> calls = CallsStartingWith("JianPu.");
+    ASSERT_FALSE(calls.empty()) << use.name;
+    EXPECT_EQ("JianPu.Rebuild", calls.front()) << use.name;
+    EXPECT_EQ(1, CountCalls("JianPu.Rebuild")) << use.name;
+    if (use.reached) EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), use.reached)) << use.name;
+  }
 }
 
 TEST_F(ScoreHostTest, ATimeSignatureStartsAtItsMeasuresTick) {
@@ -98,6 +146,7 @@ TEST_F(ScoreHostTest, ATrackWithoutNotesEndsTheFillAfterTheTracksBeforeIt) {
   EXPECT_EQ(1u, CallsStartingWith("ScoreBuffer.AddTrackNotes(1,").size());
   EXPECT_TRUE(CallsStartingWith("ScoreBuffer.AddTrackNotes(2,").empty());
   EXPECT_EQ(1, CountCalls("Staff.Rebuild"));
+  host_->Rewind();  // the first use of the view not shown
   EXPECT_EQ(1, CountCalls("JianPu.Rebuild"));
 }
 
