@@ -98,10 +98,14 @@ void CWMAudioPlayer::RemoveListener(IMediaListener* listener) {
 }
 
 void CWMAudioPlayer::SendEvent(int code) {
-  std::lock_guard<std::recursive_mutex> hold(m_listenersLock);
-  // A copy: a listener may remove itself from inside the call.
-  std::vector<IMediaListener*> listeners = m_listeners;
-  for (IMediaListener* listener : listeners) listener->OnPlayerEvent(code);
+  // Called on the reader's thread, which is not ours to unwind: a listener
+  // that fails loses its own call, and the status still reaches the waiter.
+  base::Guarded([&] {
+    std::lock_guard<std::recursive_mutex> hold(m_listenersLock);
+    // A copy: a listener may remove itself from inside the call.
+    std::vector<IMediaListener*> listeners = m_listeners;
+    for (IMediaListener* listener : listeners) listener->OnPlayerEvent(code);
+  });
 }
 
 // ---- Reader callback
@@ -164,10 +168,12 @@ HRESULT CWMAudioPlayer::OnSample(DWORD output, QWORD sampleTime, QWORD sampleDur
   int tick = static_cast<int>(std::min<long long>(position, INT_MAX));
   m_position = tick;
   int time = static_cast<int>(std::min<QWORD>(sampleTime / kUnitsPerMs, INT_MAX));
-  std::lock_guard<std::recursive_mutex> hold(m_listenersLock);
-  std::vector<IMediaListener*> listeners = m_listeners;
-  for (IMediaListener* listener : listeners) listener->OnPlayTick(tick);
-  for (IMediaListener* listener : listeners) listener->OnPlayTime(time);
+  base::Guarded([&] {
+    std::lock_guard<std::recursive_mutex> hold(m_listenersLock);
+    std::vector<IMediaListener*> listeners = m_listeners;
+    for (IMediaListener* listener : listeners) listener->OnPlayTick(tick);
+    for (IMediaListener* listener : listeners) listener->OnPlayTime(time);
+  });
   return S_OK;
 }
 

@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
-#include <new>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -507,6 +507,26 @@ TEST_F(WMAudioPlayerTest, ListenersAreCalledOncePerEntryAndRemovedOneAtATime) {
   EXPECT_EQ(S_OK, face->Stop());
   EXPECT_EQ(3u, second.events.size());
   EXPECT_EQ((std::vector<int>{0, 1, 3}), recorder.events);
+}
+
+// A listener that fails on the reader's thread: the failure stays inside its
+// own call, the open still completes, and samples keep being taken.
+TEST_F(WMAudioPlayerTest, AListenerThatThrowsLeavesTheReaderAndTheOpenWhole) {
+  struct Throwing : IMediaListener {
+    void OnPlayerEvent(int) override { throw std::bad_alloc(); }
+    void OnPlayTime(int) override { throw std::bad_alloc(); }
+    void OnPlayTick(int) override { throw std::bad_alloc(); }
+  } throwing;
+  face->RemoveListener(&recorder);
+  face->AddListener(&throwing);
+  ASSERT_EQ(S_OK, face->Init());
+  EXPECT_EQ(S_OK, face->Open("song.wma"));
+  ASSERT_EQ(S_OK, face->Seek(0));
+  EXPECT_EQ(S_OK, Deliver(0, 20, 3528));
+  reader->Send(WMT_EOF);
+  EXPECT_TRUE(player->Ended());
+  face->RemoveListener(&throwing);
+  EXPECT_EQ(S_OK, face->Stop());
 }
 
 // The reader's thread reports while the UI thread adds and removes listeners.
