@@ -34,6 +34,12 @@ CMainPlayerWnd* g_mainWnd = nullptr;
 constexpr UINT_PTR kLaterLoadingTimer = 1;
 constexpr UINT kLaterLoadingDelayMs = 5;
 
+// The tool frames the main window keeps, in the order they are made. Before
+// the first paint only those the settings show are made; the others follow
+// in the deferred loading (or on an earlier showing), so every one is there,
+// and the play list's model with it, once the window is no longer busy.
+constexpr int kFrameOrder[] = {ShowWndFlag::kPlayList, ShowWndFlag::kStaff, ShowWndFlag::kLyrics};
+
 CSkinImage* Img(unsigned short id) { return GetSkinManager()->GetSkinImage(id); }
 
 int ImageWidth(unsigned short id, int frames = 1) {
@@ -219,7 +225,11 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   if (timer != kLaterLoadingTimer) return;
   ::KillTimer(m_hWnd, kLaterLoadingTimer);
   if (!m_busy) return;
-  if (m_scoreWnd) m_scoreWnd->SetSongEngine(GetSongEngine());
+  // The engine and the frames the first paint did not show come now, before
+  // the busy state ends: a song can play the moment it does.
+  ISongEngine* engine = GetSongEngine();
+  if (m_scoreWnd) m_scoreWnd->SetSongEngine(engine);
+  for (int flag : kFrameOrder) MakeChildFrame(flag);
   m_popupMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuStaffPopup));
   ::DragAcceptFiles(m_hWnd, TRUE);
   m_playTime = std::make_unique<CPlayTime>();
@@ -300,23 +310,62 @@ void CMainPlayerWnd::SaveState() {
 // @name Tool frames
 
 void CMainPlayerWnd::CreateChildFrames() {
-  ISongEngine* engine = GetSongEngine();
-  m_playListWnd = std::make_unique<CPlayListWnd>(m_hWnd, this);
-  if (m_playListWnd->IsCreated()) {
-    m_playListWnd->SetPlayListSink(this);
-    if (IPlayListModel* list = m_playListWnd->GetPlayList()) {
-      list->SetPlayMode(CSettings::GetPlayMode() != 0 ? IPlayListModel::kLoop : IPlayListModel::kOrdinal);
-      list->SetSingleLoop(CSettings::GetSingleLoopPlay() ? 1 : 0);
-    }
-  } else {
-    m_playListWnd.reset();
+  for (int flag : kFrameOrder) {
+    if (m_showFlags[flag]) MakeChildFrame(flag);
   }
-  m_scoreWnd = std::make_unique<CScoreWnd>(m_hWnd, this);
-  if (!m_scoreWnd->IsCreated()) m_scoreWnd.reset();
-  m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, engine ? engine->GetLyrics() : nullptr, this);
-  if (!m_lyricWnd->IsCreated()) m_lyricWnd.reset();
   for (int flag = ShowWndFlag::kStaff; flag <= ShowWndFlag::kSongMaker; ++flag) {
     if (m_showFlags[flag]) ShowChildFrame(flag, true);
+  }
+}
+
+void CMainPlayerWnd::MakeChildFrame(int flag) {
+  if (FrameOf(flag)) return;
+  // The play list's view takes the focus as it is made, and with it the
+  // activation: a frame made hidden after the panel shows leaves both where
+  // the user has them.
+  const HWND active = ::GetActiveWindow();
+  const HWND focus = ::GetFocus();
+  MakeFrameWindow(flag);
+  if (active && ::GetActiveWindow() != active) ::SetActiveWindow(active);
+  if (focus && ::GetFocus() != focus) ::SetFocus(focus);
+}
+
+void CMainPlayerWnd::MakeFrameWindow(int flag) {
+  switch (flag) {
+    case ShowWndFlag::kPlayList:
+      m_playListWnd = std::make_unique<CPlayListWnd>(m_hWnd, this);
+      if (!m_playListWnd->IsCreated()) {
+        m_playListWnd.reset();
+        return;
+      }
+      m_playListWnd->SetPlayListSink(this);
+      if (IPlayListModel* list = m_playListWnd->GetPlayList()) {
+        // Until there is a list, the play-mode toggle holds the user's choice.
+        const CSkinButton* mode = FindButton(kIdPlayMode);
+        const bool loop = mode ? mode->GetCheck() : CSettings::GetPlayMode() != 0;
+        list->SetPlayMode(loop ? IPlayListModel::kLoop : IPlayListModel::kOrdinal);
+        list->SetSingleLoop(CSettings::GetSingleLoopPlay() ? 1 : 0);
+      }
+      break;
+    case ShowWndFlag::kStaff:
+      m_scoreWnd = std::make_unique<CScoreWnd>(m_hWnd, this);
+      if (!m_scoreWnd->IsCreated()) {
+        m_scoreWnd.reset();
+        return;
+      }
+      // Made before the engine, the frame is bound in the deferred loading.
+      if (m_engine) m_scoreWnd->SetSongEngine(m_engine);
+      break;
+    case ShowWndFlag::kLyrics:
+      m_lyricWnd = std::make_unique<CLyricWnd>(m_hWnd, m_engine ? m_engine->GetLyrics() : nullptr, this);
+      if (!m_lyricWnd->IsCreated()) m_lyricWnd.reset();
+      break;
+    case ShowWndFlag::kSongMaker:
+      m_songMakerFrame = std::make_unique<CSongMakerFrame>(m_hWnd, this);
+      if (!::IsWindow(m_songMakerFrame->m_hWnd)) m_songMakerFrame.reset();
+      break;
+    default:
+      break;
   }
 }
 
@@ -360,10 +409,7 @@ CSkinButton* CMainPlayerWnd::FindButton(int id) const {
 void CMainPlayerWnd::ShowChildFrame(int flag, bool show) {
   static const int kToggles[] = {0, kIdScoreToggle, kIdLyricsToggle, kIdPlayListToggle, kIdSongMakerToggle};
   if (flag < ShowWndFlag::kStaff || flag > ShowWndFlag::kSongMaker) return;
-  if (flag == ShowWndFlag::kSongMaker && show && !m_songMakerFrame) {
-    m_songMakerFrame = std::make_unique<CSongMakerFrame>(m_hWnd, this);
-    if (!::IsWindow(m_songMakerFrame->m_hWnd)) m_songMakerFrame.reset();
-  }
+  if (show) MakeChildFrame(flag);
   HWND frame = GetChildFrame(flag);
   if (CToolFrame* part = FrameOf(flag)) {
     // A shown frame can be caught by the panel; a hidden one keeps its docking.
@@ -489,6 +535,7 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
   // it opens a song and hands the reports on through the media helper.
   m_engine->CreateScore(nullptr);
   if (CScoreFacet* facet = m_engine->GetScoreFacet()) facet->SetScoreType(CSettings::GetDefaultScoreType());
+  if (m_lyricWnd) m_lyricWnd->SetLyrics(m_engine->GetLyrics());
   m_midiCapture.Start();
   return m_engine;
 }

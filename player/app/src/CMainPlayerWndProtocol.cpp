@@ -70,8 +70,8 @@ void CMainPlayerWnd::LaunchAppFile(const char* name) {
 LRESULT CMainPlayerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SKIN_CREATED:
-      // The engine is bound while the window is made: the frames made here
-      // ask it for the score and the lyrics.
+      // The frames the settings show are made with the window; the song
+      // engine they draw from follows in the deferred loading.
       CreateChildFrames();
       break;
     case WM_SKIN_HIDE_CHILD:

@@ -55,6 +55,13 @@ CLyricView* CLyricPaneWnd::GetLyricView() {
   return m_view;
 }
 
+void CLyricPaneWnd::SetLyrics(ICantomereLyrics* lyrics) {
+  if (lyrics == m_lyrics) return;
+  if (m_view && m_lyrics) m_lyrics->DetachView(1, m_view);
+  m_lyrics = lyrics;
+  if (m_view && m_lyrics) m_lyrics->AttachView(1, m_view);
+}
+
 void CLyricPaneWnd::MoveTo(const RECT& rect) {
   if (m_hWnd) ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
   if (CLyricView* view = GetLyricView()) {

@@ -93,7 +93,9 @@ class CMainPlayerWnd : public CSkinWnd,
 
   // @name Song engine (CMainPlayerWnd.cpp)
   // Loads Tunewell.dll on first use (again on every call while that fails)
-  // and binds the engine to this window. Null when it cannot be had.
+  // and binds the engine to this window and its lyrics to the lyrics frame.
+  // The deferred loading asks first, after the first paint. Null when it
+  // cannot be had.
   ISongEngine* GetSongEngine();
   // Stops, ends the score, releases the engine and frees the library.
   void ReleaseSongEngine();
@@ -263,6 +265,9 @@ class CMainPlayerWnd : public CSkinWnd,
   static std::string LastPlayListPath();
   // @name Tool frames (CMainPlayerWnd.cpp)
   void CreateChildFrames();
+  // Makes the frame of that ShowWndFlag index, hidden, unless it is made.
+  void MakeChildFrame(int flag);
+  void MakeFrameWindow(int flag);
   // The frame's window by ShowWndFlag index, null when it is not made.
   HWND GetChildFrame(int flag) const;
   CToolFrame* FrameOf(int flag) const;
@@ -288,7 +293,8 @@ class CMainPlayerWnd : public CSkinWnd,
   CSnapMainWnd m_snap;
   CBeatIndicator m_beats;
   CUpdateNotices m_notices;
-  // Tool frames: made once, hidden and shown; gone before the engine.
+  // Tool frames: made once (those not shown at start after the first
+  // paint), hidden and shown; gone before the engine.
   std::unique_ptr<CScoreWnd> m_scoreWnd;
   std::unique_ptr<CLyricWnd> m_lyricWnd;
   std::unique_ptr<CPlayListWnd> m_playListWnd;

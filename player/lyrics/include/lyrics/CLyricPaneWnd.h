@@ -25,6 +25,9 @@ class CLyricPaneWnd : public CBmpWnd, public ISliderSink {
   // Made, registered with the controller and styled from the settings on
   // the first call.
   CLyricView* GetLyricView();
+  // The controller the view follows from now on (null: none). A view that
+  // exists already leaves the old one and joins the new where its song stands.
+  void SetLyrics(ICantomereLyrics* lyrics);
   void MoveTo(const RECT& rect);
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -20,9 +20,13 @@ constexpr WPARAM kLyricFrameId = 3;
 class CLyricWnd : public CToolFrame, public ILyricViewListener {
  public:
   // Builds and creates the frame, hidden. lyrics may be null (no lyrics
-  // shown), and host too (clicks do nothing).
+  // shown until SetLyrics names them), and host too (clicks do nothing).
   CLyricWnd(HWND owner, ICantomereLyrics* lyrics, IPlayerHost* host);
   ~CLyricWnd() override;
+
+  // The player's window is shown before the song engine that owns the
+  // lyrics is loaded: the engine's lyrics arrive here once it is.
+  void SetLyrics(ICantomereLyrics* lyrics) { m_pane.SetLyrics(lyrics); }
 
   CLyricView* GetLyricView() { return m_pane.GetLyricView(); }
   CLyricPaneWnd* GetPane() { return &m_pane; }
