@@ -165,11 +165,12 @@ void CSettings::SetDefaultSoundVolume(BYTE volume) {
 
 std::string CSettings::GetSearchEngineUrl() { return ReadString(kGeneral, "SEARCH_ENGINE_URL"); }
 
-std::string GetSkinSchemeFolder() {
-  char folder[MAX_PATH];
-  GetAppFolder(folder, sizeof(folder));
-  std::string scheme = CSettings::GetLatestSkinScheme();
-  if (scheme.empty()) scheme = CSettings::GetDefaultSkinScheme();
+namespace {
+
+// The scheme the player ships with, beside the program.
+const char kShippedScheme[] = "Skins\\Default";
+
+std::string JoinScheme(const std::string& folder, std::string scheme) {
   std::string path = folder;
   if (!scheme.empty()) {
     if (scheme.front() == '\\') scheme.erase(0, 1);
@@ -177,4 +178,25 @@ std::string GetSkinSchemeFolder() {
     path += scheme;
   }
   return path;
+}
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string GetSkinSchemeFolder() {
+  char folder[MAX_PATH];
+  GetAppFolder(folder, sizeof(folder));
+  std::string scheme = CSettings::GetLatestSkinScheme();
+  if (scheme.empty()) scheme = CSettings::GetDefaultSkinScheme();
+  // Settings that name no scheme (a lost or fresh settings file), or one whose
+  // folder is gone, would leave every window without its images: the shipped
+  // scheme stands in.
+  const std::string named = JoinScheme(folder, scheme);
+  if (!scheme.empty() && IsFolder(named)) return named;
+  const std::string shipped = JoinScheme(folder, kShippedScheme);
+  return IsFolder(shipped) ? shipped : named;
 }

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "SkinFixture.h"
@@ -184,24 +185,40 @@ TEST(Settings, SettingsFileIsTheProgramNameWithIni) {
   EXPECT_EQ(std::string(folder) + "\\player_ui_tests.ini", ini);
 }
 
-TEST(Settings, SkinSchemeFolderPrefersTheLatestScheme) {
+TEST(Settings, SkinSchemeFolderPrefersTheLatestSchemeAndFallsBackToTheShippedOne) {
   char folder[MAX_PATH];
   GetAppFolder(folder, sizeof(folder));
   const std::string app = folder;
-  {
-    SettingsFile ini("[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=Skins\\Blue\n");
-    EXPECT_EQ("Skins\\Blue", CSettings::GetLatestSkinScheme());
-    EXPECT_EQ(app + "\\Skins\\Blue", GetSkinSchemeFolder());
-  }
-  {
-    SettingsFile ini("[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=\n");
-    EXPECT_EQ(app + "\\Skins\\Default", GetSkinSchemeFolder());
+  const std::string shipped = app + "\\Skins\\Default";
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(shipped.c_str()))
+      << "the shipped scheme is not beside the tests";
+  // A scheme of the test's own beside the shipped one, gone at the end.
+  const std::string own = "Skins\\SettingsTest" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(CreateDirectoryA((app + "\\" + own).c_str(), nullptr));
+  struct Case {
+    std::string ini;
+    std::string folder;
+    const char* what;
+  };
+  const Case cases[] = {
+      {"[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=Skins\\Default\nLATEST_SKIN_SCHEME=" + own + "\n",
+       app + "\\" + own, "the latest scheme first"},
+      {"[SKIN_SETTING]\nDEFAULT_SKIN_SCHEME=" + own + "\nLATEST_SKIN_SCHEME=\n", app + "\\" + own,
+       "the default scheme when no latest one"},
+      {"[SKIN_SETTING]\nLATEST_SKIN_SCHEME=\\" + own + "\n", app + "\\" + own, "a leading backslash"},
+      {"[OTHER]\nX=1\n", shipped, "no scheme named: the shipped one"},
+      {"[SKIN_SETTING]\nLATEST_SKIN_SCHEME=Skins\\Gone\n", shipped, "a scheme whose folder is gone"},
+  };
+  for (const Case& c : cases) {
+    SettingsFile ini(c.ini);
+    EXPECT_EQ(c.folder, GetSkinSchemeFolder()) << c.what;
   }
   {
     SettingsFile ini("[OTHER]\nX=1\n");
     EXPECT_EQ("", CSettings::GetDefaultSkinScheme());
-    EXPECT_EQ(app, GetSkinSchemeFolder());
+    EXPECT_EQ("", CSettings::GetLatestSkinScheme());
   }
+  RemoveDirectoryA((app + "\\" + own).c_str());
 }
 
 TEST(Settings, ColourSettingReadsTheStructureFormAndDefaultsToBlack) {
