@@ -20,10 +20,12 @@ void CPlayModeButton::OnLButtonDown(LPARAM lParam) {
 void CWindowToggleButton::OnLButtonDown(LPARAM lParam) {
   CSkinButton::OnLButtonDown(lParam);
   IPlayerHost* host = Host();
-  if (!host || !host->GetChildWindow(m_child)) return;
-  const bool show = !host->IsChildVisible(m_child);
-  host->SetChildVisible(m_child, show);
-  SetCheck(show);
+  if (!host) return;
+  // A frame not made yet (the song maker before its first showing) is made by
+  // the main window when it is asked to show; the check says what came of it,
+  // so a frame that could not be made leaves the button up.
+  host->SetChildVisible(m_child, !host->IsChildVisible(m_child));
+  SetCheck(host->IsChildVisible(m_child));
 }
 
 CScoreToggleButton::CScoreToggleButton(IPlayerHost* host) : CWindowToggleButton(host, ChildWndId::kScore) {}

@@ -131,14 +131,22 @@ TEST_F(ButtonsTest, PlayModeToggleGoesBackAfterTwoPresses) {
   EXPECT_FALSE(mode.GetCheck());
 }
 
-TEST_F(ButtonsTest, WindowTogglesShowAndHideOnlyExistingWindows) {
+TEST_F(ButtonsTest, WindowTogglesAskTheMainWindowAndShowWhatItDid) {
   CScoreToggleButton score{&host};
   CPlayListToggleButton playList{&host};
   Make(score, kIdScoreToggle);
   Make(playList, kIdPlayListToggle);
-  Click(score);  // the score frame does not exist yet
+  // A frame not made yet is still asked for: the main window makes it on
+  // showing. The button follows what the main window reports.
+  Click(score);
+  EXPECT_EQ((std::vector<std::string>{"SetChildVisible 1 on"}), host.calls);
+  EXPECT_TRUE(score.GetCheck());
+  Click(score);
   EXPECT_FALSE(score.GetCheck());
-  EXPECT_TRUE(host.calls.empty());
+  host.unmakeable = ChildWndId::kScore;
+  Click(score);
+  EXPECT_FALSE(score.GetCheck()) << "a frame that could not be made leaves the button up";
+  host.calls.clear();
 
   host.children[ChildWndId::kPlayList] = owner.m_hWnd;
   Click(playList);

@@ -55,7 +55,7 @@ class FakePlayerHost : public IPlayerHost {
   HWND GetChildWindow(int child) override { return child >= 0 && child < 5 ? children[child] : nullptr; }
   bool IsChildVisible(int child) override { return child >= 0 && child < 5 && visible[child]; }
   void SetChildVisible(int child, bool show) override {
-    if (child >= 0 && child < 5) visible[child] = show;
+    if (child >= 0 && child < 5) visible[child] = show && child != unmakeable;
     calls.push_back("SetChildVisible " + std::to_string(child) + (show ? " on" : " off"));
   }
   bool IsTopMost() override { return topMost; }
@@ -82,6 +82,8 @@ class FakePlayerHost : public IPlayerHost {
   IPlayListModel* playList = nullptr;
   int playOrder = 1;
   HWND children[5] = {};
+  // A frame the main window cannot make: asked to show, it stays hidden.
+  int unmakeable = -1;
   bool visible[5] = {};
   bool topMost = false;
   bool saveResult = true;

@@ -272,9 +272,13 @@ TEST_F(MainWindow, OddPrivateMessagesChangeNothing) {
   Send(WM_SKIN_HIDE_CHILD, ChildWndId::kLyrics, 0);
   EXPECT_FALSE(m_wnd->IsChildVisible(ChildWndId::kLyrics));
   EXPECT_FALSE(::IsWindowVisible(m_wnd->GetLyricWnd()->m_hWnd));
-  // The song maker is made on its first showing, and hides on its own request.
+  // The song maker is made on its first showing, which its toggle asks for,
+  // and hides on its own request.
   EXPECT_EQ(nullptr, m_wnd->GetChildWindow(ChildWndId::kSongMaker));
-  m_wnd->SetChildVisible(ChildWndId::kSongMaker, true);
+  HWND makerToggle = ::GetDlgItem(m_wnd->m_hWnd, kIdSongMakerToggle);
+  ASSERT_NE(nullptr, makerToggle);
+  ::SendMessageA(makerToggle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  ::SendMessageA(makerToggle, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   EXPECT_TRUE(m_wnd->IsChildVisible(ChildWndId::kSongMaker));
   HWND maker = m_wnd->GetChildWindow(ChildWndId::kSongMaker);
   ASSERT_NE(nullptr, maker);
