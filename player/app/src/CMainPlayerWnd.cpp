@@ -227,8 +227,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   if (!m_busy) return;
   // The engine and the frames the first paint did not show come now, before
   // the busy state ends: a song can play the moment it does.
-  ISongEngine* engine = GetSongEngine();
-  if (m_scoreWnd) m_scoreWnd->SetSongEngine(engine);
+  GetSongEngine();
   for (int flag : kFrameOrder) MakeChildFrame(flag);
   m_popupMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMenuStaffPopup));
   ::DragAcceptFiles(m_hWnd, TRUE);
@@ -353,7 +352,6 @@ void CMainPlayerWnd::MakeFrameWindow(int flag) {
         m_scoreWnd.reset();
         return;
       }
-      // Made before the engine, the frame is bound in the deferred loading.
       if (m_engine) m_scoreWnd->SetSongEngine(m_engine);
       break;
     case ShowWndFlag::kLyrics:
@@ -535,6 +533,9 @@ ISongEngine* CMainPlayerWnd::GetSongEngine() {
   // it opens a song and hands the reports on through the media helper.
   m_engine->CreateScore(nullptr);
   if (CScoreFacet* facet = m_engine->GetScoreFacet()) facet->SetScoreType(CSettings::GetDefaultScoreType());
+  // Frames made before the engine are bound as it arrives; those made after
+  // bind themselves as they are made.
+  if (m_scoreWnd) m_scoreWnd->SetSongEngine(m_engine);
   if (m_lyricWnd) m_lyricWnd->SetLyrics(m_engine->GetLyrics());
   m_midiCapture.Start();
   return m_engine;
