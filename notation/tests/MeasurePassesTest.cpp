@@ -97,7 +97,9 @@ TEST(MeasurePasses, PutsNotesOnTheGrid) {
     next.emplace_back(62, 120, 60, 2460);
     CMeasurePasses::PutOnGrid(*m, list, c.last ? nullptr : &next);
     EXPECT_EQ(Pieces(list), c.here);
-    if (!list.empty()) EXPECT_EQ(list[0].notatedTick, 1920 + list[0].notatedOffset);
+    if (!list.empty()) {
+      EXPECT_EQ(list[0].notatedTick, 1920 + list[0].notatedOffset);
+    }
     if (*c.next) {
       ASSERT_EQ(next.size(), 2u);
       EXPECT_EQ(std::to_string(next[0].notatedOffset) + "+" + std::to_string(next[0].notatedLength), c.next);
@@ -204,7 +206,9 @@ void ExpectPiecesOfOneNote(const NoteList& list, const SplitCase& c) {
     EXPECT_EQ(list[i].pitch, 60);
   }
   EXPECT_EQ(end, c.offset + c.length) << "the pieces add up to the note";
-  if (list.size() > 1) EXPECT_NE(list[0].splitGroup, 0);
+  if (list.size() > 1) {
+    EXPECT_NE(list[0].splitGroup, 0);
+  }
 }
 
 void ExpectSplits(const std::vector<SplitCase>& cases, bool numbered) {

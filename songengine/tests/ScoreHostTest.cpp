@@ -123,7 +123,9 @@ TEST_F(ScoreHostTest, TheViewNotShownIsRebuiltOnceAtItsFirstUse) {
     ASSERT_FALSE(calls.empty()) << use.name;
     EXPECT_EQ("JianPu.Rebuild", calls.front()) << use.name;
     EXPECT_EQ(1, CountCalls("JianPu.Rebuild")) << use.name;
-    if (use.reached) EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), use.reached)) << use.name;
+    if (use.reached) {
+      EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), use.reached)) << use.name;
+    }
   }
 }
 

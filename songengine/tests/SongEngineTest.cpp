@@ -530,7 +530,9 @@ TEST_F(SongEngineTest, SongInformationReusesTheEngineSongOnlyForTheSameUnchanged
     ASSERT_EQ(0, engine_->Open(path.c_str()));
     const FILETIME opened = WrittenAt(path);
     std::string asked = path;
-    if (c.rewrite) ASSERT_TRUE(testsupport::WriteBytes(path, NamedSong("New", 120)));
+    if (c.rewrite) {
+      ASSERT_TRUE(testsupport::WriteBytes(path, NamedSong("New", 120)));
+    }
     if (c.rewrite || c.later) SetWritten(path, c.later ? Later(opened) : opened);
     if (c.otherPath) {
       asked = dir.File("Other.mid");

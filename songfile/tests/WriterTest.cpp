@@ -286,7 +286,9 @@ TEST(ScrivelWrite, InsertedEventsLandWhereOneAtATimeWouldPutThem) {
       } else {
         model.push_back(e);
       }
-      if (step.lookAfter) EXPECT_EQ(Events(*song, track), model);
+      if (step.lookAfter) {
+        EXPECT_EQ(Events(*song, track), model);
+      }
     }
     EXPECT_EQ(Events(*song, track), model);
     // Saved and read again, the order stands (a track out of tick order is

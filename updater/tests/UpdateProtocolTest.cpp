@@ -35,7 +35,9 @@ TEST(UpdateProtocol, VersionTexts) {
   for (const VersionCase& c : cases) {
     FileVersion v;
     EXPECT_EQ(ParseVersionText(c.text, &v), c.ok) << c.text;
-    if (c.ok) EXPECT_EQ(FormatVersion(v), c.version) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(FormatVersion(v), c.version) << c.text;
+    }
   }
 }
 

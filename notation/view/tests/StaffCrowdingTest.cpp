@@ -58,8 +58,9 @@ struct Laid {
     view.SetRect(&rect);
     const DemoSong& demo = *FindDemoSong(song);
     FillDemo(buffer.get(), &view, demo);
-    if (!texts.empty())
+    if (!texts.empty()) {
       EXPECT_EQ(buffer->SetTexts(texts.data(), static_cast<int>(texts.size()), demo.tracks[0].number), 0);
+    }
     EXPECT_EQ(view.Rebuild(), 0);
     IScoreViewOptions* o = view.GetOptions(1);
     o->SetLineColor(kLine, -1);
@@ -142,7 +143,9 @@ TEST(StaffCrowding, LyricsStandBelowEverythingTheirRowDraws) {
         }
       }
     }
-    if (std::string(c.song) != "cymbals" && std::string(c.song) != "etude") EXPECT_GT(lyrics, 0) << c.song;
+    if (std::string(c.song) != "cymbals" && std::string(c.song) != "etude") {
+      EXPECT_GT(lyrics, 0) << c.song;
+    }
   }
   // Where nothing reaches below the staff, lyrics keep their usual place.
   Laid hymn("hymn", 1);

@@ -372,7 +372,9 @@ TEST(BrevantPlayer, WaitsAreSetShortOfTheEventAndFinishedByYielding) {
     EXPECT_EQ(plan.timerMs, c.timerMs) << c.ahead;
     EXPECT_EQ(plan.finish, c.finish) << c.ahead;
     // The timer alone never runs past the event.
-    if (c.ahead > 0) EXPECT_LE(double(plan.timerMs), c.ahead) << c.ahead;
+    if (c.ahead > 0) {
+      EXPECT_LE(double(plan.timerMs), c.ahead) << c.ahead;
+    }
   }
 }
 
@@ -391,7 +393,9 @@ TEST(BrevantPlayer, RealTimeSmoke) {
     const double due = lyrics[i].value1 * 500.0 / 120;
     EXPECT_GE(times[i] - start, due - kEarly) << "lyric " << i << " came early";
     EXPECT_LE(times[i] - start, due + kLate) << "lyric " << i << " came late";
-    if (i > 0) EXPECT_GE(times[i], times[i - 1]) << "lyric " << i;
+    if (i > 0) {
+      EXPECT_GE(times[i], times[i - 1]) << "lyric " << i;
+    }
   }
   const double end = log.TimesOf(kPlayEventEnd)[0] - start;
   EXPECT_GE(end, 2000 - kEarly);

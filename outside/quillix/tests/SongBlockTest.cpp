@@ -99,7 +99,9 @@ TEST(SongBlock, DamagedBlocksAreNoBlocks) {
     std::string path = Write(dir, "case.bin", c.bytes);
     CQuillixParser parser;
     EXPECT_EQ(parser.HasEmbeddedSong(path.c_str()), c.hasSong) << c.what;
-    if (!c.hasSong) EXPECT_EQ(parser.ReadChunk(quillix::kTagSong, nullptr), 0) << c.what;
+    if (!c.hasSong) {
+      EXPECT_EQ(parser.ReadChunk(quillix::kTagSong, nullptr), 0) << c.what;
+    }
   }
   CQuillixParser parser;
   EXPECT_EQ(parser.HasEmbeddedSong(dir.File("missing.mp3").c_str()), 0);
@@ -149,7 +151,9 @@ TEST(SongBlock, ManyChunksAreBoundedAndReadAtOnce) {
     EXPECT_EQ(found, c.chunks > 0) << c.what;
     EXPECT_LE(reads, 2) << c.what;
     EXPECT_EQ(layout.chunks.size(), c.chunks) << c.what;
-    if (found) EXPECT_EQ(area.size(), bytes.size() - audio.size() - quillix::kSongBlockFooterSize) << c.what;
+    if (found) {
+      EXPECT_EQ(area.size(), bytes.size() - audio.size() - quillix::kSongBlockFooterSize) << c.what;
+    }
     quillix::SongBlockLayout inMemory;
     EXPECT_EQ(quillix::ReadSongBlockLayout(bytes.data(), bytes.size(), &inMemory), found) << c.what;
     EXPECT_EQ(inMemory.chunks.size(), c.chunks) << c.what;

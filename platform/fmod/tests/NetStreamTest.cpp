@@ -108,9 +108,10 @@ TEST_F(NetStream, AServerThatStopsAnsweringFailsTheStreamAndNeverHoldsClose) {
   for (const char* path : {"/hold.mp3", "/silent"}) {
     FSOUND_STREAM* stream =
         FSOUND_Stream_Open((Server() + path).c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
-    if (path[1] == 'h')
+    if (path[1] == 'h') {
       ASSERT_TRUE(testsupport::WaitUntil(
           [&] { return FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY; }, 10000));
+    }
     Sleep(300);
     DWORD start = GetTickCount();
     EXPECT_TRUE(FSOUND_Stream_Close(stream)) << path;

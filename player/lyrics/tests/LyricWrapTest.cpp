@@ -58,7 +58,9 @@ TEST_F(LyricWrapLayoutTest, ALongLineIsBrokenBetweenSyllablesIntoRowsThatFit) {
         EXPECT_EQ(row.firstToken, next);
         EXPECT_GT(row.tokenCount, 0);
         next = row.firstToken + row.tokenCount;
-        if (r > 0) EXPECT_EQ(row.y, lines[r - 1].y + lines[r - 1].height) << "rows follow one another";
+        if (r > 0) {
+          EXPECT_EQ(row.y, lines[r - 1].y + lines[r - 1].height) << "rows follow one another";
+        }
         // Each row's text lies inside the view; its closing blank may not.
         EXPECT_GE(LineLeft(view_, row), 0) << "row " << r;
         EXPECT_LE(LineLeft(view_, row) + row.width - blank, width) << "row " << r;
@@ -154,9 +156,15 @@ TEST_F(LyricWrapLayoutTest, TheHeaderFollowsTheAlignmentAndKeepsItsFirstWord) {
     int left = 0, right = 0;
     InkColumns(canvas, 0, rowHeight, kWidth, &left, &right);
     ASSERT_GE(left, 0);
-    if (align == 0) EXPECT_NEAR(left, blockLeft, 3);
-    if (align == 1) EXPECT_NEAR((left + right) / 2, blockLeft + content.cx / 2, 3);
-    if (align == 2) EXPECT_NEAR(right, blockLeft + content.cx, 4);
+    if (align == 0) {
+      EXPECT_NEAR(left, blockLeft, 3);
+    }
+    if (align == 1) {
+      EXPECT_NEAR((left + right) / 2, blockLeft + content.cx / 2, 3);
+    }
+    if (align == 2) {
+      EXPECT_NEAR(right, blockLeft + content.cx, 4);
+    }
     EXPECT_GE(LineLeft(view_, first), 0);
   }
   // A title wider than the view starts at its left edge.

@@ -68,7 +68,9 @@ TEST_F(UpdateInfoFileTest, FailuresGiveTwo) {
     DWORD start = GetTickCount();
     EXPECT_EQ(GetUpdateInfoFile((UpdateServerUrl() + c.path).c_str(), out), 2) << c.what;
     EXPECT_LT(GetTickCount() - start, 10000u) << c.what;
-    if (strncmp(c.path, "/__", 3) != 0 || strncmp(c.path, "/__status", 9) == 0) EXPECT_EQ(out, "") << c.what;
+    if (strncmp(c.path, "/__", 3) != 0 || strncmp(c.path, "/__status", 9) == 0) {
+      EXPECT_EQ(out, "") << c.what;
+    }
   }
   std::string out;
   EXPECT_EQ(GetUpdateInfoFile("http://127.0.0.1:1/refused", out), 2);

@@ -31,7 +31,7 @@ class FakeClock : public IBrevantClock {
   std::vector<IBrevantTimer*> timers;
 };
 
-class FakePlayer : public IBrevantPlayer {
+class FakePlayer final : public IBrevantPlayer {
  public:
   int CloseSong() override {
     FakeLog("Brevant.CloseSong");
@@ -112,7 +112,7 @@ void FakePlayer::Release() {
   delete this;
 }
 
-class FakeSongBuffer : public IBrevantSongBuffer {
+class FakeSongBuffer final : public IBrevantSongBuffer {
  public:
   void Release() override {
     FakeLog("SongBuffer.Release");

@@ -15,7 +15,7 @@ struct CantomereLyricData {
 
 namespace {
 
-class FakeLyrics : public ICantomereLyrics {
+class FakeLyrics final : public ICantomereLyrics {
  public:
   void Release() override {
     FakeLog("Cantomere.Release");
@@ -53,7 +53,7 @@ class FakeLyrics : public ICantomereLyrics {
   void OnCountIn(int kind, int steps) override { FakeLog("Cantomere.OnCountIn(%d,%d)", kind, steps); }
 };
 
-class FakeLyricBuffer : public ICantomereLyricBuffer {
+class FakeLyricBuffer final : public ICantomereLyricBuffer {
  public:
   void Release() override {
     FakeLog("LyricBuffer.Release");

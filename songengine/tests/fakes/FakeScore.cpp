@@ -11,7 +11,7 @@
 
 namespace {
 
-class FakeOptions : public IScoreViewOptions {
+class FakeOptions final : public IScoreViewOptions {
  public:
   explicit FakeOptions(const char* view) : view_(view) {}
   void Release() override {
@@ -47,7 +47,7 @@ class FakeOptions : public IScoreViewOptions {
   const char* view_;
 };
 
-class FakeView : public IScoreView {
+class FakeView final : public IScoreView {
  public:
   explicit FakeView(const char* name) : name_(name) {}
   void Release() override {
@@ -139,7 +139,7 @@ class FakeView : public IScoreView {
   std::map<int, int> kinds_;
 };
 
-class FakeBuffer : public IScoreBuffer {
+class FakeBuffer final : public IScoreBuffer {
  public:
   void Release() override {
     FakeLog("ScoreBuffer.Release");

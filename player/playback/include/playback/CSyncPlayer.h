@@ -16,7 +16,7 @@
 #include "playback/CAudioFilePlayer.h"
 #include "playback/CPlayerProxy.h"
 
-class CSyncPlayer : public IMediaPlayer, public IMediaListener, public ISongEngineListener {
+class CSyncPlayer final : public IMediaPlayer, public IMediaListener, public ISongEngineListener {
  public:
   static CSyncPlayer* Create();
 
