@@ -22,8 +22,9 @@ bool Outranks(const ScoreNote& a, const ScoreNote& b) {
 }
 
 void KeepOneNotePerTick(NoteList& list) {
-  std::stable_sort(list.begin(), list.end(),
-                   [](const ScoreNote& a, const ScoreNote& b) { return a.notatedTick < b.notatedTick; });
+  auto earlier = [](const ScoreNote& a, const ScoreNote& b) { return a.notatedTick < b.notatedTick; };
+  // Mostly in order already; a stable sort would take a buffer from the heap.
+  if (!std::is_sorted(list.begin(), list.end(), earlier)) std::stable_sort(list.begin(), list.end(), earlier);
   NoteList kept;
   kept.reserve(list.size());
   for (const ScoreNote& n : list) {

@@ -153,6 +153,8 @@ void CMeasurePasses::PutOnGrid(CScoreMeasure& m, NoteList& list, NoteList* next)
 }
 
 void CMeasurePasses::SortByOffset(NoteList& list) {
-  std::stable_sort(list.begin(), list.end(),
-                   [](const ScoreNote& a, const ScoreNote& b) { return a.notatedOffset < b.notatedOffset; });
+  auto before = [](const ScoreNote& a, const ScoreNote& b) { return a.notatedOffset < b.notatedOffset; };
+  // Most lists are in order already after a pass; a stable sort would still
+  // take a buffer from the heap for every list of every measure.
+  if (!std::is_sorted(list.begin(), list.end(), before)) std::stable_sort(list.begin(), list.end(), before);
 }

@@ -104,9 +104,11 @@ void CMeasurePasses::MarkChords(CScoreMeasure& m, NoteList& list) {
         list[k].chordGroup = group;
         if (!tuplet) list[k].notatedLength = shortest;
       }
-      std::stable_sort(list.begin() + static_cast<std::ptrdiff_t>(i),
-                       list.begin() + static_cast<std::ptrdiff_t>(end),
-                       [](const ScoreNote& a, const ScoreNote& b) { return a.pitch < b.pitch; });
+      const auto first = list.begin() + static_cast<std::ptrdiff_t>(i);
+      const auto last = list.begin() + static_cast<std::ptrdiff_t>(end);
+      auto lower = [](const ScoreNote& a, const ScoreNote& b) { return a.pitch < b.pitch; };
+      // A chord read from a file mostly lists its notes upward already.
+      if (!std::is_sorted(first, last, lower)) std::stable_sort(first, last, lower);
     }
     i = end;
   }

@@ -125,9 +125,14 @@ void CScoreTrack::MeasureLyrics() {
       slots.push_back(kUnmeasured);
       continue;
     }
-    const auto found = slotOfText.emplace(lyric.text, texts.size());
-    if (found.second) texts.push_back(lyric.text);
-    slots.push_back(found.first->second);
+    // Looked up before adding: an emplace would copy the text into a new
+    // entry for every syllable, only to drop it when the text is known.
+    auto known = slotOfText.find(lyric.text);
+    if (known == slotOfText.end()) {
+      known = slotOfText.emplace(lyric.text, texts.size()).first;
+      texts.push_back(lyric.text);
+    }
+    slots.push_back(known->second);
   }
   std::vector<int> widths;
   if (!texts.empty()) part_->MeasureLyricWidths(texts, &widths);

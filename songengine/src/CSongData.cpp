@@ -24,16 +24,18 @@ int SaneBpm(float bpm) {
 int Count(const std::vector<SmfEvent>& events) { return static_cast<int>(events.size()); }
 
 // The sequencer's and the lyric controller's buffers take the same markers
-// and lyrics. False when a query failed.
-template <class Buffer>
-bool AddMarkersAndLyrics(ISmfParser2* parser, Buffer* buffer) {
+// and lyrics: each query's answer goes to every buffer given (a null one
+// takes nothing), so that a song asked once fills both. False when a query
+// failed.
+template <class... Buffers>
+bool AddMarkersAndLyrics(ISmfParser2* parser, Buffers*... buffers) {
   return ForEachTrackEvents(parser, kSmfKindMeta, kSmfMetaControl, true,
                             [&](int track, const std::vector<SmfEvent>& e) {
-                              buffer->AddMarkers(track, e.data(), Count(e));
+                              ((buffers ? buffers->AddMarkers(track, e.data(), Count(e)) : void()), ...);
                             }) &&
          ForEachTrackEvents(parser, kSmfKindMeta, kSmfMetaLyric, false,
                             [&](int track, const std::vector<SmfEvent>& e) {
-                              buffer->AddLyrics(track, e.data(), Count(e));
+                              ((buffers ? buffers->AddLyrics(track, e.data(), Count(e)) : void()), ...);
                             });
 }
 
@@ -45,9 +47,10 @@ int DrumKitProgram(int program) {
   return 128;
 }
 
-int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer) {
+int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer, ICantomereLyricBuffer* lyrics) {
   if (!parser || !buffer) return 0;
   buffer->Clear();
+  if (lyrics) lyrics->Clear();
 
   std::vector<SmfTimeSigEntry> sigs(parser->GetTimeSignatures(nullptr));
   if (!sigs.empty()) parser->GetTimeSignatures(sigs.data());
@@ -62,7 +65,7 @@ int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer) {
                             buffer->AddTrackEvents(track, e.data(), Count(e));
                           }))
     return 0;
-  if (!AddMarkersAndLyrics(parser, buffer)) return 0;
+  if (!AddMarkersAndLyrics(parser, buffer, lyrics)) return 0;
   return 1;
 }
 
@@ -181,14 +184,29 @@ ICantomereLyricBuffer* CSongData::GetLyricBuffer() {
   return lyricBuffer_.get();
 }
 
-void CSongData::FeedPlayer(IBrevantPlayer* player) {
-  if (!player) return;
+void CSongData::FeedPlayer(IBrevantPlayer* player) { FillAndHand(player, nullptr); }
+
+bool CSongData::FillAndHand(IBrevantPlayer* player, ICantomereLyricBuffer* lyrics) {
+  if (!player) return false;
   IBrevantSongBuffer* buffer = GetSongBuffer();
   fedParser_ = nullptr;
-  if (!FillSongBuffer(parser_.get(), buffer)) return;
+  if (!FillSongBuffer(parser_.get(), buffer, lyrics)) return false;
   fedParser_ = parser_.get();
   player->SetTempo(SaneBpm(tempo_));
   player->SetSongBuffer(buffer);
+  return true;
+}
+
+void CSongData::Feed(IBrevantPlayer* player, ICantomereLyrics* controller) {
+  ICantomereLyricBuffer* lyrics = controller && parser_ ? GetLyricBuffer() : nullptr;
+  // The lyric buffer fills beside the song buffer; a fill that stopped short
+  // (or never ran, without a sequencer) leaves the lyrics to be asked alone.
+  if (!FillAndHand(player, lyrics) || !lyrics) {
+    FeedLyrics(controller);
+    return;
+  }
+  controller->Close();
+  controller->SetLyrics(lyrics->GetLyricData());
 }
 
 void CSongData::FeedLyrics(ICantomereLyrics* controller) {

@@ -29,8 +29,9 @@ struct SelectedTrack {
 };
 
 // Copies the song's signatures, tempos, channel events, markers and lyrics
-// into the buffer. 1 filled, 0 failed (a failed query ends the fill).
-int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer);
+// into the buffer, and when lyrics is given, the markers and lyrics into that
+// too (cleared first). 1 filled, 0 failed (a failed query ends the fill).
+int FillSongBuffer(ISmfParser2* parser, IBrevantSongBuffer* buffer, ICantomereLyricBuffer* lyrics = nullptr);
 
 // The instrument-name index of a drum kit program: 128 + the kit's place in
 // the kit table; a program that is no kit counts as the standard kit.
@@ -82,6 +83,10 @@ class CSongData {
   // @name Feeding the outside libraries
   void FeedPlayer(IBrevantPlayer* player);
   void FeedLyrics(ICantomereLyrics* controller);
+  // Both, as a song just loaded needs them: the markers and lyrics are asked
+  // of the song once for the two buffers. The same calls reach the sequencer
+  // and the controller as from FeedPlayer then FeedLyrics.
+  void Feed(IBrevantPlayer* player, ICantomereLyrics* controller);
   int GetFirstLyricIndex();
   IBrevantSongBuffer* GetSongBuffer();
   ICantomereLyricBuffer* GetLyricBuffer();
@@ -93,6 +98,9 @@ class CSongData {
 
  private:
   void AssignInstruments();
+  // Fills the song buffer (and lyrics, when given) and hands it to the
+  // player; false when there is no player or the fill failed.
+  bool FillAndHand(IBrevantPlayer* player, ICantomereLyricBuffer* lyrics);
 
   // Shared with the song-information facet, which may keep it longer.
   std::shared_ptr<ISmfParser2> parser_;

@@ -141,8 +141,7 @@ int CSongEngine::Open(const char* path) {
   return base::Guarded(
       [&] {
         if (songData_->Load(path) != 0) return 1;
-        songData_->FeedPlayer(player);
-        songData_->FeedLyrics(ModuleLoader().GetCantomere());
+        songData_->Feed(player, ModuleLoader().GetCantomere());
         return 0;
       },
       1);

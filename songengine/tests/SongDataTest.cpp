@@ -138,6 +138,47 @@ TEST_F(SongDataTest, BuffersAreMadeOnceAndFilledAgainPerSong) {
   EXPECT_EQ(2, CountCalls("Brevant.SetSongBuffer(buffer)"));
 }
 
+// Feeding both at once asks the song for markers and lyrics once; the
+// sequencer, the controller and each buffer must see the very calls that
+// feeding them one after the other makes.
+TEST_F(SongDataTest, FeedingBothAtOnceMakesTheCallsOfFeedingEachInTurn) {
+  struct Row {
+    const char* what;
+    testsupport::Bytes song;
+  } rows[] = {
+      {"no notes, no lyrics", SongWithoutNotes()},
+      {"a melody with lyrics", MelodySong()},
+      {"markers on a control track", MelodySongWithMarkers()},
+  };
+  auto callsOf = [](const std::string& prefix) { return CallsStartingWith(prefix); };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Load(row.song);
+    data_->FeedPlayer(ModuleLoader().GetBrevant());
+    data_->FeedLyrics(ModuleLoader().GetCantomere());
+    const std::vector<std::string> prefixes = {"Brevant.", "SongBuffer.", "LyricBuffer.", "Cantomere."};
+    std::vector<std::vector<std::string>> inTurn;
+    for (const std::string& prefix : prefixes) inTurn.push_back(callsOf(prefix));
+    EXPECT_FALSE(inTurn[1].empty());
+    const int firstLyric = data_->GetFirstLyricIndex();
+    Load(row.song);
+    data_->Feed(ModuleLoader().GetBrevant(), ModuleLoader().GetCantomere());
+    for (size_t i = 0; i < prefixes.size(); ++i) EXPECT_EQ(inTurn[i], callsOf(prefixes[i])) << prefixes[i];
+    EXPECT_EQ(firstLyric, data_->GetFirstLyricIndex());
+  }
+}
+
+TEST_F(SongDataTest, FeedingBothWithoutASequencerStillHandsTheLyricsOver) {
+  Load(MelodySong());
+  data_->FeedLyrics(ModuleLoader().GetCantomere());
+  const std::vector<std::string> alone = CallsStartingWith("Cantomere.");
+  ASSERT_FALSE(alone.empty());
+  Load(MelodySong());
+  data_->Feed(nullptr, ModuleLoader().GetCantomere());
+  EXPECT_EQ(alone, CallsStartingWith("Cantomere."));
+  EXPECT_TRUE(CallsStartingWith("SongBuffer.").empty());
+}
+
 TEST_F(SongDataTest, AnImpossibleTempoReachesTheSequencerAsOneItCanPlay) {
   // 0 microseconds per quarter: an infinite tempo.
   TrackBuilder tempo;
@@ -159,6 +200,7 @@ TEST_F(SongDataTest, WithoutTheOutsideLibrariesFeedingDoesNothing) {
   ASSERT_TRUE(aside.AllMoved());
   data_->FeedPlayer(ModuleLoader().GetBrevant());
   data_->FeedLyrics(ModuleLoader().GetCantomere());
+  data_->Feed(ModuleLoader().GetBrevant(), ModuleLoader().GetCantomere());
   EXPECT_EQ(-1, data_->GetFirstLyricIndex());
   EXPECT_EQ(nullptr, data_->GetSongBuffer());
   EXPECT_TRUE(Calls().empty());

@@ -112,7 +112,7 @@ class CStaffPage : public CMeasurePage {
   size_t LayoutTuplet(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i);
   size_t LayoutBeamGroup(const CScoreMeasure& m, int voice, const std::vector<ScoreNote>& list, size_t i);
   // Returns the x the onset ended up at.
-  int PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool stemsUp, GlyphRole role, int x,
+  int PlaceChord(int voice, const std::vector<const ScoreNote*>& chord, bool stemsUp, GlyphRole role, int x,
                  int extremeStep, int stemBase);
   int KeepClear(int voice, size_t first, int x);
   void ArrangeAccidentals(int voice, size_t first) const;

@@ -240,7 +240,8 @@ void CStaffPage::LayoutVoice(const CScoreMeasure& m, int voice) {
       continue;
     }
     const size_t end = n.chordGroup > 0 ? RunEnd(list, i, &ScoreNote::chordGroup) : i + 1;
-    std::vector<const ScoreNote*> whole;
+    std::vector<const ScoreNote*>& whole = painter_->Scratch().onset;
+    whole.clear();
     for (size_t k = i; k < end; ++k) whole.push_back(&list[k]);
     ForEachOnset(whole, [&](const std::vector<const ScoreNote*>& chord) {
       int lo = 1000, hi = -1000, loPitch = 0, hiPitch = 0;
@@ -267,21 +268,32 @@ void CStaffPage::LayoutVoice(const CScoreMeasure& m, int voice) {
 // Places the notes of one onset (one note or a chord) at x: stems toward
 // `extremeStep` lengthened by the step distance, neighbours a second apart
 // on the farStep side of the stem.
-int CStaffPage::PlaceChord(int voice, std::vector<const ScoreNote*> chord, bool up, GlyphRole role, int x,
-                           int extremeStep, int stemBase) {
+int CStaffPage::PlaceChord(int voice, const std::vector<const ScoreNote*>& notes, bool up, GlyphRole role,
+                           int x, int extremeStep, int stemBase) {
+  // The page orders a copy: the caller's list stays as it was.
+  std::vector<const ScoreNote*>& chord = painter_->Scratch().chord;
+  chord.assign(notes.begin(), notes.end());
   SortChord(chord);
-  std::vector<Placed> placed;
-  for (const ScoreNote* n : chord) placed.push_back(Place(*n));
-  std::stable_sort(placed.begin(), placed.end(),
-                   [](const Placed& a, const Placed& b) { return a.step < b.step; });
-  if (!up) std::reverse(placed.begin(), placed.end());
+  constexpr size_t kFewNotes = 16;  // a chord of more takes its list from the heap
+  Placed few[kFewNotes];
+  std::vector<Placed> many;
+  Placed* placed = few;
+  if (chord.size() > kFewNotes) {
+    many.resize(chord.size());
+    placed = many.data();
+  }
+  const size_t count = chord.size();
+  for (size_t k = 0; k < count; ++k) placed[k] = Place(*chord[k]);
+  // Stable, as notes on one step keep the page's order.
+  SortFew(placed, placed + count, [](const Placed& a, const Placed& b) { return a.step < b.step; });
+  if (!up) std::reverse(placed, placed + count);
   const int g = painter_->LineGap();
   const int w = StaffSizes::kHeadWidth[Level(painter_)];
   int reference = 0;
   CScoreGlyph* previous = nullptr;
   int previousStep = 0;
   const size_t first = VoiceList(voice).size();
-  for (size_t k = 0; k < placed.size(); ++k) {
+  for (size_t k = 0; k < count; ++k) {
     const Placed& p = placed[k];
     const bool inLine = k == 0 || std::abs(p.step - reference) > 1;
     GlyphSpec spec = SpecFor(*p.note, p, x);
@@ -390,12 +402,16 @@ size_t CStaffPage::LayoutBeamGroup(const CScoreMeasure& m, int voice, const std:
   // The beam clears every head of the group: it lies a stem length beyond
   // the note farthest in the stem direction.
   const int farStep = up ? hi : lo;
-  std::vector<CScoreGlyph*> glyphs;
-  std::vector<const ScoreNote*> onsets;
+  CStaffPainter::LayoutScratch& scratch = painter_->Scratch();
+  std::vector<CScoreGlyph*>& glyphs = scratch.groupGlyphs;
+  std::vector<const ScoreNote*>& onsets = scratch.groupNotes;
+  glyphs.clear();
+  onsets.clear();
   for (size_t k = i; k < end;) {
     const size_t chordEnd =
         list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
-    std::vector<const ScoreNote*> whole;
+    std::vector<const ScoreNote*>& whole = scratch.onset;
+    whole.clear();
     for (size_t c = k; c < chordEnd; ++c) whole.push_back(&list[c]);
     ForEachOnset(whole, [&](const std::vector<const ScoreNote*>& chord) {
       const size_t before = VoiceList(voice).size();
@@ -499,13 +515,17 @@ size_t CStaffPage::LayoutTuplet(const CScoreMeasure& m, int voice, const std::ve
   const bool groupUp = BeamDirectionUp(loPitch, hiPitch);
   const bool beamed = valueClass >= kEighthNote;
   int x = TickX(list[i].notatedOffset);
-  std::vector<CScoreGlyph*> glyphs;
-  std::vector<const ScoreNote*> onsets;
+  CStaffPainter::LayoutScratch& scratch = painter_->Scratch();
+  std::vector<CScoreGlyph*>& glyphs = scratch.groupGlyphs;
+  std::vector<const ScoreNote*>& onsets = scratch.groupNotes;
+  glyphs.clear();
+  onsets.clear();
   int firstX = x, lastX = x;
   for (size_t k = i; k < end;) {
     const size_t chordEnd =
         list[k].chordGroup > 0 ? std::min(end, RunEnd(list, k, &ScoreNote::chordGroup)) : k + 1;
-    std::vector<const ScoreNote*> chord;
+    std::vector<const ScoreNote*>& chord = scratch.onset;
+    chord.clear();
     for (size_t c = k; c < chordEnd; ++c) chord.push_back(&list[c]);
     bool up = groupUp;
     int farStep = groupUp ? hi : lo;

@@ -11,7 +11,9 @@
 #include "StaffGeometry.h"
 #include "StaffSigns.h"
 
+class CScoreGlyph;
 class CStaffPage;
+struct ScoreNote;
 
 class CStaffPainter : public CScorePainter {
  public:
@@ -77,6 +79,17 @@ class CStaffPainter : public CScorePainter {
   void ClearPages();
   void ClearHighlights();
 
+  // Lists the pages' layout fills and empties at every onset, kept here so
+  // that placing a note allocates nothing but its glyph: a long song has
+  // tens of thousands of onsets. One page lays out at a time.
+  struct LayoutScratch {
+    std::vector<const ScoreNote*> onset;  // the notes of the chord being split into onsets
+    std::vector<const ScoreNote*> chord;  // the onset being placed, as its page orders it
+    std::vector<CScoreGlyph*> groupGlyphs;
+    std::vector<const ScoreNote*> groupNotes;
+  };
+  LayoutScratch& Scratch() { return scratch_; }
+
  protected:
   void SetKind(int staffKind) override;
   virtual std::unique_ptr<CStaffPage> CreatePage();
@@ -100,6 +113,7 @@ class CStaffPainter : public CScorePainter {
   base::GdiFont signatureFont_, octaveFont_, clefFont_, cClefFont_, symbolFont_;
   StaffGeometry metrics_;
   std::vector<std::unique_ptr<CStaffPage>> pages_;
+  LayoutScratch scratch_;
   int growAbove_ = 0;  // pixels the laid-out pages need beyond the size's height
   int growBelow_ = 0;
 };

@@ -3,7 +3,8 @@
 #include "base/MidiShort.h"
 
 #include <algorithm>
-#include <queue>
+#include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -21,43 +22,74 @@ SpareEvents& Spare() {
 // The events in playing order: by tick, kind, track, then the order given.
 // Merging the source's runs gives what a stable sort would, without a copy to
 // sort and the sort's buffer: on a large song those are megabytes of fresh
-// memory.
+// memory. Each run waits in a heap under one 64-bit key, its next tick above
+// its rank among the runs by kind, track and order given, so that choosing
+// the next run is a few integer compares; tracks that play together switch
+// runs at nearly every event.
 void MergeRuns(const SongSource& source, std::vector<SongEvent>* out) {
   const std::vector<SongSource::Event>& events = source.events;
   const std::vector<SongSource::Run>& runs = source.runs;
-  struct Head {
-    size_t next, end;
-  };
-  std::vector<Head> heads(runs.size());
-  for (size_t r = 0; r < runs.size(); ++r)
-    heads[r] = {runs[r].begin, r + 1 < runs.size() ? runs[r + 1].begin : events.size()};
   out->clear();
   out->reserve(events.size());
-  // Of equal events the earlier run, which was given first, goes first.
-  auto later = [&](size_t a, size_t b) {
-    const uint32_t x = events[heads[a].next].tick, y = events[heads[b].next].tick;
-    if (x != y) return x > y;
-    if (runs[a].kind != runs[b].kind) return runs[a].kind > runs[b].kind;
-    if (runs[a].track != runs[b].track) return runs[a].track > runs[b].track;
-    return a > b;
+  if (runs.empty()) return;
+  std::vector<uint32_t> byRank(runs.size());
+  for (size_t r = 0; r < runs.size(); ++r) byRank[r] = uint32_t(r);
+  std::sort(byRank.begin(), byRank.end(), [&](uint32_t a, uint32_t b) {
+    if (runs[a].kind != runs[b].kind) return runs[a].kind < runs[b].kind;
+    if (runs[a].track != runs[b].track) return runs[a].track < runs[b].track;
+    return a < b;
+  });
+  auto end = [&](size_t r) { return r + 1 < runs.size() ? runs[r + 1].begin : events.size(); };
+  std::vector<size_t> next(runs.size());
+  std::vector<uint64_t> heap;  // a min-heap of keys
+  heap.reserve(runs.size());
+  for (uint32_t rank = 0; rank < byRank.size(); ++rank) {
+    const size_t r = byRank[rank];
+    next[r] = runs[r].begin;
+    if (next[r] < end(r)) heap.push_back(uint64_t(events[next[r]].tick) << 32 | rank);
+  }
+  std::make_heap(heap.begin(), heap.end(), std::greater<uint64_t>());
+  // The top's key replaced by a larger one (or by the last leaf when its run
+  // ended) sinks to its place.
+  auto siftDown = [&heap](uint64_t key) {
+    const size_t size = heap.size();
+    size_t at = 0;
+    for (;;) {
+      size_t child = 2 * at + 1;
+      if (child >= size) break;
+      if (child + 1 < size && heap[child + 1] < heap[child]) ++child;
+      if (key < heap[child]) break;
+      heap[at] = heap[child];
+      at = child;
+    }
+    heap[at] = key;
   };
-  std::priority_queue<size_t, std::vector<size_t>, decltype(later)> waiting(later);
-  for (size_t r = 0; r < runs.size(); ++r)
-    if (heads[r].next < heads[r].end) waiting.push(r);
-  while (!waiting.empty()) {
-    const size_t r = waiting.top();
-    waiting.pop();
+  while (!heap.empty()) {
+    const uint64_t top = heap.front();
+    const uint32_t rank = uint32_t(top);
+    const size_t r = byRank[rank];
     const SongSource::Run& run = runs[r];
-    // A run often goes on for a while before another one's turn comes.
+    const size_t stop = end(r);
+    // The run goes on while it stays before every other run's next event.
+    const uint64_t rival = heap.size() < 2   ? UINT64_MAX
+                           : heap.size() < 3 ? heap[1]
+                                             : std::min(heap[1], heap[2]);
+    size_t i = next[r];
+    uint64_t key = top;
     do {
-      const SongSource::Event& e = events[heads[r].next];
+      const SongSource::Event& e = events[i];
       out->push_back({e.tick, run.kind, run.track, e.value, 0.0});
-      if (++heads[r].next == heads[r].end) break;
-      if (!waiting.empty() && later(r, waiting.top())) {
-        waiting.push(r);
-        break;
-      }
-    } while (true);
+      if (++i == stop) break;
+      key = uint64_t(events[i].tick) << 32 | rank;
+    } while (key < rival);
+    next[r] = i;
+    if (i == stop) {
+      const uint64_t last = heap.back();
+      heap.pop_back();
+      if (!heap.empty()) siftDown(last);
+    } else {
+      siftDown(key);
+    }
   }
 }
 
@@ -108,8 +140,9 @@ std::shared_ptr<const CompiledSong> CompileSong(const SongSource& source, double
   }
   MergeRuns(source, &song->events);
   song->firstProgram.fill(-1);
+  TempoMap::RisingTicks times(song->tempo);
   for (SongEvent& e : song->events) {
-    e.ms = song->tempo.TickToMs(e.tick);
+    e.ms = times.TickToMs(e.tick);
     if (e.kind != SongEventKind::kChannel) continue;
     int channel = base::ChannelOf(e.value);
     song->channelUsed[channel] = true;

@@ -38,12 +38,21 @@ TempoMap::TempoMap(const SmfTempoEntry* entries, int count, double fallbackBpm) 
   }
 }
 
+double TempoMap::Segment::MsAt(double t) const { return ms + (t - tick) * msPerQuarter / kTicksPerQuarter; }
+
 double TempoMap::TickToMs(double tick) const {
   if (tick <= 0) return 0.0;
   auto after = std::upper_bound(segments_.begin(), segments_.end(), tick,
                                 [](double t, const Segment& s) { return t < s.tick; });
-  const Segment& s = *(after - 1);
-  return s.ms + (tick - s.tick) * s.msPerQuarter / kTicksPerQuarter;
+  return (after - 1)->MsAt(tick);
+}
+
+double TempoMap::RisingTicks::TickToMs(double tick) {
+  const std::vector<Segment>& segments = map_.segments_;
+  if (tick <= 0) return 0.0;
+  if (tick < segments[segment_].tick) return map_.TickToMs(tick);
+  while (segment_ + 1 < segments.size() && !(tick < segments[segment_ + 1].tick)) ++segment_;
+  return segments[segment_].MsAt(tick);
 }
 
 double TempoMap::MsToTick(double ms) const {

@@ -24,6 +24,19 @@ class TempoMap {
   double TickToMs(double tick) const;
   // The (fractional) tick reached at ms; negative ms gives tick 0.
   double MsToTick(double ms) const;
+  // TickToMs for ticks asked in rising order, as a song's events are timed:
+  // the tempo in force is found by stepping on instead of by a search. A
+  // tick before the last one asked is searched for again.
+  class RisingTicks {
+   public:
+    explicit RisingTicks(const TempoMap& map) : map_(map) {}
+    double TickToMs(double tick);
+
+   private:
+    const TempoMap& map_;
+    size_t segment_ = 0;
+  };
+
   double FirstBpm() const { return 60000.0 / segments_.front().msPerQuarter; }
   // True when no entry was usable and the map runs at the fallback tempo.
   bool UsesFallback() const { return usesFallback_; }
@@ -33,6 +46,7 @@ class TempoMap {
     double tick;
     double ms;
     double msPerQuarter;  // divided by 120 last, so whole beats give whole times
+    double MsAt(double t) const;
   };
   std::vector<Segment> segments_;  // never empty; the first starts at tick 0
   bool usesFallback_ = false;

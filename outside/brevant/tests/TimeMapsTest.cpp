@@ -63,6 +63,19 @@ std::vector<GridPoint> Walk(const MeterMap& map, int count) {
   return points;
 }
 
+// Ticks timed in rising order, as a compile times a song's events, get the
+// very times the map's own search gives, across every tempo change; a tick
+// asked out of order is still right.
+TEST(TempoMap, RisingTicksTimeAsTheSearchDoes) {
+  SmfTempoEntry entries[] = {{90.0f, 0}, {45.5f, 100}, {200.0f, 100}, {33.3f, 457}, {999.0f, 1000}};
+  TempoMap map(entries, 5, 120.0);
+  TempoMap::RisingTicks rising(map);
+  for (double tick : {-5.0, 0.0, 0.0, 1.0, 99.0, 100.0, 100.5, 456.0, 457.0, 458.0, 999.0, 1000.0, 5000.0,
+                      300.0, 301.0, 1000.0, 1e9}) {
+    EXPECT_EQ(rising.TickToMs(tick), map.TickToMs(tick)) << "tick " << tick;
+  }
+}
+
 TEST(MeterMap, QuarterBeatStepsInSeveralMetres) {
   struct Row {
     const char* what;
@@ -226,6 +239,62 @@ TEST(SongBuffer, CompiledEventsPlayInTickKindTrackThenGivenOrder) {
     EXPECT_EQ(song->events[i].value, given[i].value);
   }
   EXPECT_EQ(song->endTick, 600u);
+}
+
+// Many tracks that play together, given out of order and some with ticks
+// going back (which starts a new run), come out as a stable sort by tick,
+// kind and track would put them, each timed as the tempo map times it.
+TEST(SongBuffer, ManyTracksPlayingTogetherMergeAsAStableSortWould) {
+  struct Given {
+    uint32_t tick;
+    SongEventKind kind;
+    int track;
+    uint32_t value;
+  };
+  std::vector<Given> given;
+  std::vector<TrackEvents> tracks(40), lyrics(3);
+  std::vector<int> trackNumbers;
+  for (int t = 0; t < 40; ++t) {
+    const int track = (t * 17) % 40;  // given out of track order
+    trackNumbers.push_back(track);
+    for (int i = 0; i < 60; ++i) {
+      // Every few events a track jumps back a little; tracks share ticks.
+      const uint32_t tick = uint32_t(i * 30 + (i % 7 == 6 ? 0 : (t % 3) * 30) - (i % 11 == 10 ? 45 : 0));
+      const int value = (t + i) % 128;
+      tracks[t].Control(tick, t % 16, 7, value);
+      given.push_back(
+          {tick, SongEventKind::kChannel, track, uint32_t(0xB0 | t % 16) | 7u << 8 | uint32_t(value) << 16});
+    }
+  }
+  for (int l = 0; l < 3; ++l) {
+    for (int i = 0; i < 30; ++i) {
+      lyrics[l].Lyric(uint32_t(i * 60), "la");
+      given.push_back({uint32_t(i * 60), SongEventKind::kLyric, 2 - l, 0});
+    }
+  }
+  CSongBuffer buffer;
+  SmfTempoEntry tempos[] = {{100.0f, 0}, {37.0f, 450}, {180.0f, 900}};
+  buffer.SetTempos(tempos, 3);
+  for (int t = 0; t < 40; ++t) buffer.AddTrackEvents(trackNumbers[t], tracks[t].data(), tracks[t].size());
+  for (int l = 0; l < 3; ++l) buffer.AddLyrics(2 - l, lyrics[l].data(), lyrics[l].size());
+  std::stable_sort(given.begin(), given.end(), [](const Given& a, const Given& b) {
+    if (a.tick != b.tick) return a.tick < b.tick;
+    if (a.kind != b.kind) return a.kind < b.kind;
+    return a.track < b.track;
+  });
+
+  std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
+  const TempoMap map(tempos, 3, 120.0);
+  ASSERT_EQ(song->events.size(), given.size());
+  for (size_t i = 0; i < given.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(song->events[i].tick, given[i].tick);
+    EXPECT_EQ(song->events[i].kind, given[i].kind);
+    EXPECT_EQ(song->events[i].track, given[i].track);
+    EXPECT_EQ(song->events[i].value, given[i].value);
+    EXPECT_EQ(song->events[i].ms, map.TickToMs(given[i].tick));
+  }
+  EXPECT_EQ(song->lengthMs, map.TickToMs(given.back().tick));
 }
 
 // The player's compile and the buffer's own questions share one compiled song
