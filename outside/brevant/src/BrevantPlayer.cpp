@@ -356,8 +356,7 @@ CBrevantPlayer::StepWait CBrevantPlayer::PlanWait(double aheadMs) {
   if (!(aheadMs > 0)) return {0, false};
   if (aheadMs < kSleepOnlyMs) return {0, true};
   if (aheadMs >= double(kMaxWaitMs) + kSleepOnlyMs) return {kMaxWaitMs, false};
-  // A millisecond short of the event at least: the event's timeout overruns.
-  return {DWORD(std::floor(aheadMs)) - 1, true};
+  return {DWORD(std::floor(aheadMs)) - kEventGuardMs, true};
 }
 
 void CBrevantPlayer::FinishWait(double dueMs) {

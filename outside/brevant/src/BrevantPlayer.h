@@ -77,20 +77,22 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   static constexpr DWORD kMaxWaitMs = 10;
 
   // How the timing thread waits for an event aheadMs away. The wake event's
-  // timeout counts whole milliseconds, overruns by a fraction of one, and
-  // under Wine every wait on it is a round trip to the server; so the event
-  // is waited on only until a millisecond or more before the event, and the
-  // last stretch, under kSleepOnlyMs, when finish says so, is a plain sleep
-  // asked to the tenth of a microsecond that ends SleepMargin short of the
-  // event, and a spin for what the sleep left. Notes go out at their time
-  // plus what the host's sleep overslept beyond the margin; the processor
-  // spins only for the part of the margin the sleep did not oversleep.
-  // Nothing is sent before its time: the spin ends only once it is due.
+  // timeout counts whole milliseconds and overruns it, and under Wine every
+  // wait on it is a round trip to the server, whose own scheduling adds to
+  // the overrun on a busy machine; so the event is waited on only until
+  // kEventGuardMs or more before the event, and the last stretch, under
+  // kSleepOnlyMs, when finish says so, is a plain sleep asked to the tenth of
+  // a microsecond that ends SleepMargin short of the event, and a spin for
+  // what the sleep left. Notes go out at their time plus what the host's
+  // sleep overslept beyond the margin; the processor spins only for the part
+  // of the margin the sleep did not oversleep. Nothing is sent before its
+  // time: the spin ends only once it is due.
   struct StepWait {
     DWORD eventMs;  // how long to wait on the event first: 0 not at all, INFINITE when idle
     bool finish;    // then sleep and spin until the event is due
   };
-  static constexpr double kSleepOnlyMs = 2.0;
+  static constexpr DWORD kEventGuardMs = 2;
+  static constexpr double kSleepOnlyMs = kEventGuardMs + 1;
   static StepWait PlanWait(double aheadMs);
 
  private:
