@@ -57,6 +57,26 @@ ITimeSource* DefaultTimeSource() {
   return &counter;
 }
 
+// A sleep that no event can cut short, asked in units of 100 ns: the wait
+// functions count whole milliseconds. Not alertable, so under Wine it is a
+// plain sleep of the process, with no round trip to the server.
+class PreciseSleep {
+ public:
+  PreciseSleep() { delay_ = base::FindExport<DelayFn>(GetModuleHandleW(L"ntdll.dll"), "NtDelayExecution"); }
+  // False when the system has no such sleep.
+  bool For(double ms) const {
+    if (delay_ == nullptr) return false;
+    LARGE_INTEGER interval;
+    interval.QuadPart = -LONGLONG(ms * 10000.0);  // negative: relative to now
+    delay_(FALSE, &interval);
+    return true;
+  }
+
+ private:
+  typedef LONG(NTAPI* DelayFn)(BOOLEAN alertable, LARGE_INTEGER* interval);
+  DelayFn delay_;
+};
+
 }  // namespace
 
 CBrevantPlayer::CBrevantPlayer(ITimeSource* time) : time_(time != nullptr ? time : DefaultTimeSource()) {
@@ -284,11 +304,13 @@ DWORD WINAPI CBrevantPlayer::ThreadMain(void* self) {
 
 void CBrevantPlayer::Run() {
   TimerResolution resolution;
-  DWORD wait = INFINITE;
+  StepWait plan{INFINITE, false};
   for (;;) {
-    resolution.Hold(wait != INFINITE);
-    const bool woken = WaitForSingleObject(wake_.Get(), wait) == WAIT_OBJECT_0;
-    if (!woken && finish_) FinishWait(finishAt_);
+    resolution.Hold(plan.eventMs != INFINITE);
+    // Nothing to wait for on the event (something is due, or soon enough for
+    // the sleep alone): no round trip for a timeout of 0.
+    const bool woken = plan.eventMs != 0 && WaitForSingleObject(wake_.Get(), plan.eventMs) == WAIT_OBJECT_0;
+    if (!woken && plan.finish) FinishWait(finishAt_);
     // Cleared before the step looks at anything: a wake asked for from here on
     // raises it again and leaves the event set for the next wait.
     wakeRequested_.store(false);
@@ -298,7 +320,7 @@ void CBrevantPlayer::Run() {
     inStep_ = true;
     // A step that runs out of memory (its reports grow a list) loses the
     // reports it could not keep, and the thread tries again shortly.
-    wait = base::Guarded([&] { return Step(); }, kMaxWaitMs);
+    plan = base::Guarded([&] { return Step(); }, StepWait{kMaxWaitMs, false});
     inStep_ = false;
     // A callback that stops the player hears nothing more of this step.
     unsigned stops = stops_;
@@ -332,15 +354,21 @@ bool CBrevantPlayer::WaitUntilHandled(double timeMs, DWORD timeoutMs) {
 
 CBrevantPlayer::StepWait CBrevantPlayer::PlanWait(double aheadMs) {
   if (!(aheadMs > 0)) return {0, false};
-  if (aheadMs >= double(kMaxWaitMs) + 1) return {kMaxWaitMs, false};
-  return {DWORD(std::floor(aheadMs)), true};
+  if (aheadMs < kSleepOnlyMs) return {0, true};
+  if (aheadMs >= double(kMaxWaitMs) + kSleepOnlyMs) return {kMaxWaitMs, false};
+  return {DWORD(std::floor(aheadMs)) - kEventGuardMs, true};
 }
 
 void CBrevantPlayer::FinishWait(double dueMs) {
-  LARGE_INTEGER frequency, start, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  const LONGLONG limit = frequency.QuadPart * 3 / 1000;
+  static const PreciseSleep precise;
+  ITimeSource* real = DefaultTimeSource();
+  const double start = real->NowMs();
+  const double sleepMs = std::min(dueMs - time_->NowMs(), kSleepOnlyMs) - margin_.Ms();
+  // Shorter sleeps cost more than the spin they save.
+  constexpr double kShortestSleepMs = 0.02;
+  if (sleepMs >= kShortestSleepMs && !wakeRequested_.load() && precise.For(sleepMs)) {
+    margin_.Add(real->NowMs() - start - sleepMs);
+  }
   while (time_->NowMs() < dueMs) {
     // Asking the event itself on every pass is a round trip to the server
     // under Wine; the flag is read here, and the event only taken once woken,
@@ -349,28 +377,24 @@ void CBrevantPlayer::FinishWait(double dueMs) {
       WaitForSingleObject(wake_.Get(), 0);
       return;
     }
-    QueryPerformanceCounter(&now);
-    if (now.QuadPart - start.QuadPart > limit) return;
+    if (real->NowMs() - start > kSleepOnlyMs + 1) return;
     SwitchToThread();
   }
 }
 
-DWORD CBrevantPlayer::Step() {
-  finish_ = false;
-  if (!playing_.load()) return INFINITE;
+CBrevantPlayer::StepWait CBrevantPlayer::Step() {
+  if (!playing_.load()) return {INFINITE, false};
   ApplySync();
   core_.AdvanceTo(SongNow());
   if (!core_.IsPlaying()) {
     // The song reached its end.
     resumeAt_ = core_.PositionMs();
     playing_.store(false);
-    return INFINITE;
+    return {INFINITE, false};
   }
   const double ahead = core_.NextDueMs() - SongNow();
-  const StepWait plan = PlanWait(ahead);
-  finish_ = plan.finish;
   finishAt_ = time_->NowMs() + ahead;
-  return plan.timerMs;
+  return PlanWait(ahead);
 }
 
 void CBrevantPlayer::ApplySync() {

@@ -12,9 +12,10 @@
 // leaves the new time for the timing thread and wakes it.
 //
 // Waking: whoever wakes the timing thread raises wakeRequested_ and then sets
-// the event wake_ (Wake), with or without the lock. The thread sleeps on the
-// event alone; while it spins out the last fraction of a millisecond before
-// an event it reads the flag and touches no kernel object, and it clears the
+// the event wake_ (Wake), with or without the lock. The thread waits on the
+// event for all but the last stretch before an event; that stretch it sleeps
+// and spins out without the event, reading the flag and touching no kernel
+// object (so a wake then is seen within kSleepOnlyMs), and it clears the
 // flag, outside the lock, before each step.
 #include <atomic>
 #include <vector>
@@ -22,6 +23,7 @@
 #include <brevant/IBrevantPlayer.h>
 
 #include "SequencerCore.h"
+#include "SleepMargin.h"
 #include "base/Handles.h"
 
 // Where the player's clock reads the time: milliseconds, steadily rising.
@@ -74,16 +76,23 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // The timing thread wakes at least this often for timers and positions.
   static constexpr DWORD kMaxWaitMs = 10;
 
-  // How the timing thread waits for an event aheadMs away. The system's
-  // timer counts whole milliseconds, so it is set to the whole milliseconds
-  // before the event, and the fraction left, when finish says so, is spent
-  // yielding the processor until the event is due: notes go out at their
-  // time plus the host's own oversleep, not up to a millisecond after it,
-  // for half a millisecond of processor time per wake on average.
+  // How the timing thread waits for an event aheadMs away. The wake event's
+  // timeout counts whole milliseconds and overruns it, and under Wine every
+  // wait on it is a round trip to the server, whose own scheduling adds to
+  // the overrun on a busy machine; so the event is waited on only until
+  // kEventGuardMs or more before the event, and the last stretch, under
+  // kSleepOnlyMs, when finish says so, is a plain sleep asked to the tenth of
+  // a microsecond that ends SleepMargin short of the event, and a spin for
+  // what the sleep left. Notes go out at their time plus what the host's
+  // sleep overslept beyond the margin; the processor spins only for the part
+  // of the margin the sleep did not oversleep. Nothing is sent before its
+  // time: the spin ends only once it is due.
   struct StepWait {
-    DWORD timerMs;
-    bool finish;
+    DWORD eventMs;  // how long to wait on the event first: 0 not at all, INFINITE when idle
+    bool finish;    // then sleep and spin until the event is due
   };
+  static constexpr DWORD kEventGuardMs = 2;
+  static constexpr double kSleepOnlyMs = kEventGuardMs + 1;
   static StepWait PlanWait(double aheadMs);
 
  private:
@@ -100,11 +109,11 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   void OnPlayEvent(const PlayEvent& event) override;
   static DWORD WINAPI ThreadMain(void* self);
   void Run();
-  // One step of the timing thread; how long it may sleep afterwards.
-  DWORD Step();
-  // Yields the processor until the time source reaches dueMs, the player is
-  // woken, or a few milliseconds of real time have passed (a test's clock
-  // may stand still).
+  // One step of the timing thread; how it waits afterwards.
+  StepWait Step();
+  // Sleeps and then yields the processor until the time source reaches
+  // dueMs, the player is woken, or a few milliseconds of real time have
+  // passed (a test's clock may stand still or jump).
   void FinishWait(double dueMs);
   void ApplySync();
   // Wakes the timing thread; callable from any thread, locked or not.
@@ -141,9 +150,9 @@ class CBrevantPlayer final : public IBrevantPlayer, private IPlayEventSink {
   // steps so that reporting allocates nothing.
   std::vector<PlayEvent> stepEvents_;
   bool inStep_ = false;
-  double finishAt_ = 0;  // the time source's ms to yield until after the timer
-  bool finish_ = false;
-  unsigned stops_ = 0;  // how often playing was stopped
+  double finishAt_ = 0;  // the time source's ms to finish the wait at
+  SleepMargin margin_;   // the timing thread's alone
+  unsigned stops_ = 0;   // how often playing was stopped
   // Steps the timing thread has finished, and the time source's ms at the
   // start of the last one: all that was due by then is done.
   unsigned long long steps_ = 0;
