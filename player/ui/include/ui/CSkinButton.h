@@ -52,7 +52,8 @@ class CSkinButton {
   bool IsHover() const { return m_hover; }
   bool IsPressed() const { return m_pressed; }
 
-  // The tooltip window all skin buttons share (NULL while none needs it).
+  // The tooltip window the skin buttons use, the one the element lists share
+  // too (NULL while no button has a tool in it).
   static HWND GetSharedToolTip();
 
  protected:
