@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
 #include "app/PlayerResources.h"
 #include "app/PlayerStrings.h"
 #include "app/CPlayListWnd.h"
@@ -160,6 +162,79 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_tray.Add(icon, LoadText(kStrTitle).c_str());
   ::SetTimer(m_hWnd, kLaterLoadingTimer, kLaterLoadingDelayMs, nullptr);
   return 0;
+}
+
+std::vector<unsigned short> CMainPlayerWnd::FirstPaintImages() {
+  std::vector<unsigned short> ids = {kSkinMainWndTopLeft,
+                                     kSkinMainWndTitleActive,
+                                     kSkinMainWndTopRight,
+                                     kSkinMainWndBottomLeft,
+                                     kSkinMainWndBottomRight,
+                                     kSkinMainWndLeftBorder,
+                                     kSkinMainWndRightBorder,
+                                     kSkinMainWndTopBorder,
+                                     kSkinMainWndBottomBorder,
+                                     kSkinMainWndTitleInActive,
+                                     kSkinMainWndCloseBtn,
+                                     kSkinMainWndMinBtn,
+                                     kSkinMainWndIcon,
+                                     kSkinVolume,
+                                     kSkinVolumeBtn};
+  struct FrameImages {
+    int flag;
+    std::vector<unsigned short> ids;
+  };
+  const FrameImages frames[] = {
+      {ShowWndFlag::kPlayList,
+       {kSkinPlayListTopLeft,
+        kSkinPlaylistTitleActive,
+        kSkinPlayListTopRight,
+        kSkinPlayListBottomLeft,
+        kSkinPlayListBottomRight,
+        kSkinPlayListLeftBorder,
+        kSkinPlayListRightBorder,
+        kSkinPlayListTopBorder,
+        kSkinPlayListBottomBorder,
+        kSkinPlaylistTitleInActive,
+        kSkinPlayListCloseBtn,
+        kSkinPlayListIcon,
+        kSkinPlayListAddSongsBtn,
+        kSkinPlayListRemoveSongsBtn,
+        kSkinPlayListImportSongListBtn,
+        kSkinPlayListExportSongListBtn,
+        kSkinVScrollTBtn,
+        kSkinVScrollBBtn,
+        kSkinVScrollHumb,
+        kSkinVScrollBk,
+        kSkinPlayListAlwaysShowBtn}},
+      {ShowWndFlag::kStaff,
+       {kSkinScoreCloseBtn,     kSkinScoreMaxBtn,        kSkinScoreMinBtn,        kSkinScoreIcon,
+        kSkinScoreTopLeft,      kSkinScoreTitleActive,   kSkinScoreTopRight,      kSkinScoreBottomLeft,
+        kSkinScoreBottomRight,  kSkinScoreLeftBorder,    kSkinScoreRightBorder,   kSkinScoreTopBorder,
+        kSkinScoreBottomBorder, kSkinScoreTitleInActive, kSkinHScrollLBtn,        kSkinHScrollRBtn,
+        kSkinHScrollHumb,       kSkinHScrollBk,          kSkinVScrollTBtn,        kSkinVScrollBBtn,
+        kSkinVScrollHumb,       kSkinVScrollBk,          kSkinScoreAlwaysShowBtn, kSkinDisplayStaff,
+        kSkinDisplayJianPu}},
+      {ShowWndFlag::kLyrics,
+       {kSkinLyricsCloseBtn, kSkinLyricsMaxBtn, kSkinLyricsMinBtn, kSkinLyricsIcon, kSkinLyricsTopLeft,
+        kSkinLyricTitleActive, kSkinLyricsTopRight, kSkinLyricsBottomLeft, kSkinLyricsBottomRight,
+        kSkinLyricsLeftBorder, kSkinLyricsRightBorder, kSkinLyricsTopBorder, kSkinLyricsBottomBorder,
+        kSkinLyricTitleInActive, kSkinVScrollTBtn, kSkinVScrollBBtn, kSkinVScrollHumb, kSkinVScrollBk,
+        kSkinLyricsAlwaysShowBtn}},
+  };
+  // The frames come in the order they are made.
+  for (int flag : kFrameOrder) {
+    if (!CSettings::GetShowWndFlag(flag)) continue;
+    for (const FrameImages& frame : frames)
+      if (frame.flag == flag) ids.insert(ids.end(), frame.ids.begin(), frame.ids.end());
+  }
+  const unsigned short controls[] = {kSkinToBegin,      kSkinPlay,           kSkinPause,
+                                     kSkinStop,         kSkinToEnd,          kSkinPlayMode,
+                                     kSkinOpen,         kSkinShowStaff,      kSkinShowLyric,
+                                     kSkinShowSonglist, kSkinShowSongMaker,  kSkinMainWndAlwaysShowBtn,
+                                     kSkinMainWndHumb,  kSkinMainWndScrollBk};
+  ids.insert(ids.end(), std::begin(controls), std::end(controls));
+  return ids;
 }
 
 void CMainPlayerWnd::CreateControls() {
