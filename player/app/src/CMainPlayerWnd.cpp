@@ -25,6 +25,7 @@
 #include "ui/CSkinCaptionButtons.h"
 #include "ui/CLogFont.h"
 #include "ui/CSkinManager.h"
+#include "ui/CSkinToolTip.h"
 #include "ui/CVolumeSlider.h"
 #include "ui/SkinImageIds.h"
 
@@ -98,6 +99,9 @@ void CMainPlayerWnd::SetCommandLineFiles(const std::vector<std::string>& files) 
 }
 
 int CMainPlayerWnd::CreateMainWindow() {
+  // No tip shows before the windows do: the tooltip window, costly to make,
+  // follows in the deferred loading with every tool added meanwhile.
+  CSkinToolTip::HoldBackWindow();
   for (int i = ShowWndFlag::kStaff; i <= ShowWndFlag::kSongMaker; ++i)
     m_showFlags[i] = CSettings::GetShowWndFlag(i);
   SetBkColor(CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
@@ -142,7 +146,10 @@ int CMainPlayerWnd::CreateMainWindow() {
   // WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX; CS_VREDRAW |
   // CS_HREDRAW | CS_DBLCLKS. Being the first skinned window of the process
   // it gets the class "MelodaraBmpWnd0" a second start looks for.
-  if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) return 1;
+  if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) {
+    CSkinToolTip::MakeHeldBackWindow();
+    return 1;
+  }
   ::SetWindowTextA(m_hWnd, LoadText(kStrTitle).c_str());
   m_session->SetNotifyWindow(m_hWnd);
   m_snap.SetWnd(m_hWnd);
@@ -300,6 +307,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   if (timer != kLaterLoadingTimer) return;
   ::KillTimer(m_hWnd, kLaterLoadingTimer);
   if (!m_busy) return;
+  CSkinToolTip::MakeHeldBackWindow();
   // The engine and the frames the first paint did not show come now, before
   // the busy state ends: a song can play the moment it does.
   GetSongEngine();

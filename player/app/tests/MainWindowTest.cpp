@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <cderr.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -32,6 +34,7 @@
 #include "ui/CSkinCaptionButtons.h"
 #include "ui/CSkinManager.h"
 #include "ui/CSkinSlider.h"
+#include "ui/CSkinToolTip.h"
 #include "ui/GdiplusSession.h"
 #include "ui/WebPages.h"
 
@@ -217,6 +220,43 @@ TEST_F(MainWindow, AHandOverDuringStartUpIsKeptForAfterTheLoading) {
   ASSERT_TRUE(testsupport::PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
   EXPECT_EQ(a, m_wnd->GetCurrentPath());
   EXPECT_TRUE(m_wnd->IsPlaying());
+}
+
+// Every control of the panel has its tip once the start is done: each
+// button through its own window; the caption buttons, the always-visible
+// toggle and the volume through the panel's.
+TEST_F(MainWindow, EveryControlHasItsTipOnceTheStartIsDone) {
+  Make(true);
+  HWND tip = CSkinToolTip::GetWindow();
+  ASSERT_NE(nullptr, tip);
+  std::multimap<HWND, std::string> tools;  // owner window, text
+  const int count = static_cast<int>(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[1024] = {};
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.lpszText = text;
+    ASSERT_TRUE(::SendMessageA(tip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&ti)));
+    tools.emplace(ti.hwnd, text);
+  }
+  int buttons = 0;
+  for (HWND child = ::GetWindow(m_wnd->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    char cls[32] = {};
+    ::GetClassNameA(child, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "Button") != 0) continue;
+    ++buttons;
+    auto tool = tools.find(child);
+    ASSERT_NE(tools.end(), tool) << "button " << ::GetDlgCtrlID(child) << " has no tip";
+    EXPECT_FALSE(tool->second.empty()) << "button " << ::GetDlgCtrlID(child);
+  }
+  EXPECT_EQ(11, buttons) << "the transport row, the play-mode and open buttons and the four toggles";
+  std::vector<std::string> panel;
+  for (auto [it, end] = tools.equal_range(m_wnd->m_hWnd); it != end; ++it) panel.push_back(it->second);
+  for (UINT id : {kStrClose, kStrMinimize, kStrAlwaysVisible, kStrVolume}) {
+    const std::string text = LoadPlayerString(id);
+    ASSERT_FALSE(text.empty()) << id;
+    EXPECT_NE(panel.end(), std::find(panel.begin(), panel.end(), text)) << text;
+  }
 }
 
 TEST_F(MainWindow, KeysAndCommandsActOnlyFromTheirSources) {

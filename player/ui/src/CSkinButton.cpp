@@ -73,10 +73,9 @@ void CSkinButton::AddTool() {
     return;
   }
   if (m_toolId == 0) m_toolId = ++g_buttonToolIds;
-  TOOLINFOA ti = MakeToolInfo(m_hwnd, static_cast<UINT_PTR>(m_toolId));
-  ::GetClientRect(m_hwnd, &ti.rect);
-  ti.lpszText = const_cast<char*>(m_tipText.c_str());
-  ::SendMessageA(ButtonTip(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  RECT client = {};
+  ::GetClientRect(m_hwnd, &client);
+  CSkinToolTip::AddTool(m_hwnd, m_tipText, client, m_toolId);
   m_toolAdded = true;
   ++g_buttonTipUsers;
 }
@@ -84,10 +83,7 @@ void CSkinButton::AddTool() {
 void CSkinButton::RemoveTool() {
   if (!m_toolAdded) return;
   m_toolAdded = false;
-  if (HWND tip = ButtonTip()) {
-    TOOLINFOA ti = MakeToolInfo(m_hwnd, static_cast<UINT_PTR>(m_toolId));
-    ::SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  if (g_buttonTipUse) CSkinToolTip::DelTool(m_hwnd, m_toolId);
   if (--g_buttonTipUsers == 0) g_buttonTipUse.reset();
 }
 
@@ -196,15 +192,11 @@ void CSkinButton::GetFrameSize(int* width, int* height) const {
 
 void CSkinButton::SetCheck(bool checked) {
   m_checked = checked;
-  if (ButtonTip() && m_toolAdded) {
+  if (g_buttonTipUse && m_toolAdded) {
     const std::string* text = nullptr;
     if (checked && m_hasCheckedTipText) text = &m_checkedTipText;
     if (!checked) text = &m_tipText;
-    if (text) {
-      TOOLINFOA ti = MakeToolInfo(m_hwnd, static_cast<UINT_PTR>(m_toolId));
-      ti.lpszText = const_cast<char*>(text->c_str());
-      ::SendMessageA(ButtonTip(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    if (text) CSkinToolTip::UpdateTipText(m_hwnd, m_toolId, *text);
   }
   if (m_hwnd) ::InvalidateRect(m_hwnd, nullptr, FALSE);
 }
