@@ -102,6 +102,14 @@ int CMainPlayerWnd::CreateMainWindow() {
   // No tip shows before the windows do: the tooltip window, costly to make,
   // follows in the deferred loading with every tool added meanwhile.
   CSkinToolTip::HoldBackWindow();
+  // The tray icon comes first. Where the desktop has no notification area
+  // (a bare X display under Wine) the shell shows the icon in a small window
+  // of its own, in the corner where a panel without stored settings opens.
+  // Added just before the panel showed, that window raced the panel for the
+  // place on top; added first, it is up long before the panel shows over it.
+  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
+  m_tray.SetListener(this);
+  m_tray.Add(icon, LoadText(kStrTitle).c_str());
   for (int i = ShowWndFlag::kStaff; i <= ShowWndFlag::kSongMaker; ++i)
     m_showFlags[i] = CSettings::GetShowWndFlag(i);
   SetBkColor(CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
@@ -142,7 +150,6 @@ int CMainPlayerWnd::CreateMainWindow() {
   const int stored_volume = CSettings::GetDefaultSoundVolume();
   m_session->SetVolume(stored_volume == 0 ? 255 : stored_volume);
 
-  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
   // WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX; CS_VREDRAW |
   // CS_HREDRAW | CS_DBLCLKS. Being the first skinned window of the process
   // it gets the class "MelodaraBmpWnd0" a second start looks for.
@@ -165,8 +172,6 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_volumeSlider->SetOwner(m_hWnd);
   m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
   m_volumeSlider->SetValue(m_session->GetVolume());
-  m_tray.SetListener(this);
-  m_tray.Add(icon, LoadText(kStrTitle).c_str());
   ::SetTimer(m_hWnd, kLaterLoadingTimer, kLaterLoadingDelayMs, nullptr);
   return 0;
 }
