@@ -251,21 +251,20 @@ std::vector<unsigned short> CMainPlayerWnd::FirstPaintImages() {
 
 void CMainPlayerWnd::CreateControls() {
   // Each button acts on this window as its player host; the window only
-  // places and draws them.
+  // places and draws them. Each is made in its place: a move afterwards
+  // would cost a round trip per button.
   auto add = [this](CSkinButton* button, unsigned short image, int id, UINT tip, UINT checkedTip, int x,
                     int y) {
     m_buttons.emplace_back(button);
     const std::string text = LoadText(tip);
     const std::string checkedText = checkedTip ? LoadText(checkedTip) : std::string();
     CreateSkinButton(button, m_hWnd, image, id, true, text.c_str(),
-                     checkedTip ? checkedText.c_str() : nullptr);
-    button->MoveTo(x, y);
+                     checkedTip ? checkedText.c_str() : nullptr, x, y);
     return button;
   };
   const int w = ImageWidth(kSkinPlay, 4);
   add(new CPreviousButton(this), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
-  m_playPause.Create(m_hWnd, this);
-  m_playPause.Move(23 + w, 109);
+  m_playPause.Create(m_hWnd, this, 23 + w, 109);
   add(new CStopButton(this), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
   add(new CNextButton(this), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
   add(new CPlayModeButton(this), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8,

@@ -35,6 +35,7 @@
 #include "ui/CSkinManager.h"
 #include "ui/CSkinSlider.h"
 #include "ui/CSkinToolTip.h"
+#include "ui/SkinImageIds.h"
 #include "ui/GdiplusSession.h"
 #include "ui/WebPages.h"
 
@@ -256,6 +257,50 @@ TEST_F(MainWindow, EveryControlHasItsTipOnceTheStartIsDone) {
     const std::string text = LoadPlayerString(id);
     ASSERT_FALSE(text.empty()) << id;
     EXPECT_NE(panel.end(), std::find(panel.begin(), panel.end(), text)) << text;
+  }
+}
+
+// The buttons sit in their two rows, each one frame of its image in size:
+// the transport row at y 109, the window toggles 5 pixels above the bottom.
+TEST_F(MainWindow, TheButtonsSitInTheirRows) {
+  Make(true);
+  auto frameWidth = [](unsigned short image) {
+    return GetSkinManager()->GetSkinImage(image)->GetWidth() / 4;
+  };
+  const int w = frameWidth(kSkinPlay);
+  const int tw = frameWidth(kSkinShowStaff);
+  const int ty = 150 - GetSkinManager()->GetSkinImage(kSkinShowStaff)->GetHeight() - 5;
+  ASSERT_GT(w, 0);
+  ASSERT_GT(tw, 0);
+  struct Row {
+    int id;
+    unsigned short image;
+    int x, y;
+  };
+  const Row rows[] = {
+      {kIdPrevious, kSkinToBegin, 23, 109},
+      {kIdPlay, kSkinPlay, 23 + w, 109},
+      {kIdPause, kSkinPause, 23 + w, 109},
+      {kIdStop, kSkinStop, 23 + 2 * w, 109},
+      {kIdNext, kSkinToEnd, 23 + 3 * w, 109},
+      {kIdPlayMode, kSkinPlayMode, 23 + 5 * w + 8, 109},
+      {kIdOpenSongs, kSkinOpen, 23 + 6 * w + 6, 109},
+      {kIdScoreToggle, kSkinShowStaff, 20, ty},
+      {kIdLyricsToggle, kSkinShowLyric, 20 + tw, ty},
+      {kIdPlayListToggle, kSkinShowSonglist, 20 + 2 * tw, ty},
+      {kIdSongMakerToggle, kSkinShowSongMaker, 20 + 3 * tw, ty},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    HWND button = ::GetDlgItem(m_wnd->m_hWnd, row.id);
+    ASSERT_NE(nullptr, button);
+    RECT r;
+    ASSERT_TRUE(::GetWindowRect(button, &r));
+    ::MapWindowPoints(nullptr, m_wnd->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(row.x, r.left);
+    EXPECT_EQ(row.y, r.top);
+    EXPECT_EQ(frameWidth(row.image), r.right - r.left);
+    EXPECT_EQ(GetSkinManager()->GetSkinImage(row.image)->GetHeight(), r.bottom - r.top);
   }
 }
 

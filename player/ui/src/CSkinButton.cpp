@@ -222,14 +222,14 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
 }
 
 int CreateSkinButton(CSkinButton* button, HWND parent, unsigned short imageId, int controlId, bool hasToolTip,
-                     const char* tipText, const char* checkedTipText) {
+                     const char* tipText, const char* checkedTipText, int x, int y) {
   if (!button) return 1;
   button->SetImage(GetSkinManager()->GetSkinImage(imageId));
   button->EnableToolTip(hasToolTip);
   if (hasToolTip) button->SetToolTipText(tipText, checkedTipText);
   int w = 0, h = 0;
   button->GetFrameSize(&w, &h);
-  return button->Create(controlId, parent, 0, 0, w, h);
+  return button->Create(controlId, parent, x, y, w, h);
 }
 
 void CSkinCloseButton::OnLButtonUp() {
