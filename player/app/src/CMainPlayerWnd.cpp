@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
 #include "app/PlayerResources.h"
 #include "app/PlayerStrings.h"
 #include "app/CPlayListWnd.h"
@@ -23,6 +25,7 @@
 #include "ui/CSkinCaptionButtons.h"
 #include "ui/CLogFont.h"
 #include "ui/CSkinManager.h"
+#include "ui/CSkinToolTip.h"
 #include "ui/CVolumeSlider.h"
 #include "ui/SkinImageIds.h"
 
@@ -96,6 +99,17 @@ void CMainPlayerWnd::SetCommandLineFiles(const std::vector<std::string>& files) 
 }
 
 int CMainPlayerWnd::CreateMainWindow() {
+  // No tip shows before the windows do: the tooltip window, costly to make,
+  // follows in the deferred loading with every tool added meanwhile.
+  CSkinToolTip::HoldBackWindow();
+  // The tray icon comes first. Where the desktop has no notification area
+  // (a bare X display under Wine) the shell shows the icon in a small window
+  // of its own, in the corner where a panel without stored settings opens.
+  // Added just before the panel showed, that window raced the panel for the
+  // place on top; added first, it is up long before the panel shows over it.
+  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
+  m_tray.SetListener(this);
+  m_tray.Add(icon, LoadText(kStrTitle).c_str());
   for (int i = ShowWndFlag::kStaff; i <= ShowWndFlag::kSongMaker; ++i)
     m_showFlags[i] = CSettings::GetShowWndFlag(i);
   SetBkColor(CSettings::GetColorSetting("DEFAULT_BK_COLOR"));
@@ -136,11 +150,13 @@ int CMainPlayerWnd::CreateMainWindow() {
   const int stored_volume = CSettings::GetDefaultSoundVolume();
   m_session->SetVolume(stored_volume == 0 ? 255 : stored_volume);
 
-  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconProgram));
   // WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX; CS_VREDRAW |
   // CS_HREDRAW | CS_DBLCLKS. Being the first skinned window of the process
   // it gets the class "MelodaraBmpWnd0" a second start looks for.
-  if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) return 1;
+  if (Create(nullptr, 0, 0x820A0000, 0x0B, icon) != 0) {
+    CSkinToolTip::MakeHeldBackWindow();
+    return 1;
+  }
   ::SetWindowTextA(m_hWnd, LoadText(kStrTitle).c_str());
   m_session->SetNotifyWindow(m_hWnd);
   m_snap.SetWnd(m_hWnd);
@@ -156,29 +172,99 @@ int CMainPlayerWnd::CreateMainWindow() {
   m_volumeSlider->SetOwner(m_hWnd);
   m_volumeSlider->SetToolTip(m_hWnd, true, LoadText(kStrVolume).c_str());
   m_volumeSlider->SetValue(m_session->GetVolume());
-  m_tray.SetListener(this);
-  m_tray.Add(icon, LoadText(kStrTitle).c_str());
   ::SetTimer(m_hWnd, kLaterLoadingTimer, kLaterLoadingDelayMs, nullptr);
   return 0;
 }
 
+std::vector<unsigned short> CMainPlayerWnd::FirstPaintImages() {
+  std::vector<unsigned short> ids = {kSkinMainWndTopLeft,
+                                     kSkinMainWndTitleActive,
+                                     kSkinMainWndTopRight,
+                                     kSkinMainWndBottomLeft,
+                                     kSkinMainWndBottomRight,
+                                     kSkinMainWndLeftBorder,
+                                     kSkinMainWndRightBorder,
+                                     kSkinMainWndTopBorder,
+                                     kSkinMainWndBottomBorder,
+                                     kSkinMainWndTitleInActive,
+                                     kSkinMainWndCloseBtn,
+                                     kSkinMainWndMinBtn,
+                                     kSkinMainWndIcon,
+                                     kSkinVolume,
+                                     kSkinVolumeBtn};
+  struct FrameImages {
+    int flag;
+    std::vector<unsigned short> ids;
+  };
+  const FrameImages frames[] = {
+      {ShowWndFlag::kPlayList,
+       {kSkinPlayListTopLeft,
+        kSkinPlaylistTitleActive,
+        kSkinPlayListTopRight,
+        kSkinPlayListBottomLeft,
+        kSkinPlayListBottomRight,
+        kSkinPlayListLeftBorder,
+        kSkinPlayListRightBorder,
+        kSkinPlayListTopBorder,
+        kSkinPlayListBottomBorder,
+        kSkinPlaylistTitleInActive,
+        kSkinPlayListCloseBtn,
+        kSkinPlayListIcon,
+        kSkinPlayListAddSongsBtn,
+        kSkinPlayListRemoveSongsBtn,
+        kSkinPlayListImportSongListBtn,
+        kSkinPlayListExportSongListBtn,
+        kSkinVScrollTBtn,
+        kSkinVScrollBBtn,
+        kSkinVScrollHumb,
+        kSkinVScrollBk,
+        kSkinPlayListAlwaysShowBtn}},
+      {ShowWndFlag::kStaff,
+       {kSkinScoreCloseBtn,     kSkinScoreMaxBtn,        kSkinScoreMinBtn,        kSkinScoreIcon,
+        kSkinScoreTopLeft,      kSkinScoreTitleActive,   kSkinScoreTopRight,      kSkinScoreBottomLeft,
+        kSkinScoreBottomRight,  kSkinScoreLeftBorder,    kSkinScoreRightBorder,   kSkinScoreTopBorder,
+        kSkinScoreBottomBorder, kSkinScoreTitleInActive, kSkinHScrollLBtn,        kSkinHScrollRBtn,
+        kSkinHScrollHumb,       kSkinHScrollBk,          kSkinVScrollTBtn,        kSkinVScrollBBtn,
+        kSkinVScrollHumb,       kSkinVScrollBk,          kSkinScoreAlwaysShowBtn, kSkinDisplayStaff,
+        kSkinDisplayJianPu}},
+      {ShowWndFlag::kLyrics,
+       {kSkinLyricsCloseBtn, kSkinLyricsMaxBtn, kSkinLyricsMinBtn, kSkinLyricsIcon, kSkinLyricsTopLeft,
+        kSkinLyricTitleActive, kSkinLyricsTopRight, kSkinLyricsBottomLeft, kSkinLyricsBottomRight,
+        kSkinLyricsLeftBorder, kSkinLyricsRightBorder, kSkinLyricsTopBorder, kSkinLyricsBottomBorder,
+        kSkinLyricTitleInActive, kSkinVScrollTBtn, kSkinVScrollBBtn, kSkinVScrollHumb, kSkinVScrollBk,
+        kSkinLyricsAlwaysShowBtn}},
+  };
+  // The frames come in the order they are made.
+  for (int flag : kFrameOrder) {
+    if (!CSettings::GetShowWndFlag(flag)) continue;
+    for (const FrameImages& frame : frames)
+      if (frame.flag == flag) ids.insert(ids.end(), frame.ids.begin(), frame.ids.end());
+  }
+  const unsigned short controls[] = {kSkinToBegin,      kSkinPlay,           kSkinPause,
+                                     kSkinStop,         kSkinToEnd,          kSkinPlayMode,
+                                     kSkinOpen,         kSkinShowStaff,      kSkinShowLyric,
+                                     kSkinShowSonglist, kSkinShowSongMaker,  kSkinMainWndAlwaysShowBtn,
+                                     kSkinMainWndHumb,  kSkinMainWndScrollBk};
+  ids.insert(ids.end(), std::begin(controls), std::end(controls));
+  return ids;
+}
+
 void CMainPlayerWnd::CreateControls() {
   // Each button acts on this window as its player host; the window only
-  // places and draws them.
+  // places and draws them. Each is made in its place: a move afterwards
+  // would cost a round trip per button.
   auto add = [this](CSkinButton* button, unsigned short image, int id, UINT tip, UINT checkedTip, int x,
                     int y) {
     m_buttons.emplace_back(button);
     const std::string text = LoadText(tip);
     const std::string checkedText = checkedTip ? LoadText(checkedTip) : std::string();
     CreateSkinButton(button, m_hWnd, image, id, true, text.c_str(),
-                     checkedTip ? checkedText.c_str() : nullptr);
-    button->MoveTo(x, y);
+                     checkedTip ? checkedText.c_str() : nullptr, x, y);
     return button;
   };
   const int w = ImageWidth(kSkinPlay, 4);
   add(new CPreviousButton(this), kSkinToBegin, kIdPrevious, kStrPrevious, 0, 23, 109);
-  m_playPause.Create(m_hWnd, this);
-  m_playPause.Move(23 + w, 109);
+  m_playPause.Create(m_hWnd, this, 23 + w, 109);
   add(new CStopButton(this), kSkinStop, kIdStop, kStrStop, 0, 23 + 2 * w, 109);
   add(new CNextButton(this), kSkinToEnd, kIdNext, kStrNext, 0, 23 + 3 * w, 109);
   add(new CPlayModeButton(this), kSkinPlayMode, kIdPlayMode, kStrOrdinalMode, kStrLoopMode, 23 + 5 * w + 8,
@@ -225,6 +311,7 @@ void CMainPlayerWnd::DoLaterLoading(UINT_PTR timer) {
   if (timer != kLaterLoadingTimer) return;
   ::KillTimer(m_hWnd, kLaterLoadingTimer);
   if (!m_busy) return;
+  CSkinToolTip::MakeHeldBackWindow();
   // The engine and the frames the first paint did not show come now, before
   // the busy state ends: a song can play the moment it does.
   GetSongEngine();

@@ -3,14 +3,14 @@
 #include "app/PlayerStrings.h"
 #include "ui/IPlayerHost.h"
 
-int CPlayPausePair::Create(HWND parent, IPlayerHost* host) {
+int CPlayPausePair::Create(HWND parent, IPlayerHost* host, int x, int y) {
   m_host = host;
   m_play = std::make_unique<CPlayButton>(host);
   m_pause = std::make_unique<CPauseButton>(host);
   const int play = CreateSkinButton(m_play.get(), parent, kPlayImage, kIdPlay, true,
-                                    LoadPlayerString(kPlayTip).c_str(), nullptr);
+                                    LoadPlayerString(kPlayTip).c_str(), nullptr, x, y);
   const int pause = CreateSkinButton(m_pause.get(), parent, kPauseImage, kIdPause, true,
-                                     LoadPlayerString(kPauseTip).c_str(), nullptr);
+                                     LoadPlayerString(kPauseTip).c_str(), nullptr, x, y);
   return play == 0 && pause == 0 ? 0 : 1;
 }
 

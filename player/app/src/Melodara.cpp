@@ -73,6 +73,7 @@ BOOL CPlayerApp::InitInstance() {
         skins->SetSchemeFolder(GetSkinSchemeFolder());
         // A scheme with missing images still shows; the missing parts stay blank.
         skins->LoadSkinScheme();
+        skins->DecodeAhead(CMainPlayerWnd::FirstPaintImages());
         MarkStartup(kStartupSkinLoaded);
         CMainPlayerWnd& main = GetMainPlayerWnd();
         main.SetCommandLineFiles(files);

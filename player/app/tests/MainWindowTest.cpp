@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <cderr.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -32,6 +34,8 @@
 #include "ui/CSkinCaptionButtons.h"
 #include "ui/CSkinManager.h"
 #include "ui/CSkinSlider.h"
+#include "ui/CSkinToolTip.h"
+#include "ui/SkinImageIds.h"
 #include "ui/GdiplusSession.h"
 #include "ui/WebPages.h"
 
@@ -217,6 +221,87 @@ TEST_F(MainWindow, AHandOverDuringStartUpIsKeptForAfterTheLoading) {
   ASSERT_TRUE(testsupport::PumpUntil([this] { return !m_wnd->IsBusy(); }, 5000));
   EXPECT_EQ(a, m_wnd->GetCurrentPath());
   EXPECT_TRUE(m_wnd->IsPlaying());
+}
+
+// Every control of the panel has its tip once the start is done: each
+// button through its own window; the caption buttons, the always-visible
+// toggle and the volume through the panel's.
+TEST_F(MainWindow, EveryControlHasItsTipOnceTheStartIsDone) {
+  Make(true);
+  HWND tip = CSkinToolTip::GetWindow();
+  ASSERT_NE(nullptr, tip);
+  std::multimap<HWND, std::string> tools;  // owner window, text
+  const int count = static_cast<int>(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[1024] = {};
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.lpszText = text;
+    ASSERT_TRUE(::SendMessageA(tip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&ti)));
+    tools.emplace(ti.hwnd, text);
+  }
+  int buttons = 0;
+  for (HWND child = ::GetWindow(m_wnd->m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    char cls[32] = {};
+    ::GetClassNameA(child, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "Button") != 0) continue;
+    ++buttons;
+    auto tool = tools.find(child);
+    ASSERT_NE(tools.end(), tool) << "button " << ::GetDlgCtrlID(child) << " has no tip";
+    EXPECT_FALSE(tool->second.empty()) << "button " << ::GetDlgCtrlID(child);
+  }
+  EXPECT_EQ(11, buttons) << "the transport row, the play-mode and open buttons and the four toggles";
+  std::vector<std::string> panel;
+  for (auto [it, end] = tools.equal_range(m_wnd->m_hWnd); it != end; ++it) panel.push_back(it->second);
+  for (UINT id : {kStrClose, kStrMinimize, kStrAlwaysVisible, kStrVolume}) {
+    const std::string text = LoadPlayerString(id);
+    ASSERT_FALSE(text.empty()) << id;
+    EXPECT_NE(panel.end(), std::find(panel.begin(), panel.end(), text)) << text;
+  }
+}
+
+// The buttons sit in their two rows, each one frame of its image in size:
+// the transport row at y 109, the window toggles 5 pixels above the bottom.
+TEST_F(MainWindow, TheButtonsSitInTheirRows) {
+  Make(true);
+  auto frameWidth = [](unsigned short image) {
+    return GetSkinManager()->GetSkinImage(image)->GetWidth() / 4;
+  };
+  const int w = frameWidth(kSkinPlay);
+  const int tw = frameWidth(kSkinShowStaff);
+  const int ty = 150 - GetSkinManager()->GetSkinImage(kSkinShowStaff)->GetHeight() - 5;
+  ASSERT_GT(w, 0);
+  ASSERT_GT(tw, 0);
+  struct Row {
+    int id;
+    unsigned short image;
+    int x, y;
+  };
+  const Row rows[] = {
+      {kIdPrevious, kSkinToBegin, 23, 109},
+      {kIdPlay, kSkinPlay, 23 + w, 109},
+      {kIdPause, kSkinPause, 23 + w, 109},
+      {kIdStop, kSkinStop, 23 + 2 * w, 109},
+      {kIdNext, kSkinToEnd, 23 + 3 * w, 109},
+      {kIdPlayMode, kSkinPlayMode, 23 + 5 * w + 8, 109},
+      {kIdOpenSongs, kSkinOpen, 23 + 6 * w + 6, 109},
+      {kIdScoreToggle, kSkinShowStaff, 20, ty},
+      {kIdLyricsToggle, kSkinShowLyric, 20 + tw, ty},
+      {kIdPlayListToggle, kSkinShowSonglist, 20 + 2 * tw, ty},
+      {kIdSongMakerToggle, kSkinShowSongMaker, 20 + 3 * tw, ty},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    HWND button = ::GetDlgItem(m_wnd->m_hWnd, row.id);
+    ASSERT_NE(nullptr, button);
+    RECT r;
+    ASSERT_TRUE(::GetWindowRect(button, &r));
+    ::MapWindowPoints(nullptr, m_wnd->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(row.x, r.left);
+    EXPECT_EQ(row.y, r.top);
+    EXPECT_EQ(frameWidth(row.image), r.right - r.left);
+    EXPECT_EQ(GetSkinManager()->GetSkinImage(row.image)->GetHeight(), r.bottom - r.top);
+  }
 }
 
 TEST_F(MainWindow, KeysAndCommandsActOnlyFromTheirSources) {

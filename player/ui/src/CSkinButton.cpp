@@ -1,6 +1,7 @@
 #include "ui/CSkinButton.h"
 
 #include <map>
+#include <memory>
 
 #include "ui/CSkinImage.h"
 #include "ui/CSkinManager.h"
@@ -16,15 +17,19 @@ std::map<HWND, CSkinButton*>& SkinButtonMap() {
   return map;
 }
 
-// The tooltip window of the skin buttons, made for the first button that
-// registers a tool and destroyed when the last such button goes.
-HWND g_buttonTip = nullptr;
+// The buttons are one user of the tooltip window the element lists share: a
+// second tooltip window would cost a start another window and its set-up.
+// The buttons' use begins with the first button that registers a tool and
+// ends when the last such button goes.
+std::unique_ptr<CSkinToolTip> g_buttonTipUse;
 int g_buttonTipUsers = 0;
 int g_buttonToolIds = 0;
 
+HWND ButtonTip() { return g_buttonTipUse ? CSkinToolTip::GetWindow() : nullptr; }
+
 }  // namespace
 
-HWND CSkinButton::GetSharedToolTip() { return g_buttonTip; }
+HWND CSkinButton::GetSharedToolTip() { return ButtonTip(); }
 
 CSkinButton::~CSkinButton() {
   RemoveTool();
@@ -62,15 +67,15 @@ int CSkinButton::Create(int id, HWND parent, int x, int y, int cx, int cy) {
 
 void CSkinButton::AddTool() {
   if (m_toolAdded || !m_hwnd) return;
-  if (!g_buttonTip) {
-    g_buttonTip = CreateSharedTooltipWindow(::GetModuleHandleA(nullptr));
-    if (!g_buttonTip) return;
+  if (!g_buttonTipUse) g_buttonTipUse = std::make_unique<CSkinToolTip>();
+  if (g_buttonTipUse->Create(::GetModuleHandleA(nullptr)) != 0) {
+    if (g_buttonTipUsers == 0) g_buttonTipUse.reset();
+    return;
   }
   if (m_toolId == 0) m_toolId = ++g_buttonToolIds;
-  TOOLINFOA ti = MakeToolInfo(m_hwnd, static_cast<UINT_PTR>(m_toolId));
-  ::GetClientRect(m_hwnd, &ti.rect);
-  ti.lpszText = const_cast<char*>(m_tipText.c_str());
-  ::SendMessageA(g_buttonTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  RECT client = {};
+  ::GetClientRect(m_hwnd, &client);
+  CSkinToolTip::AddTool(m_hwnd, m_tipText, client, m_toolId);
   m_toolAdded = true;
   ++g_buttonTipUsers;
 }
@@ -78,14 +83,8 @@ void CSkinButton::AddTool() {
 void CSkinButton::RemoveTool() {
   if (!m_toolAdded) return;
   m_toolAdded = false;
-  if (g_buttonTip) {
-    TOOLINFOA ti = MakeToolInfo(m_hwnd, static_cast<UINT_PTR>(m_toolId));
-    ::SendMessageA(g_buttonTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  }
-  if (--g_buttonTipUsers == 0 && g_buttonTip) {
-    ::DestroyWindow(g_buttonTip);
-    g_buttonTip = nullptr;
-  }
+  if (g_buttonTipUse) CSkinToolTip::DelTool(m_hwnd, m_toolId);
+  if (--g_buttonTipUsers == 0) g_buttonTipUse.reset();
 }
 
 LRESULT CALLBACK CSkinButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -193,15 +192,11 @@ void CSkinButton::GetFrameSize(int* width, int* height) const {
 
 void CSkinButton::SetCheck(bool checked) {
   m_checked = checked;
-  if (g_buttonTip && m_toolAdded) {
+  if (g_buttonTipUse && m_toolAdded) {
     const std::string* text = nullptr;
     if (checked && m_hasCheckedTipText) text = &m_checkedTipText;
     if (!checked) text = &m_tipText;
-    if (text) {
-      TOOLINFOA ti = MakeToolInfo(m_hwnd, static_cast<UINT_PTR>(m_toolId));
-      ti.lpszText = const_cast<char*>(text->c_str());
-      ::SendMessageA(g_buttonTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    if (text) CSkinToolTip::UpdateTipText(m_hwnd, m_toolId, *text);
   }
   if (m_hwnd) ::InvalidateRect(m_hwnd, nullptr, FALSE);
 }
@@ -227,14 +222,14 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
 }
 
 int CreateSkinButton(CSkinButton* button, HWND parent, unsigned short imageId, int controlId, bool hasToolTip,
-                     const char* tipText, const char* checkedTipText) {
+                     const char* tipText, const char* checkedTipText, int x, int y) {
   if (!button) return 1;
   button->SetImage(GetSkinManager()->GetSkinImage(imageId));
   button->EnableToolTip(hasToolTip);
   if (hasToolTip) button->SetToolTipText(tipText, checkedTipText);
   int w = 0, h = 0;
   button->GetFrameSize(&w, &h);
-  return button->Create(controlId, parent, 0, 0, w, h);
+  return button->Create(controlId, parent, x, y, w, h);
 }
 
 void CSkinCloseButton::OnLButtonUp() {

@@ -17,14 +17,19 @@ void CSkinImage::SetImage(Gdiplus::Bitmap* image) {
 
 void CSkinImage::SetDecoder(std::function<Gdiplus::Bitmap*()> decode) {
   Decode();
+  std::lock_guard<std::mutex> hold(m_decodeLock);
   m_decode = std::move(decode);
+  m_decodePending.store(static_cast<bool>(m_decode), std::memory_order_release);
 }
 
 void CSkinImage::Decode() const {
+  if (!m_decodePending.load(std::memory_order_acquire)) return;
+  std::lock_guard<std::mutex> hold(m_decodeLock);
   if (!m_decode) return;
   const std::function<Gdiplus::Bitmap*()> decode = std::move(m_decode);
   m_decode = nullptr;
   if (Gdiplus::Bitmap* image = decode()) const_cast<CSkinImage*>(this)->SetImage(image);
+  m_decodePending.store(false, std::memory_order_release);
 }
 
 Gdiplus::Bitmap* CSkinImage::GetImage() const {

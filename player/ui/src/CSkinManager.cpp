@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "base/Guarded.h"
 #include "base/Handles.h"
 #include "ui/GdiplusInclude.h"
 
@@ -231,7 +232,29 @@ bool HasSkinExtension(const std::string& text, const char* ext) {
 
 CSkinManager::CSkinManager() { RegisterSkinImages(); }
 
-CSkinManager::~CSkinManager() { SkinImageTable().clear(); }
+CSkinManager::~CSkinManager() {
+  StopDecodingAhead();
+  SkinImageTable().clear();
+}
+
+void CSkinManager::DecodeAhead(std::vector<unsigned short> ids) {
+  StopDecodingAhead();
+  m_decodeAhead = std::thread([this, ids = std::move(ids)] {
+    for (unsigned short id : ids) {
+      if (m_stopDecodingAhead.load()) return;
+      // A decode that fails is noted like any other; nothing may end the
+      // process from this thread.
+      if (CSkinImage* image = GetSkinImage(id)) base::Guarded([image] { image->GetImage(); });
+    }
+  });
+}
+
+void CSkinManager::StopDecodingAhead() {
+  if (!m_decodeAhead.joinable()) return;
+  m_stopDecodingAhead.store(true);
+  m_decodeAhead.join();
+  m_stopDecodingAhead.store(false);
+}
 
 CSkinManager* GetSkinManager() {
   if (!g_skinManager) g_skinManager = new CSkinManager();
@@ -250,6 +273,7 @@ const char* CSkinManager::GetFileName(unsigned short id) {
 }
 
 int CSkinManager::LoadSkinScheme() {
+  StopDecodingAhead();
   // Trailing blanks typed into the settings file would make the folder
   // unlistable; the first character always stays.
   while (m_folder.size() > 1 && m_folder.back() == ' ') m_folder.pop_back();
@@ -313,6 +337,7 @@ Gdiplus::Bitmap* CSkinManager::Decode(const std::string& fullPath, const std::st
   if (status != Gdiplus::Ok) {
     // A file GDI+ cannot read would draw nothing and hide the image a
     // previous scheme gave this holder: keep that one and say why.
+    std::lock_guard<std::mutex> hold(m_failuresLock);
     m_failures.push_back({fileName, static_cast<int>(status)});
     return nullptr;
   }

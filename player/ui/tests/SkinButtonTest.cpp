@@ -7,6 +7,7 @@
 #include "SkinFixture.h"
 #include "testsupport/MessagePump.h"
 #include "ui/CSkinButton.h"
+#include "ui/CSkinElementList.h"
 #include "ui/PlayerMessages.h"
 #include "ui/CSkinToolTip.h"
 
@@ -181,6 +182,49 @@ TEST_F(SkinButtonTest, CheckedTextSurvivesANullAndTooltipsOutliveOtherButtons) {
   EXPECT_TRUE(::IsWindow(tip)) << "one button going must not take the others' tooltips";
   EXPECT_EQ(1, ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
   EXPECT_EQ("Show lyrics", TipText(toggle));
+}
+
+// Buttons and the frames' elements show their tips through one tooltip
+// window, and either side going leaves the other's tips in it.
+TEST_F(SkinButtonTest, ButtonsShareTheElementListsTooltipWindow) {
+  struct Case {
+    const char* what;
+    bool buttonGoesFirst;
+  };
+  const Case cases[] = {{"the button goes first", true}, {"the element list goes first", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto list = std::make_unique<CSkinElementList>();
+    list->SetOwner(parent.m_hWnd);
+    auto* element = new CSkinElement;
+    element->SetRect(0, 0, 10, 10);
+    element->SetTipText("element", nullptr);
+    element->SetToolId(list->NewToolId());
+    list->Add(element);
+    list->AddTool(element);
+    auto button = std::make_unique<CSkinButton>();
+    Make(*button, 3, true, "button", nullptr);
+
+    HWND tip = CSkinToolTip::GetWindow();
+    ASSERT_NE(nullptr, tip);
+    EXPECT_EQ(tip, CSkinButton::GetSharedToolTip());
+    EXPECT_EQ(2, ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ("button", TipText(*button));
+
+    if (c.buttonGoesFirst) {
+      button.reset();
+      EXPECT_EQ(nullptr, CSkinButton::GetSharedToolTip());
+    } else {
+      list.reset();
+      EXPECT_EQ("button", TipText(*button));
+    }
+    ASSERT_TRUE(::IsWindow(tip)) << "the other side still shows its tip";
+    EXPECT_EQ(1, ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+    list.reset();
+    button.reset();
+    EXPECT_FALSE(::IsWindow(tip)) << "the last user takes the window with it";
+    EXPECT_EQ(nullptr, CSkinToolTip::GetWindow());
+  }
 }
 
 TEST_F(SkinButtonTest, DestroyingHandsTheWindowBackToTheStandardProcedure) {

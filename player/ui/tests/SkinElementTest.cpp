@@ -260,6 +260,80 @@ TEST_F(CaptionElementTest, EachMaximizeButtonAlternatesOnItsOwnAndSwapsItsToolti
   EXPECT_EQ(static_cast<WPARAM>(SC_MAXIMIZE), other.Of(WM_SYSCOMMAND)[0].wParam);
 }
 
+// While the window is held back the tools wait with their latest texts and
+// rectangles; the window, once made, has them all and nothing removed.
+TEST(SkinToolTip, AHeldBackWindowGetsEveryToolAddedMeanwhile) {
+  RecordingWnd owner;
+  auto text = [](HWND tip, HWND hwnd, int id) {
+    char buffer[1024] = {};
+    TOOLINFOA ti = MakeToolInfo(hwnd, static_cast<UINT_PTR>(id));
+    ti.lpszText = buffer;
+    ::SendMessageA(tip, TTM_GETTEXTA, sizeof(buffer), reinterpret_cast<LPARAM>(&ti));
+    return std::string(buffer);
+  };
+  auto rect = [](HWND tip, HWND hwnd, int id) {
+    TOOLINFOA ti = MakeToolInfo(hwnd, static_cast<UINT_PTR>(id));
+    ::SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti));
+    return ti.rect;
+  };
+  CSkinToolTip::HoldBackWindow();
+  CSkinElementList list;
+  list.SetOwner(owner.m_hWnd);
+  struct Row {
+    const char* text;
+    RECT rect;
+    CSkinElement* element;
+  };
+  Row rows[] = {{"kept", {0, 0, 10, 10}, nullptr},
+                {"renamed", {10, 0, 20, 10}, nullptr},
+                {"moved", {20, 0, 30, 10}, nullptr},
+                {"removed", {30, 0, 40, 10}, nullptr}};
+  for (Row& row : rows) {
+    row.element = new CSkinElement;
+    row.element->SetRect(row.rect.left, row.rect.top, row.rect.right - row.rect.left,
+                         row.rect.bottom - row.rect.top);
+    row.element->SetTipText(row.text, nullptr);
+    row.element->SetToolId(list.NewToolId());
+    list.Add(row.element);
+    list.AddTool(row.element);
+  }
+  EXPECT_EQ(nullptr, CSkinToolTip::GetWindow()) << "held back";
+  list.UpdateTipText(rows[1].element, "new name");
+  rows[2].element->SetRect(50, 5, 10, 10);
+  list.UpdateToolRect(rows[2].element);
+  list.Remove(rows[3].element);
+  delete rows[3].element;
+
+  CSkinToolTip::MakeHeldBackWindow();
+  HWND tip = CSkinToolTip::GetWindow();
+  ASSERT_NE(nullptr, tip);
+  EXPECT_EQ(3, ::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+  EXPECT_EQ("kept", text(tip, owner.m_hWnd, rows[0].element->GetToolId()));
+  EXPECT_EQ("new name", text(tip, owner.m_hWnd, rows[1].element->GetToolId()));
+  const RECT moved = rect(tip, owner.m_hWnd, rows[2].element->GetToolId());
+  EXPECT_EQ(50, moved.left);
+  EXPECT_EQ(60, moved.right);
+  EXPECT_EQ(5, moved.top);
+  const RECT kept = rect(tip, owner.m_hWnd, rows[0].element->GetToolId());
+  EXPECT_EQ(0, kept.left);
+  EXPECT_EQ(10, kept.right);
+}
+
+// The hold belongs to the users of the moment: when the last one goes, the
+// next user gets its window at once.
+TEST(SkinToolTip, TheHoldEndsWithItsLastUser) {
+  RecordingWnd owner;
+  {
+    CSkinToolTip::HoldBackWindow();
+    CSkinElementList list;
+    list.SetOwner(owner.m_hWnd);
+    EXPECT_EQ(nullptr, CSkinToolTip::GetWindow());
+  }
+  CSkinElementList list;
+  list.SetOwner(owner.m_hWnd);
+  EXPECT_NE(nullptr, CSkinToolTip::GetWindow());
+}
+
 TEST(SkinToolTip, OneListGoingAwayKeepsTheToolsOfTheOthers) {
   RecordingWnd a, b;
   auto list1 = std::make_unique<CSkinElementList>();

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "SkinFixture.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/WaitUntil.h"
 #include "ui/CProfileHelper.h"
 #include "ui/CSettings.h"
 #include "ui/CSkinManager.h"
@@ -126,6 +128,73 @@ TEST_F(SkinManagerTest, BrokenFileKeepsThePreviousImageAndIsReported) {
   EXPECT_EQ(-1, m->LoadSkinImage(bad.File("Pause.bmp"), "Pause.bmp"));
   EXPECT_FALSE(m->GetSkinImage(kSkinPause)->IsLoaded());
   EXPECT_EQ(-1, m->LoadSkinImage(good.File("Close.bmp"), "Unknown.bmp"));
+}
+
+// Decoding ahead takes the listed images only, on its own thread, and notes
+// a broken one as the decode on first use would.
+TEST_F(SkinManagerTest, DecodesAheadOnlyTheListedImagesAndNotesTheirFailures) {
+  TempDir dir;
+  WriteFlatImage(dir.File("Close.bmp"), 52, 13, 1, 4);
+  WriteFlatImage(dir.File("Stop.bmp"), 88, 18, 11, 4);
+  WriteFlatImage(dir.File("Play.bmp"), 80, 20, 10, 4);
+  std::ofstream(dir.File("Pause.bmp"), std::ios::binary) << "this is not a picture";
+  CSkinManager* m = Load(dir.Path());
+  const unsigned short listed[] = {kSkinStop, kSkinPause, kSkinClose};
+  for (unsigned short id : listed) ASSERT_TRUE(m->GetSkinImage(id)->IsDecodeWaiting()) << id;
+
+  m->DecodeAhead(std::vector<unsigned short>(std::begin(listed), std::end(listed)));
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] {
+        for (unsigned short id : listed)
+          if (m->GetSkinImage(id)->IsDecodeWaiting()) return false;
+        return true;
+      },
+      5000));
+  EXPECT_TRUE(m->GetSkinImage(kSkinPlay)->IsDecodeWaiting()) << "an image not listed waits for its first use";
+  // What was decoded ahead no longer needs its file.
+  ASSERT_TRUE(::DeleteFileA(dir.File("Close.bmp").c_str()));
+  ASSERT_TRUE(::DeleteFileA(dir.File("Stop.bmp").c_str()));
+  EXPECT_EQ(52, m->GetSkinImage(kSkinClose)->GetWidth());
+  EXPECT_EQ(88, m->GetSkinImage(kSkinStop)->GetWidth());
+  EXPECT_FALSE(m->GetSkinImage(kSkinPause)->IsLoaded());
+  ASSERT_EQ(1u, m->GetLoadFailures().size());
+  EXPECT_EQ("Pause.bmp", m->GetLoadFailures()[0].fileName);
+}
+
+// A new scheme or the release of the manager ends the decoding ahead first:
+// no image of the old scheme lands in a holder afterwards, and no decode
+// runs on a holder that is gone.
+TEST_F(SkinManagerTest, LoadOrReleaseWhileDecodingAheadEndsItFirst) {
+  TempDir first, second;
+  std::vector<unsigned short> all;
+  for (int id = 0; id < 0x10000; ++id) {
+    const char* name = CSkinManager::GetFileName(static_cast<unsigned short>(id));
+    if (!name) continue;
+    all.push_back(static_cast<unsigned short>(id));
+    WriteFlatImage(first.File(name), 40, 10, 1, 4);
+    WriteFlatImage(second.File(name), 60, 12, 2, 4);
+  }
+  ASSERT_EQ(kSkinImageCount, static_cast<int>(all.size()));
+  struct Case {
+    const char* what;
+    bool release;
+  };
+  const Case cases[] = {{"a second scheme loaded", false}, {"the manager released", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CSkinManager* m = Load(first.Path());
+    m->DecodeAhead(all);
+    if (c.release) {
+      ReleaseSkinManager();
+      m = GetSkinManager();
+      for (unsigned short id : all) EXPECT_FALSE(m->GetSkinImage(id)->IsLoaded()) << id;
+      ReleaseSkinManager();
+      continue;
+    }
+    Load(second.Path());
+    for (unsigned short id : all) EXPECT_EQ(60, m->GetSkinImage(id)->GetWidth()) << id;
+    ReleaseSkinManager();
+  }
 }
 
 TEST_F(SkinManagerTest, ReleaseGivesFreshEmptyHoldersAndKeepsTheIds) {

@@ -85,6 +85,10 @@ class CMainPlayerWnd : public CSkinWnd,
   // Builds the skinned window from the settings and the skin scheme: 0, or
   // 1 when the window cannot be made.
   int CreateMainWindow();
+  // The skin images the first paint draws, in the order the start asks for
+  // them: the panel's frame, the frames the settings show, then the panel's
+  // controls. The start has them decoded ahead while it makes the windows.
+  static std::vector<unsigned short> FirstPaintImages();
   // The files of the start to open once the deferred loading is done.
   void SetCommandLineFiles(const std::vector<std::string>& files);
   // Writes the windows' flags and places, the play options and the volume.

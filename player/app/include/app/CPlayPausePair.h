@@ -16,9 +16,9 @@ class CPlayPausePair {
   CPlayPausePair(const CPlayPausePair&) = delete;
   CPlayPausePair& operator=(const CPlayPausePair&) = delete;
 
-  // Both buttons as children of parent, acting on host (whose state also
-  // picks the button shown): 0, or 1 when either fails.
-  int Create(HWND parent, IPlayerHost* host);
+  // Both buttons as children of parent at (x, y), acting on host (whose
+  // state also picks the button shown): 0, or 1 when either fails.
+  int Create(HWND parent, IPlayerHost* host, int x = 0, int y = 0);
   // Both to the same point.
   void Move(int x, int y);
   // SW_SHOW shows Play while the player is paused or stopped and Pause while

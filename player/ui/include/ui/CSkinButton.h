@@ -52,7 +52,8 @@ class CSkinButton {
   bool IsHover() const { return m_hover; }
   bool IsPressed() const { return m_pressed; }
 
-  // The tooltip window all skin buttons share (NULL while none needs it).
+  // The tooltip window the skin buttons use, the one the element lists share
+  // too (NULL while no button has a tool in it).
   static HWND GetSharedToolTip();
 
  protected:
@@ -83,9 +84,9 @@ class CSkinButton {
 };
 
 // Looks the image up by id, sets tooltip texts and creates the button at
-// (0, 0), one frame in size (0 by 0 for an id without a loaded image).
+// (x, y), one frame in size (0 by 0 for an id without a loaded image).
 int CreateSkinButton(CSkinButton* button, HWND parent, unsigned short imageId, int controlId, bool hasToolTip,
-                     const char* tipText, const char* checkedTipText);
+                     const char* tipText, const char* checkedTipText, int x = 0, int y = 0);
 
 // Sends WM_CLOSE to the parent after the release.
 class CSkinCloseButton : public CSkinButton {

@@ -2,7 +2,10 @@
 // loads the chosen scheme folder once and hands images out by id.
 #pragma once
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/CSkinImage.h"
@@ -23,6 +26,14 @@ class CSkinManager {
   // when first asked for; the reports below decode any still waiting).
   // 1 when the folder cannot be listed, else 0.
   int LoadSkinScheme();
+
+  // Decodes the waiting images of these ids, in this order, on a thread of
+  // the manager's own while the caller goes on: a start that makes its
+  // windows meanwhile finds the images it draws ready. An image asked for
+  // before its turn is decoded by the asking thread as ever. The thread ends
+  // (unfinished images stay waiting) at the next load of a scheme and when
+  // the manager is released, which must be before GDI+ shuts down.
+  void DecodeAhead(std::vector<unsigned short> ids);
 
   // The holder of a registered id (empty when its file was not loaded);
   // NULL for an id that is not registered.
@@ -55,9 +66,13 @@ class CSkinManager {
   // The file as an image, or NULL with the failure noted.
   Gdiplus::Bitmap* Decode(const std::string& fullPath, const std::string& fileName);
   void DecodeAll() const;
+  void StopDecodingAhead();
 
   std::string m_folder;
+  std::mutex m_failuresLock;  // decodes note failures from either thread
   std::vector<SkinLoadFailure> m_failures;
+  std::thread m_decodeAhead;
+  std::atomic<bool> m_stopDecodingAhead{false};
 };
 
 CSkinManager* GetSkinManager();
