@@ -56,7 +56,7 @@ int FakeText(const std::string& value, char** text) {
 }
 
 // Records what a player was asked to do; Open fails for paths containing "bad".
-struct FakePlayer : IMediaPlayer {
+struct FakePlayer final : IMediaPlayer {
   explicit FakePlayer(std::vector<std::string>* log) : log(log) {}
   void Release() override { delete this; }
   int Open(const char* path) override {

@@ -177,20 +177,31 @@ TEST_F(PlayListWndTest, ExportAndImportGoThroughTheDialogsAndTheOwner) {
 }
 
 // Types a bare name into the system's save dialog once it shows, and saves.
+// A dialog still setting itself up can lose the name or the OK, so both are
+// given again while the dialog stays; one that never takes them is cancelled,
+// and the test fails instead of waiting on the dialog for ever.
 DWORD WINAPI TypeNameAndSave(void* name) {
+  HWND typedInto = nullptr;
   for (int tries = 0; tries < 200; ++tries) {
     ::Sleep(50);
+    if (typedInto && !::IsWindow(typedInto)) return 0;
     HWND dialog = ::FindWindowA("#32770", nullptr);
     DWORD process = 0;
-    if (!dialog || (::GetWindowThreadProcessId(dialog, &process), process != ::GetCurrentProcessId()))
+    if (!dialog || !::IsWindowVisible(dialog) ||
+        (::GetWindowThreadProcessId(dialog, &process), process != ::GetCurrentProcessId()))
       continue;
+    if (dialog == typedInto && tries % 10 != 0) continue;  // give the last OK time to be handled
     // The file-name field: the explorer-style combo box, or the old edit.
     if (!::SetDlgItemTextA(dialog, 0x47C, static_cast<const char*>(name))) {
       ::SetDlgItemTextA(dialog, 0x480, static_cast<const char*>(name));
     }
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return 0;
+    typedInto = dialog;
   }
+  HWND left = typedInto ? typedInto : ::FindWindowA("#32770", nullptr);
+  DWORD process = 0;
+  if (left && (::GetWindowThreadProcessId(left, &process), process == ::GetCurrentProcessId()))
+    ::PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
   return 1;
 }
 
