@@ -1,9 +1,23 @@
 # Helpers shared by every subsystem's CMakeLists.txt.
 
+# melodara_split_debug_info(<target>)
+# Moves the debug information of a program or library out of it into
+# <file>.debug beside it, named in the binary (.gnu_debuglink) so debuggers
+# still find it. The loader maps every section of an image, the debug
+# sections too, and they are most of our binaries (20 MB of the player's
+# 21): kept inside, every start would read them.
+function(melodara_split_debug_info target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
+
 # melodara_add_dll(<target> DEF <file.def> SOURCES ... [LIBS ...] [INCLUDE <public dir>])
 # A DLL named <target>.dll whose exports (by name and ordinal) come from its .def file.
 # Linking the target gives callers its import library. Every DLL links the base
-# library (base/).
+# library (base/) and keeps its debug information beside it (melodara_split_debug_info).
 function(melodara_add_dll target)
   cmake_parse_arguments(A "" "DEF;INCLUDE" "SOURCES;LIBS" ${ARGN})
   add_library(${target} SHARED ${A_SOURCES} ${A_DEF})
@@ -12,6 +26,7 @@ function(melodara_add_dll target)
     target_include_directories(${target} PUBLIC ${A_INCLUDE})
   endif()
   target_link_libraries(${target} PRIVATE ${A_LIBS} melodara_base)
+  melodara_split_debug_info(${target})
 endfunction()
 
 # melodara_add_test(<target> SOURCES ... [LIBS ...] [DEPENDS dll...] [TIMEOUT s] [SCREEN] [SERVER])

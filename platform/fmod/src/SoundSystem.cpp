@@ -85,6 +85,7 @@ bool SoundSystem::Init(int mixRate, int channels) {
   if (ready_ || mixRate < 8000 || mixRate > 192000 || channels < 1) return false;
   mixRate_ = mixRate;
   maxChannels_ = std::min(channels, 4096);
+  wantDevice_ = false;
   if (!manual_) {
     // The whole-program override: the player sets the library up before
     // main, so a variable is the only way to choose for a run.
@@ -93,12 +94,16 @@ bool SoundSystem::Init(int mixRate, int channels) {
     char value[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA("MELODARA_AUDIO", value, sizeof value);
     std::string choice = length > 0 && length < sizeof value ? value : "";
+    // The device is opened by the mixer thread as it starts (MixerMain): its
+    // open loads and connects the system's audio stack, tens of milliseconds
+    // that a program setting the library up before its first window would
+    // otherwise wait for. Nothing reaches the output but the mixer.
     if (choice.compare(0, 4, "wav:") == 0)
       output_ = OpenWavFileOutput(choice.substr(4), mixRate_);
     else if (choice != "silent" && outputType_ != FSOUND_OUTPUT_NOSOUND)
-      output_ = OpenDeviceOutput(mixRate_, bufferMs_);
+      wantDevice_ = true;
     // No device (or none wanted): keep real time so positions still move.
-    if (!output_) output_ = OpenSilentOutput(mixRate_);
+    if (!output_ && !wantDevice_) output_ = OpenSilentOutput(mixRate_);
   }
   auto fft = std::make_shared<Unit>();
   fft->priority = kFftPriority;
@@ -535,6 +540,12 @@ void SoundSystem::MixBlock(std::vector<float>& mix, std::vector<int16_t>& pcm) {
 void SoundSystem::MixerMain() {
   // No exception leaves a thread: the mixer stops, the program lives on.
   base::Guarded([&] {
+    // At normal priority: the device's open must not crowd out the thread
+    // that set the library up. A device that does not open plays silently.
+    if (wantDevice_) {
+      output_ = OpenDeviceOutput(mixRate_, bufferMs_);
+      if (!output_) output_ = OpenSilentOutput(mixRate_);
+    }
     std::vector<float> mix;
     std::vector<int16_t> pcm;
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);

@@ -144,7 +144,10 @@ class SoundSystem {
   Spectrum spectrum_;
   float spectrumBins_[Spectrum::kBins] = {};
 
+  // Set by Init, or by the mixer thread when wantDevice_ asks it to open the
+  // device; read only by the mixer and by Close once the mixer has ended.
   std::unique_ptr<AudioOutput> output_;
+  bool wantDevice_ = false;
   std::thread mixer_;
   std::atomic<bool> mixerQuit_{false};
 

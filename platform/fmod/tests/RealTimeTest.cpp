@@ -1,5 +1,6 @@
 // The threads of a real-time run, on the silent output: non-blocking opens,
-// the end callback on the stream's thread, and closing while callbacks run.
+// the end callback on the stream's thread, and closing while callbacks run;
+// and on the device, closing while the mixer may still be opening it.
 #include <windows.h>
 
 #include <atomic>
@@ -164,6 +165,62 @@ TEST_F(RealTime, AnOpenThatNeverAnswersNeitherBlocksNorHangsAndFails) {
   EXPECT_TRUE(FSOUND_Stream_Close(closed));
   EXPECT_LT(GetTickCount() - start, 2000u);
   EXPECT_TRUE(FSOUND_Stream_Close(other));
+}
+
+// The device is opened by the mixer thread, after Init has returned: a Close
+// that comes before the open has finished still ends the mixer, and the next
+// session mixes again (on the device, or silently when none opens).
+struct Counter {
+  std::atomic<int> calls{0};
+};
+void* Count(void* original, void*, int, void* user) {
+  ++static_cast<Counter*>(user)->calls;
+  return original;
+}
+
+DWORD WINAPI CloseSound(void*) {
+  FSOUND_Close();
+  return 0;
+}
+
+TEST(RealTimeDevice, CloseEndsTheMixerWhetherOrNotTheDeviceHasOpened) {
+  char before[MAX_PATH] = {};
+  const DWORD hadChoice = GetEnvironmentVariableA("MELODARA_AUDIO", before, sizeof before);
+  SetEnvironmentVariableA("MELODARA_AUDIO", "device");
+  MelFmod_SetManualClock(0);
+  struct Round {
+    const char* what;
+    int blocksBeforeClose;  // mixed blocks seen before Close; 0: Close at once
+  };
+  const Round rounds[] = {
+      {"Close right after Init", 0},
+      {"Close once the mixer runs", 5},
+      {"Close right after Init again", 0},
+  };
+  for (const Round& round : rounds) {
+    SCOPED_TRACE(round.what);
+    ASSERT_TRUE(FSOUND_Init(kRate, 32, 0));
+    Counter counter;
+    FSOUND_DSPUNIT* unit = FSOUND_DSP_Create(Count, 300, &counter);
+    ASSERT_NE(unit, nullptr);
+    FSOUND_DSP_SetActive(unit, 1);
+    if (round.blocksBeforeClose > 0) {
+      EXPECT_TRUE(testsupport::WaitUntil([&] { return counter.calls >= round.blocksBeforeClose; }, 10000))
+          << "the mixer never ran";
+    }
+    // Close waits for the mixer, which may still be opening the device:
+    // bounded here, so a mixer that never ends fails instead of hanging.
+    HANDLE closer = CreateThread(nullptr, 0, CloseSound, nullptr, 0, nullptr);
+    ASSERT_NE(closer, nullptr);
+    const DWORD waited = WaitForSingleObject(closer, 15000);
+    CloseHandle(closer);
+    ASSERT_EQ(waited, WAIT_OBJECT_0) << "Close did not return";
+    const int calls = counter.calls;
+    Sleep(50);
+    EXPECT_EQ(counter.calls, calls) << "the mixer runs after Close";
+    EXPECT_EQ(FSOUND_DSP_GetFFTUnit(), nullptr) << "the session is over";
+  }
+  SetEnvironmentVariableA("MELODARA_AUDIO", hadChoice > 0 && hadChoice < sizeof before ? before : nullptr);
 }
 
 }  // namespace
