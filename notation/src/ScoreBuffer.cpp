@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
-#include <map>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "Rounding.h"
 #include "base/MidiShort.h"
@@ -204,6 +203,45 @@ void CScoreBuffer::QuantizeBarEnds(const ScoreData& data, ScoreNoteEvent* events
   }
 }
 
+namespace {
+
+// The notes of one pitch still waiting for their note-off: the open nodes in
+// bar order and, within a bar, in order of creation; and their note-on ticks
+// in order of creation. Both are taken from the front, so a read position
+// stands in for erasing, and a pitch that never sounds allocates nothing.
+struct OpenPitch {
+  struct Open {
+    int64_t bar;
+    ScoreNoteNode* node;
+  };
+  std::vector<Open> open;
+  size_t openFront = 0;
+  std::vector<int32_t> onTicks;
+  size_t tickFront = 0;
+
+  bool Empty() const { return openFront == open.size(); }
+  void Add(int64_t bar, ScoreNoteNode* node, int32_t tick) {
+    // Notes mostly come in bar order: the new one goes last. One that comes
+    // back to an earlier bar goes after the open notes of that bar.
+    if (Empty() || open.back().bar <= bar) {
+      open.push_back(Open{bar, node});
+    } else {
+      auto at = std::upper_bound(open.begin() + std::ptrdiff_t(openFront), open.end(), bar,
+                                 [](int64_t b, const Open& o) { return b < o.bar; });
+      open.insert(at, Open{bar, node});
+    }
+    onTicks.push_back(tick);
+  }
+  const Open& First() const { return open[openFront]; }
+  int32_t FirstTick() const { return onTicks[tickFront]; }
+  void DropFirst() {
+    if (++openFront == open.size()) open.clear(), openFront = 0;
+    if (++tickFront == onTicks.size()) onTicks.clear(), tickFront = 0;
+  }
+};
+
+}  // namespace
+
 ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int barCount) {
   QuantizeBarEnds(data_, events, count);
 
@@ -215,11 +253,9 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
   try {
     const bool oneSig = data_.timeSigs.size() == 1;
     const CBarMapper mapper(data_.timeSigs);
-    // Open notes of each pitch keyed by (bar, order of creation): the first key
-    // is the first open node in bar order and then list order.
-    std::map<std::pair<int64_t, uint64_t>, ScoreNoteNode*> open[128];
-    std::deque<int32_t> pending[128];  // note-on ticks, oldest first
-    uint64_t created = 0;
+    // A note-off closes the first open note of its pitch in bar order and
+    // then list order, and takes the oldest note-on tick of the pitch.
+    OpenPitch pitches[128];
     int64_t bar = 0;
 
     for (unsigned i = 0; events && i < count; ++i) {
@@ -232,6 +268,7 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
       const int64_t g = RoundToMultiple(e.tick, 10);
       if (oneSig || on) bar = mapper.BarOf(g);
       if (bar > barCount) continue;
+      OpenPitch& pitch = pitches[e.note];
       if (on) {
         if (bar >= barCount) break;
         ScoreNoteNode* node =
@@ -241,19 +278,16 @@ ScoreBar* CScoreBuffer::BuildBars(ScoreNoteEvent* events, unsigned count, int ba
         else
           bars[bar].firstNote = node;
         lastNode[bar] = node;
-        open[e.note].emplace(std::make_pair(bar, created++), node);
-        pending[e.note].push_back(e.tick);
+        pitch.Add(bar, node, e.tick);
         continue;
       }
-      auto& candidates = open[e.note];
-      if (candidates.empty()) continue;
-      auto first = candidates.begin();
-      if (first->first.first > std::min<int64_t>(bar, barCount - 1)) continue;
-      const int64_t held = std::abs(int64_t(e.tick) - pending[e.note].front());
+      if (pitch.Empty()) continue;
+      if (pitch.First().bar > std::min<int64_t>(bar, barCount - 1)) continue;
+      const int64_t held = std::abs(int64_t(e.tick) - pitch.FirstTick());
       const int64_t length = RoundToMultiple(held, 10);
-      first->second->length = length > 0 ? static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX)) : 30;
-      candidates.erase(first);
-      pending[e.note].pop_front();
+      pitch.First().node->length =
+          length > 0 ? static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX)) : 30;
+      pitch.DropFirst();
     }
   } catch (...) {
     FreeBars(bars);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <vector>
@@ -137,6 +138,52 @@ TEST(ScoreBuffer, EventsOutOfOrderLandInTheirOwnBars) {
   auto bar3 = NotesOf(t.bars[3]);
   ASSERT_EQ(bar3.size(), 1u);
   EXPECT_EQ(bar3[0]->offset, 0);
+}
+
+// Notes of one pitch open in several bars: a note-off closes the open note of
+// the earliest bar (the first made among that bar's), while the length counts
+// from the oldest note-on still pending, whichever note that was.
+TEST(ScoreBuffer, OutOfOrderNotesOfOnePitchCloseByBarThenAge) {
+  struct Case {
+    const char* what;
+    std::vector<ScoreNoteEvent> events;
+    std::vector<std::pair<int, int>> lengths;  // each note-on's tick and length, in the order they came
+  };
+  const Case cases[] = {
+      {"a later note in an earlier bar closes first",
+       {On(1000, 60), On(500, 60), Off(1100, 60), Off(1200, 60)},
+       {{500, 100}, {1000, 700}}},
+      {"two in the earlier bar close in the order they came",
+       {On(1000, 60), On(500, 60), On(600, 60), Off(1100, 60), Off(1150, 60), Off(1200, 60)},
+       {{500, 100}, {600, 650}, {1000, 600}}},
+      {"the earlier bar's notes close before the later bar's, oldest first",
+       {On(600, 60), On(1000, 60), On(500, 60), Off(1100, 60), Off(1300, 60)},
+       {{600, 500}, {1000, 0}, {500, 300}}},
+      {"a note-off in a bar before every open note closes nothing",
+       {On(1000, 60), Off(600, 60), Off(1100, 60)},
+       {{1000, 100}}},
+      {"other pitches are not disturbed",
+       {On(1000, 60), On(1000, 62), On(500, 60), Off(1100, 62), Off(1200, 60)},
+       {{1000, 0}, {1000, 100}, {500, 200}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BufferPtr b = NewBuffer({{0, 4, 120}});
+    std::vector<ScoreNoteEvent> ev = c.events;
+    ev.push_back(End());
+    ASSERT_EQ(b->AddTrackNotes(1, ev.data(), unsigned(ev.size()), 4, 0), 0);
+    const ScoreTrackEntry& t = b->GetData()->tracks.at(0);
+    // Every note in bar order, then in the order its bar's list holds it.
+    std::vector<std::pair<int, int>> seen;
+    for (int bar = 0; bar < 4; ++bar)
+      for (const ScoreNoteNode* n : NotesOf(t.bars[bar])) seen.push_back({n->tick, n->length});
+    std::vector<std::pair<int, int>> expected = c.lengths;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::pair<int, int>& x, const std::pair<int, int>& y) {
+                       return x.first / 480 < y.first / 480;
+                     });
+    EXPECT_EQ(seen, expected);
+  }
 }
 
 TEST(ScoreBuffer, CountStopsBeforeTheEndMarker) {

@@ -113,8 +113,8 @@ FMOD_API float* FSOUND_DSP_GetSpectrum(void);
 
 // Streams: a file path, or an "http://" URL of an MP3 stream.
 // A file opens on a thread of its own: with FSOUND_NONBLOCKING the call
-// returns at once (state -2 until the open ends), without it the call waits
-// for the open. An open that has not ended after 10 s (a system reader that
+// waits for the open 100 ms at most and returns (state -2 until the open
+// ends), without it the call waits for the open. An open that has not ended after 10 s (a system reader that
 // never answers on a damaged file) is given up: the stream fails (state -3),
 // a blocking open gives null. On the manual clock files open in the call.
 // An HTTP stream always connects on its own thread; a connect or a read that

@@ -25,6 +25,12 @@ constexpr int kFftPriority = 0x7FFFFFFF;
 // How long a file's open may take before it is given up: far beyond any
 // sound file's open, even the Windows Media reader's first one.
 constexpr int kOpenBoundMs = 10000;
+// How long a non-blocking open waits for its reader before it returns with
+// the stream still opening. A local file is mostly read well within it and
+// comes back ready, so a caller polling the state (commonly every 100 ms)
+// does not sleep through a whole period for an open of a few milliseconds;
+// no caller polling that often waits longer than it would have.
+constexpr int kOpenGraceMs = 100;
 
 template <typename T>
 uintptr_t Key(T* handle) {
@@ -270,6 +276,14 @@ FSOUND_STREAM* SoundSystem::OpenStream(const char* name, unsigned mode) {
       stream->openDeadline = GetTickCount64() + kOpenBoundMs;
       streams_[key] = stream;
       StartOpening(name, opening, key);
+      // Other calls (and the opener's hand-over) go on while this one waits.
+      apiLock_.unlock();
+      {
+        std::unique_lock<std::mutex> waiting(opening->lock);
+        opening->done.wait_for(waiting, std::chrono::milliseconds(kOpenGraceMs),
+                               [&] { return opening->finished; });
+      }
+      apiLock_.lock();
       return reinterpret_cast<FSOUND_STREAM*>(key);
     }
     StartOpening(name, opening, 0);
@@ -313,12 +327,20 @@ void SoundSystem::StartOpening(const std::string& path, std::shared_ptr<Opening>
     std::unique_ptr<Decoder> decoder =
         base::Guarded([&] { return OpenFileDecoder(path.c_str()); }, std::unique_ptr<Decoder>());
     base::Guarded([&] {
-      if (key) return FinishOpening(key, opening, std::move(decoder));
+      if (key) {
+        // The stream has its result before a waiting open call is woken.
+        FinishOpening(key, opening, std::move(decoder));
+      } else {
+        std::lock_guard<std::mutex> hold(opening->lock);
+        if (!opening->abandoned) opening->decoder = std::move(decoder);
+      }
+    });
+    {
+      // Set even when the hand-over threw, so that no caller waits for more.
       std::lock_guard<std::mutex> hold(opening->lock);
-      if (!opening->abandoned) opening->decoder = std::move(decoder);
       opening->finished = true;
       opening->done.notify_all();
-    });
+    }
     // A decoder nobody took is closed here, off the caller's thread.
     decoder.reset();
     CoUninitialize();

@@ -17,10 +17,11 @@ constexpr DWORD kPollMs = 5;
 
 int MeasureAudioLengthMs(const char* path) {
   if (!path || std::strncmp(path, "http://", 7) == 0 || std::strncmp(path, "http:\\\\", 7) == 0) return 0;
+  // The bound counts from before the open, which may itself wait a little.
+  const ULONGLONG deadline = GetTickCount64() + kMeasureBoundMs;
   FSOUND_STREAM* stream =
       FSOUND_Stream_Open(path, FSOUND_NORMAL | FSOUND_MPEGACCURATE | FSOUND_NONBLOCKING, 0, 0);
   if (!stream) return 0;
-  const ULONGLONG deadline = GetTickCount64() + kMeasureBoundMs;
   int state;
   while ((state = FSOUND_Stream_GetOpenState(stream)) == FSOUND_OPEN_OPENING && GetTickCount64() < deadline)
     Sleep(kPollMs);
