@@ -77,7 +77,9 @@ TEST_F(RealTime, ANonBlockingOpenOfAQuicklyReadFileIsReadyWhenTheCallReturns) {
           FSOUND_Stream_Open(Media(name).c_str(), FSOUND_NORMAL | FSOUND_NONBLOCKING, 0, 0);
       ASSERT_NE(stream, nullptr) << name;
       ready = FSOUND_Stream_GetOpenState(stream) == FSOUND_OPEN_READY;
-      if (ready) EXPECT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0) << name;
+      if (ready) {
+        EXPECT_GE(FSOUND_Stream_Play(FSOUND_FREE, stream), 0) << name;
+      }
       EXPECT_TRUE(FSOUND_Stream_Close(stream)) << name;
     }
     EXPECT_TRUE(ready) << name;

@@ -19,7 +19,7 @@
 
 namespace {
 
-struct FakePlayer : IMediaPlayer {
+struct FakePlayer final : IMediaPlayer {
   explicit FakePlayer(std::vector<std::string>* log) : log(log) {}
   void Release() override { delete this; }
   int Open(const char* path) override {
