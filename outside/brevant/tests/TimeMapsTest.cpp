@@ -182,6 +182,35 @@ TEST(SongBuffer, MalformedChannelEventsAreSkipped) {
   EXPECT_EQ(song->events[0].value, 0x05C0u);
 }
 
+// One event as a test gave it to the buffer.
+struct Given {
+  uint32_t tick;
+  SongEventKind kind;
+  int track;
+  uint32_t value;
+};
+
+// The compiled song holds the given events as a stable sort by tick, kind and
+// track would order them; with a map, each is also timed as the map times it.
+void ExpectPlayingOrder(const CompiledSong& song, std::vector<Given> given, const TempoMap* map) {
+  std::stable_sort(given.begin(), given.end(), [](const Given& a, const Given& b) {
+    if (a.tick != b.tick) return a.tick < b.tick;
+    if (a.kind != b.kind) return a.kind < b.kind;
+    return a.track < b.track;
+  });
+  ASSERT_EQ(song.events.size(), given.size());
+  for (size_t i = 0; i < given.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(song.events[i].tick, given[i].tick);
+    EXPECT_EQ(song.events[i].kind, given[i].kind);
+    EXPECT_EQ(song.events[i].track, given[i].track);
+    EXPECT_EQ(song.events[i].value, given[i].value);
+    if (map) {
+      EXPECT_EQ(song.events[i].ms, map->TickToMs(given[i].tick));
+    }
+  }
+}
+
 // The playing order is by tick, then kind, then track, and of equal ones the
 // order given; the events come in runs of one call each, some out of tick order.
 TEST(SongBuffer, CompiledEventsPlayInTickKindTrackThenGivenOrder) {
@@ -201,12 +230,6 @@ TEST(SongBuffer, CompiledEventsPlayInTickKindTrackThenGivenOrder) {
   buffer.AddLyrics(0, lyrics.data(), lyrics.size());
 
   // What the buffer holds, in the order given, by a sort that keeps that order.
-  struct Given {
-    uint32_t tick;
-    SongEventKind kind;
-    int track;
-    uint32_t value;
-  };
   std::vector<Given> given;
   auto channel = [&](int track, const TrackEvents& events) {
     for (int i = 0; i < events.size(); ++i) {
@@ -223,21 +246,9 @@ TEST(SongBuffer, CompiledEventsPlayInTickKindTrackThenGivenOrder) {
   given.push_back({240, SongEventKind::kMarker, 4, 0x44454C43});
   for (int track : {1, 0})
     for (uint32_t tick : {240u, 240u, 0u}) given.push_back({tick, SongEventKind::kLyric, track, 0});
-  std::stable_sort(given.begin(), given.end(), [](const Given& a, const Given& b) {
-    if (a.tick != b.tick) return a.tick < b.tick;
-    if (a.kind != b.kind) return a.kind < b.kind;
-    return a.track < b.track;
-  });
 
   std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
-  ASSERT_EQ(song->events.size(), given.size());
-  for (size_t i = 0; i < given.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(song->events[i].tick, given[i].tick);
-    EXPECT_EQ(song->events[i].kind, given[i].kind);
-    EXPECT_EQ(song->events[i].track, given[i].track);
-    EXPECT_EQ(song->events[i].value, given[i].value);
-  }
+  ExpectPlayingOrder(*song, std::move(given), nullptr);
   EXPECT_EQ(song->endTick, 600u);
 }
 
@@ -245,12 +256,6 @@ TEST(SongBuffer, CompiledEventsPlayInTickKindTrackThenGivenOrder) {
 // going back (which starts a new run), come out as a stable sort by tick,
 // kind and track would put them, each timed as the tempo map times it.
 TEST(SongBuffer, ManyTracksPlayingTogetherMergeAsAStableSortWould) {
-  struct Given {
-    uint32_t tick;
-    SongEventKind kind;
-    int track;
-    uint32_t value;
-  };
   std::vector<Given> given;
   std::vector<TrackEvents> tracks(40), lyrics(3);
   std::vector<int> trackNumbers;
@@ -277,24 +282,14 @@ TEST(SongBuffer, ManyTracksPlayingTogetherMergeAsAStableSortWould) {
   buffer.SetTempos(tempos, 3);
   for (int t = 0; t < 40; ++t) buffer.AddTrackEvents(trackNumbers[t], tracks[t].data(), tracks[t].size());
   for (int l = 0; l < 3; ++l) buffer.AddLyrics(2 - l, lyrics[l].data(), lyrics[l].size());
-  std::stable_sort(given.begin(), given.end(), [](const Given& a, const Given& b) {
-    if (a.tick != b.tick) return a.tick < b.tick;
-    if (a.kind != b.kind) return a.kind < b.kind;
-    return a.track < b.track;
-  });
 
   std::shared_ptr<const CompiledSong> song = buffer.Compile(120);
   const TempoMap map(tempos, 3, 120.0);
-  ASSERT_EQ(song->events.size(), given.size());
-  for (size_t i = 0; i < given.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(song->events[i].tick, given[i].tick);
-    EXPECT_EQ(song->events[i].kind, given[i].kind);
-    EXPECT_EQ(song->events[i].track, given[i].track);
-    EXPECT_EQ(song->events[i].value, given[i].value);
-    EXPECT_EQ(song->events[i].ms, map.TickToMs(given[i].tick));
-  }
-  EXPECT_EQ(song->lengthMs, map.TickToMs(given.back().tick));
+  const uint32_t lastTick = std::max_element(given.begin(), given.end(), [](const Given& a, const Given& b) {
+                              return a.tick < b.tick;
+                            })->tick;
+  ExpectPlayingOrder(*song, std::move(given), &map);
+  EXPECT_EQ(song->lengthMs, map.TickToMs(lastTick));
 }
 
 // The player's compile and the buffer's own questions share one compiled song
