@@ -17,6 +17,7 @@ constexpr UINT_PTR kLifetimeTimer = 1;
 std::wstring g_log;
 bool g_ignoreClose = false;
 DWORD g_lingerMs = 0;
+std::wstring g_windowClass = testsupport::FromUtf8(testsupport::kPlayerWindowClass);
 
 std::wstring Environment(const char* name) {
   std::wstring wide(name, name + strlen(name));
@@ -80,24 +81,25 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 int RunMainWindow(HINSTANCE instance) {
-  WNDCLASSA wc = {};
+  WNDCLASSW wc = {};
   wc.lpfnWndProc = MainWndProc;
   wc.hInstance = instance;
-  wc.lpszClassName = testsupport::kPlayerWindowClass;
-  if (!RegisterClassA(&wc)) return 2;
+  wc.lpszClassName = g_windowClass.c_str();
+  if (!RegisterClassW(&wc)) return 2;
   // Hidden: FindWindow finds hidden windows, and tests keep the screen free.
-  HWND hwnd = CreateWindowExA(0, testsupport::kPlayerWindowClass, testsupport::kPlayerWindowTitle,
+  HWND hwnd = CreateWindowExW(0, g_windowClass.c_str(),
+                              testsupport::FromUtf8(testsupport::kPlayerWindowTitle).c_str(),
                               WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 2;
   SetTimer(hwnd, kLifetimeTimer, kLifetimeMs, nullptr);
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   if (g_lingerMs) Sleep(g_lingerMs);
   return 0;
@@ -115,6 +117,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::wstring logFlag = L"--fake-log=";
     if (arg.compare(0, logFlag.size(), logFlag) == 0) g_log = arg.substr(logFlag.size());
     if (arg == L"--fake-window") window = true;
+    const std::wstring classFlag = L"--fake-class=";
+    if (arg.compare(0, classFlag.size(), classFlag) == 0) g_windowClass = arg.substr(classFlag.size());
     if (arg == L"--fake-ignore-close") g_ignoreClose = true;
     const std::wstring lingerFlag = L"--fake-linger=";
     if (arg.compare(0, lingerFlag.size(), lingerFlag) == 0)

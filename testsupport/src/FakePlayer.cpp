@@ -68,11 +68,11 @@ std::vector<FakePlayerRecord> WaitForFakePlayerLog(const std::string& path, size
   return records;
 }
 
-HWND WaitForPlayerWindow(DWORD timeoutMs) {
+HWND WaitForPlayerWindow(DWORD timeoutMs, const char* windowClass) {
   HWND hwnd = nullptr;
   WaitUntil(
       [&] {
-        hwnd = FindWindowA(kPlayerWindowClass, kPlayerWindowTitle);
+        hwnd = FindWindowA(windowClass, kPlayerWindowTitle);
         return hwnd != nullptr;
       },
       timeoutMs, 20);

@@ -50,7 +50,7 @@ function(melodara_add_test target)
              COMMAND ${CMAKE_SOURCE_DIR}/testsupport/updateserver/run-with-server ${MELODARA_UPDATE_TEST_PORT}
                      ${A_TIMEOUT} ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:${target}> --gtest_brief=1
              WORKING_DIRECTORY ${MELODARA_OUT})
-    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK update_server_port)
+    set_property(TEST ${target} APPEND PROPERTY RESOURCE_LOCK update_server_port)
   else()
     add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${MELODARA_OUT})
   endif()
@@ -58,7 +58,7 @@ function(melodara_add_test target)
   # Tests that show windows and read back what the screen shows must not run
   # beside one another: on one display another test's window would cover them.
   if(A_SCREEN)
-    set_tests_properties(${target} PROPERTIES RESOURCE_LOCK screen)
+    set_property(TEST ${target} APPEND PROPERTY RESOURCE_LOCK screen)
   endif()
 endfunction()
 

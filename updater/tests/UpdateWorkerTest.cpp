@@ -54,6 +54,11 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
 
 class UpdateWorkerTest : public testing::Test {
  protected:
+  // The worker looks for the player by class alone, and the first skin window
+  // of every other test program has the player's class: the stand-in player
+  // here has a class no other program makes.
+  static constexpr char kPlayerClass[] = "MelodaraUpdateWorkerTestPlayer";
+
   void SetUp() override {
     folder = dir.Path() + "\\";
     ASSERT_TRUE(CreateDirectoryA((folder + "Temp").c_str(), nullptr));
@@ -62,6 +67,7 @@ class UpdateWorkerTest : public testing::Test {
     SetEnvironmentVariableA(testsupport::kFakePlayerLogVariable, log.c_str());
     plan.programFolder = folder;
     plan.waitLimitMs = 10000;
+    plan.playerClass = kPlayerClass;
   }
   void TearDown() override {
     SetEnvironmentVariableA(testsupport::kFakePlayerLogVariable, nullptr);
@@ -77,7 +83,9 @@ class UpdateWorkerTest : public testing::Test {
     plan.components.push_back(name);
   }
   void StartPlayer(const std::string& flags) {
-    std::string command = "\"" + folder + "Melodara.exe\" --fake-window " + flags;
+    std::string command = "\"" + folder +
+                          "Melodara.exe\" --fake-window --fake-class=" + std::string(kPlayerClass) + " " +
+                          flags;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -85,7 +93,7 @@ class UpdateWorkerTest : public testing::Test {
         CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi));
     CloseHandle(pi.hThread);
     player = pi.hProcess;
-    ASSERT_NE(testsupport::WaitForPlayerWindow(10000), nullptr);
+    ASSERT_NE(testsupport::WaitForPlayerWindow(10000, kPlayerClass), nullptr);
   }
   CUpdateWorker::Outcome Run() {
     CUpdateWorker worker(plan, view, files);

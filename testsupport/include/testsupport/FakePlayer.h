@@ -12,6 +12,8 @@
 //   MELODARA_FAKE_PLAYER_IGNORE_CLOSE=1 --fake-ignore-close the window ignores WM_CLOSE
 //                                       --fake-linger=<ms>  the process lives on this
 //                                                           long after its window
+//                                       --fake-class=<name> the window's class, in
+//                                                           place of the player's
 //
 // The log holds one record per event, each a line naming the event followed by
 // "key=value" lines and a line "end":
@@ -22,7 +24,8 @@
 //
 // FindWindow sees the windows of every program in the Wine prefix: a test that
 // shows the player's window, or needs that none is shown, takes the CTest
-// resource lock "player_window".
+// resource lock "player_window". The class alone is no mark of the player: the
+// first skin window of any test program has it too.
 #include <windows.h>
 
 #include <map>
@@ -58,9 +61,9 @@ std::vector<FakePlayerRecord> ReadFakePlayerLog(const std::string& path);
 // The records read last are returned either way.
 std::vector<FakePlayerRecord> WaitForFakePlayerLog(const std::string& path, size_t count, DWORD timeoutMs);
 
-// Waits until a window of the player's class and title exists; null when none
-// appears in time.
-HWND WaitForPlayerWindow(DWORD timeoutMs);
+// Waits until a window of the player's title and the given class exists; null
+// when none appears in time.
+HWND WaitForPlayerWindow(DWORD timeoutMs, const char* windowClass = kPlayerWindowClass);
 
 // UTF-16 to UTF-8 and back, for comparing wide command lines with the log.
 std::string ToUtf8(const std::wstring& text);
