@@ -176,6 +176,18 @@ TEST_F(PlayListWndTest, ExportAndImportGoThroughTheDialogsAndTheOwner) {
   EXPECT_EQ(1u, host.calls.size());
 }
 
+// The first shown dialog of this program; other test programs in the same
+// Wine prefix may have dialogs of their own, shown or hidden.
+HWND OwnShownDialog() {
+  for (HWND dialog = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr); dialog;
+       dialog = ::FindWindowExA(nullptr, dialog, "#32770", nullptr)) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(dialog, &process);
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(dialog)) return dialog;
+  }
+  return nullptr;
+}
+
 // Types a bare name into the system's save dialog once it shows, and saves.
 // A dialog still setting itself up can lose the name or the OK, so both are
 // given again while the dialog stays; one that never takes them is cancelled,
@@ -185,11 +197,8 @@ DWORD WINAPI TypeNameAndSave(void* name) {
   for (int tries = 0; tries < 200; ++tries) {
     ::Sleep(50);
     if (typedInto && !::IsWindow(typedInto)) return 0;
-    HWND dialog = ::FindWindowA("#32770", nullptr);
-    DWORD process = 0;
-    if (!dialog || !::IsWindowVisible(dialog) ||
-        (::GetWindowThreadProcessId(dialog, &process), process != ::GetCurrentProcessId()))
-      continue;
+    HWND dialog = OwnShownDialog();
+    if (!dialog) continue;
     if (dialog == typedInto && tries % 10 != 0) continue;  // give the last OK time to be handled
     // The file-name field: the explorer-style combo box, or the old edit.
     if (!::SetDlgItemTextA(dialog, 0x47C, static_cast<const char*>(name))) {
@@ -198,10 +207,8 @@ DWORD WINAPI TypeNameAndSave(void* name) {
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     typedInto = dialog;
   }
-  HWND left = typedInto ? typedInto : ::FindWindowA("#32770", nullptr);
-  DWORD process = 0;
-  if (left && (::GetWindowThreadProcessId(left, &process), process == ::GetCurrentProcessId()))
-    ::PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
+  HWND left = typedInto ? typedInto : OwnShownDialog();
+  if (left) ::PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
   return 1;
 }
 
