@@ -7,6 +7,7 @@
 #include <scrivel/ISmfParser2.h>
 #include <scrivel/SmfMetaEvent.h>
 
+#include "CDeferredViewOptions.h"
 #include "CSongData.h"
 #include "SongQueries.h"
 
@@ -98,6 +99,7 @@ void CScoreHost::ReleaseAll() {
   if (staff_) staff_->Release();
   if (numbered_) numbered_->Release();
   staff_ = numbered_ = active_ = pending_ = nullptr;
+  queuedOptions_.clear();
   if (buffer_) {
     buffer_->Clear();
     buffer_->Release();
@@ -118,9 +120,15 @@ int CScoreHost::ToBothViews(Call call) {
 
 int CScoreHost::RebuildViews() {
   pending_ = nullptr;
-  if (!staff_ || !numbered_ || (active_ != staff_ && active_ != numbered_))
-    return ToBothViews([](IScoreView* view) { view->Rebuild(); });
+  if (!staff_ || !numbered_ || (active_ != staff_ && active_ != numbered_)) {
+    return ToBothViews([this](IScoreView* view) {
+      view->Rebuild();
+      ApplyQueuedOptions(view);
+    });
+  }
   active_->Rebuild();
+  ApplyQueuedOptions(active_);
+  // Settings still waiting for the other view wait on for its next rebuild.
   pending_ = active_ == staff_ ? numbered_ : staff_;
   return 0;
 }
@@ -130,7 +138,25 @@ void CScoreHost::RebuildPending() {
   // Cleared first: a rebuild that fails is not tried again at every
   // playback event.
   pending_ = nullptr;
-  if (view) view->Rebuild();
+  if (!view) return;
+  view->Rebuild();
+  ApplyQueuedOptions(view);
+}
+
+void CScoreHost::QueueOption(IScoreView* view, std::function<void(IScoreViewOptions&)> set) {
+  queuedOptions_.push_back({view, std::move(set)});
+}
+
+void CScoreHost::ApplyQueuedOptions(IScoreView* view) {
+  std::vector<QueuedOption> waiting, others;
+  for (QueuedOption& queued : queuedOptions_)
+    (queued.view == view ? waiting : others).push_back(std::move(queued));
+  queuedOptions_.swap(others);
+  if (waiting.empty()) return;
+  IScoreViewOptions* options = view->GetOptions(1);
+  if (!options) return;
+  for (const QueuedOption& queued : waiting) queued.set(*options);
+  options->Release();
 }
 
 int CScoreHost::Fill(const int* tracks, int count) {
@@ -216,9 +242,10 @@ int CScoreHost::GetTrackStaffKind(int* out, int track) {
 }
 
 IScoreViewOptions* CScoreHost::GetViewOptions(int which) {
-  RebuildPending();
   IScoreView* view = which == 0 ? active_ : which == 1 ? staff_ : which == 2 ? numbered_ : nullptr;
-  return view ? view->GetOptions(1) : nullptr;
+  IScoreViewOptions* options = view ? view->GetOptions(1) : nullptr;
+  if (!options || !AwaitsRebuild(view)) return options;
+  return new CDeferredViewOptions(this, view, options);
 }
 
 int CScoreHost::NoteEvent(uint32_t message, int tick, int track) {

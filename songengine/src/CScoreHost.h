@@ -5,12 +5,15 @@
 // events to both views.
 //
 // A fill rebuilds the active view at once and the other at its first use
-// (a playback event, a switch of view, its options or rectangle): a song
-// plays without waiting for the layout of a view nobody sees, and every
-// call that reaches that view finds it rebuilt from the same buffer.
+// (a playback event, a switch of view, a read of its options, its
+// rectangle): a song plays without waiting for the layout of a view nobody
+// sees, and every call that reaches that view finds it rebuilt from the same
+// buffer. Options set on it meanwhile wait for that rebuild.
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "base/Library.h"
 
@@ -49,6 +52,13 @@ class CScoreHost {
   int GetTrackStaffKind(int* out, int track);
   // 0 the active view's options, 1 the staff view's, 2 the numbered view's.
   IScoreViewOptions* GetViewOptions(int which);
+  // Whether the view's rebuild waits for its first use.
+  bool AwaitsRebuild(const IScoreView* view) const { return view && view == pending_; }
+  // A setting for a view whose rebuild waits, made on its options right
+  // after that rebuild.
+  void QueueOption(IScoreView* view, std::function<void(IScoreViewOptions&)> set);
+  // Rebuilds the view left for its first use, if any.
+  void RebuildPending();
 
   // @name Playback events, to both views (0, or 1 when a view is missing)
   int NoteEvent(uint32_t message, int tick, int track);
@@ -73,8 +83,8 @@ class CScoreHost {
   template <class Fn>
   Fn ResolveScore(const char* exportName);
   int RebuildViews();
-  // Rebuilds the view left for its first use, if any.
-  void RebuildPending();
+  // Makes the settings that waited for the view's rebuild, in their order.
+  void ApplyQueuedOptions(IScoreView* view);
   void FillLyrics(int track, IScoreBuffer* buffer);
   // Staff view first; the numbered view only while a staff view exists.
   template <class Call>
@@ -86,6 +96,11 @@ class CScoreHost {
   IScoreView* active_ = nullptr;
   // The view whose rebuild waits for its first use; null when none does.
   IScoreView* pending_ = nullptr;
+  struct QueuedOption {
+    IScoreView* view;
+    std::function<void(IScoreViewOptions&)> set;
+  };
+  std::vector<QueuedOption> queuedOptions_;
   base::Library scoreLib_;
   HWND window_ = nullptr;
   IScoreBuffer* buffer_ = nullptr;

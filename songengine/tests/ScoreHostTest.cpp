@@ -92,7 +92,6 @@ TEST_F(ScoreHostTest, FillHandsSignaturesNotesAndLyricsToTheBuffer) {
 // call sees a view laid out from an older buffer.
 TEST_F(ScoreHostTest, TheViewNotShownIsRebuiltOnceAtItsFirstUse) {
   const RECT rect = {0, 0, 300, 200};
-  IScoreViewOptions* options = nullptr;
   struct Use {
     const char* name;
     std::function<void(CScoreHost&)> call;
@@ -106,7 +105,13 @@ TEST_F(ScoreHostTest, TheViewNotShownIsRebuiltOnceAtItsFirstUse) {
       {"rewind", [](CScoreHost& h) { h.Rewind(); }, "JianPu.Rewind"},
       {"switch", [](CScoreHost& h) { h.SetScoreType(1); }, "JianPu.SetWindow(null)"},
       {"rect", [&](CScoreHost& h) { h.SetScoreRect(&rect); }, "JianPu.SetRect(300)"},
-      {"options", [&](CScoreHost& h) { options = h.GetViewOptions(2); }, nullptr},
+      {"options read",
+       [](CScoreHost& h) {
+         IScoreViewOptions* options = h.GetViewOptions(2);
+         options->GetNoteColor(-1);
+         options->Release();
+       },
+       "JianPu.Options.Release"},
       {"handed out", [](CScoreHost& h) { h.GetNumberedView(); }, nullptr},
   };
   for (const Use& use : uses) {
@@ -117,8 +122,6 @@ TEST_F(ScoreHostTest, TheViewNotShownIsRebuiltOnceAtItsFirstUse) {
     FakeLogClear();
     use.call(*host_);
     use.call(*host_);
-    if (options) options->Release();
-    options = nullptr;
     const std::vector<std::string> calls = CallsStartingWith("JianPu.");
     ASSERT_FALSE(calls.empty()) << use.name;
     EXPECT_EQ("JianPu.Rebuild", calls.front()) << use.name;
@@ -127,6 +130,39 @@ TEST_F(ScoreHostTest, TheViewNotShownIsRebuiltOnceAtItsFirstUse) {
       EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), use.reached)) << use.name;
     }
   }
+}
+
+// Colours set on a song just opened reach the view not shown after its
+// rebuild, in the order set, and cost no layout until then; a second fill
+// before its first use keeps them waiting.
+TEST_F(ScoreHostTest, OptionsSetOnTheViewNotShownWaitForItsRebuild) {
+  Create(MelodySong(6, 3));
+  Select({1});
+  host_->Fill(std::vector<int>{1}.data(), 1);
+  CScoreViewPair* pair = new CScoreViewPairImpl(host_->GetViewOptions(1), host_->GetViewOptions(2));
+  FakeLogClear();
+  pair->SetNoteColor(0x10, -1);
+  pair->SetClefColor(0x20, 2);
+  EXPECT_EQ(
+      (std::vector<std::string>{"Staff.Options.SetNoteColor(16,-1)", "Staff.Options.SetClefColor(32,2)"}),
+      Calls());
+  host_->Fill(std::vector<int>{1}.data(), 1);
+  EXPECT_EQ(0, CountCalls("JianPu.Rebuild"));
+  FakeLogClear();
+  host_->StepCursor(1);
+  EXPECT_EQ((std::vector<std::string>{"JianPu.Rebuild", "JianPu.Options.SetNoteColor(16,-1)",
+                                      "JianPu.Options.SetClefColor(32,2)", "JianPu.Options.Release",
+                                      "Staff.StepCursor(1)", "JianPu.StepCursor(1)"}),
+            Calls());
+  // Rebuilt, the view takes settings at once, and nothing waits any more.
+  FakeLogClear();
+  pair->SetNoteColor(0x30, -1);
+  host_->StepCursor(1);
+  EXPECT_EQ(
+      (std::vector<std::string>{"Staff.Options.SetNoteColor(48,-1)", "JianPu.Options.SetNoteColor(48,-1)",
+                                "Staff.StepCursor(1)", "JianPu.StepCursor(1)"}),
+      Calls());
+  pair->Release();
 }
 
 TEST_F(ScoreHostTest, ATimeSignatureStartsAtItsMeasuresTick) {
