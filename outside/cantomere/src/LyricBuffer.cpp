@@ -56,13 +56,7 @@ int CLyricBuffer::GetFirstLyric(int kind) {
         if (kind != 1) {
           return -1;
         }
-        LyricTokenList tokens = BuildLyricTokens(data_);
-        for (const LyricToken& token : tokens.tokens) {
-          if (token.kind == LyricTokenKind::kSyllable) {
-            return int(token.tick);
-          }
-        }
-        return -1;
+        return FirstSyllableTick(data_);
       },
       -1);
 }

@@ -17,13 +17,17 @@ std::string WithoutTrailingNuls(const std::string& text) {
   return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
 
+// What KindOf(WithoutTrailingNuls(text)) == kSyllable says, without a copy.
+bool IsSyllable(const std::string& text) {
+  const size_t end = text.find_last_not_of('\0');
+  if (end == std::string::npos) return false;
+  return end > 0 || (text[0] != ',' && text[0] != '.');
+}
+
 int ChooseTrack(const CantomereLyricData& data) {
   int track = INT_MAX;
   for (const LyricEventRecord& e : data.lyrics) {
-    std::string text = WithoutTrailingNuls(e.text);
-    if (!text.empty() && KindOf(text) == LyricTokenKind::kSyllable) {
-      track = std::min(track, e.track);
-    }
+    if (IsSyllable(e.text)) track = std::min(track, e.track);
   }
   return track == INT_MAX ? -1 : track;
 }
@@ -47,8 +51,11 @@ LyricTokenList BuildLyricTokens(const CantomereLyricData& data) {
   // order they were sung: a line end before the syllable it closes, a range
   // mark's line end after the syllable that opens the next line, syllables
   // that found no note of their own backwards.
-  std::stable_sort(list.tokens.begin(), list.tokens.end(),
-                   [](const LyricToken& a, const LyricToken& b) { return a.tick < b.tick; });
+  auto byTick = [](const LyricToken& a, const LyricToken& b) { return a.tick < b.tick; };
+  // A song's lyric track is in tick order already; the sort's buffer would
+  // copy every text.
+  if (!std::is_sorted(list.tokens.begin(), list.tokens.end(), byTick))
+    std::stable_sort(list.tokens.begin(), list.tokens.end(), byTick);
   for (auto run = list.tokens.begin(); run != list.tokens.end();) {
     auto runEnd =
         std::find_if(run, list.tokens.end(), [&](const LyricToken& t) { return t.tick != run->tick; });
@@ -59,6 +66,16 @@ LyricTokenList BuildLyricTokens(const CantomereLyricData& data) {
                                     [](const LyricToken& t) { return t.kind == LyricTokenKind::kSyllable; });
   list.tokens.erase(list.tokens.begin(), firstSyllable);
   return list;
+}
+
+int FirstSyllableTick(const CantomereLyricData& data) {
+  const int track = ChooseTrack(data);
+  if (track < 0) return -1;
+  uint32_t first = UINT32_MAX;
+  for (const LyricEventRecord& e : data.lyrics) {
+    if (e.track == track && IsSyllable(e.text)) first = std::min(first, e.tick);
+  }
+  return int(first);
 }
 
 void TimeLyricTokens(LyricTokenList* list, const std::vector<MarkerRecord>& markers,

@@ -38,6 +38,10 @@ constexpr int kMaxSyllableMs = 2000;
 // its tick. Leading breaks and empty texts are dropped. Times are left at 0.
 LyricTokenList BuildLyricTokens(const CantomereLyricData& data);
 
+// The tick of the first syllable BuildLyricTokens would give; -1 when it gives
+// none.
+int FirstSyllableTick(const CantomereLyricData& data);
+
 // Fills in start and duration: timeOf turns a tick into ms; a syllable lasts
 // until the next syllable's start or the next "WDOF" marker after its own tick,
 // whichever is first, clamped to the bounds above. A break starts where the

@@ -97,4 +97,18 @@ TEST(LyricBuffer, FirstLyricIsTheFirstSyllableOfTheShownTrack) {
   EXPECT_EQ(buffer->GetFirstLyric(1), -1) << "after Clear";
 }
 
+// Texts padded with NUL bytes are read without them, and the first syllable
+// is the earliest one even when the track lists it later.
+TEST(LyricBuffer, FirstLyricReadsPaddedTextsAndTakesTheEarliestSyllable) {
+  MetaEvents track0;
+  track0.Lyric(0, std::string(",\0\0", 3)).Lyric(5, std::string("\0\0", 2));
+  MetaEvents track1;
+  track1.Lyric(480, "late").Lyric(240, std::string("early\0", 6)).Lyric(240, "same");
+  BufferPtr buffer(CreateLyricBufferInstance(1));
+  buffer->AddLyrics(0, track0.data(), track0.size());
+  buffer->AddLyrics(1, track1.data(), track1.size());
+  EXPECT_EQ(buffer->GetFirstLyric(1), 240);
+  EXPECT_EQ(TextsThroughController(buffer.get()), (std::vector<std::string>{"same", "early", "late"}));
+}
+
 }  // namespace
