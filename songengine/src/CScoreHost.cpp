@@ -145,6 +145,9 @@ void CScoreHost::RebuildPending() {
 
 void CScoreHost::QueueOption(IScoreView* view, std::function<void(IScoreViewOptions&)> set) {
   queuedOptions_.push_back({view, std::move(set)});
+  // Songs opened one after another, none of them played, would pile up their
+  // settings: past a few songs' worth the view is rebuilt and takes them.
+  if (queuedOptions_.size() >= kMaxQueuedOptions) RebuildPending();
 }
 
 void CScoreHost::ApplyQueuedOptions(IScoreView* view) {

@@ -55,7 +55,8 @@ class CScoreHost {
   // Whether the view's rebuild waits for its first use.
   bool AwaitsRebuild(const IScoreView* view) const { return view && view == pending_; }
   // A setting for a view whose rebuild waits, made on its options right
-  // after that rebuild.
+  // after that rebuild (at once when this many wait).
+  static constexpr size_t kMaxQueuedOptions = 64;
   void QueueOption(IScoreView* view, std::function<void(IScoreViewOptions&)> set);
   // Rebuilds the view left for its first use, if any.
   void RebuildPending();

@@ -162,6 +162,15 @@ TEST_F(ScoreHostTest, OptionsSetOnTheViewNotShownWaitForItsRebuild) {
       (std::vector<std::string>{"Staff.Options.SetNoteColor(48,-1)", "JianPu.Options.SetNoteColor(48,-1)",
                                 "Staff.StepCursor(1)", "JianPu.StepCursor(1)"}),
       Calls());
+  // Song after song opened and never played: the settings wait no longer than
+  // the queue's bound.
+  host_->Fill(std::vector<int>{1}.data(), 1);
+  FakeLogClear();
+  for (size_t i = 1; i < CScoreHost::kMaxQueuedOptions; ++i) pair->SetLineColor(static_cast<COLORREF>(i), -1);
+  EXPECT_EQ(0, CountCalls("JianPu.Rebuild"));
+  pair->SetLineColor(0x40, -1);
+  EXPECT_EQ(1, CountCalls("JianPu.Rebuild"));
+  EXPECT_EQ(CScoreHost::kMaxQueuedOptions, CallsStartingWith("JianPu.Options.SetLineColor").size());
   pair->Release();
 }
 
