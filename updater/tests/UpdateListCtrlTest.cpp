@@ -45,10 +45,12 @@ struct ComboListFixture {
                          AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
                          "Combo test", WS_POPUP | WS_VISIBLE, frame, nullptr, 0)) {
+      ADD_FAILURE() << "the parent window was not made: error " << ::GetLastError();
       return false;
     }
     if (!list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, CRect(0, 0, 400, 260), &parent,
                      1001)) {
+      ADD_FAILURE() << "the list was not made: error " << ::GetLastError();
       return false;
     }
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
