@@ -6,12 +6,10 @@
 // view first. Once the view is rebuilt, every call goes straight through.
 #include <score/IScoreViewOptions.h>
 
-#include <functional>
+#include "CScoreHost.h"
+#include "ViewOptionsRelay.h"
 
-class CScoreHost;
-class IScoreView;
-
-class CDeferredViewOptions final : public IScoreViewOptions {
+class CDeferredViewOptions final : public ViewOptionsRelay<IScoreViewOptions, CDeferredViewOptions> {
  public:
   // Takes ownership of options, the view's own; host and view outlive this.
   CDeferredViewOptions(CScoreHost* host, IScoreView* view, IScoreViewOptions* options)
@@ -21,31 +19,24 @@ class CDeferredViewOptions final : public IScoreViewOptions {
   CDeferredViewOptions& operator=(const CDeferredViewOptions&) = delete;
 
   void Release() override { Destroy(1); }
-  void SetLineColor(COLORREF color, int track) override;
-  COLORREF GetLineColor(int track) override;
-  void SetNoteColor(COLORREF color, int track) override;
-  COLORREF GetNoteColor(int track) override;
-  void SetHighlightNoteColor(COLORREF color, int track) override;
-  COLORREF GetHighlightNoteColor(int track) override;
-  void SetClefColor(COLORREF color, int track) override;
-  COLORREF GetClefColor(int track) override;
-  void SetSignatureColor(COLORREF color, int track) override;
-  COLORREF GetSignatureColor(int track) override;
-  void SetBarIndexColor(COLORREF color, int track) override;
-  COLORREF GetBarIndexColor(int track) override;
-  void SetShowBarIndex(bool on, int track) override;
-  bool GetShowBarIndex(int track) override;
-  void SetShowTrackNumber(bool on, int track) override;
-  bool GetShowTrackNumber(int track) override;
-  void SetHeavyEndBar(bool on, int track) override;
-  bool GetHeavyEndBar(int track) override;
   void Destroy(unsigned flags) override;
 
  private:
+  friend class ViewOptionsRelay<IScoreViewOptions, CDeferredViewOptions>;
   template <class Value>
-  void Set(void (IScoreViewOptions::*set)(Value, int), Value value, int track);
+  void Set(void (IScoreViewOptions::*set)(Value, int), Value value, int track) {
+    if (host_->AwaitsRebuild(view_)) {
+      host_->QueueOption(view_,
+                         [set, value, track](IScoreViewOptions& options) { (options.*set)(value, track); });
+    } else {
+      (options_->*set)(value, track);
+    }
+  }
   template <class Result>
-  Result Get(Result (IScoreViewOptions::*get)(int), int track);
+  Result Get(Result (IScoreViewOptions::*get)(int), int track) {
+    if (host_->AwaitsRebuild(view_)) host_->RebuildPending();
+    return (options_->*get)(track);
+  }
 
   CScoreHost* host_;
   IScoreView* view_;

@@ -5,8 +5,11 @@
 
 #include <tunewell/ISongEngine.h>
 
+#include <score/IScoreViewOptions.h>
+
+#include "ViewOptionsRelay.h"
+
 class CScoreHost;
-class IScoreViewOptions;
 
 class CScoreFacetImpl : public CScoreFacet {
  public:
@@ -34,40 +37,29 @@ class CScoreFacetImpl : public CScoreFacet {
   const std::unique_ptr<CScoreHost>* host_;
 };
 
-class CScoreViewPairImpl : public CScoreViewPair {
+class CScoreViewPairImpl : public ViewOptionsRelay<CScoreViewPair, CScoreViewPairImpl> {
  public:
   // Takes ownership of both; either may be null.
   CScoreViewPairImpl(IScoreViewOptions* first, IScoreViewOptions* second) : first_(first), second_(second) {}
   virtual ~CScoreViewPairImpl();
 
   void Release() override;
-  void SetLineColor(COLORREF color, int track) override;
-  COLORREF GetLineColor(int track) override;
-  void SetNoteColor(COLORREF color, int track) override;
-  COLORREF GetNoteColor(int track) override;
-  void SetHighlightNoteColor(COLORREF color, int track) override;
-  COLORREF GetHighlightNoteColor(int track) override;
-  void SetClefColor(COLORREF color, int track) override;
-  COLORREF GetClefColor(int track) override;
-  void SetSignatureColor(COLORREF color, int track) override;
-  COLORREF GetSignatureColor(int track) override;
-  void SetBarIndexColor(COLORREF color, int track) override;
-  COLORREF GetBarIndexColor(int track) override;
-  void SetShowBarIndex(bool on, int track) override;
-  bool GetShowBarIndex(int track) override;
-  void SetShowTrackNumber(bool on, int track) override;
-  bool GetShowTrackNumber(int track) override;
-  void SetHeavyEndBar(bool on, int track) override;
-  bool GetHeavyEndBar(int track) override;
   void SetLyricFont(HFONT font, int track) override {}
   HFONT GetLyricFont(int track) override { return nullptr; }
   void Destroy(unsigned flags) override;
 
  private:
-  template <class Set, class Value>
-  void ToBoth(Set set, Value value, int track);
+  friend class ViewOptionsRelay<CScoreViewPair, CScoreViewPairImpl>;
+  // A setting goes to both views; a reading comes from the first.
+  template <class Value>
+  void Set(void (IScoreViewOptions::*set)(Value, int), Value value, int track) {
+    if (first_) (first_->*set)(value, track);
+    if (second_) (second_->*set)(value, track);
+  }
   template <class Result>
-  Result FromFirst(Result (IScoreViewOptions::*get)(int), int track);
+  Result Get(Result (IScoreViewOptions::*get)(int), int track) {
+    return first_ ? (first_->*get)(track) : Result{};
+  }
 
   IScoreViewOptions* first_;
   IScoreViewOptions* second_;
